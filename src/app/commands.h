@@ -1,0 +1,7 @@
+// Each command of the command line registers itself on the program's parser
+// and stores its exit code in `code` when it runs.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+void EnregistreCommandeDemo(CLI::App& app, int& code);

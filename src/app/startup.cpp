@@ -1,0 +1,37 @@
+#include "app/startup.h"
+
+#include <cstdlib>
+
+#include "document/options.h"
+#include "image/offscreen.h"
+#include "image/temporary_files.h"
+#include "recognition/document.h"
+#include "recognition/etat_page.h"
+#include "toolbox/folders.h"
+
+namespace {
+
+bool arretEnregistre = false;
+
+void ArretALaSortie() { Arret(); }
+
+}  // namespace
+
+bool Demarrage() {
+    if (!arretEnregistre) {
+        std::atexit(ArretALaSortie);
+        arretEnregistre = true;
+    }
+    InitialiseCouleurs();
+    const bool dossiers = PrepareDossiersPreferences();
+    NettoieFichiersTemporairesAuDemarrage();
+    RegleParametresParDefaut();
+    RegleOptionsParDefaut(Options);
+    return dossiers;
+}
+
+void Arret() {
+    LibereEtatPage();
+    FermeDocument();
+    EffaceTousFichiersTemporaires();
+}

@@ -1,0 +1,12 @@
+// Command areas: rectangles the user draws on a page to erase it or to
+// force a symbol, applied to the page bitmap before recognition.
+#pragma once
+
+#include "recognition/document.h"
+
+// True when the page has an erase or symbol area and a bitmap to apply it to.
+bool AiresActives(const EntreePage* page, Offscreen image);
+
+// Paints the page's areas into the bitmap: erase areas white, symbol areas of
+// at least 9 pixels in height or width black.
+void AppliqueAires(const EntreePage& page, Offscreen image);

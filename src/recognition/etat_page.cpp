@@ -1,0 +1,17 @@
+#include "recognition/etat_page.h"
+
+EtatPage Etat;
+
+void LiberePortees() {
+    for (Portee& p : Etat.Portees) p.LibereTableaux();
+    Etat.Portees = {};
+}
+
+void LibereEtatPage() {
+    LiberePortees();
+    // The band bitmaps belong to the staff stages, which dispose them; a
+    // state cleared while they are alive must not leak them.
+    if (Etat.PorteeImage) DisposeOffscreen(Etat.PorteeImage);
+    if (Etat.PorteeImageIntacte) DisposeOffscreen(Etat.PorteeImageIntacte);
+    Etat = EtatPage{};
+}

@@ -1,0 +1,3 @@
+#include "staff/beams.h"
+
+bool RechercheAccroches() { return true; }

@@ -1,0 +1,4 @@
+// Beams of the current staff band.
+#pragma once
+
+bool RechercheAccroches();

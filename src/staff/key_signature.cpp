@@ -1,0 +1,3 @@
+#include "staff/key_signature.h"
+
+void TraiteArmatureDebutPortee(int, Offscreen) {}

@@ -1,0 +1,5 @@
+// Systems and measures of a page.
+#pragma once
+
+bool DoAnalyseSystemes();
+bool AnalyseMesures();

@@ -1,0 +1,7 @@
+#include "staff/vertical_lines.h"
+
+#include "recognition/etat_page.h"
+
+bool RechercheLignesVert() { return true; }
+
+void LibereLignesVert() { Etat.Courante().LignesVert = {}; }

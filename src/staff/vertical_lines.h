@@ -1,0 +1,5 @@
+// Vertical lines and stems of the current staff band.
+#pragma once
+
+bool RechercheLignesVert();
+void LibereLignesVert();

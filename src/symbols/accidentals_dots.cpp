@@ -1,0 +1,3 @@
+#include "symbols/accidentals_dots.h"
+
+bool TraitePointes() { return true; }

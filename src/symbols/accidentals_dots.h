@@ -1,0 +1,4 @@
+// Accidentals and augmentation dots.
+#pragma once
+
+bool TraitePointes();

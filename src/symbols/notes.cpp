@@ -1,0 +1,5 @@
+#include "symbols/notes.h"
+
+uint32_t NumeroSymboleDocument = 1;
+
+bool TraiteNotes() { return true; }

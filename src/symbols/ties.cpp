@@ -1,0 +1,5 @@
+#include "symbols/ties.h"
+
+uint16_t NumeroLiaisonDocument = 1;
+
+bool RechercheLiaisons() { return true; }

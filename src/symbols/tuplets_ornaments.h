@@ -1,0 +1,5 @@
+// Tuplets, ornaments and staccato.
+#pragma once
+
+bool TraiteTuplets();
+bool TraiteEffets();

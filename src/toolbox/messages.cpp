@@ -1,0 +1,136 @@
+#include "toolbox/messages.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <map>
+#include <vector>
+
+namespace {
+
+PuitsTexte puitsAlertes;
+PuitsTexte puitsTrace;
+int langue = 1;
+
+struct TexteLangue {
+    const char* anglais;
+    const char* francais;
+};
+
+// Numbered application messages. Stages add theirs here as they need them.
+const std::map<int, TexteLangue>& Messages() {
+    static const std::map<int, TexteLangue> m = {
+        {7, {"Recognition cancelled.", "Reconnaissance interrompue."}},
+        {50,
+         {"The music font could not be found; symbols will be drawn as boxes.",
+          "La police musicale est introuvable ; les symboles seront dessines en cadres."}},
+        {51, {"Save the changes to the page list?", "Enregistrer les modifications de la liste de pages ?"}},
+        {52, {"Save these options as the standard options?", "Enregistrer ces options comme options standard ?"}},
+        {53, {"Reset the options to their defaults?", "Remettre les options par defaut ?"}},
+        {57,
+         {"The staff lines are very close together: recognition may be poor.",
+          "Les lignes de portee sont tres serrees : la reconnaissance risque d'etre mauvaise."}},
+        {58, {"No staff found on this page.", "Aucune portee trouvee sur cette page."}},
+        {100,
+         {"The lines of staff %d could not be followed; the staff was skipped.",
+          "Les lignes de la portee %d n'ont pu etre suivies ; la portee est ignoree."}},
+    };
+    return m;
+}
+
+const std::map<int, TexteLangue>& MessagesStatut() {
+    static const std::map<int, TexteLangue> m = {
+        {1, {"Music file written.", "Fichier musical ecrit."}},
+        {7, {"Cancelling...", "Interruption..."}},
+    };
+    return m;
+}
+
+const std::map<int, TexteLangue>& LibellesEtapes() {
+    static const std::map<int, TexteLangue> m = {
+        {1, {"Preparing the page", "Preparation de la page"}},
+        {2, {"Finding the staves", "Recherche des portees"}},
+        {3, {"Reading the staves", "Lecture des portees"}},
+        {4, {"Systems and measures", "Systemes et mesures"}},
+    };
+    return m;
+}
+
+std::string Cherche(const std::map<int, TexteLangue>& table, int numero) {
+    const auto it = table.find(numero);
+    if (it == table.end()) return "";
+    return langue == 2 ? it->second.francais : it->second.anglais;
+}
+
+std::string Formate(const char* format, va_list args) {
+    va_list copie;
+    va_copy(copie, args);
+    const int n = std::vsnprintf(nullptr, 0, format, copie);
+    va_end(copie);
+    if (n <= 0) return "";
+    std::string texte(static_cast<size_t>(n), '\0');
+    std::vsnprintf(texte.data(), texte.size() + 1, format, args);
+    return texte;
+}
+
+}  // namespace
+
+void Alerte(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const std::string texte = Formate(format, args);
+    va_end(args);
+    if (puitsAlertes)
+        puitsAlertes(texte);
+    else
+        std::fprintf(stderr, "ruzo: %s\n", texte.c_str());
+}
+
+std::string FormateTexte(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string texte = Formate(format, args);
+    va_end(args);
+    return texte;
+}
+
+void Trace(const char* format, ...) {
+    if (!puitsTrace) return;
+    va_list args;
+    va_start(args, format);
+    const std::string texte = Formate(format, args);
+    va_end(args);
+    puitsTrace(texte);
+}
+
+PuitsTexte DefinitPuitsAlertes(PuitsTexte puits) {
+    std::swap(puits, puitsAlertes);
+    return puits;
+}
+
+PuitsTexte DefinitPuitsTrace(PuitsTexte puits) {
+    std::swap(puits, puitsTrace);
+    return puits;
+}
+
+bool TraceActive() { return static_cast<bool>(puitsTrace); }
+
+int LangueCourante() { return langue; }
+
+bool LangueDisponible(int l) { return l == 1 || l == 2; }
+
+void DefinitLangue(int l) { langue = LangueDisponible(l) ? l : 1; }
+
+std::string MessageNumero(int numero) { return Cherche(Messages(), numero); }
+std::string MessageStatut(int numero) { return Cherche(MessagesStatut(), numero); }
+std::string LibelleEtape(int numero) { return Cherche(LibellesEtapes(), numero); }
+
+CaptureAlertes::CaptureAlertes() {
+    precedent_ = DefinitPuitsAlertes([this](const std::string& t) { textes_.push_back(t); });
+}
+
+CaptureAlertes::~CaptureAlertes() { DefinitPuitsAlertes(precedent_); }
+
+bool CaptureAlertes::Contient(const std::string& texte) const {
+    return std::find(textes_.begin(), textes_.end(), texte) != textes_.end();
+}

@@ -1,0 +1,55 @@
+// Messages to the user and the debug trace.
+//
+// Alerts are the printf-style texts a user must see; they all go through one
+// sink, which the command line prints to stderr and the tests capture. The
+// trace is a sink for progress texts of the stages; it is discarded unless a
+// destination is set. Numbered messages and stage labels come from the
+// language table (language 1 English, 2 French).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using PuitsTexte = std::function<void(const std::string&)>;
+
+void Alerte(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// printf into a string; for formats taken from the language table.
+std::string FormateTexte(const char* format, ...);
+
+// Replaces a sink and returns the previous one; an empty function restores the
+// default (alerts to stderr as "ruzo: TEXT", trace discarded).
+PuitsTexte DefinitPuitsAlertes(PuitsTexte puits);
+PuitsTexte DefinitPuitsTrace(PuitsTexte puits);
+bool TraceActive();
+
+// The process language: 1 English (the fallback), 2 French.
+int LangueCourante();
+void DefinitLangue(int langue);
+bool LangueDisponible(int langue);
+
+// Entry n of the numbered application messages, of the status messages and of
+// the stage labels of the current language; "" when there is none.
+std::string MessageNumero(int numero);
+std::string MessageStatut(int numero);
+std::string LibelleEtape(int numero);
+
+// Captures every alert while alive; used by tests and by commands that need
+// to report alerts in their own way.
+class CaptureAlertes {
+public:
+    CaptureAlertes();
+    ~CaptureAlertes();
+    CaptureAlertes(const CaptureAlertes&) = delete;
+    CaptureAlertes& operator=(const CaptureAlertes&) = delete;
+
+    const std::vector<std::string>& Textes() const { return textes_; }
+    bool Contient(const std::string& texte) const;
+    void Efface() { textes_.clear(); }
+
+private:
+    std::vector<std::string> textes_;
+    PuitsTexte precedent_;
+};

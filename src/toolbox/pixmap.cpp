@@ -1,0 +1,92 @@
+#include "toolbox/pixmap.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <new>
+
+namespace {
+
+// Levels of the ramps, from light to dark, leaving out the cube's own levels.
+constexpr std::array<uint8_t, 10> kNiveauxRampe = {0xEE, 0xDD, 0xBB, 0xAA, 0x88,
+                                                   0x77, 0x55, 0x44, 0x22, 0x11};
+
+constexpr uint16_t Etend(uint8_t v) { return static_cast<uint16_t>(v * 257); }
+
+constexpr std::array<Couleur16, 256> ConstruitTable() {
+    std::array<Couleur16, 256> t{};
+    for (int i = 0; i < 215; ++i) {
+        const uint8_t r = static_cast<uint8_t>((5 - i / 36) * 0x33);
+        const uint8_t g = static_cast<uint8_t>((5 - (i / 6) % 6) * 0x33);
+        const uint8_t b = static_cast<uint8_t>((5 - i % 6) * 0x33);
+        t[i] = Couleur16{Etend(r), Etend(g), Etend(b)};
+    }
+    for (int k = 0; k < 10; ++k) {
+        const uint16_t v = Etend(kNiveauxRampe[k]);
+        t[215 + k] = Couleur16{v, 0, 0};
+        t[225 + k] = Couleur16{0, v, 0};
+        t[235 + k] = Couleur16{0, 0, v};
+        t[245 + k] = Couleur16{v, v, v};
+    }
+    t[255] = Couleur16{0, 0, 0};
+    return t;
+}
+
+constexpr std::array<Couleur16, 256> kTable = ConstruitTable();
+
+std::array<uint8_t, 256> ConstruitTableGris() {
+    std::array<uint8_t, 256> g{};
+    for (int v = 0; v < 256; ++v) {
+        const uint16_t c = Etend(static_cast<uint8_t>(v));
+        g[v] = IndexDeCouleur(Couleur16{c, c, c});
+    }
+    return g;
+}
+
+}  // namespace
+
+int PasLignePourLargeur(int largeur) {
+    const int arrondi = (largeur + 3) & ~3;
+    return arrondi <= kDimensionMax ? arrondi : largeur;
+}
+
+PixMap* AlloueePixMap(int largeur, int hauteur, int profondeur) {
+    if (largeur <= 0 || hauteur <= 0 || largeur > kDimensionMax || hauteur > kDimensionMax)
+        return nullptr;
+    auto* p = new (std::nothrow) PixMap;
+    if (!p) return nullptr;
+    p->largeur = static_cast<int16_t>(largeur);
+    p->hauteur = static_cast<int16_t>(hauteur);
+    p->pasLigne = PasLignePourLargeur(largeur);
+    p->profondeur = static_cast<int16_t>(profondeur);
+    try {
+        p->pixels.assign(static_cast<size_t>(p->pasLigne) * hauteur, 0);  // 0 is white
+    } catch (const std::bad_alloc&) {
+        delete p;
+        return nullptr;
+    }
+    return p;
+}
+
+Couleur16 CouleurDIndex(uint8_t index) { return kTable[index]; }
+
+uint8_t IndexDeCouleur(Couleur16 c) {
+    int meilleur = 0;
+    int64_t distanceMin = INT64_MAX;
+    for (int i = 0; i < 256; ++i) {
+        const int64_t dr = int64_t{c.rouge} - kTable[i].rouge;
+        const int64_t dv = int64_t{c.vert} - kTable[i].vert;
+        const int64_t db = int64_t{c.bleu} - kTable[i].bleu;
+        const int64_t d = dr * dr + dv * dv + db * db;
+        if (d < distanceMin) {
+            distanceMin = d;
+            meilleur = i;
+        }
+    }
+    return static_cast<uint8_t>(meilleur);
+}
+
+uint8_t IndexDeGris(uint8_t gris) {
+    static const std::array<uint8_t, 256> table = ConstruitTableGris();
+    return table[gris];
+}

@@ -1,0 +1,47 @@
+// Indexed pixel maps and the one colour table they all share.
+//
+// Every image of the program is 8 bits per pixel; each byte is an index into
+// a 256-entry table of 16-bit RGB colours. The table is the classic system
+// table: a 6 x 6 x 6 colour cube, ramps of red, green, blue and grey, white at
+// index 0 and black at index 255.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "toolbox/rect.h"
+
+struct Couleur16 {
+    uint16_t rouge = 0;
+    uint16_t vert = 0;
+    uint16_t bleu = 0;
+    bool operator==(const Couleur16&) const = default;
+};
+
+// The largest width or height a pixel map may have: bounds are signed 16-bit.
+constexpr int kDimensionMax = 32767;
+
+struct PixMap {
+    int16_t largeur = 0;
+    int16_t hauteur = 0;
+    int32_t pasLigne = 0;  // row stride in bytes, at least the width
+    int16_t profondeur = 8;
+    std::vector<uint8_t> pixels;  // hauteur rows of pasLigne bytes, top row first
+
+    Rect Bornes() const { return Rect{0, 0, hauteur, largeur}; }
+    uint8_t* PremiereLigne() { return pixels.data(); }
+    const uint8_t* PremiereLigne() const { return pixels.data(); }
+};
+
+// Row stride for a width: rows are padded to 4 bytes while the stride still
+// fits the signed 16-bit field of the pushed-file header.
+int PasLignePourLargeur(int largeur);
+
+// Allocates a pixel map erased to white; nullptr when the size is out of range
+// or memory is short. The caller deletes it.
+PixMap* AlloueePixMap(int largeur, int hauteur, int profondeur);
+
+// Colour table lookups.
+Couleur16 CouleurDIndex(uint8_t index);
+uint8_t IndexDeCouleur(Couleur16 c);  // nearest colour, lowest index on ties
+uint8_t IndexDeGris(uint8_t gris);    // 8-bit grey level to its nearest index

@@ -1,0 +1,37 @@
+// The progress window of the command line: one self-updating line on a
+// terminal, plain lines otherwise, nothing when quiet. Ctrl-C asks to cancel;
+// a second Ctrl-C ends the program.
+#pragma once
+
+#include <cstdio>
+
+#include "toolbox/progress.h"
+
+class ProgressionConsole : public Progression {
+public:
+    explicit ProgressionConsole(bool silencieux, std::FILE* sortie = stderr);
+    ~ProgressionConsole() override;
+
+    void Ouvre(int nbPages, const std::string& titre) override;
+    void Etape(int numero) override;
+    void Pourcentage(int pourcent) override;
+    void AjouteTempsPage(uint32_t ticks) override;
+    void Avertissement(const std::string& texte) override;
+    void Ferme() override;
+
+private:
+    void Affiche();
+
+    bool silencieux_;
+    bool terminal_;
+    std::FILE* sortie_;
+    int nbPages_ = 0;
+    int etape_ = 0;
+    int pourcent_ = 0;
+    uint32_t ticksTotal_ = 0;
+    int pagesChronometrees_ = 0;
+    bool ligneOuverte_ = false;
+};
+
+// Installs the Ctrl-C handler that sets the cancel flag.
+void InstalleInterruptionConsole();
