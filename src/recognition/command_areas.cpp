@@ -32,3 +32,6 @@ void AppliqueAires(const EntreePage& page, Offscreen image) {
             RemplitRectangle(image, a.Aire, IndexNoir);
     }
 }
+
+// Symbol areas are not taken into account yet.
+bool AireSymbole(uint16_t, const Rect&, Point&) { return false; }

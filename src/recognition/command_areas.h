@@ -10,3 +10,8 @@ bool AiresActives(const EntreePage* page, Offscreen image);
 // Paints the page's areas into the bitmap: erase areas white, symbol areas of
 // at least 9 pixels in height or width black.
 void AppliqueAires(const EntreePage& page, Offscreen image);
+
+// The symbol area of the current page forcing `code` that meets `cadre`
+// (staff-band coordinates), with its centre in band coordinates; false when
+// there is none.
+bool AireSymbole(uint16_t code, const Rect& cadre, Point& position);

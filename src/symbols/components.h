@@ -1,0 +1,27 @@
+// Cutting a staff band into connected components.
+#pragma once
+
+#include "image/offscreen.h"
+#include "symbols/graphe.h"
+
+// The flood fill's stack: it starts with room for 5000 pixels and grows by
+// 500 while its room is not above 20000, so it never holds more than 20500.
+constexpr int kPileInitiale = 5000;
+constexpr int kPileIncrement = 500;
+constexpr int kPileMaximum = 20000;
+
+// What a component extraction reports besides the component.
+struct BilanExtraction {
+    int pixelsPerdus = 0;  // pushes dropped because the stack could not grow
+};
+
+// Extracts the component of black pixels through (x, y) from `copie`, a
+// black-and-white work copy, and whitens it there. The component is empty
+// (NbLignes 0) when it is only one row high.
+Graphe ExtraitGraphe(Offscreen copie, int x, int y, BilanExtraction* bilan = nullptr);
+
+// Components of a whole black-and-white bitmap, column by column from
+// `premiereColonne`; the bitmap is whitened. Used by ConstruitTableGraphes
+// on a copy of the band.
+std::vector<Graphe> ExtraitGraphes(Offscreen copie, int premiereColonne,
+                                   BilanExtraction* bilan = nullptr);
