@@ -1,0 +1,207 @@
+#include "recognition/page_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "recognition/document.h"
+#include "recognition/etat_page.h"
+#include "support/test_home.h"
+#include "toolbox/folders.h"
+#include "toolbox/messages.h"
+#include "toolbox/progress.h"
+
+namespace {
+
+// What the fake stages are told to do and what they saw.
+struct Scenario {
+    int nbPortees = 4;
+    int lignesParPortee[8] = {5, 5, 5, 5, 5, 5, 5, 5};
+    bool echantillonsValides[8] = {true, true, true, true, true, true, true, true};
+    bool detectionReussit = true;
+    int porteeOuNotesEchouent = -1;
+    bool systemesReussissent = true;
+    std::vector<int> portesVues;  // staves whose notes stage ran
+    std::vector<uint8_t> pageVueParDetection;
+    int appelsDetection = 0;
+    int liberationsLignesVert = 0;
+} scenario;
+
+bool FausseDetection(Offscreen& page) {
+    ++scenario.appelsDetection;
+    scenario.pageVueParDetection = page->pixels;
+    const int largeur = page->largeur;
+    for (int i = 0; i < scenario.nbPortees && scenario.detectionReussit; ++i) {
+        Portee p;
+        p.CadreBande = Rect{static_cast<int16_t>(i * 50), 0, static_cast<int16_t>(i * 50 + 50),
+                            static_cast<int16_t>(largeur)};
+        p.NbLignesPortee = static_cast<int16_t>(scenario.lignesParPortee[i]);
+        p.Interligne = 10;
+        if (scenario.echantillonsValides[i]) p.Echantillons.push_back(EchantillonLignes{1, 5.0f, 10.0f, 10.0f});
+        Etat.Portees.push_back(p);
+    }
+    DisposeOffscreen(page);
+    return scenario.detectionReussit;
+}
+
+bool Reussit() { return true; }
+void Rien() {}
+bool ReussitPortee(int, Offscreen) { return true; }
+bool ReussitExtraction(float) { return true; }
+int16_t Taille(float s) { return static_cast<int16_t>(s * 4); }
+void RienArmature(int, Offscreen) {}
+void CompteLiberation() { ++scenario.liberationsLignesVert; }
+
+bool FaussesNotes() {
+    scenario.portesVues.push_back(Etat.PorteeCourante);
+    return Etat.PorteeCourante != scenario.porteeOuNotesEchouent;
+}
+
+bool FaussesSystemes() { return scenario.systemesReussissent; }
+
+EtapesReconnaissance EtapesDeTest() {
+    return EtapesReconnaissance{FausseDetection, ReussitPortee, Reussit,   Reussit,
+                                CompteLiberation, Reussit,      ReussitExtraction, Taille,
+                                RienArmature,    FaussesNotes,  Reussit,   Reussit,
+                                Reussit,         Rien,          FaussesSystemes, Reussit};
+}
+
+// Records what the driver shows in the progress window.
+class ProgressionEnregistree : public Progression {
+public:
+    void Ouvre(int, const std::string&) override {}
+    void Etape(int n) override { etapes.push_back(n); }
+    void Pourcentage(int p) override { pourcentages.push_back(p); }
+    void AjouteTempsPage(uint32_t) override { ++pagesChronometrees; }
+    void Avertissement(const std::string& t) override { avertissements.push_back(t); }
+    void Ferme() override {}
+    std::vector<int> etapes, pourcentages;
+    std::vector<std::string> avertissements;
+    int pagesChronometrees = 0;
+};
+
+class PiloteTest : public DossierTest {
+protected:
+    void SetUp() override {
+        DossierTest::SetUp();
+        scenario = Scenario{};
+        Etapes = EtapesDeTest();
+        DefinitProgression(&progression);
+        EffaceAnnulation();
+        Document.Pages.resize(1);
+        Document.ImagePage = CreeOffscreen(120, 400);
+        uint8_t* base = PrepareOffscreen(Document.ImagePage);
+        for (int x = 0; x < 120; ++x) EcritPixel(base, x, 20, IndexNoir);
+        pageInitiale = Document.ImagePage->pixels;
+    }
+    void TearDown() override {
+        Etapes = EtapesParDefaut();
+        DefinitProgression(nullptr);
+        EffaceAnnulation();
+        LibereEtatPage();
+        FermeDocument();
+        DossierTest::TearDown();
+    }
+    int FichiersTemporaires() const {
+        return static_cast<int>(std::distance(std::filesystem::directory_iterator(DossierTemporaire()),
+                                              std::filesystem::directory_iterator()));
+    }
+    ProgressionEnregistree progression;
+    std::vector<uint8_t> pageInitiale;
+};
+
+TEST_F(PiloteTest, FourStavesGiveTheFixedStagesAndPercentages) {
+    ASSERT_TRUE(ReconnaitPage("page.png"));
+    EXPECT_EQ(progression.etapes, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(progression.pourcentages, (std::vector<int>{0, 5, 15, 30, 45, 60, 80, 90, 100}));
+    EXPECT_EQ(scenario.portesVues, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(scenario.liberationsLignesVert, 4);
+    EXPECT_EQ(progression.pagesChronometrees, 1);
+    EXPECT_EQ(Etat.NomPage, "page.png");
+    EXPECT_EQ(Etat.CadrePage, (Rect{0, 0, 400, 120}));
+    ASSERT_NE(Document.ImagePage, nullptr);
+    EXPECT_EQ(Document.ImagePage->pixels, pageInitiale);
+    EXPECT_EQ(Etat.PorteeImage, nullptr);
+    EXPECT_EQ(FichiersTemporaires(), 0);
+}
+
+TEST_F(PiloteTest, AFailingStageStopsThePageAndRestoresIt) {
+    scenario.porteeOuNotesEchouent = 1;
+    EXPECT_FALSE(ReconnaitPage("page.png"));
+    EXPECT_EQ(scenario.portesVues, (std::vector<int>{0, 1}));
+    EXPECT_EQ(progression.etapes, (std::vector<int>{1, 2, 3}));  // no systems stage
+    EXPECT_EQ(progression.pagesChronometrees, 0);
+    ASSERT_NE(Document.ImagePage, nullptr);
+    EXPECT_EQ(Document.ImagePage->pixels, pageInitiale);
+    EXPECT_EQ(FichiersTemporaires(), 0);
+}
+
+TEST_F(PiloteTest, NoStaffFoundFailsThePageWithThePageBack) {
+    scenario.detectionReussit = false;
+    EXPECT_FALSE(ReconnaitPage("page.png"));
+    EXPECT_TRUE(scenario.portesVues.empty());
+    ASSERT_NE(Document.ImagePage, nullptr);
+    EXPECT_EQ(Document.ImagePage->pixels, pageInitiale);
+}
+
+TEST_F(PiloteTest, FailingSystemsAnalysisKeepsThePageResult) {
+    scenario.systemesReussissent = false;
+    EXPECT_TRUE(ReconnaitPage("page.png"));
+    EXPECT_EQ(progression.pourcentages.back(), 80);
+}
+
+TEST_F(PiloteTest, CancelBeforeTheStartStopsAtOnce) {
+    DemandeAnnulation();
+    EXPECT_FALSE(ReconnaitPage("page.png"));
+    EXPECT_EQ(scenario.appelsDetection, 0);
+    EXPECT_TRUE(progression.etapes.empty());
+}
+
+TEST_F(PiloteTest, TablatureStavesAreSkippedAndMarked) {
+    scenario.nbPortees = 3;
+    scenario.lignesParPortee[0] = 6;  // a first-staff tablature marks nothing above
+    scenario.lignesParPortee[2] = 6;
+    ASSERT_TRUE(ReconnaitPage("page.png"));
+    EXPECT_EQ(scenario.portesVues, (std::vector<int>{1}));
+    EXPECT_EQ(Etat.Portees[0].Tablature, 1);
+    EXPECT_EQ(Etat.Portees[0].TablatureAssociee, 0);
+    EXPECT_EQ(Etat.Portees[1].TablatureAssociee, 1);
+    EXPECT_EQ(Etat.Portees[2].Tablature, 1);
+}
+
+TEST_F(PiloteTest, AStaffWithoutUsableSamplesIsSkippedWithAWarning) {
+    scenario.nbPortees = 3;
+    scenario.echantillonsValides[1] = false;
+    ASSERT_TRUE(ReconnaitPage("page.png"));
+    EXPECT_EQ(scenario.portesVues, (std::vector<int>{0, 2}));
+    ASSERT_EQ(progression.avertissements.size(), 1u);
+    EXPECT_NE(progression.avertissements[0].find("2"), std::string::npos);
+    EXPECT_EQ(Etat.Portees[1].Tablature, 0);
+}
+
+TEST_F(PiloteTest, CommandAreasReachRecognitionButNeverThePageShown) {
+    auto& aires = Document.Pages[0].Aires;
+    aires.push_back(AireCommande{Rect{15, 0, 25, 120}, kAireEfface, 0, 0});      // over the line
+    aires.push_back(AireCommande{Rect{100, 10, 108, 18}, kAireSymbole, 0, 207});  // 8 x 8
+    aires.push_back(AireCommande{Rect{200, 10, 201, 19}, kAireSymbole, 0, 207});  // 9 wide, 1 high
+    ASSERT_TRUE(ReconnaitPage("page.png"));
+    const auto& vue = scenario.pageVueParDetection;
+    const int pas = Document.ImagePage->pasLigne;
+    EXPECT_EQ(vue[20 * pas + 50], IndexBlanc);   // erased for recognition
+    EXPECT_EQ(vue[104 * pas + 14], IndexBlanc);  // too small to paint
+    EXPECT_EQ(vue[200 * pas + 18], IndexNoir);   // painted
+    EXPECT_EQ(Document.ImagePage->pixels, pageInitiale);
+    EXPECT_EQ(FichiersTemporaires(), 0);
+}
+
+TEST_F(PiloteTest, ZoneRecognisesOnlyTheStavesItMeets) {
+    EXPECT_TRUE(ReconnaitZone(Rect{390, 0, 399, 10}));  // below every band
+    EXPECT_TRUE(scenario.portesVues.empty());
+    EXPECT_TRUE(ReconnaitZone(Rect{60, 0, 110, 10}));   // bands 1 and 2
+    EXPECT_EQ(scenario.portesVues, (std::vector<int>{1, 2}));
+    EXPECT_EQ(Document.ImagePage->pixels, pageInitiale);
+    EXPECT_TRUE(progression.etapes.empty());
+}
+
+}  // namespace
