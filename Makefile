@@ -15,6 +15,7 @@ $(BUILD)/CMakeCache.txt:
 
 build: bootstrap $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
+	@ln -sf $(BUILD)/compile_commands.json compile_commands.json
 
 demo: build
 	tools/demo.sh $(BUILD)

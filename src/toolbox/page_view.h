@@ -22,5 +22,17 @@ public:
     virtual bool SuitReconnaissance() const { return false; }
 };
 
+// Geometry of the page window: page pixels per window pixel, and the
+// conversion of a point of a staff band to window coordinates.
+struct GeometrieFenetre {
+    double zoom = 1.0;
+    Point defilement;  // scroll position, in page pixels
+};
+
+// The zoom that fits a page into a window: the larger of the two ratios.
+double ZoomPourAjuster(int largeurPage, int hauteurPage, int largeurFenetre, int hauteurFenetre);
+
+Point PointBandeVersFenetre(Point dansBande, const Rect& cadreBande, const GeometrieFenetre& g);
+
 VuePage& VuePageCourante();
 void DefinitVuePage(VuePage* vue);  // nullptr: back to the do-nothing view
