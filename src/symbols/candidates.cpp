@@ -213,5 +213,3 @@ void SupprimeCaracteresMarques() {
 }
 
 void ViderTableCaracteres() { Etat.Caracteres = {}; }
-
-int16_t TailleCaracteresPortee(float interligne) { return static_cast<int16_t>(interligne * 4); }

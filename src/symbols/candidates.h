@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <span>
 
+#include "staff/portee.h"
 #include "toolbox/rect.h"
 
 // The stage: false only when the user cancelled.
@@ -36,5 +37,9 @@ void MarqueCaracteresGraphe(int index);
 void SupprimeCaracteresMarques();
 void ViderTableCaracteres();
 
-// The music font size of a staff's symbols and the glyph widths at it.
+// The music font size at which a staff's symbols are drawn: the size at
+// which the G clef is 7 interlines high. 0 when no size fits.
 int16_t TailleCaracteresPortee(float interligne);
+
+// Width in pixels of a code's glyph at the staff's stored font size.
+int LargeurCaractere(const Portee& portee, uint16_t code);

@@ -1,18 +1,335 @@
+// The feature lists of a component, built from its row runs on first use:
+// filled blobs (black note heads), thin vertical strokes, stable sections
+// (runs that keep their count over several rows) and short thick bars.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "recognition/etat_page.h"
+#include "staff/staff_detection.h"
 #include "symbols/graphe.h"
 
+namespace {
+
+int Premiere(const Plage& p) { return p.Centre - (p.Longueur - 1) / 2; }
+int Derniere(const Plage& p) { return Premiere(p) + p.Longueur - 1; }
+
+void LibereLesPlages(Graphe& g) {
+    for (std::vector<Plage>& ligne : g.Lignes) {
+        for (Plage& p : ligne) p.Utilise = 0;
+    }
+}
+
+float InterligneAuMilieu(const Graphe& g) {
+    return InterligneEn(Etat.PorteeCourante, (g.Cadre.left + g.Cadre.right) / 2);
+}
+
+// True when band column x of row r (from the component's top) is ink.
+bool Couvert(const Graphe& g, int x, int r) {
+    if (r < 0 || r >= static_cast<int>(g.Lignes.size())) return false;
+    for (const Plage& p : g.Lignes[r]) {
+        if (Premiere(p) <= x && x <= Derniere(p)) return true;
+    }
+    return false;
+}
+
+// --- Blobs ---------------------------------------------------------------
+
+// Whether blob rows are looked for in row y: near the staff, only rows on a
+// staff position (a line or a space), where a head's centre lies; elsewhere
+// every row.
+bool LigneSurPosition(int y, int haut, int bas, float h) {
+    if (y < haut - h || y > bas + h) return true;
+    const int d = y - haut;
+    const int k = static_cast<int>(d / h + 0.5f);
+    return d == static_cast<int>(k * h);
+}
+
+// The diagonal height of every column of row r: how far the ink goes along
+// the head's slant through (x, r), each way at most h steps.
+std::vector<int> HauteursDiagonales(const Graphe& g, int r, float h) {
+    const int largeur = g.Largeur();
+    std::vector<int> hauteurs(largeur, 0);
+    for (int c = 0; c < largeur; ++c) {
+        const int x = g.Cadre.left + c;
+        if (!Couvert(g, x, r)) continue;
+        int n = 1;
+        for (int i = 1; i <= h && Couvert(g, x + i - 1, r - i); ++i) ++n;
+        for (int i = 1; i <= h && Couvert(g, x - i + 1, r + i); ++i) ++n;
+        hauteurs[c] = n;
+    }
+    return hauteurs;
+}
+
+// Windows of `taille` columns all at least `taille` high, largest size first.
+void CherchesTachesDeLigne(const Graphe& g, int r, int tailleMax, std::vector<int>& hauteurs,
+                           std::vector<TacheRonde>& taches) {
+    const int largeur = g.Largeur();
+    for (int taille = tailleMax; taille >= 3; --taille) {
+        for (int c = 0; c <= largeur - taille - 1; ++c) {
+            int suite = 0;
+            while (c + suite < largeur && hauteurs[c + suite] >= taille) ++suite;
+            if (suite < taille) continue;
+            const int debut = c + (suite - taille) / 2;
+            for (int k = debut; k < debut + taille; ++k) hauteurs[k] = 0;
+            TacheRonde t;
+            t.X = static_cast<int16_t>(g.Cadre.left + debut + taille / 2);
+            t.Y = static_cast<int16_t>(r);
+            t.Taille = static_cast<int16_t>(taille);
+            taches.push_back(t);
+        }
+    }
+}
+
+// Keeps the largest blobs and drops the ones too close to a kept one.
+std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float h) {
+    std::vector<TacheRonde> retenues;
+    std::vector<bool> restant(taches.size(), true);
+    for (;;) {
+        int tailleMax = -1;
+        int rangMin = 0, rangMax = 0;
+        for (size_t i = 0; i < taches.size(); ++i) {
+            if (!restant[i]) continue;
+            if (taches[i].Taille > tailleMax) {
+                tailleMax = taches[i].Taille;
+                rangMin = rangMax = taches[i].Y;
+            } else if (taches[i].Taille == tailleMax) {
+                rangMin = std::min<int>(rangMin, taches[i].Y);
+                rangMax = std::max<int>(rangMax, taches[i].Y);
+            }
+        }
+        if (tailleMax < 0) break;
+        const float milieu = (rangMin + rangMax) / 2.0f;
+        int choisie = -1;
+        for (size_t i = 0; i < taches.size(); ++i) {
+            if (!restant[i] || taches[i].Taille != tailleMax) continue;
+            if (choisie < 0 ||
+                std::fabs(taches[i].Y - milieu) < std::fabs(taches[choisie].Y - milieu))
+                choisie = static_cast<int>(i);
+        }
+        restant[choisie] = false;
+        retenues.push_back(taches[choisie]);
+        for (;;) {
+            int proche = -1, distanceProche = 0;
+            for (size_t i = 0; i < taches.size(); ++i) {
+                if (!restant[i]) continue;
+                const int dx = taches[i].X - taches[choisie].X, dy = taches[i].Y - taches[choisie].Y;
+                const int distance = static_cast<int>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
+                if (proche < 0 || distance < distanceProche) {
+                    proche = static_cast<int>(i);
+                    distanceProche = distance;
+                }
+            }
+            if (proche < 0 || distanceProche > 1.5f * h) break;
+            restant[proche] = false;
+        }
+    }
+    return retenues;
+}
+
+// --- Vertical strokes ----------------------------------------------------
+
+bool Mince(const Plage& p, float s) { return p.Longueur < s / 3 + 1; }
+
+// Gap between the facing edges of two runs of consecutive rows; 0 or less
+// when they overlap.
+int Ecart(const Plage& a, const Plage& b) {
+    return std::max(Premiere(b) - Derniere(a), Premiere(a) - Derniere(b));
+}
+
+// Column of the straight line of a stroke at row y.
+float ColonneALaLigne(const TraitVertical& t, int y) {
+    if (t.YBas == t.YHaut) return t.XHaut;
+    return t.XHaut + static_cast<float>(t.XBas - t.XHaut) * (y - t.YHaut) / (t.YBas - t.YHaut);
+}
+
+bool SeProlongent(const TraitVertical& a, const TraitVertical& b, float s) {
+    if (b.YHaut < a.YBas || b.YHaut - a.YBas >= 0.75f * s) return false;
+    return std::fabs(ColonneALaLigne(a, b.YBas) - b.XBas) < 4 &&
+           std::fabs(ColonneALaLigne(b, a.YHaut) - a.XHaut) < 4;
+}
+
+bool FusionneUnePaire(std::vector<TraitVertical>& traits, float s) {
+    for (size_t i = 0; i < traits.size(); ++i) {
+        for (size_t j = 0; j < traits.size(); ++j) {
+            if (i == j || !SeProlongent(traits[i], traits[j], s)) continue;
+            traits[i].XBas = traits[j].XBas;
+            traits[i].YBas = traits[j].YBas;
+            traits[i].Epaisseur = static_cast<int16_t>((traits[i].Epaisseur + traits[j].Epaisseur) / 2);
+            traits.erase(traits.begin() + static_cast<std::ptrdiff_t>(j));
+            return true;
+        }
+    }
+    return false;
+}
+
+// Follows a thin run downward; the chain of (row, run index) taken.
+std::vector<std::pair<int, int>> SuitTraitMince(Graphe& g, int r, int i, float s) {
+    std::vector<std::pair<int, int>> chaine;
+    for (;;) {
+        Plage& p = g.Lignes[r][i];
+        p.Utilise = 1;
+        chaine.emplace_back(r, i);
+        const int j = ChercheDansLigne(g, p.Centre, r + 1);
+        if (j < 0) break;
+        const Plage& q = g.Lignes[r + 1][j];
+        if (std::abs(q.Centre - p.Centre) > 3 || !Mince(q, s) ||
+            std::abs(q.Longueur - p.Longueur) >= 3 || Ecart(p, q) >= 2)
+            break;
+        ++r;
+        i = j;
+    }
+    return chaine;
+}
+
+// --- Stable sections -----------------------------------------------------
+
+SectionStable SectionDeGroupe(const Graphe& g, int premiere, int derniere, int k) {
+    SectionStable s;
+    const Plage& a = g.Lignes[premiere][k];
+    const Plage& b = g.Lignes[derniere][k];
+    s.XDebut = a.Centre;
+    s.YDebut = static_cast<int16_t>(premiere);
+    s.XFin = b.Centre;
+    s.YFin = static_cast<int16_t>(derniere);
+    float droite = 0, gauche = 0;
+    int somme = 0;
+    for (int r = premiere; r <= derniere; ++r) {
+        const Plage& p = g.Lignes[r][k];
+        somme += p.Longueur;
+        const float ligne =
+            a.Centre + static_cast<float>(b.Centre - a.Centre) * (r - premiere) / (derniere - premiere);
+        droite = std::max(droite, p.Centre - ligne);
+        gauche = std::max(gauche, ligne - p.Centre);
+    }
+    s.EcartDroite = static_cast<int16_t>(droite);
+    s.EcartGauche = static_cast<int16_t>(gauche);
+    s.Epaisseur = static_cast<int16_t>(somme / (derniere - premiere + 1));
+    return s;
+}
+
+constexpr int kLignesSectionMin = 4;
+
+// --- Thick bars ----------------------------------------------------------
+
+constexpr int kLongueurBarreMin = 7;
+constexpr int kLignesBarreMax = 10;
+
+}  // namespace
+
 int16_t CalculeTaches(Graphe& g) {
-    if (g.NbTaches < 0) g.NbTaches = 0;
+    if (g.NbTaches >= 0) return g.NbTaches;
+    LibereLesPlages(g);
+    const int indexPortee = Etat.PorteeCourante;
+    const float s = InterligneAuMilieu(g);
+    const float h = s / 2;
+    const float ligneHaut = LigneHautEn(indexPortee, g.Cadre.left);
+    const int nbLignes = Etat.Portees.at(indexPortee).NbLignesPortee;
+    const int haut = static_cast<int>(ligneHaut);
+    const int bas = static_cast<int>(ligneHaut + nbLignes * s);
+
+    std::vector<TacheRonde> taches;
+    if (h > 0) {
+        for (int r = 0; r < g.NbLignes; ++r) {
+            if (!LigneSurPosition(g.Cadre.top + r, haut, bas, h)) continue;
+            std::vector<int> hauteurs = HauteursDiagonales(g, r, h);
+            CherchesTachesDeLigne(g, r, static_cast<int>(s), hauteurs, taches);
+        }
+    }
+    g.Taches = SupprimeNonMaxima(std::move(taches), h);
+    g.NbTaches = static_cast<int16_t>(g.Taches.size());
     return g.NbTaches;
 }
+
 int16_t CalculeTraitsVerticaux(Graphe& g) {
-    if (g.NbTraitsVerticaux < 0) g.NbTraitsVerticaux = 0;
+    if (g.NbTraitsVerticaux >= 0) return g.NbTraitsVerticaux;
+    LibereLesPlages(g);
+    const float s = InterligneAuMilieu(g);
+    std::vector<TraitVertical> traits;
+    for (int r = 0; r < g.NbLignes; ++r) {
+        for (size_t i = 0; i < g.Lignes[r].size(); ++i) {
+            const Plage& p = g.Lignes[r][i];
+            if (p.Utilise || !Mince(p, s)) continue;
+            const auto chaine = SuitTraitMince(g, r, static_cast<int>(i), s);
+            if (chaine.size() < s / 4) continue;
+            int somme = 0;
+            for (const auto& [rr, ii] : chaine) somme += g.Lignes[rr][ii].Longueur;
+            const Plage& premier = g.Lignes[chaine.front().first][chaine.front().second];
+            const Plage& dernier = g.Lignes[chaine.back().first][chaine.back().second];
+            TraitVertical t;
+            t.XHaut = premier.Centre;
+            t.YHaut = static_cast<int16_t>(chaine.front().first);
+            t.XBas = dernier.Centre;
+            t.YBas = static_cast<int16_t>(chaine.back().first);
+            t.Epaisseur = static_cast<int16_t>(somme / static_cast<int>(chaine.size()));
+            traits.push_back(t);
+        }
+    }
+    while (FusionneUnePaire(traits, s)) {
+    }
+    g.TraitsVerticaux = std::move(traits);
+    g.NbTraitsVerticaux = static_cast<int16_t>(g.TraitsVerticaux.size());
     return g.NbTraitsVerticaux;
 }
+
 int16_t CalculeSectionsStables(Graphe& g) {
-    if (g.NbSectionsStables < 0) g.NbSectionsStables = 0;
+    if (g.NbSectionsStables >= 0) return g.NbSectionsStables;
+    LibereLesPlages(g);
+    std::vector<SectionStable> sections;
+    int debut = 0;
+    for (int r = 1; r <= g.NbLignes; ++r) {
+        if (r < g.NbLignes && g.Lignes[r].size() == g.Lignes[debut].size()) continue;
+        const int derniere = r - 1;
+        if (derniere - debut + 1 >= kLignesSectionMin) {
+            for (size_t k = 0; k < g.Lignes[debut].size(); ++k)
+                sections.push_back(SectionDeGroupe(g, debut, derniere, static_cast<int>(k)));
+        }
+        debut = r;
+    }
+    g.SectionsStables = std::move(sections);
+    g.NbSectionsStables = static_cast<int16_t>(g.SectionsStables.size());
     return g.NbSectionsStables;
 }
+
 int16_t CalculeBarresEpaisses(Graphe& g) {
-    if (g.NbBarresEpaisses < 0) g.NbBarresEpaisses = 0;
+    if (g.NbBarresEpaisses >= 0) return g.NbBarresEpaisses;
+    LibereLesPlages(g);
+    std::vector<BarreEpaisse> barres;
+    for (int r = 0; r < g.NbLignes; ++r) {
+        for (size_t i = 0; i < g.Lignes[r].size(); ++i) {
+            Plage& premier = g.Lignes[r][i];
+            if (premier.Utilise || premier.Longueur < kLongueurBarreMin) continue;
+            premier.Utilise = 1;
+            int derniereLigne = r;
+            int dernierIndex = static_cast<int>(i);
+            for (;;) {
+                const int x = g.Lignes[derniereLigne][dernierIndex].Centre;
+                const int j = ChercheDansLigne(g, x, derniereLigne + 1);
+                if (j < 0 || g.Lignes[derniereLigne + 1][j].Longueur <= kLongueurBarreMin - 1)
+                    break;
+                ++derniereLigne;
+                dernierIndex = j;
+                g.Lignes[derniereLigne][dernierIndex].Utilise = 1;
+            }
+            const int lignes = derniereLigne - r + 1;
+            if (lignes >= kLignesBarreMax) continue;
+            const Plage& dernier = g.Lignes[derniereLigne][dernierIndex];
+            BarreEpaisse b;
+            if (Derniere(premier) > Derniere(dernier)) {
+                b.X1 = static_cast<int16_t>(Derniere(premier));
+                b.X2 = static_cast<int16_t>(Premiere(dernier));
+            } else {
+                b.X1 = static_cast<int16_t>(Premiere(premier));
+                b.X2 = static_cast<int16_t>(Derniere(dernier));
+            }
+            b.Y1 = static_cast<int16_t>(r);
+            b.Y2 = static_cast<int16_t>(derniereLigne);
+            b.Hauteur = static_cast<int16_t>(lignes);
+            barres.push_back(b);
+        }
+    }
+    g.BarresEpaisses = std::move(barres);
+    g.NbBarresEpaisses = static_cast<int16_t>(g.BarresEpaisses.size());
     return g.NbBarresEpaisses;
 }

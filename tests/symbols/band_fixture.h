@@ -1,0 +1,59 @@
+// A synthetic staff band for the symbol tests: one staff in the page state
+// with a constant interline and top line, and a white band bitmap to draw on.
+#pragma once
+
+#include <cmath>
+
+#include "image/offscreen.h"
+#include "recognition/etat_page.h"
+
+struct BandeTest {
+    float s = 20;
+    int ligneHaut = 40;  // band row of the top staff line
+
+    BandeTest(int largeur, int hauteur, float interligne = 20, int haut = 40)
+        : s(interligne), ligneHaut(haut) {
+        InitialiseCouleurs();
+        LibereEtatPage();
+        Portee p;
+        p.CadreBande = Rect{0, 0, static_cast<int16_t>(hauteur), static_cast<int16_t>(largeur)};
+        p.CadreBandeRef = p.CadreBande;
+        p.CadreLignes = Rect{static_cast<int16_t>(haut), 0,
+                             static_cast<int16_t>(haut + 4 * interligne),
+                             static_cast<int16_t>(largeur)};
+        p.NbLignesPortee = 5;
+        p.Interligne = interligne;
+        p.LargeurSection = static_cast<int16_t>(5 * interligne);
+        for (int x : {0, largeur}) {
+            EchantillonLignes e;
+            e.Chaine = 1;
+            e.X = static_cast<float>(x);
+            e.Y = static_cast<float>(haut);
+            e.InterligneLocal = interligne;
+            p.Echantillons.push_back(e);
+        }
+        Etat.Portees.push_back(p);
+        Etat.PorteeCourante = 0;
+        Etat.InterligneMoyenne = interligne;
+        Etat.PorteeImage = CreeOffscreen(largeur, hauteur);
+    }
+    ~BandeTest() { LibereEtatPage(); }
+
+    void Pixel(int x, int y) { EcritPixel(PrepareOffscreen(Etat.PorteeImage), x, y, IndexNoir); }
+    void Rectangle(int gauche, int haut, int droite, int bas) {  // inclusive
+        for (int y = haut; y <= bas; ++y)
+            for (int x = gauche; x <= droite; ++x) Pixel(x, y);
+    }
+    // A filled ellipse, tilted like a note head.
+    void Tete(int cx, int cy, float rx, float ry, float angle = -0.35f) {
+        const float c = std::cos(angle), sn = std::sin(angle);
+        const int r = static_cast<int>(std::max(rx, ry)) + 1;
+        for (int y = cy - r; y <= cy + r; ++y) {
+            for (int x = cx - r; x <= cx + r; ++x) {
+                const float dx = x - cx, dy = y - cy;
+                const float u = dx * c + dy * sn, v = -dx * sn + dy * c;
+                if ((u * u) / (rx * rx) + (v * v) / (ry * ry) <= 1.0f) Pixel(x, y);
+            }
+        }
+    }
+};

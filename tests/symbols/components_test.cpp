@@ -1,0 +1,153 @@
+#include "symbols/components.h"
+
+#include <gtest/gtest.h>
+
+#include "band_fixture.h"
+#include "symbols/graphe.h"
+
+namespace {
+
+std::vector<Graphe> Composantes(BilanExtraction* bilan = nullptr) {
+    Offscreen copie = DupliqueOffscreen(Etat.PorteeImage);
+    std::vector<Graphe> g = ExtraitGraphes(copie, 0, bilan);
+    DisposeOffscreen(copie);
+    return g;
+}
+
+TEST(Components, BoundsRunsAndTheMissingLastRow) {
+    BandeTest b(100, 60);
+    b.Rectangle(10, 5, 19, 5);   // a hair one row high: no component
+    b.Rectangle(30, 10, 33, 11); // two rows: one row of runs
+    b.Rectangle(50, 20, 54, 29); // a block
+    b.Rectangle(58, 20, 60, 29); // a second run in the block's rows
+    b.Pixel(55, 30);             // joined diagonally to the block
+    b.Pixel(56, 30);
+    b.Pixel(57, 30);
+    const auto g = Composantes();
+    ASSERT_EQ(g.size(), 2u);
+
+    EXPECT_EQ(g[0].Cadre, (Rect{10, 30, 11, 34}));
+    EXPECT_EQ(g[0].NbLignes, 1);
+    EXPECT_EQ(g[0].NbPixels, 8);
+    ASSERT_EQ(g[0].Lignes.size(), 1u);
+    ASSERT_EQ(g[0].Lignes[0].size(), 1u);
+    EXPECT_EQ(g[0].Lignes[0][0].Centre, 31);
+    EXPECT_EQ(g[0].Lignes[0][0].Longueur, 4);
+
+    const Graphe& bloc = g[1];
+    EXPECT_EQ(bloc.Cadre, (Rect{20, 50, 30, 61}));
+    EXPECT_EQ(bloc.NbLignes, 10);
+    EXPECT_EQ(bloc.NbPixels, 50 + 30 + 3);
+    ASSERT_EQ(bloc.Lignes[0].size(), 2u);
+    EXPECT_EQ(bloc.Lignes[0][0].Centre, 52);
+    EXPECT_EQ(bloc.Lignes[0][1].Centre, 59);
+    EXPECT_EQ(bloc.Lignes[0][1].Longueur, 3);
+    EXPECT_EQ(bloc.NbTaches, -1);
+    EXPECT_EQ(bloc.NbBarresEpaisses, -1);
+}
+
+// The last row of a component is not in its runs, but it must not be left
+// in the work copy where a later component's box would pick it up.
+TEST(Components, LastRowOfAnEarlierComponentIsNotInALaterOne) {
+    BandeTest b(60, 30);
+    b.Rectangle(5, 0, 5, 9);    // first component: a stroke ...
+    b.Rectangle(5, 9, 20, 9);   // ... whose last row reaches right
+    b.Rectangle(15, 2, 25, 2);  // second component: an arm ...
+    b.Rectangle(25, 2, 25, 12); // ... and a stroke down past row 9
+    const auto g = Composantes();
+    ASSERT_EQ(g.size(), 2u);
+    const Graphe& second = g[1];
+    EXPECT_EQ(second.Cadre, (Rect{2, 15, 12, 26}));
+    ASSERT_EQ(second.Lignes[9 - 2].size(), 1u);
+    EXPECT_EQ(second.Lignes[9 - 2][0].Centre, 25);
+}
+
+TEST(Components, ScanStartsAtTheFirstColumnAndOrdersByColumn) {
+    BandeTest b(60, 30);
+    b.Rectangle(40, 2, 42, 6);
+    b.Rectangle(10, 20, 12, 25);
+    b.Rectangle(11, 2, 13, 6);
+    const auto g = Composantes();
+    ASSERT_EQ(g.size(), 3u);
+    EXPECT_EQ(g[0].Cadre.top, 20);  // column 10 first
+    EXPECT_EQ(g[1].Cadre.left, 11);
+    EXPECT_EQ(g[2].Cadre.left, 40);
+}
+
+TEST(Components, MarksOtherThanBlackAreNotInk) {
+    BandeTest b(40, 20);
+    b.Rectangle(5, 5, 10, 10);
+    uint8_t* base = PrepareOffscreen(Etat.PorteeImage);
+    for (int x = 11; x < 20; ++x) EcritPixel(base, x, 7, IndexRouge);
+    EcritPixel(base, 30, 5, IndexGris);  // the marker colour already in the band
+    EcritPixel(base, 30, 6, IndexGris);
+    const auto g = Composantes();
+    ASSERT_EQ(g.size(), 1u);
+    EXPECT_EQ(g[0].Cadre.right, 11);
+}
+
+TEST(Components, TableFromTheBandAndItsRelease) {
+    BandeTest b(40, 20);
+    b.Rectangle(5, 5, 10, 10);
+    ASSERT_TRUE(ConstruitTableGraphes());
+    EXPECT_EQ(TableGraphes.size(), 1u);
+    // The band itself is untouched.
+    EXPECT_TRUE(EstNoir(PrepareOffscreen(Etat.PorteeImage), 5, 5));
+    LibereTableGraphes();
+    EXPECT_TRUE(TableGraphes.empty());
+    DisposeOffscreen(Etat.PorteeImage);
+    EXPECT_FALSE(ConstruitTableGraphes());
+}
+
+// A large solid blot reaches the stack's limit: the fill keeps what it
+// reached and says how many pushes it dropped.
+TEST(Components, StackLimitOnALargeBlot) {
+    BandeTest b(400, 400);
+    b.Rectangle(0, 0, 399, 399);
+    BilanExtraction bilan;
+    const auto g = Composantes(&bilan);
+    ASSERT_FALSE(g.empty());
+    int total = 0;
+    for (const Graphe& c : g) total += c.NbPixels;
+    EXPECT_EQ(total, 400 * 400);
+    std::printf("blot: %zu components, %d pushes dropped\n", g.size(), bilan.pixelsPerdus);
+}
+
+TEST(Components, ChercheDansLigne) {
+    Graphe g;
+    g.NbLignes = 2;
+    g.Lignes = {{{10, 5, 0}, {20, 3, 0}, {30, 4, 0}}, {}};
+    EXPECT_EQ(ChercheDansLigne(g, 12, 0), 0);   // 10 - 2 <= 12 <= 10 + 2
+    EXPECT_EQ(ChercheDansLigne(g, 13, 0), 0);   // nearest centre
+    EXPECT_EQ(ChercheDansLigne(g, 16, 0), 1);
+    EXPECT_EQ(ChercheDansLigne(g, 15, 0), 0);   // equal distance: the first
+    g.Lignes[0][1].Utilise = 1;
+    EXPECT_EQ(ChercheDansLigne(g, 20, 0), 0);   // used runs are skipped; 10 and 30 tie
+    EXPECT_EQ(ChercheDansLigne(g, 20, 1), -1);  // empty row
+    EXPECT_EQ(ChercheDansLigne(g, 20, 2), -1);
+    EXPECT_EQ(ChercheDansLigne(g, 20, -1), -1);
+}
+
+TEST(Components, RouvreGraphe) {
+    Graphe g;
+    g.Cadre = Rect{1, 2, 3, 4};
+    g.CadreCourant = Rect{};
+    g.Courant = 7;
+    g.Taches.resize(2);
+    g.TraitsVerticaux.resize(1);
+    g.BarresEpaisses.resize(1);
+    g.SectionsStables.resize(1);
+    RouvreGraphe(g, 0);
+    EXPECT_EQ(g.Ouvert, 0);
+    EXPECT_EQ(g.Taches[1].Disponible, 0);
+    EXPECT_EQ(g.SectionsStables[0].Disponible, 0);
+    EXPECT_EQ(g.Courant, 0);
+    EXPECT_EQ(g.CadreCourant, g.Cadre);
+    RouvreGraphe(g, 1);
+    EXPECT_EQ(g.Ouvert, 1);
+    EXPECT_EQ(g.Taches[0].Disponible, 1);
+    EXPECT_EQ(g.TraitsVerticaux[0].Disponible, 1);
+    EXPECT_EQ(g.BarresEpaisses[0].Disponible, 1);
+}
+
+}  // namespace
