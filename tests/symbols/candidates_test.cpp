@@ -1,0 +1,188 @@
+#include "symbols/candidates.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "band_fixture.h"
+#include "document/options.h"
+#include "symbols/candidate_filters.h"
+#include "symbols/graphe.h"
+#include "toolbox/messages.h"
+
+namespace {
+
+void Ajoute(int16_t graphe, uint16_t code, int16_t prob, int16_t v, int16_t h) {
+    AjouteCaractereProbable(graphe, code, prob, Point{v, h});
+}
+
+class CandidateTable : public ::testing::Test {
+protected:
+    void SetUp() override { LibereEtatPage(); }
+    void TearDown() override { LibereEtatPage(); }
+    const Rect tout{0, 0, 1000, 1000};
+};
+
+TEST_F(CandidateTable, BestIsStrictlyAboveTheMinimumAndFirstOnTies) {
+    Ajoute(0, kCarNoire, 400, 10, 10);
+    Ajoute(1, kCarNoire, 600, 20, 20);
+    Ajoute(2, kCarBlanche, 600, 30, 30);
+    Ajoute(3, kCarNoire, 599, 40, 40);
+    Point p;
+    int16_t prob = -1;
+    int index = -1;
+    EXPECT_EQ(ChercheMeilleurCaractere(false, tout, p, prob, &index, 400,
+                                       {kCarNoire, kCarBlanche}),
+              kCarNoire);
+    EXPECT_EQ(index, 1);  // 600 twice: the earlier one
+    EXPECT_EQ(prob, 600);
+    EXPECT_EQ(p, (Point{20, 20}));
+    // A score equal to the minimum does not qualify.
+    EXPECT_EQ(ChercheMeilleurCaractere(false, tout, p, prob, &index, 600, {kCarNoire}), 0);
+    EXPECT_EQ(prob, 0);
+    EXPECT_EQ(index, -1);
+    EXPECT_EQ(ChercheMeilleurCaractere(false, tout, p, prob, nullptr, 599, {kCarNoire}),
+              kCarNoire);
+}
+
+TEST_F(CandidateTable, RectangleIsTopLeftInclusiveBottomRightExclusive) {
+    Ajoute(0, kCarDiese, 500, 10, 10);
+    Point p;
+    int16_t prob = 0;
+    EXPECT_EQ(ChercheMeilleurCaractere(false, Rect{10, 10, 11, 11}, p, prob, nullptr, 0,
+                                       {kCarDiese}),
+              kCarDiese);
+    EXPECT_EQ(ChercheMeilleurCaractere(false, Rect{0, 0, 10, 20}, p, prob, nullptr, 0, {kCarDiese}),
+              0);
+    EXPECT_EQ(ChercheMeilleurCaractere(false, Rect{0, 0, 20, 10}, p, prob, nullptr, 0, {kCarDiese}),
+              0);
+}
+
+TEST_F(CandidateTable, CodeListEndsAtZeroAndConsumingDeactivates) {
+    Ajoute(0, kCarDiese, 500, 10, 10);
+    Ajoute(1, kCarBemol, 700, 10, 12);
+    Point p;
+    int16_t prob = 0;
+    const uint16_t codes[] = {kCarDiese, 0, kCarBemol};
+    int index = -1;
+    EXPECT_EQ(ChercheMeilleurCaractere(true, tout, p, prob, &index, 0, codes), kCarDiese);
+    EXPECT_EQ(Etat.Caracteres[0].Actif, 0);
+    EXPECT_EQ(ChercheMeilleurCaractere(true, tout, p, prob, &index, 0, codes), 0);
+}
+
+TEST_F(CandidateTable, ComponentWideDeactivationAndMarks) {
+    Ajoute(5, kCarNoire, 500, 1, 1);
+    Ajoute(6, kCarDiese, 500, 1, 1);
+    Ajoute(5, kCarBlanche, 500, 1, 1);
+    Ajoute(5, kCarPointe, 500, 1, 1);
+    DesactiveCaractere(1);
+    EXPECT_EQ(Etat.Caracteres[1].Actif, 0);
+    EXPECT_EQ(Etat.Caracteres[0].Actif, 1);
+
+    MarqueCaracteresGraphe(2);
+    EXPECT_EQ(Etat.Caracteres[0].Marque, 1);
+    EXPECT_EQ(Etat.Caracteres[3].Marque, 1);
+    EXPECT_EQ(Etat.Caracteres[1].Marque, 0);
+    EXPECT_EQ(Etat.Caracteres[0].Actif, 1);  // marking alone changes nothing
+    SupprimeCaracteresMarques();
+    EXPECT_EQ(Etat.Caracteres[0].Actif, 0);
+    EXPECT_EQ(Etat.Caracteres[2].Actif, 0);
+
+    Etat.Caracteres[0].Actif = Etat.Caracteres[2].Actif = 1;
+    DesactiveCaracteresGraphe(0);
+    EXPECT_EQ(Etat.Caracteres[0].Actif, 0);
+    EXPECT_EQ(Etat.Caracteres[2].Actif, 0);
+    // Indices outside the table change nothing.
+    DesactiveCaractere(99);
+    DesactiveCaracteresGraphe(-1);
+    MarqueCaracteresGraphe(4);
+    ViderTableCaracteres();
+    EXPECT_TRUE(Etat.Caracteres.empty());
+}
+
+TEST_F(CandidateTable, BarSignTakesItsComponentFrom300) {
+    Ajoute(3, kCarNoire, 800, 1, 1);
+    Ajoute(3, kCarDebutRepet, 300, 1, 1);
+    Ajoute(4, kCarNoire, 800, 1, 1);
+    Ajoute(4, kCarFinRepet, 299, 1, 1);
+    Ajoute(4, kCarRupture, 200, 1, 1);
+    FiltreSignesBarre();
+    EXPECT_EQ(Etat.Caracteres[0].Actif, 0);
+    EXPECT_EQ(Etat.Caracteres[1].Actif, 1);
+    EXPECT_EQ(Etat.Caracteres[2].Actif, 1);
+    EXPECT_EQ(Etat.Caracteres[3].Actif, 1);
+}
+
+TEST_F(CandidateTable, MeasureRepeatClearsItsNeighbourhood) {
+    Etat.InterligneMoyenne = 20.7f;  // 3 x trunc = 60 columns
+    Ajoute(1, kCarRepetePrecedente, 300, 50, 200);
+    Ajoute(2, kCarNoire, 900, 50, 141);   // 59 away
+    Ajoute(3, kCarPointe, 900, 50, 260);  // 60 away: stays
+    Ajoute(4, kCarRepetePrecedente, 200, 50, 230);
+    Ajoute(5, kCarDiese, 900, 10, 255);
+    FiltreRepetePrecedente();
+    EXPECT_EQ(Etat.Caracteres[1].Actif, 0);
+    EXPECT_EQ(Etat.Caracteres[2].Actif, 1);
+    EXPECT_EQ(Etat.Caracteres[3].Actif, 1);  // another measure-repeat sign is kept
+    EXPECT_EQ(Etat.Caracteres[4].Actif, 0);
+
+    // A weak or already consumed sign clears nothing.
+    ViderTableCaracteres();
+    Ajoute(1, kCarRepetePrecedente, 299, 50, 200);
+    Ajoute(2, kCarNoire, 900, 50, 200);
+    Ajoute(3, kCarRepetePrecedente, 900, 50, 400);
+    Ajoute(4, kCarNoire, 900, 50, 400);
+    Etat.Caracteres[2].Actif = 0;
+    FiltreRepetePrecedente();
+    EXPECT_EQ(Etat.Caracteres[1].Actif, 1);
+    EXPECT_EQ(Etat.Caracteres[3].Actif, 1);
+}
+
+std::vector<std::string> TraceExtraction(const OptionsReconnaissance& options) {
+    BandeTest b(100, 100);
+    b.Rectangle(10, 10, 20, 20);
+    std::vector<std::string> lignes;
+    PuitsTexte ancien = DefinitPuitsTrace([&](const std::string& t) { lignes.push_back(t); });
+    const OptionsReconnaissance sauve = Options;
+    Options = options;
+    EXPECT_TRUE(ExtractionCaracteresProbables(b.s));
+    Options = sauve;
+    DefinitPuitsTrace(ancien);
+    EXPECT_TRUE(TableGraphes.empty());  // released at the end of the stage
+    return lignes;
+}
+
+bool Contient(const std::vector<std::string>& lignes, const std::string& texte) {
+    for (const std::string& l : lignes) {
+        if (l == texte) return true;
+    }
+    return false;
+}
+
+TEST_F(CandidateTable, ExtractionFamiliesFollowTheOptions) {
+    OptionsReconnaissance options;
+    options.AutoriserRuptures = 1;
+    options.AutoriserEffets = 1;
+    auto lignes = TraceExtraction(options);
+    EXPECT_TRUE(Contient(lignes, "Extraction des caracteres probables"));
+    EXPECT_TRUE(Contient(lignes, "Extraction des ruptures"));
+    EXPECT_TRUE(Contient(lignes, "Extraction des effets"));
+    EXPECT_TRUE(Contient(lignes, "Extraction des nombres"));
+    EXPECT_EQ(lignes.back(), "0 prob car extraits.");
+
+    options.AutoriserRuptures = 0;
+    options.AutoriserEffets = 0;
+    lignes = TraceExtraction(options);
+    EXPECT_FALSE(Contient(lignes, "Extraction des ruptures"));
+    EXPECT_FALSE(Contient(lignes, "Extraction des effets"));
+    EXPECT_TRUE(Contient(lignes, "Extraction des silences"));
+}
+
+TEST_F(CandidateTable, ExtractionWithoutABandHasNoCandidates) {
+    Ajoute(0, kCarNoire, 500, 1, 1);
+    EXPECT_TRUE(ExtractionCaracteresProbables(20.0f));
+    EXPECT_TRUE(Etat.Caracteres.empty());
+}
+
+}  // namespace

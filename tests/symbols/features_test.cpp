@@ -1,0 +1,141 @@
+// Feature builders on synthetic components of a staff with interline 20
+// whose top line is band row 40.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "band_fixture.h"
+#include "symbols/graphe.h"
+
+namespace {
+
+Graphe SeuleComposante() {
+    EXPECT_TRUE(ConstruitTableGraphes());
+    EXPECT_EQ(TableGraphes.size(), 1u);
+    if (TableGraphes.empty()) return Graphe{};
+    return TableGraphes[0];
+}
+
+TEST(Features, OneBlobPerBlackHead) {
+    BandeTest b(200, 160);
+    b.Tete(100, 70, 13, 9);  // on the second line
+    Graphe g = SeuleComposante();
+    ASSERT_EQ(CalculeTaches(g), 1);
+    const TacheRonde& t = g.Taches[0];
+    EXPECT_NEAR(t.X, 100, 3);
+    EXPECT_NEAR(g.Cadre.top + t.Y, 70, 3);
+    EXPECT_GE(t.Taille, 12);
+    EXPECT_EQ(t.Disponible, 1);
+    EXPECT_EQ(t.Cent, 100);
+    // Built once: a second call gives the same list.
+    g.Taches[0].Disponible = 0;
+    EXPECT_EQ(CalculeTaches(g), 1);
+    EXPECT_EQ(g.Taches[0].Disponible, 0);
+}
+
+TEST(Features, TwoTouchingHeadsGiveTwoBlobs) {
+    BandeTest b(200, 160);
+    // A second: the heads sit on neighbouring positions, side by side.
+    b.Tete(90, 70, 13, 9);
+    b.Tete(113, 60, 13, 9);
+    Graphe g = SeuleComposante();
+    ASSERT_EQ(CalculeTaches(g), 2);
+    const int x0 = std::min(g.Taches[0].X, g.Taches[1].X);
+    const int x1 = std::max(g.Taches[0].X, g.Taches[1].X);
+    EXPECT_NEAR(x0, 90, 4);
+    EXPECT_NEAR(x1, 113, 4);
+}
+
+TEST(Features, AStemIsNotABlob) {
+    BandeTest b(200, 160);
+    b.Rectangle(100, 20, 102, 100);
+    Graphe g = SeuleComposante();
+    EXPECT_EQ(CalculeTaches(g), 0);
+}
+
+TEST(Features, StemIsOneVerticalStroke) {
+    BandeTest b(200, 160);
+    b.Rectangle(100, 20, 102, 100);
+    Graphe g = SeuleComposante();
+    ASSERT_EQ(CalculeTraitsVerticaux(g), 1);
+    const TraitVertical& t = g.TraitsVerticaux[0];
+    EXPECT_EQ(t.XHaut, 101);
+    EXPECT_EQ(t.YHaut, 0);
+    EXPECT_EQ(t.XBas, 101);
+    EXPECT_EQ(t.YBas, g.NbLignes - 1);
+    EXPECT_EQ(t.Epaisseur, 3);
+}
+
+TEST(Features, StrokeInterruptedByAKnotIsMergedBack) {
+    BandeTest b(200, 160);
+    b.Rectangle(100, 20, 101, 100);
+    b.Rectangle(96, 50, 106, 52);  // a thick knot: the chain stops there
+    Graphe g = SeuleComposante();
+    ASSERT_EQ(CalculeTraitsVerticaux(g), 1);
+    EXPECT_EQ(g.TraitsVerticaux[0].YHaut, 0);
+    EXPECT_EQ(g.TraitsVerticaux[0].YBas, g.NbLignes - 1);
+}
+
+TEST(Features, ShortOrThickStrokesAreNotStrokes) {
+    BandeTest b(200, 160);
+    b.Rectangle(100, 20, 110, 100);  // 11 wide: not thin at s = 20
+    Graphe g = SeuleComposante();
+    EXPECT_EQ(CalculeTraitsVerticaux(g), 0);
+}
+
+TEST(Features, StableSectionsOfTwoSlantedStrokes) {
+    BandeTest b(200, 160);
+    // Two strokes joined at the top by a bar; the right one leans right.
+    b.Rectangle(100, 20, 130, 23);
+    for (int y = 24; y <= 60; ++y) {
+        b.Rectangle(100, y, 102, y);
+        const int x = 128 + (y - 24) / 4;
+        b.Rectangle(x, y, x + 2, y);
+    }
+    Graphe g = SeuleComposante();
+    ASSERT_EQ(CalculeSectionsStables(g), 3);  // the bar rows, then one per stroke
+    const SectionStable& gauche = g.SectionsStables[1];
+    const SectionStable& droite = g.SectionsStables[2];
+    EXPECT_EQ(gauche.XDebut, 101);
+    EXPECT_EQ(gauche.XFin, 101);
+    EXPECT_EQ(gauche.EcartDroite, 0);
+    EXPECT_EQ(gauche.Epaisseur, 3);
+    EXPECT_EQ(droite.XDebut, 129);
+    EXPECT_EQ(droite.XFin, 129 + (59 - 24) / 4);
+    EXPECT_LE(droite.EcartDroite, 1);
+    EXPECT_LE(droite.EcartGauche, 1);
+    EXPECT_EQ(droite.YDebut, 4);
+    EXPECT_EQ(droite.YFin, g.NbLignes - 1);
+}
+
+TEST(Features, ThickBarEndsFollowItsSlope) {
+    BandeTest b(200, 160);
+    // A bar rising to the right: each row starts one column further right.
+    for (int r = 0; r < 6; ++r) b.Rectangle(100 + 2 * r, 60 - r, 130 + 2 * r, 60 - r);
+    Graphe g = SeuleComposante();
+    ASSERT_EQ(CalculeBarresEpaisses(g), 1);
+    const BarreEpaisse& barre = g.BarresEpaisses[0];
+    // First row (top) is the rightmost: from its right end to the last row's left.
+    EXPECT_EQ(barre.X1, 140);
+    EXPECT_EQ(barre.Y1, 0);
+    EXPECT_EQ(barre.X2, 102);
+    EXPECT_EQ(barre.Y2, 4);  // the component's last row is not in its runs
+    EXPECT_EQ(barre.Hauteur, 5);
+}
+
+TEST(Features, TallBlocksAndNarrowRunsAreNotBars) {
+    {
+        BandeTest b(200, 160);
+        b.Rectangle(100, 40, 130, 52);  // 12 rows of runs: too tall
+        Graphe g = SeuleComposante();
+        EXPECT_EQ(CalculeBarresEpaisses(g), 0);
+    }
+    {
+        BandeTest b(200, 160);
+        b.Rectangle(100, 40, 105, 44);  // 6 wide: too narrow
+        Graphe g = SeuleComposante();
+        EXPECT_EQ(CalculeBarresEpaisses(g), 0);
+    }
+}
+
+}  // namespace
