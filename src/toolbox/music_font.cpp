@@ -9,6 +9,7 @@ namespace {
 
 constexpr const char* kDossiersLilypond = "/usr/share/lilypond/*/fonts/otf";
 
+std::string nomFont = kNomFontMusique;
 bool fontCherchee = false;
 std::string cheminFont;
 
@@ -54,13 +55,14 @@ std::string ChercheFontMusique(const std::string& nom) {
 const std::string& CheminFontMusique() {
     if (!fontCherchee) {
         fontCherchee = true;
-        cheminFont = ChercheFontMusique(kNomFontMusique);
+        cheminFont = ChercheFontMusique(nomFont);
         if (cheminFont.empty()) Alerte("%s", MessageNumero(50).c_str());
     }
     return cheminFont;
 }
 
-void OublieFontMusique() {
+void ChoisitFontMusique(const std::string& nom) {
+    nomFont = nom;
     fontCherchee = false;
     cheminFont.clear();
 }

@@ -16,5 +16,6 @@ std::string ChercheFontMusique(const std::string& nom);
 // when the font is missing, message 50 is shown once and "" is returned.
 const std::string& CheminFontMusique();
 
-// Forgets the lookup (tests).
-void OublieFontMusique();
+// Names the family CheminFontMusique() looks for (kNomFontMusique unless
+// changed) and forgets the last lookup.
+void ChoisitFontMusique(const std::string& nom);
