@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "document/options.h"
+#include "document/options_file.h"
 #include "image/offscreen.h"
 #include "image/temporary_files.h"
 #include "recognition/document.h"
@@ -26,7 +27,7 @@ bool Demarrage() {
     const bool dossiers = PrepareDossiersPreferences();
     NettoieFichiersTemporairesAuDemarrage();
     RegleParametresParDefaut();
-    RegleOptionsParDefaut(Options);
+    ChargeOptionsStandard(Options);
     return dossiers;
 }
 

@@ -3,7 +3,9 @@
 //
 // Build and run (from the top of the tree):
 //   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
-//     tests/fuzz/keyword_readers_fuzz.cpp src/document/keyword_stream.cpp \
+//     tests/fuzz/keyword_readers_fuzz.cpp src/document/keyword_*.cpp \
+//     src/document/options.cpp src/document/options_file.cpp src/document/named_settings.cpp \
+//     src/toolbox/folders.cpp src/toolbox/messages.cpp \
 //     -o build/keyword_readers_fuzz
 //   build/keyword_readers_fuzz -max_total_time=300 -max_len=4096
 #include <cstdint>
@@ -13,6 +15,7 @@
 #include <vector>
 
 #include "document/keyword_stream.h"
+#include "document/options_file.h"
 
 namespace {
 
@@ -73,6 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FichierCourantTemporaire courant(f);
         (void)LitBloc("FinConfig", Gestionnaire);
         (void)LitBloc("DebutConfig");
+        std::rewind(f);
+        OptionsReconnaissance options;
+        (void)LitBlocOptions(options);
     }
     std::fclose(f);
     return 0;
