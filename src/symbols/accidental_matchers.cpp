@@ -1,0 +1,224 @@
+// Matchers of the accidentals and the dot. Sharps, naturals and flats are
+// scored by their two strokes and by where stroke and bar ends lie.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+#include "symbols/matcher_tools.h"
+#include "symbols/matchers_internal.h"
+
+namespace {
+
+int16_t T16(double v) { return static_cast<int16_t>(v); }
+
+bool TailleAlteration(const Graphe& g, float s, bool petit) {
+    if (petit) return VerifieTaille(g, 0.2f * s, 0.8f * s, 0.2f * s, 1.5f * s);
+    return VerifieTaille(g, 0.5f * s, 4 * s, 1.5f * s, 3.5f * s);
+}
+
+bool Vertical(const TraitVertical& t, float s) { return std::abs(t.XHaut - t.XBas) <= s / 4; }
+
+}  // namespace
+
+int ReconnaitDiese(Graphe& g, float s, bool petit, Point& position) {
+    g.Ouvert = 0;
+    if (!TailleAlteration(g, s, petit)) return 0;
+    position = CentreGraphe(g);
+    const Extremites e = CompteExtremites(g, s);
+    int score = e.traitsHaut == 2 ? 150 : 60;
+    if (e.traitsBas == 2) score += 90;
+    if (e.traitsHaut == 2 && e.traitsBas == 2) score += 100;
+    if (e.barresGauche == 2) score += 30;
+    if (e.barresDroite == 2) score += 30;
+    TraitVertical* premier = PlusLongTrait(g);
+    if (!premier) return score;
+    premier->Disponible = 0;
+    if (HauteurTrait(*premier) < s / 2) return 0;
+    if (Vertical(*premier, s)) score += 50;
+    TraitVertical* second = PlusLongTrait(g);
+    if (!second) return score;
+    second->Disponible = 0;
+    if (Vertical(*second, s)) score += 50;
+    const TraitVertical* gauche = premier;
+    const TraitVertical* droite = second;
+    if (droite->XHaut < gauche->XHaut) std::swap(gauche, droite);
+    if (gauche->XHaut - gauche->Epaisseur / 2 > g.Cadre.left &&
+        gauche->XBas - gauche->Epaisseur / 2 > g.Cadre.left) {
+        score += 100;
+    }
+    if (std::abs(gauche->YHaut - droite->YHaut) <= s / 2) score += 130;
+    if (std::abs(gauche->YBas - droite->YBas) <= s / 2) score += 130;
+    if (droite->XHaut + droite->Epaisseur / 2 + 1 >= g.Cadre.right - s / 4) score += 70;
+    if (droite->XBas + droite->Epaisseur / 2 + 1 >= g.Cadre.right - s / 4) score += 70;
+    const int ecart = droite->XHaut - gauche->XHaut;
+    if (ecart > s || ecart < s / 4) return 0;
+    return score;
+}
+
+int ReconnaitBecarre(Graphe& g, float s, bool petit, Point& position) {
+    g.Ouvert = 0;
+    if (!TailleAlteration(g, s, petit)) return 0;
+    position = CentreGraphe(g);
+    const Extremites e = CompteExtremites(g, s);
+    int score = e.traitsHaut == 1 ? 150 : 60;
+    if (e.traitsBas == 1) score += 90;
+    if (e.barresGauche == 2) score += 30;
+    if (e.barresDroite == 2) score += 30;
+    TraitVertical* premier = PlusLongTrait(g);
+    if (!premier) return score;
+    premier->Disponible = 0;
+    if (Vertical(*premier, s)) score += 50;
+    TraitVertical* second = PlusLongTrait(g);
+    if (!second) return score;
+    const TraitVertical* gauche = premier;
+    const TraitVertical* droite = second;
+    if (droite->XHaut < gauche->XHaut) std::swap(gauche, droite);
+    if (Vertical(*droite, s)) score += 50;
+    if (gauche->XHaut - gauche->Epaisseur / 2 - 1 > g.Cadre.left &&
+        gauche->XBas - gauche->Epaisseur / 2 - 1 > g.Cadre.left) {
+        // Something sticks out left of the left stroke: only one stroke may
+        // then reach the top and one the bottom.
+        int enHaut = 0, enBas = 0;
+        for (const TraitVertical& t : g.TraitsVerticaux) {
+            if (t.YHaut < s / 2) ++enHaut;
+            if (t.YBas > g.NbLignes - s / 2) ++enBas;
+        }
+        if (enHaut != 1 || enBas != 1) return 0;
+    } else {
+        score += 100;
+    }
+    if (droite->YHaut >= gauche->YHaut + s / 3 && droite->YBas >= gauche->YBas + s / 3) score += 400;
+    if (droite->XHaut + droite->Epaisseur / 2 + 1 >= g.Cadre.right &&
+        droite->XBas + droite->Epaisseur / 2 + 1 >= g.Cadre.right) {
+        score += 100;
+    }
+    return score;
+}
+
+namespace {
+
+// A flat's stem standing alone (its belly lost to line removal): merges the
+// first component found right of it.
+Graphe CompleteBemol(const Graphe& g, float s) {
+    Graphe copie = FusionneDeux(Graphe{}, g);
+    copie.Etiquette = Etiquette('B', 'e', 'm', 'o');
+    const int lignes = copie.NbLignes;
+    if (CalculeTraitsVerticaux(copie) != 1 || copie.Largeur() > s / 2 ||
+        lignes < static_cast<int>(s) || lignes > static_cast<int>(3 * s)) {
+        return copie;
+    }
+    for (int d = static_cast<int>(s / 2); d < s; ++d) {
+        const int x = g.Cadre.right + d;
+        for (int y = g.Cadre.top; y <= g.Cadre.bottom; ++y) {
+            for (const Graphe& autre : TableGraphes) {
+                if (&autre == &g || !PointDansRect(y, x, autre.Cadre)) continue;
+                Graphe complet = FusionneDeux(copie, autre);
+                complet.Etiquette = copie.Etiquette;
+                return complet;
+            }
+        }
+    }
+    return copie;
+}
+
+// The stem tests shared by the flat and the small flat.
+int NoteTigeBemol(const Graphe& g, const TraitVertical& tige, float s, int score) {
+    if (Vertical(tige, s)) score += 80;
+    const int w = tige.Epaisseur / 2;
+    const bool hautDecale = tige.XHaut - w - 1 > g.Cadre.left;
+    const bool basDecale = tige.XBas - w - 1 > g.Cadre.left;
+    if (!hautDecale || !basDecale) {
+        score += 100;
+    } else {
+        score = -1000;
+    }
+    if (tige.YHaut <= s / 2) {
+        score += 100;
+    } else {
+        score = -1000;
+    }
+    if (g.NbLignes - tige.YBas <= s / 2) {
+        score += 100;
+    } else {
+        score = -1000;
+    }
+    return score;
+}
+
+bool VentreBemol(const TraitVertical& ventre, const TraitVertical& tige, float s) {
+    return HauteurTrait(ventre) <= (2 * HauteurTrait(tige)) / 3 && ventre.YBas <= tige.YBas + s / 2;
+}
+
+}  // namespace
+
+int ReconnaitBemol(Graphe& g, float s, Point& position) {
+    g.Ouvert = 0;
+    Graphe bemol = CompleteBemol(g, s);
+    if (!VerifieTaille(bemol, 0.5f * s, 4 * s, 1.5f * s, 3.5f * s)) return 0;
+    const Extremites e = CompteExtremites(bemol, s);
+    int score = 60;
+    if (e.traitsHaut == 1) score += 90;
+    if (e.traitsBas >= 1) score += 90;
+    if (e.barresGauche < 3) score += 30;
+    if (e.barresDroite < 2) score += 30;
+    TraitVertical* tige = PlusLongTrait(bemol);
+    if (tige && HauteurTrait(*tige) >= s / 2 && bemol.Largeur() < 1.5f * s) {
+        tige->Disponible = 0;
+        for (const TraitVertical& t : bemol.TraitsVerticaux) {
+            if (&t != tige && t.XHaut > tige->XHaut && t.YHaut <= bemol.NbLignes / 4) score -= 1000;
+        }
+        score = NoteTigeBemol(bemol, *tige, s, score);
+        const TraitVertical* ventre = PlusLongTrait(bemol);
+        if (ventre && VentreBemol(*ventre, *tige, s)) {
+            score += 300;
+        } else {
+            score = -1000;
+        }
+    }
+    position = Point{T16(bemol.Cadre.bottom - s / 2),
+                     T16((bemol.Cadre.left + bemol.Cadre.right) / 2)};
+    return std::max(score, 0);
+}
+
+int ReconnaitPetitBemol(Graphe& g, float s, Point& position) {
+    if (!VerifieTaille(g, 0.2f * s, 0.8f * s, 0.2f * s, 1.5f * s)) return 0;
+    g.Ouvert = 0;
+    const Extremites e = CompteExtremites(g, s);
+    int score = 60;
+    if (e.traitsHaut == 1) score = 150;
+    if (e.traitsBas >= 1) score += 90;
+    if (e.barresGauche < 3) score += 30;
+    if (e.barresDroite < 2) score += 30;
+    TraitVertical* tige = PlusLongTrait(g);
+    if (tige) {
+        tige->Disponible = 0;
+        score = NoteTigeBemol(g, *tige, s, score);
+        const TraitVertical* ventre = PlusLongTrait(g);
+        if (!ventre || VentreBemol(*ventre, *tige, s)) {
+            score += 300;
+        } else {
+            score = -1000;
+        }
+    }
+    position = Point{T16(g.Cadre.bottom - s / 2), T16((g.Cadre.left + g.Cadre.right) / 2)};
+    return score;
+}
+
+int ReconnaitPointe(Graphe& g, float s, Point& position) {
+    if (!g.Ouvert) return 0;
+    g.Ouvert = 0;
+    const Rect rect{T16(g.Cadre.top - 0.2f * s), T16(g.Cadre.left - 0.1f * s),
+                    T16(g.Cadre.top + 0.5f * s), T16(g.Cadre.left + 0.5f * s)};
+    const Graphe boite = FusionneGraphes(rect, false, Etiquette('P', 'o', 'i', 'n'));
+    if (GrapheVide(boite)) return 0;
+    const int w = boite.Largeur();
+    const int h = boite.Cadre.bottom - boite.Cadre.top;
+    const int limite = static_cast<int>(0.6f * s);
+    const int plancher = static_cast<int>(0.22f * s);
+    if (h <= 0 || 2 * g.Largeur() * g.NbLignes <= w * h) return 0;
+    if (h < plancher || h > limite || w < plancher || w > limite || h + w >= 2 * limite) return 0;
+    position = Point{T16(g.Cadre.top + g.NbLignes / 2), T16(g.Cadre.left + w / 2)};
+    return static_cast<int>(700 - std::abs(w - h) * 500.0 / h) + 200 -
+           50 * std::abs(static_cast<int>(w - 0.4f * s)) - 50 * std::abs(static_cast<int>(h - 0.4f * s));
+}

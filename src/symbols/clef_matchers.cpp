@@ -1,0 +1,227 @@
+// Matchers of the clefs, the abbreviated time signatures, the repeat bars and
+// the measure-repeat sign.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "symbols/catalogue.h"
+#include "symbols/matcher_tools.h"
+#include "symbols/matchers_internal.h"
+#include "symbols/profile_templates.h"
+
+namespace {
+
+int16_t T16(double v) { return static_cast<int16_t>(v); }
+
+Rect RectLignes(double haut, double gauche, double bas, double droite) {
+    return Rect{T16(haut), T16(gauche), T16(bas), T16(droite)};
+}
+
+}  // namespace
+
+int ReconnaitCleSol(Graphe& g, float s, Point& position) {
+    const bool ouvert = g.Ouvert != 0;
+    g.Ouvert = 0;
+    const int largeur = g.Largeur();
+    const float taux = TauxRemplissage(g);
+    if (!ouvert || g.NbLignes < 5 * s || largeur >= 6 * s || largeur < static_cast<int>(1.8f * s) ||
+        taux < 15 || taux >= 50) {
+        return 0;
+    }
+    position = Point{T16(g.Cadre.bottom - s), g.Cadre.left};
+    return 10 + ScoreSequenceLignes(g, s, GrammaireCleSol, 890);
+}
+
+namespace {
+
+// A chain of stable sections: the F clef's curve followed downward.
+struct Chaine {
+    int xDebut = 0, yDebut = 0, xFin = 0, yFin = 0;
+    int ecartDroite = 0, ecartGauche = 0;
+};
+
+int DemiBas(int x) { return static_cast<int>(std::floor(x / 2.0)); }
+
+void AjouteSection(Chaine& c, const SectionStable& sec) {
+    const int a = c.xDebut, e = c.xFin, dR = c.ecartDroite, dL = c.ecartGauche;
+    const int cc = sec.XDebut, b = sec.XFin, sR = sec.EcartDroite, sL = sec.EcartGauche;
+    const int q = (b - a) / 4;
+    const int q3 = (b - a) * 3 / 4;
+    c.ecartDroite = std::max({cc - DemiBas(b + a), DemiBas(e + a) + dR - (q + a),
+                              DemiBas(b + cc) + sR - (q3 + a), 0});
+    c.ecartGauche = std::max({DemiBas(b + a) - cc, (q + a) - (DemiBas(e + a) - dL),
+                              (q3 + a) - (DemiBas(b + cc) - sL), 0});
+    c.xFin = b;
+    c.yFin = sec.YFin;
+}
+
+// Links the available sections into chains; returns the highest one.
+bool PlusHauteChaine(Graphe& g, float s, Chaine& plusHaute) {
+    bool trouve = false;
+    for (;;) {
+        SectionStable* depart = nullptr;
+        for (SectionStable& sec : g.SectionsStables) {
+            if (sec.Disponible && (!depart || sec.YDebut < depart->YDebut)) depart = &sec;
+        }
+        if (!depart) break;
+        depart->Disponible = 0;
+        Chaine c{depart->XDebut, depart->YDebut, depart->XFin, depart->YFin,
+                 depart->EcartDroite, depart->EcartGauche};
+        for (bool ajoute = true; ajoute;) {
+            ajoute = false;
+            for (SectionStable& sec : g.SectionsStables) {
+                if (!sec.Disponible) continue;
+                if (std::abs(sec.YDebut - c.yFin) <= s / 2 + 1 &&
+                    std::abs(sec.XDebut - c.xFin) <= s / 4 + 1) {
+                    AjouteSection(c, sec);
+                    sec.Disponible = 0;
+                    ajoute = true;
+                    break;
+                }
+            }
+        }
+        if (!trouve || c.yFin - c.yDebut > plusHaute.yFin - plusHaute.yDebut) plusHaute = c;
+        trouve = true;
+    }
+    return trouve;
+}
+
+bool TailleCleFa(const Graphe& g, float s) {
+    const int largeur = g.Largeur();
+    return s * 2.5f <= g.NbLignes && g.NbLignes <= s * 4.5f && s <= largeur && largeur < 6 * s;
+}
+
+}  // namespace
+
+int ReconnaitCleFa(Graphe& g, float s, Point& position) {
+    if (!g.Ouvert || !TailleCleFa(g, s)) return 0;
+    Rect rect = g.Cadre;
+    if (g.Largeur() <= static_cast<int>(1.6f * s)) {
+        Rect elargi = rect;
+        elargi.left = T16(rect.left - s / 4);
+        const Graphe essai = FusionneGraphes(elargi, false, Etiquette('C', 'l', 'F', 'a'));
+        if (!(essai.NbLignes > 4.5f * s)) rect = elargi;
+    }
+    Graphe cle = FusionneGraphes(rect, false, Etiquette('C', 'l', 'F', 'a'));
+    if (GrapheVide(cle) || !TailleCleFa(cle, s)) return 0;
+    g.Ouvert = 0;
+    const int T = static_cast<int>(LigneHaut(cle.Cadre.left + cle.Largeur() / 2));
+    int score = 50;
+    if (std::abs(cle.Cadre.top - T) <= s) {
+        score += 25;
+        Chaine chaine;
+        if (CalculeSectionsStables(cle) >= 3 && PlusHauteChaine(cle, s, chaine) &&
+            chaine.yFin - chaine.yDebut >= 2 * s) {
+            score += 100;
+            if (chaine.ecartDroite > chaine.ecartGauche && chaine.ecartDroite >= s / 2) score += 300;
+        }
+        score += ScoreSequenceLignes(cle, s, GrammaireCleFa, 500);
+    }
+    position = Point{T16(T + 4 * s), g.Cadre.left};
+    return score;
+}
+
+int ReconnaitProfil(Graphe& g, float s, uint16_t code, Point& position) {
+    g.Ouvert = 0;
+    const int T = static_cast<int>(LigneHaut(g.Cadre.left));
+    const Rect rect = RectLignes(T + s, g.Cadre.left, T + 3 * s, g.Cadre.left + 2 * s);
+    Graphe signe = FusionneGraphes(rect, true, Etiquette('P', 'r', 'o', 'f'));
+    const bool barre = code == kCarCBarre;
+    const int h1 = static_cast<int>((barre ? 2.2f : 1.8f) * s);
+    const int h2 = static_cast<int>((barre ? 5.2f : 2.4f) * s);
+    if (GrapheVide(signe) || !VerifieTaille(signe, 0.5f * s, 2.5f * s, h1, h2)) return 0;
+    const PaireModeles paire = barre ? PaireNotationCBarre() : PaireNotationC();
+    const int brut = ScoreProfilGaucheDroite(signe, 0, signe.NbLignes, s, paire);
+    position = CentreGraphe(signe);
+    return 500 + (brut - 300) * 500 / 700;
+}
+
+namespace {
+
+// Dots of a repeat sign: components with exactly one blob of dot size.
+int ComptePoints(const Rect& rect, float s) {
+    int points = 0;
+    for (Graphe& c : TableGraphes) {
+        if (!RectsSeCoupent(c.Cadre, rect)) continue;
+        if (CalculeTaches(c) != 1) continue;
+        const int taille = c.Taches.front().Taille;
+        if (taille >= 0.2f * s && taille <= 0.9f * s) ++points;
+    }
+    return points;
+}
+
+bool TrouveLigneFine(const Rect& rect, float s, int hauteurBarre) {
+    for (Graphe& c : TableGraphes) {
+        if (!c.Ouvert || !RectsSeCoupent(c.Cadre, rect)) continue;
+        if (VerifieTaille(c, 0.2f * s, 0.5f * s, hauteurBarre - 0.2f * s, hauteurBarre + 0.2f * s) &&
+            TauxRemplissage(c) >= 50) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int ReconnaitRepetition(Graphe& g, float s, uint16_t code, Point& position) {
+    if (!VerifieTaille(g, 0.5f * s, 2.5f * s, 3.5f * s, 12 * s) || TauxRemplissage(g) < 80) {
+        g.Ouvert = 0;
+        return 0;
+    }
+    g.Ouvert = 0;
+    int score = 100;
+    const int T = static_cast<int>(LigneHaut(g.Cadre.left));
+    const bool debut = code == kCarDebutRepet;
+    const double gauche = debut ? g.Cadre.right : g.Cadre.left - 2 * s;
+    const double droite = debut ? g.Cadre.right + 2 * s : g.Cadre.left;
+    const int points = ComptePoints(RectLignes(T + s, gauche, T + 3 * s, droite), s);
+    score += 400 - std::abs(points - 2) * 200;
+    const Rect ligne = RectLignes(g.Cadre.top, gauche, g.Cadre.bottom, droite);
+    if (TrouveLigneFine(ligne, s, g.NbLignes)) score += 400;
+    position = Point{g.Cadre.bottom, g.Cadre.left};
+    return score;
+}
+
+namespace {
+
+// The blob nearest to a corner, nearness being the distance to the blob's
+// point less half its size.
+const TacheRonde* TachePres(const Graphe& g, int x, int y) {
+    const TacheRonde* meilleure = nullptr;
+    double meilleureDistance = 0;
+    for (const TacheRonde& t : g.Taches) {
+        const double d = std::hypot(t.X - x, t.Y - y) - t.Taille / 2.0;
+        if (!meilleure || d < meilleureDistance) {
+            meilleure = &t;
+            meilleureDistance = d;
+        }
+    }
+    return meilleure;
+}
+
+bool DansQuart(const Graphe& g, const TacheRonde& t, bool hautGauche) {
+    const int milieuX = (g.Cadre.left + g.Cadre.right) / 2;
+    const int milieuY = g.NbLignes / 2;
+    if (hautGauche) return t.X >= g.Cadre.left && t.X <= milieuX && t.Y >= 0 && t.Y <= milieuY;
+    return t.X >= milieuX && t.X <= g.Cadre.right && t.Y >= milieuY && t.Y <= g.NbLignes;
+}
+
+}  // namespace
+
+int ReconnaitRepetePrecedente(Graphe& g, float s, Point& position) {
+    g.Ouvert = 0;
+    const int T = static_cast<int>(LigneHaut(g.Cadre.left));
+    const Rect rect = RectLignes(T + s, g.Cadre.left, T + 3 * s, g.Cadre.left + 2 * s);
+    Graphe signe = FusionneGraphes(rect, true, Etiquette('R', 'e', 'p', 'P'));
+    if (GrapheVide(signe) || !VerifieTaille(signe, 2 * s, 2.8f * s, 1.7f * s, 2.3f * s)) return 0;
+    position = CentreGraphe(signe);
+    if (CalculeTaches(signe) < 2) return 0;
+    const TacheRonde* a = TachePres(signe, signe.Cadre.left, 0);
+    const TacheRonde* b = TachePres(signe, signe.Cadre.right, signe.NbLignes);
+    if (!a || !b || a == b || a->Taille <= 0.3f * s || std::abs(a->Taille - b->Taille) >= 0.3f * s) {
+        return 0;
+    }
+    const bool enPlace = (DansQuart(signe, *a, true) && DansQuart(signe, *b, false)) ||
+                         (DansQuart(signe, *b, true) && DansQuart(signe, *a, false));
+    return enPlace ? 500 : 0;
+}

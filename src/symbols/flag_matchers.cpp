@@ -1,0 +1,134 @@
+// The flag matcher: flags are counted on vertical probes beside the stem,
+// where each flag shows as a short covered stretch followed by rows that
+// hold the rest of the flag further out.
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "symbols/matcher_tools.h"
+#include "symbols/matchers_internal.h"
+
+namespace {
+
+struct Sequence {
+    const std::vector<int>& profil;
+    bool depuisBas;
+    int Valeur(int i) const {
+        const int n = static_cast<int>(profil.size());
+        return profil[depuisBas ? n - 1 - i : i];
+    }
+    bool Couverte(int i) const { return Valeur(i) >= 100; }
+    bool Multiple(int i) const { return Valeur(i) - (Couverte(i) ? 100 : 0) >= 2; }
+};
+
+}  // namespace
+
+LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool depuisBas) {
+    LectureCrochets lecture;
+    const int n = static_cast<int>(profil.size());
+    const Sequence seq{profil, depuisBas};
+    int trou = 0;               // length of the gap before the current segment
+    int derniereCouverte = -1;  // length of the last covered segment, -1 before any
+    int somme = 0;
+    int debutPremier = -1;
+    int derniereLigne = 0;
+    bool arretTrou = false;
+    for (int a = 0; a < n && !arretTrou;) {
+        const bool couverte = seq.Couverte(a);
+        int b = a;
+        while (b < n && seq.Couverte(b) == couverte) ++b;
+        const int longueur = b - a;
+        if (couverte) {
+            lecture.trouveCouvert = true;
+            if (longueur > 1 && a < 1.4f * s) {
+                int valeur = trou < s / 4 ? 0 : 333;
+                if (longueur <= s) {
+                    valeur = trou < s / 4 ? 333 : 666;
+                    if (valeur == 666 && trou + longueur - s <= s / 3) valeur = 799;
+                }
+                int multiples = 0;
+                for (int j = b; j < n && j - b < s && !seq.Couverte(j); ++j) {
+                    if (seq.Multiple(j)) ++multiples;
+                }
+                if (multiples >= 2) {
+                    ++lecture.crochets;
+                    somme += valeur;
+                    if (debutPremier < 0) debutPremier = a;
+                    derniereLigne = b - 1;
+                }
+            }
+            derniereCouverte = longueur;
+        } else {
+            trou = longueur;
+            if (longueur > static_cast<int>(1.3f * s)) {
+                arretTrou = true;
+            } else if (derniereCouverte >= 0 && std::abs(trou + derniereCouverte - s) < 3) {
+                int multiples = 0;
+                for (int j = a; j < b; ++j) multiples += seq.Multiple(j) ? 1 : 0;
+                if (multiples >= s / 4) somme += 200;
+            }
+        }
+        a = b;
+    }
+    if (lecture.crochets == 0) return lecture;
+    const int ligne = (debutPremier + derniereLigne) / 2;
+    lecture.ligne = depuisBas ? n - 1 - ligne : ligne;
+    lecture.score = arretTrou ? somme * 1000 / (lecture.crochets * 1000 - 200)
+                              : somme / lecture.crochets;
+    return lecture;
+}
+
+namespace {
+
+// The stem: the longest stroke that drifts by at most a tenth of its height.
+const TraitVertical* TigeCroche(Graphe& g) {
+    for (TraitVertical* t = PlusLongTrait(g); t; t = PlusLongTrait(g)) {
+        if (std::abs(t->XHaut - t->XBas) - 1 <= 0.1 * HauteurTrait(*t)) return t;
+        t->Disponible = 0;
+    }
+    return nullptr;
+}
+
+std::vector<int> ProfilSonde(const Graphe& g, int colonne) {
+    std::vector<int> profil(g.Lignes.size());
+    for (size_t r = 0; r < g.Lignes.size(); ++r) {
+        profil[r] = (EncreEn(g, colonne, static_cast<int>(r)) ? 100 : 0) +
+                    static_cast<int>(g.Lignes[r].size());
+    }
+    return profil;
+}
+
+}  // namespace
+
+int ReconnaitCroche(Graphe& g, float s, int crochets, Point& position) {
+    g.Ouvert = 0;
+    Graphe croche = FusionneGraphes(g.Cadre, false, Etiquette('C', 'r', 'o', 'c'));
+    if (GrapheVide(croche)) return 0;
+    const TraitVertical* tige = TigeCroche(croche);
+    if (!tige) return 0;
+    const double xm = (tige->XHaut + tige->XBas) / 2.0;
+    // Which readings may still find something: [side right, left][from top, bottom].
+    bool actif[2][2] = {{true, true}, {true, true}};
+    LectureCrochets meilleure;
+    for (int d = static_cast<int>(s / 4 + 1); d < 3 * s / 4; ++d) {
+        for (int cote = 0; cote < 2; ++cote) {
+            const int colonne = static_cast<int>(cote == 0 ? xm + d : xm - d);
+            const std::vector<int> profil = ProfilSonde(croche, colonne);
+            LectureCrochets lectures[2];
+            for (int sens = 0; sens < 2; ++sens) {
+                if (!actif[cote][sens]) continue;
+                lectures[sens] = AnalyseCrochets(profil, s, sens == 1);
+                if (!lectures[sens].trouveCouvert) actif[cote][sens] = false;
+            }
+            const LectureCrochets& lecture =
+                lectures[0].crochets > lectures[1].crochets ? lectures[0] : lectures[1];
+            if (lecture.crochets > meilleure.crochets ||
+                (lecture.score > meilleure.score && lecture.crochets > 0.8 * meilleure.crochets)) {
+                meilleure = lecture;
+            }
+        }
+    }
+    position = Point{static_cast<int16_t>(croche.Cadre.top + meilleure.ligne),
+                     static_cast<int16_t>((croche.Cadre.left + croche.Cadre.right) / 2)};
+    return meilleure.crochets == crochets ? meilleure.score : 0;
+}

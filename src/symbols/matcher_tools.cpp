@@ -1,0 +1,139 @@
+#include "symbols/matcher_tools.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "recognition/etat_page.h"
+#include "staff/staff_detection.h"
+
+bool EncreEn(const Graphe& g, int x, int r) {
+    if (r < 0 || r >= static_cast<int>(g.Lignes.size())) return false;
+    for (const Plage& p : g.Lignes[r]) {
+        if (x >= PremierPixel(p) && x <= DernierPixel(p)) return true;
+    }
+    return false;
+}
+
+float LigneHaut(int x) { return LigneHautEn(Etat.PorteeCourante, x); }
+
+bool VerifieTaille(const Graphe& g, float largeurMin, float largeurMax, float hauteurMin,
+                   float hauteurMax) {
+    const int lignes = g.NbLignes;
+    const int largeur = g.Largeur();
+    return hauteurMin < lignes && lignes < hauteurMax && largeurMin < largeur &&
+           largeur < largeurMax;
+}
+
+bool GrapheVide(const Graphe& g) { return g.NbLignes == 0 || g.Cadre.right <= g.Cadre.left; }
+
+namespace {
+
+// Builds one component from the runs of several; their runs never overlap
+// because distinct components are not connected.
+Graphe Fusionne(const std::vector<const Graphe*>& membres, uint32_t etiquette) {
+    Graphe f;
+    f.Etiquette = etiquette;
+    f.Ouvert = 1;
+    if (membres.empty()) return f;
+    Rect c = membres.front()->Cadre;
+    for (const Graphe* m : membres) {
+        c.top = std::min(c.top, m->Cadre.top);
+        c.left = std::min(c.left, m->Cadre.left);
+        c.bottom = std::max(c.bottom, m->Cadre.bottom);
+        c.right = std::max(c.right, m->Cadre.right);
+        f.NbPixels += m->NbPixels;
+    }
+    f.Cadre = c;
+    f.CadreCourant = c;
+    f.NbLignes = static_cast<uint16_t>(std::max(0, c.bottom - c.top));
+    f.Lignes.assign(f.NbLignes, {});
+    for (const Graphe* m : membres) {
+        const int decalage = m->Cadre.top - c.top;
+        for (size_t r = 0; r < m->Lignes.size(); ++r) {
+            auto& ligne = f.Lignes[decalage + r];
+            for (Plage p : m->Lignes[r]) {
+                p.Utilise = 0;
+                ligne.push_back(p);
+            }
+        }
+    }
+    if (membres.size() > 1) {
+        for (auto& ligne : f.Lignes) {
+            std::sort(ligne.begin(), ligne.end(),
+                      [](const Plage& a, const Plage& b) { return a.Centre < b.Centre; });
+        }
+    }
+    return f;
+}
+
+}  // namespace
+
+Graphe FusionneGraphes(const Rect& rect, bool ferme, uint32_t etiquette) {
+    std::vector<const Graphe*> membres;
+    for (Graphe& g : TableGraphes) {
+        if (!RectsSeCoupent(g.Cadre, rect)) continue;
+        if (ferme) g.Ouvert = 0;
+        membres.push_back(&g);
+    }
+    return Fusionne(membres, etiquette);
+}
+
+Graphe FusionneDeux(const Graphe& a, const Graphe& b) {
+    if (GrapheVide(a)) return Fusionne({&b}, a.Etiquette);
+    return Fusionne({&a, &b}, a.Etiquette);
+}
+
+TacheRonde* PlusGrandeTache(Graphe& g) {
+    CalculeTaches(g);
+    TacheRonde* meilleure = nullptr;
+    for (TacheRonde& t : g.Taches) {
+        if (t.Disponible && (!meilleure || t.Taille > meilleure->Taille)) meilleure = &t;
+    }
+    return meilleure;
+}
+
+TraitVertical* PlusLongTrait(Graphe& g) {
+    CalculeTraitsVerticaux(g);
+    TraitVertical* meilleur = nullptr;
+    for (TraitVertical& t : g.TraitsVerticaux) {
+        if (t.Disponible && (!meilleur || HauteurTrait(t) > HauteurTrait(*meilleur))) {
+            meilleur = &t;
+        }
+    }
+    return meilleur;
+}
+
+float TauxRemplissage(const Graphe& g) {
+    const float aire = static_cast<float>(g.Cadre.bottom - g.Cadre.top) * g.Largeur();
+    if (aire <= 0) return 0;
+    return static_cast<float>(g.NbPixels) * 100.0f / aire;
+}
+
+Extremites CompteExtremites(Graphe& g, float s) {
+    const float e = s / 4;
+    Extremites n;
+    CalculeBarresEpaisses(g);
+    for (const BarreEpaisse& b : g.BarresEpaisses) {
+        if (std::min(b.X1, b.X2) - g.Cadre.left < e) ++n.barresGauche;
+        if (g.Cadre.right - std::max(b.X1, b.X2) < e) ++n.barresDroite;
+    }
+    CalculeTraitsVerticaux(g);
+    for (const TraitVertical& t : g.TraitsVerticaux) {
+        if (t.YHaut < e) ++n.traitsHaut;
+        if (g.NbLignes - t.YBas < e) ++n.traitsBas;
+    }
+    return n;
+}
+
+Point CentreGraphe(const Graphe& g) {
+    return Point{static_cast<int16_t>((g.Cadre.top + g.Cadre.bottom) / 2),
+                 static_cast<int16_t>((g.Cadre.left + g.Cadre.right) / 2)};
+}
+
+int IndexGraphe(const Graphe& g) {
+    if (TableGraphes.empty()) return -1;
+    const Graphe* debut = TableGraphes.data();
+    if (&g < debut || &g >= debut + TableGraphes.size()) return -1;
+    return static_cast<int>(&g - debut);
+}

@@ -1,0 +1,66 @@
+// Tools shared by the symbol matchers: size gates, merging of the components
+// that meet a rectangle, the largest blob and longest stroke, fill ratio and
+// the counts of stroke and bar ends near the component's edges.
+#pragma once
+
+#include <cstdint>
+
+#include "symbols/graphe.h"
+#include "toolbox/rect.h"
+
+// Run extents. The contour conventions use centre -/+ length / 2; the pixel
+// extent (which pixels the run really covers) is recovered exactly from the
+// centre, which is (first + last) / 2 rounded down.
+inline int DebutPlage(const Plage& p) { return p.Centre - p.Longueur / 2; }
+inline int FinPlage(const Plage& p) { return p.Centre + p.Longueur / 2; }
+inline int PremierPixel(const Plage& p) { return p.Centre - (p.Longueur - 1) / 2; }
+inline int DernierPixel(const Plage& p) { return PremierPixel(p) + p.Longueur - 1; }
+
+// True when a run of row r (from the component's top) covers band column x.
+bool EncreEn(const Graphe& g, int x, int r);
+
+// Row of the current staff's top line at band column x.
+float LigneHaut(int x);
+
+// Four-character tag of a merged component.
+constexpr uint32_t Etiquette(char a, char b, char c, char d) {
+    return (uint32_t(uint8_t(a)) << 24) | (uint32_t(uint8_t(b)) << 16) |
+           (uint32_t(uint8_t(c)) << 8) | uint32_t(uint8_t(d));
+}
+
+// Strict size gate on rows (NbLignes) and width.
+bool VerifieTaille(const Graphe& g, float largeurMin, float largeurMax, float hauteurMin,
+                   float hauteurMax);
+
+// A temporary component made of every component of the table whose Cadre
+// meets the rectangle; with `ferme` each of them is closed. Empty (NbLignes 0,
+// empty Cadre) when none meets it.
+Graphe FusionneGraphes(const Rect& rect, bool ferme, uint32_t etiquette);
+
+// The union of two components (the merged one keeps a's tag).
+Graphe FusionneDeux(const Graphe& a, const Graphe& b);
+
+bool GrapheVide(const Graphe& g);
+
+// The available blob of largest size (first on ties); nullptr when none.
+TacheRonde* PlusGrandeTache(Graphe& g);
+// The available vertical stroke of greatest height (first on ties).
+TraitVertical* PlusLongTrait(Graphe& g);
+inline int HauteurTrait(const TraitVertical& t) { return t.YBas - t.YHaut; }
+
+// Black pixels per 100 pixels of the box (bottom - top) x width.
+float TauxRemplissage(const Graphe& g);
+
+struct Extremites {
+    int barresGauche = 0;  // thick bars with an end near the left edge
+    int barresDroite = 0;  // ... near the right edge
+    int traitsHaut = 0;    // vertical strokes reaching the top
+    int traitsBas = 0;     // vertical strokes reaching the bottom
+};
+Extremites CompteExtremites(Graphe& g, float s);
+
+// Centre of a component ((top + bottom) / 2, (left + right) / 2).
+Point CentreGraphe(const Graphe& g);
+
+// Index of a component of the table, -1 for a merged one.
+int IndexGraphe(const Graphe& g);

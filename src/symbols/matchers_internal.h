@@ -1,0 +1,74 @@
+// The individual symbol matchers behind the dispatch of matchers.h. Each
+// takes a component, the interline and the place to put the symbol's point,
+// and returns the score (0 = no candidate).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "symbols/graphe.h"
+#include "toolbox/rect.h"
+
+// Clefs and signs.
+int ReconnaitCleSol(Graphe& g, float s, Point& position);
+int ReconnaitCleFa(Graphe& g, float s, Point& position);
+int ReconnaitProfil(Graphe& g, float s, uint16_t code, Point& position);  // 67, 99
+int ReconnaitRepetition(Graphe& g, float s, uint16_t code, Point& position);  // 93, 125
+int ReconnaitRepetePrecedente(Graphe& g, float s, Point& position);  // 212
+
+// Note heads and grace notes.
+int ReconnaitNoire(Graphe& g, float s, Point& position);
+int ReconnaitBlanche(Graphe& g, float s, Point& position);
+int ReconnaitRonde(Graphe& g, float s, Point& position);
+int ReconnaitAppogiature(Graphe& g, float s, Point& position);
+
+// Rests.
+int ReconnaitSoupir(Graphe& g, float s, Point& position);
+int ReconnaitPetitSilence(Graphe& g, float s, int crochets, Point& position);
+int ReconnaitPause(Graphe& g, float s, int ligne, Point& position);
+
+// Accidentals, dots and flags.
+int ReconnaitDiese(Graphe& g, float s, bool petit, Point& position);
+int ReconnaitBecarre(Graphe& g, float s, bool petit, Point& position);
+int ReconnaitBemol(Graphe& g, float s, Point& position);
+int ReconnaitPetitBemol(Graphe& g, float s, Point& position);
+int ReconnaitPointe(Graphe& g, float s, Point& position);
+int ReconnaitCroche(Graphe& g, float s, int crochets, Point& position);
+
+// Ornaments (109, 77, 181, 160, 96).
+int ReconnaitOrnement(Graphe& g, float s, uint16_t code, Point& position);
+
+// Holes of a component, for whole and half notes. Columns are band columns,
+// rows are counted from the component's top.
+struct Trou {
+    int16_t PremiereColonne = 0;
+    int16_t DerniereColonne = 0;
+    int16_t PremiereLigne = 0;
+    int16_t DerniereLigne = 0;
+};
+enum class ModeTrous { Entier, Demi };
+int TrouveTrous(const Graphe& g, float s, std::vector<Trou>& trous, ModeTrous mode);
+
+// The row-sequence grammar of the clefs: entries of (test, runs, weight,
+// shortest, longest), ended by an entry whose test is 2.
+struct EntreeSequence {
+    int16_t Test = 2;  // -1 fewer runs than `Plages`, 0 exactly, 1 more; 2 ends the list
+    int16_t Plages = 0;
+    int16_t Poids = 0;
+    int16_t LongueurMin = 0;  // hundredths of an interline
+    int16_t LongueurMax = 0;
+};
+extern const EntreeSequence GrammaireCleSol[];
+extern const EntreeSequence GrammaireCleFa[];
+int ScoreSequenceLignes(const Graphe& g, float s, const EntreeSequence* grammaire, int echelle);
+
+// A flag reading of one probe profile.
+struct LectureCrochets {
+    int crochets = 0;
+    int score = 0;
+    int ligne = 0;           // row of the reading, from the profile's start
+    bool trouveCouvert = false;  // a covered segment was met at all
+};
+// Reads a probe profile (100 x covered + run count per row) from its top
+// (`depuisBas` false) or bottom end.
+LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool depuisBas);

@@ -1,0 +1,55 @@
+// Matchers of the ornaments above the staff: mordents and trill, matched by
+// the profile of their upper and lower edges after merging their pieces.
+#include "symbols/catalogue.h"
+#include "symbols/matcher_tools.h"
+#include "symbols/matchers_internal.h"
+#include "symbols/profile_templates.h"
+
+namespace {
+
+struct GabaritOrnement {
+    float largeurMin, largeurMax, hauteurMin, hauteurMax;
+    float rapportMin;  // w >= rapportMin x h; 0 for none
+};
+
+bool GabaritDe(uint16_t code, GabaritOrnement& gabarit) {
+    switch (code) {
+        case kCarMordantSup: gabarit = {0.9f, 1.5f, 0.4f, 0.8f, 1.5f}; return true;
+        case kCarMordantInf: gabarit = {0.9f, 1.5f, 1.0f, 1.5f, 0}; return true;
+        case kCarDblMordantSup: gabarit = {1.5f, 2.5f, 0.4f, 0.8f, 2.0f}; return true;
+        case kCarDblMordantInf: gabarit = {1.5f, 2.5f, 1.0f, 1.5f, 0}; return true;
+        case kCarTrille: gabarit = {1.5f, 2.5f, 1.5f, 2.5f, 0}; return true;
+        default: return false;
+    }
+}
+
+int16_t T16(double v) { return static_cast<int16_t>(v); }
+
+}  // namespace
+
+int ReconnaitOrnement(Graphe& g, float s, uint16_t code, Point& position) {
+    g.Ouvert = 0;
+    GabaritOrnement gabarit;
+    if (!GabaritDe(code, gabarit)) return 0;
+    if (!(g.Cadre.top < LigneHaut(g.Cadre.left) - s)) return 0;
+    const bool trille = code == kCarTrille;
+    const Rect rect = trille ? Rect{g.Cadre.top, g.Cadre.left, T16(g.Cadre.bottom + 2),
+                                    T16(g.Cadre.right + 1.5f * s)}
+                             : Rect{T16(g.Cadre.top - 2), T16(g.Cadre.left - 2),
+                                    T16(g.Cadre.bottom + 2), T16(g.Cadre.right + 1.5f * s)};
+    const Graphe ornement = FusionneGraphes(rect, false, Etiquette('O', 'r', 'n', 'e'));
+    if (GrapheVide(ornement)) return 0;
+    const int w = ornement.Largeur();
+    const int h = ornement.NbLignes;
+    if (!(gabarit.largeurMin * s <= w && w < gabarit.largeurMax * s &&
+          gabarit.hauteurMin * s <= h && h < gabarit.hauteurMax * s)) {
+        return 0;
+    }
+    if (gabarit.rapportMin > 0 && w < gabarit.rapportMin * h) return 0;
+    int score = ScoreProfilHautBas(ornement, s, PaireOrnement(code));
+    if (trille) score += ScoreProfilGaucheDroite(ornement, 0, h, s, PaireTrilleGaucheDroite());
+    const Rect& c = ornement.Cadre;
+    position = Point{T16((c.top + c.bottom + 1) / 2), T16((c.left + c.right + 1) / 2)};
+    if (!trille && score < 500) return 0;
+    return score;
+}

@@ -1,0 +1,96 @@
+// Matchers of the rests: the quarter rest by its profile, the eighth to
+// sixty-fourth rests by their stroke and hooks, the whole and half rests by
+// their filled box on a staff line.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "symbols/matcher_tools.h"
+#include "symbols/matchers_internal.h"
+#include "symbols/profile_templates.h"
+
+int ReconnaitSoupir(Graphe& g, float s, Point& position) {
+    g.Ouvert = 0;
+    const int T = static_cast<int>(LigneHaut(g.Cadre.left));
+    const int haut = g.Cadre.top;
+    const int bas = g.Cadre.bottom;
+    if (!(T - 0.5f * s <= haut && haut < T + 1.5f * s && g.NbLignes > 2 * s &&
+          T + 2.5f * s <= bas && bas < T + 4 * s)) {
+        return 0;
+    }
+    const int brut = ScoreProfilGaucheDroite(g, 0, g.NbLignes, s, PaireSoupir());
+    if (brut < 450) return 0;
+    position = CentreGraphe(g);
+    return 480 + (brut - 450) * 520 / 550;
+}
+
+namespace {
+
+struct GabaritSilence {
+    float hauteurMin, hauteurMax, aspect;
+};
+
+GabaritSilence Gabarit(int crochets) {
+    switch (crochets) {
+        case 1: return {1.3f, 2.2f, 1.6f};
+        case 2: return {1.8f, 3.0f, 2.0f};
+        case 3: return {1.8f, 4.0f, 2.0f};
+        default: return {2.0f, 5.0f, 2.0f};
+    }
+}
+
+}  // namespace
+
+int ReconnaitPetitSilence(Graphe& g, float s, int crochets, Point& position) {
+    g.Ouvert = 0;
+    Graphe silence = FusionneGraphes(g.Cadre, false, Etiquette('S', 'i', 'l', 'e'));
+    if (GrapheVide(silence)) return 0;
+    const int T = static_cast<int>(LigneHaut(silence.Cadre.left));
+    const int haut = silence.Cadre.top;
+    if (!(T - 0.5f * s <= haut && haut < T + 1.5f * s)) return 0;
+    const GabaritSilence gabarit = Gabarit(crochets);
+    if (!VerifieTaille(silence, 0.5f * s, 2.5f * s, gabarit.hauteurMin * s, gabarit.hauteurMax * s)) {
+        return 0;
+    }
+    int score = 50;
+    position = CentreGraphe(silence);
+    const TraitVertical* trait = PlusLongTrait(silence);
+    if (!trait) return score;
+    const int lignes = silence.NbLignes;
+    if (silence.NbTraitsVerticaux == 1) score += 50;
+    if (std::fabs(HauteurTrait(*trait) - lignes) < 0.5f * s) score += 100;
+    const TacheRonde* grande = PlusGrandeTache(silence);
+    if (grande && grande->Taille > 0.6f * s) score -= 400;
+    const int rapport = lignes / silence.Largeur();
+    score += 100 - std::abs(static_cast<int>(rapport - gabarit.aspect)) * 500;
+    score += 200 - std::abs(CalculeBarresEpaisses(silence) - crochets) * 100;
+    const int limite = static_cast<int>(trait->XHaut - 0.3f * s);
+    int crochetsVus = 0;
+    bool crochetEnHaut = false;
+    for (const TacheRonde& t : silence.Taches) {
+        if (t.Taille < 0.6f * s && t.X < limite) {
+            ++crochetsVus;
+            if (t.Y <= s / 2) crochetEnHaut = true;
+        }
+    }
+    score += 400 - std::abs(crochetsVus - crochets) * 200;
+    bool traitEnHaut = false;
+    for (const TraitVertical& t : silence.TraitsVerticaux) {
+        if (t.YHaut <= s / 2 && t.YBas <= s) traitEnHaut = true;
+    }
+    if (!crochetEnHaut && !traitEnHaut) score -= 400;
+    return score;
+}
+
+int ReconnaitPause(Graphe& g, float s, int ligne, Point& position) {
+    g.Ouvert = 0;
+    const float attendu = LigneHaut(g.Cadre.left) + ligne * s;
+    const int milieu = (g.Cadre.top + g.Cadre.bottom) / 2;
+    if (std::fabs(milieu - attendu) >= 0.5f * s || CalculeBarresEpaisses(g) >= 3) return 0;
+    const int h = g.Cadre.bottom - g.Cadre.top;
+    const int w = g.Largeur();
+    if (!(0.4f * s < h && h <= 0.75f * s) || !(1.5f * h < w && w < 3.5f * h && w > s)) return 0;
+    if (TauxRemplissage(g) < 80) return 0;
+    position = Point{g.Cadre.bottom, g.Cadre.left};
+    return 500;
+}
