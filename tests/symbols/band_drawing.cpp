@@ -1,0 +1,99 @@
+#include "band_drawing.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <algorithm>
+#include <cmath>
+
+#include "recognition/etat_page.h"
+#include "symbols/components.h"
+
+std::string FichierPoliceMusique() {
+    return "/usr/share/lilypond/2.24.1/fonts/otf/emmentaler-20.otf";
+}
+
+BandeTest::BandeTest(int largeur, int hauteur, float interligne, int ligneHaut) : s_(interligne) {
+    InitialiseCouleurs();
+    // The page state does not own the band: several bands may be alive.
+    Etat.PorteeImage = nullptr;
+    LibereEtatPage();
+    image_ = CreeOffscreen(largeur, hauteur);
+    Portee p;
+    p.CadreBande = Rect{0, 0, static_cast<int16_t>(hauteur), static_cast<int16_t>(largeur)};
+    p.CadreLignes = Rect{static_cast<int16_t>(ligneHaut), 0,
+                         static_cast<int16_t>(ligneHaut + 4 * interligne), static_cast<int16_t>(largeur)};
+    p.NbLignesPortee = 5;
+    p.Interligne = interligne;
+    Etat.Portees.push_back(p);
+    Etat.PorteeCourante = 0;
+    Etat.InterligneMoyenne = interligne;
+    Etat.PorteeImage = image_;
+}
+
+BandeTest::~BandeTest() {
+    LibereTableGraphes();
+    if (Etat.PorteeImage == image_) Etat.PorteeImage = nullptr;
+    LibereEtatPage();
+    DisposeOffscreen(image_);
+}
+
+void BandeTest::Pixel(int x, int y) {
+    if (x < 0 || y < 0 || x >= image_->largeur || y >= image_->hauteur) return;
+    image_->pixels[static_cast<size_t>(y) * image_->pasLigne + x] = IndexNoir;
+}
+
+void BandeTest::Rectangle(int haut, int gauche, int bas, int droite) {
+    for (int y = haut; y < bas; ++y) {
+        for (int x = gauche; x < droite; ++x) Pixel(x, y);
+    }
+}
+
+bool BandeTest::Glyphe(const std::string& nom, int x, int y, double echelle) {
+    FT_Library bibliotheque;
+    if (FT_Init_FreeType(&bibliotheque)) return false;
+    FT_Face face;
+    bool fait = false;
+    if (FT_New_Face(bibliotheque, FichierPoliceMusique().c_str(), 0, &face) == 0) {
+        const FT_UInt index = FT_Get_Name_Index(face, const_cast<char*>(nom.c_str()));
+        const auto em = static_cast<FT_UInt>(std::lround(4 * s_ * echelle));
+        if (index != 0 && FT_Set_Pixel_Sizes(face, 0, em) == 0 &&
+            FT_Load_Glyph(face, index, FT_LOAD_DEFAULT | FT_LOAD_NO_HINTING) == 0 &&
+            FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0) {
+            const FT_Bitmap& b = face->glyph->bitmap;
+            const int x0 = x + face->glyph->bitmap_left;
+            const int y0 = y - face->glyph->bitmap_top;
+            int haut = 1 << 20, gauche = 1 << 20, bas = -1, droite = -1;
+            for (unsigned r = 0; r < b.rows; ++r) {
+                for (unsigned c = 0; c < b.width; ++c) {
+                    if (b.buffer[r * b.pitch + c] < 128) continue;
+                    const int px = x0 + static_cast<int>(c), py = y0 + static_cast<int>(r);
+                    Pixel(px, py);
+                    haut = std::min(haut, py);
+                    bas = std::max(bas, py + 1);
+                    gauche = std::min(gauche, px);
+                    droite = std::max(droite, px + 1);
+                }
+            }
+            cadreGlyphe_ = Rect{static_cast<int16_t>(haut), static_cast<int16_t>(gauche),
+                                static_cast<int16_t>(bas), static_cast<int16_t>(droite)};
+            fait = bas >= 0;
+        }
+        FT_Done_Face(face);
+    }
+    FT_Done_FreeType(bibliotheque);
+    return fait;
+}
+
+int BandeTest::Construit() {
+    Etat.PorteeImage = image_;
+    ConstruitTableGraphes();
+    return static_cast<int>(TableGraphes.size());
+}
+
+Graphe* BandeTest::GrapheEn(int x, int y) {
+    for (Graphe& g : TableGraphes) {
+        if (x >= g.Cadre.left && x < g.Cadre.right && y >= g.Cadre.top && y <= g.Cadre.bottom) return &g;
+    }
+    return nullptr;
+}
