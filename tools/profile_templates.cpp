@@ -10,6 +10,7 @@
 //
 //   cmake --build build --target ruzo_profile_templates
 //   build/ruzo_profile_templates [FONT.otf] > src/symbols/profile_templates_font.cpp
+//       (default font: Emmentaler-20, looked up by name)
 //   build/ruzo_profile_templates --check [FONT.otf]   # scores of each glyph against each template
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -24,10 +25,10 @@
 #include "symbols/graphe.h"
 #include "symbols/profile_templates.h"
 #include "symbols/profiles.h"
+#include "toolbox/music_font.h"
 
 namespace {
 
-constexpr const char* kPoliceParDefaut = "/usr/share/lilypond/2.24.1/fonts/otf/emmentaler-20.otf";
 constexpr int kEchantillons = 43;
 // Interlines of real pages: 300 dpi scans have 17 to 26 pixels between lines.
 constexpr int kInterlignes[] = {16, 18, 20, 21, 22, 24, 26};
@@ -220,7 +221,7 @@ int Verifie(FT_Face face) {
 
 int main(int argc, char** argv) {
     bool verifie = false;
-    const char* police = kPoliceParDefaut;
+    std::string police = ChercheFontMusique(kNomFontMusique);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--check") == 0) {
             verifie = true;
@@ -231,8 +232,8 @@ int main(int argc, char** argv) {
     FT_Library bibliotheque;
     FT_Face face;
     if (FT_Init_FreeType(&bibliotheque)) return 1;
-    if (FT_New_Face(bibliotheque, police, 0, &face)) {
-        std::fprintf(stderr, "cannot open the font %s\n", police);
+    if (police.empty() || FT_New_Face(bibliotheque, police.c_str(), 0, &face)) {
+        std::fprintf(stderr, "cannot open the music font \"%s\" (%s)\n", kNomFontMusique, police.c_str());
         return 3;
     }
     const int resultat = verifie ? Verifie(face) : Genere(face);

@@ -8,12 +8,11 @@
 
 #include "recognition/etat_page.h"
 #include "symbols/components.h"
+#include "toolbox/music_font.h"
 
-std::string FichierPoliceMusique() {
-    return "/usr/share/lilypond/2.24.1/fonts/otf/emmentaler-20.otf";
-}
+std::string FichierPoliceMusique() { return CheminFontMusique(); }
 
-BandeTest::BandeTest(int largeur, int hauteur, float interligne, int ligneHaut) : s_(interligne) {
+BandeMatchers::BandeMatchers(int largeur, int hauteur, float interligne, int ligneHaut) : s_(interligne) {
     InitialiseCouleurs();
     // The page state does not own the band: several bands may be alive.
     Etat.PorteeImage = nullptr;
@@ -31,25 +30,25 @@ BandeTest::BandeTest(int largeur, int hauteur, float interligne, int ligneHaut) 
     Etat.PorteeImage = image_;
 }
 
-BandeTest::~BandeTest() {
+BandeMatchers::~BandeMatchers() {
     LibereTableGraphes();
     if (Etat.PorteeImage == image_) Etat.PorteeImage = nullptr;
     LibereEtatPage();
     DisposeOffscreen(image_);
 }
 
-void BandeTest::Pixel(int x, int y) {
+void BandeMatchers::Pixel(int x, int y) {
     if (x < 0 || y < 0 || x >= image_->largeur || y >= image_->hauteur) return;
     image_->pixels[static_cast<size_t>(y) * image_->pasLigne + x] = IndexNoir;
 }
 
-void BandeTest::Rectangle(int haut, int gauche, int bas, int droite) {
+void BandeMatchers::Rectangle(int haut, int gauche, int bas, int droite) {
     for (int y = haut; y < bas; ++y) {
         for (int x = gauche; x < droite; ++x) Pixel(x, y);
     }
 }
 
-bool BandeTest::Glyphe(const std::string& nom, int x, int y, double echelle) {
+bool BandeMatchers::Glyphe(const std::string& nom, int x, int y, double echelle) {
     FT_Library bibliotheque;
     if (FT_Init_FreeType(&bibliotheque)) return false;
     FT_Face face;
@@ -85,13 +84,13 @@ bool BandeTest::Glyphe(const std::string& nom, int x, int y, double echelle) {
     return fait;
 }
 
-int BandeTest::Construit() {
+int BandeMatchers::Construit() {
     Etat.PorteeImage = image_;
     ConstruitTableGraphes();
     return static_cast<int>(TableGraphes.size());
 }
 
-Graphe* BandeTest::GrapheEn(int x, int y) {
+Graphe* BandeMatchers::GrapheEn(int x, int y) {
     for (Graphe& g : TableGraphes) {
         if (x >= g.Cadre.left && x < g.Cadre.right && y >= g.Cadre.top && y <= g.Cadre.bottom) return &g;
     }

@@ -8,12 +8,12 @@
 #include "image/offscreen.h"
 #include "symbols/graphe.h"
 
-class BandeTest {
+class BandeMatchers {
 public:
-    BandeTest(int largeur, int hauteur, float interligne, int ligneHaut);
-    ~BandeTest();
-    BandeTest(const BandeTest&) = delete;
-    BandeTest& operator=(const BandeTest&) = delete;
+    BandeMatchers(int largeur, int hauteur, float interligne, int ligneHaut);
+    ~BandeMatchers();
+    BandeMatchers(const BandeMatchers&) = delete;
+    BandeMatchers& operator=(const BandeMatchers&) = delete;
 
     // Draws a glyph of the music font by name with its origin at (x, y),
     // at the size of the staff (an em of four interlines) times `echelle`.

@@ -21,7 +21,7 @@ TEST(ReconnaitProfil, CommonTimeHeightGateIsStrict) {
     const int T = 40;
     const int h1 = static_cast<int>(1.8f * s);  // 36
     for (int lignes : {h1, h1 + 1}) {
-        BandeTest bande(200, 200, s, T);
+        BandeMatchers bande(200, 200, s, T);
         // A filled box: rows (bottom - top) = lignes, so lignes + 1 pixel rows.
         bande.Rectangle(T + 22, 50, T + 22 + lignes + 1, 75);
         ASSERT_EQ(bande.Construit(), 1);
@@ -39,7 +39,7 @@ TEST(ReconnaitProfil, CommonTimeHeightGateIsStrict) {
 TEST(ReconnaitProfil, DrawnCommonAndCutTime) {
     const float s = 20;
     const int T = 40;
-    BandeTest bande(300, 200, s, T);
+    BandeMatchers bande(300, 200, s, T);
     ASSERT_TRUE(bande.Glyphe("timesig.C44", 20, T + 2 * s));
     ASSERT_TRUE(bande.Glyphe("timesig.C22", 150, T + 2 * s));
     ASSERT_EQ(bande.Construit(), 2);
@@ -56,7 +56,7 @@ TEST(ReconnaitProfil, DrawnCommonAndCutTime) {
 // A component with a fill ratio of exactly 50 is no G clef; 49.9 may be.
 TEST(ReconnaitCleSol, FillRatioGateIsStrict) {
     for (bool moins : {false, true}) {
-        BandeTest bande(100, 120, 10, 30);
+        BandeMatchers bande(100, 120, 10, 30);
         bande.Rectangle(10, 10, 68, 20);  // 10 x 58 = 580
         bande.Rectangle(68, 20, 69, 30);  // 10
         bande.Pixel(29, 69);              // 1
@@ -78,7 +78,7 @@ TEST(ReconnaitCleSol, FillRatioGateIsStrict) {
 TEST(ReconnaitCleSol, DrawnClefsScoreTheirOwnCode) {
     const float s = 20;
     const int T = 60;
-    BandeTest bande(400, 260, s, T);
+    BandeMatchers bande(400, 260, s, T);
     ASSERT_TRUE(bande.Glyphe("clefs.G", 20, T + 3 * s));
     ASSERT_TRUE(bande.Glyphe("clefs.F", 200, T + s));
     const Rect fa = bande.CadreGlyphe();

@@ -26,7 +26,7 @@ std::vector<std::pair<int, Point>> Reponses(Graphe& g, float s, uint16_t code) {
 TEST(ReconnaitRonde, ThreeNoteChordGivesThreeCandidates) {
     const float s = 20;
     const int T = 60;
-    BandeTest bande(200, 260, s, T);
+    BandeMatchers bande(200, 260, s, T);
     for (int k = 0; k < 3; ++k) ASSERT_TRUE(bande.Glyphe("noteheads.s0", 50, T + 2 * s + k * s));
     ASSERT_EQ(bande.Construit(), 1);
     const auto reponses = Reponses(TableGraphes[0], s, kCarRonde);
@@ -43,7 +43,7 @@ TEST(ReconnaitRonde, ThreeNoteChordGivesThreeCandidates) {
 TEST(ReconnaitRonde, LoneWholeNoteAndAFilledHeadIsNone) {
     const float s = 20;
     const int T = 60;
-    BandeTest bande(300, 260, s, T);
+    BandeMatchers bande(300, 260, s, T);
     ASSERT_TRUE(bande.Glyphe("noteheads.s0", 50, T + 2 * s));
     ASSERT_TRUE(bande.Glyphe("noteheads.s2", 150, T + 2 * s));
     ASSERT_EQ(bande.Construit(), 2);
@@ -52,7 +52,7 @@ TEST(ReconnaitRonde, LoneWholeNoteAndAFilledHeadIsNone) {
 }
 
 TEST(TrouveTrous, EnclosedWhiteOfARing) {
-    BandeTest bande(100, 100, 10, 30);
+    BandeMatchers bande(100, 100, 10, 30);
     bande.Rectangle(20, 20, 34, 36);
     for (int y = 23; y < 31; ++y) {
         for (int x = 24; x < 32; ++x) bande.Image()->pixels[y * bande.Image()->pasLigne + x] = IndexBlanc;
@@ -65,7 +65,7 @@ TEST(TrouveTrous, EnclosedWhiteOfARing) {
     EXPECT_EQ(trous[0].PremiereLigne, 3);
     EXPECT_EQ(trous[0].DerniereLigne, 10);
     // An open cup has white between its sides but no ink below the white.
-    BandeTest coupe(100, 100, 10, 30);
+    BandeMatchers coupe(100, 100, 10, 30);
     coupe.Rectangle(20, 20, 34, 24);
     coupe.Rectangle(20, 32, 34, 36);
     coupe.Rectangle(20, 24, 23, 32);

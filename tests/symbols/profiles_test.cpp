@@ -50,7 +50,7 @@ TEST(NormaliseContour, FillsRowsWithoutValue) {
 }
 
 TEST(ScoreSequenceLignes, EmptyWeightSumScoresZero) {
-    BandeTest bande(100, 100, 10, 30);
+    BandeMatchers bande(100, 100, 10, 30);
     bande.Rectangle(10, 10, 40, 20);
     ASSERT_EQ(bande.Construit(), 1);
     const EntreeSequence sansPoids[] = {{0, 1, 0, 10, 100}, {2, 0, 0, 0, 0}};
@@ -60,7 +60,7 @@ TEST(ScoreSequenceLignes, EmptyWeightSumScoresZero) {
 }
 
 TEST(ScoreSequenceLignes, KeepsTheWeightOfTheEntriesRead) {
-    BandeTest bande(100, 100, 10, 30);
+    BandeMatchers bande(100, 100, 10, 30);
     // One run for 20 rows, then two runs for 20 rows.
     bande.Rectangle(10, 10, 50, 14);
     bande.Rectangle(30, 20, 51, 24);
