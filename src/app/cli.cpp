@@ -11,6 +11,7 @@ int ExecuteLigneCommande(int argc, char** argv) {
     app.require_subcommand(1);
     int code = kSucces;
     EnregistreCommandeDemo(app, code);
+    EnregistreCommandeOptions(app, code);
 
     try {
         app.parse(argc, argv);

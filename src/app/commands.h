@@ -5,3 +5,4 @@
 #include <CLI/CLI.hpp>
 
 void EnregistreCommandeDemo(CLI::App& app, int& code);
+void EnregistreCommandeOptions(CLI::App& app, int& code);
