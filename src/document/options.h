@@ -52,9 +52,9 @@ static_assert(sizeof(ParametresReglage) == 26 * sizeof(float));
 
 // Key and time given by the user when ModeArmature is 0.
 struct TonaliteEtMesure {
-    uint16_t Tonalite = 0;      // 0..7 sharps, 8..14 one to seven flats
-    uint16_t Numerateur = 4;
-    uint16_t Denominateur = 4;
+    int16_t Tonalite = 0;      // 0..7 sharps, 8..14 one to seven flats
+    int16_t Numerateur = 4;
+    int16_t Denominateur = 4;
 };
 
 // The current document's options, the process's tuning parameters and the
