@@ -1,0 +1,68 @@
+#include "recognition/batch_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "support/test_home.h"
+#include "toolbox/messages.h"
+
+namespace {
+
+class FichierCommandeTest : public DossierTest {
+protected:
+    std::string Contenu() const {
+        std::ifstream f(CheminFichierCommande());
+        std::stringstream s;
+        s << f.rdbuf();
+        return s.str();
+    }
+};
+
+TEST_F(FichierCommandeTest, AnEntryIsFourLinesAndIsAddedOnce) {
+    const EntreeCommande e{"/home/u/Results/chester.msf", 0, "/home/u/Results", 0};
+    EXPECT_FALSE(ContientEntreeCommande(e.cheminMusique));  // no file yet
+    ASSERT_TRUE(AjouteEntreeCommande(e));
+    ASSERT_TRUE(AjouteEntreeCommande(e));  // the same document recognised again
+    EXPECT_EQ(Contenu(), "/home/u/Results/chester.msf\n0\n/home/u/Results\n0\n");
+
+    // Every line takes part in the comparison, folder lines included.
+    EXPECT_TRUE(ContientEntreeCommande("/HOME/U/RESULTS"));
+    ASSERT_TRUE(AjouteEntreeCommande({"/home/u/Results/k545.msf", 0, "/home/u/Results", 0}));
+    EXPECT_EQ(Contenu(),
+              "/home/u/Results/chester.msf\n0\n/home/u/Results\n0\n"
+              "/home/u/Results/k545.msf\n0\n/home/u/Results\n0\n");
+
+    EffaceFichierCommande();
+    EXPECT_FALSE(ContientEntreeCommande(e.cheminMusique));
+    EffaceFichierCommande();  // a missing file is no error
+}
+
+TEST(PliageNoms, CaseAndMacRomanAccentsFoldToTheBaseLetter) {
+    EXPECT_TRUE(MemesNomsSansCasseNiAccents("/Musique/Etude.msf", "/MUSIQUE/ETUDE.MSF"));
+    EXPECT_TRUE(MemesNomsSansCasseNiAccents("caf\x8E", "CAFE"));      // e acute
+    EXPECT_TRUE(MemesNomsSansCasseNiAccents("\x82" "a", "ca"));        // C cedilla
+    EXPECT_TRUE(MemesNomsSansCasseNiAccents("\x9A", "o"));             // o diaeresis
+    EXPECT_FALSE(MemesNomsSansCasseNiAccents("\xA7", "S"));            // not a folded letter
+    EXPECT_FALSE(MemesNomsSansCasseNiAccents("/a/b.msf", "/a/b.ms"));  // both ends must agree
+    EXPECT_FALSE(MemesNomsSansCasseNiAccents("a_b", "a-b"));
+}
+
+TEST(AnnonceExport, ChargeAutoDecidesWhichRecognitionsAreAnnounced) {
+    EXPECT_FALSE(AnnonceExport(0, true));
+    EXPECT_TRUE(AnnonceExport(1, true));
+    EXPECT_TRUE(AnnonceExport(1, false));
+    EXPECT_TRUE(AnnonceExport(2, true));
+    EXPECT_FALSE(AnnonceExport(2, false));  // a single page with ChargeAuto 2 adds nothing
+}
+
+TEST_F(FichierCommandeTest, AFileThatCannotBeOpenedIsReported) {
+    std::filesystem::create_directory(CheminFichierCommande());  // a folder in its place
+    CaptureAlertes alertes;
+    EXPECT_FALSE(AjouteEntreeCommande({"/x.msf", 0, "/", 0}));
+    EXPECT_TRUE(alertes.Contient("Can't open result file 'PirlScan.cmd'"));
+}
+
+}  // namespace
