@@ -12,6 +12,7 @@ int ExecuteLigneCommande(int argc, char** argv) {
     int code = kSucces;
     EnregistreCommandeDemo(app, code);
     EnregistreCommandeOptions(app, code);
+    EnregistreCommandeInspect(app, code);
 
     try {
         app.parse(argc, argv);

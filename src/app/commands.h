@@ -6,3 +6,4 @@
 
 void EnregistreCommandeDemo(CLI::App& app, int& code);
 void EnregistreCommandeOptions(CLI::App& app, int& code);
+void EnregistreCommandeInspect(CLI::App& app, int& code);

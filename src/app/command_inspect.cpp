@@ -1,0 +1,165 @@
+// `ruzo inspect IMAGE [--staff N] [--json] [--draw OUT.png]`: the symbol
+// candidates of each staff of a page as extraction found them, for checking
+// the matchers and tuning their thresholds.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/cli.h"
+#include "app/commands.h"
+#include "app/inspect_drawing.h"
+#include "app/startup.h"
+#include "image/offscreen.h"
+#include "recognition/document.h"
+#include "recognition/inspection.h"
+#include "symbols/catalogue.h"
+#include "toolbox/png_io.h"
+#include "toolbox/progress_console.h"
+
+namespace {
+
+struct ArgumentsInspect {
+    std::string image;
+    int portee = 0;  // 1-based, 0 = every staff
+    bool json = false;
+    std::string dessin;
+};
+
+// The page as black and white: grey levels below the middle are ink.
+Offscreen ChargePage(const std::string& chemin) {
+    ImageRVB image;
+    std::string erreur;
+    if (!LitPNG(chemin, image, erreur)) {
+        std::fprintf(stderr, "ruzo: can't read '%s': %s\n", chemin.c_str(), erreur.c_str());
+        return nullptr;
+    }
+    Offscreen page = CreeOffscreen(image.largeur, image.hauteur);
+    if (!page) {
+        std::fprintf(stderr, "ruzo: '%s' is too large\n", chemin.c_str());
+        return nullptr;
+    }
+    for (int y = 0; y < image.hauteur; ++y) {
+        uint8_t* ligne = page->PremiereLigne() + static_cast<size_t>(y) * page->pasLigne;
+        const uint8_t* source = image.rvb.data() + static_cast<size_t>(y) * image.largeur * 3;
+        for (int x = 0; x < image.largeur; ++x) {
+            const int gris = (source[3 * x] * 30 + source[3 * x + 1] * 59 + source[3 * x + 2] * 11) / 100;
+            ligne[x] = gris < 128 ? IndexNoir : IndexBlanc;
+        }
+    }
+    return page;
+}
+
+std::string ChaineJSON(const std::string& s) {
+    std::string r = "\"";
+    for (unsigned char c : s) {
+        if (c == '"' || c == '\\') {
+            r += '\\';
+            r += static_cast<char>(c);
+        } else if (c < 0x20) {
+            char echappe[8];
+            std::snprintf(echappe, sizeof echappe, "\\u%04x", c);
+            r += echappe;
+        } else {
+            r += static_cast<char>(c);
+        }
+    }
+    return r + "\"";
+}
+
+void EcritTexte(const InspectionPage& inspection) {
+    std::printf("%d staves\n", inspection.nbPortees);
+    for (const PorteeInspectee& p : inspection.portees) {
+        std::printf("staff %d: interline %.2f, top line row %.1f, font size %d, %zu candidates, %.1f ms\n",
+                    p.index + 1, p.interligne, p.ligneHaut, p.tailleSymboles, p.candidats.size(),
+                    p.millisecondes);
+        for (const CandidatInspecte& c : p.candidats) {
+            const CaractereProbable& k = c.caractere;
+            std::printf("  %5d %-22s %6d  row %4d col %5d  component %4d%s\n", k.Code,
+                        NomCaractere(k.Code), k.Prob, k.Position.v, k.Position.h, k.NumGraphe,
+                        k.Actif ? "" : "  (inactive)");
+        }
+    }
+}
+
+void EcritJSON(const ArgumentsInspect& a, const InspectionPage& inspection) {
+    std::printf("{\"image\": %s, \"recognised\": %s, \"staves\": %d, \"inspected\": [",
+                ChaineJSON(a.image).c_str(), inspection.reconnue ? "true" : "false",
+                inspection.nbPortees);
+    bool premiere = true;
+    for (const PorteeInspectee& p : inspection.portees) {
+        std::printf("%s\n {\"staff\": %d, \"interline\": %.3f, \"top_line_row\": %.2f, "
+                    "\"font_size\": %d, \"band\": [%d, %d, %d, %d], \"milliseconds\": %.3f, "
+                    "\"candidates\": [",
+                    premiere ? "" : ",", p.index + 1, p.interligne, p.ligneHaut, p.tailleSymboles,
+                    p.cadreBande.top, p.cadreBande.left, p.cadreBande.bottom, p.cadreBande.right,
+                    p.millisecondes);
+        premiere = false;
+        bool premierCandidat = true;
+        for (const CandidatInspecte& c : p.candidats) {
+            const CaractereProbable& k = c.caractere;
+            std::printf("%s\n  {\"code\": %d, \"name\": %s, \"score\": %d, \"row\": %d, "
+                        "\"column\": %d, \"component\": %d, \"box\": [%d, %d, %d, %d], "
+                        "\"active\": %s}",
+                        premierCandidat ? "" : ",", k.Code, ChaineJSON(NomCaractere(k.Code)).c_str(),
+                        k.Prob, k.Position.v, k.Position.h, k.NumGraphe, c.cadreGraphe.top,
+                        c.cadreGraphe.left, c.cadreGraphe.bottom, c.cadreGraphe.right,
+                        k.Actif ? "true" : "false");
+            premierCandidat = false;
+        }
+        std::printf("]}");
+    }
+    std::printf("]}\n");
+}
+
+int ExecuteInspect(const ArgumentsInspect& a) {
+    if (!Demarrage()) return kEntreeInvalide;
+    Offscreen page = ChargePage(a.image);
+    if (!page) return kEntreeInvalide;
+    Document.Pages.push_back(EntreePage{});
+    Document.Pages.back().NomFichier = a.image;
+    Document.ImagePage = page;
+
+    ProgressionConsole progression(true);
+    DefinitProgression(&progression);
+    InstalleInterruptionConsole();
+    InspectionPage inspection;
+    InspectePage(a.image, a.portee - 1, inspection);
+    DefinitProgression(nullptr);
+
+    if (a.portee > inspection.nbPortees) {
+        std::fprintf(stderr, "ruzo: there is no staff %d on this page (%d staves)\n", a.portee,
+                     inspection.nbPortees);
+        return kErreurUsage;
+    }
+    if (a.json)
+        EcritJSON(a, inspection);
+    else
+        EcritTexte(inspection);
+
+    if (!a.dessin.empty()) {
+        std::unique_ptr<PixMap> dessin(DessineInspection(inspection));
+        if (!dessin) {
+            std::fprintf(stderr, "ruzo: nothing to draw\n");
+            return kEchecReconnaissance;
+        }
+        if (!EcritPNG(*dessin, a.dessin)) {
+            std::fprintf(stderr, "ruzo: can't write '%s'\n", a.dessin.c_str());
+            return kEntreeInvalide;
+        }
+    }
+    return inspection.reconnue ? kSucces : kEchecReconnaissance;
+}
+
+}  // namespace
+
+void EnregistreCommandeInspect(CLI::App& app, int& code) {
+    auto args = std::make_shared<ArgumentsInspect>();
+    CLI::App* cmd = app.add_subcommand(
+        "inspect", "Show the symbol candidates found on each staff of a page image");
+    cmd->add_option("IMAGE", args->image, "Page image (PNG)")->required();
+    cmd->add_option("--staff", args->portee, "Only this staff (1 = top of the page)")
+        ->check(CLI::Range(1, 1000));
+    cmd->add_flag("--json", args->json, "Write JSON instead of text");
+    cmd->add_option("--draw", args->dessin, "Draw the staves and their candidates as PNG");
+    cmd->callback([args, &code] { code = ExecuteInspect(*args); });
+}

@@ -1,0 +1,88 @@
+#include "recognition/inspection.h"
+
+#include <chrono>
+
+#include "recognition/etat_page.h"
+#include "recognition/page_driver.h"
+#include "staff/staff_detection.h"
+#include "symbols/candidates.h"
+#include "symbols/graphe.h"
+
+namespace {
+
+// The inspection under way; the stage hooks below have no other way in.
+InspectionPage* inspectionCourante = nullptr;
+int porteeInspectee = -1;
+
+bool SansEffet() { return true; }
+void SansArmature(int, Offscreen) {}
+
+// The components are cut again after extraction (the stage releases its
+// table): the cut is deterministic, so the indices agree.
+void NoteCadresGraphes(PorteeInspectee& p) {
+    if (!ConstruitTableGraphes()) return;
+    for (CandidatInspecte& c : p.candidats) {
+        const int n = c.caractere.NumGraphe;
+        if (n < 0 || n >= static_cast<int>(TableGraphes.size())) continue;
+        const Rect& cadre = TableGraphes[n].Cadre;
+        c.cadreGraphe = Rect{cadre.top, cadre.left, static_cast<int16_t>(cadre.bottom + 1), cadre.right};
+    }
+    LibereTableGraphes();
+}
+
+bool ExtractionInspectee(float interligne) {
+    const int i = Etat.PorteeCourante;
+    if (porteeInspectee >= 0 && i != porteeInspectee) {
+        ViderTableCaracteres();
+        return true;
+    }
+    const auto debut = std::chrono::steady_clock::now();
+    const bool resultat = ExtractionCaracteresProbables(interligne);
+    const auto fin = std::chrono::steady_clock::now();
+
+    PorteeInspectee p;
+    p.index = i;
+    p.interligne = interligne;
+    const Portee& portee = Etat.Portees[i];
+    p.cadreBande = portee.CadreBande;
+    if (Etat.PorteeImage)
+        p.ligneHaut = LigneHautEn(i, Etat.PorteeImage->largeur / 2);
+    p.tailleSymboles = TailleCaracteresPortee(interligne);
+    p.millisecondes = std::chrono::duration<double, std::milli>(fin - debut).count();
+    for (const CaractereProbable& c : Etat.Caracteres) p.candidats.push_back({c, Rect{}});
+    NoteCadresGraphes(p);
+    if (Etat.PorteeImage) p.bande = DupliqueOffscreen(Etat.PorteeImage);
+    if (Etat.PorteeImageIntacte) p.bandeIntacte = DupliqueOffscreen(Etat.PorteeImageIntacte);
+    inspectionCourante->portees.push_back(std::move(p));
+    return resultat;
+}
+
+}  // namespace
+
+InspectionPage::~InspectionPage() {
+    for (PorteeInspectee& p : portees) {
+        if (p.bande) DisposeOffscreen(p.bande);
+        if (p.bandeIntacte) DisposeOffscreen(p.bandeIntacte);
+    }
+}
+
+void InspectePage(const std::string& nomPage, int porteeVoulue, InspectionPage& resultat) {
+    const EtapesReconnaissance sauve = Etapes;
+    Etapes.ExtractionCaracteresProbables = ExtractionInspectee;
+    Etapes.TraiteArmatureDebutPortee = SansArmature;
+    Etapes.TraiteNotes = SansEffet;
+    Etapes.TraiteTuplets = SansEffet;
+    Etapes.TraitePointes = SansEffet;
+    Etapes.TraiteEffets = SansEffet;
+    Etapes.DoAnalyseSystemes = SansEffet;
+    Etapes.AnalyseMesures = SansEffet;
+    inspectionCourante = &resultat;
+    porteeInspectee = porteeVoulue;
+
+    resultat.reconnue = ReconnaitPage(nomPage);
+    resultat.nbPortees = Etat.NbPorteesTrouvees();
+
+    inspectionCourante = nullptr;
+    porteeInspectee = -1;
+    Etapes = sauve;
+}

@@ -1,0 +1,45 @@
+// Diagnostics of candidate extraction: runs the page driver on the current
+// page up to candidate extraction and keeps, for each staff, the candidates
+// as extraction left them (before any later stage consumed one), with the
+// boxes of their components and the staff's band images.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "image/offscreen.h"
+#include "symbols/symboles.h"
+#include "toolbox/rect.h"
+
+struct CandidatInspecte {
+    CaractereProbable caractere;
+    Rect cadreGraphe;  // the component's box, bottom and right exclusive; empty when unknown
+};
+
+struct PorteeInspectee {
+    int index = 0;  // 0-based page order
+    float interligne = 0;
+    float ligneHaut = 0;  // band row of the top line at the band's middle column
+    int16_t tailleSymboles = 0;
+    Rect cadreBande;  // in page coordinates
+    std::vector<CandidatInspecte> candidats;
+    double millisecondes = 0;  // time of the extraction stage
+    Offscreen bandeIntacte = nullptr;  // the band before line removal
+    Offscreen bande = nullptr;         // the band extraction worked on
+};
+
+struct InspectionPage {
+    bool reconnue = false;
+    int nbPortees = 0;
+    std::vector<PorteeInspectee> portees;
+
+    InspectionPage() = default;
+    InspectionPage(const InspectionPage&) = delete;
+    InspectionPage& operator=(const InspectionPage&) = delete;
+    ~InspectionPage();  // disposes the band images
+};
+
+// Inspects the staves of Document.ImagePage; `porteeVoulue` is a 0-based
+// staff index, or -1 for every staff. The page stages after extraction are
+// not run; the driver's stage table is restored on return.
+void InspectePage(const std::string& nomPage, int porteeVoulue, InspectionPage& resultat);
