@@ -23,7 +23,17 @@ struct ArgumentsInspect {
     int portee = 0;  // 1-based, 0 = every staff
     bool json = false;
     std::string dessin;
+    int minimum = -1;  // only candidates scoring above it
 };
+
+bool Montre(const ArgumentsInspect& a, const CaractereProbable& k) { return k.Prob > a.minimum; }
+
+// Only the candidates the options ask for.
+void FiltreCandidats(const ArgumentsInspect& a, InspectionPage& inspection) {
+    for (PorteeInspectee& p : inspection.portees) {
+        std::erase_if(p.candidats, [&](const CandidatInspecte& c) { return !Montre(a, c.caractere); });
+    }
+}
 
 // The page as black and white: grey levels below the middle are ink.
 Offscreen ChargePage(const std::string& chemin) {
@@ -69,9 +79,10 @@ std::string ChaineJSON(const std::string& s) {
 void EcritTexte(const InspectionPage& inspection) {
     std::printf("%d staves\n", inspection.nbPortees);
     for (const PorteeInspectee& p : inspection.portees) {
-        std::printf("staff %d: interline %.2f, top line row %.1f, font size %d, %zu candidates, %.1f ms\n",
-                    p.index + 1, p.interligne, p.ligneHaut, p.tailleSymboles, p.candidats.size(),
-                    p.millisecondes);
+        std::printf("staff %d: interline %.2f, top line row %.1f, font size %d, %d components "
+                    "(stack up to %d, %d cut short), %zu candidates, %.1f ms\n",
+                    p.index + 1, p.interligne, p.ligneHaut, p.tailleSymboles, p.nbGraphes,
+                    p.pileMaximum, p.composantesTronquees, p.candidats.size(), p.millisecondes);
         for (const CandidatInspecte& c : p.candidats) {
             const CaractereProbable& k = c.caractere;
             std::printf("  %5d %-22s %6d  row %4d col %5d  component %4d%s\n", k.Code,
@@ -89,10 +100,11 @@ void EcritJSON(const ArgumentsInspect& a, const InspectionPage& inspection) {
     for (const PorteeInspectee& p : inspection.portees) {
         std::printf("%s\n {\"staff\": %d, \"interline\": %.3f, \"top_line_row\": %.2f, "
                     "\"font_size\": %d, \"band\": [%d, %d, %d, %d], \"milliseconds\": %.3f, "
+                    "\"components\": %d, \"stack_peak\": %d, \"components_cut_short\": %d, "
                     "\"candidates\": [",
                     premiere ? "" : ",", p.index + 1, p.interligne, p.ligneHaut, p.tailleSymboles,
                     p.cadreBande.top, p.cadreBande.left, p.cadreBande.bottom, p.cadreBande.right,
-                    p.millisecondes);
+                    p.millisecondes, p.nbGraphes, p.pileMaximum, p.composantesTronquees);
         premiere = false;
         bool premierCandidat = true;
         for (const CandidatInspecte& c : p.candidats) {
@@ -131,6 +143,7 @@ int ExecuteInspect(const ArgumentsInspect& a) {
                      inspection.nbPortees);
         return kErreurUsage;
     }
+    FiltreCandidats(a, inspection);
     if (a.json)
         EcritJSON(a, inspection);
     else
@@ -160,6 +173,7 @@ void EnregistreCommandeInspect(CLI::App& app, int& code) {
     cmd->add_option("--staff", args->portee, "Only this staff (1 = top of the page)")
         ->check(CLI::Range(1, 1000));
     cmd->add_flag("--json", args->json, "Write JSON instead of text");
+    cmd->add_option("--min", args->minimum, "Only candidates scoring above this");
     cmd->add_option("--draw", args->dessin, "Draw the staves and their candidates as PNG");
     cmd->callback([args, &code] { code = ExecuteInspect(*args); });
 }

@@ -133,7 +133,12 @@ void DessineBande(PixMap& carte, const PorteeInspectee& p, int dy, const Couleur
         const CaractereProbable& k = ci.caractere;
         const uint8_t couleur = k.Actif ? CouleurDuCode(c, k.Code) : c.inactif;
         if (!ci.cadreGraphe.EstVide()) Cadre(carte, ci.cadreGraphe, dy, couleur);
-        GlypheCentre(carte, k.Code, p.tailleSymboles, k.Position.h, dy + k.Position.v, couleur);
+        // The glyph goes over the ink it claims; the cross marks the position
+        // the matcher reported, whose meaning depends on the symbol.
+        const Rect& b = ci.cadreGraphe;
+        const int xg = b.EstVide() ? k.Position.h : (b.left + b.right) / 2;
+        const int yg = b.EstVide() ? k.Position.v : (b.top + b.bottom) / 2;
+        GlypheCentre(carte, k.Code, p.tailleSymboles, xg, dy + yg, couleur);
         Croix(carte, k.Position.h, dy + k.Position.v, couleur);
         const int xs = ci.cadreGraphe.EstVide() ? k.Position.h : ci.cadreGraphe.left;
         const int ys = ci.cadreGraphe.EstVide() ? k.Position.v : ci.cadreGraphe.top;

@@ -6,6 +6,7 @@
 #include "recognition/page_driver.h"
 #include "staff/staff_detection.h"
 #include "symbols/candidates.h"
+#include "symbols/components.h"
 #include "symbols/graphe.h"
 
 namespace {
@@ -21,6 +22,9 @@ void SansArmature(int, Offscreen) {}
 // table): the cut is deterministic, so the indices agree.
 void NoteCadresGraphes(PorteeInspectee& p) {
     if (!ConstruitTableGraphes()) return;
+    p.nbGraphes = static_cast<int>(TableGraphes.size());
+    p.pileMaximum = BilanTableGraphes.pileMaximum;
+    p.composantesTronquees = BilanTableGraphes.composantesTronquees;
     for (CandidatInspecte& c : p.candidats) {
         const int n = c.caractere.NumGraphe;
         if (n < 0 || n >= static_cast<int>(TableGraphes.size())) continue;

@@ -24,6 +24,9 @@ struct PorteeInspectee {
     Rect cadreBande;  // in page coordinates
     std::vector<CandidatInspecte> candidats;
     double millisecondes = 0;  // time of the extraction stage
+    int nbGraphes = 0;             // components of the band
+    int pileMaximum = 0;           // most entries the flood fill's stack held
+    int composantesTronquees = 0;  // components the stack limit cut short
     Offscreen bandeIntacte = nullptr;  // the band before line removal
     Offscreen bande = nullptr;         // the band extraction worked on
 };

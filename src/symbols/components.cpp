@@ -3,8 +3,10 @@
 #include <algorithm>
 
 #include "recognition/etat_page.h"
+#include "toolbox/messages.h"
 
 std::vector<Graphe> TableGraphes;
+BilanExtraction BilanTableGraphes;
 
 namespace {
 
@@ -38,6 +40,8 @@ int32_t MarqueComposante(Offscreen copie, int x, int y, uint8_t marque, Rect& bo
     pile.push_back({static_cast<int16_t>(x), static_cast<int16_t>(y)});
 
     int32_t nombre = 0;
+    int perdus = 0;
+    size_t pileMaximum = 1;
     int haut = y, bas = y, gauche = x, droite = x;
     while (!pile.empty()) {
         const PixelPile p = pile.back();
@@ -57,15 +61,21 @@ int32_t MarqueComposante(Offscreen copie, int x, int y, uint8_t marque, Rect& bo
                 if (nx < 0 || ny < 0 || nx >= largeur || ny >= hauteur) continue;
                 if (pile.size() == place) {
                     if (place > static_cast<size_t>(kPileMaximum)) {
-                        if (bilan) ++bilan->pixelsPerdus;
+                        ++perdus;
                         continue;
                     }
                     place += kPileIncrement;
                     pile.reserve(place);
                 }
                 pile.push_back({static_cast<int16_t>(nx), static_cast<int16_t>(ny)});
+                pileMaximum = std::max(pileMaximum, pile.size());
             }
         }
+    }
+    if (bilan) {
+        bilan->pixelsPerdus += perdus;
+        if (perdus > 0) ++bilan->composantesTronquees;
+        bilan->pileMaximum = std::max(bilan->pileMaximum, static_cast<int>(pileMaximum));
     }
     bornes = Rect{static_cast<int16_t>(haut), static_cast<int16_t>(gauche),
                   static_cast<int16_t>(bas), static_cast<int16_t>(droite)};
@@ -143,7 +153,10 @@ bool ConstruitTableGraphes() {
     if (!copie) return false;
     // The band image starts at the page's left edge: the staff's components
     // are looked for from its first column.
-    TableGraphes = ExtraitGraphes(copie, 0);
+    BilanTableGraphes = BilanExtraction{};
+    TableGraphes = ExtraitGraphes(copie, 0, &BilanTableGraphes);
+    if (BilanTableGraphes.pixelsPerdus > 0)
+        Trace("%d composantes tronquees", BilanTableGraphes.composantesTronquees);
     DisposeOffscreen(copie);
     return true;
 }

@@ -12,8 +12,13 @@ constexpr int kPileMaximum = 20000;
 
 // What a component extraction reports besides the component.
 struct BilanExtraction {
-    int pixelsPerdus = 0;  // pushes dropped because the stack could not grow
+    int pixelsPerdus = 0;        // pushes dropped because the stack could not grow
+    int composantesTronquees = 0;  // components that lost some
+    int pileMaximum = 0;         // most entries the stack held
 };
+
+// What the last ConstruitTableGraphes reported.
+extern BilanExtraction BilanTableGraphes;
 
 // Extracts the component of black pixels through (x, y) from `copie`, a
 // black-and-white work copy, and whitens it there. The component is empty
