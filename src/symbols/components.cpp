@@ -1,6 +1,7 @@
 #include "symbols/components.h"
 
 #include <algorithm>
+#include <new>
 
 #include "recognition/etat_page.h"
 #include "toolbox/messages.h"
@@ -24,6 +25,16 @@ void NoirEtBlanc(Offscreen copie) {
             if (ligne[x] != IndexNoir) ligne[x] = IndexBlanc;
         }
     }
+}
+
+bool AgranditPile(std::vector<PixelPile>& pile, size_t& place) {
+    try {
+        pile.reserve(place + kPileIncrement);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    place += kPileIncrement;
+    return true;
 }
 
 // Flood fill of the black pixels from (x, y) with the marker colour; returns
@@ -59,13 +70,9 @@ int32_t MarqueComposante(Offscreen copie, int x, int y, uint8_t marque, Rect& bo
                 if (dx == 0 && dy == 0) continue;
                 const int nx = p.x + dx, ny = p.y + dy;
                 if (nx < 0 || ny < 0 || nx >= largeur || ny >= hauteur) continue;
-                if (pile.size() == place) {
-                    if (place > static_cast<size_t>(kPileMaximum)) {
-                        ++perdus;
-                        continue;
-                    }
-                    place += kPileIncrement;
-                    pile.reserve(place);
+                if (pile.size() == place && !AgranditPile(pile, place)) {
+                    ++perdus;
+                    continue;
                 }
                 pile.push_back({static_cast<int16_t>(nx), static_cast<int16_t>(ny)});
                 pileMaximum = std::max(pileMaximum, pile.size());

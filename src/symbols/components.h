@@ -4,15 +4,16 @@
 #include "image/offscreen.h"
 #include "symbols/graphe.h"
 
-// The flood fill's stack: it starts with room for 5000 pixels and grows by
-// 500 while its room is not above 20000, so it never holds more than 20500.
+// The flood fill's stack starts with room for 5000 pixels and grows by 500
+// whenever it is full. It is not capped: on 300 dpi pages a beamed group of
+// short notes with its heads and stems needs more than 20000 entries, and a
+// cap would cut the group into pieces. Only a failed allocation drops pushes.
 constexpr int kPileInitiale = 5000;
 constexpr int kPileIncrement = 500;
-constexpr int kPileMaximum = 20000;
 
 // What a component extraction reports besides the component.
 struct BilanExtraction {
-    int pixelsPerdus = 0;        // pushes dropped because the stack could not grow
+    int pixelsPerdus = 0;          // pushes dropped because the stack could not grow
     int composantesTronquees = 0;  // components that lost some
     int pileMaximum = 0;         // most entries the stack held
 };

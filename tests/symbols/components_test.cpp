@@ -99,18 +99,25 @@ TEST(Components, TableFromTheBandAndItsRelease) {
     EXPECT_FALSE(ConstruitTableGraphes());
 }
 
-// A large solid blot reaches the stack's limit: the fill keeps what it
-// reached and says how many pushes it dropped.
-TEST(Components, StackLimitOnALargeBlot) {
-    BandeTest b(400, 400);
-    b.Rectangle(0, 0, 399, 399);
+// A beamed group at 300 dpi needs more than the 20500 stack entries an old
+// cap allowed; the fill must take the whole component, not a piece of it.
+TEST(Components, LargeComponentsAreNotCutShort) {
+    BandeTest b(1400, 200);
+    // Eight stems joined by three thick beams, with heads at their feet.
+    for (int i = 0; i < 8; ++i) {
+        const int x = 40 + i * 160;
+        b.Rectangle(x, 20, x + 2, 150);
+        b.Tete(x - 10, 155, 13, 9);
+    }
+    for (int k = 0; k < 3; ++k) b.Rectangle(40, 20 + 16 * k, 40 + 7 * 160 + 2, 30 + 16 * k);
     BilanExtraction bilan;
     const auto g = Composantes(&bilan);
-    ASSERT_FALSE(g.empty());
-    int total = 0;
-    for (const Graphe& c : g) total += c.NbPixels;
-    EXPECT_EQ(total, 400 * 400);
-    std::printf("blot: %zu components, %d pushes dropped\n", g.size(), bilan.pixelsPerdus);
+    ASSERT_EQ(g.size(), 1u);
+    EXPECT_GT(bilan.pileMaximum, 20500);
+    EXPECT_EQ(bilan.pixelsPerdus, 0);
+    EXPECT_EQ(bilan.composantesTronquees, 0);
+    EXPECT_EQ(g[0].Cadre.top, 20);
+    EXPECT_GE(g[0].Cadre.bottom, 162);
 }
 
 TEST(Components, ChercheDansLigne) {
