@@ -1,5 +1,6 @@
 // The size at which the music font draws a staff's symbols, and glyph widths
 // at that size.
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -40,24 +41,37 @@ int HauteurCleSol(int taille) {
     return haut < 0 ? -2 : bas - haut;
 }
 
-float derniereInterligne = -1;
-int16_t derniereTaille = 0;
+// The clef's height at every size measured so far (-3 = not yet): the staves
+// of a page have slightly different interlines, and each search walks over
+// the same sizes again.
+constexpr int kInconnue = -3;
+std::array<int, kTailleMax + 1> hauteursMesurees = [] {
+    std::array<int, kTailleMax + 1> h{};
+    h.fill(kInconnue);
+    return h;
+}();
+
+int HauteurMemorisee(int taille) {
+    int& h = hauteursMesurees[taille];
+    if (h == kInconnue) {
+        const int mesure = HauteurCleSol(taille);
+        if (mesure == -1) return mesure;  // no memory now: perhaps later
+        h = mesure;
+    }
+    return h;
+}
 
 }  // namespace
 
 int16_t TailleCaracteresPortee(float interligne) {
     if (!std::isfinite(interligne) || interligne <= 0) return 0;
-    // Every staff of a page has nearly the same interline: the last answer
-    // is kept.
-    if (interligne == derniereInterligne) return derniereTaille;
-
     const float cible = kHauteurCleSol * interligne;
     int taille = kTailleDepart;
     int sensPrecedent = 0;
     int16_t resultat = 0;
     for (;;) {
         if (taille < kTailleMin || taille > kTailleMax) break;
-        const int hauteur = HauteurCleSol(taille);
+        const int hauteur = HauteurMemorisee(taille);
         // A size that cannot be measured would leave the search where it is:
         // the staff gets no size instead.
         if (hauteur < 0) {
@@ -76,8 +90,6 @@ int16_t TailleCaracteresPortee(float interligne) {
         sensPrecedent = sens;
         taille += sens;
     }
-    derniereInterligne = interligne;
-    derniereTaille = resultat;
     return resultat;
 }
 
