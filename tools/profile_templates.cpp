@@ -1,9 +1,10 @@
 // Measures the contour templates of the profile matchers on the music font.
 //
-// Renders the font's digits (as time-signature digits, two interlines high,
-// and as small tuplet digits, one interline high) and its five ornaments at
-// several interlines, turns each rendering into a component exactly as the
-// band scanner does (row runs, last row left out), takes the contours the
+// Renders the music font's digits (as time-signature digits, two interlines
+// high) and its five ornaments, and italic text digits (as tuplet digits, one
+// interline high), at several interlines; turns each rendering into a
+// component exactly as the band scanner does (row runs, last row left out),
+// takes the contours the
 // matchers take (left/right for digits and the trill, upper/lower for the
 // ornaments), resamples them to the template length, averages over the
 // interlines and prints the tables as C++ (src/symbols/profile_templates_font.cpp).
@@ -109,23 +110,25 @@ void MesureContours(const Graphe& g, bool hautBas, std::vector<double>& premier,
     second = Reechantillonne(nb, 0, static_cast<int>(nb.size()), kEchantillons);
 }
 
-// A template pair averaged over the interlines: `hauteurEnInterlignes` is the
-// glyph's printed height in interlines, used to pick the rendering size.
-bool MesurePaire(FT_Face face, const char* nom, double emEnInterlignes, bool hautBas,
-                 ModeleProfil paire[2]) {
+// A template pair averaged over the interlines and over the faces given:
+// `emEnInterlignes` is the rendering size (pixels per em) in interlines.
+bool MesurePaire(const std::vector<FT_Face>& faces, const char* nom, double emEnInterlignes,
+                 bool hautBas, ModeleProfil paire[2]) {
     std::vector<double> somme[2] = {std::vector<double>(kEchantillons, 0.0),
                                     std::vector<double>(kEchantillons, 0.0)};
     int n = 0;
-    for (int s : kInterlignes) {
-        Graphe g;
-        if (!RendGlyphe(face, nom, emEnInterlignes * s, g)) return false;
-        std::vector<double> a, b;
-        MesureContours(g, hautBas, a, b);
-        for (int i = 0; i < kEchantillons; ++i) {
-            somme[0][i] += a[i];
-            somme[1][i] += b[i];
+    for (FT_Face face : faces) {
+        for (int s : kInterlignes) {
+            Graphe g;
+            if (!RendGlyphe(face, nom, emEnInterlignes * s, g)) return false;
+            std::vector<double> a, b;
+            MesureContours(g, hautBas, a, b);
+            for (int i = 0; i < kEchantillons; ++i) {
+                somme[0][i] += a[i];
+                somme[1][i] += b[i];
+            }
+            ++n;
         }
-        ++n;
     }
     for (int k = 0; k < 2; ++k) {
         paire[k].NbEchantillons = kEchantillons;
@@ -160,24 +163,41 @@ void ImprimePaire(const ModeleProfil paire[2], const char* commentaire, const ch
     std::printf("}%s\n", fin);
 }
 
-// Time-signature digits are two interlines high: the font's em is four
-// interlines. Tuplet digits are printed about half that size.
+// Time-signature digits are two interlines high: the music font's em is
+// four interlines. Tuplet digits are about one interline high.
 constexpr double kEmChiffre = 4.0;
 constexpr double kEmPetitChiffre = 2.2;
+constexpr double kEmPetitChiffreTexte = 1.5;
 constexpr double kEmOrnement = 4.0;
 
-int Genere(FT_Face face) {
+// Tuplet numbers are printed with the text font's italic, not with the music
+// font (checked on the corpus pages of all three engravers): the small digits
+// are measured on italic serif text faces, and on the music font only when
+// those are missing.
+const char* const kFacesTexteItalique[] = {
+    "/usr/share/fonts/truetype/dejavu/DejaVuSerif-Italic.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSerif-BoldItalic.ttf",
+};
+
+bool MesurePetitChiffre(FT_Face musique, const std::vector<FT_Face>& texte, int chiffre,
+                        ModeleProfil paire[2]) {
+    if (texte.empty())
+        return MesurePaire({musique}, kNomsChiffres[chiffre], kEmPetitChiffre, false, paire);
+    return MesurePaire(texte, kNomsChiffres[chiffre], kEmPetitChiffreTexte, false, paire);
+}
+
+int Genere(FT_Face face, const std::vector<FT_Face>& texte) {
     ModeleProfil chiffres[10][2], petits[4][2], ornements[5][2], trille[2];
     for (int c = 1; c <= 9; ++c) {
-        if (!MesurePaire(face, kNomsChiffres[c], kEmChiffre, false, chiffres[c])) return 1;
+        if (!MesurePaire({face}, kNomsChiffres[c], kEmChiffre, false, chiffres[c])) return 1;
     }
     for (int c = 3; c <= 6; ++c) {
-        if (!MesurePaire(face, kNomsChiffres[c], kEmPetitChiffre, false, petits[c - 3])) return 1;
+        if (!MesurePetitChiffre(face, texte, c, petits[c - 3])) return 1;
     }
     for (int o = 0; o < 5; ++o) {
-        if (!MesurePaire(face, kOrnements[o].glyphe, kEmOrnement, true, ornements[o])) return 1;
+        if (!MesurePaire({face}, kOrnements[o].glyphe, kEmOrnement, true, ornements[o])) return 1;
     }
-    if (!MesurePaire(face, kOrnements[4].glyphe, kEmOrnement, false, trille)) return 1;
+    if (!MesurePaire({face}, kOrnements[4].glyphe, kEmOrnement, false, trille)) return 1;
 
     std::printf("// Generated by tools/profile_templates.cpp from the music font's glyphs;\n");
     std::printf("// do not edit by hand.\n");
@@ -233,10 +253,23 @@ int main(int argc, char** argv) {
     FT_Face face;
     if (FT_Init_FreeType(&bibliotheque)) return 1;
     if (police.empty() || FT_New_Face(bibliotheque, police.c_str(), 0, &face)) {
-        std::fprintf(stderr, "cannot open the music font \"%s\" (%s)\n", kNomFontMusique, police.c_str());
+        std::fprintf(stderr, "cannot open the music font \"%s\" (%s)\n", kNomFontMusique,
+                     police.c_str());
         return 3;
     }
-    const int resultat = verifie ? Verifie(face) : Genere(face);
+    std::vector<FT_Face> texte;
+    for (const char* fichier : kFacesTexteItalique) {
+        FT_Face f;
+        if (FT_New_Face(bibliotheque, fichier, 0, &f) == 0) {
+            texte.push_back(f);
+        } else {
+            std::fprintf(stderr,
+                         "warning: text face %s missing, small digits from the music font only\n",
+                         fichier);
+        }
+    }
+    const int resultat = verifie ? Verifie(face) : Genere(face, texte);
+    for (FT_Face f : texte) FT_Done_Face(f);
     FT_Done_Face(face);
     FT_Done_FreeType(bibliotheque);
     return resultat;

@@ -10,14 +10,18 @@
 
 namespace {
 
-int16_t T16(double v) { return static_cast<int16_t>(v); }
+int16_t T16(double v) {
+    return static_cast<int16_t>(v);
+}
 
 bool TailleAlteration(const Graphe& g, float s, bool petit) {
     if (petit) return VerifieTaille(g, 0.2f * s, 0.8f * s, 0.2f * s, 1.5f * s);
     return VerifieTaille(g, 0.5f * s, 4 * s, 1.5f * s, 3.5f * s);
 }
 
-bool Vertical(const TraitVertical& t, float s) { return std::abs(t.XHaut - t.XBas) <= s / 4; }
+bool Vertical(const TraitVertical& t, float s) {
+    return std::abs(t.XHaut - t.XBas) <= s / 4;
+}
 
 }  // namespace
 
@@ -88,7 +92,8 @@ int ReconnaitBecarre(Graphe& g, float s, bool petit, Point& position) {
     } else {
         score += 100;
     }
-    if (droite->YHaut >= gauche->YHaut + s / 3 && droite->YBas >= gauche->YBas + s / 3) score += 400;
+    if (droite->YHaut >= gauche->YHaut + s / 3 && droite->YBas >= gauche->YBas + s / 3)
+        score += 400;
     if (droite->XHaut + droite->Epaisseur / 2 + 1 >= g.Cadre.right &&
         droite->XBas + droite->Epaisseur / 2 + 1 >= g.Cadre.right) {
         score += 100;
@@ -176,8 +181,8 @@ int ReconnaitBemol(Graphe& g, float s, Point& position) {
             score = -1000;
         }
     }
-    position = Point{T16(bemol.Cadre.bottom - s / 2),
-                     T16((bemol.Cadre.left + bemol.Cadre.right) / 2)};
+    position =
+        Point{T16(bemol.Cadre.bottom - s / 2), T16((bemol.Cadre.left + bemol.Cadre.right) / 2)};
     return std::max(score, 0);
 }
 
@@ -220,5 +225,6 @@ int ReconnaitPointe(Graphe& g, float s, Point& position) {
     if (h < plancher || h > limite || w < plancher || w > limite || h + w >= 2 * limite) return 0;
     position = Point{T16(g.Cadre.top + g.NbLignes / 2), T16(g.Cadre.left + w / 2)};
     return static_cast<int>(700 - std::abs(w - h) * 500.0 / h) + 200 -
-           50 * std::abs(static_cast<int>(w - 0.4f * s)) - 50 * std::abs(static_cast<int>(h - 0.4f * s));
+           50 * std::abs(static_cast<int>(w - 0.4f * s)) -
+           50 * std::abs(static_cast<int>(h - 0.4f * s));
 }

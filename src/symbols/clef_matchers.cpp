@@ -11,7 +11,9 @@
 
 namespace {
 
-int16_t T16(double v) { return static_cast<int16_t>(v); }
+int16_t T16(double v) {
+    return static_cast<int16_t>(v);
+}
 
 Rect RectLignes(double haut, double gauche, double bas, double droite) {
     return Rect{T16(haut), T16(gauche), T16(bas), T16(droite)};
@@ -40,15 +42,17 @@ struct Chaine {
     int ecartDroite = 0, ecartGauche = 0;
 };
 
-int DemiBas(int x) { return static_cast<int>(std::floor(x / 2.0)); }
+int DemiBas(int x) {
+    return static_cast<int>(std::floor(x / 2.0));
+}
 
 void AjouteSection(Chaine& c, const SectionStable& sec) {
     const int a = c.xDebut, e = c.xFin, dR = c.ecartDroite, dL = c.ecartGauche;
     const int cc = sec.XDebut, b = sec.XFin, sR = sec.EcartDroite, sL = sec.EcartGauche;
     const int q = (b - a) / 4;
     const int q3 = (b - a) * 3 / 4;
-    c.ecartDroite = std::max({cc - DemiBas(b + a), DemiBas(e + a) + dR - (q + a),
-                              DemiBas(b + cc) + sR - (q3 + a), 0});
+    c.ecartDroite = std::max(
+        {cc - DemiBas(b + a), DemiBas(e + a) + dR - (q + a), DemiBas(b + cc) + sR - (q3 + a), 0});
     c.ecartGauche = std::max({DemiBas(b + a) - cc, (q + a) - (DemiBas(e + a) - dL),
                               (q3 + a) - (DemiBas(b + cc) - sL), 0});
     c.xFin = b;
@@ -65,8 +69,8 @@ bool PlusHauteChaine(Graphe& g, float s, Chaine& plusHaute) {
         }
         if (!depart) break;
         depart->Disponible = 0;
-        Chaine c{depart->XDebut, depart->YDebut, depart->XFin, depart->YFin,
-                 depart->EcartDroite, depart->EcartGauche};
+        Chaine c{depart->XDebut, depart->YDebut,      depart->XFin,
+                 depart->YFin,   depart->EcartDroite, depart->EcartGauche};
         for (bool ajoute = true; ajoute;) {
             ajoute = false;
             for (SectionStable& sec : g.SectionsStables) {
@@ -113,7 +117,8 @@ int ReconnaitCleFa(Graphe& g, float s, Point& position) {
         if (CalculeSectionsStables(cle) >= 3 && PlusHauteChaine(cle, s, chaine) &&
             chaine.yFin - chaine.yDebut >= 2 * s) {
             score += 100;
-            if (chaine.ecartDroite > chaine.ecartGauche && chaine.ecartDroite >= s / 2) score += 300;
+            if (chaine.ecartDroite > chaine.ecartGauche && chaine.ecartDroite >= s / 2)
+                score += 300;
         }
         score += ScoreSequenceLignes(cle, s, GrammaireCleFa, 500);
     }
@@ -153,7 +158,8 @@ int ComptePoints(const Rect& rect, float s) {
 bool TrouveLigneFine(const Rect& rect, float s, int hauteurBarre) {
     for (Graphe& c : TableGraphes) {
         if (!c.Ouvert || !RectsSeCoupent(c.Cadre, rect)) continue;
-        if (VerifieTaille(c, 0.2f * s, 0.5f * s, hauteurBarre - 0.2f * s, hauteurBarre + 0.2f * s) &&
+        if (VerifieTaille(c, 0.2f * s, 0.5f * s, hauteurBarre - 0.2f * s,
+                          hauteurBarre + 0.2f * s) &&
             TauxRemplissage(c) >= 50) {
             return true;
         }
@@ -218,7 +224,8 @@ int ReconnaitRepetePrecedente(Graphe& g, float s, Point& position) {
     if (CalculeTaches(signe) < 2) return 0;
     const TacheRonde* a = TachePres(signe, signe.Cadre.left, 0);
     const TacheRonde* b = TachePres(signe, signe.Cadre.right, signe.NbLignes);
-    if (!a || !b || a == b || a->Taille <= 0.3f * s || std::abs(a->Taille - b->Taille) >= 0.3f * s) {
+    if (!a || !b || a == b || a->Taille <= 0.3f * s ||
+        std::abs(a->Taille - b->Taille) >= 0.3f * s) {
         return 0;
     }
     const bool enPlace = (DansQuart(signe, *a, true) && DansQuart(signe, *b, false)) ||

@@ -13,7 +13,9 @@
 
 namespace {
 
-int16_t T16(double v) { return static_cast<int16_t>(v); }
+int16_t T16(double v) {
+    return static_cast<int16_t>(v);
+}
 
 void RouvreTout() {
     for (Graphe& g : TableGraphes) g.Ouvert = 1;
@@ -41,7 +43,8 @@ void CompareChiffres(const Graphe& chiffre, int debut, int fin, float s, int num
     for (int c = 0; c <= 9; ++c) {
         const int score = ScoreProfilGaucheDroite(chiffre, debut, fin, s, PaireChiffre(c), largeur);
         if (c == 1 || score <= 500) continue;
-        AjouteCaractereProbable(static_cast<int16_t>(numGraphe), static_cast<uint16_t>(kCarChiffre0 + c),
+        AjouteCaractereProbable(static_cast<int16_t>(numGraphe),
+                                static_cast<uint16_t>(kCarChiffre0 + c),
                                 static_cast<int16_t>(score), position);
     }
 }
@@ -52,7 +55,8 @@ Genre GenreChiffres(const Graphe& m, float s) {
     const int T = static_cast<int>(LigneHaut(m.Cadre.left));
     const int haut = m.Cadre.top;
     if (VerifieTaille(m, 0.5f * s, 3.5f * s, 1.5f * s, 2.5f * s) &&
-        (std::abs(haut - T) < 0.5f * s || std::abs(static_cast<int>(haut - (T + 2 * s))) < 0.5f * s)) {
+        (std::abs(haut - T) < 0.5f * s ||
+         std::abs(static_cast<int>(haut - (T + 2 * s))) < 0.5f * s)) {
         return Genre::Un;
     }
     if (VerifieTaille(m, 0.5f * s, 3 * s, 3.5f * s, 5 * s) && std::abs(haut - T) < 0.5f * s) {
@@ -66,11 +70,13 @@ void TraiteChiffres(const Graphe& m, float s, int numGraphe) {
     const int16_t colonne = T16((m.Cadre.left + m.Cadre.right) / 2);
     const int haut = m.Cadre.top;
     switch (GenreChiffres(m, s)) {
-        case Genre::Rien: return;
+        case Genre::Rien:
+            return;
         case Genre::Un:
             CompareChiffres(m, 0, lignes, s, numGraphe, Point{T16(haut + lignes / 2), colonne});
             return;
-        case Genre::Deux: break;
+        case Genre::Deux:
+            break;
     }
     // Split at the first empty row from one interline down.
     int coupe = lignes / 2, reprise = lignes / 2;
@@ -122,12 +128,13 @@ bool ExtraitPetitsChiffres(float s) {
         const Graphe m = FusionneGraphes(rect, true, Etiquette('P', 'C', 'h', 'i'));
         g.Ouvert = 0;
         if (GrapheVide(m) || !VerifieTaille(m, 0.5f * s, 1.5f * s, 0.5f * s, 1.5f * s)) continue;
-        const Point position{T16(m.Cadre.top + m.NbLignes / 2), T16((m.Cadre.left + m.Cadre.right) / 2)};
+        const Point position{T16(m.Cadre.top + m.NbLignes / 2),
+                             T16((m.Cadre.left + m.Cadre.right) / 2)};
         for (int c = 3; c <= 6; ++c) {
             const int score = ScoreProfilGaucheDroite(m, 0, m.NbLignes, s, PairePetitChiffre(c));
             if (score <= 1) continue;
-            AjouteCaractereProbable(static_cast<int16_t>(i), kCarPetitsChiffres[c], static_cast<int16_t>(score),
-                                    position);
+            AjouteCaractereProbable(static_cast<int16_t>(i), kCarPetitsChiffres[c],
+                                    static_cast<int16_t>(score), position);
         }
     }
     return true;

@@ -33,6 +33,11 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
     int debutPremier = -1;
     int derniereLigne = 0;
     bool arretTrou = false;
+    // Flags follow one another down the stem: each must start within 1.4
+    // interlines of the previous flag's start (of the walk's start for the
+    // first), so that triple and quadruple flags can be counted whatever the
+    // font's spacing.
+    int reference = 0;
     for (int a = 0; a < n && !arretTrou;) {
         const bool couverte = seq.Couverte(a);
         int b = a;
@@ -40,7 +45,7 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
         const int longueur = b - a;
         if (couverte) {
             lecture.trouveCouvert = true;
-            if (longueur > 1 && a < 1.4f * s) {
+            if (longueur > 1 && a - reference < 1.4f * s) {
                 int valeur = trou < s / 4 ? 0 : 333;
                 if (longueur <= s) {
                     valeur = trou < s / 4 ? 333 : 666;
@@ -55,6 +60,7 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
                     somme += valeur;
                     if (debutPremier < 0) debutPremier = a;
                     derniereLigne = b - 1;
+                    reference = a;
                 }
             }
             derniereCouverte = longueur;
@@ -73,8 +79,8 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
     if (lecture.crochets == 0) return lecture;
     const int ligne = (debutPremier + derniereLigne) / 2;
     lecture.ligne = depuisBas ? n - 1 - ligne : ligne;
-    lecture.score = arretTrou ? somme * 1000 / (lecture.crochets * 1000 - 200)
-                              : somme / lecture.crochets;
+    lecture.score =
+        arretTrou ? somme * 1000 / (lecture.crochets * 1000 - 200) : somme / lecture.crochets;
     return lecture;
 }
 

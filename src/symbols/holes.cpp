@@ -41,7 +41,7 @@ struct Region {
 };
 
 class Croissance {
-public:
+  public:
     Croissance(float s) : s_(s) {}
 
     void Offre(int x, Segment seg) {
@@ -78,7 +78,7 @@ public:
 
     const std::list<Region>& Regions() const { return regions_; }
 
-private:
+  private:
     int Valeur(const Region& r, int x, const Segment& seg) const {
         if (x - r.derniereColonne < 3 && seg.debut <= r.ligneMax && seg.fin >= r.ligneMin) {
             return 200 + (std::min(seg.fin, r.ligneMax) - std::max(seg.debut, r.ligneMin));
@@ -152,7 +152,8 @@ int TrouveTrous(const Graphe& g, float s, std::vector<Trou>& trous, ModeTrous mo
             r.encreDessus >= 1 && r.encreDessous >= 1) {
             trous.push_back(Trou{static_cast<int16_t>(r.premiereColonne + g.Cadre.left),
                                  static_cast<int16_t>(r.derniereColonne + g.Cadre.left),
-                                 static_cast<int16_t>(r.ligneMin), static_cast<int16_t>(r.ligneMax)});
+                                 static_cast<int16_t>(r.ligneMin),
+                                 static_cast<int16_t>(r.ligneMax)});
         }
     }
     return static_cast<int>(trous.size());

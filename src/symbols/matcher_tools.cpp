@@ -15,7 +15,9 @@ bool EncreEn(const Graphe& g, int x, int r) {
     return false;
 }
 
-float LigneHaut(int x) { return LigneHautEn(Etat.PorteeCourante, x); }
+float LigneHaut(int x) {
+    return LigneHautEn(Etat.PorteeCourante, x);
+}
 
 bool VerifieTaille(const Graphe& g, float largeurMin, float largeurMax, float hauteurMin,
                    float hauteurMax) {
@@ -25,7 +27,9 @@ bool VerifieTaille(const Graphe& g, float largeurMin, float largeurMax, float ha
            largeur < largeurMax;
 }
 
-bool GrapheVide(const Graphe& g) { return g.NbLignes == 0 || g.Cadre.right <= g.Cadre.left; }
+bool GrapheVide(const Graphe& g) {
+    return g.NbLignes == 0 || g.Cadre.right <= g.Cadre.left;
+}
 
 namespace {
 

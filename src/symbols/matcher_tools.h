@@ -11,10 +11,18 @@
 // Run extents. The contour conventions use centre -/+ length / 2; the pixel
 // extent (which pixels the run really covers) is recovered exactly from the
 // centre, which is (first + last) / 2 rounded down.
-inline int DebutPlage(const Plage& p) { return p.Centre - p.Longueur / 2; }
-inline int FinPlage(const Plage& p) { return p.Centre + p.Longueur / 2; }
-inline int PremierPixel(const Plage& p) { return p.Centre - (p.Longueur - 1) / 2; }
-inline int DernierPixel(const Plage& p) { return PremierPixel(p) + p.Longueur - 1; }
+inline int DebutPlage(const Plage& p) {
+    return p.Centre - p.Longueur / 2;
+}
+inline int FinPlage(const Plage& p) {
+    return p.Centre + p.Longueur / 2;
+}
+inline int PremierPixel(const Plage& p) {
+    return p.Centre - (p.Longueur - 1) / 2;
+}
+inline int DernierPixel(const Plage& p) {
+    return PremierPixel(p) + p.Longueur - 1;
+}
 
 // True when a run of row r (from the component's top) covers band column x.
 bool EncreEn(const Graphe& g, int x, int r);
@@ -46,7 +54,9 @@ bool GrapheVide(const Graphe& g);
 TacheRonde* PlusGrandeTache(Graphe& g);
 // The available vertical stroke of greatest height (first on ties).
 TraitVertical* PlusLongTrait(Graphe& g);
-inline int HauteurTrait(const TraitVertical& t) { return t.YBas - t.YHaut; }
+inline int HauteurTrait(const TraitVertical& t) {
+    return t.YBas - t.YHaut;
+}
 
 // Black pixels per 100 pixels of the box (bottom - top) x width.
 float TauxRemplissage(const Graphe& g);

@@ -12,9 +12,9 @@
 // Clefs and signs.
 int ReconnaitCleSol(Graphe& g, float s, Point& position);
 int ReconnaitCleFa(Graphe& g, float s, Point& position);
-int ReconnaitProfil(Graphe& g, float s, uint16_t code, Point& position);  // 67, 99
+int ReconnaitProfil(Graphe& g, float s, uint16_t code, Point& position);      // 67, 99
 int ReconnaitRepetition(Graphe& g, float s, uint16_t code, Point& position);  // 93, 125
-int ReconnaitRepetePrecedente(Graphe& g, float s, Point& position);  // 212
+int ReconnaitRepetePrecedente(Graphe& g, float s, Point& position);           // 212
 
 // Note heads and grace notes.
 int ReconnaitNoire(Graphe& g, float s, Point& position);
@@ -66,7 +66,7 @@ int ScoreSequenceLignes(const Graphe& g, float s, const EntreeSequence* grammair
 struct LectureCrochets {
     int crochets = 0;
     int score = 0;
-    int ligne = 0;           // row of the reading, from the profile's start
+    int ligne = 0;               // row of the reading, from the profile's start
     bool trouveCouvert = false;  // a covered segment was met at all
 };
 // Reads a probe profile (100 x covered + run count per row) from its top

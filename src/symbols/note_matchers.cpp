@@ -10,7 +10,9 @@
 
 namespace {
 
-int16_t T16(double v) { return static_cast<int16_t>(v); }
+int16_t T16(double v) {
+    return static_cast<int16_t>(v);
+}
 
 }  // namespace
 
@@ -29,8 +31,8 @@ int ReconnaitRonde(Graphe& g, float s, Point& position) {
     const Graphe ronde = FusionneGraphes(rect, false, Etiquette('R', 'o', 'n', 'd'));
     const int r = static_cast<int>(s);
     const int largeur = ronde.Largeur();
-    if (GrapheVide(ronde) || largeur < 1.3f * r || ronde.Cadre.bottom - ronde.Cadre.top < 0.8f * r ||
-        largeur > 3.2f * r) {
+    if (GrapheVide(ronde) || largeur < 1.3f * r ||
+        ronde.Cadre.bottom - ronde.Cadre.top < 0.8f * r || largeur > 3.2f * r) {
         return 0;
     }
     std::vector<Trou> trous;
@@ -69,7 +71,8 @@ int ReconnaitBlanche(Graphe& g, float s, Point& position) {
     }
     const int r = static_cast<int>(s);
     const int largeur = tete.Largeur();
-    if (largeur < r || tete.Cadre.bottom - tete.Cadre.top < 0.9f * r || largeur > 3.5f * r) return 0;
+    if (largeur < r || tete.Cadre.bottom - tete.Cadre.top < 0.9f * r || largeur > 3.5f * r)
+        return 0;
 
     std::vector<Trou> trous;
     TrouveTrous(tete, s, trous, ModeTrous::Demi);
@@ -109,8 +112,8 @@ int ReconnaitAppogiature(Graphe& g, float s, Point& position) {
         const float portee = taille / 2 + s / 3;
         bool tige = false;
         for (const TraitVertical& t : g.TraitsVerticaux) {
-            if (HauteurTrait(t) >= s / 3 && t.XBas >= tache->X && std::abs(t.XBas - tache->X) < portee &&
-                std::abs(t.YBas - tache->Y) < portee) {
+            if (HauteurTrait(t) >= s / 3 && t.XBas >= tache->X &&
+                std::abs(t.XBas - tache->X) < portee && std::abs(t.YBas - tache->Y) < portee) {
                 tige = true;
                 break;
             }

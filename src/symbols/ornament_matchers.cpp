@@ -14,16 +14,29 @@ struct GabaritOrnement {
 
 bool GabaritDe(uint16_t code, GabaritOrnement& gabarit) {
     switch (code) {
-        case kCarMordantSup: gabarit = {0.9f, 1.5f, 0.4f, 0.8f, 1.5f}; return true;
-        case kCarMordantInf: gabarit = {0.9f, 1.5f, 1.0f, 1.5f, 0}; return true;
-        case kCarDblMordantSup: gabarit = {1.5f, 2.5f, 0.4f, 0.8f, 2.0f}; return true;
-        case kCarDblMordantInf: gabarit = {1.5f, 2.5f, 1.0f, 1.5f, 0}; return true;
-        case kCarTrille: gabarit = {1.5f, 2.5f, 1.5f, 2.5f, 0}; return true;
-        default: return false;
+        case kCarMordantSup:
+            gabarit = {0.9f, 1.5f, 0.4f, 0.8f, 1.5f};
+            return true;
+        case kCarMordantInf:
+            gabarit = {0.9f, 1.5f, 1.0f, 1.5f, 0};
+            return true;
+        case kCarDblMordantSup:
+            gabarit = {1.5f, 2.5f, 0.4f, 0.8f, 2.0f};
+            return true;
+        case kCarDblMordantInf:
+            gabarit = {1.5f, 2.5f, 1.0f, 1.5f, 0};
+            return true;
+        case kCarTrille:
+            gabarit = {1.5f, 2.5f, 1.5f, 2.5f, 0};
+            return true;
+        default:
+            return false;
     }
 }
 
-int16_t T16(double v) { return static_cast<int16_t>(v); }
+int16_t T16(double v) {
+    return static_cast<int16_t>(v);
+}
 
 }  // namespace
 

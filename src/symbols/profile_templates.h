@@ -2,8 +2,9 @@
 // signs, the quarter rest, the time-signature digits, the small (tuplet)
 // digits and the ornaments.
 //
-// Digit 0 and the signs come with the matcher's design; digits 1 to 9, the
-// small digits and the ornaments were measured on the music font's glyphs by
+// Digit 0 and the signs come with the matcher's design; digits 1 to 9 and the
+// ornaments were measured on the music font's glyphs, the small digits on
+// italic text digits (tuplet numbers are set in the text font), by
 // tools/profile_templates.cpp (profile_templates_font.cpp is its output).
 #pragma once
 
@@ -23,7 +24,7 @@ PaireModeles PaireOrnement(uint16_t code);
 PaireModeles PaireTrilleGaucheDroite();
 
 // The measured tables (profile_templates_font.cpp).
-extern const ModeleProfil ModelesChiffresPolice[10][2];  // entry 0 unused
+extern const ModeleProfil ModelesChiffresPolice[10][2];       // entry 0 unused
 extern const ModeleProfil ModelesPetitsChiffresPolice[4][2];  // 3, 4, 5, 6
-extern const ModeleProfil ModelesOrnementsPolice[5][2];  // 109, 77, 181, 160, 96
+extern const ModeleProfil ModelesOrnementsPolice[5][2];       // 109, 77, 181, 160, 96
 extern const ModeleProfil ModeleTrilleGaucheDroitePolice[2];

@@ -102,8 +102,8 @@ int CompareProfil(const std::vector<int>& contour, float s, const ModeleProfil& 
     return std::max(0, static_cast<int>(score));
 }
 
-int ScoreProfilGaucheDroite(const Graphe& g, int debut, int fin, float s,
-                            const PaireModeles& paire, int etendue) {
+int ScoreProfilGaucheDroite(const Graphe& g, int debut, int fin, float s, const PaireModeles& paire,
+                            int etendue) {
     if (!paire.premier || !paire.second) return 0;
     ContourBrut gauche, droite;
     ContoursGaucheDroite(g, debut, fin, gauche, droite);

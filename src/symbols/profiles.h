@@ -53,7 +53,7 @@ int CompareProfil(const std::vector<int>& contour, float s, const ModeleProfil& 
 
 // Left score + right score of rows [debut, fin) against a pair; 0..1000.
 // The span is the component's width unless `etendue` is given.
-int ScoreProfilGaucheDroite(const Graphe& g, int debut, int fin, float s,
-                            const PaireModeles& paire, int etendue = -1);
+int ScoreProfilGaucheDroite(const Graphe& g, int debut, int fin, float s, const PaireModeles& paire,
+                            int etendue = -1);
 // Upper score + lower score of the whole component; 0..1000.
 int ScoreProfilHautBas(const Graphe& g, float s, const PaireModeles& paire);

@@ -32,10 +32,14 @@ struct GabaritSilence {
 
 GabaritSilence Gabarit(int crochets) {
     switch (crochets) {
-        case 1: return {1.3f, 2.2f, 1.6f};
-        case 2: return {1.8f, 3.0f, 2.0f};
-        case 3: return {1.8f, 4.0f, 2.0f};
-        default: return {2.0f, 5.0f, 2.0f};
+        case 1:
+            return {1.3f, 2.2f, 1.6f};
+        case 2:
+            return {1.8f, 3.0f, 2.0f};
+        case 3:
+            return {1.8f, 4.0f, 2.0f};
+        default:
+            return {2.0f, 5.0f, 2.0f};
     }
 }
 
@@ -49,7 +53,8 @@ int ReconnaitPetitSilence(Graphe& g, float s, int crochets, Point& position) {
     const int haut = silence.Cadre.top;
     if (!(T - 0.5f * s <= haut && haut < T + 1.5f * s)) return 0;
     const GabaritSilence gabarit = Gabarit(crochets);
-    if (!VerifieTaille(silence, 0.5f * s, 2.5f * s, gabarit.hauteurMin * s, gabarit.hauteurMax * s)) {
+    if (!VerifieTaille(silence, 0.5f * s, 2.5f * s, gabarit.hauteurMin * s,
+                       gabarit.hauteurMax * s)) {
         return 0;
     }
     int score = 50;

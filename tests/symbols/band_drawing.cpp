@@ -9,10 +9,14 @@
 #include "recognition/etat_page.h"
 #include "symbols/components.h"
 #include "toolbox/music_font.h"
+#include "toolbox/png_io.h"
 
-std::string FichierPoliceMusique() { return CheminFontMusique(); }
+std::string FichierPoliceMusique() {
+    return CheminFontMusique();
+}
 
-BandeMatchers::BandeMatchers(int largeur, int hauteur, float interligne, int ligneHaut) : s_(interligne) {
+BandeMatchers::BandeMatchers(int largeur, int hauteur, float interligne, int ligneHaut)
+    : s_(interligne) {
     InitialiseCouleurs();
     // The page state does not own the band: several bands may be alive.
     Etat.PorteeImage = nullptr;
@@ -20,8 +24,9 @@ BandeMatchers::BandeMatchers(int largeur, int hauteur, float interligne, int lig
     image_ = CreeOffscreen(largeur, hauteur);
     Portee p;
     p.CadreBande = Rect{0, 0, static_cast<int16_t>(hauteur), static_cast<int16_t>(largeur)};
-    p.CadreLignes = Rect{static_cast<int16_t>(ligneHaut), 0,
-                         static_cast<int16_t>(ligneHaut + 4 * interligne), static_cast<int16_t>(largeur)};
+    p.CadreLignes =
+        Rect{static_cast<int16_t>(ligneHaut), 0, static_cast<int16_t>(ligneHaut + 4 * interligne),
+             static_cast<int16_t>(largeur)};
     p.NbLignesPortee = 5;
     p.Interligne = interligne;
     Etat.Portees.push_back(p);
@@ -40,6 +45,18 @@ BandeMatchers::~BandeMatchers() {
 void BandeMatchers::Pixel(int x, int y) {
     if (x < 0 || y < 0 || x >= image_->largeur || y >= image_->hauteur) return;
     image_->pixels[static_cast<size_t>(y) * image_->pasLigne + x] = IndexNoir;
+}
+
+bool BandeMatchers::Image(const std::string& chemin) {
+    ImageRVB image;
+    std::string erreur;
+    if (!LitPNG(chemin, image, erreur)) return false;
+    for (int y = 0; y < image.hauteur; ++y) {
+        for (int x = 0; x < image.largeur; ++x) {
+            if (image.rvb[(static_cast<size_t>(y) * image.largeur + x) * 3] < 128) Pixel(x, y);
+        }
+    }
+    return true;
 }
 
 void BandeMatchers::Rectangle(int haut, int gauche, int bas, int droite) {
@@ -92,7 +109,8 @@ int BandeMatchers::Construit() {
 
 Graphe* BandeMatchers::GrapheEn(int x, int y) {
     for (Graphe& g : TableGraphes) {
-        if (x >= g.Cadre.left && x < g.Cadre.right && y >= g.Cadre.top && y <= g.Cadre.bottom) return &g;
+        if (x >= g.Cadre.left && x < g.Cadre.right && y >= g.Cadre.top && y <= g.Cadre.bottom)
+            return &g;
     }
     return nullptr;
 }

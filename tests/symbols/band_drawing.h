@@ -9,7 +9,7 @@
 #include "symbols/graphe.h"
 
 class BandeMatchers {
-public:
+  public:
     BandeMatchers(int largeur, int hauteur, float interligne, int ligneHaut);
     ~BandeMatchers();
     BandeMatchers(const BandeMatchers&) = delete;
@@ -23,16 +23,19 @@ public:
     Rect CadreGlyphe() const { return cadreGlyphe_; }
     void Rectangle(int haut, int gauche, int bas, int droite);  // bottom, right exclusive
     void Pixel(int x, int y);
+    // Copies the dark pixels of a picture file (a staff cut from a real
+    // page) into the band; false when it cannot be read.
+    bool Image(const std::string& chemin);
 
     // Builds the component table from the band; returns its size.
     int Construit();
     // The component of the table whose box holds (x, y), or nullptr.
     Graphe* GrapheEn(int x, int y);
 
-    Offscreen Image() const { return image_; }
+    Offscreen Bitmap() const { return image_; }
     float Interligne() const { return s_; }
 
-private:
+  private:
     Offscreen image_ = nullptr;
     float s_;
     Rect cadreGlyphe_;

@@ -57,9 +57,9 @@ TEST(ReconnaitProfil, DrawnCommonAndCutTime) {
 TEST(ReconnaitCleSol, FillRatioGateIsStrict) {
     for (bool moins : {false, true}) {
         BandeMatchers bande(100, 120, 10, 30);
-        bande.Rectangle(10, 10, 68, 20);  // 10 x 58 = 580
-        bande.Rectangle(68, 20, 69, 30);  // 10
-        bande.Pixel(29, 69);              // 1
+        bande.Rectangle(10, 10, 68, 20);               // 10 x 58 = 580
+        bande.Rectangle(68, 20, 69, 30);               // 10
+        bande.Pixel(29, 69);                           // 1
         bande.Rectangle(70, moins ? 22 : 21, 71, 30);  // 9 (or 8)
         ASSERT_EQ(bande.Construit(), 1);
         Graphe& g = TableGraphes[0];

@@ -55,7 +55,8 @@ TEST(TrouveTrous, EnclosedWhiteOfARing) {
     BandeMatchers bande(100, 100, 10, 30);
     bande.Rectangle(20, 20, 34, 36);
     for (int y = 23; y < 31; ++y) {
-        for (int x = 24; x < 32; ++x) bande.Image()->pixels[y * bande.Image()->pasLigne + x] = IndexBlanc;
+        for (int x = 24; x < 32; ++x)
+            bande.Bitmap()->pixels[y * bande.Bitmap()->pasLigne + x] = IndexBlanc;
     }
     ASSERT_EQ(bande.Construit(), 1);
     std::vector<Trou> trous;
@@ -71,4 +72,95 @@ TEST(TrouveTrous, EnclosedWhiteOfARing) {
     coupe.Rectangle(20, 24, 23, 32);
     ASSERT_EQ(coupe.Construit(), 1);
     EXPECT_EQ(TrouveTrous(TableGraphes[0], 10, trous, ModeTrous::Entier), 0);
+}
+
+namespace {
+
+// A black head with an up stem of `tige` rows and, when named, a flag at
+// the stem's end; the flag's top is the stem's top, as engravers draw it.
+void NoteMontante(BandeMatchers& b, int x, int y, int tige, const char* drapeau) {
+    b.Glyphe("noteheads.s2", x, y);
+    const Rect tete = b.CadreGlyphe();
+    int haut = y - tige;
+    if (drapeau) {
+        b.Glyphe(drapeau, tete.right - 2, y - tige);
+        haut = b.CadreGlyphe().top;
+    }
+    b.Rectangle(haut, tete.right - 2, y - 2, tete.right);
+}
+
+}  // namespace
+
+TEST(ReconnaitNoire, TwoTouchingHeadsGiveTwoCandidatesLargerFirst) {
+    const float s = 20;
+    const int T = 60;
+    BandeMatchers bande(200, 260, s, T);
+    ASSERT_TRUE(bande.Glyphe("noteheads.s2", 50, T + 2 * s));
+    const Rect premiere = bande.CadreGlyphe();
+    // The second head of a second interval, one step lower, on the other side.
+    ASSERT_TRUE(bande.Glyphe("noteheads.s2", 50 + premiere.Largeur() - 10, T + 2 * s + s / 2, 0.9));
+    ASSERT_EQ(bande.Construit(), 1);
+    const auto reponses = Reponses(TableGraphes[0], s, kCarNoire);
+    ASSERT_EQ(reponses.size(), 2u);
+    EXPECT_GE(reponses[0].first, reponses[1].first);
+    EXPECT_LT(reponses[0].second.h, reponses[1].second.h);  // the full-size head is the larger blob
+    for (const auto& [score, p] : reponses) EXPECT_GT(score, 400);
+}
+
+TEST(ReconnaitBlanche, HalfNoteWithStemAndNotAFilledHead) {
+    const float s = 20;
+    const int T = 60;
+    BandeMatchers bande(300, 260, s, T);
+    ASSERT_TRUE(bande.Glyphe("noteheads.s1", 50, T + 3 * s));
+    Rect tete = bande.CadreGlyphe();
+    bande.Rectangle(T + 3 * s - 70, tete.right - 2, T + 3 * s - 2, tete.right);
+    NoteMontante(bande, 150, T + 3 * s, 70, nullptr);
+    ASSERT_EQ(bande.Construit(), 2);
+    auto blanche = Reponses(TableGraphes[0], s, kCarBlanche);
+    ASSERT_EQ(blanche.size(), 1u);
+    EXPECT_GT(blanche[0].first, 800);
+    EXPECT_NEAR(blanche[0].second.v, T + 3 * s, 3);
+    EXPECT_TRUE(Reponses(TableGraphes[1], s, kCarBlanche).empty());
+    // And the black head is no half note but a black one.
+    EXPECT_EQ(Reponses(TableGraphes[1], s, kCarNoire).size(), 1u);
+}
+
+// Each flag matcher answers only for its own number of flags: asked for one
+// flag on a double flag it returns 0, and code 107 takes it.
+TEST(ReconnaitCroche, CountsTheFlags) {
+    const float s = 20;
+    const int T = 100;
+    const char* drapeaux[] = {"flags.u3", "flags.u4", "flags.u5", "flags.u6"};
+    const uint16_t codes[] = {kCarCroche, kCarDoubleCroche, kCarTripleCroche, kCarQuadrupleCroche};
+    for (int n = 0; n < 4; ++n) {
+        BandeMatchers bande(200, 300, s, T);
+        // Engravers lengthen the stem for three flags and more.
+        NoteMontante(bande, 50, T + 3 * s, 70 + std::max(0, n - 1) * 15, drapeaux[n]);
+        ASSERT_EQ(bande.Construit(), 1);
+        for (int m = 0; m < 4; ++m) {
+            const auto reponses = Reponses(TableGraphes[0], s, codes[m]);
+            if (m == n) {
+                ASSERT_EQ(reponses.size(), 1u) << drapeaux[n];
+                EXPECT_GT(reponses[0].first, 700) << drapeaux[n];  // above the flag threshold
+            } else {
+                EXPECT_TRUE(reponses.empty()) << drapeaux[n] << " asked for " << m + 1;
+            }
+        }
+    }
+}
+
+TEST(ReconnaitAppogiature, SmallHeadWithStem) {
+    const float s = 20;
+    const int T = 60;
+    BandeMatchers bande(300, 260, s, T);
+    ASSERT_TRUE(bande.Glyphe("noteheads.s2", 50, T + 2 * s, 0.6));
+    const Rect tete = bande.CadreGlyphe();
+    bande.Rectangle(T + 2 * s - 45, tete.right - 2, T + 2 * s - 1, tete.right);
+    NoteMontante(bande, 150, T + 3 * s, 70, nullptr);
+    ASSERT_EQ(bande.Construit(), 2);
+    const auto appo = Reponses(TableGraphes[0], s, kCarAppogiature);
+    ASSERT_EQ(appo.size(), 1u);
+    EXPECT_GT(appo[0].first, 500);
+    EXPECT_NEAR(appo[0].second.v, T + 2 * s, 3);
+    EXPECT_TRUE(Reponses(TableGraphes[1], s, kCarAppogiature).empty());  // a full-size head
 }

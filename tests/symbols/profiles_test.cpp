@@ -1,9 +1,10 @@
+#include "symbols/profiles.h"
+
 #include <gtest/gtest.h>
 
 #include "band_drawing.h"
 #include "symbols/matchers_internal.h"
 #include "symbols/profile_templates.h"
-#include "symbols/profiles.h"
 
 namespace {
 

@@ -1,0 +1,121 @@
+// Candidate extraction on staves cut from real pages of the corpus (staff
+// lines already removed), engraved by three different programs: the symbols
+// a musician sees get candidates above their stage thresholds where they are.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "band_drawing.h"
+#include "recognition/etat_page.h"
+#include "symbols/candidates.h"
+#include "symbols/catalogue.h"
+#include "toolbox/png_io.h"
+
+namespace {
+
+class PorteeReelle {
+  public:
+    // `ligneHaut` and `interligne` were measured on the page the staff was cut from.
+    PorteeReelle(const std::string& nom, int ligneHaut, float interligne) {
+        const std::string chemin = std::string(RUZO_TEST_DATA) + "/staves/" + nom + ".png";
+        ImageRVB image;
+        std::string erreur;
+        lue_ = LitPNG(chemin, image, erreur);
+        if (!lue_) return;
+        bande_ =
+            std::make_unique<BandeMatchers>(image.largeur, image.hauteur, interligne, ligneHaut);
+        bande_->Image(chemin);
+        Etat.PorteeImage = bande_->Bitmap();
+        extrait_ = ExtractionCaracteresProbables(interligne);
+    }
+    bool Prete() const { return lue_ && extrait_; }
+
+    // The best active candidate of the codes in the box (rows, columns) above
+    // `minimum`: its code (0 when none).
+    uint16_t Meilleur(int haut, int gauche, int bas, int droite, int minimum,
+                      std::initializer_list<uint16_t> codes, Point* position = nullptr) const {
+        Point p;
+        int16_t prob = 0;
+        const Rect zone{static_cast<int16_t>(haut), static_cast<int16_t>(gauche),
+                        static_cast<int16_t>(bas), static_cast<int16_t>(droite)};
+        const uint16_t code =
+            ChercheMeilleurCaractere(false, zone, p, prob, nullptr, minimum, codes);
+        if (position) *position = p;
+        return code;
+    }
+
+  private:
+    bool lue_ = false;
+    bool extrait_ = false;
+    std::unique_ptr<BandeMatchers> bande_;
+};
+
+const std::initializer_list<uint16_t> kChiffres = {48, 49, 50, 51, 52, 53, 54, 55, 56, 57};
+const std::initializer_list<uint16_t> kPetitsChiffres = {163, 162, 176, 164};
+
+}  // namespace
+
+// Emmentaler as engraved by MuseScore: G clef, F sharp, 3/4, eighths.
+TEST(RealStaves, DarkWomanMuseScore) {
+    PorteeReelle p("dark_woman_musescore", 63, 20.88f);
+    ASSERT_TRUE(p.Prete());
+    EXPECT_EQ(p.Meilleur(0, 0, 209, 90, 500, {kCarCleSol, kCarCleFa}), kCarCleSol);
+    Point pos;
+    EXPECT_EQ(p.Meilleur(40, 100, 90, 140, 400, {kCarDiese, kCarBemol, kCarBecarre}, &pos),
+              kCarDiese);
+    EXPECT_NEAR(pos.v, 63, 4);  // on the top line: F sharp
+    EXPECT_EQ(p.Meilleur(60, 150, 105, 190, 500, kChiffres), 51);
+    EXPECT_EQ(p.Meilleur(105, 150, 150, 190, 500, kChiffres), 52);
+    // The two beamed eighths and the quarter notes: black heads.
+    EXPECT_EQ(p.Meilleur(115, 200, 135, 230, 400, {kCarNoire}), kCarNoire);
+    EXPECT_EQ(p.Meilleur(140, 250, 170, 280, 400, {kCarNoire}), kCarNoire);
+    EXPECT_EQ(p.Meilleur(150, 330, 170, 370, 400, {kCarNoire}), kCarNoire);
+}
+
+// LilyPond's digits touch the middle line and each other once it is removed:
+// the two-digit split still reads 3 over 4. The instrument name is no symbol.
+TEST(RealStaves, DarkWomanLilyPond) {
+    PorteeReelle p("dark_woman_lilypond", 63, 20.75f);
+    ASSERT_TRUE(p.Prete());
+    EXPECT_EQ(p.Meilleur(0, 190, 209, 280, 500, {kCarCleSol, kCarCleFa}), kCarCleSol);
+    EXPECT_EQ(p.Meilleur(60, 330, 105, 370, 500, kChiffres), 51);
+    EXPECT_EQ(p.Meilleur(105, 330, 150, 370, 500, kChiffres), 52);
+    EXPECT_EQ(p.Meilleur(0, 0, 209, 190, 500, {kCarCleSol, kCarCleFa}), 0);
+}
+
+// Leipzig as engraved by Verovio: 4/4 and a half note.
+TEST(RealStaves, ChesterVerovio) {
+    PorteeReelle p("chester_verovio", 65, 21.38f);
+    ASSERT_TRUE(p.Prete());
+    EXPECT_EQ(p.Meilleur(0, 220, 214, 300, 500, {kCarCleSol, kCarCleFa}), kCarCleSol);
+    EXPECT_EQ(p.Meilleur(60, 355, 108, 395, 500, kChiffres), 52);
+    EXPECT_EQ(p.Meilleur(108, 355, 150, 395, 500, kChiffres), 52);
+    EXPECT_EQ(p.Meilleur(70, 400, 110, 450, 400, {kCarBlanche, kCarNoire}), kCarBlanche);
+}
+
+// 6/8 with two flats.
+TEST(RealStaves, DonnybrookMuseScore) {
+    PorteeReelle p("donnybrook_musescore", 63, 20.88f);
+    ASSERT_TRUE(p.Prete());
+    EXPECT_EQ(p.Meilleur(90, 100, 130, 130, 400, {kCarDiese, kCarBemol, kCarBecarre}), kCarBemol);
+    EXPECT_EQ(p.Meilleur(60, 130, 100, 160, 400, {kCarDiese, kCarBemol, kCarBecarre}), kCarBemol);
+    EXPECT_EQ(p.Meilleur(60, 165, 105, 205, 500, kChiffres), 54);
+    EXPECT_EQ(p.Meilleur(105, 165, 150, 205, 500, kChiffres), 56);
+}
+
+// Tuplet numbers are italic text digits: the small-digit pass reads them
+// above the tuplet stage's minimum of 600.
+TEST(RealStaves, TupletDigits) {
+    {
+        PorteeReelle p("acrobats_musescore", 63, 20.88f);
+        ASSERT_TRUE(p.Prete());
+        EXPECT_EQ(p.Meilleur(190, 50, 230, 100, 600, kPetitsChiffres), 163);
+        EXPECT_EQ(p.Meilleur(190, 170, 230, 220, 600, kPetitsChiffres), 163);
+    }
+    {
+        PorteeReelle p("dark_woman_verovio", 64, 21.25f);
+        ASSERT_TRUE(p.Prete());
+        EXPECT_EQ(p.Meilleur(150, 200, 190, 250, 600, kPetitsChiffres), 163);
+    }
+}

@@ -1,0 +1,98 @@
+// Accidentals, dots, rests and ornaments drawn with the music font: each
+// sign scores its own code above the stage thresholds and above its rivals.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "band_drawing.h"
+#include "symbols/catalogue.h"
+#include "symbols/matchers.h"
+
+namespace {
+
+int Meilleur(Graphe& g, float s, uint16_t code, Point* position = nullptr) {
+    RouvreGraphe(g, 1);
+    Point p;
+    const int score = ScoreCaractere(g, s, code, p);
+    if (position) *position = p;
+    return score;
+}
+
+struct Cas {
+    const char* glyphe;
+    double ligne;  // baseline row, in interlines below the top line
+    uint16_t code;
+    int minimum;
+};
+
+// Scores of the sign for every code of its family.
+void VerifieFamille(const Cas& cas, std::initializer_list<uint16_t> famille) {
+    const float s = 20;
+    const int T = 80;
+    BandeMatchers bande(200, 320, s, T);
+    ASSERT_TRUE(bande.Glyphe(cas.glyphe, 50, static_cast<int>(T + cas.ligne * s))) << cas.glyphe;
+    ASSERT_EQ(bande.Construit(), 1) << cas.glyphe;
+    const int propre = Meilleur(TableGraphes[0], s, cas.code);
+    EXPECT_GT(propre, cas.minimum) << cas.glyphe;
+    for (uint16_t autre : famille) {
+        if (autre != cas.code) {
+            EXPECT_LT(Meilleur(TableGraphes[0], s, autre), propre) << cas.glyphe << " as " << autre;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(SignMatchers, AccidentalsAndDot) {
+    const auto famille = {kCarDiese,      kCarBemol,      kCarBecarre,     kCarPointe,
+                          kCarPetitDiese, kCarPetitBemol, kCarPetitBecarre};
+    VerifieFamille({"accidentals.sharp", 2, kCarDiese, 400}, famille);
+    VerifieFamille({"accidentals.flat", 2, kCarBemol, 400}, famille);
+    VerifieFamille({"accidentals.natural", 2, kCarBecarre, 400}, famille);
+    VerifieFamille({"dots.dot", 2, kCarPointe, 400}, famille);
+}
+
+TEST(SignMatchers, RestsOnTheirLines) {
+    const auto famille = {kCarSoupir, kCarDemiSoupir, kCarPause, kCarDemiPause};
+    VerifieFamille({"rests.2", 2, kCarSoupir, 480}, famille);
+    VerifieFamille({"rests.3", 2, kCarDemiSoupir, 400}, famille);
+    VerifieFamille({"rests.0", 1, kCarPause, 400}, famille);
+    VerifieFamille({"rests.1", 2, kCarDemiPause, 400}, famille);
+    // A whole rest hanging from the wrong line is not one.
+    const float s = 20;
+    BandeMatchers bande(200, 320, s, 80);
+    ASSERT_TRUE(bande.Glyphe("rests.0", 50, static_cast<int>(80 + 3 * s)));
+    ASSERT_EQ(bande.Construit(), 1);
+    EXPECT_EQ(Meilleur(TableGraphes[0], s, kCarPause), 0);
+}
+
+TEST(SignMatchers, TrillAboveTheStaffOnly) {
+    const float s = 20;
+    for (int ligne : {-2, 2}) {
+        BandeMatchers bande(200, 320, s, 120);
+        ASSERT_TRUE(bande.Glyphe("scripts.trill", 50, 120 + ligne * static_cast<int>(s)));
+        ASSERT_GE(bande.Construit(), 1);
+        Graphe* t = bande.GrapheEn(bande.CadreGlyphe().left + 2, bande.CadreGlyphe().top + 20);
+        ASSERT_TRUE(t);
+        const int score = Meilleur(*t, s, kCarTrille);
+        if (ligne < 0) {
+            EXPECT_GT(score, 1000);  // two contour pairs, up to 2000
+        } else {
+            EXPECT_EQ(score, 0);  // inside the staff
+        }
+    }
+}
+
+// The mordents' width gates are narrow: the music font's upper mordent is
+// two interlines wide, so one printed at 70% of the staff size is used.
+TEST(SignMatchers, UpperMordentAtItsGateSize) {
+    const float s = 20;
+    BandeMatchers bande(200, 320, s, 120);
+    ASSERT_TRUE(bande.Glyphe("scripts.prall", 50, 120 - 2 * static_cast<int>(s), 0.7));
+    ASSERT_EQ(bande.Construit(), 1);
+    Point p;
+    EXPECT_GE(Meilleur(TableGraphes[0], s, kCarMordantSup, &p), 500);
+    const Rect c = bande.CadreGlyphe();
+    EXPECT_NEAR(p.h, (c.left + c.right) / 2, 2);
+    EXPECT_EQ(Meilleur(TableGraphes[0], s, kCarDblMordantSup), 0);
+}
