@@ -1,14 +1,22 @@
 #include "app/cli.h"
 
 #include "app/commands.h"
-#include "app/startup.h"
-#include "toolbox/progress_console.h"
+
+namespace {
+
+constexpr const char* kPiedAide =
+    "\nEvery command has --help.\n"
+    "Exit codes: 0 success, 1 recognition failed or cancelled, 2 usage error,\n"
+    "3 unreadable or invalid input.\n";
+
+}  // namespace
 
 int ExecuteLigneCommande(int argc, char** argv) {
     CLI::App app{"Ruzo: optical music recognition. Turns pages of printed music into scores.",
                  "ruzo"};
     app.set_version_flag("--version", std::string("ruzo ") + RUZO_VERSION);
     app.require_subcommand(1);
+    app.footer(kPiedAide);
     int code = kSucces;
     EnregistreCommandeDemo(app, code);
     EnregistreCommandeOptions(app, code);
@@ -23,7 +31,12 @@ int ExecuteLigneCommande(int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        app.exit(e);
+        // An unknown command word would otherwise be reported as a missing one.
+        if (argc > 1 && argv[1][0] != '-' && app.get_subcommands().empty())
+            std::fprintf(stderr, "ruzo: unknown command '%s'\nRun ruzo --help for the commands.\n",
+                         argv[1]);
+        else
+            app.exit(e);
         return kErreurUsage;
     }
     return code;

@@ -1,7 +1,13 @@
 #include "app/startup.h"
 
-#include <cstdlib>
+#include <cstdio>
 
+#include "app/application_path.h"
+#include "app/crash_trap.h"
+#include "app/exit_routines.h"
+#include "app/fpu_setup.h"
+#include "app/language_file.h"
+#include "document/editor_link.h"
 #include "document/options.h"
 #include "document/options_file.h"
 #include "image/offscreen.h"
@@ -9,25 +15,45 @@
 #include "recognition/document.h"
 #include "recognition/etat_page.h"
 #include "toolbox/folders.h"
+#include "toolbox/music_font.h"
 
 namespace {
 
-bool arretEnregistre = false;
+void ArretALaSortie() {
+    Arret();
+}
 
-void ArretALaSortie() { Arret(); }
+// Entries of the batch command file are for the score editor; a new session
+// starts without any left over from the last one.
+void VideFichierCommandes() {
+    std::remove(FichierPreferences("PirlScan.cmd").c_str());
+}
 
 }  // namespace
 
-bool Demarrage() {
-    if (!arretEnregistre) {
-        std::atexit(ArretALaSortie);
-        arretEnregistre = true;
-    }
+bool Demarrage(ModeDemarrage mode, const QuestionSortieAnormale& question) {
+    const bool interactif = mode == ModeDemarrage::Interactif;
+    InstallePiegeErreurs(DossierApplication(), DossierPreferences());
+    EnregistreRoutineSortie(ArretALaSortie);
+    RegleFPU(DossierApplication());
     InitialiseCouleurs();
+    if (interactif) CheminFontMusique();
+
     const bool dossiers = PrepareDossiersPreferences();
+    if (interactif) {
+        PrepareDossiersDocuments();
+        EcritCheminApplication();
+    }
     NettoieFichiersTemporairesAuDemarrage();
+    ChargeLangue();
+    if (interactif) TraiteMarqueurSortieAnormale(question);
+
     RegleParametresParDefaut();
     ChargeOptionsStandard(Options);
+    if (interactif) {
+        ChargeLienEditeur();
+        VideFichierCommandes();
+    }
     return dossiers;
 }
 

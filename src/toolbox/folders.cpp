@@ -1,5 +1,6 @@
 #include "toolbox/folders.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -10,13 +11,47 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr size_t kLongueurCheminUtilisateur = 512;
+
 std::string dossierPreferences;
+std::string dossierDocumentsBase;
+
+std::string VariableEnvironnement(const char* nom) {
+    const char* valeur = std::getenv(nom);
+    return valeur ? valeur : "";
+}
 
 std::string DossierBase() {
-    if (const char* home = std::getenv("RUZO_HOME"); home && *home) return home;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
-    if (const char* h = std::getenv("HOME"); h && *h) return std::string(h) + "/.config";
+    if (auto home = VariableEnvironnement("RUZO_HOME"); !home.empty()) return home;
+    if (auto xdg = VariableEnvironnement("XDG_CONFIG_HOME"); !xdg.empty()) return xdg;
+    if (auto h = VariableEnvironnement("HOME"); !h.empty()) return h + "/.config";
     return ".";
+}
+
+bool EstDossier(const std::string& chemin) {
+    std::error_code erreur;
+    return !chemin.empty() && fs::is_directory(chemin, erreur);
+}
+
+// "PathUser.cfg": one zero-terminated path of at most 512 bytes. A line end
+// typed by hand after the path is not part of it.
+std::string LitCheminUtilisateur() {
+    std::FILE* f = std::fopen(FichierPreferences("PathUser.cfg").c_str(), "r");
+    if (!f) return "";
+    char tampon[kLongueurCheminUtilisateur + 1] = {};
+    const size_t lus = std::fread(tampon, 1, kLongueurCheminUtilisateur, f);
+    std::fclose(f);
+    std::string chemin(tampon, lus);
+    chemin = chemin.substr(0, chemin.find('\0'));
+    while (!chemin.empty() && (chemin.back() == '\n' || chemin.back() == '\r')) chemin.pop_back();
+    return chemin;
+}
+
+std::string DossierDocumentsSysteme() {
+    if (auto home = VariableEnvironnement("RUZO_HOME"); !home.empty()) return home + "/Documents";
+    if (auto xdg = VariableEnvironnement("XDG_DOCUMENTS_DIR"); !xdg.empty()) return xdg;
+    if (auto h = VariableEnvironnement("HOME"); !h.empty()) return h + "/Documents";
+    return "./Documents";
 }
 
 }  // namespace
@@ -26,9 +61,41 @@ std::string DossierPreferences() {
     return dossierPreferences;
 }
 
-std::string DossierTemporaire() { return DossierPreferences() + "/Temporary"; }
+std::string DossierTemporaire() {
+    return DossierPreferences() + "/Temporary";
+}
 
-std::string FichierPreferences(const std::string& nom) { return DossierPreferences() + "/" + nom; }
+std::string DossierApplication() {
+    std::error_code erreur;
+    const fs::path executable = fs::read_symlink("/proc/self/exe", erreur);
+    if (erreur) return "";
+    return executable.parent_path().string();
+}
+
+std::string DossierDocumentsBase() {
+    if (dossierDocumentsBase.empty()) {
+        const std::string choisi = LitCheminUtilisateur();
+        dossierDocumentsBase = EstDossier(choisi) ? choisi : DossierDocumentsSysteme();
+    }
+    return dossierDocumentsBase;
+}
+
+std::string DossierRuzo() {
+    return DossierDocumentsBase() + "/Talvek Documents/Ruzo";
+}
+std::string DossierResultats() {
+    return DossierRuzo() + "/Results";
+}
+std::string DossierDocuments() {
+    return DossierRuzo() + "/Documents";
+}
+std::string DossierVideo() {
+    return DossierRuzo() + "/Video";
+}
+
+std::string FichierPreferences(const std::string& nom) {
+    return DossierPreferences() + "/" + nom;
+}
 
 bool CreeDossier(const std::string& chemin) {
     std::error_code erreur;
@@ -47,4 +114,14 @@ bool PrepareDossiersPreferences() {
     return ok;
 }
 
-void OublieDossiers() { dossierPreferences.clear(); }
+bool PrepareDossiersDocuments() {
+    bool ok = CreeDossier(DossierResultats());
+    ok = CreeDossier(DossierDocuments()) && ok;
+    ok = CreeDossier(DossierVideo()) && ok;
+    return ok;
+}
+
+void OublieDossiers() {
+    dossierPreferences.clear();
+    dossierDocumentsBase.clear();
+}

@@ -2,13 +2,28 @@
 //
 // Preferences: $XDG_CONFIG_HOME/Talvek/VostPref (default ~/.config/...), with
 // the temporary folder "Temporary" inside. RUZO_HOME, when set, replaces the
-// base folder ($XDG_CONFIG_HOME); tests and portable installs use it.
+// base folder ($XDG_CONFIG_HOME) and also holds the documents base
+// ("RUZO_HOME/Documents"); tests and portable installs use it.
+//
+// Documents base: the folder named in "PathUser.cfg" (preferences folder)
+// when that names an existing folder, else $XDG_DOCUMENTS_DIR, else
+// ~/Documents. Inside it: "Talvek Documents/Ruzo" with "Results",
+// "Documents" and "Video".
 #pragma once
 
 #include <string>
 
 std::string DossierPreferences();
 std::string DossierTemporaire();
+
+// Folder of the running executable ("" when the system does not say).
+std::string DossierApplication();
+
+std::string DossierDocumentsBase();
+std::string DossierRuzo();  // DossierDocumentsBase()/Talvek Documents/Ruzo
+std::string DossierResultats();
+std::string DossierDocuments();
+std::string DossierVideo();
 
 // Path of a file of the preferences folder.
 std::string FichierPreferences(const std::string& nom);
@@ -19,6 +34,9 @@ bool CreeDossier(const std::string& chemin);
 
 // Creates the preferences and temporary folders when missing.
 bool PrepareDossiersPreferences();
+
+// Creates the documents folders ("Results", "Documents", "Video") when missing.
+bool PrepareDossiersDocuments();
 
 // Forgets the folders computed so far (the environment changed: tests).
 void OublieDossiers();

@@ -1,0 +1,63 @@
+// Runs the built `ruzo` program for tests: one run with its output, or
+// several at once.
+#pragma once
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+struct ResultatProgramme {
+    int code = -1;       // exit code, or -1 when the program did not exit normally
+    std::string sortie;  // stdout and stderr together
+};
+
+// `arguments` is one shell-quoted argument string.
+inline ResultatProgramme ExecuteRuzo(const std::string& arguments) {
+    ResultatProgramme r;
+    const std::string commande = std::string("'") + RUZO_PROGRAM + "' " + arguments + " 2>&1";
+    std::FILE* tube = popen(commande.c_str(), "r");
+    if (!tube) return r;
+    char tampon[4096];
+    size_t lus = 0;
+    while ((lus = std::fread(tampon, 1, sizeof tampon, tube)) > 0) r.sortie.append(tampon, lus);
+    const int etat = pclose(tube);
+    if (WIFEXITED(etat)) r.code = WEXITSTATUS(etat);
+    return r;
+}
+
+// Starts every run at once, waits for all; the exit codes in order (-1 when
+// a run did not exit normally). Output goes to /dev/null.
+inline std::vector<int> ExecuteRuzoEnParallele(const std::vector<std::vector<std::string>>& runs) {
+    std::vector<pid_t> pids;
+    for (const auto& arguments : runs) {
+        std::vector<std::string> args = {RUZO_PROGRAM};
+        args.insert(args.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        pid_t pid = -1;
+        if (posix_spawn(&pid, RUZO_PROGRAM, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        pids.push_back(pid);
+    }
+    std::vector<int> codes;
+    for (pid_t pid : pids) {
+        int etat = 0;
+        if (pid < 0 || waitpid(pid, &etat, 0) != pid || !WIFEXITED(etat))
+            codes.push_back(-1);
+        else
+            codes.push_back(WEXITSTATUS(etat));
+    }
+    return codes;
+}
