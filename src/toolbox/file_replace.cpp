@@ -30,7 +30,9 @@ FichierRemplacement::~FichierRemplacement() {
 
 bool FichierRemplacement::Valide() {
     if (!flux_) return false;
-    const bool ecrit = std::ferror(flux_) == 0;
+    // On disk before it takes the name: a power cut must not leave an empty file.
+    const bool ecrit =
+        std::fflush(flux_) == 0 && std::ferror(flux_) == 0 && fsync(fileno(flux_)) == 0;
     const bool ferme = std::fclose(flux_) == 0;
     flux_ = nullptr;
     if (!ecrit || !ferme || std::rename(cheminProvisoire_.c_str(), chemin_.c_str()) != 0)
