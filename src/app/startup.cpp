@@ -1,7 +1,5 @@
 #include "app/startup.h"
 
-#include <cstdio>
-
 #include "app/application_path.h"
 #include "app/crash_trap.h"
 #include "app/exit_routines.h"
@@ -12,6 +10,7 @@
 #include "document/options_file.h"
 #include "image/offscreen.h"
 #include "image/temporary_files.h"
+#include "recognition/batch_file.h"
 #include "recognition/document.h"
 #include "recognition/etat_page.h"
 #include "toolbox/folders.h"
@@ -21,12 +20,6 @@ namespace {
 
 void ArretALaSortie() {
     Arret();
-}
-
-// Entries of the batch command file are for the score editor; a new session
-// starts without any left over from the last one.
-void VideFichierCommandes() {
-    std::remove(FichierPreferences("PirlScan.cmd").c_str());
 }
 
 }  // namespace
@@ -52,7 +45,7 @@ bool Demarrage(ModeDemarrage mode, const QuestionSortieAnormale& question) {
     ChargeOptionsStandard(Options);
     if (interactif) {
         ChargeLienEditeur();
-        VideFichierCommandes();
+        EffaceFichierCommande();  // a session starts without pending entries
     }
     return dossiers;
 }
