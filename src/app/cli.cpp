@@ -21,6 +21,8 @@ int ExecuteLigneCommande(int argc, char** argv) {
     EnregistreCommandeDemo(app, code);
     EnregistreCommandeOptions(app, code);
     EnregistreCommandeInspect(app, code);
+    EnregistreCommandeReconnaissance(app, code);
+    EnregistreCommandeExport(app, code);
 
     try {
         app.parse(argc, argv);

@@ -7,3 +7,5 @@
 void EnregistreCommandeDemo(CLI::App& app, int& code);
 void EnregistreCommandeOptions(CLI::App& app, int& code);
 void EnregistreCommandeInspect(CLI::App& app, int& code);
+void EnregistreCommandeReconnaissance(CLI::App& app, int& code);
+void EnregistreCommandeExport(CLI::App& app, int& code);

@@ -52,6 +52,11 @@ const std::map<int, TexteLangue>& LibellesEtapes() {
         {2, {"Finding the staves", "Recherche des portees"}},
         {3, {"Reading the staves", "Lecture des portees"}},
         {4, {"Systems and measures", "Systemes et mesures"}},
+        {10, {"Reading the result file", "Lecture du fichier de resultats"}},
+        {11, {"Grouping chords", "Regroupement des accords"}},
+        {12, {"Time signatures", "Chiffrages des mesures"}},
+        {13, {"Fitting the rhythms", "Recalage des rythmes"}},
+        {14, {"Writing the music file", "Ecriture du fichier musical"}},
     };
     return m;
 }

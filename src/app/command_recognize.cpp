@@ -1,0 +1,165 @@
+// `ruzo recognize`: recognises page images as one document and writes its
+// result file and music file.
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/cli.h"
+#include "app/commands.h"
+#include "app/startup.h"
+#include "document/options.h"
+#include "recognition/document.h"
+#include "recognition/document_recognition.h"
+#include "recognition/etat_page.h"
+#include "toolbox/messages.h"
+#include "toolbox/progress_console.h"
+
+namespace {
+
+struct ArgumentsReconnaissance {
+    std::vector<std::string> images;
+    std::string sortie;
+    int tonalite = 0;
+    std::string mesure;
+    std::string trace;
+    bool silencieux = false;
+};
+
+// "N/D" with both terms from 1 to 99.
+bool LitChiffrage(const std::string& texte, uint16_t& numerateur, uint16_t& denominateur) {
+    unsigned n = 0, d = 0;
+    char reste = 0;
+    if (std::sscanf(texte.c_str(), "%u/%u%c", &n, &d, &reste) != 2) return false;
+    if (n < 1 || n > 99 || d < 1 || d > 99) return false;
+    numerateur = static_cast<uint16_t>(n);
+    denominateur = static_cast<uint16_t>(d);
+    return true;
+}
+
+// A key given as sharps (1..7) or flats (-1..-7) becomes the editors' code.
+uint16_t CodeTonaliteDonnee(int tonalite) {
+    return static_cast<uint16_t>(tonalite >= 0 ? tonalite : 7 - tonalite);
+}
+
+EntreePage PagePourImage(const std::string& chemin) {
+    const std::filesystem::path p(chemin);
+    EntreePage page;
+    page.LibPath = p.parent_path().string();
+    page.NomFichier = p.filename().string();
+    return page;
+}
+
+struct BilanPage {
+    int portees = 0;
+    int mesures = 0;
+    int notes = 0;
+};
+
+BilanPage FaitBilan(const EtatPage& etat) {
+    BilanPage bilan;
+    for (const Portee& portee : etat.Portees) {
+        if (portee.Tablature) continue;
+        ++bilan.portees;
+        if (portee.IndexPortee == 0 && portee.Mesures.size() > 1)
+            bilan.mesures += static_cast<int>(portee.Mesures.size()) - 1;
+        for (const NotePortee& n : portee.Symboles)
+            if (n.Etat == 0) ++bilan.notes;
+    }
+    return bilan;
+}
+
+void AfficheBilan(int p, bool reussie) {
+    const std::string chemin = Document.Pages[p].CheminImage();
+    if (!reussie) {
+        std::printf("page %d '%s': failed\n", p + 1, chemin.c_str());
+    } else {
+        const BilanPage b = FaitBilan(Etat);
+        std::printf("page %d '%s': %d staves, %d measures, %d notes, %d s\n", p + 1,
+                    chemin.c_str(), b.portees, b.mesures, b.notes, Etat.DureeTraitement);
+    }
+    std::fflush(stdout);
+}
+
+bool ImagesLisibles(const std::vector<std::string>& images) {
+    for (const std::string& image : images) {
+        std::FILE* f = std::fopen(image.c_str(), "rb");
+        if (f == nullptr) {
+            Alerte("Can't read the page image '%s'", image.c_str());
+            return false;
+        }
+        std::fclose(f);
+    }
+    return true;
+}
+
+// Trace lines go to a file for as long as the command runs.
+class TraceFichier {
+  public:
+    bool Ouvre(const std::string& chemin) {
+        if (chemin.empty()) return true;
+        fichier_ = std::fopen(chemin.c_str(), "w");
+        if (fichier_ == nullptr) return false;
+        DefinitPuitsTrace([f = fichier_](const std::string& t) { std::fprintf(f, "%s\n", t.c_str()); });
+        return true;
+    }
+    ~TraceFichier() {
+        if (fichier_ == nullptr) return;
+        DefinitPuitsTrace(nullptr);
+        std::fclose(fichier_);
+    }
+
+  private:
+    std::FILE* fichier_ = nullptr;
+};
+
+int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
+    if (!Demarrage()) return kEntreeInvalide;
+    if (!ImagesLisibles(a.images)) return kEntreeInvalide;
+    if (!a.mesure.empty() || a.tonalite != 0) {
+        Options.ModeArmature = 0;
+        TonaliteForcee.Tonalite = CodeTonaliteDonnee(a.tonalite);
+        if (!a.mesure.empty() &&
+            !LitChiffrage(a.mesure, TonaliteForcee.Numerateur, TonaliteForcee.Denominateur)) {
+            Alerte("The time signature '%s' is not N/D with N and D from 1 to 99", a.mesure.c_str());
+            return kErreurUsage;
+        }
+    }
+    TraceFichier trace;
+    if (!trace.Ouvre(a.trace)) {
+        Alerte("Can't open file '%s' for writing", a.trace.c_str());
+        return kEntreeInvalide;
+    }
+    for (const std::string& image : a.images) Document.Pages.push_back(PagePourImage(image));
+    Document.Chemin = a.sortie.empty() ? a.images[0] : a.sortie;
+
+    ProgressionConsole progression(a.silencieux);
+    DefinitProgression(&progression);
+    InstalleInterruptionConsole();
+    const bool ok = ReconnaitDocument(AfficheBilan);
+    progression.Ferme();
+    DefinitProgression(nullptr);
+    if (ok) {
+        std::printf("result file: %s\nmusic file: %s\n", CheminResultatDocument().c_str(),
+                    CheminMusiqueDocument().c_str());
+    }
+    return ok ? kSucces : kEchecReconnaissance;
+}
+
+}  // namespace
+
+void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
+    auto args = std::make_shared<ArgumentsReconnaissance>();
+    CLI::App* cmd = app.add_subcommand(
+        "recognize", "Recognise page images as one document into OUT.msb and OUT.msf");
+    cmd->add_option("images", args->images, "Page images, in page order")->required();
+    cmd->add_option("-o,--output", args->sortie,
+                    "Name of the result and music files (default: the first image's)");
+    cmd->add_option("--key", args->tonalite, "Key to use instead of reading it: sharps 1..7, flats -1..-7")
+        ->check(CLI::Range(-7, 7));
+    cmd->add_option("--time", args->mesure, "Time signature to use instead of reading it, as N/D");
+    cmd->add_option("--trace", args->trace, "Write the stages' trace to this file");
+    cmd->add_flag("-q,--quiet", args->silencieux, "No progress display");
+    cmd->callback([args, &code] { code = ExecuteReconnaissance(*args); });
+}

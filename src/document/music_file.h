@@ -1,0 +1,33 @@
+// The music file ("msf") for the score editors: the result file read back,
+// made rhythmically consistent, and written as parts of measures of notes.
+#pragma once
+
+#include <string>
+
+#include "document/document_model.h"
+
+enum class ResultatExport {
+    Reussi,
+    ResultatIllisible,  // the result file is missing, damaged or empty (the user was told)
+    MusiqueNonCreee,    // the music file cannot be created or written (the user was told)
+    Annule,             // the user cancelled
+};
+
+// Reads the result file into `document`, aligns its rhythm and writes the
+// music file. The model stays filled for `ReporteModifs`; the caller
+// releases it. The export's own time is added to the current page's
+// processing time, whatever the outcome.
+ResultatExport ExporteFichierMusical(const std::string& cheminResultat,
+                                     const std::string& cheminMusique, DocumentMusical& document,
+                                     bool joueAussitot = false);
+
+// Writes the music file of an aligned model into the current keyword file;
+// false when the user cancelled or a write failed (`annule` tells which).
+bool EcritFichierMusical(const DocumentMusical& document, bool joueAussitot, bool& annule);
+
+// Key code of the editors: 1..7 sharps, 8..14 one to seven flats, 0 none.
+int CodeTonalite(int dieses, int bemols);
+
+// The value a clef gives the top staff line; a note's written pitch is this
+// minus its staff position.
+int BaseHauteur(int typeClef);

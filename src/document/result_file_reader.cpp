@@ -1,0 +1,363 @@
+#include "document/result_file_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "document/keyword_stream.h"
+#include "document/note_keywords.h"
+#include "toolbox/messages.h"
+
+namespace {
+
+bool Egal(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+
+// One reading: the model being filled, where it stands, and the first
+// reason to give up.
+class Lecteur {
+  public:
+    Lecteur(DocumentMusical& document, const std::string& nom) : doc_(document), nom_(nom) {}
+
+    bool LitDocument();
+    const std::string& Erreur() const { return erreur_; }
+
+  private:
+    bool LitPage();
+    bool LitMotPage(const char* mot);
+    bool LitPartie();
+    bool LitMotPartie(const char* mot, int& partie, bool& sauteBloc);
+    bool LitTableMesures(PorteeDoc& partie);
+    bool LitMesure(PorteeDoc& partie);
+    bool LitMotMesure(const char* mot, PorteeDoc& partie, bool& valide);
+    bool LitClef(ClefDoc& clef);
+    bool LitMotClef(const char* mot, ClefDoc& clef);
+    bool LitNote(PorteeDoc& partie, NoteDoc& note);
+    bool LitMotNote(const char* mot, PorteeDoc& partie, NoteDoc& note);
+    bool StockeNote(PorteeDoc& partie, NoteDoc& note);
+    bool AssureMesure(PorteeDoc& partie, int64_t index);
+    bool LitPositif(const char* motCle, int32_t max, int32_t& valeur);
+    bool Echoue(const std::string& texte);
+
+    DocumentMusical& doc_;
+    const std::string& nom_;
+    std::string erreur_;
+};
+
+bool Lecteur::Echoue(const std::string& texte) {
+    if (erreur_.empty()) erreur_ = texte;
+    return false;
+}
+
+// A count or a duration: never negative, never beyond `max`.
+bool Lecteur::LitPositif(const char* motCle, int32_t max, int32_t& valeur) {
+    valeur = LitLong();
+    if (valeur < 0)
+        return Echoue(FormateTexte("The result file '%s' holds a negative \"%s\" (%d)",
+                                   nom_.c_str(), motCle, valeur));
+    if (valeur > max)
+        return Echoue(FormateTexte("The result file '%s' holds \"%s\" %d; at most %d is allowed",
+                                   nom_.c_str(), motCle, valeur, max));
+    return true;
+}
+
+// Grows the measure list so that `index` exists; an index outside the
+// document's limits fails the file.
+bool Lecteur::AssureMesure(PorteeDoc& partie, int64_t index) {
+    if (index < 0)
+        return Echoue(FormateTexte("The result file '%s' refers to measure %lld, before the first",
+                                   nom_.c_str(), static_cast<long long>(index)));
+    if (index >= kNbMesuresMax)
+        return Echoue(FormateTexte(
+            "The result file '%s' refers to measure %lld; a document holds at most %d measures",
+            nom_.c_str(), static_cast<long long>(index), kNbMesuresMax));
+    if (partie.Mesures.size() <= static_cast<size_t>(index)) partie.Mesures.resize(index + 1);
+    return true;
+}
+
+bool Lecteur::LitDocument() {
+    return LitBloc("FinDocument", [this](const char* mot) {
+        if (Egal(mot, "NomDocument")) {
+            char nom[kLongueurMaxMot + 1];
+            LitChaine(nom, kLongueurMaxMot);
+            doc_.Nom = nom;
+            return true;
+        }
+        if (Egal(mot, "DebutPage")) {
+            if (!LitPage()) return false;
+            if (!doc_.Portees.empty()) doc_.BaseMesure = doc_.Portees[0].MesureCourante + 1;
+            return true;
+        }
+        SauteLigne();
+        return true;
+    });
+}
+
+bool Lecteur::LitPage() {
+    return LitBloc("FinPage", [this](const char* mot) { return LitMotPage(mot); });
+}
+
+bool Lecteur::LitMotPage(const char* mot) {
+    int32_t valeur = 0;
+    if (Egal(mot, "Resolution")) {
+        const int32_t largeur = LitLong();
+        const int32_t hauteur = LitLong();
+        doc_.TexteResolution = FormateTexte("Res : %dx%d", largeur, hauteur);
+    } else if (Egal(mot, "DureeTraitement")) {
+        if (!LitPositif(mot, 65535, valeur)) return false;
+        doc_.DureeTotale = static_cast<int32_t>(
+            std::min<int64_t>(int64_t{doc_.DureeTotale} + valeur, INT32_MAX));
+    } else if (Egal(mot, "NbPortees")) {
+        if (!LitPositif(mot, kNbPartiesMax, valeur)) return false;
+        if (static_cast<size_t>(valeur) > doc_.Portees.size()) doc_.Portees.resize(valeur);
+    } else if (Egal(mot, "RetraitPremierGroupe") && doc_.RetraitPremierGroupe == 0) {
+        doc_.RetraitPremierGroupe = LitReel();
+    } else if (Egal(mot, "DebutPortee")) {
+        return LitPartie();
+    } else {
+        SauteLigne();
+    }
+    return true;
+}
+
+// A part block whose "NumPortee" is missing or names no declared part is
+// passed over token by token up to its "FinPortee".
+bool Lecteur::LitPartie() {
+    int partie = -1;
+    bool sauteBloc = false;
+    return LitBloc("FinPortee", [&](const char* mot) {
+        if (sauteBloc) return true;
+        return LitMotPartie(mot, partie, sauteBloc);
+    });
+}
+
+bool Lecteur::LitMotPartie(const char* mot, int& indexPartie, bool& sauteBloc) {
+    if (Egal(mot, "NumPortee")) {
+        const int32_t numero = LitLong();
+        if (numero < 1 || numero > static_cast<int32_t>(doc_.Portees.size())) {
+            Trace("Result file: part %d was not declared; its block is skipped", numero);
+            sauteBloc = true;
+        } else {
+            indexPartie = numero - 1;
+        }
+        return true;
+    }
+    if (indexPartie < 0) return true;
+    PorteeDoc& partie = doc_.Portees[indexPartie];
+    if (Egal(mot, "HauteurPortee")) {
+        partie.HauteurPortee = LitReel();
+    } else if (Egal(mot, "LigneBasePortee")) {
+        partie.LigneBasePortee = LitReel();
+    } else if (Egal(mot, "Accolade")) {
+        partie.Accolade = static_cast<uint8_t>(LitEntier());
+    } else if (Egal(mot, "TablatureAssociee")) {
+        partie.TablatureAssociee = static_cast<uint8_t>(LitEntier());
+    } else if (Egal(mot, "DebutClef")) {
+        // The clef at the start of a staff: the part's own for its first
+        // staff, otherwise the clef of the measure the part has reached.
+        ClefDoc clef;
+        clef.TypeClef = 1;
+        if (!LitClef(clef) || !AssureMesure(partie, partie.MesureCourante)) return false;
+        if (partie.MesureCourante == 0)
+            partie.ClefInitiale = clef;
+        else
+            partie.Mesures[partie.MesureCourante].Clef = clef;
+    } else if (Egal(mot, "DebutTabMesure")) {
+        partie.MesureCourante = static_cast<int16_t>(partie.Mesures.size());
+        return LitTableMesures(partie);
+    } else if (Egal(mot, "DebutNote")) {
+        NoteDoc note;
+        return LitNote(partie, note) && StockeNote(partie, note);
+    } else {
+        SauteLigne();
+    }
+    return true;
+}
+
+bool Lecteur::LitTableMesures(PorteeDoc& partie) {
+    return LitBloc("FinTabMesure", [&](const char* mot) {
+        if (Egal(mot, "DebutMesure")) return LitMesure(partie);
+        SauteLigne();
+        return true;
+    });
+}
+
+// A measure block counts only once its "Mesure" has placed it.
+bool Lecteur::LitMesure(PorteeDoc& partie) {
+    bool valide = false;
+    const bool lu = LitBloc("FinMesure", [&](const char* mot) {
+        return LitMotMesure(mot, partie, valide);
+    });
+    if (lu && valide) ++partie.MesureCourante;
+    return lu;
+}
+
+bool Lecteur::LitMotMesure(const char* mot, PorteeDoc& partie, bool& valide) {
+    if (Egal(mot, "Mesure")) {
+        const int64_t index = int64_t{doc_.BaseMesure} + LitLong();
+        if (!AssureMesure(partie, index)) return false;
+        partie.MesureCourante = static_cast<int16_t>(index);
+        valide = true;
+        return true;
+    }
+    if (!valide) return true;
+    MesureDoc& mesure = partie.Mesures[partie.MesureCourante];
+    if (Egal(mot, "PosXMesure")) {
+        mesure.PosXMesure = LitEntier();
+    } else if (Egal(mot, "Taille")) {
+        mesure.Taille = LitReel();
+    } else if (Egal(mot, "DebutClef")) {
+        ClefDoc clef = partie.ClefInitiale;
+        if (!LitClef(clef)) return false;
+        partie.Mesures[partie.MesureCourante].Clef = clef;
+    } else if (Egal(mot, "RepetePrecedente")) {
+        mesure.RepetePrecedente = 1;
+    } else if (Egal(mot, "DebutRepetition")) {
+        mesure.DebutRepetition = 1;
+    } else if (Egal(mot, "FinRepetition")) {
+        mesure.FinRepetition = 1;
+    } else if (Egal(mot, "DebutMusique")) {
+        mesure.DebutMusique = 1;
+    } else if (Egal(mot, "FinMusique")) {
+        mesure.FinMusique = 1;
+    } else {
+        SauteLigne();
+    }
+    return true;
+}
+
+bool Lecteur::LitClef(ClefDoc& clef) {
+    return LitBloc("FinClef", [&](const char* mot) { return LitMotClef(mot, clef); });
+}
+
+bool Lecteur::LitMotClef(const char* mot, ClefDoc& clef) {
+    if (Egal(mot, "NbDiese")) {
+        clef.NbDiese = LitEntier();
+    } else if (Egal(mot, "NbBemol")) {
+        clef.NbBemol = LitEntier();
+    } else if (Egal(mot, "NbBecarre")) {
+        clef.NbBecarre = LitEntier();
+    } else if (Egal(mot, "DivTemp")) {
+        int32_t valeur = 0;
+        if (!LitPositif(mot, INT16_MAX, valeur)) return false;
+        clef.Numerateur = static_cast<int16_t>(valeur / 100);
+        clef.Denominateur = static_cast<int16_t>(valeur % 100);
+    } else if (Egal(mot, "Type")) {
+        char type[kLongueurMaxMot + 1];
+        LitMot(type, kLongueurMaxMot);
+        clef.TypeClef = Egal(type, "Fa") ? 2 : Egal(type, "Ut") ? 3 : 1;
+    } else {
+        SauteLigne();
+    }
+    return true;
+}
+
+bool Lecteur::LitNote(PorteeDoc& partie, NoteDoc& note) {
+    return LitBloc("FinNote", [&](const char* mot) { return LitMotNote(mot, partie, note); });
+}
+
+bool Lecteur::LitMotNote(const char* mot, PorteeDoc& partie, NoteDoc& note) {
+    TypeNote type;
+    int code = -1;
+    int32_t valeur = 0;
+    if (Egal(mot, "IdNote")) {
+        note.IdNote = static_cast<uint32_t>(LitLong());
+    } else if (LitTypeNote(mot, type)) {
+        note.Silence = type.Silence;
+        note.Duree = type.Duree;
+    } else if (Egal(mot, "Appogiature")) {
+        note.Appogiature = 1;
+    } else if (Egal(mot, "Interligne")) {
+        note.Interligne = LitEntier();
+    } else if (Egal(mot, "PointeSimple")) {
+        note.Pointe = 1;
+    } else if (Egal(mot, "PointeDouble")) {
+        note.Pointe = 2;
+    } else if ((code = CodeAlteration(mot)) >= 0) {
+        note.Alteration = static_cast<int16_t>(code);
+    } else if ((code = CodeQueue(mot)) >= 0) {
+        note.Queue = static_cast<int16_t>(code);
+    } else if ((code = CodeEffet(mot)) >= 0) {
+        note.Effet = static_cast<uint8_t>(code);
+    } else if (Egal(mot, "Tuplet")) {
+        if (!LitPositif(mot, INT16_MAX, valeur)) return false;
+        note.Tuplet = static_cast<int16_t>(valeur);
+    } else if (Egal(mot, "DivDuree")) {
+        if (!LitPositif(mot, INT16_MAX, valeur)) return false;
+        note.DivDuree = static_cast<int16_t>(valeur);
+    } else if (Egal(mot, "HauteurQueue")) {
+        note.HauteurQueue = LitEntier();
+    } else if (Egal(mot, "PosMesure")) {
+        note.PosMesure = LitEntier();
+    } else if (Egal(mot, "PosXY")) {
+        note.PosX = LitEntier();
+        (void)LitEntier();
+    } else if (Egal(mot, "Accroche")) {
+        note.Accroche = LitEntier();
+    } else if (Egal(mot, "TaillePixInterligne")) {
+        note.TaillePixInterligne = LitEntier();
+    } else if (Egal(mot, "DebutLiaison")) {
+        note.DebutLiaison = LitEntier();
+    } else if (Egal(mot, "FinLiaison")) {
+        note.FinLiaison = LitEntier();
+    } else if (Egal(mot, "Mesure")) {
+        // A note before the page's first measure belongs to it.
+        const int64_t index = int64_t{doc_.BaseMesure} + std::max(LitLong(), 0);
+        if (!AssureMesure(partie, index)) return false;
+        partie.MesureCourante = static_cast<int16_t>(index);
+    } else {
+        SauteLigne();
+    }
+    return true;
+}
+
+// Grace notes wait for the next main note, wherever it comes from.
+bool Lecteur::StockeNote(PorteeDoc& partie, NoteDoc& note) {
+    auto& attente = doc_.AppogiaturesEnAttente;
+    if (note.Appogiature) {
+        if (attente.size() < kNbAppogiaturesMax)
+            attente.push_back(AppogiatureDoc{note.IdNote, note.Interligne});
+        return true;
+    }
+    note.NbAppogiatures = static_cast<int16_t>(attente.size());
+    std::copy(attente.begin(), attente.end(), note.Appogiatures);
+    attente.clear();
+    if (!AssureMesure(partie, partie.MesureCourante)) return false;
+    partie.Mesures[partie.MesureCourante].Notes.push_back(note);
+    return true;
+}
+
+}  // namespace
+
+bool LitDocumentResultat(std::FILE* fichier, const std::string& nom, DocumentMusical& document) {
+    LibereModele(document);
+    FichierCourantTemporaire courant(fichier);
+    if (!LitBloc("DebutDocument")) {
+        Alerte("Probleme de fichier intermediaire: mauvais format");
+        return false;
+    }
+    Lecteur lecteur(document, nom);
+    if (!lecteur.LitDocument()) {
+        if (lecteur.Erreur().empty())
+            Alerte("The result file '%s' is cut short or its blocks nest too deep", nom.c_str());
+        else
+            Alerte("%s", lecteur.Erreur().c_str());
+        LibereModele(document);
+        return false;
+    }
+    if (document.Portees.empty()) {
+        Alerte("Document is empty");
+        return false;
+    }
+    return true;
+}
+
+bool LitFichierResultat(const std::string& chemin, DocumentMusical& document) {
+    std::FILE* fichier = std::fopen(chemin.c_str(), "rb");
+    if (fichier == nullptr) {
+        LibereModele(document);
+        Alerte("Can't open file '%s' for reading", chemin.c_str());
+        return false;
+    }
+    const bool ok = LitDocumentResultat(fichier, chemin, document);
+    std::fclose(fichier);
+    return ok;
+}

@@ -1,0 +1,45 @@
+// Rhythm alignment: makes the document model rhythmically consistent before
+// the music file is written. Notes struck together become chords, every
+// measure gets one time signature across the parts by a vote, and each
+// measure's notes are re-valued so that they fill it exactly.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "document/document_model.h"
+
+// What a note lasts: its nominal value halved once per time division, then
+// its dots, then its tuplet ratio (rounded half up).
+int32_t DureeEffective(const NoteDoc& note);
+
+// The number of normal notes a tuplet of `t` notes stands for (3 in the
+// time of 2, ...); 2 for numbers without a usual meaning.
+int NombreNormal(int t);
+
+// A measure of numerator/denominator in duration units, rounded half up;
+// 0 when the denominator is 0.
+int32_t LongueurMesure(int numerateur, int denominateur);
+
+// What the first `n` notes last when consecutive notes with the same
+// position in the measure sound together: each chord lasts as long as its
+// shortest non-zero note.
+int64_t DureeMesure(const std::vector<NoteDoc>& notes, size_t n);
+
+// The three stages, in this order. Each returns false when the user
+// cancelled; the export then stops.
+bool RecalageAccords(DocumentMusical& document);
+bool RecalageDivisionsTemporelles(DocumentMusical& document);
+bool RecaleNotesSurDivTemporelles(DocumentMusical& document);
+
+// The last stage for one measure, whose length is already set. `score` is
+// the best assignment's score, or -1 when none fitted and the measure was
+// filled or cut instead. False when the user cancelled.
+bool RecaleNotesMesure(MesureDoc& mesure, int32_t& score);
+
+// Measures with more notes than this are not searched (the search is
+// exponential and recursive); they go straight to the fallback.
+constexpr size_t kNbNotesMaxRecherche = 256;
+// Calls one measure's search may make before it settles for the best
+// assignment found so far; keeps a damaged document from hanging the export.
+constexpr uint32_t kNbAppelsMaxRecherche = 1000000;

@@ -1,0 +1,42 @@
+#include "document/rhythm.h"
+#include "toolbox/progress.h"
+
+namespace {
+
+// The upper head of a second is set on the other side of the stem, so a
+// note one step above a head of the previous column belongs to its chord
+// even at more than half an interline from it.
+bool SecondeAvecColonnePrecedente(const std::vector<NoteDoc>& notes, size_t i) {
+    const int16_t x = notes[i - 1].PosX;
+    for (size_t j = i; j-- > 0 && notes[j].PosX == x;)
+        if (notes[j].Interligne == notes[i].Interligne + 1) return true;
+    return false;
+}
+
+void GroupeAccords(std::vector<NoteDoc>& notes) {
+    for (size_t i = 0; i < notes.size(); ++i) {
+        NoteDoc& note = notes[i];
+        note.DureeEffective = DureeEffective(note);
+        if (i == 0) continue;
+        const float ecart = static_cast<float>(note.PosX - notes[i - 1].PosX);
+        const float interligne = note.TaillePixInterligne;
+        const bool joint = ecart <= 0.6f * interligne ||
+                           (ecart <= 1.6f * interligne && SecondeAvecColonnePrecedente(notes, i));
+        if (joint) {
+            note.PosX = notes[i - 1].PosX;
+            note.PosMesure = notes[i - 1].PosMesure;
+        }
+    }
+}
+
+}  // namespace
+
+bool RecalageAccords(DocumentMusical& document) {
+    for (PorteeDoc& partie : document.Portees) {
+        for (MesureDoc& mesure : partie.Mesures) {
+            if (TestAnnulation()) return false;
+            GroupeAccords(mesure.Notes);
+        }
+    }
+    return true;
+}

@@ -1,0 +1,181 @@
+#include <algorithm>
+#include <cstddef>
+
+#include "document/rhythm.h"
+#include "toolbox/progress.h"
+
+namespace {
+
+constexpr int32_t kScoreGarde = 1000;
+constexpr int32_t kScoreSansTuplet = 900;
+constexpr int32_t kScorePointeEnMoins = 100;
+constexpr int32_t kScoreDivisionEnMoins = 10;
+constexpr int32_t kScoreDivisionEnPlus = 1;
+constexpr int kNbChangementsMax = 4;
+
+// One measure's search: the notes as recognised, the assignment being
+// built, and the best complete one so far.
+struct Recherche {
+    int32_t longueur = 0;
+    const std::vector<NoteDoc>& source;
+    size_t n = 0;
+    std::vector<NoteDoc> travail;
+    std::vector<NoteDoc> meilleur;
+    int32_t meilleurScore = -1;
+    uint32_t appels = 0;
+    bool annulee = false;
+};
+
+void ChercheRythme(Recherche& r, size_t i, int32_t score, int changements);
+
+// Note i as `choix`, when it still fits in the measure.
+void Essaie(Recherche& r, size_t i, const NoteDoc& choix, int64_t avant, int32_t score,
+            int changements) {
+    if (avant + choix.DureeEffective > r.longueur) return;
+    r.travail[i] = choix;
+    ChercheRythme(r, i + 1, score, changements);
+}
+
+NoteDoc Revalue(NoteDoc note) {
+    note.DureeEffective = DureeEffective(note);
+    return note;
+}
+
+// Takes the value another note was given: nominal and effective durations,
+// time division and tuplet.
+NoteDoc PrendValeur(NoteDoc note, const NoteDoc& modele) {
+    note.Duree = modele.Duree;
+    note.DureeEffective = modele.DureeEffective;
+    note.DivDuree = modele.DivDuree;
+    note.Tuplet = modele.Tuplet;
+    return note;
+}
+
+// Depth-first over the notes in order. Every note may be kept, take the
+// value of the note before it, or change (dropped, a dot less, a division
+// less or more, no tuplet), at most four changes in all; a kept note scores
+// 1000 and a change less, so the best assignment changes the least.
+void ChercheRythme(Recherche& r, size_t i, int32_t score, int changements) {
+    if (static_cast<int64_t>(r.n - i) * kScoreGarde + score < r.meilleurScore) return;
+    if (++r.appels % 256 == 0 && TestAnnulation()) r.annulee = true;
+    if (r.annulee || r.appels > kNbAppelsMaxRecherche) return;
+    if (i >= r.n) {
+        if (DureeMesure(r.travail, r.n) == r.longueur && score > r.meilleurScore) {
+            r.meilleur = r.travail;
+            r.meilleurScore = score;
+        }
+        return;
+    }
+    const NoteDoc& source = r.source[i];
+
+    // A chord takes the value of its partner of the same nominal value; when
+    // they also read alike, nothing else is worth trying.
+    std::ptrdiff_t k = static_cast<ptrdiff_t>(i) - 1;
+    for (; k >= 0 && r.source[k].PosMesure == source.PosMesure; --k) {
+        if (r.source[k].Duree != source.Duree) continue;
+        r.travail[i] = PrendValeur(source, r.travail[k]);
+        ChercheRythme(r, i + 1, score + kScoreGarde, changements);
+        if (r.source[k].DureeEffective == source.DureeEffective) return;
+    }
+
+    const int64_t avant = DureeMesure(r.travail, static_cast<size_t>(k + 1));
+    if (avant > r.longueur) return;
+
+    Essaie(r, i, Revalue(source), avant, score + kScoreGarde, changements);
+
+    int32_t base = score;
+    if (k >= 0 && r.travail[k].DureeEffective != 0 &&
+        r.source[k].DureeEffective == source.DureeEffective &&
+        r.travail[k].DureeEffective != source.DureeEffective) {
+        if (k == 0) base += 1;
+        Essaie(r, i, PrendValeur(source, r.travail[k]), avant, base + kScoreGarde, changements);
+    }
+    if (changements >= kNbChangementsMax) return;
+    const int suivants = changements + 1;
+
+    NoteDoc choix = source;
+    choix.Duree = 0;
+    Essaie(r, i, Revalue(choix), avant, base, suivants);
+    if (source.Pointe > 0) {
+        choix = source;
+        --choix.Pointe;
+        Essaie(r, i, Revalue(choix), avant, base + kScorePointeEnMoins, suivants);
+    }
+    if (source.DivDuree > 0) {
+        choix = source;
+        --choix.DivDuree;
+        Essaie(r, i, Revalue(choix), avant, base + kScoreDivisionEnMoins, suivants);
+    }
+    if (source.DivDuree > 1) {
+        choix = source;
+        ++choix.DivDuree;
+        Essaie(r, i, Revalue(choix), avant, base + kScoreDivisionEnPlus, suivants);
+    }
+    if (source.Tuplet > 1) {
+        choix = source;
+        choix.Tuplet = 0;
+        Essaie(r, i, Revalue(choix), avant, base + kScoreSansTuplet, suivants);
+    }
+}
+
+// The notes of a chord share its finest time division: a beam drawn to one
+// head is the stem's, and so every head's.
+void UnifieDivisionsAccords(std::vector<NoteDoc>& notes) {
+    size_t debut = 0;
+    while (debut < notes.size()) {
+        size_t fin = debut;
+        int16_t division = 0;
+        for (; fin < notes.size() && notes[fin].PosMesure == notes[debut].PosMesure; ++fin)
+            division = std::max(division, notes[fin].DivDuree);
+        for (size_t j = debut; j < fin; ++j) notes[j].DivDuree = division;
+        debut = fin;
+    }
+}
+
+// No assignment fits: leading notes go until the rest fits, then a rest in
+// front fills what is missing.
+std::vector<NoteDoc> Comble(std::vector<NoteDoc> notes, int32_t longueur) {
+    for (size_t i = 0; i < notes.size() && DureeMesure(notes, notes.size()) > longueur; ++i) {
+        notes[i].Duree = 0;
+        notes[i].DureeEffective = 0;
+    }
+    NoteDoc silence{};
+    silence.Alteration = 0;
+    silence.Silence = 1;
+    silence.Duree = static_cast<int32_t>(longueur - DureeMesure(notes, notes.size()));
+    silence.DureeEffective = silence.Duree;
+    notes.insert(notes.begin(), silence);
+    return notes;
+}
+
+}  // namespace
+
+bool RecaleNotesMesure(MesureDoc& mesure, int32_t& score) {
+    std::vector<NoteDoc>& notes = mesure.Notes;
+    const int32_t longueur = mesure.Clef.LongueurMesure;
+    UnifieDivisionsAccords(notes);
+    for (NoteDoc& note : notes) note.DureeEffective = DureeEffective(note);
+
+    Recherche r{longueur, notes, notes.size(), notes, {}, -1, 0, false};
+    if (notes.size() <= kNbNotesMaxRecherche) ChercheRythme(r, 0, 0, 0);
+    if (r.annulee) return false;
+    score = r.meilleurScore;
+
+    std::vector<NoteDoc> resultat = score >= 0 ? std::move(r.meilleur) : Comble(notes, longueur);
+    notes.clear();
+    for (const NoteDoc& note : resultat)
+        if (note.DureeEffective != 0) notes.push_back(note);
+    return true;
+}
+
+bool RecaleNotesSurDivTemporelles(DocumentMusical& document) {
+    const size_t nbParties = document.Portees.size();
+    for (size_t p = 0; p < nbParties; ++p) {
+        ProgressionCourante().Pourcentage(static_cast<int>(25 + 75 * p / nbParties));
+        for (MesureDoc& mesure : document.Portees[p].Mesures) {
+            int32_t score = -1;
+            if (!RecaleNotesMesure(mesure, score)) return false;
+        }
+    }
+    return true;
+}
