@@ -1,0 +1,230 @@
+#include "document/music_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "document/keyword_stream.h"
+#include "document/report_changes.h"
+#include "document/result_file_support.h"
+#include "document/result_file_writer.h"
+#include "support/test_home.h"
+#include "toolbox/messages.h"
+
+namespace {
+
+constexpr int32_t kNoire = 40320;
+
+bool Contient(const std::string& texte, const std::string& morceau) {
+    return texte.find(morceau) != std::string::npos;
+}
+
+// Spaces for every run of blanks, as in the result-file tests.
+std::string Tokens(const std::string& texte) {
+    std::istringstream flux(texte);
+    std::string mot, resultat;
+    while (flux >> mot) resultat += (resultat.empty() ? "" : " ") + mot;
+    return resultat;
+}
+
+NoteDoc NoteAlignee(int32_t duree, int16_t posMesure, int16_t position = 4) {
+    NoteDoc n = Note(duree, posMesure);
+    n.DureeEffective = duree;
+    n.Interligne = position;
+    return n;
+}
+
+// A model as the rhythm alignment leaves it: one part of 4/4 measures.
+DocumentMusical ModeleUnePartie(std::vector<std::vector<NoteDoc>> mesures) {
+    DocumentMusical doc;
+    doc.Nom = "doc";
+    doc.TexteResolution = "Res : 2480x3508";
+    doc.DureeTotale = 9;
+    doc.Portees.resize(1);
+    PorteeDoc& p = doc.Portees[0];
+    p.ClefInitiale.TypeClef = 1;
+    for (auto& notes : mesures) {
+        MesureDoc m;
+        m.Clef.Numerateur = 4;
+        m.Clef.Denominateur = 4;
+        m.Notes = std::move(notes);
+        p.Mesures.push_back(m);
+    }
+    return doc;
+}
+
+std::string Ecrit(const DocumentMusical& doc) {
+    return EcritEnMemoire([&] {
+        bool annule = true;
+        EXPECT_TRUE(EcritFichierMusical(doc, false, annule));
+        EXPECT_FALSE(annule);
+    });
+}
+
+}  // namespace
+
+TEST(FichierMusical, HeaderAndDocumentValues) {
+    DocumentMusical doc = ModeleUnePartie({{NoteAlignee(4 * kNoire, 100)}});
+    doc.Portees[0].ClefInitiale.NbBemol = 3;
+    const std::string brut = Ecrit(doc);
+    EXPECT_EQ(brut.rfind("Ruzo Music File\n ", 0), 0u);
+    const std::string texte = Tokens(brut);
+    EXPECT_TRUE(Contient(texte, "DebutDocument PourcentGraceNote 4 NomDocument \"doc\" "
+                                "Resolution \"Res : 2480x3508\" DureeTraitement \""));
+    EXPECT_TRUE(Contient(texte, std::string(",Ruzo ") + RUZO_VERSION + ", Computing time :9 sec.\""));
+    // No time signature on the first part: 4/4, and the measures then
+    // repeat nothing.
+    EXPECT_TRUE(Contient(texte, "Tonalite 10 DivTemp 404 NbPortees 1 RetraitPremierGroupe 0.000 "
+                                "DebutPortee 1 HauteurPortee 0.000 LigneBasePortee 0.000 Type Sol "
+                                "Accolade 0 TablatureAssociee 0 NbMesures 1 DebutMesure 1 "
+                                "Taille 0.000 NbNotes 1"));
+    EXPECT_TRUE(Contient(texte, "FinMesure 1 FinPortee 1 FinDocument"));
+}
+
+TEST(FichierMusical, ClefChangesMovePitchesAndOnlyChangesAreWritten) {
+    DocumentMusical doc = ModeleUnePartie(
+        {{NoteAlignee(4 * kNoire, 100, 10)}, {NoteAlignee(4 * kNoire, 100, 10)},
+         {NoteAlignee(4 * kNoire, 100, 10)}});
+    auto& m = doc.Portees[0].Mesures;
+    m[0].Clef.TypeClef = 1;
+    m[1].Clef.TypeClef = 2;
+    m[1].Clef.NbDiese = 2;
+    m[2].Clef.NbDiese = 2;
+    m[2].Clef.Numerateur = 3;
+    const std::string texte = Tokens(Ecrit(doc));
+    EXPECT_TRUE(Contient(texte, "DebutMesure 1 Taille 0.000 NbNotes 1 DebutNote 1 DureeNote 161280 "
+                                "PosNote 0 Interligne 35 PosMesure 100 FinNote FinMesure 1"));
+    EXPECT_TRUE(Contient(texte, "DebutMesure 2 Tonalite 2 Type Fa Taille 0.000 NbNotes 1 DebutNote 1 "
+                                "DureeNote 161280 PosNote 0 Interligne 23"));
+    EXPECT_TRUE(Contient(texte, "DebutMesure 3 DivTemp 304 Taille 0.000 NbNotes 1 DebutNote 1 "
+                                "DureeNote 161280 PosNote 0 Interligne 23"));
+    EXPECT_EQ(BaseHauteur(3), 39);
+    EXPECT_EQ(BaseHauteur(0), 45);
+    EXPECT_EQ(CodeTonalite(0, 7), 14);
+    EXPECT_EQ(CodeTonalite(8, 0), 0);
+}
+
+TEST(FichierMusical, ChordStartsBeamsGraceNotesAndOrnaments) {
+    NoteDoc noire = NoteAlignee(kNoire, 100, 4);
+    noire.Accroche = 3;
+    NoteDoc croche = NoteAlignee(20160, 100, 6);
+    croche.Alteration = 1;
+    croche.Effet = 4;
+    croche.Queue = 2;
+    croche.DivDuree = 1;
+    croche.HauteurQueue = 350;
+    croche.DebutLiaison = 5;
+    NoteDoc suivante = NoteAlignee(20160, 300, 5);
+    suivante.Accroche = 3;
+    suivante.NbAppogiatures = 2;
+    suivante.Appogiatures[0] = AppogiatureDoc{1, 1};
+    suivante.Appogiatures[1] = AppogiatureDoc{2, 2};
+    NoteDoc soupir = NoteAlignee(kNoire, 600);
+    soupir.Silence = 1;
+    soupir.Tuplet = 3;
+    const std::string texte =
+        Tokens(Ecrit(ModeleUnePartie({{noire, croche, suivante, soupir}})));
+    EXPECT_TRUE(Contient(texte, "DebutNote 1 DureeNote 40320 PosNote 0 Interligne 41 Accroche "
+                                "PosMesure 100 FinNote"));
+    EXPECT_TRUE(Contient(texte, "DebutNote 2 DureeNote 20160 PosNote 0 Interligne 39 Diese Accroche "
+                                "HauteurQueue 450 QueueHautGauche DebutLiaison 5 DblMordantSup "
+                                "PosMesure 100 FinNote"));
+    EXPECT_TRUE(Contient(texte, "DebutNote 3 DureeNote 20160 PosNote 20160 Interligne 40 "
+                                "PosMesure 300 DebutAppogiature NbAppogiature 2 Interligne 44 "
+                                "Interligne 43 FinAppogiature FinNote"));
+    EXPECT_TRUE(Contient(texte, "DebutNote 4 DureeNote 40320 PosNote 40320 Tuplet 3 "
+                                "Interligne -9999 PosMesure 600 FinNote"));
+}
+
+TEST(FichierMusical, ARestRepeatingThePreviousMeasureIsWrittenAsThatMeasure) {
+    std::vector<NoteDoc> quatre;
+    for (int16_t i = 0; i < 4; ++i) quatre.push_back(NoteAlignee(kNoire, 100 + 200 * i, i));
+    NoteDoc pause = NoteAlignee(4 * kNoire, 100);
+    pause.Silence = 1;
+    DocumentMusical doc = ModeleUnePartie({{pause}, quatre, {pause}, {pause}});
+    for (MesureDoc& m : doc.Portees[0].Mesures) m.RepetePrecedente = 1;
+    doc.Portees[0].Mesures[1].RepetePrecedente = 0;
+    const std::string texte = Tokens(Ecrit(doc));
+    // The first has nothing before it and keeps its rest.
+    EXPECT_TRUE(Contient(texte, "DebutMesure 1 Taille 0.000 NbNotes 1"));
+    EXPECT_TRUE(Contient(texte, "DebutMesure 3 Taille 0.000 NbNotes 4 DebutNote 1 DureeNote 40320 "
+                                "PosNote 0 Interligne 45"));
+    EXPECT_TRUE(Contient(texte, "DebutMesure 4 Taille 0.000 NbNotes 4"));
+}
+
+TEST(FichierMusical, ReporteModifsColoursEveryNote) {
+    NoteDoc garde = NoteAlignee(kNoire, 100);
+    garde.IdNote = 1;
+    garde.NbAppogiatures = 1;
+    garde.Appogiatures[0] = AppogiatureDoc{3, 2};
+    NoteDoc triple = NoteAlignee(5040, 300);
+    triple.IdNote = 4;
+    triple.Silence = 1;
+    NoteDoc sansPoint = NoteAlignee(2 * kNoire, 500);
+    sansPoint.IdNote = 5;
+    sansPoint.Accroche = 7;
+    const DocumentMusical doc = ModeleUnePartie({{garde, triple, sansPoint}});
+
+    EtatPage page = PageSimple();
+    NotePortee pointee = NoteRecord(5, 250, 4, 0, 500);
+    pointee.Pointe = 1;
+    NotePortee appogiature = NoteRecord(3, 59, 2, 0, 50);
+    appogiature.DivDuree = 1;
+    page.Portees[0].Symboles = {NoteRecord(1, 207, 4, 0, 100), NoteRecord(2, 207, 4, 0, 200),
+                                appogiature, NoteRecord(4, 168, 4, 0, 300), pointee};
+    ReporteModifs(doc, page);
+    const auto& s = page.Portees[0].Symboles;
+    EXPECT_EQ(s[0].Etat, 0);
+    EXPECT_EQ(s[1].Etat, 2);
+    EXPECT_EQ(s[2].Etat, 1);
+    EXPECT_EQ(s[2].DivDuree, 0);
+    EXPECT_EQ(s[3].Etat, 1);
+    EXPECT_EQ(s[3].CodeNote, 197);  // a 32nd rest: every rest below an eighth
+    EXPECT_EQ(s[4].Etat, 1);
+    EXPECT_EQ(s[4].Pointe, 0);
+    EXPECT_EQ(s[4].AvecAccroche, 1);
+    EXPECT_EQ(s[4].Accroche, 7);
+
+    NoteDoc n;
+    n.Silence = 1;
+    const int32_t durees[] = {10080, 20160, 40320, 80640, 161280};
+    const uint8_t codes[] = {197, 228, 206, 238, 183};
+    for (int i = 0; i < 5; ++i) {
+        n.Duree = durees[i];
+        EXPECT_EQ(CodeGlypheNote(n), codes[i]) << durees[i];
+    }
+}
+
+class ExportTest : public DossierTest {};
+
+TEST_F(ExportTest, ExportWritesTheMusicFileOrSaysWhy) {
+    const std::string resultat = Racine() + "/doc.msb";
+    const std::string musique = Racine() + "/doc.msf";
+    EtatPage page = PageSimple();
+    page.Portees[0].Symboles = {NoteRecord(1, 250, 4, 0, 100), NoteRecord(2, 250, 5, 0, 600),
+                                NoteRecord(3, 207, 4, 1, 100)};
+    {
+        std::FILE* f = OuvreFichierResultat(resultat, "doc");
+        ASSERT_TRUE(EcritPageResultat(f, page));
+        ASSERT_TRUE(FermeFichierResultat(f));
+    }
+    DocumentMusical doc;
+    ASSERT_EQ(ExporteFichierMusical(resultat, musique, doc), ResultatExport::Reussi);
+    std::ifstream lu(musique);
+    const std::string texte = Tokens(std::string(std::istreambuf_iterator<char>(lu), {}));
+    EXPECT_TRUE(Contient(texte, "NbMesures 4 DebutMesure 1 Taille 10.000 NbNotes 2"));
+    // The quarter alone in measure 2 gets a dotted-half rest in front.
+    EXPECT_TRUE(Contient(texte, "DebutMesure 2 Taille 10.000 NbNotes 2 DebutNote 1 "
+                                "DureeNote 120960 PosNote 0 Interligne -9999"));
+    EXPECT_EQ(doc.Portees.size(), 1u);
+
+    CaptureAlertes capture;
+    EXPECT_EQ(ExporteFichierMusical(Racine() + "/none.msb", musique, doc),
+              ResultatExport::ResultatIllisible);
+    EXPECT_EQ(ExporteFichierMusical(resultat, Racine() + "/no/such/folder.msf", doc),
+              ResultatExport::MusiqueNonCreee);
+    EXPECT_TRUE(capture.Contient("Can't open result file '" + Racine() +
+                                 "/no/such/folder.msf' for writing"));
+}

@@ -1,0 +1,210 @@
+#include "document/rhythm.h"
+
+#include <gtest/gtest.h>
+
+#include "document/result_file_support.h"
+
+namespace {
+
+constexpr int32_t kNoire = 40320;
+
+MesureDoc MesureDe(int numerateur, int denominateur, std::vector<NoteDoc> notes) {
+    MesureDoc m;
+    m.Clef.Numerateur = static_cast<int16_t>(numerateur);
+    m.Clef.Denominateur = static_cast<int16_t>(denominateur);
+    m.Clef.LongueurMesure = LongueurMesure(numerateur, denominateur);
+    m.Notes = std::move(notes);
+    return m;
+}
+
+std::vector<int32_t> Durees(const MesureDoc& m) {
+    std::vector<int32_t> d;
+    for (const NoteDoc& n : m.Notes) d.push_back(n.DureeEffective);
+    return d;
+}
+
+// A part whose measure holds notes lasting `duree` in all.
+PorteeDoc PartieDeDuree(int32_t duree) {
+    PorteeDoc p;
+    p.ClefInitiale.Numerateur = 4;
+    p.ClefInitiale.Denominateur = 4;
+    p.Mesures.resize(1);
+    NoteDoc n = Note(duree, 0);
+    n.DureeEffective = duree;
+    p.Mesures[0].Notes.push_back(n);
+    return p;
+}
+
+}  // namespace
+
+TEST(Rythme, EffectiveDurationsOfDivisionsDotsAndTuplets) {
+    EXPECT_EQ(DureeEffective(Note(kNoire, 0, 1, 1)), 30240);
+    NoteDoc triolet = Note(kNoire, 0, 1);
+    triolet.Tuplet = 3;
+    EXPECT_EQ(DureeEffective(triolet), 13440);
+    EXPECT_EQ(DureeEffective(Note(2 * kNoire, 0, 0, 2)), 141120);
+    NoteDoc onze = Note(kNoire, 0);
+    onze.Tuplet = 11;  // 40320 x 12 / 11 = 43985.45..., rounded half up
+    EXPECT_EQ(DureeEffective(onze), 43985);
+    EXPECT_EQ(DureeEffective(Note(kNoire, 0, 30000)), 0);  // divisions past the value
+    EXPECT_EQ(NombreNormal(2), 3);
+    EXPECT_EQ(NombreNormal(8), 12);
+    EXPECT_EQ(NombreNormal(12), 2);
+}
+
+TEST(Rythme, MeasureLengthsAndChordDurations) {
+    EXPECT_EQ(LongueurMesure(3, 4), 120960);
+    EXPECT_EQ(LongueurMesure(6, 8), 120960);
+    EXPECT_EQ(LongueurMesure(0, 0), 0);
+    EXPECT_EQ(LongueurMesure(1, 11), 14662);  // 14661.8 rounded
+    std::vector<NoteDoc> notes = {Note(kNoire, 0), Note(kNoire, 0, 1), Note(kNoire, 10),
+                                  Note(0, 20)};
+    for (NoteDoc& n : notes) n.DureeEffective = DureeEffective(n);
+    EXPECT_EQ(DureeMesure(notes, 4), 20160 + 40320);
+    EXPECT_EQ(DureeMesure(notes, 1), 40320);
+}
+
+TEST(Rythme, NotesCloseTogetherOrASecondApartFormChords) {
+    DocumentMusical doc;
+    doc.Portees.resize(1);
+    std::vector<NoteDoc> notes(5, Note(kNoire, 0));
+    const int16_t x[] = {100, 105, 200, 212, 300};
+    const int16_t position[] = {4, 6, 4, 3, 7};
+    const int16_t posMesure[] = {100, 110, 400, 420, 700};
+    for (int i = 0; i < 5; ++i) {
+        notes[i].PosX = x[i];
+        notes[i].Interligne = position[i];
+        notes[i].PosMesure = posMesure[i];
+    }
+    notes[4].PosX = 312;  // 1.2 interlines on, but not a second: its own chord
+    doc.Portees[0].Mesures.push_back(MesureDe(4, 4, notes));
+    ASSERT_TRUE(RecalageAccords(doc));
+    const auto& n = doc.Portees[0].Mesures[0].Notes;
+    EXPECT_EQ(n[1].PosX, 100);
+    EXPECT_EQ(n[1].PosMesure, 100);
+    EXPECT_EQ(n[3].PosX, 200);  // one step above a head 1.2 interlines before it
+    EXPECT_EQ(n[3].PosMesure, 400);
+    EXPECT_EQ(n[4].PosMesure, 700);
+    EXPECT_EQ(n[0].DureeEffective, kNoire);
+}
+
+TEST(Rythme, TheTimeSignatureVoteAcrossThreeParts) {
+    DocumentMusical doc;
+    doc.Portees = {PartieDeDuree(120960), PartieDeDuree(120960), PartieDeDuree(80640)};
+    ASSERT_TRUE(RecalageDivisionsTemporelles(doc));
+    for (const PorteeDoc& p : doc.Portees) {
+        EXPECT_EQ(p.Mesures[0].Clef.Numerateur, 4);
+        EXPECT_EQ(p.Mesures[0].Clef.Denominateur, 4);
+        EXPECT_EQ(p.Mesures[0].Clef.LongueurMesure, 161280);
+    }
+}
+
+TEST(Rythme, AnObservedLengthBecomesASignature) {
+    // Two parts without a time signature agree on 120960 (12/16 = 3/4); the
+    // next measure, empty everywhere, keeps it.
+    DocumentMusical doc;
+    doc.Portees = {PartieDeDuree(120960), PartieDeDuree(120960)};
+    for (PorteeDoc& p : doc.Portees) {
+        p.ClefInitiale = ClefDoc{};
+        p.Mesures.resize(2);
+    }
+    ASSERT_TRUE(RecalageDivisionsTemporelles(doc));
+    EXPECT_EQ(doc.Portees[1].Mesures[0].Clef.Numerateur, 3);
+    EXPECT_EQ(doc.Portees[1].Mesures[0].Clef.Denominateur, 4);
+    EXPECT_EQ(doc.Portees[0].Mesures[1].Clef.Numerateur, 3);
+    EXPECT_EQ(doc.Portees[0].Mesures[1].Clef.LongueurMesure, 120960);
+
+    // A 6/16 measure reduces to 3/8 and stops there.
+    doc.Portees = {PartieDeDuree(60480), PartieDeDuree(60480)};
+    for (PorteeDoc& p : doc.Portees) p.ClefInitiale = ClefDoc{};
+    ASSERT_TRUE(RecalageDivisionsTemporelles(doc));
+    EXPECT_EQ(doc.Portees[0].Mesures[0].Clef.Numerateur, 3);
+    EXPECT_EQ(doc.Portees[0].Mesures[0].Clef.Denominateur, 8);
+}
+
+TEST(Rythme, AnExtraDotIsRemoved) {
+    MesureDoc m = MesureDe(4, 4, {Note(kNoire, 100), Note(kNoire, 300), Note(kNoire, 500, 0, 1),
+                                  Note(kNoire, 700)});
+    int32_t score = 0;
+    ASSERT_TRUE(RecaleNotesMesure(m, score));
+    EXPECT_EQ(score, 3100);
+    EXPECT_EQ(Durees(m), (std::vector<int32_t>{kNoire, kNoire, kNoire, kNoire}));
+    EXPECT_EQ(m.Notes[2].Pointe, 0);
+}
+
+TEST(Rythme, AHalfNoteAloneIn44GetsAHalfRestInFront) {
+    MesureDoc m = MesureDe(4, 4, {Note(2 * kNoire, 300)});
+    int32_t score = 0;
+    ASSERT_TRUE(RecaleNotesMesure(m, score));
+    EXPECT_EQ(score, -1);
+    ASSERT_EQ(m.Notes.size(), 2u);
+    EXPECT_EQ(m.Notes[0].Silence, 1);
+    EXPECT_EQ(m.Notes[0].Duree, 80640);
+    EXPECT_EQ(m.Notes[0].DureeEffective, 80640);
+    EXPECT_EQ(m.Notes[1].Duree, 80640);
+}
+
+TEST(Rythme, ThreeQuartersIn24KeepTheFirstTwo) {
+    MesureDoc m = MesureDe(2, 4, {Note(kNoire, 100), Note(kNoire, 400), Note(kNoire, 700)});
+    m.Notes[0].IdNote = 1;
+    m.Notes[1].IdNote = 2;
+    int32_t score = 0;
+    ASSERT_TRUE(RecaleNotesMesure(m, score));
+    EXPECT_EQ(score, 2000);
+    ASSERT_EQ(m.Notes.size(), 2u);
+    EXPECT_EQ(m.Notes[0].IdNote, 1u);
+    EXPECT_EQ(m.Notes[1].IdNote, 2u);
+}
+
+TEST(Rythme, ANoteFollowsItsNeighbourWhoseTupletWasWrong) {
+    // 2/4: a quarter and two eighths read as triplets. Dropping the first
+    // tuplet (900) lets the second eighth follow it for free (1000).
+    NoteDoc croche = Note(kNoire, 0, 1);
+    croche.Tuplet = 3;
+    std::vector<NoteDoc> notes = {Note(kNoire, 100), croche, croche};
+    notes[1].PosMesure = 500;
+    notes[2].PosMesure = 750;
+    MesureDoc m = MesureDe(2, 4, notes);
+    int32_t score = 0;
+    ASSERT_TRUE(RecaleNotesMesure(m, score));
+    EXPECT_EQ(score, 2900);
+    EXPECT_EQ(Durees(m), (std::vector<int32_t>{kNoire, 20160, 20160}));
+    EXPECT_EQ(m.Notes[2].Tuplet, 0);
+}
+
+TEST(Rythme, ChordsShareTheirDivisionAndTheirValue) {
+    // A quarter and an eighth struck together: both become eighths; the
+    // measure of 1/4 then holds the chord and another eighth.
+    MesureDoc m = MesureDe(1, 4, {Note(kNoire, 100), Note(kNoire, 100, 1), Note(kNoire, 600, 1)});
+    int32_t score = 0;
+    ASSERT_TRUE(RecaleNotesMesure(m, score));
+    EXPECT_EQ(score, 3000);
+    EXPECT_EQ(m.Notes[0].DivDuree, 1);
+    EXPECT_EQ(Durees(m), (std::vector<int32_t>{20160, 20160, 20160}));
+}
+
+TEST(Rythme, TooLongOrEmptyMeasuresFallBack) {
+    MesureDoc longue = MesureDe(2, 4, {Note(4 * kNoire, 100)});
+    int32_t score = 0;
+    ASSERT_TRUE(RecaleNotesMesure(longue, score));
+    ASSERT_EQ(longue.Notes.size(), 1u);
+    EXPECT_EQ(longue.Notes[0].Silence, 1);
+    EXPECT_EQ(longue.Notes[0].DureeEffective, 80640);
+
+    MesureDoc vide = MesureDe(3, 4, {});
+    ASSERT_TRUE(RecaleNotesMesure(vide, score));
+    ASSERT_EQ(vide.Notes.size(), 1u);
+    EXPECT_EQ(vide.Notes[0].DureeEffective, 120960);
+}
+
+TEST(Rythme, AHugeMeasureEndsInTime) {
+    // Nothing fits and every note may change: the search stops at its call
+    // budget and the measure falls back.
+    std::vector<NoteDoc> notes;
+    for (int i = 0; i < 200; ++i) notes.push_back(Note(kNoire, static_cast<int16_t>(i + 1), 3, 1));
+    MesureDoc m = MesureDe(99, 1, notes);
+    int32_t score = 0;
+    ASSERT_TRUE(RecaleNotesMesure(m, score));
+    EXPECT_EQ(score, -1);
+    EXPECT_EQ(DureeMesure(m.Notes, m.Notes.size()), LongueurMesure(99, 1));
+}
