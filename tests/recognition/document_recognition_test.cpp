@@ -1,0 +1,179 @@
+#include "recognition/document_recognition.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "recognition/document.h"
+#include "recognition/etat_page.h"
+#include "recognition/page_driver.h"
+#include "recognition/saved_state.h"
+#include "support/test_home.h"
+#include "symbols/notes.h"
+#include "toolbox/messages.h"
+#include "toolbox/png_io.h"
+#include "toolbox/progress.h"
+
+namespace {
+
+// Stages that find one staff of five quarter notes in one 4/4 measure.
+struct Scenario {
+    int pageQuiEchoue = -1;
+    int pages = 0;
+} scenario;
+
+bool UnePortee(Offscreen& page) {
+    Portee p;
+    p.CadreBande = Rect{0, 0, 60, 200};
+    p.NbLignesPortee = 5;
+    p.Interligne = 10;
+    p.DebutProfil = 20;
+    p.FinProfil = 60;
+    p.Clef.TypeClef = 1;
+    p.Clef.Numerateur = 4;
+    p.Clef.Denominateur = 4;
+    p.Echantillons.push_back(EchantillonLignes{1, 5.0f, 20.0f, 10.0f});
+    Etat.Portees.push_back(p);
+    Etat.InterligneMoyenne = 10;
+    DisposeOffscreen(page);
+    return scenario.pages++ != scenario.pageQuiEchoue;
+}
+
+bool CinqNoires() {
+    for (int i = 0; i < 5; ++i) {
+        NotePortee n;
+        n.IdNote = NumeroSymboleDocument++;
+        n.CodeNote = 207;
+        n.Interligne = static_cast<int16_t>(i);
+        n.PosX = static_cast<int16_t>(110 + 18 * i);
+        Etat.Courante().Symboles.push_back(n);
+    }
+    return true;
+}
+
+bool UnSysteme() {
+    Etat.NbPorteesParSysteme = 1;
+    return true;
+}
+
+bool UneMesure() {
+    Portee& p = Etat.Portees[0];
+    p.Mesures.resize(2);
+    p.Mesures[0].PosXMesure = 100;
+    p.Mesures[1].PosXMesure = 200;
+    for (NotePortee& n : p.Symboles) n.PosMesure = static_cast<int16_t>((n.PosX - 100) * 10);
+    return true;
+}
+
+bool Reussit() { return true; }
+void Rien() {}
+bool ReussitPortee(int, Offscreen) { return true; }
+bool ReussitExtraction(float) { return true; }
+int16_t Taille(float) { return 40; }
+void RienArmature(int, Offscreen) {}
+
+class DocumentTest : public DossierTest {
+  protected:
+    void SetUp() override {
+        DossierTest::SetUp();
+        scenario = Scenario{};
+        Etapes = EtapesReconnaissance{UnePortee,   ReussitPortee, Reussit,       Reussit,
+                                      Rien,        Reussit,       ReussitExtraction, Taille,
+                                      RienArmature, CinqNoires,   Reussit,       Reussit,
+                                      Reussit,     Rien,          UnSysteme,     UneMesure};
+        PixMap image;
+        image.largeur = 200;
+        image.hauteur = 80;
+        image.pasLigne = 200;
+        image.pixels.assign(200 * 80, IndexBlanc);
+        for (int p = 1; p <= 2; ++p) {
+            const std::string chemin = Racine() + "/page-" + std::to_string(p) + ".png";
+            ASSERT_TRUE(EcritPNG(image, chemin));
+            EntreePage page;
+            page.LibPath = Racine();
+            page.NomFichier = "page-" + std::to_string(p) + ".png";
+            Document.Pages.push_back(page);
+        }
+        Document.Chemin = Racine() + "/piece.lfs";
+    }
+    void TearDown() override {
+        Etapes = EtapesParDefaut();
+        LibereEtatPage();
+        FermeDocument();
+        DossierTest::TearDown();
+    }
+    bool Existe(const std::string& nom) const { return std::filesystem::exists(Racine() + "/" + nom); }
+    std::string Lit(const std::string& nom) const {
+        std::ifstream f(Racine() + "/" + nom);
+        return std::string(std::istreambuf_iterator<char>(f), {});
+    }
+};
+
+}  // namespace
+
+TEST_F(DocumentTest, EveryPageIntoOneResultFileAndOneMusicFile) {
+    std::vector<std::pair<int, bool>> suivi;
+    ASSERT_TRUE(ReconnaitDocument([&](int p, bool ok) {
+        suivi.emplace_back(p, ok);
+        EXPECT_EQ(Etat.Portees.size(), 1u);
+    }));
+    EXPECT_EQ(suivi, (std::vector<std::pair<int, bool>>{{0, true}, {1, true}}));
+    const std::string resultat = Lit("piece.msb");
+    EXPECT_NE(resultat.find("NomDocument \"" + Racine() + "/piece.lfs\""), std::string::npos);
+    EXPECT_NE(resultat.find("NomPage \"page-2.png\""), std::string::npos);
+    EXPECT_NE(resultat.find("IdNote 10 "), std::string::npos);  // numbering restarted at 1
+    EXPECT_EQ(resultat.find("IdNote 11 "), std::string::npos);
+    const std::string musique = Lit("piece.msf");
+    EXPECT_EQ(musique.rfind("Ruzo Music File", 0), 0u);
+    EXPECT_NE(musique.find("NbMesures 2"), std::string::npos);
+
+    // The fifth quarter does not fit its 4/4 measure: the saved states say
+    // it was removed and that the others were kept.
+    for (int p = 0; p < 2; ++p) {
+        ASSERT_TRUE(RestaureEtatPage(p));
+        const auto& notes = Etat.Portees.at(0).Symboles;
+        ASSERT_EQ(notes.size(), 5u);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(notes[i].Etat, 0);
+        EXPECT_EQ(notes[4].Etat, 2);
+    }
+}
+
+TEST_F(DocumentTest, AResultFileThatCannotBeCreatedFailsTheDocument) {
+    Document.Chemin = Racine() + "/missing/piece.lfs";
+    CaptureAlertes capture;
+    int pages = 0;
+    EXPECT_FALSE(ReconnaitDocument([&](int, bool) { ++pages; }));
+    EXPECT_EQ(pages, 0);
+    EXPECT_TRUE(capture.Contient("Can't open file '" + Racine() + "/missing/piece.msb' for writing"));
+}
+
+TEST_F(DocumentTest, AFailingPageStopsTheDocumentWithTheResultFileClosed) {
+    scenario.pageQuiEchoue = 0;
+    std::vector<std::pair<int, bool>> suivi;
+    EXPECT_FALSE(ReconnaitDocument([&](int p, bool ok) { suivi.emplace_back(p, ok); }));
+    EXPECT_EQ(suivi, (std::vector<std::pair<int, bool>>{{0, false}}));
+    const std::string resultat = Lit("piece.msb");
+    EXPECT_NE(resultat.find("FinDocument"), std::string::npos);
+    EXPECT_EQ(resultat.find("DebutPage"), std::string::npos);
+    EXPECT_FALSE(Existe("piece.msf"));
+}
+
+TEST_F(DocumentTest, AnUnreadablePageImageStopsTheDocument) {
+    std::filesystem::remove(Racine() + "/page-2.png");
+    CaptureAlertes capture;
+    EXPECT_FALSE(ReconnaitDocument());
+    EXPECT_EQ(capture.Textes().size(), 1u);
+    EXPECT_FALSE(Existe("piece.msf"));
+}
+
+TEST_F(DocumentTest, APageOnItsOwnIsNamedAfterItsImage) {
+    ASSERT_TRUE(ReconnaitPageSeule(1));
+    EXPECT_TRUE(Existe("page-2.msb"));
+    EXPECT_TRUE(Existe("page-2.msf"));
+    EXPECT_FALSE(Existe("page-1.msb"));
+    ASSERT_TRUE(RestaureEtatPage(1));
+    EXPECT_EQ(Etat.Portees.at(0).Symboles.at(4).Etat, 2);
+    EXPECT_FALSE(ReconnaitPageSeule(2));
+}
