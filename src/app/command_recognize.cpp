@@ -9,6 +9,7 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/startup.h"
+#include "document/named_settings.h"
 #include "document/options.h"
 #include "recognition/document.h"
 #include "recognition/document_recognition.h"
@@ -21,6 +22,7 @@ namespace {
 struct ArgumentsReconnaissance {
     std::vector<std::string> images;
     std::string sortie;
+    std::vector<std::string> reglages;
     int tonalite = 0;
     std::string mesure;
     std::string trace;
@@ -117,6 +119,13 @@ class TraceFichier {
 int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
     if (!Demarrage()) return kEntreeInvalide;
     if (!ImagesLisibles(a.images)) return kEntreeInvalide;
+    for (const std::string& reglage : a.reglages) {
+        std::string erreur;
+        if (!DonneAffectation(reglage, Options, Reglage, erreur)) {
+            Alerte("%s", erreur.c_str());
+            return kErreurUsage;
+        }
+    }
     if (!a.mesure.empty() || a.tonalite != 0) {
         Options.ModeArmature = 0;
         TonaliteForcee.Tonalite = CodeTonaliteDonnee(a.tonalite);
@@ -156,6 +165,9 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     cmd->add_option("images", args->images, "Page images, in page order")->required();
     cmd->add_option("-o,--output", args->sortie,
                     "Name of the result and music files (default: the first image's)");
+    cmd->add_option("--set", args->reglages,
+                    "Set a recognition option or tuning parameter for this run, as NAME=VALUE "
+                    "(see 'ruzo options')");
     cmd->add_option("--key", args->tonalite, "Key to use instead of reading it: sharps 1..7, flats -1..-7")
         ->check(CLI::Range(-7, 7));
     cmd->add_option("--time", args->mesure, "Time signature to use instead of reading it, as N/D");

@@ -1,0 +1,52 @@
+// Feeds arbitrary bytes to the result-file reader, then runs what an export
+// runs on the model it built: whatever a result file holds must never crash
+// Ruzo, overrun a table, allocate without bound or hang it.
+//
+// Build and run (from the top of the tree):
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
+//     -DRUZO_VERSION='"fuzz"' tests/fuzz/result_file_fuzz.cpp \
+//     src/document/result_file_reader.cpp src/document/document_model.cpp \
+//     src/document/note_keywords.cpp src/document/keyword_stream.cpp \
+//     src/document/rhythm_*.cpp src/document/music_file_writer.cpp \
+//     src/document/options.cpp src/toolbox/messages.cpp src/toolbox/progress.cpp \
+//     -o build/result_file_fuzz
+//   build/result_file_fuzz -max_total_time=300 -max_len=8192 -dict=tests/fuzz/result_file.dict
+// Crashers go to tests/data/fuzz/result_file/, which the normal suite reads.
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "document/document_model.h"
+#include "document/keyword_stream.h"
+#include "document/music_file.h"
+#include "document/result_file_reader.h"
+#include "document/rhythm.h"
+#include "toolbox/messages.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const bool silencieux = [] {
+        DefinitPuitsAlertes([](const std::string&) {});
+        return true;
+    }();
+    (void)silencieux;
+    if (size == 0) return 0;
+    std::vector<uint8_t> copie(data, data + size);
+    std::FILE* f = fmemopen(copie.data(), copie.size(), "rb");
+    if (f == nullptr) return 0;
+    DocumentMusical document;
+    const bool lu = LitDocumentResultat(f, "fuzz.msb", document);
+    std::fclose(f);
+    if (!lu) return 0;
+    EgaliseNombreMesures(document);
+    if (RecalageAccords(document) && RecalageDivisionsTemporelles(document) &&
+        RecaleNotesSurDivTemporelles(document)) {
+        std::FILE* sortie = std::fopen("/dev/null", "wb");
+        if (sortie != nullptr) {
+            FichierCourantTemporaire courant(sortie);
+            bool annule = false;
+            (void)EcritFichierMusical(document, false, annule);
+        }
+        if (sortie != nullptr) std::fclose(sortie);
+    }
+    return 0;
+}
