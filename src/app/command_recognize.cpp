@@ -8,8 +8,8 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
+#include "app/set_option.h"
 #include "app/startup.h"
-#include "document/named_settings.h"
 #include "document/options.h"
 #include "recognition/document.h"
 #include "recognition/document_recognition.h"
@@ -30,19 +30,19 @@ struct ArgumentsReconnaissance {
 };
 
 // "N/D" with both terms from 1 to 99.
-bool LitChiffrage(const std::string& texte, uint16_t& numerateur, uint16_t& denominateur) {
+bool LitChiffrage(const std::string& texte, int16_t& numerateur, int16_t& denominateur) {
     unsigned n = 0, d = 0;
     char reste = 0;
     if (std::sscanf(texte.c_str(), "%u/%u%c", &n, &d, &reste) != 2) return false;
     if (n < 1 || n > 99 || d < 1 || d > 99) return false;
-    numerateur = static_cast<uint16_t>(n);
-    denominateur = static_cast<uint16_t>(d);
+    numerateur = static_cast<int16_t>(n);
+    denominateur = static_cast<int16_t>(d);
     return true;
 }
 
 // A key given as sharps (1..7) or flats (-1..-7) becomes the editors' code.
-uint16_t CodeTonaliteDonnee(int tonalite) {
-    return static_cast<uint16_t>(tonalite >= 0 ? tonalite : 7 - tonalite);
+int16_t CodeTonaliteDonnee(int tonalite) {
+    return static_cast<int16_t>(tonalite >= 0 ? tonalite : 7 - tonalite);
 }
 
 EntreePage PagePourImage(const std::string& chemin) {
@@ -119,13 +119,7 @@ class TraceFichier {
 int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
     if (!Demarrage()) return kEntreeInvalide;
     if (!ImagesLisibles(a.images)) return kEntreeInvalide;
-    for (const std::string& reglage : a.reglages) {
-        std::string erreur;
-        if (!DonneAffectation(reglage, Options, Reglage, erreur)) {
-            Alerte("%s", erreur.c_str());
-            return kErreurUsage;
-        }
-    }
+    if (!AppliqueAffectations(a.reglages)) return kErreurUsage;
     if (!a.mesure.empty() || a.tonalite != 0) {
         Options.ModeArmature = 0;
         TonaliteForcee.Tonalite = CodeTonaliteDonnee(a.tonalite);
@@ -165,9 +159,7 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     cmd->add_option("images", args->images, "Page images, in page order")->required();
     cmd->add_option("-o,--output", args->sortie,
                     "Name of the result and music files (default: the first image's)");
-    cmd->add_option("--set", args->reglages,
-                    "Set a recognition option or tuning parameter for this run, as NAME=VALUE "
-                    "(see 'ruzo options')");
+    AjouteOptionSet(*cmd, args->reglages);
     cmd->add_option("--key", args->tonalite, "Key to use instead of reading it: sharps 1..7, flats -1..-7")
         ->check(CLI::Range(-7, 7));
     cmd->add_option("--time", args->mesure, "Time signature to use instead of reading it, as N/D");

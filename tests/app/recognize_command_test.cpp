@@ -47,6 +47,10 @@ TEST_F(CommandesTest, RecognizeRefusesMissingImagesAndBadTimes) {
                     "/x")
                   .code,
               2);
+    EXPECT_EQ(Lance("recognize -q --set NoSuchOption=1 " RUZO_TEST_DATA "/sample-page.png -o " +
+                    Racine() + "/x")
+                  .code,
+              2);
     EXPECT_FALSE(std::filesystem::exists(Racine() + "/x.msb"));
 }
 
