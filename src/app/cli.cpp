@@ -23,6 +23,7 @@ int ExecuteLigneCommande(int argc, char** argv) {
     EnregistreCommandeInspect(app, code);
     EnregistreCommandeReconnaissance(app, code);
     EnregistreCommandeExport(app, code);
+    EnregistreCommandePrepare(app, code);
 
     try {
         app.parse(argc, argv);

@@ -9,3 +9,4 @@ void EnregistreCommandeOptions(CLI::App& app, int& code);
 void EnregistreCommandeInspect(CLI::App& app, int& code);
 void EnregistreCommandeReconnaissance(CLI::App& app, int& code);
 void EnregistreCommandeExport(CLI::App& app, int& code);
+void EnregistreCommandePrepare(CLI::App& app, int& code);

@@ -126,14 +126,17 @@ uint8_t* PrepareOffscreen(Offscreen o) {
 }
 
 void RemplitComposante(uint8_t* base, int x, int y, uint8_t ancien, uint8_t nouveau) {
-    if (ancien == nouveau || LitPixel(base, x, y) != ancien) return;
+    // Outside the bounds LitPixel answers white: the bounds are tested first,
+    // or filling a white region would spread without end.
+    const Rect& b = ContextePixels.bornes;
+    if (ancien == nouveau || !PointDansRect(y, x, b) || LitPixel(base, x, y) != ancien) return;
     // An explicit stack: a page-sized component would overflow the call stack.
     std::vector<std::pair<int, int>> pile;
     pile.emplace_back(x, y);
     while (!pile.empty()) {
         const auto [px, py] = pile.back();
         pile.pop_back();
-        if (LitPixel(base, px, py) != ancien) continue;
+        if (!PointDansRect(py, px, b) || LitPixel(base, px, py) != ancien) continue;
         EcritPixel(base, px, py, nouveau);
         // Pushed in reverse so that left, right, up, down are visited in that order.
         pile.emplace_back(px, py + 1);

@@ -36,6 +36,7 @@ struct EntreePage {
     uint8_t MangeMarge = 1;
     uint8_t Depoussiere = 0;
     int16_t NiveauDepoussiere = 3;
+    float ForceEchellePdf = 0.0f;  // set to 1.0 when a PDF file is given as a page
     int16_t Hauteur = 0;  // of the image after loading
     int16_t Largeur = 0;
     std::FILE* EtatSauve = nullptr;  // the page's recognition results

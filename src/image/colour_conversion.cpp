@@ -1,0 +1,66 @@
+#include "image/colour_conversion.h"
+
+#include "toolbox/messages.h"
+#include "toolbox/png_io.h"
+
+uint8_t IndexDeRVB(uint8_t rouge, uint8_t vert, uint8_t bleu) {
+    return IndexDeCouleur({static_cast<uint16_t>(rouge * 256), static_cast<uint16_t>(vert * 256),
+                           static_cast<uint16_t>(bleu * 256)});
+}
+
+ConvertisseurCouleurs::ConvertisseurCouleurs() {
+    for (int v = 0; v < 256; ++v) {
+        const auto g = static_cast<uint8_t>(v);
+        gris_[v] = IndexDeRVB(g, g, g);
+    }
+}
+
+uint8_t ConvertisseurCouleurs::Index(uint8_t rouge, uint8_t vert, uint8_t bleu) {
+    if (rouge == vert && vert == bleu) return gris_[rouge];
+    const uint32_t cle = (uint32_t{rouge} << 16) | (uint32_t{vert} << 8) | bleu;
+    const auto it = couleurs_.find(cle);
+    if (it != couleurs_.end()) return it->second;
+    const uint8_t index = IndexDeRVB(rouge, vert, bleu);
+    couleurs_.emplace(cle, index);
+    return index;
+}
+
+uint8_t ConvertisseurCouleurs::Index16(Couleur16 c) {
+    const uint64_t cle = (uint64_t{c.rouge} << 32) | (uint64_t{c.vert} << 16) | c.bleu;
+    const auto it = couleurs16_.find(cle);
+    if (it != couleurs16_.end()) return it->second;
+    const uint8_t index = IndexDeCouleur(c);
+    couleurs16_.emplace(cle, index);
+    return index;
+}
+
+bool TailleImageAcceptable(const char* format, long largeur, long hauteur, int dimensionMax) {
+    if (largeur <= 0 || hauteur <= 0) {
+        Trace("%s: bad image size %ldx%ld", format, largeur, hauteur);
+        Alerte("%s: the image size %ldx%ld is not valid", format, largeur, hauteur);
+        return false;
+    }
+    if (largeur > dimensionMax || hauteur > dimensionMax) {
+        Alerte("%s: the image is %ldx%ld pixels; pages are limited to %d pixels a side", format,
+               largeur, hauteur, dimensionMax);
+        return false;
+    }
+    return true;
+}
+
+Offscreen OffscreenDepuisRVB(const ImageRVB& image) {
+    Offscreen o = CreeOffscreen(image.largeur, image.hauteur, 8);
+    if (!o) {
+        Alerte("Not enough memory for a %dx%d page", image.largeur, image.hauteur);
+        return nullptr;
+    }
+    ConvertisseurCouleurs conversion;
+    uint8_t* base = PrepareOffscreen(o);
+    const uint8_t* source = image.rvb.data();
+    for (int y = 0; y < image.hauteur; ++y) {
+        uint8_t* ligne = LignePixels(base, y);
+        for (int x = 0; x < image.largeur; ++x, source += 3)
+            ligne[x] = conversion.Index(source[0], source[1], source[2]);
+    }
+    return o;
+}

@@ -1,0 +1,16 @@
+// The choice of decoder for a page image file: by content for BMP, TIFF, PNG
+// and JPEG, by name for PDF (never decoded), PICT when nothing else matched.
+#pragma once
+
+#include <string>
+
+#include "image/offscreen.h"
+
+struct EntreePage;
+
+// The extension "pdf", compared without regard to case.
+bool EstPDF(const std::string& nom);
+
+// The decoded image, or none. A PDF page gets its "ForceEchellePdf" option
+// set to 1.0 when it is 0.0, and yields no image.
+Offscreen DecodeImagePage(const std::string& chemin, EntreePage& page);

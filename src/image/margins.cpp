@@ -1,0 +1,58 @@
+#include "image/margins.h"
+
+#include "toolbox/messages.h"
+
+namespace {
+
+constexpr int kLimiteMarge = 800;     // per mille of black
+constexpr int kToleranceHaut = 20;    // rows that are not dark, minus one
+
+bool LigneSombre(int proportion) { return proportion > kLimiteMarge; }
+
+}  // namespace
+
+int ProportionNoire(const uint8_t* base, int x, int y, int dx, int dy, int n) {
+    if (n <= 0) return 0;
+    int64_t noirs = 0;
+    for (int i = 0; i < n; ++i)
+        if (EstNoir(base, x + i * dx, y + i * dy)) ++noirs;
+    return static_cast<int>(noirs * 1000 / n);
+}
+
+void MarqueMarge(uint8_t* base, int x, int y, int dx, int dy, int n) {
+    for (int i = 0; i < n; ++i) {
+        const int px = x + i * dx, py = y + i * dy;
+        if (EstNoir(base, px, py)) EcritPixel(base, px, py, IndexJauneClair);
+    }
+}
+
+void SupprimeMarges(Offscreen o) {
+    Trace("Suppression des marges");
+    if (!o) return;
+    uint8_t* base = PrepareOffscreen(o);
+    const int W = o->largeur, H = o->hauteur;
+
+    for (int x = 0; x < W; ++x)
+        if (LigneSombre(ProportionNoire(base, x, 0, 0, 1, H))) MarqueMarge(base, x, 0, 0, 1, H);
+
+    // A dark bar may be followed by a few lines of text or scanner noise
+    // before the next one: the scan goes on through a short stretch of rows
+    // that are not dark, and stops at once on a clean row.
+    int decompte = kToleranceHaut;
+    for (int y = 0; y < H; ++y) {
+        const int p = ProportionNoire(base, 0, y, 1, 0, W);
+        if (LigneSombre(p)) {
+            MarqueMarge(base, 0, y, 1, 0, W);
+            decompte = kToleranceHaut;
+        } else {
+            if (decompte < 0) break;
+            --decompte;
+        }
+        if (p == 0) break;
+    }
+
+    for (int y = H - 1; y >= 0; --y) {
+        if (!LigneSombre(ProportionNoire(base, 0, y, 1, 0, W))) break;
+        MarqueMarge(base, 0, y, 1, 0, W);
+    }
+}

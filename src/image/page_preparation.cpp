@@ -1,0 +1,122 @@
+#include "image/page_preparation.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include "image/despeckle.h"
+#include "image/image_formats.h"
+#include "image/margins.h"
+#include "image/thresholding.h"
+#include "recognition/document.h"
+#include "toolbox/messages.h"
+#include "toolbox/page_view.h"
+
+namespace {
+
+constexpr uint16_t kInversionAutomatique = 65535;
+constexpr float kLimiteInversion = 50.0f;
+
+bool PeutLire(const std::string& chemin) {
+    std::FILE* f = std::fopen(chemin.c_str(), "rb");
+    if (!f) return false;
+    std::fclose(f);
+    return true;
+}
+
+std::string Dossier(const std::string& chemin) {
+    const auto barre = chemin.find_last_of('/');
+    if (barre == std::string::npos) return "";
+    return barre == 0 ? "/" : chemin.substr(0, barre);
+}
+
+std::string NomSeul(const std::string& chemin) {
+    const auto barre = chemin.find_last_of('/');
+    return barre == std::string::npos ? chemin : chemin.substr(barre + 1);
+}
+
+// The page's file in its own folder, else in the folder of the document (a
+// page list moved together with its images); "" when in neither.
+std::string TrouveFichier(EntreePage& page) {
+    const std::string chemin = page.CheminImage();
+    if (PeutLire(chemin)) return chemin;
+    const std::string dossierDocument = Dossier(Document.Chemin);
+    if (dossierDocument.empty()) return "";
+    const std::string ailleurs = dossierDocument + "/" + NomSeul(page.NomFichier);
+    if (!PeutLire(ailleurs)) return "";
+    page.LibPath = dossierDocument;
+    page.NomFichier = NomSeul(page.NomFichier);
+    return ailleurs;
+}
+
+bool Tourne(EntreePage& page, Offscreen& image) {
+    if (page.NbRotations == 0) return true;
+    if (page.NbRotations == 2) return Rotation180(image);
+    Offscreen tournee =
+        page.NbRotations == 1 ? Rotation90Droite(image) : Rotation90Gauche(image);
+    if (!tournee) return false;
+    DisposeOffscreen(image);
+    image = tournee;
+    return true;
+}
+
+void InverseSiNegatif(EntreePage& page, Offscreen image) {
+    if (static_cast<uint16_t>(page.VideoInverse) == kInversionAutomatique)
+        page.VideoInverse = PourcentageSombre(image) > kLimiteInversion ? 1 : 0;
+    if (page.VideoInverse == 1) InverseVideo(image);
+}
+
+int Echec(int code, const EntreePage& page) {
+    const std::string nom = NomSeul(page.NomFichier);
+    switch (code) {
+        case kFichierIntrouvable:
+            Alerte("File '%s' not found", nom.c_str());
+            break;
+        case kFichierNonGraphique:
+            Alerte("'%s' is not a valid graphic file", nom.c_str());
+            break;
+        case kPageNonTournee:
+            Alerte("Not enough memory to turn '%s'", nom.c_str());
+            break;
+        default:
+            Alerte("Erreur inconnue %d", code);
+            break;
+    }
+    return code;
+}
+
+int Prepare(EntreePage& page, Offscreen& image) {
+    const std::string chemin = TrouveFichier(page);
+    if (chemin.empty()) return Echec(kFichierIntrouvable, page);
+    image = DecodeImagePage(chemin, page);
+    if (!image) return Echec(kFichierNonGraphique, page);
+
+    if (!Tourne(page, image)) {
+        DisposeOffscreen(image);
+        return Echec(kPageNonTournee, page);
+    }
+    InverseSiNegatif(page, image);
+    if (page.Seuillage) Seuillage(image, page.Seuil);
+    if (page.MangeMarge) SupprimeMarges(image);
+    if (page.Depoussiere) Depoussiere(image, page.NiveauDepoussiere);
+    page.Largeur = image->largeur;
+    page.Hauteur = image->hauteur;
+    return kPreparationFaite;
+}
+
+}  // namespace
+
+int PrepareImagePage(EntreePage& page, Offscreen& image) {
+    const auto debut = std::chrono::steady_clock::now();
+    Trace("Chargement de '%s'", page.NomFichier.c_str());
+    VuePageCourante().CurseurAttente();
+    image = nullptr;
+    const int code = Prepare(page, image);
+    const std::chrono::duration<double> duree = std::chrono::steady_clock::now() - debut;
+    Trace("Chargement en %.1f secondes", duree.count());
+    VuePageCourante().CurseurFleche();
+    return code;
+}
+
+void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image) {
+    if (!page.Seuillage) Seuillage(image, kSeuilParDefaut);
+}

@@ -1,0 +1,26 @@
+// Loading a page of the document and preparing it for recognition with the
+// page's own options.
+#pragma once
+
+#include "image/offscreen.h"
+
+struct EntreePage;
+
+enum CodePreparation : int {
+    kPreparationFaite = 0,
+    kFichierIntrouvable = 1,   // neither in the page's folder nor the document's
+    kFichierNonGraphique = 2,  // no decoder accepted the file
+    kPageNonTournee = 3,       // not enough memory to turn the page
+};
+
+// Decodes the page's image file, then applies in this fixed order: turns,
+// video inversion (decided here when automatic, the decision written back
+// into the page), thresholding, margin removal, despeckling. The page's
+// folder becomes the document's folder when the file was found only there.
+// On success `image` is the new offscreen (the caller disposes it) and the
+// page's size fields are set; otherwise `image` is none and the user was told.
+int PrepareImagePage(EntreePage& page, Offscreen& image);
+
+// Before recognition: a page not thresholded at load gets the default
+// threshold, so that the stages see only black and white.
+void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image);

@@ -1,0 +1,54 @@
+#include "image/thresholding.h"
+
+#include <array>
+
+#include "toolbox/messages.h"
+
+namespace {
+
+constexpr int kLimiteClarte = 128;
+
+int Clarte(uint8_t index) {
+    const Couleur16 c = CouleurDIndex(index);
+    return (2 * int{c.rouge} + int{c.vert}) / 768;
+}
+
+}  // namespace
+
+void Seuillage(Offscreen o, int32_t seuil) {
+    Trace("Seuillage a %ld", static_cast<long>(seuil));
+    if (!o) return;
+    // The colour of an index never changes: the 256 answers are made once.
+    std::array<uint8_t, 256> resultat{};
+    for (int i = 0; i < 256; ++i) {
+        const Couleur16 c = CouleurDIndex(static_cast<uint8_t>(i));
+        const int64_t somme = int64_t{c.rouge} + c.vert + c.bleu;
+        resultat[i] = somme < seuil ? IndexNoir : IndexBlanc;
+    }
+    resultat[IndexBlanc] = IndexBlanc;
+    uint8_t* base = PrepareOffscreen(o);
+    for (int y = 0; y < o->hauteur; ++y) {
+        uint8_t* ligne = LignePixels(base, y);
+        for (int x = 0; x < o->largeur; ++x) ligne[x] = resultat[ligne[x]];
+    }
+}
+
+float PourcentageSombre(Offscreen o) {
+    if (!o) return 0.0f;
+    std::array<bool, 256> sombre{};
+    for (int i = 0; i < 256; ++i) sombre[i] = Clarte(static_cast<uint8_t>(i)) < kLimiteClarte;
+    int64_t sombres = 0;
+    int64_t clairs = 0;
+    const uint8_t* base = PrepareOffscreen(o);
+    for (int y = 0; y < o->hauteur; ++y) {
+        const uint8_t* ligne = base + static_cast<intptr_t>(y) * o->pasLigne;
+        for (int x = 0; x < o->largeur; ++x) {
+            if (sombre[ligne[x]])
+                ++sombres;
+            else
+                ++clairs;
+        }
+    }
+    if (sombres + clairs == 0) return 0.0f;
+    return static_cast<float>(static_cast<double>(sombres) * 100.0 / static_cast<double>(sombres + clairs));
+}

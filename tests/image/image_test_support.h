@@ -1,0 +1,29 @@
+// Small helpers shared by the image tests: bitmaps drawn from text and a
+// scratch folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "image/offscreen.h"
+
+// One character a pixel: '#' black, '.' white, 'y' light yellow, 'r' red.
+Offscreen BitmapDepuisTexte(const std::vector<std::string>& lignes);
+std::vector<std::string> TexteDepuisBitmap(Offscreen o);
+
+// A new empty folder under the system's temporary folder, removed with its
+// files when the object goes.
+class DossierEssai {
+public:
+    DossierEssai();
+    ~DossierEssai();
+    DossierEssai(const DossierEssai&) = delete;
+    DossierEssai& operator=(const DossierEssai&) = delete;
+
+    const std::string& Chemin() const { return chemin_; }
+    std::string Fichier(const std::string& nom) const { return chemin_ + "/" + nom; }
+    void Ecrit(const std::string& nom, const std::vector<unsigned char>& octets) const;
+
+private:
+    std::string chemin_;
+};

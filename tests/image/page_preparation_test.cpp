@@ -1,0 +1,140 @@
+#include "image/page_preparation.h"
+
+#include <gtest/gtest.h>
+
+#include "image/thresholding.h"
+#include "image_test_support.h"
+#include "recognition/document.h"
+#include "toolbox/messages.h"
+#include "toolbox/png_io.h"
+
+namespace {
+
+class PreparationPage : public ::testing::Test {
+protected:
+    void TearDown() override {
+        if (image) DisposeOffscreen(image);
+        Document.Chemin.clear();
+    }
+
+    // A page of the folder whose image is drawn from text, with every
+    // clean-up option off.
+    EntreePage PageDessinee(const std::vector<std::string>& dessin, const std::string& nom = "p.png") {
+        Offscreen o = BitmapDepuisTexte(dessin);
+        EXPECT_TRUE(EcritPNG(*o, dossier.Fichier(nom)));
+        DisposeOffscreen(o);
+        EntreePage page;
+        page.LibPath = dossier.Chemin();
+        page.NomFichier = nom;
+        page.VideoInverse = 0;
+        page.MangeMarge = 0;
+        return page;
+    }
+
+    DossierEssai dossier;
+    CaptureAlertes alertes;
+    Offscreen image = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PreparationPage, MissingFileIsErrorOneWithItsName) {
+    EntreePage page;
+    page.LibPath = dossier.Chemin();
+    page.NomFichier = "absent.png";
+    EXPECT_EQ(PrepareImagePage(page, image), kFichierIntrouvable);
+    EXPECT_EQ(image, nullptr);
+    EXPECT_TRUE(alertes.Contient("File 'absent.png' not found"));
+}
+
+TEST_F(PreparationPage, FileFoundInTheDocumentFolderMovesThePage) {
+    EntreePage page = PageDessinee({"#."});
+    page.LibPath = "/nowhere/at/all";
+    Document.Chemin = dossier.Fichier("list.lfs");
+    EXPECT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+    EXPECT_EQ(page.LibPath, dossier.Chemin());
+    EXPECT_EQ(page.Largeur, 2);
+    EXPECT_EQ(page.Hauteur, 1);
+}
+
+TEST_F(PreparationPage, UnknownContentAndPdfAreNotGraphicFiles) {
+    dossier.Ecrit("notes.txt", {'h', 'e', 'l', 'l', 'o'});
+    dossier.Ecrit("score.PDF", {'%', 'P', 'D', 'F', '-', '1', '.', '4', '\n'});
+    EntreePage texte;
+    texte.LibPath = dossier.Chemin();
+    texte.NomFichier = "notes.txt";
+    EXPECT_EQ(PrepareImagePage(texte, image), kFichierNonGraphique);
+    EXPECT_TRUE(alertes.Contient("'notes.txt' is not a valid graphic file"));
+
+    EntreePage pdf = texte;
+    pdf.NomFichier = "score.PDF";
+    EXPECT_EQ(PrepareImagePage(pdf, image), kFichierNonGraphique);
+    EXPECT_EQ(pdf.ForceEchellePdf, 1.0f);
+    pdf.ForceEchellePdf = 2.0f;
+    PrepareImagePage(pdf, image);
+    EXPECT_EQ(pdf.ForceEchellePdf, 2.0f);
+}
+
+TEST_F(PreparationPage, QuarterTurnsClockwiseAndBack) {
+    using Dessin = std::vector<std::string>;
+    const std::vector<std::pair<int, Dessin>> attendus = {
+        {1, {".#", "..", ".."}},
+        {2, {"...", "..#"}},
+        {3, {"..", "..", "#."}},
+        {7, {"..", "..", "#."}},  // any other value turns counter-clockwise
+    };
+    for (const auto& [tours, attendu] : attendus) {
+        EntreePage page = PageDessinee({"#..", "..."});
+        page.NbRotations = static_cast<int16_t>(tours);
+        ASSERT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+        EXPECT_EQ(TexteDepuisBitmap(image), attendu) << tours;
+        EXPECT_EQ(page.Largeur, image->largeur);
+        DisposeOffscreen(image);
+    }
+}
+
+TEST_F(PreparationPage, AutomaticInversionOnlyAboveHalfDark) {
+    EntreePage moitie = PageDessinee({"#.", "#."});
+    moitie.VideoInverse = -1;
+    ASSERT_EQ(PrepareImagePage(moitie, image), kPreparationFaite);
+    EXPECT_EQ(moitie.VideoInverse, 0);
+    EXPECT_EQ(TexteDepuisBitmap(image), (std::vector<std::string>{"#.", "#."}));
+    DisposeOffscreen(image);
+
+    EntreePage negatif = PageDessinee({"##", "#."});
+    negatif.VideoInverse = -1;
+    ASSERT_EQ(PrepareImagePage(negatif, image), kPreparationFaite);
+    EXPECT_EQ(negatif.VideoInverse, 1);
+    EXPECT_EQ(TexteDepuisBitmap(image), (std::vector<std::string>{"..", ".#"}));
+}
+
+TEST_F(PreparationPage, InversionComesBeforeMarginsAndDespeckling) {
+    // A negative page with a white strip on the left: inverted, the strip is
+    // a dark margin, and the lone white speck becomes a black speck to remove.
+    std::vector<std::string> dessin(30, ".#########");
+    dessin[10][5] = '.';
+    EntreePage page = PageDessinee(dessin);
+    page.VideoInverse = -1;
+    page.MangeMarge = 1;
+    page.Depoussiere = 1;
+    page.NiveauDepoussiere = 1;
+    ASSERT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+    const auto texte = TexteDepuisBitmap(image);
+    EXPECT_EQ(texte[0], "y.........");
+    EXPECT_EQ(texte[10], "y.........");
+}
+
+TEST_F(PreparationPage, ThresholdAtLoadOnlyWhenAsked) {
+    EntreePage page = PageDessinee({"#."});
+    page.Seuillage = 1;
+    page.Seuil = 0;  // every colour sum is at least 0: all white
+    ASSERT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+    EXPECT_EQ(TexteDepuisBitmap(image), std::vector<std::string>{".."});
+    // Already thresholded at load: the driver leaves it alone.
+    EcritPixel(PrepareOffscreen(image), 0, 0, IndexDeGris(100));
+    SeuillageAvantReconnaissance(page, image);
+    EXPECT_EQ(LitPixel(PrepareOffscreen(image), 0, 0), IndexDeGris(100));
+    page.Seuillage = 0;
+    SeuillageAvantReconnaissance(page, image);
+    EXPECT_EQ(TexteDepuisBitmap(image), std::vector<std::string>{"#."});
+}
