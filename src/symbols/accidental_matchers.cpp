@@ -10,10 +10,6 @@
 
 namespace {
 
-int16_t T16(double v) {
-    return static_cast<int16_t>(v);
-}
-
 bool TailleAlteration(const Graphe& g, float s, bool petit) {
     if (petit) return VerifieTaille(g, 0.2f * s, 0.8f * s, 0.2f * s, 1.5f * s);
     return VerifieTaille(g, 0.5f * s, 4 * s, 1.5f * s, 3.5f * s);
@@ -181,8 +177,8 @@ int ReconnaitBemol(Graphe& g, float s, Point& position) {
             score = -1000;
         }
     }
-    position =
-        Point{T16(bemol.Cadre.bottom - s / 2), T16((bemol.Cadre.left + bemol.Cadre.right) / 2)};
+    position = Point{Tronque16(bemol.Cadre.bottom - s / 2),
+                     Tronque16((bemol.Cadre.left + bemol.Cadre.right) / 2)};
     return std::max(score, 0);
 }
 
@@ -206,15 +202,16 @@ int ReconnaitPetitBemol(Graphe& g, float s, Point& position) {
             score = -1000;
         }
     }
-    position = Point{T16(g.Cadre.bottom - s / 2), T16((g.Cadre.left + g.Cadre.right) / 2)};
+    position =
+        Point{Tronque16(g.Cadre.bottom - s / 2), Tronque16((g.Cadre.left + g.Cadre.right) / 2)};
     return score;
 }
 
 int ReconnaitPointe(Graphe& g, float s, Point& position) {
     if (!g.Ouvert) return 0;
     g.Ouvert = 0;
-    const Rect rect{T16(g.Cadre.top - 0.2f * s), T16(g.Cadre.left - 0.1f * s),
-                    T16(g.Cadre.top + 0.5f * s), T16(g.Cadre.left + 0.5f * s)};
+    const Rect rect{Tronque16(g.Cadre.top - 0.2f * s), Tronque16(g.Cadre.left - 0.1f * s),
+                    Tronque16(g.Cadre.top + 0.5f * s), Tronque16(g.Cadre.left + 0.5f * s)};
     const Graphe boite = FusionneGraphes(rect, false, Etiquette('P', 'o', 'i', 'n'));
     if (GrapheVide(boite)) return 0;
     const int w = boite.Largeur();
@@ -223,7 +220,7 @@ int ReconnaitPointe(Graphe& g, float s, Point& position) {
     const int plancher = static_cast<int>(0.22f * s);
     if (h <= 0 || 2 * g.Largeur() * g.NbLignes <= w * h) return 0;
     if (h < plancher || h > limite || w < plancher || w > limite || h + w >= 2 * limite) return 0;
-    position = Point{T16(g.Cadre.top + g.NbLignes / 2), T16(g.Cadre.left + w / 2)};
+    position = Point{Tronque16(g.Cadre.top + g.NbLignes / 2), Tronque16(g.Cadre.left + w / 2)};
     return static_cast<int>(700 - std::abs(w - h) * 500.0 / h) + 200 -
            50 * std::abs(static_cast<int>(w - 0.4f * s)) -
            50 * std::abs(static_cast<int>(h - 0.4f * s));

@@ -11,12 +11,8 @@
 
 namespace {
 
-int16_t T16(double v) {
-    return static_cast<int16_t>(v);
-}
-
 Rect RectLignes(double haut, double gauche, double bas, double droite) {
-    return Rect{T16(haut), T16(gauche), T16(bas), T16(droite)};
+    return Rect{Tronque16(haut), Tronque16(gauche), Tronque16(bas), Tronque16(droite)};
 }
 
 }  // namespace
@@ -30,7 +26,7 @@ int ReconnaitCleSol(Graphe& g, float s, Point& position) {
         taux < 15 || taux >= 50) {
         return 0;
     }
-    position = Point{T16(g.Cadre.bottom - s), g.Cadre.left};
+    position = Point{Tronque16(g.Cadre.bottom - s), g.Cadre.left};
     return 10 + ScoreSequenceLignes(g, s, GrammaireCleSol, 890);
 }
 
@@ -102,7 +98,7 @@ int ReconnaitCleFa(Graphe& g, float s, Point& position) {
     Rect rect = g.Cadre;
     if (g.Largeur() <= static_cast<int>(1.6f * s)) {
         Rect elargi = rect;
-        elargi.left = T16(rect.left - s / 4);
+        elargi.left = Tronque16(rect.left - s / 4);
         const Graphe essai = FusionneGraphes(elargi, false, Etiquette('C', 'l', 'F', 'a'));
         if (!(essai.NbLignes > 4.5f * s)) rect = elargi;
     }
@@ -122,7 +118,7 @@ int ReconnaitCleFa(Graphe& g, float s, Point& position) {
         }
         score += ScoreSequenceLignes(cle, s, GrammaireCleFa, 500);
     }
-    position = Point{T16(T + 4 * s), g.Cadre.left};
+    position = Point{Tronque16(T + 4 * s), g.Cadre.left};
     return score;
 }
 

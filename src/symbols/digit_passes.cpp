@@ -13,10 +13,6 @@
 
 namespace {
 
-int16_t T16(double v) {
-    return static_cast<int16_t>(v);
-}
-
 void RouvreTout() {
     for (Graphe& g : TableGraphes) g.Ouvert = 1;
 }
@@ -67,13 +63,14 @@ Genre GenreChiffres(const Graphe& m, float s) {
 
 void TraiteChiffres(const Graphe& m, float s, int numGraphe) {
     const int lignes = m.NbLignes;
-    const int16_t colonne = T16((m.Cadre.left + m.Cadre.right) / 2);
+    const int16_t colonne = Tronque16((m.Cadre.left + m.Cadre.right) / 2);
     const int haut = m.Cadre.top;
     switch (GenreChiffres(m, s)) {
         case Genre::Rien:
             return;
         case Genre::Un:
-            CompareChiffres(m, 0, lignes, s, numGraphe, Point{T16(haut + lignes / 2), colonne});
+            CompareChiffres(m, 0, lignes, s, numGraphe,
+                            Point{Tronque16(haut + lignes / 2), colonne});
             return;
         case Genre::Deux:
             break;
@@ -88,11 +85,11 @@ void TraiteChiffres(const Graphe& m, float s, int numGraphe) {
         break;
     }
     if (coupe > 0) {
-        CompareChiffres(m, 0, coupe, s, numGraphe, Point{T16(haut + coupe / 2), colonne});
+        CompareChiffres(m, 0, coupe, s, numGraphe, Point{Tronque16(haut + coupe / 2), colonne});
     }
     if (reprise < lignes) {
         CompareChiffres(m, reprise, lignes, s, numGraphe,
-                        Point{T16(haut + reprise + (lignes - reprise) / 2), colonne});
+                        Point{Tronque16(haut + reprise + (lignes - reprise) / 2), colonne});
     }
 }
 
@@ -100,6 +97,7 @@ void TraiteChiffres(const Graphe& m, float s, int numGraphe) {
 
 bool ExtraitChiffres(float s) {
     RouvreTout();
+    if (!InterligneValide(s)) return !TestAnnulation();
     for (size_t i = 0; i < TableGraphes.size(); ++i) {
         if (TestAnnulation()) return false;
         Graphe& g = TableGraphes[i];
@@ -110,7 +108,8 @@ bool ExtraitChiffres(float s) {
         const bool surLigneHaut = std::abs(T - haut) <= 0.25f * s;
         const bool surLigneMilieu = std::abs(static_cast<int>(T + 2 * s - haut)) < 0.3f * s;
         if (!surLigneHaut && !surLigneMilieu) continue;
-        const Rect rect{T16(T), g.Cadre.left, T16(T + 4 * s), T16(g.Cadre.left + 1.5f * s)};
+        const Rect rect{Tronque16(T), g.Cadre.left, Tronque16(T + 4 * s),
+                        Tronque16(g.Cadre.left + 1.5f * s)};
         const Graphe m = FusionneGraphes(rect, true, Etiquette('C', 'h', 'i', 'f'));
         g.Ouvert = 0;
         if (!GrapheVide(m)) TraiteChiffres(m, s, static_cast<int>(i));
@@ -120,16 +119,18 @@ bool ExtraitChiffres(float s) {
 
 bool ExtraitPetitsChiffres(float s) {
     RouvreTout();
+    if (!InterligneValide(s)) return !TestAnnulation();
     for (size_t i = 0; i < TableGraphes.size(); ++i) {
         if (TestAnnulation()) return false;
         Graphe& g = TableGraphes[i];
         if (!g.Ouvert) continue;
-        const Rect rect{g.Cadre.top, g.Cadre.left, T16(g.Cadre.top + s), T16(g.Cadre.left + 2 * s)};
+        const Rect rect{g.Cadre.top, g.Cadre.left, Tronque16(g.Cadre.top + s),
+                        Tronque16(g.Cadre.left + 2 * s)};
         const Graphe m = FusionneGraphes(rect, true, Etiquette('P', 'C', 'h', 'i'));
         g.Ouvert = 0;
         if (GrapheVide(m) || !VerifieTaille(m, 0.5f * s, 1.5f * s, 0.5f * s, 1.5f * s)) continue;
-        const Point position{T16(m.Cadre.top + m.NbLignes / 2),
-                             T16((m.Cadre.left + m.Cadre.right) / 2)};
+        const Point position{Tronque16(m.Cadre.top + m.NbLignes / 2),
+                             Tronque16((m.Cadre.left + m.Cadre.right) / 2)};
         for (int c = 3; c <= 6; ++c) {
             const int score = ScoreProfilGaucheDroite(m, 0, m.NbLignes, s, PairePetitChiffre(c));
             if (score <= 1) continue;

@@ -27,6 +27,21 @@ inline int DernierPixel(const Plage& p) {
 // True when a run of row r (from the component's top) covers band column x.
 bool EncreEn(const Graphe& g, int x, int r);
 
+// A computed length or coordinate as a band coordinate: truncated toward
+// zero and held within the signed 16-bit range.
+inline int16_t Tronque16(double v) {
+    if (!(v > -32768.0)) return -32768;
+    if (v > 32767.0) return 32767;
+    return static_cast<int16_t>(v);
+}
+
+// The largest interline the matchers judge: no symbol of a staff band (at
+// most 32767 rows) is that large, and the pixel arithmetic stays in range.
+constexpr float kInterligneMax = 2000.0f;
+inline bool InterligneValide(float s) {
+    return s > 0 && s <= kInterligneMax;
+}
+
 // Row of the current staff's top line at band column x.
 float LigneHaut(int x);
 

@@ -1,6 +1,7 @@
 #include "symbols/matchers.h"
 
 #include "symbols/catalogue.h"
+#include "symbols/matcher_tools.h"
 #include "symbols/matchers_internal.h"
 
 namespace {
@@ -80,7 +81,7 @@ int Dispatche(Graphe& g, float s, uint16_t code, Point& position) {
 }  // namespace
 
 int16_t ScoreCaractere(Graphe& g, float s, uint16_t code, Point& position) {
-    if (s <= 0 || g.NbLignes == 0) {
+    if (!InterligneValide(s) || g.NbLignes == 0) {
         g.Ouvert = 0;
         return 0;
     }

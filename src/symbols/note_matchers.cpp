@@ -8,26 +8,18 @@
 #include "symbols/matcher_tools.h"
 #include "symbols/matchers_internal.h"
 
-namespace {
-
-int16_t T16(double v) {
-    return static_cast<int16_t>(v);
-}
-
-}  // namespace
-
 int ReconnaitNoire(Graphe& g, float s, Point& position) {
     if (CalculeTaches(g) <= 0) return 0;
     TacheRonde* tache = PlusGrandeTache(g);
     if (!tache || tache->Taille <= static_cast<int>(0.6f * s)) return 0;
     tache->Disponible = 0;
-    position = Point{T16(g.Cadre.top + tache->Y), T16(tache->X - tache->Taille / 2)};
+    position = Point{Tronque16(g.Cadre.top + tache->Y), Tronque16(tache->X - tache->Taille / 2)};
     return static_cast<int>(550 - std::fabs(tache->Taille - 0.85f * s) * 560 / s);
 }
 
 int ReconnaitRonde(Graphe& g, float s, Point& position) {
     Rect rect = g.Cadre;
-    if (g.Cadre.bottom - g.Cadre.top < 1.5f * s) rect.bottom = T16(g.Cadre.top + 1.5f * s);
+    if (g.Cadre.bottom - g.Cadre.top < 1.5f * s) rect.bottom = Tronque16(g.Cadre.top + 1.5f * s);
     const Graphe ronde = FusionneGraphes(rect, false, Etiquette('R', 'o', 'n', 'd'));
     const int r = static_cast<int>(s);
     const int largeur = ronde.Largeur();
@@ -40,7 +32,7 @@ int ReconnaitRonde(Graphe& g, float s, Point& position) {
     if (ronde.NbLignes < k * s - s / 2 || ronde.NbLignes > k * s + s / 2) return 0;
     if (g.Courant >= k) return 0;
     const Trou& trou = trous[g.Courant++];
-    position = Point{T16(ronde.Cadre.top + (trou.PremiereLigne + trou.DerniereLigne) / 2),
+    position = Point{Tronque16(ronde.Cadre.top + (trou.PremiereLigne + trou.DerniereLigne) / 2),
                      trou.PremiereColonne};
     return 501;
 }
@@ -49,8 +41,8 @@ int ReconnaitBlanche(Graphe& g, float s, Point& position) {
     Rect rect = g.Cadre;
     if (g.Cadre.bottom - g.Cadre.top < s) {
         // A head cut from its stem: look for the stem just above and below.
-        rect.top = T16(g.Cadre.top - s / 3);
-        rect.bottom = T16(rect.top + 2 * s / 3);
+        rect.top = Tronque16(g.Cadre.top - s / 3);
+        rect.bottom = Tronque16(rect.top + 2 * s / 3);
     } else {
         const TraitVertical* propre = PlusLongTrait(g);
         if (!propre || HauteurTrait(*propre) < 2 * s) return 0;
@@ -89,7 +81,7 @@ int ReconnaitBlanche(Graphe& g, float s, Point& position) {
     }
     if (g.Courant >= static_cast<int>(acceptes.size())) return 0;
     const Trou& trou = *acceptes[g.Courant++];
-    position = Point{T16(tete.Cadre.top + (trou.PremiereLigne + trou.DerniereLigne) / 2),
+    position = Point{Tronque16(tete.Cadre.top + (trou.PremiereLigne + trou.DerniereLigne) / 2),
                      trou.PremiereColonne};
     const double milieuTrou = (trou.PremiereColonne + trou.DerniereColonne) / 2.0;
     const double milieuTige = (t.XHaut + t.XBas) / 2.0;
@@ -119,7 +111,7 @@ int ReconnaitAppogiature(Graphe& g, float s, Point& position) {
             }
         }
         if (!tige) continue;
-        position = Point{T16(g.Cadre.top + tache->Y), T16(tache->X - taille / 2)};
+        position = Point{Tronque16(g.Cadre.top + tache->Y), Tronque16(tache->X - taille / 2)};
         for (TacheRonde& t : g.Taches) {
             if (t.Disponible && std::abs(t.X - tache->X) < 0.6f * s) t.Disponible = 0;
         }

@@ -34,10 +34,6 @@ bool GabaritDe(uint16_t code, GabaritOrnement& gabarit) {
     }
 }
 
-int16_t T16(double v) {
-    return static_cast<int16_t>(v);
-}
-
 }  // namespace
 
 int ReconnaitOrnement(Graphe& g, float s, uint16_t code, Point& position) {
@@ -46,10 +42,11 @@ int ReconnaitOrnement(Graphe& g, float s, uint16_t code, Point& position) {
     if (!GabaritDe(code, gabarit)) return 0;
     if (!(g.Cadre.top < LigneHaut(g.Cadre.left) - s)) return 0;
     const bool trille = code == kCarTrille;
-    const Rect rect = trille ? Rect{g.Cadre.top, g.Cadre.left, T16(g.Cadre.bottom + 2),
-                                    T16(g.Cadre.right + 1.5f * s)}
-                             : Rect{T16(g.Cadre.top - 2), T16(g.Cadre.left - 2),
-                                    T16(g.Cadre.bottom + 2), T16(g.Cadre.right + 1.5f * s)};
+    const Rect rect =
+        trille ? Rect{g.Cadre.top, g.Cadre.left, Tronque16(g.Cadre.bottom + 2),
+                      Tronque16(g.Cadre.right + 1.5f * s)}
+               : Rect{Tronque16(g.Cadre.top - 2), Tronque16(g.Cadre.left - 2),
+                      Tronque16(g.Cadre.bottom + 2), Tronque16(g.Cadre.right + 1.5f * s)};
     const Graphe ornement = FusionneGraphes(rect, false, Etiquette('O', 'r', 'n', 'e'));
     if (GrapheVide(ornement)) return 0;
     const int w = ornement.Largeur();
@@ -62,7 +59,7 @@ int ReconnaitOrnement(Graphe& g, float s, uint16_t code, Point& position) {
     int score = ScoreProfilHautBas(ornement, s, PaireOrnement(code));
     if (trille) score += ScoreProfilGaucheDroite(ornement, 0, h, s, PaireTrilleGaucheDroite());
     const Rect& c = ornement.Cadre;
-    position = Point{T16((c.top + c.bottom + 1) / 2), T16((c.left + c.right + 1) / 2)};
+    position = Point{Tronque16((c.top + c.bottom + 1) / 2), Tronque16((c.left + c.right + 1) / 2)};
     if (!trille && score < 500) return 0;
     return score;
 }

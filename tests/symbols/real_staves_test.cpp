@@ -119,3 +119,16 @@ TEST(RealStaves, TupletDigits) {
         EXPECT_EQ(p.Meilleur(150, 200, 190, 250, 600, kPetitsChiffres), 163);
     }
 }
+
+// An end repeat (two dots, thin and thick bar): the thick bar with its dots on
+// the left is an end of repeat, not a start.
+TEST(RealStaves, EndRepeatMuseScore) {
+    PorteeReelle p("cuckoo_repeat_musescore", 63, 20.88f);
+    ASSERT_TRUE(p.Prete());
+    Point pos;
+    EXPECT_EQ(p.Meilleur(0, 190, 209, 230, 300, {kCarDebutRepet, kCarFinRepet}, &pos), kCarFinRepet);
+    EXPECT_EQ(pos.v, 147);  // the bar's bottom row
+    EXPECT_EQ(p.Meilleur(0, 190, 209, 230, 300, {kCarDebutRepet}), 0);
+    // The note heads beside it stay black heads.
+    EXPECT_EQ(p.Meilleur(120, 230, 150, 260, 400, {kCarNoire}), kCarNoire);
+}

@@ -1,0 +1,59 @@
+// Feeds arbitrary small bitmaps and interlines to candidate extraction and
+// every symbol matcher: whatever ink a staff band holds must never crash,
+// overrun a buffer or hang the matchers.
+//
+// Build and run (from the top of the tree):
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
+//     tests/fuzz/matchers_fuzz.cpp $(ls src/*/*.cpp | grep -v src/app/main.cpp) \
+//     $(pkg-config --cflags --libs freetype2 fontconfig libpng libtiff-4 libjpeg) \
+//     -lpugixml -o build/matchers_fuzz
+//   build/matchers_fuzz -max_total_time=300 -max_len=1200
+//
+// Input: interline, width, height and top-line row (one byte each), then the
+// band's pixels, one bit each, row by row.
+#include <cstddef>
+#include <cstdint>
+
+#include "document/options.h"
+#include "image/offscreen.h"
+#include "recognition/etat_page.h"
+#include "symbols/candidates.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t taille) {
+    if (taille < 4) return 0;
+    InitialiseCouleurs();
+    const float s = 4.0f + static_cast<float>(data[0] % 40) * 0.75f;
+    const int largeur = 4 + data[1] % 120;
+    const int hauteur = 4 + data[2] % 120;
+    const int ligneHaut = data[3] % hauteur;
+    Etat.PorteeImage = nullptr;
+    LibereEtatPage();
+    Portee p;
+    p.CadreBande = Rect{0, 0, static_cast<int16_t>(hauteur), static_cast<int16_t>(largeur)};
+    p.CadreBandeRef = p.CadreBande;
+    p.CadreLignes = Rect{static_cast<int16_t>(ligneHaut), 0,
+                         static_cast<int16_t>(ligneHaut + 4 * s), static_cast<int16_t>(largeur)};
+    p.NbLignesPortee = 5;
+    p.Interligne = s;
+    Etat.Portees.push_back(p);
+    Etat.PorteeCourante = 0;
+    Etat.InterligneMoyenne = s;
+    Etat.PorteeImage = CreeOffscreen(largeur, hauteur);
+    if (!Etat.PorteeImage) return 0;
+    const size_t bits = (taille - 4) * 8;
+    for (int y = 0; y < hauteur; ++y) {
+        for (int x = 0; x < largeur; ++x) {
+            const size_t i = static_cast<size_t>(y) * largeur + x;
+            if (i < bits && (data[4 + i / 8] >> (i % 8) & 1)) {
+                Etat.PorteeImage->pixels[static_cast<size_t>(y) * Etat.PorteeImage->pasLigne + x] = IndexNoir;
+            }
+        }
+    }
+    Options.AutoriserRondes = 1;
+    Options.AutoriserAppogiatures = 1;
+    Options.AutoriserRuptures = 1;
+    Options.AutoriserEffets = 1;
+    ExtractionCaracteresProbables(s);
+    LibereEtatPage();
+    return 0;
+}
