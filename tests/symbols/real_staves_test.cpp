@@ -126,9 +126,37 @@ TEST(RealStaves, EndRepeatMuseScore) {
     PorteeReelle p("cuckoo_repeat_musescore", 63, 20.88f);
     ASSERT_TRUE(p.Prete());
     Point pos;
-    EXPECT_EQ(p.Meilleur(0, 190, 209, 230, 300, {kCarDebutRepet, kCarFinRepet}, &pos), kCarFinRepet);
+    EXPECT_EQ(p.Meilleur(0, 190, 209, 230, 300, {kCarDebutRepet, kCarFinRepet}, &pos),
+              kCarFinRepet);
     EXPECT_EQ(pos.v, 147);  // the bar's bottom row
     EXPECT_EQ(p.Meilleur(0, 190, 209, 230, 300, {kCarDebutRepet}), 0);
     // The note heads beside it stay black heads.
     EXPECT_EQ(p.Meilleur(120, 230, 150, 260, 400, {kCarNoire}), kCarNoire);
+}
+
+// Bass staves: the F clef with its dots, a key signature and the time.
+TEST(RealStaves, BassStaves) {
+    {
+        PorteeReelle p("bach_bass_musescore", 63, 20.88f);
+        ASSERT_TRUE(p.Prete());
+        EXPECT_EQ(p.Meilleur(0, 200, 209, 300, 500, {kCarCleSol, kCarCleFa}), kCarCleFa);
+        for (int gauche : {305, 330, 350}) {
+            EXPECT_EQ(
+                p.Meilleur(40, gauche, 140, gauche + 20, 400, {kCarDiese, kCarBemol, kCarBecarre}),
+                kCarDiese)
+                << gauche;
+        }
+        EXPECT_EQ(p.Meilleur(60, 390, 150, 430, 500, {kCarC, kCarCBarre}), kCarC);
+    }
+    {
+        PorteeReelle p("joplin_bass_verovio", 64, 21.25f);
+        ASSERT_TRUE(p.Prete());
+        EXPECT_EQ(p.Meilleur(0, 200, 212, 300, 500, {kCarCleSol, kCarCleFa}), kCarCleFa);
+        // Two of the four flats: the other two have their stem cut in two
+        // strokes where the belly joins it, and are missed.
+        EXPECT_EQ(p.Meilleur(100, 310, 150, 330, 400, {kCarDiese, kCarBemol, kCarBecarre}),
+                  kCarBemol);
+        EXPECT_EQ(p.Meilleur(100, 355, 160, 375, 400, {kCarDiese, kCarBemol, kCarBecarre}),
+                  kCarBemol);
+    }
 }
