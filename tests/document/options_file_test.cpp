@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 
 #include "document/keyword_file.h"
 #include "document/keyword_stream.h"
+#include "support/test_home.h"
 #include "toolbox/folders.h"
 #include "toolbox/messages.h"
 
@@ -22,24 +22,8 @@ bool operator==(const OptionsReconnaissance& a, const OptionsReconnaissance& b) 
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-// A preferences folder of its own for each test.
-class OptionsFichier : public ::testing::Test {
+class OptionsFichier : public DossierTest {
   protected:
-    void SetUp() override {
-        base_ = fs::temp_directory_path() /
-                ("ruzo-options-" + std::to_string(getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(base_);
-        fs::create_directories(base_);
-        setenv("RUZO_HOME", base_.c_str(), 1);
-        OublieDossiers();
-        ASSERT_TRUE(PrepareDossiersPreferences());
-    }
-    void TearDown() override {
-        unsetenv("RUZO_HOME");
-        OublieDossiers();
-        fs::remove_all(base_);
-    }
     std::string Standard() const { return FichierPreferences(kFichierOptionsStandard); }
     static void Ecrit(const std::string& chemin, const std::string& texte) {
         std::ofstream(chemin, std::ios::binary) << texte;
@@ -57,8 +41,6 @@ class OptionsFichier : public ::testing::Test {
         ChargeOptionsStandard(options);
         return options;
     }
-
-    fs::path base_;
 };
 
 }  // namespace
@@ -125,7 +107,7 @@ TEST_F(OptionsFichier, LooseFilesReadAsFarAsTheyGo) {
 }
 
 TEST_F(OptionsFichier, BlockIsReadInsideAnotherFileAtItsPlace) {
-    const std::string liste = (base_ / "liste.lfs").string();
+    const std::string liste = Racine() + "/liste.lfs";
     Ecrit(liste,
           "\nDebutDocument \n\t NbPages 2 \n\t DebutConfig \n\t \t ModeArmature 2 "
           "\n\t \t AutoriserTuplets 0 \n\t FinConfig \n\t DebutPage ");
@@ -138,7 +120,7 @@ TEST_F(OptionsFichier, BlockIsReadInsideAnotherFileAtItsPlace) {
     OptionsReconnaissance inchangees;
     EXPECT_FALSE(LitOptionsListePages(liste, inchangees));
     EXPECT_TRUE(inchangees == OptionsReconnaissance{});
-    EXPECT_FALSE(LitOptionsListePages((base_ / "absente.lfs").string(), inchangees));
+    EXPECT_FALSE(LitOptionsListePages(Racine() + "/absente.lfs", inchangees));
 }
 
 TEST_F(OptionsFichier, FailedSaveLeavesThePreviousFileWhole) {
