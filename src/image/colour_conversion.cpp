@@ -25,15 +25,6 @@ uint8_t ConvertisseurCouleurs::Index(uint8_t rouge, uint8_t vert, uint8_t bleu) 
     return index;
 }
 
-uint8_t ConvertisseurCouleurs::Index16(Couleur16 c) {
-    const uint64_t cle = (uint64_t{c.rouge} << 32) | (uint64_t{c.vert} << 16) | c.bleu;
-    const auto it = couleurs16_.find(cle);
-    if (it != couleurs16_.end()) return it->second;
-    const uint8_t index = IndexDeCouleur(c);
-    couleurs16_.emplace(cle, index);
-    return index;
-}
-
 bool TailleImageAcceptable(const char* format, long largeur, long hauteur, int dimensionMax) {
     if (largeur <= 0 || hauteur <= 0) {
         Trace("%s: bad image size %ldx%ld", format, largeur, hauteur);

@@ -13,13 +13,10 @@ class ConvertisseurCouleurs {
 public:
     ConvertisseurCouleurs();
     uint8_t Index(uint8_t rouge, uint8_t vert, uint8_t bleu);
-    // A 16-bit colour, as colour tables of pictures hold them.
-    uint8_t Index16(Couleur16 couleur);
 
 private:
     std::array<uint8_t, 256> gris_{};  // r = g = b, the common case of scans
     std::unordered_map<uint32_t, uint8_t> couleurs_;
-    std::unordered_map<uint64_t, uint8_t> couleurs16_;
 };
 
 // The index of an 8-bit colour: components x 256 to the nearest table colour.

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "image/bmp_loader.h"
 #include "image/jpeg_loader.h"
+#include "image/pict_loader.h"
 #include "image/png_loader.h"
+#include "image/tiff_loader.h"
 #include "recognition/document.h"
 
 bool EstPDF(const std::string& nom) {
@@ -17,11 +20,13 @@ bool EstPDF(const std::string& nom) {
 }
 
 Offscreen DecodeImagePage(const std::string& chemin, EntreePage& page) {
+    if (EstBMP(chemin)) return ChargeBMP(chemin);
+    if (EstTIFF(chemin)) return LoadTiffScanFile(chemin);
     if (EstPNG(chemin)) return ChargePNG(chemin);
     if (EstJPEG(chemin)) return ChargeJPEG(chemin);
     if (EstPDF(chemin)) {
         if (page.ForceEchellePdf == 0.0f) page.ForceEchellePdf = 1.0f;
         return nullptr;
     }
-    return nullptr;
+    return ChargePICT(chemin);
 }

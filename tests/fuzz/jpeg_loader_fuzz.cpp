@@ -1,0 +1,11 @@
+// Feeds arbitrary bytes to `ChargeJPEG`: no file may crash the loader,
+// overrun a buffer, hang it or make it allocate beyond what the size limit
+// allows. Build and run all image fuzzers with tests/fuzz/image_fuzzers.sh.
+#include "image/jpeg_loader.h"
+#include "image_fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
+    return EssaieChargeur(donnees, taille, ".jpg", [](const std::string& chemin, int limite) {
+        return ChargeJPEG(chemin, limite);
+    });
+}
