@@ -3,8 +3,8 @@
 // overrun a buffer or hang the matchers.
 //
 // Build and run (from the top of the tree):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
-//     tests/fuzz/matchers_fuzz.cpp $(ls src/*/*.cpp | grep -v src/app/main.cpp) \
+//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc -DRUZO_VERSION='"fuzz"' \
+//     tests/fuzz/matchers_fuzz.cpp $(ls src/*/*.cpp | grep -v src/app/) \
 //     $(pkg-config --cflags --libs freetype2 fontconfig libpng libtiff-4 libjpeg) \
 //     -lpugixml -o build/matchers_fuzz
 //   build/matchers_fuzz -max_total_time=300 -max_len=1200
