@@ -24,6 +24,7 @@ struct ArgumentsInspect {
     bool json = false;
     std::string dessin;
     int minimum = -1;  // only candidates scoring above it
+    std::string bandes;  // prefix of the band files
 };
 
 bool Montre(const ArgumentsInspect& a, const CaractereProbable& k) { return k.Prob > a.minimum; }
@@ -149,6 +150,17 @@ int ExecuteInspect(const ArgumentsInspect& a) {
     else
         EcritTexte(inspection);
 
+    // The bands as extraction saw them, for reproducing a staff on its own.
+    if (!a.bandes.empty()) {
+        for (const PorteeInspectee& p : inspection.portees) {
+            if (!p.bande) continue;
+            const std::string chemin = a.bandes + "-" + std::to_string(p.index + 1) + ".png";
+            if (!EcritPNG(*p.bande, chemin)) {
+                std::fprintf(stderr, "ruzo: can't write '%s'\n", chemin.c_str());
+                return kEntreeInvalide;
+            }
+        }
+    }
     if (!a.dessin.empty()) {
         std::unique_ptr<PixMap> dessin(DessineInspection(inspection));
         if (!dessin) {
@@ -174,6 +186,8 @@ void EnregistreCommandeInspect(CLI::App& app, int& code) {
         ->check(CLI::Range(1, 1000));
     cmd->add_flag("--json", args->json, "Write JSON instead of text");
     cmd->add_option("--min", args->minimum, "Only candidates scoring above this");
+    cmd->add_option("--save-bands", args->bandes,
+                    "Write each staff band as extraction saw it to PREFIX-N.png");
     cmd->add_option("--draw", args->dessin, "Draw the staves and their candidates as PNG");
     cmd->callback([args, &code] { code = ExecuteInspect(*args); });
 }
