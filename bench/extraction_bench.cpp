@@ -16,7 +16,7 @@ namespace {
 bool PrepareBande(const std::string& nom, float s, int ligneHaut) {
     ImageRVB image;
     std::string erreur;
-    if (!LitPNG(std::string(RUZO_TEST_DATA) + "/symbols/" + nom, image, erreur)) return false;
+    if (!LitPNG(std::string(RUZO_TEST_DATA) + "/staves/" + nom, image, erreur)) return false;
     InitialiseCouleurs();
     LibereEtatPage();
     Portee p;
@@ -63,9 +63,11 @@ void Extraction(benchmark::State& state, const char* nom, float s, int ligneHaut
     LibereEtatPage();
 }
 
-BENCHMARK_CAPTURE(Extraction, chester_second_engraver, "chester-verovio-staff1.png", 21.29f, 127)
+BENCHMARK_CAPTURE(Extraction, chester_verovio, "chester_verovio.png", 21.38f, 65)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Extraction, chester_first_engraver, "chester-musescore-staff1.png", 20.82f, 124)
+BENCHMARK_CAPTURE(Extraction, dark_woman_musescore, "dark_woman_musescore.png", 20.88f, 63)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Extraction, dark_woman_lilypond, "dark_woman_lilypond.png", 20.75f, 63)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
