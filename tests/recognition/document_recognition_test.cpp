@@ -164,7 +164,7 @@ TEST_F(DocumentTest, AnUnreadablePageImageStopsTheDocument) {
     std::filesystem::remove(Racine() + "/page-2.png");
     CaptureAlertes capture;
     EXPECT_FALSE(ReconnaitDocument());
-    EXPECT_EQ(capture.Textes().size(), 1u);
+    EXPECT_FALSE(capture.Textes().empty());
     EXPECT_FALSE(Existe("piece.msf"));
 }
 
