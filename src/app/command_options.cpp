@@ -12,6 +12,7 @@
 #include "document/options_file.h"
 #include "toolbox/folders.h"
 #include "toolbox/messages.h"
+#include "toolbox/settings_lock.h"
 
 namespace {
 
@@ -43,6 +44,8 @@ int ExecuteAffiche() {
 
 int ExecuteModifie(const ArgumentsOptions& a) {
     if (!Demarrage()) return kEntreeInvalide;
+    VerrouReglages verrou;  // another run may be changing the file
+    ChargeOptionsStandard(Options);
     const ChampOption* champ = ChercheOption(a.nom);
     if (champ == nullptr) {
         if (ChercheParametre(a.nom) != nullptr)
@@ -68,6 +71,7 @@ int ExecuteModifie(const ArgumentsOptions& a) {
 
 int ExecuteRemetParDefaut() {
     if (!Demarrage()) return kEntreeInvalide;
+    VerrouReglages verrou;
     OptionsReconnaissance options;
     RegleOptionsParDefaut(options);
     if (!SauveOptionsStandard(options)) return kEntreeInvalide;
