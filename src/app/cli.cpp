@@ -20,6 +20,7 @@ int ExecuteLigneCommande(int argc, char** argv) {
     int code = kSucces;
     EnregistreCommandeDemo(app, code);
     EnregistreCommandeOptions(app, code);
+    EnregistreCommandePrefs(app, code);
     EnregistreCommandeInspect(app, code);
     EnregistreCommandeReconnaissance(app, code);
     EnregistreCommandeExport(app, code);

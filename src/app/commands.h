@@ -6,6 +6,7 @@
 
 void EnregistreCommandeDemo(CLI::App& app, int& code);
 void EnregistreCommandeOptions(CLI::App& app, int& code);
+void EnregistreCommandePrefs(CLI::App& app, int& code);
 void EnregistreCommandeInspect(CLI::App& app, int& code);
 void EnregistreCommandeReconnaissance(CLI::App& app, int& code);
 void EnregistreCommandeExport(CLI::App& app, int& code);

@@ -8,6 +8,7 @@
 #include "document/editor_link.h"
 #include "document/options.h"
 #include "document/options_file.h"
+#include "document/preferences.h"
 #include "image/offscreen.h"
 #include "image/temporary_files.h"
 #include "recognition/batch_file.h"
@@ -43,6 +44,7 @@ bool Demarrage(ModeDemarrage mode, const QuestionSortieAnormale& question) {
 
     RegleParametresParDefaut();
     ChargeOptionsStandard(Options);
+    ChargePreferences(Prefs);
     if (interactif) {
         ChargeLienEditeur();
         EffaceFichierCommande();  // a session starts without pending entries

@@ -9,7 +9,7 @@
 enum class ModeDemarrage { LigneCommande, Interactif };
 
 // Brings the process up: crash trap, exit routines, floating-point set-up,
-// colours, folders, language, tuning and options defaults, then (interactive
+// colours, folders, language, tuning defaults, options and preferences, then (interactive
 // only) the music font, documents folders, "RuzoPath.cfg", the dirty-exit
 // marker, the editor link and the clearing of the batch command file.
 // `question` is asked when the last session did not end normally.

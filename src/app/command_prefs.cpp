@@ -1,0 +1,90 @@
+// `ruzo prefs`: shows the preferences and changes them ("RuzoPref.cfg").
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "app/cli.h"
+#include "app/commands.h"
+#include "app/startup.h"
+#include "document/preference_fields.h"
+#include "document/preferences.h"
+#include "toolbox/folders.h"
+#include "toolbox/messages.h"
+#include "toolbox/settings_lock.h"
+
+namespace {
+
+struct ArgumentsPrefs {
+    std::string nom;
+    std::string valeur;
+};
+
+void AffichePreferences() {
+    std::printf("Preferences (%s):\n", FichierPreferences(kFichierPreferences).c_str());
+    for (const ChampPreference& champ : ChampsPreferences()) {
+        const std::string valeur = TextePreference(Prefs, champ);
+        if (champ.EstTexte())
+            std::printf("  %-24s \"%s\"\n", champ.nom, valeur.c_str());
+        else
+            std::printf("  %-24s %6s   (%s)\n", champ.nom, valeur.c_str(),
+                        ValeursPermises(champ).c_str());
+    }
+}
+
+int ExecuteAffiche() {
+    if (!Demarrage()) return kEntreeInvalide;
+    AffichePreferences();
+    return kSucces;
+}
+
+int ExecuteModifie(const ArgumentsPrefs& a) {
+    if (!Demarrage()) return kEntreeInvalide;
+    VerrouReglages verrou;  // another run may be changing the file
+    ChargePreferences(Prefs);
+    const ChampPreference* champ = CherchePreference(a.nom);
+    if (champ == nullptr) {
+        Alerte("unknown preference '%s' ('ruzo prefs' lists them)", a.nom.c_str());
+        return kErreurUsage;
+    }
+    std::string erreur;
+    Preferences preferences = Prefs;
+    if (!DonnePreferenceTexte(preferences, *champ, a.valeur, erreur)) {
+        Alerte("%s; nothing was changed", erreur.c_str());
+        return kErreurUsage;
+    }
+    if (!SauvePreferences(preferences)) return kEntreeInvalide;
+    Prefs = preferences;
+    std::printf("%s = %s\n", champ->nom, TextePreference(Prefs, *champ).c_str());
+    return kSucces;
+}
+
+int ExecuteRemetParDefaut() {
+    if (!Demarrage()) return kEntreeInvalide;
+    VerrouReglages verrou;
+    Preferences preferences;
+    ReglePreferencesParDefaut(preferences);
+    if (!SauvePreferences(preferences)) return kEntreeInvalide;
+    Prefs = preferences;
+    std::printf("Preferences back to their defaults.\n");
+    return kSucces;
+}
+
+}  // namespace
+
+void EnregistreCommandePrefs(CLI::App& app, int& code) {
+    auto args = std::make_shared<ArgumentsPrefs>();
+    CLI::App* cmd = app.add_subcommand("prefs", "Show the preferences, or change them");
+    cmd->require_subcommand(0, 1);
+
+    CLI::App* set = cmd->add_subcommand("set", "Change one preference");
+    set->add_option("NAME", args->nom, "Preference name, as 'ruzo prefs' shows it")->required();
+    set->add_option("VALUE", args->valeur, "New value")->required();
+    set->callback([args, &code] { code = ExecuteModifie(*args); });
+
+    CLI::App* reset = cmd->add_subcommand("reset", "Put every preference back to its default");
+    reset->callback([&code] { code = ExecuteRemetParDefaut(); });
+
+    cmd->callback([cmd, &code] {
+        if (cmd->get_subcommands().empty()) code = ExecuteAffiche();
+    });
+}
