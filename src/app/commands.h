@@ -10,3 +10,4 @@ void EnregistreCommandeInspect(CLI::App& app, int& code);
 void EnregistreCommandeReconnaissance(CLI::App& app, int& code);
 void EnregistreCommandeExport(CLI::App& app, int& code);
 void EnregistreCommandePrepare(CLI::App& app, int& code);
+void EnregistreCommandePortees(CLI::App& app, int& code);
