@@ -212,22 +212,25 @@ bool ChainesCompatibles(const std::vector<EchantillonLignes>& e, int a, int b, f
 }
 
 bool Comble(std::vector<EchantillonLignes>& e) {
+    // Only measured samples are filled from. Filled ones are whole rows, and
+    // extrapolating from one of them and a measured neighbour would tilt the
+    // line by up to a row per section, further at every step.
     const int n = static_cast<int>(e.size());
-    std::vector<bool> valide(n);
-    for (int k = 0; k < n; ++k) valide[k] = EstValide(e[k]);
+    std::vector<bool> mesure(n);
+    for (int k = 0; k < n; ++k) mesure[k] = EstValide(e[k]);
+    if (std::find(mesure.begin(), mesure.end(), true) == mesure.end()) return false;
     for (int k = 0; k < n; ++k) {
-        if (valide[k]) continue;
-        const int a = ValidePrecedent(valide, k - 1);
-        const int b = ValideSuivant(valide, k + 1);
-        if (a < 0 && b < 0) return false;  // nothing to fill from
+        if (mesure[k]) continue;
+        const int a = ValidePrecedent(mesure, k - 1);
+        const int b = ValideSuivant(mesure, k + 1);
         if (a < 0) {
-            const int b2 = ValideSuivant(valide, b + 1);
+            const int b2 = ValideSuivant(mesure, b + 1);
             if (b2 >= 0)
                 Interpole(e[k], e[b], e[b2]);
             else
                 Copie(e[k], e[b]);
         } else if (b < 0) {
-            const int a2 = ValidePrecedent(valide, a - 1);
+            const int a2 = ValidePrecedent(mesure, a - 1);
             if (a2 >= 0)
                 Interpole(e[k], e[a2], e[a]);
             else
@@ -235,7 +238,6 @@ bool Comble(std::vector<EchantillonLignes>& e) {
         } else {
             Interpole(e[k], e[a], e[b]);
         }
-        valide[k] = true;
     }
     return true;
 }

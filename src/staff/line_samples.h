@@ -21,6 +21,8 @@ void NettoieEchantillonsPortee(std::vector<EchantillonLignes>& echantillons, flo
 // run and the one drawn from b's start meet within half an interline.
 bool ChainesCompatibles(const std::vector<EchantillonLignes>& echantillons, int a, int b,
                         float interligne);
-// Fills every sample with Y < 0 from its valid neighbours (inter- or
-// extrapolation). False, leaving them all, when no sample is valid.
+// Fills every sample with Y < 0 from the nearest measured samples: between
+// two by interpolation, beyond the last ones by extrapolation from the end
+// pair, by copy when only one is measured. False, leaving them all, when no
+// sample is measured.
 bool Comble(std::vector<EchantillonLignes>& echantillons);

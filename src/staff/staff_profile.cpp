@@ -97,6 +97,10 @@ int32_t SeuilProfil(const std::vector<int32_t>& profil, double facteur) {
 }
 
 void CherchePortees(const std::vector<int32_t>& profil, int32_t seuil) {
+    // Staves are made of line groups. Without any, the least height would be
+    // 0 and the first rows, which no white run ever counts, would make a
+    // staff of a blank page.
+    if (Etat.GroupesLignes.empty()) return;
     const double hauteurMin = InterligneMoyenneGroupes(Etat.GroupesLignes) * kHauteurPorteeMin;
     ParcourtBosses(profil, 0, seuil, hauteurMin);
     if (Etat.Portees.empty()) return;
@@ -138,7 +142,8 @@ void CompteLignesPortees() {
     for (auto& c : comptes) c.fill(0);
     for (const GroupeLignes& g : Etat.GroupesLignes) {
         if (g.NbLignesGroupe < 0 || g.NbLignesGroupe >= kNbLignesCompteesMax) continue;
-        comptes.at(g.PorteeGroupe)[g.NbLignesGroupe] += 1;
+        if (g.PorteeGroupe < 0 || g.PorteeGroupe >= Etat.NbPorteesTrouvees()) continue;
+        comptes[g.PorteeGroupe][g.NbLignesGroupe] += 1;
     }
     for (size_t i = 0; i < Etat.Portees.size(); ++i) {
         auto& c = comptes[i];
