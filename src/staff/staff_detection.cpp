@@ -44,6 +44,10 @@ bool TrouvePortees(const PixMap& filtree) {
     std::vector<int32_t> profil = ProfilLignes(scan.LignesBlanches(), Etat.GroupesLignes);
     LisseProfil(profil);
     CherchePortees(profil, SeuilProfil(profil, Reglage.RecherchePorteeValSeuil));
+    // On a page with nothing but staves, every row off the staves is empty:
+    // the positive rows are the humps alone and their mean times the factor
+    // lies above them all. The humps are then cut at half their height.
+    if (Etat.Portees.empty()) CherchePortees(profil, SeuilPageNette(profil));
     AttribueGroupes();
     CompteLignesPortees();
     EchantillonneLignes(filtree.largeur);

@@ -96,6 +96,11 @@ int32_t SeuilProfil(const std::vector<int32_t>& profil, double facteur) {
     return static_cast<int32_t>(static_cast<double>(somme) / static_cast<double>(nombre) * facteur);
 }
 
+int32_t SeuilPageNette(const std::vector<int32_t>& profil) {
+    if (profil.empty()) return 0;
+    return *std::max_element(profil.begin(), profil.end()) / 2;
+}
+
 void CherchePortees(const std::vector<int32_t>& profil, int32_t seuil) {
     // Staves are made of line groups. Without any, the least height would be
     // 0 and the first rows, which no white run ever counts, would make a

@@ -17,6 +17,10 @@ void LisseProfil(std::vector<int32_t>& profil);
 // trunc(mean of the positive values x facteur); 0 when none is positive.
 int32_t SeuilProfil(const std::vector<int32_t>& profil, double facteur);
 
+// Half the highest value of the profile: the threshold of a page whose
+// profile has nothing but staff humps.
+int32_t SeuilPageNette(const std::vector<int32_t>& profil);
+
 // Appends a staff to Etat.Portees for every hump at least twice the mean
 // interline of Etat.GroupesLignes tall; then looks below the last one with
 // half the threshold for a fainter staff.

@@ -107,13 +107,22 @@ TEST_F(RecherchePorteesTest, ThickLinesAreNoStaff) {
 TEST_F(RecherchePorteesTest, SixLineStaffIsCountedAsSix) {
     Offscreen page = CreeOffscreen(800, 400);
     DessinePortee(page, 40, 760, 100, 16, 2, 6);
-    // Some beams, so that the profile is not all staff: the threshold is
-    // above the mean of the profile.
-    for (int y = 20; y < 80; y += 12) Noircit(page, 100 + 4 * y, y, 300 + 4 * y, y + 7);
     ASSERT_TRUE(RecherchePortees(page));
     ASSERT_EQ(Etat.NbPorteesTrouvees(), 1);
     EXPECT_EQ(Etat.Portees[0].NbLignesPortee, 6);
     EXPECT_EQ(Etat.Portees[0].LargeurSection, 96);
+}
+
+TEST_F(RecherchePorteesTest, PageOfBareStavesHasItsStaves) {
+    // Every row off the staves is empty, so the usual threshold lies above
+    // the humps.
+    Offscreen page = CreeOffscreen(800, 600);
+    DessinePortee(page, 40, 760, 100, 20);
+    DessinePortee(page, 40, 760, 400, 20);
+    ASSERT_TRUE(RecherchePortees(page));
+    ASSERT_EQ(Etat.NbPorteesTrouvees(), 2);
+    EXPECT_NEAR(LigneHautEn(0, 400) + Etat.Portees[0].CadreBande.top, 100, 1);
+    EXPECT_NEAR(LigneHautEn(1, 400) + Etat.Portees[1].CadreBande.top, 400, 1);
 }
 
 TEST_F(RecherchePorteesTest, CancelStopsTheStageAndStillDisposesThePage) {
