@@ -25,6 +25,7 @@ int ExecuteLigneCommande(int argc, char** argv) {
     EnregistreCommandeReconnaissance(app, code);
     EnregistreCommandeExport(app, code);
     EnregistreCommandePrepare(app, code);
+    EnregistreCommandePortees(app, code);
 
     try {
         app.parse(argc, argv);

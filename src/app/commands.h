@@ -11,3 +11,4 @@ void EnregistreCommandeInspect(CLI::App& app, int& code);
 void EnregistreCommandeReconnaissance(CLI::App& app, int& code);
 void EnregistreCommandeExport(CLI::App& app, int& code);
 void EnregistreCommandePrepare(CLI::App& app, int& code);
+void EnregistreCommandePortees(CLI::App& app, int& code);

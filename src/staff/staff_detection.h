@@ -1,13 +1,13 @@
-// Staff detection: finds the staves of a page and measures the page.
+// Staff detection: finds the staves of a page, describes each as a `Portee`
+// (band, lines, interline, sampled top line) and measures the page (line
+// thickness, mean interline, noise and geometry scores).
 #pragma once
 
 #include "image/offscreen.h"
-#include "toolbox/rect.h"
+#include "staff/page_quality.h"
+#include "staff/staff_geometry.h"
 
-// The stage. Consumes the page bitmap: it is disposed before returning, in
-// every case (the driver reloads the page).
+// The stage. Consumes the page bitmap: it is filtered in place and disposed
+// before returning, in every case (the driver reloads the page). Fills
+// Etat.Portees top to bottom and the page measures of Etat.
 bool RecherchePortees(Offscreen& page);
-
-// Staff geometry at band column x.
-float InterligneEn(int indexPortee, int x);
-float LigneHautEn(int indexPortee, int x);

@@ -29,6 +29,16 @@ BandeMatchers::BandeMatchers(int largeur, int hauteur, float interligne, int lig
              static_cast<int16_t>(largeur)};
     p.NbLignesPortee = 5;
     p.Interligne = interligne;
+    // The staff-geometry queries read the line samples: a flat staff.
+    p.CadreBandeRef = p.CadreBande;
+    for (int x : {0, largeur}) {
+        EchantillonLignes e;
+        e.Chaine = 1;
+        e.X = static_cast<float>(x);
+        e.Y = static_cast<float>(ligneHaut);
+        e.InterligneLocal = interligne;
+        p.Echantillons.push_back(e);
+    }
     Etat.Portees.push_back(p);
     Etat.PorteeCourante = 0;
     Etat.InterligneMoyenne = interligne;

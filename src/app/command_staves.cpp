@@ -1,0 +1,118 @@
+// `ruzo staves IMAGE`: runs staff detection on one page and prints what it
+// found, optionally drawing it over the page.
+#include <cstdio>
+#include <memory>
+
+#include "app/cli.h"
+#include "app/commands.h"
+#include "app/png_page.h"
+#include "app/staff_overlay.h"
+#include "app/startup.h"
+#include "recognition/etat_page.h"
+#include "staff/staff_detection.h"
+#include "toolbox/png_io.h"
+#include "toolbox/progress_console.h"
+
+namespace {
+
+struct ArgumentsPortees {
+    std::string image;
+    bool json = false;
+    std::string dessin;
+};
+
+int EchantillonsValides(const Portee& p) {
+    int n = 0;
+    for (const EchantillonLignes& e : p.Echantillons) n += e.Chaine != 0;
+    return n;
+}
+
+void AfficheTexte(bool resultat) {
+    std::printf("page %dx%d: %s, %d staves\n", Etat.CadrePage.right, Etat.CadrePage.bottom,
+                resultat ? "found" : "failed", Etat.NbPorteesTrouvees());
+    std::printf("line thickness %.2f, mean interline %.2f, noise %d, geometry %d\n",
+                Etat.EpaisseurLigne, Etat.InterligneMoyenne, Etat.QualiteBruit,
+                Etat.QualiteGeometrie);
+    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
+        const Portee& p = Etat.Portees[i];
+        const Rect& b = p.CadreBande;
+        const Rect& l = p.CadreLignes;
+        std::printf(
+            "staff %d: band %d,%d-%d,%d lines %d,%d-%d,%d, %d lines, interline %.2f, "
+            "samples %d/%zu valid\n",
+            i + 1, b.top, b.left, b.bottom, b.right, l.top, l.left, l.bottom, l.right,
+            p.NbLignesPortee, p.Interligne, EchantillonsValides(p), p.Echantillons.size());
+    }
+}
+
+void AfficheRect(const char* nom, const Rect& r) {
+    std::printf("\"%s\": {\"top\": %d, \"left\": %d, \"bottom\": %d, \"right\": %d}", nom, r.top,
+                r.left, r.bottom, r.right);
+}
+
+void AfficheJson(bool resultat) {
+    std::printf("{\"found\": %s, \"width\": %d, \"height\": %d, ", resultat ? "true" : "false",
+                Etat.CadrePage.right, Etat.CadrePage.bottom);
+    std::printf("\"line_thickness\": %.3f, \"mean_interline\": %.3f, \"noise\": %d, \"geometry\": %d, ",
+                Etat.EpaisseurLigne, Etat.InterligneMoyenne, Etat.QualiteBruit,
+                Etat.QualiteGeometrie);
+    std::printf("\"staves\": [");
+    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
+        const Portee& p = Etat.Portees[i];
+        std::printf("%s{", i > 0 ? ", " : "");
+        AfficheRect("band", p.CadreBande);
+        std::printf(", ");
+        AfficheRect("lines", p.CadreLignes);
+        std::printf(", \"line_count\": %d, \"interline\": %.3f, \"valid_samples\": %d, \"samples\": %zu}",
+                    p.NbLignesPortee, p.Interligne, EchantillonsValides(p), p.Echantillons.size());
+    }
+    std::printf("]}\n");
+}
+
+int ExecutePortees(const ArgumentsPortees& a) {
+    if (!Demarrage()) return kEntreeInvalide;
+    std::string erreur;
+    Offscreen page = ChargePagePNG(a.image, erreur);
+    if (!page) {
+        std::fprintf(stderr, "ruzo: can't read '%s': %s\n", a.image.c_str(), erreur.c_str());
+        return kEntreeInvalide;
+    }
+    // Detection consumes the page; the drawing needs it as loaded.
+    Offscreen copie = nullptr;
+    if (!a.dessin.empty() && !(copie = DupliqueOffscreen(page))) {
+        DisposeOffscreen(page);
+        return kEntreeInvalide;
+    }
+    ProgressionConsole progression(a.json);
+    DefinitProgression(&progression);
+    InstalleInterruptionConsole();
+    LibereEtatPage();
+    const bool resultat = RecherchePortees(page);
+    DefinitProgression(nullptr);
+
+    if (a.json)
+        AfficheJson(resultat);
+    else
+        AfficheTexte(resultat);
+    int code = resultat ? kSucces : kEchecReconnaissance;
+    if (copie) {
+        DessinePortees(copie);
+        if (!EcritPNG(*copie, a.dessin)) {
+            std::fprintf(stderr, "ruzo: can't write '%s'\n", a.dessin.c_str());
+            code = kEntreeInvalide;
+        }
+        DisposeOffscreen(copie);
+    }
+    return code;
+}
+
+}  // namespace
+
+void EnregistreCommandePortees(CLI::App& app, int& code) {
+    auto args = std::make_shared<ArgumentsPortees>();
+    CLI::App* cmd = app.add_subcommand("staves", "Find the staves of a page image and describe them");
+    cmd->add_option("IMAGE", args->image, "Page image (PNG)")->required();
+    cmd->add_flag("--json", args->json, "Print the result as one JSON object");
+    cmd->add_option("--draw", args->dessin, "Write the page with the staves drawn over it (PNG)");
+    cmd->callback([args, &code] { code = ExecutePortees(*args); });
+}

@@ -1,0 +1,22 @@
+// Where a staff is: its band on the page and the row of its top line and its
+// interline at any column, read from the line samples.
+#pragma once
+
+#include "image/offscreen.h"
+#include "toolbox/rect.h"
+
+// Interline of staff `indexPortee` at band column x; never below 1.0.
+float InterligneEn(int indexPortee, int x);
+// Row of the staff's top line at band column x, in band coordinates.
+float LigneHautEn(int indexPortee, int x);
+
+// Computes the staff's band from its hump and its neighbours', stores it in
+// `CadreBandeRef` and sets Etat.CadreLignesPortee. Uses Etat.CadrePage for
+// the page size.
+Rect CalculeBandePortee(int indexPortee);
+// The same for every staff, also storing each band in `CadreBande`.
+void CalculeBandesPortees();
+
+// Moves each staff's `CadreLignes` left and right ends inward past the
+// columns where the filtered page has no black inside the staff.
+void RogneLignes(const PixMap& pageFiltree);

@@ -1,0 +1,34 @@
+// From line groups to staves: the row profile with one hump per staff, the
+// humps that are staves, which groups belong to which staff, and how many
+// lines each staff has.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "staff/portee.h"
+
+// R[y] = (most long white runs on any row but the first) - long white runs on
+// row y, plus one for every group covering row y.
+std::vector<int32_t> ProfilLignes(const std::vector<int32_t>& lignesBlanches,
+                                  const std::vector<GroupeLignes>& groupes);
+// Weights 1 2 3 4 3 2 1 over 16; rows outside the page count 0.
+void LisseProfil(std::vector<int32_t>& profil);
+// trunc(mean of the positive values x facteur); 0 when none is positive.
+int32_t SeuilProfil(const std::vector<int32_t>& profil, double facteur);
+
+// Half the highest value of the profile: the threshold of a page whose
+// profile has nothing but staff humps.
+int32_t SeuilPageNette(const std::vector<int32_t>& profil);
+
+// Appends a staff to Etat.Portees for every hump at least twice the mean
+// interline of Etat.GroupesLignes tall; then looks below the last one with
+// half the threshold for a fainter staff.
+void CherchePortees(const std::vector<int32_t>& profil, int32_t seuil);
+
+// Gives every group of Etat.GroupesLignes to the staff whose hump middle is
+// nearest, and grows that staff's `CadreLignes` over it.
+void AttribueGroupes();
+// `NbLignesPortee` of every staff from the line counts of its groups, five-
+// and six-line groups weighing double and triple.
+void CompteLignesPortees();

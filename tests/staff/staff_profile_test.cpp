@@ -1,0 +1,142 @@
+#include "staff/staff_profile.h"
+
+#include <gtest/gtest.h>
+
+#include "pages_de_test.h"
+
+using namespace pages_de_test;
+
+namespace {
+
+class ProfilTest : public TestPortees {
+protected:
+    // Groups of spacing 10, so that a staff needs a hump of 20 rows.
+    void GroupesInterligne10() {
+        GroupeLignes g;
+        g.InterligneGroupe = 10.0f;
+        g.NbLignesGroupe = 5;
+        Etat.GroupesLignes.assign(4, g);
+    }
+    static std::vector<int32_t> Bosses(int hauteur, std::initializer_list<std::array<int, 3>> bosses) {
+        std::vector<int32_t> r(hauteur, 0);
+        for (const auto& [debut, fin, valeur] : bosses)
+            for (int y = debut; y < fin; ++y) r[y] = valeur;
+        return r;
+    }
+};
+
+TEST_F(ProfilTest, ProfileIsEmptinessDeficitPlusGroupCover) {
+    const std::vector<int32_t> blancs = {9, 5, 7, 2, 0, 0, 7};
+    GroupeLignes g;
+    g.PremiereLigne = 4;
+    g.NbLignesGroupe = 3;
+    g.InterligneGroupe = 1.4f;  // covers trunc(4.2) = 4 rows, the last one past the page
+    const std::vector<int32_t> r = ProfilLignes(blancs, {g});
+    // The maximum leaves out row 0.
+    EXPECT_EQ(r, (std::vector<int32_t>{-2, 2, 0, 5, 8, 8, 1}));
+}
+
+TEST_F(ProfilTest, SmoothingWeighsSevenRowsAndTruncates) {
+    std::vector<int32_t> r = {0, 0, 0, 16, 0, 0, 0, 0};
+    LisseProfil(r);
+    EXPECT_EQ(r, (std::vector<int32_t>{1, 2, 3, 4, 3, 2, 1, 0}));
+    std::vector<int32_t> bord = {32, 0, 0, 0};
+    LisseProfil(bord);
+    EXPECT_EQ(bord, (std::vector<int32_t>{8, 6, 4, 2}));
+}
+
+TEST_F(ProfilTest, ThresholdIsTheMeanOfPositiveRowsTimesTheFactor) {
+    EXPECT_EQ(SeuilProfil({0, -3, 10, 20, 0}, 1.2), 18);
+    EXPECT_EQ(SeuilProfil({0, -3, 0}, 1.2), 0);
+}
+
+TEST_F(ProfilTest, TwoHumpsAreTwoStavesAndAShortOneIsDropped) {
+    GroupesInterligne10();
+    CherchePortees(Bosses(300, {{10, 40, 100}, {60, 75, 100}, {100, 130, 100}}), 50);
+    ASSERT_EQ(Etat.NbPorteesTrouvees(), 2);
+    EXPECT_EQ(Etat.Portees[0].DebutProfil, 10);
+    EXPECT_EQ(Etat.Portees[0].FinProfil, 40);
+    EXPECT_EQ(Etat.Portees[1].DebutProfil, 100);
+    EXPECT_EQ(Etat.Portees[1].FinProfil, 130);
+}
+
+TEST_F(ProfilTest, HumpStillHighAtTheLastRowIsNoStaff) {
+    GroupesInterligne10();
+    CherchePortees(Bosses(100, {{10, 40, 100}, {60, 100, 100}}), 50);
+    EXPECT_EQ(Etat.NbPorteesTrouvees(), 1);
+}
+
+TEST_F(ProfilTest, FaintStaffIsFoundBelowTheLastStaffOnly) {
+    GroupesInterligne10();
+    // Threshold 50: the humps of 30 are faint. The one above the strong
+    // staff stays unfound, the one below is found with half the threshold.
+    CherchePortees(Bosses(400, {{10, 40, 30}, {100, 130, 100}, {200, 230, 30}}), 50);
+    ASSERT_EQ(Etat.NbPorteesTrouvees(), 2);
+    EXPECT_EQ(Etat.Portees[0].DebutProfil, 100);
+    EXPECT_EQ(Etat.Portees[1].DebutProfil, 200);
+    EXPECT_EQ(Etat.Portees[1].FinProfil, 230);
+}
+
+TEST_F(ProfilTest, SecondScanStartsHalfAHumpBelowTheLastStaff) {
+    GroupesInterligne10();
+    // A faint hump starting within 15 rows of the staff's end is cut: only
+    // its rows from 145 on count, too few for a staff.
+    CherchePortees(Bosses(400, {{100, 130, 100}, {135, 160, 30}}), 50);
+    EXPECT_EQ(Etat.NbPorteesTrouvees(), 1);
+}
+
+TEST_F(ProfilTest, GroupsGoToTheNearestHumpAndGrowItsLineFrame) {
+    for (auto [debut, fin] : {std::pair{100, 150}, std::pair{300, 350}}) {
+        Portee p;
+        p.DebutProfil = static_cast<int16_t>(debut);
+        p.FinProfil = static_cast<int16_t>(fin);
+        Etat.Portees.push_back(p);
+    }
+    auto groupe = [](int colonne, int premiere) {
+        GroupeLignes g;
+        g.Colonne = static_cast<int16_t>(colonne);
+        g.PremiereLigne = static_cast<int16_t>(premiere);
+        g.NbLignesGroupe = 5;
+        g.InterligneGroupe = 10.0f;
+        return g;
+    };
+    // Hump middles 125 and 325; group centres 128, 195, 225 (a tie: the
+    // first staff) and 330.
+    Etat.GroupesLignes = {groupe(40, 103), groupe(70, 170), groupe(55, 200), groupe(900, 305)};
+    AttribueGroupes();
+    EXPECT_EQ(Etat.GroupesLignes[0].PorteeGroupe, 0);
+    EXPECT_EQ(Etat.GroupesLignes[1].PorteeGroupe, 0);
+    EXPECT_EQ(Etat.GroupesLignes[2].PorteeGroupe, 0);
+    EXPECT_EQ(Etat.GroupesLignes[3].PorteeGroupe, 1);
+    EXPECT_EQ(Etat.Portees[0].CadreLignes, (Rect{103, 40, 250, 70}));
+    EXPECT_EQ(Etat.Portees[1].CadreLignes, (Rect{305, 900, 355, 900}));
+}
+
+TEST_F(ProfilTest, LineCountVoteFavoursFiveAndSix) {
+    Etat.Portees.resize(3);
+    auto ajoute = [](int portee, int lignes, int nombre) {
+        GroupeLignes g;
+        g.PorteeGroupe = static_cast<int16_t>(portee);
+        g.NbLignesGroupe = static_cast<int16_t>(lignes);
+        for (int k = 0; k < nombre; ++k) Etat.GroupesLignes.push_back(g);
+    };
+    ajoute(0, 4, 9);   // 9 against 5 x 2 = 10: five lines
+    ajoute(0, 5, 5);
+    ajoute(1, 5, 14);  // 28 against 10 x 3 = 30: six lines
+    ajoute(1, 6, 10);
+    ajoute(1, 12, 50);  // twelve lines and more are not counted
+    ajoute(2, 3, 4);   // a tie between 3 and 4 lines: the smaller
+    ajoute(2, 4, 4);
+    CompteLignesPortees();
+    EXPECT_EQ(Etat.Portees[0].NbLignesPortee, 5);
+    EXPECT_EQ(Etat.Portees[1].NbLignesPortee, 6);
+    EXPECT_EQ(Etat.Portees[2].NbLignesPortee, 3);
+}
+
+TEST_F(ProfilTest, StaffWithoutGroupsHasFiveLines) {
+    Etat.Portees.resize(1);
+    CompteLignesPortees();
+    EXPECT_EQ(Etat.Portees[0].NbLignesPortee, 5);
+}
+
+}  // namespace
