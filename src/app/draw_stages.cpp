@@ -30,9 +30,13 @@ constexpr uint8_t kChiffres[10][5] = {
     {7, 4, 7, 1, 7}, {7, 4, 7, 5, 7}, {7, 1, 1, 1, 1}, {7, 5, 7, 5, 7}, {7, 5, 7, 1, 7},
 };
 
-// Writes n at (x, y) (top-left), each font pixel `echelle` pixels wide.
+// Writes n at (x, y) (top-left) on a white box, each font pixel `echelle`
+// pixels wide.
 void DessineNombre(PixMap* sortie, int x, int y, int n, uint8_t couleur, int echelle) {
     const std::string texte = std::to_string(n);
+    const int largeur = static_cast<int>(texte.size()) * 4 * echelle;
+    for (int yy = y - echelle; yy < y + 6 * echelle; ++yy)
+        for (int xx = x - echelle; xx < x + largeur; ++xx) Ecrit(sortie, xx, yy, IndexBlanc);
     for (const char c : texte) {
         const uint8_t* motif = kChiffres[c - '0'];
         for (int r = 0; r < 5; ++r)
@@ -44,6 +48,9 @@ void DessineNombre(PixMap* sortie, int x, int y, int n, uint8_t couleur, int ech
         x += 4 * echelle;
     }
 }
+
+// Digits about a third of an interline wide.
+int EchelleChiffres(const Portee& p) { return std::clamp(static_cast<int>(p.Interligne / 6), 1, 8); }
 
 uint8_t Couleur(uint16_t r, uint16_t v, uint16_t b) { return IndexDeCouleur(Couleur16{r, v, b}); }
 
@@ -99,14 +106,14 @@ void CopieBande(PixMap* sortie, int i, const BandeTraitee& b) {
 void DessineLignes(PixMap* sortie, int i, const BandeTraitee& b, bool avecComptes) {
     const Rect& cadre = Etat.Portees[i].CadreBande;
     const uint8_t bleu = Couleur(0, 0, 65535), vert = Couleur(0, 45000, 0);
-    const int echelle = std::max(1, static_cast<int>(Etat.Portees[i].Interligne / 8));
+    const int echelle = EchelleChiffres(Etat.Portees[i]);
     for (const LigneVert& l : b.lignes) {
         const uint8_t c = EstCandidatBarre(i, l) ? vert : bleu;
         for (int y = l.PosY; y <= l.PosY + l.Longueur; ++y)
             for (int x = l.PosX; x < l.PosX + std::max<int>(1, l.Epaisseur); ++x)
                 Ecrit(sortie, x + cadre.left, y + cadre.top, c);
         if (avecComptes && l.NbAccroches > 0)
-            DessineNombre(sortie, l.PosX + cadre.left + 3 * echelle,
+            DessineNombre(sortie, l.PosX + cadre.left + std::max<int>(1, l.Epaisseur) + 2 * echelle,
                           l.PosY + l.Longueur / 2 + cadre.top, l.NbAccroches,
                           CouleurAccroche(l.NumAccroche), echelle);
     }
@@ -115,7 +122,7 @@ void DessineLignes(PixMap* sortie, int i, const BandeTraitee& b, bool avecCompte
 void DessineAccroches(PixMap* sortie, int i, const BandeTraitee& b) {
     const Portee& p = Etat.Portees[i];
     const int hMasque = std::max(1, static_cast<int>(0.33f * p.Interligne));
-    const int echelle = std::max(1, static_cast<int>(p.Interligne / 8));
+    const int echelle = EchelleChiffres(p);
     for (const AccrocheTrouvee& a : b.accroches) {
         const uint8_t c = CouleurAccroche(a.numero);
         int hautGauche = b.finale->hauteur;
