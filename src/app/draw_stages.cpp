@@ -135,8 +135,10 @@ void DessineAccroches(PixMap* sortie, int i, const BandeTraitee& b) {
             }
             if (k < 4) hautGauche = std::min(hautGauche, e.Haut - 1);
         }
-        DessineNombre(sortie, a.x0 + p.CadreBande.left,
-                      std::max(0, hautGauche - 7 * echelle) + p.CadreBande.top, a.numero, c, echelle);
+        // Left of the beam's start, where the stems' counts do not go.
+        const int largeurNombre = static_cast<int>(std::to_string(a.numero).size()) * 4 * echelle;
+        DessineNombre(sortie, a.x0 + p.CadreBande.left - largeurNombre - 2 * echelle,
+                      hautGauche + p.CadreBande.top, a.numero, c, echelle);
     }
 }
 
