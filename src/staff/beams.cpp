@@ -1,3 +1,370 @@
 #include "staff/beams.h"
 
-bool RechercheAccroches() { return true; }
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "document/options.h"
+#include "image/offscreen.h"
+#include "recognition/etat_page.h"
+#include "staff/longueurs.h"
+#include "toolbox/messages.h"
+
+namespace {
+
+// What one staff's beam search works on: the band, its mask (same size and
+// stride, so one pixel context serves both) and the profile array.
+struct TravailAccroches {
+    uint8_t* bande = nullptr;
+    uint8_t* masque = nullptr;
+    int largeur = 0;
+    int hauteur = 0;
+    int largeurMasque = 0;
+    float interligne = 1.0f;
+    std::vector<ProfilAccroche> profil;
+    std::vector<AccrocheTrouvee>* trouvees = nullptr;
+};
+
+bool NoirMasque(const TravailAccroches& t, int x, int y) { return EstNoir(t.masque, x, y); }
+
+// Index i held within lo .. hi, and within the profile whatever lo and hi
+// are (a very short candidate can have hi below lo).
+int Borne(int i, int lo, int hi, int n) {
+    i = std::max(lo, std::min(i, hi));
+    return std::max(0, std::min(i, n - 1));
+}
+
+// Climbs from row r of column c through black runs separated by less than
+// an interline; returns the white row just above the highest (0 at most).
+int Monte(const TravailAccroches& t, int c, int r) {
+    for (;;) {
+        int trouve = -1;
+        for (int d = 0; d < t.interligne && r - d >= 0; ++d) {
+            if (NoirMasque(t, c, r - d)) {
+                trouve = r - d;
+                break;
+            }
+        }
+        if (trouve < 0) break;
+        while (trouve - 1 >= 0 && NoirMasque(t, c, trouve - 1)) --trouve;
+        r = trouve - 1;
+        if (r < 0) break;
+    }
+    return std::max(r, 0);
+}
+
+// Descends from row r of column c, counting the black runs separated by
+// less than an interline: fills the column's profile entry.
+ProfilAccroche Descend(const TravailAccroches& t, int c, int r) {
+    ProfilAccroche e;
+    for (;;) {
+        int trouve = -1;
+        for (int d = 0; d < t.interligne && r + d < t.hauteur; ++d) {
+            if (NoirMasque(t, c, r + d)) {
+                trouve = r + d;
+                break;
+            }
+        }
+        if (trouve < 0) break;
+        ++e.NbTraits;
+        if (e.Haut == 0) e.Haut = static_cast<int16_t>(trouve + 1);
+        r = trouve;
+        while (r < t.hauteur && NoirMasque(t, c, r)) ++r;
+    }
+    e.Hauteur = static_cast<int16_t>(r - e.Haut);
+    return e;
+}
+
+// Follows the candidate column by column from the seed; returns the number
+// of columns with black.
+int TraceProfil(TravailAccroches& t, int x, int y) {
+    int r = y, m = 0;
+    for (int c = x; c < t.largeur; ++c) {
+        r = Monte(t, c, r);
+        const ProfilAccroche e = Descend(t, c, r);
+        if (e.NbTraits == 0) break;
+        t.profil[m++] = e;
+        r = e.Haut;
+    }
+    return m;
+}
+
+// Short runs of equal beam counts are not believed: they take the entry
+// before them (or after, at the start). The last run is left alone.
+void LisseNbTraits(std::vector<ProfilAccroche>& p, int n, float longueurMin) {
+    int debut = 0;
+    while (debut < n) {
+        int fin = debut + 1;
+        while (fin < n && p[fin].NbTraits == p[debut].NbTraits) ++fin;
+        if (fin < n && fin - debut < longueurMin) {
+            const ProfilAccroche modele = debut == 0 ? p[fin] : p[debut - 1];
+            for (int i = debut; i < fin; ++i) p[i] = modele;
+        }
+        debut = fin;
+    }
+}
+
+// Mean change of the top edge per column, leaving out jumps of an interline
+// or more; false when every step was such a jump.
+bool PenteMoyenne(const std::vector<ProfilAccroche>& p, int n, float s, float& pente) {
+    double somme = 0;
+    int nb = 0;
+    for (int i = 1; i < n; ++i) {
+        const int d = std::abs(p[i].Haut - p[i - 1].Haut);
+        if (d < s) {
+            somme += d;
+            ++nb;
+        }
+    }
+    if (nb == 0) return false;
+    pente = static_cast<float>(somme / nb);
+    return true;
+}
+
+void NoteLignesTouchees(Portee& portee, const std::vector<ProfilAccroche>& p, int x0, int n,
+                        int numero) {
+    for (LigneVert& l : portee.LignesVert) {
+        if (ContactLigneVertAccroche(portee, l, p, x0, n) == 0) continue;
+        const int k = NbAccrochesEnX(portee, l.PosX, p, x0, n);
+        if (l.NbAccroches == 0 || l.NbAccroches < k) {
+            l.NbAccroches = static_cast<int16_t>(k);
+            l.NumAccroche = static_cast<int16_t>(numero);
+        }
+    }
+}
+
+// Erases the beam from band and mask, a little wider than traced so that
+// its rounded ends and the stems' joins go too.
+void EffaceAccroche(TravailAccroches& t, int x0, int n) {
+    const float s = t.interligne;
+    const int marge = std::max(1, EnPixels(0.4f * s));
+    const float fin = Reglage.AccrocheMargeYIntersecteLigneVert * s + n + t.largeurMasque;
+    for (int i = EnPixels(-Reglage.AccrocheMargeXIntersecteLigneVert * s); i < fin; ++i) {
+        const int x = x0 + i;
+        if (x < 0) continue;
+        if (x >= t.largeur) break;
+        const ProfilAccroche& e = t.profil[Borne(i, 2, n - 1, n)];
+        const int debut = std::max(0, e.Haut - 2);
+        const int bout = std::min(t.hauteur, e.Haut + e.Hauteur + marge);
+        for (int y = debut; y < bout; ++y) {
+            EcritPixel(t.bande, x, y, IndexBlanc);
+            EcritPixel(t.masque, x, y, IndexBlanc);
+        }
+    }
+}
+
+// Traces, tests, records and erases the candidate seeded at mask pixel
+// (x, y). On a refusal, `finPile` is the row after the seed's stack in
+// column x: every seed above it traces the same candidate.
+bool SuitAccroche(Portee& portee, TravailAccroches& t, int numero, int x, int y, int& finPile) {
+    const float s = t.interligne;
+    const int m = TraceProfil(t, x, y);
+    finPile = m > 0 ? t.profil[0].Haut + t.profil[0].Hauteur : y + 1;
+    const int n = m - 1;
+    if (n < Reglage.AccrocheLargeurMinimaleBarre * s) return false;
+    LisseNbTraits(t.profil, n, Reglage.AccrocheLargeurMinimaleMorceauAccroche * s);
+    float pente = 0;
+    if (!PenteMoyenne(t.profil, n, s, pente) || !(pente < Reglage.AccrochePenteLimite)) return false;
+    if (!ValideAccroche(portee, t.profil, x, n)) return false;
+    NoteLignesTouchees(portee, t.profil, x, n, numero);
+    if (t.trouvees) t.trouvees->push_back({numero, x, {t.profil.begin(), t.profil.begin() + n}});
+    EffaceAccroche(t, x, n);
+    return true;
+}
+
+// Mean stack height of the columns of each beam count, heights too close
+// to a larger count's merged into the thinner one.
+void HauteursMoyennes(const std::vector<ProfilAccroche>& p, int n, float s, int moyenne[5]) {
+    long somme[5] = {};
+    int nb[5] = {};
+    for (int i = 0; i < n; ++i) {
+        const int k = p[i].NbTraits;
+        if (k < 1 || k > 4 || p[i].Hauteur < (k - 1) * s / 2) continue;
+        somme[k] += p[i].Hauteur;
+        ++nb[k];
+    }
+    bool reference = false;
+    int valeur = 0;
+    for (int k = 4; k >= 1; --k) {
+        moyenne[k] = 0;
+        if (nb[k] == 0) continue;
+        moyenne[k] = static_cast<int>(somme[k] / nb[k]);
+        if (!reference) {
+            reference = true;
+            valeur = moyenne[k];
+        } else if (std::abs(moyenne[k] - valeur) < Reglage.AccrocheEpaisseurMinimaleBarreSimple * s) {
+            valeur = std::min(valeur, moyenne[k]);
+            moyenne[k] = 0;
+        } else {
+            valeur = moyenne[k];
+        }
+    }
+}
+
+// The beam count whose mean height is nearest, the smaller on a tie.
+int CompteLePlusProche(int hauteur, const int moyenne[5]) {
+    int meilleur = 0, ecart = 0;
+    for (int k = 1; k <= 4; ++k) {
+        if (moyenne[k] == 0) continue;
+        const int d = std::abs(hauteur - moyenne[k]);
+        if (meilleur == 0 || d < ecart) {
+            meilleur = k;
+            ecart = d;
+        }
+    }
+    return meilleur;
+}
+
+// Which ends of the vertical lines meet the beam: the side with more, and
+// whether there are two stems on one side at all.
+bool CoteDesTiges(const Portee& portee, const std::vector<ProfilAccroche>& p, int x0, int n,
+                  int& cote) {
+    int haut = 0, bas = 0;
+    for (const LigneVert& l : portee.LignesVert) {
+        const int c = ContactLigneVertAccroche(portee, l, p, x0, n);
+        if (c < 0) ++haut;
+        if (c > 0) ++bas;
+    }
+    cote = bas > haut ? 1 : -1;
+    return bas >= 2 || haut >= 2;
+}
+
+// Runs of columns whose edge on the stems' side keeps level and whose count
+// stays the same; short ones lose their count. The last run is kept.
+void AnnuleMorceauxCourts(std::vector<ProfilAccroche>& p, int n, float s, int cote) {
+    const float longueurMin = Reglage.AccrocheLargeurMinimaleMorceauAccroche * s;
+    int bordPrecedent = 0, nbPrecedent = 0, debut = 0, longueur = 0;
+    for (int i = 0; i < n; ++i) {
+        const int bord = cote > 0 ? p[i].Haut + p[i].Hauteur : p[i].Haut;
+        const int nb = p[i].NbTraits;
+        if (std::abs(bord - bordPrecedent) < s / 2 && nb == nbPrecedent) {
+            ++longueur;
+        } else {
+            if (longueur < longueurMin)
+                for (int j = debut; j < debut + longueur; ++j) p[j].NbTraits = 0;
+            debut = i;
+            longueur = 1;
+        }
+        bordPrecedent = bord;
+        nbPrecedent = nb;
+    }
+}
+
+}  // namespace
+
+Offscreen CreeMasqueAccroches(Offscreen bande, int largeur, int hauteur) {
+    const int W = bande->largeur, H = bande->hauteur;
+    Offscreen masque = CreeOffscreen(W, H);
+    if (!masque) return nullptr;
+    const uint8_t* b = PrepareOffscreen(bande);
+    const int32_t pasBande = ContextePixels.pasLigne;
+    uint8_t* m = PrepareOffscreen(masque);
+    const int32_t pasMasque = ContextePixels.pasLigne;
+    // Black runs downward of each column, for the current row, from the
+    // bottom up; and the run rightward along the row.
+    std::vector<int> dessous(W, 0);
+    std::vector<int> droite(W + 1, 0);
+    for (int y = H - 1; y >= 0; --y) {
+        const uint8_t* ligne = b + static_cast<intptr_t>(y) * pasBande;
+        for (int x = 0; x < W; ++x) dessous[x] = ligne[x] == IndexNoir ? dessous[x] + 1 : 0;
+        droite[W] = largeur;  // the right edge passes the test
+        for (int x = W - 1; x >= 0; --x)
+            droite[x] = ligne[x] == IndexNoir ? std::min(droite[x + 1] + 1, largeur) : 0;
+        uint8_t* sortie = m + static_cast<intptr_t>(y) * pasMasque;
+        for (int x = 0; x < W; ++x)
+            if (ligne[x] == IndexNoir && dessous[x] >= hauteur && droite[x] >= largeur)
+                sortie[x] = IndexNoir;
+    }
+    return masque;
+}
+
+int ContactLigneVertAccroche(const Portee& portee, const LigneVert& ligne,
+                             const std::vector<ProfilAccroche>& p, int x0, int n) {
+    const float s = portee.Interligne;
+    const float mx = Reglage.AccrocheMargeXIntersecteLigneVert * s;
+    const float my = Reglage.AccrocheMargeYIntersecteLigneVert * s;
+    if (n <= 0 || ligne.PosX < x0 - mx || ligne.PosX > x0 + n + mx) return 0;
+    const int haut = ligne.PosY, bas = ligne.PosY + ligne.Longueur;
+    for (int i = EnPixels(ligne.PosX - x0 - mx); i < ligne.PosX - x0 + mx; ++i) {
+        const ProfilAccroche& e = p[Borne(i, 2, n - 2, n)];
+        const int T = e.Haut, B = e.Haut + e.Hauteur;
+        if (T <= haut && bas <= B) continue;
+        if (haut >= T - my && haut <= B + my) return -1;
+        if (bas >= T - my && bas <= B + my) return 1;
+        if (haut <= T && bas >= B) return 1;
+    }
+    return 0;
+}
+
+int NbAccrochesEnX(const Portee& portee, int x, const std::vector<ProfilAccroche>& p, int x0,
+                   int n) {
+    const float mx = Reglage.AccrocheMargeXIntersecteLigneVert * portee.Interligne;
+    const int rel = x - x0;
+    int plus = 0;
+    if (n <= 0) return 0;
+    for (int i = EnPixels(rel - mx); i < rel + mx; ++i)
+        plus = std::max<int>(plus, p[Borne(i, 0, n - 1, n)].NbTraits);
+    return plus;
+}
+
+bool ValideAccroche(Portee& portee, std::vector<ProfilAccroche>& p, int x0, int n) {
+    const float s = portee.Interligne;
+    int cote = 0;
+    if (n <= 0 || !CoteDesTiges(portee, p, x0, n, cote)) return false;
+    AnnuleMorceauxCourts(p, n, s, cote);
+    if (n >= 2 && std::abs(p[n - 1].Haut - p[n - 2].Haut) >= s / 2 &&
+        p[n - 1].NbTraits != p[n - 2].NbTraits)
+        p[n - 1].NbTraits = 0;
+
+    int moyenne[5] = {};
+    HauteursMoyennes(p, n, s, moyenne);
+    for (int i = 0; i < n; ++i)
+        if (p[i].NbTraits != 0) p[i].NbTraits = static_cast<int16_t>(CompteLePlusProche(p[i].Hauteur, moyenne));
+
+    int premier = 0;
+    for (int i = 0; i < n && premier == 0; ++i) premier = p[i].NbTraits;
+    int courant = premier != 0 ? premier : 1;
+    for (int i = 0; i < n; ++i) {
+        if (p[i].NbTraits == 0)
+            p[i].NbTraits = static_cast<int16_t>(courant);
+        else
+            courant = p[i].NbTraits;
+    }
+    return true;
+}
+
+bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
+    Portee& portee = Etat.Courante();
+    Offscreen bande = Etat.PorteeImage;
+    if (!bande) return false;
+    const float s = portee.Interligne;
+    TravailAccroches t;
+    t.interligne = s >= 1.0f ? s : 1.0f;
+    t.largeurMasque = EnPixels(0.4f * s + 1);
+    Offscreen masque = CreeMasqueAccroches(bande, t.largeurMasque, EnPixels(0.33f * s));
+    if (!masque) return false;
+    Trace("Recherche des Accroches");
+    t.masque = PrepareOffscreen(masque);
+    t.bande = PrepareOffscreen(bande);
+    t.largeur = bande->largeur;
+    t.hauteur = bande->hauteur;
+    t.profil.assign(t.largeur, ProfilAccroche{});
+    t.trouvees = trouvees;
+
+    int numero = 1;
+    const int debut = std::max(0, portee.CadreLignes.left - portee.CadreBande.left);
+    for (int x = debut; x < t.largeur; ++x) {
+        for (int y = 0; y < t.hauteur; ++y) {
+            if (!NoirMasque(t, x, y)) continue;
+            int finPile = y + 1;
+            if (SuitAccroche(portee, t, numero, x, y, finPile))
+                ++numero;
+            else
+                y = std::max(y, finPile - 1);
+        }
+    }
+    DisposeOffscreen(masque);
+    return true;
+}
+
+bool RechercheAccroches() { return RechercheAccrochesDecrites(nullptr); }

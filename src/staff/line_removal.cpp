@@ -1,3 +1,141 @@
 #include "staff/line_removal.h"
 
-bool EffaceLignesPortee(int, Offscreen) { return true; }
+#include <algorithm>
+#include <cmath>
+
+#include "document/options.h"
+#include "recognition/etat_page.h"
+#include "staff/longueurs.h"
+#include "staff/staff_detection.h"
+#include "toolbox/progress.h"
+
+namespace {
+
+// A column where the three rows around y are white: the line is interrupted
+// there. Red is not white, so a place already cleared still joins the line.
+bool EstColonneVide(const uint8_t* base, int c, int y) {
+    return LitPixel(base, c, y - 1) == IndexBlanc && LitPixel(base, c, y) == IndexBlanc &&
+           LitPixel(base, c, y + 1) == IndexBlanc;
+}
+
+// True when there are gap columns on both sides of x within half an
+// interline: the black at x is a short piece, not a staff line.
+bool EstMorceauIsole(const uint8_t* base, int x, int y, float demiInterligne) {
+    const int largeur = ContextePixels.bornes.right;
+    const int droite = std::min(largeur, EnPixels(x + demiInterligne));
+    bool vuDroite = false;
+    for (int c = x; c < droite && !vuDroite; ++c) vuDroite = EstColonneVide(base, c, y);
+    if (!vuDroite) return false;
+    const int gauche = std::max(0, EnPixels(x - demiInterligne));
+    for (int c = x; c > gauche; --c)
+        if (EstColonneVide(base, c, y)) return true;
+    return false;
+}
+
+// Geometry of one column, made safe for the loops: an interline below one
+// pixel or not a number would never advance, and a huge one would overflow
+// the offsets.
+struct GeometrieColonne {
+    float interligne = 1.0f;
+    float haut = 0.0f;
+    int incertitude = 0;  // k: how far a line may lie from its expected row
+    bool valide = false;
+};
+
+GeometrieColonne GeometrieEn(int indexPortee, int x, int hauteurBande) {
+    GeometrieColonne g;
+    float s = InterligneEn(indexPortee, x);
+    if (!(s >= 1.0f)) s = 1.0f;
+    s = std::min(s, static_cast<float>(kDimensionMax));
+    g.interligne = s;
+    g.haut = LigneHautEn(indexPortee, x);
+    g.incertitude = std::max(0, EnPixels(s * Reglage.LigneIncertitudePosition));
+    // Positions far outside the band hold no black: a top line beyond them
+    // is brought back by whole interlines, which keeps every line position
+    // inside the band where it was.
+    g.valide = std::isfinite(g.haut);
+    if (g.valide && g.haut > hauteurBande + s) {
+        const float pas = std::floor((g.haut - hauteurBande) / s);
+        g.haut -= pas * s;
+    }
+    return g;
+}
+
+// The staff lines and the ledger positions below the top line, down to the
+// bottom margin: one line is taken per position.
+void EffaceLignesDessous(uint8_t* base, int x, const GeometrieColonne& g, int hauteurBande) {
+    const int demi = g.incertitude / 2;
+    float debut = g.haut;
+    // Positions far above the band hold no black: start at the first one
+    // that can reach it.
+    if (debut < -g.interligne) debut += std::ceil((-g.interligne - debut) / g.interligne) * g.interligne;
+    for (float y = debut; y <= hauteurBande - g.incertitude; y += g.interligne) {
+        for (int i = 0; i < demi; ++i) {
+            const int bas = EnPixels(y + i);
+            if (EstNoir(base, x, bas) && EffacePointLigne(base, x, bas, g.interligne)) break;
+            const int haut = EnPixels(y - i);
+            if (EstNoir(base, x, haut) && EffacePointLigne(base, x, haut, g.interligne)) break;
+        }
+    }
+}
+
+// The ledger positions above the top line, up to just outside the band.
+// Every offset is tried, since ledger lines of notes above the staff may
+// not sit exactly an interline apart.
+void EffaceLignesDessus(uint8_t* base, int x, const GeometrieColonne& g) {
+    const float limite = -(g.interligne + g.incertitude);
+    if (!(g.haut > limite)) return;
+    const int demi = g.incertitude / 2;
+    float y = g.haut;
+    do {
+        y -= g.interligne;
+        for (int i = 0; i < demi; ++i) {
+            const int bas = EnPixels(y + i);
+            if (EstNoir(base, x, bas) && EffacePointLigne(base, x, bas, g.interligne)) continue;
+            const int haut = EnPixels(y - i);
+            if (EstNoir(base, x, haut)) EffacePointLigne(base, x, haut, g.interligne);
+        }
+    } while (y > limite);
+}
+
+// Turns every pixel that is not black white, except within `marge` rows of
+// the top and bottom edges. False when the user cancels.
+bool NormaliseBande(uint8_t* base, int marge) {
+    const Rect& b = ContextePixels.bornes;
+    const int dernier = std::min(b.bottom - marge, b.bottom - 1);
+    for (int y = std::max(0, marge); y <= dernier; ++y) {
+        if (TestAnnulation()) return false;
+        uint8_t* ligne = LignePixels(base, y);
+        for (int x = 0; x < b.right; ++x)
+            if (ligne[x] != IndexNoir) ligne[x] = IndexBlanc;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool EffacePointLigne(uint8_t* base, int x, int y, float interligne) {
+    const int hauteur = ContextePixels.bornes.bottom;
+    if (hauteur < 3) return false;
+    y = std::clamp(y, 1, hauteur - 2);
+    if (EstMorceauIsole(base, x, y, interligne / 2)) return false;
+    const Trait trait = HauteurTrait(base, x, y);
+    if (trait.longueur >= Etat.EpaisseurLigne + 2.0f) return false;
+    for (int r = trait.haut; r < trait.haut + trait.longueur; ++r) EcritPixel(base, x, r, IndexRouge);
+    return true;
+}
+
+bool EffaceLignesPortee(int indexPortee, Offscreen bande) {
+    if (!bande) return true;
+    uint8_t* base = PrepareOffscreen(bande);
+    const int largeur = bande->largeur, hauteur = bande->hauteur;
+    int marge = 0;
+    for (int x = 0; x < largeur; ++x) {
+        const GeometrieColonne g = GeometrieEn(indexPortee, x, hauteur);
+        marge = g.incertitude;
+        if (!g.valide) continue;
+        EffaceLignesDessous(base, x, g, hauteur);
+        EffaceLignesDessus(base, x, g);
+    }
+    return NormaliseBande(base, marge);
+}

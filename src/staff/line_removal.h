@@ -1,6 +1,20 @@
 // Staff-line removal on a staff band.
+//
+// Line pixels are first painted red, so that the continuity test of the
+// columns further right sees where the line has already been taken away;
+// a last pass turns everything that is not black into white.
 #pragma once
+
+#include <cstdint>
 
 #include "image/offscreen.h"
 
+// The stage, on the band of staff `indexPortee`. Returns false when the user
+// cancelled during the last pass.
 bool EffaceLignesPortee(int indexPortee, Offscreen bande);
+
+// Paints red the line pixels of the column-x run through (x, y), unless the
+// black there is a short isolated piece or a symbol crossing the line.
+// Works on the bitmap prepared in ContextePixels; `interligne` is the
+// staff's interline at x.
+bool EffacePointLigne(uint8_t* base, int x, int y, float interligne);

@@ -1,7 +1,149 @@
 #include "staff/vertical_lines.h"
 
-#include "recognition/etat_page.h"
+#include <algorithm>
 
-bool RechercheLignesVert() { return true; }
+#include "document/options.h"
+#include "image/offscreen.h"
+#include "recognition/etat_page.h"
+#include "staff/longueurs.h"
+#include "toolbox/messages.h"
+
+namespace {
+
+// Width of the horizontal black run through (x, y), counted only up to
+// `limite` + 1: a wider run is refused whatever its true width, and long
+// runs (beams, remains of lines) would otherwise make the scan quadratic.
+// The leftward count stops before column 0.
+int LargeurRun(const uint8_t* base, int x, int y, int limite) {
+    const int largeur = ContextePixels.bornes.right;
+    const uint8_t* ligne = base + static_cast<intptr_t>(y) * ContextePixels.pasLigne;
+    int w = 0;
+    for (int c = x; c < largeur && w <= limite && ligne[c] == IndexNoir; ++c) ++w;
+    for (int c = x - 1; c > 0 && w <= limite && ligne[c] == IndexNoir; --c) ++w;
+    return w;
+}
+
+// A one-column box around a stroke, widened by the tolerances under which
+// two strokes are the same line. Half-open; an empty box meets nothing.
+struct Boite {
+    int gauche, haut, droite, bas;
+    bool Coupe(const Boite& b) const {
+        if (droite <= gauche || bas <= haut || b.droite <= b.gauche || b.bas <= b.haut) return false;
+        return gauche < b.droite && b.gauche < droite && haut < b.bas && b.haut < bas;
+    }
+};
+
+Boite BoiteLigne(int x, int haut, int longueur, float dx, float dy) {
+    return Boite{EnPixels(x - dx), EnPixels(haut - dy), EnPixels(x + dx),
+                 EnPixels(haut + longueur + dy)};
+}
+
+void EffaceTrait(uint8_t* base, int x, int haut, int longueur, int epaisseur) {
+    for (int y = haut; y < haut + longueur; ++y)
+        for (int c = x; c < x + std::max(1, epaisseur); ++c) EcritPixel(base, c, y, IndexBlanc);
+}
+
+// The tracing of every seed of the work copy, row by row.
+void ParcoursGraines(Portee& portee, uint8_t* base, int largeur, int hauteur) {
+    const float s = portee.Interligne;
+    const int ecartMax = EnPixels(s * Reglage.LigneVertDistanceMaxSansPoint);
+    const int largeurMax = EnPixels(s * Reglage.LigneVertEpaisseurLimite);
+    const float hauteurMin = s * Reglage.LigneVertHauteurMinimale;
+    for (int y = 0; y < hauteur; ++y) {
+        const uint8_t* ligne = LignePixels(base, y);
+        for (int x = 0; x < largeur; ++x) {
+            if (ligne[x] != IndexNoir) continue;
+            int gauche = x, sommeHaut = 0, sommeBas = 0;
+            const int haut = SuitLigneVert(base, x, y, -1, largeurMax, ecartMax, gauche, sommeHaut);
+            const int bas = SuitLigneVert(base, x, y, +1, largeurMax, ecartMax, gauche, sommeBas);
+            const int longueur = bas - haut;
+            // A seed that traces nothing has no length to average over,
+            // whatever the minimum height is set to.
+            if (longueur <= 0 || longueur < hauteurMin) continue;
+            AjouteLigneVert(portee, base, gauche, haut, longueur, (sommeHaut + sommeBas) / longueur);
+        }
+    }
+}
+
+}  // namespace
+
+int SuitLigneVert(const uint8_t* base, int x, int y, int dir, int largeurMax, int ecartMax,
+                  int& gauche, int& sommeLargeurs) {
+    sommeLargeurs = 0;
+    int ligne = y;
+    for (;;) {
+        gauche = std::min(gauche, x);
+        if (!EstNoir(base, x, ligne)) return ligne;
+        const int w = LargeurRun(base, x, ligne, largeurMax);
+        if (w > largeurMax) return ligne;
+        sommeLargeurs += w;
+        bool suite = false;
+        for (int k = 1; k <= ecartMax && !suite; ++k) {
+            const int r = ligne + k * dir;
+            for (const int c : {x, x - 1, x + 1}) {
+                if (EstNoir(base, c, r)) {
+                    x = c;
+                    ligne = r;
+                    suite = true;
+                    break;
+                }
+            }
+        }
+        if (!suite) return ligne;
+    }
+}
+
+bool AjouteLigneVert(Portee& portee, uint8_t* base, int x, int haut, int longueur,
+                     int epaisseur) {
+    const float dx = portee.Interligne * Reglage.LigneVertToleranceLigneConfonduesX;
+    const float dy = portee.Interligne * Reglage.LigneVertToleranceLigneConfonduesY;
+    const Boite nouvelle = BoiteLigne(x, haut, longueur, dx, dy);
+    bool fusionnee = false;
+    for (LigneVert& l : portee.LignesVert) {
+        if (!BoiteLigne(l.PosX, l.PosY, l.Longueur, dx, dy).Coupe(nouvelle)) continue;
+        const int debut = std::min<int>(haut, l.PosY);
+        const int fin = std::max<int>(haut + longueur, l.PosY + l.Longueur);
+        l.PosY = static_cast<int16_t>(debut);
+        l.PosX = static_cast<int16_t>(std::min<int>(x, l.PosX));
+        l.Longueur = static_cast<int16_t>(fin - debut);
+        fusionnee = true;
+        break;
+    }
+    if (!fusionnee) {
+        LigneVert l;
+        l.PosY = static_cast<int16_t>(haut);
+        l.PosX = static_cast<int16_t>(x);
+        l.Longueur = static_cast<int16_t>(longueur);
+        l.Epaisseur = static_cast<int16_t>(std::max(1, epaisseur));
+        portee.LignesVert.push_back(l);
+    }
+    EffaceTrait(base, x, haut, longueur, epaisseur);
+    return true;
+}
+
+bool RechercheLignesVert() {
+    Trace("Recherche des lignes verticales");
+    Portee& portee = Etat.Courante();
+    if (!Etat.PorteeImage) return false;
+    Offscreen copie = DupliqueOffscreen(Etat.PorteeImage);
+    if (!copie) return false;
+    uint8_t* base = PrepareOffscreen(copie);
+    ParcoursGraines(portee, base, copie->largeur, copie->hauteur);
+    DisposeOffscreen(copie);
+    return true;
+}
+
+void SetTypeLigneVert(Portee& portee, int index, int16_t type) {
+    if (index < 0 || index >= static_cast<int>(portee.LignesVert.size())) {
+        Alerte("SetTypeLigneVert");
+        return;
+    }
+    portee.LignesVert[index].Type = type;
+}
+
+void SetTypeLignesVertZone(Portee& portee, int xDebut, int xFin, int16_t type) {
+    for (LigneVert& l : portee.LignesVert)
+        if (xDebut <= l.PosX && l.PosX <= xFin) l.Type = type;
+}
 
 void LibereLignesVert() { Etat.Courante().LignesVert = {}; }

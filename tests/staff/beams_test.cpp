@@ -1,0 +1,214 @@
+#include "staff/beams.h"
+
+#include <algorithm>
+
+#include "bande_synthetique.h"
+#include "staff/vertical_lines.h"
+
+namespace essai {
+namespace {
+
+// Interline 20: mask 9 wide and 6 high, bars of at least 40 columns,
+// count runs of at least 8 columns, margins 20 (x) and 16 (y).
+constexpr int kL = 400, kH = 240, kS = 20;
+constexpr int kEpaisseurBarre = 10;
+
+class Accroches : public BandeEssai {
+protected:
+    Offscreen bande = nullptr;
+    void SetUp() override {
+        BandeEssai::SetUp();
+        bande = NouvelleBande(kL, kH);
+    }
+    // Stem at column x from row y0 to row y1 with its head at the bottom.
+    void TigeMontante(int x, int y0, int y1) {
+        Pave(bande, x, y0, x + 2, y1);
+        Tete(bande, x - 11, y1, kS);
+    }
+    void Barre(int x0, int x1, int y) { Pave(bande, x0, y, x1, y + kEpaisseurBarre); }
+
+    // Vertical lines, then beams, on the drawn band.
+    std::vector<LigneVert> Recherche() {
+        Installe(bande, PorteeDroite(kL, kH, 80, kS));
+        EXPECT_TRUE(RechercheLignesVert());
+        EXPECT_TRUE(RechercheAccrochesDecrites(&trouvees));
+        return Courante().LignesVert;
+    }
+    // The lines that reach above row `y`: the stems under the beams.
+    static std::vector<LigneVert> Tiges(const std::vector<LigneVert>& l, int y = 100) {
+        std::vector<LigneVert> t;
+        for (const LigneVert& v : l)
+            if (v.PosY < y) t.push_back(v);
+        std::sort(t.begin(), t.end(),
+                  [](const LigneVert& a, const LigneVert& b) { return a.PosX < b.PosX; });
+        return t;
+    }
+    std::vector<AccrocheTrouvee> trouvees;
+};
+
+TEST_F(Accroches, EighthsGetOneBeamAndTheBeamLeavesTheBand) {
+    for (int x : {100, 150, 200, 250}) TigeMontante(x, 40, 140);
+    Barre(100, 252, 40);
+    const auto tiges = Tiges(Recherche());
+    ASSERT_EQ(tiges.size(), 4u);
+    for (const LigneVert& t : tiges) {
+        EXPECT_EQ(t.NbAccroches, 1) << t.PosX;
+        EXPECT_EQ(t.NumAccroche, 1) << t.PosX;
+    }
+    ASSERT_EQ(trouvees.size(), 1u);
+    EXPECT_EQ(trouvees[0].x0, 100);
+    EXPECT_EQ(CompteNoirs(bande, 80, 30, 260, 52), 0);
+}
+
+TEST_F(Accroches, SixteenthsAndMixedGroups) {
+    for (int x : {100, 150, 200, 250}) TigeMontante(x, 40, 150);
+    Barre(100, 252, 40);
+    Barre(100, 152, 56);  // second beam over the first two stems only
+    const auto tiges = Tiges(Recherche());
+    ASSERT_EQ(tiges.size(), 4u);
+    EXPECT_EQ(tiges[0].NbAccroches, 2);
+    EXPECT_EQ(tiges[1].NbAccroches, 2);
+    EXPECT_EQ(tiges[2].NbAccroches, 1);
+    EXPECT_EQ(tiges[3].NbAccroches, 1);
+}
+
+TEST_F(Accroches, StemsDownCountAsWell) {
+    for (int x : {100, 150, 200, 250}) {
+        Tete(bande, x + 13, 60, kS);
+        Pave(bande, x, 60, x + 2, 160);
+    }
+    Barre(100, 252, 150);
+    Barre(100, 252, 134);
+    const auto l = Recherche();
+    ASSERT_EQ(l.size(), 4u);
+    for (const LigneVert& t : l) EXPECT_EQ(t.NbAccroches, 2) << t.PosX;
+}
+
+TEST_F(Accroches, BarWithoutTwoStemsOnOneSideIsNotABeam) {
+    TigeMontante(150, 40, 140);
+    Barre(100, 252, 40);
+    Offscreen avant = Copie(bande);
+    const auto l = Recherche();
+    EXPECT_TRUE(trouvees.empty());
+    EXPECT_EQ(bande->pixels, avant->pixels);
+    for (const LigneVert& t : l) EXPECT_EQ(t.NbAccroches, 0);
+}
+
+TEST_F(Accroches, ShortOrSteepBarsAreRejected) {
+    TigeMontante(20, 40, 140);
+    TigeMontante(48, 40, 140);
+    Barre(20, 50, 40);  // 30 columns: 21 mask columns after the last
+    for (int x = 120; x < 272; ++x) Pave(bande, x, 40 + (x - 120) * 7 / 10, x + 1, 50 + (x - 120) * 7 / 10);
+    TigeMontante(120, 50, 200);
+    TigeMontante(270, 155, 200);
+    Recherche();
+    EXPECT_TRUE(trouvees.empty());
+}
+
+TEST_F(Accroches, GentleSlopeIsABeam) {
+    for (int x = 100; x < 252; ++x) Pave(bande, x, 40 + (x - 100) * 3 / 10, x + 1, 50 + (x - 100) * 3 / 10);
+    TigeMontante(100, 40, 150);
+    TigeMontante(175, 62, 150);
+    TigeMontante(250, 85, 150);
+    const auto tiges = Tiges(Recherche(), 120);
+    ASSERT_EQ(trouvees.size(), 1u);
+    ASSERT_EQ(tiges.size(), 3u);
+    for (const LigneVert& t : tiges) EXPECT_EQ(t.NbAccroches, 1) << t.PosX;
+}
+
+// A stem between two beams: the one from above traced first, then a
+// double or single one below it.
+void DeuxAccroches(Offscreen bande, int barresDessous) {
+    for (int x : {100, 150}) {
+        Tete(bande, x + 13, 20, kS);
+        Pave(bande, x, 20, x + 2, 40);
+    }
+    Pave(bande, 100, 40, 200, 40 + kEpaisseurBarre);
+    Pave(bande, 198, 40, 200, 110);  // hangs from the upper beam, rises to the lower
+    for (int b = 0; b < barresDessous; ++b) Pave(bande, 196, 100 + 16 * b, 302, 110 + 16 * b);
+    for (int x : {250, 300}) {
+        Pave(bande, x, 100, x + 2, 200);
+        Tete(bande, x - 11, 200, kS);
+    }
+}
+
+TEST_F(Accroches, StemTouchedByTwoBeamsKeepsTheOneWithMoreBeams) {
+    DeuxAccroches(bande, 2);
+    const auto l = Recherche();
+    ASSERT_EQ(trouvees.size(), 2u);
+    int vues = 0;
+    for (const LigneVert& t : l) {
+        if (t.PosX != 198) continue;
+        ++vues;
+        EXPECT_EQ(t.NbAccroches, 2);
+        EXPECT_EQ(t.NumAccroche, 2);
+    }
+    EXPECT_EQ(vues, 1);
+}
+
+TEST_F(Accroches, StemTouchedByTwoSingleBeamsKeepsTheFirst) {
+    DeuxAccroches(bande, 1);
+    const auto l = Recherche();
+    ASSERT_EQ(trouvees.size(), 2u);
+    for (const LigneVert& t : l) {
+        if (t.PosX != 198) continue;
+        EXPECT_EQ(t.NbAccroches, 1);
+        EXPECT_EQ(t.NumAccroche, 1);
+    }
+}
+
+TEST_F(Accroches, HeadUnderTheEndStemDoesNotAddABeam) {
+    TigeMontante(100, 40, 72);  // short stem: its head is close under the beam
+    for (int x : {150, 200, 250}) TigeMontante(x, 40, 140);
+    Barre(100, 252, 40);
+    const auto tiges = Tiges(Recherche(), 60);
+    ASSERT_EQ(trouvees.size(), 1u);
+    ASSERT_EQ(tiges.size(), 4u);
+    for (const LigneVert& t : tiges) EXPECT_EQ(t.NbAccroches, 1) << t.PosX;
+}
+
+TEST_F(Accroches, BeamRunningToTheRightEdge) {
+    for (int x : {300, 350, 398}) TigeMontante(x, 40, 140);
+    Barre(300, kL, 40);
+    const auto tiges = Tiges(Recherche());
+    ASSERT_EQ(trouvees.size(), 1u);
+    ASSERT_EQ(tiges.size(), 3u);
+    for (const LigneVert& t : tiges) EXPECT_EQ(t.NbAccroches, 1) << t.PosX;
+    EXPECT_EQ(CompteNoirs(bande, 300, 30, kL, 52), 0);
+}
+
+TEST_F(Accroches, NumbersRestartOnEachStaffAndFollowTheScan) {
+    for (int x : {50, 100}) TigeMontante(x, 40, 140);
+    Barre(50, 102, 40);
+    for (int x : {250, 300}) TigeMontante(x, 40, 140);
+    Barre(250, 302, 40);
+    Recherche();
+    ASSERT_EQ(trouvees.size(), 2u);
+    EXPECT_EQ(trouvees[1].numero, 2);
+    trouvees.clear();
+    Barre(50, 102, 40);
+    Barre(250, 302, 40);
+    Courante().LignesVert.clear();
+    ASSERT_TRUE(RechercheLignesVert());
+    ASSERT_TRUE(RechercheAccrochesDecrites(&trouvees));
+    ASSERT_EQ(trouvees.size(), 2u);
+    EXPECT_EQ(trouvees[0].numero, 1);
+}
+
+TEST(MasqueAccroches, KeepsOnlyPlacesThickAndWideEnough) {
+    Offscreen b = CreeOffscreen(40, 20);
+    Pave(b, 0, 0, 40, 3);    // thin line
+    Pave(b, 5, 8, 7, 20);    // thin stem
+    Pave(b, 20, 8, 40, 14);  // bar to the right edge
+    Offscreen m = CreeMasqueAccroches(b, 9, 6);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(CompteNoirs(m, 0, 0, 40, 8), 0);
+    EXPECT_EQ(CompteNoirs(m, 0, 8, 20, 20), 0);
+    EXPECT_EQ(CompteNoirs(m, 20, 8, 40, 9), 20);  // the right edge passes the width test
+    EXPECT_EQ(CompteNoirs(m, 20, 9, 40, 20), 0);
+    DisposeOffscreen(m);
+    DisposeOffscreen(b);
+}
+
+}  // namespace
+}  // namespace essai

@@ -1,0 +1,139 @@
+#include "staff/vertical_lines.h"
+
+#include "bande_synthetique.h"
+#include "toolbox/messages.h"
+
+namespace essai {
+namespace {
+
+// Interline 20: gapMax 8, widthMax 12, heightMin 8, dx 4, dy 8.
+constexpr int kL = 400, kH = 240, kS = 20;
+
+class LignesVerticales : public BandeEssai {
+protected:
+    Offscreen bande = nullptr;
+    void SetUp() override {
+        BandeEssai::SetUp();
+        bande = NouvelleBande(kL, kH);
+    }
+    const std::vector<LigneVert>& Recherche() {
+        Installe(bande, PorteeDroite(kL, kH, 80, kS));
+        EXPECT_TRUE(RechercheLignesVert());
+        return Courante().LignesVert;
+    }
+};
+
+TEST_F(LignesVerticales, StemIsOneLineAndTheBandIsLeftAlone) {
+    Pave(bande, 100, 50, 102, 110);
+    Offscreen avant = Copie(bande);
+    const auto& l = Recherche();
+    ASSERT_EQ(l.size(), 1u);
+    EXPECT_EQ(l[0].Type, 0);
+    EXPECT_EQ(l[0].PosX, 100);
+    EXPECT_EQ(l[0].PosY, 50);
+    EXPECT_EQ(l[0].Longueur, 59);  // to its last row
+    EXPECT_EQ(l[0].Epaisseur, 2);
+    EXPECT_EQ(l[0].NbAccroches, 0);
+    EXPECT_EQ(bande->pixels, avant->pixels);
+}
+
+TEST_F(LignesVerticales, ShortStrokesAndBlobsAreNotLines) {
+    Pave(bande, 50, 50, 52, 57);    // 7 rows: traced length 6 < 8
+    Pave(bande, 100, 50, 120, 90);  // 20 wide > widthMax
+    Tete(bande, 200, 100, kS);
+    EXPECT_TRUE(Recherche().empty());
+}
+
+TEST_F(LignesVerticales, GapsUpToGapMaxAreBridgedLongerOnesMergeOnlyWithinDy) {
+    Pave(bande, 50, 20, 52, 60);
+    Pave(bande, 50, 68, 52, 100);    // gap of 8 rows: traced through
+    Pave(bande, 150, 20, 152, 60);
+    Pave(bande, 150, 72, 152, 100);  // gap of 12: two traces, boxes meet
+    Pave(bande, 250, 20, 252, 60);
+    Pave(bande, 250, 80, 252, 120);  // gap of 20: two lines
+    const auto& l = Recherche();
+    ASSERT_EQ(l.size(), 4u);
+    EXPECT_EQ(l[0].PosX, 50);
+    EXPECT_EQ(l[0].Longueur, 79);
+    EXPECT_EQ(l[1].PosX, 150);
+    EXPECT_EQ(l[1].PosY, 20);
+    EXPECT_EQ(l[1].Longueur, 79);
+    EXPECT_EQ(l[2].PosX, 250);
+    EXPECT_EQ(l[2].Longueur, 39);
+    EXPECT_EQ(l[3].PosX, 250);
+    EXPECT_EQ(l[3].PosY, 80);
+}
+
+TEST_F(LignesVerticales, LeaningStrokeIsFollowedFromItsLeftmostColumn) {
+    for (int i = 0; i < 40; ++i) Pave(bande, 100 + i / 2, 50 + i, 102 + i / 2, 51 + i);
+    for (int i = 0; i < 40; ++i) Pave(bande, 300 - i, 50 + i, 302 - i, 51 + i);
+    const auto& l = Recherche();
+    // Only the columns of the seed are erased after each trace: the drifted
+    // remains further than dx from the first column make lines of their own.
+    ASSERT_GE(l.size(), 2u);
+    EXPECT_EQ(l[0].PosX, 100);
+    EXPECT_EQ(l[0].PosY, 50);
+    EXPECT_EQ(l[0].Longueur, 39);
+    EXPECT_EQ(l[1].PosX, 262);  // the trace keeps to the rightmost pixel of each step
+    EXPECT_EQ(l[1].PosY, 50);
+    EXPECT_EQ(l[1].Longueur, 39);
+}
+
+TEST_F(LignesVerticales, CloseParallelStrokesAreOneLineWithTheFirstThickness) {
+    Pave(bande, 100, 50, 102, 110);
+    Pave(bande, 105, 60, 108, 130);
+    const auto& l = Recherche();
+    ASSERT_EQ(l.size(), 1u);
+    EXPECT_EQ(l[0].PosX, 100);
+    EXPECT_EQ(l[0].PosY, 50);
+    EXPECT_EQ(l[0].Longueur, 79);
+    EXPECT_EQ(l[0].Epaisseur, 2);
+}
+
+TEST_F(LignesVerticales, StemEndsOnTheFirstRowOfAWideHead) {
+    Pave(bande, 100, 40, 102, 100);
+    Pave(bande, 80, 100, 102, 115);  // a head as wide as the interline
+    const auto& l = Recherche();
+    ASSERT_EQ(l.size(), 1u);
+    EXPECT_EQ(l[0].PosY, 40);
+    EXPECT_EQ(l[0].PosY + l[0].Longueur, 100);
+}
+
+TEST_F(LignesVerticales, ListKeepsTheOrderOfDiscovery) {
+    Pave(bande, 300, 20, 302, 80);
+    Pave(bande, 100, 50, 102, 110);
+    Pave(bande, 200, 20, 202, 80);
+    const auto& l = Recherche();
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_EQ(l[0].PosX, 200);
+    EXPECT_EQ(l[1].PosX, 300);
+    EXPECT_EQ(l[2].PosX, 100);
+}
+
+TEST_F(LignesVerticales, NoLengthToAverageWhenTheMinimumHeightIsZero) {
+    Reglage.LigneVertHauteurMinimale = 0;
+    Pave(bande, 100, 50, 130, 60);
+    EXPECT_TRUE(Recherche().empty());
+}
+
+TEST_F(LignesVerticales, Typing) {
+    Portee p = PorteeDroite(kL, kH, 80, kS);
+    CaptureAlertes alertes;
+    SetTypeLignesVertZone(p, 0, 1000, -2);
+    SetTypeLigneVert(p, 0, -2);
+    EXPECT_TRUE(alertes.Contient("SetTypeLigneVert"));
+
+    for (int x : {10, 20, 30}) p.LignesVert.push_back(LigneVert{0, 0, static_cast<int16_t>(x), 50, 2, 0, 0});
+    alertes.Efface();
+    SetTypeLigneVert(p, 3, 1);
+    SetTypeLigneVert(p, -1, 1);
+    EXPECT_EQ(alertes.Textes().size(), 2u);
+    SetTypeLigneVert(p, 2, kTypeLigneBarre);
+    SetTypeLignesVertZone(p, 10, 20, 3);
+    EXPECT_EQ(p.LignesVert[0].Type, 3);
+    EXPECT_EQ(p.LignesVert[1].Type, 3);
+    EXPECT_EQ(p.LignesVert[2].Type, kTypeLigneBarre);
+}
+
+}  // namespace
+}  // namespace essai
