@@ -55,21 +55,6 @@ private:
     std::FILE* f_;
 };
 
-// Temporary files are deleted on every path out of the loader.
-class Temporaire {
-public:
-    Temporaire() : f_(CreeFichierTemporaire()) {}
-    ~Temporaire() {
-        if (f_) EffaceFichierTemporaire(f_);
-    }
-    Temporaire(const Temporaire&) = delete;
-    Temporaire& operator=(const Temporaire&) = delete;
-    std::FILE* get() const { return f_; }
-
-private:
-    std::FILE* f_;
-};
-
 long TailleFichier(std::FILE* f) {
     if (std::fseek(f, 0, SEEK_END) != 0) return -1;
     const long taille = std::ftell(f);

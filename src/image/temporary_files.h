@@ -18,6 +18,22 @@ std::FILE* CreeFichierTemporaire();
 void EffaceFichierTemporaire(std::FILE*& fichier);
 int NombreSlotsTemporaires();  // size of the slot table (10, 20, ...)
 
+// A temporary file deleted when the guard goes, whatever path the caller
+// leaves by.
+class Temporaire {
+public:
+    Temporaire() : f_(CreeFichierTemporaire()) {}
+    ~Temporaire() {
+        if (f_) EffaceFichierTemporaire(f_);
+    }
+    Temporaire(const Temporaire&) = delete;
+    Temporaire& operator=(const Temporaire&) = delete;
+    std::FILE* get() const { return f_; }
+
+private:
+    std::FILE* f_;
+};
+
 // Writes the offscreen to a new temporary file. The file is returned even
 // when not every row could be written; `complet` then says false.
 std::FILE* PushOffscreen(Offscreen o, bool* complet = nullptr);

@@ -26,20 +26,6 @@ private:
     TIFF* tif_;
 };
 
-class Temporaire {
-public:
-    Temporaire() : f_(CreeFichierTemporaire()) {}
-    ~Temporaire() {
-        if (f_) EffaceFichierTemporaire(f_);
-    }
-    Temporaire(const Temporaire&) = delete;
-    Temporaire& operator=(const Temporaire&) = delete;
-    std::FILE* get() const { return f_; }
-
-private:
-    std::FILE* f_;
-};
-
 // The raster in its own order (bottom row first) to 16-bit indices.
 bool EcritIndices(const std::vector<uint32_t>& raster, uint32_t largeur, std::FILE* sortie) {
     ConvertisseurCouleurs conversion;
