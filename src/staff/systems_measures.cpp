@@ -3,3 +3,5 @@
 bool DoAnalyseSystemes() { return true; }
 
 bool AnalyseMesures() { return true; }
+
+bool RechercheMesures() { return true; }

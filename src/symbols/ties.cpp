@@ -3,3 +3,5 @@
 uint16_t NumeroLiaisonDocument = 1;
 
 bool RechercheLiaisons() { return true; }
+
+bool AttacheLiaisons() { return true; }
