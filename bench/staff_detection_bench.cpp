@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/png_page.h"
+#include "image/page_preparation.h"
 #include "document/options.h"
 #include "recognition/etat_page.h"
 #include "staff/staff_detection.h"
@@ -64,8 +64,7 @@ void BM_RecherchePorteesPageCorpus(benchmark::State& state) {
         state.SkipWithError("no corpus");
         return;
     }
-    std::string erreur;
-    Mesure(state, ChargePagePNG(chemin, erreur));
+    Mesure(state, ChargeImageReconnaissance(chemin));
 }
 BENCHMARK(BM_RecherchePorteesPageCorpus)->Unit(benchmark::kMillisecond);
 

@@ -9,7 +9,7 @@
 #include "app/commands.h"
 #include "app/inspect_drawing.h"
 #include "app/startup.h"
-#include "image/offscreen.h"
+#include "image/page_preparation.h"
 #include "recognition/document.h"
 #include "recognition/inspection.h"
 #include "symbols/catalogue.h"
@@ -34,30 +34,6 @@ void FiltreCandidats(const ArgumentsInspect& a, InspectionPage& inspection) {
     for (PorteeInspectee& p : inspection.portees) {
         std::erase_if(p.candidats, [&](const CandidatInspecte& c) { return !Montre(a, c.caractere); });
     }
-}
-
-// The page as black and white: grey levels below the middle are ink.
-Offscreen ChargePage(const std::string& chemin) {
-    ImageRVB image;
-    std::string erreur;
-    if (!LitPNG(chemin, image, erreur)) {
-        std::fprintf(stderr, "ruzo: can't read '%s': %s\n", chemin.c_str(), erreur.c_str());
-        return nullptr;
-    }
-    Offscreen page = CreeOffscreen(image.largeur, image.hauteur);
-    if (!page) {
-        std::fprintf(stderr, "ruzo: '%s' is too large\n", chemin.c_str());
-        return nullptr;
-    }
-    for (int y = 0; y < image.hauteur; ++y) {
-        uint8_t* ligne = page->PremiereLigne() + static_cast<size_t>(y) * page->pasLigne;
-        const uint8_t* source = image.rvb.data() + static_cast<size_t>(y) * image.largeur * 3;
-        for (int x = 0; x < image.largeur; ++x) {
-            const int gris = (source[3 * x] * 30 + source[3 * x + 1] * 59 + source[3 * x + 2] * 11) / 100;
-            ligne[x] = gris < 128 ? IndexNoir : IndexBlanc;
-        }
-    }
-    return page;
 }
 
 std::string ChaineJSON(const std::string& s) {
@@ -126,7 +102,7 @@ void EcritJSON(const ArgumentsInspect& a, const InspectionPage& inspection) {
 
 int ExecuteInspect(const ArgumentsInspect& a) {
     if (!Demarrage()) return kEntreeInvalide;
-    Offscreen page = ChargePage(a.image);
+    Offscreen page = ChargeImageReconnaissance(a.image);
     if (!page) return kEntreeInvalide;
     Document.Pages.push_back(EntreePage{});
     Document.Pages.back().NomFichier = a.image;

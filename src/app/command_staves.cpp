@@ -5,9 +5,9 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
-#include "app/png_page.h"
 #include "app/staff_overlay.h"
 #include "app/startup.h"
+#include "image/page_preparation.h"
 #include "recognition/etat_page.h"
 #include "staff/staff_detection.h"
 #include "toolbox/png_io.h"
@@ -71,12 +71,8 @@ void AfficheJson(bool resultat) {
 
 int ExecutePortees(const ArgumentsPortees& a) {
     if (!Demarrage()) return kEntreeInvalide;
-    std::string erreur;
-    Offscreen page = ChargePagePNG(a.image, erreur);
-    if (!page) {
-        std::fprintf(stderr, "ruzo: can't read '%s': %s\n", a.image.c_str(), erreur.c_str());
-        return kEntreeInvalide;
-    }
+    Offscreen page = ChargeImageReconnaissance(a.image);
+    if (!page) return kEntreeInvalide;
     // Detection consumes the page; the drawing needs it as loaded.
     Offscreen copie = nullptr;
     if (!a.dessin.empty() && !(copie = DupliqueOffscreen(page))) {
@@ -111,7 +107,7 @@ int ExecutePortees(const ArgumentsPortees& a) {
 void EnregistreCommandePortees(CLI::App& app, int& code) {
     auto args = std::make_shared<ArgumentsPortees>();
     CLI::App* cmd = app.add_subcommand("staves", "Find the staves of a page image and describe them");
-    cmd->add_option("IMAGE", args->image, "Page image (PNG)")->required();
+    cmd->add_option("IMAGE", args->image, "Page image (PNG, JPEG, BMP, TIFF or PICT)")->required();
     cmd->add_flag("--json", args->json, "Print the result as one JSON object");
     cmd->add_option("--draw", args->dessin, "Write the page with the staves drawn over it (PNG)");
     cmd->callback([args, &code] { code = ExecutePortees(*args); });

@@ -120,3 +120,18 @@ int PrepareImagePage(EntreePage& page, Offscreen& image) {
 void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image) {
     if (!page.Seuillage) Seuillage(image, kSeuilParDefaut);
 }
+
+Offscreen ChargeImageReconnaissance(const std::string& chemin) {
+    EntreePage page;
+    const auto barre = chemin.find_last_of('/');
+    if (barre != std::string::npos) {
+        page.LibPath = barre == 0 ? "/" : chemin.substr(0, barre);
+        page.NomFichier = chemin.substr(barre + 1);
+    } else {
+        page.NomFichier = chemin;
+    }
+    Offscreen image = nullptr;
+    if (PrepareImagePage(page, image) != kPreparationFaite) return nullptr;
+    SeuillageAvantReconnaissance(page, image);
+    return image;
+}

@@ -2,6 +2,8 @@
 // page's own options.
 #pragma once
 
+#include <string>
+
 #include "image/offscreen.h"
 
 struct EntreePage;
@@ -24,3 +26,8 @@ int PrepareImagePage(EntreePage& page, Offscreen& image);
 // Before recognition: a page not thresholded at load gets the default
 // threshold, so that the stages see only black and white.
 void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image);
+
+// One image file as recognition sees it, with the options of a new page:
+// decoded, cleaned and thresholded. None when it cannot be loaded (the
+// user was told). The diagnostic commands and tests start from this.
+Offscreen ChargeImageReconnaissance(const std::string& chemin);

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "app/png_page.h"
+#include "image/page_preparation.h"
 #include "pages_de_test.h"
 #include "toolbox/messages.h"
 
@@ -152,9 +152,8 @@ class PagesReellesTest : public TestPortees, public ::testing::WithParamInterfac
 TEST_P(PagesReellesTest, FindsEveryStaffWithFiveFollowedLines) {
     const std::filesystem::path chemin = std::filesystem::path(RUZO_CORPUS) / GetParam().chemin;
     if (!std::filesystem::exists(chemin)) GTEST_SKIP() << "no corpus at " << RUZO_CORPUS;
-    std::string erreur;
-    Offscreen page = ChargePagePNG(chemin.string(), erreur);
-    ASSERT_NE(page, nullptr) << erreur;
+    Offscreen page = ChargeImageReconnaissance(chemin.string());
+    ASSERT_NE(page, nullptr);
     ASSERT_TRUE(RecherchePortees(page));
     ASSERT_EQ(Etat.NbPorteesTrouvees(), GetParam().portees);
     for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
