@@ -157,7 +157,7 @@ void EnregistreCommandeInspect(CLI::App& app, int& code) {
     auto args = std::make_shared<ArgumentsInspect>();
     CLI::App* cmd = app.add_subcommand(
         "inspect", "Show the symbol candidates found on each staff of a page image");
-    cmd->add_option("IMAGE", args->image, "Page image (PNG)")->required();
+    cmd->add_option("IMAGE", args->image, "Page image (PNG, JPEG, BMP, TIFF or PICT)")->required();
     cmd->add_option("--staff", args->portee, "Only this staff (1 = top of the page)")
         ->check(CLI::Range(1, 1000));
     cmd->add_flag("--json", args->json, "Write JSON instead of text");

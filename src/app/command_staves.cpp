@@ -5,6 +5,7 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
+#include "app/draw_stages.h"
 #include "app/staff_overlay.h"
 #include "app/startup.h"
 #include "image/page_preparation.h"
@@ -19,6 +20,7 @@ struct ArgumentsPortees {
     std::string image;
     bool json = false;
     std::string dessin;
+    std::string etape;  // "lines", "stems" or "beams": draw the per-staff stages
 };
 
 int EchantillonsValides(const Portee& p) {
@@ -69,6 +71,36 @@ void AfficheJson(bool resultat) {
     std::printf("]}\n");
 }
 
+void AfficheBilans(const std::vector<BilanPortee>& bilans) {
+    for (size_t i = 0; i < bilans.size(); ++i) {
+        const BilanPortee& b = bilans[i];
+        if (!b.traitee) {
+            std::printf("staff %zu: skipped\n", i + 1);
+            continue;
+        }
+        const auto& t = b.tigesParAccroches;
+        std::printf(
+            "staff %zu: %d vertical lines (%d bar-line candidates), %d beams, "
+            "lines by beam count 0:%d 1:%d 2:%d 3:%d 4+:%d\n",
+            i + 1, b.lignesVert, b.barres, b.accroches, t[0], t[1], t[2], t[3], t[4]);
+    }
+}
+
+// The drawing of the stages after detection: staves alone, or what the
+// per-staff stages made of each band.
+Offscreen DessinDemande(const ArgumentsPortees& a, Offscreen page) {
+    if (a.etape.empty()) {
+        DessinePortees(page);
+        return DupliqueOffscreen(page);
+    }
+    EtapeDessin etape;
+    LitEtapeDessin(a.etape, etape);
+    std::vector<BilanPortee> bilans;
+    Offscreen dessin = DessineEtapesPortees(page, etape, &bilans);
+    if (!a.json) AfficheBilans(bilans);
+    return dessin;
+}
+
 int ExecutePortees(const ArgumentsPortees& a) {
     if (!Demarrage()) return kEntreeInvalide;
     Offscreen page = ChargeImageReconnaissance(a.image);
@@ -92,11 +124,12 @@ int ExecutePortees(const ArgumentsPortees& a) {
         AfficheTexte(resultat);
     int code = resultat ? kSucces : kEchecReconnaissance;
     if (copie) {
-        DessinePortees(copie);
-        if (!EcritPNG(*copie, a.dessin)) {
+        Offscreen dessin = resultat ? DessinDemande(a, copie) : DupliqueOffscreen(copie);
+        if (!dessin || !EcritPNG(*dessin, a.dessin)) {
             std::fprintf(stderr, "ruzo: can't write '%s'\n", a.dessin.c_str());
             code = kEntreeInvalide;
         }
+        if (dessin) DisposeOffscreen(dessin);
         DisposeOffscreen(copie);
     }
     return code;
@@ -110,5 +143,11 @@ void EnregistreCommandePortees(CLI::App& app, int& code) {
     cmd->add_option("IMAGE", args->image, "Page image (PNG, JPEG, BMP, TIFF or PICT)")->required();
     cmd->add_flag("--json", args->json, "Print the result as one JSON object");
     cmd->add_option("--draw", args->dessin, "Write the page with the staves drawn over it (PNG)");
+    CLI::Option* dessin = cmd->get_option("--draw");
+    cmd->add_option("--stage", args->etape,
+                    "With --draw: draw each band after line removal (lines), with its vertical "
+                    "lines (stems) or with its beams too (beams)")
+        ->check(CLI::IsMember({"lines", "stems", "beams"}))
+        ->needs(dessin);
     cmd->callback([args, &code] { code = ExecutePortees(*args); });
 }

@@ -85,6 +85,12 @@ TEST_F(CommandeStavesTest, DescribesTheStavesAndDrawsThem) {
     EXPECT_EQ(json.sortie.rfind("{\"found\": true", 0), 0u) << json.sortie;
     EXPECT_NE(json.sortie.find("\"line_count\": 5"), std::string::npos);
     EXPECT_EQ(json.sortie.back(), '\n');
+
+    // The stage view: each band after its stages, with one count line per staff.
+    const Resultat etapes = Lance("staves " + page + " --draw " + dessin + " --stage beams");
+    EXPECT_EQ(etapes.code, 0);
+    EXPECT_NE(etapes.sortie.find("staff 2: "), std::string::npos) << etapes.sortie;
+    EXPECT_NE(etapes.sortie.find("beams, lines by beam count"), std::string::npos) << etapes.sortie;
 }
 
 TEST_F(CommandeStavesTest, BadInputGivesTheRightExitCodes) {
@@ -93,6 +99,8 @@ TEST_F(CommandeStavesTest, BadInputGivesTheRightExitCodes) {
     EXPECT_EQ(Lance("staves " + texte.string()).code, 3);
     EXPECT_EQ(Lance("staves " + (dossier / "missing.png").string()).code, 3);
     EXPECT_EQ(Lance("staves").code, 2);
+    EXPECT_EQ(Lance("staves " + texte.string() + " --stage beams").code, 2);  // needs --draw
+    EXPECT_EQ(Lance("staves " + texte.string() + " --draw x.png --stage notes").code, 2);
 
     Offscreen blanche = CreeOffscreen(200, 200);
     const std::string vide = (dossier / "blank.png").string();
