@@ -1,6 +1,7 @@
 // `ruzo inspect IMAGE [--staff N] [--json] [--draw OUT.png]`: the symbol
 // candidates of each staff of a page as extraction found them, for checking
 // the matchers and tuning their thresholds.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -69,6 +70,75 @@ void EcritTexte(const InspectionPage& inspection) {
     }
 }
 
+const char* NomTypeClef(uint16_t type) {
+    switch (type) {
+        case 1: return "Sol";
+        case 2: return "Fa";
+        case 3: return "Ut";
+        default: return "none";
+    }
+}
+
+void EcritClef(const Clef& c) {
+    std::printf("clef %s", NomTypeClef(c.TypeClef));
+    if (c.TypeClef != 0) std::printf(" score %d at row %d col %d", c.ProbClef, c.PosY, c.PosX);
+    std::printf(", key %u sharps %u flats %u naturals", c.NbDiese, c.NbBemol, c.NbBecarre);
+    const int n = std::min(c.NbDiese + c.NbBemol + c.NbBecarre, 8);
+    for (int k = 0; k < n; ++k) {
+        const AlterationArmature& a = c.Alterations[k];
+        std::printf("%s%s@%d", k == 0 ? " (" : " ", a.Code == 1 ? "sharp" : a.Code == 3 ? "flat" : "natural",
+                    a.Position);
+    }
+    std::printf("%s, time %d/%d%s, ends col %d", n > 0 ? ")" : "", c.Numerateur, c.Denominateur,
+                c.NotationAbregee ? " (sign)" : "", c.FinX);
+}
+
+const char* NomMarque(uint8_t marque) {
+    static const char* const noms[] = {"", "DebutMusique", "FinMusique", "DebutRepetition",
+                                       "FinRepetition"};
+    return marque < 5 ? noms[marque] : "?";
+}
+
+void EcritMesures(const StructurePortee& p) {
+    std::printf("staff %d: %zu boundaries, first measure %d:", p.index + 1, p.mesures.size(),
+                p.premiereMesure + 1);
+    for (const Mesure& m : p.mesures) {
+        std::printf(" %d", m.PosXMesure);
+        for (uint8_t marque : m.Marques)
+            if (marque != 0) std::printf("[%s]", NomMarque(marque));
+        if (m.RepetePrecedente) std::printf("[repeat-previous]");
+        if (m.Clef.TypeClef != 0 || m.Clef.FinX != 0) {
+            std::printf("{");
+            EcritClef(m.Clef);
+            std::printf("}");
+        }
+    }
+    std::printf("\n");
+}
+
+// Start clefs, systems with their parts and braces, and measure boundaries.
+void EcritStructure(const InspectionPage& inspection) {
+    for (const StructurePortee& p : inspection.structure) {
+        std::printf("staff %d start: ", p.index + 1);
+        EcritClef(p.clef);
+        std::printf("\n");
+    }
+    std::printf("%d systems, %d parts, first-group indent %.2f\n", inspection.nbSystemes,
+                inspection.nbPorteesParSysteme, inspection.retraitPremierGroupe);
+    for (int systeme = 0; systeme < inspection.nbSystemes; ++systeme) {
+        std::printf("system %d:", systeme + 1);
+        for (const StructurePortee& p : inspection.structure)
+            if (p.numSysteme == systeme && !p.tablature)
+                std::printf(" staff %d part %d%s", p.index + 1, p.indexPortee + 1,
+                            p.accolade ? " brace" : "");
+        std::printf("\n");
+    }
+    for (const StructurePortee& p : inspection.structure)
+        if (p.tablature) std::printf("staff %d: tablature\n", p.index + 1);
+    for (const StructurePortee& p : inspection.structure)
+        if (!p.tablature) EcritMesures(p);
+}
+
 void EcritJSON(const ArgumentsInspect& a, const InspectionPage& inspection) {
     std::printf("{\"image\": %s, \"recognised\": %s, \"staves\": %d, \"inspected\": [",
                 ChaineJSON(a.image).c_str(), inspection.reconnue ? "true" : "false",
@@ -123,8 +193,10 @@ int ExecuteInspect(const ArgumentsInspect& a) {
     FiltreCandidats(a, inspection);
     if (a.json)
         EcritJSON(a, inspection);
-    else
+    else {
         EcritTexte(inspection);
+        EcritStructure(inspection);
+    }
 
     // The bands as extraction saw them, for reproducing a staff on its own.
     if (!a.bandes.empty()) {

@@ -14,6 +14,7 @@
 #include "recognition/document.h"
 #include "recognition/document_recognition.h"
 #include "recognition/etat_page.h"
+#include "staff/key_signature.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress_console.h"
 
@@ -24,13 +25,14 @@ struct ArgumentsReconnaissance {
     std::string sortie;
     std::vector<std::string> reglages;
     int tonalite = 0;
+    bool tonaliteDonnee = false;
     std::string mesure;
     std::string trace;
     bool silencieux = false;
 };
 
 // "N/D" with both terms from 1 to 99.
-bool LitChiffrage(const std::string& texte, int16_t& numerateur, int16_t& denominateur) {
+bool LitMesureDonnee(const std::string& texte, int16_t& numerateur, int16_t& denominateur) {
     unsigned n = 0, d = 0;
     char reste = 0;
     if (std::sscanf(texte.c_str(), "%u/%u%c", &n, &d, &reste) != 2) return false;
@@ -120,14 +122,19 @@ int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
     if (!Demarrage()) return kEntreeInvalide;
     if (!ImagesLisibles(a.images)) return kEntreeInvalide;
     if (!AppliqueAffectations(a.reglages)) return kErreurUsage;
-    if (!a.mesure.empty() || a.tonalite != 0) {
+    const bool valeursDonnees = a.tonaliteDonnee || !a.mesure.empty();
+    if (valeursDonnees) {
         Options.ModeArmature = 0;
         TonaliteForcee.Tonalite = CodeTonaliteDonnee(a.tonalite);
         if (!a.mesure.empty() &&
-            !LitChiffrage(a.mesure, TonaliteForcee.Numerateur, TonaliteForcee.Denominateur)) {
+            !LitMesureDonnee(a.mesure, TonaliteForcee.Numerateur, TonaliteForcee.Denominateur)) {
             Alerte("The time signature '%s' is not N/D with N and D from 1 to 99", a.mesure.c_str());
             return kErreurUsage;
         }
+    }
+    if (!DemandeArmature(valeursDonnees)) {
+        Alerte("ModeArmature 0 takes the key and time from the command line: give --key and --time");
+        return kErreurUsage;
     }
     TraceFichier trace;
     if (!trace.Ouvre(a.trace)) {
@@ -160,10 +167,13 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     cmd->add_option("-o,--output", args->sortie,
                     "Name of the result and music files (default: the first image's)");
     AjouteOptionSet(*cmd, args->reglages);
-    cmd->add_option("--key", args->tonalite, "Key to use instead of reading it: sharps 1..7, flats -1..-7")
+    CLI::Option* cle = cmd->add_option("--key", args->tonalite, "Key to use instead of reading it: sharps 1..7, flats -1..-7")
         ->check(CLI::Range(-7, 7));
     cmd->add_option("--time", args->mesure, "Time signature to use instead of reading it, as N/D");
     cmd->add_option("--trace", args->trace, "Write the stages' trace to this file");
     cmd->add_flag("-q,--quiet", args->silencieux, "No progress display");
-    cmd->callback([args, &code] { code = ExecuteReconnaissance(*args); });
+    cmd->callback([args, cle, &code] {
+        args->tonaliteDonnee = cle->count() > 0;
+        code = ExecuteReconnaissance(*args);
+    });
 }

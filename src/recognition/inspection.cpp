@@ -5,6 +5,7 @@
 #include "recognition/etat_page.h"
 #include "recognition/page_driver.h"
 #include "staff/staff_detection.h"
+#include "staff/systems_measures.h"
 #include "symbols/candidates.h"
 #include "symbols/components.h"
 #include "symbols/graphe.h"
@@ -16,7 +17,22 @@ InspectionPage* inspectionCourante = nullptr;
 int porteeInspectee = -1;
 
 bool SansEffet() { return true; }
-void SansArmature(int, Offscreen) {}
+
+// Until the note stage asks for them, the measure boundaries are searched
+// here, with every vertical line still unclaimed.
+bool MesuresSansNotes() { return RechercheMesures(); }
+
+void NoteStructure(InspectionPage& resultat) {
+    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
+        const Portee& p = Etat.Portees[i];
+        resultat.structure.push_back(StructurePortee{i, p.Clef, p.NumSysteme, p.IndexPortee,
+                                                     p.Accolade, p.Tablature, p.PremiereMesure,
+                                                     p.Mesures});
+    }
+    resultat.nbSystemes = Etat.NbSystemes;
+    resultat.nbPorteesParSysteme = Etat.NbPorteesParSysteme;
+    resultat.retraitPremierGroupe = Etat.RetraitPremierGroupe;
+}
 
 // The components are cut again after extraction (the stage releases its
 // table): the cut is deterministic, so the indices agree.
@@ -73,18 +89,16 @@ InspectionPage::~InspectionPage() {
 void InspectePage(const std::string& nomPage, int porteeVoulue, InspectionPage& resultat) {
     const EtapesReconnaissance sauve = Etapes;
     Etapes.ExtractionCaracteresProbables = ExtractionInspectee;
-    Etapes.TraiteArmatureDebutPortee = SansArmature;
-    Etapes.TraiteNotes = SansEffet;
+    Etapes.TraiteNotes = MesuresSansNotes;
     Etapes.TraiteTuplets = SansEffet;
     Etapes.TraitePointes = SansEffet;
     Etapes.TraiteEffets = SansEffet;
-    Etapes.DoAnalyseSystemes = SansEffet;
-    Etapes.AnalyseMesures = SansEffet;
     inspectionCourante = &resultat;
     porteeInspectee = porteeVoulue;
 
     resultat.reconnue = ReconnaitPage(nomPage);
     resultat.nbPortees = Etat.NbPorteesTrouvees();
+    NoteStructure(resultat);
 
     inspectionCourante = nullptr;
     porteeInspectee = -1;

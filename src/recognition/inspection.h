@@ -1,13 +1,14 @@
-// Diagnostics of candidate extraction: runs the page driver on the current
-// page up to candidate extraction and keeps, for each staff, the candidates
-// as extraction left them (before any later stage consumed one), with the
-// boxes of their components and the staff's band images.
+// Diagnostics of the page stages: runs the page driver on the current page
+// and keeps, for each staff, the candidates as extraction left them (before
+// any later stage consumed one), with the boxes of their components and the
+// staff's band images; and the staff structure the page stages built.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "image/offscreen.h"
+#include "staff/portee.h"
 #include "symbols/symboles.h"
 #include "toolbox/rect.h"
 
@@ -31,10 +32,27 @@ struct PorteeInspectee {
     Offscreen bande = nullptr;         // the band extraction worked on
 };
 
+// What the page stages made of one staff: its start clef, its place in the
+// systems and its measure boundaries.
+struct StructurePortee {
+    int index = 0;  // 0-based page order
+    Clef clef;
+    int16_t numSysteme = 0;
+    int16_t indexPortee = 0;
+    uint8_t accolade = 0;
+    uint8_t tablature = 0;
+    int16_t premiereMesure = 0;
+    std::vector<Mesure> mesures;
+};
+
 struct InspectionPage {
     bool reconnue = false;
     int nbPortees = 0;
     std::vector<PorteeInspectee> portees;
+    std::vector<StructurePortee> structure;  // every staff of the page
+    int16_t nbSystemes = 0;
+    int16_t nbPorteesParSysteme = 0;
+    float retraitPremierGroupe = 0;
 
     InspectionPage() = default;
     InspectionPage(const InspectionPage&) = delete;
@@ -43,6 +61,6 @@ struct InspectionPage {
 };
 
 // Inspects the staves of Document.ImagePage; `porteeVoulue` is a 0-based
-// staff index, or -1 for every staff. The page stages after extraction are
-// not run; the driver's stage table is restored on return.
+// staff index, or -1 for every staff (the other staves then have no
+// candidates). The driver's stage table is restored on return.
 void InspectePage(const std::string& nomPage, int porteeVoulue, InspectionPage& resultat);

@@ -1,5 +1,190 @@
 #include "staff/key_signature.h"
 
-void TraiteArmatureDebutPortee(int, Offscreen) {}
+#include <algorithm>
+#include <cmath>
 
-bool TraiteArmaturePortee(int, int, int, Offscreen, bool, Clef&) { return false; }
+#include "document/options.h"
+#include "recognition/etat_page.h"
+#include "staff/longueurs.h"
+#include "staff/search_zone.h"
+#include "staff/staff_geometry.h"
+#include "symbols/candidates.h"
+#include "symbols/catalogue.h"
+#include "toolbox/messages.h"
+
+namespace {
+
+constexpr int kAlterationsStockees = 8;
+
+// The user's key code: 0..7 sharps, 8..14 one to seven flats.
+void AppliqueTonaliteForcee(Clef& r) {
+    const int k = TonaliteForcee.Tonalite;
+    r.Numerateur = TonaliteForcee.Numerateur;
+    r.Denominateur = TonaliteForcee.Denominateur;
+    r.NbDiese = static_cast<uint16_t>(k < 8 ? std::max(k, 0) : 0);
+    r.NbBemol = static_cast<uint16_t>(k < 8 ? 0 : std::min(k, 14) - 7);
+    // What was read on the page would contradict the counts just given: the
+    // record tells the key and time the user asked for, and nothing else.
+    r.NbBecarre = 0;
+    r.NotationAbregee = 0;
+    std::fill(std::begin(r.Alterations), std::end(r.Alterations), AlterationArmature{});
+}
+
+uint16_t TypeDeClef(uint16_t code) {
+    switch (code) {
+        case kCarCleSol: return 1;
+        case kCarCleFa: return 2;
+        case kCarCleUt: return 3;
+        default: return 0;
+    }
+}
+
+uint8_t CodeAlterationArmature(uint16_t code) {
+    if (code == kCarBemol) return 3;
+    if (code == kCarDiese) return 1;
+    return 0;
+}
+
+// Staff position in half-interlines (0 the top line, growing downward) of a
+// point inside the staff's height; the key's accidentals never stand on
+// ledger lines. 0 where the local interline is too small to count on.
+int16_t PositionDansPortee(int indexPortee, int x, int y) {
+    const float t = LigneHautEn(indexPortee, x);
+    const float s = InterligneEn(indexPortee, x);
+    if (s < 2.0f) return 0;
+    const float demi = s / 2.0f;
+    if (y > t) return static_cast<int16_t>(std::floor((y - t) / demi + 0.5f));
+    return static_cast<int16_t>(-std::floor((t - y) / demi + 0.5f));
+}
+
+// Counts an accidental of the key and keeps its entry while there is room.
+void NoteAlteration(Clef& r, int indexPortee, uint16_t code, Point position, int16_t prob) {
+    const int stockees = r.NbBemol + r.NbDiese + r.NbBecarre;
+    if (code == kCarBemol) ++r.NbBemol;
+    else if (code == kCarDiese) ++r.NbDiese;
+    else ++r.NbBecarre;
+    if (stockees >= kAlterationsStockees) {
+        Alerte("Trop d'alterations a la clef portee %d", indexPortee + 1);
+        return;
+    }
+    AlterationArmature& a = r.Alterations[stockees];
+    a.Code = CodeAlterationArmature(code);
+    a.Prob = prob;
+    a.Position = PositionDansPortee(indexPortee, position.h, position.v);
+}
+
+}  // namespace
+
+void TraiteArmatureDebutPortee(int i, Offscreen bande) {
+    Portee& portee = Etat.Portees.at(i);
+    portee.Clef = {};
+    if (i != 0 && Options.RechercherClef == 0) return;
+
+    const float s = portee.Interligne;
+    const int pas = std::max(EnPixels(4 * s), 1);
+    const int gauche = portee.CadreLignes.left;
+    int x = EnPixels(gauche - 4 * s);
+    Clef lu;
+    bool trouve = false;
+    do {
+        trouve = TraiteArmaturePortee(i, x, pas, bande, true, lu);
+        x += pas;
+    } while (!trouve && x < gauche + 12 * s);
+
+    if (Options.ModeArmature != 0) {
+        if (trouve) portee.Clef = lu;
+        return;
+    }
+    if (trouve) {
+        portee.Clef = lu;
+    } else {
+        portee.Clef.TypeClef = 1;
+        portee.Clef.CodeClef = kCarCleSol;
+        portee.Clef.PosX = static_cast<int16_t>(x);
+        portee.Clef.PosY = portee.FinProfil;
+    }
+    AppliqueTonaliteForcee(portee.Clef);
+}
+
+bool TraiteArmaturePortee(int i, int x, int largeur, Offscreen, bool clefRequise, Clef& r) {
+    Trace("Traite armature");
+    r = {};
+    r.FinX = static_cast<int16_t>(x);
+    r.PosX = static_cast<int16_t>(x);
+    const bool clef = LitClef(r, i, largeur);
+    if (!clef && clefRequise) return false;
+    const bool alterations = LitAlterationsArmature(r, i);
+    bool chiffrage = LitChiffrage(r, i);
+    if (!chiffrage && Options.NotationAbregee) chiffrage = LitNotationAbregee(r, i);
+    return clef || alterations || chiffrage;
+}
+
+bool LitClef(Clef& r, int i, int largeur) {
+    const Portee& portee = Etat.Portees.at(i);
+    const float s = portee.Interligne;
+    const int x = r.PosX;
+    const int b = EnPixels(LigneHautEn(i, x) + 4 * s);
+    const Rect zone = ZoneRecherche(EnPixels(b - 6 * s), x, EnPixels(b + 2 * s), x + largeur);
+    Point position;
+    int16_t prob = 0;
+    int index = -1;
+    const uint16_t code =
+        ChercheMeilleurCaractere(true, zone, position, prob, &index,
+                                 EnPixels(Reglage.SeuilReconnaissanceClef),
+                                 {kCarCleSol, kCarCleFa, kCarCleUt});
+    if (code == 0) {
+        r.PosY = static_cast<int16_t>(b);
+        return false;
+    }
+    DesactiveCaracteresGraphe(index);
+    r.PosY = position.v;
+    r.PosX = position.h;
+    r.CodeClef = code;
+    r.TypeClef = TypeDeClef(code);
+    r.ProbClef = prob;
+    const int fin = EnPixels(position.h + LargeurCaractere(portee, code) - s);
+    r.FinX = static_cast<int16_t>(std::max<int>(r.FinX, fin));
+    return true;
+}
+
+bool LitAlterationsArmature(Clef& r, int i) {
+    const Portee& portee = Etat.Portees.at(i);
+    const float s = portee.Interligne;
+    const int minimum = EnPixels(Reglage.SeuilReconnaissanceAlterationClef);
+    const int pas = std::max(EnPixels(s / 4), 1);
+    const int x0 = r.FinX;
+    const int fin = EnPixels(x0 + 2.5f * s);
+
+    // The first accidental: narrow windows from the clef's end, so that the
+    // nearest one decides whether the key has sharps or flats.
+    Rect zone;
+    Point position;
+    int16_t prob = 0;
+    int index = -1;
+    uint16_t code = 0;
+    for (int x = x0; x < fin + pas - 1 && code == 0; x += pas) {
+        const float t = LigneHautEn(i, x);
+        zone = ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 4 * s), x + pas + 1);
+        code = ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum,
+                                        {kCarBemol, kCarDiese, kCarBecarre});
+    }
+    if (code == 0) return false;
+
+    // A key signature does not mix sharps and flats: after the first, only
+    // its kind and naturals belong to it.
+    const uint16_t premier = code;
+    while (code != 0) {
+        DesactiveCaracteresGraphe(index);
+        const int bout = EnPixels(position.h + LargeurCaractere(portee, code) + s / 4);
+        r.FinX = static_cast<int16_t>(std::max<int>(r.FinX, bout));
+        NoteAlteration(r, i, code, position, prob);
+        zone = ZoneRecherche(zone.top, zone.left, zone.bottom, EnPixels(zone.right + 2 * s));
+        code = ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum,
+                                        {kCarBecarre, premier});
+    }
+    return true;
+}
+
+bool DemandeArmature(bool valeursDonnees) {
+    return Options.ModeArmature != 0 || valeursDonnees;
+}

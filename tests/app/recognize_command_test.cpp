@@ -51,6 +51,11 @@ TEST_F(CommandesTest, RecognizeRefusesMissingImagesAndBadTimes) {
                     Racine() + "/x")
                   .code,
               2);
+    // Key and time given by the user, but none given: nothing to ask on a command line.
+    EXPECT_EQ(Lance("recognize -q --set ModeArmature=0 " RUZO_TEST_DATA "/sample-page.png -o " +
+                    Racine() + "/x")
+                  .code,
+              2);
     EXPECT_FALSE(std::filesystem::exists(Racine() + "/x.msb"));
 }
 
