@@ -1,5 +1,166 @@
 #include "symbols/notes.h"
 
+#include <algorithm>
+
+#include "document/options.h"
+#include "recognition/document.h"
+#include "recognition/etat_page.h"
+#include "staff/systems_measures.h"
+#include "symbols/accidentals_dots.h"
+#include "symbols/candidates.h"
+#include "symbols/catalogue.h"
+#include "symbols/flags.h"
+#include "symbols/note_cleanup.h"
+#include "symbols/staff_position.h"
+#include "symbols/stems.h"
+#include "symbols/ties.h"
+#include "toolbox/messages.h"
+#include "toolbox/progress.h"
+
 uint32_t NumeroSymboleDocument = 1;
 
-bool TraiteNotes() { return true; }
+namespace {
+
+constexpr uint16_t kCodesSilences[] = {kCarSoupir,         kCarDemiSoupir, kCarQuartSoupir,
+                                       kCarHuitiemeSoupir, kCarSeiziemeSoupir, kCarPause,
+                                       kCarDemiPause};
+
+bool EstSilence(uint16_t code) {
+    return std::find(std::begin(kCodesSilences), std::end(kCodesSilences), code) !=
+           std::end(kCodesSilences);
+}
+
+// The codes the stage takes, rests first as the catalogue lists them.
+std::vector<uint16_t> CodesNotes() {
+    std::vector<uint16_t> codes(std::begin(kCodesSilences), std::end(kCodesSilences));
+    for (uint16_t c : {kCarNoire, kCarBlanche, kCarRonde}) codes.push_back(c);
+    if (Options.AutoriserAppogiatures) codes.push_back(kCarAppogiature);
+    return codes;
+}
+
+uint32_t NouvelIdNote(int indexPortee) {
+    const uint32_t page = Document.NumPage > 0 ? static_cast<uint32_t>(Document.NumPage) : 0;
+    return page * 10000000u + static_cast<uint32_t>(indexPortee) * 10000u + NumeroSymboleDocument++;
+}
+
+// Takes every head and rest candidate of the zone, best first; false when
+// the user cancelled.
+bool CreeNotesDesCandidats(int indexPortee, const Rect& zone) {
+    const std::vector<uint16_t> codes = CodesNotes();
+    const int minimum = static_cast<int>(Reglage.SeuilReconnaissanceNote);
+    for (;;) {
+        if (TestAnnulation()) return false;
+        Point position;
+        int16_t prob = 0;
+        int index = -1;
+        const uint16_t code =
+            ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum, codes);
+        if (code == 0) return true;
+        const int x = position.h, y = position.v;
+        if (EstSilence(code)) {
+            CreeNote(index, indexPortee, true, x, y, code, prob, true, false);
+            DesactiveCaracteresGraphe(index);
+        } else if (code == kCarAppogiature) {
+            CreeNote(index, indexPortee, true, x, y, code, prob, false, false);
+        } else {
+            CreeNote(index, indexPortee, true, x, y, code, prob, false, true);
+            // The other heads of a chord share this ink: they stay available
+            // until the stage ends.
+            MarqueCaracteresGraphe(index);
+        }
+    }
+}
+
+// Flags, ties, measures and the accidentals no note took, once every head
+// has its stem. False when the user cancelled.
+bool CompleteNotes(Portee& portee, const Rect& zone) {
+    if (!TraiteCroches()) return false;
+    TrieNotes(portee);
+    bool resultat = AttacheLiaisons();
+    if (RechercheMesures()) resultat = true;
+    if (resultat) resultat = TraiteAlterations(zone);
+    return resultat;
+}
+
+}  // namespace
+
+int CompareNotesX(const NotePortee& a, const NotePortee& b) {
+    if (a.PosX < b.PosX) return -1;
+    return a.PosX > b.PosX ? 1 : 0;
+}
+
+void TrieNotes(Portee& portee) {
+    std::stable_sort(portee.Symboles.begin(), portee.Symboles.end(),
+                     [](const NotePortee& a, const NotePortee& b) { return CompareNotesX(a, b) < 0; });
+}
+
+Rect ZoneNotesPortee(int indexPortee) {
+    const Portee& p = Etat.Portees.at(indexPortee);
+    const int hauteur = p.CadreBande.bottom - p.CadreBande.top;
+    const int droite = p.CadreLignes.right - p.CadreBande.left;
+    return Rect{0, std::max<int16_t>(p.Clef.FinX, 0), static_cast<int16_t>(hauteur),
+                static_cast<int16_t>(droite)};
+}
+
+int CreeNote(int indexCaractere, int indexPortee, bool consomme, int x, int y, uint16_t code,
+             int16_t prob, bool silence, bool tete) {
+    int position = 0;
+    if (!PositionPortee(indexPortee, x, y, position, code != kCarAppogiature)) return -1;
+    QueueTrouvee queue;
+    if (tete) queue = ChercheQueue(indexPortee, x, y);
+
+    Portee& portee = Etat.Portees.at(indexPortee);
+    NotePortee n;
+    n.IdNote = NouvelIdNote(indexPortee);
+    n.Etat = 0;
+    if (indexCaractere >= 0 && indexCaractere < static_cast<int>(Etat.Caracteres.size()))
+        n.NumGraphe = static_cast<uint16_t>(Etat.Caracteres[indexCaractere].NumGraphe);
+    n.ProbNote = prob;
+    n.PosX = static_cast<int16_t>(x);
+    n.PosY = static_cast<int16_t>(y);
+    n.Silence = silence ? 1 : 0;
+    n.CodeNote = static_cast<uint8_t>(code);
+    if (silence) {
+        n.Interligne = 1;
+    } else {
+        n.Interligne = static_cast<int16_t>(position);
+        if (tete) {
+            n.Queue = queue.cote;
+            n.HauteurQueue = queue.hauteur;
+            n.DivDuree = queue.divisions;
+            n.Accroche = queue.accroche;
+            n.AvecAccroche = queue.divisions != 0 ? 1 : 0;
+        }
+        int16_t probAlteration = 0;
+        uint16_t grapheAlteration = kAucunGraphe;
+        n.Alteration = code == kCarAppogiature
+                           ? CalculeAlterationAppogiature(indexPortee, x, y, position,
+                                                          probAlteration, grapheAlteration)
+                           : CalculeAlteration(indexPortee, x, y, position, probAlteration,
+                                               grapheAlteration);
+        n.ProbAlteration = probAlteration;
+        n.GrapheAlteration = grapheAlteration;
+        if (consomme) DesactiveCaractere(indexCaractere);
+    }
+    portee.Symboles.push_back(n);
+    return static_cast<int>(portee.Symboles.size()) - 1;
+}
+
+bool TraiteNotes() {
+    Trace("Traitement des notes");
+    const int i = Etat.PorteeCourante;
+    Portee& portee = Etat.Portees.at(i);
+    const Rect zone = ZoneNotesPortee(i);
+
+    bool resultat = false;
+    if (CreeNotesDesCandidats(i, zone)) {
+        TrieNotes(portee);
+        PartageQueues(portee);
+        SupprimeNoiresDansBlanches(portee);
+        ValideAppogiatures(portee);
+        resultat = CompleteNotes(portee, zone);
+    }
+    SupprimeCaracteresMarques();
+    Trace("%d notes", static_cast<int>(portee.Symboles.size()));
+    return resultat;
+}

@@ -1,9 +1,33 @@
-// Notes and rests of the current staff.
+// Notes and rests of the current staff: the head and rest candidates become
+// the staff's `NotePortee` list, with staff position, stem, beams or flags,
+// accidentals and the ties and measures that hang on them.
 #pragma once
 
 #include <cstdint>
 
+#include "staff/portee.h"
+#include "toolbox/rect.h"
+
+// `Etat` of a note kept in the list but never written out.
+constexpr uint16_t kNoteSupprimee = 2;
+
+// The stage on the current staff; false when the user cancelled.
 bool TraiteNotes();
+
+// The columns where a staff's notes may lie, over the whole band height:
+// from the end of its start clef and key to the end of its lines.
+Rect ZoneNotesPortee(int indexPortee);
+
+// Appends the note or rest of candidate `indexCaractere` at (x, y) to staff
+// `indexPortee`: its staff position, and for a head (`tete`) its stem and
+// beams, and for any note its accidental. Returns the new record's index,
+// or -1 when the point has no staff position.
+int CreeNote(int indexCaractere, int indexPortee, bool consomme, int x, int y, uint16_t code,
+             int16_t prob, bool silence, bool tete);
+
+// Order of the staff's list: by column.
+int CompareNotesX(const NotePortee& a, const NotePortee& b);
+void TrieNotes(Portee& portee);
 
 // Document-wide running number of the recognised symbols.
 extern uint32_t NumeroSymboleDocument;

@@ -1,0 +1,70 @@
+#include "symbols/flags.h"
+
+#include "document/options.h"
+#include "recognition/etat_page.h"
+#include "staff/staff_geometry.h"
+#include "symbols/candidates.h"
+#include "symbols/catalogue.h"
+#include "toolbox/progress.h"
+
+namespace {
+
+Rect Zone(float haut, float gauche, float bas, float droite) {
+    return Rect{static_cast<int16_t>(haut), static_cast<int16_t>(gauche),
+                static_cast<int16_t>(bas), static_cast<int16_t>(droite)};
+}
+
+// Where the flags of a note hang, by the side of its stem.
+Rect ZoneCroche(const NotePortee& n, float s, int largeurTete) {
+    const float x = n.PosX, y = n.PosY, h = n.HauteurQueue;
+    switch (n.Queue) {
+        case QueueNormale:
+            return Zone(y - h - 3 * s, x + 0.5f * s, y, x + 2 * s);
+        case QueueHautGauche:
+            return Zone(y - h - s, x - s / 2, y, x + s / 2);
+        case QueueBasse:
+            return Zone(y, x - s / 2, y + 4 * s, x + s);
+        default:
+            return Zone(y, x + largeurTete - s / 2, y + h + s, x + largeurTete + s / 2);
+    }
+}
+
+uint16_t DivisionsDeCroche(uint16_t code) {
+    switch (code) {
+        case kCarCroche: return 1;
+        case kCarDoubleCroche: return 2;
+        case kCarTripleCroche: return 3;
+        case kCarQuadrupleCroche: return 4;
+        default: return 0;
+    }
+}
+
+}  // namespace
+
+void CalculeCroche(int indexNote) {
+    const int i = Etat.PorteeCourante;
+    Portee& portee = Etat.Portees.at(i);
+    NotePortee& n = portee.Symboles.at(indexNote);
+    n.DivDuree = 0;
+    const float s = InterligneEn(i, n.PosX);
+    const Rect zone = ZoneCroche(n, s, LargeurCaractere(portee, n.CodeNote));
+    Point position;
+    int16_t prob = 0;
+    const uint16_t code = ChercheMeilleurCaractere(
+        true, zone, position, prob, nullptr, static_cast<int>(Reglage.SeuilReconnaissanceCroche),
+        {kCarCroche, kCarDoubleCroche, kCarTripleCroche, kCarQuadrupleCroche});
+    if (code == 0) return;
+    n.Divisions[0].Position = position;
+    n.Divisions[0].Prob = prob;
+    n.DivDuree = DivisionsDeCroche(code);
+}
+
+bool TraiteCroches() {
+    Portee& portee = Etat.Courante();
+    for (size_t i = 0; i < portee.Symboles.size(); ++i) {
+        if (TestAnnulation()) return false;
+        const NotePortee& n = portee.Symboles[i];
+        if (n.CodeNote == kCarNoire && n.DivDuree == 0) CalculeCroche(static_cast<int>(i));
+    }
+    return true;
+}

@@ -1,0 +1,96 @@
+#include "symbols/note_cleanup.h"
+
+#include <cstdlib>
+
+#include "symbols/catalogue.h"
+#include "symbols/notes.h"
+
+namespace {
+
+// Distances in staff interlines.
+constexpr float kEcartColonneTeteCreuse = 1.0f;
+constexpr float kEcartLigneTeteCreuse = 0.75f;
+constexpr float kRecouvrementAppogiature = 0.5f;
+constexpr float kEcartAppogiatures = 2.0f;
+constexpr float kEcartNotePrincipale = 3.0f;
+constexpr float kEcartLigneNotePrincipale = 5.0f;
+
+bool EstAppogiature(const NotePortee& n) { return n.CodeNote == kCarAppogiature; }
+
+// The column from which a grace note's main note is looked for: the last of
+// the grace notes that follow it closely.
+int ColonneReference(const Portee& portee, const NotePortee& g) {
+    const float S = portee.Interligne;
+    int xr = g.PosX;
+    for (const NotePortee& autre : portee.Symboles) {
+        if (&autre == &g || !EstAppogiature(autre)) continue;
+        const int d = autre.PosX - xr;
+        if (d >= kRecouvrementAppogiature * S && d < kEcartAppogiatures * S) xr = autre.PosX;
+    }
+    return xr;
+}
+
+// The index of g's main note, or -1; sets `recouvre` when g sits on a note.
+int NotePrincipale(const Portee& portee, const NotePortee& g, bool& recouvre) {
+    const float S = portee.Interligne;
+    const int xr = ColonneReference(portee, g);
+    recouvre = false;
+    for (size_t i = 0; i < portee.Symboles.size(); ++i) {
+        const NotePortee& n = portee.Symboles[i];
+        if (EstAppogiature(n) || n.Etat == kNoteSupprimee) continue;
+        const int d = n.PosX - xr;
+        if (std::abs(d) <= kRecouvrementAppogiature * S) {
+            recouvre = true;
+            return -1;
+        }
+        if (d > kRecouvrementAppogiature * S && d < kEcartNotePrincipale * S &&
+            std::abs(n.PosY - g.PosY) < kEcartLigneNotePrincipale * S)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// True when a valid note took g's ink as its accidental.
+bool EncreDAlteration(const Portee& portee, const NotePortee& g) {
+    for (const NotePortee& n : portee.Symboles) {
+        if (!EstAppogiature(n) && n.Etat != kNoteSupprimee && n.GrapheAlteration == g.NumGraphe)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void SupprimeNoiresDansBlanches(Portee& portee) {
+    const float S = portee.Interligne;
+    for (NotePortee& noire : portee.Symboles) {
+        if (noire.CodeNote != kCarNoire) continue;
+        for (const NotePortee& creuse : portee.Symboles) {
+            if (creuse.CodeNote != kCarBlanche && creuse.CodeNote != kCarRonde) continue;
+            if (std::abs(creuse.PosX - noire.PosX) < kEcartColonneTeteCreuse * S &&
+                std::abs(creuse.PosY - noire.PosY) < kEcartLigneTeteCreuse * S) {
+                noire.Etat = kNoteSupprimee;
+                break;
+            }
+        }
+    }
+}
+
+void ValideAppogiatures(Portee& portee) {
+    std::vector<NotePortee>& notes = portee.Symboles;
+    for (NotePortee& g : notes) {
+        if (!EstAppogiature(g)) continue;
+        bool recouvre = false;
+        const int principale = NotePrincipale(portee, g, recouvre);
+        if (principale < 0 || EncreDAlteration(portee, g)) {
+            g.Etat = kNoteSupprimee;
+            continue;
+        }
+        for (size_t i = 0; i < notes.size(); ++i) {
+            NotePortee& n = notes[i];
+            if (static_cast<int>(i) != principale && !EstAppogiature(n) &&
+                n.NumGraphe == g.NumGraphe)
+                n.Etat = kNoteSupprimee;
+        }
+    }
+}

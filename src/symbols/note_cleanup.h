@@ -1,0 +1,13 @@
+// Clean-up passes over the notes of a staff once every head is placed: false
+// black heads found inside hollow heads, and grace notes that are not
+// followed by the note they lead to.
+#pragma once
+
+#include "staff/portee.h"
+
+// Removes black heads lying inside a half or whole head.
+void SupprimeNoiresDansBlanches(Portee& portee);
+
+// Keeps a grace note only when a main note follows it closely; its other
+// heads on the same ink are then removed, since the ink is the grace note's.
+void ValideAppogiatures(Portee& portee);

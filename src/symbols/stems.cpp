@@ -1,0 +1,133 @@
+#include "symbols/stems.h"
+
+#include <cstdlib>
+
+#include "document/options.h"
+#include "recognition/etat_page.h"
+#include "staff/staff_geometry.h"
+#include "staff/vertical_lines.h"
+#include "symbols/catalogue.h"
+
+namespace {
+
+// Heads of one chord lie closer than this, in staff interlines.
+constexpr float kEcartAccord = 1.5f;
+
+constexpr uint16_t kEtatSupprime = 2;
+
+bool CoteInverse(uint8_t cote) { return cote == QueueHautGauche || cote == QueueBasDroite; }
+
+// Side and length of a line as the stem of a head whose zone is `zone`;
+// false when the line does not reach the zone's rows.
+bool CoteDeLigne(const LigneVert& l, const Rect& zone, uint8_t& cote, int& longueur) {
+    const int c = (zone.left + zone.right) / 2;
+    const int m = (zone.top + zone.bottom) / 2;
+    const int haut = l.PosY;
+    const int bas = l.PosY + l.Longueur;
+    const bool droite = l.PosX > c;
+    bool descend;
+    if (zone.top <= haut && haut < zone.bottom)
+        descend = true;
+    else if (zone.top <= bas && bas < zone.bottom)
+        descend = false;
+    else if (haut < zone.bottom && bas >= zone.top)  // crosses the whole zone
+        descend = std::abs(haut - zone.bottom) <= std::abs(bas - zone.top);
+    else
+        return false;
+    if (descend) {
+        cote = droite ? QueueBasDroite : QueueBasse;
+        longueur = bas - m;
+    } else {
+        cote = droite ? QueueNormale : QueueHautGauche;
+        longueur = m - haut;
+    }
+    if (longueur < 0) longueur = 0;
+    return true;
+}
+
+// The far end row of a note's stem.
+int BoutDeQueue(const NotePortee& n) {
+    if (n.Queue == QueueNormale || n.Queue == QueueHautGauche) return n.PosY - n.HauteurQueue;
+    return n.PosY + n.HauteurQueue;
+}
+
+bool ATete(const NotePortee& n) { return n.CodeNote == kCarNoire || n.CodeNote == kCarBlanche; }
+
+}  // namespace
+
+int ChoisitLigneQueue(const Portee& portee, const Rect& zone, uint8_t& cote, int& longueur) {
+    int choisie = -1;
+    int meilleuresAccroches = -1;
+    cote = kSansQueue;
+    longueur = 0;
+    for (size_t i = 0; i < portee.LignesVert.size(); ++i) {
+        const LigneVert& l = portee.LignesVert[i];
+        if (l.NbAccroches < meilleuresAccroches) continue;
+        if (l.PosX < zone.left || l.PosX >= zone.right) continue;
+        uint8_t c = kSansQueue;
+        int h = 0;
+        if (!CoteDeLigne(l, zone, c, h)) continue;
+        if (!Options.AutoriserCorpsInverse && CoteInverse(c)) continue;
+        // More beams win; among equal beams the longer line. The side and
+        // length handed back are always those of the line chosen.
+        if (l.NbAccroches > meilleuresAccroches || h > longueur) {
+            choisie = static_cast<int>(i);
+            meilleuresAccroches = l.NbAccroches;
+            cote = c;
+            longueur = h;
+        }
+    }
+    return choisie;
+}
+
+QueueTrouvee ChercheQueue(int indexPortee, int x, int y) {
+    Portee& portee = Etat.Portees.at(indexPortee);
+    const float s = InterligneEn(indexPortee, x);
+    const float dx = s * Reglage.TigeToleranceX;
+    const float dy = s * Reglage.TigeToleranceY / 2;
+    const Rect zone{static_cast<int16_t>(y - dy), static_cast<int16_t>(x - dx),
+                    static_cast<int16_t>(y + dy), static_cast<int16_t>(x + dx + s)};
+    QueueTrouvee q;
+    uint8_t cote = kSansQueue;
+    int longueur = 0;
+    const int i = ChoisitLigneQueue(portee, zone, cote, longueur);
+    if (i < 0) return q;
+    const LigneVert& l = portee.LignesVert[i];
+    q.cote = cote;
+    q.hauteur = static_cast<uint16_t>(longueur);
+    q.divisions = static_cast<uint16_t>(l.NbAccroches);
+    q.accroche = static_cast<uint16_t>(l.NumAccroche);
+    const int colonne = l.PosX;
+    SetTypeLignesVertZone(portee, static_cast<int>(colonne - 0.5f * s),
+                          static_cast<int>(colonne + 0.5f * s), cote);
+    return q;
+}
+
+void PartageQueues(Portee& portee) {
+    std::vector<NotePortee>& notes = portee.Symboles;
+    const float ecartMax = kEcartAccord * portee.Interligne;
+    for (NotePortee& n : notes) {
+        if (!ATete(n) || n.Queue != kSansQueue) continue;
+        const NotePortee* voisine = nullptr;
+        int ecart = 0;
+        for (const NotePortee& autre : notes) {
+            if (autre.Queue == kSansQueue) continue;
+            const int d = std::abs(autre.PosX - n.PosX);
+            if (!voisine || d < ecart) {
+                voisine = &autre;
+                ecart = d;
+            }
+        }
+        if (voisine && ecart < ecartMax) {
+            const int bout = BoutDeQueue(*voisine);
+            n.Queue = voisine->Queue;
+            n.AvecAccroche = voisine->AvecAccroche;
+            n.Accroche = voisine->Accroche;
+            n.PosX = voisine->PosX;
+            n.HauteurQueue = static_cast<uint16_t>(std::abs(n.PosY - bout));
+            if (n.CodeNote == kCarNoire) n.DivDuree = voisine->DivDuree;
+        } else if (Options.TigeObligatoire) {
+            n.Etat = kEtatSupprime;
+        }
+    }
+}

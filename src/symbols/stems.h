@@ -1,0 +1,31 @@
+// Stems of note heads: the vertical line of the staff that serves a head
+// as its stem, its side and length, and the beams it carries.
+#pragma once
+
+#include <cstdint>
+
+#include "staff/portee.h"
+#include "toolbox/rect.h"
+
+// What a head takes from its stem.
+struct QueueTrouvee {
+    uint8_t cote = kSansQueue;  // CodeQueue
+    uint16_t hauteur = 0;       // rows from the head's row to the stem's far end
+    uint16_t divisions = 0;     // beams on the stem
+    uint16_t accroche = 0;      // beam group number
+};
+
+// The stem of the head at (x, y) on staff `indexPortee`, among the staff's
+// vertical lines; the line and its neighbours within half an interline are
+// classified with the stem's side. Side 0 when the head has no stem.
+QueueTrouvee ChercheQueue(int indexPortee, int x, int y);
+
+// The vertical line of `portee` best serving as the stem of a head whose
+// zone is `zone` (bottom and right exclusive): the one with the most beams,
+// then the longest. Sets its side and length; -1 when none.
+int ChoisitLigneQueue(const Portee& portee, const Rect& zone, uint8_t& cote, int& longueur);
+
+// Black and half heads without a stem line of their own take the stem of
+// the nearest stemmed head of their chord; those with none are removed when
+// a stem is compulsory.
+void PartageQueues(Portee& portee);

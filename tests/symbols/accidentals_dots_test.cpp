@@ -1,0 +1,117 @@
+#include "symbols/accidentals_dots.h"
+
+#include <gtest/gtest.h>
+
+#include "note_fixture.h"
+#include "symbols/catalogue.h"
+#include "symbols/notes.h"
+
+namespace {
+
+class Alterations : public PorteeNotes {
+  protected:
+    int Note(uint16_t code, int x, int p) {
+        const int y = Rang(p);
+        const int k = Candidat(code, 500, y, x);
+        return CreeNote(k, 0, true, x, y, code, 500, false, code != kCarAppogiature);
+    }
+    const NotePortee& N(int i) { return portee().Symboles.at(i); }
+};
+
+TEST_F(Alterations, NearAccidentalsAreTakenWithTheNoteFarOnesByTheLeftoverPass) {
+    const int proche = Candidat(kCarDiese, 600, Rang(4), 200 - 3 * kS / 2, 7);
+    const int memeEncre = Candidat(kCarBemol, 450, Rang(2), 200 - kS, 7);
+    const int a = Note(kCarNoire, 200, 4);
+    EXPECT_EQ(N(a).Alteration, kDiese);
+    EXPECT_EQ(N(a).GrapheAlteration, 7);
+    EXPECT_EQ(N(a).ProbAlteration, 600);
+    EXPECT_FALSE(Actif(proche));
+    EXPECT_FALSE(Actif(memeEncre));  // the whole ink goes with it
+
+    const int loin = Candidat(kCarBemol, 600, Rang(6), 400 - 5 * kS / 2);
+    const int b = Note(kCarNoire, 400, 6);
+    EXPECT_EQ(N(b).Alteration, kSansAlteration);
+    EXPECT_TRUE(Actif(loin));
+    ASSERT_TRUE(TraiteAlterations(ZoneNotesPortee(0)));
+    EXPECT_EQ(N(b).Alteration, kBemol);
+    EXPECT_EQ(N(b).ProbAlteration, 600);
+    EXPECT_EQ(N(b).GrapheAlteration, kAucunGraphe);
+}
+
+TEST_F(Alterations, LeftoverAccidentalsNeedANoteAtTheirHeightWithinThreeInterlines) {
+    const int sansNote = Candidat(kCarDiese, 600, Rang(4), 300 - 3 * kS - 1);
+    const int silence = Candidat(kCarBecarre, 600, Rang(2), 100);
+    const int a = Note(kCarNoire, 300, 4);
+    const int k = Candidat(kCarSoupir, 500, Rang(2), 150);
+    CreeNote(k, 0, true, 150, Rang(2), kCarSoupir, 500, true, false);
+    ASSERT_TRUE(TraiteAlterations(ZoneNotesPortee(0)));
+    EXPECT_EQ(N(a).Alteration, kSansAlteration);
+    EXPECT_EQ(N(1).Alteration, kSansAlteration);  // rests carry none
+    EXPECT_FALSE(Actif(sansNote));  // lost all the same
+    EXPECT_FALSE(Actif(silence));
+}
+
+TEST_F(Alterations, ThresholdAndRowLimitsAreExclusive) {
+    Candidat(kCarDiese, 400, Rang(4), 170);  // at the threshold
+    EXPECT_EQ(N(Note(kCarNoire, 200, 4)).Alteration, kSansAlteration);
+    const int k = Candidat(kCarDiese, 600, Rang(4) - kS / 2, 370);  // half an interline higher
+    const int b = Note(kCarNoire, 400, 4);
+    EXPECT_EQ(N(b).Alteration, kSansAlteration);
+    EXPECT_EQ(N(b).ProbAlteration, 600);  // the score of what was examined
+    EXPECT_TRUE(Actif(k));
+}
+
+TEST_F(Alterations, SmallAccidentalsOfGraceNotesMatchTheirPositionInsideTheStaff) {
+    const int autre = Candidat(kCarPetitBemol, 600, Rang(2), 190);  // grace note at 3
+    const int g = Note(kCarAppogiature, 200, 3);
+    EXPECT_EQ(N(g).Alteration, kSansAlteration);
+    EXPECT_TRUE(Actif(autre));
+    const int dessus = Candidat(kCarPetitBemol, 600, Rang(-4), 390);  // above: no check
+    const int h = Note(kCarAppogiature, 400, -3);
+    EXPECT_EQ(N(h).Alteration, kBemol);
+    EXPECT_FALSE(Actif(dessus));
+    Candidat(kCarPetitDiese, 600, Rang(5), 490);
+    EXPECT_EQ(N(Note(kCarAppogiature, 500, 5)).Alteration, kDiese);
+}
+
+class Pointes : public Alterations {
+  protected:
+    int Largeur(uint16_t code) { return LargeurCaractere(portee(), code); }
+};
+
+TEST_F(Pointes, TwoDotsAtOneHeightAreADoubleDot) {
+    const int x = 200, y = Rang(4);
+    const int w = Largeur(kCarNoire);
+    Candidat(kCarPointe, 600, y, x + w + kS / 2);
+    Candidat(kCarPointe, 500, y + 2, x + w + kS);
+    int16_t prob = 0;
+    EXPECT_EQ(CalculePointes(0, kCarNoire, x, y, prob), 2);
+    EXPECT_EQ(prob, 500);
+}
+
+TEST_F(Pointes, ASecondDotAtAnotherHeightIsLeftForTheNextNote) {
+    const int x = 200, y = Rang(4);
+    const int w = Largeur(kCarNoire);
+    Candidat(kCarPointe, 600, y, x + w + kS / 2);
+    const int haut = Candidat(kCarPointe, 500, y - kS / 2, x + w + kS / 2);
+    int16_t prob = 0;
+    EXPECT_EQ(CalculePointes(0, kCarNoire, x, y, prob), 1);
+    EXPECT_EQ(prob, 600);
+    EXPECT_TRUE(Actif(haut));
+}
+
+TEST_F(Pointes, AQuarterRestFindsItsDotInTheSecondSpace) {
+    const int x = 300;
+    const int w = Largeur(kCarSoupir);
+    Candidat(kCarPointe, 600, kHaut + 3 * kS / 2, x + w);
+    const int k = Candidat(kCarSoupir, 700, Rang(8), x);  // reported low on the staff
+    CreeNote(k, 0, true, x, Rang(8), kCarSoupir, 700, true, false);
+    const int grace = Candidat(kCarAppogiature, 500, Rang(2), 100);
+    CreeNote(grace, 0, true, 100, Rang(2), kCarAppogiature, 500, false, false);
+    Candidat(kCarPointe, 600, Rang(2), 100 + Largeur(kCarAppogiature) + kS / 2);
+    ASSERT_TRUE(TraitePointes());
+    EXPECT_EQ(N(0).Pointe, 1);
+    EXPECT_EQ(N(1).Pointe, 0);  // grace notes take no dots
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+#include "symbols/notes.h"
+
+#include <gtest/gtest.h>
+
+#include "note_fixture.h"
+#include "symbols/catalogue.h"
+#include "symbols/flags.h"
+#include "symbols/note_cleanup.h"
+#include "symbols/stems.h"
+
+namespace {
+
+class Notes : public PorteeNotes {
+  protected:
+    // A head of `code` at (x, row of staff position p), made as the stage
+    // makes it; returns the record.
+    NotePortee& Tete(uint16_t code, int x, int p, int prob = 500) {
+        const int y = Rang(p);
+        const int k = Candidat(code, prob, y, x);
+        const int i = CreeNote(k, 0, true, x, y, code, static_cast<int16_t>(prob), false,
+                               code != kCarAppogiature);
+        EXPECT_GE(i, 0);
+        return portee().Symboles.at(i);
+    }
+};
+
+TEST_F(Notes, AHeadTakesItsStemSideLengthAndBeams) {
+    const int ligne = LigneVerticale(225, 40, 65, 2, 7);  // up from the head, on its right
+    NotePortee& n = Tete(kCarNoire, 200, 4);
+    EXPECT_EQ(n.Interligne, 4);
+    EXPECT_EQ(n.Queue, QueueNormale);
+    EXPECT_EQ(n.HauteurQueue, 60);
+    EXPECT_EQ(n.DivDuree, 2);
+    EXPECT_EQ(n.AvecAccroche, 1);
+    EXPECT_EQ(n.Accroche, 7);
+    EXPECT_EQ(n.Alteration, kSansAlteration);
+    EXPECT_EQ(n.GrapheAlteration, kAucunGraphe);
+    EXPECT_EQ(portee().LignesVert[ligne].Type, QueueNormale);
+}
+
+TEST_F(Notes, ALineWithMoreBeamsWinsOverALongerOne) {
+    LigneVerticale(222, 0, 105);           // long, no beam
+    LigneVerticale(226, 60, 45, 1, 3);     // shorter, one beam
+    const NotePortee& n = Tete(kCarNoire, 200, 4);
+    EXPECT_EQ(n.DivDuree, 1);
+    EXPECT_EQ(n.HauteurQueue, 40);  // the length of the line chosen
+}
+
+TEST_F(Notes, ReversedHeadsNeedTheOption) {
+    LigneVerticale(190, 40, 65);  // up, on the head's left
+    EXPECT_EQ(Tete(kCarNoire, 200, 4).Queue, kSansQueue);
+    Options.AutoriserCorpsInverse = 1;
+    EXPECT_EQ(Tete(kCarNoire, 200, 4).Queue, QueueHautGauche);
+}
+
+TEST_F(Notes, ChordHeadsShareTheirNeighboursStem) {
+    LigneVerticale(225, 40, 65, 1, 2);
+    Tete(kCarNoire, 200, 4);
+    Tete(kCarNoire, 205, 8);  // lower head of the chord: the stem ends above its zone
+    Tete(kCarRonde, 400, 4);
+    Tete(kCarNoire, 500, 4);  // alone and stemless
+    ASSERT_EQ(portee().Symboles[1].Queue, kSansQueue);
+    PartageQueues(portee());
+    const NotePortee& basse = portee().Symboles[1];
+    EXPECT_EQ(basse.Queue, QueueNormale);
+    EXPECT_EQ(basse.PosX, 200);
+    EXPECT_EQ(basse.HauteurQueue, Rang(8) - 40);
+    EXPECT_EQ(basse.DivDuree, 1);
+    EXPECT_EQ(basse.Etat, 0);
+    EXPECT_EQ(portee().Symboles[2].Etat, 0);  // whole notes have no stem
+    EXPECT_EQ(portee().Symboles[3].Etat, kNoteSupprimee);
+}
+
+TEST_F(Notes, StemlessHeadsStayWhenAStemIsNotRequired) {
+    Options.TigeObligatoire = 0;
+    Tete(kCarBlanche, 500, 4);
+    PartageQueues(portee());
+    EXPECT_EQ(portee().Symboles[0].Etat, 0);
+}
+
+TEST_F(Notes, BlackHeadsInsideHollowHeadsAreRemoved) {
+    Tete(kCarBlanche, 200, 4);
+    Tete(kCarNoire, 205, 5);   // inside it
+    Tete(kCarNoire, 200, 7);   // one and a half interlines lower: another note
+    SupprimeNoiresDansBlanches(portee());
+    EXPECT_EQ(portee().Symboles[1].Etat, kNoteSupprimee);
+    EXPECT_EQ(portee().Symboles[2].Etat, 0);
+}
+
+TEST_F(Notes, FlagsGoOnlyToUnbeamedBlackHeadsAboveTheThreshold) {
+    LigneVerticale(225, 40, 65, 1, 1);
+    Tete(kCarNoire, 200, 4);                // beamed
+    LigneVerticale(325, 40, 65);
+    Tete(kCarNoire, 300, 4);                // stem up, no beam
+    LigneVerticale(425, 40, 65);
+    Tete(kCarNoire, 400, 4);
+    const int surPoutre = Candidat(kCarCroche, 900, 60, 235);
+    const int croche = Candidat(kCarDoubleCroche, 800, 60, 335);
+    Candidat(kCarCroche, 700, 60, 435);     // exactly the threshold
+    ASSERT_TRUE(TraiteCroches());
+    EXPECT_EQ(portee().Symboles[0].DivDuree, 1);  // its beam
+    EXPECT_TRUE(Actif(surPoutre));
+    EXPECT_EQ(portee().Symboles[1].DivDuree, 2);
+    EXPECT_EQ(portee().Symboles[1].Divisions[0].Prob, 800);
+    EXPECT_FALSE(Actif(croche));
+    EXPECT_EQ(portee().Symboles[2].DivDuree, 0);
+}
+
+TEST_F(Notes, GraceNotesNeedAMainNoteAndClaimTheirInk) {
+    const int g1 = Candidat(kCarAppogiature, 500, Rang(3), 150, 1);
+    CreeNote(g1, 0, true, 150, Rang(3), kCarAppogiature, 500, false, false);
+    Tete(kCarNoire, 200, 4);  // the main note
+    // A black head read elsewhere on the grace note's ink.
+    const int faux = Candidat(kCarNoire, 450, Rang(1), 260, 1);
+    CreeNote(faux, 0, true, 260, Rang(1), kCarNoire, 450, false, true);
+    Tete(kCarAppogiature, 420, 2);  // nothing after it
+    Tete(kCarAppogiature, 500, 2);  // on a note's column
+    Tete(kCarNoire, 505, 4);
+    TrieNotes(portee());
+    ValideAppogiatures(portee());
+    const std::vector<NotePortee>& n = portee().Symboles;
+    ASSERT_EQ(n.size(), 6u);
+    EXPECT_EQ(n[0].Etat, 0);
+    EXPECT_EQ(n[1].Etat, 0);
+    EXPECT_EQ(n[2].Etat, kNoteSupprimee);  // the head on the grace note's ink
+    EXPECT_EQ(n[3].Etat, kNoteSupprimee);
+    EXPECT_EQ(n[4].Etat, kNoteSupprimee);
+    EXPECT_EQ(n[5].Etat, 0);
+}
+
+TEST_F(Notes, TheStageTakesEveryHeadOfAChordAndRunningNumbersGrow) {
+    NumeroSymboleDocument = 5;
+    LigneVerticale(225, 40, 65);
+    Candidat(kCarNoire, 500, Rang(4), 200, 1);
+    Candidat(kCarNoire, 480, Rang(8), 202, 1);  // same ink: a chord
+    Candidat(kCarSoupir, 600, Rang(4), 320, 2);
+    Candidat(kCarNoire, 300, Rang(4), 320, 2);  // the rest's ink is no head
+    Candidat(kCarNoire, 400, Rang(2), 450, 3);  // at the threshold
+    ASSERT_TRUE(TraiteNotes());
+    const std::vector<NotePortee>& n = portee().Symboles;
+    ASSERT_EQ(n.size(), 3u);
+    EXPECT_EQ(n[0].PosX, 200);
+    EXPECT_EQ(n[1].PosX, 200);  // shares the stem's column
+    EXPECT_EQ(n[0].Queue, QueueNormale);
+    EXPECT_EQ(n[1].Queue, QueueNormale);
+    EXPECT_EQ(n[2].Silence, 1);
+    EXPECT_EQ(n[2].Interligne, 1);
+    // Page 0, staff 0: numbered as taken, best first.
+    EXPECT_EQ(n[2].IdNote, 5u);
+    EXPECT_EQ(n[0].IdNote, 6u);
+    EXPECT_EQ(NumeroSymboleDocument, 8u);
+    for (const CaractereProbable& c : Etat.Caracteres) EXPECT_EQ(c.Actif, c.Prob == 400 ? 1 : 0);
+}
+
+}  // namespace
