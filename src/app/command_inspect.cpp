@@ -1,6 +1,7 @@
-// `ruzo inspect IMAGE [--staff N] [--json] [--draw OUT.png]`: the symbol
-// candidates of each staff of a page as extraction found them, for checking
-// the matchers and tuning their thresholds.
+// `ruzo inspect IMAGE [--staff N] [--json] [--draw OUT.png] [--notes]`: the
+// symbol candidates of each staff of a page as extraction found them, and
+// the notes the note stage made of them, for checking the matchers and the
+// note rules and tuning their thresholds.
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -9,6 +10,7 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/inspect_drawing.h"
+#include "app/inspect_notes.h"
 #include "app/startup.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
@@ -26,9 +28,12 @@ struct ArgumentsInspect {
     std::string dessin;
     int minimum = -1;  // only candidates scoring above it
     std::string bandes;  // prefix of the band files
+    bool notesSeules = false;  // the notes without the candidates
 };
 
-bool Montre(const ArgumentsInspect& a, const CaractereProbable& k) { return k.Prob > a.minimum; }
+bool Montre(const ArgumentsInspect& a, const CaractereProbable& k) {
+    return !a.notesSeules && k.Prob > a.minimum;
+}
 
 // Only the candidates the options ask for.
 void FiltreCandidats(const ArgumentsInspect& a, InspectionPage& inspection) {
@@ -67,6 +72,7 @@ void EcritTexte(const InspectionPage& inspection) {
                         NomCaractere(k.Code), k.Prob, k.Position.v, k.Position.h, k.NumGraphe,
                         k.Actif ? "" : "  (inactive)");
         }
+        EcritNotesTexte(p);
     }
 }
 
@@ -165,7 +171,9 @@ void EcritJSON(const ArgumentsInspect& a, const InspectionPage& inspection) {
                         k.Actif ? "true" : "false");
             premierCandidat = false;
         }
-        std::printf("]}");
+        std::printf("], \"notes\": ");
+        EcritNotesJSON(p);
+        std::printf("}");
     }
     std::printf("]}\n");
 }
@@ -236,6 +244,8 @@ void EnregistreCommandeInspect(CLI::App& app, int& code) {
     cmd->add_option("--min", args->minimum, "Only candidates scoring above this");
     cmd->add_option("--save-bands", args->bandes,
                     "Write each staff band as extraction saw it to PREFIX-N.png");
-    cmd->add_option("--draw", args->dessin, "Draw the staves and their candidates as PNG");
+    cmd->add_option("--draw", args->dessin,
+                    "Draw the staves with their candidates and notes as PNG");
+    cmd->add_flag("--notes", args->notesSeules, "Only the notes, not the candidates");
     cmd->callback([args, &code] { code = ExecuteInspect(*args); });
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/inspect_notes.h"
 #include "image/offscreen.h"
 #include "symbols/catalogue.h"
 #include "toolbox/music_glyphs.h"
@@ -163,6 +164,7 @@ PixMap* DessineInspection(const InspectionPage& inspection) {
     for (const PorteeInspectee& p : inspection.portees) {
         if (!p.bande) continue;
         DessineBande(*carte, p, dy, c);
+        DessineNotes(*carte, p, dy);
         dy += p.bande->hauteur + kEcartBandes;
     }
     return carte;

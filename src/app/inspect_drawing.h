@@ -1,6 +1,8 @@
 // The drawing of `ruzo inspect`: the inspected staff bands one under the
 // other, each candidate shown by its component's box, a cross at its
-// position, the outline of its glyph centred there and its score.
+// position, the outline of its glyph centred there and its score; then
+// each note drawn at its place with its stem, flags or beams, accidental
+// and dots.
 #pragma once
 
 #include "recognition/inspection.h"

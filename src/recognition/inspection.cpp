@@ -5,7 +5,6 @@
 #include "recognition/etat_page.h"
 #include "recognition/page_driver.h"
 #include "staff/staff_detection.h"
-#include "staff/systems_measures.h"
 #include "symbols/candidates.h"
 #include "symbols/components.h"
 #include "symbols/graphe.h"
@@ -17,10 +16,6 @@ InspectionPage* inspectionCourante = nullptr;
 int porteeInspectee = -1;
 
 bool SansEffet() { return true; }
-
-// Until the note stage asks for them, the measure boundaries are searched
-// here, with every vertical line still unclaimed.
-bool MesuresSansNotes() { return RechercheMesures(); }
 
 void NoteStructure(InspectionPage& resultat) {
     for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
@@ -77,6 +72,13 @@ bool ExtractionInspectee(float interligne) {
     return resultat;
 }
 
+// The staves' notes once the page is done.
+void NoteNotes(InspectionPage& inspection) {
+    for (PorteeInspectee& p : inspection.portees) {
+        if (p.index < Etat.NbPorteesTrouvees()) p.notes = Etat.Portees[p.index].Symboles;
+    }
+}
+
 }  // namespace
 
 InspectionPage::~InspectionPage() {
@@ -89,9 +91,7 @@ InspectionPage::~InspectionPage() {
 void InspectePage(const std::string& nomPage, int porteeVoulue, InspectionPage& resultat) {
     const EtapesReconnaissance sauve = Etapes;
     Etapes.ExtractionCaracteresProbables = ExtractionInspectee;
-    Etapes.TraiteNotes = MesuresSansNotes;
     Etapes.TraiteTuplets = SansEffet;
-    Etapes.TraitePointes = SansEffet;
     Etapes.TraiteEffets = SansEffet;
     inspectionCourante = &resultat;
     porteeInspectee = porteeVoulue;
@@ -99,6 +99,7 @@ void InspectePage(const std::string& nomPage, int porteeVoulue, InspectionPage& 
     resultat.reconnue = ReconnaitPage(nomPage);
     resultat.nbPortees = Etat.NbPorteesTrouvees();
     NoteStructure(resultat);
+    NoteNotes(resultat);
 
     inspectionCourante = nullptr;
     porteeInspectee = -1;

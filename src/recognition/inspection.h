@@ -1,7 +1,8 @@
 // Diagnostics of the page stages: runs the page driver on the current page
 // and keeps, for each staff, the candidates as extraction left them (before
-// any later stage consumed one), with the boxes of their components and the
-// staff's band images; and the staff structure the page stages built.
+// any later stage consumed one), with the boxes of their components, the
+// staff's band images and its notes; and the staff structure the page
+// stages built.
 #pragma once
 
 #include <string>
@@ -30,6 +31,7 @@ struct PorteeInspectee {
     int composantesTronquees = 0;  // components the stack limit cut short
     Offscreen bandeIntacte = nullptr;  // the band before line removal
     Offscreen bande = nullptr;         // the band extraction worked on
+    std::vector<NotePortee> notes;     // the notes and rests as the staff's stages left them
 };
 
 // What the page stages made of one staff: its start clef, its place in the
@@ -62,5 +64,6 @@ struct InspectionPage {
 
 // Inspects the staves of Document.ImagePage; `porteeVoulue` is a 0-based
 // staff index, or -1 for every staff (the other staves then have no
-// candidates). The driver's stage table is restored on return.
+// candidates, hence no notes). Tuplets and ornaments are not run. The
+// driver's stage table is restored on return.
 void InspectePage(const std::string& nomPage, int porteeVoulue, InspectionPage& resultat);
