@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the image loader fuzz targets into build-fuzz/ and runs each for
 # SECONDS seconds (default 180), seeded with the corpus files of its format.
-# Crashes are left in build-fuzz/crashes/; copy them into tests/data/fuzz/
-# once fixed, where the normal suite replays them.
+# Crashes are left in build-fuzz/crashes/; once fixed, turn each into a
+# regression test of its loader. tests/data/fuzz/ holds small seed files.
 #   tests/fuzz/image_fuzzers.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
