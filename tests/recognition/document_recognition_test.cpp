@@ -12,6 +12,7 @@
 #include "recognition/saved_state.h"
 #include "support/test_home.h"
 #include "symbols/notes.h"
+#include "symbols/ties.h"
 #include "toolbox/messages.h"
 #include "toolbox/png_io.h"
 #include "toolbox/progress.h"
@@ -51,6 +52,18 @@ bool CinqNoires() {
         Etat.Courante().Symboles.push_back(n);
     }
     return true;
+}
+
+// The same notes with the first two tied.
+bool CinqNoiresLiees() {
+    CinqNoires();
+    Liaison l;
+    l.PosXDebut = 112;
+    l.PosYDebut = 5;
+    l.PosXFin = 126;
+    l.PosYFin = 5;
+    Etat.Courante().Liaisons.push_back(l);
+    return AttacheLiaisons();
 }
 
 bool UnSysteme() {
@@ -176,4 +189,20 @@ TEST_F(DocumentTest, APageOnItsOwnIsNamedAfterItsImage) {
     ASSERT_TRUE(RestaureEtatPage(1));
     EXPECT_EQ(Etat.Portees.at(0).Symboles.at(4).Etat, 2);
     EXPECT_FALSE(ReconnaitPageSeule(2));
+}
+
+TEST_F(DocumentTest, TieNumbersRunOnAcrossPagesAndRestartWithEachRecognition) {
+    Etapes.TraiteNotes = CinqNoiresLiees;
+    auto numeros = [](int page) {
+        EXPECT_TRUE(RestaureEtatPage(page));
+        const auto& notes = Etat.Portees.at(0).Symboles;
+        return std::pair<int, int>(notes.at(0).Debut.Numero, notes.at(1).Fin.Numero);
+    };
+    ASSERT_TRUE(ReconnaitDocument());
+    EXPECT_EQ(numeros(0), std::make_pair(1, 1));
+    EXPECT_EQ(numeros(1), std::make_pair(2, 2));
+    ASSERT_TRUE(ReconnaitDocument());
+    EXPECT_EQ(numeros(1), std::make_pair(2, 2));
+    ASSERT_TRUE(ReconnaitPageSeule(1));
+    EXPECT_EQ(numeros(1), std::make_pair(1, 1));
 }

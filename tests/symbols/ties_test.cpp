@@ -1,0 +1,179 @@
+#include "symbols/ties.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "band_fixture.h"
+#include "document/options.h"
+
+namespace {
+
+// A band of interline 20 with its top line at row 80 (the staff runs to row
+// 160), with ties drawn on it; the intact copy is taken when the search runs.
+class RechercheLiaisonsTest : public ::testing::Test {
+  protected:
+    BandeTest bande{400, 260, 20, 80};
+
+    void SetUp() override { RegleOptionsParDefaut(Options); }
+    void TearDown() override { RegleOptionsParDefaut(Options); }
+
+    // An arc from column x0 to x1 whose ends are at row `base`, bulging by
+    // `fleche` rows (up when negative), `epaisseur` rows thick.
+    void Arc(int x0, int x1, int base, int fleche, int epaisseur) {
+        for (int x = x0; x <= x1; ++x) {
+            const double t = static_cast<double>(x - x0) / (x1 - x0);
+            const int haut = base + static_cast<int>(std::lround(4 * fleche * t * (1 - t)));
+            for (int y = haut; y < haut + epaisseur; ++y) bande.Pixel(x, y);
+        }
+    }
+    bool Cherche() {
+        Etat.PorteeImageIntacte = DupliqueOffscreen(Etat.PorteeImage);
+        return RechercheLiaisons();
+    }
+    int Noirs(int x0, int y0, int x1, int y1) {
+        const uint8_t* base = PrepareOffscreen(Etat.PorteeImage);
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += EstNoir(base, x, y);
+        return n;
+    }
+    const std::vector<Liaison>& Liaisons() { return Etat.Courante().Liaisons; }
+};
+
+}  // namespace
+
+TEST_F(RechercheLiaisonsTest, ArcAboveIsRecordedAndErasedExceptItsLowestRows) {
+    Arc(100, 160, 60, -14, 3);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    const Liaison& l = Liaisons()[0];
+    EXPECT_EQ(l.AuDessus, 1);
+    EXPECT_EQ(l.PosXDebut, 100);
+    EXPECT_EQ(l.PosYDebut, 60);
+    EXPECT_EQ(l.PosXFin, 161);
+    // The middle of the arc is gone; the rows under the lowest run tops (at
+    // the ends) are outside the erased box and stay.
+    EXPECT_EQ(Noirs(110, 40, 151, 60), 0);
+    EXPECT_GT(Noirs(100, 60, 161, 63), 0);
+    EXPECT_EQ(Noirs(100, 63, 161, 80), 0);
+}
+
+TEST_F(RechercheLiaisonsTest, ArcBelowIsRecordedAsBelow) {
+    Arc(200, 280, 190, 15, 3);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 0);
+    EXPECT_EQ(Liaisons()[0].PosXDebut, 200);
+}
+
+TEST_F(RechercheLiaisonsTest, ShortFlatThickOrInStaffStrokesAreNotTies) {
+    Arc(20, 45, 60, -12, 3);     // 1.25 interlines wide
+    Arc(100, 180, 50, -8, 3);    // rises less than half an interline
+    // A sloping bar a little under half an interline thick, as a beam
+    // measures once thresholded.
+    for (int x = 200; x < 280; ++x) bande.Rectangle(x, 60 - (x - 200) / 4, x, 68 - (x - 200) / 4);
+    Arc(300, 360, 130, -15, 3);  // between the staff lines
+    const std::vector<uint8_t> avant = Etat.PorteeImage->pixels;
+    ASSERT_TRUE(Cherche());
+    EXPECT_TRUE(Liaisons().empty());
+    EXPECT_EQ(Etat.PorteeImage->pixels, avant);
+}
+
+TEST_F(RechercheLiaisonsTest, OptionOffRecordsNothingAndLeavesTheBand) {
+    Options.AutoriserLiaisons = 0;
+    Arc(100, 160, 60, -14, 3);
+    const std::vector<uint8_t> avant = Etat.PorteeImage->pixels;
+    ASSERT_TRUE(Cherche());
+    EXPECT_TRUE(Liaisons().empty());
+    EXPECT_EQ(Etat.PorteeImage->pixels, avant);
+}
+
+TEST_F(RechercheLiaisonsTest, NoIntactBandFailsTheStaff) {
+    EXPECT_FALSE(RechercheLiaisons());
+}
+
+TEST_F(RechercheLiaisonsTest, AStaffSearchedAgainDoesNotDoubleItsTies) {
+    Arc(100, 160, 60, -14, 3);
+    ASSERT_TRUE(Cherche());
+    ASSERT_TRUE(RechercheLiaisons());
+    EXPECT_EQ(Liaisons().size(), 1u);
+}
+
+namespace {
+
+class AttacheLiaisonsTest : public ::testing::Test {
+  protected:
+    BandeTest bande{400, 260, 20, 80};
+
+    void SetUp() override { NumeroLiaisonDocument = 1; }
+    void TearDown() override { NumeroLiaisonDocument = 1; }
+
+    void Note(int x, int y) {
+        NotePortee n;
+        n.PosX = static_cast<int16_t>(x);
+        n.PosY = static_cast<int16_t>(y);
+        Etat.Courante().Symboles.push_back(n);
+    }
+    void Liaison_(int x0, int y0, int x1, int y1, bool dessus) {
+        Liaison l;
+        l.AuDessus = dessus;
+        l.PosXDebut = static_cast<int16_t>(x0);
+        l.PosYDebut = static_cast<int16_t>(y0);
+        l.PosXFin = static_cast<int16_t>(x1);
+        l.PosYFin = static_cast<int16_t>(y1);
+        Etat.Courante().Liaisons.push_back(l);
+    }
+    const NotePortee& N(int i) { return Etat.Courante().Symboles.at(i); }
+};
+
+}  // namespace
+
+TEST_F(AttacheLiaisonsTest, EachEndTakesTheNearestNoteOnItsSide) {
+    Note(95, 75);    // 0: 15 rows under the left end: too far
+    Note(100, 62);   // 1: 2 rows under it: taken
+    Note(100, 59);   // 2: above an above-tie's end: never
+    Note(170, 99);   // 3: 39 rows under the right end, within two interlines
+    Note(240, 62);   // 4: three interlines to the right: too far
+    Liaison_(100, 60, 180, 60, true);
+    ASSERT_TRUE(AttacheLiaisons());
+    EXPECT_EQ(N(1).Debut.Numero, 1);
+    EXPECT_EQ(N(1).Debut.PosX, 100);
+    EXPECT_EQ(N(1).Debut.AuDessus, 1);
+    EXPECT_EQ(N(3).Fin.Numero, 1);
+    for (int i : {0, 2, 4}) {
+        EXPECT_EQ(N(i).Debut.Numero, 0) << i;
+        EXPECT_EQ(N(i).Fin.Numero, 0) << i;
+    }
+    EXPECT_EQ(NumeroLiaisonDocument, 2);
+}
+
+TEST_F(AttacheLiaisonsTest, TwoTiesEndingOnOneNoteAndNumbersKeptApart) {
+    Note(100, 200);  // 0
+    Note(160, 200);  // 1
+    Note(170, 200);  // 2
+    Liaison_(100, 210, 160, 210, false);  // 1: 0 -> 1 (1 and 2 as near: the first)
+    Liaison_(120, 210, 162, 210, false);  // 2: 1 -> 2, as 1's end slot is taken
+    Liaison_(300, 210, 360, 210, false);  // no note at either end: no number
+    Liaison_(170, 215, 390, 215, false);  // 3: its start only, on 2
+    Liaison_(20, 240, 100, 212, false);   // 4: its end only
+    ASSERT_TRUE(AttacheLiaisons());
+    EXPECT_EQ(N(0).Debut.Numero, 1);
+    EXPECT_EQ(N(1).Fin.Numero, 1);
+    EXPECT_EQ(N(2).Fin.Numero, 2);
+    EXPECT_EQ(N(1).Debut.Numero, 2);
+    EXPECT_EQ(N(2).Debut.Numero, 3);
+    EXPECT_EQ(N(0).Fin.Numero, 4);
+    EXPECT_EQ(NumeroLiaisonDocument, 5);
+}
+
+TEST_F(AttacheLiaisonsTest, ATieBetweenTwoNotesAtOneHeightJoinsThem) {
+    Note(100, 200);
+    Note(150, 200);
+    Liaison_(106, 210, 146, 210, false);  // both notes as near in rows to each end
+    ASSERT_TRUE(AttacheLiaisons());
+    EXPECT_EQ(N(0).Debut.Numero, 1);
+    EXPECT_EQ(N(1).Fin.Numero, 1);
+    EXPECT_EQ(N(0).Fin.Numero, 0);
+    EXPECT_EQ(N(1).Debut.Numero, 0);
+}
