@@ -11,6 +11,7 @@
 #include "app/commands.h"
 #include "app/inspect_drawing.h"
 #include "app/inspect_notes.h"
+#include "app/inspect_ties.h"
 #include "app/startup.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
@@ -73,6 +74,7 @@ void EcritTexte(const InspectionPage& inspection) {
                         k.Actif ? "" : "  (inactive)");
         }
         EcritNotesTexte(p);
+        EcritLiaisonsTexte(p);
     }
 }
 
@@ -173,6 +175,7 @@ void EcritJSON(const ArgumentsInspect& a, const InspectionPage& inspection) {
         }
         std::printf("], \"notes\": ");
         EcritNotesJSON(p);
+        EcritLiaisonsJSON(p);
         std::printf("}");
     }
     std::printf("]}\n");

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/inspect_notes.h"
+#include "app/inspect_ties.h"
 #include "image/offscreen.h"
 #include "symbols/catalogue.h"
 #include "toolbox/music_glyphs.h"
@@ -165,6 +166,7 @@ PixMap* DessineInspection(const InspectionPage& inspection) {
         if (!p.bande) continue;
         DessineBande(*carte, p, dy, c);
         DessineNotes(*carte, p, dy);
+        DessineLiaisons(*carte, p, dy);
         dy += p.bande->hauteur + kEcartBandes;
     }
     return carte;

@@ -8,12 +8,17 @@
 #include "symbols/candidates.h"
 #include "symbols/components.h"
 #include "symbols/graphe.h"
+#include "symbols/ties.h"
 
 namespace {
 
 // The inspection under way; the stage hooks below have no other way in.
 InspectionPage* inspectionCourante = nullptr;
 int porteeInspectee = -1;
+
+// What the tie stage erased on the staff under way, kept until its
+// extraction records it.
+Offscreen liaisonsEffacees = nullptr;
 
 bool SansEffet() { return true; }
 
@@ -27,6 +32,21 @@ void NoteStructure(InspectionPage& resultat) {
     resultat.nbSystemes = Etat.NbSystemes;
     resultat.nbPorteesParSysteme = Etat.NbPorteesParSysteme;
     resultat.retraitPremierGroupe = Etat.RetraitPremierGroupe;
+}
+
+bool LiaisonsInspectees() {
+    if (liaisonsEffacees) DisposeOffscreen(liaisonsEffacees);
+    const bool voulue = porteeInspectee < 0 || Etat.PorteeCourante == porteeInspectee;
+    if (!voulue || !Etat.PorteeImage) return RechercheLiaisons();
+    liaisonsEffacees = DupliqueOffscreen(Etat.PorteeImage);
+    const bool resultat = RechercheLiaisons();
+    if (!liaisonsEffacees) return resultat;
+    const std::vector<uint8_t>& apres = Etat.PorteeImage->pixels;
+    for (size_t k = 0; k < apres.size(); ++k) {
+        uint8_t& px = liaisonsEffacees->pixels[k];
+        px = px == IndexNoir && apres[k] != IndexNoir ? IndexNoir : IndexBlanc;
+    }
+    return resultat;
 }
 
 // The components are cut again after extraction (the stage releases its
@@ -68,6 +88,8 @@ bool ExtractionInspectee(float interligne) {
     NoteCadresGraphes(p);
     if (Etat.PorteeImage) p.bande = DupliqueOffscreen(Etat.PorteeImage);
     if (Etat.PorteeImageIntacte) p.bandeIntacte = DupliqueOffscreen(Etat.PorteeImageIntacte);
+    p.liaisonsEffacees = liaisonsEffacees;
+    liaisonsEffacees = nullptr;
     inspectionCourante->portees.push_back(std::move(p));
     return resultat;
 }
@@ -79,27 +101,38 @@ void NoteNotes(InspectionPage& inspection) {
     }
 }
 
+// The staves keep their ties until the next page starts.
+void NoteLiaisons(InspectionPage& inspection) {
+    for (PorteeInspectee& p : inspection.portees) {
+        if (p.index < Etat.NbPorteesTrouvees()) p.liaisons = Etat.Portees[p.index].Liaisons;
+    }
+}
+
 }  // namespace
 
 InspectionPage::~InspectionPage() {
     for (PorteeInspectee& p : portees) {
         if (p.bande) DisposeOffscreen(p.bande);
         if (p.bandeIntacte) DisposeOffscreen(p.bandeIntacte);
+        if (p.liaisonsEffacees) DisposeOffscreen(p.liaisonsEffacees);
     }
 }
 
 void InspectePage(const std::string& nomPage, int porteeVoulue, InspectionPage& resultat) {
     const EtapesReconnaissance sauve = Etapes;
     Etapes.ExtractionCaracteresProbables = ExtractionInspectee;
+    Etapes.RechercheLiaisons = LiaisonsInspectees;
     Etapes.TraiteTuplets = SansEffet;
     Etapes.TraiteEffets = SansEffet;
     inspectionCourante = &resultat;
     porteeInspectee = porteeVoulue;
 
     resultat.reconnue = ReconnaitPage(nomPage);
+    if (liaisonsEffacees) DisposeOffscreen(liaisonsEffacees);
     resultat.nbPortees = Etat.NbPorteesTrouvees();
     NoteStructure(resultat);
     NoteNotes(resultat);
+    NoteLiaisons(resultat);
 
     inspectionCourante = nullptr;
     porteeInspectee = -1;

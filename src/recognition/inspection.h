@@ -29,7 +29,9 @@ struct PorteeInspectee {
     int nbGraphes = 0;             // components of the band
     int pileMaximum = 0;           // most entries the flood fill's stack held
     int composantesTronquees = 0;  // components the stack limit cut short
+    std::vector<Liaison> liaisons;     // the staff's ties, as the page left them
     Offscreen bandeIntacte = nullptr;  // the band before line removal
+    Offscreen liaisonsEffacees = nullptr;  // black where the tie stage erased the band
     Offscreen bande = nullptr;         // the band extraction worked on
     std::vector<NotePortee> notes;     // the notes and rests as the staff's stages left them
 };
