@@ -1,5 +1,144 @@
 #include "symbols/tuplets_ornaments.h"
 
-bool TraiteTuplets() { return true; }
+#include <algorithm>
 
-bool TraiteEffets() { return true; }
+#include "document/options.h"
+#include "recognition/etat_page.h"
+#include "staff/staff_geometry.h"
+#include "symbols/candidates.h"
+#include "symbols/catalogue.h"
+#include "toolbox/messages.h"
+#include "toolbox/progress.h"
+
+namespace {
+
+// A tuplet digit is small and its reading must be sure: a stray 3 would
+// change the rhythm of a whole group.
+constexpr int kScoreTuplet = 600;
+constexpr int kScoreOrnement = 200;
+constexpr int kScoreStaccato = 500;
+
+int16_t Tronque(double v) { return static_cast<int16_t>(v); }
+
+bool QueueEnHaut(const NotePortee& n) { return n.Queue == QueueNormale || n.Queue == QueueHautGauche; }
+
+// Rows `haut` to `bas` (exclusive) of the columns given.
+Rect Zone(double haut, double gauche, double bas, double droite) {
+    return Rect{Tronque(haut), Tronque(gauche), Tronque(bas), Tronque(droite)};
+}
+
+// The best candidate among `codes` above `minimum` in the zone, taken out of
+// the table with its whole component; 0 when none.
+uint16_t PrendMeilleur(const Rect& zone, int minimum, std::initializer_list<uint16_t> codes,
+                       int16_t& prob) {
+    Point position;
+    int index = -1;
+    const uint16_t code = ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum, codes);
+    if (code != 0) DesactiveCaracteresGraphe(index);
+    return code;
+}
+
+// The small digits a tuplet is numbered with, 3 to 6.
+constexpr std::initializer_list<uint16_t> kChiffresTuplet = {
+    kCarPetitsChiffres[3], kCarPetitsChiffres[4], kCarPetitsChiffres[5], kCarPetitsChiffres[6]};
+
+uint16_t NombreTuplet(uint16_t code) {
+    for (uint16_t n = 3; n <= 6; ++n)
+        if (kCarPetitsChiffres[n] == code) return n;
+    return 0;
+}
+
+uint8_t EffetDeCode(uint16_t code) {
+    switch (code) {
+        case kCarMordantSup: return kMordantSup;
+        case kCarMordantInf: return kMordantInf;
+        case kCarDblMordantSup: return kDblMordantSup;
+        case kCarDblMordantInf: return kDblMordantInf;
+        case kCarTrille: return kTrille;
+        default:
+            Alerte("CalculeEffetNote erreur");
+            return kSansEffet;
+    }
+}
+
+}  // namespace
+
+bool TraiteTuplets() {
+    if (!Options.AutoriserTuplets) return true;
+    Trace("Traite Tuplets");
+    std::vector<NotePortee>& notes = Etat.Courante().Symboles;
+    for (size_t i = 0; i < notes.size(); ++i) {
+        const NotePortee& n = notes[i];
+        if (n.CodeNote == kCarNoire && n.Tuplet == 0 && n.Accroche != 0)
+            ChercheTuplet(static_cast<int>(i));
+        if (TestAnnulation()) return false;
+    }
+    return true;
+}
+
+void ChercheTuplet(int indexNote) {
+    std::vector<NotePortee>& notes = Etat.Courante().Symboles;
+    NotePortee& note = notes.at(indexNote);
+    const float s = InterligneEn(Etat.PorteeCourante, note.PosX);
+    const double x = note.PosX, y = note.PosY, h = note.HauteurQueue;
+    // The digit sits beyond the beam, or on the heads' side when the group
+    // is printed with its number there.
+    Rect cotePoutre, coteTetes;
+    if (QueueEnHaut(note)) {
+        const double e = y - h;
+        cotePoutre = Zone(e - 4 * s, x - s, e - s, x + 2 * s);
+        coteTetes = Zone(y + s, x - s, y + 2 * s, x + 2 * s);
+    } else {
+        const double e = y + h;
+        cotePoutre = Zone(e + s, x - s, e + 3 * s, x + 2 * s);
+        coteTetes = Zone(y - 2 * s, x - s, y - s, x + 2 * s);
+    }
+    int16_t prob = 0;
+    uint16_t code = PrendMeilleur(cotePoutre, kScoreTuplet, kChiffresTuplet, prob);
+    if (code == 0) code = PrendMeilleur(coteTetes, kScoreTuplet, kChiffresTuplet, prob);
+    if (code == 0) return;
+    note.ProbTuplet = prob;
+    note.Tuplet = NombreTuplet(code);
+    if (note.Accroche < 1) return;
+    const uint16_t groupe = note.Accroche;
+    const uint16_t tuplet = note.Tuplet;
+    for (NotePortee& autre : notes) {
+        if (autre.Accroche != groupe) continue;
+        autre.Tuplet = tuplet;
+        autre.ProbTuplet = prob;
+    }
+}
+
+bool TraiteEffets() {
+    Trace("Traite effets");
+    std::vector<NotePortee>& notes = Etat.Courante().Symboles;
+    for (size_t i = 0; i < notes.size(); ++i) {
+        NotePortee& n = notes[i];
+        if (n.CodeNote != kCarAppogiature && n.Silence == 0)
+            n.Effet = CalculeEffetNote(Etat.PorteeCourante, static_cast<int>(i));
+        if (TestAnnulation()) return false;
+    }
+    return true;
+}
+
+uint8_t CalculeEffetNote(int indexPortee, int indexNote) {
+    const NotePortee& note = Etat.Portees.at(indexPortee).Symboles.at(indexNote);
+    const float s = InterligneEn(indexPortee, note.PosX);
+    const double x = note.PosX, y = note.PosY, h = note.HauteurQueue;
+    const bool enHaut = QueueEnHaut(note);
+    // The ornament zone ends at the top line: inside the staff a mordent
+    // shape is more likely a piece of another symbol.
+    int u = enHaut ? Tronque(y - h - s) : Tronque(y - s);
+    u = std::min(u, static_cast<int>(Tronque(LigneHautEn(indexPortee, note.PosX))));
+    int16_t prob = 0;
+    const uint16_t ornement =
+        PrendMeilleur(Zone(u - 2 * s, x, u, x + 2 * s), kScoreOrnement,
+                      {kCarMordantSup, kCarMordantInf, kCarDblMordantSup, kCarDblMordantInf, kCarTrille},
+                      prob);
+    if (ornement != 0) return EffetDeCode(ornement);
+    // The staccato dot is on the head's side, away from the stem.
+    const Rect zoneDot = enHaut ? Zone(y + 0.5 * s, x, y + 2 * s, x + 1.5 * s)
+                                : Zone(y - 2 * s, x, y - 0.5 * s, x + 1.5 * s);
+    if (PrendMeilleur(zoneDot, kScoreStaccato, {kCarPointe}, prob) != 0) return kStaccato;
+    return kSansEffet;
+}

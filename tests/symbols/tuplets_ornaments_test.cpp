@@ -1,0 +1,115 @@
+#include "symbols/tuplets_ornaments.h"
+
+#include <gtest/gtest.h>
+
+#include "band_fixture.h"
+#include "document/options.h"
+#include "symbols/catalogue.h"
+#include "symbols/graphe.h"
+
+namespace {
+
+constexpr uint16_t kPetit3 = 163, kPetit5 = 176, kPetit7 = 166;
+
+// A staff of interline 20 whose top line is at row 100, with hand-made notes
+// and candidates.
+class NotesCompletees : public ::testing::Test {
+  protected:
+    BandeTest bande{600, 300, 20, 100};
+    int16_t graphe = 0;
+
+    void SetUp() override { RegleOptionsParDefaut(Options); }
+    void TearDown() override { RegleOptionsParDefaut(Options); }
+
+    // A note with its head at (x, y); a stem up or down of 70 rows.
+    NotePortee& Note(int x, int y, bool queueEnHaut, uint16_t accroche = 0,
+                     uint8_t code = kCarNoire) {
+        NotePortee n;
+        n.PosX = static_cast<int16_t>(x);
+        n.PosY = static_cast<int16_t>(y);
+        n.CodeNote = code;
+        n.Queue = queueEnHaut ? QueueNormale : QueueBasDroite;
+        n.HauteurQueue = 70;
+        n.Accroche = accroche;
+        Etat.Courante().Symboles.push_back(n);
+        return Etat.Courante().Symboles.back();
+    }
+    int Candidat(uint16_t code, int prob, int v, int h) {
+        return AjouteCaractereProbable(graphe++, code, static_cast<int16_t>(prob),
+                                       Point{static_cast<int16_t>(v), static_cast<int16_t>(h)});
+    }
+    const NotePortee& N(int i) { return Etat.Courante().Symboles.at(i); }
+    bool Actif(int i) { return Etat.Caracteres.at(i).Actif != 0; }
+};
+
+}  // namespace
+
+TEST_F(NotesCompletees, ADigitOverABeamGroupNumbersTheWholeGroup) {
+    Note(100, 150, true, 1);
+    Note(160, 140, true, 1);
+    Note(400, 150, true, 1);  // of the group, far from the digit
+    Note(460, 150, true, 2);  // another group
+    const int trois = Candidat(kPetit3, 700, 40, 120);  // above the beam of the first note
+    AjouteCaractereProbable(static_cast<int16_t>(graphe - 1), kCarPointe, 300, Point{45, 125});
+    ASSERT_TRUE(TraiteTuplets());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(N(i).Tuplet, 3) << i;
+        EXPECT_EQ(N(i).ProbTuplet, 700) << i;
+    }
+    EXPECT_EQ(N(3).Tuplet, 0);
+    EXPECT_FALSE(Actif(trois));
+    EXPECT_FALSE(Actif(trois + 1));  // the same component goes with it
+}
+
+TEST_F(NotesCompletees, DigitUnderTheHeadsOfAStemDownGroup) {
+    Note(300, 110, false, 4);
+    Candidat(kPetit5, 650, 80, 310);
+    ASSERT_TRUE(TraiteTuplets());
+    EXPECT_EQ(N(0).Tuplet, 5);
+}
+
+TEST_F(NotesCompletees, DigitsThatNumberNoTuplet) {
+    Note(100, 150, true, 0);              // a quarter without beam
+    Note(200, 150, true, 1, kCarBlanche); // half notes
+    Note(300, 150, true, 2);              // digit 7
+    Note(400, 150, true, 3);              // a 3 scored 600
+    Candidat(kPetit3, 900, 40, 120);
+    Candidat(kPetit3, 900, 40, 220);
+    Candidat(kPetit7, 900, 40, 320);
+    Candidat(kPetit3, 600, 40, 420);
+    ASSERT_TRUE(TraiteTuplets());
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(N(i).Tuplet, 0) << i;
+}
+
+TEST_F(NotesCompletees, TupletsOffNumbersNothing) {
+    Options.AutoriserTuplets = 0;
+    Note(100, 150, true, 1);
+    Candidat(kPetit3, 900, 40, 120);
+    ASSERT_TRUE(TraiteTuplets());
+    EXPECT_EQ(N(0).Tuplet, 0);
+}
+
+TEST_F(NotesCompletees, TrillWinsOverStaccatoAndStaccatoAlone) {
+    Note(100, 150, true);   // trill above the stem, dot under the head
+    Note(300, 110, false);  // dot above the head
+    const int trille = Candidat(kCarTrille, 300, 40, 110);
+    const int point = Candidat(kCarPointe, 600, 170, 105);
+    Candidat(kCarPointe, 600, 80, 305);
+    ASSERT_TRUE(TraiteEffets());
+    EXPECT_EQ(N(0).Effet, kTrille);
+    EXPECT_FALSE(Actif(trille));
+    EXPECT_TRUE(Actif(point));
+    EXPECT_EQ(N(1).Effet, kStaccato);
+}
+
+TEST_F(NotesCompletees, NoOrnamentInsideTheStaffOnRestsOrGraceNotes) {
+    Note(100, 170, false);                        // mordent below the top line
+    Note(300, 130, true).Silence = 1;             // a rest
+    Note(500, 130, true, 0, kCarAppogiature);     // a grace note
+    const int mordant = Candidat(kCarMordantSup, 900, 120, 110);
+    Candidat(kCarMordantInf, 900, 10, 310);
+    Candidat(kCarMordantInf, 900, 10, 510);
+    ASSERT_TRUE(TraiteEffets());
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(N(i).Effet, kSansEffet) << i;
+    EXPECT_TRUE(Actif(mordant));
+}
