@@ -10,6 +10,7 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/inspect_drawing.h"
+#include "app/json_text.h"
 #include "app/inspect_notes.h"
 #include "app/inspect_ties.h"
 #include "app/startup.h"
@@ -41,23 +42,6 @@ void FiltreCandidats(const ArgumentsInspect& a, InspectionPage& inspection) {
     for (PorteeInspectee& p : inspection.portees) {
         std::erase_if(p.candidats, [&](const CandidatInspecte& c) { return !Montre(a, c.caractere); });
     }
-}
-
-std::string ChaineJSON(const std::string& s) {
-    std::string r = "\"";
-    for (unsigned char c : s) {
-        if (c == '"' || c == '\\') {
-            r += '\\';
-            r += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char echappe[8];
-            std::snprintf(echappe, sizeof echappe, "\\u%04x", c);
-            r += echappe;
-        } else {
-            r += static_cast<char>(c);
-        }
-    }
-    return r + "\"";
 }
 
 void EcritTexte(const InspectionPage& inspection) {

@@ -6,6 +6,7 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
+#include "app/json_text.h"
 #include "app/startup.h"
 #include "document/named_settings.h"
 #include "document/options.h"
@@ -36,9 +37,30 @@ void AfficheOptions() {
     }
 }
 
-int ExecuteAffiche() {
+void AfficheOptionsJSON() {
+    std::printf("{\"file\": %s, \"options\": {",
+                ChaineJSON(FichierPreferences(kFichierOptionsStandard)).c_str());
+    const char* separateur = "";
+    for (const ChampOption& champ : ChampsOptions()) {
+        std::printf("%s%s: %d", separateur, ChaineJSON(champ.nom).c_str(), ValeurOption(Options, champ));
+        separateur = ", ";
+    }
+    std::printf("}, \"parameters\": {");
+    separateur = "";
+    for (const ChampParametre& champ : ChampsParametres()) {
+        std::printf("%s%s: %s", separateur, ChaineJSON(champ.nom).c_str(),
+                    TexteParametre(Reglage.*champ.membre).c_str());
+        separateur = ", ";
+    }
+    std::printf("}}\n");
+}
+
+int ExecuteAffiche(bool json) {
     if (!Demarrage()) return kEntreeInvalide;
-    AfficheOptions();
+    if (json)
+        AfficheOptionsJSON();
+    else
+        AfficheOptions();
     return kSucces;
 }
 
@@ -96,7 +118,9 @@ void EnregistreCommandeOptions(CLI::App& app, int& code) {
     CLI::App* reset = cmd->add_subcommand("reset", "Put every standard option back to its default");
     reset->callback([&code] { code = ExecuteRemetParDefaut(); });
 
-    cmd->callback([cmd, &code] {
-        if (cmd->get_subcommands().empty()) code = ExecuteAffiche();
+    auto json = std::make_shared<bool>(false);
+    cmd->add_flag("--json", *json, "Print the options and parameters as one JSON object");
+    cmd->callback([cmd, json, &code] {
+        if (cmd->get_subcommands().empty()) code = ExecuteAffiche(*json);
     });
 }

@@ -5,6 +5,7 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
+#include "app/json_text.h"
 #include "app/startup.h"
 #include "document/preference_fields.h"
 #include "document/preferences.h"
@@ -31,9 +32,25 @@ void AffichePreferences() {
     }
 }
 
-int ExecuteAffiche() {
+void AffichePreferencesJSON() {
+    std::printf("{\"file\": %s, \"preferences\": {",
+                ChaineJSON(FichierPreferences(kFichierPreferences)).c_str());
+    const char* separateur = "";
+    for (const ChampPreference& champ : ChampsPreferences()) {
+        const std::string valeur = TextePreference(Prefs, champ);
+        std::printf("%s%s: %s", separateur, ChaineJSON(champ.nom).c_str(),
+                    champ.EstTexte() ? ChaineJSON(valeur).c_str() : valeur.c_str());
+        separateur = ", ";
+    }
+    std::printf("}}\n");
+}
+
+int ExecuteAffiche(bool json) {
     if (!Demarrage()) return kEntreeInvalide;
-    AffichePreferences();
+    if (json)
+        AffichePreferencesJSON();
+    else
+        AffichePreferences();
     return kSucces;
 }
 
@@ -84,7 +101,9 @@ void EnregistreCommandePrefs(CLI::App& app, int& code) {
     CLI::App* reset = cmd->add_subcommand("reset", "Put every preference back to its default");
     reset->callback([&code] { code = ExecuteRemetParDefaut(); });
 
-    cmd->callback([cmd, &code] {
-        if (cmd->get_subcommands().empty()) code = ExecuteAffiche();
+    auto json = std::make_shared<bool>(false);
+    cmd->add_flag("--json", *json, "Print the preferences as one JSON object");
+    cmd->callback([cmd, json, &code] {
+        if (cmd->get_subcommands().empty()) code = ExecuteAffiche(*json);
     });
 }

@@ -21,6 +21,9 @@ TEST(CommandePrefs, ShowSetAndReset) {
     EXPECT_EQ(ExecuteRuzo("prefs set NomPlugIn 'My Scanner'").code, kSucces);
     const ResultatProgramme apres = ExecuteRuzo("prefs");
     EXPECT_NE(apres.sortie.find("\"My Scanner\""), std::string::npos) << apres.sortie;
+    const ResultatProgramme json = ExecuteRuzo("prefs --json");
+    EXPECT_NE(json.sortie.find("\"ChargeAuto\": 2, "), std::string::npos) << json.sortie;
+    EXPECT_NE(json.sortie.find("\"NomPlugIn\": \"My Scanner\""), std::string::npos);
 
     EXPECT_EQ(ExecuteRuzo("prefs reset").code, kSucces);
     Preferences p;

@@ -1,17 +1,20 @@
-// A fresh, private RUZO_HOME for a test: preferences and temporary folders
-// live in a new folder that is removed afterwards.
+// A test fixture with a private RUZO_HOME whose preferences folders exist,
+// and the colour table ready: for tests of code that keeps files there.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+
+#include "support/ruzo_home.h"
 
 class DossierTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    const std::string& Racine() const { return racine_; }
+    const std::string& Racine() const { return home_->Chemin(); }
 
 private:
-    std::string racine_;
+    std::optional<RuzoHomeEssai> home_;
 };
