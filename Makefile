@@ -32,6 +32,7 @@ bench: bootstrap
 	cmake -S . -B $(BUILD) -DRUZO_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	@if [ -x $(BUILD)/ruzo_bench ]; then $(BUILD)/ruzo_bench; fi
+	bench/run_corpus --ruzo $(BUILD)/ruzo
 
 format:
 	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
