@@ -59,6 +59,7 @@ void EcritTexte(const InspectionPage& inspection) {
         }
         EcritNotesTexte(p);
         EcritLiaisonsTexte(p);
+        EcritMarquesTexte(p);
     }
 }
 
@@ -160,6 +161,7 @@ void EcritJSON(const ArgumentsInspect& a, const InspectionPage& inspection) {
         std::printf("], \"notes\": ");
         EcritNotesJSON(p);
         EcritLiaisonsJSON(p);
+        EcritMarquesJSON(p);
         std::printf("}");
     }
     std::printf("]}\n");

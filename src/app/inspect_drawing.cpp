@@ -167,6 +167,7 @@ PixMap* DessineInspection(const InspectionPage& inspection) {
         DessineBande(*carte, p, dy, c);
         DessineNotes(*carte, p, dy);
         DessineLiaisons(*carte, p, dy);
+        DessineMarques(*carte, p, dy);
         dy += p.bande->hauteur + kEcartBandes;
     }
     return carte;

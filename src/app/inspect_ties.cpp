@@ -1,6 +1,7 @@
 #include "app/inspect_ties.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 
@@ -30,6 +31,26 @@ void Nombre(PixMap& carte, int n, int taille, int x, int y, uint8_t index) {
         x += LargeurGlyphe(code, taille);
     }
 }
+
+const char* NomEffet(uint8_t effet) {
+    static const char* const noms[] = {"",      "upper mordent", "lower mordent", "double upper mordent",
+                                       "double lower mordent", "trill", "staccato"};
+    return effet < 7 ? noms[effet] : "?";
+}
+
+bool Marquee(const NotePortee& n) {
+    return n.Debut.Numero != 0 || n.Fin.Numero != 0 || n.Tuplet != 0 || n.Effet != 0;
+}
+
+void Segment(PixMap& carte, int x0, int y0, int x1, int y1, uint8_t index) {
+    const int pas = std::max({std::abs(x1 - x0), std::abs(y1 - y0), 1});
+    for (int k = 0; k <= pas; ++k)
+        Marque(carte, x0 + (x1 - x0) * k / pas, y0 + (y1 - y0) * k / pas, index);
+}
+
+// Glyph codes of the ornaments, by `Effet`.
+constexpr uint16_t kCodesEffets[] = {0, kCarMordantSup, kCarMordantInf, kCarDblMordantSup,
+                                     kCarDblMordantInf, kCarTrille, kCarPointe};
 
 }  // namespace
 
@@ -67,5 +88,48 @@ void DessineLiaisons(PixMap& carte, const PorteeInspectee& p, int dy) {
         Croix(carte, l.PosXDebut, dy + l.PosYDebut, couleur);
         Croix(carte, l.PosXFin, dy + l.PosYFin, couleur);
         Nombre(carte, static_cast<int>(i + 1), taille, l.PosXDebut - marge, dy + l.PosYDebut, couleur);
+    }
+}
+
+void EcritMarquesTexte(const PorteeInspectee& p) {
+    const auto n = std::count_if(p.notes.begin(), p.notes.end(), Marquee);
+    std::printf("  %d notes with tie ends, tuplets or ornaments\n", static_cast<int>(n));
+    for (const NotePortee& note : p.notes) {
+        if (!Marquee(note)) continue;
+        std::printf("  col %5d row %4d ", note.PosX, note.PosY);
+        if (note.Debut.Numero) std::printf(" tie %d starts", note.Debut.Numero);
+        if (note.Fin.Numero) std::printf(" tie %d ends", note.Fin.Numero);
+        if (note.Tuplet) std::printf(" tuplet %d (score %d)", note.Tuplet, note.ProbTuplet);
+        if (note.Effet) std::printf(" %s", NomEffet(note.Effet));
+        std::printf("\n");
+    }
+}
+
+void EcritMarquesJSON(const PorteeInspectee& p) {
+    std::printf(", \"marks\": [");
+    bool premiere = true;
+    for (const NotePortee& n : p.notes) {
+        if (!Marquee(n)) continue;
+        std::printf("%s{\"column\": %d, \"row\": %d, \"tie_start\": %d, \"tie_end\": %d, "
+                    "\"tuplet\": %d, \"tuplet_score\": %d, \"ornament\": \"%s\"}",
+                    premiere ? "" : ", ", n.PosX, n.PosY, n.Debut.Numero, n.Fin.Numero, n.Tuplet,
+                    n.ProbTuplet, NomEffet(n.Effet));
+        premiere = false;
+    }
+    std::printf("]");
+}
+
+void DessineMarques(PixMap& carte, const PorteeInspectee& p, int dy) {
+    const uint8_t couleurLiaison = IndexDeCouleur({65535, 0, 39321});
+    const uint8_t couleur = IndexDeCouleur({26214, 0, 39321});
+    const int taille = std::max(8, static_cast<int>(p.interligne * 2));
+    const int s = static_cast<int>(p.interligne);
+    for (const NotePortee& n : p.notes) {
+        for (const BoutLiaison* b : {&n.Debut, &n.Fin})
+            if (b->Numero) Segment(carte, n.PosX, dy + n.PosY, b->PosX, dy + b->PosY, couleurLiaison);
+        if (n.Tuplet) Nombre(carte, n.Tuplet, taille, n.PosX + s, dy + n.PosY - s, couleur);
+        if (n.Effet && n.Effet < 7 && p.tailleSymboles > 0)
+            DessineCaractere(carte, kCodesEffets[n.Effet], p.tailleSymboles, dy + n.PosY - 2 * s,
+                             n.PosX + s, couleur);
     }
 }

@@ -20,8 +20,6 @@ int porteeInspectee = -1;
 // extraction records it.
 Offscreen liaisonsEffacees = nullptr;
 
-bool SansEffet() { return true; }
-
 void NoteStructure(InspectionPage& resultat) {
     for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
         const Portee& p = Etat.Portees[i];
@@ -122,8 +120,6 @@ void InspectePage(const std::string& nomPage, int porteeVoulue, InspectionPage& 
     const EtapesReconnaissance sauve = Etapes;
     Etapes.ExtractionCaracteresProbables = ExtractionInspectee;
     Etapes.RechercheLiaisons = LiaisonsInspectees;
-    Etapes.TraiteTuplets = SansEffet;
-    Etapes.TraiteEffets = SansEffet;
     inspectionCourante = &resultat;
     porteeInspectee = porteeVoulue;
 
