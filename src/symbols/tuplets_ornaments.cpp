@@ -16,6 +16,10 @@ namespace {
 // change the rhythm of a whole group.
 constexpr int kScoreTuplet = 600;
 constexpr int kScoreOrnement = 200;
+// The trill's score adds two profile matches, each on the usual scale whose
+// acceptance floor is 500: below twice that, the shape is no surer than a
+// mordent below its floor, and letters of the text above a staff reach it.
+constexpr int kScoreTrille = 1000;
 constexpr int kScoreStaccato = 500;
 
 int16_t Tronque(double v) { return static_cast<int16_t>(v); }
@@ -27,14 +31,37 @@ Rect Zone(double haut, double gauche, double bas, double droite) {
     return Rect{Tronque(haut), Tronque(gauche), Tronque(bas), Tronque(droite)};
 }
 
+void Prend(int index) {
+    DesactiveCaractere(index);
+    DesactiveCaracteresGraphe(index);
+}
+
 // The best candidate among `codes` above `minimum` in the zone, taken out of
 // the table with its whole component; 0 when none.
 uint16_t PrendMeilleur(const Rect& zone, int minimum, std::initializer_list<uint16_t> codes,
                        int16_t& prob) {
     Point position;
     int index = -1;
-    const uint16_t code = ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum, codes);
-    if (code != 0) DesactiveCaracteresGraphe(index);
+    const uint16_t code = ChercheMeilleurCaractere(false, zone, position, prob, &index, minimum, codes);
+    if (code != 0) Prend(index);
+    return code;
+}
+
+// The best ornament in the zone, taken out of the table: a mordent above
+// the ornament minimum or a trill above its own; 0 when none.
+uint16_t PrendOrnement(const Rect& zone) {
+    Point position;
+    int16_t probMordant = 0, probTrille = 0;
+    int mordant = -1, trille = -1;
+    const uint16_t code = ChercheMeilleurCaractere(
+        false, zone, position, probMordant, &mordant, kScoreOrnement,
+        {kCarMordantSup, kCarMordantInf, kCarDblMordantSup, kCarDblMordantInf});
+    ChercheMeilleurCaractere(false, zone, position, probTrille, &trille, kScoreTrille, {kCarTrille});
+    if (trille >= 0 && (mordant < 0 || probTrille > probMordant)) {
+        Prend(trille);
+        return kCarTrille;
+    }
+    if (mordant >= 0) Prend(mordant);
     return code;
 }
 
@@ -130,15 +157,12 @@ uint8_t CalculeEffetNote(int indexPortee, int indexNote) {
     // shape is more likely a piece of another symbol.
     int u = enHaut ? Tronque(y - h - s) : Tronque(y - s);
     u = std::min(u, static_cast<int>(Tronque(LigneHautEn(indexPortee, note.PosX))));
-    int16_t prob = 0;
-    const uint16_t ornement =
-        PrendMeilleur(Zone(u - 2 * s, x, u, x + 2 * s), kScoreOrnement,
-                      {kCarMordantSup, kCarMordantInf, kCarDblMordantSup, kCarDblMordantInf, kCarTrille},
-                      prob);
+    const uint16_t ornement = PrendOrnement(Zone(u - 2 * s, x, u, x + 2 * s));
     if (ornement != 0) return EffetDeCode(ornement);
     // The staccato dot is on the head's side, away from the stem.
     const Rect zoneDot = enHaut ? Zone(y + 0.5 * s, x, y + 2 * s, x + 1.5 * s)
                                 : Zone(y - 2 * s, x, y - 0.5 * s, x + 1.5 * s);
+    int16_t prob = 0;
     if (PrendMeilleur(zoneDot, kScoreStaccato, {kCarPointe}, prob) != 0) return kStaccato;
     return kSansEffet;
 }

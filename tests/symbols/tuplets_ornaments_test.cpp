@@ -91,15 +91,21 @@ TEST_F(NotesCompletees, TupletsOffNumbersNothing) {
 
 TEST_F(NotesCompletees, TrillWinsOverStaccatoAndStaccatoAlone) {
     Note(100, 150, true);   // trill above the stem, dot under the head
-    Note(300, 110, false);  // dot above the head
-    const int trille = Candidat(kCarTrille, 300, 40, 110);
+    Note(300, 110, false);  // a weak trill, as letters score; dot above the head
+    Note(500, 110, false);  // a mordent that a weak trill does not outscore
+    const int trille = Candidat(kCarTrille, 1500, 40, 110);
     const int point = Candidat(kCarPointe, 600, 170, 105);
+    const int faible = Candidat(kCarTrille, 950, 70, 310);
     Candidat(kCarPointe, 600, 80, 305);
+    Candidat(kCarTrille, 950, 70, 510);
+    Candidat(kCarMordantInf, 600, 75, 515);
     ASSERT_TRUE(TraiteEffets());
     EXPECT_EQ(N(0).Effet, kTrille);
     EXPECT_FALSE(Actif(trille));
     EXPECT_TRUE(Actif(point));
     EXPECT_EQ(N(1).Effet, kStaccato);
+    EXPECT_TRUE(Actif(faible));
+    EXPECT_EQ(N(2).Effet, kMordantInf);
 }
 
 TEST_F(NotesCompletees, NoOrnamentInsideTheStaffOnRestsOrGraceNotes) {
