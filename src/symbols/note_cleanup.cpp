@@ -30,10 +30,11 @@ int ColonneReference(const Portee& portee, const NotePortee& g) {
     return xr;
 }
 
-// The index of g's main note, or -1; sets `recouvre` when g sits on a note.
-int NotePrincipale(const Portee& portee, const NotePortee& g, bool& recouvre) {
+// The index of g's main note, or -1; sets `recouvre` when g sits on a note
+// and `xr` to the column the main note was looked for from.
+int NotePrincipale(const Portee& portee, const NotePortee& g, bool& recouvre, int& xr) {
     const float S = portee.Interligne;
-    const int xr = ColonneReference(portee, g);
+    xr = ColonneReference(portee, g);
     recouvre = false;
     for (size_t i = 0; i < portee.Symboles.size(); ++i) {
         const NotePortee& n = portee.Symboles[i];
@@ -81,15 +82,20 @@ void ValideAppogiatures(Portee& portee) {
     for (NotePortee& g : notes) {
         if (!EstAppogiature(g)) continue;
         bool recouvre = false;
-        const int principale = NotePrincipale(portee, g, recouvre);
+        int xr = g.PosX;
+        const int principale = NotePrincipale(portee, g, recouvre, xr);
         if (principale < 0 || EncreDAlteration(portee, g)) {
             g.Etat = kNoteSupprimee;
             continue;
         }
+        // Heads read on the grace notes' own ink are false. Only those over
+        // the grace notes' columns are: when a beamed group shares the ink,
+        // its notes are real notes.
+        const float marge = kRecouvrementAppogiature * portee.Interligne;
         for (size_t i = 0; i < notes.size(); ++i) {
             NotePortee& n = notes[i];
             if (static_cast<int>(i) != principale && !EstAppogiature(n) &&
-                n.NumGraphe == g.NumGraphe)
+                n.NumGraphe == g.NumGraphe && n.PosX >= g.PosX - marge && n.PosX <= xr + marge)
                 n.Etat = kNoteSupprimee;
         }
     }

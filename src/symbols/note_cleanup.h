@@ -8,6 +8,6 @@
 // Removes black heads lying inside a half or whole head.
 void SupprimeNoiresDansBlanches(Portee& portee);
 
-// Keeps a grace note only when a main note follows it closely; its other
-// heads on the same ink are then removed, since the ink is the grace note's.
+// Keeps a grace note only when a main note follows it closely; heads read
+// on the grace notes' own ink are then removed.
 void ValideAppogiatures(Portee& portee);

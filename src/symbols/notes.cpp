@@ -1,6 +1,7 @@
 #include "symbols/notes.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "document/options.h"
 #include "recognition/document.h"
@@ -43,6 +44,19 @@ uint32_t NouvelIdNote(int indexPortee) {
     return page * 10000000u + static_cast<uint32_t>(indexPortee) * 10000u + NumeroSymboleDocument++;
 }
 
+// Ink that line removal split in two is judged whole from each piece, so
+// one head can come back from both: a second reading of the same symbol at
+// the same place is not a second note.
+bool DejaLue(const Portee& portee, uint16_t code, int x, int y) {
+    const float tolerance = portee.Interligne / 4;
+    for (const NotePortee& n : portee.Symboles) {
+        if (n.CodeNote == code && std::abs(n.PosX - x) <= tolerance &&
+            std::abs(n.PosY - y) <= tolerance)
+            return true;
+    }
+    return false;
+}
+
 // Takes every head and rest candidate of the zone, best first; false when
 // the user cancelled.
 bool CreeNotesDesCandidats(int indexPortee, const Rect& zone) {
@@ -57,6 +71,10 @@ bool CreeNotesDesCandidats(int indexPortee, const Rect& zone) {
             ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum, codes);
         if (code == 0) return true;
         const int x = position.h, y = position.v;
+        if (DejaLue(Etat.Portees[indexPortee], code, x, y)) {
+            MarqueCaracteresGraphe(index);
+            continue;
+        }
         if (EstSilence(code)) {
             CreeNote(index, indexPortee, true, x, y, code, prob, true, false);
             DesactiveCaracteresGraphe(index);
