@@ -26,6 +26,7 @@ int ExecuteLigneCommande(int argc, char** argv) {
     EnregistreCommandeExport(app, code);
     EnregistreCommandePrepare(app, code);
     EnregistreCommandePortees(app, code);
+    EnregistreCommandeDoc(app, code);
 
     try {
         app.parse(argc, argv);

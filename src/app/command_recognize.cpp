@@ -8,6 +8,7 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
+#include "app/recognize_document.h"
 #include "app/set_option.h"
 #include "app/startup.h"
 #include "document/options.h"
@@ -29,6 +30,7 @@ struct ArgumentsReconnaissance {
     std::string mesure;
     std::string trace;
     bool silencieux = false;
+    DemandeListe liste;
 };
 
 // "N/D" with both terms from 1 to 99.
@@ -120,7 +122,10 @@ class TraceFichier {
 
 int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
     if (!Demarrage()) return kEntreeInvalide;
-    if (!ImagesLisibles(a.images)) return kEntreeInvalide;
+    const bool liste = EstListePages(a.images);
+    if (!VerifieDemandeListe(a.liste, liste, !a.sortie.empty())) return kErreurUsage;
+    if (liste ? !ChargeListePourReconnaissance(a.images[0]) : !ImagesLisibles(a.images))
+        return kEntreeInvalide;
     if (!AppliqueAffectations(a.reglages)) return kErreurUsage;
     const bool valeursDonnees = a.tonaliteDonnee || !a.mesure.empty();
     if (valeursDonnees) {
@@ -132,7 +137,8 @@ int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
             return kErreurUsage;
         }
     }
-    if (!DemandeArmature(valeursDonnees)) {
+    // A page list carries the key and time its user gave.
+    if (!DemandeArmature(valeursDonnees || liste)) {
         Alerte("ModeArmature 0 takes the key and time from the command line: give --key and --time");
         return kErreurUsage;
     }
@@ -141,12 +147,20 @@ int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
         Alerte("Can't open file '%s' for writing", a.trace.c_str());
         return kEntreeInvalide;
     }
-    for (const std::string& image : a.images) Document.Pages.push_back(PagePourImage(image));
-    Document.Chemin = a.sortie.empty() ? a.images[0] : a.sortie;
+    if (!liste) {
+        for (const std::string& image : a.images) Document.Pages.push_back(PagePourImage(image));
+        Document.Chemin = a.sortie.empty() ? a.images[0] : a.sortie;
+    }
 
     ProgressionConsole progression(a.silencieux);
     DefinitProgression(&progression);
     InstalleInterruptionConsole();
+    if (liste) {
+        const int code = ReconnaitListe(a.liste, AfficheBilan);
+        progression.Ferme();
+        DefinitProgression(nullptr);
+        return code;
+    }
     const bool ok = ReconnaitDocument(AfficheBilan);
     progression.Ferme();
     DefinitProgression(nullptr);
@@ -163,7 +177,8 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     auto args = std::make_shared<ArgumentsReconnaissance>();
     CLI::App* cmd = app.add_subcommand(
         "recognize", "Recognise page images as one document into OUT.msb and OUT.msf");
-    cmd->add_option("images", args->images, "Page images, in page order")->required();
+    cmd->add_option("images", args->images, "Page images, in page order, or one page list (.lfs)")
+        ->required();
     cmd->add_option("-o,--output", args->sortie,
                     "Name of the result and music files (default: the first image's)");
     AjouteOptionSet(*cmd, args->reglages);
@@ -172,8 +187,12 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     cmd->add_option("--time", args->mesure, "Time signature to use instead of reading it, as N/D");
     cmd->add_option("--trace", args->trace, "Write the stages' trace to this file");
     cmd->add_flag("-q,--quiet", args->silencieux, "No progress display");
+    cmd->add_option("--page", args->liste.page, "Of a page list, only page N (from 1)");
+    cmd->add_option("--zone", args->liste.zone,
+                    "With --page, only the staves meeting TOP,LEFT,BOTTOM,RIGHT (page pixels)");
     cmd->callback([args, cle, &code] {
         args->tonaliteDonnee = cle->count() > 0;
+        args->liste.chemin = args->images.empty() ? "" : args->images[0];
         code = ExecuteReconnaissance(*args);
     });
 }

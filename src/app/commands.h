@@ -12,3 +12,4 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code);
 void EnregistreCommandeExport(CLI::App& app, int& code);
 void EnregistreCommandePrepare(CLI::App& app, int& code);
 void EnregistreCommandePortees(CLI::App& app, int& code);
+void EnregistreCommandeDoc(CLI::App& app, int& code);

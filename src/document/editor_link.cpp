@@ -1,5 +1,8 @@
 #include "document/editor_link.h"
 
+#include <spawn.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -67,4 +70,24 @@ bool LitLienDuokal(const std::string& fichier, LienDuokal& lien) {
 void ChargeLienEditeur() {
     LienEditeur = LienEditeurProcessus{};
     LienEditeur.connu = LitLienDuokal(FichierPreferences("DuokalLink.cfg"), LienEditeur.lien);
+}
+
+bool LanceEditeur(const LienDuokal& lien) {
+    const std::string programme = !lien.Executable.empty() && lien.Executable.front() == '/'
+                                      ? lien.Executable
+                                      : lien.Dossier + "/" + lien.Executable;
+    // The editor's command line is its name and one empty argument.
+    std::string nom = lien.Executable, vide;
+    char* arguments[] = {nom.data(), vide.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, lien.Dossier.c_str());
+    pid_t pid = -1;
+    const int erreur = posix_spawn(&pid, programme.c_str(), &actions, nullptr, arguments, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (erreur != 0) {
+        Alerte("Can't found '%s', please launch it manually.", lien.Executable.c_str());
+        return false;
+    }
+    return true;
 }

@@ -30,3 +30,8 @@ extern LienEditeurProcessus LienEditeur;
 // Start-up step: reads "DuokalLink.cfg" from the preferences folder into
 // LienEditeur.
 void ChargeLienEditeur();
+
+// Starts the score editor in its folder, without waiting for it. When it
+// cannot be started: "Can't found '%s', please launch it manually." with the
+// executable, and false.
+bool LanceEditeur(const LienDuokal& lien);

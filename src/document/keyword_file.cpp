@@ -49,12 +49,16 @@ bool LitFichierMotsCles(const std::string& chemin, const std::function<void()>& 
     return true;
 }
 
-bool EcritFichierMotsCles(const std::string& chemin, const std::function<bool()>& ecrit) {
+bool EcritFichierMotsCles(const std::string& chemin, const std::function<bool()>& ecrit,
+                          const char* messageOuverture) {
     const std::string temporaire = chemin + ".tmp-" + std::to_string(getpid());
     std::remove(temporaire.c_str());  // a leftover of an earlier run of this process id
     std::FILE* f = std::fopen(temporaire.c_str(), "wbx");
     if (f == nullptr) {
-        Alerte("Can't write '%s': %s", chemin.c_str(), std::strerror(errno));
+        if (messageOuverture != nullptr)
+            Alerte(messageOuverture, chemin.c_str());
+        else
+            Alerte("Can't write '%s': %s", chemin.c_str(), std::strerror(errno));
         return false;
     }
     int erreur = 0;

@@ -14,5 +14,7 @@ bool LitFichierMotsCles(const std::string& chemin, const std::function<void()>& 
 // `chemin` only when every byte reached the disk. On failure the previous
 // file is left as it was, the temporary file removed, an alert names the
 // file and the cause, and the result is false. `ecrit` returns false at its
-// first failed write.
-bool EcritFichierMotsCles(const std::string& chemin, const std::function<bool()>& ecrit);
+// first failed write. `messageOuverture`, when given, is the alert (with the
+// path for its one "%s") shown when the file cannot be created at all.
+bool EcritFichierMotsCles(const std::string& chemin, const std::function<bool()>& ecrit,
+                          const char* messageOuverture = nullptr);

@@ -3,7 +3,11 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
+#include "document/editor_link.h"
+#include "document/preferences.h"
 #include "toolbox/folders.h"
 #include "toolbox/messages.h"
 
@@ -74,4 +78,17 @@ bool AjouteEntreeCommande(const EntreeCommande& e) {
 
 bool AnnonceExport(int chargeAuto, bool documentEntier) {
     return chargeAuto == 1 || (chargeAuto == 2 && documentEntier);
+}
+
+bool AnnonceFichierMusical(const std::string& cheminMusique, bool documentEntier) {
+    if (!AnnonceExport(Prefs.ChargeAuto, documentEntier)) return false;
+    // The editor runs elsewhere: it needs the full path.
+    std::error_code erreur;
+    const std::filesystem::path chemin = std::filesystem::absolute(cheminMusique, erreur);
+    EntreeCommande entree;
+    entree.cheminMusique = erreur ? cheminMusique : chemin.string();
+    entree.dossier = erreur ? "." : chemin.parent_path().string();
+    if (!AjouteEntreeCommande(entree)) return false;
+    if (Prefs.DuokalPremierPlan && LienEditeur.connu) LanceEditeur(LienEditeur.lien);
+    return true;
 }

@@ -34,3 +34,9 @@ bool AnnonceExport(int chargeAuto, bool documentEntier);
 // Compares two texts as the score editors do: a-z as A-Z, and the accented
 // letters of the Mac Roman set folded to their base letter.
 bool MemesNomsSansCasseNiAccents(const std::string& a, const std::string& b);
+
+// After a successful export of `cheminMusique`: when "ChargeAuto" announces
+// it, appends the entry (the music file and its folder) and then, when
+// "DuokalPremierPlan" is set and the editor is known, brings the score
+// editor up. True when the entry was added or was already there.
+bool AnnonceFichierMusical(const std::string& cheminMusique, bool documentEntier);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "recognition/etat_page.h"
+
 namespace {
 
 void RemplitRectangle(Offscreen image, const Rect& r, uint8_t index) {
@@ -33,5 +35,22 @@ void AppliqueAires(const EntreePage& page, Offscreen image) {
     }
 }
 
-// Symbol areas are not taken into account yet.
-bool AireSymbole(uint16_t, const Rect&, Point&) { return false; }
+bool AireSymbole(uint16_t code, const Rect& cadre, Point& position) {
+    const EntreePage* page = PageCourante();
+    const int i = Etat.PorteeCourante;
+    if (!page || i < 0 || i >= static_cast<int>(Etat.Portees.size())) return false;
+    const Rect& bande = Etat.Portees[i].CadreBande;
+    // In page coordinates, computed wide: a band far down the page must not
+    // wrap the 16-bit fields.
+    const int haut = cadre.top + bande.top, bas = cadre.bottom + bande.top;
+    const int gauche = cadre.left + bande.left, droite = cadre.right + bande.left;
+    for (const AireCommande& a : page->Aires) {
+        if (a.Commande != kAireSymbole || a.CommandeParam != code) continue;
+        const Rect& r = a.Aire;
+        if (!(r.left < droite && gauche < r.right && r.top < bas && haut < r.bottom)) continue;
+        position.v = static_cast<int16_t>((r.top + r.bottom) / 2 - bande.top);
+        position.h = static_cast<int16_t>((r.left + r.right) / 2 - bande.left);
+        return true;
+    }
+    return false;
+}

@@ -11,7 +11,7 @@ bool AiresActives(const EntreePage* page, Offscreen image);
 // at least 9 pixels in height or width black.
 void AppliqueAires(const EntreePage& page, Offscreen image);
 
-// The symbol area of the current page forcing `code` that meets `cadre`
-// (staff-band coordinates), with its centre in band coordinates; false when
-// there is none.
+// The first symbol area of the current page forcing `code` that meets `cadre`
+// (coordinates of the current staff's band), with its centre in band
+// coordinates; false when there is none.
 bool AireSymbole(uint16_t code, const Rect& cadre, Point& position);

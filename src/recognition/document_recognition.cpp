@@ -7,6 +7,7 @@
 #include "document/music_file.h"
 #include "document/report_changes.h"
 #include "document/result_file_writer.h"
+#include "recognition/batch_file.h"
 #include "recognition/document.h"
 #include "recognition/etat_page.h"
 #include "recognition/page_driver.h"
@@ -17,6 +18,7 @@
 #include "toolbox/messages.h"
 #include "toolbox/page_view.h"
 #include "toolbox/progress.h"
+#include "toolbox/system.h"
 
 namespace {
 
@@ -73,6 +75,7 @@ std::string CheminResultatDocument() { return RemplaceExtension(Document.Chemin,
 std::string CheminMusiqueDocument() { return RemplaceExtension(Document.Chemin, "msf"); }
 
 bool ReconnaitDocument(const SuiviPage& suivi) {
+    const uint32_t debut = Ticks();
     EffaceAnnulation();
     DemarreNumerotation();
     const std::string cheminResultat = CheminResultatDocument();
@@ -93,10 +96,17 @@ bool ReconnaitDocument(const SuiviPage& suivi) {
         conversion = ExporteFichierMusical(cheminResultat, CheminMusiqueDocument(), modele) ==
                      ResultatExport::Reussi;
         if (conversion) {
+            AnnonceFichierMusical(CheminMusiqueDocument(), true);
             conversion = ReporteModifsDocument(modele);
             Trace("%s", MessageStatut(1).c_str());
         }
         LibereModele(modele);
+    }
+    if (conversion) {
+        // The figures of the last whole recognition belong to the page list.
+        Document.NbPagesTraites = static_cast<int32_t>(Document.Pages.size());
+        Document.DureeTraitementTotal = static_cast<int32_t>(Ticks() - debut);
+        Document.Modifie = true;
     }
     progression.Ferme();
     return conversion;
@@ -116,9 +126,10 @@ bool ReconnaitPageSeule(int p) {
     ok = ok && EcritResultatPage(cheminResultat, image);
     if (ok) {
         DocumentMusical modele;
-        ok = ExporteFichierMusical(cheminResultat, RemplaceExtension(image, "msf"), modele) ==
-             ResultatExport::Reussi;
+        const std::string cheminMusique = RemplaceExtension(image, "msf");
+        ok = ExporteFichierMusical(cheminResultat, cheminMusique, modele) == ResultatExport::Reussi;
         if (ok) {
+            AnnonceFichierMusical(cheminMusique, false);
             ReporteModifs(modele, Etat);
             SauveEtatPage(p);
             Trace("%s", MessageStatut(1).c_str());

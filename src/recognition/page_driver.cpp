@@ -221,7 +221,8 @@ bool ReconnaitZone(const Rect& zone) {
     EffaceAnnulation();
     VuePageCourante().CurseurAttente();
 
-    const std::string nomPage = Etat.NomPage;
+    const EntreePage* page = PageCourante();
+    const std::string nomPage = page ? page->NomFichier : std::string(Etat.NomPage);
     PrepareEtatPage(nomPage);
     std::FILE* copieSansAires = AppliqueAiresCommande();
     std::FILE* copieTravail = PousseCopieTravail();

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "document/editor_link.h"
+#include "document/preferences.h"
 #include "support/test_home.h"
 #include "toolbox/messages.h"
 
@@ -56,6 +58,30 @@ TEST(AnnonceExport, ChargeAutoDecidesWhichRecognitionsAreAnnounced) {
     EXPECT_TRUE(AnnonceExport(1, false));
     EXPECT_TRUE(AnnonceExport(2, true));
     EXPECT_FALSE(AnnonceExport(2, false));  // a single page with ChargeAuto 2 adds nothing
+}
+
+TEST_F(FichierCommandeTest, AnExportIsAnnouncedAsChargeAutoSaysThenTheEditorIsCalled) {
+    const Preferences avant = Prefs;
+    const LienEditeurProcessus lienAvant = LienEditeur;
+    Prefs.ChargeAuto = 2;
+    EXPECT_FALSE(AnnonceFichierMusical(Racine() + "/page.msf", false));  // a page on its own
+    EXPECT_FALSE(std::filesystem::exists(CheminFichierCommande()));
+
+    LienEditeur.connu = true;
+    LienEditeur.lien = LienDuokal{"no-such-editor", 0, Racine(), 0};
+    CaptureAlertes alertes;
+    EXPECT_TRUE(AnnonceFichierMusical(Racine() + "/piece.msf", true));
+    EXPECT_EQ(Contenu(), Racine() + "/piece.msf\n0\n" + Racine() + "\n0\n");
+    EXPECT_TRUE(alertes.Contient("Can't found 'no-such-editor', please launch it manually."));
+
+    alertes.Efface();
+    Prefs.DuokalPremierPlan = 0;
+    EXPECT_TRUE(AnnonceFichierMusical(Racine() + "/other.msf", true));
+    EXPECT_TRUE(alertes.Textes().empty());
+    LienEditeur.lien = LienDuokal{"/bin/true", 0, "/", 0};
+    EXPECT_TRUE(LanceEditeur(LienEditeur.lien));
+    Prefs = avant;
+    LienEditeur = lienAvant;
 }
 
 TEST_F(FichierCommandeTest, AFileThatCannotBeOpenedIsReported) {
