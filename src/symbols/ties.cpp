@@ -27,12 +27,24 @@ constexpr float kEpaisseurMax = 0.4f;
 int Tronque(double v) { return static_cast<int>(v); }
 
 // Traces from (x, y) and keeps the trace when it is shaped like a tie.
-void EssaieLiaison(Portee& portee, uint8_t* travail, uint8_t* bande, int x, int y, float s,
-                   bool dessus) {
+void TraceLiaison(Portee& portee, uint8_t* travail, uint8_t* bande, int x, int y, float s,
+                  bool dessus) {
     int finX = x, finY = y, hautMin = 0, hautMax = 0;
     SuitLiaison(travail, x, y, s, finX, finY, hautMin, hautMax);
     if (finX - x >= kLongueurMin * s && hautMax - hautMin >= kCourbureMin * s)
         AjouteLiaison(portee, travail, bande, x, y, finX, finY, hautMin, hautMax, dessus);
+}
+
+// Tries (x, y) as a seed; returns the last row the seed search need not
+// look at again. Every seed inside a run too thick for a tie fails the same
+// way, so the search skips that run: a large black area costs its area, not
+// its area times its height.
+int Essaie(Portee& portee, uint8_t* travail, uint8_t* bande, int x, int y, float s, bool dessus) {
+    if (!EstNoir(travail, x, y)) return y;
+    const Trait trait = HauteurTrait(travail, x, y);
+    if (trait.longueur >= kEpaisseurMax * s) return std::max(y, trait.haut + trait.longueur - 1);
+    TraceLiaison(portee, travail, bande, x, y, s, dessus);
+    return y;
 }
 
 // Seeds are looked for only clear of the staff: above half an interline
@@ -42,9 +54,9 @@ void ParcourtColonne(Portee& portee, uint8_t* travail, uint8_t* bande, int x, fl
     const float haut = LigneHautEn(Etat.PorteeCourante, x);
     const int finDessus = Tronque(haut - 0.5f * s);
     for (int y = 0; y < finDessus && y < hauteur; ++y)
-        if (EstNoir(travail, x, y)) EssaieLiaison(portee, travail, bande, x, y, s, true);
+        y = Essaie(portee, travail, bande, x, y, s, true);
     for (int y = std::max(0, Tronque(haut + 4.5f * s)); y < hauteur; ++y)
-        if (EstNoir(travail, x, y)) EssaieLiaison(portee, travail, bande, x, y, s, false);
+        y = Essaie(portee, travail, bande, x, y, s, false);
 }
 
 }  // namespace

@@ -1,0 +1,74 @@
+// The tie search on a full-width band: one with twenty arcs above and below
+// the staff, and one whose rows above the staff are solid black, as a
+// scanner's dark border leaves them.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+#include "document/options.h"
+#include "recognition/etat_page.h"
+#include "symbols/ties.h"
+
+namespace {
+
+constexpr int kLargeur = 2480, kHauteur = 330, kS = 21, kHaut = 120;
+
+void Pave(uint8_t* base, int x0, int y0, int x1, int y1) {
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) EcritPixel(base, x, y, IndexNoir);
+}
+
+void Arc(uint8_t* base, int x0, int x1, int ligne, int fleche) {
+    for (int x = x0; x <= x1; ++x) {
+        const double t = static_cast<double>(x - x0) / (x1 - x0);
+        const int y = ligne + static_cast<int>(std::lround(4 * fleche * t * (1 - t)));
+        Pave(base, x, y, x + 1, y + 3);
+    }
+}
+
+Offscreen Bande(bool bordNoir) {
+    Offscreen b = CreeOffscreen(kLargeur, kHauteur);
+    uint8_t* base = PrepareOffscreen(b);
+    for (int l = 0; l < 5; ++l) Pave(base, 100, kHaut + l * kS - 1, kLargeur - 100, kHaut + l * kS + 1);
+    if (bordNoir) {
+        Pave(base, 0, 0, kLargeur, kHaut - kS);
+        return b;
+    }
+    for (int k = 0; k < 20; ++k) {
+        const int x0 = 150 + k * 110;
+        Arc(base, x0, x0 + 90, kHaut - 20, -15);
+        Arc(base, x0, x0 + 90, kHaut + 5 * kS + 10, 15);
+    }
+    return b;
+}
+
+Portee PorteeDroite() {
+    Portee p;
+    p.CadreBande = Rect{1000, 0, 1000 + kHauteur, kLargeur};
+    p.CadreBandeRef = p.CadreBande;
+    p.CadreLignes = Rect{1000 + kHaut, 100, 1000 + kHaut + 5 * kS, kLargeur - 100};
+    p.NbLignesPortee = 5;
+    p.Interligne = kS;
+    p.Echantillons = {EchantillonLignes{1, 0, 1000.0f + kHaut, kS},
+                      EchantillonLignes{1, kLargeur, 1000.0f + kHaut, kS}};
+    return p;
+}
+
+void RechercheLiaisonsBande(benchmark::State& state, bool bordNoir) {
+    RegleOptionsParDefaut(Options);
+    Offscreen modele = Bande(bordNoir);
+    for (auto _ : state) {
+        LibereEtatPage();
+        Etat.Portees = {PorteeDroite()};
+        Etat.PorteeImage = DupliqueOffscreen(modele);
+        Etat.PorteeImageIntacte = DupliqueOffscreen(modele);
+        RechercheLiaisons();
+        benchmark::DoNotOptimize(Etat.Portees[0].Liaisons.data());
+    }
+    LibereEtatPage();
+    DisposeOffscreen(modele);
+}
+BENCHMARK_CAPTURE(RechercheLiaisonsBande, arcs, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RechercheLiaisonsBande, dark_border, true)->Unit(benchmark::kMillisecond);
+
+}  // namespace
