@@ -7,6 +7,7 @@
 #include "image/offscreen.h"
 #include "recognition/etat_page.h"
 #include "staff/staff_geometry.h"
+#include "symbols/notes.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress.h"
 
@@ -131,7 +132,8 @@ int NoteDeLiaison(int x, int y, bool dessus, bool debut, int exclue) {
     int meilleureDistance = 0, meilleurEcart = 0;
     for (size_t i = 0; i < portee.Symboles.size(); ++i) {
         const NotePortee& n = portee.Symboles[i];
-        if (static_cast<int>(i) == exclue) continue;
+        // A rest or a removed note never carries a tie into the score.
+        if (static_cast<int>(i) == exclue || n.Silence || n.Etat == kNoteSupprimee) continue;
         if ((debut ? n.Debut.Numero : n.Fin.Numero) != 0) continue;
         const int ecart = std::abs(n.PosX - x);
         if (!(ecart < 3 * s)) continue;
@@ -171,7 +173,7 @@ bool AttacheLiaisons() {
         // A tie that reached a note at either end uses up its number, so that
         // a start left without its end (a tie running off the system) never
         // shares its number with the next tie.
-        if (debut >= 0 || fin >= 0) ++NumeroLiaisonDocument;
+        if ((debut >= 0 || fin >= 0) && ++NumeroLiaisonDocument == 0) NumeroLiaisonDocument = 1;
     }
     return !TestAnnulation();
 }

@@ -32,7 +32,7 @@ extern uint16_t NumeroLiaisonDocument;
 bool AttacheLiaisons();
 
 // The note of the current staff that takes the tie end at (x, y), or -1:
-// among the notes whose slot for that end is free, less than three
+// among the notes (not rests, not removed) whose slot for that end is free, less than three
 // interlines away in columns and on the tie's side within two interlines,
 // the nearest in rows, then in columns. Note `exclue` is passed over.
 int NoteDeLiaison(int x, int y, bool dessus, bool debut, int exclue);

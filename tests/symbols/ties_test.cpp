@@ -6,6 +6,7 @@
 
 #include "band_fixture.h"
 #include "document/options.h"
+#include "symbols/notes.h"
 
 namespace {
 
@@ -135,13 +136,17 @@ TEST_F(AttacheLiaisonsTest, EachEndTakesTheNearestNoteOnItsSide) {
     Note(100, 59);   // 2: above an above-tie's end: never
     Note(170, 99);   // 3: 39 rows under the right end, within two interlines
     Note(240, 62);   // 4: three interlines to the right: too far
+    Note(172, 63);   // 5: a rest
+    Note(178, 62);   // 6: a removed note
+    Etat.Courante().Symboles[5].Silence = 1;
+    Etat.Courante().Symboles[6].Etat = kNoteSupprimee;
     Liaison_(100, 60, 180, 60, true);
     ASSERT_TRUE(AttacheLiaisons());
     EXPECT_EQ(N(1).Debut.Numero, 1);
     EXPECT_EQ(N(1).Debut.PosX, 100);
     EXPECT_EQ(N(1).Debut.AuDessus, 1);
     EXPECT_EQ(N(3).Fin.Numero, 1);
-    for (int i : {0, 2, 4}) {
+    for (int i : {0, 2, 4, 5, 6}) {
         EXPECT_EQ(N(i).Debut.Numero, 0) << i;
         EXPECT_EQ(N(i).Fin.Numero, 0) << i;
     }
