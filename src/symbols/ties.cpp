@@ -91,9 +91,11 @@ bool SuitLiaison(uint8_t* bits, int x, int y, float s, int& finX, int& finY, int
     hautMax = 0;
     int colonne = x, ligne = y;
     Trait trait;
+    int dernierHaut = -1;
     for (;;) {
         trait = HauteurTrait(bits, colonne, ligne);
         if (trait.longueur < 1 || trait.longueur >= kEpaisseurMax * s) break;
+        dernierHaut = trait.haut;
         hautMin = std::min(hautMin, trait.haut);
         hautMax = std::max(hautMax, trait.haut);
         for (int r = trait.haut; r < trait.haut + trait.longueur; ++r) EcritPixel(bits, colonne, r, IndexVert);
@@ -107,7 +109,9 @@ bool SuitLiaison(uint8_t* bits, int x, int y, float s, int& finX, int& finY, int
         if (ligne < 1 || ligne > hauteur - 1) break;
     }
     finX = colonne;
-    finY = trait.haut;
+    // The run that stopped the trace may be a stem or a bar line the tie
+    // runs into: its top says nothing of where the tie ends.
+    finY = dernierHaut >= 0 ? dernierHaut : trait.haut;
     return true;
 }
 

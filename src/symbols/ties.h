@@ -12,7 +12,8 @@ bool RechercheLiaisons();
 
 // Traces one tie rightward from the black pixel (x, y) of `bits`, the work
 // copy prepared in ContextePixels, painting every run it takes green.
-// `finX` is the first column whose run failed, `finY` the top of that run;
+// `finX` is the first column whose run failed, `finY` the top of the last
+// run taken;
 // `hautMin` and `hautMax` the smallest and largest run tops.
 bool SuitLiaison(uint8_t* bits, int x, int y, float s, int& finX, int& finY, int& hautMin,
                  int& hautMax);

@@ -60,6 +60,16 @@ TEST_F(RechercheLiaisonsTest, ArcAboveIsRecordedAndErasedExceptItsLowestRows) {
     EXPECT_EQ(Noirs(100, 63, 161, 80), 0);
 }
 
+TEST_F(RechercheLiaisonsTest, ATieRunningIntoAStemEndsOnTheArcAndSparesTheStem) {
+    Arc(100, 160, 60, -14, 3);
+    bande.Rectangle(161, 20, 162, 75);  // a stem rising above the arc's end
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].PosXFin, 161);
+    EXPECT_EQ(Liaisons()[0].PosYFin, 60);
+    EXPECT_EQ(Noirs(161, 20, 163, 76), 2 * 56);
+}
+
 TEST_F(RechercheLiaisonsTest, ArcBelowIsRecordedAsBelow) {
     Arc(200, 280, 190, 15, 3);
     ASSERT_TRUE(Cherche());
