@@ -7,6 +7,7 @@
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
 #include "symbols/catalogue.h"
+#include "symbols/notes.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress.h"
 
@@ -96,7 +97,7 @@ bool TraiteTuplets() {
     std::vector<NotePortee>& notes = Etat.Courante().Symboles;
     for (size_t i = 0; i < notes.size(); ++i) {
         const NotePortee& n = notes[i];
-        if (n.CodeNote == kCarNoire && n.Tuplet == 0 && n.Accroche != 0)
+        if (n.CodeNote == kCarNoire && n.Tuplet == 0 && n.Accroche != 0 && n.Etat != kNoteSupprimee)
             ChercheTuplet(static_cast<int>(i));
         if (TestAnnulation()) return false;
     }
@@ -141,7 +142,9 @@ bool TraiteEffets() {
     std::vector<NotePortee>& notes = Etat.Courante().Symboles;
     for (size_t i = 0; i < notes.size(); ++i) {
         NotePortee& n = notes[i];
-        if (n.CodeNote != kCarAppogiature && n.Silence == 0)
+        // A removed note must not take the ornament or dot of the note
+        // it was mistaken next to.
+        if (n.CodeNote != kCarAppogiature && n.Silence == 0 && n.Etat != kNoteSupprimee)
             n.Effet = CalculeEffetNote(Etat.PorteeCourante, static_cast<int>(i));
         if (TestAnnulation()) return false;
     }

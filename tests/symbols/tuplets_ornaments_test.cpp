@@ -6,6 +6,7 @@
 #include "document/options.h"
 #include "symbols/catalogue.h"
 #include "symbols/graphe.h"
+#include "symbols/notes.h"
 
 namespace {
 
@@ -108,14 +109,16 @@ TEST_F(NotesCompletees, TrillWinsOverStaccatoAndStaccatoAlone) {
     EXPECT_EQ(N(2).Effet, kMordantInf);
 }
 
-TEST_F(NotesCompletees, NoOrnamentInsideTheStaffOnRestsOrGraceNotes) {
+TEST_F(NotesCompletees, NoOrnamentInsideTheStaffOnRestsGraceOrRemovedNotes) {
     Note(100, 170, false);                        // mordent below the top line
     Note(300, 130, true).Silence = 1;             // a rest
     Note(500, 130, true, 0, kCarAppogiature);     // a grace note
+    Note(400, 130, true).Etat = kNoteSupprimee;   // a removed note
     const int mordant = Candidat(kCarMordantSup, 900, 120, 110);
     Candidat(kCarMordantInf, 900, 10, 310);
     Candidat(kCarMordantInf, 900, 10, 510);
+    Candidat(kCarMordantInf, 900, 10, 410);
     ASSERT_TRUE(TraiteEffets());
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(N(i).Effet, kSansEffet) << i;
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(N(i).Effet, kSansEffet) << i;
     EXPECT_TRUE(Actif(mordant));
 }
