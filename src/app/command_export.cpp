@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/cli.h"
+#include "app/extra_outputs.h"
 #include "app/commands.h"
 #include "app/startup.h"
 #include "document/document_model.h"
@@ -17,6 +18,7 @@ struct ArgumentsExport {
     std::string resultat;
     std::string musique;
     bool silencieux = false;
+    SortiesDemandees sorties;
 };
 
 int ExecuteExport(const ArgumentsExport& a) {
@@ -33,7 +35,8 @@ int ExecuteExport(const ArgumentsExport& a) {
     switch (resultat) {
         case ResultatExport::Reussi:
             std::printf("music file: %s\n", musique.c_str());
-            return kSucces;
+            return EcritSortiesDocument(a.sorties, a.resultat, a.resultat) ? kSucces
+                                                                           : kEchecReconnaissance;
         case ResultatExport::ResultatIllisible:
             return kEntreeInvalide;
         default:
@@ -50,5 +53,9 @@ void EnregistreCommandeExport(CLI::App& app, int& code) {
     cmd->add_option("result", args->resultat, "The result file")->required();
     cmd->add_option("-o,--output", args->musique, "The music file (default: RESULT with .msf)");
     cmd->add_flag("-q,--quiet", args->silencieux, "No progress display");
-    cmd->callback([args, &code] { code = ExecuteExport(*args); });
+    AjouteOptionsSorties(*cmd, args->sorties, false);
+    cmd->callback([args, &code] {
+        ConstateSortiesDemandees(args->sorties);
+        code = ExecuteExport(*args);
+    });
 }

@@ -8,9 +8,11 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
+#include "app/extra_outputs.h"
 #include "app/recognize_document.h"
 #include "app/set_option.h"
 #include "app/startup.h"
+#include "document/file_names.h"
 #include "document/options.h"
 #include "recognition/document.h"
 #include "recognition/document_recognition.h"
@@ -31,6 +33,7 @@ struct ArgumentsReconnaissance {
     std::string trace;
     bool silencieux = false;
     DemandeListe liste;
+    SortiesDemandees sorties;
 };
 
 // "N/D" with both terms from 1 to 99.
@@ -120,6 +123,15 @@ class TraceFichier {
     std::FILE* fichier_ = nullptr;
 };
 
+// The files asked for beyond the result and music files, from the result
+// file just written: the whole document's, or the single page's.
+int EcritSorties(const ArgumentsReconnaissance& a) {
+    const std::string resultat = a.liste.page > 0
+                                     ? RemplaceExtension(Document.Pages[a.liste.page - 1].CheminImage(), "msb")
+                                     : CheminResultatDocument();
+    return EcritSortiesDocument(a.sorties, resultat, resultat) ? kSucces : kEchecReconnaissance;
+}
+
 int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
     if (!Demarrage()) return kEntreeInvalide;
     const bool liste = EstListePages(a.images);
@@ -159,16 +171,15 @@ int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
         const int code = ReconnaitListe(a.liste, AfficheBilan);
         progression.Ferme();
         DefinitProgression(nullptr);
-        return code;
+        return code == kSucces ? EcritSorties(a) : code;
     }
     const bool ok = ReconnaitDocument(AfficheBilan);
     progression.Ferme();
     DefinitProgression(nullptr);
-    if (ok) {
-        std::printf("result file: %s\nmusic file: %s\n", CheminResultatDocument().c_str(),
-                    CheminMusiqueDocument().c_str());
-    }
-    return ok ? kSucces : kEchecReconnaissance;
+    if (!ok) return kEchecReconnaissance;
+    std::printf("result file: %s\nmusic file: %s\n", CheminResultatDocument().c_str(),
+                CheminMusiqueDocument().c_str());
+    return EcritSorties(a);
 }
 
 }  // namespace
@@ -190,9 +201,11 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     cmd->add_option("--page", args->liste.page, "Of a page list, only page N (from 1)");
     cmd->add_option("--zone", args->liste.zone,
                     "With --page, only the staves meeting TOP,LEFT,BOTTOM,RIGHT (page pixels)");
+    AjouteOptionsSorties(*cmd, args->sorties, false);
     cmd->callback([args, cle, &code] {
         args->tonaliteDonnee = cle->count() > 0;
         args->liste.chemin = args->images.empty() ? "" : args->images[0];
+        ConstateSortiesDemandees(args->sorties);
         code = ExecuteReconnaissance(*args);
     });
 }

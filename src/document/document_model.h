@@ -66,6 +66,10 @@ struct MesureDoc {
     uint8_t FinRepetition = 0;
     uint8_t DebutMusique = 0;
     uint8_t FinMusique = 0;
+    // Where the pages had their line and page breaks: the first measure of
+    // each staff read, and of each page.
+    uint8_t DebutSysteme = 0;
+    uint8_t DebutPage = 0;
 };
 
 // One part: the staves of the same rank in every system, end to end.
@@ -77,6 +81,10 @@ struct PorteeDoc {
     float LigneBasePortee = 0;
     uint8_t Accolade = 0;
     uint8_t TablatureAssociee = 0;
+    // Pages on which the part was declared, and those on which it was
+    // joined to the next part by a thick stroke (a brace or bracket).
+    int16_t PagesLues = 0;
+    int16_t PagesAccolade = 0;
 };
 
 struct DocumentMusical {

@@ -9,8 +9,6 @@
 #include "toolbox/progress.h"
 #include "toolbox/system.h"
 
-namespace {
-
 // Each stage runs only when the one before it went through.
 bool AligneRythme(DocumentMusical& document) {
     Progression& progression = ProgressionCourante();
@@ -24,6 +22,8 @@ bool AligneRythme(DocumentMusical& document) {
     progression.Pourcentage(25);
     return RecaleNotesSurDivTemporelles(document);
 }
+
+namespace {
 
 ResultatExport Exporte(const std::string& cheminResultat, const std::string& cheminMusique,
                        DocumentMusical& document, bool joueAussitot) {

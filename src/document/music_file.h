@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "document/document_model.h"
 
@@ -21,12 +22,22 @@ ResultatExport ExporteFichierMusical(const std::string& cheminResultat,
                                      const std::string& cheminMusique, DocumentMusical& document,
                                      bool joueAussitot = false);
 
+// The rhythm alignment's three stages, in order, on a model read back from a
+// result file whose parts have as many measures each; false when the user
+// cancelled.
+bool AligneRythme(DocumentMusical& document);
+
 // Writes the music file of an aligned model into the current keyword file;
 // false when the user cancelled or a write failed (`annule` tells which).
 bool EcritFichierMusical(const DocumentMusical& document, bool joueAussitot, bool& annule);
 
 // Key code of the editors: 1..7 sharps, 8..14 one to seven flats, 0 none.
 int CodeTonalite(int dieses, int bemols);
+
+// The notes measure `m` of a part is written with: its own, or, for a single
+// rest marked as repeating the previous measure, those of the last measure
+// written out before it.
+const std::vector<NoteDoc>& NotesAEcrire(const PorteeDoc& partie, size_t m);
 
 // The value a clef gives the top staff line; a note's written pitch is this
 // minus its staff position.

@@ -107,19 +107,6 @@ bool EcritNotes(const std::vector<NoteDoc>& notes, int base, bool& annule) {
     return ok;
 }
 
-// A measure that is a single rest marked as repeating the previous one
-// sounds like the last measure that was written out.
-bool EstRepetition(const MesureDoc& mesure) {
-    return mesure.RepetePrecedente && mesure.Notes.size() == 1 && mesure.Notes[0].Silence;
-}
-
-const std::vector<NoteDoc>& NotesAEcrire(const PorteeDoc& partie, size_t m) {
-    if (!EstRepetition(partie.Mesures[m])) return partie.Mesures[m].Notes;
-    for (size_t j = m; j-- > 0;)
-        if (!EstRepetition(partie.Mesures[j])) return partie.Mesures[j].Notes;
-    return partie.Mesures[m].Notes;
-}
-
 // What the writer has said so far, so that only changes are repeated.
 struct EtatEcriture {
     int16_t numerateur = 4;
@@ -174,7 +161,20 @@ bool EcritPartie(const PorteeDoc& partie, size_t p, EtatEcriture& dit, bool& ann
     return ok && EcritFinNum("FinPortee", numero);
 }
 
+// A measure that is a single rest marked as repeating the previous one
+// sounds like the last measure that was written out.
+bool EstRepetition(const MesureDoc& mesure) {
+    return mesure.RepetePrecedente && mesure.Notes.size() == 1 && mesure.Notes[0].Silence;
+}
+
 }  // namespace
+
+const std::vector<NoteDoc>& NotesAEcrire(const PorteeDoc& partie, size_t m) {
+    if (!EstRepetition(partie.Mesures[m])) return partie.Mesures[m].Notes;
+    for (size_t j = m; j-- > 0;)
+        if (!EstRepetition(partie.Mesures[j])) return partie.Mesures[j].Notes;
+    return partie.Mesures[m].Notes;
+}
 
 int CodeTonalite(int dieses, int bemols) {
     if (dieses >= 1 && dieses <= 7) return dieses;

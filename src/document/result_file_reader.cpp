@@ -40,6 +40,10 @@ class Lecteur {
     DocumentMusical& doc_;
     const std::string& nom_;
     std::string erreur_;
+    int pagesLues_ = 0;
+    int64_t premiereMesureTable_ = -1;
+    // Per part, the page of its last measure table (0 before any).
+    std::vector<int> pageTable_;
 };
 
 bool Lecteur::Echoue(const std::string& texte) {
@@ -82,6 +86,7 @@ bool Lecteur::LitDocument() {
             return true;
         }
         if (Egal(mot, "DebutPage")) {
+            ++pagesLues_;
             if (!LitPage()) return false;
             if (!doc_.Portees.empty()) doc_.BaseMesure = doc_.Portees[0].MesureCourante + 1;
             return true;
@@ -148,6 +153,8 @@ bool Lecteur::LitMotPartie(const char* mot, int& indexPartie, bool& sauteBloc) {
         partie.LigneBasePortee = LitReel();
     } else if (Egal(mot, "Accolade")) {
         partie.Accolade = static_cast<uint8_t>(LitEntier());
+        ++partie.PagesLues;
+        if (partie.Accolade) ++partie.PagesAccolade;
     } else if (Egal(mot, "TablatureAssociee")) {
         partie.TablatureAssociee = static_cast<uint8_t>(LitEntier());
     } else if (Egal(mot, "DebutClef")) {
@@ -172,12 +179,25 @@ bool Lecteur::LitMotPartie(const char* mot, int& indexPartie, bool& sauteBloc) {
     return true;
 }
 
+// The first measure of a table starts a staff of the pages: a line break,
+// or a page break for the page's first staff.
 bool Lecteur::LitTableMesures(PorteeDoc& partie) {
-    return LitBloc("FinTabMesure", [&](const char* mot) {
+    premiereMesureTable_ = -1;
+    const bool lu = LitBloc("FinTabMesure", [&](const char* mot) {
         if (Egal(mot, "DebutMesure")) return LitMesure(partie);
         SauteLigne();
         return true;
     });
+    if (!lu || premiereMesureTable_ < 0) return lu;
+    const size_t index = static_cast<size_t>(&partie - doc_.Portees.data());
+    if (pageTable_.size() <= index) pageTable_.resize(index + 1, 0);
+    if (premiereMesureTable_ > 0) {
+        MesureDoc& debut = partie.Mesures[premiereMesureTable_];
+        debut.DebutSysteme = 1;
+        debut.DebutPage = pageTable_[index] != 0 && pageTable_[index] != pagesLues_;
+    }
+    pageTable_[index] = pagesLues_;
+    return lu;
 }
 
 // A measure block counts only once its "Mesure" has placed it.
@@ -195,6 +215,7 @@ bool Lecteur::LitMotMesure(const char* mot, PorteeDoc& partie, bool& valide) {
         const int64_t index = int64_t{doc_.BaseMesure} + LitLong();
         if (!AssureMesure(partie, index)) return false;
         partie.MesureCourante = static_cast<int16_t>(index);
+        if (premiereMesureTable_ < 0) premiereMesureTable_ = index;
         valide = true;
         return true;
     }

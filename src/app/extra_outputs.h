@@ -1,0 +1,31 @@
+// The outputs beyond the result and music files that `recognize` and
+// `export` can write on request: MusicXML, MIDI and the page view images.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <memory>
+#include <string>
+
+struct SortiesDemandees {
+    std::string musicXml;  // path; "" with `musicXmlDemande` means next to the result file
+    bool musicXmlDemande = false;
+    std::string midi;
+    bool midiDemande = false;
+    int tempo = 100;
+    bool vuesPages = false;  // only `recognize` draws pages
+    CLI::Option* optionMusicXml = nullptr;
+    CLI::Option* optionMidi = nullptr;
+};
+
+// Adds --musicxml, --midi and --tempo (and --overlay when `avecVues`).
+void AjouteOptionsSorties(CLI::App& commande, SortiesDemandees& sorties, bool avecVues);
+
+// Once the command line is parsed: which of the files were asked for.
+void ConstateSortiesDemandees(SortiesDemandees& sorties);
+
+// Writes the MusicXML and MIDI files asked for, from the result file;
+// `nomBase` names them when no path was given. False when one failed (the
+// user was told).
+bool EcritSortiesDocument(const SortiesDemandees& sorties, const std::string& cheminResultat,
+                          const std::string& nomBase);

@@ -1,0 +1,278 @@
+#include "document/musicxml.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "document/result_file_reader.h"
+#include "document/result_file_support.h"
+#include "document/rhythm.h"
+#include "document/stored_zip.h"
+#include "document/written_score.h"
+#include "support/test_home.h"
+
+namespace {
+
+constexpr int32_t kNoire = 40320;
+
+NoteDoc N(int32_t duree, int16_t posMesure, int16_t position, int16_t alteration = 2,
+          int16_t division = 0) {
+    NoteDoc n = Note(duree, posMesure, division);
+    n.Interligne = position;
+    n.Alteration = alteration;
+    n.DureeEffective = DureeEffective(n);
+    return n;
+}
+
+// One part of 4/4 measures in G clef, as the rhythm alignment leaves it.
+DocumentMusical UnePartie(std::vector<std::vector<NoteDoc>> mesures, int dieses = 0) {
+    DocumentMusical doc;
+    doc.Nom = "piece.lfs";
+    doc.Portees.resize(1);
+    PorteeDoc& p = doc.Portees[0];
+    p.ClefInitiale.TypeClef = 1;
+    p.ClefInitiale.NbDiese = static_cast<int16_t>(dieses);
+    for (auto& notes : mesures) {
+        MesureDoc m;
+        m.Clef.Numerateur = 4;
+        m.Clef.Denominateur = 4;
+        m.Clef.LongueurMesure = 4 * kNoire;
+        m.Notes = std::move(notes);
+        p.Mesures.push_back(m);
+    }
+    return doc;
+}
+
+pugi::xml_document Lit(const std::string& texte) {
+    pugi::xml_document doc;
+    EXPECT_TRUE(doc.load_string(texte.c_str())) << texte;
+    return doc;
+}
+
+// Every note of the file with its measure number, in file order.
+std::vector<std::pair<int, pugi::xml_node>> Notes(const pugi::xml_document& doc) {
+    std::vector<std::pair<int, pugi::xml_node>> notes;
+    for (pugi::xml_node m : doc.child("score-partwise").child("part").children("measure"))
+        for (pugi::xml_node n : m.children("note")) notes.emplace_back(m.attribute("number").as_int(), n);
+    return notes;
+}
+
+std::string Hauteur(pugi::xml_node note) {
+    pugi::xml_node p = note.child("pitch");
+    const int alter = p.child("alter").text().as_int();
+    return std::string(p.child_value("step")) + (alter > 0 ? std::string(alter, '#') : std::string(-alter, 'b')) +
+           p.child_value("octave");
+}
+
+// Where each voice of each measure ends, in divisions, with the most any
+// position reached.
+struct Remplissage {
+    std::map<std::string, long> finVoix;
+    long plusLoin = 0;
+};
+std::vector<Remplissage> RemplissageMesures(const pugi::xml_node partie) {
+    std::vector<Remplissage> r;
+    for (pugi::xml_node m : partie.children("measure")) {
+        Remplissage mesure;
+        long position = 0;
+        for (pugi::xml_node e : m.children()) {
+            const long d = e.child("duration").text().as_int();
+            if (std::string(e.name()) == "backup") position -= d;
+            if (std::string(e.name()) == "forward") position += d;
+            if (std::string(e.name()) == "note" && !e.child("chord") && !e.child("grace")) {
+                position += d;
+                mesure.finVoix[e.child_value("voice")] = position;
+            }
+            EXPECT_GE(position, 0);
+            mesure.plusLoin = std::max(mesure.plusLoin, position);
+        }
+        r.push_back(mesure);
+    }
+    return r;
+}
+
+bool XmllintPresent() { return std::system("xmllint --version >/dev/null 2>&1") == 0; }
+
+// Validates with the MusicXML schema kept in the test data.
+bool Valide(const std::string& chemin, std::string& messages) {
+    const std::string sortie = chemin + ".lint";
+    const std::string commande = "xmllint --noout --nonet --schema '" RUZO_TEST_DATA
+                                 "/musicxml-schema/musicxml.xsd' '" + chemin + "' >'" + sortie + "' 2>&1";
+    const int code = std::system(commande.c_str());
+    std::ifstream f(sortie);
+    messages.assign(std::istreambuf_iterator<char>(f), {});
+    return code == 0;
+}
+
+}  // namespace
+
+// Key signature, accidentals carried to the end of their measure, naturals,
+// a clef change, and a tied note keeping its accidental over the bar line.
+TEST(PartitionEcrite, SpellsPitchesAsTheMusicFileReads) {
+    NoteDoc lieeDebut = N(kNoire, 300, 5, 1);  // A4 sharp, tied over the bar
+    lieeDebut.DebutLiaison = 7;
+    NoteDoc lieeFin = N(kNoire, 0, 5);
+    lieeFin.FinLiaison = 7;
+    DocumentMusical doc = UnePartie(
+        {
+            {N(kNoire, 0, 4), N(kNoire, 100, 3, 0), N(kNoire, 200, 3), lieeDebut},
+            {lieeFin, N(kNoire, 100, 5), N(kNoire, 200, 7, 3), N(kNoire, 300, 7)},
+            {N(kNoire, 0, 4), N(kNoire, 100, 10), N(2 * kNoire, 200, 2)},
+        },
+        2);
+    doc.Portees[0].Mesures[2].Clef.TypeClef = 2;  // F clef from measure 3
+    const std::vector<PartieEcrite> parties = LitPartitionEcrite(doc);
+    ASSERT_EQ(parties.size(), 1u);
+    auto h = [&](size_t m, size_t k) {
+        const HauteurEcrite& p = parties[0].Mesures[m].Notes[k].Hauteur;
+        return std::to_string(p.Degre()) + "/" + std::to_string(p.Octave()) + "/" +
+               std::to_string(p.Alteration);
+    };
+    EXPECT_EQ(h(0, 0), "6/4/0");   // B4
+    EXPECT_EQ(h(0, 1), "0/5/0");   // C5 natural against the key's sharp
+    EXPECT_EQ(h(0, 2), "0/5/0");   // carried through the measure
+    EXPECT_EQ(h(0, 3), "5/4/1");   // A4 sharp
+    EXPECT_EQ(h(1, 0), "5/4/1");   // tied over the bar line: still sharp
+    EXPECT_EQ(h(1, 1), "5/4/0");   // the tie's sharp is not an accidental of this measure
+    EXPECT_EQ(h(1, 2), "3/4/-1");  // F4 flat printed
+    EXPECT_EQ(h(1, 3), "3/4/-1");  // carried
+    EXPECT_EQ(h(2, 0), "1/3/0");   // F clef: position 4 is D3
+    EXPECT_EQ(h(2, 1), "2/2/0");   // E2
+    EXPECT_EQ(h(2, 2), "3/3/1");   // F3 sharp from the key again
+}
+
+// A chord of unequal notes, triplets and dots: durations are whole numbers
+// of divisions and every voice of every measure adds up.
+TEST(MusicXML, VoicesTupletsAndDotsAddUp) {
+    auto triolet = [](int16_t pos) {
+        NoteDoc n = Note(kNoire, pos, 1);
+        n.Interligne = 4;
+        n.Tuplet = 3;
+        n.DureeEffective = DureeEffective(n);
+        return n;
+    };
+    NoteDoc pointee = Note(kNoire, 400, 0, 1);
+    pointee.Interligne = 5;
+    pointee.DureeEffective = DureeEffective(pointee);
+    DocumentMusical doc = UnePartie({
+        {N(kNoire, 0, 4), N(2 * kNoire, 0, 8), N(kNoire, 100, 5), N(kNoire, 200, 6),
+         N(kNoire, 300, 7)},
+        {triolet(0), triolet(100), triolet(200), pointee, N(kNoire, 500, 6, 2, 1),
+         N(kNoire, 600, 6)},
+    });
+    const pugi::xml_document xml = Lit(TexteMusicXML(doc));
+    const pugi::xml_node partie = xml.child("score-partwise").child("part");
+    const int divisions =
+        partie.child("measure").child("attributes").child("divisions").text().as_int();
+    EXPECT_EQ(divisions, 6);
+    for (const Remplissage& r : RemplissageMesures(partie)) {
+        EXPECT_EQ(r.finVoix.at("1"), 4 * divisions);
+        EXPECT_EQ(r.plusLoin, 4 * divisions);
+    }
+    const auto notes = Notes(xml);
+    ASSERT_EQ(notes.size(), 11u);
+    // The half note of the first chord sounds in a second voice.
+    EXPECT_STREQ(notes[4].second.child_value("voice"), "2");
+    EXPECT_STREQ(notes[4].second.child_value("type"), "half");
+    const pugi::xml_node t0 = notes[5].second, t2 = notes[7].second;
+    EXPECT_STREQ(t0.child("time-modification").child_value("actual-notes"), "3");
+    EXPECT_STREQ(t0.child("time-modification").child_value("normal-notes"), "2");
+    EXPECT_STREQ(t0.child("notations").child("tuplet").attribute("type").value(), "start");
+    EXPECT_STREQ(t2.child("notations").child("tuplet").attribute("type").value(), "stop");
+    EXPECT_TRUE(notes[8].second.child("dot"));
+    EXPECT_STREQ(notes[8].second.child_value("type"), "quarter");
+}
+
+// Grace notes come before their main note, without a duration; a measure
+// that repeats the previous one carries its notes and the repeat sign; the
+// whole document validates against the schema.
+TEST_F(DossierTest, MusicXMLOfEveryFeatureValidates) {
+    NoteDoc principale = N(kNoire, 0, 4);
+    principale.NbAppogiatures = 2;
+    principale.Appogiatures[0] = {11, 3};
+    principale.Appogiatures[1] = {12, 2};
+    principale.Effet = 5;
+    principale.Queue = 1;
+    NoteDoc c1 = N(kNoire, 100, 5, 2, 1), c2 = N(kNoire, 150, 6, 2, 1);
+    c1.Accroche = c2.Accroche = 3;
+    c2.DebutLiaison = 4;
+    c1.Effet = 6;
+    NoteDoc fin = N(kNoire, 0, 6);
+    fin.FinLiaison = 4;
+    fin.Effet = 2;
+    auto silence = [](int32_t duree, int16_t pos) {
+        NoteDoc n = Silence(duree, pos);
+        n.DureeEffective = duree;
+        return n;
+    };
+    DocumentMusical doc = UnePartie({
+        {principale, c1, c2, N(2 * kNoire, 200, 7)},
+        {fin, silence(kNoire, 100), N(2 * kNoire, 200, 9, 4)},
+        {silence(4 * kNoire, 0)},
+        {N(4 * kNoire, 0, 8, 1)},
+    });
+    doc.Portees[0].Mesures[2].RepetePrecedente = 1;
+    doc.Portees[0].Mesures[1].DebutRepetition = 1;
+    doc.Portees[0].Mesures[3].FinRepetition = 1;
+    doc.Portees[0].Mesures[3].DebutSysteme = 1;
+    doc.Portees[0].Mesures[3].Clef.TypeClef = 3;
+
+    const std::string chemin = Racine() + "/piece.musicxml";
+    ASSERT_TRUE(EcritMusicXML(doc, chemin));
+    std::ifstream f(chemin);
+    const pugi::xml_document xml = Lit(std::string(std::istreambuf_iterator<char>(f), {}));
+    const auto notes = Notes(xml);
+    ASSERT_GE(notes.size(), 3u);
+    EXPECT_TRUE(notes[0].second.child("grace"));
+    EXPECT_FALSE(notes[0].second.child("duration"));
+    EXPECT_EQ(Hauteur(notes[0].second), "C5");
+    EXPECT_EQ(Hauteur(notes[1].second), "D5");
+    EXPECT_EQ(Hauteur(notes[2].second), "B4");
+    EXPECT_TRUE(notes[2].second.child("notations").child("ornaments").child("trill-mark"));
+    // Measure 3 sounds as measure 2 and shows the repeat sign.
+    int dansTrois = 0;
+    for (const auto& [m, n] : notes) dansTrois += m == 3;
+    EXPECT_EQ(dansTrois, 3);
+    const pugi::xml_node troisieme =
+        xml.child("score-partwise").child("part").find_child_by_attribute("measure", "number", "3");
+    EXPECT_TRUE(troisieme.child("attributes").child("measure-style").child("measure-repeat"));
+
+    if (!XmllintPresent()) GTEST_SKIP() << "xmllint is not installed";
+    std::string messages;
+    EXPECT_TRUE(Valide(chemin, messages)) << messages;
+}
+
+// Two staves joined by a brace become one part of two staves; the zipped
+// container holds the same file.
+TEST_F(DossierTest, GrandStaffFromAResultFileAndItsContainer) {
+    const std::string xml = Racine() + "/two-parts.musicxml";
+    const std::string mxl = Racine() + "/two-parts.mxl";
+    ASSERT_TRUE(ExporteMusicXML(RUZO_TEST_DATA "/two-parts.msb", xml));
+    ASSERT_TRUE(ExporteMusicXML(RUZO_TEST_DATA "/two-parts.msb", mxl));
+    std::ifstream f(xml);
+    const std::string texte(std::istreambuf_iterator<char>(f), {});
+    const pugi::xml_document doc = Lit(texte);
+    const pugi::xml_node score = doc.child("score-partwise");
+    EXPECT_EQ(std::distance(score.children("part").begin(), score.children("part").end()), 1);
+    EXPECT_STREQ(score.child("part").child("measure").child("attributes").child_value("staves"), "2");
+    for (const Remplissage& r : RemplissageMesures(score.child("part"))) {
+        EXPECT_EQ(r.finVoix.at("1"), 3);
+        EXPECT_EQ(r.finVoix.at("5"), 3);
+    }
+    EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
+    if (std::system("python3 -c 'pass' 2>/dev/null") == 0) {
+        const std::string verifie =
+            "python3 -c \"import sys,zipfile; z=zipfile.ZipFile(sys.argv[1]); "
+            "assert z.testzip() is None; assert b'score.musicxml' in z.read('META-INF/container.xml'); "
+            "sys.exit(0 if z.read('score.musicxml').count(b'<note>') == " +
+            std::to_string(Notes(doc).size()) + " else 1)\" '" + mxl + "'";
+        EXPECT_EQ(std::system(verifie.c_str()), 0);
+    }
+    if (!XmllintPresent()) GTEST_SKIP() << "xmllint is not installed";
+    std::string messages;
+    EXPECT_TRUE(Valide(xml, messages)) << messages;
+}
