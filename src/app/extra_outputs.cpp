@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "document/file_names.h"
+#include "document/midi_file.h"
 #include "document/musicxml.h"
 
 void AjouteOptionsSorties(CLI::App& commande, SortiesDemandees& sorties, bool avecVues) {
@@ -36,6 +37,14 @@ bool EcritSortiesDocument(const SortiesDemandees& sorties, const std::string& ch
             sorties.musicXml.empty() ? RemplaceExtension(nomBase, "musicxml") : sorties.musicXml;
         if (ExporteMusicXML(cheminResultat, chemin))
             std::printf("MusicXML file: %s\n", chemin.c_str());
+        else
+            ok = false;
+    }
+    if (sorties.midiDemande) {
+        const std::string chemin =
+            sorties.midi.empty() ? RemplaceExtension(nomBase, "mid") : sorties.midi;
+        if (ExporteMidi(cheminResultat, chemin, sorties.tempo))
+            std::printf("MIDI file: %s\n", chemin.c_str());
         else
             ok = false;
     }

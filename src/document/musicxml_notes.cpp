@@ -340,27 +340,6 @@ ValeurImprimee ValeurDe(const NoteDoc& note) {
     return ValeurDeDuree(note.DureeEffective);
 }
 
-LiensPartie TrouveLiens(const PartieEcrite& partie) {
-    LiensPartie liens;
-    std::map<int, const NoteEcrite*> ouverts;
-    for (const MesureEcrite& m : partie.Mesures)
-        for (const NoteEcrite& n : m.Notes) {
-            if (n.Source->Silence || n.Source->DureeEffective <= 0) continue;
-            if (n.Source->FinLiaison != 0) {
-                auto it = ouverts.find(n.Source->FinLiaison);
-                if (it != ouverts.end()) {
-                    const bool memeHauteur = it->second->Hauteur.Diatonique == n.Hauteur.Diatonique &&
-                                             it->second->Hauteur.Alteration == n.Hauteur.Alteration;
-                    (memeHauteur ? liens.DebutsLiaison : liens.DebutsLegato).insert(it->second);
-                    (memeHauteur ? liens.FinsLiaison : liens.FinsLegato).insert(&n);
-                    ouverts.erase(it);
-                }
-            }
-            if (n.Source->DebutLiaison != 0) ouverts[n.Source->DebutLiaison] = &n;
-        }
-    return liens;
-}
-
 int64_t AjouteNotesMesure(pugi::xml_node noeud, const MesureEcrite& mesure,
                           const ContexteMesure& contexte) {
     std::vector<Voix> voix = RepartitVoix(mesure);

@@ -5,7 +5,6 @@
 #include <pugixml.hpp>
 
 #include <cstdint>
-#include <set>
 #include <string>
 
 #include "document/written_score.h"
@@ -19,13 +18,6 @@ struct ValeurImprimee {
     int Normales = 0;
 };
 ValeurImprimee ValeurDe(const NoteDoc& note);
-
-// The tie partners of a part, found once for all its measures.
-struct LiensPartie {
-    std::set<const NoteEcrite*> DebutsLiaison, FinsLiaison;  // same pitch: ties
-    std::set<const NoteEcrite*> DebutsLegato, FinsLegato;    // other pitch: slurs
-};
-LiensPartie TrouveLiens(const PartieEcrite& partie);
 
 struct ContexteMesure {
     int64_t Divisions = 1;      // duration units per MusicXML division

@@ -172,3 +172,24 @@ std::vector<PartieEcrite> LitPartitionEcrite(const DocumentMusical& document) {
     for (const PorteeDoc& partie : document.Portees) parties.push_back(LitPartie(partie, tonalite));
     return parties;
 }
+
+LiensPartie TrouveLiens(const PartieEcrite& partie) {
+    LiensPartie liens;
+    std::map<int, const NoteEcrite*> ouverts;
+    for (const MesureEcrite& m : partie.Mesures)
+        for (const NoteEcrite& n : m.Notes) {
+            if (n.Source->Silence || n.Source->DureeEffective <= 0) continue;
+            if (n.Source->FinLiaison != 0) {
+                auto it = ouverts.find(n.Source->FinLiaison);
+                if (it != ouverts.end()) {
+                    const bool memeHauteur = it->second->Hauteur.Diatonique == n.Hauteur.Diatonique &&
+                                             it->second->Hauteur.Alteration == n.Hauteur.Alteration;
+                    (memeHauteur ? liens.DebutsLiaison : liens.DebutsLegato).insert(it->second);
+                    (memeHauteur ? liens.FinsLiaison : liens.FinsLegato).insert(&n);
+                    ouverts.erase(it);
+                }
+            }
+            if (n.Source->DebutLiaison != 0) ouverts[n.Source->DebutLiaison] = &n;
+        }
+    return liens;
+}

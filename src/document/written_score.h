@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <vector>
 
 #include "document/document_model.h"
@@ -43,6 +44,14 @@ struct PartieEcrite {
     const PorteeDoc* Source = nullptr;
     std::vector<MesureEcrite> Mesures;
 };
+
+// The tie partners of a part, found once for all its measures: ties join
+// notes of the same pitch, other pairs are slurs.
+struct LiensPartie {
+    std::set<const NoteEcrite*> DebutsLiaison, FinsLiaison;
+    std::set<const NoteEcrite*> DebutsLegato, FinsLegato;
+};
+LiensPartie TrouveLiens(const PartieEcrite& partie);
 
 // The model must stay alive and unchanged while the result is used.
 std::vector<PartieEcrite> LitPartitionEcrite(const DocumentMusical& document);
