@@ -126,9 +126,11 @@ class TraceFichier {
 // The files asked for beyond the result and music files, from the result
 // file just written: the whole document's, or the single page's.
 int EcritSorties(const ArgumentsReconnaissance& a) {
-    const std::string resultat = a.liste.page > 0
-                                     ? RemplaceExtension(Document.Pages[a.liste.page - 1].CheminImage(), "msb")
-                                     : CheminResultatDocument();
+    const bool unePage =
+        a.liste.page > 0 && a.liste.page <= static_cast<int>(Document.Pages.size());
+    const std::string resultat =
+        unePage ? RemplaceExtension(Document.Pages[a.liste.page - 1].CheminImage(), "msb")
+                : CheminResultatDocument();
     return EcritSortiesDocument(a.sorties, resultat, resultat) ? kSucces : kEchecReconnaissance;
 }
 
