@@ -1,0 +1,98 @@
+// The note stage at the end of the whole staff pipeline, on staves cut from
+// real pages engraved by three different programs: the notes come out as a
+// musician reads them. Each note is written as its staff position (0 = top
+// line, counting down in half-interlines) and its value (w h q e s t, r for
+// a rest), then a dot per dot and its accidental (# b n).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "document/options.h"
+#include "image/page_preparation.h"
+#include "recognition/document.h"
+#include "recognition/etat_page.h"
+#include "recognition/page_driver.h"
+#include "symbols/catalogue.h"
+#include "symbols/notes.h"
+#include "toolbox/progress.h"
+
+namespace {
+
+char LettreValeur(const NotePortee& n) {
+    switch (n.CodeNote) {
+        case kCarRonde: case kCarPause: return 'w';
+        case kCarBlanche: case kCarDemiPause: return 'h';
+        case kCarSoupir: return 'q';
+        case kCarDemiSoupir: return 'e';
+        case kCarQuartSoupir: return 's';
+        case kCarHuitiemeSoupir: return 't';
+        case kCarAppogiature: return 'g';
+        default: return "qestx"[n.DivDuree < 4 ? n.DivDuree : 4];
+    }
+}
+
+std::string Lecture(const Portee& p) {
+    std::string texte;
+    for (const NotePortee& n : p.Symboles) {
+        if (n.Etat == kNoteSupprimee) continue;
+        if (!texte.empty()) texte += ' ';
+        if (n.Silence)
+            texte += 'r';
+        else
+            texte += std::to_string(n.Interligne);
+        texte += LettreValeur(n);
+        texte += std::string(n.Pointe, '.');
+        switch (n.Alteration) {
+            case kDiese: texte += '#'; break;
+            case kBemol: texte += 'b'; break;
+            case kBecarre: texte += 'n'; break;
+            default: break;
+        }
+    }
+    return texte;
+}
+
+// Recognises the one staff of a cut page and reads its notes back.
+std::string LitPortee(const std::string& nom) {
+    RegleOptionsParDefaut(Options);
+    RegleParametresParDefaut();
+    EffaceAnnulation();
+    const std::string chemin = std::string(RUZO_TEST_DATA) + "/notes/" + nom + ".png";
+    Offscreen page = ChargeImageReconnaissance(chemin);
+    if (!page) return "unreadable";
+    Document.Pages = {EntreePage{}};
+    Document.NumPage = 0;
+    Document.ImagePage = page;
+    std::string texte = "not recognised";
+    if (ReconnaitPage(nom)) {
+        texte = Etat.NbPorteesTrouvees() == 1 ? Lecture(Etat.Portees[0])
+                                             : std::to_string(Etat.NbPorteesTrouvees()) + " staves";
+    }
+    FermeDocument();
+    Document.Pages.clear();
+    LibereEtatPage();
+    return texte;
+}
+
+}  // namespace
+
+// Dotted rhythms, triplets, accidentals and a cancelling natural.
+TEST(RealStaffNotes, HornpipeMuseScore) {
+    EXPECT_EQ(LitPortee("acrobats_musescore"),
+              "7e. 8s 9e. 7s 4e. 3s 2e. 4s -1e. 0s 1e 3e 5e 1e 3e 5e -2q. -1e 0e. 1sn 1e.b 3s "
+              "5e. -2s -1e. 0s 1e.n 0s -1e. 0s 2e. 4s 7e. 8s");
+}
+
+// Ledger lines below the staff, a quarter rest, a dotted eighth with two
+// thirty-seconds.
+TEST(RealStaffNotes, QuartetViolinVerovio) {
+    EXPECT_EQ(LitPortee("haydn_violin_verovio"),
+              "0e 1e 1e 2e 2e 3e 2e. 3t 2t 1q 1q 2q rq 0q -4q -4q -4q -4e -3e -3q -2q -2e -1e -3e "
+              "-1e 0e 1en");
+}
+
+// Half notes, a dotted quarter and naturals in a chorale voice.
+TEST(RealStaffNotes, ChoraleAltoLilyPond) {
+    EXPECT_EQ(LitPortee("bach_alto_lilypond"),
+              "7q 7q 7e 8en 7q 7e 6e 8qn 7q 10q 7q. 6e 5q 5q 5e 7e 6q 8h");
+}
