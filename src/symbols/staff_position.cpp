@@ -16,13 +16,14 @@ constexpr float kFinRechercheLigne = 1.5f;
 // Farthest a head may lie from the last ledger line found.
 constexpr float kDistanceMaximumLigne = 1.5f;
 
-// Height of the black run through (x, y), counting only the rows strictly
-// within y - s .. y + s.
-int HauteurNoireLocale(const uint8_t* bande, int x, int y, float s) {
+// True when the black run through (x, y), counting only the rows strictly
+// within y - s .. y + s, is more than `epaisseurMax` rows high. The count
+// stops there, so a large blob costs no more than a thin line.
+bool ColonneEpaisse(const uint8_t* bande, int x, int y, float s, int epaisseurMax) {
     int n = 1;
-    for (int r = y - 1; r > y - s && EstNoir(bande, x, r); --r) ++n;
-    for (int r = y + 1; r < y + s && EstNoir(bande, x, r); ++r) ++n;
-    return n;
+    for (int r = y - 1; r > y - s && n <= epaisseurMax && EstNoir(bande, x, r); --r) ++n;
+    for (int r = y + 1; r < y + s && n <= epaisseurMax && EstNoir(bande, x, r); ++r) ++n;
+    return n > epaisseurMax;
 }
 
 // Thin columns of the stroke through (x, y) on one side: to the right from
@@ -35,7 +36,7 @@ int ColonnesMincesCote(const uint8_t* bande, int x, int y, float s, int sens) {
     for (int i = 0; i < largeurMax; ++i) {
         const int c = sens > 0 ? x + i : x - 1 - i;
         if (!EstNoir(bande, c, y)) break;
-        derniereEpaisse = HauteurNoireLocale(bande, c, y, s) > epaisseurMax;
+        derniereEpaisse = ColonneEpaisse(bande, c, y, s, epaisseurMax);
         if (!derniereEpaisse) ++minces;
     }
     // A stroke that ends in a thick blob with hardly any thin part is the
