@@ -124,14 +124,19 @@ class TraceFichier {
 };
 
 // The files asked for beyond the result and music files, from the result
-// file just written: the whole document's, or the single page's.
-int EcritSorties(const ArgumentsReconnaissance& a) {
+// file just written: the whole document's, or the single page's. The page
+// views are drawn even when recognition failed: they show where.
+int EcritSorties(const ArgumentsReconnaissance& a, bool reconnu) {
     const bool unePage =
         a.liste.page > 0 && a.liste.page <= static_cast<int>(Document.Pages.size());
     const std::string resultat =
         unePage ? RemplaceExtension(Document.Pages[a.liste.page - 1].CheminImage(), "msb")
                 : CheminResultatDocument();
-    return EcritSortiesDocument(a.sorties, resultat, resultat) ? kSucces : kEchecReconnaissance;
+    const int premiere = unePage ? a.liste.page - 1 : 0;
+    const int derniere = unePage ? premiere : static_cast<int>(Document.Pages.size()) - 1;
+    const bool fichiers = !reconnu || EcritSortiesDocument(a.sorties, resultat, resultat);
+    const bool vues = DessineVuesPages(a.sorties, resultat, premiere, derniere);
+    return reconnu && fichiers && vues ? kSucces : kEchecReconnaissance;
 }
 
 int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
@@ -173,15 +178,16 @@ int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
         const int code = ReconnaitListe(a.liste, AfficheBilan);
         progression.Ferme();
         DefinitProgression(nullptr);
-        return code == kSucces ? EcritSorties(a) : code;
+        return code == kSucces || code == kEchecReconnaissance ? EcritSorties(a, code == kSucces)
+                                                               : code;
     }
     const bool ok = ReconnaitDocument(AfficheBilan);
     progression.Ferme();
     DefinitProgression(nullptr);
-    if (!ok) return kEchecReconnaissance;
-    std::printf("result file: %s\nmusic file: %s\n", CheminResultatDocument().c_str(),
-                CheminMusiqueDocument().c_str());
-    return EcritSorties(a);
+    if (ok)
+        std::printf("result file: %s\nmusic file: %s\n", CheminResultatDocument().c_str(),
+                    CheminMusiqueDocument().c_str());
+    return EcritSorties(a, ok);
 }
 
 }  // namespace
@@ -203,7 +209,7 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     cmd->add_option("--page", args->liste.page, "Of a page list, only page N (from 1)");
     cmd->add_option("--zone", args->liste.zone,
                     "With --page, only the staves meeting TOP,LEFT,BOTTOM,RIGHT (page pixels)");
-    AjouteOptionsSorties(*cmd, args->sorties, false);
+    AjouteOptionsSorties(*cmd, args->sorties, true);
     cmd->callback([args, cle, &code] {
         args->tonaliteDonnee = cle->count() > 0;
         args->liste.chemin = args->images.empty() ? "" : args->images[0];

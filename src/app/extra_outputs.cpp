@@ -5,6 +5,12 @@
 #include "document/file_names.h"
 #include "document/midi_file.h"
 #include "document/musicxml.h"
+#include "document/preferences.h"
+#include "recognition/document.h"
+#include "recognition/page_loading.h"
+#include "recognition/page_view_image.h"
+#include "toolbox/messages.h"
+#include "toolbox/png_io.h"
 
 void AjouteOptionsSorties(CLI::App& commande, SortiesDemandees& sorties, bool avecVues) {
     CLI::Option* xml =
@@ -47,6 +53,45 @@ bool EcritSortiesDocument(const SortiesDemandees& sorties, const std::string& ch
             std::printf("MIDI file: %s\n", chemin.c_str());
         else
             ok = false;
+    }
+    return ok;
+}
+
+namespace {
+
+// NAME-pN.png beside the result file NAME.msb.
+std::string CheminVue(const std::string& cheminResultat, int indexPage) {
+    std::string base = RemplaceExtension(cheminResultat, "x");
+    base.resize(base.size() - 2);
+    return base + "-p" + std::to_string(indexPage + 1) + ".png";
+}
+
+}  // namespace
+
+bool DessineVuesPages(const SortiesDemandees& sorties, const std::string& cheminResultat,
+                      int premiere, int derniere) {
+    if (!sorties.vuesPages) return true;
+    bool ok = true;
+    for (int p = premiere; p <= derniere; ++p) {
+        if (!ChargePageDocument(p) || Document.ImagePage == nullptr) {
+            Alerte("Can't bring page %d back to draw it", p + 1);
+            ok = false;
+            continue;
+        }
+        PixMap* vue = DessineVuePage(*Document.ImagePage, Document.Pages[p].Aires, Prefs);
+        if (vue == nullptr) {
+            Alerte("Not enough memory to draw page %d", p + 1);
+            ok = false;
+            continue;
+        }
+        const std::string chemin = CheminVue(cheminResultat, p);
+        if (EcritPNG(*vue, chemin)) {
+            std::printf("page view: %s\n", chemin.c_str());
+        } else {
+            Alerte("Can't write the picture '%s'", chemin.c_str());
+            ok = false;
+        }
+        delete vue;
     }
     return ok;
 }

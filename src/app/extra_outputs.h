@@ -29,3 +29,8 @@ void ConstateSortiesDemandees(SortiesDemandees& sorties);
 // user was told).
 bool EcritSortiesDocument(const SortiesDemandees& sorties, const std::string& cheminResultat,
                           const std::string& nomBase);
+
+// With --overlay, draws pages `premiere` to `derniere` (indexes of the
+// document) from their saved states as NAME-pN.png beside the result file.
+bool DessineVuesPages(const SortiesDemandees& sorties, const std::string& cheminResultat,
+                      int premiere, int derniere);
