@@ -87,13 +87,12 @@ std::vector<NoteEcrite> NotesMesure(const std::vector<NoteDoc>& notes, int base,
         e.Source = &note;
         e.DebutAccord = debutAccord;
         e.Accord = accord;
-        if (!note.Silence) {
-            e.Hauteur = lecteur.Note(note, base - note.Interligne - 7);
-            const int nb = std::clamp<int>(note.NbAppogiatures, 0, kNbAppogiaturesMax);
-            for (int a = 0; a < nb; ++a)
-                e.Appogiatures.push_back(
-                    lecteur.Appogiature(base - note.Appogiatures[a].Interligne - 7));
-        }
+        // Grace notes read before a rest stay with it, as in the music file.
+        const int nb = std::clamp<int>(note.NbAppogiatures, 0, kNbAppogiaturesMax);
+        for (int a = 0; a < nb; ++a)
+            e.Appogiatures.push_back(
+                lecteur.Appogiature(base - note.Appogiatures[a].Interligne - 7));
+        if (!note.Silence) e.Hauteur = lecteur.Note(note, base - note.Interligne - 7);
         ecrites.push_back(std::move(e));
         plusCourte = std::min(plusCourte, note.DureeEffective);
         if (k + 1 == notes.size() || notes[k + 1].PosMesure != note.PosMesure) {
