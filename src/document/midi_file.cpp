@@ -6,8 +6,6 @@
 #include <tuple>
 #include <vector>
 
-#include "document/music_file.h"
-#include "document/result_file_reader.h"
 #include "document/written_score.h"
 #include "toolbox/messages.h"
 
@@ -157,15 +155,4 @@ bool EcritMidi(const DocumentMusical& document, const std::string& chemin, int t
         return false;
     }
     return true;
-}
-
-bool ExporteMidi(const std::string& cheminResultat, const std::string& chemin, int tempo) {
-    DocumentMusical document;
-    if (!LitFichierResultat(cheminResultat, document)) return false;
-    EgaliseNombreMesures(document);
-    if (!AligneRythme(document)) {
-        Alerte("The MIDI file '%s' was not written: cancelled", chemin.c_str());
-        return false;
-    }
-    return EcritMidi(document, chemin, tempo);
 }

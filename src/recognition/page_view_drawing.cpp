@@ -69,7 +69,7 @@ int RepereePortee::Y(int xBande, int position) const {
 }
 
 int RepereePortee::Interligne() const {
-    return std::max(2, static_cast<int>(std::lround(portee.Interligne)));
+    return std::clamp(static_cast<int>(std::lround(portee.Interligne)), 2, 200);
 }
 
 namespace {

@@ -9,6 +9,9 @@
 //     src/document/note_keywords.cpp src/document/keyword_stream.cpp \
 //     src/document/rhythm_*.cpp src/document/music_file_writer.cpp \
 //     src/document/options.cpp src/toolbox/messages.cpp src/toolbox/progress.cpp \
+//     src/document/written_score.cpp src/document/musicxml_notes.cpp \
+//     src/document/musicxml_writer.cpp src/document/stored_zip.cpp src/document/midi_file.cpp \
+//     -lpugixml \
 //     -o build/result_file_fuzz
 //   build/result_file_fuzz -max_total_time=300 -max_len=8192 -dict=tests/fuzz/result_file.dict
 // Crashers go to tests/data/fuzz/result_file/, which the normal suite reads.
@@ -18,7 +21,9 @@
 
 #include "document/document_model.h"
 #include "document/keyword_stream.h"
+#include "document/midi_file.h"
 #include "document/music_file.h"
+#include "document/musicxml.h"
 #include "document/result_file_reader.h"
 #include "document/rhythm.h"
 #include "toolbox/messages.h"
@@ -47,6 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             (void)EcritFichierMusical(document, false, annule);
         }
         if (sortie != nullptr) std::fclose(sortie);
+        (void)TexteMusicXML(document);
+        (void)OctetsMidi(document);
     }
     return 0;
 }
