@@ -55,7 +55,6 @@ void EnregistreCommandeExport(CLI::App& app, int& code) {
     cmd->add_flag("-q,--quiet", args->silencieux, "No progress display");
     AjouteOptionsSorties(*cmd, args->sorties, false);
     cmd->callback([args, &code] {
-        ConstateSortiesDemandees(args->sorties);
-        code = ExecuteExport(*args);
+        code = ConstateSortiesDemandees(args->sorties) ? ExecuteExport(*args) : kErreurUsage;
     });
 }

@@ -213,7 +213,7 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     cmd->callback([args, cle, &code] {
         args->tonaliteDonnee = cle->count() > 0;
         args->liste.chemin = args->images.empty() ? "" : args->images[0];
-        ConstateSortiesDemandees(args->sorties);
-        code = ExecuteReconnaissance(*args);
+        code = ConstateSortiesDemandees(args->sorties) ? ExecuteReconnaissance(*args)
+                                                       : kErreurUsage;
     });
 }

@@ -1,6 +1,8 @@
 #include "app/extra_outputs.h"
 
+#include <cctype>
 #include <cstdio>
+#include <initializer_list>
 
 #include "document/file_names.h"
 #include "document/midi_file.h"
@@ -15,11 +17,12 @@
 void AjouteOptionsSorties(CLI::App& commande, SortiesDemandees& sorties, bool avecVues) {
     CLI::Option* xml =
         commande.add_option("--musicxml", sorties.musicXml,
-                            "Also write MusicXML (default NAME.musicxml; a name ending in .mxl "
-                            "gets the compressed container)")
+                            "Also write MusicXML (default NAME.musicxml; FILE ends in .musicxml, "
+                            ".xml, or .mxl for the zip container)")
             ->expected(0, 1);
     CLI::Option* midi =
-        commande.add_option("--midi", sorties.midi, "Also write a MIDI file (default NAME.mid)")
+        commande.add_option("--midi", sorties.midi,
+                            "Also write a MIDI file (default NAME.mid; FILE ends in .mid or .midi)")
             ->expected(0, 1);
     commande.add_option("--tempo", sorties.tempo, "Quarter notes per minute of the MIDI file")
         ->check(CLI::Range(10, 400));
@@ -30,9 +33,39 @@ void AjouteOptionsSorties(CLI::App& commande, SortiesDemandees& sorties, bool av
     sorties.optionMidi = midi;
 }
 
-void ConstateSortiesDemandees(SortiesDemandees& sorties) {
+namespace {
+
+bool FiniParUneDe(const std::string& chemin, std::initializer_list<const char*> extensions) {
+    std::string minuscules = chemin;
+    for (char& c : minuscules) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const char* e : extensions) {
+        const std::string fin(e);
+        if (minuscules.size() > fin.size() &&
+            minuscules.compare(minuscules.size() - fin.size(), fin.size(), fin) == 0)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// The option's value may be the next word of the command line: a page image
+// taken for the file name would be overwritten, so only the formats' own
+// extensions are accepted.
+bool ConstateSortiesDemandees(SortiesDemandees& sorties) {
     sorties.musicXmlDemande = sorties.optionMusicXml && sorties.optionMusicXml->count() > 0;
     sorties.midiDemande = sorties.optionMidi && sorties.optionMidi->count() > 0;
+    if (sorties.musicXmlDemande && !sorties.musicXml.empty() &&
+        !FiniParUneDe(sorties.musicXml, {".musicxml", ".xml", ".mxl"})) {
+        Alerte("The MusicXML file '%s' must end in .musicxml, .xml or .mxl", sorties.musicXml.c_str());
+        return false;
+    }
+    if (sorties.midiDemande && !sorties.midi.empty() &&
+        !FiniParUneDe(sorties.midi, {".mid", ".midi"})) {
+        Alerte("The MIDI file '%s' must end in .mid or .midi", sorties.midi.c_str());
+        return false;
+    }
+    return true;
 }
 
 bool EcritSortiesDocument(const SortiesDemandees& sorties, const std::string& cheminResultat,

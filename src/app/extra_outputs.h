@@ -22,7 +22,8 @@ struct SortiesDemandees {
 void AjouteOptionsSorties(CLI::App& commande, SortiesDemandees& sorties, bool avecVues);
 
 // Once the command line is parsed: which of the files were asked for.
-void ConstateSortiesDemandees(SortiesDemandees& sorties);
+// False (with a message) when a file name is not one of its format's.
+bool ConstateSortiesDemandees(SortiesDemandees& sorties);
 
 // Writes the MusicXML and MIDI files asked for, from the result file;
 // `nomBase` names them when no path was given. False when one failed (the

@@ -43,6 +43,21 @@ TEST_F(SortiesTest, ExportWritesMusicXMLAndMidiWhereAsked) {
               1);
 }
 
+// The option's value may be the next word: an image there is refused or
+// left to the images, never overwritten.
+TEST_F(SortiesTest, AnImageIsNeverTakenForTheOutputFile) {
+    const std::string image = Racine() + "/page.png";
+    std::filesystem::copy_file(RUZO_TEST_DATA "/sample-page.png", image);
+    const auto taille = std::filesystem::file_size(image);
+    for (const char* option : {"--musicxml", "--midi"})
+        ExecuteRuzo(std::string("recognize -q ") + option + " '" + image + "' '" + image + "' -o '" +
+                    Racine() + "/out'");
+    EXPECT_EQ(std::filesystem::file_size(image), taille);
+    EXPECT_EQ(ExecuteRuzo("export -q '" RUZO_TEST_DATA "/two-parts.msb' -o '" + Racine() +
+                          "/x.msf' --midi '" + image + "'").code,
+              2);
+}
+
 // A real page: the MusicXML validates and scores exactly as the music file.
 TEST_F(SortiesTest, MusicXMLOfARealPageScoresAsItsMusicFile) {
     const std::string corpus = RUZO_CORPUS;
