@@ -224,7 +224,18 @@ void EnregistreCommandeDoc(CLI::App& app, int& code) {
     CLI::App* doc = app.add_subcommand("doc",
                                        "Create and edit page lists (.lfs): pages, their "
                                        "load options and command areas");
-    doc->require_subcommand(1);
+    // An unknown word after "doc" is named as such rather than reported as a
+    // missing command.
+    doc->callback([doc, &code] {
+        if (!doc->get_subcommands().empty()) return;
+        const std::vector<std::string> reste = doc->remaining();
+        if (reste.empty())
+            std::fprintf(stderr, "ruzo doc: a command is needed\n");
+        else
+            std::fprintf(stderr, "ruzo doc: unknown command '%s'\n", reste.front().c_str());
+        std::fprintf(stderr, "Run ruzo doc --help for the commands.\n");
+        code = kErreurUsage;
+    });
 
     CLI::App* cree = SousCommande(*doc, "create", "Create a page list of these images", a);
     cree->add_option("IMAGE", a->images, "Page images, in page order")->required();
@@ -260,4 +271,5 @@ void EnregistreCommandeDoc(CLI::App& app, int& code) {
     change->callback([a, &code] { code = Change(*a); });
 
     EnregistreAires(*doc, code, a);
+    doc->allow_extras();  // after the commands, which must not inherit it
 }

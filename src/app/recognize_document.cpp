@@ -8,6 +8,7 @@
 
 #include "app/cli.h"
 #include "document/file_names.h"
+#include "image/page_preparation.h"
 #include "recognition/document.h"
 #include "recognition/etat_page.h"
 #include "recognition/page_driver.h"
@@ -41,11 +42,24 @@ bool EnregistreBilan(const std::string& chemin) {
     return SauveListe();
 }
 
+// Every page's image is there before any recognition starts.
+bool ImagesPresentes(int premiere, int derniere) {
+    bool toutes = true;
+    for (int p = premiere; p <= derniere; ++p) {
+        if (ImagePageLisible(Document.Pages[p])) continue;
+        Alerte("Can't read the image of page %d, '%s'", p + 1,
+               Document.Pages[p].CheminImage().c_str());
+        toutes = false;
+    }
+    return toutes;
+}
+
 int ReconnaitTout(const DemandeListe& d, const SuiviPage& suivi) {
     if (Document.Pages.empty()) {
         Alerte("'%s' has no pages", d.chemin.c_str());
         return kEntreeInvalide;
     }
+    if (!ImagesPresentes(0, static_cast<int>(Document.Pages.size()) - 1)) return kEntreeInvalide;
     if (!ReconnaitDocument(suivi)) return kEchecReconnaissance;
     std::printf("result file: %s\nmusic file: %s\n", CheminResultatDocument().c_str(),
                 CheminMusiqueDocument().c_str());
@@ -75,7 +89,8 @@ int ReconnaitRectangle(int p, const Rect& zone) {
                     portee.CadreBande.left, portee.CadreBande.bottom, portee.CadreBande.right,
                     portee.Symboles.size());
     }
-    std::printf("page %d: %d staves in the zone, %s\n", p + 1, n, ok ? "recognised" : "failed");
+    std::printf("page %d: %d staves found, %d in the zone, %s\n", p + 1, Etat.NbPorteesTrouvees(), n,
+                ok ? "recognised" : "failed");
     return ok ? kSucces : kEchecReconnaissance;
 }
 
@@ -128,6 +143,7 @@ int ReconnaitListe(const DemandeListe& d, const SuiviPage& suivi) {
                n == 1 ? "" : "s");
         return kErreurUsage;
     }
+    if (!ImagesPresentes(d.page - 1, d.page - 1)) return kEntreeInvalide;
     if (d.zone.empty()) return ReconnaitUnePage(d.page - 1, suivi);
     Rect zone;
     LitZone(d.zone, zone);

@@ -34,17 +34,23 @@ std::string NomSeul(const std::string& chemin) {
     return barre == std::string::npos ? chemin : chemin.substr(barre + 1);
 }
 
+// The page's file moved with its page list into the document's folder.
+std::string CheminDansDossierDocument(const EntreePage& page) {
+    const std::string dossierDocument = Dossier(Document.Chemin);
+    if (dossierDocument.empty()) return "";
+    return dossierDocument + "/" + NomSeul(page.NomFichier);
+}
+
 // The page's file in its own folder, else in the folder of the document (a
 // page list moved together with its images); "" when in neither.
 std::string TrouveFichier(EntreePage& page) {
     const std::string chemin = page.CheminImage();
     if (PeutLire(chemin)) return chemin;
-    const std::string dossierDocument = Dossier(Document.Chemin);
-    if (dossierDocument.empty()) return "";
-    const std::string ailleurs = dossierDocument + "/" + NomSeul(page.NomFichier);
-    if (!PeutLire(ailleurs)) return "";
-    page.LibPath = dossierDocument;
+    const std::string ailleurs = CheminDansDossierDocument(page);
+    if (ailleurs.empty() || !PeutLire(ailleurs)) return "";
+    page.LibPath = Dossier(Document.Chemin);
     page.NomFichier = NomSeul(page.NomFichier);
+    Document.Modifie = true;  // the list should remember where the image is now
     return ailleurs;
 }
 
@@ -104,6 +110,12 @@ int Prepare(EntreePage& page, Offscreen& image) {
 }
 
 }  // namespace
+
+bool ImagePageLisible(const EntreePage& page) {
+    if (PeutLire(page.CheminImage())) return true;
+    const std::string ailleurs = CheminDansDossierDocument(page);
+    return !ailleurs.empty() && PeutLire(ailleurs);
+}
 
 int PrepareImagePage(EntreePage& page, Offscreen& image) {
     const auto debut = std::chrono::steady_clock::now();

@@ -23,6 +23,10 @@ enum CodePreparation : int {
 // page's size fields are set; otherwise `image` is none and the user was told.
 int PrepareImagePage(EntreePage& page, Offscreen& image);
 
+// True when the page's image file can be read, in the page's folder or in
+// the document's.
+bool ImagePageLisible(const EntreePage& page);
+
 // Before recognition: a page not thresholded at load gets the default
 // threshold, so that the stages see only black and white.
 void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image);
