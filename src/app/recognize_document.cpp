@@ -89,8 +89,8 @@ int ReconnaitRectangle(int p, const Rect& zone) {
                     portee.CadreBande.left, portee.CadreBande.bottom, portee.CadreBande.right,
                     portee.Symboles.size());
     }
-    std::printf("page %d: %d staves found, %d in the zone, %s\n", p + 1, Etat.NbPorteesTrouvees(), n,
-                ok ? "recognised" : "failed");
+    std::printf("page %d: %d staves found, %d in the zone, %s\n", p + 1, Etat.NbPorteesTrouvees(),
+                n, ok ? "recognised" : "failed");
     return ok ? kSucces : kEchecReconnaissance;
 }
 

@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* octets, size_t taille) {
     if (ecrit) {
         std::FILE* relu = fmemopen(texte, longueur, "rb");
         ContenuListe encore;
-        if (!relu || !Lit(relu, encore) || encore.Pages.size() != Document.Pages.size()) std::abort();
+        if (!relu || !Lit(relu, encore) || encore.Pages.size() != Document.Pages.size())
+            std::abort();
         for (size_t i = 0; i < encore.Pages.size(); ++i)
             if (encore.Pages[i].Aires.size() != Document.Pages[i].Aires.size()) std::abort();
         std::fclose(relu);
