@@ -56,7 +56,7 @@ TEST_F(AiresTest, DrawingNormalisesAndKeepsTheMinimumSize) {
     EXPECT_EQ(AjouteAireDessinee(Page(), Point{90, 80}, Point{60, 20}, 207), 1);  // dragged up-left
     EXPECT_EQ(Page().Aires[1].Aire, (Rect{60, 20, 90, 80}));
     EXPECT_EQ(Page().Aires[1].Commande, kAireSymbole);
-    EXPECT_EQ(Page().Aires[1].CommandeParam, 207u);
+    EXPECT_EQ(uint32_t{Page().Aires[1].CommandeParam}, 207u);
     EXPECT_EQ(NormaliseAire(32767, 32767, 32767, 32767), (Rect{32759, 32759, 32767, 32767}));
 }
 
@@ -102,6 +102,6 @@ TEST_F(AiresTest, DeletingTakesABadIndexWithAMessage) {
     EXPECT_TRUE(alertes.Contient("DeleteAireCommande : bad index"));
     EXPECT_TRUE(SupprimeAire(Page(), 0));
     ASSERT_EQ(Page().Aires.size(), 1u);
-    EXPECT_EQ(Page().Aires[0].CommandeParam, 2u);
+    EXPECT_EQ(uint32_t{Page().Aires[0].CommandeParam}, 2u);
     EXPECT_EQ(ModeEffectif(ModeOutilAire::Dessin, true), ModeOutilAire::Suppression);
 }

@@ -119,7 +119,7 @@ TEST_F(ListePagesTest, AListReadsBackWithItsPagesOptionsKeyTimeAndAreas) {
     EXPECT_EQ(l.Aires[0].Aire, (Rect{10, 20, 30, 40}));
     EXPECT_EQ(l.Aires[0].Commande, kAireEfface);
     EXPECT_EQ(l.Aires[1].Commande, kAireSymbole);
-    EXPECT_EQ(l.Aires[1].CommandeParam, 207u);
+    EXPECT_EQ(uint32_t{l.Aires[1].CommandeParam}, 207u);
     EXPECT_EQ(Document.Pages[1].NomFichier, "scan 2 \xE9t\xE9.png");
     EXPECT_EQ(Document.Pages[1].VideoInverse, kVideoInversee);
     EXPECT_EQ(Document.NumPage, 1);
