@@ -7,6 +7,7 @@
 #include "image/offscreen.h"
 #include "recognition/etat_page.h"
 #include "staff/staff_geometry.h"
+#include "symbols/matcher_tools.h"
 #include "symbols/notes.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress.h"
@@ -25,7 +26,6 @@ constexpr float kCourbureMin = 0.5f;
 // measure under it. The thickest part of a tie is under a third.
 constexpr float kEpaisseurMax = 0.4f;
 
-int Tronque(double v) { return static_cast<int>(v); }
 
 // Traces from (x, y) and keeps the trace when it is shaped like a tie.
 void TraceLiaison(Portee& portee, uint8_t* travail, uint8_t* bande, int x, int y, float s,
@@ -53,10 +53,10 @@ int Essaie(Portee& portee, uint8_t* travail, uint8_t* bande, int x, int y, float
 void ParcourtColonne(Portee& portee, uint8_t* travail, uint8_t* bande, int x, float s) {
     const int hauteur = ContextePixels.bornes.bottom;
     const float haut = LigneHautEn(Etat.PorteeCourante, x);
-    const int finDessus = Tronque(haut - 0.5f * s);
+    const int finDessus = Tronque16(haut - 0.5f * s);
     for (int y = 0; y < finDessus && y < hauteur; ++y)
         y = Essaie(portee, travail, bande, x, y, s, true);
-    for (int y = std::max(0, Tronque(haut + 4.5f * s)); y < hauteur; ++y)
+    for (int y = std::max<int>(0, Tronque16(haut + 4.5f * s)); y < hauteur; ++y)
         y = Essaie(portee, travail, bande, x, y, s, false);
 }
 
@@ -102,7 +102,7 @@ bool SuitLiaison(uint8_t* bits, int x, int y, float s, int& finX, int& finY, int
         ++colonne;
         // The next column's run is measured one row below the first black
         // pixel found there, so a piece only one pixel thick ends the trace.
-        const int debut = Tronque(trait.haut - 0.25f * s);
+        const int debut = Tronque16(trait.haut - 0.25f * s);
         int r = debut;
         while (r < debut + 0.5f * s && !EstNoir(bits, colonne, r)) ++r;
         ligne = r < debut + 0.5f * s ? r + 1 : r;

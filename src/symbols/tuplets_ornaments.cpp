@@ -7,6 +7,7 @@
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
 #include "symbols/catalogue.h"
+#include "symbols/matcher_tools.h"
 #include "symbols/notes.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress.h"
@@ -23,13 +24,12 @@ constexpr int kScoreOrnement = 200;
 constexpr int kScoreTrille = 1000;
 constexpr int kScoreStaccato = 500;
 
-int16_t Tronque(double v) { return static_cast<int16_t>(v); }
 
 bool QueueEnHaut(const NotePortee& n) { return n.Queue == QueueNormale || n.Queue == QueueHautGauche; }
 
 // Rows `haut` to `bas` (exclusive) of the columns given.
 Rect Zone(double haut, double gauche, double bas, double droite) {
-    return Rect{Tronque(haut), Tronque(gauche), Tronque(bas), Tronque(droite)};
+    return Rect{Tronque16(haut), Tronque16(gauche), Tronque16(bas), Tronque16(droite)};
 }
 
 void Prend(int index) {
@@ -158,8 +158,8 @@ uint8_t CalculeEffetNote(int indexPortee, int indexNote) {
     const bool enHaut = QueueEnHaut(note);
     // The ornament zone ends at the top line: inside the staff a mordent
     // shape is more likely a piece of another symbol.
-    int u = enHaut ? Tronque(y - h - s) : Tronque(y - s);
-    u = std::min(u, static_cast<int>(Tronque(LigneHautEn(indexPortee, note.PosX))));
+    int u = enHaut ? Tronque16(y - h - s) : Tronque16(y - s);
+    u = std::min(u, static_cast<int>(Tronque16(LigneHautEn(indexPortee, note.PosX))));
     const uint16_t ornement = PrendOrnement(Zone(u - 2 * s, x, u, x + 2 * s));
     if (ornement != 0) return EffetDeCode(ornement);
     // The staccato dot is on the head's side, away from the stem.

@@ -122,3 +122,13 @@ TEST_F(NotesCompletees, NoOrnamentInsideTheStaffOnRestsGraceOrRemovedNotes) {
     for (int i = 0; i < 4; ++i) EXPECT_EQ(N(i).Effet, kSansEffet) << i;
     EXPECT_TRUE(Actif(mordant));
 }
+
+TEST_F(NotesCompletees, AbsurdStemLengthsKeepTheZonesInRange) {
+    NotePortee& n = Note(300, 32000, false, 1);
+    n.HauteurQueue = 65535;
+    Note(300, -32000, true, 2).HauteurQueue = 65535;
+    Candidat(kPetit3, 900, 32767, 310);
+    ASSERT_TRUE(TraiteTuplets());
+    ASSERT_TRUE(TraiteEffets());
+    EXPECT_EQ(N(0).Tuplet, 0);
+}
