@@ -148,6 +148,22 @@ void DessineBande(PixMap& carte, const PorteeInspectee& p, int dy, const Couleur
     }
 }
 
+// Each measure boundary as a line across the band, each measure's number
+// (counted from 1 on the page) just right of where it starts.
+void DessineMesures(PixMap& carte, const PorteeInspectee& p, const StructurePortee& structure,
+                    int dy, const Couleurs& c) {
+    if (!p.bande) return;
+    const int tailleNumero = std::max(8, static_cast<int>(p.interligne * 2));
+    for (size_t k = 0; k < structure.mesures.size(); ++k) {
+        const int x = structure.mesures[k].PosXMesure;
+        for (int y = 0; y < p.bande->hauteur; ++y)
+            for (int e = -1; e <= 1; ++e) Point(carte, x + e, dy + y, c.barres);
+        if (k + 1 < structure.mesures.size())
+            Score(carte, structure.premiereMesure + static_cast<int>(k) + 1, tailleNumero, x + 4,
+                  dy + tailleNumero, c.barres);
+    }
+}
+
 }  // namespace
 
 PixMap* DessineInspection(const InspectionPage& inspection) {
@@ -168,6 +184,8 @@ PixMap* DessineInspection(const InspectionPage& inspection) {
         DessineNotes(*carte, p, dy);
         DessineLiaisons(*carte, p, dy);
         DessineMarques(*carte, p, dy);
+        if (p.index < static_cast<int>(inspection.structure.size()))
+            DessineMesures(*carte, p, inspection.structure[p.index], dy, c);
         dy += p.bande->hauteur + kEcartBandes;
     }
     return carte;

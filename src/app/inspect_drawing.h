@@ -2,7 +2,7 @@
 // other, each candidate shown by its component's box, a cross at its
 // position, the outline of its glyph centred there and its score; then
 // each note drawn at its place with its stem, flags or beams, accidental
-// and dots.
+// and dots; and the measure boundaries with the measure numbers.
 #pragma once
 
 #include "recognition/inspection.h"

@@ -1,0 +1,124 @@
+// Measure boundaries of one staff: bar lines among the vertical lines that
+// no stem claimed, bar signs among the candidates, measure-repeat signs.
+#include <algorithm>
+#include <cmath>
+
+#include "document/options.h"
+#include "recognition/etat_page.h"
+#include "staff/key_signature.h"
+#include "staff/longueurs.h"
+#include "staff/staff_geometry.h"
+#include "staff/systems_measures.h"
+#include "staff/vertical_lines.h"
+#include "symbols/candidate_filters.h"
+#include "symbols/catalogue.h"
+#include "toolbox/progress.h"
+
+namespace {
+
+uint8_t MarqueDuSigne(uint16_t code) {
+    switch (code) {
+        case kCarDebutRepet: return 3;
+        case kCarFinRepet: return 4;
+        case kCarDebutMusique: return 1;
+        case kCarFinMusique: return 2;
+        default: return 0;
+    }
+}
+
+bool SigneRetenu(const CaractereProbable& c, int premiereColonne) {
+    return c.Actif && c.Prob >= kScoreSigneMesure && c.Position.h > premiereColonne;
+}
+
+// A clef, key or time change written just after a new boundary.
+void LitChangement(int indexPortee, int k, int x) {
+    if (Options.RechercherClef != 2) return;
+    Portee& portee = Etat.Portees[indexPortee];
+    Clef lu;
+    if (TraiteArmaturePortee(indexPortee, x, EnPixels(6 * portee.Interligne), Etat.PorteeImage,
+                             false, lu))
+        portee.Mesures[k].Clef = lu;
+}
+
+// A line from the top staff line to the bottom one, within the tolerance.
+bool EstBarre(const LigneVert& l, int indexPortee, int hauteur, float tolerance) {
+    const int t = EnPixels(LigneHautEn(indexPortee, l.PosX));
+    return l.PosY < t + tolerance && l.PosY + l.Longueur >= t + hauteur - tolerance;
+}
+
+// False when the user asked to stop.
+bool ChercheBarres(int i, int premiereColonne) {
+    Portee& portee = Etat.Portees[i];
+    const int hauteur = EnPixels((portee.NbLignesPortee - 1) * portee.Interligne);
+    const float tolerance = Reglage.MesureToleranceRecherche * portee.Interligne;
+    for (size_t n = 0; n < portee.LignesVert.size(); ++n) {
+        const LigneVert l = portee.LignesVert[n];
+        if (l.Type == 0 && l.PosX > premiereColonne && EstBarre(l, i, hauteur, tolerance)) {
+            SetTypeLigneVert(portee, static_cast<int>(n), kTypeLigneBarre);
+            const int k = AjouteMesure(portee, l.PosX);
+            if (k > 0) LitChangement(i, k, l.PosX);
+        }
+        if (TestAnnulation()) return false;
+    }
+    return true;
+}
+
+// A bar sign near a boundary only marks it; elsewhere it makes one.
+void ChercheSignesBarre(int i, int premiereColonne) {
+    Portee& portee = Etat.Portees[i];
+    const float s = portee.Interligne;
+    for (size_t n = 0; n < Etat.Caracteres.size(); ++n) {
+        const CaractereProbable c = Etat.Caracteres[n];
+        if (!SigneRetenu(c, premiereColonne) || !EstRupture(c.Code)) continue;
+        const int x = c.Position.h;
+        const uint8_t marque = MarqueDuSigne(c.Code);
+        auto proche = std::find_if(portee.Mesures.begin(), portee.Mesures.end(),
+                                   [&](const Mesure& m) { return std::abs(m.PosXMesure - x) < 4 * s; });
+        if (proche != portee.Mesures.end()) {
+            uint8_t* libre = std::find(std::begin(proche->Marques), std::end(proche->Marques), 0);
+            if (marque != 0 && libre != std::end(proche->Marques)) *libre = marque;
+            continue;
+        }
+        const int k = AjouteMesure(portee, x);
+        if (k < 0) continue;
+        portee.Mesures[k].Marques[0] = marque;
+        LitChangement(i, k, x);
+    }
+}
+
+void MarqueRepetitions(Portee& portee, int premiereColonne) {
+    for (const CaractereProbable& c : Etat.Caracteres) {
+        if (!SigneRetenu(c, premiereColonne) || c.Code != kCarRepetePrecedente) continue;
+        for (size_t k = 0; k + 1 < portee.Mesures.size(); ++k)
+            if (portee.Mesures[k].PosXMesure < c.Position.h &&
+                c.Position.h < portee.Mesures[k + 1].PosXMesure)
+                portee.Mesures[k].RepetePrecedente = 1;
+    }
+}
+
+}  // namespace
+
+int AjouteMesure(Portee& portee, int x) {
+    const float ecart = 2 * portee.Interligne;
+    for (const Mesure& m : portee.Mesures)
+        if (std::abs(m.PosXMesure - x) < ecart) return -1;
+    Mesure m;
+    m.PosXMesure = static_cast<int16_t>(x);
+    portee.Mesures.push_back(m);
+    return static_cast<int>(portee.Mesures.size()) - 1;
+}
+
+bool RechercheMesures() {
+    const int i = Etat.PorteeCourante;
+    Portee& portee = Etat.Portees.at(i);
+    const int premiereColonne = portee.Clef.FinX;
+    if (premiereColonne != 0) AjouteMesure(portee, premiereColonne);
+
+    const bool complet = ChercheBarres(i, premiereColonne);
+    ChercheSignesBarre(i, premiereColonne);
+    AjouteMesure(portee, portee.CadreLignes.right);
+    std::stable_sort(portee.Mesures.begin(), portee.Mesures.end(),
+                     [](const Mesure& a, const Mesure& b) { return a.PosXMesure < b.PosXMesure; });
+    MarqueRepetitions(portee, premiereColonne);
+    return complet;
+}
