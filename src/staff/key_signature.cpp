@@ -1,7 +1,6 @@
 #include "staff/key_signature.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "document/options.h"
 #include "recognition/etat_page.h"
@@ -10,6 +9,7 @@
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
 #include "symbols/catalogue.h"
+#include "symbols/staff_position.h"
 #include "toolbox/messages.h"
 
 namespace {
@@ -45,18 +45,6 @@ uint8_t CodeAlterationArmature(uint16_t code) {
     return 0;
 }
 
-// Staff position in half-interlines (0 the top line, growing downward) of a
-// point inside the staff's height; the key's accidentals never stand on
-// ledger lines. 0 where the local interline is too small to count on.
-int16_t PositionDansPortee(int indexPortee, int x, int y) {
-    const float t = LigneHautEn(indexPortee, x);
-    const float s = InterligneEn(indexPortee, x);
-    if (s < 2.0f) return 0;
-    const float demi = s / 2.0f;
-    if (y > t) return static_cast<int16_t>(std::floor((y - t) / demi + 0.5f));
-    return static_cast<int16_t>(-std::floor((t - y) / demi + 0.5f));
-}
-
 // Counts an accidental of the key and keeps its entry while there is room.
 void NoteAlteration(Clef& r, int indexPortee, uint16_t code, Point position, int16_t prob) {
     const int stockees = r.NbBemol + r.NbDiese + r.NbBecarre;
@@ -70,7 +58,10 @@ void NoteAlteration(Clef& r, int indexPortee, uint16_t code, Point position, int
     AlterationArmature& a = r.Alterations[stockees];
     a.Code = CodeAlterationArmature(code);
     a.Prob = prob;
-    a.Position = PositionDansPortee(indexPortee, position.h, position.v);
+    // The key's accidentals stand within the staff's lines: no ledger walk.
+    int ligne = 0;
+    if (PositionPortee(indexPortee, position.h, position.v, ligne, false))
+        a.Position = static_cast<int16_t>(ligne);
 }
 
 }  // namespace

@@ -56,6 +56,29 @@ bool RetireMesuresHorsTable(const PosMesure& table, int rang, Portee& p) {
     return false;
 }
 
+// How a boundary of staff `portee` at column x meets a column of the table,
+// through the column's entry of the nearest staff (the first on a tie).
+struct Rapprochement {
+    bool accepte = false;  // within the tolerance of that entry
+    bool avant = false;    // left of that entry
+    int ecart = 0;         // columns from that entry
+    std::ptrdiff_t insertion = 0;  // where the new entry goes in the column
+};
+
+Rapprochement Rapproche(const std::vector<EntreePosMesure>& colonne, float interligne, int portee,
+                        int x) {
+    auto e = colonne.begin();
+    for (auto f = colonne.begin(); f != colonne.end(); ++f)
+        if (std::abs(f->portee - portee) < std::abs(e->portee - portee)) e = f;
+    const int d = std::abs(e->portee - portee);
+    Rapprochement r;
+    r.ecart = std::abs(x - e->x);
+    r.accepte = r.ecart <= d * 2 * interligne;
+    r.avant = x < e->x;
+    r.insertion = (e - colonne.begin()) + (e->portee < portee ? 1 : 0);
+    return r;
+}
+
 void NumeroteMesures() {
     int total = 0;
     for (int systeme = 0; systeme < Etat.NbSystemes; ++systeme) {
@@ -89,25 +112,30 @@ void PlaceNote(const std::vector<Mesure>& mesures, NotePortee& note) {
 }  // namespace
 
 void InserePosMesure(PosMesure& table, float interligne, int portee, int x) {
-    const float tolerance = 2 * interligne;
     const EntreePosMesure nouvelle{static_cast<int16_t>(portee), static_cast<int16_t>(x)};
     auto& colonnes = table.colonnes;
     size_t j = 0;
     for (; j < colonnes.size(); ++j) {
-        std::vector<EntreePosMesure>& colonne = colonnes[j];
-        if (colonne.empty()) {
+        if (colonnes[j].empty()) {
             Alerte("Erreur de coherence du tableau PosMesure");
             continue;
         }
-        auto e = colonne.begin();
-        for (auto f = colonne.begin(); f != colonne.end(); ++f)
-            if (std::abs(f->portee - portee) < std::abs(e->portee - portee)) e = f;
-        const int d = std::abs(e->portee - portee);
-        if (std::abs(x - e->x) <= d * tolerance) {
-            colonne.insert(e->portee < portee ? e + 1 : e, nouvelle);
+        const Rapprochement r = Rapproche(colonnes[j], interligne, portee, x);
+        if (r.accepte) {
+            // The tolerance grows with the distance between the staves, so
+            // a far staff may reach a column that a nearer one shows is not
+            // its own: the next column wins when it fits more closely.
+            Rapprochement retenu = r;
+            while (j + 1 < colonnes.size() && !colonnes[j + 1].empty()) {
+                const Rapprochement suivant = Rapproche(colonnes[j + 1], interligne, portee, x);
+                if (!suivant.accepte || suivant.ecart >= retenu.ecart) break;
+                retenu = suivant;
+                ++j;
+            }
+            colonnes[j].insert(colonnes[j].begin() + retenu.insertion, nouvelle);
             return;
         }
-        if (x < e->x) break;
+        if (r.avant) break;
     }
     colonnes.insert(colonnes.begin() + static_cast<std::ptrdiff_t>(j), {nouvelle});
 }

@@ -2,6 +2,7 @@
 // no stem claimed, bar signs among the candidates, measure-repeat signs.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "document/options.h"
 #include "recognition/etat_page.h"
@@ -30,10 +31,34 @@ bool SigneRetenu(const CaractereProbable& c, int premiereColonne) {
     return c.Actif && c.Prob >= kScoreSigneMesure && c.Position.h > premiereColonne;
 }
 
-// A clef, key or time change written just after a new boundary.
+// While alive, the candidates of the ink the note stage has already taken
+// (marked, to be removed when that stage ends) are out of reach.
+class EncrePriseCachee {
+  public:
+    EncrePriseCachee() {
+        for (size_t n = 0; n < Etat.Caracteres.size(); ++n) {
+            CaractereProbable& c = Etat.Caracteres[n];
+            if (!c.Actif || !c.Marque) continue;
+            c.Actif = 0;
+            cachees_.push_back(n);
+        }
+    }
+    ~EncrePriseCachee() {
+        for (size_t n : cachees_) Etat.Caracteres[n].Actif = 1;
+    }
+    EncrePriseCachee(const EncrePriseCachee&) = delete;
+    EncrePriseCachee& operator=(const EncrePriseCachee&) = delete;
+
+  private:
+    std::vector<size_t> cachees_;
+};
+
+// A clef, key or time change written just after a new boundary. A note
+// head's ink is no time signature, even when a matcher read one in it.
 void LitChangement(int indexPortee, int k, int x) {
     if (Options.RechercherClef != 2) return;
     Portee& portee = Etat.Portees[indexPortee];
+    EncrePriseCachee encrePrise;
     Clef lu;
     if (TraiteArmaturePortee(indexPortee, x, EnPixels(6 * portee.Interligne), Etat.PorteeImage,
                              false, lu))
@@ -111,8 +136,13 @@ int AjouteMesure(Portee& portee, int x) {
 bool RechercheMesures() {
     const int i = Etat.PorteeCourante;
     Portee& portee = Etat.Portees.at(i);
-    const int premiereColonne = portee.Clef.FinX;
-    if (premiereColonne != 0) AjouteMesure(portee, premiereColonne);
+    const int debutMusique = portee.Clef.FinX;
+    if (debutMusique != 0) AjouteMesure(portee, debutMusique);
+    // Without a start reading the first music column is unknown, but no
+    // measure starts where the clef must stand: the line that opens the
+    // staff and the thick strokes of a C clef are no bar lines.
+    const int premiereColonne =
+        debutMusique != 0 ? debutMusique : portee.CadreLignes.left + EnPixels(4 * portee.Interligne);
 
     const bool complet = ChercheBarres(i, premiereColonne);
     ChercheSignesBarre(i, premiereColonne);

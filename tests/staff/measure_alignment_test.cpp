@@ -62,6 +62,19 @@ TEST_F(AlignementTest, MiddleStaffGetsTheBarLineOfTheStavesAroundIt) {
     EXPECT_EQ(Colonnes(Etat.Portees[2]), (std::vector<int>{200, 704, 1200}));
 }
 
+TEST_F(AlignementTest, FarStaffJoinsTheColumnThatFitsItBest) {
+    // A key misread on the second staff ends its start reading early; the
+    // fourth staff is far enough to reach that column, yet belongs with
+    // the others.
+    Ajoute(0, 0, {395, 838, 1360});
+    Ajoute(0, 1, {351, 838, 1360});
+    Ajoute(0, 2, {395, 838, 1360});
+    Ajoute(0, 3, {395, 838, 1360});
+    ASSERT_TRUE(AnalyseMesures());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Colonnes(Etat.Portees[i]), (std::vector<int>{395, 838, 1360})) << i;
+}
+
 TEST_F(AlignementTest, ShortSystemsAlignByRankNotPartNumber) {
     Ajoute(0, 0, {200, 700, 1200});
     Ajoute(0, 1, {200, 700, 1200});
