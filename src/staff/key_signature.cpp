@@ -105,8 +105,11 @@ bool TraiteArmaturePortee(int i, int x, int largeur, Offscreen, bool clefRequise
     const bool clef = LitClef(r, i, largeur);
     if (!clef && clefRequise) return false;
     const bool alterations = LitAlterationsArmature(r, i);
+    // The signs come after the clef and key: pieces of a clef's ink must
+    // not pass for one.
+    const int debutChiffrage = r.FinX;
     bool chiffrage = LitChiffrage(r, i);
-    if (!chiffrage && Options.NotationAbregee) chiffrage = LitNotationAbregee(r, i);
+    if (!chiffrage && Options.NotationAbregee) chiffrage = LitNotationAbregee(r, i, debutChiffrage);
     return clef || alterations || chiffrage;
 }
 
@@ -169,7 +172,11 @@ bool LitAlterationsArmature(Clef& r, int i) {
         const int bout = EnPixels(position.h + LargeurCaractere(portee, code) + s / 4);
         r.FinX = static_cast<int16_t>(std::max<int>(r.FinX, bout));
         NoteAlteration(r, i, code, position, prob);
-        zone = ZoneRecherche(zone.top, zone.left, zone.bottom, EnPixels(zone.right + 2 * s));
+        // The next accidental of the key stands within two interlines of
+        // one already found: past a wider gap begins the music, whose
+        // accidentals belong to notes.
+        const int atteinte = EnPixels(position.h + 2 * s);
+        zone = ZoneRecherche(zone.top, zone.left, zone.bottom, std::max<int>(zone.right, atteinte));
         code = ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum,
                                         {kCarBecarre, premier});
     }

@@ -19,10 +19,12 @@ bool TraiteArmaturePortee(int indexPortee, int x, int largeur, Offscreen bande, 
 
 // The four readings `TraiteArmaturePortee` chains; each starts from the
 // record's `FinX` (the clef from `PosX`) and moves `FinX` past what it took.
+// The abbreviated signs are searched from column `gauche`, where the time
+// signature may start (a misread digit may have moved `FinX` past it).
 bool LitClef(Clef& r, int indexPortee, int largeur);
 bool LitAlterationsArmature(Clef& r, int indexPortee);
 bool LitChiffrage(Clef& r, int indexPortee);
-bool LitNotationAbregee(Clef& r, int indexPortee);
+bool LitNotationAbregee(Clef& r, int indexPortee, int gauche);
 
 // Before a recognition command: with `ModeArmature` 0 the key and time must
 // have been given (the command line takes them as arguments and cannot ask).

@@ -83,13 +83,13 @@ bool LitChiffrage(Clef& r, int i) {
     return bas.code != 0;
 }
 
-bool LitNotationAbregee(Clef& r, int i) {
+bool LitNotationAbregee(Clef& r, int i, int gauche) {
     const Portee& portee = Etat.Portees.at(i);
     const float s = portee.Interligne;
     const int x = r.FinX;
     const int t = EnPixels(LigneHautEn(i, x));
     const Rect zone =
-        ZoneRecherche(EnPixels(t - s / 4), r.PosX, EnPixels(t + 4 * s), EnPixels(x + 4 * s));
+        ZoneRecherche(EnPixels(t - s / 4), gauche, EnPixels(t + 4 * s), EnPixels(x + 4 * s));
     Point position;
     int16_t prob = 0;
     int index = -1;
