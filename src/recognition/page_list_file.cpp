@@ -59,7 +59,9 @@ bool ExtensionListe(const std::string& chemin) {
            strcasecmp(chemin.c_str() + point + 1, "lfs") == 0;
 }
 
-void RemplaceDocument(ContenuListe& contenu, const std::string& chemin) {
+// `chemin` is a copy: callers may pass the document's own path, which
+// closing the document clears.
+void RemplaceDocument(ContenuListe& contenu, std::string chemin) {
     FermeDocument();
     Document.Pages = std::move(contenu.Pages);
     Document.Chemin = chemin;
