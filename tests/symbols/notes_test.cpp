@@ -129,11 +129,12 @@ TEST_F(Notes, GraceNotesNeedAMainNoteAndClaimTheirInk) {
     EXPECT_EQ(supprimees, (std::vector<int>{152, 420, 500}));
 }
 
-TEST_F(Notes, TheStageTakesEveryHeadOfAChordAndRunningNumbersGrow) {
+TEST_F(Notes, TheStageTakesEachHeadOfAChordOnceAndNumbersItsRecords) {
     NumeroSymboleDocument = 5;
     LigneVerticale(225, 40, 65);
     Candidat(kCarNoire, 500, Rang(4), 200, 1);
     Candidat(kCarNoire, 480, Rang(8), 202, 1);  // same ink: a chord
+    Candidat(kCarNoire, 490, Rang(4) + 2, 203, 4);  // the first head again, from a piece of it
     Candidat(kCarSoupir, 600, Rang(4), 320, 2);
     Candidat(kCarNoire, 300, Rang(4), 320, 2);  // the rest's ink is no head
     Candidat(kCarNoire, 400, Rang(2), 450, 3);  // at the threshold
