@@ -144,6 +144,13 @@ std::vector<NoteDoc> Comble(std::vector<NoteDoc> notes, int32_t longueur) {
     silence.Silence = 1;
     silence.Duree = static_cast<int32_t>(longueur - DureeMesure(notes, notes.size()));
     silence.DureeEffective = silence.Duree;
+    // The rest sounds before every chord: sharing the first kept note's
+    // position would make it part of that chord and leave the measure short.
+    auto suivante = std::find_if(notes.begin(), notes.end(),
+                                 [](const NoteDoc& n) { return n.DureeEffective != 0; });
+    if (suivante != notes.end() && suivante->PosMesure == silence.PosMesure)
+        silence.PosMesure = static_cast<int16_t>(
+            suivante->PosMesure > INT16_MIN ? suivante->PosMesure - 1 : suivante->PosMesure + 1);
     notes.insert(notes.begin(), silence);
     return notes;
 }

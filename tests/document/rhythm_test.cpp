@@ -142,6 +142,12 @@ TEST(Rythme, AHalfNoteAloneIn44GetsAHalfRestInFront) {
     EXPECT_EQ(m.Notes[0].Duree, 80640);
     EXPECT_EQ(m.Notes[0].DureeEffective, 80640);
     EXPECT_EQ(m.Notes[1].Duree, 80640);
+    // A note at the measure's very start: the rest still comes before it
+    // rather than sounding with it.
+    MesureDoc debut = MesureDe(4, 4, {Note(2 * kNoire, 0)});
+    ASSERT_TRUE(RecaleNotesMesure(debut, score));
+    ASSERT_EQ(debut.Notes.size(), 2u);
+    EXPECT_EQ(DureeMesure(debut.Notes, 2), 4 * kNoire);
 }
 
 TEST(Rythme, ThreeQuartersIn24KeepTheFirstTwo) {
