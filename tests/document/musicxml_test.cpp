@@ -233,6 +233,13 @@ TEST_F(DossierTest, MusicXMLOfEveryFeatureValidates) {
     EXPECT_EQ(Hauteur(notes[1].second), "D5");
     EXPECT_EQ(Hauteur(notes[2].second), "B4");
     EXPECT_TRUE(notes[2].second.child("notations").child("ornaments").child("trill-mark"));
+    // The tie from the last eighth of measure 1 to the first note of measure 2.
+    EXPECT_STREQ(notes[4].second.child("tie").attribute("type").value(), "start");
+    EXPECT_EQ(notes[6].first, 2);
+    EXPECT_STREQ(notes[6].second.child("tie").attribute("type").value(), "stop");
+    EXPECT_EQ(Hauteur(notes[4].second), Hauteur(notes[6].second));
+    EXPECT_STREQ(notes[3].second.child("beam").child_value(), "begin");
+    EXPECT_STREQ(notes[4].second.child("beam").child_value(), "end");
     // Measure 3 sounds as measure 2 and shows the repeat sign.
     int dansTrois = 0;
     for (const auto& [m, n] : notes) dansTrois += m == 3;
