@@ -109,8 +109,15 @@ void DessineTete(PixMap& carte, const NotePortee& n, const RepereePortee& r, uin
     DessineCaractere(carte, code, TailleNote(n, r.taille), y, x, c);
 }
 
-// Flags of a note without beams: short strokes off the stem's end.
-void DessineCrochets(PixMap& carte, const NotePortee& n, const Tige& t, int s, uint8_t c) {
+// Flags of a note without beams: the font's flag on an up stem of one or
+// two flags, short strokes off the stem's end otherwise (the font has no
+// flags turned down, nor triple ones).
+void DessineCrochets(PixMap& carte, const NotePortee& n, const Tige& t, int s, int taille,
+                     uint8_t c) {
+    if (t.monte && (n.DivDuree == 1 || n.DivDuree == 2) &&
+        DessineCaractere(carte, n.DivDuree == 1 ? kCarCroche : kCarDoubleCroche, taille, t.bout,
+                         t.x - 1, c))
+        return;
     const int sens = t.monte ? 1 : -1;
     for (int k = 0; k < n.DivDuree && k < 6; ++k) {
         const int y = t.bout + sens * k * (s * 2 / 3 + 1);
@@ -227,7 +234,8 @@ void DessineNotesPortee(PixMap& carte, const RepereePortee& r, const Preferences
         if (!n.Silence && n.Queue != kSansQueue) {
             const Tige t = TigeDe(n, r, TailleNote(n, r.taille));
             SegmentVue(carte, t.x, r.dy + n.PosY, t.x, t.bout, c, 2);
-            if (!n.AvecAccroche) DessineCrochets(carte, n, t, r.Interligne(), c);
+            if (!n.AvecAccroche)
+                DessineCrochets(carte, n, t, r.Interligne(), TailleNote(n, r.taille), c);
         }
         if (!n.Silence) DessineEffet(carte, n, r, c);
         if (!n.Silence && n.AvecAccroche && n.Queue != kSansQueue) {

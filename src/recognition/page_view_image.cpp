@@ -79,6 +79,12 @@ void DessineMesures(PixMap& vue, const RepereePortee& r, uint8_t couleur) {
     }
 }
 
+int LargeurChiffres(int n, int taille) {
+    int largeur = 0;
+    for (char c : std::to_string(n)) largeur += LargeurGlyphe(static_cast<uint16_t>(kCarChiffre0 + (c - '0')), taille);
+    return largeur;
+}
+
 // Where a clef's glyph sits: the line it names.
 int PositionClef(int type) { return type == 2 ? 2 : type == 3 ? 4 : 6; }
 
@@ -98,9 +104,12 @@ void DessineClef(PixMap& vue, const RepereePortee& r, const Clef& clef, uint8_t 
         if (a.Code == 0) break;
         const uint16_t code = a.Code == 3 ? kCarBemol : kCarDiese;
         DessineCaractere(vue, code, r.taille, r.Y(x - r.dx, a.Position), x, couleur);
-        x += LargeurGlyphe(code, r.taille) + s / 4;
+        x += LargeurGlyphe(code, r.taille) + s / 2;
     }
     if (clef.Numerateur > 0 && clef.Denominateur > 0) {
+        // The time signature stands just before the first music column.
+        const int largeur = LargeurChiffres(std::max(clef.Numerateur, clef.Denominateur), r.taille);
+        x = std::max(x, clef.FinX + r.dx - largeur - s / 2);
         NombreVue(vue, clef.Numerateur, r.taille, x, r.Y(x - r.dx, 2), couleur);
         NombreVue(vue, clef.Denominateur, r.taille, x, r.Y(x - r.dx, 6), couleur);
     }
