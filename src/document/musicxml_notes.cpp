@@ -340,8 +340,8 @@ ValeurImprimee ValeurDe(const NoteDoc& note) {
     return ValeurDeDuree(note.DureeEffective);
 }
 
-int64_t AjouteNotesMesure(pugi::xml_node noeud, const MesureEcrite& mesure,
-                          const ContexteMesure& contexte) {
+FinNotes AjouteNotesMesure(pugi::xml_node noeud, const MesureEcrite& mesure,
+                           const ContexteMesure& contexte) {
     std::vector<Voix> voix = RepartitVoix(mesure);
     size_t nbGroupes = 0;
     for (const Voix& v : voix) nbGroupes += v.Groupes.size();
@@ -371,5 +371,5 @@ int64_t AjouteNotesMesure(pugi::xml_node noeud, const MesureEcrite& mesure,
             position += duree;
         }
     }
-    return position;
+    return {position, static_cast<int>(voix.size())};
 }

@@ -26,7 +26,12 @@ struct ContexteMesure {
     const LiensPartie* Liens = nullptr;
 };
 
-// Appends the staff's notes to `noeud`; returns where the position ends
-// (in duration units from the measure start).
-int64_t AjouteNotesMesure(pugi::xml_node noeud, const MesureEcrite& mesure,
-                          const ContexteMesure& contexte);
+struct FinNotes {
+    int64_t Position = 0;  // in duration units from the measure start
+    int NbVoix = 0;
+};
+
+// Appends the staff's notes to `noeud`; tells where the position ends and
+// how many voices were used.
+FinNotes AjouteNotesMesure(pugi::xml_node noeud, const MesureEcrite& mesure,
+                           const ContexteMesure& contexte);

@@ -217,16 +217,22 @@ void Ecrivain::AjouteMesure(pugi::xml_node noeudPartie, const PartieSortie& part
     if (source.Mesures[m].DebutRepetition) AjouteBarre(mesure, "left", "heavy-light", "forward");
     AjouteAttributs(mesure, partie, m, etat);
 
+    // Each staff's voices are numbered from 1 + 4 x its rank, or after the
+    // previous staff's when it needed more than four.
     const size_t nb = partie.Portees.size();
+    int premiereVoix = 1;
     for (size_t s = 0; s < nb; ++s) {
         ContexteMesure contexte;
         contexte.Divisions = divisions_;
         contexte.Portee = nb > 1 ? static_cast<int>(s + 1) : 0;
-        contexte.PremiereVoix = 1 + 4 * static_cast<int>(s);
+        contexte.PremiereVoix = std::max(premiereVoix, 1 + 4 * static_cast<int>(s));
         contexte.Liens = &liens_[partie.Portees[s]];
-        const int64_t fin = AjouteNotesMesure(mesure, ecrites_[partie.Portees[s]].Mesures[m], contexte);
-        if (s + 1 < nb && fin > 0)
-            ::Texte(Enfant(mesure, "backup"), "duration", static_cast<long long>(fin / divisions_));
+        const FinNotes fin =
+            AjouteNotesMesure(mesure, ecrites_[partie.Portees[s]].Mesures[m], contexte);
+        premiereVoix = contexte.PremiereVoix + fin.NbVoix;
+        if (s + 1 < nb && fin.Position > 0)
+            ::Texte(Enfant(mesure, "backup"), "duration",
+                    static_cast<long long>(fin.Position / divisions_));
     }
 
     // A bar-line sign marks the boundary it stands on: a repeat end there
