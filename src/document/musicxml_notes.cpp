@@ -1,7 +1,7 @@
 #include "document/musicxml_notes.h"
 
 #include <algorithm>
-#include <map>
+#include <string>
 #include <vector>
 
 #include "document/rhythm.h"
