@@ -106,7 +106,12 @@ void DessineClef(PixMap& vue, const RepereePortee& r, const Clef& clef, uint8_t 
         DessineCaractere(vue, code, r.taille, r.Y(x - r.dx, a.Position), x, couleur);
         x += LargeurGlyphe(code, r.taille) + s / 2;
     }
-    if (clef.Numerateur > 0 && clef.Denominateur > 0) {
+    if (clef.NotationAbregee && clef.Numerateur > 0) {
+        // Common or cut time, read from its sign.
+        const uint16_t code = clef.Numerateur == 2 ? kCarCBarre : kCarC;
+        x = std::max(x, clef.FinX + r.dx - LargeurGlyphe(code, r.taille) - s / 2);
+        DessineCaractere(vue, code, r.taille, r.Y(x - r.dx, 4), x, couleur);
+    } else if (clef.Numerateur > 0 && clef.Denominateur > 0) {
         // The time signature stands just before the first music column.
         const int largeur = LargeurChiffres(std::max(clef.Numerateur, clef.Denominateur), r.taille);
         x = std::max(x, clef.FinX + r.dx - largeur - s / 2);
