@@ -17,6 +17,7 @@
 #include "recognition/page_list.h"
 #include "recognition/page_list_file.h"
 #include "toolbox/messages.h"
+#include "toolbox/settings_lock.h"
 
 namespace {
 
@@ -39,6 +40,17 @@ std::string Absolu(const std::string& chemin) {
     const std::filesystem::path p = std::filesystem::absolute(chemin, erreur);
     return erreur ? chemin : p.lexically_normal().string();
 }
+
+// Held by the commands that change a list, from reading it to writing it
+// back, so that runs at once on the same list keep each other's change.
+class VerrouListe {
+  public:
+    explicit VerrouListe(const std::string& liste)
+        : verrou_(std::filesystem::path(Absolu(liste)).parent_path().string()) {}
+
+  private:
+    VerrouReglages verrou_;
+};
 
 int OuvreDocument(const std::string& chemin) {
     if (!Demarrage()) return kEntreeInvalide;
@@ -102,6 +114,7 @@ bool AjouteImage(const std::string& image, int position, const OptionsPageLigne&
 
 int Cree(const ArgumentsDoc& a) {
     if (!Demarrage()) return kEntreeInvalide;
+    VerrouListe verrou(a.liste);
     const std::string chemin = Absolu(a.liste);
     if (std::filesystem::exists(chemin) && !a.remplacer) {
         Alerte("'%s' already exists; add pages with 'ruzo doc add' or replace it with --force",
@@ -118,6 +131,7 @@ int Cree(const ArgumentsDoc& a) {
 }
 
 int Ajoute(const ArgumentsDoc& a) {
+    VerrouListe verrou(a.liste);
     if (const int code = OuvreDocument(a.liste); code != kSucces) return code;
     const int n = static_cast<int>(Document.Pages.size());
     if (a.position != 0 && (a.position < 1 || a.position > n + 1)) {
@@ -129,6 +143,7 @@ int Ajoute(const ArgumentsDoc& a) {
 }
 
 int Supprime(const ArgumentsDoc& a) {
+    VerrouListe verrou(a.liste);
     if (const int code = OuvreDocument(a.liste); code != kSucces) return code;
     if (!PageValide(a.page)) return kErreurUsage;
     Document.NumPage = static_cast<int16_t>(a.page - 1);
@@ -143,6 +158,7 @@ int Liste(const ArgumentsDoc& a) {
 }
 
 int Change(const ArgumentsDoc& a) {
+    VerrouListe verrou(a.liste);
     if (const int code = OuvreDocument(a.liste); code != kSucces) return code;
     if (!PageValide(a.page)) return kErreurUsage;
     EntreePage& page = Document.Pages[a.page - 1];
@@ -152,6 +168,7 @@ int Change(const ArgumentsDoc& a) {
 }
 
 int AjouteAire(const ArgumentsDoc& a) {
+    VerrouListe verrou(a.liste);
     if (const int code = OuvreDocument(a.liste); code != kSucces) return code;
     if (!PageValide(a.page)) return kErreurUsage;
     AireCommande aire;
@@ -178,6 +195,7 @@ int ListeAires(const ArgumentsDoc& a) {
 }
 
 int SupprimeAireDoc(const ArgumentsDoc& a) {
+    VerrouListe verrou(a.liste);
     if (const int code = OuvreDocument(a.liste); code != kSucces) return code;
     if (!PageValide(a.page)) return kErreurUsage;
     if (!SupprimeAire(Document.Pages[a.page - 1], a.aire - 1)) return kErreurUsage;

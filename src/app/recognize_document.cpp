@@ -15,6 +15,7 @@
 #include "recognition/page_list_file.h"
 #include "recognition/page_loading.h"
 #include "toolbox/messages.h"
+#include "toolbox/settings_lock.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ bool LitZone(const std::string& texte, Rect& zone) {
 // disk: what this run changed only for itself (--set, --key, --time, the
 // inversion decided at load) stays out of it.
 bool EnregistreBilan(const std::string& chemin) {
+    VerrouReglages verrou(std::filesystem::path(chemin).parent_path().string());
     const int32_t pages = Document.NbPagesTraites;
     const int32_t duree = Document.DureeTraitementTotal;
     if (!ChargeListe(chemin, true, false)) return false;

@@ -8,8 +8,10 @@
 
 #include "toolbox/folders.h"
 
-VerrouReglages::VerrouReglages() {
-    const int fd = open(DossierPreferences().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+VerrouReglages::VerrouReglages() : VerrouReglages(DossierPreferences()) {}
+
+VerrouReglages::VerrouReglages(const std::string& dossier) {
+    const int fd = open(dossier.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     int resultat = 0;
     do {

@@ -6,9 +6,13 @@
 // goes or the process ends.
 #pragma once
 
+#include <string>
+
 class VerrouReglages {
   public:
     VerrouReglages();  // waits until no other process holds the lock
+    // The same lock on another folder: page lists are locked on theirs.
+    explicit VerrouReglages(const std::string& dossier);
     ~VerrouReglages();
     VerrouReglages(const VerrouReglages&) = delete;
     VerrouReglages& operator=(const VerrouReglages&) = delete;

@@ -72,6 +72,21 @@ TEST_F(CommandeDocTest, PagesOptionsAndAreasAreEditedInThePageList) {
     EXPECT_TRUE(Contient(texte.sortie, "area 1: symbol 10,20,18,28 Double Croche Mont (107)"));
 }
 
+TEST_F(CommandeDocTest, RunsAtOnceOnOneListKeepEachOthersChange) {
+    CopieExemple("a.png");
+    const std::string liste = Chemin("piece.lfs");
+    ASSERT_EQ(Doc("create " + liste + " " + Chemin("a.png")).code, 0);
+    std::vector<std::vector<std::string>> runs;
+    for (int i = 0; i < 6; ++i)
+        runs.push_back({"doc", "area", "add", liste, "1", "erase", std::to_string(10 * i), "0",
+                        std::to_string(10 * i + 8), "8"});
+    for (int code : ExecuteRuzoEnParallele(runs)) EXPECT_EQ(code, 0);
+    const std::string texte = Lit("piece.lfs");
+    size_t aires = 0;
+    for (size_t p = 0; (p = texte.find("DebutAireCommande", p)) != std::string::npos; ++p) ++aires;
+    EXPECT_EQ(aires, 6u);
+}
+
 TEST_F(CommandeDocTest, BadRequestsAreRefusedWithAMessageAndTheListKept) {
     CopieExemple("a.png");
     std::ofstream(Chemin("text.png")) << "not an image";
