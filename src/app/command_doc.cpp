@@ -175,7 +175,12 @@ int AjouteAire(const ArgumentsDoc& a) {
     const std::vector<int>& r = a.rectangle;
     if (!AireDepuisArguments(a.genre, r.at(0), r.at(1), r.at(2), r.at(3), aire))
         return kErreurUsage;
-    Document.Pages[a.page - 1].Aires.push_back(aire);
+    std::vector<AireCommande>& aires = Document.Pages[a.page - 1].Aires;
+    if (aires.size() >= kNbMaxAires) {
+        Alerte("A page holds at most %zu command areas", kNbMaxAires);
+        return kEntreeInvalide;
+    }
+    aires.push_back(aire);
     Document.Modifie = true;
     return Enregistre();
 }
@@ -264,7 +269,8 @@ void EnregistreCommandeDoc(CLI::App& app, int& code) {
     CLI::App* ajoute =
         SousCommande(*doc, "add", "Add a page; unset options are copied from the last page", a);
     ajoute->add_option("IMAGE", a->images, "Page image")->required()->expected(1);
-    ajoute->add_option("--at", a->position, "Insert as page N (default: at the end)");
+    ajoute->add_option("--at", a->position, "Insert as page N (default: at the end)")
+        ->check(CLI::Range(1, int{kNbMaxPages}));
     AjouteOptionsPage(*ajoute, a->options);
     ajoute->callback([a, &code] { code = Ajoute(*a); });
 

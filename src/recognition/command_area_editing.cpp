@@ -55,6 +55,10 @@ AireSouris AireSousSouris(const EntreePage& page, Point souris) {
 }
 
 int AjouteAireDessinee(EntreePage& page, Point depart, Point arrivee, uint16_t symbole) {
+    if (page.Aires.size() >= kNbMaxAires) {
+        Alerte("A page holds at most %zu command areas", kNbMaxAires);
+        return -1;
+    }
     AireCommande aire;
     aire.Aire = NormaliseAire(depart.v, depart.h, arrivee.v, arrivee.h);
     aire.Commande = symbole != 0 ? kAireSymbole : kAireEfface;

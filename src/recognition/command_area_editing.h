@@ -40,7 +40,8 @@ AireSouris AireSousSouris(const EntreePage& page, Point souris);
 // A drag from `depart` to `arrivee` with the draw tool appends an area: a
 // symbol area for `symbole` when a symbol is chosen, an erase area
 // otherwise. A click without dragging gives an area of the minimum size at
-// the click. Returns the new area's index.
+// the click. Returns the new area's index, or -1 with a message when the
+// page already holds kNbMaxAires areas.
 int AjouteAireDessinee(EntreePage& page, Point depart, Point arrivee, uint16_t symbole);
 
 // Removes area `index`, the following ones moving down. A bad index shows

@@ -4,9 +4,6 @@
 
 #include "recognition/document.h"
 
-// Most areas one page may hold; a file asking for more is refused.
-constexpr size_t kNbMaxAires = 4096;
-
 // Writes every area of the page into the current keyword file; false at the
 // first failed write.
 bool EcritAiresCommande(const EntreePage& page);

@@ -36,6 +36,11 @@ constexpr int16_t kVideoAutomatique = -1;
 // more gets this.
 constexpr int16_t kNiveauDepoussiereMax = 50;
 
+// Most pages a page list holds (its page count is 16-bit), and most areas
+// on one page; a file holding more is refused, so nothing may make more.
+constexpr size_t kNbMaxPages = 32767;
+constexpr size_t kNbMaxAires = 4096;
+
 // Longest folder and file name a page list can hold ("LibPath", "NomFichier").
 constexpr size_t kLongueurMaxDossier = 511;
 constexpr size_t kLongueurMaxNomFichier = 255;

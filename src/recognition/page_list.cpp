@@ -5,6 +5,7 @@
 #include "recognition/etat_page.h"
 #include "recognition/page_loading.h"
 #include "recognition/prepared_image.h"
+#include "toolbox/messages.h"
 
 int16_t TailleIcone(int hauteurImage, int largeurImage) {
     if (hauteurImage <= 0 || largeurImage <= 0) return 32;
@@ -13,6 +14,10 @@ int16_t TailleIcone(int hauteurImage, int largeurImage) {
 }
 
 bool AjoutePage(const EntreePage& page) {
+    if (Document.Pages.size() >= kNbMaxPages) {
+        Alerte("A page list holds at most %zu pages", kNbMaxPages);
+        return false;
+    }
     const int n = static_cast<int>(Document.Pages.size());
     const int position = (Document.NumPage >= 0 && Document.NumPage < n) ? Document.NumPage : n;
     EntreePage nouvelle = page;

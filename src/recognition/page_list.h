@@ -14,7 +14,8 @@ int16_t TailleIcone(int hauteurImage, int largeurImage);
 // Inserts the page at the current page's index (at the end when no page is
 // current), makes it current and loads it, and sizes its thumbnail. The page
 // stays in the list even when its image cannot be loaded; the result says
-// whether it could (the user was told why not).
+// whether it could (the user was told why not). A list of kNbMaxPages pages
+// takes no more: false with a message, nothing added.
 bool AjoutePage(const EntreePage& page);
 
 // Removes the current page with its bitmap and temporary files; the previous

@@ -7,9 +7,6 @@
 #include "document/options.h"
 #include "recognition/document.h"
 
-// Most pages a page list holds (its page count is 16-bit).
-constexpr size_t kNbMaxPages = 32767;
-
 // Everything a page list file holds, read before it replaces the current
 // document, so that a refused file leaves the document as it was.
 struct ContenuListe {

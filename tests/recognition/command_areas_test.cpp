@@ -58,6 +58,11 @@ TEST_F(AiresTest, DrawingNormalisesAndKeepsTheMinimumSize) {
     EXPECT_EQ(Page().Aires[1].Commande, kAireSymbole);
     EXPECT_EQ(uint32_t{Page().Aires[1].CommandeParam}, 207u);
     EXPECT_EQ(NormaliseAire(32767, 32767, 32767, 32767), (Rect{32759, 32759, 32767, 32767}));
+
+    Page().Aires.resize(kNbMaxAires);  // as many as a page list reads back
+    CaptureAlertes alertes;
+    EXPECT_EQ(AjouteAireDessinee(Page(), Point{0, 0}, Point{0, 0}, 0), -1);
+    EXPECT_EQ(Page().Aires.size(), kNbMaxAires);
 }
 
 TEST_F(AiresTest, TheAreaUnderTheMouseWithItsEdges) {

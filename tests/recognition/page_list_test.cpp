@@ -239,6 +239,12 @@ TEST_F(ListePagesTest, PagesAreAddedAtTheCurrentPageAndRemovedWithTheirFiles) {
     EXPECT_EQ(Document.NumPage, 0);
     EXPECT_EQ(Document.ImagePage, nullptr);
     EXPECT_FALSE(SupprimePage());
+
+    // No list grows past what its file can hold and read back.
+    Document.Pages.resize(kNbMaxPages);
+    EXPECT_FALSE(AjoutePage(Page("a.png")));
+    EXPECT_TRUE(alertes.Contient("A page list holds at most 32767 pages"));
+    EXPECT_EQ(Document.Pages.size(), kNbMaxPages);
 }
 
 TEST_F(ListePagesTest, ThePreparedImageHoldsWhileTheFileKeepsItsDate) {
