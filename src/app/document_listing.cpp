@@ -2,29 +2,13 @@
 
 #include <string>
 
+#include "app/json_text.h"
 #include "app/page_options.h"
 #include "document/options.h"
 #include "recognition/document.h"
 #include "symbols/catalogue.h"
 
 namespace {
-
-std::string Json(const std::string& texte) {
-    std::string s = "\"";
-    for (unsigned char c : texte) {
-        if (c == '"' || c == '\\') {
-            s += '\\';
-            s += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char code[8];
-            std::snprintf(code, sizeof code, "\\u%04x", c);
-            s += code;
-        } else {
-            s += static_cast<char>(c);
-        }
-    }
-    return s + "\"";
-}
 
 std::string TexteSymbole(uint32_t code) {
     if (code == 0) return "no symbol";
@@ -84,7 +68,7 @@ void AfficheAireJson(std::FILE* f, const AireCommande& a) {
         std::fprintf(f, ", \"symbol\": %u", a.CommandeParam);
         if (a.CommandeParam != 0 && a.CommandeParam <= UINT16_MAX)
             std::fprintf(f, ", \"symbol_name\": %s",
-                         Json(NomCaractere(static_cast<uint16_t>(a.CommandeParam))).c_str());
+                         ChaineJSON(NomCaractere(static_cast<uint16_t>(a.CommandeParam))).c_str());
     }
     std::fprintf(f, "}");
 }
@@ -92,8 +76,8 @@ void AfficheAireJson(std::FILE* f, const AireCommande& a) {
 void AffichePageJson(std::FILE* f, const EntreePage& p) {
     std::fprintf(f,
                  "{\"image\": %s, \"folder\": %s, \"file\": %s, \"rotate\": %d, \"invert\": %s, ",
-                 Json(p.CheminImage()).c_str(), Json(p.LibPath).c_str(), Json(p.NomFichier).c_str(),
-                 p.NbRotations, Json(TexteInversion(p.VideoInverse)).c_str());
+                 ChaineJSON(p.CheminImage()).c_str(), ChaineJSON(p.LibPath).c_str(), ChaineJSON(p.NomFichier).c_str(),
+                 p.NbRotations, ChaineJSON(TexteInversion(p.VideoInverse)).c_str());
     if (p.Seuillage)
         std::fprintf(f, "\"threshold\": %d, ", p.Seuil);
     else
@@ -112,7 +96,7 @@ void AffichePageJson(std::FILE* f, const EntreePage& p) {
 }
 
 void AfficheJson(std::FILE* f) {
-    std::fprintf(f, "{\"path\": %s, \"current_page\": %d, ", Json(Document.Chemin).c_str(),
+    std::fprintf(f, "{\"path\": %s, \"current_page\": %d, ", ChaineJSON(Document.Chemin).c_str(),
                  Document.Pages.empty() ? 0 : Document.NumPage + 1);
     std::fprintf(f, "\"recognised_pages\": %d, \"recognition_ticks\": %d, ",
                  Document.NbPagesTraites, Document.DureeTraitementTotal);
