@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "document/written_score.h"
-#include "toolbox/messages.h"
+#include "document/output_file.h"
 
 namespace {
 
@@ -143,16 +143,5 @@ std::string OctetsMidi(const DocumentMusical& document, int tempo) {
 }
 
 bool EcritMidi(const DocumentMusical& document, const std::string& chemin, int tempo) {
-    const std::string octets = OctetsMidi(document, tempo);
-    std::FILE* fichier = std::fopen(chemin.c_str(), "wb");
-    if (fichier == nullptr) {
-        Alerte("Can't open file '%s' for writing", chemin.c_str());
-        return false;
-    }
-    const bool ecrit = std::fwrite(octets.data(), 1, octets.size(), fichier) == octets.size();
-    if (std::fclose(fichier) != 0 || !ecrit) {
-        Alerte("Can't write the MIDI file '%s'", chemin.c_str());
-        return false;
-    }
-    return true;
+    return EcritFichierExport(chemin, OctetsMidi(document, tempo), "MIDI");
 }

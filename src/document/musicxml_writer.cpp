@@ -9,8 +9,8 @@
 #include "document/music_file.h"
 #include "document/musicxml.h"
 #include "document/musicxml_notes.h"
+#include "document/output_file.h"
 #include "document/stored_zip.h"
-#include "toolbox/messages.h"
 
 namespace {
 
@@ -310,15 +310,5 @@ bool EcritMusicXML(const DocumentMusical& document, const std::string& chemin) {
         octets = ArchiveNonCompressee({{"mimetype", "application/vnd.recordare.musicxml"},
                                        {"META-INF/container.xml", kConteneur},
                                        {"score.musicxml", texte}});
-    std::FILE* fichier = std::fopen(chemin.c_str(), "wb");
-    if (fichier == nullptr) {
-        Alerte("Can't open file '%s' for writing", chemin.c_str());
-        return false;
-    }
-    const bool ecrit = std::fwrite(octets.data(), 1, octets.size(), fichier) == octets.size();
-    if (std::fclose(fichier) != 0 || !ecrit) {
-        Alerte("Can't write the MusicXML file '%s'", chemin.c_str());
-        return false;
-    }
-    return true;
+    return EcritFichierExport(chemin, octets, "MusicXML");
 }
