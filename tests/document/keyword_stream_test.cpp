@@ -7,23 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "document/result_file_support.h"
 
-// Runs `ecrit` with an in-memory file current and returns the bytes written.
-template <typename Ecriture>
-std::string Ecrit(Ecriture ecrit) {
-    char* donnees = nullptr;
-    size_t taille = 0;
-    std::FILE* f = open_memstream(&donnees, &taille);
-    {
-        FichierCourantTemporaire courant(f);
-        ecrit();
-    }
-    std::fclose(f);
-    std::string texte(donnees, taille);
-    std::free(donnees);
-    return texte;
-}
+namespace {
 
 // Makes `texte` the current file while `lit` runs.
 template <typename Lecture>
@@ -50,7 +36,7 @@ std::vector<std::string> Tokens(const std::string& texte) {
 }  // namespace
 
 TEST(FluxMotsCles, OptionsBlockHasTheExactByteLayout) {
-    const std::string texte = Ecrit([] {
+    const std::string texte = EcritEnMemoire([] {
         EXPECT_TRUE(EcritDebut("DebutConfig"));
         EXPECT_TRUE(EcritEntier("ModeArmature", 1));
         EXPECT_TRUE(EcritFin("FinConfig"));
@@ -59,7 +45,7 @@ TEST(FluxMotsCles, OptionsBlockHasTheExactByteLayout) {
 }
 
 TEST(FluxMotsCles, ValueFormats) {
-    const std::string texte = Ecrit([] {
+    const std::string texte = EcritEnMemoire([] {
         EcritFin("FinAuDessus");  // at depth 0 stays at depth 0
         EcritDebutNum("DebutPortee", -3);
         EcritReel("Reel", 0.7f);
@@ -83,11 +69,11 @@ TEST(FluxMotsCles, ValueFormats) {
 
 TEST(FluxMotsCles, MakingAFileCurrentResetsTheDepthAndGivesThePreviousBack) {
     std::string interieur;
-    const std::string exterieur = Ecrit([&] {
+    const std::string exterieur = EcritEnMemoire([&] {
         EcritDebut("DebutDocument");
         std::FILE* courant = ChoisitFichierCourant(nullptr);
         ChoisitFichierCourant(courant);  // depth back to 0
-        interieur = Ecrit([] { EcritDebut("DebutConfig"); });
+        interieur = EcritEnMemoire([] { EcritDebut("DebutConfig"); });
         EXPECT_EQ(ChoisitFichierCourant(courant), courant);
         EcritEntier("Apres", 1);
     });
@@ -109,7 +95,7 @@ TEST(FluxMotsCles, WritersReportMissingFileAndWriteErrors) {
 
 TEST(FluxMotsCles, RectangleAndNumbersRoundTrip) {
     const Rect r{10, 20, 30, 40};
-    const std::string texte = Ecrit([&] {
+    const std::string texte = EcritEnMemoire([&] {
         EcritRect("Aire", r);
         EcritReel("Pente", 0.7f);
         EcritLong("Long", -70000);
