@@ -8,7 +8,6 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
-#include <type_traits>
 
 #include "document/options.h"
 #include "image/page_preparation.h"
@@ -42,19 +41,21 @@ constexpr std::array<const char*, kNbEtapes> kNoms = {
     "ornaments_ms", "systems_ms", "measures_ms"};
 std::array<double, kNbEtapes> Secondes{};
 
-// The stage `Fonction` with its time added to stage K. The pointer type
-// the table expects decides R and A.
+// Adds the time from its creation to its end to stage K.
+template <int K>
+struct Chrono {
+    const std::chrono::steady_clock::time_point debut = std::chrono::steady_clock::now();
+    ~Chrono() {
+        Secondes[K] += std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+    }
+};
+
+// The stage `Fonction`, timed as stage K. The pointer type the table
+// expects decides R and A.
 template <auto Fonction, int K, typename R, typename... A>
 R Chronometre(A... arguments) {
-    const auto debut = std::chrono::steady_clock::now();
-    if constexpr (std::is_void_v<R>) {
-        Fonction(arguments...);
-        Secondes[K] += std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
-    } else {
-        R resultat = Fonction(arguments...);
-        Secondes[K] += std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
-        return resultat;
-    }
+    Chrono<K> chrono;
+    return Fonction(arguments...);
 }
 
 template <int K, auto Fonction, typename R, typename... A>
