@@ -5,18 +5,14 @@
 
 #include <cmath>
 
+#include "band_support.h"
 #include "document/options.h"
 #include "recognition/etat_page.h"
 #include "symbols/ties.h"
 
 namespace {
 
-constexpr int kLargeur = 2480, kHauteur = 330, kS = 21, kHaut = 120;
-
-void Pave(uint8_t* base, int x0, int y0, int x1, int y1) {
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) EcritPixel(base, x, y, IndexNoir);
-}
+using namespace bande_bench;
 
 void Arc(uint8_t* base, int x0, int x1, int ligne, int fleche) {
     for (int x = x0; x <= x1; ++x) {
@@ -27,9 +23,8 @@ void Arc(uint8_t* base, int x0, int x1, int ligne, int fleche) {
 }
 
 Offscreen Bande(bool bordNoir) {
-    Offscreen b = CreeOffscreen(kLargeur, kHauteur);
+    Offscreen b = BandeAvecLignes();
     uint8_t* base = PrepareOffscreen(b);
-    for (int l = 0; l < 5; ++l) Pave(base, 100, kHaut + l * kS - 1, kLargeur - 100, kHaut + l * kS + 1);
     if (bordNoir) {
         Pave(base, 0, 0, kLargeur, kHaut - kS);
         return b;
@@ -42,24 +37,12 @@ Offscreen Bande(bool bordNoir) {
     return b;
 }
 
-Portee PorteeDroite() {
-    Portee p;
-    p.CadreBande = Rect{1000, 0, 1000 + kHauteur, kLargeur};
-    p.CadreBandeRef = p.CadreBande;
-    p.CadreLignes = Rect{1000 + kHaut, 100, 1000 + kHaut + 5 * kS, kLargeur - 100};
-    p.NbLignesPortee = 5;
-    p.Interligne = kS;
-    p.Echantillons = {EchantillonLignes{1, 0, 1000.0f + kHaut, kS},
-                      EchantillonLignes{1, kLargeur, 1000.0f + kHaut, kS}};
-    return p;
-}
-
 void RechercheLiaisonsBande(benchmark::State& state, bool bordNoir) {
     RegleOptionsParDefaut(Options);
     Offscreen modele = Bande(bordNoir);
     for (auto _ : state) {
         LibereEtatPage();
-        Etat.Portees = {PorteeDroite()};
+        Etat.Portees = {PorteeDeBande()};
         Etat.PorteeImage = DupliqueOffscreen(modele);
         Etat.PorteeImageIntacte = DupliqueOffscreen(modele);
         RechercheLiaisons();
