@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "support/ruzo_home.h"
-#include "toolbox/folders.h"
 #include "toolbox/messages.h"
 
 namespace {
@@ -39,17 +38,6 @@ TEST(LienDuokal, DamagedFilesGiveNoLink) {
         EXPECT_FALSE(LitLienDuokal(fichier, lien)) << contenu.substr(0, 40);
         EXPECT_EQ(alertes.Textes().size(), 1u);
     }
-}
-
-TEST(LienDuokal, StartUpStepReadsThePreferencesFolder) {
-    RuzoHomeEssai home;
-    ASSERT_TRUE(PrepareDossiersPreferences());
-    ChargeLienEditeur();
-    EXPECT_FALSE(LienEditeur.connu);
-    RuzoHomeEssai::EcritFichier(FichierPreferences("DuokalLink.cfg"), "duokal\n0\n/opt\n0\n");
-    ChargeLienEditeur();
-    EXPECT_TRUE(LienEditeur.connu);
-    EXPECT_EQ(LienEditeur.lien.Executable, "duokal");
 }
 
 }  // namespace

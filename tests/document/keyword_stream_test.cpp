@@ -35,15 +35,6 @@ std::vector<std::string> Tokens(const std::string& texte) {
 
 }  // namespace
 
-TEST(FluxMotsCles, OptionsBlockHasTheExactByteLayout) {
-    const std::string texte = EcritEnMemoire([] {
-        EXPECT_TRUE(EcritDebut("DebutConfig"));
-        EXPECT_TRUE(EcritEntier("ModeArmature", 1));
-        EXPECT_TRUE(EcritFin("FinConfig"));
-    });
-    EXPECT_EQ(texte, "\nDebutConfig \n\t ModeArmature 1 \nFinConfig ");
-}
-
 TEST(FluxMotsCles, ValueFormats) {
     const std::string texte = EcritEnMemoire([] {
         EcritFin("FinAuDessus");  // at depth 0 stays at depth 0
@@ -91,29 +82,6 @@ TEST(FluxMotsCles, WritersReportMissingFileAndWriteErrors) {
     EXPECT_FALSE(EcritDebut("DebutConfig"));
     ChoisitFichierCourant(precedent);
     std::fclose(plein);
-}
-
-TEST(FluxMotsCles, RectangleAndNumbersRoundTrip) {
-    const Rect r{10, 20, 30, 40};
-    const std::string texte = EcritEnMemoire([&] {
-        EcritRect("Aire", r);
-        EcritReel("Pente", 0.7f);
-        EcritLong("Long", -70000);
-        EcritEntier("Pourcent", -3);
-    });
-    Lit(texte, [&] {
-        char mot[kLongueurMaxMot + 1];
-        Rect lu;
-        ASSERT_TRUE(LitMot(mot, kLongueurMaxMot));
-        LitRect(lu);
-        EXPECT_EQ(lu, r);
-        LitMot(mot, kLongueurMaxMot);
-        EXPECT_FLOAT_EQ(LitReel(), 0.7f);
-        LitMot(mot, kLongueurMaxMot);
-        EXPECT_EQ(LitLong(), -70000);
-        LitMot(mot, kLongueurMaxMot);
-        EXPECT_EQ(LitEntier(), -3);
-    });
 }
 
 TEST(FluxMotsCles, TokenRule) {

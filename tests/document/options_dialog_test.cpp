@@ -2,28 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
-#include "document/named_settings.h"
 #include "document/options_file.h"
 #include "support/test_home.h"
 #include "toolbox/folders.h"
 
 class DialogueOptions : public DossierTest {};
-
-TEST_F(DialogueOptions, ControlsCoverEveryOptionOnce) {
-    int nb = 0;
-    for (int page = 1; page <= kNbPagesOptions; ++page) {
-        for (const ControleOptions& c : ControlesPageOptions(page)) {
-            const ChampOption* champ = ChercheOption(c.option);
-            ASSERT_NE(champ, nullptr) << c.option;
-            EXPECT_EQ(c.genre == GenreControle::GroupeRadio, champ->max == 2) << c.option;
-            ++nb;
-        }
-    }
-    EXPECT_EQ(nb, 13);
-    EXPECT_TRUE(ControlesPageOptions(3).empty());
-}
 
 TEST_F(DialogueOptions, WorkingCopyReachesTheDocumentOnlyOnOk) {
     OptionsReconnaissance document;
@@ -54,13 +37,3 @@ TEST_F(DialogueOptions, WorkingCopyReachesTheDocumentOnlyOnOk) {
     EXPECT_EQ(dialogue.Valeur("AutoriserRondes"), 0);
 }
 
-TEST_F(DialogueOptions, LoadTakesThePageListsBlock) {
-    const std::string liste = Racine() + "/liste.lfs";
-    std::ofstream(liste, std::ios::binary)
-        << "\nDebutDocument \n\t DebutConfig \n\t \t AutoriserEffets 0 \n\t FinConfig ";
-    ModeleDialogueOptions dialogue{OptionsReconnaissance{}};
-    EXPECT_TRUE(dialogue.ChargeListePages(liste));
-    EXPECT_EQ(dialogue.Valeur("AutoriserEffets"), 0);
-    EXPECT_FALSE(dialogue.ChargeListePages(Racine() + "/absente.lfs"));
-    EXPECT_EQ(dialogue.Valeur("AutoriserEffets"), 0);
-}

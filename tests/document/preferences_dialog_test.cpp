@@ -4,33 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
-#include "document/preference_fields.h"
 #include "support/ruzo_home.h"
 #include "toolbox/folders.h"
 
 namespace {
 
-TEST(DialoguePreferences, PagesShowEveryPreferenceButThePlugInOnce) {
-    std::multiset<std::string> montrees;
-    for (int page = 0; page <= kNbPagesPreferences + 1; ++page)
-        for (const ControlePreferences& c : ControlesPagePreferences(page)) {
-            ASSERT_NE(CherchePreference(c.preference), nullptr) << c.preference;
-            montrees.insert(c.preference);
-        }
-    std::multiset<std::string> attendues;
-    for (const ChampPreference& champ : ChampsPreferences())
-        if (!champ.EstTexte()) attendues.insert(champ.nom);
-    EXPECT_EQ(montrees, attendues);
-    EXPECT_EQ(ControlesPagePreferences(3)[0].genre, GenreControlePreference::GroupeRadio);
-}
-
 TEST(DialoguePreferences, ControlsChangeOnlyTheWorkingCopy) {
     Preferences record;
     std::strcpy(record.NomPlugIn, "Scanner");
     ModeleDialoguePreferences dialogue(record);
-    dialogue.BasculeCase("SplashScreen");
     dialogue.BasculeCase("TwainDebug");
     dialogue.ChoisitBouton("ChargeAuto", 2);
     dialogue.ChoisitBouton("ChargeAuto", 3);  // no such button
@@ -39,12 +21,11 @@ TEST(DialoguePreferences, ControlsChangeOnlyTheWorkingCopy) {
     EXPECT_FALSE(dialogue.ChoisitCouleur("CouleurNoteOk", 256));
     EXPECT_FALSE(dialogue.ChoisitCouleur("SplashScreen", 1));
 
-    EXPECT_EQ(dialogue.Valeur("SplashScreen"), 0);
     EXPECT_EQ(dialogue.Valeur("TwainDebug"), 1);
     EXPECT_EQ(dialogue.Valeur("ChargeAuto"), 2);
     EXPECT_EQ(dialogue.Valeur("CouleurAires"), 0);
     EXPECT_EQ(dialogue.Valeur("CouleurNoteOk"), 225);
-    EXPECT_EQ(record.SplashScreen, 1);  // Cancel would leave this record as it is
+    EXPECT_EQ(record.TwainDebug, 0);  // Cancel would leave this record as it is
     EXPECT_STREQ(dialogue.Copie().NomPlugIn, "Scanner");
 
     dialogue.RegleParDefaut();

@@ -28,25 +28,6 @@ void AttendDefauts(const Preferences& p, const char* sauf) {
     }
 }
 
-TEST_F(PreferencesEssai, OneKeyWithoutBlockKeywords) {
-    EcritFichier("ChargeAuto 2");
-    Preferences p;
-    p.TwainDebug = 1;  // loading starts from the defaults
-    ChargePreferences(p);
-    EXPECT_EQ(p.ChargeAuto, 2);
-    AttendDefauts(p, "ChargeAuto");
-}
-
-TEST_F(PreferencesEssai, LongPlugInNameKeepsItsFirst255Characters) {
-    const std::string nom300 = std::string(250, 'a') + std::string(50, 'b');
-    EcritFichier("\nDebutConfig \n\t NomPlugIn \"" + nom300 +
-                 "\" \n\t CouleurAires 12 \nFinConfig ");
-    Preferences p;
-    ChargePreferences(p);
-    EXPECT_EQ(std::string(p.NomPlugIn), nom300.substr(0, 255));
-    EXPECT_EQ(p.CouleurAires, 12);  // the rest of the file is read on
-}
-
 TEST_F(PreferencesEssai, SaveWritesTheKeysInSaveOrder) {
     Preferences p;
     p.ChargeAuto = 0;
@@ -85,6 +66,20 @@ TEST_F(PreferencesEssai, OddFilesKeepWhatTheyCan) {
     // The unclosed quote swallowed the rest of the file.
     EXPECT_EQ(std::string(p.NomPlugIn), "no end\nFinConfig\nTwainDebug 1\n");
     EXPECT_EQ(p.TwainDebug, 0);
+
+    // One key without block keywords; loading starts from the defaults.
+    EcritFichier("ChargeAuto 2");
+    p.TwainDebug = 1;
+    ChargePreferences(p);
+    EXPECT_EQ(p.ChargeAuto, 2);
+    AttendDefauts(p, "ChargeAuto");
+
+    // A long plug-in name keeps its first 255 characters; the rest of the file is read on.
+    const std::string nom300 = std::string(250, 'a') + std::string(50, 'b');
+    EcritFichier("\nDebutConfig \n\t NomPlugIn \"" + nom300 + "\" \n\t CouleurAires 12 \nFinConfig ");
+    ChargePreferences(p);
+    EXPECT_EQ(std::string(p.NomPlugIn), nom300.substr(0, 255));
+    EXPECT_EQ(p.CouleurAires, 12);
 }
 
 TEST_F(PreferencesEssai, MissingOrUnreadableFileGivesTheDefaults) {

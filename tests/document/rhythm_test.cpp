@@ -47,9 +47,6 @@ TEST(Rythme, EffectiveDurationsOfDivisionsDotsAndTuplets) {
     onze.Tuplet = 11;  // 40320 x 12 / 11 = 43985.45..., rounded half up
     EXPECT_EQ(DureeEffective(onze), 43985);
     EXPECT_EQ(DureeEffective(Note(kNoire, 0, 30000)), 0);  // divisions past the value
-    EXPECT_EQ(NombreNormal(2), 3);
-    EXPECT_EQ(NombreNormal(8), 12);
-    EXPECT_EQ(NombreNormal(12), 2);
 }
 
 TEST(Rythme, MeasureLengthsAndChordDurations) {

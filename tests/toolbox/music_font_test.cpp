@@ -21,11 +21,9 @@ TEST(FontMusique, FoundByNameInTheLilypondFolder) {
     EXPECT_NE(chemin.find("emmentaler-20.otf"), std::string::npos) << chemin;
 }
 
-TEST(FontMusique, SubstituteFontsDoNotCount) {
-    EXPECT_EQ(ChercheFontMusique("No Such Music Font"), "");
-}
-
+// A fontconfig substitute does not count as the music font.
 TEST(FontMusique, MissingFontShowsMessage50Once) {
+    EXPECT_EQ(ChercheFontMusique("No Such Music Font"), "");
     ChoisitFontMusique("No Such Music Font");
     CaptureAlertes alertes;
     EXPECT_EQ(CheminFontMusique(), "");

@@ -47,16 +47,6 @@ TEST(ProgressionConsole, PlainLinesWhenNotATerminalAndNothingWhenQuiet) {
     std::fclose(muette);
 }
 
-TEST(AnnulationTest, TheFlagStaysSetUntilCleared) {
-    EffaceAnnulation();
-    EXPECT_FALSE(TestAnnulation());
-    DemandeAnnulation();
-    EXPECT_TRUE(TestAnnulation());
-    EXPECT_TRUE(TestAnnulation());
-    EffaceAnnulation();
-    EXPECT_FALSE(TestAnnulation());
-}
-
 TEST(GeometrieFenetre, BandPointsMapThroughScrollAndZoomTruncating) {
     EXPECT_DOUBLE_EQ(ZoomPourAjuster(2480, 3508, 1240, 877), 4.0);
     EXPECT_DOUBLE_EQ(ZoomPourAjuster(1000, 500, 2000, 2000), 0.5);
