@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <utility>
 
 #include "recognition/etat_page.h"
 
@@ -23,17 +24,36 @@ int HauteurGroupe(const GroupeLignes& g) {
     return static_cast<int>(g.NbLignesGroupe * g.InterligneGroupe);
 }
 
-// One pass over the rows from `debut`: every hump at or above the threshold
-// that ends before the last row and is tall enough becomes a staff.
-void ParcourtBosses(const std::vector<int32_t>& profil, int debut, int32_t seuil,
-                    double hauteurMin) {
-    const int hauteur = static_cast<int>(profil.size());
+// Line groups whose middle row lies in rows [debut, fin).
+int GroupesCentresDans(int debut, int fin) {
+    int nombre = 0;
+    for (const GroupeLignes& g : Etat.GroupesLignes) {
+        const int centre =
+            static_cast<int>(g.PremiereLigne + g.NbLignesGroupe * g.InterligneGroupe / 2.0);
+        if (centre >= debut && centre < fin) ++nombre;
+    }
+    return nombre;
+}
+
+// What a hump needs to become a staff.
+struct CritereBosse {
+    int32_t seuil;
+    double hauteurMin;
+    int groupesMin;  // line groups centred in the hump
+};
+
+// One pass over rows [debut, fin): every hump at or above the threshold that
+// ends before `fin` and meets the criterion becomes a staff, appended to
+// Etat.Portees.
+void ParcourtBosses(const std::vector<int32_t>& profil, int debut, int fin,
+                    const CritereBosse& critere) {
     int32_t precedent = 0;
     int debutBosse = 0;
-    for (int y = std::max(debut, 0); y < hauteur; ++y) {
+    for (int y = std::max(debut, 0); y < fin; ++y) {
         const int32_t r = profil[y];
-        if (r >= seuil && precedent < seuil) debutBosse = y;
-        if (r < seuil && precedent >= seuil && y - debutBosse >= hauteurMin) {
+        if (r >= critere.seuil && precedent < critere.seuil) debutBosse = y;
+        if (r < critere.seuil && precedent >= critere.seuil && y - debutBosse >= critere.hauteurMin &&
+            (critere.groupesMin == 0 || GroupesCentresDans(debutBosse, y) >= critere.groupesMin)) {
             Portee p;
             p.DebutProfil = static_cast<int16_t>(debutBosse);
             p.FinProfil = static_cast<int16_t>(y);
@@ -41,6 +61,30 @@ void ParcourtBosses(const std::vector<int32_t>& profil, int debut, int32_t seuil
         }
         precedent = r;
     }
+}
+
+// First row where a faint staff below staff p may start: half a hump below it.
+int DebutRechercheSous(const Portee& p) { return p.FinProfil + (p.FinProfil - p.DebutProfil) / 2; }
+
+// A faint staff between two staves must have line groups over at least this
+// share of the page's width; otherwise the hump is text (lyrics, a title).
+constexpr int kPartLargeurPorteeFaible = 8;
+
+// A short system (the last one of a piece often stops mid-page) has lower
+// humps than the full systems. When it has two staves, the upper one can miss
+// the threshold while the lower one reaches it, and the look below the last
+// staff starts too late for it. So faint humps are also looked for between
+// the staves found, clear of them, when line groups make them staves.
+void AjoutePorteesFaiblesEntrePortees(const std::vector<int32_t>& profil, int32_t seuil,
+                                      double hauteurMin) {
+    const int largeur = Etat.CadrePage.right - Etat.CadrePage.left;
+    const CritereBosse critere{seuil, hauteurMin, std::max(1, largeur / kPartLargeurPorteeFaible)};
+    std::vector<std::pair<int, int>> intervalles;
+    for (size_t i = 0; i + 1 < Etat.Portees.size(); ++i)
+        intervalles.emplace_back(DebutRechercheSous(Etat.Portees[i]), Etat.Portees[i + 1].DebutProfil);
+    for (const auto& [debut, fin] : intervalles) ParcourtBosses(profil, debut, fin, critere);
+    std::stable_sort(Etat.Portees.begin(), Etat.Portees.end(),
+                     [](const Portee& a, const Portee& b) { return a.DebutProfil < b.DebutProfil; });
 }
 
 }  // namespace
@@ -107,13 +151,13 @@ void CherchePortees(const std::vector<int32_t>& profil, int32_t seuil) {
     // staff of a blank page.
     if (Etat.GroupesLignes.empty()) return;
     const double hauteurMin = InterligneMoyenneGroupes(Etat.GroupesLignes) * kHauteurPorteeMin;
-    ParcourtBosses(profil, 0, seuil, hauteurMin);
+    const int hauteur = static_cast<int>(profil.size());
+    ParcourtBosses(profil, 0, hauteur, {seuil, hauteurMin, 0});
     if (Etat.Portees.empty()) return;
     // A last staff printed lighter than the others gives a lower hump: it is
     // looked for below the last staff found, with half the threshold.
-    const Portee& derniere = Etat.Portees.back();
-    const int debut = derniere.FinProfil + (derniere.FinProfil - derniere.DebutProfil) / 2;
-    ParcourtBosses(profil, debut, seuil / 2, hauteurMin);
+    AjoutePorteesFaiblesEntrePortees(profil, seuil / 2, hauteurMin);
+    ParcourtBosses(profil, DebutRechercheSous(Etat.Portees.back()), hauteur, {seuil / 2, hauteurMin, 0});
 }
 
 void AttribueGroupes() {
@@ -131,6 +175,14 @@ void AttribueGroupes() {
                 meilleure = i;
                 ecartMin = ecart;
             }
+        }
+        // Groups far from every hump are letters of a title or of lyrics:
+        // they would stretch the staff's line frame up to the text and pull
+        // its interline towards the letters' spacing.
+        const Portee& p = Etat.Portees[meilleure];
+        if (ecartMin > p.FinProfil - p.DebutProfil) {
+            g.PorteeGroupe = -1;
+            continue;
         }
         g.PorteeGroupe = static_cast<int16_t>(meilleure);
         Rect& c = Etat.Portees[meilleure].CadreLignes;

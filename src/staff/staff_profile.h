@@ -22,12 +22,14 @@ int32_t SeuilProfil(const std::vector<int32_t>& profil, double facteur);
 int32_t SeuilPageNette(const std::vector<int32_t>& profil);
 
 // Appends a staff to Etat.Portees for every hump at least twice the mean
-// interline of Etat.GroupesLignes tall; then looks below the last one with
-// half the threshold for a fainter staff.
+// interline of Etat.GroupesLignes tall; then looks with half the threshold
+// for fainter staves between the staves found (where line groups must cover
+// an eighth of the width of Etat.CadrePage) and below the last one.
 void CherchePortees(const std::vector<int32_t>& profil, int32_t seuil);
 
 // Gives every group of Etat.GroupesLignes to the staff whose hump middle is
-// nearest, and grows that staff's `CadreLignes` over it.
+// nearest, and grows that staff's `CadreLignes` over it; a group farther from
+// that middle than the hump is tall belongs to no staff (-1).
 void AttribueGroupes();
 // `NbLignesPortee` of every staff from the line counts of its groups, five-
 // and six-line groups weighing double and triple.

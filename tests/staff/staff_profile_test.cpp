@@ -77,6 +77,22 @@ TEST_F(ProfilTest, FaintStaffIsFoundBelowTheLastStaffOnly) {
     EXPECT_EQ(Etat.Portees[1].FinProfil, 230);
 }
 
+TEST_F(ProfilTest, FaintStaffBetweenStavesNeedsLineGroupsAcrossThePage) {
+    GroupesInterligne10();  // centred on row 25, in no faint hump
+    Etat.CadrePage = Rect{0, 0, 400, 80};
+    const auto profil = Bosses(400, {{10, 40, 100}, {100, 130, 30}, {200, 230, 30}, {300, 330, 100}});
+    // Ten groups (an eighth of the width) in the hump at 100, none at 200.
+    GroupeLignes g;
+    g.PremiereLigne = 95;
+    g.NbLignesGroupe = 5;
+    g.InterligneGroupe = 10.0f;
+    Etat.GroupesLignes.insert(Etat.GroupesLignes.end(), 10, g);
+    CherchePortees(profil, 50);
+    ASSERT_EQ(Etat.NbPorteesTrouvees(), 3);
+    EXPECT_EQ(Etat.Portees[1].DebutProfil, 100);
+    EXPECT_EQ(Etat.Portees[2].DebutProfil, 300);
+}
+
 TEST_F(ProfilTest, SecondScanStartsHalfAHumpBelowTheLastStaff) {
     GroupesInterligne10();
     // A faint hump starting within 15 rows of the staff's end is cut: only
@@ -85,7 +101,7 @@ TEST_F(ProfilTest, SecondScanStartsHalfAHumpBelowTheLastStaff) {
     EXPECT_EQ(Etat.NbPorteesTrouvees(), 1);
 }
 
-TEST_F(ProfilTest, GroupsGoToTheNearestHumpAndGrowItsLineFrame) {
+TEST_F(ProfilTest, GroupsGoToTheNearestHumpWithinItsHeightAndGrowItsLineFrame) {
     for (auto [debut, fin] : {std::pair{100, 150}, std::pair{300, 350}}) {
         Portee p;
         p.DebutProfil = static_cast<int16_t>(debut);
@@ -100,15 +116,16 @@ TEST_F(ProfilTest, GroupsGoToTheNearestHumpAndGrowItsLineFrame) {
         g.InterligneGroupe = 10.0f;
         return g;
     };
-    // Hump middles 125 and 325; group centres 128, 195, 225 (a tie: the
-    // first staff) and 330.
-    Etat.GroupesLignes = {groupe(40, 103), groupe(70, 170), groupe(55, 200), groupe(900, 305)};
+    // Hump middles 125 and 325, both 50 rows tall; group centres 128, 175
+    // (50 rows off: still the first staff), 225 (100 rows from both: text,
+    // no staff's) and 330.
+    Etat.GroupesLignes = {groupe(40, 103), groupe(70, 150), groupe(55, 200), groupe(900, 305)};
     AttribueGroupes();
     EXPECT_EQ(Etat.GroupesLignes[0].PorteeGroupe, 0);
     EXPECT_EQ(Etat.GroupesLignes[1].PorteeGroupe, 0);
-    EXPECT_EQ(Etat.GroupesLignes[2].PorteeGroupe, 0);
+    EXPECT_EQ(Etat.GroupesLignes[2].PorteeGroupe, -1);
     EXPECT_EQ(Etat.GroupesLignes[3].PorteeGroupe, 1);
-    EXPECT_EQ(Etat.Portees[0].CadreLignes, (Rect{103, 40, 250, 70}));
+    EXPECT_EQ(Etat.Portees[0].CadreLignes, (Rect{103, 40, 200, 70}));
     EXPECT_EQ(Etat.Portees[1].CadreLignes, (Rect{305, 900, 355, 900}));
 }
 
