@@ -43,6 +43,9 @@ public:
         } else if (std::fabs(centre - (premiere_ + k_ * espacement_)) <= kToleranceAlignement) {
             espacement_ = static_cast<double>(centre - premiere_) / k_;
             ++k_;
+        } else if (centre < premiere_ + k_ * espacement_) {
+            // A slur or tie crossing the gap, or a hollow head's rim: the
+            // next staff line may still come where the spacing puts it.
         } else {
             TermineGroupe();  // the stray line does not start another group
         }

@@ -94,6 +94,16 @@ TEST_F(ScanneColonneTest, AMisplacedLineEndsTheGroupWithoutStartingOne) {
     EXPECT_EQ(scan.groupes[1].NbLignesGroupe, 3);
 }
 
+TEST_F(ScanneColonneTest, AThinRunInsideAGapIsPassedOver) {
+    // A slur crossing the fourth gap (at 168) leaves the five lines one group.
+    for (int y : {100, 120, 140, 160, 168, 180}) Noircit(page, 0, y, 4, y + 1);
+    ScanColonnes scan(page->hauteur);
+    ScanneColonne(*page, 0, scan);
+    ASSERT_EQ(scan.groupes.size(), 1u);
+    EXPECT_EQ(scan.groupes[0].NbLignesGroupe, 5);
+    EXPECT_FLOAT_EQ(scan.groupes[0].InterligneGroupe, 20.0f);
+}
+
 TEST_F(ScanneColonneTest, LongWhiteRunsCountTheirRowsButTheFirst) {
     Noircit(page, 0, 100, 4, 101);
     ScanColonnes scan(page->hauteur);
