@@ -74,11 +74,26 @@ EchantillonLignes MesureSection(const Portee& p, const std::vector<const GroupeL
     return e;
 }
 
+// The staff's interline from the groups that show all its lines. Shorter
+// groups are often a line, a slur or tie midway through the gap and the next
+// line, spaced half an interline; they would pull the mean down. Without any
+// full group, every group counts.
+float InterligneGroupesComplets(const Portee& p, const std::vector<const GroupeLignes*>& groupes) {
+    double somme = 0.0, sommeComplets = 0.0;
+    int complets = 0;
+    for (const GroupeLignes* g : groupes) {
+        somme += g->InterligneGroupe;
+        if (g->NbLignesGroupe != p.NbLignesPortee) continue;
+        sommeComplets += g->InterligneGroupe;
+        ++complets;
+    }
+    if (complets > 0) return static_cast<float>(sommeComplets / complets);
+    return groupes.empty() ? 0.0f : static_cast<float>(somme / groupes.size());
+}
+
 void EchantillonnePortee(Portee& p, const std::vector<const GroupeLignes*>& groupes,
                          int largeurPage) {
-    double somme = 0.0;
-    for (const GroupeLignes* g : groupes) somme += g->InterligneGroupe;
-    p.Interligne = groupes.empty() ? 0.0f : static_cast<float>(somme / groupes.size());
+    p.Interligne = InterligneGroupesComplets(p, groupes);
     p.Echantillons.clear();
     p.LargeurSection = static_cast<int16_t>(p.NbLignesPortee * p.Interligne);
     const int w = p.LargeurSection;

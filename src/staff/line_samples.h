@@ -9,8 +9,9 @@
 constexpr double kToleranceInterligneSection = 0.2;
 constexpr int kGroupesMinSection = 5;
 
-// `Interligne`, `LargeurSection` and the samples of every staff, from
-// Etat.GroupesLignes; `largeurPage` bounds the sections.
+// `Interligne` (mean spacing of the groups with all the staff's lines, of all
+// its groups when there is none), `LargeurSection` and the samples of every
+// staff, from Etat.GroupesLignes; `largeurPage` bounds the sections.
 void EchantillonneLignes(int largeurPage);
 
 // For every staff: keeps the main chain of samples, fills the others.

@@ -81,6 +81,25 @@ TEST_F(EchantillonsTest, SectionsVoteForTheTopLineRow) {
     EXPECT_FLOAT_EQ(p.Echantillons[2].InterligneLocal, 0.0f);
 }
 
+TEST_F(EchantillonsTest, InterlineComesFromGroupsShowingEveryLine) {
+    Etat.Portees.resize(2);
+    Etat.Portees[0].NbLignesPortee = 5;
+    Etat.Portees[1].NbLignesPortee = 5;
+    // Staff 0: full groups of 20, and short ones where a slur midway through
+    // a gap made the spacing 10. Staff 1 has short groups only.
+    for (int x : {1, 2, 3}) Groupe(x, 100, 20.0f);
+    for (int x : {4, 5, 6, 7, 8, 9}) Groupe(x, 100, 10.0f, 3);
+    for (int x : {1, 2}) {
+        Groupe(x, 300, 12.0f, 3);
+        Etat.GroupesLignes.back().PorteeGroupe = 1;
+    }
+    Groupe(3, 300, 15.0f, 4);
+    Etat.GroupesLignes.back().PorteeGroupe = 1;
+    EchantillonneLignes(200);
+    EXPECT_FLOAT_EQ(Etat.Portees[0].Interligne, 20.0f);
+    EXPECT_FLOAT_EQ(Etat.Portees[1].Interligne, 13.0f);
+}
+
 TEST_F(EchantillonsTest, StaffWithoutSpacingGetsNoSamples) {
     Etat.Portees.resize(1);
     Etat.Portees[0].NbLignesPortee = 5;

@@ -174,6 +174,10 @@ INSTANTIATE_TEST_SUITE_P(
                       PageReelle{"pages/mozart_k545_expo/verovio/page-1.png", 8},
                       PageReelle{"pages/bach_bwv40_8/lilypond/page-1.png", 12},
                       PageReelle{"degraded/lied_reichardt_bergmannslied/rotate/page-1.png", 6},
-                      PageReelle{"degraded/mozart_k545_expo/noise/page-1.png", 8}));
+                      PageReelle{"degraded/mozart_k545_expo/noise/page-1.png", 8},
+                      // A short last system of two staves.
+                      PageReelle{"pages/cschumann_polonaise1/verovio/page-2.png", 10},
+                      // A long slur between the two lowest lines.
+                      PageReelle{"pages/oneill_enchanted_valley/verovio/page-1.png", 4}));
 
 }  // namespace
