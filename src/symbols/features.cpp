@@ -82,31 +82,54 @@ void CherchesTachesDeLigne(const Graphe& g, int r, int tailleMax, std::vector<in
     }
 }
 
-// Keeps the largest blobs and drops the ones too close to a kept one.
+// True when two blobs of one size are neighbouring rows of the same head:
+// rows at most one staff position apart, columns less than half the size
+// apart. Heads of a chord lie an interline or more apart, or side by side.
+bool MemeTete(const TacheRonde& a, const TacheRonde& b, float h) {
+    return std::abs(a.Y - b.Y) <= h + 1 && 2 * std::abs(a.X - b.X) < a.Taille;
+}
+
+// The blobs of the largest size that are the same head as `graine`, found
+// by following neighbours from it.
+std::vector<size_t> GrappeDeTete(const std::vector<TacheRonde>& taches,
+                                 const std::vector<bool>& restant, size_t graine, float h) {
+    std::vector<size_t> grappe{graine};
+    for (size_t k = 0; k < grappe.size(); ++k) {
+        for (size_t i = 0; i < taches.size(); ++i) {
+            if (!restant[i] || taches[i].Taille != taches[graine].Taille) continue;
+            if (std::find(grappe.begin(), grappe.end(), i) != grappe.end()) continue;
+            if (MemeTete(taches[grappe[k]], taches[i], h)) grappe.push_back(i);
+        }
+    }
+    std::sort(grappe.begin(), grappe.end());
+    return grappe;
+}
+
+// Keeps the largest blobs and drops the ones too close to a kept one. A
+// head gives blobs of its largest size on several neighbouring rows: the
+// middle one is its centre. Only the rows of that head count: a chord or a
+// beamed group holds other heads of the same size in the same component,
+// and their rows would pull the centre toward them.
 std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float h) {
     std::vector<TacheRonde> retenues;
     std::vector<bool> restant(taches.size(), true);
     for (;;) {
-        int tailleMax = -1;
-        int rangMin = 0, rangMax = 0;
+        int graine = -1;
         for (size_t i = 0; i < taches.size(); ++i) {
-            if (!restant[i]) continue;
-            if (taches[i].Taille > tailleMax) {
-                tailleMax = taches[i].Taille;
-                rangMin = rangMax = taches[i].Y;
-            } else if (taches[i].Taille == tailleMax) {
-                rangMin = std::min<int>(rangMin, taches[i].Y);
-                rangMax = std::max<int>(rangMax, taches[i].Y);
-            }
+            if (restant[i] && (graine < 0 || taches[i].Taille > taches[graine].Taille))
+                graine = static_cast<int>(i);
         }
-        if (tailleMax < 0) break;
+        if (graine < 0) break;
+        const std::vector<size_t> grappe = GrappeDeTete(taches, restant, graine, h);
+        int rangMin = taches[graine].Y, rangMax = taches[graine].Y;
+        for (size_t i : grappe) {
+            rangMin = std::min<int>(rangMin, taches[i].Y);
+            rangMax = std::max<int>(rangMax, taches[i].Y);
+        }
         const float milieu = (rangMin + rangMax) / 2.0f;
-        int choisie = -1;
-        for (size_t i = 0; i < taches.size(); ++i) {
-            if (!restant[i] || taches[i].Taille != tailleMax) continue;
-            if (choisie < 0 ||
-                std::fabs(taches[i].Y - milieu) < std::fabs(taches[choisie].Y - milieu))
-                choisie = static_cast<int>(i);
+        size_t choisie = grappe[0];
+        for (size_t i : grappe) {
+            if (std::fabs(taches[i].Y - milieu) < std::fabs(taches[choisie].Y - milieu)) choisie = i;
         }
         restant[choisie] = false;
         retenues.push_back(taches[choisie]);

@@ -2,7 +2,9 @@
 // whose top line is band row 40.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "band_fixture.h"
 #include "symbols/graphe.h"
@@ -44,6 +46,26 @@ TEST(Features, TwoTouchingHeadsGiveTwoBlobs) {
     const int x1 = std::max(g.Taches[0].X, g.Taches[1].X);
     EXPECT_NEAR(x0, 90, 4);
     EXPECT_NEAR(x1, 113, 4);
+}
+
+TEST(Features, ChordHeadsKeepTheirOwnCentres) {
+    // Above the staff every row may hold a blob. Two heads a third apart on
+    // one stem, with their ledger lines: each head's centre must come from
+    // its own rows, not be drawn toward the middle of the chord.
+    BandeTest b(200, 260, 20, 200);
+    for (int y : {40, 80}) b.Tete(100, y, 13, 10);
+    for (int y : {50, 70}) b.Rectangle(80, y, 120, y + 3);
+    b.Rectangle(87, 40, 88, 150);
+    Graphe g = SeuleComposante();
+    ASSERT_GE(CalculeTaches(g), 2);
+    std::vector<int> rangs;
+    for (const TacheRonde& t : g.Taches) {
+        if (t.Taille > 12) rangs.push_back(g.Cadre.top + t.Y);
+    }
+    ASSERT_EQ(rangs.size(), 2u);
+    std::sort(rangs.begin(), rangs.end());
+    EXPECT_NEAR(rangs[0], 40, 2);
+    EXPECT_NEAR(rangs[1], 80, 2);
 }
 
 TEST(Features, AStemIsNotABlob) {
