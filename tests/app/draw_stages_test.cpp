@@ -57,13 +57,4 @@ TEST(DessinEtapes, CountsAndDrawsEveryStaff) {
     LibereEtatPage();
 }
 
-TEST(DessinEtapes, StageNames) {
-    EtapeDessin e = EtapeDessin::Lignes;
-    EXPECT_TRUE(LitEtapeDessin("beams", e));
-    EXPECT_EQ(e, EtapeDessin::Accroches);
-    EXPECT_TRUE(LitEtapeDessin("stems", e));
-    EXPECT_EQ(e, EtapeDessin::Tiges);
-    EXPECT_FALSE(LitEtapeDessin("Beams", e));
-}
-
 }  // namespace

@@ -35,6 +35,9 @@ TEST_F(LangueEssai, FileContents) {
         {Octets({1, 2, 0}), 1},           // cut short
         {"", 1},
     };
+    DefinitLangue(2);
+    ChargeLangue();  // no file at all
+    EXPECT_EQ(LangueCourante(), 1);
     for (const auto& c : cas) {
         RuzoHomeEssai::EcritFichier(FichierPreferences("RuzoLangue.cfg"), c.octets);
         DefinitLangue(2);
@@ -48,12 +51,6 @@ TEST_F(LangueEssai, OlderFileIsReadOnlyWhenTheNewOneIsMissing) {
     ChargeLangue();
     EXPECT_EQ(LangueCourante(), 2);
     RuzoHomeEssai::EcritFichier(FichierPreferences("RuzoLangue.cfg"), Octets({1, 3, 0, 2}));
-    ChargeLangue();
-    EXPECT_EQ(LangueCourante(), 1);
-}
-
-TEST_F(LangueEssai, NoFileGivesEnglish) {
-    DefinitLangue(2);
     ChargeLangue();
     EXPECT_EQ(LangueCourante(), 1);
 }

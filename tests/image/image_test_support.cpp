@@ -1,5 +1,9 @@
 #include "image_test_support.h"
 
+#include <gtest/gtest.h>
+
+#include "toolbox/messages.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -53,4 +57,18 @@ void DossierEssai::Ecrit(const std::string& nom, const std::vector<unsigned char
     if (!f) throw std::runtime_error("can't write " + nom);
     std::fwrite(octets.data(), 1, octets.size(), f);
     std::fclose(f);
+}
+
+void AttendRefus(const DossierEssai& dossier, const std::string& nom,
+                 const std::vector<unsigned char>& octets,
+                 const std::function<Offscreen(const std::string&)>& charge,
+                 const std::string& texte) {
+    CaptureAlertes alertes;
+    dossier.Ecrit(nom, octets);
+    Offscreen o = charge(dossier.Fichier(nom));
+    EXPECT_EQ(o, nullptr);
+    if (o) DisposeOffscreen(o);
+    bool trouve = false;
+    for (const auto& a : alertes.Textes()) trouve = trouve || a.find(texte) != std::string::npos;
+    EXPECT_TRUE(trouve) << "no alert with '" << texte << "'";
 }

@@ -2,6 +2,7 @@
 // scratch folder.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,3 +28,10 @@ public:
 private:
     std::string chemin_;
 };
+
+// Loads `octets` as file `nom` of `dossier` with `charge` and expects a
+// refusal with an alert holding `texte`.
+void AttendRefus(const DossierEssai& dossier, const std::string& nom,
+                 const std::vector<unsigned char>& octets,
+                 const std::function<Offscreen(const std::string&)>& charge,
+                 const std::string& texte);

@@ -69,10 +69,6 @@ TEST_F(PreparationPage, UnknownContentAndPdfAreNotGraphicFiles) {
     EntreePage pdf = texte;
     pdf.NomFichier = "score.PDF";
     EXPECT_EQ(PrepareImagePage(pdf, image), kFichierNonGraphique);
-    EXPECT_EQ(pdf.ForceEchellePdf, 1.0f);
-    pdf.ForceEchellePdf = 2.0f;
-    PrepareImagePage(pdf, image);
-    EXPECT_EQ(pdf.ForceEchellePdf, 2.0f);
 }
 
 TEST_F(PreparationPage, QuarterTurnsClockwiseAndBack) {

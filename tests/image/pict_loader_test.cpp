@@ -78,13 +78,7 @@ protected:
         return ChargePICT(dossier.Fichier("page.pict"));
     }
     void Refuse(const std::vector<unsigned char>& octets, const std::string& texte) {
-        alertes.Efface();
-        Offscreen o = Charge(octets);
-        EXPECT_EQ(o, nullptr);
-        if (o) DisposeOffscreen(o);
-        bool trouve = false;
-        for (const auto& a : alertes.Textes()) trouve = trouve || a.find(texte) != std::string::npos;
-        EXPECT_TRUE(trouve) << "no alert with '" << texte << "'";
+        AttendRefus(dossier, "page.pict", octets, [](const std::string& c) { return ChargePICT(c); }, texte);
     }
 
     DossierEssai dossier;

@@ -40,16 +40,14 @@ protected:
 
 }  // namespace
 
-TEST_F(ChargementTIFF, ImageStandsUprightWithItsSize) {
+TEST_F(ChargementTIFF, ImageStandsUprightAndSignaturesInBothByteOrders) {
     EcritTIFF(dossier.Fichier("page.tif"), {{0, 255, 255}, {255, 255, 0}});
     EXPECT_TRUE(EstTIFF(dossier.Fichier("page.tif")));
     Offscreen o = LoadTiffScanFile(dossier.Fichier("page.tif"));
     ASSERT_NE(o, nullptr);
     EXPECT_EQ(TexteDepuisBitmap(o), (std::vector<std::string>{"#..", "..#"}));
     DisposeOffscreen(o);
-}
 
-TEST_F(ChargementTIFF, SignaturesInBothByteOrders) {
     dossier.Ecrit("ii.tif", {'I', 'I', 42, 0});
     dossier.Ecrit("mm.tif", {'M', 'M', 0, 42});
     dossier.Ecrit("faux.tif", {'I', 'I', 0, 42});
