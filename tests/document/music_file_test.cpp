@@ -84,38 +84,6 @@ TEST(FichierMusical, ClefChangesMovePitchesAndOnlyChangesAreWritten) {
                                 "DureeNote 161280 PosNote 0 Interligne 23"));
 }
 
-TEST(FichierMusical, ChordStartsBeamsGraceNotesAndOrnaments) {
-    NoteDoc noire = NoteAlignee(kNoire, 100, 4);
-    noire.Accroche = 3;
-    NoteDoc croche = NoteAlignee(20160, 100, 6);
-    croche.Alteration = 1;
-    croche.Effet = 4;
-    croche.Queue = 2;
-    croche.DivDuree = 1;
-    croche.HauteurQueue = 350;
-    croche.DebutLiaison = 5;
-    NoteDoc suivante = NoteAlignee(20160, 300, 5);
-    suivante.Accroche = 3;
-    suivante.NbAppogiatures = 2;
-    suivante.Appogiatures[0] = AppogiatureDoc{1, 1};
-    suivante.Appogiatures[1] = AppogiatureDoc{2, 2};
-    NoteDoc soupir = NoteAlignee(kNoire, 600);
-    soupir.Silence = 1;
-    soupir.Tuplet = 3;
-    const std::string texte =
-        Tokens(Ecrit(ModeleUnePartie({{noire, croche, suivante, soupir}})));
-    EXPECT_TRUE(Contient(texte, "DebutNote 1 DureeNote 40320 PosNote 0 Interligne 41 Accroche "
-                                "PosMesure 100 FinNote"));
-    EXPECT_TRUE(Contient(texte, "DebutNote 2 DureeNote 20160 PosNote 0 Interligne 39 Diese Accroche "
-                                "HauteurQueue 450 QueueHautGauche DebutLiaison 5 DblMordantSup "
-                                "PosMesure 100 FinNote"));
-    EXPECT_TRUE(Contient(texte, "DebutNote 3 DureeNote 20160 PosNote 20160 Interligne 40 "
-                                "PosMesure 300 DebutAppogiature NbAppogiature 2 Interligne 44 "
-                                "Interligne 43 FinAppogiature FinNote"));
-    EXPECT_TRUE(Contient(texte, "DebutNote 4 DureeNote 40320 PosNote 40320 Tuplet 3 "
-                                "Interligne -9999 PosMesure 600 FinNote"));
-}
-
 TEST(FichierMusical, ARestRepeatingThePreviousMeasureIsWrittenAsThatMeasure) {
     std::vector<NoteDoc> quatre;
     for (int16_t i = 0; i < 4; ++i) quatre.push_back(NoteAlignee(kNoire, 100 + 200 * i, i));

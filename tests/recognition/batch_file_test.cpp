@@ -45,19 +45,9 @@ TEST_F(FichierCommandeTest, AnEntryIsFourLinesAndIsAddedOnce) {
 TEST(PliageNoms, CaseAndMacRomanAccentsFoldToTheBaseLetter) {
     EXPECT_TRUE(MemesNomsSansCasseNiAccents("/Musique/Etude.msf", "/MUSIQUE/ETUDE.MSF"));
     EXPECT_TRUE(MemesNomsSansCasseNiAccents("caf\x8E", "CAFE"));      // e acute
-    EXPECT_TRUE(MemesNomsSansCasseNiAccents("\x82" "a", "ca"));        // C cedilla
-    EXPECT_TRUE(MemesNomsSansCasseNiAccents("\x9A", "o"));             // o diaeresis
     EXPECT_FALSE(MemesNomsSansCasseNiAccents("\xA7", "S"));            // not a folded letter
     EXPECT_FALSE(MemesNomsSansCasseNiAccents("/a/b.msf", "/a/b.ms"));  // both ends must agree
     EXPECT_FALSE(MemesNomsSansCasseNiAccents("a_b", "a-b"));
-}
-
-TEST(AnnonceExport, ChargeAutoDecidesWhichRecognitionsAreAnnounced) {
-    EXPECT_FALSE(AnnonceExport(0, true));
-    EXPECT_TRUE(AnnonceExport(1, true));
-    EXPECT_TRUE(AnnonceExport(1, false));
-    EXPECT_TRUE(AnnonceExport(2, true));
-    EXPECT_FALSE(AnnonceExport(2, false));  // a single page with ChargeAuto 2 adds nothing
 }
 
 TEST_F(FichierCommandeTest, AnExportIsAnnouncedAsChargeAutoSaysThenTheEditorIsCalled) {

@@ -198,8 +198,6 @@ TEST_F(Armature, GivenKeyReplacesTheKeyRead) {
     EXPECT_EQ(c.NbBemol, 0);
     EXPECT_EQ(c.Alterations[0].Prob, 0);
     EXPECT_FALSE(Etat.Caracteres.back().Actif);  // the flat is no note's accidental
-    EXPECT_TRUE(DemandeArmature(true));
-    EXPECT_FALSE(DemandeArmature(false));
 }
 
 TEST_F(Armature, OnlyTheFirstStaffIsReadWithoutClefSearch) {

@@ -116,18 +116,4 @@ TEST_F(AlignementTest, MeasuresAreNumberedAcrossSystemsAndNotesPlaced) {
     EXPECT_EQ(Etat.Portees[2].Symboles[0].NumMesure, 0);
 }
 
-TEST_F(AlignementTest, IrregularityOfTheTable) {
-    PosMesure t;
-    t.n = 1;
-    EXPECT_DOUBLE_EQ(IrregulariteMesures(t, -1), 9999.9);
-    for (int x : {100, 300, 400, 700}) InserePosMesure(t, 20, 0, x);
-    ASSERT_EQ(t.colonnes.size(), 4u);
-    // Widths 200, 100, 300: mean 200, mean deviation 200 / 3.
-    EXPECT_NEAR(IrregulariteMesures(t, -1), 200.0 / 3, 1e-9);
-    EXPECT_DOUBLE_EQ(IrregulariteMesures(t, 1), 0.0);
-    EXPECT_DOUBLE_EQ(IrregulariteMesures(t, 0), 100.0);
-    t.colonnes.resize(2);
-    EXPECT_DOUBLE_EQ(IrregulariteMesures(t, -1), 500.0);
-}
-
 }  // namespace

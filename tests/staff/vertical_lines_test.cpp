@@ -116,15 +116,10 @@ TEST_F(LignesVerticales, NoLengthToAverageWhenTheMinimumHeightIsZero) {
     EXPECT_TRUE(Recherche().empty());
 }
 
-TEST_F(LignesVerticales, Typing) {
+TEST_F(LignesVerticales, TypingOutsideTheListIsReported) {
     Portee p = PorteeDroite(kL, kH, 80, kS);
     CaptureAlertes alertes;
-    SetTypeLignesVertZone(p, 0, 1000, -2);
-    SetTypeLigneVert(p, 0, -2);
-    EXPECT_TRUE(alertes.Contient("SetTypeLigneVert"));
-
     for (int x : {10, 20, 30}) p.LignesVert.push_back(LigneVert{0, 0, static_cast<int16_t>(x), 50, 2, 0, 0});
-    alertes.Efface();
     SetTypeLigneVert(p, 3, 1);
     SetTypeLigneVert(p, -1, 1);
     EXPECT_EQ(alertes.Textes().size(), 2u);

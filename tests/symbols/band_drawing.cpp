@@ -1,5 +1,7 @@
 #include "band_drawing.h"
 
+#include "band_fixture.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -11,10 +13,6 @@
 #include "toolbox/music_font.h"
 #include "toolbox/png_io.h"
 
-std::string FichierPoliceMusique() {
-    return CheminFontMusique();
-}
-
 BandeMatchers::BandeMatchers(int largeur, int hauteur, float interligne, int ligneHaut)
     : s_(interligne) {
     InitialiseCouleurs();
@@ -22,26 +20,7 @@ BandeMatchers::BandeMatchers(int largeur, int hauteur, float interligne, int lig
     Etat.PorteeImage = nullptr;
     LibereEtatPage();
     image_ = CreeOffscreen(largeur, hauteur);
-    Portee p;
-    p.CadreBande = Rect{0, 0, static_cast<int16_t>(hauteur), static_cast<int16_t>(largeur)};
-    p.CadreLignes =
-        Rect{static_cast<int16_t>(ligneHaut), 0, static_cast<int16_t>(ligneHaut + 4 * interligne),
-             static_cast<int16_t>(largeur)};
-    p.NbLignesPortee = 5;
-    p.Interligne = interligne;
-    // The staff-geometry queries read the line samples: a flat staff.
-    p.CadreBandeRef = p.CadreBande;
-    for (int x : {0, largeur}) {
-        EchantillonLignes e;
-        e.Chaine = 1;
-        e.X = static_cast<float>(x);
-        e.Y = static_cast<float>(ligneHaut);
-        e.InterligneLocal = interligne;
-        p.Echantillons.push_back(e);
-    }
-    Etat.Portees.push_back(p);
-    Etat.PorteeCourante = 0;
-    Etat.InterligneMoyenne = interligne;
+    InstallePortee(largeur, hauteur, interligne, ligneHaut);
     Etat.PorteeImage = image_;
 }
 
@@ -80,7 +59,7 @@ bool BandeMatchers::Glyphe(const std::string& nom, int x, int y, double echelle)
     if (FT_Init_FreeType(&bibliotheque)) return false;
     FT_Face face;
     bool fait = false;
-    if (FT_New_Face(bibliotheque, FichierPoliceMusique().c_str(), 0, &face) == 0) {
+    if (FT_New_Face(bibliotheque, CheminFontMusique().c_str(), 0, &face) == 0) {
         const FT_UInt index = FT_Get_Name_Index(face, const_cast<char*>(nom.c_str()));
         const auto em = static_cast<FT_UInt>(std::lround(4 * s_ * echelle));
         if (index != 0 && FT_Set_Pixel_Sizes(face, 0, em) == 0 &&

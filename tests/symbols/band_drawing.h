@@ -40,6 +40,3 @@ class BandeMatchers {
     float s_;
     Rect cadreGlyphe_;
 };
-
-// The music font file the tests draw with.
-std::string FichierPoliceMusique();

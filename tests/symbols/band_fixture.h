@@ -7,6 +7,24 @@
 #include "image/offscreen.h"
 #include "recognition/etat_page.h"
 
+// The page state's only staff: a band of `largeur` x `hauteur` at the page's
+// top whose straight lines start at row `haut`.
+inline void InstallePortee(int largeur, int hauteur, float interligne, int haut) {
+    Portee p;
+    p.CadreBande = Rect{0, 0, static_cast<int16_t>(hauteur), static_cast<int16_t>(largeur)};
+    p.CadreBandeRef = p.CadreBande;
+    p.CadreLignes = Rect{static_cast<int16_t>(haut), 0, static_cast<int16_t>(haut + 4 * interligne),
+                         static_cast<int16_t>(largeur)};
+    p.NbLignesPortee = 5;
+    p.Interligne = interligne;
+    p.LargeurSection = static_cast<int16_t>(5 * interligne);
+    // The staff-geometry queries read the line samples.
+    for (int x : {0, largeur}) p.Echantillons.push_back(EchantillonLignes{1, static_cast<float>(x), static_cast<float>(haut), interligne});
+    Etat.Portees.push_back(p);
+    Etat.PorteeCourante = 0;
+    Etat.InterligneMoyenne = interligne;
+}
+
 struct BandeTest {
     float s = 20;
     int ligneHaut = 40;  // band row of the top staff line
@@ -15,26 +33,7 @@ struct BandeTest {
         : s(interligne), ligneHaut(haut) {
         InitialiseCouleurs();
         LibereEtatPage();
-        Portee p;
-        p.CadreBande = Rect{0, 0, static_cast<int16_t>(hauteur), static_cast<int16_t>(largeur)};
-        p.CadreBandeRef = p.CadreBande;
-        p.CadreLignes = Rect{static_cast<int16_t>(haut), 0,
-                             static_cast<int16_t>(haut + 4 * interligne),
-                             static_cast<int16_t>(largeur)};
-        p.NbLignesPortee = 5;
-        p.Interligne = interligne;
-        p.LargeurSection = static_cast<int16_t>(5 * interligne);
-        for (int x : {0, largeur}) {
-            EchantillonLignes e;
-            e.Chaine = 1;
-            e.X = static_cast<float>(x);
-            e.Y = static_cast<float>(haut);
-            e.InterligneLocal = interligne;
-            p.Echantillons.push_back(e);
-        }
-        Etat.Portees.push_back(p);
-        Etat.PorteeCourante = 0;
-        Etat.InterligneMoyenne = interligne;
+        InstallePortee(largeur, hauteur, interligne, haut);
         Etat.PorteeImage = CreeOffscreen(largeur, hauteur);
     }
     ~BandeTest() { LibereEtatPage(); }

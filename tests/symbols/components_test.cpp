@@ -124,37 +124,13 @@ TEST(Components, ChercheDansLigne) {
     Graphe g;
     g.NbLignes = 2;
     g.Lignes = {{{10, 5, 0}, {20, 3, 0}, {30, 4, 0}}, {}};
-    EXPECT_EQ(ChercheDansLigne(g, 12, 0), 0);   // 10 - 2 <= 12 <= 10 + 2
-    EXPECT_EQ(ChercheDansLigne(g, 13, 0), 0);   // nearest centre
-    EXPECT_EQ(ChercheDansLigne(g, 16, 0), 1);
+    EXPECT_EQ(ChercheDansLigne(g, 16, 0), 1);   // nearest centre
     EXPECT_EQ(ChercheDansLigne(g, 15, 0), 0);   // equal distance: the first
     g.Lignes[0][1].Utilise = 1;
     EXPECT_EQ(ChercheDansLigne(g, 20, 0), 0);   // used runs are skipped; 10 and 30 tie
     EXPECT_EQ(ChercheDansLigne(g, 20, 1), -1);  // empty row
-    EXPECT_EQ(ChercheDansLigne(g, 20, 2), -1);
+    EXPECT_EQ(ChercheDansLigne(g, 20, 2), -1);  // rows outside the component
     EXPECT_EQ(ChercheDansLigne(g, 20, -1), -1);
-}
-
-TEST(Components, RouvreGraphe) {
-    Graphe g;
-    g.Cadre = Rect{1, 2, 3, 4};
-    g.CadreCourant = Rect{};
-    g.Courant = 7;
-    g.Taches.resize(2);
-    g.TraitsVerticaux.resize(1);
-    g.BarresEpaisses.resize(1);
-    g.SectionsStables.resize(1);
-    RouvreGraphe(g, 0);
-    EXPECT_EQ(g.Ouvert, 0);
-    EXPECT_EQ(g.Taches[1].Disponible, 0);
-    EXPECT_EQ(g.SectionsStables[0].Disponible, 0);
-    EXPECT_EQ(g.Courant, 0);
-    EXPECT_EQ(g.CadreCourant, g.Cadre);
-    RouvreGraphe(g, 1);
-    EXPECT_EQ(g.Ouvert, 1);
-    EXPECT_EQ(g.Taches[0].Disponible, 1);
-    EXPECT_EQ(g.TraitsVerticaux[0].Disponible, 1);
-    EXPECT_EQ(g.BarresEpaisses[0].Disponible, 1);
 }
 
 }  // namespace

@@ -68,13 +68,6 @@ TEST(Features, ChordHeadsKeepTheirOwnCentres) {
     EXPECT_NEAR(rangs[1], 80, 2);
 }
 
-TEST(Features, AStemIsNotABlob) {
-    BandeTest b(200, 160);
-    b.Rectangle(100, 20, 102, 100);
-    Graphe g = SeuleComposante();
-    EXPECT_EQ(CalculeTaches(g), 0);
-}
-
 TEST(Features, StemIsOneVerticalStroke) {
     BandeTest b(200, 160);
     b.Rectangle(100, 20, 102, 100);
@@ -96,13 +89,6 @@ TEST(Features, StrokeInterruptedByAKnotIsMergedBack) {
     ASSERT_EQ(CalculeTraitsVerticaux(g), 1);
     EXPECT_EQ(g.TraitsVerticaux[0].YHaut, 0);
     EXPECT_EQ(g.TraitsVerticaux[0].YBas, g.NbLignes - 1);
-}
-
-TEST(Features, ShortOrThickStrokesAreNotStrokes) {
-    BandeTest b(200, 160);
-    b.Rectangle(100, 20, 110, 100);  // 11 wide: not thin at s = 20
-    Graphe g = SeuleComposante();
-    EXPECT_EQ(CalculeTraitsVerticaux(g), 0);
 }
 
 TEST(Features, StableSectionsOfTwoSlantedStrokes) {
@@ -145,18 +131,22 @@ TEST(Features, ThickBarEndsFollowItsSlope) {
     EXPECT_EQ(barre.Hauteur, 5);
 }
 
-TEST(Features, TallBlocksAndNarrowRunsAreNotBars) {
-    {
+TEST(Features, ShapesThatAreNoFeature) {
+    struct Cas {
+        Rect forme;
+        int16_t (*calcule)(Graphe&);
+    };
+    const Cas cas[] = {
+        {{20, 100, 100, 102}, CalculeTaches},           // a stem is no blob
+        {{20, 100, 100, 110}, CalculeTraitsVerticaux},  // 11 wide: not thin at s = 20
+        {{40, 100, 52, 130}, CalculeBarresEpaisses},    // 12 rows of runs: too tall for a bar
+        {{40, 100, 44, 105}, CalculeBarresEpaisses},    // 6 wide: too narrow
+    };
+    for (const Cas& c : cas) {
         BandeTest b(200, 160);
-        b.Rectangle(100, 40, 130, 52);  // 12 rows of runs: too tall
+        b.Rectangle(c.forme.left, c.forme.top, c.forme.right, c.forme.bottom);
         Graphe g = SeuleComposante();
-        EXPECT_EQ(CalculeBarresEpaisses(g), 0);
-    }
-    {
-        BandeTest b(200, 160);
-        b.Rectangle(100, 40, 105, 44);  // 6 wide: too narrow
-        Graphe g = SeuleComposante();
-        EXPECT_EQ(CalculeBarresEpaisses(g), 0);
+        EXPECT_EQ(c.calcule(g), 0) << c.forme.right;
     }
 }
 

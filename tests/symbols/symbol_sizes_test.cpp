@@ -30,11 +30,9 @@ TEST_F(SymbolSizes, GClefIsSevenInterlinesHighAtTheStaffSize) {
 }
 
 TEST_F(SymbolSizes, NoSizeOutsideTheRangeOrForAbsurdInterlines) {
-    EXPECT_EQ(TailleCaracteresPortee(0.5f), 0);   // below size 11
-    EXPECT_EQ(TailleCaracteresPortee(0.0f), 0);
-    EXPECT_EQ(TailleCaracteresPortee(-4.0f), 0);
-    EXPECT_EQ(TailleCaracteresPortee(std::numeric_limits<float>::quiet_NaN()), 0);
-    EXPECT_EQ(TailleCaracteresPortee(std::numeric_limits<float>::infinity()), 0);
+    for (float s : {0.5f, 0.0f, -4.0f, std::numeric_limits<float>::quiet_NaN(),
+                    std::numeric_limits<float>::infinity()})
+        EXPECT_EQ(TailleCaracteresPortee(s), 0) << s;
 }
 
 TEST_F(SymbolSizes, WidthsFollowTheStoredSize) {

@@ -91,17 +91,14 @@ TEST_F(RechercheLiaisonsTest, ShortFlatThickOrInStaffStrokesAreNotTies) {
     EXPECT_EQ(Etat.PorteeImage->pixels, avant);
 }
 
-TEST_F(RechercheLiaisonsTest, OptionOffRecordsNothingAndLeavesTheBand) {
+TEST_F(RechercheLiaisonsTest, NoIntactBandFailsOptionOffLeavesTheBand) {
+    EXPECT_FALSE(RechercheLiaisons());
     Options.AutoriserLiaisons = 0;
     Arc(100, 160, 60, -14, 3);
     const std::vector<uint8_t> avant = Etat.PorteeImage->pixels;
     ASSERT_TRUE(Cherche());
     EXPECT_TRUE(Liaisons().empty());
     EXPECT_EQ(Etat.PorteeImage->pixels, avant);
-}
-
-TEST_F(RechercheLiaisonsTest, NoIntactBandFailsTheStaff) {
-    EXPECT_FALSE(RechercheLiaisons());
 }
 
 TEST_F(RechercheLiaisonsTest, AStaffSearchedAgainDoesNotDoubleItsTies) {
