@@ -25,14 +25,6 @@ class FPUEssai : public ::testing::Test {
     std::fenv_t environnement_{};
 };
 
-TEST_F(FPUEssai, MissingFileChangesNothing) {
-    ReglageFPU reglage;
-    EXPECT_FALSE(LitReglageFPU(home_.Chemin() + "/FPUPatch.txt", reglage));
-    const uint16_t avant = MotControleX87();
-    RegleFPU(home_.Chemin());
-    EXPECT_EQ(MotControleX87(), avant);
-}
-
 TEST_F(FPUEssai, LineWithoutMaskMasksEveryException) {
     ReglageFPU reglage;
     ASSERT_TRUE(LitReglageFPU(Fichier("anything\n"), reglage));
@@ -63,7 +55,12 @@ TEST_F(FPUEssai, MaskLineAndsThenOrs) {
 #endif
 }
 
-TEST_F(FPUEssai, MaskLineWithoutTwoWordsKeepsTheDefaults) {
+TEST_F(FPUEssai, MissingFileOrMaskLineWithoutTwoWords) {
+    ReglageFPU manquant;
+    EXPECT_FALSE(LitReglageFPU(home_.Chemin() + "/FPUPatch.txt", manquant));
+    const uint16_t avant = MotControleX87();
+    RegleFPU(home_.Chemin());
+    EXPECT_EQ(MotControleX87(), avant);
     for (const char* ligne : {"MASK\n", "MASK zz 12\n", "MASK 12"}) {
         CaptureAlertes alertes;
         ReglageFPU reglage;

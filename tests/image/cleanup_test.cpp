@@ -75,19 +75,6 @@ TEST(SupprimeMarges, BottomScanMarksDarkRowsUpToTheFirstLightOne) {
     DisposeOffscreen(o);
 }
 
-TEST(SupprimeMarges, ColumnMustBeMoreThan800PerMilleBlack) {
-    // Column 0 has 800 black pixels of 1000, column 1 has 801.
-    std::vector<std::string> lignes = Rangees(1000, "...");
-    for (int y = 200; y < 1000; ++y) lignes[y][0] = '#';
-    for (int y = 199; y < 1000; ++y) lignes[y][1] = '#';
-    Offscreen o = BitmapDepuisTexte(lignes);
-    EXPECT_EQ(ProportionNoire(PrepareOffscreen(o), 0, 0, 0, 1, 1000), 800);
-    SupprimeMarges(o);
-    const auto texte = TexteDepuisBitmap(o);
-    EXPECT_EQ(texte[500], "#y.");
-    DisposeOffscreen(o);
-}
-
 TEST(Depoussiere, LevelsZeroOneTwoWithSpecksHolesAndDiagonalPairs) {
     const std::vector<std::string> page = {
         "..........",

@@ -8,6 +8,7 @@
 #include "recognition/etat_page.h"
 #include "symbols/candidates.h"
 #include "symbols/catalogue.h"
+#include "symbols/graphe.h"
 #include "toolbox/messages.h"
 
 namespace {
@@ -42,13 +43,8 @@ class Armature : public ::testing::Test {
 
     // A candidate of its own component at (row, column).
     void Candidat(uint16_t code, int ligne, int colonne, int prob = 800) {
-        CaractereProbable c;
-        c.Actif = 1;
-        c.NumGraphe = static_cast<int16_t>(Etat.Caracteres.size());
-        c.Position = Point{static_cast<int16_t>(ligne), static_cast<int16_t>(colonne)};
-        c.Code = code;
-        c.Prob = static_cast<int16_t>(prob);
-        Etat.Caracteres.push_back(c);
+        AjouteCaractereProbable(static_cast<int16_t>(Etat.Caracteres.size()), code, static_cast<int16_t>(prob),
+                                Point{static_cast<int16_t>(ligne), static_cast<int16_t>(colonne)});
     }
     int Largeur(uint16_t code) const { return LargeurCaractere(Etat.Portees[0], code); }
     // Row of a staff position (half-interlines below the top line).

@@ -9,6 +9,7 @@
 #include "staff/systems_measures.h"
 #include "symbols/candidates.h"
 #include "symbols/catalogue.h"
+#include "symbols/graphe.h"
 
 namespace {
 
@@ -51,13 +52,8 @@ class RechercheMesuresTest : public ::testing::Test {
     }
     void Barre(int x) { Ligne(x, kHaut - 1, 82); }
     void Candidat(uint16_t code, int ligne, int colonne, int prob = 600) {
-        CaractereProbable c;
-        c.Actif = 1;
-        c.NumGraphe = static_cast<int16_t>(Etat.Caracteres.size());
-        c.Position = Point{static_cast<int16_t>(ligne), static_cast<int16_t>(colonne)};
-        c.Code = code;
-        c.Prob = static_cast<int16_t>(prob);
-        Etat.Caracteres.push_back(c);
+        AjouteCaractereProbable(static_cast<int16_t>(Etat.Caracteres.size()), code, static_cast<int16_t>(prob),
+                                Point{static_cast<int16_t>(ligne), static_cast<int16_t>(colonne)});
     }
     std::vector<int> Colonnes() {
         std::vector<int> x;

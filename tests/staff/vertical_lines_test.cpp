@@ -99,17 +99,6 @@ TEST_F(LignesVerticales, StemEndsOnTheFirstRowOfAWideHead) {
     EXPECT_EQ(l[0].PosY + l[0].Longueur, 100);
 }
 
-TEST_F(LignesVerticales, ListKeepsTheOrderOfDiscovery) {
-    Pave(bande, 300, 20, 302, 80);
-    Pave(bande, 100, 50, 102, 110);
-    Pave(bande, 200, 20, 202, 80);
-    const auto& l = Recherche();
-    ASSERT_EQ(l.size(), 3u);
-    EXPECT_EQ(l[0].PosX, 200);
-    EXPECT_EQ(l[1].PosX, 300);
-    EXPECT_EQ(l[2].PosX, 100);
-}
-
 TEST_F(LignesVerticales, NoLengthToAverageWhenTheMinimumHeightIsZero) {
     Reglage.LigneVertHauteurMinimale = 0;
     Pave(bande, 100, 50, 130, 60);

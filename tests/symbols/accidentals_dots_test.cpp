@@ -51,16 +51,6 @@ TEST_F(Alterations, LeftoverAccidentalsNeedANoteAtTheirHeightWithinThreeInterlin
     EXPECT_FALSE(Actif(silence));
 }
 
-TEST_F(Alterations, ThresholdAndRowLimitsAreExclusive) {
-    Candidat(kCarDiese, 400, Rang(4), 170);  // at the threshold
-    EXPECT_EQ(N(Note(kCarNoire, 200, 4)).Alteration, kSansAlteration);
-    const int k = Candidat(kCarDiese, 600, Rang(4) - kS / 2, 370);  // half an interline higher
-    const int b = Note(kCarNoire, 400, 4);
-    EXPECT_EQ(N(b).Alteration, kSansAlteration);
-    EXPECT_EQ(N(b).ProbAlteration, 600);  // the score of what was examined
-    EXPECT_TRUE(Actif(k));
-}
-
 TEST_F(Alterations, SmallAccidentalsOfGraceNotesMatchTheirPositionInsideTheStaff) {
     const int autre = Candidat(kCarPetitBemol, 600, Rang(2), 190);  // grace note at 3
     const int g = Note(kCarAppogiature, 200, 3);
