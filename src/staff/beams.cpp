@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "document/options.h"
 #include "image/offscreen.h"
@@ -12,8 +13,32 @@
 
 namespace {
 
+constexpr int kSuivantInconnu = -1;
+constexpr int kFinTrace = -2;
+
+// One column of a trace on the mask, as met, and where the trace goes from
+// it. Which stack the next column's trace picks depends only on this
+// entry's `Haut`, so the trace from here on is the same whichever seed
+// reached it: a rejected candidate is met again, one column shorter, from
+// every column of its stack, and is read back instead of traced anew.
+struct PasTrace {
+    ProfilAccroche entree;
+    int suivant = kSuivantInconnu;  // entry of the next column, or kFinTrace
+    int longueur = 0;               // columns from here to the end of the trace, 0 unknown
+    int autre = -1;                 // next entry of the same column
+};
+
+// The rows of each mask column between which its black lies (an empty
+// range for a column without black): the scan goes down that range only.
+// Erasing beams only whitens, so the ranges stay safe to scan within.
+struct RangeesNoires {
+    std::vector<int> premiere, derniere;
+};
+
 // What one staff's beam search works on: the band, its mask (same size and
-// stride, so one pixel context serves both) and the profile array.
+// stride, so one pixel context serves both), the profile array and the
+// traces met so far. The traces hold while the mask is unchanged: erasing
+// an accepted beam forgets them all.
 struct TravailAccroches {
     uint8_t* bande = nullptr;
     uint8_t* masque = nullptr;
@@ -23,9 +48,14 @@ struct TravailAccroches {
     float interligne = 1.0f;
     std::vector<ProfilAccroche> profil;
     std::vector<AccrocheTrouvee>* trouvees = nullptr;
+    std::vector<PasTrace> pas;
+    std::vector<int> premierPas;  // per column, first entry of its list (-1: none)
+    std::vector<int> chemin;      // scratch: the entries of a walk whose length is unknown
 };
 
-bool NoirMasque(const TravailAccroches& t, int x, int y) { return EstNoir(t.masque, x, y); }
+bool NoirMasque(const TravailAccroches& t, int x, int y) {
+    return EstNoir(t.masque, x, y);
+}
 
 // Index i held within lo .. hi, and within the profile whatever lo and hi
 // are (a very short candidate can have hi below lo).
@@ -75,18 +105,61 @@ ProfilAccroche Descend(const TravailAccroches& t, int c, int r) {
     return e;
 }
 
-// Follows the candidate column by column from the seed; returns the number
-// of columns with black.
-int TraceProfil(TravailAccroches& t, int x, int y) {
-    int r = y, m = 0;
-    for (int c = x; c < t.largeur; ++c) {
-        r = Monte(t, c, r);
-        const ProfilAccroche e = Descend(t, c, r);
-        if (e.NbTraits == 0) break;
-        t.profil[m++] = e;
-        r = e.Haut;
+// The trace's entry of column c, climbing and descending from row r.
+ProfilAccroche EntreeColonne(const TravailAccroches& t, int c, int r) {
+    return Descend(t, c, Monte(t, c, r));
+}
+
+bool MemeEntree(const ProfilAccroche& a, const ProfilAccroche& b) {
+    return a.Haut == b.Haut && a.Hauteur == b.Hauteur && a.NbTraits == b.NbTraits;
+}
+
+// The entry e of column c among those already met there, added if new.
+int PasEnColonne(TravailAccroches& t, int c, const ProfilAccroche& e) {
+    for (int i = t.premierPas[c]; i >= 0; i = t.pas[i].autre)
+        if (MemeEntree(t.pas[i].entree, e)) return i;
+    PasTrace nouveau;
+    nouveau.entree = e;
+    nouveau.autre = t.premierPas[c];
+    t.pas.push_back(nouveau);
+    t.premierPas[c] = static_cast<int>(t.pas.size()) - 1;
+    return t.premierPas[c];
+}
+
+// The entry that follows entry i of column c: the trace goes on into the
+// next column from row `Haut`, and ends at the right edge or at a column
+// without black.
+int PasSuivant(TravailAccroches& t, int c, int i) {
+    if (t.pas[i].suivant != kSuivantInconnu) return t.pas[i].suivant;
+    int suivant = kFinTrace;
+    if (c + 1 < t.largeur) {
+        const ProfilAccroche e = EntreeColonne(t, c + 1, t.pas[i].entree.Haut);
+        if (e.NbTraits != 0) suivant = PasEnColonne(t, c + 1, e);
     }
-    return m;
+    t.pas[i].suivant = suivant;
+    return suivant;
+}
+
+// Number of columns with black of the trace from entry i of column c.
+int LongueurTrace(TravailAccroches& t, int c, int i) {
+    t.chemin.clear();
+    int j = i, longueur = 0;
+    for (;;) {
+        if (t.pas[j].longueur > 0) {
+            longueur = t.pas[j].longueur;
+            break;
+        }
+        t.chemin.push_back(j);
+        j = PasSuivant(t, c++, j);
+        if (j == kFinTrace) break;
+    }
+    for (auto k = t.chemin.rbegin(); k != t.chemin.rend(); ++k) t.pas[*k].longueur = ++longueur;
+    return t.pas[i].longueur;
+}
+
+// Copies the m columns of the trace from entry i into the profile array.
+void RemplitProfil(TravailAccroches& t, int i, int m) {
+    for (int k = 0; k < m; ++k, i = t.pas[i].suivant) t.profil[k] = t.pas[i].entree;
 }
 
 // Short runs of equal beam counts are not believed: they take the entry
@@ -158,17 +231,27 @@ void EffaceAccroche(TravailAccroches& t, int x0, int n) {
 // column x: every seed above it traces the same candidate.
 bool SuitAccroche(Portee& portee, TravailAccroches& t, int numero, int x, int y, int& finPile) {
     const float s = t.interligne;
-    const int m = TraceProfil(t, x, y);
-    finPile = m > 0 ? t.profil[0].Haut + t.profil[0].Hauteur : y + 1;
+    const ProfilAccroche graine = EntreeColonne(t, x, y);
+    if (graine.NbTraits == 0) {
+        finPile = y + 1;
+        return false;
+    }
+    finPile = graine.Haut + graine.Hauteur;
+    const int premier = PasEnColonne(t, x, graine);
+    const int m = LongueurTrace(t, x, premier);
     const int n = m - 1;
     if (n < Reglage.AccrocheLargeurMinimaleBarre * s) return false;
+    RemplitProfil(t, premier, m);
     LisseNbTraits(t.profil, n, Reglage.AccrocheLargeurMinimaleMorceauAccroche * s);
     float pente = 0;
-    if (!PenteMoyenne(t.profil, n, s, pente) || !(pente < Reglage.AccrochePenteLimite)) return false;
+    if (!PenteMoyenne(t.profil, n, s, pente) || !(pente < Reglage.AccrochePenteLimite))
+        return false;
     if (!ValideAccroche(portee, t.profil, x, n)) return false;
     NoteLignesTouchees(portee, t.profil, x, n, numero);
     if (t.trouvees) t.trouvees->push_back({numero, x, {t.profil.begin(), t.profil.begin() + n}});
     EffaceAccroche(t, x, n);
+    t.pas.clear();
+    std::fill(t.premierPas.begin(), t.premierPas.end(), -1);
     return true;
 }
 
@@ -192,7 +275,8 @@ void HauteursMoyennes(const std::vector<ProfilAccroche>& p, int n, float s, int 
         if (!reference) {
             reference = true;
             valeur = moyenne[k];
-        } else if (std::abs(moyenne[k] - valeur) < Reglage.AccrocheEpaisseurMinimaleBarreSimple * s) {
+        } else if (std::abs(moyenne[k] - valeur) <
+                   Reglage.AccrocheEpaisseurMinimaleBarreSimple * s) {
             valeur = std::min(valeur, moyenne[k]);
             moyenne[k] = 0;
         } else {
@@ -250,9 +334,13 @@ void AnnuleMorceauxCourts(std::vector<ProfilAccroche>& p, int n, float s, int co
     }
 }
 
-}  // namespace
-
-Offscreen CreeMasqueAccroches(Offscreen bande, int largeur, int hauteur) {
+// The mask, built row by row from the bottom: `dessous` holds, for each
+// column, the black run downward from the current row. Most of a band is
+// white, so each row's black runs are found with memchr (the white between
+// them only resets `dessous`), and only the pixels of a run far enough from
+// its right end (or all, when it reaches the right edge) are tested. With `rangees`, also the rows
+// between which each mask column holds black.
+Offscreen ConstruitMasque(Offscreen bande, int largeur, int hauteur, RangeesNoires* rangees) {
     const int W = bande->largeur, H = bande->hauteur;
     Offscreen masque = CreeOffscreen(W, H);
     if (!masque) return nullptr;
@@ -260,22 +348,40 @@ Offscreen CreeMasqueAccroches(Offscreen bande, int largeur, int hauteur) {
     const int32_t pasBande = ContextePixels.pasLigne;
     uint8_t* m = PrepareOffscreen(masque);
     const int32_t pasMasque = ContextePixels.pasLigne;
-    // Black runs downward of each column, for the current row, from the
-    // bottom up; and the run rightward along the row.
+    if (rangees) *rangees = {std::vector<int>(W, H), std::vector<int>(W, -1)};
+    const uint8_t noir = IndexNoir;
     std::vector<int> dessous(W, 0);
-    std::vector<int> droite(W + 1, 0);
     for (int y = H - 1; y >= 0; --y) {
         const uint8_t* ligne = b + static_cast<intptr_t>(y) * pasBande;
-        for (int x = 0; x < W; ++x) dessous[x] = ligne[x] == IndexNoir ? dessous[x] + 1 : 0;
-        droite[W] = largeur;  // the right edge passes the test
-        for (int x = W - 1; x >= 0; --x)
-            droite[x] = ligne[x] == IndexNoir ? std::min(droite[x + 1] + 1, largeur) : 0;
         uint8_t* sortie = m + static_cast<intptr_t>(y) * pasMasque;
-        for (int x = 0; x < W; ++x)
-            if (ligne[x] == IndexNoir && dessous[x] >= hauteur && droite[x] >= largeur)
-                sortie[x] = IndexNoir;
+        int x = 0;
+        while (x < W) {
+            const void* trouve = std::memchr(ligne + x, noir, static_cast<size_t>(W - x));
+            const int debut =
+                trouve ? static_cast<int>(static_cast<const uint8_t*>(trouve) - ligne) : W;
+            std::fill(dessous.begin() + x, dessous.begin() + debut, 0);
+            if (debut == W) break;
+            int fin = debut;
+            for (; fin < W && ligne[fin] == noir; ++fin) ++dessous[fin];
+            // the right edge passes the width test
+            const int dernier = fin == W ? W - 1 : std::min(fin - largeur, fin - 1);
+            for (int i = debut; i <= dernier; ++i) {
+                if (dessous[i] < hauteur) continue;
+                sortie[i] = noir;
+                if (!rangees) continue;
+                rangees->premiere[i] = y;
+                if (rangees->derniere[i] < 0) rangees->derniere[i] = y;
+            }
+            x = fin;
+        }
     }
     return masque;
+}
+
+}  // namespace
+
+Offscreen CreeMasqueAccroches(Offscreen bande, int largeur, int hauteur) {
+    return ConstruitMasque(bande, largeur, hauteur, nullptr);
 }
 
 int ContactLigneVertAccroche(const Portee& portee, const LigneVert& ligne,
@@ -319,7 +425,8 @@ bool ValideAccroche(Portee& portee, std::vector<ProfilAccroche>& p, int x0, int 
     int moyenne[5] = {};
     HauteursMoyennes(p, n, s, moyenne);
     for (int i = 0; i < n; ++i)
-        if (p[i].NbTraits != 0) p[i].NbTraits = static_cast<int16_t>(CompteLePlusProche(p[i].Hauteur, moyenne));
+        if (p[i].NbTraits != 0)
+            p[i].NbTraits = static_cast<int16_t>(CompteLePlusProche(p[i].Hauteur, moyenne));
 
     int premier = 0;
     for (int i = 0; i < n && premier == 0; ++i) premier = p[i].NbTraits;
@@ -341,7 +448,8 @@ bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
     TravailAccroches t;
     t.interligne = s >= 1.0f ? s : 1.0f;
     t.largeurMasque = EnPixels(0.4f * s + 1);
-    Offscreen masque = CreeMasqueAccroches(bande, t.largeurMasque, EnPixels(0.33f * s));
+    RangeesNoires rangees;
+    Offscreen masque = ConstruitMasque(bande, t.largeurMasque, EnPixels(0.33f * s), &rangees);
     if (!masque) return false;
     Trace("Recherche des Accroches");
     t.masque = PrepareOffscreen(masque);
@@ -349,13 +457,14 @@ bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
     t.largeur = bande->largeur;
     t.hauteur = bande->hauteur;
     t.profil.assign(t.largeur, ProfilAccroche{});
+    t.premierPas.assign(t.largeur, -1);
     t.trouvees = trouvees;
 
     int numero = 1;
     const int debut = std::max(0, portee.CadreLignes.left - portee.CadreBande.left);
     for (int x = debut; x < t.largeur; ++x) {
-        for (int y = 0; y < t.hauteur; ++y) {
-            if (!NoirMasque(t, x, y)) continue;
+        for (int y = rangees.premiere[x]; y <= rangees.derniere[x]; ++y) {
+            if (LignePixels(t.masque, y)[x] != IndexNoir) continue;
             int finPile = y + 1;
             if (SuitAccroche(portee, t, numero, x, y, finPile))
                 ++numero;
@@ -367,4 +476,6 @@ bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
     return true;
 }
 
-bool RechercheAccroches() { return RechercheAccrochesDecrites(nullptr); }
+bool RechercheAccroches() {
+    return RechercheAccrochesDecrites(nullptr);
+}

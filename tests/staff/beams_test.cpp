@@ -14,7 +14,7 @@ constexpr int kL = 400, kH = 240, kS = 20;
 constexpr int kEpaisseurBarre = 10;
 
 class Accroches : public BandeEssai {
-protected:
+  protected:
     Offscreen bande = nullptr;
     void SetUp() override {
         BandeEssai::SetUp();
@@ -98,7 +98,8 @@ TEST_F(Accroches, ShortOrSteepBarsAreRejected) {
     TigeMontante(20, 40, 140);
     TigeMontante(48, 40, 140);
     Barre(20, 50, 40);  // 30 columns: 21 mask columns after the last
-    for (int x = 120; x < 272; ++x) Pave(bande, x, 40 + (x - 120) * 7 / 10, x + 1, 50 + (x - 120) * 7 / 10);
+    for (int x = 120; x < 272; ++x)
+        Pave(bande, x, 40 + (x - 120) * 7 / 10, x + 1, 50 + (x - 120) * 7 / 10);
     TigeMontante(120, 50, 200);
     TigeMontante(270, 155, 200);
     Recherche();
@@ -106,7 +107,8 @@ TEST_F(Accroches, ShortOrSteepBarsAreRejected) {
 }
 
 TEST_F(Accroches, GentleSlopeIsABeam) {
-    for (int x = 100; x < 252; ++x) Pave(bande, x, 40 + (x - 100) * 3 / 10, x + 1, 50 + (x - 100) * 3 / 10);
+    for (int x = 100; x < 252; ++x)
+        Pave(bande, x, 40 + (x - 100) * 3 / 10, x + 1, 50 + (x - 100) * 3 / 10);
     TigeMontante(100, 40, 150);
     TigeMontante(175, 62, 150);
     TigeMontante(250, 85, 150);
@@ -206,6 +208,12 @@ TEST(MasqueAccroches, KeepsOnlyPlacesThickAndWideEnough) {
     EXPECT_EQ(CompteNoirs(m, 0, 8, 20, 20), 0);
     EXPECT_EQ(CompteNoirs(m, 20, 8, 40, 9), 20);  // the right edge passes the width test
     EXPECT_EQ(CompteNoirs(m, 20, 9, 40, 20), 0);
+    DisposeOffscreen(m);
+    // Counts of zero or less test nothing: every black pixel stays, and
+    // nothing white turns black.
+    m = CreeMasqueAccroches(b, 0, -1);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->pixels, b->pixels);
     DisposeOffscreen(m);
     DisposeOffscreen(b);
 }
