@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 
 #include "recognition/etat_page.h"
 
@@ -9,7 +11,7 @@ namespace {
 
 constexpr float kInterligneMin = 1.0f;
 constexpr double kMargeBande = 6.0;     // in interlines, above and below the hump
-constexpr double kVideRognage = 2.0;    // in interlines of empty columns
+constexpr double kSuiteLignes = 2.0;    // in interlines of columns showing the lines
 
 // The pair of samples whose straight line gives the value at page column x:
 // the pair around x, or the end pair outside the samples.
@@ -25,53 +27,61 @@ double SurDroite(double x1, double v1, double x2, double v2, double x) {
     return v1 + (v2 - v1) * (x - x1) / (x2 - x1);
 }
 
-int NoirsColonne(const PixMap& page, int x, int y0, int y1) {
-    y0 = std::max(y0, 0);
-    y1 = std::min<int>(y1, page.hauteur);
-    int noirs = 0;
-    const uint8_t* pixel = page.PremiereLigne() + static_cast<size_t>(std::max(y0, 0)) * page.pasLigne + x;
-    for (int y = y0; y < y1; ++y, pixel += page.pasLigne) noirs += *pixel == IndexNoir;
-    return noirs;
+// Rows a line may stray from where the samples put it.
+constexpr int kToleranceLigne = 2;
+
+bool NoirPres(const PixMap& page, int x, int y) {
+    for (int r = std::max(y - kToleranceLigne, 0); r <= std::min(y + kToleranceLigne, page.hauteur - 1); ++r)
+        if (page.PremiereLigne()[static_cast<size_t>(r) * page.pasLigne + x] == IndexNoir) return true;
+    return false;
 }
 
-// Whether column x of the filtered page has no black inside staff i.
-bool ColonneVide(const PixMap& page, int i, int x) {
-    if (x < 0 || x >= page.largeur) return true;
-    const float interligne = InterligneEn(i, x);
-    const float haut = LigneHautEn(i, x);
-    const int y0 = static_cast<int>(haut - interligne / 2.0);
-    const int y1 = static_cast<int>(interligne * Etat.Portees[i].NbLignesPortee + y0);
-    return NoirsColonne(page, x, y0, y1) == 0;
+// Whether column x of the filtered page shows most of staff i's lines where
+// the samples put them. Text and braces beside a staff rarely do: their
+// strokes do not fall on every interline.
+bool ColonneDePortee(const PixMap& page, int i, int x) {
+    if (x < 0 || x >= page.largeur) return false;
+    const int nbLignes = Etat.Portees[i].NbLignesPortee;
+    const double interligne = InterligneEn(i, x);
+    const double haut = LigneHautEn(i, x);
+    int presentes = 0;
+    for (int l = 0; l < nbLignes; ++l)
+        presentes += NoirPres(page, x, static_cast<int>(std::lround(haut + l * interligne)));
+    return presentes > nbLignes / 2;
+}
+
+// Share of a stretch's columns that must show the lines: specks and breaks
+// in a scanned line leave a few columns short.
+constexpr double kPartColonnesDePortee = 0.75;
+
+// The first column, from `depart` towards `arret` (either way), that shows
+// the staff's lines and starts a stretch of two interlines where most
+// columns do; -1 when there is none. Before it, the line groups of an
+// instrument name or a brace beside the staff stretched the frame.
+int DebutDesLignes(const PixMap& page, int i, int depart, int arret) {
+    const int pas = depart <= arret ? 1 : -1;
+    const int longueur = std::abs(arret - depart);
+    const int etendue = static_cast<int>(std::ceil(InterligneEn(i, depart) * kSuiteLignes));
+    std::vector<int> cumul(longueur + etendue + 1, 0);  // staff columns before each offset
+    for (int k = 0; k < longueur + etendue; ++k)
+        cumul[k + 1] = cumul[k] + ColonneDePortee(page, i, depart + pas * k);
+    for (int k = 0; k < longueur; ++k) {
+        if (cumul[k + 1] == cumul[k]) continue;
+        if (cumul[k + etendue] - cumul[k] >= etendue * kPartColonnesDePortee) return depart + pas * k;
+    }
+    return -1;
 }
 
 void RogneGauche(const PixMap& page, int i) {
     Rect& c = Etat.Portees[i].CadreLignes;
-    int gauche = c.left;
-    int vides = 0;
-    for (int x = gauche; x < (gauche + c.right) / 2; ++x) {
-        if (!ColonneVide(page, i, x)) {
-            vides = 0;
-            continue;
-        }
-        ++vides;
-        if (vides >= InterligneEn(i, x) * kVideRognage) gauche = x + 1;
-    }
-    c.left = static_cast<int16_t>(gauche);
+    const int debut = DebutDesLignes(page, i, c.left, (c.left + c.right) / 2);
+    if (debut >= 0) c.left = static_cast<int16_t>(debut);
 }
 
 void RogneDroite(const PixMap& page, int i) {
     Rect& c = Etat.Portees[i].CadreLignes;
-    int droite = c.right;
-    int vides = 0;
-    for (int x = droite; x > (c.left + droite) / 2; --x) {
-        if (!ColonneVide(page, i, x)) {
-            vides = 0;
-            continue;
-        }
-        ++vides;
-        if (vides >= InterligneEn(i, x) * kVideRognage) droite = x - 1;
-    }
-    c.right = static_cast<int16_t>(droite);
+    const int fin = DebutDesLignes(page, i, c.right, (c.left + c.right) / 2);
+    if (fin >= 0) c.right = static_cast<int16_t>(fin);
 }
 
 }  // namespace
@@ -116,7 +126,7 @@ Rect CalculeBandePortee(int i) {
         const double limite = Etat.Portees[i + 1].DebutProfil - interligne;
         if (bas > limite)
             bas = static_cast<int>(limite);
-        else
+        else if (p.CadreLignes.left <= p.CadreLignes.right)  // a staff without groups has no frame
             bas = std::max(bas, static_cast<int>(p.CadreLignes.top + p.NbLignesPortee * interligne));
     }
     // Humps closer than an interline would leave no band at all: the staff
@@ -140,6 +150,9 @@ void CalculeBandesPortees() {
 
 void RogneLignes(const PixMap& pageFiltree) {
     for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
+        // Without groups there is no frame, without samples no line to look for.
+        const Portee& p = Etat.Portees[i];
+        if (p.CadreLignes.left > p.CadreLignes.right || p.Echantillons.empty()) continue;
         RogneGauche(pageFiltree, i);
         RogneDroite(pageFiltree, i);
     }

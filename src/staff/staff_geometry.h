@@ -17,6 +17,7 @@ Rect CalculeBandePortee(int indexPortee);
 // The same for every staff, also storing each band in `CadreBande`.
 void CalculeBandesPortees();
 
-// Moves each staff's `CadreLignes` left and right ends inward past the
-// columns where the filtered page has no black inside the staff.
+// Moves each staff's `CadreLignes` left and right ends inward to the first
+// stretch of two interlines where the filtered page shows most of the
+// staff's lines in every column.
 void RogneLignes(const PixMap& pageFiltree);

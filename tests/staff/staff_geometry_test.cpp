@@ -93,19 +93,24 @@ TEST_F(GeometrieTest, CrowdedHumpsStillGetTheirOwnRows) {
     EXPECT_GE(bande.bottom, 163);
 }
 
-TEST_F(GeometrieTest, TrimmingDropsEmptyEndsOfTheLineFrame) {
+TEST_F(GeometrieTest, TrimmingKeepsTheLinesAndDropsWhatStandsBeside) {
     Offscreen page = CreeOffscreen(1000, 300);
     DessinePortee(page, 300, 701, 100, 10, 1);
-    DessinePortee(page, 280, 290, 100, 10, 1);  // a stub nine empty columns before
+    // An instrument name's strokes: two of the five line rows, then a short
+    // stub of lines; a gap of ten columns on the right.
+    Noircit(page, 150, 100, 250, 101);
+    Noircit(page, 150, 120, 250, 121);
+    DessinePortee(page, 270, 280, 100, 10, 1);
+    DessinePortee(page, 711, 716, 100, 10, 1);
     Portee p;
     p.NbLignesPortee = 5;
     p.Interligne = 10;
     for (int x = 25; x < 1000; x += 50) p.Echantillons.push_back(Echantillon(x, 100, 10));
-    p.CadreLignes = Rect{100, 100, 150, 900};
+    p.CadreLignes = Rect{100, 150, 150, 900};
     Etat.Portees.push_back(p);
     RogneLignes(*page);
     DisposeOffscreen(page);
-    EXPECT_EQ(Etat.Portees[0].CadreLignes.left, 280);
+    EXPECT_EQ(Etat.Portees[0].CadreLignes.left, 300);
     EXPECT_EQ(Etat.Portees[0].CadreLignes.right, 700);
 }
 
