@@ -147,6 +147,35 @@ int NoteTigeBemol(const Graphe& g, const TraitVertical& tige, float s, int score
     return score;
 }
 
+// Where the belly's top joins it, a flat's stem is a wide run that stroke
+// tracking does not cross: the stem is the longest stroke together with the
+// strokes that continue it across such a short break, above or below.
+TraitVertical TigeBemol(Graphe& g, TraitVertical& plusLong, float s) {
+    plusLong.Disponible = 0;
+    TraitVertical tige = plusLong;
+    for (bool prolonge = true; prolonge;) {
+        prolonge = false;
+        for (TraitVertical& t : g.TraitsVerticaux) {
+            if (!t.Disponible || !Vertical(t, s)) continue;
+            const bool dessous = t.YHaut >= tige.YBas && t.YHaut - tige.YBas <= s / 4 &&
+                                 std::abs(t.XHaut - tige.XBas) <= s / 4;
+            const bool dessus = tige.YHaut >= t.YBas && tige.YHaut - t.YBas <= s / 4 &&
+                                std::abs(tige.XHaut - t.XBas) <= s / 4;
+            if (!dessous && !dessus) continue;
+            if (dessous) {
+                tige.XBas = t.XBas;
+                tige.YBas = t.YBas;
+            } else {
+                tige.XHaut = t.XHaut;
+                tige.YHaut = t.YHaut;
+            }
+            t.Disponible = 0;
+            prolonge = true;
+        }
+    }
+    return tige;
+}
+
 bool VentreBemol(const TraitVertical& ventre, const TraitVertical& tige, float s) {
     return HauteurTrait(ventre) <= (2 * HauteurTrait(tige)) / 3 && ventre.YBas <= tige.YBas + s / 2;
 }
@@ -163,15 +192,15 @@ int ReconnaitBemol(Graphe& g, float s, Point& position) {
     if (e.traitsBas >= 1) score += 90;
     if (e.barresGauche < 3) score += 30;
     if (e.barresDroite < 2) score += 30;
-    TraitVertical* tige = PlusLongTrait(bemol);
-    if (tige && HauteurTrait(*tige) >= s / 2 && bemol.Largeur() < 1.5f * s) {
-        tige->Disponible = 0;
+    TraitVertical* plusLong = PlusLongTrait(bemol);
+    if (plusLong && HauteurTrait(*plusLong) >= s / 2 && bemol.Largeur() < 1.5f * s) {
+        const TraitVertical tige = TigeBemol(bemol, *plusLong, s);
         for (const TraitVertical& t : bemol.TraitsVerticaux) {
-            if (&t != tige && t.XHaut > tige->XHaut && t.YHaut <= bemol.NbLignes / 4) score -= 1000;
+            if (t.Disponible && t.XHaut > tige.XHaut && t.YHaut <= bemol.NbLignes / 4) score -= 1000;
         }
-        score = NoteTigeBemol(bemol, *tige, s, score);
+        score = NoteTigeBemol(bemol, tige, s, score);
         const TraitVertical* ventre = PlusLongTrait(bemol);
-        if (ventre && VentreBemol(*ventre, *tige, s)) {
+        if (ventre && VentreBemol(*ventre, tige, s)) {
             score += 300;
         } else {
             score = -1000;
@@ -191,12 +220,12 @@ int ReconnaitPetitBemol(Graphe& g, float s, Point& position) {
     if (e.traitsBas >= 1) score += 90;
     if (e.barresGauche < 3) score += 30;
     if (e.barresDroite < 2) score += 30;
-    TraitVertical* tige = PlusLongTrait(g);
-    if (tige) {
-        tige->Disponible = 0;
-        score = NoteTigeBemol(g, *tige, s, score);
+    TraitVertical* plusLong = PlusLongTrait(g);
+    if (plusLong) {
+        const TraitVertical tige = TigeBemol(g, *plusLong, s);
+        score = NoteTigeBemol(g, tige, s, score);
         const TraitVertical* ventre = PlusLongTrait(g);
-        if (!ventre || VentreBemol(*ventre, *tige, s)) {
+        if (!ventre || VentreBemol(*ventre, tige, s)) {
             score += 300;
         } else {
             score = -1000;

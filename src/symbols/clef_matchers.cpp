@@ -32,6 +32,104 @@ int ReconnaitCleSol(Graphe& g, float s, Point& position) {
 
 namespace {
 
+// Share of the rows of [debut, fin) with ink at column x: what makes a bar.
+float CouvertureColonne(const Graphe& g, int x, int debut, int fin) {
+    int couvertes = 0;
+    for (int r = debut; r < fin; ++r) couvertes += EncreEn(g, x, r);
+    return fin > debut ? static_cast<float>(couvertes) / (fin - debut) : 0;
+}
+
+// Rightmost inked column of row r within [gauche, droite), or gauche - 1.
+int BoutDroitLigne(const Graphe& g, int r, int gauche, int droite) {
+    int bout = gauche - 1;
+    if (r < 0 || r >= g.NbLignes) return bout;
+    for (const Plage& p : g.Lignes[r]) {
+        if (DernierPixel(p) < gauche || PremierPixel(p) >= droite) continue;
+        bout = std::max(bout, std::min(DernierPixel(p), droite - 1));
+    }
+    return bout;
+}
+
+// Largest and smallest rightmost ink over the band rows [haut, bas).
+void BoutsDroits(const Graphe& g, int haut, int bas, int gauche, int droite, int& plusLoin,
+                 int& plusPres) {
+    plusLoin = gauche - 1;
+    plusPres = droite;
+    for (int y = haut; y < bas; ++y) {
+        const int bout = BoutDroitLigne(g, y - g.Cadre.top, gauche, droite);
+        plusLoin = std::max(plusLoin, bout);
+        plusPres = std::min(plusPres, bout);
+    }
+}
+
+// Rows of [haut, bas) whose ink reaches at least `colonne`.
+int LignesAtteignant(const Graphe& g, int haut, int bas, int gauche, int droite, int colonne) {
+    int n = 0;
+    for (int y = haut; y < bas; ++y)
+        n += BoutDroitLigne(g, y - g.Cadre.top, gauche, droite) >= colonne;
+    return n;
+}
+
+}  // namespace
+
+// The C clef is read from its thick bar, a solid bar over the staff's
+// height. Right of it come a thin bar and two curves, one over each half of
+// the staff, that reach equally far right and meet in a notch at the middle
+// line; a repeat sign's thick bar has a thin bar too, but only two dots in
+// the middle spaces.
+int ReconnaitCleUt(Graphe& g, float s, Point& position) {
+    const bool ouvert = g.Ouvert != 0;
+    g.Ouvert = 0;
+    if (!ouvert || !VerifieTaille(g, 0.25f * s, 0.9f * s, 3.6f * s, 4.8f * s) ||
+        TauxRemplissage(g) < 80) {
+        return 0;
+    }
+    const float T = LigneHaut(g.Cadre.left);
+    if (std::abs(g.Cadre.top - T) > 0.5f * s || std::abs(g.Cadre.bottom - (T + 4 * s)) > 0.5f * s)
+        return 0;
+    const int fin = Tronque16(g.Cadre.left + 2.9f * s);
+    const Rect droite{g.Cadre.top, g.Cadre.right, Tronque16(g.Cadre.bottom + 1), Tronque16(fin)};
+    const Graphe reste = FusionneGraphes(droite, false, Etiquette('C', 'l', 'U', 't'));
+    if (GrapheVide(reste)) return 0;
+
+    // The thin bar: the first column right of the thick one inked over
+    // nearly the thick bar's height, and its last such column.
+    const int debut = g.Cadre.top - reste.Cadre.top;
+    const int bout = g.Cadre.bottom - reste.Cadre.top;
+    const int limite = Tronque16(g.Cadre.right + 0.75f * s);
+    int mince = -1;
+    for (int x = g.Cadre.right; x <= limite && mince < 0; ++x)
+        if (CouvertureColonne(reste, x, debut, bout) >= 0.85f) mince = x;
+    if (mince < 0) return 0;
+    while (mince + 1 < fin && CouvertureColonne(reste, mince + 1, debut, bout) >= 0.85f) ++mince;
+    int score = 300;
+    position = Point{Tronque16((g.Cadre.top + g.Cadre.bottom) / 2), g.Cadre.left};
+
+    // The curves: ink reaching half an interline past the thin bar in the
+    // top and the bottom space, and as far right in both halves.
+    const int courbes = mince + 1;
+    const int milieu = static_cast<int>(T + 2 * s);
+    const int atteinte = Tronque16(courbes + 0.5f * s);
+    if (LignesAtteignant(reste, static_cast<int>(T), static_cast<int>(T + s), courbes, fin,
+                         atteinte) < s / 2 ||
+        LignesAtteignant(reste, static_cast<int>(T + 3 * s), static_cast<int>(T + 4 * s), courbes,
+                         fin, atteinte) < s / 2) {
+        return score;
+    }
+    score += 200;
+    int loinHaut = 0, loinBas = 0, presHaut = 0, presBas = 0, loinNoeud = 0, presNoeud = 0;
+    BoutsDroits(reste, static_cast<int>(T), milieu, courbes, fin, loinHaut, presHaut);
+    BoutsDroits(reste, milieu, static_cast<int>(T + 4 * s), courbes, fin, loinBas, presBas);
+    if (std::abs(loinHaut - loinBas) <= 0.4f * s && std::min(loinHaut, loinBas) >= courbes + s)
+        score += 200;
+    BoutsDroits(reste, Tronque16(milieu - 0.25f * s), Tronque16(milieu + 0.25f * s + 1), courbes,
+                fin, loinNoeud, presNoeud);
+    if (presNoeud <= std::min(loinHaut, loinBas) - 0.5f * s) score += 200;
+    return score;
+}
+
+namespace {
+
 // A chain of stable sections: the F clef's curve followed downward.
 struct Chaine {
     int xDebut = 0, yDebut = 0, xFin = 0, yFin = 0;

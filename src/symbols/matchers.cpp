@@ -12,6 +12,8 @@ int Dispatche(Graphe& g, float s, uint16_t code, Point& position) {
             return ReconnaitCleSol(g, s, position);
         case kCarCleFa:
             return ReconnaitCleFa(g, s, position);
+        case kCarCleUt:
+            return ReconnaitCleUt(g, s, position);
         case kCarCBarre:
         case kCarC:
             return ReconnaitProfil(g, s, code, position);
@@ -71,7 +73,7 @@ int Dispatche(Graphe& g, float s, uint16_t code, Point& position) {
         case kCarTrille:
             return ReconnaitOrnement(g, s, code, position);
         default:
-            // 66, 91, 210, 211 and the digits: found through symbol areas and
+            // 91, 210, 211 and the digits: found through symbol areas and
             // the digit passes only.
             g.Ouvert = 0;
             return 0;

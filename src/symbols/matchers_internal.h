@@ -12,6 +12,7 @@
 // Clefs and signs.
 int ReconnaitCleSol(Graphe& g, float s, Point& position);
 int ReconnaitCleFa(Graphe& g, float s, Point& position);
+int ReconnaitCleUt(Graphe& g, float s, Point& position);
 int ReconnaitProfil(Graphe& g, float s, uint16_t code, Point& position);      // 67, 99
 int ReconnaitRepetition(Graphe& g, float s, uint16_t code, Point& position);  // 93, 125
 int ReconnaitRepetePrecedente(Graphe& g, float s, Point& position);           // 212

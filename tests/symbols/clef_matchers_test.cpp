@@ -51,3 +51,22 @@ TEST(ReconnaitCleSol, DrawnClefsScoreTheirOwnCode) {
     EXPECT_EQ(p.v, static_cast<int>(T + 4 * s));
     EXPECT_EQ(Score(*courbe, s, kCarCleSol, p), 0);
 }
+
+// The C clef is read from its thick bar; a start-repeat bar, thick and thin
+// with its two dots, is no C clef.
+TEST(ReconnaitCleUt, DrawnClefAgainstARepeatBar) {
+    const float s = 20;
+    const int T = 60;
+    BandeMatchers bande(400, 260, s, T);
+    ASSERT_TRUE(bande.Glyphe("clefs.C", 20, T + 2 * s));
+    bande.Rectangle(T, 200, T + 4 * s + 1, 209);
+    bande.Rectangle(T, 213, T + 4 * s + 1, 215);
+    for (int y : {T + 25, T + 55}) bande.Rectangle(y, 221, y + 9, 230);
+    ASSERT_EQ(bande.Construit(), 6);
+    Point p;
+    Graphe* barre = bande.GrapheEn(bande.CadreGlyphe().left + 2, T + 2 * s);
+    ASSERT_TRUE(barre);
+    EXPECT_GT(Score(*barre, s, kCarCleUt, p), 500);
+    EXPECT_NEAR(p.v, T + 2 * s, 3);
+    EXPECT_LT(Score(*bande.GrapheEn(204, T + 2 * s), s, kCarCleUt, p), 500);
+}

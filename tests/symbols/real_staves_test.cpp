@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "band_drawing.h"
 #include "recognition/etat_page.h"
@@ -152,11 +153,23 @@ TEST(RealStaves, BassStaves) {
         PorteeReelle p("joplin_bass_verovio", 64, 21.25f);
         ASSERT_TRUE(p.Prete());
         EXPECT_EQ(p.Meilleur(0, 200, 212, 300, 500, {kCarCleSol, kCarCleFa}), kCarCleFa);
-        // Two of the four flats: the other two have their stem cut in two
-        // strokes where the belly joins it, and are missed.
-        EXPECT_EQ(p.Meilleur(100, 310, 150, 330, 400, {kCarDiese, kCarBemol, kCarBecarre}),
-                  kCarBemol);
-        EXPECT_EQ(p.Meilleur(100, 355, 160, 375, 400, {kCarDiese, kCarBemol, kCarBecarre}),
-                  kCarBemol);
+        // The four flats, though the belly's joint cuts their stems in two
+        // strokes; the second and fourth also pass for naturals.
+        for (const auto& [haut, gauche] : {std::pair{100, 310}, std::pair{80, 335},
+                                           std::pair{100, 355}, std::pair{80, 376}}) {
+            EXPECT_EQ(p.Meilleur(haut, gauche, haut + 60, gauche + 20, 400,
+                                 {kCarDiese, kCarBemol, kCarBecarre}),
+                      kCarBemol)
+                << gauche;
+        }
     }
+}
+
+// The alto clef, a thick and a thin bar with two curves, marks the middle line.
+TEST(RealStaves, AltoClefVerovio) {
+    PorteeReelle p("haydn_viola_verovio", 101, 21.15f);
+    ASSERT_TRUE(p.Prete());
+    Point pos;
+    EXPECT_EQ(p.Meilleur(0, 0, 212, 60, 500, {kCarCleSol, kCarCleFa, kCarCleUt}, &pos), kCarCleUt);
+    EXPECT_NEAR(pos.v, 101 + 2 * 21.15f, 3);
 }
