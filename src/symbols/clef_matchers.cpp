@@ -220,6 +220,35 @@ int ReconnaitCleFa(Graphe& g, float s, Point& position) {
     return score;
 }
 
+namespace {
+
+// Rightmost inked column of row r, or -1 for an empty row.
+int BoutDroit(const Graphe& g, int r) {
+    int bout = -1;
+    for (const Plage& p : g.Lignes[r]) bout = std::max(bout, DernierPixel(p));
+    return bout;
+}
+
+// A C, plain or barred, is open on the right: its tips reach the right side
+// in the top and the bottom third, and between them some rows hold only its
+// back (and the bar of cut time) in the left three quarters. A note with its
+// stem reaches the right side at one end only, or along its whole height.
+bool OuvertADroite(const Graphe& g) {
+    const int lignes = g.NbLignes;
+    const int largeur = g.Largeur();
+    const int tiers = lignes / 3;
+    const int pointe = g.Cadre.right - 1 - largeur / 6;
+    bool haut = false, bas = false;
+    for (int r = 0; r < tiers; ++r) haut = haut || BoutDroit(g, r) >= pointe;
+    for (int r = lignes - tiers; r < lignes; ++r) bas = bas || BoutDroit(g, r) >= pointe;
+    const int dos = g.Cadre.left + 3 * largeur / 4;
+    int ouvertes = 0;
+    for (int r = 3 * lignes / 10; r < 7 * lignes / 10; ++r) ouvertes += BoutDroit(g, r) <= dos;
+    return haut && bas && ouvertes >= lignes / 10;
+}
+
+}  // namespace
+
 int ReconnaitProfil(Graphe& g, float s, uint16_t code, Point& position) {
     g.Ouvert = 0;
     const int T = static_cast<int>(LigneHaut(g.Cadre.left));
@@ -230,6 +259,7 @@ int ReconnaitProfil(Graphe& g, float s, uint16_t code, Point& position) {
     const int h2 = static_cast<int>((barre ? 5.2f : 2.4f) * s);
     if (GrapheVide(signe) || !VerifieTaille(signe, 0.5f * s, 2.5f * s, h1, h2)) return 0;
     const PaireModeles paire = barre ? PaireNotationCBarre() : PaireNotationC();
+    if (!OuvertADroite(signe)) return 0;
     const int brut = ScoreProfilGaucheDroite(signe, 0, signe.NbLignes, s, paire);
     position = CentreGraphe(signe);
     return 500 + (brut - 300) * 500 / 700;
