@@ -67,20 +67,20 @@ bool LitChiffrage(Clef& r, int i) {
     const Nombre haut =
         LitNombre(ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 1.5f * s), droite), true);
     if (haut.code == 0) return false;
-    r.Numerateur = static_cast<int16_t>(haut.valeur);
-    r.Denominateur = r.Numerateur;
-    EtendFin(r, portee, haut.position, haut.code);
-
+    // A time signature is two numbers: a digit alone is something else read
+    // as a digit (a note, a fingering), and leaves the record and the
+    // candidates as they were.
     const Nombre bas =
         LitNombre(ZoneRecherche(EnPixels(t + 2 * s), x, EnPixels(t + 4 * s), droite), false);
-    if (bas.code != 0) {
-        r.Denominateur = static_cast<int16_t>(bas.valeur);
-        EtendFin(r, portee, bas.position, bas.code);
-    }
+    if (bas.code == 0) return false;
+    r.Numerateur = static_cast<int16_t>(haut.valeur);
+    r.Denominateur = static_cast<int16_t>(bas.valeur);
+    EtendFin(r, portee, haut.position, haut.code);
+    EtendFin(r, portee, bas.position, bas.code);
     // Taken only now: the two searches must not hide a digit from each other.
     DesactiveCaracteresGraphe(haut.index);
-    if (bas.code != 0) DesactiveCaracteresGraphe(bas.index);
-    return bas.code != 0;
+    DesactiveCaracteresGraphe(bas.index);
+    return true;
 }
 
 bool LitNotationAbregee(Clef& r, int i, int gauche) {

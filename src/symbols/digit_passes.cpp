@@ -110,7 +110,10 @@ bool ExtraitChiffres(float s) {
         if (!surLigneHaut && !surLigneMilieu) continue;
         const Rect rect{Tronque16(T), g.Cadre.left, Tronque16(T + 4 * s),
                         Tronque16(g.Cadre.left + 1.5f * s)};
-        const Graphe m = FusionneGraphes(rect, true, Etiquette('C', 'h', 'i', 'f'));
+        // Only what stands over or under the component: a bar line and the
+        // note after it, or a key's accidental and the digit beside it,
+        // merged side by side would be read as one wide digit.
+        const Graphe m = FusionneColonne(g, rect, Etiquette('C', 'h', 'i', 'f'));
         g.Ouvert = 0;
         if (!GrapheVide(m)) TraiteChiffres(m, s, static_cast<int>(i));
     }

@@ -83,6 +83,25 @@ Graphe FusionneGraphes(const Rect& rect, bool ferme, uint32_t etiquette) {
     return Fusionne(membres, etiquette);
 }
 
+Graphe FusionneColonne(const Graphe& depart, const Rect& rect, uint32_t etiquette) {
+    std::vector<Graphe*> membres{};
+    int gauche = depart.Cadre.left, droite = depart.Cadre.right;
+    for (bool ajoute = true; ajoute;) {
+        ajoute = false;
+        for (Graphe& g : TableGraphes) {
+            if (!RectsSeCoupent(g.Cadre, rect) || g.Cadre.right <= gauche ||
+                g.Cadre.left >= droite || std::find(membres.begin(), membres.end(), &g) != membres.end())
+                continue;
+            membres.push_back(&g);
+            gauche = std::min<int>(gauche, g.Cadre.left);
+            droite = std::max<int>(droite, g.Cadre.right);
+            ajoute = true;
+        }
+    }
+    for (Graphe* g : membres) g->Ouvert = 0;
+    return Fusionne({membres.begin(), membres.end()}, etiquette);
+}
+
 Graphe FusionneDeux(const Graphe& a, const Graphe& b) {
     if (GrapheVide(a)) return Fusionne({&b}, a.Etiquette);
     return Fusionne({&a, &b}, a.Etiquette);

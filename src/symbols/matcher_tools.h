@@ -60,6 +60,11 @@ bool VerifieTaille(const Graphe& g, float largeurMin, float largeurMax, float ha
 // empty Cadre) when none meets it.
 Graphe FusionneGraphes(const Rect& rect, bool ferme, uint32_t etiquette);
 
+// Like FusionneGraphes with closing, but only the components meeting the
+// rectangle that stand above or below the columns of `depart`, or of those
+// already taken: the pieces of one glyph, not its neighbours side by side.
+Graphe FusionneColonne(const Graphe& depart, const Rect& rect, uint32_t etiquette);
+
 // The union of two components (the merged one keeps a's tag).
 Graphe FusionneDeux(const Graphe& a, const Graphe& b);
 

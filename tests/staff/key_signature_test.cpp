@@ -138,14 +138,16 @@ TEST_F(Armature, TwoDigitNumeratorsOnlyWithTheSecondMode) {
     Options.ModeArmature = 1;
     EXPECT_NE(chiffrage(2, 8, 1).first, 12);
     EXPECT_EQ(chiffrage(5, 4, 0).first, 0);
-    // A lone upper digit is no time signature, yet leaves its value.
+    // A lone upper digit is no time signature and leaves the record alone.
     Etat.Caracteres.clear();
-    Candidat(kCarChiffre0 + 3, Rang(1), kGauche + 10);
+    Candidat(kCarChiffre0 + 6, Rang(1), kGauche + 10);
     Clef r;
     r.FinX = kGauche;
     EXPECT_FALSE(LitChiffrage(r, 0));
-    EXPECT_EQ(r.Numerateur, 3);
-    EXPECT_EQ(r.Denominateur, 3);
+    EXPECT_EQ(r.Numerateur, 0);
+    EXPECT_EQ(r.Denominateur, 0);
+    EXPECT_EQ(r.FinX, kGauche);
+    EXPECT_EQ(Etat.Caracteres[0].Actif, 1);
 }
 
 TEST_F(Armature, CommonTimeSign) {

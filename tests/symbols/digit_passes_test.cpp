@@ -51,6 +51,21 @@ TEST(ExtraitChiffres, StackedDigitsAndNeverAOne) {
     }
 }
 
+// A bar line over the staff with a note standing on the top line just after
+// it: two straight sides far apart, but two symbols, so no digits.
+TEST(ExtraitChiffres, BarLineAndNoteAreNoDigits) {
+    const float s = 20;
+    const int T = 60;
+    BandeMatchers bande(200, 240, s, T);
+    bande.Rectangle(T, 40, T + 4 * s + 1, 43);
+    ASSERT_TRUE(bande.Glyphe("noteheads.s2", 68, T + 4 * s));
+    const Rect tete = bande.CadreGlyphe();
+    bande.Rectangle(T, tete.right - 3, T + 4 * s, tete.right);
+    ASSERT_EQ(bande.Construit(), 2);
+    EXPECT_TRUE(ExtraitChiffres(s));
+    EXPECT_TRUE(Etat.Caracteres.empty());
+}
+
 TEST(ExtraitChiffres, CancelStopsThePass) {
     BandeMatchers bande(100, 200, 20, 60);
     bande.Rectangle(60, 10, 100, 30);
