@@ -39,28 +39,6 @@ TEST(DernierDocument, RoundTripKeepsTheExactLayout) {
     EXPECT_EQ(lu.Chemin, ecrit.Chemin);
 }
 
-TEST(DernierDocument, LongestNamesFitAndLongerOnesAreRefused) {
-    RuzoHomeEssai home;
-    const std::string fichier = home.Chemin() + "/LastFileScan.cfg";
-    DernierDocument d;
-    d.NomFichier = std::string(254, 'n');
-    d.Chemin = "/" + std::string(510, 'p');
-    ASSERT_TRUE(EcritDernierDocument(fichier, d));
-    DernierDocument lu;
-    ASSERT_TRUE(LitDernierDocument(fichier, lu));
-    EXPECT_EQ(lu.NomFichier, d.NomFichier);
-    EXPECT_EQ(lu.Chemin, d.Chemin);
-
-    DernierDocument tropLong = d;
-    tropLong.NomFichier += "n";
-    EXPECT_FALSE(EcritDernierDocument(fichier, tropLong));
-    tropLong = d;
-    tropLong.Chemin += "p";
-    EXPECT_FALSE(EcritDernierDocument(fichier, tropLong));
-    ASSERT_TRUE(LitDernierDocument(fichier, lu));  // the old file is still whole
-    EXPECT_EQ(lu.Chemin, d.Chemin);
-}
-
 TEST(DernierDocument, DamagedFilesAreRefused) {
     RuzoHomeEssai home;
     const std::string fichier = home.Chemin() + "/LastFileScan.cfg";

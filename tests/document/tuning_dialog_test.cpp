@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "document/beam_palette.h"
 #include "toolbox/messages.h"
 
 namespace {
@@ -56,14 +55,3 @@ TEST_F(DialogueReglage, ApplyDefaultsAndClose) {
     EXPECT_EQ(DialogueReglageOuvert(), nullptr);
 }
 
-TEST_F(DialogueReglage, BeamPaletteSliders) {
-    // Out-of-range positions and values are held at the ends.
-    EXPECT_FLOAT_EQ(ValeurCurseur(kCurseurPente, 7.0), 1.0f);
-    EXPECT_FLOAT_EQ(ValeurCurseur(kCurseurPente, -1.0), 0.01f);
-    EXPECT_EQ(PositionCurseur(kCurseurLargeurBarre, 50.0f), 1.0);
-    DeplaceCurseur(kCurseurPente, 0.0);
-    EXPECT_EQ(Reglage.AccrochePenteLimite, 0.01f);
-    EXPECT_EQ(LibelleCurseur(kCurseurPente), "Beam slope limit ( 2%)");
-    DeplaceCurseur(kCurseurLargeurBarre, 1.0);
-    EXPECT_EQ(LibelleCurseur(kCurseurLargeurBarre), "Minimum beam width (150%)");
-}

@@ -65,39 +65,6 @@ TEST_F(AiresTest, DrawingNormalisesAndKeepsTheMinimumSize) {
     EXPECT_EQ(Page().Aires.size(), kNbMaxAires);
 }
 
-TEST_F(AiresTest, TheAreaUnderTheMouseWithItsEdges) {
-    Page().Aires.push_back(AireCommande{Rect{100, 100, 200, 300}, kAireEfface, 0, 0});
-    Page().Aires.push_back(AireCommande{Rect{150, 250, 250, 400}, kAireEfface, 0, 0});
-    EXPECT_EQ(AireSousSouris(Page(), Point{95, 97}).index, 0);  // within 8 pixels outside
-    EXPECT_EQ(AireSousSouris(Page(), Point{95, 97}).bords, kBordGauche | kBordHaut);
-    EXPECT_EQ(AireSousSouris(Page(), Point{150, 200}).bords, 0);
-    EXPECT_EQ(AireSousSouris(Page(), Point{220, 350}).index, 1);  // the first one holding it
-    EXPECT_EQ(AireSousSouris(Page(), Point{91, 100}).index, -1);
-
-    // A small area: the nearer of two opposite edges, none in the middle,
-    // so that it can still be moved.
-    Page().Aires[0].Aire = Rect{10, 10, 20, 20};
-    EXPECT_EQ(AireSousSouris(Page(), Point{15, 15}).bords, 0);
-    EXPECT_EQ(AireSousSouris(Page(), Point{12, 18}).bords, kBordHaut | kBordDroit);
-}
-
-TEST_F(AiresTest, MovingAndResizingFollowTheMouse) {
-    Page().Aires.push_back(AireCommande{Rect{100, 100, 200, 300}, kAireEfface, 0, 0});
-    DeplacementAire coin(Page(), Point{102, 298});  // top-right corner
-    ASSERT_TRUE(coin.Actif());
-    coin.Suit(Point{80, 350});
-    EXPECT_EQ(Page().Aires[0].Aire, (Rect{80, 100, 200, 350}));
-    coin.Suit(Point{250, 50});  // past the opposite edges: normalised
-    EXPECT_EQ(Page().Aires[0].Aire, (Rect{200, 50, 250, 100}));
-
-    Page().Aires[0].Aire = Rect{100, 100, 200, 300};
-    DeplacementAire milieu(Page(), Point{150, 200});
-    milieu.Suit(Point{160, 190});
-    milieu.Suit(Point{170, 210});  // displacement since the mouse down
-    EXPECT_EQ(Page().Aires[0].Aire, (Rect{120, 110, 220, 310}));
-    EXPECT_FALSE(DeplacementAire(Page(), Point{0, 0}).Actif());
-}
-
 TEST_F(AiresTest, DeletingTakesABadIndexWithAMessage) {
     Page().Aires.push_back(Symbole(Rect{0, 0, 8, 8}, 1));
     Page().Aires.push_back(Symbole(Rect{0, 0, 8, 8}, 2));

@@ -4,13 +4,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "document/options.h"
 #include "image/offscreen.h"
-#include "recognition/close_question.h"
 #include "recognition/document.h"
 #include "recognition/page_list_file.h"
 #include "recognition/prepared_image.h"
@@ -262,27 +260,3 @@ TEST_F(ListePagesTest, ThePreparedImageHoldsWhileTheFileKeepsItsDate) {
     EXPECT_EQ(Document.Pages[0].ImagePreparee, nullptr);
 }
 
-TEST_F(ListePagesTest, TheCloseQuestionIsAskedOnlyForAModifiedDocument) {
-    int questions = 0;
-    ReponseFermeture reponse = ReponseFermeture::Annuler;
-    const QuestionFermeture question = [&](int modele, const std::string& chemin) {
-        ++questions;
-        EXPECT_EQ(modele, 2000 + LangueCourante());
-        EXPECT_EQ(chemin, Document.Chemin);
-        return reponse;
-    };
-    EXPECT_TRUE(AccepteFermeture(question));
-    EXPECT_EQ(questions, 0);
-
-    Document.Pages.push_back(Page("a.png"));
-    Document.Chemin = Chemin("piece.lfs");
-    Document.Modifie = true;
-    EXPECT_FALSE(AccepteFermeture(question));
-    reponse = ReponseFermeture::Abandonner;
-    EXPECT_TRUE(AccepteFermeture(question));
-    EXPECT_FALSE(std::filesystem::exists(Chemin("piece.lfs")));
-    reponse = ReponseFermeture::Enregistrer;
-    EXPECT_TRUE(AccepteFermeture(question));
-    EXPECT_TRUE(std::filesystem::exists(Chemin("piece.lfs")));
-    EXPECT_FALSE(Document.Modifie);
-}

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "toolbox/page_view.h"
 #include "toolbox/progress.h"
 #include "toolbox/progress_console.h"
 
@@ -45,16 +44,6 @@ TEST(ProgressionConsole, PlainLinesWhenNotATerminalAndNothingWhenQuiet) {
     }
     EXPECT_EQ(std::ftell(muette), 0);
     std::fclose(muette);
-}
-
-TEST(GeometrieFenetre, BandPointsMapThroughScrollAndZoomTruncating) {
-    EXPECT_DOUBLE_EQ(ZoomPourAjuster(2480, 3508, 1240, 877), 4.0);
-    EXPECT_DOUBLE_EQ(ZoomPourAjuster(1000, 500, 2000, 2000), 0.5);
-    const Rect bande{300, 0, 500, 2480};
-    GeometrieFenetre g{2.0, Point{100, 10}};
-    EXPECT_EQ(PointBandeVersFenetre(Point{5, 15}, bande, g), (Point{102, 2}));
-    g.zoom = 3.0;
-    EXPECT_EQ(PointBandeVersFenetre(Point{0, 0}, bande, g), (Point{66, -3}));
 }
 
 }  // namespace
