@@ -18,24 +18,6 @@ TEST(Demarrage, CommandLineRunMakesOnlyThePreferencesFolders) {
     EXPECT_EQ(home.Contenu(), kDossiersPreferences);
 }
 
-TEST(Demarrage, InteractiveRunMakesFoldersPathFileAndMarker) {
-    RuzoHomeEssai home;
-    CaptureAlertes alertes;  // the music font may be missing on this machine
-    ASSERT_TRUE(Demarrage(ModeDemarrage::Interactif));
-    std::set<std::string> attendu = kDossiersPreferences;
-    attendu.insert({"Talvek/VostPref/RuzoPath.cfg", "Talvek/VostPref/RuzoCrsh.txt", "Documents",
-                    "Documents/Talvek Documents", "Documents/Talvek Documents/Ruzo",
-                    "Documents/Talvek Documents/Ruzo/Results",
-                    "Documents/Talvek Documents/Ruzo/Documents",
-                    "Documents/Talvek Documents/Ruzo/Video"});
-    EXPECT_EQ(home.Contenu(), attendu);
-    const std::string chemin = RuzoHomeEssai::LitFichier(FichierPreferences("RuzoPath.cfg"));
-    EXPECT_EQ(chemin, "0\n" + DossierApplication() + "\n0\n");
-
-    ExecuteRoutinesSortie();  // a normal exit takes the marker away
-    EXPECT_FALSE(home.Contenu().count("Talvek/VostPref/RuzoCrsh.txt"));
-}
-
 TEST(Demarrage, InteractiveRunEmptiesTheBatchFileButTheCommandLineDoesNot) {
     RuzoHomeEssai home;
     ASSERT_TRUE(PrepareDossiersPreferences());
