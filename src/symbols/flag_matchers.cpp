@@ -95,6 +95,27 @@ const TraitVertical* TigeCroche(Graphe& g) {
     return nullptr;
 }
 
+// The ends of the symbol that are a note head: a head's blob beside the
+// stem within an interline of the top or bottom row. Flags hang from the
+// stem's other end, so a reading from a head's end would take the head (or
+// a ledger line through it) for a flag.
+struct BoutsTete {
+    bool haut = false;
+    bool bas = false;
+};
+
+BoutsTete BoutsAvecTete(Graphe& g, const TraitVertical& tige, float s) {
+    BoutsTete bouts;
+    CalculeTaches(g);
+    const double xm = (tige.XHaut + tige.XBas) / 2.0;
+    for (const TacheRonde& t : g.Taches) {
+        if (t.Taille <= static_cast<int>(0.6f * s) || std::fabs(t.X - xm) > 1.5 * s) continue;
+        if (t.Y < s) bouts.haut = true;
+        if (g.NbLignes - t.Y < s) bouts.bas = true;
+    }
+    return bouts;
+}
+
 std::vector<int> ProfilSonde(const Graphe& g, int colonne) {
     std::vector<int> profil(g.Lignes.size());
     for (size_t r = 0; r < g.Lignes.size(); ++r) {
@@ -113,8 +134,9 @@ int ReconnaitCroche(Graphe& g, float s, int crochets, Point& position) {
     const TraitVertical* tige = TigeCroche(croche);
     if (!tige) return 0;
     const double xm = (tige->XHaut + tige->XBas) / 2.0;
+    const BoutsTete tetes = BoutsAvecTete(croche, *tige, s);
     // Which readings may still find something: [side right, left][from top, bottom].
-    bool actif[2][2] = {{true, true}, {true, true}};
+    bool actif[2][2] = {{!tetes.haut, !tetes.bas}, {!tetes.haut, !tetes.bas}};
     LectureCrochets meilleure;
     for (int d = static_cast<int>(s / 4 + 1); d < 3 * s / 4; ++d) {
         for (int cote = 0; cote < 2; ++cote) {

@@ -89,6 +89,19 @@ void NoteMontante(BandeMatchers& b, int x, int y, int tige, const char* drapeau)
     b.Rectangle(haut, tete.right - 2, y - 2, tete.right);
 }
 
+// The same with a down stem on the head's left; the flag's bottom is the
+// stem's end.
+void NoteDescendante(BandeMatchers& b, int x, int y, int tige, const char* drapeau) {
+    b.Glyphe("noteheads.s2", x, y);
+    const Rect tete = b.CadreGlyphe();
+    int bas = y + tige;
+    if (drapeau) {
+        b.Glyphe(drapeau, tete.left, y + tige);
+        bas = b.CadreGlyphe().bottom;
+    }
+    b.Rectangle(y + 2, tete.left, bas, tete.left + 2);
+}
+
 }  // namespace
 
 TEST(ReconnaitNoire, TwoTouchingHeadsGiveTwoCandidatesLargerFirst) {
@@ -147,6 +160,28 @@ TEST(ReconnaitCroche, CountsTheFlags) {
             }
         }
     }
+}
+
+// Flags hang from the stem's far end: the head's end is not read, so
+// neither the head nor a ledger line through it counts as a flag.
+TEST(ReconnaitCroche, DownStemsReadFromTheirFarEndOnly) {
+    const float s = 20;
+    const int T = 100;
+    const uint16_t codes[] = {kCarCroche, kCarDoubleCroche};
+    // A real one: the head's end of this down stem reads as two flags.
+    BandeMatchers reelle(50, 150, 21.25f, 27);
+    ASSERT_TRUE(reelle.Image(std::string(RUZO_TEST_DATA) + "/notes/down_flag_verovio.png"));
+    ASSERT_EQ(reelle.Construit(), 1);
+    const auto croche = Reponses(TableGraphes[0], 21.25f, kCarCroche);
+    ASSERT_EQ(croche.size(), 1u);
+    EXPECT_GT(croche[0].first, 700);
+    EXPECT_TRUE(Reponses(TableGraphes[0], 21.25f, kCarDoubleCroche).empty());
+    // A quarter note above the staff, on its ledger line.
+    BandeMatchers bande(200, 300, s, T);
+    NoteDescendante(bande, 50, 40, 70, nullptr);
+    bande.Rectangle(38, 42, 42, 82);
+    ASSERT_EQ(bande.Construit(), 1);
+    for (uint16_t code : codes) EXPECT_TRUE(Reponses(TableGraphes[0], s, code).empty()) << code;
 }
 
 TEST(ReconnaitAppogiature, SmallHeadWithStem) {
