@@ -73,6 +73,9 @@ int ReconnaitPetitSilence(Graphe& g, float s, int crochets, Point& position) {
     int crochetsVus = 0;
     bool crochetEnHaut = false;
     for (const TacheRonde& t : silence.Taches) {
+        // The stroke slants like the blobs' diagonals and yields small blobs
+        // of its own thickness: a hook is thicker than the stroke.
+        if (t.Taille <= trait->Epaisseur + 1) continue;
         if (t.Taille < 0.6f * s && t.X < limite) {
             ++crochetsVus;
             if (t.Y <= s / 2) crochetEnHaut = true;

@@ -58,6 +58,10 @@ TEST(SignMatchers, RestsOnTheirLines) {
     VerifieFamille({"rests.3", 2, kCarDemiSoupir, 400}, famille);
     VerifieFamille({"rests.0", 1, kCarPause, 400}, famille);
     VerifieFamille({"rests.1", 2, kCarDemiPause, 400}, famille);
+    // Rests with hooks are told apart by their number of hooks.
+    const auto crochets = {kCarDemiSoupir, kCarQuartSoupir, kCarHuitiemeSoupir, kCarSeiziemeSoupir};
+    VerifieFamille({"rests.4", 2, kCarQuartSoupir, 400}, crochets);
+    VerifieFamille({"rests.5", 2, kCarHuitiemeSoupir, 400}, crochets);
     // A whole rest hanging from the wrong line is not one.
     const float s = 20;
     BandeMatchers bande(200, 320, s, 80);
