@@ -65,10 +65,39 @@ void LitChangement(int indexPortee, int k, int x) {
         portee.Mesures[k].Clef = lu;
 }
 
+// Rows, in interlines, over which a crossing stroke may hide a bar line's end.
+constexpr float kBoutCacheMax = 0.5f;
+
+// Whether every row of [debut, fin) of the intact band is black in the
+// line's columns (one column of slack either side).
+bool NoirDansColonnesIntactes(const LigneVert& l, int debut, int fin) {
+    if (!Etat.PorteeImageIntacte) return false;
+    const ContexteAccesPixels sauve = ContextePixels;
+    const uint8_t* bande = PrepareOffscreen(Etat.PorteeImageIntacte);
+    bool noir = true;
+    for (int y = debut; y < fin && noir; ++y) {
+        noir = false;
+        for (int x = l.PosX - 1; x <= l.PosX + l.Epaisseur && !noir; ++x) noir = EstNoir(bande, x, y);
+    }
+    ContextePixels = sauve;
+    return noir;
+}
+
 // A line from the top staff line to the bottom one, within the tolerance.
-bool EstBarre(const LigneVert& l, int indexPortee, int hauteur, float tolerance) {
+// A slur or tie crossing a bar line near an end widens the stroke there and
+// stops the vertical-line trace short; the end still counts when the intact
+// band is black all the way from it to the staff line.
+bool EstBarre(const LigneVert& l, int indexPortee, int hauteur, float tolerance, float interligne) {
     const int t = EnPixels(LigneHautEn(indexPortee, l.PosX));
-    return l.PosY < t + tolerance && l.PosY + l.Longueur >= t + hauteur - tolerance;
+    const int haut = l.PosY;
+    const int bas = l.PosY + l.Longueur;
+    const float cache = kBoutCacheMax * interligne;
+    const bool hautAtteint =
+        haut < t + tolerance || (haut < t + tolerance + cache && NoirDansColonnesIntactes(l, t, haut));
+    const bool basAtteint =
+        bas >= t + hauteur - tolerance ||
+        (bas >= t + hauteur - tolerance - cache && NoirDansColonnesIntactes(l, bas, t + hauteur));
+    return hautAtteint && basAtteint;
 }
 
 // False when the user asked to stop.
@@ -78,7 +107,7 @@ bool ChercheBarres(int i, int premiereColonne) {
     const float tolerance = Reglage.MesureToleranceRecherche * portee.Interligne;
     for (size_t n = 0; n < portee.LignesVert.size(); ++n) {
         const LigneVert l = portee.LignesVert[n];
-        if (l.Type == 0 && l.PosX > premiereColonne && EstBarre(l, i, hauteur, tolerance)) {
+        if (l.Type == 0 && l.PosX > premiereColonne && EstBarre(l, i, hauteur, tolerance, portee.Interligne)) {
             SetTypeLigneVert(portee, static_cast<int>(n), kTypeLigneBarre);
             const int k = AjouteMesure(portee, l.PosX);
             if (k > 0) LitChangement(i, k, l.PosX);

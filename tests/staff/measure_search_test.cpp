@@ -10,6 +10,7 @@
 #include "symbols/candidates.h"
 #include "symbols/catalogue.h"
 #include "symbols/graphe.h"
+#include "image/offscreen.h"
 
 namespace {
 
@@ -77,6 +78,19 @@ TEST_F(RechercheMesuresTest, OnlyUnclaimedLinesAcrossTheWholeStaffAreBarLines) {
     EXPECT_EQ(P().LignesVert[2].Type, 0);
     EXPECT_EQ(P().LignesVert[5].Type, kTypeLigneBarre);  // joins its neighbour's boundary
     EXPECT_EQ(P().LignesVert[6].Type, 0);
+}
+
+TEST_F(RechercheMesuresTest, BarLineCutShortByACrossingSlurStillCounts) {
+    // Both lines stop 8 rows above the bottom line (tolerance 4); the intact
+    // band shows the first one printed down to the line under a slur.
+    Etat.PorteeImageIntacte = CreeOffscreen(2000, 200);
+    uint8_t* bande = PrepareOffscreen(Etat.PorteeImageIntacte);
+    for (int y = kHaut; y <= kHaut + 80; ++y)
+        for (int x = 500; x < 502; ++x) EcritPixel(bande, x, y, IndexNoir);
+    Ligne(500, kHaut - 1, 73);
+    Ligne(900, kHaut - 1, 73);
+    ASSERT_TRUE(RechercheMesures());
+    EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, kDroite}));
 }
 
 TEST_F(RechercheMesuresTest, BarSignsMarkNearbyBoundariesOrMakeTheirOwn) {
