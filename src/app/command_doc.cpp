@@ -286,7 +286,7 @@ void EnregistreCommandeDoc(CLI::App& app, int& code) {
     CLI::App* change =
         SousCommande(*doc, "set",
                      "Set a load option of page N: rotate 0-3, invert 0|1|auto, threshold off|V, "
-                     "keep-margins yes|no, despeckle off|L",
+                     "keep-margins yes|no, despeckle off|auto|L",
                      a);
     change->add_option("N", a->page, "Page number, from 1")->required();
     change->add_option("OPTION", a->option, "rotate, invert, threshold, keep-margins, despeckle")

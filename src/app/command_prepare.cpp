@@ -5,6 +5,7 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
+#include "app/page_options.h"
 #include "app/startup.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
@@ -19,7 +20,7 @@ struct ArgumentsPrepare {
     std::string inversion = "auto";
     long seuil = -1;  // none: no thresholding at load
     bool garderMarges = false;
-    int depoussiere = 0;
+    std::string depoussiere = "auto";
 };
 
 // A new page of a document with the options of the command line.
@@ -37,8 +38,7 @@ EntreePage PageDepuisArguments(const ArgumentsPrepare& a) {
     page.Seuillage = a.seuil >= 0;
     if (a.seuil >= 0) page.Seuil = static_cast<int32_t>(a.seuil);
     page.MangeMarge = !a.garderMarges;
-    page.Depoussiere = a.depoussiere > 0;
-    if (a.depoussiere > 0) page.NiveauDepoussiere = static_cast<int16_t>(a.depoussiere);
+    LitOptionDepoussiere(a.depoussiere, page);
     return page;
 }
 
@@ -77,7 +77,10 @@ void EnregistreCommandePrepare(CLI::App& app, int& code) {
                     "Threshold at load on the sum of the three 16-bit components (0-196605)")
         ->check(CLI::Range(0L, 196605L));
     cmd->add_flag("--keep-margins", args->garderMarges, "Keep dark scanner margins");
-    cmd->add_option("--despeckle", args->depoussiere, "Remove specks and holes up to this size")
-        ->check(CLI::Range(1, 32767));
+    cmd->add_option("--despeckle", args->depoussiere,
+                    "Remove specks and holes up to this size (1 to " +
+                        std::to_string(int{kNiveauDepoussiereMax}) +
+                        "), off, or auto (the default): only when the page is found noisy")
+        ->check(ValideurDepoussiere());
     cmd->callback([args, &code] { code = ExecutePrepare(*args); });
 }

@@ -35,7 +35,7 @@ std::string TexteOptions(const EntreePage& p) {
                     TexteInversion(p.VideoInverse) + ", threshold " +
                     (p.Seuillage ? std::to_string(p.Seuil) : "off") + ", margins " +
                     (p.MangeMarge ? "removed" : "kept") + ", despeckle " +
-                    (p.Depoussiere ? std::to_string(p.NiveauDepoussiere) : "off");
+                    TexteDepoussiere(p);
     if (p.NumPage != 0) s += ", image page " + std::to_string(p.NumPage);
     return s;
 }
@@ -83,7 +83,9 @@ void AffichePageJson(std::FILE* f, const EntreePage& p) {
     else
         std::fprintf(f, "\"threshold\": null, ");
     std::fprintf(f, "\"keep_margins\": %s, ", p.MangeMarge ? "false" : "true");
-    if (p.Depoussiere)
+    if (p.Depoussiere == kDepoussiereAutomatique)
+        std::fprintf(f, "\"despeckle\": \"auto\", ");
+    else if (p.Depoussiere != kDepoussiereNon)
         std::fprintf(f, "\"despeckle\": %d, ", p.NiveauDepoussiere);
     else
         std::fprintf(f, "\"despeckle\": null, ");

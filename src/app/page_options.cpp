@@ -44,8 +44,35 @@ void AjouteOptionsPage(CLI::App& commande, OptionsPageLigne& o) {
     commande
         .add_option("--despeckle", o.depoussiere,
                     "Remove specks and holes up to this size (1 to " +
-                        std::to_string(int{kNiveauDepoussiereMax}) + ")")
-        ->check(CLI::Range(1, int{kNiveauDepoussiereMax}));
+                        std::to_string(int{kNiveauDepoussiereMax}) +
+                        "), off, or auto: only on a page found noisy")
+        ->check(ValideurDepoussiere());
+}
+
+CLI::Validator ValideurDepoussiere() {
+    return CLI::Validator(
+        [](std::string& valeur) {
+            EntreePage essai;
+            if (LitOptionDepoussiere(valeur, essai)) return std::string();
+            return "despeckle takes off, auto or 1 to " +
+                   std::to_string(int{kNiveauDepoussiereMax}) + ", not '" + valeur + "'";
+        },
+        "off|auto|LEVEL");
+}
+
+bool LitOptionDepoussiere(const std::string& valeur, EntreePage& page) {
+    long n = 0;
+    if (valeur == "off") {
+        page.Depoussiere = kDepoussiereNon;
+    } else if (valeur == "auto") {
+        page.Depoussiere = kDepoussiereAutomatique;
+    } else if (LitNombre(valeur, 1, int{kNiveauDepoussiereMax}, n)) {
+        page.Depoussiere = kDepoussiereOui;
+        page.NiveauDepoussiere = static_cast<int16_t>(n);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void AppliqueOptionsPage(const OptionsPageLigne& o, EntreePage& page) {
@@ -56,10 +83,7 @@ void AppliqueOptionsPage(const OptionsPageLigne& o, EntreePage& page) {
         page.Seuil = static_cast<int32_t>(*o.seuil);
     }
     if (o.garderMarges) page.MangeMarge = 0;
-    if (o.depoussiere) {
-        page.Depoussiere = 1;
-        page.NiveauDepoussiere = static_cast<int16_t>(*o.depoussiere);
-    }
+    if (!o.depoussiere.empty()) LitOptionDepoussiere(o.depoussiere, page);
 }
 
 bool ChangeOptionPage(EntreePage& page, const std::string& option, const std::string& valeur) {
@@ -93,13 +117,8 @@ bool ChangeOptionPage(EntreePage& page, const std::string& option, const std::st
         }
         page.MangeMarge = valeur == "no";
     } else if (option == "despeckle") {
-        if (valeur == "off") {
-            page.Depoussiere = 0;
-        } else if (LitNombre(valeur, 1, int{kNiveauDepoussiereMax}, n)) {
-            page.Depoussiere = 1;
-            page.NiveauDepoussiere = static_cast<int16_t>(n);
-        } else {
-            Alerte("despeckle takes off or 1 to %d, not '%s'", int{kNiveauDepoussiereMax},
+        if (!LitOptionDepoussiere(valeur, page)) {
+            Alerte("despeckle takes off, auto or 1 to %d, not '%s'", int{kNiveauDepoussiereMax},
                    valeur.c_str());
             return false;
         }
@@ -109,6 +128,12 @@ bool ChangeOptionPage(EntreePage& page, const std::string& option, const std::st
         return false;
     }
     return true;
+}
+
+std::string TexteDepoussiere(const EntreePage& page) {
+    if (page.Depoussiere == kDepoussiereNon) return "off";
+    if (page.Depoussiere == kDepoussiereAutomatique) return "auto";
+    return std::to_string(page.NiveauDepoussiere);
 }
 
 std::string TexteInversion(int16_t videoInverse) {

@@ -17,7 +17,7 @@ struct OptionsPageLigne {
     std::string inversion;  // "", "0", "1" or "auto"
     std::optional<long> seuil;
     bool garderMarges = false;
-    std::optional<int> depoussiere;
+    std::string depoussiere;  // "", "off", "auto" or a level
 };
 
 void AjouteOptionsPage(CLI::App& commande, OptionsPageLigne& options);
@@ -28,8 +28,14 @@ void AppliqueOptionsPage(const OptionsPageLigne& options, EntreePage& page);
 // values, when the name or the value is not one of them.
 bool ChangeOptionPage(EntreePage& page, const std::string& option, const std::string& valeur);
 
+// "off", "auto" or a level from 1 to kNiveauDepoussiereMax into the page's
+// despeckle fields; false, the page unchanged, for anything else.
+bool LitOptionDepoussiere(const std::string& valeur, EntreePage& page);
+CLI::Validator ValideurDepoussiere();  // the same values, for a command line option
+
 // Texts of a page's options for the listing.
 std::string TexteInversion(int16_t videoInverse);
+std::string TexteDepoussiere(const EntreePage& page);  // "off", "auto" or the level
 
 // A symbol given by catalogue number or by display name (letter case,
 // spaces and dots aside, "noire" as "Noire", "croche mont" as "Croche

@@ -8,6 +8,7 @@
 #include "image/margins.h"
 #include "image/thresholding.h"
 #include "recognition/document.h"
+#include "staff/page_quality.h"
 #include "toolbox/messages.h"
 #include "toolbox/page_view.h"
 
@@ -15,6 +16,12 @@ namespace {
 
 constexpr uint16_t kInversionAutomatique = 65535;
 constexpr float kLimiteInversion = 50.0f;
+// Below this noise score (half the scale: more isolated pixels than an
+// eighth of the page's row count, a white one counting five) a page left to
+// the program is despeckled. Clean engravings score near 1000; the specks of
+// a dusty glass or grainy paper take the score to 0 long before they cover
+// a hundredth of the page.
+constexpr int kQualiteBruitDepoussiere = 500;
 
 bool PeutLire(const std::string& chemin) {
     std::FILE* f = std::fopen(chemin.c_str(), "rb");
@@ -71,6 +78,23 @@ void InverseSiNegatif(EntreePage& page, Offscreen image) {
     if (page.VideoInverse == 1) InverseVideo(image);
 }
 
+// Margins and specks are found among black pixels only: on a grey page a
+// dark margin is not black, and every small patch of one grey level counts
+// as a hole to fill black. A page without a threshold of its own therefore
+// gets the default one before them (the driver's own pass then finds
+// nothing left to change but the margin marks).
+void Seuille(const EntreePage& page, Offscreen image) {
+    Seuillage(image, page.Seuillage ? page.Seuil : kSeuilParDefaut);
+}
+
+void DepoussiereSelonPage(const EntreePage& page, Offscreen image) {
+    if (page.Depoussiere == kDepoussiereNon) return;
+    if (page.Depoussiere == kDepoussiereAutomatique &&
+        QualiteBruitPage(*image) >= kQualiteBruitDepoussiere)
+        return;
+    Depoussiere(image, page.NiveauDepoussiere);
+}
+
 int Echec(int code, const EntreePage& page) {
     const std::string nom = NomSeul(page.NomFichier);
     switch (code) {
@@ -101,9 +125,9 @@ int Prepare(EntreePage& page, Offscreen& image) {
         return Echec(kPageNonTournee, page);
     }
     InverseSiNegatif(page, image);
-    if (page.Seuillage) Seuillage(image, page.Seuil);
+    Seuille(page, image);
     if (page.MangeMarge) SupprimeMarges(image);
-    if (page.Depoussiere) Depoussiere(image, page.NiveauDepoussiere);
+    DepoussiereSelonPage(page, image);
     page.Largeur = image->largeur;
     page.Hauteur = image->hauteur;
     return kPreparationFaite;

@@ -17,7 +17,9 @@ enum CodePreparation : int {
 
 // Decodes the page's image file, then applies in this fixed order: turns,
 // video inversion (decided here when automatic, the decision written back
-// into the page), thresholding, margin removal, despeckling. The page's
+// into the page), thresholding (at the page's own threshold, else at the
+// default), margin removal, despeckling (when left to the program, only if
+// the page measures as noisy; the choice is made anew at each load). The page's
 // folder becomes the document's folder when the file was found only there.
 // On success `image` is the new offscreen (the caller disposes it) and the
 // page's size fields are set; otherwise `image` is none and the user was told.

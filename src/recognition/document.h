@@ -31,6 +31,12 @@ constexpr int16_t kVideoNormale = 0;
 constexpr int16_t kVideoInversee = 1;
 constexpr int16_t kVideoAutomatique = -1;
 
+// "Depoussiere": off, on at the page's level, or left to the program, which
+// despeckles at the page's level when the page measures as noisy at load.
+constexpr uint8_t kDepoussiereNon = 0;
+constexpr uint8_t kDepoussiereOui = 1;
+constexpr uint8_t kDepoussiereAutomatique = 2;
+
 // Largest despeckle level a page keeps: the clean-up time grows with the
 // level (about 20 s for a 300 dpi page at 100), so a page list asking for
 // more gets this.
@@ -59,7 +65,7 @@ struct EntreePage {
     uint8_t Seuillage = 0;
     int32_t Seuil = 182000;
     uint8_t MangeMarge = 1;
-    uint8_t Depoussiere = 0;
+    uint8_t Depoussiere = kDepoussiereAutomatique;
     int16_t NiveauDepoussiere = 3;
     int16_t Hauteur = 0;  // of the image after loading
     int16_t Largeur = 0;

@@ -53,7 +53,7 @@ TEST_F(CommandeDocTest, PagesOptionsAndAreasAreEditedInThePageList) {
     EXPECT_TRUE(Contient(json.sortie,
                          "{\"image\": \"" + Chemin("b.png") + "\", \"folder\": \"" + Racine() +
                              "\", \"file\": \"b.png\", \"rotate\": 2, \"invert\": \"0\", "
-                             "\"threshold\": 90000, \"keep_margins\": false, \"despeckle\": null, "
+                             "\"threshold\": 90000, \"keep_margins\": false, \"despeckle\": \"auto\", "
                              "\"image_page\": 0, \"areas\": []}"))
         << json.sortie;
     EXPECT_TRUE(Contient(json.sortie,

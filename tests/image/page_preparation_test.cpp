@@ -134,3 +134,39 @@ TEST_F(PreparationPage, ThresholdAtLoadOnlyWhenAsked) {
     SeuillageAvantReconnaissance(page, image);
     EXPECT_EQ(TexteDepuisBitmap(image), std::vector<std::string>{"#."});
 }
+
+TEST_F(PreparationPage, GreyPageIsThresholdedBeforeMarginsAndSpecks) {
+    // A dark grey strip on the left is a margin only once it is black; a pale
+    // grey speck of the paper must turn white, not be "filled" black.
+    Offscreen o = BitmapDepuisTexte(std::vector<std::string>(30, ".........."));
+    uint8_t* base = PrepareOffscreen(o);
+    for (int y = 0; y < 30; ++y) EcritPixel(base, 0, y, IndexDeGris(40));
+    EcritPixel(base, 5, 10, IndexDeGris(220));
+    ASSERT_TRUE(EcritPNG(*o, dossier.Fichier("gris.png")));
+    DisposeOffscreen(o);
+    EntreePage page = PageDessinee({"."}, "autre.png");
+    page.NomFichier = "gris.png";
+    page.MangeMarge = 1;
+    page.Depoussiere = kDepoussiereOui;
+    page.NiveauDepoussiere = 1;
+    ASSERT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+    EXPECT_EQ(TexteDepuisBitmap(image), std::vector<std::string>(30, "y........."));
+}
+
+TEST_F(PreparationPage, LeftToTheProgramOnlyANoisyPageIsDespeckled) {
+    // Noise score 1000 - specks x 4000 / 20 rows: one speck leaves 800, five 0.
+    std::vector<std::string> propre(20, "....................");
+    propre[10][10] = '#';
+    std::vector<std::string> bruite = propre;
+    for (int i = 1; i < 5; ++i) bruite[2 + 3 * i][3 * i] = '#';
+    for (const auto& [dessin, attendu] : {std::pair{propre, propre},
+                                          std::pair{bruite, std::vector<std::string>(
+                                                                20, "....................")}}) {
+        EntreePage page = PageDessinee(dessin);
+        ASSERT_EQ(page.Depoussiere, kDepoussiereAutomatique);  // a new page's choice
+        ASSERT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+        EXPECT_EQ(TexteDepuisBitmap(image), attendu);
+        DisposeOffscreen(image);
+        image = nullptr;
+    }
+}
