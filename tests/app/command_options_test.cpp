@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "document/options_file.h"
@@ -12,13 +9,6 @@
 #include "toolbox/folders.h"
 
 namespace {
-
-std::string Contenu(const std::string& chemin) {
-    std::ifstream f(chemin, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 class CommandeOptions : public DossierTest {
   protected:
@@ -32,7 +22,7 @@ TEST_F(CommandeOptions, SetChangesTheStandardFileAndShowSeesIt) {
     EXPECT_EQ(r.code, 0) << r.sortie;
     r = ExecuteRuzo("options set PourcentGraceNote -3");
     EXPECT_EQ(r.code, 0) << r.sortie;
-    EXPECT_NE(Contenu(Standard()).find("\n\t ModeArmature 0 "), std::string::npos);
+    EXPECT_NE(RuzoHomeEssai::LitFichier(Standard()).find("\n\t ModeArmature 0 "), std::string::npos);
 
     r = ExecuteRuzo("options");
     EXPECT_EQ(r.code, 0);
@@ -47,12 +37,12 @@ TEST_F(CommandeOptions, SetChangesTheStandardFileAndShowSeesIt) {
 
     r = ExecuteRuzo("options reset");
     EXPECT_EQ(r.code, 0);
-    EXPECT_NE(Contenu(Standard()).find("\n\t ModeArmature 1 "), std::string::npos);
+    EXPECT_NE(RuzoHomeEssai::LitFichier(Standard()).find("\n\t ModeArmature 1 "), std::string::npos);
 }
 
 TEST_F(CommandeOptions, RefusedValuesWriteNothing) {
     ASSERT_EQ(ExecuteRuzo("options set AutoriserRondes 1").code, 0);
-    const std::string avant = Contenu(Standard());
+    const std::string avant = RuzoHomeEssai::LitFichier(Standard());
 
     const std::pair<const char*, const char*> refus[] = {
         {"ModeArmature 7", "0, 1 or 2"},
@@ -66,7 +56,7 @@ TEST_F(CommandeOptions, RefusedValuesWriteNothing) {
         EXPECT_EQ(r.code, 2) << arguments;
         EXPECT_NE(r.sortie.find(message), std::string::npos) << r.sortie;
     }
-    EXPECT_EQ(Contenu(Standard()), avant);
+    EXPECT_EQ(RuzoHomeEssai::LitFichier(Standard()), avant);
 }
 
 TEST_F(CommandeOptions, FailedWriteIsReported) {

@@ -14,10 +14,7 @@ namespace {
 class CommandeDocTest : public DossierTest {
   protected:
     std::string Chemin(const std::string& nom) const { return Racine() + "/" + nom; }
-    std::string Lit(const std::string& nom) const {
-        std::ifstream f(Chemin(nom), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(f), {});
-    }
+    std::string Lit(const std::string& nom) const { return RuzoHomeEssai::LitFichier(Chemin(nom)); }
     void CopieExemple(const std::string& nom) const {
         std::filesystem::copy_file(RUZO_TEST_DATA "/sample-page.png", Chemin(nom));
     }

@@ -5,8 +5,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "document/keyword_file.h"
 #include "document/keyword_stream.h"
@@ -26,14 +24,9 @@ class OptionsFichier : public DossierTest {
   protected:
     std::string Standard() const { return FichierPreferences(kFichierOptionsStandard); }
     static void Ecrit(const std::string& chemin, const std::string& texte) {
-        std::ofstream(chemin, std::ios::binary) << texte;
+        RuzoHomeEssai::EcritFichier(chemin, texte);
     }
-    static std::string Contenu(const std::string& chemin) {
-        std::ifstream f(chemin, std::ios::binary);
-        std::stringstream s;
-        s << f.rdbuf();
-        return s.str();
-    }
+    static std::string Contenu(const std::string& chemin) { return RuzoHomeEssai::LitFichier(chemin); }
     OptionsReconnaissance Lit(const std::string& texte) {
         Ecrit(Standard(), texte);
         OptionsReconnaissance options;

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "document/editor_link.h"
 #include "document/preferences.h"
@@ -15,12 +13,7 @@ namespace {
 
 class FichierCommandeTest : public DossierTest {
 protected:
-    std::string Contenu() const {
-        std::ifstream f(CheminFichierCommande());
-        std::stringstream s;
-        s << f.rdbuf();
-        return s.str();
-    }
+    std::string Contenu() const { return RuzoHomeEssai::LitFichier(CheminFichierCommande()); }
 };
 
 TEST_F(FichierCommandeTest, AnEntryIsFourLinesAndIsAddedOnce) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "recognition/document.h"
@@ -118,10 +117,7 @@ class DocumentTest : public DossierTest {
         DossierTest::TearDown();
     }
     bool Existe(const std::string& nom) const { return std::filesystem::exists(Racine() + "/" + nom); }
-    std::string Lit(const std::string& nom) const {
-        std::ifstream f(Racine() + "/" + nom);
-        return std::string(std::istreambuf_iterator<char>(f), {});
-    }
+    std::string Lit(const std::string& nom) const { return RuzoHomeEssai::LitFichier(Racine() + "/" + nom); }
 };
 
 }  // namespace

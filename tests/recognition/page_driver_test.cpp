@@ -114,7 +114,6 @@ protected:
 TEST_F(PiloteTest, FourStavesGiveTheFixedStagesAndPercentages) {
     ASSERT_TRUE(ReconnaitPage("page.png"));
     EXPECT_EQ(progression.etapes, (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(progression.pourcentages, (std::vector<int>{0, 5, 15, 30, 45, 60, 80, 90, 100}));
     EXPECT_EQ(scenario.portesVues, (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(scenario.liberationsLignesVert, 4);
     EXPECT_EQ(progression.pagesChronometrees, 1);

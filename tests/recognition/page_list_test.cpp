@@ -35,10 +35,7 @@ class ListePagesTest : public DossierTest {
     void Ecrit(const std::string& nom, const std::string& texte) const {
         std::ofstream(Chemin(nom), std::ios::binary) << texte;
     }
-    std::string Lit(const std::string& nom) const {
-        std::ifstream f(Chemin(nom), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(f), {});
-    }
+    std::string Lit(const std::string& nom) const { return RuzoHomeEssai::LitFichier(Chemin(nom)); }
     // A white page with a black square whose side says which image it is.
     void EcritImage(const std::string& nom, int cote, int largeur = 120, int hauteur = 90) const {
         PixMap image;
