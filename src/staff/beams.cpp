@@ -45,6 +45,7 @@ struct TravailAccroches {
     int largeur = 0;
     int hauteur = 0;
     int largeurMasque = 0;
+    int hauteurMasque = 0;
     float interligne = 1.0f;
     std::vector<ProfilAccroche> profil;
     std::vector<AccrocheTrouvee>* trouvees = nullptr;
@@ -226,6 +227,35 @@ void EffaceAccroche(TravailAccroches& t, int x0, int n) {
     }
 }
 
+// The width in the band of the n columns of a candidate that starts at
+// mask column x. A mask pixel stands for the block of `largeurMasque`
+// columns it starts, so mask columns x .. x + n - 1 cover band columns
+// x .. x + n + largeurMasque - 2: counting mask columns alone would make
+// every bar look narrower by the mask's own width, about 0.4 interline,
+// and reject the two-note beams of tight layouts. A bar reaching the right
+// edge covers no more than the band.
+int LargeurEnBande(const TravailAccroches& t, int x, int n) {
+    if (n <= 0) return n;
+    return std::min(n + t.largeurMasque - 1, t.largeur - x);
+}
+
+// A beam is about half an interline thick, a note head about a whole one.
+// Two heads side by side (a second in a chord) leave a mask blob as wide as
+// a short beam, often with stems and accidental strokes close enough to
+// pass for two stems: when most columns hold a single run, and the middle
+// one of those runs is thicker in the band than 0.7 interline, the
+// candidate is heads, not a beam.
+bool EpaisCommeUneTete(const TravailAccroches& t, int n) {
+    std::vector<int> epaisseurs;
+    for (int i = 0; i < n; ++i)
+        if (t.profil[i].NbTraits == 1)
+            epaisseurs.push_back(t.profil[i].Hauteur + t.hauteurMasque - 1);
+    if (epaisseurs.empty() || 2 * static_cast<int>(epaisseurs.size()) < n) return false;
+    auto milieu = epaisseurs.begin() + epaisseurs.size() / 2;
+    std::nth_element(epaisseurs.begin(), milieu, epaisseurs.end());
+    return *milieu >= 0.7f * t.interligne;
+}
+
 // Traces, tests, records and erases the candidate seeded at mask pixel
 // (x, y). On a refusal, `finPile` is the row after the seed's stack in
 // column x: every seed above it traces the same candidate.
@@ -240,12 +270,13 @@ bool SuitAccroche(Portee& portee, TravailAccroches& t, int numero, int x, int y,
     const int premier = PasEnColonne(t, x, graine);
     const int m = LongueurTrace(t, x, premier);
     const int n = m - 1;
-    if (n < Reglage.AccrocheLargeurMinimaleBarre * s) return false;
+    if (LargeurEnBande(t, x, n) < Reglage.AccrocheLargeurMinimaleBarre * s) return false;
     RemplitProfil(t, premier, m);
     LisseNbTraits(t.profil, n, Reglage.AccrocheLargeurMinimaleMorceauAccroche * s);
     float pente = 0;
     if (!PenteMoyenne(t.profil, n, s, pente) || !(pente < Reglage.AccrochePenteLimite))
         return false;
+    if (EpaisCommeUneTete(t, n)) return false;
     if (!ValideAccroche(portee, t.profil, x, n)) return false;
     NoteLignesTouchees(portee, t.profil, x, n, numero);
     if (t.trouvees) t.trouvees->push_back({numero, x, {t.profil.begin(), t.profil.begin() + n}});
@@ -448,8 +479,9 @@ bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
     TravailAccroches t;
     t.interligne = s >= 1.0f ? s : 1.0f;
     t.largeurMasque = EnPixels(0.4f * s + 1);
+    t.hauteurMasque = EnPixels(0.33f * s);
     RangeesNoires rangees;
-    Offscreen masque = ConstruitMasque(bande, t.largeurMasque, EnPixels(0.33f * s), &rangees);
+    Offscreen masque = ConstruitMasque(bande, t.largeurMasque, t.hauteurMasque, &rangees);
     if (!masque) return false;
     Trace("Recherche des Accroches");
     t.masque = PrepareOffscreen(masque);

@@ -97,13 +97,35 @@ TEST_F(Accroches, BarWithoutTwoStemsOnOneSideIsNotABeam) {
 TEST_F(Accroches, ShortOrSteepBarsAreRejected) {
     TigeMontante(20, 40, 140);
     TigeMontante(48, 40, 140);
-    Barre(20, 50, 40);  // 30 columns: 21 mask columns after the last
+    Barre(20, 50, 40);  // 30 columns, 29 once the last is dropped
     for (int x = 120; x < 272; ++x)
         Pave(bande, x, 40 + (x - 120) * 7 / 10, x + 1, 50 + (x - 120) * 7 / 10);
     TigeMontante(120, 50, 200);
     TigeMontante(270, 155, 200);
     Recherche();
     EXPECT_TRUE(trouvees.empty());
+}
+
+// Two stems two interlines apart: the bar is 42 columns wide in the band,
+// though only 34 mask pixels start a block of the mask's width.
+TEST_F(Accroches, TwoNoteBeamOfATightLayout) {
+    for (int x : {100, 140}) TigeMontante(x, 40, 140);
+    Barre(100, 142, 40);
+    const auto tiges = Tiges(Recherche());
+    ASSERT_EQ(trouvees.size(), 1u);
+    for (const LigneVert& t : tiges) EXPECT_EQ(t.NbAccroches, 1) << t.PosX;
+}
+
+// Two heads side by side (a second in a chord) make a blob as wide as a
+// short beam but an interline thick; stems close by on one side.
+TEST_F(Accroches, BlobAsThickAsAHeadIsNotABeam) {
+    Pave(bande, 100, 140, 146, 160);
+    Pave(bande, 100, 140, 102, 230);
+    Pave(bande, 144, 140, 146, 230);
+    Offscreen avant = Copie(bande);
+    Recherche();
+    EXPECT_TRUE(trouvees.empty());
+    EXPECT_EQ(bande->pixels, avant->pixels);
 }
 
 TEST_F(Accroches, GentleSlopeIsABeam) {
