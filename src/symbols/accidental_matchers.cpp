@@ -236,17 +236,37 @@ int ReconnaitPetitBemol(Graphe& g, float s, Point& position) {
     return score;
 }
 
+namespace {
+
+// The pieces of a dot that line removal may have cut: the components meeting
+// the rectangle that are no larger than a dot. A head or a chord beside the
+// dot is no piece of it.
+Graphe PiecesPointe(const Rect& rect, int limite) {
+    Graphe boite;
+    boite.Etiquette = Etiquette('P', 'o', 'i', 'n');
+    for (const Graphe& c : TableGraphes) {
+        if (!RectsSeCoupent(c.Cadre, rect) || c.Largeur() > limite ||
+            c.Cadre.bottom - c.Cadre.top > limite)
+            continue;
+        boite = FusionneDeux(boite, c);
+    }
+    return boite;
+}
+
+}  // namespace
+
 int ReconnaitPointe(Graphe& g, float s, Point& position) {
     if (!g.Ouvert) return 0;
     g.Ouvert = 0;
+    const int limite = static_cast<int>(0.6f * s);
+    const int plancher = static_cast<int>(0.22f * s);
     const Rect rect{Tronque16(g.Cadre.top - 0.2f * s), Tronque16(g.Cadre.left - 0.1f * s),
                     Tronque16(g.Cadre.top + 0.5f * s), Tronque16(g.Cadre.left + 0.5f * s)};
-    const Graphe boite = FusionneGraphes(rect, false, Etiquette('P', 'o', 'i', 'n'));
+    if (g.Largeur() > limite || g.Cadre.bottom - g.Cadre.top > limite) return 0;
+    const Graphe boite = PiecesPointe(rect, limite);
     if (GrapheVide(boite)) return 0;
     const int w = boite.Largeur();
     const int h = boite.Cadre.bottom - boite.Cadre.top;
-    const int limite = static_cast<int>(0.6f * s);
-    const int plancher = static_cast<int>(0.22f * s);
     if (h <= 0 || 2 * g.Largeur() * g.NbLignes <= w * h) return 0;
     if (h < plancher || h > limite || w < plancher || w > limite || h + w >= 2 * limite) return 0;
     position = Point{Tronque16(g.Cadre.top + g.NbLignes / 2), Tronque16(g.Cadre.left + w / 2)};

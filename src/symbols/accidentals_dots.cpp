@@ -1,6 +1,8 @@
 #include "symbols/accidentals_dots.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <cstdlib>
 
 #include "document/options.h"
@@ -107,6 +109,17 @@ uint8_t CalculeAlterationAppogiature(int indexPortee, int x, int y, int position
     return ValeurAlteration(code);
 }
 
+bool PlutotAlteration(int indexCaractere) {
+    const CaractereProbable& lu = Etat.Caracteres.at(indexCaractere);
+    for (const CaractereProbable& c : Etat.Caracteres) {
+        if (!c.Actif || c.NumGraphe != lu.NumGraphe || c.Prob <= lu.Prob ||
+            c.Prob <= SeuilAlteration())
+            continue;
+        if (c.Code == kCarDiese || c.Code == kCarBemol || c.Code == kCarBecarre) return true;
+    }
+    return false;
+}
+
 bool TraiteAlterations(const Rect& zone) {
     Portee& portee = Etat.Courante();
     for (;;) {
@@ -124,10 +137,73 @@ bool TraiteAlterations(const Rect& zone) {
     }
 }
 
+namespace {
+
+// The column of the next note or rest right of the head at x (of width
+// `largeur`): a dot of this note stands before it, so what lies beyond is a
+// dot or a staccato of a later note. Heads of the same chord, set beside the
+// stem within a head's width, are not "next".
+int ColonneSuivante(const Portee& portee, int x, int largeur) {
+    int suivante = std::numeric_limits<int>::max();
+    for (const NotePortee& n : portee.Symboles) {
+        if (n.Etat == kNoteSupprimee || n.PosX < x + 3 * largeur / 2) continue;
+        suivante = std::min<int>(suivante, n.PosX);
+    }
+    return suivante;
+}
+
+constexpr uint8_t kMarqueDebutRepetition = 3;
+constexpr uint8_t kMarqueFinRepetition = 4;
+
+// The active dot candidate of [gauche, droite] nearest to row `ligne`, within
+// a third of an interline of it; -1 when none.
+int PointeVers(int gauche, int droite, float ligne, float s) {
+    int trouve = -1;
+    float ecart = s / 3;
+    for (size_t k = 0; k < Etat.Caracteres.size(); ++k) {
+        const CaractereProbable& c = Etat.Caracteres[k];
+        if (!c.Actif || c.Code != kCarPointe || c.Position.h < gauche || c.Position.h > droite)
+            continue;
+        const float d = std::abs(c.Position.v - ligne);
+        if (d <= ecart) {
+            trouve = static_cast<int>(k);
+            ecart = d;
+        }
+    }
+    return trouve;
+}
+
+// The two dots of a repeat sign stand in the middle spaces beside its bar:
+// they are the bar's, not the dots of the last note before it.
+void RetirePointsReprises(int indexPortee) {
+    const Portee& portee = Etat.Portees.at(indexPortee);
+    for (const Mesure& m : portee.Mesures) {
+        for (uint8_t marque : m.Marques) {
+            if (marque != kMarqueDebutRepetition && marque != kMarqueFinRepetition) continue;
+            const float s = InterligneEn(indexPortee, m.PosXMesure);
+            const float t = LigneHautEn(indexPortee, m.PosXMesure);
+            const bool fin = marque == kMarqueFinRepetition;
+            const int gauche = static_cast<int>(m.PosXMesure - (fin ? 1.5f : 0.5f) * s);
+            const int droite = static_cast<int>(m.PosXMesure + (fin ? 0.5f : 2.0f) * s);
+            const int haut = PointeVers(gauche, droite, t + 1.5f * s, s);
+            const int bas = PointeVers(gauche, droite, t + 2.5f * s, s);
+            if (haut < 0 || bas < 0) continue;
+            const int dx = Etat.Caracteres[haut].Position.h - Etat.Caracteres[bas].Position.h;
+            if (std::abs(dx) > s / 3) continue;
+            DesactiveCaractere(haut);
+            DesactiveCaractere(bas);
+        }
+    }
+}
+
+}  // namespace
+
 int CalculePointes(int indexPortee, uint16_t code, int x, int y, int16_t& prob) {
     const Portee& portee = Etat.Portees.at(indexPortee);
     const float s = InterligneEn(indexPortee, x);
-    const Rect zone = ZonePointes(indexPortee, code, x, y, s, LargeurCaractere(portee, code));
+    const int largeur = LargeurCaractere(portee, code);
+    Rect zone = ZonePointes(indexPortee, code, x, y, s, largeur);
+    zone.right = static_cast<int16_t>(std::min<int>(zone.right, ColonneSuivante(portee, x, largeur)));
     const int minimum = static_cast<int>(Reglage.SeuilReconnaissancePointe);
     int nombre = 0;
     int ligne = 0;
@@ -149,6 +225,7 @@ int CalculePointes(int indexPortee, uint16_t code, int x, int y, int16_t& prob) 
 
 bool TraitePointes() {
     const int i = Etat.PorteeCourante;
+    RetirePointsReprises(i);
     Portee& portee = Etat.Portees.at(i);
     for (NotePortee& n : portee.Symboles) {
         if (TestAnnulation()) return false;

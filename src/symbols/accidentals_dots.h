@@ -16,6 +16,11 @@ uint8_t CalculeAlteration(int indexPortee, int x, int y, int position, int16_t& 
 uint8_t CalculeAlterationAppogiature(int indexPortee, int x, int y, int position, int16_t& prob,
                                      uint16_t& graphe);
 
+// True when the ink of candidate `indexCaractere` (a rest) reads better as
+// an accidental: a sharp's strokes can pass for a quarter rest, and the rest
+// would take the ink its note needs.
+bool PlutotAlteration(int indexCaractere);
+
 // Gives each accidental of `zone` that no note took to the nearest note on
 // its right at its height. False when the user cancelled.
 bool TraiteAlterations(const Rect& zone);

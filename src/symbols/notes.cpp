@@ -75,7 +75,9 @@ bool CreeNotesDesCandidats(int indexPortee, const Rect& zone) {
             MarqueCaracteresGraphe(index);
             continue;
         }
-        if (EstSilence(code)) {
+        if (EstSilence(code) && PlutotAlteration(index)) {
+            DesactiveCaractere(index);
+        } else if (EstSilence(code)) {
             CreeNote(index, indexPortee, true, x, y, code, prob, true, false);
             DesactiveCaracteresGraphe(index);
         } else if (code == kCarAppogiature) {

@@ -64,6 +64,18 @@ TEST_F(Alterations, SmallAccidentalsOfGraceNotesMatchTheirPositionInsideTheStaff
     EXPECT_EQ(N(Note(kCarAppogiature, 500, 5)).Alteration, kDiese);
 }
 
+// The note stage takes the best candidates first: a sharp that also reads,
+// less well, as a quarter rest is no rest, and stays for its note.
+TEST_F(Alterations, ASharpAlsoReadAsARestStaysForItsNote) {
+    LigneVerticale(225, 40, 65);
+    Candidat(kCarDiese, 750, Rang(4), 200 - 3 * kS / 2, 7);
+    Candidat(kCarSoupir, 600, Rang(4), 200 - 3 * kS / 2, 7);
+    Candidat(kCarNoire, 500, Rang(4), 200, 1);
+    ASSERT_TRUE(TraiteNotes());
+    ASSERT_EQ(portee().Symboles.size(), 1u);
+    EXPECT_EQ(N(0).Alteration, kDiese);
+}
+
 class Pointes : public Alterations {
   protected:
     int Largeur(uint16_t code) { return LargeurCaractere(portee(), code); }
@@ -88,6 +100,35 @@ TEST_F(Pointes, ASecondDotAtAnotherHeightIsLeftForTheNextNote) {
     EXPECT_EQ(CalculePointes(0, kCarNoire, x, y, prob), 1);
     EXPECT_EQ(prob, 600);
     EXPECT_TRUE(Actif(haut));
+}
+
+// A dot right of the next note is that note's (or a staccato over it), even
+// within this note's reach.
+TEST_F(Pointes, ADotBeyondTheNextNoteIsNotThisOnes) {
+    const int w = Largeur(kCarNoire);
+    const int a = 200, b = a + w + kS;
+    for (int x : {a, b}) {
+        const int k = Candidat(kCarNoire, 500, Rang(4), x);
+        CreeNote(k, 0, true, x, Rang(4), kCarNoire, 500, false, false);
+    }
+    Candidat(kCarPointe, 600, Rang(4), b + w / 2);
+    ASSERT_TRUE(TraitePointes());
+    EXPECT_EQ(N(0).Pointe, 0);
+}
+
+// The dots of an end-repeat bar, in the two middle spaces left of the bar,
+// are no dot of the note before it.
+TEST_F(Pointes, RepeatDotsStayWithTheirBar) {
+    const int barre = 400;
+    Mesure m;
+    m.PosXMesure = barre;
+    m.Marques[0] = 4;  // end of a repeat
+    portee().Mesures.push_back(m);
+    const int x = barre - Largeur(kCarNoire) - kS;
+    Note(kCarNoire, x, 5);
+    for (int p : {3, 5}) Candidat(kCarPointe, 800, Rang(p), barre - kS / 2);
+    ASSERT_TRUE(TraitePointes());
+    EXPECT_EQ(N(0).Pointe, 0);
 }
 
 TEST_F(Pointes, AQuarterRestFindsItsDotInTheSecondSpace) {

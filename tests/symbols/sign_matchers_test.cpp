@@ -52,6 +52,22 @@ TEST(SignMatchers, AccidentalsAndDot) {
     VerifieFamille({"dots.dot", 2, kCarPointe, 400}, famille);
 }
 
+// In a tight chord a dot may stand in the columns of the chord's box, beside
+// heads at other rows: the chord is no piece of the dot.
+TEST(SignMatchers, DotBesideAChord) {
+    const float s = 20;
+    const int T = 80;
+    BandeMatchers bande(200, 320, s, T);
+    ASSERT_TRUE(bande.Glyphe("noteheads.s2", 50, T + 2 * s));
+    const Rect tete = bande.CadreGlyphe();
+    bande.Rectangle(T - s, tete.left, T + 2 * s, tete.left + 2);
+    bande.Rectangle(T - s / 2 - 4, tete.right - 6, T - s / 2 + 4, tete.right + 3);
+    ASSERT_EQ(bande.Construit(), 2);
+    Graphe* point = bande.GrapheEn(tete.right + 1, T - s / 2);
+    ASSERT_TRUE(point);
+    EXPECT_GT(Meilleur(*point, s, kCarPointe), 400);
+}
+
 TEST(SignMatchers, RestsOnTheirLines) {
     const auto famille = {kCarSoupir, kCarDemiSoupir, kCarPause, kCarDemiPause};
     VerifieFamille({"rests.2", 2, kCarSoupir, 480}, famille);
