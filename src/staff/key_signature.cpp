@@ -147,7 +147,10 @@ bool LitAlterationsArmature(Clef& r, int i) {
     const int minimum = EnPixels(Reglage.SeuilReconnaissanceAlterationClef);
     const int pas = std::max(EnPixels(s / 4), 1);
     const int x0 = r.FinX;
-    const int fin = EnPixels(x0 + 2.5f * s);
+    // Within a system the key signatures line up across the staves: after a
+    // clef narrower than another staff's, the first accidental stands
+    // further from it.
+    const int fin = EnPixels(x0 + 3 * s);
 
     // The first accidental: narrow windows from the clef's end, so that the
     // nearest one decides whether the key has sharps or flats.

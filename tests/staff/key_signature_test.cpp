@@ -109,6 +109,16 @@ TEST_F(Armature, KeyKeepsToOneKindOfAccidentalButCountsNaturals) {
     EXPECT_GT(r.Alterations[1].Prob, 0);
 }
 
+// A system's key signatures line up: after a G clef, in a system with a
+// wider C clef, the first flat stands nearly three interlines on.
+TEST_F(Armature, KeyLinedUpWithAWiderClef) {
+    const int x = CleSol();
+    Candidat(kCarBemol, Rang(4), x + static_cast<int>(2.8f * kS));
+    Clef r;
+    ASSERT_TRUE(TraiteArmaturePortee(0, kGauche, 80, nullptr, true, r));
+    EXPECT_EQ(r.NbBemol, 1);
+}
+
 TEST_F(Armature, MoreThanEightAccidentalsAreCountedButNotStored) {
     const int x = CleSol();
     for (int k = 0; k < 9; ++k) Candidat(kCarDiese, Rang(k % 5), x + 4 + 16 * k);
