@@ -1,6 +1,7 @@
 #include "staff/key_signature.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "document/options.h"
 #include "recognition/etat_page.h"
@@ -62,6 +63,33 @@ void NoteAlteration(Clef& r, int indexPortee, uint16_t code, Point position, int
     int ligne = 0;
     if (PositionPortee(indexPortee, position.h, position.v, ligne, false))
         a.Position = static_cast<int16_t>(ligne);
+}
+
+// A note head at the accidental's height within two interlines on its right:
+// the accidental is that note's.
+bool TeteApres(Point position, float s) {
+    const int minimum = EnPixels(Reglage.SeuilReconnaissanceNote);
+    for (const CaractereProbable& c : Etat.Caracteres) {
+        if (!c.Actif || c.Prob <= minimum ||
+            (c.Code != kCarNoire && c.Code != kCarBlanche && c.Code != kCarRonde))
+            continue;
+        if (std::abs(c.Position.v - position.v) < s / 2 && c.Position.h > position.h &&
+            c.Position.h <= position.h + 2 * s)
+            return true;
+    }
+    return false;
+}
+
+// The time signature follows the key: ink that reads better as common or
+// cut time than as an accidental ends the key.
+bool SigneDeMesure(int index) {
+    const CaractereProbable& a = Etat.Caracteres.at(index);
+    for (const CaractereProbable& c : Etat.Caracteres) {
+        if (c.Actif && c.NumGraphe == a.NumGraphe && c.Prob > a.Prob &&
+            (c.Code == kCarC || c.Code == kCarCBarre))
+            return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -147,10 +175,11 @@ bool LitAlterationsArmature(Clef& r, int i) {
     const int minimum = EnPixels(Reglage.SeuilReconnaissanceAlterationClef);
     const int pas = std::max(EnPixels(s / 4), 1);
     const int x0 = r.FinX;
+    const int fin = EnPixels(x0 + 2.5f * s);
     // Within a system the key signatures line up across the staves: after a
-    // clef narrower than another staff's, the first accidental stands
-    // further from it.
-    const int fin = EnPixels(x0 + 3 * s);
+    // clef narrower than another staff's, the first accidental may stand
+    // half an interline further, if no head follows it as its note.
+    const int finAligne = EnPixels(x0 + 3 * s);
 
     // The first accidental: narrow windows from the clef's end, so that the
     // nearest one decides whether the key has sharps or flats.
@@ -159,13 +188,14 @@ bool LitAlterationsArmature(Clef& r, int i) {
     int16_t prob = 0;
     int index = -1;
     uint16_t code = 0;
-    for (int x = x0; x < fin + pas - 1 && code == 0; x += pas) {
+    for (int x = x0; x < finAligne + pas - 1 && code == 0; x += pas) {
         const float t = LigneHautEn(i, x);
         zone = ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 4 * s), x + pas + 1);
-        code = ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum,
+        code = ChercheMeilleurCaractere(false, zone, position, prob, &index, minimum,
                                         {kCarBemol, kCarDiese, kCarBecarre});
+        if (code != 0 && x >= fin + pas - 1 && TeteApres(position, s)) return false;
     }
-    if (code == 0) return false;
+    if (code == 0 || SigneDeMesure(index)) return false;
 
     // A key signature does not mix sharps and flats: after the first, only
     // its kind and naturals belong to it.
@@ -180,8 +210,9 @@ bool LitAlterationsArmature(Clef& r, int i) {
         // accidentals belong to notes.
         const int atteinte = EnPixels(position.h + 2 * s);
         zone = ZoneRecherche(zone.top, zone.left, zone.bottom, std::max<int>(zone.right, atteinte));
-        code = ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum,
+        code = ChercheMeilleurCaractere(false, zone, position, prob, &index, minimum,
                                         {kCarBecarre, premier});
+        if (code != 0 && SigneDeMesure(index)) break;
     }
     return true;
 }

@@ -110,13 +110,31 @@ TEST_F(Armature, KeyKeepsToOneKindOfAccidentalButCountsNaturals) {
 }
 
 // A system's key signatures line up: after a G clef, in a system with a
-// wider C clef, the first flat stands nearly three interlines on.
+// wider C clef, the first flat stands nearly three interlines on; so far, an
+// accidental with a head after it is the note's.
 TEST_F(Armature, KeyLinedUpWithAWiderClef) {
+    for (bool note : {false, true}) {
+        Etat.Caracteres.clear();
+        const int x = CleSol() + static_cast<int>(2.8f * kS);
+        Candidat(kCarBemol, Rang(4), x);
+        if (note) Candidat(kCarNoire, Rang(4), x + 30, 500);
+        Clef r;
+        TraiteArmaturePortee(0, kGauche, 80, nullptr, true, r);
+        EXPECT_EQ(r.NbBemol, note ? 0 : 1);
+    }
+}
+
+// Cut time whose ink also reads, less well, as a sharp is no key.
+TEST_F(Armature, CutTimeIsNoSharp) {
     const int x = CleSol();
-    Candidat(kCarBemol, Rang(4), x + static_cast<int>(2.8f * kS));
+    Candidat(kCarCBarre, Rang(4), x + 10, 620);
+    Etat.Caracteres.push_back(Etat.Caracteres.back());
+    Etat.Caracteres.back().Code = kCarDiese;
+    Etat.Caracteres.back().Prob = 410;
     Clef r;
     ASSERT_TRUE(TraiteArmaturePortee(0, kGauche, 80, nullptr, true, r));
-    EXPECT_EQ(r.NbBemol, 1);
+    EXPECT_EQ(r.NbDiese, 0);
+    EXPECT_EQ(r.Numerateur, 2);
 }
 
 TEST_F(Armature, MoreThanEightAccidentalsAreCountedButNotStored) {
