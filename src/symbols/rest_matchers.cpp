@@ -26,12 +26,6 @@ int ReconnaitSoupir(Graphe& g, float s, Point& position) {
 
 namespace {
 
-// Where the top of a rest with hooks may lie, in interlines from the top
-// line. On a staff of two voices each voice's rests are moved out of the
-// other's way, up above the staff or down below it.
-constexpr float kDecalageVoixDessus = 3.0f;
-constexpr float kDecalageVoixDessous = 6.0f;
-
 struct GabaritSilence {
     float hauteurMin, hauteurMax, aspect;
 };
@@ -57,7 +51,7 @@ int ReconnaitPetitSilence(Graphe& g, float s, int crochets, Point& position) {
     if (GrapheVide(silence)) return 0;
     const int T = static_cast<int>(LigneHaut(silence.Cadre.left));
     const int haut = silence.Cadre.top;
-    if (!(T - kDecalageVoixDessus * s <= haut && haut < T + kDecalageVoixDessous * s)) return 0;
+    if (!(T - 0.5f * s <= haut && haut < T + 1.5f * s)) return 0;
     const GabaritSilence gabarit = Gabarit(crochets);
     if (!VerifieTaille(silence, 0.5f * s, 2.5f * s, gabarit.hauteurMin * s,
                        gabarit.hauteurMax * s)) {

@@ -78,8 +78,6 @@ TEST(SignMatchers, RestsOnTheirLines) {
     const auto crochets = {kCarDemiSoupir, kCarQuartSoupir, kCarHuitiemeSoupir, kCarSeiziemeSoupir};
     VerifieFamille({"rests.4", 2, kCarQuartSoupir, 400}, crochets);
     VerifieFamille({"rests.5", 2, kCarHuitiemeSoupir, 400}, crochets);
-    // The upper voice's rest, moved up above the staff.
-    VerifieFamille({"rests.4", -1.5, kCarQuartSoupir, 400}, crochets);
     // A whole rest hanging from the wrong line is not one.
     const float s = 20;
     BandeMatchers bande(200, 320, s, 80);
