@@ -134,7 +134,13 @@ int ReconnaitCroche(Graphe& g, float s, int crochets, Point& position) {
     const TraitVertical* tige = TigeCroche(croche);
     if (!tige) return 0;
     const double xm = (tige->XHaut + tige->XBas) / 2.0;
-    const BoutsTete tetes = BoutsAvecTete(croche, *tige, s);
+    // Every flag count is read in its own pass over the components, from
+    // the same merged symbol: its heads are measured once.
+    if (g.TetesCroche < 0) {
+        const BoutsTete mesure = BoutsAvecTete(croche, *tige, s);
+        g.TetesCroche = static_cast<int8_t>((mesure.haut ? 1 : 0) | (mesure.bas ? 2 : 0));
+    }
+    const BoutsTete tetes{(g.TetesCroche & 1) != 0, (g.TetesCroche & 2) != 0};
     // Which readings may still find something: [side right, left][from top, bottom].
     bool actif[2][2] = {{!tetes.haut, !tetes.bas}, {!tetes.haut, !tetes.bas}};
     LectureCrochets meilleure;
