@@ -20,13 +20,6 @@ constexpr float kInterligneMin = 1.0f;
 constexpr int kMessageInterligneFaible = 57;
 constexpr int kMessageAucunePortee = 58;
 
-float InterligneMoyenneGroupes() {
-    if (Etat.GroupesLignes.empty()) return 0.0f;
-    double somme = 0.0;
-    for (const GroupeLignes& g : Etat.GroupesLignes) somme += g.InterligneGroupe;
-    return static_cast<float>(somme / static_cast<double>(Etat.GroupesLignes.size()));
-}
-
 void Avertit(int numero) { ProgressionCourante().Avertissement(MessageNumero(numero)); }
 
 // Steps from the column scans to the trimmed staves, on the filtered page.
@@ -58,7 +51,7 @@ bool TrouvePortees(const PixMap& filtree) {
 
 // The page measures and the two messages; the stage's result.
 bool ConclutRecherche() {
-    Etat.InterligneMoyenne = InterligneMoyenneGroupes();
+    Etat.InterligneMoyenne = static_cast<float>(InterligneMoyenneGroupes(Etat.GroupesLignes));
     Trace("InterligneMoyenne  %f", Etat.InterligneMoyenne);
     // Without any line group there is no spacing to warn about: the page
     // simply has no staff.

@@ -12,24 +12,21 @@ namespace {
 constexpr double kHauteurPorteeMin = 2.0;  // in mean interlines
 constexpr int kNbLignesCompteesMax = 12;
 
-double InterligneMoyenneGroupes(const std::vector<GroupeLignes>& groupes) {
-    if (groupes.empty()) return 0.0;
-    double somme = 0.0;
-    for (const GroupeLignes& g : groupes) somme += g.InterligneGroupe;
-    return somme / static_cast<double>(groupes.size());
-}
-
 // Rows a group covers: from its first line down to one interline below its last.
 int HauteurGroupe(const GroupeLignes& g) {
     return static_cast<int>(g.NbLignesGroupe * g.InterligneGroupe);
+}
+
+// The middle row of the rows a group covers.
+int CentreGroupe(const GroupeLignes& g) {
+    return static_cast<int>(g.PremiereLigne + g.NbLignesGroupe * g.InterligneGroupe / 2.0);
 }
 
 // Line groups whose middle row lies in rows [debut, fin).
 int GroupesCentresDans(int debut, int fin) {
     int nombre = 0;
     for (const GroupeLignes& g : Etat.GroupesLignes) {
-        const int centre =
-            static_cast<int>(g.PremiereLigne + g.NbLignesGroupe * g.InterligneGroupe / 2.0);
+        const int centre = CentreGroupe(g);
         if (centre >= debut && centre < fin) ++nombre;
     }
     return nombre;
@@ -88,6 +85,13 @@ void AjoutePorteesFaiblesEntrePortees(const std::vector<int32_t>& profil, int32_
 }
 
 }  // namespace
+
+double InterligneMoyenneGroupes(const std::vector<GroupeLignes>& groupes) {
+    if (groupes.empty()) return 0.0;
+    double somme = 0.0;
+    for (const GroupeLignes& g : groupes) somme += g.InterligneGroupe;
+    return somme / static_cast<double>(groupes.size());
+}
 
 std::vector<int32_t> ProfilLignes(const std::vector<int32_t>& lignesBlanches,
                                   const std::vector<GroupeLignes>& groupes) {
@@ -164,8 +168,7 @@ void AttribueGroupes() {
     for (Portee& p : Etat.Portees) p.CadreLignes = Rect{32000, 32000, -32000, -32000};
     if (Etat.Portees.empty()) return;
     for (GroupeLignes& g : Etat.GroupesLignes) {
-        const int centre =
-            static_cast<int>(g.PremiereLigne + g.NbLignesGroupe * g.InterligneGroupe / 2.0);
+        const int centre = CentreGroupe(g);
         int meilleure = 0;
         int ecartMin = 0;
         for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {

@@ -8,6 +8,9 @@
 
 #include "staff/portee.h"
 
+// Mean spacing of the groups; 0.0 without any.
+double InterligneMoyenneGroupes(const std::vector<GroupeLignes>& groupes);
+
 // R[y] = (most long white runs on any row but the first) - long white runs on
 // row y, plus one for every group covering row y.
 std::vector<int32_t> ProfilLignes(const std::vector<int32_t>& lignesBlanches,
