@@ -9,6 +9,7 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/extra_outputs.h"
+#include "app/pdf_input.h"
 #include "app/recognize_document.h"
 #include "app/set_option.h"
 #include "app/startup.h"
@@ -34,6 +35,7 @@ struct ArgumentsReconnaissance {
     bool silencieux = false;
     DemandeListe liste;
     SortiesDemandees sorties;
+    OptionsPdfLigne pdf;
 };
 
 // "N/D" with both terms from 1 to 99.
@@ -139,8 +141,9 @@ int EcritSorties(const ArgumentsReconnaissance& a, bool reconnu) {
     return reconnu && fichiers && vues ? kSucces : kEchecReconnaissance;
 }
 
-int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
+int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
     if (!Demarrage()) return kEntreeInvalide;
+    if (const int code = DeplieImagesPdf(a.images, a.pdf, a.sortie); code != kSucces) return code;
     const bool liste = EstListePages(a.images);
     if (!VerifieDemandeListe(a.liste, liste, !a.sortie.empty())) return kErreurUsage;
     if (liste ? !ChargeListePourReconnaissance(a.images[0]) : !ImagesLisibles(a.images))
@@ -196,7 +199,7 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     auto args = std::make_shared<ArgumentsReconnaissance>();
     CLI::App* cmd = app.add_subcommand(
         "recognize", "Recognise page images as one document into OUT.msb and OUT.msf");
-    cmd->add_option("images", args->images, "Page images, in page order, or one page list (.lfs)")
+    cmd->add_option("images", args->images, "Page images or PDF files, in page order, or one page list (.lfs)")
         ->required();
     cmd->add_option("-o,--output", args->sortie,
                     "Name of the result and music files (default: the first image's)");
@@ -210,7 +213,9 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     cmd->add_option("--zone", args->liste.zone,
                     "With --page, only the staves meeting TOP,LEFT,BOTTOM,RIGHT (page pixels)");
     AjouteOptionsSorties(*cmd, args->sorties, true);
+    AjouteOptionsPdf(*cmd, args->pdf);
     cmd->callback([args, cle, &code] {
+        args->pdf.silencieux = args->silencieux;
         args->tonaliteDonnee = cle->count() > 0;
         args->liste.chemin = args->images.empty() ? "" : args->images[0];
         code = ConstateSortiesDemandees(args->sorties) ? ExecuteReconnaissance(*args)
