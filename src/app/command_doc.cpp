@@ -277,7 +277,9 @@ void EnregistreCommandeDoc(CLI::App& app, int& code) {
 
     CLI::App* ajoute =
         SousCommande(*doc, "add", "Add a page; unset options are copied from the last page", a);
-    ajoute->add_option("IMAGE", a->images, "Page image, or PDF file for its pages")->required()->expected(1);
+    ajoute->add_option("IMAGE", a->images, "Page image, or PDF file for its pages")
+        ->required()
+        ->expected(1);
     ajoute->add_option("--at", a->position, "Insert as page N (default: at the end)")
         ->check(CLI::Range(1, int{kNbMaxPages}));
     AjouteOptionsPage(*ajoute, a->options);

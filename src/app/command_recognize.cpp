@@ -199,7 +199,8 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     auto args = std::make_shared<ArgumentsReconnaissance>();
     CLI::App* cmd = app.add_subcommand(
         "recognize", "Recognise page images as one document into OUT.msb and OUT.msf");
-    cmd->add_option("images", args->images, "Page images or PDF files, in page order, or one page list (.lfs)")
+    cmd->add_option("images", args->images,
+                    "Page images or PDF files, in page order, or one page list (.lfs)")
         ->required();
     cmd->add_option("-o,--output", args->sortie,
                     "Name of the result and music files (default: the first image's)");
