@@ -10,6 +10,10 @@
 
 namespace {
 
+// Most pixels a drawn page may have: an A4 page at 1200 dpi is 139 million.
+// The drawing surface takes four bytes a pixel.
+constexpr double kPixelsMax = 150e6;
+
 struct Surface {
     cairo_surface_t* s;
     ~Surface() { cairo_surface_destroy(s); }
@@ -49,6 +53,13 @@ bool DessinePage(PopplerPage* page, int dpi, ImageGrise& image, std::string& err
     if (!(largeur >= 1 && hauteur >= 1 && largeur <= kDimensionMax && hauteur <= kDimensionMax)) {
         erreur = "at " + std::to_string(dpi) + " dpi the page would be larger than " +
                  std::to_string(kDimensionMax) + " pixels a side";
+        return false;
+    }
+    if (largeur * hauteur > kPixelsMax) {
+        erreur = "at " + std::to_string(dpi) + " dpi the page would have " +
+                 std::to_string(static_cast<long long>(largeur * hauteur / 1e6)) +
+                 " million pixels, more than " + std::to_string(static_cast<int>(kPixelsMax / 1e6)) +
+                 " million; ask for a lower resolution";
         return false;
     }
     const PopplerRectangle zone{0, 0, l, h};

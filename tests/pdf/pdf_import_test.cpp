@@ -145,6 +145,9 @@ TEST_F(ImportPdfTest, AVectorPageIsDrawnInGrayAtTheAskedResolution) {
     ASSERT_EQ(ImportePdf(Demande(pdf, "", 72), pages), IssueImport::Reussie);
     EXPECT_FALSE(pages[0].reprise);
     EXPECT_EQ(LitImageGrise(pages[0].image).largeur, 200);
+    // A page of 5 x 5 metres is refused before any pixel is made.
+    ASSERT_TRUE(EcritPdfVectoriel(Chemin("immense.pdf"), 14000, 14000));
+    EXPECT_EQ(ImportePdf(Demande(Chemin("immense.pdf")), pages), IssueImport::PdfRefuse);
 }
 
 TEST_F(ImportPdfTest, EncryptedDamagedAndEmptyPdfsAreRefusedWithExitThree) {

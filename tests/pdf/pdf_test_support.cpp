@@ -115,8 +115,8 @@ bool EcritPdfAvecImage(const ImageGrise& image, int dpi, int transformation,
     return ok;
 }
 
-bool EcritPdfVectoriel(const std::string& chemin) {
-    cairo_surface_t* pdf = cairo_pdf_surface_create(chemin.c_str(), 200, 100);
+bool EcritPdfVectoriel(const std::string& chemin, double largeur, double hauteur) {
+    cairo_surface_t* pdf = cairo_pdf_surface_create(chemin.c_str(), largeur, hauteur);
     cairo_t* cr = cairo_create(pdf);
     cairo_set_line_width(cr, 1.0);
     for (int ligne = 0; ligne < 5; ++ligne) {

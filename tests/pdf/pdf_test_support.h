@@ -28,6 +28,7 @@ ImageGrise Reduite2(const ImageGrise& image);
 bool EcritPdfAvecImage(const ImageGrise& image, int dpi, int transformation,
                        const std::string& chemin);
 
-// A one-page PDF of 200 x 100 points drawn with vector strokes only: five
-// staff lines 1 point thick at 30, 36, ... 54 points from the top.
-bool EcritPdfVectoriel(const std::string& chemin);
+// A one-page PDF of largeur x hauteur points (200 x 100 by default) drawn
+// with vector strokes only: five staff lines 1 point thick at 30, 36, ... 54
+// points from the top.
+bool EcritPdfVectoriel(const std::string& chemin, double largeur = 200, double hauteur = 100);
