@@ -17,7 +17,7 @@ convert -size 64x48 gradient: "$graines/gris.png"
 img2pdf "$graines/nb.png" -o "$graines/nb.pdf"
 img2pdf "$graines/gris.png" "$graines/nb.png" -o "$graines/deux.pdf"
 qpdf --empty "$graines/vide.pdf"
-qpdf --encrypt u o 128 -- "$graines/nb.pdf" "$graines/secret.pdf"
+qpdf --encrypt u o 256 -- "$graines/nb.pdf" "$graines/secret.pdf"
 rm -f "$graines"/*.png
 "$sortie/pdf_import_fuzz" -max_total_time="$secondes" -max_len=16384 -rss_limit_mb=2048 \
   -artifact_prefix="$sortie/crashes/pdf_import-" "$graines" || true
