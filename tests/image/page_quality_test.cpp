@@ -8,9 +8,9 @@ using namespace pages_de_test;
 
 namespace {
 
-class QualiteTest : public TestPortees {};
+class QualiteBruitTest : public TestPortees {};
 
-TEST_F(QualiteTest, IsolatedPixelsCostTheNoiseScore) {
+TEST_F(QualiteBruitTest, IsolatedPixelsCostTheNoiseScore) {
     Offscreen page = CreeOffscreen(100, 400);
     EXPECT_EQ(QualiteBruitPage(*page), 1000);
     for (int k = 0; k < 10; ++k) Noircit(page, 10 + 5 * k, 50, 11 + 5 * k, 51);

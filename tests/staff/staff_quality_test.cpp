@@ -8,7 +8,7 @@ using namespace pages_de_test;
 
 namespace {
 
-class QualiteTest : public TestPortees {};
+class QualiteGeometrieTest : public TestPortees {};
 
 Portee PorteeTroisEchantillons(float y1, float y2, float y3) {
     Portee p;
@@ -24,7 +24,7 @@ Portee PorteeTroisEchantillons(float y1, float y2, float y3) {
     return p;
 }
 
-TEST_F(QualiteTest, GeometryScoreWeighsTheWorstSkewAndCurvature) {
+TEST_F(QualiteGeometrieTest, GeometryScoreWeighsTheWorstSkewAndCurvature) {
     EXPECT_EQ(QualiteGeometriePage(), 0);
     Etat.Portees = {PorteeTroisEchantillons(100, 100, 100)};
     EXPECT_EQ(QualiteGeometriePage(), 1000);
