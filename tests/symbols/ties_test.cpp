@@ -33,7 +33,7 @@ class RechercheLiaisonsTest : public ::testing::Test {
         return RechercheLiaisons();
     }
     int Noirs(int x0, int y0, int x1, int y1) {
-        const uint8_t* base = PrepareOffscreen(Etat.PorteeImage);
+        const VuePixels base = VueOffscreen(Etat.PorteeImage);
         int n = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x) n += EstNoir(base, x, y);
