@@ -6,13 +6,13 @@
 #include "records/options.h"
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "staff/staff_geometry.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/notes.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress.h"
 
-uint16_t NumeroLiaisonDocument = 1;
 
 namespace {
 
@@ -155,7 +155,7 @@ int NoteDeLiaison(int x, int y, bool dessus, bool debut, int exclue) {
 namespace {
 
 void RempliBout(BoutLiaison& bout, int x, int y, uint8_t dessus) {
-    bout.Numero = NumeroLiaisonDocument;
+    bout.Numero = Document.NumeroLiaison;
     bout.PosY = static_cast<int16_t>(y);
     bout.PosX = static_cast<int16_t>(x);
     bout.AuDessus = dessus;
@@ -175,7 +175,7 @@ bool AttacheLiaisons() {
         // A tie that reached a note at either end uses up its number, so that
         // a start left without its end (a tie running off the system) never
         // shares its number with the next tie.
-        if ((debut >= 0 || fin >= 0) && ++NumeroLiaisonDocument == 0) NumeroLiaisonDocument = 1;
+        if ((debut >= 0 || fin >= 0) && ++Document.NumeroLiaison == 0) Document.NumeroLiaison = 1;
     }
     return !TestAnnulation();
 }

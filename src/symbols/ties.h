@@ -25,10 +25,6 @@ bool SuitLiaison(const VuePixels& bits, int x, int y, float s, int& finX, int& f
 void AjouteLiaison(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y, int finX,
                    int finY, int hautMin, int hautMax, bool dessus);
 
-// Document tie counter: set to 1 when a document or a page alone starts
-// being recognised.
-extern uint16_t NumeroLiaisonDocument;
-
 // Attaches each end of each tie of the current staff to its note. False
 // when the user asked to stop.
 bool AttacheLiaisons();
