@@ -45,7 +45,7 @@ void DessineEchantillons(const VuePixels& base, const Portee& p) {
 
 void DessinePortees(Offscreen page) {
     const VuePixels base = VueOffscreen(page);
-    if (!base) return;
+    if (!base.base) return;
     for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
         const Portee& p = Etat.Portees[i];
         DessineCadre(base, p.CadreBande, IndexBleu);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "image/offscreen.h"
 #include "records/portee.h"
 
 // The stage, on the current staff and its band (after line removal). Fails

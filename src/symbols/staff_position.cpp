@@ -54,7 +54,7 @@ struct Marche {
     int sens = -1;   // -1 above the staff, +1 below
     int basBande = 0;
 
-    int Compte(int y) const { return bande ? LongueurLigneSupplementaire(bande, x, y, s) : 0; }
+    int Compte(int y) const { return bande.base ? LongueurLigneSupplementaire(bande, x, y, s) : 0; }
 };
 
 // The outer staff line measured at the note's column: moves the nominal
