@@ -11,6 +11,7 @@
 #include "recognition/document.h"
 #include "recognition/etat_page.h"
 #include "recognition/page_driver.h"
+#include "support/page_names.h"
 #include "toolbox/progress.h"
 
 namespace {
@@ -108,6 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         PageImprimee{"pages/oneill_dark_woman_of_the_glen/musescore/page-1.png",
                      {1, 1, 1, 1, 1},
                      {{1, 1, 0, 3, 4}, {1, 1, 0, 0, 0}},
-                     {5, 5, 4, 5, 1}}));
+                     {5, 5, 4, 5, 1}}),
+    NomParPage());
 
 }  // namespace
