@@ -9,10 +9,17 @@ if(RUZO_FUZZ)
     message(FATAL_ERROR "RUZO_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++-14")
   endif()
   set(RUZO_FUZZ_SANITIZERS -fsanitize=address,undefined -fno-omit-frame-pointer)
-  # The engine is instrumented for coverage; everything linked with it gets
-  # the sanitizer runtime.
-  target_compile_options(ruzo_core PRIVATE -fsanitize=fuzzer-no-link ${RUZO_FUZZ_SANITIZERS})
-  target_link_options(ruzo_core INTERFACE -fsanitize=address,undefined)
+  # The libraries are instrumented for coverage; everything linked with them
+  # gets the sanitizer runtime. The command line's library holds the
+  # start-up settings readers.
+  set(RUZO_FUZZ_LIBRARIES ruzo_core)
+  if(TARGET ruzo_cli)
+    list(APPEND RUZO_FUZZ_LIBRARIES ruzo_cli)
+  endif()
+  foreach(bibliotheque ${RUZO_FUZZ_LIBRARIES})
+    target_compile_options(${bibliotheque} PRIVATE -fsanitize=fuzzer-no-link ${RUZO_FUZZ_SANITIZERS})
+    target_link_options(${bibliotheque} INTERFACE -fsanitize=address,undefined)
+  endforeach()
 
   add_custom_target(fuzzers)
   file(GLOB RUZO_FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
@@ -20,7 +27,7 @@ if(RUZO_FUZZ)
     get_filename_component(cible ${source} NAME_WE)
     add_executable(${cible} ${source})
     target_include_directories(${cible} PRIVATE tests)
-    target_link_libraries(${cible} PRIVATE ruzo_core)
+    target_link_libraries(${cible} PRIVATE ${RUZO_FUZZ_LIBRARIES})
     target_compile_options(${cible} PRIVATE -fsanitize=fuzzer ${RUZO_FUZZ_SANITIZERS})
     target_link_options(${cible} PRIVATE -fsanitize=fuzzer)
     add_dependencies(fuzzers ${cible})
