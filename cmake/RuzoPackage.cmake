@@ -5,11 +5,12 @@ set(CPACK_PACKAGE_NAME ruzo)
 set(CPACK_PACKAGE_VENDOR "Ruzo developers")
 set(CPACK_PACKAGE_CONTACT "Ruzo developers <ruzo@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "optical music recognition: printed sheet music into scores")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Ruzo reads pages of printed sheet music (image files) and turns them into a
- symbolic score: staves, measures, clefs, keys and time signatures, notes and
- rests with pitch and duration, and the signs around them. It writes its own
- result and music files, MusicXML and MIDI.")
+# The long description; CPack puts the summary line above it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Ruzo reads pages of printed sheet music (image files) and turns them into a
+symbolic score: staves, measures, clefs, keys and time signatures, notes and
+rests with pitch and duration, and the signs around them. It writes its own
+result and music files, MusicXML and MIDI.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
