@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/fpu_setup.h"
-#include "app/language_file.h"
+#include "shell/fpu_setup.h"
+#include "shell/language_file.h"
 #include "document/editor_link.h"
 #include "document/last_document.h"
 #include "document/preferences.h"
