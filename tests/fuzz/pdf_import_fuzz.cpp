@@ -2,7 +2,7 @@
 // and the rasterising of the first pages (at a low resolution, so that the
 // fuzzer's memory limit is about the parsing, not the page size). No file
 // may crash it, hang it or make it ask for a page larger than allowed.
-// Build and run: tests/fuzz/pdf_fuzzer.sh [SECONDS].
+// Built and run by `make fuzz`; seeds in tests/data/fuzz/pdf_import/.
 #include <unistd.h>
 
 #include <cstdint>
