@@ -8,6 +8,7 @@ packages=(
   libfreetype-dev libfontconfig-dev lilypond-fonts
   libgtest-dev libcli11-dev libpugixml-dev libbenchmark-dev
   libxml2-utils python3
+  qt6-base-dev qt6-multimedia-dev xvfb xauth
 )
 
 missing=()

@@ -12,7 +12,7 @@
 #include "app/document_listing.h"
 #include "app/page_options.h"
 #include "app/startup.h"
-#include "recognition/command_area_editing.h"
+#include "recognition/command_areas.h"
 #include "recognition/document.h"
 #include "recognition/page_list.h"
 #include "recognition/page_list_file.h"

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <charconv>
 
-#include "recognition/command_area_editing.h"
+#include "recognition/command_areas.h"
 #include "symbols/catalogue.h"
 #include "toolbox/messages.h"
 

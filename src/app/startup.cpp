@@ -1,21 +1,17 @@
 #include "app/startup.h"
 
-#include "app/application_path.h"
 #include "app/crash_trap.h"
 #include "app/exit_routines.h"
 #include "app/fpu_setup.h"
 #include "app/language_file.h"
-#include "document/editor_link.h"
 #include "document/options.h"
 #include "document/options_file.h"
 #include "document/preferences.h"
 #include "image/offscreen.h"
 #include "image/temporary_files.h"
-#include "recognition/batch_file.h"
 #include "recognition/document.h"
 #include "recognition/etat_page.h"
 #include "toolbox/folders.h"
-#include "toolbox/music_font.h"
 
 namespace {
 
@@ -25,30 +21,17 @@ void ArretALaSortie() {
 
 }  // namespace
 
-bool Demarrage(ModeDemarrage mode, const QuestionSortieAnormale& question) {
-    const bool interactif = mode == ModeDemarrage::Interactif;
+bool Demarrage() {
     InstallePiegeErreurs(DossierApplication(), DossierPreferences());
     EnregistreRoutineSortie(ArretALaSortie);
     RegleFPU(DossierApplication());
     InitialiseCouleurs();
-    if (interactif) CheminFontMusique();
-
     const bool dossiers = PrepareDossiersPreferences();
-    if (interactif) {
-        PrepareDossiersDocuments();
-        EcritCheminApplication();
-    }
     NettoieFichiersTemporairesAuDemarrage();
     ChargeLangue();
-    if (interactif) TraiteMarqueurSortieAnormale(question);
-
     RegleParametresParDefaut();
     ChargeOptionsStandard(Options);
     ChargePreferences(Prefs);
-    if (interactif) {
-        ChargeLienEditeur();
-        EffaceFichierCommande();  // a session starts without pending entries
-    }
     return dossiers;
 }
 
