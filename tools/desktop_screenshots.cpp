@@ -15,7 +15,7 @@
 #include "desktop/page_canvas.h"
 #include "desktop/preferences_dialog.h"
 #include "desktop/progress_window.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "document/preferences.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cctype>
 #include <charconv>
 
-#include "recognition/command_areas.h"
-#include "symbols/catalogue.h"
+#include "image/command_areas.h"
+#include "records/catalogue.h"
 #include "toolbox/messages.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "recognition/command_areas.h"
+#include "image/command_areas.h"
 
 // How far outside an area (or inside from an edge) the mouse still takes it.
 constexpr int kMargeSaisieAire = 8;

@@ -2,9 +2,9 @@
 // in it. The files it may forget are none that start-up has read.
 #include "desktop/desktop_startup.h"
 
-#include "app/application_path.h"
-#include "app/exit_routines.h"
-#include "app/startup.h"
+#include "shell/application_path.h"
+#include "shell/exit_routines.h"
+#include "shell/startup.h"
 #include "document/editor_link.h"
 #include "recognition/batch_file.h"
 #include "toolbox/folders.h"

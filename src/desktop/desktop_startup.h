@@ -5,7 +5,7 @@
 // normally), the editor link, and clearing the batch command file.
 #pragma once
 
-#include "app/dirty_exit.h"
+#include "shell/dirty_exit.h"
 
 // False when the preferences folder cannot be made.
 bool DemarrageBureau(const QuestionSortieAnormale& question);

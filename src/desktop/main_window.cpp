@@ -24,7 +24,7 @@
 #include "desktop/progress_window.h"
 #include "desktop/sounds.h"
 #include "document/preferences.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/system.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 
 namespace {
 

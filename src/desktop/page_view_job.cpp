@@ -7,11 +7,11 @@
 
 #include "desktop/pixmap_image.h"
 #include "document/preferences.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_loading.h"
 #include "recognition/page_view_drawing.h"
 #include "recognition/page_view_image.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 
 namespace {
 

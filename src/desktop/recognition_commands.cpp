@@ -20,7 +20,7 @@
 #include "desktop/sounds.h"
 #include "desktop/tuning_dialog.h"
 #include "document/file_names.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "document/preferences.h"
 #include "recognition/document.h"
 #include "recognition/document_recognition.h"

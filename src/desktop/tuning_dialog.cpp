@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "desktop/beam_palette.h"
-#include "document/options.h"
+#include "records/options.h"
 
 namespace {
 

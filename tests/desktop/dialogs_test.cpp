@@ -17,7 +17,7 @@
 #include "desktop/preferences_dialog.h"
 #include "desktop/tuning_dialog.h"
 #include "desktop_test_registry.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "document/preferences.h"
 
 class EssaiDialogues : public QObject {

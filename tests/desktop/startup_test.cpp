@@ -2,7 +2,7 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "app/exit_routines.h"
+#include "shell/exit_routines.h"
 #include "desktop/desktop_startup.h"
 #include "desktop/engine_job.h"
 #include "desktop_test_registry.h"
