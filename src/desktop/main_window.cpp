@@ -13,7 +13,7 @@
 #include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSplitter>
+#include <QHBoxLayout>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -51,11 +51,14 @@ FenetrePrincipale::FenetrePrincipale(QWidget* parent) : QMainWindow(parent) {
     defilement_->setAlignment(Qt::AlignCenter);
     defilement_->setBackgroundRole(QPalette::Dark);
     bande_ = new BandePages;
-    auto* separation = new QSplitter;
-    separation->addWidget(bande_);
-    separation->addWidget(defilement_);
-    separation->setStretchFactor(1, 1);
-    setCentralWidget(separation);
+    // The strip keeps its own width; the page view takes the rest.
+    auto* centre = new QWidget;
+    auto* rangee = new QHBoxLayout(centre);
+    rangee->setContentsMargins(0, 0, 0, 0);
+    rangee->setSpacing(2);
+    rangee->addWidget(bande_);
+    rangee->addWidget(defilement_, 1);
+    setCentralWidget(centre);
 
     fenetreProgression_ = new FenetreProgression(this);
     progression_ = new ProgressionBureau(fenetreProgression_);

@@ -1,7 +1,11 @@
 // One table of English texts; tr() lets a translation replace them.
 #include "desktop/option_labels.h"
 
+#include <QButtonGroup>
 #include <QCoreApplication>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
 #include <cstring>
 
 namespace {
@@ -80,4 +84,18 @@ QString TitreOngletPreferences(int page) {
         default:
             return Traduit("Colours");
     }
+}
+
+QButtonGroup* AjouteGroupeRadio(QWidget* parent, QVBoxLayout* disposition, const char* nom) {
+    auto* boite = new QGroupBox(LibelleControle(nom), parent);
+    auto* colonne = new QVBoxLayout(boite);
+    auto* groupe = new QButtonGroup(boite);
+    const QStringList textes = BoutonsGroupe(nom);
+    for (int b = 0; b < textes.size(); ++b) {
+        auto* radio = new QRadioButton(textes[b], boite);
+        groupe->addButton(radio, b);
+        colonne->addWidget(radio);
+    }
+    disposition->addWidget(boite);
+    return groupe;
 }

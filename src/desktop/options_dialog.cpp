@@ -8,10 +8,8 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -57,19 +55,10 @@ QWidget* DialogueOptions::CreePage(int page) {
         const std::string nom = c.option;
         switch (c.genre) {
             case GenreControle::GroupeRadio: {
-                auto* boite = new QGroupBox(LibelleControle(c.option), widget);
-                auto* colonne = new QVBoxLayout(boite);
-                auto* groupe = new QButtonGroup(boite);
-                const QStringList textes = BoutonsGroupe(c.option);
-                for (int b = 0; b < textes.size(); ++b) {
-                    auto* radio = new QRadioButton(textes[b], boite);
-                    groupe->addButton(radio, b);
-                    colonne->addWidget(radio);
-                }
+                QButtonGroup* groupe = AjouteGroupeRadio(widget, disposition, c.option);
                 connect(groupe, &QButtonGroup::idClicked, this,
                         [this, nom](int b) { modele_.ChoisitBouton(nom.c_str(), b); });
                 groupes_[nom] = groupe;
-                disposition->addWidget(boite);
                 break;
             }
             case GenreControle::CaseACocher: {

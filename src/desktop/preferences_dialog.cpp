@@ -7,11 +7,9 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -94,19 +92,10 @@ QWidget* DialoguePreferences::CreePage(int page) {
                 break;
             }
             case GenreControlePreference::GroupeRadio: {
-                auto* boite = new QGroupBox(LibelleControle(c.preference), widget);
-                auto* colonne = new QVBoxLayout(boite);
-                auto* groupe = new QButtonGroup(boite);
-                const QStringList textes = BoutonsGroupe(c.preference);
-                for (int b = 0; b < textes.size(); ++b) {
-                    auto* radio = new QRadioButton(textes[b], boite);
-                    groupe->addButton(radio, b);
-                    colonne->addWidget(radio);
-                }
+                QButtonGroup* groupe = AjouteGroupeRadio(widget, disposition, c.preference);
                 connect(groupe, &QButtonGroup::idClicked, this,
                         [this, nom](int b) { modele_.ChoisitBouton(nom.c_str(), b); });
                 groupes_[nom] = groupe;
-                disposition->addWidget(boite);
                 break;
             }
             case GenreControlePreference::Couleur: {

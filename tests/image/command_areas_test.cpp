@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "recognition/document.h"
 #include "records/etat_page.h"
 #include "staff/page_state.h"
 #include "toolbox/messages.h"
