@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all bootstrap build demo test test-asan bench format clean
+.PHONY: all bootstrap build demo test test-asan test-cluster bench format clean
 
 all: build
 
@@ -22,6 +22,13 @@ demo: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The cluster recipes on this machine: a one-node Slurm, GNU parallel with
+# this machine as host (each skips when its tools cannot be installed).
+test-cluster: build
+	@tools/bootstrap-cluster.sh
+	tests/cluster/slurm_array_test.sh $(BUILD)/ruzo
+	tests/cluster/parallel_hosts_test.sh $(BUILD)/ruzo
 
 test-asan: bootstrap
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DRUZO_SANITIZE=ON
