@@ -1,5 +1,6 @@
 #include "app/cli.h"
 
+#include "app/command_batch.h"
 #include "app/commands.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/cli.h"
-#include "app/commands.h"
+#include "app/command_batch.h"
 #include "batch/batch_run.h"
 #include "toolbox/messages.h"
 

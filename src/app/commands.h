@@ -13,4 +13,3 @@ void EnregistreCommandeExport(CLI::App& app, int& code);
 void EnregistreCommandePrepare(CLI::App& app, int& code);
 void EnregistreCommandePortees(CLI::App& app, int& code);
 void EnregistreCommandeDoc(CLI::App& app, int& code);
-void EnregistreCommandeLot(CLI::App& app, int& code);
