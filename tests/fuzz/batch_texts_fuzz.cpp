@@ -3,12 +3,7 @@
 // anything), the --shard argument, and file names in natural order. None
 // may crash, overrun or hang, and a log record must stay one line.
 //
-// Build and run (from the top of the tree):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
-//     tests/fuzz/batch_texts_fuzz.cpp src/batch/batch_log.cpp src/batch/shard.cpp \
-//     src/batch/batch_inputs.cpp src/batch/natural_order.cpp src/toolbox/json_text.cpp \
-//     -o build/batch_texts_fuzz
-//   build/batch_texts_fuzz -max_total_time=120 -max_len=4096
+// Built and run with the other targets by `make fuzz`.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
