@@ -23,9 +23,9 @@ void ArretALaSortie() {
 }  // namespace
 
 bool Demarrage() {
-    InstallePiegeErreurs(DossierApplication(), DossierPreferences());
+    InstallePiegeErreurs(DossierEtat(), DossierPreferences());
     EnregistreRoutineSortie(ArretALaSortie);
-    RegleFPU(DossierApplication());
+    RegleFPU(DossierPreferences());
     InitialiseCouleurs();
     const bool dossiers = PrepareDossiersPreferences();
     NettoieFichiersTemporairesAuDemarrage();
