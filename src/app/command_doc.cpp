@@ -14,7 +14,7 @@
 #include "app/pdf_input.h"
 #include "image/image_formats.h"
 #include "shell/startup.h"
-#include "recognition/command_area_editing.h"
+#include "image/command_areas.h"
 #include "recognition/document.h"
 #include "recognition/page_list.h"
 #include "recognition/page_list_file.h"
