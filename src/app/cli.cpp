@@ -6,8 +6,17 @@ namespace {
 
 constexpr const char* kPiedAide =
     "\nEvery command has --help.\n"
-    "Exit codes: 0 success, 1 recognition failed or cancelled, 2 usage error,\n"
-    "3 unreadable or invalid input.\n";
+    "Exit codes:\n"
+    "  0  success: every page recognised, every file written\n"
+    "  1  some pages failed (recognize: the other pages are in the files written);\n"
+    "     for the other commands, recognition failed\n"
+    "  2  usage error\n"
+    "  3  unreadable or invalid input (not an image, damaged page list, ...)\n"
+    "  4  nothing recognised, or the files could not be written: earlier files\n"
+    "     of the same name are left as they were\n"
+    "  5  interrupted (Ctrl-C, SIGTERM, SIGHUP): earlier files left as they were\n"
+    "A run's files (.msb, .msf, MusicXML, MIDI, page views) replace earlier ones\n"
+    "together, only once all are complete.\n";
 
 }  // namespace
 

@@ -13,7 +13,8 @@ cibles=("$@")
 sortie=build-fuzz
 mkdir -p "$sortie/crashes"
 sources=(src/image/offscreen.cpp src/image/temporary_files.cpp src/image/colour_conversion.cpp
-         src/toolbox/pixmap.cpp src/toolbox/messages.cpp src/toolbox/folders.cpp src/toolbox/png_io.cpp)
+         src/toolbox/pixmap.cpp src/toolbox/messages.cpp src/toolbox/folders.cpp src/toolbox/png_io.cpp
+         src/toolbox/system.cpp)
 corpus=../shared/corpus
 for cible in "${cibles[@]}"; do
   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
