@@ -13,7 +13,7 @@
 #include "image/image_formats.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/page_list_file.h"
 #include "recognition/batch_file.h"
@@ -61,7 +61,7 @@ bool ImagesPresentes(int premiere, int derniere) {
             toutes = false;
             continue;
         }
-        if (ImagePageLisible(Document.Pages[p])) continue;
+        if (ImagePageLisible(Document.Pages[p], Document.Chemin)) continue;
         Alerte("Can't read the image of page %d, '%s'", p + 1,
                Document.Pages[p].CheminImage().c_str());
         toutes = false;

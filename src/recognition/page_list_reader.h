@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "recognition/document.h"
 
 // Everything a page list file holds, read before it replaces the current

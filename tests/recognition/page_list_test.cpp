@@ -10,7 +10,7 @@
 #include <vector>
 #include <string>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "image/offscreen.h"
 #include "recognition/document.h"
 #include "recognition/page_list_file.h"
