@@ -16,7 +16,17 @@ constexpr const char* kPiedAide =
     "     of the same name are left as they were\n"
     "  5  interrupted (Ctrl-C, SIGTERM, SIGHUP): earlier files left as they were\n"
     "A run's files (.msb, .msf, MusicXML, MIDI, page views) replace earlier ones\n"
-    "together, only once all are complete.\n";
+    "together, only once all are complete.\n"
+    "\n"
+    "Folders (see man ruzo):\n"
+    "  settings    $XDG_CONFIG_HOME/Talvek/VostPref (default ~/.config/Talvek/VostPref)\n"
+    "  crash.log   $XDG_STATE_HOME/ruzo (default ~/.local/state/ruzo)\n"
+    "  temporary   $TMPDIR/ruzo-UID (default /tmp/ruzo-UID)\n"
+    "  documents   the folder named in PathUser.cfg, else $XDG_DOCUMENTS_DIR\n"
+    "              (default ~/Documents), with \"Talvek Documents/Ruzo\" inside\n"
+    "Environment: RUZO_HOME, when set, holds all of them instead: settings in\n"
+    "RUZO_HOME/Talvek/VostPref, crash.log in RUZO_HOME, documents in\n"
+    "RUZO_HOME/Documents.\n";
 
 }  // namespace
 

@@ -5,8 +5,7 @@
 // save as every command does it: a list that is refused must come out of
 // that byte for byte as it went in.
 //
-// Build and run (from the top of the tree):
-//   tests/fuzz/page_list_fuzzer.sh [SECONDS]
+// Built with cmake -DRUZO_FUZZ=ON; `make fuzz SECONDS=N` runs every target.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
