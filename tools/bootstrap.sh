@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Ruzo needs to build, test and run, only when missing.
-#   tools/bootstrap.sh [--fuzz]
+#   tools/bootstrap.sh [--fuzz | --cluster]
 set -euo pipefail
 
 packages=(
@@ -13,6 +13,8 @@ packages=(
 )
 # `make fuzz`: clang and its libFuzzer runtime, only for those who fuzz.
 if [ "${1:-}" = --fuzz ]; then packages=(clang-14 libclang-rt-14-dev); fi
+# `make test-cluster`: Slurm and MUNGE for a one-node cluster, GNU parallel.
+if [ "${1:-}" = --cluster ]; then packages=(slurm-wlm munge parallel); fi
 
 missing=()
 for p in "${packages[@]}"; do

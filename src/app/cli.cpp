@@ -1,5 +1,6 @@
 #include "app/cli.h"
 
+#include "app/command_batch.h"
 #include "app/commands.h"
 
 namespace {
@@ -46,6 +47,7 @@ int ExecuteLigneCommande(int argc, char** argv) {
     EnregistreCommandePrepare(app, code);
     EnregistreCommandePortees(app, code);
     EnregistreCommandeDoc(app, code);
+    EnregistreCommandeLot(app, code);
 
     try {
         app.parse(argc, argv);

@@ -6,7 +6,7 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
-#include "app/json_text.h"
+#include "toolbox/json_text.h"
 #include "shell/startup.h"
 #include "document/preference_fields.h"
 #include "document/preferences.h"

@@ -1,4 +1,4 @@
-#include "app/json_text.h"
+#include "toolbox/json_text.h"
 
 #include <cstdio>
 
