@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libcli11-dev libpugixml-dev libbenchmark-dev
   libxml2-utils python3
   clang-format-14 file
+  qt6-base-dev qt6-multimedia-dev xvfb xauth
 )
 # `make fuzz`: clang and its libFuzzer runtime, only for those who fuzz.
 if [ "${1:-}" = --fuzz ]; then packages=(clang-14 libclang-rt-14-dev); fi

@@ -12,7 +12,7 @@
 #include "app/document_listing.h"
 #include "app/page_options.h"
 #include "shell/startup.h"
-#include "recognition/command_area_editing.h"
+#include "image/command_areas.h"
 #include "recognition/document.h"
 #include "recognition/page_list.h"
 #include "recognition/page_list_file.h"

@@ -1,4 +1,4 @@
-#include "document/key_time_dialog.h"
+#include "desktop/key_time_model.h"
 
 #include <algorithm>
 #include <charconv>

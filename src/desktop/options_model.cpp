@@ -1,4 +1,4 @@
-#include "document/options_dialog.h"
+#include "desktop/options_model.h"
 
 #include <cstdlib>
 

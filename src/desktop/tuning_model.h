@@ -1,8 +1,8 @@
 // What the tuning dialog shows and edits, without the drawing: one text
 // field per tuning parameter, in the parameters' order, labelled with its
 // name. The dialog is modeless and at most one is open; its fields are read
-// into the parameters by "Apply", when it closes, and before each page is
-// recognised while it is open.
+// into the parameters by "Apply", when it closes, and before each
+// recognition command while it is open.
 #pragma once
 
 #include <array>
@@ -40,12 +40,3 @@ class ModeleDialogueReglage {
   private:
     std::array<std::string, kNbChampsReglage> textes_;
 };
-
-// The open tuning dialog: opening a second one gives the first.
-ModeleDialogueReglage& OuvreDialogueReglage();
-// The open dialog, or nullptr.
-ModeleDialogueReglage* DialogueReglageOuvert();
-// Reads the fields into the parameters, then closes the dialog.
-void FermeDialogueReglage();
-// Before a page is recognised: the open dialog's fields into the parameters.
-void AppliqueDialogueReglageOuvert();

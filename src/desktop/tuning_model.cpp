@@ -1,14 +1,11 @@
-#include "document/tuning_dialog.h"
+#include "desktop/tuning_model.h"
 
 #include <algorithm>
-#include <memory>
 
 #include "document/named_settings.h"
 #include "toolbox/messages.h"
 
 namespace {
-
-std::unique_ptr<ModeleDialogueReglage> dialogueOuvert;
 
 const ChampParametre& Champ(int champ) {
     return ChampsParametres()[champ];
@@ -57,23 +54,4 @@ bool ModeleDialogueReglage::Applique() {
     }
     Rafraichit();
     return tous;
-}
-
-ModeleDialogueReglage& OuvreDialogueReglage() {
-    if (!dialogueOuvert) dialogueOuvert = std::make_unique<ModeleDialogueReglage>();
-    return *dialogueOuvert;
-}
-
-ModeleDialogueReglage* DialogueReglageOuvert() {
-    return dialogueOuvert.get();
-}
-
-void FermeDialogueReglage() {
-    if (!dialogueOuvert) return;
-    dialogueOuvert->Applique();
-    dialogueOuvert.reset();
-}
-
-void AppliqueDialogueReglageOuvert() {
-    if (dialogueOuvert) dialogueOuvert->Applique();
 }

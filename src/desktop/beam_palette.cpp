@@ -1,4 +1,4 @@
-#include "document/beam_palette.h"
+#include "desktop/beam_palette.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "document/preferences_dialog.h"
+#include "desktop/preferences_model.h"
 
 #include <cstring>
 
