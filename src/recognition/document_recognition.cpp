@@ -7,6 +7,7 @@
 #include "document/music_file.h"
 #include "document/report_changes.h"
 #include "document/result_file_writer.h"
+#include "recognition/batch_file.h"
 #include "recognition/document.h"
 #include "records/etat_page.h"
 #include "recognition/page_driver.h"
@@ -154,4 +155,31 @@ BilanReconnaissance ReconnaitPageSeule(int p, const FichiersReconnaissance& fich
     }
     progression.Ferme();
     return bilan;
+}
+
+namespace {
+
+// Recognition into fresh files beside `nom`, put in place when complete.
+bool ReconnaitEnPlace(const std::string& nom, int page, const SuiviPage& suivi) {
+    EnsembleSorties ensemble;
+    const std::string musique = RemplaceExtension(nom, "msf");
+    const FichiersReconnaissance fichiers{ensemble.Provisoire(RemplaceExtension(nom, "msb")),
+                                          ensemble.Provisoire(musique)};
+    if (fichiers.resultat.empty() || fichiers.musique.empty()) return false;
+    const BilanReconnaissance bilan =
+        page < 0 ? ReconnaitDocument(fichiers, suivi) : ReconnaitPageSeule(page, fichiers);
+    if (!bilan.musique || bilan.annulee || !ensemble.Valide()) return false;
+    AnnonceFichierMusical(musique, page < 0);
+    return true;
+}
+
+}  // namespace
+
+bool ReconnaitDocumentEnPlace(const SuiviPage& suivi) {
+    return ReconnaitEnPlace(Document.Chemin, -1, suivi);
+}
+
+bool ReconnaitPageSeuleEnPlace(int p) {
+    if (p < 0 || p >= static_cast<int>(Document.Pages.size())) return false;
+    return ReconnaitEnPlace(Document.Pages[p].CheminImage(), p, nullptr);
 }

@@ -35,6 +35,13 @@ BilanReconnaissance ReconnaitDocument(const FichiersReconnaissance& fichiers,
 // One page into a result file and a music file of its own.
 BilanReconnaissance ReconnaitPageSeule(int indexPage, const FichiersReconnaissance& fichiers);
 
+// The same for a caller that wants the files under their own names (the
+// document's, or the page image's): written as fresh files, put in place
+// together when the music file is complete, then announced to the score
+// editor. True when they were put in place.
+bool ReconnaitDocumentEnPlace(const SuiviPage& suivi = nullptr);
+bool ReconnaitPageSeuleEnPlace(int indexPage);
+
 // The names a document's files take.
 std::string CheminResultatDocument();
 std::string CheminMusiqueDocument();
