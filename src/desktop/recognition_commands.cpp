@@ -111,9 +111,9 @@ void FenetrePrincipale::LanceReconnaissance(bool documentEntier) {
     auto vue = std::make_shared<VueCalculee>();
     QPointer<FenetrePrincipale> fenetre(this);
     auto travail = [documentEntier, page, vue, fenetre] {
-        if (!documentEntier) return ReconnaitPageSeule(page) && DessineVueCourante(page, *vue);
+        if (!documentEntier) return ReconnaitPageSeuleEnPlace(page) && DessineVueCourante(page, *vue);
         // Each page is shown as soon as it is done.
-        const bool ok = ReconnaitDocument([fenetre](int p, bool) {
+        const bool ok = ReconnaitDocumentEnPlace([fenetre](int p, bool) {
             VueCalculee faite;
             if (!DessineVueCourante(p, faite)) return;
             QMetaObject::invokeMethod(fenetre, [fenetre, faite] { if (fenetre) fenetre->RecoitVue(faite); },
