@@ -10,7 +10,7 @@ src=${1:-$(dirname "$0")/../src}
 
 # Bottom to top. Folders on one line are side by side: neither may include
 # the other.
-couches=(
+layers=(
   "toolbox"
   "records"
   "image"
@@ -24,33 +24,33 @@ couches=(
   "app desktop"
 )
 
-declare -A rang
-for i in "${!couches[@]}"; do
-  for dossier in ${couches[$i]}; do rang[$dossier]=$i; done
+declare -A rank
+for i in "${!layers[@]}"; do
+  for folder in ${layers[$i]}; do rank[$folder]=$i; done
 done
 
-fautes=0
-for chemin in "$src"/*/; do
-  dossier=$(basename "$chemin")
-  if [[ -z ${rang[$dossier]+x} ]]; then
-    echo "src/$dossier/ has no place in the layer order of tools/check_layers.sh"
-    fautes=$((fautes + 1))
+faults=0
+for path in "$src"/*/; do
+  folder=$(basename "$path")
+  if [[ -z ${rank[$folder]+x} ]]; then
+    echo "src/$folder/ has no place in the layer order of tools/check_layers.sh"
+    faults=$((faults + 1))
   fi
 done
 
 # One line per include of another folder: "file line target".
-while read -r fichier ligne cible; do
-  dossier=${fichier%%/*}
-  [[ $cible == "$dossier" || -z ${rang[$cible]+x} || -z ${rang[$dossier]+x} ]] && continue
-  if (( rang[$cible] >= rang[$dossier] )); then
-    echo "src/$fichier:$ligne: $dossier/ includes $cible/, which is not below it"
-    fautes=$((fautes + 1))
+while read -r file line target; do
+  folder=${file%%/*}
+  [[ $target == "$folder" || -z ${rank[$target]+x} || -z ${rank[$folder]+x} ]] && continue
+  if (( rank[$target] >= rank[$folder] )); then
+    echo "src/$file:$line: $folder/ includes $target/, which is not below it"
+    faults=$((faults + 1))
   fi
 done < <(cd "$src" && grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]+/' . \
            --include='*.h' --include='*.cpp' |
          sed -E 's|^\./([^:]+):([0-9]+):[^"]*"([^/"]+)/.*|\1 \2 \3|')
 
-if (( fautes > 0 )); then
-  echo "$fautes fault(s) against the layer rule (see README, Source tree)"
+if (( faults > 0 )); then
+  echo "$faults fault(s) against the layer rule (see README, Source tree)"
   exit 1
 fi
