@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libtiff-dev libpng-dev libjpeg62-turbo-dev
+  libtiff-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev lilypond-fonts
   libgtest-dev libcli11-dev libpugixml-dev libbenchmark-dev
   libxml2-utils python3
