@@ -55,7 +55,7 @@ std::string PagesDe(const DocumentCorpus& d) {
 
 std::string Sortie(const std::string& commande) {
     std::string texte;
-    std::FILE* tube = popen((commande + " 2>&1").c_str(), "r");
+    std::FILE* tube = popen(("(" + commande + ") 2>&1").c_str(), "r");
     if (tube == nullptr) return texte;
     char tampon[4096];
     size_t lus = 0;
@@ -102,23 +102,26 @@ TEST_P(MusicXMLCorpus, ValidatesScoresAsTheMusicFileAndImports) {
     const std::string xml = base + ".musicxml";
 
     if (Present("xmllint --version")) {
-        EXPECT_EQ(Sortie("xmllint --noout --nonet --schema '" RUZO_TEST_DATA
-                         "/musicxml-schema/musicxml.xsd' '" +
-                         xml + "' && echo valid"),
-                  xml + " validates\nvalid\n");
+        const std::string lint = Sortie("xmllint --noout --nonet --schema '" RUZO_TEST_DATA
+                                        "/musicxml-schema/musicxml.xsd' '" + xml + "'");
+        EXPECT_EQ(lint, xml + " validates\n");
     }
-    if (Present("python3 -c pass")) {
-        const std::string score = "python3 '" + (corpus / "score.py").string() + "' '" +
-                                  (corpus / "scores" / (d.piece + ".musicxml")).string() + "' '";
-        const std::string msf = DerniereLigne(Sortie(score + base + ".msf'"));
-        EXPECT_NE(msf.find("notes "), std::string::npos) << msf;
-        EXPECT_EQ(DerniereLigne(Sortie(score + xml + "'")), msf);
-    }
+    if (!Present("python3 -c pass")) return;
+    const std::string score = "python3 '" + (corpus / "score.py").string() + "' '" +
+                              (corpus / "scores" / (d.piece + ".musicxml")).string() + "' '";
+    const std::string msf = DerniereLigne(Sortie(score + base + ".msf'"));
+    EXPECT_NE(msf.find("notes "), std::string::npos) << msf;
+    EXPECT_EQ(DerniereLigne(Sortie(score + xml + "'")), msf);
+
+    // The round trip through MuseScore 3: what it makes of the file, written
+    // out again, scores the same, and it reports no error on the way.
     if (!Present("command -v mscore3")) return;
+    const std::string retour = base + "-musescore.musicxml";
     const std::vector<std::string> messages = MessagesImport(
-        Sortie("QT_QPA_PLATFORM=offscreen mscore3 -o '" + base + ".mscx' '" + xml + "'"));
+        Sortie("QT_QPA_PLATFORM=offscreen mscore3 -o '" + retour + "' '" + xml + "'"));
     for (const std::string& m : messages) EXPECT_EQ(m.find("Error"), std::string::npos) << m;
     for (const std::string& m : messages) std::printf("MuseScore: %s\n", m.c_str());
+    EXPECT_EQ(DerniereLigne(Sortie(score + retour + "'")), msf);
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, MusicXMLCorpus, ::testing::ValuesIn(DocumentsCorpus()),
