@@ -4,9 +4,10 @@
 
 #include <string>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "image/offscreen.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "symbols/candidates.h"
 #include "toolbox/png_io.h"
 
@@ -38,7 +39,7 @@ bool PrepareBande(const std::string& nom, float s, int ligneHaut) {
     Etat.InterligneMoyenne = s;
     Etat.PorteeImage = CreeOffscreen(image.largeur, image.hauteur);
     if (!Etat.PorteeImage) return false;
-    uint8_t* base = PrepareOffscreen(Etat.PorteeImage);
+    const VuePixels base = VueOffscreen(Etat.PorteeImage);
     for (int y = 0; y < image.hauteur; ++y) {
         for (int x = 0; x < image.largeur; ++x) {
             const uint8_t* c = &image.rvb[(static_cast<size_t>(y) * image.largeur + x) * 3];

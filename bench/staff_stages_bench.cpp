@@ -3,10 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include "band_support.h"
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
 #include "staff/beams.h"
 #include "staff/line_removal.h"
+#include "staff/page_state.h"
 #include "staff/vertical_lines.h"
 
 namespace {
@@ -15,7 +16,7 @@ using namespace bande_bench;
 
 Offscreen BandeDense() {
     Offscreen b = BandeAvecLignes();
-    uint8_t* base = PrepareOffscreen(b);
+    const VuePixels base = VueOffscreen(b);
     for (int g = 0; g < 18; ++g) {
         const int x0 = 150 + g * 120;
         for (int k = 0; k < 4; ++k) {

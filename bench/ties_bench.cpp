@@ -6,15 +6,16 @@
 #include <cmath>
 
 #include "band_support.h"
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "symbols/ties.h"
 
 namespace {
 
 using namespace bande_bench;
 
-void Arc(uint8_t* base, int x0, int x1, int ligne, int fleche) {
+void Arc(const VuePixels& base, int x0, int x1, int ligne, int fleche) {
     for (int x = x0; x <= x1; ++x) {
         const double t = static_cast<double>(x - x0) / (x1 - x0);
         const int y = ligne + static_cast<int>(std::lround(4 * fleche * t * (1 - t)));
@@ -24,7 +25,7 @@ void Arc(uint8_t* base, int x0, int x1, int ligne, int fleche) {
 
 Offscreen Bande(bool bordNoir) {
     Offscreen b = BandeAvecLignes();
-    uint8_t* base = PrepareOffscreen(b);
+    const VuePixels base = VueOffscreen(b);
     if (bordNoir) {
         Pave(base, 0, 0, kLargeur, kHaut - kS);
         return b;

@@ -9,7 +9,7 @@
 #include "document/result_file_writer.h"
 #include "recognition/batch_file.h"
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/page_loading.h"
 #include "recognition/saved_state.h"
@@ -23,8 +23,8 @@
 namespace {
 
 void DemarreNumerotation() {
-    NumeroSymboleDocument = 1;
-    NumeroLiaisonDocument = 1;
+    Document.NumeroSymbole = 1;
+    Document.NumeroLiaison = 1;
 }
 
 bool ReconnaitPageCourante(int p) {

@@ -6,10 +6,12 @@
 #include <string>
 
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/saved_state.h"
+#include "staff/page_state.h"
 #include "support/test_home.h"
+#include "structure/note_stage.h"
 #include "symbols/notes.h"
 #include "symbols/ties.h"
 #include "toolbox/messages.h"
@@ -44,7 +46,7 @@ bool UnePortee(Offscreen& page) {
 bool CinqNoires() {
     for (int i = 0; i < 5; ++i) {
         NotePortee n;
-        n.IdNote = NumeroSymboleDocument++;
+        n.IdNote = Document.NumeroSymbole++;
         n.CodeNote = 207;
         n.Interligne = static_cast<int16_t>(i);
         n.PosX = static_cast<int16_t>(110 + 18 * i);

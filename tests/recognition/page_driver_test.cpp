@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "support/test_home.h"
 #include "toolbox/folders.h"
 #include "toolbox/messages.h"
@@ -91,7 +92,7 @@ protected:
         EffaceAnnulation();
         Document.Pages.resize(1);
         Document.ImagePage = CreeOffscreen(120, 400);
-        uint8_t* base = PrepareOffscreen(Document.ImagePage);
+        const VuePixels base = VueOffscreen(Document.ImagePage);
         for (int x = 0; x < 120; ++x) EcritPixel(base, x, 20, IndexNoir);
         pageInitiale = Document.ImagePage->pixels;
     }

@@ -5,7 +5,8 @@
 #include <cmath>
 
 #include "image/offscreen.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 
 // The page state's only staff: a band of `largeur` x `hauteur` at the page's
 // top whose straight lines start at row `haut`.
@@ -38,7 +39,7 @@ struct BandeTest {
     }
     ~BandeTest() { LibereEtatPage(); }
 
-    void Pixel(int x, int y) { EcritPixel(PrepareOffscreen(Etat.PorteeImage), x, y, IndexNoir); }
+    void Pixel(int x, int y) { EcritPixel(VueOffscreen(Etat.PorteeImage), x, y, IndexNoir); }
     void Rectangle(int gauche, int haut, int droite, int bas) {  // inclusive
         for (int y = haut; y <= bas; ++y)
             for (int x = gauche; x <= droite; ++x) Pixel(x, y);
