@@ -11,7 +11,7 @@
 //     src/records/options.cpp src/toolbox/messages.cpp src/toolbox/progress.cpp \
 //     src/document/written_score.cpp src/document/musicxml_notes.cpp \
 //     src/document/musicxml_writer.cpp src/document/musicxml_parts.cpp \
-//     src/document/zip_archive.cpp src/document/midi_file.cpp \
+//     src/document/zip_archive.cpp src/document/midi_file.cpp src/document/output_file.cpp \
 //     -lpugixml -lz \
 //     -o build/result_file_fuzz
 //   build/result_file_fuzz -max_total_time=300 -max_len=8192 -dict=tests/fuzz/result_file.dict
