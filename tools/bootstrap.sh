@@ -8,6 +8,7 @@ packages=(
   libfreetype-dev libfontconfig-dev lilypond-fonts
   libgtest-dev libcli11-dev libpugixml-dev libbenchmark-dev
   libxml2-utils python3
+  libsane-dev libsane1
 )
 
 missing=()

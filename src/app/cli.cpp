@@ -27,6 +27,7 @@ int ExecuteLigneCommande(int argc, char** argv) {
     EnregistreCommandePrepare(app, code);
     EnregistreCommandePortees(app, code);
     EnregistreCommandeDoc(app, code);
+    EnregistreCommandeScan(app, code);
 
     try {
         app.parse(argc, argv);
