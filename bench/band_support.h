@@ -4,7 +4,7 @@
 #pragma once
 
 #include "image/offscreen.h"
-#include "staff/portee.h"
+#include "records/portee.h"
 
 namespace bande_bench {
 

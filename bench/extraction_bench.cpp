@@ -4,9 +4,10 @@
 
 #include <string>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "image/offscreen.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "symbols/candidates.h"
 #include "toolbox/png_io.h"
 

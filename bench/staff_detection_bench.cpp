@@ -6,8 +6,9 @@
 #include <string>
 
 #include "image/page_preparation.h"
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "staff/staff_detection.h"
 
 namespace {

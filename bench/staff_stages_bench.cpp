@@ -3,10 +3,11 @@
 #include <benchmark/benchmark.h>
 
 #include "band_support.h"
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
 #include "staff/beams.h"
 #include "staff/line_removal.h"
+#include "staff/page_state.h"
 #include "staff/vertical_lines.h"
 
 namespace {

@@ -6,8 +6,9 @@
 #include <cmath>
 
 #include "band_support.h"
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "symbols/ties.h"
 
 namespace {

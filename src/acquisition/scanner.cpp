@@ -2,10 +2,10 @@
 
 #include <sane/sane.h>
 
-#include <cstdlib>
 #include <fstream>
 
 #include "document/preferences.h"
+#include "shell/exit_routines.h"
 #include "toolbox/file_replace.h"
 #include "toolbox/folders.h"
 #include "toolbox/messages.h"
@@ -33,8 +33,7 @@ bool InitialiseScanner() {
         return false;
     }
     demarre = true;
-    static const bool arretPrevu = std::atexit(ArreteScanner) == 0;
-    (void)arretPrevu;
+    EnregistreRoutineSortie(ArreteScanner);
     return true;
 }
 

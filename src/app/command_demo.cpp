@@ -4,10 +4,10 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "app/synthetic_page.h"
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "toolbox/png_io.h"
 #include "toolbox/progress_console.h"

@@ -11,7 +11,7 @@
 #include "app/commands.h"
 #include "app/document_listing.h"
 #include "app/page_options.h"
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "recognition/command_area_editing.h"
 #include "recognition/document.h"
 #include "recognition/page_list.h"

@@ -6,7 +6,7 @@
 #include "app/cli.h"
 #include "app/extra_outputs.h"
 #include "app/commands.h"
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "document/document_model.h"
 #include "document/file_names.h"
 #include "document/music_file.h"

@@ -13,11 +13,11 @@
 #include "app/json_text.h"
 #include "app/inspect_notes.h"
 #include "app/inspect_ties.h"
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
 #include "recognition/inspection.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/png_io.h"
 #include "toolbox/progress_console.h"
 

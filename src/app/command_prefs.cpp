@@ -6,7 +6,7 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/json_text.h"
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "document/preference_fields.h"
 #include "document/preferences.h"
 #include "toolbox/folders.h"

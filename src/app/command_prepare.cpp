@@ -6,7 +6,7 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/page_options.h"
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
 #include "toolbox/png_io.h"
@@ -46,7 +46,7 @@ int ExecutePrepare(const ArgumentsPrepare& a) {
     if (!Demarrage()) return kEntreeInvalide;
     EntreePage page = PageDepuisArguments(a);
     Offscreen image = nullptr;
-    if (PrepareImagePage(page, image) != kPreparationFaite) return kEntreeInvalide;
+    if (PrepareImagePage(page, "", image) != kPreparationFaite) return kEntreeInvalide;
     const bool ecrit = EcritPNG(*image, a.sortie);
     std::printf("%s: %dx%d, %s\n", a.image.c_str(), image->largeur, image->hauteur,
                 page.VideoInverse == 1 ? "inverted" : "not inverted");

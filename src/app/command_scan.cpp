@@ -14,7 +14,7 @@
 #include "acquisition/scanner.h"
 #include "app/cli.h"
 #include "app/commands.h"
-#include "app/startup.h"
+#include "shell/startup.h"
 #include "recognition/document.h"
 #include "recognition/page_list_file.h"
 #include "toolbox/messages.h"

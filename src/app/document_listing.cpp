@@ -4,9 +4,9 @@
 
 #include "app/json_text.h"
 #include "app/page_options.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "recognition/document.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "image/temporary_files.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "staff/line_removal.h"
 #include "staff/staff_detection.h"
 #include "staff/vertical_lines.h"

@@ -8,7 +8,7 @@
 
 #include "image/offscreen.h"
 #include "staff/beams.h"
-#include "staff/portee.h"
+#include "records/portee.h"
 
 // How far the stages run: "lines" (line removal), "stems" (and vertical
 // lines), "beams" (and beams).

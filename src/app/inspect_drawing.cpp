@@ -6,7 +6,7 @@
 #include "app/inspect_notes.h"
 #include "app/inspect_ties.h"
 #include "image/offscreen.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/music_glyphs.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "image/offscreen.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "symbols/notes.h"
 #include "toolbox/music_glyphs.h"
 

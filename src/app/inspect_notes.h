@@ -5,7 +5,7 @@
 #include <string>
 
 #include "recognition/inspection.h"
-#include "symbols/symboles.h"
+#include "records/symboles.h"
 #include "toolbox/pixmap.h"
 
 // The written value of a note or rest: "quarter", "eighth", "half rest", ...

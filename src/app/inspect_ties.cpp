@@ -6,7 +6,7 @@
 #include <string>
 
 #include "image/offscreen.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/music_glyphs.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "recognition/command_area_editing.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/messages.h"
 
 namespace {

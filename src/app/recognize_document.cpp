@@ -10,7 +10,7 @@
 #include "document/file_names.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/page_list_file.h"
 #include "recognition/page_loading.h"
@@ -48,7 +48,7 @@ bool EnregistreBilan(const std::string& chemin) {
 bool ImagesPresentes(int premiere, int derniere) {
     bool toutes = true;
     for (int p = premiere; p <= derniere; ++p) {
-        if (ImagePageLisible(Document.Pages[p])) continue;
+        if (ImagePageLisible(Document.Pages[p], Document.Chemin)) continue;
         Alerte("Can't read the image of page %d, '%s'", p + 1,
                Document.Pages[p].CheminImage().c_str());
         toutes = false;

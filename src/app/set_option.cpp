@@ -1,7 +1,7 @@
 #include "app/set_option.h"
 
 #include "document/named_settings.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "toolbox/messages.h"
 
 void AjouteOptionSet(CLI::App& commande, std::vector<std::string>& affectations) {

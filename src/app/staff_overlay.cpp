@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "staff/staff_geometry.h"
 
 namespace {

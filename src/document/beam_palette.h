@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "document/options.h"
+#include "records/options.h"
 
 struct CurseurAccroche {
     float ParametresReglage::*parametre;

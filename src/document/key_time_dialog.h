@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "document/options.h"
+#include "records/options.h"
 
 // The popup's key codes, top to bottom: seven sharps down to none, then one
 // to seven flats.

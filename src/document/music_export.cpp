@@ -4,7 +4,7 @@
 #include "document/music_file.h"
 #include "document/result_file_reader.h"
 #include "document/rhythm.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress.h"
 #include "toolbox/system.h"

@@ -4,7 +4,7 @@
 #include "document/keyword_stream.h"
 #include "document/music_file.h"
 #include "document/note_keywords.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress.h"
 

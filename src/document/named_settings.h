@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/options.h"
+#include "records/options.h"
 
 // One field of OptionsReconnaissance: 8-bit fields use `octet`, the 16-bit
 // one `entier` (the other member is null).

@@ -6,7 +6,7 @@
 #include <span>
 #include <string>
 
-#include "document/options.h"
+#include "records/options.h"
 
 // Dialog template: this number plus the language number.
 inline constexpr int kModeleDialogueOptions = 10000;

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "document/options.h"
+#include "records/options.h"
 
 inline constexpr const char* kFichierOptionsStandard = "RuzoStd.cfg";
 

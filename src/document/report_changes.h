@@ -3,7 +3,7 @@
 #pragma once
 
 #include "document/document_model.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 
 // `Etat` of every note record of the page's staves: 0 kept as recognised,
 // 1 changed by the export (its glyph, accidental, tuplet, dots, division or

@@ -2,7 +2,7 @@
 
 #include "document/keyword_stream.h"
 #include "document/note_keywords.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "document/result_geometry.h"
 #include "toolbox/messages.h"
 

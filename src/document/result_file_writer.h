@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 
 // Creates the file and opens its document block, naming the document when
 // `nomDocument` is not empty. Shows "Can't open file '%s' for writing" and

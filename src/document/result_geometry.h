@@ -3,7 +3,7 @@
 // page interlines, and the interline in pixels under each note.
 #pragma once
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 
 struct BandePartie {
     bool Presente = false;       // false when no staff of the page is in the part

@@ -8,7 +8,7 @@
 #include <array>
 #include <string>
 
-#include "document/options.h"
+#include "records/options.h"
 
 inline constexpr int kNbChampsReglage = 26;
 

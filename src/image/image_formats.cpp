@@ -8,7 +8,7 @@
 #include "image/pict_loader.h"
 #include "image/png_loader.h"
 #include "image/tiff_loader.h"
-#include "recognition/document.h"
+#include "records/page_entry.h"
 
 bool EstPDF(const std::string& nom) {
     const auto point = nom.find_last_of("./");

@@ -8,8 +8,8 @@
 #include "image/image_formats.h"
 #include "image/margins.h"
 #include "image/thresholding.h"
-#include "recognition/document.h"
-#include "staff/page_quality.h"
+#include "records/page_entry.h"
+#include "image/page_quality.h"
 #include "toolbox/messages.h"
 #include "toolbox/page_view.h"
 
@@ -43,22 +43,23 @@ std::string NomSeul(const std::string& chemin) {
 }
 
 // The page's file moved with its page list into the document's folder.
-std::string CheminDansDossierDocument(const EntreePage& page) {
-    const std::string dossierDocument = Dossier(Document.Chemin);
+std::string CheminDansDossierDocument(const EntreePage& page, const std::string& cheminDocument) {
+    const std::string dossierDocument = Dossier(cheminDocument);
     if (dossierDocument.empty()) return "";
     return dossierDocument + "/" + NomSeul(page.NomFichier);
 }
 
 // The page's file in its own folder, else in the folder of the document (a
 // page list moved together with its images); "" when in neither.
-std::string TrouveFichier(EntreePage& page) {
+std::string TrouveFichier(EntreePage& page, const std::string& cheminDocument,
+                          bool* entreeModifiee) {
     const std::string chemin = page.CheminImage();
     if (PeutLire(chemin)) return chemin;
-    const std::string ailleurs = CheminDansDossierDocument(page);
+    const std::string ailleurs = CheminDansDossierDocument(page, cheminDocument);
     if (ailleurs.empty() || !PeutLire(ailleurs)) return "";
-    page.LibPath = Dossier(Document.Chemin);
+    page.LibPath = Dossier(cheminDocument);
     page.NomFichier = NomSeul(page.NomFichier);
-    Document.Modifie = true;  // the list should remember where the image is now
+    if (entreeModifiee) *entreeModifiee = true;
     return ailleurs;
 }
 
@@ -119,8 +120,9 @@ int Echec(int code, const EntreePage& page) {
     return code;
 }
 
-int Prepare(EntreePage& page, Offscreen& image) {
-    const std::string chemin = TrouveFichier(page);
+int Prepare(EntreePage& page, const std::string& cheminDocument, Offscreen& image,
+            bool* entreeModifiee) {
+    const std::string chemin = TrouveFichier(page, cheminDocument, entreeModifiee);
     if (chemin.empty()) return Echec(kFichierIntrouvable, page);
     image = DecodeImagePage(chemin, page);
     if (!image) return Echec(kFichierNonGraphique, page);
@@ -140,18 +142,19 @@ int Prepare(EntreePage& page, Offscreen& image) {
 
 }  // namespace
 
-bool ImagePageLisible(const EntreePage& page) {
+bool ImagePageLisible(const EntreePage& page, const std::string& cheminDocument) {
     if (PeutLire(page.CheminImage())) return true;
-    const std::string ailleurs = CheminDansDossierDocument(page);
+    const std::string ailleurs = CheminDansDossierDocument(page, cheminDocument);
     return !ailleurs.empty() && PeutLire(ailleurs);
 }
 
-int PrepareImagePage(EntreePage& page, Offscreen& image) {
+int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscreen& image,
+                     bool* entreeModifiee) {
     const auto debut = std::chrono::steady_clock::now();
     Trace("Chargement de '%s'", page.NomFichier.c_str());
     VuePageCourante().CurseurAttente();
     image = nullptr;
-    const int code = Prepare(page, image);
+    const int code = Prepare(page, cheminDocument, image, entreeModifiee);
     const std::chrono::duration<double> duree = std::chrono::steady_clock::now() - debut;
     Trace("Chargement en %.1f secondes", duree.count());
     VuePageCourante().CurseurFleche();
@@ -172,7 +175,7 @@ Offscreen ChargeImageReconnaissance(const std::string& chemin) {
         page.NomFichier = chemin;
     }
     Offscreen image = nullptr;
-    if (PrepareImagePage(page, image) != kPreparationFaite) return nullptr;
+    if (PrepareImagePage(page, "", image) != kPreparationFaite) return nullptr;
     SeuillageAvantReconnaissance(page, image);
     return image;
 }

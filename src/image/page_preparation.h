@@ -19,15 +19,19 @@ enum CodePreparation : int {
 // video inversion (decided here when automatic, the decision written back
 // into the page), thresholding (at the page's own threshold, else at the
 // default), margin removal, despeckling (when left to the program, only if
-// the page measures as noisy; the choice is made anew at each load). The page's
-// folder becomes the document's folder when the file was found only there.
-// On success `image` is the new offscreen (the caller disposes it) and the
-// page's size fields are set; otherwise `image` is none and the user was told.
-int PrepareImagePage(EntreePage& page, Offscreen& image);
+// the page measures as noisy; the choice is made anew at each load).
+// `cheminDocument` is the page list's file ("" for a new list): when the
+// image is found only in its folder, that folder becomes the page's and
+// `entreeModifiee` (when given) is set, for the list to remember where the
+// image is now. On success `image` is the new offscreen (the caller disposes
+// it) and the page's size fields are set; otherwise `image` is none and the
+// user was told.
+int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscreen& image,
+                     bool* entreeModifiee = nullptr);
 
 // True when the page's image file can be read, in the page's folder or in
-// the document's.
-bool ImagePageLisible(const EntreePage& page);
+// the folder of the page list `cheminDocument`.
+bool ImagePageLisible(const EntreePage& page, const std::string& cheminDocument);
 
 // Before recognition: a page not thresholded at load gets the default
 // threshold, so that the stages see only black and white.

@@ -2,19 +2,6 @@
 
 #include "image/temporary_files.h"
 
-ListePages Document;
-
-std::string EntreePage::CheminImage() const {
-    if (LibPath.empty() || NomFichier.empty() || NomFichier.front() == '/') return NomFichier;
-    return LibPath.back() == '/' ? LibPath + NomFichier : LibPath + "/" + NomFichier;
-}
-
-EntreePage* PageCourante() {
-    if (Document.NumPage < 0 || Document.NumPage >= static_cast<int>(Document.Pages.size()))
-        return nullptr;
-    return &Document.Pages[Document.NumPage];
-}
-
 EntreePage NouvelleEntreePage(const std::vector<EntreePage>& pages) {
     if (pages.empty()) return EntreePage{};
     const EntreePage& derniere = pages.back();

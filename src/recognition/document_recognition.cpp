@@ -9,7 +9,7 @@
 #include "document/result_file_writer.h"
 #include "recognition/batch_file.h"
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/page_loading.h"
 #include "recognition/saved_state.h"

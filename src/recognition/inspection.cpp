@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "staff/staff_detection.h"
 #include "symbols/candidates.h"

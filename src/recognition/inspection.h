@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "image/offscreen.h"
-#include "staff/portee.h"
-#include "symbols/symboles.h"
+#include "records/portee.h"
+#include "records/symboles.h"
 #include "toolbox/rect.h"
 
 struct CandidatInspecte {

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_loading.h"
 #include "recognition/prepared_image.h"
+#include "staff/page_state.h"
 #include "toolbox/messages.h"
 
 int16_t TailleIcone(int hauteurImage, int largeurImage) {

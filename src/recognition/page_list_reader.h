@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "recognition/document.h"
 
 // Everything a page list file holds, read before it replaces the current

@@ -12,7 +12,8 @@ namespace {
 Offscreen ImagePreparee(EntreePage& page) {
     Offscreen image = ImagePrepareeEnCache(page);
     if (image) return image;
-    if (PrepareImagePage(page, image) != kPreparationFaite) return nullptr;
+    if (PrepareImagePage(page, Document.Chemin, image, &Document.Modifie) != kPreparationFaite)
+        return nullptr;
     GardeImagePreparee(page, image);
     return image;
 }

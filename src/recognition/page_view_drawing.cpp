@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_view_image.h"
 #include "staff/staff_geometry.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/music_glyphs.h"
 
 void PointVue(PixMap& carte, int x, int y, uint8_t index) {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "document/preferences.h"
-#include "staff/portee.h"
+#include "records/portee.h"
 #include "toolbox/pixmap.h"
 
 // Pixels outside the map are dropped.

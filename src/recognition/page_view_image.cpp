@@ -5,10 +5,10 @@
 #include <string>
 
 #include "image/offscreen.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_view_drawing.h"
 #include "staff/staff_geometry.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/music_glyphs.h"
 
 namespace {

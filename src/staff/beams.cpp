@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "image/offscreen.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "staff/longueurs.h"
 #include "toolbox/messages.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "image/offscreen.h"
-#include "staff/portee.h"
+#include "records/portee.h"
 
 // One column of a traced candidate. `Haut` is one more than the first black
 // row of the column's stack (0: none seen yet), `Hauteur` the rows from

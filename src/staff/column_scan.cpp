@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "toolbox/progress.h"
 
 namespace {

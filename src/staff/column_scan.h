@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "image/offscreen.h"
-#include "staff/portee.h"
+#include "records/portee.h"
 
 // Fixed limits of a column scan, in pixels.
 constexpr int kEpaisseurLigneMax = 5;     // a thin black run

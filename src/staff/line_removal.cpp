@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
 #include "staff/longueurs.h"
 #include "staff/staff_detection.h"
 #include "toolbox/progress.h"

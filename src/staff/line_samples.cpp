@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 
 namespace {
 

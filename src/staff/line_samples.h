@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "staff/portee.h"
+#include "records/portee.h"
 
 constexpr double kToleranceInterligneSection = 0.2;
 constexpr int kGroupesMinSection = 5;

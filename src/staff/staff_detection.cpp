@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
 #include "staff/column_scan.h"
 #include "staff/horizontal_filter.h"
 #include "staff/line_samples.h"

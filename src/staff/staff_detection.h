@@ -4,8 +4,9 @@
 #pragma once
 
 #include "image/offscreen.h"
-#include "staff/page_quality.h"
+#include "image/page_quality.h"
 #include "staff/staff_geometry.h"
+#include "staff/staff_quality.h"
 
 // The stage. Consumes the page bitmap: it is filtered in place and disposed
 // before returning, in every case (the driver reloads the page). Fills

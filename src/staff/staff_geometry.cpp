@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "staff/portee.h"
+#include "records/portee.h"
 
 // Mean spacing of the groups; 0.0 without any.
 double InterligneMoyenneGroupes(const std::vector<GroupeLignes>& groupes);

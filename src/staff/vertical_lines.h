@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "staff/portee.h"
+#include "records/portee.h"
 
 // The stage, on the current staff and its band (after line removal). Fails
 // only when the work copy of the band cannot be made.

@@ -5,11 +5,11 @@
 #include <limits>
 #include <cstdlib>
 
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "symbols/notes.h"
 #include "symbols/staff_position.h"
 #include "toolbox/progress.h"

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "recognition/etat_page.h"
-#include "symbols/catalogue.h"
+#include "records/etat_page.h"
+#include "records/catalogue.h"
 
 void FiltreSignesBarre() {
     std::vector<CaractereProbable>& table = Etat.Caracteres;

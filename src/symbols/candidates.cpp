@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "document/options.h"
-#include "recognition/command_areas.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "image/command_areas.h"
+#include "records/etat_page.h"
 #include "symbols/candidate_filters.h"
 #include "symbols/graphe.h"
 #include "symbols/matchers.h"

@@ -9,7 +9,7 @@
 #include <initializer_list>
 #include <span>
 
-#include "staff/portee.h"
+#include "records/portee.h"
 #include "toolbox/rect.h"
 
 // The stage: false only when the user cancelled.

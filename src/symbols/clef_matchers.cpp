@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/matchers_internal.h"
 #include "symbols/profile_templates.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "toolbox/messages.h"
 
 std::vector<Graphe> TableGraphes;

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "staff/staff_detection.h"
 #include "symbols/graphe.h"
 

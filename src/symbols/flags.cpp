@@ -1,10 +1,10 @@
 #include "symbols/flags.h"
 
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/progress.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/rect.h"
 
 // One maximal run of ink in one row of a component.

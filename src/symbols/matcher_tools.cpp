@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "staff/staff_detection.h"
 
 bool EncreEn(const Graphe& g, int x, int r) {

@@ -1,6 +1,6 @@
 #include "symbols/matchers.h"
 
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/matchers_internal.h"
 

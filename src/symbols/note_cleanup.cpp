@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "symbols/notes.h"
 
 namespace {

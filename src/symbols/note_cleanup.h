@@ -3,7 +3,7 @@
 // followed by the note they lead to.
 #pragma once
 
-#include "staff/portee.h"
+#include "records/portee.h"
 
 // Removes black heads lying inside a half or whole head.
 void SupprimeNoiresDansBlanches(Portee& portee);

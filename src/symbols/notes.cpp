@@ -3,19 +3,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "document/options.h"
-#include "recognition/document.h"
-#include "recognition/etat_page.h"
-#include "staff/systems_measures.h"
+#include "records/options.h"
+#include "records/page_entry.h"
+#include "records/etat_page.h"
 #include "symbols/accidentals_dots.h"
 #include "symbols/candidates.h"
-#include "symbols/catalogue.h"
-#include "symbols/flags.h"
-#include "symbols/note_cleanup.h"
+#include "records/catalogue.h"
 #include "symbols/staff_position.h"
 #include "symbols/stems.h"
-#include "symbols/ties.h"
-#include "toolbox/messages.h"
 #include "toolbox/progress.h"
 
 uint32_t NumeroSymboleDocument = 1;
@@ -57,50 +52,6 @@ bool DejaLue(const Portee& portee, uint16_t code, int x, int y) {
     return false;
 }
 
-// Takes every head and rest candidate of the zone, best first; false when
-// the user cancelled.
-bool CreeNotesDesCandidats(int indexPortee, const Rect& zone) {
-    const std::vector<uint16_t> codes = CodesNotes();
-    const int minimum = static_cast<int>(Reglage.SeuilReconnaissanceNote);
-    for (;;) {
-        if (TestAnnulation()) return false;
-        Point position;
-        int16_t prob = 0;
-        int index = -1;
-        const uint16_t code =
-            ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum, codes);
-        if (code == 0) return true;
-        const int x = position.h, y = position.v;
-        if (DejaLue(Etat.Portees[indexPortee], code, x, y)) {
-            MarqueCaracteresGraphe(index);
-            continue;
-        }
-        if (EstSilence(code) && PlutotAlteration(index)) {
-            DesactiveCaractere(index);
-        } else if (EstSilence(code)) {
-            CreeNote(index, indexPortee, true, x, y, code, prob, true, false);
-            DesactiveCaracteresGraphe(index);
-        } else if (code == kCarAppogiature) {
-            CreeNote(index, indexPortee, true, x, y, code, prob, false, false);
-        } else {
-            CreeNote(index, indexPortee, true, x, y, code, prob, false, true);
-            // The other heads of a chord share this ink: they stay available
-            // until the stage ends.
-            MarqueCaracteresGraphe(index);
-        }
-    }
-}
-
-// Flags, ties, measures and the accidentals no note took, once every head
-// has its stem. False when the user cancelled.
-bool CompleteNotes(Portee& portee, const Rect& zone) {
-    if (!TraiteCroches()) return false;
-    TrieNotes(portee);
-    bool resultat = AttacheLiaisons();
-    if (RechercheMesures()) resultat = true;
-    if (resultat) resultat = TraiteAlterations(zone);
-    return resultat;
-}
 
 }  // namespace
 
@@ -166,21 +117,34 @@ int CreeNote(int indexCaractere, int indexPortee, bool consomme, int x, int y, u
     return static_cast<int>(portee.Symboles.size()) - 1;
 }
 
-bool TraiteNotes() {
-    Trace("Traitement des notes");
-    const int i = Etat.PorteeCourante;
-    Portee& portee = Etat.Portees.at(i);
-    const Rect zone = ZoneNotesPortee(i);
-
-    bool resultat = false;
-    if (CreeNotesDesCandidats(i, zone)) {
-        TrieNotes(portee);
-        PartageQueues(portee);
-        SupprimeNoiresDansBlanches(portee);
-        ValideAppogiatures(portee);
-        resultat = CompleteNotes(portee, zone);
+bool CreeNotesDesCandidats(int indexPortee, const Rect& zone) {
+    const std::vector<uint16_t> codes = CodesNotes();
+    const int minimum = static_cast<int>(Reglage.SeuilReconnaissanceNote);
+    for (;;) {
+        if (TestAnnulation()) return false;
+        Point position;
+        int16_t prob = 0;
+        int index = -1;
+        const uint16_t code =
+            ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum, codes);
+        if (code == 0) return true;
+        const int x = position.h, y = position.v;
+        if (DejaLue(Etat.Portees[indexPortee], code, x, y)) {
+            MarqueCaracteresGraphe(index);
+            continue;
+        }
+        if (EstSilence(code) && PlutotAlteration(index)) {
+            DesactiveCaractere(index);
+        } else if (EstSilence(code)) {
+            CreeNote(index, indexPortee, true, x, y, code, prob, true, false);
+            DesactiveCaracteresGraphe(index);
+        } else if (code == kCarAppogiature) {
+            CreeNote(index, indexPortee, true, x, y, code, prob, false, false);
+        } else {
+            CreeNote(index, indexPortee, true, x, y, code, prob, false, true);
+            // The other heads of a chord share this ink: they stay available
+            // until the stage ends.
+            MarqueCaracteresGraphe(index);
+        }
     }
-    SupprimeCaracteresMarques();
-    Trace("%d notes", static_cast<int>(portee.Symboles.size()));
-    return resultat;
 }

@@ -5,14 +5,16 @@
 
 #include <cstdint>
 
-#include "staff/portee.h"
+#include "records/portee.h"
 #include "toolbox/rect.h"
 
 // `Etat` of a note kept in the list but never written out.
 constexpr uint16_t kNoteSupprimee = 2;
 
-// The stage on the current staff; false when the user cancelled.
-bool TraiteNotes();
+// Takes every head and rest candidate of the zone (band coordinates of
+// staff `indexPortee`), best first, into the staff's list; false when the
+// user cancelled.
+bool CreeNotesDesCandidats(int indexPortee, const Rect& zone);
 
 // The columns where a staff's notes may lie, over the whole band height:
 // from the end of its start clef and key to the end of its lines.

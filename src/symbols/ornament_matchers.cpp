@@ -1,6 +1,6 @@
 // Matchers of the ornaments above the staff: mordents and trill, matched by
 // the profile of their upper and lower edges after merging their pieces.
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/matchers_internal.h"
 #include "symbols/profile_templates.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "staff/staff_geometry.h"
 
 namespace {

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
 #include "staff/staff_geometry.h"
 #include "staff/vertical_lines.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 
 namespace {
 

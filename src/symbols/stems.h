@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "staff/portee.h"
+#include "records/portee.h"
 #include "toolbox/rect.h"
 
 // What a head takes from its stem.

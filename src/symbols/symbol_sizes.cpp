@@ -6,7 +6,7 @@
 
 #include "image/offscreen.h"
 #include "symbols/candidates.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/messages.h"
 #include "toolbox/music_glyphs.h"
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "image/offscreen.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "staff/staff_geometry.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/notes.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "staff/portee.h"
+#include "records/portee.h"
 
 // The stage, first after line removal. False only when the work copy of the
 // intact band cannot be made.

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/notes.h"
 #include "toolbox/messages.h"

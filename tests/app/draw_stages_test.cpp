@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/synthetic_page.h"
-#include "document/options.h"
-#include "recognition/etat_page.h"
+#include "records/options.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 
 namespace {
 

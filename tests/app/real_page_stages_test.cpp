@@ -7,10 +7,11 @@
 #include <filesystem>
 
 #include "app/draw_stages.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "image/page_preparation.h"
 #include "image/temporary_files.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "staff/staff_detection.h"
 #include "support/test_home.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "toolbox/messages.h"
 
 TEST(OptionSet, AssignmentsApplyForTheRunOrNotAtAll) {

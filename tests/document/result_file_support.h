@@ -8,7 +8,7 @@
 #include <string>
 
 #include "document/document_model.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 
 // The bytes of a result file holding the given pages.
 std::string ResultatDePages(const std::vector<const EtatPage*>& pages,

@@ -6,7 +6,7 @@
 
 #include "document/file_names.h"
 #include "document/keyword_stream.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "document/result_file_reader.h"
 #include "document/result_file_support.h"
 #include "document/result_file_writer.h"

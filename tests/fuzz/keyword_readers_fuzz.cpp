@@ -4,7 +4,7 @@
 // Build and run (from the top of the tree):
 //   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
 //     tests/fuzz/keyword_readers_fuzz.cpp src/document/keyword_*.cpp \
-//     src/document/options.cpp src/document/options_file.cpp src/document/named_settings.cpp \
+//     src/records/options.cpp src/document/options_file.cpp src/document/named_settings.cpp \
 //     src/toolbox/folders.cpp src/toolbox/messages.cpp \
 //     -o build/keyword_readers_fuzz
 //   build/keyword_readers_fuzz -max_total_time=300 -max_len=4096

@@ -14,9 +14,10 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "image/offscreen.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "symbols/candidates.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t taille) {

@@ -11,8 +11,8 @@ mkdir -p "$sortie/crashes" "$sortie/graines_page_list"
 clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
   tests/fuzz/page_list_fuzz.cpp src/recognition/page_list_reader.cpp \
   src/recognition/page_list_file.cpp src/recognition/command_area_file.cpp \
-  src/recognition/document.cpp src/document/keyword_stream.cpp src/document/keyword_file.cpp \
-  src/document/options_file.cpp src/document/options.cpp src/document/named_settings.cpp \
+  src/recognition/document.cpp src/records/page_entry.cpp src/document/keyword_stream.cpp src/document/keyword_file.cpp \
+  src/document/options_file.cpp src/records/options.cpp src/document/named_settings.cpp \
   src/document/file_names.cpp src/image/temporary_files.cpp src/image/offscreen.cpp \
   src/toolbox/pixmap.cpp src/toolbox/messages.cpp src/toolbox/folders.cpp \
   tests/fuzz/page_list_fuzz_stubs.cpp -o "$sortie/page_list_fuzz"

@@ -8,7 +8,7 @@
 //     src/document/result_file_reader.cpp src/document/document_model.cpp \
 //     src/document/note_keywords.cpp src/document/keyword_stream.cpp \
 //     src/document/rhythm_*.cpp src/document/music_file_writer.cpp \
-//     src/document/options.cpp src/toolbox/messages.cpp src/toolbox/progress.cpp \
+//     src/records/options.cpp src/toolbox/messages.cpp src/toolbox/progress.cpp \
 //     src/document/written_score.cpp src/document/musicxml_notes.cpp \
 //     src/document/musicxml_writer.cpp src/document/stored_zip.cpp src/document/midi_file.cpp \
 //     -lpugixml \

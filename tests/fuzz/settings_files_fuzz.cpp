@@ -8,7 +8,7 @@
 //     tests/fuzz/settings_files_fuzz.cpp src/document/keyword_*.cpp \
 //     src/document/preferences.cpp src/document/preference_fields.cpp \
 //     src/document/editor_link.cpp src/document/last_document.cpp \
-//     src/app/language_file.cpp src/app/fpu_setup.cpp src/toolbox/file_replace.cpp \
+//     src/shell/language_file.cpp src/shell/fpu_setup.cpp src/toolbox/file_replace.cpp \
 //     src/toolbox/folders.cpp src/toolbox/messages.cpp -o build/settings_files_fuzz
 //   build/settings_files_fuzz -max_total_time=120 -max_len=2048
 #include <unistd.h>
@@ -18,8 +18,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/fpu_setup.h"
-#include "app/language_file.h"
+#include "shell/fpu_setup.h"
+#include "shell/language_file.h"
 #include "document/editor_link.h"
 #include "document/last_document.h"
 #include "document/preferences.h"

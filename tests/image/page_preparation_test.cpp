@@ -4,7 +4,7 @@
 
 #include "image/thresholding.h"
 #include "image_test_support.h"
-#include "recognition/document.h"
+#include "records/page_entry.h"
 #include "toolbox/messages.h"
 #include "toolbox/png_io.h"
 
@@ -14,7 +14,6 @@ class PreparationPage : public ::testing::Test {
 protected:
     void TearDown() override {
         if (image) DisposeOffscreen(image);
-        Document.Chemin.clear();
     }
 
     // A page of the folder whose image is drawn from text, with every
@@ -42,7 +41,7 @@ TEST_F(PreparationPage, MissingFileIsErrorOneWithItsName) {
     EntreePage page;
     page.LibPath = dossier.Chemin();
     page.NomFichier = "absent.png";
-    EXPECT_EQ(PrepareImagePage(page, image), kFichierIntrouvable);
+    EXPECT_EQ(PrepareImagePage(page, "", image), kFichierIntrouvable);
     EXPECT_EQ(image, nullptr);
     EXPECT_TRUE(alertes.Contient("File 'absent.png' not found"));
 }
@@ -50,8 +49,10 @@ TEST_F(PreparationPage, MissingFileIsErrorOneWithItsName) {
 TEST_F(PreparationPage, FileFoundInTheDocumentFolderMovesThePage) {
     EntreePage page = PageDessinee({"#."});
     page.LibPath = "/nowhere/at/all";
-    Document.Chemin = dossier.Fichier("list.lfs");
-    EXPECT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+    bool modifiee = false;
+    EXPECT_EQ(PrepareImagePage(page, dossier.Fichier("list.lfs"), image, &modifiee),
+              kPreparationFaite);
+    EXPECT_TRUE(modifiee);
     EXPECT_EQ(page.LibPath, dossier.Chemin());
     EXPECT_EQ(page.Largeur, 2);
     EXPECT_EQ(page.Hauteur, 1);
@@ -63,12 +64,12 @@ TEST_F(PreparationPage, UnknownContentAndPdfAreNotGraphicFiles) {
     EntreePage texte;
     texte.LibPath = dossier.Chemin();
     texte.NomFichier = "notes.txt";
-    EXPECT_EQ(PrepareImagePage(texte, image), kFichierNonGraphique);
+    EXPECT_EQ(PrepareImagePage(texte, "", image), kFichierNonGraphique);
     EXPECT_TRUE(alertes.Contient("'notes.txt' is not a valid graphic file"));
 
     EntreePage pdf = texte;
     pdf.NomFichier = "score.PDF";
-    EXPECT_EQ(PrepareImagePage(pdf, image), kFichierNonGraphique);
+    EXPECT_EQ(PrepareImagePage(pdf, "", image), kFichierNonGraphique);
 }
 
 TEST_F(PreparationPage, QuarterTurnsClockwiseAndBack) {
@@ -82,7 +83,7 @@ TEST_F(PreparationPage, QuarterTurnsClockwiseAndBack) {
     for (const auto& [tours, attendu] : attendus) {
         EntreePage page = PageDessinee({"#..", "..."});
         page.NbRotations = static_cast<int16_t>(tours);
-        ASSERT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+        ASSERT_EQ(PrepareImagePage(page, "", image), kPreparationFaite);
         EXPECT_EQ(TexteDepuisBitmap(image), attendu) << tours;
         EXPECT_EQ(page.Largeur, image->largeur);
         DisposeOffscreen(image);
@@ -92,14 +93,14 @@ TEST_F(PreparationPage, QuarterTurnsClockwiseAndBack) {
 TEST_F(PreparationPage, AutomaticInversionOnlyAboveHalfDark) {
     EntreePage moitie = PageDessinee({"#.", "#."});
     moitie.VideoInverse = -1;
-    ASSERT_EQ(PrepareImagePage(moitie, image), kPreparationFaite);
+    ASSERT_EQ(PrepareImagePage(moitie, "", image), kPreparationFaite);
     EXPECT_EQ(moitie.VideoInverse, 0);
     EXPECT_EQ(TexteDepuisBitmap(image), (std::vector<std::string>{"#.", "#."}));
     DisposeOffscreen(image);
 
     EntreePage negatif = PageDessinee({"##", "#."});
     negatif.VideoInverse = -1;
-    ASSERT_EQ(PrepareImagePage(negatif, image), kPreparationFaite);
+    ASSERT_EQ(PrepareImagePage(negatif, "", image), kPreparationFaite);
     EXPECT_EQ(negatif.VideoInverse, 1);
     EXPECT_EQ(TexteDepuisBitmap(image), (std::vector<std::string>{"..", ".#"}));
 }
@@ -114,7 +115,7 @@ TEST_F(PreparationPage, InversionComesBeforeMarginsAndDespeckling) {
     page.MangeMarge = 1;
     page.Depoussiere = 1;
     page.NiveauDepoussiere = 1;
-    ASSERT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+    ASSERT_EQ(PrepareImagePage(page, "", image), kPreparationFaite);
     const auto texte = TexteDepuisBitmap(image);
     EXPECT_EQ(texte[0], "y.........");
     EXPECT_EQ(texte[10], "y.........");
@@ -124,7 +125,7 @@ TEST_F(PreparationPage, ThresholdAtLoadOnlyWhenAsked) {
     EntreePage page = PageDessinee({"#."});
     page.Seuillage = 1;
     page.Seuil = 0;  // every colour sum is at least 0: all white
-    ASSERT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+    ASSERT_EQ(PrepareImagePage(page, "", image), kPreparationFaite);
     EXPECT_EQ(TexteDepuisBitmap(image), std::vector<std::string>{".."});
     // Already thresholded at load: the driver leaves it alone.
     EcritPixel(PrepareOffscreen(image), 0, 0, IndexDeGris(100));
@@ -149,7 +150,7 @@ TEST_F(PreparationPage, GreyPageIsThresholdedBeforeMarginsAndSpecks) {
     page.MangeMarge = 1;
     page.Depoussiere = kDepoussiereOui;
     page.NiveauDepoussiere = 1;
-    ASSERT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+    ASSERT_EQ(PrepareImagePage(page, "", image), kPreparationFaite);
     EXPECT_EQ(TexteDepuisBitmap(image), std::vector<std::string>(30, "y........."));
 }
 
@@ -164,7 +165,7 @@ TEST_F(PreparationPage, LeftToTheProgramOnlyANoisyPageIsDespeckled) {
                                                                 20, "....................")}}) {
         EntreePage page = PageDessinee(dessin);
         ASSERT_EQ(page.Depoussiere, kDepoussiereAutomatique);  // a new page's choice
-        ASSERT_EQ(PrepareImagePage(page, image), kPreparationFaite);
+        ASSERT_EQ(PrepareImagePage(page, "", image), kPreparationFaite);
         EXPECT_EQ(TexteDepuisBitmap(image), attendu);
         DisposeOffscreen(image);
         image = nullptr;

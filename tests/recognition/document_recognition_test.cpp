@@ -6,10 +6,12 @@
 #include <string>
 
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/saved_state.h"
+#include "staff/page_state.h"
 #include "support/test_home.h"
+#include "structure/note_stage.h"
 #include "symbols/notes.h"
 #include "symbols/ties.h"
 #include "toolbox/messages.h"

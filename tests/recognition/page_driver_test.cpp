@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "support/test_home.h"
 #include "toolbox/folders.h"
 #include "toolbox/messages.h"

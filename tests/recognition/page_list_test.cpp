@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "image/offscreen.h"
 #include "recognition/document.h"
 #include "recognition/page_list_file.h"

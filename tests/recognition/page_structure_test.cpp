@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_driver.h"
+#include "staff/page_state.h"
 #include "toolbox/progress.h"
 
 namespace {

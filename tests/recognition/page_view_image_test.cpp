@@ -4,8 +4,9 @@
 
 #include <memory>
 
-#include "recognition/etat_page.h"
-#include "symbols/catalogue.h"
+#include "records/etat_page.h"
+#include "records/catalogue.h"
+#include "staff/page_state.h"
 #include "toolbox/music_glyphs.h"
 
 namespace {

@@ -7,7 +7,8 @@
 
 #include "image/temporary_files.h"
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "support/test_home.h"
 
 namespace {

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "image/offscreen.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "toolbox/progress.h"
 
 namespace pages_de_test {

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "note_fixture.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
+#include "structure/note_stage.h"
 #include "symbols/notes.h"
 
 namespace {

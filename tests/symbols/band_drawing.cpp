@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 #include "symbols/components.h"
 #include "toolbox/music_font.h"
 #include "toolbox/png_io.h"

@@ -5,7 +5,8 @@
 #include <cmath>
 
 #include "image/offscreen.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
 
 // The page state's only staff: a band of `largeur` x `hauteur` at the page's
 // top whose straight lines start at row `haut`.

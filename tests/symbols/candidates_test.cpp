@@ -1,3 +1,4 @@
+#include "staff/page_state.h"
 #include "symbols/candidates.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +7,7 @@
 #include <vector>
 
 #include "band_fixture.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "symbols/candidate_filters.h"
 #include "symbols/graphe.h"
 #include "toolbox/messages.h"

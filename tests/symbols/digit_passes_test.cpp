@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "band_drawing.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "symbols/matchers.h"
 #include "toolbox/progress.h"
 

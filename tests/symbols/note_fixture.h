@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "band_fixture.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "symbols/candidates.h"
 #include "symbols/graphe.h"
 #include "toolbox/progress.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "band_drawing.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "symbols/matchers.h"
 #include "symbols/matchers_internal.h"
 

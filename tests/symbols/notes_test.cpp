@@ -1,9 +1,10 @@
+#include "structure/note_stage.h"
 #include "symbols/notes.h"
 
 #include <gtest/gtest.h>
 
 #include "note_fixture.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "symbols/flags.h"
 #include "symbols/note_cleanup.h"
 #include "symbols/stems.h"

@@ -7,12 +7,13 @@
 
 #include <string>
 
-#include "document/options.h"
+#include "records/options.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "recognition/page_driver.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
+#include "staff/page_state.h"
 #include "symbols/notes.h"
 #include "toolbox/progress.h"
 

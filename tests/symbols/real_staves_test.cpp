@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "band_drawing.h"
-#include "recognition/etat_page.h"
+#include "records/etat_page.h"
 #include "symbols/candidates.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/png_io.h"
 
 namespace {

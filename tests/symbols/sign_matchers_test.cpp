@@ -5,7 +5,7 @@
 #include <map>
 
 #include "band_drawing.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "symbols/matchers.h"
 
 namespace {

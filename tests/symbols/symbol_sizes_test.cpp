@@ -5,7 +5,7 @@
 
 #include "image/offscreen.h"
 #include "symbols/candidates.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 #include "toolbox/music_glyphs.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "band_fixture.h"
-#include "document/options.h"
+#include "records/options.h"
 #include "symbols/notes.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "band_fixture.h"
-#include "document/options.h"
-#include "symbols/catalogue.h"
+#include "records/options.h"
+#include "records/catalogue.h"
 #include "symbols/graphe.h"
 #include "symbols/notes.h"
 

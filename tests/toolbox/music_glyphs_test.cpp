@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "image/offscreen.h"
-#include "symbols/catalogue.h"
+#include "records/catalogue.h"
 
 namespace {
 

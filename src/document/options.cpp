@@ -1,9 +1,0 @@
-#include "document/options.h"
-
-OptionsReconnaissance Options;
-ParametresReglage Reglage;
-TonaliteEtMesure TonaliteForcee;
-
-void RegleOptionsParDefaut(OptionsReconnaissance& options) { options = OptionsReconnaissance{}; }
-
-void RegleParametresParDefaut() { Reglage = ParametresReglage{}; }

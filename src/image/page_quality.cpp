@@ -1,0 +1,32 @@
+#include "image/page_quality.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+constexpr int kPoidsBlancIsole = 5;
+
+bool Isole(const uint8_t* haut, const uint8_t* ligne, const uint8_t* bas, int x) {
+    const uint8_t v = ligne[x];
+    return ligne[x - 1] != v && ligne[x + 1] != v && haut[x - 1] != v && haut[x] != v &&
+           haut[x + 1] != v && bas[x - 1] != v && bas[x] != v && bas[x + 1] != v;
+}
+
+}  // namespace
+
+int QualiteBruitPage(const PixMap& page) {
+    const int largeur = page.largeur, hauteur = page.hauteur;
+    int64_t compte = 0;
+    for (int y = 1; y + 1 < hauteur; ++y) {
+        const uint8_t* ligne = page.PremiereLigne() + static_cast<size_t>(y) * page.pasLigne;
+        const uint8_t* haut = ligne - page.pasLigne;
+        const uint8_t* bas = ligne + page.pasLigne;
+        for (int x = 1; x + 1 < largeur; ++x) {
+            if (!Isole(haut, ligne, bas, x)) continue;
+            compte += ligne[x] == IndexBlanc ? kPoidsBlancIsole : 1;
+        }
+    }
+    const int64_t score = 1000 - compte * 4000 / hauteur;
+    return static_cast<int>(std::max<int64_t>(score, 0));
+}

@@ -1,0 +1,9 @@
+#include "records/options.h"
+
+OptionsReconnaissance Options;
+ParametresReglage Reglage;
+TonaliteEtMesure TonaliteForcee;
+
+void RegleOptionsParDefaut(OptionsReconnaissance& options) { options = OptionsReconnaissance{}; }
+
+void RegleParametresParDefaut() { Reglage = ParametresReglage{}; }

@@ -1,0 +1,34 @@
+#include "shell/language_file.h"
+
+#include <cstdint>
+#include <cstdio>
+
+#include "toolbox/folders.h"
+#include "toolbox/messages.h"
+
+namespace {
+
+int MotGrosBoutiste(const uint8_t* octets) {
+    return static_cast<int16_t>(static_cast<uint16_t>((octets[0] << 8) | octets[1]));
+}
+
+}  // namespace
+
+bool LitFichierLangue(const std::string& chemin, int& langue) {
+    std::FILE* f = std::fopen(chemin.c_str(), "rb");
+    if (!f) return false;
+    uint8_t octets[4] = {};
+    const size_t lus = std::fread(octets, 1, sizeof octets, f);
+    std::fclose(f);
+    langue = 1;
+    if (lus == sizeof octets && MotGrosBoutiste(octets) == kMarqueurLangue)
+        langue = MotGrosBoutiste(octets + 2);
+    return true;
+}
+
+void ChargeLangue() {
+    int langue = 1;
+    if (!LitFichierLangue(FichierPreferences("RuzoLangue.cfg"), langue))
+        LitFichierLangue(FichierPreferences("Langue.cfg"), langue);
+    DefinitLangue(langue);
+}

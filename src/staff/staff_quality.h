@@ -1,0 +1,5 @@
+// The page's geometry score, 0 to 1000: how straight its staves are.
+#pragma once
+
+// Worst skew and worst curvature of the staves' top lines; 0 with no staff.
+int QualiteGeometriePage();

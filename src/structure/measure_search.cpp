@@ -1,0 +1,183 @@
+// Measure boundaries of one staff: bar lines among the vertical lines that
+// no stem claimed, bar signs among the candidates, measure-repeat signs.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "records/options.h"
+#include "records/etat_page.h"
+#include "structure/key_signature.h"
+#include "staff/longueurs.h"
+#include "staff/staff_geometry.h"
+#include "structure/systems_measures.h"
+#include "staff/vertical_lines.h"
+#include "symbols/candidate_filters.h"
+#include "records/catalogue.h"
+#include "toolbox/progress.h"
+
+namespace {
+
+uint8_t MarqueDuSigne(uint16_t code) {
+    switch (code) {
+        case kCarDebutRepet: return 3;
+        case kCarFinRepet: return 4;
+        case kCarDebutMusique: return 1;
+        case kCarFinMusique: return 2;
+        default: return 0;
+    }
+}
+
+bool SigneRetenu(const CaractereProbable& c, int premiereColonne) {
+    return c.Actif && c.Prob >= kScoreSigneMesure && c.Position.h > premiereColonne;
+}
+
+// While alive, the candidates of the ink the note stage has already taken
+// (marked, to be removed when that stage ends) are out of reach.
+class EncrePriseCachee {
+  public:
+    EncrePriseCachee() {
+        for (size_t n = 0; n < Etat.Caracteres.size(); ++n) {
+            CaractereProbable& c = Etat.Caracteres[n];
+            if (!c.Actif || !c.Marque) continue;
+            c.Actif = 0;
+            cachees_.push_back(n);
+        }
+    }
+    ~EncrePriseCachee() {
+        for (size_t n : cachees_) Etat.Caracteres[n].Actif = 1;
+    }
+    EncrePriseCachee(const EncrePriseCachee&) = delete;
+    EncrePriseCachee& operator=(const EncrePriseCachee&) = delete;
+
+  private:
+    std::vector<size_t> cachees_;
+};
+
+// A clef, key or time change written just after a new boundary. A note
+// head's ink is no time signature, even when a matcher read one in it.
+void LitChangement(int indexPortee, int k, int x) {
+    if (Options.RechercherClef != 2) return;
+    Portee& portee = Etat.Portees[indexPortee];
+    EncrePriseCachee encrePrise;
+    Clef lu;
+    if (TraiteArmaturePortee(indexPortee, x, EnPixels(6 * portee.Interligne), Etat.PorteeImage,
+                             false, lu))
+        portee.Mesures[k].Clef = lu;
+}
+
+// Rows, in interlines, over which a crossing stroke may hide a bar line's end.
+constexpr float kBoutCacheMax = 0.5f;
+
+// Whether every row of [debut, fin) of the intact band is black in the
+// line's columns (one column of slack either side).
+bool NoirDansColonnesIntactes(const LigneVert& l, int debut, int fin) {
+    if (!Etat.PorteeImageIntacte) return false;
+    const ContexteAccesPixels sauve = ContextePixels;
+    const uint8_t* bande = PrepareOffscreen(Etat.PorteeImageIntacte);
+    bool noir = true;
+    for (int y = debut; y < fin && noir; ++y) {
+        noir = false;
+        for (int x = l.PosX - 1; x <= l.PosX + l.Epaisseur && !noir; ++x) noir = EstNoir(bande, x, y);
+    }
+    ContextePixels = sauve;
+    return noir;
+}
+
+// A line from the top staff line to the bottom one, within the tolerance.
+// A slur or tie crossing a bar line near an end widens the stroke there and
+// stops the vertical-line trace short; the end still counts when the intact
+// band is black all the way from it to the staff line.
+bool EstBarre(const LigneVert& l, int indexPortee, int hauteur, float tolerance, float interligne) {
+    const int t = EnPixels(LigneHautEn(indexPortee, l.PosX));
+    const int haut = l.PosY;
+    const int bas = l.PosY + l.Longueur;
+    const float cache = kBoutCacheMax * interligne;
+    const bool hautAtteint =
+        haut < t + tolerance || (haut < t + tolerance + cache && NoirDansColonnesIntactes(l, t, haut));
+    const bool basAtteint =
+        bas >= t + hauteur - tolerance ||
+        (bas >= t + hauteur - tolerance - cache && NoirDansColonnesIntactes(l, bas, t + hauteur));
+    return hautAtteint && basAtteint;
+}
+
+// False when the user asked to stop.
+bool ChercheBarres(int i, int premiereColonne) {
+    Portee& portee = Etat.Portees[i];
+    const int hauteur = EnPixels((portee.NbLignesPortee - 1) * portee.Interligne);
+    const float tolerance = Reglage.MesureToleranceRecherche * portee.Interligne;
+    for (size_t n = 0; n < portee.LignesVert.size(); ++n) {
+        const LigneVert l = portee.LignesVert[n];
+        if (l.Type == 0 && l.PosX > premiereColonne && EstBarre(l, i, hauteur, tolerance, portee.Interligne)) {
+            SetTypeLigneVert(portee, static_cast<int>(n), kTypeLigneBarre);
+            const int k = AjouteMesure(portee, l.PosX);
+            if (k > 0) LitChangement(i, k, l.PosX);
+        }
+        if (TestAnnulation()) return false;
+    }
+    return true;
+}
+
+// A bar sign near a boundary only marks it; elsewhere it makes one.
+void ChercheSignesBarre(int i, int premiereColonne) {
+    Portee& portee = Etat.Portees[i];
+    const float s = portee.Interligne;
+    for (size_t n = 0; n < Etat.Caracteres.size(); ++n) {
+        const CaractereProbable c = Etat.Caracteres[n];
+        if (!SigneRetenu(c, premiereColonne) || !EstRupture(c.Code)) continue;
+        const int x = c.Position.h;
+        const uint8_t marque = MarqueDuSigne(c.Code);
+        auto proche = std::find_if(portee.Mesures.begin(), portee.Mesures.end(),
+                                   [&](const Mesure& m) { return std::abs(m.PosXMesure - x) < 4 * s; });
+        if (proche != portee.Mesures.end()) {
+            uint8_t* libre = std::find(std::begin(proche->Marques), std::end(proche->Marques), 0);
+            if (marque != 0 && libre != std::end(proche->Marques)) *libre = marque;
+            continue;
+        }
+        const int k = AjouteMesure(portee, x);
+        if (k < 0) continue;
+        portee.Mesures[k].Marques[0] = marque;
+        LitChangement(i, k, x);
+    }
+}
+
+void MarqueRepetitions(Portee& portee, int premiereColonne) {
+    for (const CaractereProbable& c : Etat.Caracteres) {
+        if (!SigneRetenu(c, premiereColonne) || c.Code != kCarRepetePrecedente) continue;
+        for (size_t k = 0; k + 1 < portee.Mesures.size(); ++k)
+            if (portee.Mesures[k].PosXMesure < c.Position.h &&
+                c.Position.h < portee.Mesures[k + 1].PosXMesure)
+                portee.Mesures[k].RepetePrecedente = 1;
+    }
+}
+
+}  // namespace
+
+int AjouteMesure(Portee& portee, int x) {
+    const float ecart = 2 * portee.Interligne;
+    for (const Mesure& m : portee.Mesures)
+        if (std::abs(m.PosXMesure - x) < ecart) return -1;
+    Mesure m;
+    m.PosXMesure = static_cast<int16_t>(x);
+    portee.Mesures.push_back(m);
+    return static_cast<int>(portee.Mesures.size()) - 1;
+}
+
+bool RechercheMesures() {
+    const int i = Etat.PorteeCourante;
+    Portee& portee = Etat.Portees.at(i);
+    const int debutMusique = portee.Clef.FinX;
+    if (debutMusique != 0) AjouteMesure(portee, debutMusique);
+    // Without a start reading the first music column is unknown, but no
+    // measure starts where the clef must stand: the line that opens the
+    // staff and the thick strokes of a C clef are no bar lines.
+    const int premiereColonne =
+        debutMusique != 0 ? debutMusique : portee.CadreLignes.left + EnPixels(4 * portee.Interligne);
+
+    const bool complet = ChercheBarres(i, premiereColonne);
+    ChercheSignesBarre(i, premiereColonne);
+    AjouteMesure(portee, portee.CadreLignes.right);
+    std::stable_sort(portee.Mesures.begin(), portee.Mesures.end(),
+                     [](const Mesure& a, const Mesure& b) { return a.PosXMesure < b.PosXMesure; });
+    MarqueRepetitions(portee, premiereColonne);
+    return complet;
+}

@@ -1,0 +1,78 @@
+#include "image/command_areas.h"
+
+#include <gtest/gtest.h>
+
+#include "recognition/command_area_editing.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
+#include "toolbox/messages.h"
+
+namespace {
+
+AireCommande Symbole(Rect r, uint16_t code) {
+    return AireCommande{r, kAireSymbole, 0, code};
+}
+
+class AiresTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Document.Pages.push_back(EntreePage{});
+        Document.NumPage = 0;
+        Portee p;
+        p.CadreBande = Rect{1000, 50, 1200, 2000};  // far down the page
+        Etat.Portees.push_back(p);
+        Etat.PorteeCourante = 0;
+    }
+    void TearDown() override {
+        LibereEtatPage();
+        FermeDocument();
+    }
+    EntreePage& Page() { return Document.Pages[0]; }
+};
+
+}  // namespace
+
+TEST_F(AiresTest, SymbolAreasForceTheirCodeAtTheirCentreInBandCoordinates) {
+    // An 8 x 8 area is never painted, yet still forces its symbol.
+    Page().Aires.push_back(AireCommande{Rect{1090, 140, 1130, 180}, kAireEfface, 0, 0});
+    Page().Aires.push_back(Symbole(Rect{1100, 150, 1108, 158}, 207));
+    Page().Aires.push_back(Symbole(Rect{1100, 150, 1140, 190}, 207));  // overlaps, later
+    Page().Aires.push_back(Symbole(Rect{1100, 150, 1140, 190}, 250));
+    Point position;
+    EXPECT_TRUE(AireSymbole(207, Rect{105, 105, 110, 110}, position));  // band coordinates
+    EXPECT_EQ(position, (Point{1104 - 1000, 154 - 50}));                // the earlier area wins
+    EXPECT_TRUE(AireSymbole(250, Rect{105, 105, 110, 110}, position));
+    EXPECT_EQ(position, (Point{120, 120}));
+    EXPECT_FALSE(AireSymbole(119, Rect{105, 105, 110, 110}, position));  // no area of that code
+    EXPECT_FALSE(AireSymbole(207, Rect{0, 0, 20, 20}, position));        // no area met
+
+    Document.NumPage = 5;  // no current page
+    EXPECT_FALSE(AireSymbole(207, Rect{105, 105, 110, 110}, position));
+}
+
+TEST_F(AiresTest, DrawingNormalisesAndKeepsTheMinimumSize) {
+    EXPECT_EQ(AjouteAireDessinee(Page(), Point{40, 30}, Point{40, 30}, 0), 0);  // a click
+    EXPECT_EQ(Page().Aires[0].Aire, (Rect{40, 30, 48, 38}));
+    EXPECT_EQ(Page().Aires[0].Commande, kAireEfface);
+    EXPECT_EQ(AjouteAireDessinee(Page(), Point{90, 80}, Point{60, 20}, 207), 1);  // dragged up-left
+    EXPECT_EQ(Page().Aires[1].Aire, (Rect{60, 20, 90, 80}));
+    EXPECT_EQ(Page().Aires[1].Commande, kAireSymbole);
+    EXPECT_EQ(uint32_t{Page().Aires[1].CommandeParam}, 207u);
+    EXPECT_EQ(NormaliseAire(32767, 32767, 32767, 32767), (Rect{32759, 32759, 32767, 32767}));
+
+    Page().Aires.resize(kNbMaxAires);  // as many as a page list reads back
+    CaptureAlertes alertes;
+    EXPECT_EQ(AjouteAireDessinee(Page(), Point{0, 0}, Point{0, 0}, 0), -1);
+    EXPECT_EQ(Page().Aires.size(), kNbMaxAires);
+}
+
+TEST_F(AiresTest, DeletingTakesABadIndexWithAMessage) {
+    Page().Aires.push_back(Symbole(Rect{0, 0, 8, 8}, 1));
+    Page().Aires.push_back(Symbole(Rect{0, 0, 8, 8}, 2));
+    CaptureAlertes alertes;
+    EXPECT_FALSE(SupprimeAire(Page(), 2));
+    EXPECT_TRUE(alertes.Contient("DeleteAireCommande : bad index"));
+    EXPECT_TRUE(SupprimeAire(Page(), 0));
+    ASSERT_EQ(Page().Aires.size(), 1u);
+    EXPECT_EQ(uint32_t{Page().Aires[0].CommandeParam}, 2u);
+}

@@ -1,0 +1,120 @@
+// Measures across the staves of a system: alignment of the boundaries,
+// numbering, and the place of every note in its measure.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+#include "records/etat_page.h"
+#include "staff/page_state.h"
+#include "structure/systems_measures.h"
+
+namespace {
+
+class AlignementTest : public ::testing::Test {
+  protected:
+    void SetUp() override { LibereEtatPage(); }
+    void TearDown() override { LibereEtatPage(); }
+
+    // A staff of system `systeme` with boundaries at the given columns.
+    Portee& Ajoute(int systeme, int index, std::initializer_list<int> colonnes) {
+        Portee p;
+        p.Interligne = 20;
+        p.NumSysteme = static_cast<int16_t>(systeme);
+        p.IndexPortee = static_cast<int16_t>(index);
+        for (int x : colonnes) {
+            Mesure m;
+            m.PosXMesure = static_cast<int16_t>(x);
+            p.Mesures.push_back(m);
+        }
+        Etat.Portees.push_back(p);
+        Etat.NbSystemes = static_cast<int16_t>(std::max<int>(Etat.NbSystemes, systeme + 1));
+        return Etat.Portees.back();
+    }
+    static std::vector<int> Colonnes(const Portee& p) {
+        std::vector<int> x;
+        for (const Mesure& m : p.Mesures) x.push_back(m.PosXMesure);
+        return x;
+    }
+};
+
+TEST_F(AlignementTest, LoneBoundaryIsCopiedOnlyWhenItMakesMeasuresMoreRegular) {
+    // A bar line missed on the lower staff: with it, four measures of 400.
+    Ajoute(0, 0, {200, 600, 1000, 1400, 1800});
+    Ajoute(0, 1, {200, 600, 1400, 1800});
+    ASSERT_TRUE(AnalyseMesures());
+    EXPECT_EQ(Colonnes(Etat.Portees[1]), (std::vector<int>{200, 600, 1000, 1400, 1800}));
+
+    // A stem taken for a bar line on the upper staff: without it, the same.
+    LibereEtatPage();
+    Ajoute(0, 0, {200, 600, 850, 1000, 1400, 1800});
+    Ajoute(0, 1, {200, 600, 1000, 1400, 1800});
+    ASSERT_TRUE(AnalyseMesures());
+    EXPECT_EQ(Colonnes(Etat.Portees[0]), (std::vector<int>{200, 600, 1000, 1400, 1800}));
+    EXPECT_EQ(Colonnes(Etat.Portees[1]), (std::vector<int>{200, 600, 1000, 1400, 1800}));
+}
+
+TEST_F(AlignementTest, MiddleStaffGetsTheBarLineOfTheStavesAroundIt) {
+    Ajoute(0, 0, {200, 700, 1200});
+    Ajoute(0, 1, {200, 1200});
+    Ajoute(0, 2, {200, 704, 1200});
+    ASSERT_TRUE(AnalyseMesures());
+    EXPECT_EQ(Colonnes(Etat.Portees[1]), (std::vector<int>{200, 700, 1200}));
+    EXPECT_EQ(Colonnes(Etat.Portees[2]), (std::vector<int>{200, 704, 1200}));
+}
+
+TEST_F(AlignementTest, FarStaffJoinsTheColumnThatFitsItBest) {
+    // A key misread on the second staff ends its start reading early; the
+    // fourth staff is far enough to reach that column, yet belongs with
+    // the others.
+    Ajoute(0, 0, {395, 838, 1360});
+    Ajoute(0, 1, {351, 838, 1360});
+    Ajoute(0, 2, {395, 838, 1360});
+    Ajoute(0, 3, {395, 838, 1360});
+    ASSERT_TRUE(AnalyseMesures());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(Colonnes(Etat.Portees[i]), (std::vector<int>{395, 838, 1360})) << i;
+}
+
+TEST_F(AlignementTest, ShortSystemsAlignByRankNotPartNumber) {
+    Ajoute(0, 0, {200, 700, 1200});
+    Ajoute(0, 1, {200, 700, 1200});
+    Ajoute(0, 2, {200, 700, 1200});
+    // The last system has two staves, parts 4 and 5; its lower staff lacks
+    // a bar line that makes the measures regular.
+    Ajoute(1, 3, {200, 600, 1000, 1400});
+    Ajoute(1, 4, {200, 600, 1400});
+    ASSERT_TRUE(AnalyseMesures());
+    EXPECT_EQ(Colonnes(Etat.Portees[4]), (std::vector<int>{200, 600, 1000, 1400}));
+    EXPECT_EQ(Etat.Portees[3].PremiereMesure, 2);
+    EXPECT_EQ(Etat.Portees[4].PremiereMesure, 2);
+}
+
+TEST_F(AlignementTest, MeasuresAreNumberedAcrossSystemsAndNotesPlaced) {
+    Portee& haut = Ajoute(0, 0, {200, 600, 1000});
+    for (int x : {100, 200, 300, 600, 999, 1000, 1500}) {
+        NotePortee n;
+        n.PosX = static_cast<int16_t>(x);
+        haut.Symboles.push_back(n);
+    }
+    Ajoute(1, 0, {200, 500, 800, 1100});
+    Portee& vide = Ajoute(2, 0, {});
+    vide.Symboles.push_back(NotePortee{});
+    Ajoute(3, 0, {200, 900});
+    ASSERT_TRUE(AnalyseMesures());
+    EXPECT_EQ(Etat.Portees[1].PremiereMesure, 2);
+    EXPECT_EQ(Etat.Portees[2].PremiereMesure, 5);
+    EXPECT_EQ(Etat.Portees[3].PremiereMesure, 5);  // a staff without measures counts none
+
+    const std::vector<NotePortee>& n = Etat.Portees[0].Symboles;
+    const std::vector<std::pair<int, int>> attendu = {{0, 0},   {0, 0},   {0, 250}, {0, 1000},
+                                                      {1, 997}, {1, 999}, {1, 999}};
+    for (size_t k = 0; k < n.size(); ++k) {
+        SCOPED_TRACE(n[k].PosX);
+        EXPECT_EQ(n[k].NumMesure, attendu[k].first);
+        EXPECT_EQ(n[k].PosMesure, attendu[k].second);
+    }
+    EXPECT_EQ(Etat.Portees[2].Symboles[0].NumMesure, 0);
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+// Measure boundaries of one staff from its vertical lines and bar-sign
+// candidates, laid out as the earlier stages would leave them.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "records/options.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
+#include "structure/systems_measures.h"
+#include "symbols/candidates.h"
+#include "records/catalogue.h"
+#include "symbols/graphe.h"
+#include "image/offscreen.h"
+
+namespace {
+
+constexpr float kS = 20;
+constexpr int kHaut = 60;       // band row of the top line
+constexpr int kPremiere = 150;  // end of the start clef record: first music column
+constexpr int kDroite = 1900;   // right end of the staff lines
+
+class RechercheMesuresTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        LibereEtatPage();
+        RegleParametresParDefaut();
+        RegleOptionsParDefaut(Options);
+        Portee p;
+        p.CadreBande = Rect{0, 0, 200, 2000};
+        p.CadreBandeRef = p.CadreBande;
+        p.CadreLignes = Rect{kHaut, 40, kHaut + 80, kDroite};
+        p.NbLignesPortee = 5;
+        p.Interligne = kS;
+        p.TailleSymboles = TailleCaracteresPortee(kS);
+        p.Echantillons = {EchantillonLignes{1, 0, kHaut, kS}, EchantillonLignes{1, 2000, kHaut, kS}};
+        p.Clef.FinX = kPremiere;
+        Etat.Portees = {p};
+        Etat.PorteeCourante = 0;
+    }
+    void TearDown() override {
+        LibereEtatPage();
+        RegleOptionsParDefaut(Options);
+    }
+    Portee& P() { return Etat.Portees[0]; }
+    void Ligne(int x, int haut, int longueur, int16_t type = 0) {
+        LigneVert l;
+        l.Type = type;
+        l.PosX = static_cast<int16_t>(x);
+        l.PosY = static_cast<int16_t>(haut);
+        l.Longueur = static_cast<int16_t>(longueur);
+        l.Epaisseur = 2;
+        P().LignesVert.push_back(l);
+    }
+    void Barre(int x) { Ligne(x, kHaut - 1, 82); }
+    void Candidat(uint16_t code, int ligne, int colonne, int prob = 600) {
+        AjouteCaractereProbable(static_cast<int16_t>(Etat.Caracteres.size()), code, static_cast<int16_t>(prob),
+                                Point{static_cast<int16_t>(ligne), static_cast<int16_t>(colonne)});
+    }
+    std::vector<int> Colonnes() {
+        std::vector<int> x;
+        for (const Mesure& m : P().Mesures) x.push_back(m.PosXMesure);
+        return x;
+    }
+};
+
+TEST_F(RechercheMesuresTest, OnlyUnclaimedLinesAcrossTheWholeStaffAreBarLines) {
+    Barre(500);
+    Ligne(700, kHaut - 30, 150, 1);      // a long stem, claimed by its note
+    Ligne(800, kHaut + 20, 40);          // second to fourth line only
+    Ligne(900, kHaut + 3, 75);           // short by less than the tolerance at each end
+    Barre(1000);
+    Barre(1030);                         // the thin line of a double bar
+    Barre(100);                          // left of the first music column
+    ASSERT_TRUE(RechercheMesures());
+    EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, 900, 1000, kDroite}));
+    EXPECT_EQ(P().LignesVert[0].Type, kTypeLigneBarre);
+    EXPECT_EQ(P().LignesVert[1].Type, 1);
+    EXPECT_EQ(P().LignesVert[2].Type, 0);
+    EXPECT_EQ(P().LignesVert[5].Type, kTypeLigneBarre);  // joins its neighbour's boundary
+    EXPECT_EQ(P().LignesVert[6].Type, 0);
+}
+
+TEST_F(RechercheMesuresTest, BarLineCutShortByACrossingSlurStillCounts) {
+    // Both lines stop 8 rows above the bottom line (tolerance 4); the intact
+    // band shows the first one printed down to the line under a slur.
+    Etat.PorteeImageIntacte = CreeOffscreen(2000, 200);
+    uint8_t* bande = PrepareOffscreen(Etat.PorteeImageIntacte);
+    for (int y = kHaut; y <= kHaut + 80; ++y)
+        for (int x = 500; x < 502; ++x) EcritPixel(bande, x, y, IndexNoir);
+    Ligne(500, kHaut - 1, 73);
+    Ligne(900, kHaut - 1, 73);
+    ASSERT_TRUE(RechercheMesures());
+    EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, kDroite}));
+}
+
+TEST_F(RechercheMesuresTest, BarSignsMarkNearbyBoundariesOrMakeTheirOwn) {
+    Barre(1000);
+    Candidat(kCarFinRepet, kHaut + 40, 1010);
+    Candidat(kCarDebutRepet, kHaut + 40, 1050);
+    Candidat(kCarRupture, kHaut + 40, 990);
+    Candidat(kCarFinMusique, kHaut + 40, 1005);
+    Candidat(kCarFinMusique, kHaut + 40, 1008);  // no free slot left
+    Candidat(kCarDebutMusique, kHaut + 40, 1400);
+    Candidat(kCarDebutMusique, kHaut + 40, 1600, 299);  // too weak
+    Candidat(kCarRepetePrecedente, kHaut + 40, 1200);
+    ASSERT_TRUE(RechercheMesures());
+    ASSERT_EQ(Colonnes(), (std::vector<int>{kPremiere, 1000, 1400, kDroite}));
+    const Mesure& m = P().Mesures[1];
+    EXPECT_EQ(m.Marques[0], 4);
+    EXPECT_EQ(m.Marques[1], 3);
+    EXPECT_EQ(m.Marques[2], 2);
+    EXPECT_EQ(P().Mesures[2].Marques[0], 1);
+    EXPECT_EQ(P().Mesures[1].RepetePrecedente, 1);
+    EXPECT_EQ(P().Mesures[0].RepetePrecedente, 0);
+    EXPECT_EQ(P().Mesures[2].RepetePrecedente, 0);
+}
+
+TEST_F(RechercheMesuresTest, KeyChangeAfterABarLineIsKeptInItsBoundary) {
+    Barre(500);
+    Candidat(kCarBemol, kHaut + 40, 520, 800);
+    Candidat(kCarBemol, kHaut + 10, 538, 800);
+    Options.RechercherClef = 1;
+    ASSERT_TRUE(RechercheMesures());
+    EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 0);
+
+    P().Mesures.clear();
+    P().LignesVert[0].Type = 0;
+    Options.RechercherClef = 2;
+    ASSERT_TRUE(RechercheMesures());
+    ASSERT_EQ(P().Mesures.size(), 3u);
+    EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 2);
+    EXPECT_EQ(P().Mesures[1].Clef.TypeClef, 0);
+    EXPECT_EQ(P().Mesures[0].Clef.NbBemol, 0);
+}
+
+TEST_F(RechercheMesuresTest, StaffWithoutBarLines) {
+    ASSERT_TRUE(RechercheMesures());
+    EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, kDroite}));
+    P().Mesures.clear();
+    P().Clef.FinX = 0;  // nothing read at the staff start
+    ASSERT_TRUE(RechercheMesures());
+    EXPECT_EQ(Colonnes(), (std::vector<int>{kDroite}));
+}
+
+}  // namespace

@@ -1,0 +1,91 @@
+// Staves grouped into systems by the ink that joins their left ends.
+#include <gtest/gtest.h>
+
+#include "recognition/document.h"
+#include "records/etat_page.h"
+#include "staff/page_state.h"
+#include "structure/systems_measures.h"
+#include "toolbox/messages.h"
+
+namespace {
+
+constexpr int kGauche = 100;  // left end of every staff's lines
+constexpr int kEcart = 150;   // from one staff's top to the next
+
+class SystemesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitialiseCouleurs();
+        LibereEtatPage();
+        Etat.InterligneMoyenne = 20;
+        Document.ImagePage = CreeOffscreen(1000, 2000);
+    }
+    void TearDown() override {
+        if (Document.ImagePage) DisposeOffscreen(Document.ImagePage);
+        LibereEtatPage();
+    }
+
+    static int Haut(int i) { return 100 + kEcart * i; }
+    static int Bas(int i) { return Haut(i) + 80; }
+
+    void Portees(int n) {
+        for (int i = 0; i < n; ++i) {
+            Portee p;
+            p.DebutProfil = static_cast<int16_t>(Haut(i));
+            p.FinProfil = static_cast<int16_t>(Bas(i));
+            p.CadreLignes = Rect{p.DebutProfil, kGauche, p.FinProfil, 900};
+            p.CadreBande = Rect{static_cast<int16_t>(Haut(i) - 30), 0,
+                                static_cast<int16_t>(Bas(i) + 30), 1000};
+            p.NbLignesPortee = 5;
+            p.Interligne = 20;
+            p.Clef.PosX = 120;
+            Etat.Portees.push_back(p);
+        }
+    }
+    // A stroke `largeur` wide joining the staves a to b at their left end.
+    void Relie(int a, int b, int largeur = 3) {
+        uint8_t* base = PrepareOffscreen(Document.ImagePage);
+        for (int y = Haut(a); y < Bas(b); ++y)
+            for (int x = kGauche - largeur; x < kGauche; ++x) EcritPixel(base, x, y, IndexNoir);
+    }
+};
+
+TEST_F(SystemesTest, JoinedStavesMakeSystemsAndShortSystemsGetPartsOfTheirOwn) {
+    Portees(12);
+    Relie(0, 2);
+    Relie(0, 1, 30);  // a brace
+    Relie(3, 5);
+    Relie(6, 8);
+    Relie(9, 11);
+    Etat.Portees[11].Tablature = 1;
+    Etat.Portees[0].Clef.PosX = 160;  // the first system is indented
+    ASSERT_TRUE(DoAnalyseSystemes());
+
+    EXPECT_EQ(Etat.NbSystemes, 4);
+    EXPECT_EQ(Etat.NbPorteesParSysteme, 5);
+    const int systemes[] = {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, -1};
+    const int parties[] = {0, 1, 2, 0, 1, 2, 0, 1, 2, 3, 4, -1};
+    for (int i = 0; i < 12; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Etat.Portees[i].NumSysteme, systemes[i]);
+        EXPECT_EQ(Etat.Portees[i].IndexPortee, parties[i]);
+        EXPECT_EQ(Etat.Portees[i].Accolade, i == 0 ? 1 : 0);
+    }
+    EXPECT_FLOAT_EQ(Etat.RetraitPremierGroupe, 2.0f);
+}
+
+TEST_F(SystemesTest, SingleStavesAndAMissingPage) {
+    Portees(3);
+    ASSERT_TRUE(DoAnalyseSystemes());
+    EXPECT_EQ(Etat.NbSystemes, 3);
+    EXPECT_EQ(Etat.NbPorteesParSysteme, 1);
+    for (const Portee& p : Etat.Portees) EXPECT_EQ(p.IndexPortee, 0);
+    EXPECT_FLOAT_EQ(Etat.RetraitPremierGroupe, 0.0f);
+
+    DisposeOffscreen(Document.ImagePage);
+    CaptureAlertes alertes;
+    EXPECT_FALSE(DoAnalyseSystemes());
+    EXPECT_TRUE(alertes.Contient("DoAnalyseSystemes:no offscreen"));
+}
+
+}  // namespace
