@@ -39,7 +39,9 @@ protected:
         DechargePlugIn();
         DefinitDossierPlugIns("");
         DefinitOuvreurDocuments({});
-        unsetenv("RUZO_SAMPLE_LOG");
+        for (const char* v : {"RUZO_SAMPLE_LOG", "RUZO_SAMPLE_PAGE", "RUZO_SAMPLE_DEPTH",
+                              "RUZO_SAMPLE_PLANES", "RUZO_SAMPLE_NULL"})
+            unsetenv(v);
         DossierTest::TearDown();
     }
     void Installe(const std::string& nom) const {

@@ -76,8 +76,7 @@ TEST_F(CommandeScanTest, PagesAreScannedIntoThePageListUnderTheProposedNames) {
 
     // A third page goes after them; a file already holding the proposed name is kept.
     std::ofstream(Chemin("suite-3.bmp")) << "mine";
-    const ResultatProgramme gris =
-        Scan(Chemin("suite.lfs") + " --mode gray --resolution 150", Chemin("oui"));
+    const ResultatProgramme gris = Scan(Chemin("suite.lfs") + " --mode gray --resolution 150");
     EXPECT_EQ(gris.code, 1) << gris.sortie;  // no answer to the assistant: nothing kept
     EXPECT_TRUE(Contient(gris.sortie, "The page is not black and white (1 bit per pixel).\n"
                                       "The resolution is below 200 dpi.\n"
@@ -91,7 +90,7 @@ TEST_F(CommandeScanTest, PagesAreScannedIntoThePageListUnderTheProposedNames) {
     EXPECT_TRUE(Contient(garde.sortie, "page 3: " + Chemin("suite-4.bmp"))) << garde.sortie;
     EXPECT_EQ(BMPLu(Chemin("suite-4.bmp")).Bits(), 8);
     const ResultatProgramme doc = ExecuteRuzo("doc list --json " + Chemin("suite.lfs"));
-    EXPECT_TRUE(Contient(doc.sortie, "\"file\": \"suite-4.bmp\", \"rotate\": 0, \"invert\": \"auto\", "
+    EXPECT_TRUE(Contient(doc.sortie, "\"file\": \"suite-4.bmp\", \"rotate\": 0, \"invert\": \"0\", "
                                      "\"threshold\": 182000"))
         << doc.sortie;
     for (const auto& e : fs::recursive_directory_iterator(Racine()))
@@ -121,7 +120,7 @@ TEST_F(CommandeScanTest, TheDebugLogIsWrittenOnlyWhenAsked) {
         EXPECT_NE(e.path().filename(), "DebugTwain.txt");
     std::string journal;
 
-    ASSERT_EQ(ExecuteRuzo("prefs TwainDebug 1").code, 0);
+    ASSERT_EQ(ExecuteRuzo("prefs set TwainDebug 1").code, 0);
     ASSERT_EQ(Scan(Chemin("a.lfs") + " --resolution 254").code, 0);
     for (const auto& e : fs::recursive_directory_iterator(Racine()))
         if (e.path().filename() == "DebugTwain.txt") journal = RuzoHomeEssai::LitFichier(e.path());
@@ -138,6 +137,8 @@ TEST_F(CommandeScanTest, APlugInPageRecognisesLikeThePageItself) {
     const std::string corpus = RUZO_CORPUS "/pages/fife_chester/musescore/page-1.png";
     if (fs::exists(corpus)) pages.push_back(corpus);
     std::ofstream(Chemin("oui")) << "y\n";  // the 8-bit page makes the assistant ask
+    unsetenv("RUZO_SAMPLE_PLANES");
+    unsetenv("RUZO_SAMPLE_NULL");
     for (size_t n = 0; n < pages.size(); ++n) {
         const std::string pgm = Chemin("page.pgm");
         EcritPGM(pages[n], pgm);
@@ -146,7 +147,7 @@ TEST_F(CommandeScanTest, APlugInPageRecognisesLikeThePageItself) {
         const std::string doc = Chemin("plugin" + std::to_string(n) + ".lfs");
         const ResultatProgramme s = Scan(doc + " --plugin sample.8bs.so", Chemin("oui"));
         ASSERT_EQ(s.code, 0) << s.sortie;
-        const ResultatProgramme scanne = ExecuteRuzo("recognize -q " + doc + " -o " + Chemin("s"));
+        const ResultatProgramme scanne = ExecuteRuzo("recognize -q " + doc);
         const ResultatProgramme direct = ExecuteRuzo("recognize -q '" + pages[n] + "' -o " + Chemin("d"));
         ASSERT_EQ(direct.code, 0) << direct.sortie;
         EXPECT_EQ(scanne.code, 0) << scanne.sortie;

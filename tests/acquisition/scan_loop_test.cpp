@@ -91,7 +91,7 @@ TEST_F(BoucleScanTest, QuestionsDecideWhatIsKeptAndWhere) {
     EXPECT_EQ(Document.Pages[0].NomFichier, "renamed.bmp");
     EXPECT_EQ(Document.Pages[0].Seuillage, 1);  // gray: thresholded at load
     EXPECT_TRUE(Document.Modifie);
-    EXPECT_EQ(BMPLu(Racine() + "/renamed.bmp").Largeur(), 315);  // 80 mm at 100 dpi
+    EXPECT_EQ(BMPLu(Racine() + "/renamed.bmp").Largeur(), 314);  // 80 mm at 100 dpi
 
     questions.nomFichier = [](std::string&) { return false; };
     EXPECT_EQ(ScannePage(source, questions), ResultatScan::PageAbandonnee);
