@@ -10,7 +10,7 @@ namespace bande_bench {
 
 constexpr int kLargeur = 2480, kHauteur = 330, kS = 21, kHaut = 120;
 
-inline void Pave(uint8_t* base, int x0, int y0, int x1, int y1) {
+inline void Pave(const VuePixels& base, int x0, int y0, int x1, int y1) {
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) EcritPixel(base, x, y, IndexNoir);
 }
@@ -18,7 +18,7 @@ inline void Pave(uint8_t* base, int x0, int y0, int x1, int y1) {
 // A white band with the five staff lines drawn.
 inline Offscreen BandeAvecLignes() {
     Offscreen b = CreeOffscreen(kLargeur, kHauteur);
-    uint8_t* base = PrepareOffscreen(b);
+    const VuePixels base = VueOffscreen(b);
     for (int l = 0; l < 5; ++l) Pave(base, 100, kHaut + l * kS - 1, kLargeur - 100, kHaut + l * kS + 1);
     return b;
 }

@@ -39,7 +39,7 @@ bool PrepareBande(const std::string& nom, float s, int ligneHaut) {
     Etat.InterligneMoyenne = s;
     Etat.PorteeImage = CreeOffscreen(image.largeur, image.hauteur);
     if (!Etat.PorteeImage) return false;
-    uint8_t* base = PrepareOffscreen(Etat.PorteeImage);
+    const VuePixels base = VueOffscreen(Etat.PorteeImage);
     for (int y = 0; y < image.hauteur; ++y) {
         for (int x = 0; x < image.largeur; ++x) {
             const uint8_t* c = &image.rvb[(static_cast<size_t>(y) * image.largeur + x) * 3];

@@ -13,7 +13,7 @@
 
 namespace {
 
-void Noircit(uint8_t* base, int x0, int y0, int x1, int y1) {
+void Noircit(const VuePixels& base, int x0, int y0, int x1, int y1) {
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) EcritPixel(base, x, y, IndexNoir);
 }
@@ -22,7 +22,7 @@ void Noircit(uint8_t* base, int x0, int y0, int x1, int y1) {
 // stems and a beam per staff.
 Offscreen PageLettre() {
     Offscreen page = CreeOffscreen(2550, 3300);
-    uint8_t* base = PrepareOffscreen(page);
+    const VuePixels base = VueOffscreen(page);
     for (int p = 0; p < 12; ++p) {
         const int haut = 250 + p * 250;
         for (int l = 0; l < 5; ++l) Noircit(base, 150, haut + 21 * l, 2400, haut + 21 * l + 3);

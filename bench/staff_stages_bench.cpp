@@ -16,7 +16,7 @@ using namespace bande_bench;
 
 Offscreen BandeDense() {
     Offscreen b = BandeAvecLignes();
-    uint8_t* base = PrepareOffscreen(b);
+    const VuePixels base = VueOffscreen(b);
     for (int g = 0; g < 18; ++g) {
         const int x0 = 150 + g * 120;
         for (int k = 0; k < 4; ++k) {

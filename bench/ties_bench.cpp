@@ -15,7 +15,7 @@ namespace {
 
 using namespace bande_bench;
 
-void Arc(uint8_t* base, int x0, int x1, int ligne, int fleche) {
+void Arc(const VuePixels& base, int x0, int x1, int ligne, int fleche) {
     for (int x = x0; x <= x1; ++x) {
         const double t = static_cast<double>(x - x0) / (x1 - x0);
         const int y = ligne + static_cast<int>(std::lround(4 * fleche * t * (1 - t)));
@@ -25,7 +25,7 @@ void Arc(uint8_t* base, int x0, int x1, int ligne, int fleche) {
 
 Offscreen Bande(bool bordNoir) {
     Offscreen b = BandeAvecLignes();
-    uint8_t* base = PrepareOffscreen(b);
+    const VuePixels base = VueOffscreen(b);
     if (bordNoir) {
         Pave(base, 0, 0, kLargeur, kHaut - kS);
         return b;

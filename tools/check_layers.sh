@@ -38,16 +38,17 @@ for chemin in "$src"/*/; do
   fi
 done
 
-while IFS=: read -r fichier ligne texte; do
-  dossier=${fichier#"$src"/}
-  dossier=${dossier%%/*}
-  cible=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^/"]+)\/.*/\1/' <<<"$texte")
+# One line per include of another folder: "file line target".
+while read -r fichier ligne cible; do
+  dossier=${fichier%%/*}
   [[ $cible == "$dossier" || -z ${rang[$cible]+x} || -z ${rang[$dossier]+x} ]] && continue
   if (( rang[$cible] >= rang[$dossier] )); then
-    echo "src/${fichier#"$src"/}:$ligne: $dossier/ includes $cible/, which is not below it"
+    echo "src/$fichier:$ligne: $dossier/ includes $cible/, which is not below it"
     fautes=$((fautes + 1))
   fi
-done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]+/' "$src" --include='*.h' --include='*.cpp')
+done < <(cd "$src" && grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^/"]+/' . \
+           --include='*.h' --include='*.cpp' |
+         sed -E 's|^\./([^:]+):([0-9]+):[^"]*"([^/"]+)/.*|\1 \2 \3|')
 
 if (( fautes > 0 )); then
   echo "$fautes fault(s) against the layer rule (see README, Source tree)"

@@ -7,7 +7,7 @@
 
 namespace {
 
-void DessineCadre(uint8_t* base, const Rect& r, uint8_t couleur) {
+void DessineCadre(const VuePixels& base, const Rect& r, uint8_t couleur) {
     for (int x = r.left; x < r.right; ++x) {
         EcritPixel(base, x, r.top, couleur);
         EcritPixel(base, x, r.bottom - 1, couleur);
@@ -19,7 +19,7 @@ void DessineCadre(uint8_t* base, const Rect& r, uint8_t couleur) {
 }
 
 // Lines two pixels thick, so that they show beside the black staff lines.
-void DessineLignes(uint8_t* base, int i) {
+void DessineLignes(const VuePixels& base, int i) {
     const Portee& p = Etat.Portees[i];
     for (int x = p.CadreLignes.left; x <= p.CadreLignes.right; ++x) {
         const float haut = LigneHautEn(i, x - p.CadreBande.left) + p.CadreBande.top;
@@ -32,7 +32,7 @@ void DessineLignes(uint8_t* base, int i) {
     }
 }
 
-void DessineEchantillons(uint8_t* base, const Portee& p) {
+void DessineEchantillons(const VuePixels& base, const Portee& p) {
     for (const EchantillonLignes& e : p.Echantillons) {
         if (e.Chaine == 0) continue;
         const int cx = static_cast<int>(e.X), cy = static_cast<int>(std::lround(e.Y));
@@ -44,8 +44,8 @@ void DessineEchantillons(uint8_t* base, const Portee& p) {
 }  // namespace
 
 void DessinePortees(Offscreen page) {
-    uint8_t* base = PrepareOffscreen(page);
-    if (!base) return;
+    const VuePixels base = VueOffscreen(page);
+    if (!base.base) return;
     for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
         const Portee& p = Etat.Portees[i];
         DessineCadre(base, p.CadreBande, IndexBleu);

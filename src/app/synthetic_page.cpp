@@ -4,12 +4,12 @@
 
 namespace {
 
-void Rectangle(uint8_t* base, int x0, int y0, int x1, int y1) {
+void Rectangle(const VuePixels& base, int x0, int y0, int x1, int y1) {
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) EcritPixel(base, x, y, IndexNoir);
 }
 
-void TeteNoire(uint8_t* base, int cx, int cy, int interligne) {
+void TeteNoire(const VuePixels& base, int cx, int cy, int interligne) {
     const int rx = interligne * 6 / 10, ry = interligne / 2;
     for (int y = -ry; y <= ry; ++y)
         for (int x = -rx; x <= rx; ++x)
@@ -23,7 +23,7 @@ Offscreen DessinePageSynthetique(int nbPortees, int largeur, int interligne) {
     const int hauteurPortee = 12 * interligne;
     Offscreen page = CreeOffscreen(largeur, std::max(1, nbPortees) * hauteurPortee + 4 * interligne);
     if (!page) return nullptr;
-    uint8_t* base = PrepareOffscreen(page);
+    const VuePixels base = VueOffscreen(page);
     const int epaisseur = std::max(2, interligne / 8);
     for (int p = 0; p < nbPortees; ++p) {
         const int haut = 4 * interligne + p * hauteurPortee;

@@ -275,7 +275,7 @@ Offscreen RelitIndices(std::FILE* indices, const EnteteBMP& e, std::string& erre
         erreur = "Not enough memory for the page";
         return nullptr;
     }
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     const int hauteur = o->hauteur;
     for (int r = 0; r < hauteur; ++r) {
         const int y = e.HautEnPremier() ? r : hauteur - 1 - r;

@@ -46,7 +46,7 @@ Offscreen OffscreenDepuisRVB(const ImageRVB& image) {
         return nullptr;
     }
     ConvertisseurCouleurs conversion;
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     const uint8_t* source = image.rvb.data();
     for (int y = 0; y < image.hauteur; ++y) {
         uint8_t* ligne = LignePixels(base, y);

@@ -7,7 +7,7 @@
 namespace {
 
 void RemplitRectangle(Offscreen image, const Rect& r, uint8_t index) {
-    uint8_t* base = PrepareOffscreen(image);
+    const VuePixels base = VueOffscreen(image);
     const int haut = std::max<int>(r.top, 0), bas = std::min<int>(r.bottom, image->hauteur);
     const int gauche = std::max<int>(r.left, 0), droite = std::min<int>(r.right, image->largeur);
     for (int y = haut; y < bas; ++y) {

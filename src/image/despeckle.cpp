@@ -5,8 +5,8 @@
 
 #include "toolbox/messages.h"
 
-int CompteComposante(uint8_t* base, int x, int y, int compte, int limite, uint8_t couleur) {
-    if (LitPixel(base, x, y) != couleur || !PointDansRect(y, x, ContextePixels.bornes)) return compte;
+int CompteComposante(const VuePixels& base, int x, int y, int compte, int limite, uint8_t couleur) {
+    if (LitPixel(base, x, y) != couleur || !PointDansRect(y, x, base.bornes)) return compte;
     // Visited pixels take another colour so that none is counted twice; red
     // unless the component itself is red. An explicit stack keeps large
     // levels off the call stack; the count does not depend on the order.
@@ -19,7 +19,7 @@ int CompteComposante(uint8_t* base, int x, int y, int compte, int limite, uint8_
     while (!pile.empty() && compte <= limite) {
         const auto [px, py] = pile.back();
         pile.pop_back();
-        if (LitPixel(base, px, py) != couleur || !PointDansRect(py, px, ContextePixels.bornes))
+        if (LitPixel(base, px, py) != couleur || !PointDansRect(py, px, base.bornes))
             continue;
         ++compte;
         EcritPixel(base, px, py, marque);
@@ -42,7 +42,7 @@ int CompteComposante(uint8_t* base, int x, int y, int compte, int limite, uint8_
 void Depoussiere(Offscreen o, int niveau) {
     Trace("Depoussiere niveau %d", niveau);
     if (!o || niveau <= 0) return;
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (int y = 0; y < o->hauteur; ++y) {
         for (int x = 0; x < o->largeur; ++x) {
             const uint8_t c = LitPixel(base, x, y);

@@ -30,15 +30,15 @@ bool Bascule(const bool autre[8]) {
 bool LisseContours(Offscreen o) {
     Trace("Lissage des contours");
     if (!o) return true;
-    Offscreen avant = DupliqueOffscreen(o);
+    const OffscreenPossede avant(DupliqueOffscreen(o));
     if (!avant) return false;
-    const uint8_t* source = PrepareOffscreen(avant);
-    // Read the copy, write the page: both share the pixel context's layout.
-    const int pas = avant->pasLigne;
-    uint8_t* base = PrepareOffscreen(o);
+    // Read the copy, write the page.
+    const VuePixels source = VueOffscreen(avant.get());
+    const int pas = source.pasLigne;
+    const VuePixels base = VueOffscreen(o);
     for (int y = 1; y + 1 < o->hauteur; ++y) {
-        const uint8_t* ligne = source + static_cast<intptr_t>(y) * pas;
-        uint8_t* cible = base + static_cast<intptr_t>(y) * o->pasLigne;
+        const uint8_t* ligne = LignePixels(source, y);
+        uint8_t* cible = LignePixels(base, y);
         for (int x = 1; x + 1 < o->largeur; ++x) {
             const uint8_t v = ligne[x];
             if (v != IndexNoir && v != IndexBlanc) continue;
@@ -50,6 +50,5 @@ bool LisseContours(Offscreen o) {
             if (Bascule(autre)) cible[x] = v == IndexNoir ? IndexBlanc : IndexNoir;
         }
     }
-    DisposeOffscreen(avant);
     return true;
 }

@@ -11,7 +11,7 @@ bool LigneSombre(int proportion) { return proportion > kLimiteMarge; }
 
 }  // namespace
 
-int ProportionNoire(const uint8_t* base, int x, int y, int dx, int dy, int n) {
+int ProportionNoire(const VuePixels& base, int x, int y, int dx, int dy, int n) {
     if (n <= 0) return 0;
     int64_t noirs = 0;
     for (int i = 0; i < n; ++i)
@@ -19,7 +19,7 @@ int ProportionNoire(const uint8_t* base, int x, int y, int dx, int dy, int n) {
     return static_cast<int>(noirs * 1000 / n);
 }
 
-void MarqueMarge(uint8_t* base, int x, int y, int dx, int dy, int n) {
+void MarqueMarge(const VuePixels& base, int x, int y, int dx, int dy, int n) {
     for (int i = 0; i < n; ++i) {
         const int px = x + i * dx, py = y + i * dy;
         if (EstNoir(base, px, py)) EcritPixel(base, px, py, IndexJauneClair);
@@ -29,7 +29,7 @@ void MarqueMarge(uint8_t* base, int x, int y, int dx, int dy, int n) {
 void SupprimeMarges(Offscreen o) {
     Trace("Suppression des marges");
     if (!o) return;
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     const int W = o->largeur, H = o->hauteur;
 
     for (int x = 0; x < W; ++x)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <forward_list>
+#include <mutex>
 #include <vector>
 
 #include "toolbox/messages.h"
@@ -15,17 +16,17 @@ uint8_t IndexVert = 185;
 uint8_t IndexGris = 247;
 uint8_t IndexJauneClair = 1;
 
-ContexteAccesPixels ContextePixels;
-
 namespace {
 
-// Every offscreen made by CreeOffscreen, newest first.
+// Every offscreen made by CreeOffscreen, newest first; offscreens are made
+// and disposed on any thread.
+std::mutex VerrouListe;
 std::forward_list<PixMap*> ListeOffscreens;
 
 uint8_t IndexDansOffscreenTest(Offscreen test, Couleur16 c) {
-    uint8_t* base = PrepareOffscreen(test);
-    EcritPixel(base, 0, 0, IndexDeCouleur(c));
-    return LitPixel(base, 0, 0);
+    const VuePixels vue = VueOffscreen(test);
+    EcritPixel(vue, 0, 0, IndexDeCouleur(c));
+    return LitPixel(vue, 0, 0);
 }
 
 }  // namespace
@@ -51,6 +52,7 @@ Offscreen CreeOffscreen(int largeur, int hauteur, int profondeur) {
         return nullptr;
     }
     try {
+        const std::lock_guard<std::mutex> verrou(VerrouListe);
         ListeOffscreens.push_front(o);
     } catch (...) {
         Alerte("CreeOffscreen:CreeOfscreenlist: no more mem");
@@ -63,16 +65,20 @@ void DisposeOffscreen(Offscreen& o) {
         Alerte("DisposeOffscreen:erreur");
         return;
     }
-    const auto avant = std::distance(ListeOffscreens.begin(), ListeOffscreens.end());
-    ListeOffscreens.remove(o);
-    if (std::distance(ListeOffscreens.begin(), ListeOffscreens.end()) == avant)
-        Alerte("DisposeOffscreen:not found");
-    if (ContextePixels.base == o->PremiereLigne()) ContextePixels = {};
+    bool trouve = false;
+    {
+        const std::lock_guard<std::mutex> verrou(VerrouListe);
+        const auto avant = std::distance(ListeOffscreens.begin(), ListeOffscreens.end());
+        ListeOffscreens.remove(o);
+        trouve = std::distance(ListeOffscreens.begin(), ListeOffscreens.end()) != avant;
+    }
+    if (!trouve) Alerte("DisposeOffscreen:not found");
     delete o;
     o = nullptr;
 }
 
 int NombreOffscreensListes() {
+    const std::lock_guard<std::mutex> verrou(VerrouListe);
     return static_cast<int>(std::distance(ListeOffscreens.begin(), ListeOffscreens.end()));
 }
 
@@ -114,21 +120,15 @@ Offscreen CreeIconeOffscreen(Offscreen o, int largeur, int hauteur) {
     return icone;
 }
 
-uint8_t* PrepareOffscreen(Offscreen o) {
-    if (!o) {
-        ContextePixels = {};
-        return nullptr;
-    }
-    ContextePixels.bornes = o->Bornes();
-    ContextePixels.pasLigne = o->pasLigne;
-    ContextePixels.base = o->PremiereLigne();
-    return ContextePixels.base;
+VuePixels VueOffscreen(Offscreen o) {
+    if (!o) return VuePixels{};
+    return VuePixels{o->PremiereLigne(), o->pasLigne, o->Bornes()};
 }
 
-void RemplitComposante(uint8_t* base, int x, int y, uint8_t ancien, uint8_t nouveau) {
+void RemplitComposante(const VuePixels& base, int x, int y, uint8_t ancien, uint8_t nouveau) {
     // Outside the bounds LitPixel answers white: the bounds are tested first,
     // or filling a white region would spread without end.
-    const Rect& b = ContextePixels.bornes;
+    const Rect& b = base.bornes;
     if (ancien == nouveau || !PointDansRect(y, x, b) || LitPixel(base, x, y) != ancien) return;
     // An explicit stack: a page-sized component would overflow the call stack.
     std::vector<std::pair<int, int>> pile;
@@ -146,8 +146,8 @@ void RemplitComposante(uint8_t* base, int x, int y, uint8_t ancien, uint8_t nouv
     }
 }
 
-Trait HauteurTrait(const uint8_t* base, int x, int y) {
-    const Rect& b = ContextePixels.bornes;
+Trait HauteurTrait(const VuePixels& base, int x, int y) {
+    const Rect& b = base.bornes;
     Trait t;
     if (x < b.left || x >= b.right || y < b.top || y >= b.bottom) {
         t.haut = y + 1;
@@ -156,12 +156,12 @@ Trait HauteurTrait(const uint8_t* base, int x, int y) {
     int haut = 0;
     // At most y - top rows upward: the bound row itself is never counted.
     for (int r = y; haut < y - b.top; --r) {
-        if (base[static_cast<intptr_t>(r) * ContextePixels.pasLigne + x] == IndexBlanc) break;
+        if (base.base[static_cast<intptr_t>(r) * base.pasLigne + x] == IndexBlanc) break;
         ++haut;
     }
     int bas = 0;
     for (int r = y + 1; r < b.bottom; ++r) {
-        if (base[static_cast<intptr_t>(r) * ContextePixels.pasLigne + x] == IndexBlanc) break;
+        if (base.base[static_cast<intptr_t>(r) * base.pasLigne + x] == IndexBlanc) break;
         ++bas;
     }
     t.haut = y - haut + 1;
@@ -178,7 +178,6 @@ Offscreen Rotation90Droite(Offscreen o) {
         for (int c = 0; c < H; ++c)
             dest[c] = o->pixels[static_cast<size_t>(H - 1 - c) * o->pasLigne + ligne];
     }
-    PrepareOffscreen(r);
     return r;
 }
 
@@ -191,7 +190,6 @@ Offscreen Rotation90Gauche(Offscreen o) {
         for (int c = 0; c < H; ++c)
             dest[c] = o->pixels[static_cast<size_t>(c) * o->pasLigne + (W - 1 - ligne)];
     }
-    PrepareOffscreen(r);
     return r;
 }
 
@@ -203,7 +201,7 @@ bool Rotation180(Offscreen o) {
     } catch (...) {
         return false;
     }
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (int y = 0; y < H / 2; ++y) {
         uint8_t* haut = LignePixels(base, y);
         uint8_t* bas = LignePixels(base, H - 1 - y);
@@ -222,7 +220,7 @@ bool Rotation180(Offscreen o) {
 namespace {
 
 void AppliqueTable(Offscreen o, const std::array<uint8_t, 256>& table) {
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (int y = 0; y < o->hauteur; ++y) {
         uint8_t* ligne = LignePixels(base, y);
         for (int x = 0; x < o->largeur; ++x) ligne[x] = table[ligne[x]];

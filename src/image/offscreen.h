@@ -1,13 +1,16 @@
 // Offscreen bitmaps: the 8-bit indexed images every stage works on.
 //
 // An `Offscreen` is a pixel map owned by whoever created it and disposed with
-// `DisposeOffscreen`. Every one made by `CreeOffscreen` is recorded in one
-// list. Pixels are reached through the one pixel-access context
-// `ContextePixels`, filled by `PrepareOffscreen`; a stage prepares its bitmap
-// before touching pixels and prepares again after working on another one.
+// `DisposeOffscreen`, or held by an `OffscreenPossede`, which disposes it.
+// Every one made by `CreeOffscreen` is counted in one list, guarded for use
+// from several threads. Pixels are reached through a `VuePixels` taken from
+// the offscreen (`VueOffscreen`) and handed to whatever reads or writes them;
+// nothing about pixel access is held anywhere else, so two threads may work
+// on two offscreens at once.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "toolbox/pixmap.h"
 #include "toolbox/rect.h"
@@ -24,12 +27,14 @@ extern uint8_t IndexGris;
 extern uint8_t IndexJauneClair;
 void InitialiseCouleurs();
 
-struct ContexteAccesPixels {
-    Rect bornes;
-    int32_t pasLigne = 0;
+// Where an offscreen's pixels are: its first row, its row stride and its
+// bounds. A plain value, valid while the offscreen lives; none (a null base)
+// for no offscreen.
+struct VuePixels {
     uint8_t* base = nullptr;
+    int32_t pasLigne = 0;
+    Rect bornes;
 };
-extern ContexteAccesPixels ContextePixels;
 
 // Creation and disposal.
 Offscreen CreeOffscreen(int largeur, int hauteur, int profondeur = 8);
@@ -39,36 +44,43 @@ Offscreen CloneOffscreen(Offscreen o);
 Offscreen CreeIconeOffscreen(Offscreen o, int largeur, int hauteur);
 int NombreOffscreensListes();
 
-// Pixel access through ContextePixels.
-uint8_t* PrepareOffscreen(Offscreen o);
+// Owns one offscreen and disposes it when it goes.
+struct LiberateurOffscreen {
+    void operator()(PixMap* o) const { DisposeOffscreen(o); }
+};
+using OffscreenPossede = std::unique_ptr<PixMap, LiberateurOffscreen>;
 
-inline uint8_t* LignePixels(uint8_t* base, int y) {
-    return base + static_cast<intptr_t>(y) * ContextePixels.pasLigne;
+// Pixel access through a view of the offscreen.
+VuePixels VueOffscreen(Offscreen o);
+
+inline uint8_t* LignePixels(const VuePixels& v, int y) {
+    return v.base + static_cast<intptr_t>(y) * v.pasLigne;
 }
 
-inline uint8_t LitPixel(const uint8_t* base, int x, int y) {
-    const Rect& b = ContextePixels.bornes;
+// Outside the bounds a pixel reads white and is not written.
+inline uint8_t LitPixel(const VuePixels& v, int x, int y) {
+    const Rect& b = v.bornes;
     if (x < b.left || x >= b.right || y < b.top || y >= b.bottom) return IndexBlanc;
-    return base[static_cast<intptr_t>(y) * ContextePixels.pasLigne + x];
+    return v.base[static_cast<intptr_t>(y) * v.pasLigne + x];
 }
 
-inline void EcritPixel(uint8_t* base, int x, int y, uint8_t index) {
-    const Rect& b = ContextePixels.bornes;
+inline void EcritPixel(const VuePixels& v, int x, int y, uint8_t index) {
+    const Rect& b = v.bornes;
     if (x < b.left || x >= b.right || y < b.top || y >= b.bottom) return;
-    base[static_cast<intptr_t>(y) * ContextePixels.pasLigne + x] = index;
+    v.base[static_cast<intptr_t>(y) * v.pasLigne + x] = index;
 }
 
-inline bool EstNoir(const uint8_t* base, int x, int y) { return LitPixel(base, x, y) == IndexNoir; }
+inline bool EstNoir(const VuePixels& v, int x, int y) { return LitPixel(v, x, y) == IndexNoir; }
 
 // 4-connected flood fill of the pixels equal to `ancien` from (x, y).
-void RemplitComposante(uint8_t* base, int x, int y, uint8_t ancien, uint8_t nouveau);
+void RemplitComposante(const VuePixels& v, int x, int y, uint8_t ancien, uint8_t nouveau);
 
 // Vertical run of non-white pixels through (x, y): its length and top row.
 struct Trait {
     int longueur = 0;
     int haut = 0;
 };
-Trait HauteurTrait(const uint8_t* base, int x, int y);
+Trait HauteurTrait(const VuePixels& v, int x, int y);
 
 // Whole-image operations.
 Offscreen Rotation90Droite(Offscreen o);

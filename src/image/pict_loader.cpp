@@ -254,7 +254,7 @@ ImageSource LitPixels(Lecteur& l, const CartePixels& c, bool compactable) {
 void Dessine(const ImageSource& image, const Rect& bornes, const Rect& source, const Rect& destination,
              const Rect& cadre, Offscreen page) {
     if (source.EstVide() || destination.EstVide()) return;
-    uint8_t* base = PrepareOffscreen(page);
+    const VuePixels base = VueOffscreen(page);
     const int64_t ls = source.Largeur(), hs = source.Hauteur();
     const int64_t ld = destination.Largeur(), hd = destination.Hauteur();
     for (int64_t dy = 0; dy < hd; ++dy) {

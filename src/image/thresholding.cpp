@@ -26,7 +26,7 @@ void Seuillage(Offscreen o, int32_t seuil) {
         resultat[i] = somme < seuil ? IndexNoir : IndexBlanc;
     }
     resultat[IndexBlanc] = IndexBlanc;
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (int y = 0; y < o->hauteur; ++y) {
         uint8_t* ligne = LignePixels(base, y);
         for (int x = 0; x < o->largeur; ++x) ligne[x] = resultat[ligne[x]];
@@ -39,9 +39,9 @@ float PourcentageSombre(Offscreen o) {
     for (int i = 0; i < 256; ++i) sombre[i] = Clarte(static_cast<uint8_t>(i)) < kLimiteClarte;
     int64_t sombres = 0;
     int64_t clairs = 0;
-    const uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (int y = 0; y < o->hauteur; ++y) {
-        const uint8_t* ligne = base + static_cast<intptr_t>(y) * o->pasLigne;
+        const uint8_t* ligne = LignePixels(base, y);
         for (int x = 0; x < o->largeur; ++x) {
             if (sombre[ligne[x]])
                 ++sombres;

@@ -48,7 +48,7 @@ bool EcritIndices(const std::vector<uint32_t>& raster, uint32_t largeur, std::FI
 Offscreen RelitIndices(std::FILE* indices, uint32_t largeur, uint32_t longueur) {
     Offscreen o = CreeOffscreen(static_cast<int>(largeur), static_cast<int>(longueur), 8);
     if (!o) return nullptr;
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     std::vector<uint16_t> ligne(largeur);
     if (std::fseek(indices, 0, SEEK_SET) != 0) {
         DisposeOffscreen(o);

@@ -23,8 +23,8 @@
 namespace {
 
 void DemarreNumerotation() {
-    NumeroSymboleDocument = 1;
-    NumeroLiaisonDocument = 1;
+    Document.NumeroSymbole = 1;
+    Document.NumeroLiaison = 1;
 }
 
 bool ReconnaitPageCourante(int p) {

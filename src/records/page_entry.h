@@ -85,6 +85,10 @@ struct ListePages {
     int32_t NbPagesTraites = 0;        // pages of the last whole recognition
     int32_t DureeTraitementTotal = 0;  // its duration in ticks
     PixMap* ImagePage = nullptr;       // the current page bitmap
+    // Running numbers of the recognised symbols and of the ties, set to 1
+    // when a document or a page alone starts being recognised.
+    uint32_t NumeroSymbole = 1;
+    uint16_t NumeroLiaison = 1;
 };
 
 extern ListePages Document;

@@ -36,12 +36,12 @@ struct RangeesNoires {
 };
 
 // What one staff's beam search works on: the band, its mask (same size and
-// stride, so one pixel context serves both), the profile array and the
+// stride), the profile array and the
 // traces met so far. The traces hold while the mask is unchanged: erasing
 // an accepted beam forgets them all.
 struct TravailAccroches {
-    uint8_t* bande = nullptr;
-    uint8_t* masque = nullptr;
+    VuePixels bande;
+    VuePixels masque;
     int largeur = 0;
     int hauteur = 0;
     int largeurMasque = 0;
@@ -375,10 +375,10 @@ Offscreen ConstruitMasque(Offscreen bande, int largeur, int hauteur, RangeesNoir
     const int W = bande->largeur, H = bande->hauteur;
     Offscreen masque = CreeOffscreen(W, H);
     if (!masque) return nullptr;
-    const uint8_t* b = PrepareOffscreen(bande);
-    const int32_t pasBande = ContextePixels.pasLigne;
-    uint8_t* m = PrepareOffscreen(masque);
-    const int32_t pasMasque = ContextePixels.pasLigne;
+    uint8_t* const b = bande->PremiereLigne();
+    const int32_t pasBande = bande->pasLigne;
+    uint8_t* const m = masque->PremiereLigne();
+    const int32_t pasMasque = masque->pasLigne;
     if (rangees) *rangees = {std::vector<int>(W, H), std::vector<int>(W, -1)};
     const uint8_t noir = IndexNoir;
     std::vector<int> dessous(W, 0);
@@ -481,11 +481,11 @@ bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
     t.largeurMasque = EnPixels(0.4f * s + 1);
     t.hauteurMasque = EnPixels(0.33f * s);
     RangeesNoires rangees;
-    Offscreen masque = ConstruitMasque(bande, t.largeurMasque, t.hauteurMasque, &rangees);
+    const OffscreenPossede masque(ConstruitMasque(bande, t.largeurMasque, t.hauteurMasque, &rangees));
     if (!masque) return false;
     Trace("Recherche des Accroches");
-    t.masque = PrepareOffscreen(masque);
-    t.bande = PrepareOffscreen(bande);
+    t.masque = VueOffscreen(masque.get());
+    t.bande = VueOffscreen(bande);
     t.largeur = bande->largeur;
     t.hauteur = bande->hauteur;
     t.profil.assign(t.largeur, ProfilAccroche{});
@@ -504,7 +504,6 @@ bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
                 y = std::max(y, finPile - 1);
         }
     }
-    DisposeOffscreen(masque);
     return true;
 }
 

@@ -13,15 +13,15 @@ namespace {
 
 // A column where the three rows around y are white: the line is interrupted
 // there. Red is not white, so a place already cleared still joins the line.
-bool EstColonneVide(const uint8_t* base, int c, int y) {
+bool EstColonneVide(const VuePixels& base, int c, int y) {
     return LitPixel(base, c, y - 1) == IndexBlanc && LitPixel(base, c, y) == IndexBlanc &&
            LitPixel(base, c, y + 1) == IndexBlanc;
 }
 
 // True when there are gap columns on both sides of x within half an
 // interline: the black at x is a short piece, not a staff line.
-bool EstMorceauIsole(const uint8_t* base, int x, int y, float demiInterligne) {
-    const int largeur = ContextePixels.bornes.right;
+bool EstMorceauIsole(const VuePixels& base, int x, int y, float demiInterligne) {
+    const int largeur = base.bornes.right;
     const int droite = std::min(largeur, EnPixels(x + demiInterligne));
     bool vuDroite = false;
     for (int c = x; c < droite && !vuDroite; ++c) vuDroite = EstColonneVide(base, c, y);
@@ -63,7 +63,7 @@ GeometrieColonne GeometrieEn(int indexPortee, int x, int hauteurBande) {
 
 // The staff lines and the ledger positions below the top line, down to the
 // bottom margin: one line is taken per position.
-void EffaceLignesDessous(uint8_t* base, int x, const GeometrieColonne& g, int hauteurBande) {
+void EffaceLignesDessous(const VuePixels& base, int x, const GeometrieColonne& g, int hauteurBande) {
     const int demi = g.incertitude / 2;
     float debut = g.haut;
     // Positions far above the band hold no black: start at the first one
@@ -82,7 +82,7 @@ void EffaceLignesDessous(uint8_t* base, int x, const GeometrieColonne& g, int ha
 // The ledger positions above the top line, up to just outside the band.
 // Every offset is tried, since ledger lines of notes above the staff may
 // not sit exactly an interline apart.
-void EffaceLignesDessus(uint8_t* base, int x, const GeometrieColonne& g) {
+void EffaceLignesDessus(const VuePixels& base, int x, const GeometrieColonne& g) {
     const float limite = -(g.interligne + g.incertitude);
     if (!(g.haut > limite)) return;
     const int demi = g.incertitude / 2;
@@ -100,8 +100,8 @@ void EffaceLignesDessus(uint8_t* base, int x, const GeometrieColonne& g) {
 
 // Turns every pixel that is not black white, except within `marge` rows of
 // the top and bottom edges. False when the user cancels.
-bool NormaliseBande(uint8_t* base, int marge) {
-    const Rect& b = ContextePixels.bornes;
+bool NormaliseBande(const VuePixels& base, int marge) {
+    const Rect& b = base.bornes;
     const int dernier = std::min(b.bottom - marge, b.bottom - 1);
     for (int y = std::max(0, marge); y <= dernier; ++y) {
         if (TestAnnulation()) return false;
@@ -114,8 +114,8 @@ bool NormaliseBande(uint8_t* base, int marge) {
 
 }  // namespace
 
-bool EffacePointLigne(uint8_t* base, int x, int y, float interligne) {
-    const int hauteur = ContextePixels.bornes.bottom;
+bool EffacePointLigne(const VuePixels& base, int x, int y, float interligne) {
+    const int hauteur = base.bornes.bottom;
     if (hauteur < 3) return false;
     y = std::clamp(y, 1, hauteur - 2);
     if (EstMorceauIsole(base, x, y, interligne / 2)) return false;
@@ -127,7 +127,7 @@ bool EffacePointLigne(uint8_t* base, int x, int y, float interligne) {
 
 bool EffaceLignesPortee(int indexPortee, Offscreen bande) {
     if (!bande) return true;
-    uint8_t* base = PrepareOffscreen(bande);
+    const VuePixels base = VueOffscreen(bande);
     const int largeur = bande->largeur, hauteur = bande->hauteur;
     int marge = 0;
     for (int x = 0; x < largeur; ++x) {

@@ -15,6 +15,5 @@ bool EffaceLignesPortee(int indexPortee, Offscreen bande);
 
 // Paints red the line pixels of the column-x run through (x, y), unless the
 // black there is a short isolated piece or a symbol crossing the line.
-// Works on the bitmap prepared in ContextePixels; `interligne` is the
-// staff's interline at x.
-bool EffacePointLigne(uint8_t* base, int x, int y, float interligne);
+// `interligne` is the staff's interline at x.
+bool EffacePointLigne(const VuePixels& base, int x, int y, float interligne);

@@ -75,13 +75,11 @@ bool RecherchePortees(Offscreen& page) {
     LiberePortees();
     Etat.GroupesLignes = {};
     if (page) {
-        PrepareOffscreen(page);
         Etat.CadrePage = page->Bornes();
         Etat.QualiteBruit = static_cast<int16_t>(QualiteBruitPage(*page));
         const int n = std::max(1, static_cast<int>(Reglage.RecherchePorteeNbPixelsConsectifs));
         try {
             if (FiltreHorizontal(page, n, MemoireLibre())) {
-                PrepareOffscreen(page);
                 if (TrouvePortees(*page) && !TestAnnulation()) resultat = ConclutRecherche();
             }
         } catch (const std::bad_alloc&) {

@@ -14,9 +14,9 @@ namespace {
 // `limite` + 1: a wider run is refused whatever its true width, and long
 // runs (beams, remains of lines) would otherwise make the scan quadratic.
 // The leftward count stops before column 0.
-int LargeurRun(const uint8_t* base, int x, int y, int limite) {
-    const int largeur = ContextePixels.bornes.right;
-    const uint8_t* ligne = base + static_cast<intptr_t>(y) * ContextePixels.pasLigne;
+int LargeurRun(const VuePixels& base, int x, int y, int limite) {
+    const int largeur = base.bornes.right;
+    const uint8_t* ligne = LignePixels(base, y);
     int w = 0;
     for (int c = x; c < largeur && w <= limite && ligne[c] == IndexNoir; ++c) ++w;
     for (int c = x - 1; c > 0 && w <= limite && ligne[c] == IndexNoir; --c) ++w;
@@ -38,13 +38,13 @@ Boite BoiteLigne(int x, int haut, int longueur, float dx, float dy) {
                  EnPixels(haut + longueur + dy)};
 }
 
-void EffaceTrait(uint8_t* base, int x, int haut, int longueur, int epaisseur) {
+void EffaceTrait(const VuePixels& base, int x, int haut, int longueur, int epaisseur) {
     for (int y = haut; y < haut + longueur; ++y)
         for (int c = x; c < x + std::max(1, epaisseur); ++c) EcritPixel(base, c, y, IndexBlanc);
 }
 
 // The tracing of every seed of the work copy, row by row.
-void ParcoursGraines(Portee& portee, uint8_t* base, int largeur, int hauteur) {
+void ParcoursGraines(Portee& portee, const VuePixels& base, int largeur, int hauteur) {
     const float s = portee.Interligne;
     const int ecartMax = EnPixels(s * Reglage.LigneVertDistanceMaxSansPoint);
     const int largeurMax = EnPixels(s * Reglage.LigneVertEpaisseurLimite);
@@ -67,7 +67,7 @@ void ParcoursGraines(Portee& portee, uint8_t* base, int largeur, int hauteur) {
 
 }  // namespace
 
-int SuitLigneVert(const uint8_t* base, int x, int y, int dir, int largeurMax, int ecartMax,
+int SuitLigneVert(const VuePixels& base, int x, int y, int dir, int largeurMax, int ecartMax,
                   int& gauche, int& sommeLargeurs) {
     sommeLargeurs = 0;
     int ligne = y;
@@ -93,7 +93,7 @@ int SuitLigneVert(const uint8_t* base, int x, int y, int dir, int largeurMax, in
     }
 }
 
-bool AjouteLigneVert(Portee& portee, uint8_t* base, int x, int haut, int longueur,
+bool AjouteLigneVert(Portee& portee, const VuePixels& base, int x, int haut, int longueur,
                      int epaisseur) {
     const float dx = portee.Interligne * Reglage.LigneVertToleranceLigneConfonduesX;
     const float dy = portee.Interligne * Reglage.LigneVertToleranceLigneConfonduesY;
@@ -125,11 +125,9 @@ bool RechercheLignesVert() {
     Trace("Recherche des lignes verticales");
     Portee& portee = Etat.Courante();
     if (!Etat.PorteeImage) return false;
-    Offscreen copie = DupliqueOffscreen(Etat.PorteeImage);
+    const OffscreenPossede copie(DupliqueOffscreen(Etat.PorteeImage));
     if (!copie) return false;
-    uint8_t* base = PrepareOffscreen(copie);
-    ParcoursGraines(portee, base, copie->largeur, copie->hauteur);
-    DisposeOffscreen(copie);
+    ParcoursGraines(portee, VueOffscreen(copie.get()), copie->largeur, copie->hauteur);
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "image/offscreen.h"
 #include "records/portee.h"
 
 // The stage, on the current staff and its band (after line removal). Fails
@@ -12,18 +13,18 @@
 bool RechercheLignesVert();
 
 // Traces a stroke from the black pixel (x, y) upward (dir -1) or downward
-// (dir +1) through the bitmap prepared in ContextePixels, bridging gaps of
+// (dir +1) through the bitmap `base`, bridging gaps of
 // up to `ecartMax` rows and drifting one column per step. Lowers `gauche`
 // to the leftmost column reached, sets `sommeLargeurs` to the sum of the
 // run widths met, and returns the last row with a run no wider than
 // `largeurMax`.
-int SuitLigneVert(const uint8_t* base, int x, int y, int dir, int largeurMax, int ecartMax,
+int SuitLigneVert(const VuePixels& base, int x, int y, int dir, int largeurMax, int ecartMax,
                   int& gauche, int& sommeLargeurs);
 
 // Merges the stroke (column x, rows haut .. haut + longueur) into the first
 // line of the staff close to it, or appends it; then erases it from the
-// work copy `base` (prepared in ContextePixels).
-bool AjouteLigneVert(Portee& portee, uint8_t* base, int x, int haut, int longueur,
+// work copy `base`.
+bool AjouteLigneVert(Portee& portee, const VuePixels& base, int x, int haut, int longueur,
                      int epaisseur);
 
 // Classification by later stages. An index outside the list is reported

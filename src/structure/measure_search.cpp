@@ -72,14 +72,12 @@ constexpr float kBoutCacheMax = 0.5f;
 // line's columns (one column of slack either side).
 bool NoirDansColonnesIntactes(const LigneVert& l, int debut, int fin) {
     if (!Etat.PorteeImageIntacte) return false;
-    const ContexteAccesPixels sauve = ContextePixels;
-    const uint8_t* bande = PrepareOffscreen(Etat.PorteeImageIntacte);
+    const VuePixels bande = VueOffscreen(Etat.PorteeImageIntacte);
     bool noir = true;
     for (int y = debut; y < fin && noir; ++y) {
         noir = false;
         for (int x = l.PosX - 1; x <= l.PosX + l.Epaisseur && !noir; ++x) noir = EstNoir(bande, x, y);
     }
-    ContextePixels = sauve;
     return noir;
 }
 

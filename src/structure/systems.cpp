@@ -16,7 +16,7 @@ namespace {
 // Black pixels of each page row in a window around the staves' left ends;
 // rows between two staves are counted in the window of the lower one.
 void RemplitProfilConnexion(Offscreen page, std::vector<int>& profil) {
-    const uint8_t* base = PrepareOffscreen(page);
+    const VuePixels base = VueOffscreen(page);
     const float L = Etat.InterligneMoyenne;
     const int hauteur = static_cast<int>(profil.size());
     int debut = 0;

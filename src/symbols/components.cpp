@@ -156,15 +156,14 @@ std::vector<Graphe> ExtraitGraphes(Offscreen copie, int premiereColonne, BilanEx
 bool ConstruitTableGraphes() {
     LibereTableGraphes();
     if (!Etat.PorteeImage) return false;
-    Offscreen copie = DupliqueOffscreen(Etat.PorteeImage);
+    const OffscreenPossede copie(DupliqueOffscreen(Etat.PorteeImage));
     if (!copie) return false;
     // The band image starts at the page's left edge: the staff's components
     // are looked for from its first column.
     BilanTableGraphes = BilanExtraction{};
-    TableGraphes = ExtraitGraphes(copie, 0, &BilanTableGraphes);
+    TableGraphes = ExtraitGraphes(copie.get(), 0, &BilanTableGraphes);
     if (BilanTableGraphes.pixelsPerdus > 0)
         Trace("%d composantes tronquees", BilanTableGraphes.composantesTronquees);
-    DisposeOffscreen(copie);
     return true;
 }
 

@@ -13,8 +13,6 @@
 #include "symbols/stems.h"
 #include "toolbox/progress.h"
 
-uint32_t NumeroSymboleDocument = 1;
-
 namespace {
 
 constexpr uint16_t kCodesSilences[] = {kCarSoupir,         kCarDemiSoupir, kCarQuartSoupir,
@@ -36,7 +34,7 @@ std::vector<uint16_t> CodesNotes() {
 
 uint32_t NouvelIdNote(int indexPortee) {
     const uint32_t page = Document.NumPage > 0 ? static_cast<uint32_t>(Document.NumPage) : 0;
-    return page * 10000000u + static_cast<uint32_t>(indexPortee) * 10000u + NumeroSymboleDocument++;
+    return page * 10000000u + static_cast<uint32_t>(indexPortee) * 10000u + Document.NumeroSymbole++;
 }
 
 // Ink that line removal split in two is judged whole from each piece, so

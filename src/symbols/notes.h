@@ -30,6 +30,3 @@ int CreeNote(int indexCaractere, int indexPortee, bool consomme, int x, int y, u
 // Order of the staff's list: by column.
 int CompareNotesX(const NotePortee& a, const NotePortee& b);
 void TrieNotes(Portee& portee);
-
-// Document-wide running number of the recognised symbols.
-extern uint32_t NumeroSymboleDocument;

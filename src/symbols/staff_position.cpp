@@ -19,7 +19,7 @@ constexpr float kDistanceMaximumLigne = 1.5f;
 // True when the black run through (x, y), counting only the rows strictly
 // within y - s .. y + s, is more than `epaisseurMax` rows high. The count
 // stops there, so a large blob costs no more than a thin line.
-bool ColonneEpaisse(const uint8_t* bande, int x, int y, float s, int epaisseurMax) {
+bool ColonneEpaisse(const VuePixels& bande, int x, int y, float s, int epaisseurMax) {
     int n = 1;
     for (int r = y - 1; r > y - s && n <= epaisseurMax && EstNoir(bande, x, r); --r) ++n;
     for (int r = y + 1; r < y + s && n <= epaisseurMax && EstNoir(bande, x, r); ++r) ++n;
@@ -28,7 +28,7 @@ bool ColonneEpaisse(const uint8_t* bande, int x, int y, float s, int epaisseurMa
 
 // Thin columns of the stroke through (x, y) on one side: to the right from
 // x itself, to the left from x - 1.
-int ColonnesMincesCote(const uint8_t* bande, int x, int y, float s, int sens) {
+int ColonnesMincesCote(const VuePixels& bande, int x, int y, float s, int sens) {
     const int largeurMax = static_cast<int>(2.4f * s);
     const int epaisseurMax = static_cast<int>(s) / 2;
     int minces = 0;
@@ -47,14 +47,14 @@ int ColonnesMincesCote(const uint8_t* bande, int x, int y, float s, int sens) {
 
 // The geometry of one ledger walk.
 struct Marche {
-    const uint8_t* bande = nullptr;  // nullptr: no intact band, no line is ever seen
+    VuePixels bande;  // none: no intact band, no line is ever seen
     int x = 0;
     float s = 0;
     int seuil = 0;   // Q: fewest thin columns that make a line
     int sens = -1;   // -1 above the staff, +1 below
     int basBande = 0;
 
-    int Compte(int y) const { return bande ? LongueurLigneSupplementaire(bande, x, y, s) : 0; }
+    int Compte(int y) const { return bande.base ? LongueurLigneSupplementaire(bande, x, y, s) : 0; }
 };
 
 // The outer staff line measured at the note's column: moves the nominal
@@ -117,14 +117,13 @@ bool PositionDansPortee(float t, float s, int y, int& position) {
 bool PositionHorsPortee(int indexPortee, int x, int y, float t, float s, bool dessus,
                         int& position) {
     const int n = Etat.Portees[indexPortee].NbLignesPortee;
-    const ContexteAccesPixels sauve = ContextePixels;
     Marche m;
     m.x = x;
     m.s = s;
     m.seuil = static_cast<int>(s / 4);
     m.sens = dessus ? -1 : 1;
     if (Etat.PorteeImageIntacte) {
-        m.bande = PrepareOffscreen(Etat.PorteeImageIntacte);
+        m.bande = VueOffscreen(Etat.PorteeImageIntacte);
         m.basBande = Etat.PorteeImageIntacte->hauteur;
     }
 
@@ -140,7 +139,6 @@ bool PositionHorsPortee(int indexPortee, int x, int y, float t, float s, bool de
         R = suivante;
         ++k;
     }
-    ContextePixels = sauve;
 
     const float l = k == 0 ? s : std::fabs(L - R) / k;
     const float moyenne = (l + s) / 2;
@@ -154,7 +152,7 @@ bool PositionHorsPortee(int indexPortee, int x, int y, float t, float s, bool de
 
 }  // namespace
 
-int LongueurLigneSupplementaire(const uint8_t* bande, int x, int y, float s) {
+int LongueurLigneSupplementaire(const VuePixels& bande, int x, int y, float s) {
     return ColonnesMincesCote(bande, x, y, s, +1) + ColonnesMincesCote(bande, x, y, s, -1);
 }
 

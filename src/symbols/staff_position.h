@@ -14,6 +14,6 @@
 bool PositionPortee(int indexPortee, int x, int y, int& position, bool lignesSupp);
 
 // The number of thin black columns of the ledger-line stroke through (x, y)
-// in `bande` (prepared in ContextePixels), left and right of x, for an
+// in `bande`, left and right of x, for an
 // interline s. Thick columns (a note head) are crossed but not counted.
-int LongueurLigneSupplementaire(const uint8_t* bande, int x, int y, float s);
+int LongueurLigneSupplementaire(const VuePixels& bande, int x, int y, float s);

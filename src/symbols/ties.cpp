@@ -6,13 +6,13 @@
 #include "records/options.h"
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "staff/staff_geometry.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/notes.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress.h"
 
-uint16_t NumeroLiaisonDocument = 1;
 
 namespace {
 
@@ -28,7 +28,7 @@ constexpr float kEpaisseurMax = 0.4f;
 
 
 // Traces from (x, y) and keeps the trace when it is shaped like a tie.
-void TraceLiaison(Portee& portee, uint8_t* travail, uint8_t* bande, int x, int y, float s,
+void TraceLiaison(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y, float s,
                   bool dessus) {
     int finX = x, finY = y, hautMin = 0, hautMax = 0;
     SuitLiaison(travail, x, y, s, finX, finY, hautMin, hautMax);
@@ -40,7 +40,7 @@ void TraceLiaison(Portee& portee, uint8_t* travail, uint8_t* bande, int x, int y
 // look at again. Every seed inside a run too thick for a tie fails the same
 // way, so the search skips that run: a large black area costs its area, not
 // its area times its height.
-int Essaie(Portee& portee, uint8_t* travail, uint8_t* bande, int x, int y, float s, bool dessus) {
+int Essaie(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y, float s, bool dessus) {
     if (!EstNoir(travail, x, y)) return y;
     const Trait trait = HauteurTrait(travail, x, y);
     if (trait.longueur >= kEpaisseurMax * s) return std::max(y, trait.haut + trait.longueur - 1);
@@ -50,8 +50,8 @@ int Essaie(Portee& portee, uint8_t* travail, uint8_t* bande, int x, int y, float
 
 // Seeds are looked for only clear of the staff: above half an interline
 // over the top line, and below half an interline under the bottom line.
-void ParcourtColonne(Portee& portee, uint8_t* travail, uint8_t* bande, int x, float s) {
-    const int hauteur = ContextePixels.bornes.bottom;
+void ParcourtColonne(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, float s) {
+    const int hauteur = travail.bornes.bottom;
     const float haut = LigneHautEn(Etat.PorteeCourante, x);
     const int finDessus = Tronque16(haut - 0.5f * s);
     for (int y = 0; y < finDessus && y < hauteur; ++y)
@@ -67,26 +67,24 @@ bool RechercheLiaisons() {
     Portee& portee = Etat.Courante();
     LibereLiaisons(portee);  // a staff recognised again starts afresh
     Offscreen bande = Etat.PorteeImage;
-    Offscreen travail = Etat.PorteeImageIntacte ? DupliqueOffscreen(Etat.PorteeImageIntacte) : nullptr;
+    const OffscreenPossede travail(
+        Etat.PorteeImageIntacte ? DupliqueOffscreen(Etat.PorteeImageIntacte) : nullptr);
     if (!travail) return false;
     Trace("Recherche des liaisons");
-    // The intact band is cut from the same rectangle as the band, so one
-    // pixel context serves both.
-    if (!bande || bande->largeur != travail->largeur || bande->hauteur != travail->hauteur) {
-        DisposeOffscreen(travail);
+    // The intact band is cut from the same rectangle as the band: a pixel
+    // of the one is the same place on the page as the pixel of the other.
+    if (!bande || bande->largeur != travail->largeur || bande->hauteur != travail->hauteur)
         return false;
-    }
-    uint8_t* baseBande = PrepareOffscreen(bande);
-    uint8_t* baseTravail = PrepareOffscreen(travail);
+    const VuePixels baseBande = VueOffscreen(bande);
+    const VuePixels baseTravail = VueOffscreen(travail.get());
     const float s = portee.Interligne;
     for (int x = 0; x < travail->largeur; ++x) ParcourtColonne(portee, baseTravail, baseBande, x, s);
-    DisposeOffscreen(travail);
     return true;
 }
 
-bool SuitLiaison(uint8_t* bits, int x, int y, float s, int& finX, int& finY, int& hautMin,
+bool SuitLiaison(const VuePixels& bits, int x, int y, float s, int& finX, int& finY, int& hautMin,
                  int& hautMax) {
-    const int hauteur = ContextePixels.bornes.bottom;
+    const int hauteur = bits.bornes.bottom;
     hautMin = 9999;
     hautMax = 0;
     int colonne = x, ligne = y;
@@ -115,7 +113,7 @@ bool SuitLiaison(uint8_t* bits, int x, int y, float s, int& finX, int& finY, int
     return true;
 }
 
-void AjouteLiaison(Portee& portee, const uint8_t* travail, uint8_t* bande, int x, int y, int finX,
+void AjouteLiaison(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y, int finX,
                    int finY, int hautMin, int hautMax, bool dessus) {
     for (int r = hautMin; r < hautMax; ++r)
         for (int c = x; c < finX; ++c)
@@ -157,7 +155,7 @@ int NoteDeLiaison(int x, int y, bool dessus, bool debut, int exclue) {
 namespace {
 
 void RempliBout(BoutLiaison& bout, int x, int y, uint8_t dessus) {
-    bout.Numero = NumeroLiaisonDocument;
+    bout.Numero = Document.NumeroLiaison;
     bout.PosY = static_cast<int16_t>(y);
     bout.PosX = static_cast<int16_t>(x);
     bout.AuDessus = dessus;
@@ -177,7 +175,7 @@ bool AttacheLiaisons() {
         // A tie that reached a note at either end uses up its number, so that
         // a start left without its end (a tie running off the system) never
         // shares its number with the next tie.
-        if ((debut >= 0 || fin >= 0) && ++NumeroLiaisonDocument == 0) NumeroLiaisonDocument = 1;
+        if ((debut >= 0 || fin >= 0) && ++Document.NumeroLiaison == 0) Document.NumeroLiaison = 1;
     }
     return !TestAnnulation();
 }

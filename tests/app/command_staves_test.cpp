@@ -19,7 +19,7 @@ protected:
     // A page of two staves with a few beams, as a PNG file.
     std::string PagePortees() {
         Offscreen page = CreeOffscreen(900, 700);
-        uint8_t* base = PrepareOffscreen(page);
+        const VuePixels base = VueOffscreen(page);
         auto noircit = [&](int x0, int y0, int x1, int y1) {
             for (int y = y0; y < y1; ++y)
                 for (int x = x0; x < x1; ++x) EcritPixel(base, x, y, IndexNoir);

@@ -26,17 +26,17 @@ TEST(Seuillage, SumMustBeStrictlyBelowThreshold) {
     const Couleur16 c = CouleurDIndex(gris);
     const int32_t somme = c.rouge + c.vert + c.bleu;
     Offscreen o = CreeOffscreen(2, 1);
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     EcritPixel(base, 0, 0, gris);
 
     Seuillage(o, somme);
-    EXPECT_EQ(LitPixel(PrepareOffscreen(o), 0, 0), IndexBlanc);
-    EcritPixel(PrepareOffscreen(o), 0, 0, gris);
+    EXPECT_EQ(LitPixel(VueOffscreen(o), 0, 0), IndexBlanc);
+    EcritPixel(VueOffscreen(o), 0, 0, gris);
     Seuillage(o, somme + 1);
-    EXPECT_EQ(LitPixel(PrepareOffscreen(o), 0, 0), IndexNoir);
+    EXPECT_EQ(LitPixel(VueOffscreen(o), 0, 0), IndexNoir);
     Seuillage(o, 300000);
-    EXPECT_EQ(LitPixel(PrepareOffscreen(o), 1, 0), IndexBlanc);
-    EXPECT_EQ(LitPixel(PrepareOffscreen(o), 0, 0), IndexNoir);
+    EXPECT_EQ(LitPixel(VueOffscreen(o), 1, 0), IndexBlanc);
+    EXPECT_EQ(LitPixel(VueOffscreen(o), 0, 0), IndexNoir);
     DisposeOffscreen(o);
 }
 
@@ -44,7 +44,7 @@ TEST(PourcentageSombre, CountsDarkByRedAndGreenOnly) {
     Offscreen o = BitmapDepuisTexte({"#.y."});
     EXPECT_FLOAT_EQ(PourcentageSombre(o), 25.0f);
     // Pure blue is dark whatever its blue: blue does not count.
-    EcritPixel(PrepareOffscreen(o), 1, 0, IndexBleu);
+    EcritPixel(VueOffscreen(o), 1, 0, IndexBleu);
     EXPECT_FLOAT_EQ(PourcentageSombre(o), 50.0f);
     DisposeOffscreen(o);
 }
@@ -114,7 +114,7 @@ TEST(Depoussiere, HoleOnTheBorderIsFilledWithinTheBounds) {
 
 TEST(CompteComposante, CountsEightConnectedUpToLimitAndRestoresPixels) {
     Offscreen o = BitmapDepuisTexte({"rr..", "..r.", "...#"});
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     EXPECT_EQ(CompteComposante(base, 0, 0, 0, 10, IndexRouge), 3);
     EXPECT_EQ(CompteComposante(base, 0, 0, 5, 10, IndexRouge), 8);
     EXPECT_EQ(CompteComposante(base, 0, 0, 0, 1, IndexRouge), 2);

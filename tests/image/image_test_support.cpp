@@ -11,7 +11,7 @@
 
 Offscreen BitmapDepuisTexte(const std::vector<std::string>& lignes) {
     Offscreen o = CreeOffscreen(static_cast<int>(lignes[0].size()), static_cast<int>(lignes.size()));
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (size_t y = 0; y < lignes.size(); ++y) {
         for (size_t x = 0; x < lignes[y].size(); ++x) {
             const char c = lignes[y][x];
@@ -27,7 +27,7 @@ Offscreen BitmapDepuisTexte(const std::vector<std::string>& lignes) {
 
 std::vector<std::string> TexteDepuisBitmap(Offscreen o) {
     std::vector<std::string> lignes;
-    const uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (int y = 0; y < o->hauteur; ++y) {
         std::string ligne;
         for (int x = 0; x < o->largeur; ++x) {

@@ -57,7 +57,7 @@ void VerifieBarre(Offscreen page, int largeur, int hauteur) {
     ASSERT_NE(page, nullptr);
     ASSERT_EQ(page->largeur, largeur);
     ASSERT_EQ(page->hauteur, hauteur);
-    const uint8_t* base = PrepareOffscreen(page);
+    const VuePixels base = VueOffscreen(page);
     EXPECT_EQ(LitPixel(base, largeur / 2, 25), IndexDeGris(0));
     EXPECT_EQ(LitPixel(base, largeur / 2, 5), IndexDeGris(255));
     EXPECT_EQ(LitPixel(base, largeur - 1, hauteur - 1), IndexDeGris(255));
@@ -100,7 +100,7 @@ TEST_F(JpegPngTest, JpegCutShortOrTooLargeIsRefusedWithAMessage) {
 
 TEST_F(JpegPngTest, PngPageIsReadAndACutFileRefused) {
     Offscreen source = CreeOffscreen(64, 48);
-    uint8_t* base = PrepareOffscreen(source);
+    const VuePixels base = VueOffscreen(source);
     for (int y = 20; y < 30; ++y)
         for (int x = 0; x < 64; ++x) EcritPixel(base, x, y, IndexNoir);
     const std::string chemin = dossier.Fichier("page.png");

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <thread>
+#include <vector>
 
 #include "toolbox/messages.h"
 
@@ -11,7 +13,7 @@ namespace {
 // A W x H offscreen whose pixel (x, y) holds a value unique to its place.
 Offscreen Motif(int largeur, int hauteur) {
     Offscreen o = CreeOffscreen(largeur, hauteur);
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (int y = 0; y < hauteur; ++y)
         for (int x = 0; x < largeur; ++x) EcritPixel(base, x, y, static_cast<uint8_t>(y * 16 + x));
     return o;
@@ -26,7 +28,7 @@ protected:
 
 TEST_F(OffscreenTest, PixelAccessOutsideTheBoundsIsWhiteAndHarmless) {
     Offscreen o = CreeOffscreen(7, 5);
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     std::fill(o->pixels.begin(), o->pixels.end(), IndexNoir);
     EXPECT_EQ(LitPixel(base, -1, 0), IndexBlanc);
     EXPECT_EQ(LitPixel(base, 0, 5), IndexBlanc);
@@ -78,7 +80,7 @@ TEST_F(OffscreenTest, HalfTurnInPlaceWithAnOddMiddleRow) {
 
 TEST_F(OffscreenTest, ColourSwapsAndVideoInversion) {
     Offscreen o = Motif(16, 16);
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     EcritPixel(base, 0, 0, IndexNoir);
     EcritPixel(base, 1, 0, IndexBlanc);
     EcritPixel(base, 2, 0, IndexRouge);
@@ -92,7 +94,7 @@ TEST_F(OffscreenTest, ColourSwapsAndVideoInversion) {
     InverseVideo(o);
     EXPECT_EQ(o->pixels[2], IndexBleu);
 
-    EcritPixel(PrepareOffscreen(o), 4, 0, IndexGris);
+    EcritPixel(VueOffscreen(o), 4, 0, IndexGris);
     GrisEnNoir(o);
     EXPECT_EQ(Pixel(o, 4, 0), IndexNoir);
     DisposeOffscreen(o);
@@ -100,7 +102,7 @@ TEST_F(OffscreenTest, ColourSwapsAndVideoInversion) {
 
 TEST_F(OffscreenTest, FloodFillIsFourConnectedAndCopesWithHugeComponents) {
     Offscreen o = CreeOffscreen(4, 4);
-    uint8_t* base = PrepareOffscreen(o);
+    VuePixels base = VueOffscreen(o);
     EcritPixel(base, 0, 0, IndexNoir);
     EcritPixel(base, 1, 0, IndexNoir);
     EcritPixel(base, 2, 1, IndexNoir);  // touches only by a corner
@@ -111,7 +113,7 @@ TEST_F(OffscreenTest, FloodFillIsFourConnectedAndCopesWithHugeComponents) {
 
     Offscreen grand = CreeOffscreen(1500, 1000);
     std::fill(grand->pixels.begin(), grand->pixels.end(), IndexNoir);
-    base = PrepareOffscreen(grand);
+    base = VueOffscreen(grand);
     RemplitComposante(base, 700, 500, IndexNoir, IndexRouge);
     EXPECT_EQ(LitPixel(base, 0, 0), IndexRouge);
     EXPECT_EQ(LitPixel(base, 1499, 999), IndexRouge);
@@ -120,7 +122,7 @@ TEST_F(OffscreenTest, FloodFillIsFourConnectedAndCopesWithHugeComponents) {
 
 TEST_F(OffscreenTest, StrokeHeightCountsMarksAndStopsBeforeTheTopRow) {
     Offscreen o = CreeOffscreen(3, 10);
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (int y = 2; y <= 6; ++y) EcritPixel(base, 1, y, y == 4 ? IndexRouge : IndexNoir);
     Trait t = HauteurTrait(base, 1, 4);
     EXPECT_EQ(t.haut, 2);
@@ -144,6 +146,34 @@ TEST_F(OffscreenTest, DisposalMessages) {
     DisposeOffscreen(horsListe);
     EXPECT_TRUE(alertes.Contient("DisposeOffscreen:not found"));
     EXPECT_EQ(horsListe, nullptr);
+    EXPECT_EQ(NombreOffscreensListes(), avant);
+}
+
+// Each view carries its own bounds and stride: two bitmaps of different
+// widths are worked on in turn, and from several threads at once, each
+// thread making and disposing its own.
+TEST_F(OffscreenTest, ViewsOfSeveralOffscreensAreIndependentAcrossThreads) {
+    const int avant = NombreOffscreensListes();
+    auto travaille = [](int largeur) {
+        for (int k = 0; k < 200; ++k) {
+            OffscreenPossede a(CreeOffscreen(largeur, 3));
+            OffscreenPossede b(CreeOffscreen(largeur + 17, 5));
+            if (!a || !b) return false;
+            const VuePixels va = VueOffscreen(a.get()), vb = VueOffscreen(b.get());
+            EcritPixel(va, largeur - 1, 2, IndexNoir);
+            EcritPixel(vb, largeur + 16, 4, IndexRouge);
+            EcritPixel(va, largeur + 16, 2, IndexRouge);  // outside a: ignored
+            if (LitPixel(va, largeur - 1, 2) != IndexNoir || LitPixel(vb, largeur - 1, 2) != IndexBlanc ||
+                LitPixel(vb, largeur + 16, 4) != IndexRouge || LitPixel(va, largeur + 16, 2) != IndexBlanc)
+                return false;
+        }
+        return true;
+    };
+    bool ok[4] = {};
+    std::vector<std::thread> fils;
+    for (int i = 0; i < 4; ++i) fils.emplace_back([&, i] { ok[i] = travaille(5 + 3 * i); });
+    for (std::thread& f : fils) f.join();
+    for (bool b : ok) EXPECT_TRUE(b);
     EXPECT_EQ(NombreOffscreensListes(), avant);
 }
 

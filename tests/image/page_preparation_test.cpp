@@ -128,9 +128,9 @@ TEST_F(PreparationPage, ThresholdAtLoadOnlyWhenAsked) {
     ASSERT_EQ(PrepareImagePage(page, "", image), kPreparationFaite);
     EXPECT_EQ(TexteDepuisBitmap(image), std::vector<std::string>{".."});
     // Already thresholded at load: the driver leaves it alone.
-    EcritPixel(PrepareOffscreen(image), 0, 0, IndexDeGris(100));
+    EcritPixel(VueOffscreen(image), 0, 0, IndexDeGris(100));
     SeuillageAvantReconnaissance(page, image);
-    EXPECT_EQ(LitPixel(PrepareOffscreen(image), 0, 0), IndexDeGris(100));
+    EXPECT_EQ(LitPixel(VueOffscreen(image), 0, 0), IndexDeGris(100));
     page.Seuillage = 0;
     SeuillageAvantReconnaissance(page, image);
     EXPECT_EQ(TexteDepuisBitmap(image), std::vector<std::string>{"#."});
@@ -140,7 +140,7 @@ TEST_F(PreparationPage, GreyPageIsThresholdedBeforeMarginsAndSpecks) {
     // A dark grey strip on the left is a margin only once it is black; a pale
     // grey speck of the paper must turn white, not be "filled" black.
     Offscreen o = BitmapDepuisTexte(std::vector<std::string>(30, ".........."));
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (int y = 0; y < 30; ++y) EcritPixel(base, 0, y, IndexDeGris(40));
     EcritPixel(base, 5, 10, IndexDeGris(220));
     ASSERT_TRUE(EcritPNG(*o, dossier.Fichier("gris.png")));

@@ -20,7 +20,7 @@ TEST_F(QualiteBruitTest, IsolatedPixelsCostTheNoiseScore) {
     EXPECT_EQ(QualiteBruitPage(*page), 1000 - 10 * 4000 / 400);
     // A white hole in black counts five.
     Noircit(page, 60, 100, 63, 103);
-    EcritPixel(PrepareOffscreen(page), 61, 101, IndexBlanc);
+    EcritPixel(VueOffscreen(page), 61, 101, IndexBlanc);
     EXPECT_EQ(QualiteBruitPage(*page), 1000 - 15 * 4000 / 400);
     for (int k = 0; k < 45; ++k) {
         Noircit(page, 5 + 2 * k, 200, 6 + 2 * k, 201);

@@ -32,7 +32,7 @@ protected:
 // A page whose every row differs from the others.
 Offscreen PageNumerotee(int largeur, int hauteur) {
     Offscreen o = CreeOffscreen(largeur, hauteur);
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (int y = 0; y < hauteur; ++y)
         for (int x = 0; x < largeur; ++x) EcritPixel(base, x, y, static_cast<uint8_t>((x + 3 * y) % 251));
     return o;

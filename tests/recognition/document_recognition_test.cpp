@@ -46,7 +46,7 @@ bool UnePortee(Offscreen& page) {
 bool CinqNoires() {
     for (int i = 0; i < 5; ++i) {
         NotePortee n;
-        n.IdNote = NumeroSymboleDocument++;
+        n.IdNote = Document.NumeroSymbole++;
         n.CodeNote = 207;
         n.Interligne = static_cast<int16_t>(i);
         n.PosX = static_cast<int16_t>(110 + 18 * i);

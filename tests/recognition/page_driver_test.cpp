@@ -92,7 +92,7 @@ protected:
         EffaceAnnulation();
         Document.Pages.resize(1);
         Document.ImagePage = CreeOffscreen(120, 400);
-        uint8_t* base = PrepareOffscreen(Document.ImagePage);
+        const VuePixels base = VueOffscreen(Document.ImagePage);
         for (int x = 0; x < 120; ++x) EcritPixel(base, x, 20, IndexNoir);
         pageInitiale = Document.ImagePage->pixels;
     }

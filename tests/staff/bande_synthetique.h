@@ -17,14 +17,14 @@ namespace essai {
 constexpr int kHautBande = 300;
 
 inline void Pave(Offscreen o, int x0, int y0, int x1, int y1, uint8_t index = IndexNoir) {
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) EcritPixel(base, x, y, index);
 }
 
 // A filled note head centred on (cx, cy), 1.3 interlines wide, one high.
 inline void Tete(Offscreen o, int cx, int cy, int s) {
-    uint8_t* base = PrepareOffscreen(o);
+    const VuePixels base = VueOffscreen(o);
     const int rx = s * 65 / 100, ry = s / 2;
     for (int y = -ry; y <= ry; ++y)
         for (int x = -rx; x <= rx; ++x)
@@ -42,7 +42,7 @@ inline void Lignes(Offscreen o, int haut, int s, int epaisseur, int x0, int x1) 
     for (int l = 0; l < 5; ++l) Ligne(o, haut + l * s, epaisseur, x0, x1);
 }
 
-inline uint8_t Pixel(Offscreen o, int x, int y) { return LitPixel(PrepareOffscreen(o), x, y); }
+inline uint8_t Pixel(Offscreen o, int x, int y) { return LitPixel(VueOffscreen(o), x, y); }
 inline bool Noir(Offscreen o, int x, int y) { return Pixel(o, x, y) == IndexNoir; }
 
 inline int CompteNoirs(Offscreen o, int x0, int y0, int x1, int y1) {

@@ -45,7 +45,7 @@ TEST_F(FiltreTest, MemoryAndFilePathsGiveTheSamePage) {
     ASSERT_TRUE(FiltreHorizontal(b, 10, 0));
     EXPECT_EQ(a->pixels, b->pixels);
     // The 8-pixel dash is gone, the long lines remain from their start.
-    uint8_t* base = PrepareOffscreen(a);
+    const VuePixels base = VueOffscreen(a);
     EXPECT_FALSE(EstNoir(base, 50, 10));
     EXPECT_TRUE(EstNoir(base, 3, 5));
     EXPECT_TRUE(EstNoir(base, 80, 5));

@@ -16,7 +16,7 @@
 namespace pages_de_test {
 
 inline void Noircit(Offscreen page, int x0, int y0, int x1, int y1) {
-    uint8_t* base = PrepareOffscreen(page);
+    const VuePixels base = VueOffscreen(page);
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) EcritPixel(base, x, y, IndexNoir);
 }

@@ -20,7 +20,7 @@ int EchantillonsValides(const Portee& p) {
 }
 
 void TeteNoire(Offscreen page, int cx, int cy, int rx, int ry) {
-    uint8_t* base = PrepareOffscreen(page);
+    const VuePixels base = VueOffscreen(page);
     for (int y = -ry; y <= ry; ++y)
         for (int x = -rx; x <= rx; ++x)
             if (x * x * ry * ry + y * y * rx * rx <= rx * rx * ry * ry)

@@ -85,7 +85,7 @@ TEST_F(RechercheMesuresTest, BarLineCutShortByACrossingSlurStillCounts) {
     // Both lines stop 8 rows above the bottom line (tolerance 4); the intact
     // band shows the first one printed down to the line under a slur.
     Etat.PorteeImageIntacte = CreeOffscreen(2000, 200);
-    uint8_t* bande = PrepareOffscreen(Etat.PorteeImageIntacte);
+    const VuePixels bande = VueOffscreen(Etat.PorteeImageIntacte);
     for (int y = kHaut; y <= kHaut + 80; ++y)
         for (int x = 500; x < 502; ++x) EcritPixel(bande, x, y, IndexNoir);
     Ligne(500, kHaut - 1, 73);

@@ -44,7 +44,7 @@ class SystemesTest : public ::testing::Test {
     }
     // A stroke `largeur` wide joining the staves a to b at their left end.
     void Relie(int a, int b, int largeur = 3) {
-        uint8_t* base = PrepareOffscreen(Document.ImagePage);
+        const VuePixels base = VueOffscreen(Document.ImagePage);
         for (int y = Haut(a); y < Bas(b); ++y)
             for (int x = kGauche - largeur; x < kGauche; ++x) EcritPixel(base, x, y, IndexNoir);
     }

@@ -39,7 +39,7 @@ struct BandeTest {
     }
     ~BandeTest() { LibereEtatPage(); }
 
-    void Pixel(int x, int y) { EcritPixel(PrepareOffscreen(Etat.PorteeImage), x, y, IndexNoir); }
+    void Pixel(int x, int y) { EcritPixel(VueOffscreen(Etat.PorteeImage), x, y, IndexNoir); }
     void Rectangle(int gauche, int haut, int droite, int bas) {  // inclusive
         for (int y = haut; y <= bas; ++y)
             for (int x = gauche; x <= droite; ++x) Pixel(x, y);

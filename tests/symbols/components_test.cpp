@@ -77,7 +77,7 @@ TEST(Components, ScanStartsAtTheFirstColumnAndOrdersByColumn) {
 TEST(Components, MarksOtherThanBlackAreNotInk) {
     BandeTest b(40, 20);
     b.Rectangle(5, 5, 10, 10);
-    uint8_t* base = PrepareOffscreen(Etat.PorteeImage);
+    const VuePixels base = VueOffscreen(Etat.PorteeImage);
     for (int x = 11; x < 20; ++x) EcritPixel(base, x, 7, IndexRouge);
     EcritPixel(base, 30, 5, IndexGris);  // the marker colour already in the band
     EcritPixel(base, 30, 6, IndexGris);
@@ -92,7 +92,7 @@ TEST(Components, TableFromTheBandAndItsRelease) {
     ASSERT_TRUE(ConstruitTableGraphes());
     EXPECT_EQ(TableGraphes.size(), 1u);
     // The band itself is untouched.
-    EXPECT_TRUE(EstNoir(PrepareOffscreen(Etat.PorteeImage), 5, 5));
+    EXPECT_TRUE(EstNoir(VueOffscreen(Etat.PorteeImage), 5, 5));
     LibereTableGraphes();
     EXPECT_TRUE(TableGraphes.empty());
     DisposeOffscreen(Etat.PorteeImage);

@@ -73,14 +73,14 @@ TEST_F(PositionsPortee, NoBandBeforeLineRemovalMeansNoLedgerLines) {
 TEST_F(PositionsPortee, ThinStrokesCountButHeadsDoNot) {
     bande().Rectangle(250, 100, 349, 101);  // a line 100 columns long
     bande().Tete(300, 100, 0.65f * kS, 0.45f * kS);
-    const uint8_t* base = PrepareOffscreen(Etat.PorteeImage);
+    const VuePixels base = VueOffscreen(Etat.PorteeImage);
     const int n = LongueurLigneSupplementaire(base, 300, 100, kS);
     // At most 2.4 interlines each way, less the head's thick columns.
     EXPECT_GT(n, 40);
     EXPECT_LT(n, 2 * static_cast<int>(2.4 * kS) - 20);
     // A head alone is no line: its thin rim stays below the line threshold.
     bande().Tete(500, 150, 0.65f * kS, 0.45f * kS);
-    EXPECT_LT(LongueurLigneSupplementaire(PrepareOffscreen(Etat.PorteeImage), 500, 150, kS), kS / 4);
+    EXPECT_LT(LongueurLigneSupplementaire(VueOffscreen(Etat.PorteeImage), 500, 150, kS), kS / 4);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "records/page_entry.h"
 #include "band_fixture.h"
 #include "records/options.h"
 #include "symbols/notes.h"
@@ -33,7 +34,7 @@ class RechercheLiaisonsTest : public ::testing::Test {
         return RechercheLiaisons();
     }
     int Noirs(int x0, int y0, int x1, int y1) {
-        const uint8_t* base = PrepareOffscreen(Etat.PorteeImage);
+        const VuePixels base = VueOffscreen(Etat.PorteeImage);
         int n = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x) n += EstNoir(base, x, y);
@@ -114,8 +115,8 @@ class AttacheLiaisonsTest : public ::testing::Test {
   protected:
     BandeTest bande{400, 260, 20, 80};
 
-    void SetUp() override { NumeroLiaisonDocument = 1; }
-    void TearDown() override { NumeroLiaisonDocument = 1; }
+    void SetUp() override { Document.NumeroLiaison = 1; }
+    void TearDown() override { Document.NumeroLiaison = 1; }
 
     void Note(int x, int y) {
         NotePortee n;
@@ -157,7 +158,7 @@ TEST_F(AttacheLiaisonsTest, EachEndTakesTheNearestNoteOnItsSide) {
         EXPECT_EQ(N(i).Debut.Numero, 0) << i;
         EXPECT_EQ(N(i).Fin.Numero, 0) << i;
     }
-    EXPECT_EQ(NumeroLiaisonDocument, 2);
+    EXPECT_EQ(Document.NumeroLiaison, 2);
 }
 
 TEST_F(AttacheLiaisonsTest, TwoTiesEndingOnOneNoteAndNumbersKeptApart) {
@@ -176,7 +177,7 @@ TEST_F(AttacheLiaisonsTest, TwoTiesEndingOnOneNoteAndNumbersKeptApart) {
     EXPECT_EQ(N(1).Debut.Numero, 2);
     EXPECT_EQ(N(2).Debut.Numero, 3);
     EXPECT_EQ(N(0).Fin.Numero, 4);
-    EXPECT_EQ(NumeroLiaisonDocument, 5);
+    EXPECT_EQ(Document.NumeroLiaison, 5);
 }
 
 TEST_F(AttacheLiaisonsTest, ATieBetweenTwoNotesAtOneHeightJoinsThem) {
