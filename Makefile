@@ -1,41 +1,78 @@
 # The two everyday commands: `make demo` and `make test`.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
+SECONDS    ?= 60
 
-.PHONY: all bootstrap build demo test test-asan bench format clean
+# Ninja and ccache when installed: every rebuild, and CI, is much faster.
+# A build folder keeps the generator it was made with.
+NINJA  := $(if $(shell command -v ninja),-G Ninja,)
+CCACHE := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
+# ccache hits across clones of the tree (CI) as well.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+configure = cmake -S . -B $(1) $(if $(wildcard $(1)/CMakeCache.txt),,$(NINJA)) $(CCACHE)
+
+.PHONY: all bootstrap bootstrap-fuzz build demo test test-asan bench fuzz format format-check \
+        package install clean
 
 all: build
 
 bootstrap:
 	@tools/bootstrap.sh
 
-$(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+bootstrap-fuzz:
+	@tools/bootstrap.sh --fuzz
 
-build: bootstrap $(BUILD)/CMakeCache.txt
+build: bootstrap
+	$(if $(wildcard $(BUILD)/CMakeCache.txt),,$(call configure,$(BUILD)) -DCMAKE_BUILD_TYPE=RelWithDebInfo)
 	cmake --build $(BUILD) -j $(JOBS)
 	@ln -sf $(BUILD)/compile_commands.json compile_commands.json
 
 demo: build
 	tools/demo.sh $(BUILD)
 
-test: build
+# Tests and warnings-as-errors are for developers and CI, not for a plain build.
+test: bootstrap
+	$(call configure,$(BUILD)) -DBUILD_TESTING=ON -DRUZO_WERROR=ON \
+	  $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+	cmake --build $(BUILD) -j $(JOBS)
+	@ln -sf $(BUILD)/compile_commands.json compile_commands.json
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: bootstrap
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DRUZO_SANITIZE=ON
+	$(call configure,$(ASAN_BUILD)) -DCMAKE_BUILD_TYPE=Debug -DRUZO_SANITIZE=ON \
+	  -DBUILD_TESTING=ON -DRUZO_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 bench: bootstrap
-	cmake -S . -B $(BUILD) -DRUZO_BENCH=ON
+	$(call configure,$(BUILD)) -DRUZO_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	@if [ -x $(BUILD)/ruzo_bench ]; then $(BUILD)/ruzo_bench; fi
 	bench/run_corpus --ruzo $(BUILD)/ruzo
 
+# Every fuzz target of tests/fuzz, built with clang's libFuzzer, run SECONDS
+# seconds each from its seeds; crashes are kept in $(FUZZ_BUILD)/crashes/.
+fuzz: bootstrap bootstrap-fuzz
+	$(call configure,$(FUZZ_BUILD)) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRUZO_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	tools/run_fuzzers.sh $(FUZZ_BUILD) $(SECONDS)
+
+# The Debian package, in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+install: build
+	cmake --install $(BUILD)
+
 format:
-	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src tests bench tools -name '*.cpp' -o -name '*.h' | xargs clang-format-14 -i
+
+format-check:
+	tools/format_check.sh
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

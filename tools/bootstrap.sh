@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Ruzo needs to build, test and run, only when missing.
+#   tools/bootstrap.sh [--fuzz]
 set -euo pipefail
 
 packages=(
@@ -8,8 +9,11 @@ packages=(
   libfreetype-dev libfontconfig-dev lilypond-fonts
   libgtest-dev libcli11-dev libpugixml-dev libbenchmark-dev
   libxml2-utils python3
+  clang-format-14 file
   libsane-dev libsane1
 )
+# `make fuzz`: clang and its libFuzzer runtime, only for those who fuzz.
+if [ "${1:-}" = --fuzz ]; then packages=(clang-14 libclang-rt-14-dev); fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -7,7 +7,17 @@ namespace {
 constexpr const char* kPiedAide =
     "\nEvery command has --help.\n"
     "Exit codes: 0 success, 1 recognition failed or cancelled, 2 usage error,\n"
-    "3 unreadable or invalid input.\n";
+    "3 unreadable or invalid input.\n"
+    "\n"
+    "Folders (see man ruzo):\n"
+    "  settings    $XDG_CONFIG_HOME/Talvek/VostPref (default ~/.config/Talvek/VostPref)\n"
+    "  crash.log   $XDG_STATE_HOME/ruzo (default ~/.local/state/ruzo)\n"
+    "  temporary   $TMPDIR/ruzo-UID (default /tmp/ruzo-UID)\n"
+    "  documents   the folder named in PathUser.cfg, else $XDG_DOCUMENTS_DIR\n"
+    "              (default ~/Documents), with \"Talvek Documents/Ruzo\" inside\n"
+    "Environment: RUZO_HOME, when set, holds all of them instead: settings in\n"
+    "RUZO_HOME/Talvek/VostPref, crash.log in RUZO_HOME, documents in\n"
+    "RUZO_HOME/Documents.\n";
 
 }  // namespace
 

@@ -1,4 +1,4 @@
-// Floating-point set-up from "FPUPatch.txt" in the application folder.
+// Floating-point set-up from "FPUPatch.txt" in the settings folder.
 //
 // The file is a support tool: its first line "MASK aaaa oooo" (two hex words)
 // sets the floating-point control word to (current AND aaaa) OR oooo; any

@@ -28,9 +28,9 @@ void ArretALaSortie() {
 
 bool Demarrage(ModeDemarrage mode, const QuestionSortieAnormale& question) {
     const bool interactif = mode == ModeDemarrage::Interactif;
-    InstallePiegeErreurs(DossierApplication(), DossierPreferences());
+    InstallePiegeErreurs(DossierEtat(), DossierPreferences());
     EnregistreRoutineSortie(ArretALaSortie);
-    RegleFPU(DossierApplication());
+    RegleFPU(DossierPreferences());
     InitialiseCouleurs();
     if (interactif) CheminFontMusique();
 

@@ -1,5 +1,9 @@
 #include "toolbox/folders.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,8 +25,12 @@ std::string VariableEnvironnement(const char* nom) {
     return valeur ? valeur : "";
 }
 
+std::string RuzoHome() {
+    return VariableEnvironnement("RUZO_HOME");
+}
+
 std::string DossierBase() {
-    if (auto home = VariableEnvironnement("RUZO_HOME"); !home.empty()) return home;
+    if (auto home = RuzoHome(); !home.empty()) return home;
     if (auto xdg = VariableEnvironnement("XDG_CONFIG_HOME"); !xdg.empty()) return xdg;
     if (auto h = VariableEnvironnement("HOME"); !h.empty()) return h + "/.config";
     return ".";
@@ -62,7 +70,17 @@ std::string DossierPreferences() {
 }
 
 std::string DossierTemporaire() {
-    return DossierPreferences() + "/Temporary";
+    if (!RuzoHome().empty()) return DossierPreferences() + "/Temporary";
+    std::string base = VariableEnvironnement("TMPDIR");
+    if (base.empty()) base = "/tmp";
+    return base + "/ruzo-" + std::to_string(getuid());
+}
+
+std::string DossierEtat() {
+    if (auto home = RuzoHome(); !home.empty()) return home;
+    if (auto xdg = VariableEnvironnement("XDG_STATE_HOME"); !xdg.empty()) return xdg + "/ruzo";
+    if (auto h = VariableEnvironnement("HOME"); !h.empty()) return h + "/.local/state/ruzo";
+    return DossierPreferences();
 }
 
 std::string DossierApplication() {
@@ -108,9 +126,27 @@ bool CreeDossier(const std::string& chemin) {
     return true;
 }
 
+// The temporary folder usually lies in a folder every user may write to: it
+// is made private, and one another user created beforehand is refused.
+bool CreeDossierTemporaire() {
+    const std::string chemin = DossierTemporaire();
+    if (!RuzoHome().empty()) return CreeDossier(chemin);
+    if (mkdir(chemin.c_str(), 0700) != 0 && errno != EEXIST) {
+        Alerte("Can't create folder '%s'", chemin.c_str());
+        return false;
+    }
+    struct stat s {};
+    if (lstat(chemin.c_str(), &s) != 0 || !S_ISDIR(s.st_mode) || s.st_uid != getuid()) {
+        Alerte("Can't set temporary path : err %d", EACCES);
+        return false;
+    }
+    return true;
+}
+
 bool PrepareDossiersPreferences() {
     bool ok = CreeDossier(DossierPreferences());
-    ok = CreeDossier(DossierTemporaire()) && ok;
+    ok = CreeDossierTemporaire() && ok;
+    ok = CreeDossier(DossierEtat()) && ok;
     return ok;
 }
 

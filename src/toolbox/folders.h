@@ -1,8 +1,13 @@
 // The program's folders.
 //
-// Preferences: $XDG_CONFIG_HOME/Talvek/VostPref (default ~/.config/...), with
-// the temporary folder "Temporary" inside. RUZO_HOME, when set, replaces the
-// base folder ($XDG_CONFIG_HOME) and also holds the documents base
+// Preferences (the settings folder): $XDG_CONFIG_HOME/Talvek/VostPref
+// (default ~/.config/Talvek/VostPref).
+// Temporary files: $TMPDIR/ruzo-UID (default /tmp/ruzo-UID), private to the
+// user, so that an installed program writes nothing beside its settings.
+// State: $XDG_STATE_HOME/ruzo (default ~/.local/state/ruzo), for "crash.log".
+// RUZO_HOME, when set, replaces the base folder ($XDG_CONFIG_HOME) and holds
+// everything else too: the temporary folder "Temporary" inside the settings
+// folder, the state ("RUZO_HOME" itself) and the documents base
 // ("RUZO_HOME/Documents"); tests and portable installs use it.
 //
 // Documents base: the folder named in "PathUser.cfg" (preferences folder)
@@ -15,6 +20,7 @@
 
 std::string DossierPreferences();
 std::string DossierTemporaire();
+std::string DossierEtat();
 
 // Folder of the running executable ("" when the system does not say).
 std::string DossierApplication();
@@ -32,7 +38,7 @@ std::string FichierPreferences(const std::string& nom);
 // '%s'" and returns false when that fails.
 bool CreeDossier(const std::string& chemin);
 
-// Creates the preferences and temporary folders when missing.
+// Creates the preferences, temporary and state folders when missing.
 bool PrepareDossiersPreferences();
 
 // Creates the documents folders ("Results", "Documents", "Video") when missing.

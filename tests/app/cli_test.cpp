@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "support/run_program.h"
@@ -41,12 +43,24 @@ TEST(LigneCommande, HelpListsEveryCommandOnOneLineEach) {
     EXPECT_TRUE(uneLigneChacune) << aide.sortie;
     EXPECT_FALSE(commandes.empty()) << aide.sortie;
     EXPECT_NE(aide.sortie.find("Exit codes"), std::string::npos);
+    EXPECT_NE(aide.sortie.find("RUZO_HOME"), std::string::npos);
     for (const auto& commande : commandes) {
         const ResultatProgramme sienne = ExecuteRuzo(commande + " --help");
         EXPECT_EQ(sienne.code, kSucces) << commande;
         EXPECT_NE(sienne.sortie.find("Usage: ruzo " + commande), std::string::npos)
             << sienne.sortie;
     }
+}
+
+// The manual page (data/ruzo.1) has a section for every command of --help.
+TEST(LigneCommande, ManualPageDescribesEveryCommand) {
+    std::ifstream f(std::string(RUZO_TEST_DATA) + "/../../data/ruzo.1");
+    ASSERT_TRUE(f) << "data/ruzo.1 is missing";
+    const std::string page(std::istreambuf_iterator<char>(f), {});
+    bool uneLigneChacune = false;
+    for (const auto& commande : CommandesListees(ExecuteRuzo("--help").sortie, uneLigneChacune))
+        EXPECT_NE(page.find("\n.SS \"" + commande + " "), std::string::npos)
+            << "data/ruzo.1 needs a section '.SS \"" << commande << " ...\"' under COMMANDS";
 }
 
 TEST(LigneCommande, VersionAndUsageErrors) {

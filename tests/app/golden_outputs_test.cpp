@@ -3,9 +3,9 @@
 // path and the processing-time line excepted). Any change to recognition
 // that changes them must be deliberate.
 //
-// To refresh the goldens after such a change, from the top of the tree:
-//     RUZO_REFRESH_GOLDEN=1 build/ruzo_tests --gtest_filter='Golden*'
-// then look at `git diff tests/golden` and say in the commit why they moved.
+// A file that differs is kept, with its golden, in build/golden-failures/,
+// and the failure prints the diff command that compares them. How and when
+// to refresh the goldens is in the README.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -27,6 +27,7 @@ struct PageDoree {
 };
 
 const fs::path kDossierGolden = fs::path(RUZO_TEST_DATA) / ".." / "golden";
+const fs::path kDossierEchecs = fs::path(RUZO_PROGRAM).parent_path() / "golden-failures";
 
 std::string Lit(const fs::path& chemin) {
     std::ifstream f(chemin, std::ios::binary);
@@ -50,6 +51,20 @@ std::string SansChampsVariables(const std::string& texte) {
     return resultat;
 }
 
+// Keeps what recognition gave and the golden beside it, out of the test's
+// home (which is removed), and returns the command that shows the difference.
+std::string GardeEchec(const fs::path& obtenu, const fs::path& garde) {
+    const fs::path dossier = kDossierEchecs / obtenu.stem();
+    fs::create_directories(dossier);
+    const fs::path copieObtenu = dossier / ("got" + obtenu.extension().string());
+    const fs::path copieGarde = dossier / ("golden" + garde.extension().string());
+    fs::copy_file(obtenu, copieObtenu, fs::copy_options::overwrite_existing);
+    fs::copy_file(garde, copieGarde, fs::copy_options::overwrite_existing);
+    return "diff -u '" + copieGarde.string() + "' '" + copieObtenu.string() + "'";
+}
+
+void PrintTo(const PageDoree& p, std::ostream* os) { *os << p.chemin; }
+
 class Golden : public ::testing::TestWithParam<PageDoree> {};
 
 TEST_P(Golden, RecognitionGivesTheKeptFiles) {
@@ -69,11 +84,10 @@ TEST_P(Golden, RecognitionGivesTheKeptFiles) {
             fs::copy_file(obtenu, garde, fs::copy_options::overwrite_existing);
             continue;
         }
-        ASSERT_TRUE(fs::exists(garde)) << garde << " is missing: see how to refresh at the top of "
-                                       << __FILE__;
-        EXPECT_EQ(SansChampsVariables(Lit(obtenu)), SansChampsVariables(Lit(garde)))
-            << GetParam().nom << extension << " changed: see how to refresh at the top of "
-            << __FILE__;
+        ASSERT_TRUE(fs::exists(garde)) << garde << " is missing: see the README on golden outputs";
+        if (SansChampsVariables(Lit(obtenu)) != SansChampsVariables(Lit(garde)))
+            ADD_FAILURE() << GetParam().nom << extension << " changed; compare with\n    "
+                          << GardeEchec(obtenu, garde) << "\nand see the README on golden outputs";
     }
 }
 

@@ -13,6 +13,7 @@
 #include "records/etat_page.h"
 #include "staff/page_state.h"
 #include "staff/staff_detection.h"
+#include "support/page_names.h"
 #include "support/test_home.h"
 
 namespace {
@@ -22,6 +23,8 @@ struct PageAttendue {
     int tigesUneAccroche;   // eighth-note stems under beams
     int tigesDeuxAccroches; // sixteenth-note stems under beams
 };
+
+void PrintTo(const PageAttendue& p, std::ostream* os) { *os << p.chemin; }
 
 class EtapesPageReelle : public DossierTest, public ::testing::WithParamInterface<PageAttendue> {};
 
@@ -59,6 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
     Corpus, EtapesPageReelle,
     ::testing::Values(PageAttendue{"pages/ryan_acrobats_hornpipe/musescore/page-1.png", 65, 47},
                       PageAttendue{"pages/nott_cuckoos_nest/verovio/page-1.png", 94, 0},
-                      PageAttendue{"pages/fife_british_grenadiers/verovio/page-1.png", 37, 21}));
+                      PageAttendue{"pages/fife_british_grenadiers/verovio/page-1.png", 37, 21}),
+    NomParPage());
 
 }  // namespace

@@ -1,13 +1,7 @@
 // Feeds arbitrary bytes to the keyword readers: whatever a settings or
 // document file holds must never crash Ruzo, overrun a buffer or hang it.
 //
-// Build and run (from the top of the tree):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
-//     tests/fuzz/keyword_readers_fuzz.cpp src/document/keyword_*.cpp \
-//     src/records/options.cpp src/document/options_file.cpp src/document/named_settings.cpp \
-//     src/toolbox/folders.cpp src/toolbox/messages.cpp \
-//     -o build/keyword_readers_fuzz
-//   build/keyword_readers_fuzz -max_total_time=300 -max_len=4096
+// Built with cmake -DRUZO_FUZZ=ON; `make fuzz SECONDS=N` runs every target.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>

@@ -2,12 +2,7 @@
 // every symbol matcher: whatever ink a staff band holds must never crash,
 // overrun a buffer or hang the matchers.
 //
-// Build and run (from the top of the tree):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc -DRUZO_VERSION='"fuzz"' \
-//     tests/fuzz/matchers_fuzz.cpp $(ls src/*/*.cpp | grep -v src/app/) \
-//     $(pkg-config --cflags --libs freetype2 fontconfig libpng libtiff-4 libjpeg) \
-//     -lpugixml -o build/matchers_fuzz
-//   build/matchers_fuzz -max_total_time=300 -max_len=1200
+// Built with cmake -DRUZO_FUZZ=ON; `make fuzz SECONDS=N` runs every target.
 //
 // Input: interline, width, height and top-line row (one byte each), then the
 // band's pixels, one bit each, row by row.

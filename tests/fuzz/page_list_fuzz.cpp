@@ -3,8 +3,7 @@
 // crash, overrun or hang the reader, and whatever it accepts must survive
 // its own writer.
 //
-// Build and run (from the top of the tree):
-//   tests/fuzz/page_list_fuzzer.sh [SECONDS]
+// Built with cmake -DRUZO_FUZZ=ON; `make fuzz SECONDS=N` runs every target.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>

@@ -2,18 +2,7 @@
 // runs on the model it built: whatever a result file holds must never crash
 // Ruzo, overrun a table, allocate without bound or hang it.
 //
-// Build and run (from the top of the tree):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
-//     -DRUZO_VERSION='"fuzz"' tests/fuzz/result_file_fuzz.cpp \
-//     src/document/result_file_reader.cpp src/document/document_model.cpp \
-//     src/document/note_keywords.cpp src/document/keyword_stream.cpp \
-//     src/document/rhythm_*.cpp src/document/music_file_writer.cpp \
-//     src/records/options.cpp src/toolbox/messages.cpp src/toolbox/progress.cpp \
-//     src/document/written_score.cpp src/document/musicxml_notes.cpp \
-//     src/document/musicxml_writer.cpp src/document/stored_zip.cpp src/document/midi_file.cpp \
-//     -lpugixml \
-//     -o build/result_file_fuzz
-//   build/result_file_fuzz -max_total_time=300 -max_len=8192 -dict=tests/fuzz/result_file.dict
+// Built with cmake -DRUZO_FUZZ=ON; `make fuzz SECONDS=N` runs every target.
 // Crashers go to tests/data/fuzz/result_file/, which the normal suite reads.
 #include <cstdint>
 #include <cstdio>

@@ -3,14 +3,7 @@
 // and the last-document file. None may crash, overrun or hang, whatever the
 // file holds.
 //
-// Build and run (from the top of the tree):
-//   clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -Isrc \
-//     tests/fuzz/settings_files_fuzz.cpp src/document/keyword_*.cpp \
-//     src/document/preferences.cpp src/document/preference_fields.cpp \
-//     src/document/editor_link.cpp src/document/last_document.cpp \
-//     src/shell/language_file.cpp src/shell/fpu_setup.cpp src/toolbox/file_replace.cpp \
-//     src/toolbox/folders.cpp src/toolbox/messages.cpp -o build/settings_files_fuzz
-//   build/settings_files_fuzz -max_total_time=120 -max_len=2048
+// Built with cmake -DRUZO_FUZZ=ON; `make fuzz SECONDS=N` runs every target.
 #include <unistd.h>
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to `LoadTiffScanFile`: no file may crash the loader,
 // overrun a buffer, hang it or make it allocate beyond what the size limit
-// allows. Build and run all image fuzzers with tests/fuzz/image_fuzzers.sh.
+// allows. `make fuzz SECONDS=N` builds and runs every fuzz target.
 #include "image/tiff_loader.h"
 #include "image_fuzz_support.h"
 

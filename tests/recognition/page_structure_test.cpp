@@ -12,6 +12,7 @@
 #include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "staff/page_state.h"
+#include "support/page_names.h"
 #include "toolbox/progress.h"
 
 namespace {
@@ -109,6 +110,7 @@ INSTANTIATE_TEST_SUITE_P(
         PageImprimee{"pages/oneill_dark_woman_of_the_glen/musescore/page-1.png",
                      {1, 1, 1, 1, 1},
                      {{1, 1, 0, 3, 4}, {1, 1, 0, 0, 0}},
-                     {5, 5, 4, 5, 1}}));
+                     {5, 5, 4, 5, 1}}),
+    NomParPage());
 
 }  // namespace

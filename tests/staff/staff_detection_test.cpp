@@ -7,6 +7,7 @@
 
 #include "image/page_preparation.h"
 #include "pages_de_test.h"
+#include "support/page_names.h"
 #include "toolbox/messages.h"
 
 using namespace pages_de_test;
@@ -147,6 +148,8 @@ struct PageReelle {
     int portees;
 };
 
+void PrintTo(const PageReelle& p, std::ostream* os) { *os << p.chemin; }
+
 class PagesReellesTest : public TestPortees, public ::testing::WithParamInterface<PageReelle> {};
 
 TEST_P(PagesReellesTest, FindsEveryStaffWithFiveFollowedLines) {
@@ -178,6 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // A short last system of two staves.
                       PageReelle{"pages/cschumann_polonaise1/verovio/page-2.png", 10},
                       // A long slur between the two lowest lines.
-                      PageReelle{"pages/oneill_enchanted_valley/verovio/page-1.png", 4}));
+                      PageReelle{"pages/oneill_enchanted_valley/verovio/page-1.png", 4}),
+    NomParPage());
 
 }  // namespace
