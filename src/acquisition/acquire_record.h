@@ -64,46 +64,46 @@ typedef void (*ProgressProc)(int32_t done, int32_t total);
 
 #pragma pack(push, 4)
 typedef struct AcquireRecord {
-    int32_t serialNumber;           // 0
-    int32_t reserved0;              // 4
-    TestAbortProc abortProc;        // 8
-    ProgressProc progressProc;      // 16
-    int32_t maxData;                // 24
-    int16_t imageMode;              // 28
-    PointPlugIn imageSize;          // 30: rows, columns
-    int16_t depth;                  // 34: bits per sample
-    int16_t planes;                 // 36: samples per pixel
-    int16_t reserved1;              // 38
-    int32_t imageHRes;              // 40: 16.16 fixed point
-    int32_t imageVRes;              // 44
-    uint8_t redLUT[256];            // 48
-    uint8_t greenLUT[256];          // 304
-    uint8_t blueLUT[256];           // 560
-    void* data;                     // 816
-    RectPlugIn theRect;             // 824
-    int32_t loPlane;                // 832
-    int32_t hiPlane;                // 836
-    int32_t colBytes;               // 840
-    int32_t rowBytes;               // 844
-    int32_t planeBytes;             // 848
-    uint8_t filename[256];          // 852
-    int16_t vRefNum;                // 1108
-    uint8_t dirty;                  // 1110
-    uint8_t reserved2;              // 1111
-    RectPlugIn selectBBox;          // 1112
-    uint32_t hostSig;               // 1120
-    int32_t reserved3;              // 1124
-    void* hostProc;                 // 1128
-    int16_t hostModes;              // 1136
-    uint8_t planeMap[16];           // 1138
-    uint8_t canTranspose;           // 1154
-    uint8_t needTranspose;          // 1155
-    int32_t reserved4;              // 1156
-    void* handleProcs;              // 1160
-    PlatformData* platformData;     // 1168
-    int32_t hostField3;             // 1176: set to 3 by the host
-    int32_t hostFieldMinus1;        // 1180: set to -1 by the host
-    uint8_t reserved[268];          // 1184
+    int32_t serialNumber;        // 0
+    int32_t reserved0;           // 4
+    TestAbortProc abortProc;     // 8
+    ProgressProc progressProc;   // 16
+    int32_t maxData;             // 24
+    int16_t imageMode;           // 28
+    PointPlugIn imageSize;       // 30: rows, columns
+    int16_t depth;               // 34: bits per sample
+    int16_t planes;              // 36: samples per pixel
+    int16_t reserved1;           // 38
+    int32_t imageHRes;           // 40: 16.16 fixed point
+    int32_t imageVRes;           // 44
+    uint8_t redLUT[256];         // 48
+    uint8_t greenLUT[256];       // 304
+    uint8_t blueLUT[256];        // 560
+    void* data;                  // 816
+    RectPlugIn theRect;          // 824
+    int32_t loPlane;             // 832
+    int32_t hiPlane;             // 836
+    int32_t colBytes;            // 840
+    int32_t rowBytes;            // 844
+    int32_t planeBytes;          // 848
+    uint8_t filename[256];       // 852
+    int16_t vRefNum;             // 1108
+    uint8_t dirty;               // 1110
+    uint8_t reserved2;           // 1111
+    RectPlugIn selectBBox;       // 1112
+    uint32_t hostSig;            // 1120
+    int32_t reserved3;           // 1124
+    void* hostProc;              // 1128
+    int16_t hostModes;           // 1136
+    uint8_t planeMap[16];        // 1138
+    uint8_t canTranspose;        // 1154
+    uint8_t needTranspose;       // 1155
+    int32_t reserved4;           // 1156
+    void* handleProcs;           // 1160
+    PlatformData* platformData;  // 1168
+    int32_t hostField3;          // 1176: set to 3 by the host
+    int32_t hostFieldMinus1;     // 1180: set to -1 by the host
+    uint8_t reserved[268];       // 1184
 } AcquireRecord;
 
 typedef struct AboutRecord {
@@ -113,8 +113,7 @@ typedef struct AboutRecord {
 #pragma pack(pop)
 
 // `record` is an AcquireRecord*, or an AboutRecord* for the about selector.
-typedef void (*PointEntreePlugIn)(int16_t selector, void* record, intptr_t* data,
-                                  int16_t* result);
+typedef void (*PointEntreePlugIn)(int16_t selector, void* record, intptr_t* data, int16_t* result);
 
 #ifdef __cplusplus
 }

@@ -84,7 +84,9 @@ bool EcritZeros(std::FILE* f, int64_t taille) {
 
 }  // namespace
 
-int64_t PasLigneBMP(int64_t largeur, int bits) { return ((bits * largeur + 31) / 32) * 4; }
+int64_t PasLigneBMP(int64_t largeur, int bits) {
+    return ((bits * largeur + 31) / 32) * 4;
+}
 
 bool SauveBMPFile(const ImageDIB& image, const std::string& chemin) {
     if (const std::string defaut = DefautImage(image); !defaut.empty()) {
@@ -106,8 +108,7 @@ bool SauveBMPFile(const ImageDIB& image, const std::string& chemin) {
     std::vector<uint32_t> table(couleurs, 0);
     if (image.couleurs != nullptr) std::memcpy(table.data(), image.couleurs, 4 * couleurs);
     bool ok = EcritEnteteFichier(f, debut, debut) && Ecrit(f, &info, sizeof info) &&
-              Ecrit(f, table.data(), 4 * couleurs) &&
-              Ecrit(f, image.pixels, info.biSizeImage) &&
+              Ecrit(f, table.data(), 4 * couleurs) && Ecrit(f, image.pixels, info.biSizeImage) &&
               EcritEnteteFichier(f, debut + info.biSizeImage, debut);
     ok = std::fclose(f) == 0 && ok;
     if (!ok) Alerte("Can't write '%s'", chemin.c_str());
@@ -118,8 +119,8 @@ FichierBMPAcquisition::~FichierBMPAcquisition() {
     if (f_ != nullptr) std::fclose(f_);
 }
 
-int FichierBMPAcquisition::Cree(const std::string& chemin, int largeur, int hauteur,
-                                int profondeur, int plans) {
+int FichierBMPAcquisition::Cree(const std::string& chemin, int largeur, int hauteur, int profondeur,
+                                int plans) {
     if (plans != 1 || (profondeur != 1 && profondeur != 8)) return kErreurFormatAcquisition;
     if (largeur <= 0 || hauteur <= 0 || largeur > kDimensionMax || hauteur > kDimensionMax ||
         PasLigneBMP(largeur, profondeur) * hauteur > kTailleImageMaxBMP)
@@ -146,13 +147,13 @@ int FichierBMPAcquisition::Cree(const std::string& chemin, int largeur, int haut
 bool FichierBMPAcquisition::EcritRangees(const RectPlugIn& r, const uint8_t* donnees,
                                          int64_t pasDonnees) {
     if (f_ == nullptr || donnees == nullptr) return false;
-    if (r.top < 0 || r.left < 0 || r.bottom > hauteur_ || r.right > largeur_ ||
-        r.top > r.bottom || r.left > r.right || (r.left * profondeur_) % 8 != 0)
+    if (r.top < 0 || r.left < 0 || r.bottom > hauteur_ || r.right > largeur_ || r.top > r.bottom ||
+        r.left > r.right || (r.left * profondeur_) % 8 != 0)
         return false;
     const size_t octets = static_cast<size_t>(((r.right - r.left) * profondeur_ + 7) / 8);
     for (int rangee = r.top; rangee < r.bottom; ++rangee, donnees += pasDonnees) {
-        const int64_t position = (hauteur_ - 1 - rangee) * pasLigne_ + debutPixels_ +
-                                 int64_t{r.left} * profondeur_ / 8;
+        const int64_t position =
+            (hauteur_ - 1 - rangee) * pasLigne_ + debutPixels_ + int64_t{r.left} * profondeur_ / 8;
         if (std::fseek(f_, static_cast<long>(position), SEEK_SET) != 0 ||
             !Ecrit(f_, donnees, octets))
             return false;

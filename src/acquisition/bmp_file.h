@@ -72,11 +72,11 @@ struct ImageDIB {
 bool SauveBMPFile(const ImageDIB& image, const std::string& chemin);
 
 // Results of `FichierBMPAcquisition::Cree` besides 0 and kErreurFormatAcquisition.
-inline constexpr int kErreurFichierBMP = -36;     // the file can't be written
-inline constexpr int kErreurTailleBMP = -108;     // empty or oversized image
+inline constexpr int kErreurFichierBMP = -36;  // the file can't be written
+inline constexpr int kErreurTailleBMP = -108;  // empty or oversized image
 
 class FichierBMPAcquisition {
-public:
+  public:
     FichierBMPAcquisition() = default;
     ~FichierBMPAcquisition();
     FichierBMPAcquisition(const FichierBMPAcquisition&) = delete;
@@ -96,7 +96,7 @@ public:
     // Rewrites the file header with the final size and closes the file.
     bool Termine();
 
-private:
+  private:
     std::FILE* f_ = nullptr;
     int largeur_ = 0, hauteur_ = 0, profondeur_ = 0;
     uint32_t debutPixels_ = 0;

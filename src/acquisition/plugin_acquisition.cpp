@@ -21,14 +21,16 @@ namespace {
 // one row at a time needs, so that one that never ends its image is stopped.
 constexpr int kNbMaxSuites = 4 * 32767;
 
-int16_t AnnulationDemandee() { return TestAnnulation() ? 1 : 0; }
+int16_t AnnulationDemandee() {
+    return TestAnnulation() ? 1 : 0;
+}
 
 void Progression(int32_t fait, int32_t total) {
     if (total > 0) ProgressionCourante().Pourcentage(static_cast<int>(int64_t{fait} * 100 / total));
 }
 
 class AppelPlugIn {
-public:
+  public:
     explicit AppelPlugIn(PointEntreePlugIn entree) : entree_(entree) {
         record_.maxData = static_cast<int32_t>(
             std::clamp<int64_t>(MemoireLibre(), 0, std::numeric_limits<int32_t>::max()));
@@ -48,7 +50,7 @@ public:
 
     const AcquireRecord& Record() const { return record_; }
 
-private:
+  private:
     PointEntreePlugIn entree_;
     AcquireRecord record_{};
     intptr_t donnees_ = 0;

@@ -50,8 +50,14 @@ void DechargePlugIn() {
     charge = {};
 }
 
-std::string PlugInCharge() { return charge.module != nullptr ? charge.nom : ""; }
+std::string PlugInCharge() {
+    return charge.module != nullptr ? charge.nom : "";
+}
 
-PlatformData* DonneesPlateforme() { return &plateforme; }
+PlatformData* DonneesPlateforme() {
+    return &plateforme;
+}
 
-void DefinitFenetrePrincipale(intptr_t fenetre) { plateforme.hwnd = fenetre; }
+void DefinitFenetrePrincipale(intptr_t fenetre) {
+    plateforme.hwnd = fenetre;
+}

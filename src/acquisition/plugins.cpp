@@ -76,7 +76,9 @@ std::string DossierPlugIns() {
     return dossierChoisi.empty() ? DossierApplication() + "/Plug-ins" : dossierChoisi;
 }
 
-void DefinitDossierPlugIns(const std::string& dossier) { dossierChoisi = dossier; }
+void DefinitDossierPlugIns(const std::string& dossier) {
+    dossierChoisi = dossier;
+}
 
 bool EstNomPlugIn(const std::string& nom) {
     for (size_t i = 0; i + 3 <= nom.size(); ++i)

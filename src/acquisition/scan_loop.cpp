@@ -16,7 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string FichierTemporaire() { return DossierTemporaire() + "/" + kFichierScanTemporaire; }
+std::string FichierTemporaire() {
+    return DossierTemporaire() + "/" + kFichierScanTemporaire;
+}
 
 void EffaceTemporaire() {
     std::error_code erreur;

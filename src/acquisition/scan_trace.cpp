@@ -35,7 +35,9 @@ void AjouteAuJournal(const std::string& texte) {
 
 }  // namespace
 
-std::string FichierDebugScanner() { return FichierPreferences(kFichierDebugScanner); }
+std::string FichierDebugScanner() {
+    return FichierPreferences(kFichierDebugScanner);
+}
 
 void TraceScanner(const char* format, ...) {
     if (!Prefs.TwainDebug && !TraceActive()) return;

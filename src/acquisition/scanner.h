@@ -41,10 +41,10 @@ std::string DecritSource(const std::string& nom = "");
 enum class ModeNumerisation { Gris, Trait };
 
 struct ReglagesNumerisation {
-    std::string source;                              // "" for the default source
-    int resolution = 300;                            // dots per inch, the nearest the device offers
+    std::string source;    // "" for the default source
+    int resolution = 300;  // dots per inch, the nearest the device offers
     ModeNumerisation mode = ModeNumerisation::Trait;
-    std::string alimentation;                        // paper source ("Flatbed", ...); "" the device's
+    std::string alimentation;  // paper source ("Flatbed", ...); "" the device's
 };
 
 // What the scan loop checks of an acquired image.

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <vector>
 
@@ -82,7 +82,8 @@ SANE_Word ValeurProche(const Option& o, double voulue) {
         SANE_Word meilleure = EnMot(o, voulue);
         double ecart = -1;
         for (SANE_Int i = 1; i <= liste[0]; ++i)
-            if (const double e = std::fabs(EnNombre(o, liste[i]) - voulue); ecart < 0 || e < ecart) {
+            if (const double e = std::fabs(EnNombre(o, liste[i]) - voulue);
+                ecart < 0 || e < ecart) {
                 ecart = e;
                 meilleure = liste[i];
             }

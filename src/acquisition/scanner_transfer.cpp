@@ -29,7 +29,7 @@ namespace {
 
 // The source, closed whatever way the acquisition ends.
 class SourceOuverte {
-public:
+  public:
     explicit SourceOuverte(SANE_Handle h) : h_(h) {}
     ~SourceOuverte() {
         TraceScanner("CloseDataSource");
@@ -39,13 +39,13 @@ public:
     SourceOuverte& operator=(const SourceOuverte&) = delete;
     SANE_Handle get() const { return h_; }
 
-private:
+  private:
     SANE_Handle h_;
 };
 
 // The image being received, rows top first.
 class ImageRecue {
-public:
+  public:
     // Empty text when the parameters describe an image we can take.
     std::string Accepte(const SANE_Parameters& p) {
         p_ = p;
@@ -98,15 +98,15 @@ public:
         return SauveBMPFile(dib, chemin);
     }
 
-private:
+  private:
     // One gray sample of pixel x of a row (8 or 16 bits, gray or RGB).
     uint8_t Gris(const uint8_t* rangee, int x) const {
         const int octets = p_.depth / 8;  // 16-bit samples are host order: the high byte is last
         const int haut = octets - 1;
         if (p_.format == SANE_FRAME_GRAY) return rangee[x * octets + haut];
         const uint8_t* rvb = rangee + 3 * x * octets;
-        return static_cast<uint8_t>((30 * rvb[haut] + 59 * rvb[octets + haut] +
-                                     11 * rvb[2 * octets + haut]) / 100);
+        return static_cast<uint8_t>(
+            (30 * rvb[haut] + 59 * rvb[octets + haut] + 11 * rvb[2 * octets + haut]) / 100);
     }
 
     void ConvertitRangee(const uint8_t* source) {
@@ -200,7 +200,8 @@ bool Transfere(SANE_Handle h, const std::string& chemin, ImageAcquise& resultat)
     }
     TraceScanner("GetImageTwain:Image X%dxY%d, depth :%d, resolution %dx%d, compression %d",
                  p.pixels_per_line, p.lines, p.depth, resultat.resolution, resultat.resolution, 0);
-    if (Prefs.TwainFileTransfert) TraceScanner("File transfer asked: SANE has none, memory is used");
+    if (Prefs.TwainFileTransfert)
+        TraceScanner("File transfer asked: SANE has none, memory is used");
     TraceScanner("FixeScanSurMemoire");
     if (!LitImage(h, image)) return false;
     sane_cancel(h);  // ends the transfer; required after the last frame

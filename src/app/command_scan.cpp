@@ -14,9 +14,9 @@
 #include "acquisition/scanner.h"
 #include "app/cli.h"
 #include "app/commands.h"
-#include "shell/startup.h"
 #include "recognition/document.h"
 #include "recognition/page_list_file.h"
+#include "shell/startup.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress_console.h"
 #include "toolbox/settings_lock.h"
@@ -136,7 +136,8 @@ void EnregistreCommandeScan(CLI::App& app, int& code) {
         ->excludes(device);
     scan->add_option("--resolution", a->resolution, "Dots per inch (the nearest offered)")
         ->check(CLI::Range(1, 9600));
-    scan->add_option("--mode", a->mode, "gray or lineart")->check(CLI::IsMember({"gray", "lineart"}));
+    scan->add_option("--mode", a->mode, "gray or lineart")
+        ->check(CLI::IsMember({"gray", "lineart"}));
     scan->add_option("--source", a->alimentation, "Paper source of the scanner (Flatbed, ...)");
     scan->add_option("--pages", a->pages, "Pages to scan, one after the other")
         ->check(CLI::Range(1, 1000));

@@ -13,7 +13,7 @@
 namespace {
 
 class FichierBMPTest : public DossierTest {
-protected:
+  protected:
     std::string Chemin() const { return Racine() + "/page.bmp"; }
 };
 

@@ -1,8 +1,6 @@
 // Acquire plug-ins with the sample plug-in built beside the programs: the
 // menu and the choice, the module cache, the selectors' order, the file
 // produced from strips sent in any order, and the plug-in's bad answers.
-#include "acquisition/plugins.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +9,7 @@
 #include <sstream>
 
 #include "acquisition/bmp_reading.h"
+#include "acquisition/plugins.h"
 #include "acquisition/sample_page.h"
 #include "document/preferences.h"
 #include "support/test_home.h"
@@ -24,7 +23,7 @@ const std::string kPlugInConstruit =
     fs::path(RUZO_PROGRAM).parent_path().string() + "/Plug-ins/sample.8bs.so";
 
 class PlugInTest : public DossierTest {
-protected:
+  protected:
     void SetUp() override {
         DossierTest::SetUp();
         dossier_ = Racine() + "/Plug-ins";
@@ -64,7 +63,10 @@ TEST_F(PlugInTest, MenuChoiceAndTheLoadedModule) {
     std::ofstream(dossier_ + "/notes.txt") << "not a plug-in";
 
     std::string ouvert;
-    DefinitOuvreurDocuments([&](const std::string& chemin) { ouvert = chemin; return true; });
+    DefinitOuvreurDocuments([&](const std::string& chemin) {
+        ouvert = chemin;
+        return true;
+    });
     std::vector<ElementPlugIn> menu = MenuPlugIns();
     ASSERT_EQ(menu.size(), 3u);
     EXPECT_EQ(menu[0].nom, "a.8bs.so");

@@ -22,7 +22,8 @@ inline PageGrise EcritPGM(const std::string& png, const std::string& pgm) {
     PageGrise page{image.largeur, image.hauteur, {}};
     page.gris.reserve(image.rvb.size() / 3);
     for (size_t i = 0; i + 2 < image.rvb.size(); i += 3)
-        page.gris.push_back(static_cast<uint8_t>((image.rvb[i] + image.rvb[i + 1] + image.rvb[i + 2]) / 3));
+        page.gris.push_back(
+            static_cast<uint8_t>((image.rvb[i] + image.rvb[i + 1] + image.rvb[i + 2]) / 3));
     std::ofstream f(pgm, std::ios::binary);
     f << "P5\n" << page.largeur << " " << page.hauteur << "\n255\n";
     f.write(reinterpret_cast<const char*>(page.gris.data()),

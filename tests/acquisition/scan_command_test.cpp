@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class CommandeScanTest : public DossierTest {
-protected:
+  protected:
     void SetUp() override {
         DossierTest::SetUp();
         ConfigureScanner("");
@@ -37,7 +37,8 @@ protected:
         setenv("SANE_CONFIG_DIR", dossier.c_str(), 1);
     }
     std::string Chemin(const std::string& nom) const { return Racine() + "/" + nom; }
-    ResultatProgramme Scan(const std::string& arguments, const std::string& entree = "/dev/null") const {
+    ResultatProgramme Scan(const std::string& arguments,
+                           const std::string& entree = "/dev/null") const {
         return ExecuteRuzo("scan --quiet " + arguments + " < " + entree);
     }
 };
@@ -78,9 +79,10 @@ TEST_F(CommandeScanTest, PagesAreScannedIntoThePageListUnderTheProposedNames) {
     std::ofstream(Chemin("suite-3.bmp")) << "mine";
     const ResultatProgramme gris = Scan(Chemin("suite.lfs") + " --mode gray --resolution 150");
     EXPECT_EQ(gris.code, 1) << gris.sortie;  // no answer to the assistant: nothing kept
-    EXPECT_TRUE(Contient(gris.sortie, "The page is not black and white (1 bit per pixel).\n"
-                                      "The resolution is below 200 dpi.\n"
-                                      "Recognition works best"))
+    EXPECT_TRUE(Contient(gris.sortie,
+                         "The page is not black and white (1 bit per pixel).\n"
+                         "The resolution is below 200 dpi.\n"
+                         "Recognition works best"))
         << gris.sortie;
     std::ofstream(Chemin("oui")) << "y\n";
     const ResultatProgramme garde =
@@ -90,8 +92,9 @@ TEST_F(CommandeScanTest, PagesAreScannedIntoThePageListUnderTheProposedNames) {
     EXPECT_TRUE(Contient(garde.sortie, "page 3: " + Chemin("suite-4.bmp"))) << garde.sortie;
     EXPECT_EQ(BMPLu(Chemin("suite-4.bmp")).Bits(), 8);
     const ResultatProgramme doc = ExecuteRuzo("doc list --json " + Chemin("suite.lfs"));
-    EXPECT_TRUE(Contient(doc.sortie, "\"file\": \"suite-4.bmp\", \"rotate\": 0, \"invert\": \"0\", "
-                                     "\"threshold\": 182000"))
+    EXPECT_TRUE(Contient(doc.sortie,
+                         "\"file\": \"suite-4.bmp\", \"rotate\": 0, \"invert\": \"0\", "
+                         "\"threshold\": 182000"))
         << doc.sortie;
     for (const auto& e : fs::recursive_directory_iterator(Racine()))
         EXPECT_NE(e.path().filename(), "Scan.tmp");
@@ -100,14 +103,16 @@ TEST_F(CommandeScanTest, PagesAreScannedIntoThePageListUnderTheProposedNames) {
 TEST_F(CommandeScanTest, FailingDevicesAreNamedAndLeaveNoPage) {
     const ResultatProgramme inconnu = Scan(Chemin("x.lfs") + " --device nosuch:0");
     EXPECT_EQ(inconnu.code, 1);
-    EXPECT_TRUE(Contient(inconnu.sortie, "Can't open data source 'nosuch:0'\n[Twain error :No Data Source]"))
+    EXPECT_TRUE(Contient(inconnu.sortie,
+                         "Can't open data source 'nosuch:0'\n[Twain error :No Data Source]"))
         << inconnu.sortie;
 
     ConfigureScanner("read-status-code \"SANE_STATUS_JAMMED\"\n");
     const ResultatProgramme bloque = Scan(Chemin("x.lfs"));
     EXPECT_EQ(bloque.code, 1);
-    EXPECT_TRUE(Contient(bloque.sortie, "Can' get image (Document feeder jammed)\n"
-                                        "[Twain error :  Failure due to unknown causes]"))
+    EXPECT_TRUE(Contient(bloque.sortie,
+                         "Can' get image (Document feeder jammed)\n"
+                         "[Twain error :  Failure due to unknown causes]"))
         << bloque.sortie;
     EXPECT_FALSE(fs::exists(Chemin("x.lfs")));
     EXPECT_FALSE(fs::exists(Chemin("x-1.bmp")));
@@ -125,7 +130,8 @@ TEST_F(CommandeScanTest, TheDebugLogIsWrittenOnlyWhenAsked) {
     for (const auto& e : fs::recursive_directory_iterator(Racine()))
         if (e.path().filename() == "DebugTwain.txt") journal = RuzoHomeEssai::LitFichier(e.path());
     EXPECT_TRUE(std::regex_search(
-        journal, std::regex("\n[0-9]+/[0-9]+/[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}:GetImageTwain: Begin\n")))
+        journal,
+        std::regex("\n[0-9]+/[0-9]+/[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}:GetImageTwain: Begin\n")))
         << journal;
     EXPECT_TRUE(Contient(journal, "GetImageTwain:Image X800xY1000, depth :1, resolution 254x254"))
         << journal;
@@ -148,7 +154,8 @@ TEST_F(CommandeScanTest, APlugInPageRecognisesLikeThePageItself) {
         const ResultatProgramme s = Scan(doc + " --plugin sample.8bs.so", Chemin("oui"));
         ASSERT_EQ(s.code, 0) << s.sortie;
         const ResultatProgramme scanne = ExecuteRuzo("recognize -q " + doc);
-        const ResultatProgramme direct = ExecuteRuzo("recognize -q '" + pages[n] + "' -o " + Chemin("d"));
+        const ResultatProgramme direct =
+            ExecuteRuzo("recognize -q '" + pages[n] + "' -o " + Chemin("d"));
         ASSERT_EQ(direct.code, 0) << direct.sortie;
         EXPECT_EQ(scanne.code, 0) << scanne.sortie;
         // "page 1 'FILE': N staves, M measures, K notes, S s": the same music from both.

@@ -32,7 +32,7 @@ void ConfigureScannerDuProcessus() {
 }
 
 class BoucleScanTest : public DossierTest {
-protected:
+  protected:
     void SetUp() override {
         DossierTest::SetUp();
         ConfigureScannerDuProcessus();

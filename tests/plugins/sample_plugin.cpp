@@ -48,7 +48,8 @@ bool LitPGM(const char* chemin, Page& page) {
                         std::fgetc(f) != EOF && maxval == 255 && page.largeur > 0 &&
                         page.hauteur > 0 && page.largeur <= 32767 && page.hauteur <= 32767;
     if (entete) page.gris.resize(static_cast<size_t>(page.largeur) * page.hauteur);
-    const bool ok = entete && std::fread(page.gris.data(), 1, page.gris.size(), f) == page.gris.size();
+    const bool ok =
+        entete && std::fread(page.gris.data(), 1, page.gris.size(), f) == page.gris.size();
     std::fclose(f);
     return ok;
 }
@@ -56,7 +57,7 @@ bool LitPGM(const char* chemin, Page& page) {
 struct Session {
     Page page;
     int profondeur = 8;
-    int pas = 0;                // bytes between delivered rows
+    int pas = 0;                   // bytes between delivered rows
     std::vector<uint8_t> rangees;  // the whole image at `pas` bytes a row
     std::vector<RectPlugIn> envois;
     size_t prochain = 0;
@@ -113,8 +114,8 @@ void Suite(AcquireRecord* r, Session& s) {
     r->rowBytes = s.pas;
     r->data = s.rangees.data() + static_cast<size_t>(envoi.top) * s.pas +
               static_cast<size_t>(envoi.left) * s.profondeur / 8;
-    if (r->progressProc) r->progressProc(static_cast<int32_t>(s.prochain),
-                                         static_cast<int32_t>(s.envois.size()));
+    if (r->progressProc)
+        r->progressProc(static_cast<int32_t>(s.prochain), static_cast<int32_t>(s.envois.size()));
 }
 
 struct Journal {
@@ -125,8 +126,7 @@ struct Journal {
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) void ENTRYPOINT(int16_t selector, void* record,
-                                                                  intptr_t* data,
-                                                                  int16_t* result) {
+                                                                  intptr_t* data, int16_t* result) {
     Note("selector " + std::to_string(selector));
     *result = 0;
     if (selector == kSelecteurAPropos) return;
