@@ -14,7 +14,7 @@ export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
 configure = cmake -S . -B $(1) $(if $(wildcard $(1)/CMakeCache.txt),,$(NINJA)) $(CCACHE)
 
-.PHONY: all bootstrap bootstrap-fuzz build demo test test-asan bench fuzz format format-check \
+.PHONY: all bootstrap bootstrap-fuzz build demo test test-asan test-cluster bench fuzz format format-check \
         package install clean
 
 all: build
@@ -40,6 +40,13 @@ test: bootstrap
 	cmake --build $(BUILD) -j $(JOBS)
 	@ln -sf $(BUILD)/compile_commands.json compile_commands.json
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The cluster recipes on this machine: a one-node Slurm, GNU parallel with
+# this machine as host (each skips when its tools cannot be installed).
+test-cluster: build
+	@tools/bootstrap-cluster.sh
+	tests/cluster/slurm_array_test.sh $(BUILD)/ruzo
+	tests/cluster/parallel_hosts_test.sh $(BUILD)/ruzo
 
 test-asan: bootstrap
 	$(call configure,$(ASAN_BUILD)) -DCMAKE_BUILD_TYPE=Debug -DRUZO_SANITIZE=ON \

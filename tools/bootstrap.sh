@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Ruzo needs to build, test and run, only when missing.
-#   tools/bootstrap.sh [--fuzz]
+#   tools/bootstrap.sh [--fuzz | --cluster]
 set -euo pipefail
 
 packages=(
@@ -10,9 +10,14 @@ packages=(
   libgtest-dev libcli11-dev libpugixml-dev libbenchmark-dev
   libxml2-utils python3
   clang-format-14 file
+  qt6-base-dev qt6-multimedia-dev xvfb xauth
+  libpoppler-glib-dev img2pdf qpdf
+  libsane-dev libsane1
 )
 # `make fuzz`: clang and its libFuzzer runtime, only for those who fuzz.
 if [ "${1:-}" = --fuzz ]; then packages=(clang-14 libclang-rt-14-dev); fi
+# `make test-cluster`: Slurm and MUNGE for a one-node cluster, GNU parallel.
+if [ "${1:-}" = --cluster ]; then packages=(slurm-wlm munge parallel); fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,13 +1,23 @@
 #include "app/cli.h"
 
+#include "app/command_batch.h"
 #include "app/commands.h"
 
 namespace {
 
 constexpr const char* kPiedAide =
     "\nEvery command has --help.\n"
-    "Exit codes: 0 success, 1 recognition failed or cancelled, 2 usage error,\n"
-    "3 unreadable or invalid input.\n"
+    "Exit codes:\n"
+    "  0  success: every page recognised, every file written\n"
+    "  1  some pages failed (recognize: the other pages are in the files written);\n"
+    "     for the other commands, recognition failed\n"
+    "  2  usage error\n"
+    "  3  unreadable or invalid input (not an image, damaged page list, ...)\n"
+    "  4  nothing recognised, or the files could not be written: earlier files\n"
+    "     of the same name are left as they were\n"
+    "  5  interrupted (Ctrl-C, SIGTERM, SIGHUP): earlier files left as they were\n"
+    "A run's files (.msb, .msf, MusicXML, MIDI, page views) replace earlier ones\n"
+    "together, only once all are complete.\n"
     "\n"
     "Folders (see man ruzo):\n"
     "  settings    $XDG_CONFIG_HOME/Talvek/VostPref (default ~/.config/Talvek/VostPref)\n"
@@ -37,6 +47,8 @@ int ExecuteLigneCommande(int argc, char** argv) {
     EnregistreCommandePrepare(app, code);
     EnregistreCommandePortees(app, code);
     EnregistreCommandeDoc(app, code);
+    EnregistreCommandeLot(app, code);
+    EnregistreCommandeScan(app, code);
 
     try {
         app.parse(argc, argv);

@@ -11,8 +11,10 @@
 #include "app/commands.h"
 #include "app/document_listing.h"
 #include "app/page_options.h"
+#include "app/pdf_input.h"
+#include "image/image_formats.h"
 #include "shell/startup.h"
-#include "recognition/command_area_editing.h"
+#include "image/command_areas.h"
 #include "recognition/document.h"
 #include "recognition/page_list.h"
 #include "recognition/page_list_file.h"
@@ -33,6 +35,7 @@ struct ArgumentsDoc {
     std::vector<int> rectangle;
     int aire = 0;
     OptionsPageLigne options;
+    OptionsPdfLigne pdf;
 };
 
 std::string Absolu(const std::string& chemin) {
@@ -102,14 +105,19 @@ bool PageDepuisImage(const std::string& image, EntreePage& page) {
     return true;
 }
 
-// Adds the image before page `position` (from 1; 0 at the end), loading it
-// to check that it is a page image.
-bool AjouteImage(const std::string& image, int position, const OptionsPageLigne& options) {
+// Adds the image, or the pages of a PDF, before page `position` (from 1; 0
+// at the end), loading each to check that it is a page image. Returns the
+// exit code.
+int AjouteImage(const ArgumentsDoc& a, const std::string& image, int position) {
+    if (EstPDF(image))
+        return AjoutePdfALaListe(image, a.pdf, Absolu(a.liste), position - 1,
+                                 [&a](EntreePage& page) { AppliqueOptionsPage(a.options, page); });
     EntreePage page = NouvelleEntreePage(Document.Pages);
-    if (!PageDepuisImage(image, page)) return false;
-    AppliqueOptionsPage(options, page);
+    if (!PageDepuisImage(image, page)) return kEntreeInvalide;
+    page.NumPage = 0;  // a whole image file, even after a page of a PDF
+    AppliqueOptionsPage(a.options, page);
     Document.NumPage = static_cast<int16_t>(position > 0 ? position - 1 : Document.Pages.size());
-    return AjoutePage(page);
+    return AjoutePage(page) ? kSucces : kEntreeInvalide;
 }
 
 int Cree(const ArgumentsDoc& a) {
@@ -123,7 +131,7 @@ int Cree(const ArgumentsDoc& a) {
     }
     FermeDocument();
     for (const std::string& image : a.images)
-        if (!AjouteImage(image, 0, a.options)) return kEntreeInvalide;
+        if (const int code = AjouteImage(a, image, 0); code != kSucces) return code;
     if (!SauveListe(chemin)) return kEntreeInvalide;
     std::printf("saved %s (%zu page%s)\n", Document.Chemin.c_str(), Document.Pages.size(),
                 Document.Pages.size() == 1 ? "" : "s");
@@ -138,7 +146,7 @@ int Ajoute(const ArgumentsDoc& a) {
         Alerte("--at takes 1 to %d for '%s'", n + 1, Document.Chemin.c_str());
         return kErreurUsage;
     }
-    if (!AjouteImage(a.images.at(0), a.position, a.options)) return kEntreeInvalide;
+    if (const int code = AjouteImage(a, a.images.at(0), a.position); code != kSucces) return code;
     return Enregistre();
 }
 
@@ -261,17 +269,21 @@ void EnregistreCommandeDoc(CLI::App& app, int& code) {
     });
 
     CLI::App* cree = SousCommande(*doc, "create", "Create a page list of these images", a);
-    cree->add_option("IMAGE", a->images, "Page images, in page order")->required();
+    cree->add_option("IMAGE", a->images, "Page images or PDF files, in page order")->required();
     cree->add_flag("--force", a->remplacer, "Replace an existing page list");
     AjouteOptionsPage(*cree, a->options);
+    AjouteOptionsPdf(*cree, a->pdf);
     cree->callback([a, &code] { code = Cree(*a); });
 
     CLI::App* ajoute =
         SousCommande(*doc, "add", "Add a page; unset options are copied from the last page", a);
-    ajoute->add_option("IMAGE", a->images, "Page image")->required()->expected(1);
+    ajoute->add_option("IMAGE", a->images, "Page image, or PDF file for its pages")
+        ->required()
+        ->expected(1);
     ajoute->add_option("--at", a->position, "Insert as page N (default: at the end)")
         ->check(CLI::Range(1, int{kNbMaxPages}));
     AjouteOptionsPage(*ajoute, a->options);
+    AjouteOptionsPdf(*ajoute, a->pdf);
     ajoute->callback([a, &code] { code = Ajoute(*a); });
 
     CLI::App* retire = SousCommande(*doc, "remove", "Remove page N", a);

@@ -27,21 +27,24 @@ int ExecuteExport(const ArgumentsExport& a) {
     ProgressionConsole progression(a.silencieux);
     DefinitProgression(&progression);
     InstalleInterruptionConsole();
+    LivraisonSorties livraison;
+    const std::string provisoire = livraison.Fichier("music file", musique);
+    if (provisoire.empty()) return kRienReconnu;
     DocumentMusical modele;
-    const ResultatExport resultat = ExporteFichierMusical(a.resultat, musique, modele);
+    const ResultatExport resultat = ExporteFichierMusical(a.resultat, provisoire, modele);
     LibereModele(modele);
+    const bool autres =
+        resultat == ResultatExport::Reussi &&
+        EcritSortiesDocument(a.sorties, a.resultat, a.resultat, livraison) && !TestAnnulation();
     progression.Ferme();
     DefinitProgression(nullptr);
-    switch (resultat) {
-        case ResultatExport::Reussi:
-            std::printf("music file: %s\n", musique.c_str());
-            return EcritSortiesDocument(a.sorties, a.resultat, a.resultat) ? kSucces
-                                                                           : kEchecReconnaissance;
-        case ResultatExport::ResultatIllisible:
-            return kEntreeInvalide;
-        default:
-            return kEchecReconnaissance;
+    if (TestAnnulation() || resultat == ResultatExport::Annule) {
+        std::fprintf(stderr, "interrupted\n");
+        return kInterrompu;
     }
+    if (resultat == ResultatExport::ResultatIllisible) return kEntreeInvalide;
+    if (!autres || !livraison.Livre()) return kEchecReconnaissance;
+    return kSucces;
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/inspect_drawing.h"
-#include "app/json_text.h"
+#include "toolbox/json_text.h"
 #include "app/inspect_notes.h"
 #include "app/inspect_ties.h"
 #include "shell/startup.h"

@@ -6,7 +6,7 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
-#include "app/json_text.h"
+#include "toolbox/json_text.h"
 #include "shell/startup.h"
 #include "document/named_settings.h"
 #include "records/options.h"

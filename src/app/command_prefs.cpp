@@ -2,10 +2,11 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/cli.h"
 #include "app/commands.h"
-#include "app/json_text.h"
+#include "toolbox/json_text.h"
 #include "shell/startup.h"
 #include "document/preference_fields.h"
 #include "document/preferences.h"
@@ -20,15 +21,51 @@ struct ArgumentsPrefs {
     std::string valeur;
 };
 
+// How the list shows a preference: two keys of the file were misspelt long
+// ago and keep their spelling there, and most settings only matter to the
+// desktop program (its windows, sounds and scanner).
+struct Presentation {
+    const char* cle;
+    const char* nom;  // shown, and accepted by `prefs set`
+};
+constexpr Presentation kNomsClairs[] = {
+    {"AccicheQualiteTitre", "AfficheQualiteTitre"},
+    {"AccicheQualiteNllePage", "AfficheQualiteNllePage"},
+};
+constexpr std::string_view kBureauSeulement[] = {
+    "AccicheQualiteTitre", "AccicheQualiteNllePage", "AutoriseSons",  "ZoomWindows",
+    "SplashScreen",        "ChargerDernierDocument", "JoueAussitot",  "TwainFileTransfert",
+    "TwainDebug",          "TwainAssist",            "NomPlugIn",
+};
+
+const char* NomAffiche(const ChampPreference& champ) {
+    for (const Presentation& p : kNomsClairs)
+        if (std::string_view(p.cle) == champ.nom) return p.nom;
+    return champ.nom;
+}
+
+std::string CleDuNom(const std::string& nom) {
+    for (const Presentation& p : kNomsClairs)
+        if (nom == p.nom) return p.cle;
+    return nom;
+}
+
+bool BureauSeulement(const ChampPreference& champ) {
+    for (std::string_view cle : kBureauSeulement)
+        if (cle == champ.nom) return true;
+    return false;
+}
+
 void AffichePreferences() {
     std::printf("Preferences (%s):\n", FichierPreferences(kFichierPreferences).c_str());
     for (const ChampPreference& champ : ChampsPreferences()) {
         const std::string valeur = TextePreference(Prefs, champ);
+        const char* bureau = BureauSeulement(champ) ? "   desktop program only" : "";
         if (champ.EstTexte())
-            std::printf("  %-24s \"%s\"\n", champ.nom, valeur.c_str());
+            std::printf("  %-24s \"%s\"%s\n", NomAffiche(champ), valeur.c_str(), bureau);
         else
-            std::printf("  %-24s %6s   (%s)\n", champ.nom, valeur.c_str(),
-                        ValeursPermises(champ).c_str());
+            std::printf("  %-24s %6s   (%s)%s\n", NomAffiche(champ), valeur.c_str(),
+                        ValeursPermises(champ).c_str(), bureau);
     }
 }
 
@@ -58,7 +95,7 @@ int ExecuteModifie(const ArgumentsPrefs& a) {
     if (!Demarrage()) return kEntreeInvalide;
     VerrouReglages verrou;  // another run may be changing the file
     ChargePreferences(Prefs);
-    const ChampPreference* champ = CherchePreference(a.nom);
+    const ChampPreference* champ = CherchePreference(CleDuNom(a.nom));
     if (champ == nullptr) {
         Alerte("unknown preference '%s' ('ruzo prefs' lists them)", a.nom.c_str());
         return kErreurUsage;
@@ -71,7 +108,7 @@ int ExecuteModifie(const ArgumentsPrefs& a) {
     }
     if (!SauvePreferences(preferences)) return kEntreeInvalide;
     Prefs = preferences;
-    std::printf("%s = %s\n", champ->nom, TextePreference(Prefs, *champ).c_str());
+    std::printf("%s = %s\n", NomAffiche(*champ), TextePreference(Prefs, *champ).c_str());
     return kSucces;
 }
 

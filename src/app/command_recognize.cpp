@@ -1,5 +1,6 @@
 // `ruzo recognize`: recognises page images as one document and writes its
 // result file and music file.
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -9,10 +10,12 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/extra_outputs.h"
+#include "app/pdf_input.h"
 #include "app/recognize_document.h"
 #include "app/set_option.h"
 #include "shell/startup.h"
 #include "document/file_names.h"
+#include "image/image_formats.h"
 #include "records/options.h"
 #include "recognition/document.h"
 #include "recognition/document_recognition.h"
@@ -34,6 +37,7 @@ struct ArgumentsReconnaissance {
     bool silencieux = false;
     DemandeListe liste;
     SortiesDemandees sorties;
+    OptionsPdfLigne pdf;
 };
 
 // "N/D" with both terms from 1 to 99.
@@ -79,20 +83,39 @@ BilanPage FaitBilan(const EtatPage& etat) {
     return bilan;
 }
 
+// Each page's time, from the end of the one before (loading included), in
+// tenths of a second: the page record keeps whole seconds only.
+std::chrono::steady_clock::time_point debutPage = std::chrono::steady_clock::now();
+
+double SecondesDepuisPagePrecedente() {
+    const auto maintenant = std::chrono::steady_clock::now();
+    const std::chrono::duration<double> duree = maintenant - debutPage;
+    debutPage = maintenant;
+    return duree.count();
+}
+
 void AfficheBilan(int p, bool reussie) {
     const std::string chemin = Document.Pages[p].CheminImage();
+    const double secondes = SecondesDepuisPagePrecedente();
     if (!reussie) {
-        std::printf("page %d '%s': failed\n", p + 1, chemin.c_str());
+        std::printf("page %d '%s': failed, %.1f s\n", p + 1, chemin.c_str(), secondes);
     } else {
         const BilanPage b = FaitBilan(Etat);
-        std::printf("page %d '%s': %d staves, %d measures, %d notes, %d s\n", p + 1,
-                    chemin.c_str(), b.portees, b.mesures, b.notes, Etat.DureeTraitement);
+        std::printf("page %d '%s': %d staves, %d measures, %d notes, %.1f s\n", p + 1,
+                    chemin.c_str(), b.portees, b.mesures, b.notes, secondes);
     }
     std::fflush(stdout);
 }
 
+// Every image is there and is one, before any recognition starts: a
+// wrong argument is the user's to mend, not a page that failed.
 bool ImagesLisibles(const std::vector<std::string>& images) {
     for (const std::string& image : images) {
+        const std::string nature = NatureNonImage(image);
+        if (!nature.empty()) {
+            Alerte("'%s' is %s, not a page image", image.c_str(), nature.c_str());
+            return false;
+        }
         std::FILE* f = std::fopen(image.c_str(), "rb");
         if (f == nullptr) {
             Alerte("Can't read the page image '%s'", image.c_str());
@@ -123,26 +146,14 @@ class TraceFichier {
     std::FILE* fichier_ = nullptr;
 };
 
-// The files asked for beyond the result and music files, from the result
-// file just written: the whole document's, or the single page's. The page
-// views are drawn even when recognition failed: they show where.
-int EcritSorties(const ArgumentsReconnaissance& a, bool reconnu) {
-    const bool unePage =
-        a.liste.page > 0 && a.liste.page <= static_cast<int>(Document.Pages.size());
-    const std::string resultat =
-        unePage ? RemplaceExtension(Document.Pages[a.liste.page - 1].CheminImage(), "msb")
-                : CheminResultatDocument();
-    const int premiere = unePage ? a.liste.page - 1 : 0;
-    const int derniere = unePage ? premiere : static_cast<int>(Document.Pages.size()) - 1;
-    const bool fichiers = !reconnu || EcritSortiesDocument(a.sorties, resultat, resultat);
-    const bool vues = DessineVuesPages(a.sorties, resultat, premiere, derniere);
-    return reconnu && fichiers && vues ? kSucces : kEchecReconnaissance;
-}
-
-int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
+int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
     if (!Demarrage()) return kEntreeInvalide;
+    if (const int code = DeplieImagesPdf(a.images, a.pdf, a.sortie); code != kSucces) return code;
     const bool liste = EstListePages(a.images);
-    if (!VerifieDemandeListe(a.liste, liste, !a.sortie.empty())) return kErreurUsage;
+    const bool sortiesDemandees =
+        a.sorties.musicXmlDemande || a.sorties.midiDemande || a.sorties.vuesPages;
+    if (!VerifieDemandeListe(a.liste, liste, !a.sortie.empty(), sortiesDemandees))
+        return kErreurUsage;
     if (liste ? !ChargeListePourReconnaissance(a.images[0]) : !ImagesLisibles(a.images))
         return kEntreeInvalide;
     if (!AppliqueAffectations(a.reglages)) return kErreurUsage;
@@ -174,20 +185,13 @@ int ExecuteReconnaissance(const ArgumentsReconnaissance& a) {
     ProgressionConsole progression(a.silencieux);
     DefinitProgression(&progression);
     InstalleInterruptionConsole();
-    if (liste) {
-        const int code = ReconnaitListe(a.liste, AfficheBilan);
-        progression.Ferme();
-        DefinitProgression(nullptr);
-        return code == kSucces || code == kEchecReconnaissance ? EcritSorties(a, code == kSucces)
-                                                               : code;
-    }
-    const bool ok = ReconnaitDocument(AfficheBilan);
+    SecondesDepuisPagePrecedente();
+    const int code = liste ? ReconnaitListe(a.liste, a.sorties, AfficheBilan)
+                           : ReconnaitEtLivre(Document.Chemin, -1, a.sorties, AfficheBilan);
     progression.Ferme();
     DefinitProgression(nullptr);
-    if (ok)
-        std::printf("result file: %s\nmusic file: %s\n", CheminResultatDocument().c_str(),
-                    CheminMusiqueDocument().c_str());
-    return EcritSorties(a, ok);
+    if (code == kInterrompu) std::fprintf(stderr, "interrupted\n");
+    return code;
 }
 
 }  // namespace
@@ -196,7 +200,8 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     auto args = std::make_shared<ArgumentsReconnaissance>();
     CLI::App* cmd = app.add_subcommand(
         "recognize", "Recognise page images as one document into OUT.msb and OUT.msf");
-    cmd->add_option("images", args->images, "Page images, in page order, or one page list (.lfs)")
+    cmd->add_option("images", args->images,
+                    "Page images or PDF files, in page order, or one page list (.lfs)")
         ->required();
     cmd->add_option("-o,--output", args->sortie,
                     "Name of the result and music files (default: the first image's)");
@@ -204,15 +209,19 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     CLI::Option* cle = cmd->add_option("--key", args->tonalite, "Key to use instead of reading it: sharps 1..7, flats -1..-7")
         ->check(CLI::Range(-7, 7));
     cmd->add_option("--time", args->mesure, "Time signature to use instead of reading it, as N/D");
-    cmd->add_option("--trace", args->trace, "Write the stages' trace to this file");
+    cmd->add_option("--trace", args->trace,
+                    "Write the stages' trace to this file (a developer log, in the developers' French)");
     cmd->add_flag("-q,--quiet", args->silencieux, "No progress display");
     cmd->add_option("--page", args->liste.page, "Of a page list, only page N (from 1)");
     cmd->add_option("--zone", args->liste.zone,
                     "With --page, only the staves meeting TOP,LEFT,BOTTOM,RIGHT (page pixels)");
     AjouteOptionsSorties(*cmd, args->sorties, true);
+    AjouteOptionsPdf(*cmd, args->pdf);
     cmd->callback([args, cle, &code] {
+        args->pdf.silencieux = args->silencieux;
         args->tonaliteDonnee = cle->count() > 0;
         args->liste.chemin = args->images.empty() ? "" : args->images[0];
+        args->liste.sortie = args->sortie;
         code = ConstateSortiesDemandees(args->sorties) ? ExecuteReconnaissance(*args)
                                                        : kErreurUsage;
     });

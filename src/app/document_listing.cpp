@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/json_text.h"
+#include "toolbox/json_text.h"
 #include "app/page_options.h"
 #include "records/options.h"
 #include "recognition/document.h"

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <initializer_list>
+#include <memory>
 
 #include "document/file_names.h"
 #include "document/midi_file.h"
@@ -13,17 +14,17 @@
 #include "recognition/page_view_image.h"
 #include "toolbox/messages.h"
 #include "toolbox/png_io.h"
+#include "toolbox/progress.h"
 
 void AjouteOptionsSorties(CLI::App& commande, SortiesDemandees& sorties, bool avecVues) {
-    CLI::Option* xml =
-        commande.add_option("--musicxml", sorties.musicXml,
-                            "Also write MusicXML (default NAME.musicxml; FILE ends in .musicxml, "
-                            ".xml, or .mxl for the zip container)")
-            ->expected(0, 1);
-    CLI::Option* midi =
-        commande.add_option("--midi", sorties.midi,
-                            "Also write a MIDI file (default NAME.mid; FILE ends in .mid or .midi)")
-            ->expected(0, 1);
+    // Flags whose file name comes only after "=": a name taken from the next
+    // word could be a page image, which would then be written over.
+    CLI::Option* xml = commande.add_flag(
+        "--musicxml{}", sorties.musicXml,
+        "Also write MusicXML (NAME.musicxml; --musicxml=FILE ending in .musicxml, .xml, or .mxl "
+        "for the zip container)");
+    CLI::Option* midi = commande.add_flag(
+        "--midi{}", sorties.midi, "Also write a MIDI file (NAME.mid; --midi=FILE ending in .mid or .midi)");
     commande.add_option("--tempo", sorties.tempo, "Quarter notes per minute of the MIDI file")
         ->check(CLI::Range(10, 400));
     if (avecVues)
@@ -49,9 +50,7 @@ bool FiniParUneDe(const std::string& chemin, std::initializer_list<const char*> 
 
 }  // namespace
 
-// The option's value may be the next word of the command line: a page image
-// taken for the file name would be overwritten, so only the formats' own
-// extensions are accepted.
+// A file name of the wrong format is refused rather than written in another.
 bool ConstateSortiesDemandees(SortiesDemandees& sorties) {
     sorties.musicXmlDemande = sorties.optionMusicXml && sorties.optionMusicXml->count() > 0;
     sorties.midiDemande = sorties.optionMidi && sorties.optionMidi->count() > 0;
@@ -68,63 +67,66 @@ bool ConstateSortiesDemandees(SortiesDemandees& sorties) {
     return true;
 }
 
+std::string LivraisonSorties::Fichier(const char* nature, const std::string& chemin) {
+    const std::string provisoire = ensemble_.Provisoire(chemin);
+    if (!provisoire.empty()) annonces_.emplace_back(nature, chemin);
+    return provisoire;
+}
+
+bool LivraisonSorties::Livre() {
+    if (!ensemble_.Valide()) return false;
+    for (const auto& [nature, chemin] : annonces_) std::printf("%s: %s\n", nature.c_str(), chemin.c_str());
+    annonces_.clear();
+    return true;
+}
+
 bool EcritSortiesDocument(const SortiesDemandees& sorties, const std::string& cheminResultat,
-                          const std::string& nomBase) {
-    bool ok = true;
+                          const std::string& nomBase, LivraisonSorties& livraison) {
     if (sorties.musicXmlDemande) {
-        const std::string chemin =
-            sorties.musicXml.empty() ? RemplaceExtension(nomBase, "musicxml") : sorties.musicXml;
-        if (ExporteMusicXML(cheminResultat, chemin))
-            std::printf("MusicXML file: %s\n", chemin.c_str());
-        else
-            ok = false;
+        const std::string chemin = livraison.Fichier(
+            "MusicXML file",
+            sorties.musicXml.empty() ? RemplaceExtension(nomBase, "musicxml") : sorties.musicXml);
+        if (chemin.empty() || !ExporteMusicXML(cheminResultat, chemin)) return false;
     }
     if (sorties.midiDemande) {
-        const std::string chemin =
-            sorties.midi.empty() ? RemplaceExtension(nomBase, "mid") : sorties.midi;
-        if (ExporteMidi(cheminResultat, chemin, sorties.tempo))
-            std::printf("MIDI file: %s\n", chemin.c_str());
-        else
-            ok = false;
+        const std::string chemin = livraison.Fichier(
+            "MIDI file", sorties.midi.empty() ? RemplaceExtension(nomBase, "mid") : sorties.midi);
+        if (chemin.empty() || !ExporteMidi(cheminResultat, chemin, sorties.tempo)) return false;
     }
-    return ok;
+    return true;
 }
 
 namespace {
 
 // NAME-pN.png beside the result file NAME.msb.
-std::string CheminVue(const std::string& cheminResultat, int indexPage) {
-    std::string base = RemplaceExtension(cheminResultat, "x");
+std::string CheminVue(const std::string& nomBase, int indexPage) {
+    std::string base = RemplaceExtension(nomBase, "x");
     base.resize(base.size() - 2);
     return base + "-p" + std::to_string(indexPage + 1) + ".png";
 }
 
 }  // namespace
 
-bool DessineVuesPages(const SortiesDemandees& sorties, const std::string& cheminResultat,
-                      int premiere, int derniere) {
+bool DessineVuesPages(const SortiesDemandees& sorties, const std::string& nomBase,
+                      const std::vector<int>& pages, LivraisonSorties& livraison) {
     if (!sorties.vuesPages) return true;
-    bool ok = true;
-    for (int p = premiere; p <= derniere; ++p) {
+    for (int p : pages) {
+        if (TestAnnulation()) return false;
         if (!ChargePageDocument(p) || Document.ImagePage == nullptr) {
             Alerte("Can't bring page %d back to draw it", p + 1);
-            ok = false;
-            continue;
+            return false;
         }
-        PixMap* vue = DessineVuePage(*Document.ImagePage, Document.Pages[p].Aires, Prefs);
-        if (vue == nullptr) {
+        std::unique_ptr<PixMap> vue(DessineVuePage(*Document.ImagePage, Document.Pages[p].Aires, Prefs));
+        if (!vue) {
             Alerte("Not enough memory to draw page %d", p + 1);
-            ok = false;
-            continue;
+            return false;
         }
-        const std::string chemin = CheminVue(cheminResultat, p);
-        if (EcritPNG(*vue, chemin)) {
-            std::printf("page view: %s\n", chemin.c_str());
-        } else {
-            Alerte("Can't write the picture '%s'", chemin.c_str());
-            ok = false;
+        const std::string final = CheminVue(nomBase, p);
+        const std::string chemin = livraison.Fichier("page view", final);
+        if (chemin.empty() || !EcritPNG(*vue, chemin)) {
+            Alerte("Can't write the picture '%s'", final.c_str());
+            return false;
         }
-        delete vue;
     }
-    return ok;
+    return true;
 }

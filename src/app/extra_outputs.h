@@ -6,6 +6,10 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "toolbox/output_set.h"
 
 struct SortiesDemandees {
     std::string musicXml;  // path; "" with `musicXmlDemande` means next to the result file
@@ -25,13 +29,27 @@ void AjouteOptionsSorties(CLI::App& commande, SortiesDemandees& sorties, bool av
 // False (with a message) when a file name is not one of its format's.
 bool ConstateSortiesDemandees(SortiesDemandees& sorties);
 
+// The files of one command, written as fresh files and put in place
+// together; each is announced ("music file: PATH") only once it is there.
+class LivraisonSorties {
+  public:
+    // The fresh file to write for `chemin`; "" when it cannot be made.
+    std::string Fichier(const char* nature, const std::string& chemin);
+    // Puts every file in place, then prints one line per file.
+    bool Livre();
+
+  private:
+    EnsembleSorties ensemble_;
+    std::vector<std::pair<std::string, std::string>> annonces_;
+};
+
 // Writes the MusicXML and MIDI files asked for, from the result file;
 // `nomBase` names them when no path was given. False when one failed (the
 // user was told).
 bool EcritSortiesDocument(const SortiesDemandees& sorties, const std::string& cheminResultat,
-                          const std::string& nomBase);
+                          const std::string& nomBase, LivraisonSorties& livraison);
 
-// With --overlay, draws pages `premiere` to `derniere` (indexes of the
-// document) from their saved states as NAME-pN.png beside the result file.
-bool DessineVuesPages(const SortiesDemandees& sorties, const std::string& cheminResultat,
-                      int premiere, int derniere);
+// With --overlay, draws the pages given (indexes of the document) from their
+// saved states as NAME-pN.png, `nomBase` being NAME.msb or NAME.
+bool DessineVuesPages(const SortiesDemandees& sorties, const std::string& nomBase,
+                      const std::vector<int>& pages, LivraisonSorties& livraison);

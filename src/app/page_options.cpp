@@ -3,7 +3,7 @@
 #include <cctype>
 #include <charconv>
 
-#include "recognition/command_area_editing.h"
+#include "image/command_areas.h"
 #include "records/catalogue.h"
 #include "toolbox/messages.h"
 

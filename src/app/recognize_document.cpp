@@ -7,14 +7,20 @@
 #include <system_error>
 
 #include "app/cli.h"
+#include "app/extra_outputs.h"
+#include "document/editor_link.h"
 #include "document/file_names.h"
+#include "image/image_formats.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
 #include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/page_list_file.h"
+#include "recognition/batch_file.h"
 #include "recognition/page_loading.h"
 #include "toolbox/messages.h"
+#include "toolbox/output_set.h"
+#include "toolbox/progress.h"
 #include "toolbox/settings_lock.h"
 
 namespace {
@@ -48,6 +54,13 @@ bool EnregistreBilan(const std::string& chemin) {
 bool ImagesPresentes(int premiere, int derniere) {
     bool toutes = true;
     for (int p = premiere; p <= derniere; ++p) {
+        const std::string image = Document.Pages[p].CheminImage();
+        const std::string nature = NatureNonImage(image);
+        if (!nature.empty()) {
+            Alerte("Page %d, '%s', is %s, not a page image", p + 1, image.c_str(), nature.c_str());
+            toutes = false;
+            continue;
+        }
         if (ImagePageLisible(Document.Pages[p], Document.Chemin)) continue;
         Alerte("Can't read the image of page %d, '%s'", p + 1,
                Document.Pages[p].CheminImage().c_str());
@@ -56,32 +69,42 @@ bool ImagesPresentes(int premiere, int derniere) {
     return toutes;
 }
 
-int ReconnaitTout(const DemandeListe& d, const SuiviPage& suivi) {
+int CodeBilan(const BilanReconnaissance& bilan) {
+    if (bilan.annulee) return kInterrompu;
+    if (!bilan.musique) return kRienReconnu;
+    return bilan.echouees.empty() ? kSucces : kEchecReconnaissance;
+}
+
+// The score editor learns of a music file through the batch command file,
+// and consumes it. Without a link to an editor nobody would, and every run
+// would make the file longer: it is then not written.
+void AnnonceMusique(const std::string& musique, bool documentEntier) {
+    if (LienEditeur.connu) AnnonceFichierMusical(musique, documentEntier);
+}
+
+// The name a single page's files take: -o, else the page image's.
+std::string NomPageSeule(const DemandeListe& d) {
+    return d.sortie.empty() ? Document.Pages[d.page - 1].CheminImage() : d.sortie;
+}
+
+int ReconnaitTout(const DemandeListe& d, const SortiesDemandees& sorties, const SuiviPage& suivi) {
     if (Document.Pages.empty()) {
         Alerte("'%s' has no pages", d.chemin.c_str());
         return kEntreeInvalide;
     }
     if (!ImagesPresentes(0, static_cast<int>(Document.Pages.size()) - 1)) return kEntreeInvalide;
-    if (!ReconnaitDocument(suivi)) return kEchecReconnaissance;
-    std::printf("result file: %s\nmusic file: %s\n", CheminResultatDocument().c_str(),
-                CheminMusiqueDocument().c_str());
-    if (!EnregistreBilan(Document.Chemin)) return kEntreeInvalide;
-    return kSucces;
-}
-
-int ReconnaitUnePage(int p, const SuiviPage& suivi) {
-    const bool ok = ReconnaitPageSeule(p);
-    if (suivi) suivi(p, ok);
-    if (!ok) return kEchecReconnaissance;
-    const std::string image = Document.Pages[p].CheminImage();
-    std::printf("result file: %s\nmusic file: %s\n", RemplaceExtension(image, "msb").c_str(),
-                RemplaceExtension(image, "msf").c_str());
-    return kSucces;
+    const int code =
+        ReconnaitEtLivre(d.sortie.empty() ? Document.Chemin : d.sortie, -1, sorties, suivi);
+    // The files are in place by now: a list that can no longer be saved
+    // (the reader or the writer said why) loses only its figures.
+    if (code == kSucces || code == kEchecReconnaissance) EnregistreBilan(Document.Chemin);
+    return code;
 }
 
 int ReconnaitRectangle(int p, const Rect& zone) {
     if (!ChargePageDocument(p)) return kEntreeInvalide;
     const bool ok = ReconnaitZone(zone);
+    if (TestAnnulation()) return kInterrompu;
     int n = 0;
     for (size_t i = 0; i < Etat.Portees.size(); ++i) {
         const Portee& portee = Etat.Portees[i];
@@ -93,7 +116,7 @@ int ReconnaitRectangle(int p, const Rect& zone) {
     }
     std::printf("page %d: %d staves found, %d in the zone, %s\n", p + 1, Etat.NbPorteesTrouvees(),
                 n, ok ? "recognised" : "failed");
-    return ok ? kSucces : kEchecReconnaissance;
+    return ok ? kSucces : kRienReconnu;
 }
 
 }  // namespace
@@ -104,7 +127,8 @@ bool EstListePages(const std::vector<std::string>& images) {
     return nom.size() > 4 && strcasecmp(nom.c_str() + nom.size() - 4, ".lfs") == 0;
 }
 
-bool VerifieDemandeListe(const DemandeListe& d, bool estListe, bool sortieDonnee) {
+bool VerifieDemandeListe(const DemandeListe& d, bool estListe, bool sortieDonnee,
+                         bool sortiesDemandees) {
     if (!estListe) {
         if (d.page != 0 || !d.zone.empty()) {
             Alerte("--page and --zone take one page list (.lfs)");
@@ -112,8 +136,10 @@ bool VerifieDemandeListe(const DemandeListe& d, bool estListe, bool sortieDonnee
         }
         return true;
     }
-    if (sortieDonnee) {
-        Alerte("-o does not apply to a page list: its files are named after it");
+    if (!d.zone.empty() && (sortieDonnee || sortiesDemandees)) {
+        // A zone is a look at some staves, not a document: exporting it
+        // would pass a part of a page for the whole.
+        Alerte("--zone only lists the staves it recognises: it writes no file");
         return false;
     }
     if (!d.zone.empty() && d.page == 0) {
@@ -137,8 +163,40 @@ bool ChargeListePourReconnaissance(const std::string& chemin) {
     return ChargeListe(erreur ? chemin : absolu.lexically_normal().string(), true, false);
 }
 
-int ReconnaitListe(const DemandeListe& d, const SuiviPage& suivi) {
-    if (d.page == 0) return ReconnaitTout(d, suivi);
+int ReconnaitEtLivre(const std::string& nom, int page, const SortiesDemandees& sorties,
+                     const SuiviPage& suivi) {
+    LivraisonSorties livraison;
+    const FichiersReconnaissance fichiers{
+        livraison.Fichier("result file", RemplaceExtension(nom, "msb")),
+        livraison.Fichier("music file", RemplaceExtension(nom, "msf"))};
+    if (fichiers.resultat.empty() || fichiers.musique.empty()) return kRienReconnu;
+    BilanReconnaissance bilan =
+        page < 0 ? ReconnaitDocument(fichiers, suivi) : ReconnaitPageSeule(page, fichiers);
+    if (page >= 0 && suivi) suivi(page, !bilan.reconnues.empty());
+    PointArretTest("recognised");
+    if (bilan.musique && !bilan.annulee) {
+        const bool ecrites = EcritSortiesDocument(sorties, fichiers.resultat, nom, livraison) &&
+                             DessineVuesPages(sorties, nom, bilan.reconnues, livraison);
+        if (!ecrites && !TestAnnulation()) return kRienReconnu;
+    }
+    bilan.annulee = bilan.annulee || TestAnnulation();
+    const int code = CodeBilan(bilan);
+    if (code == kInterrompu) return code;
+    if (code == kRienReconnu) {
+        if (bilan.reconnues.empty())
+            Alerte("Nothing was recognised: no file written");
+        else
+            Alerte("No music file could be made of the pages recognised: no file written");
+        return code;
+    }
+    PointArretTest("written");
+    if (!livraison.Livre()) return kRienReconnu;
+    AnnonceMusique(RemplaceExtension(nom, "msf"), page < 0);
+    return code;
+}
+
+int ReconnaitListe(const DemandeListe& d, const SortiesDemandees& sorties, const SuiviPage& suivi) {
+    if (d.page == 0) return ReconnaitTout(d, sorties, suivi);
     const int n = static_cast<int>(Document.Pages.size());
     if (d.page < 1 || d.page > n) {
         Alerte("There is no page %d: '%s' has %d page%s", d.page, d.chemin.c_str(), n,
@@ -146,8 +204,10 @@ int ReconnaitListe(const DemandeListe& d, const SuiviPage& suivi) {
         return kErreurUsage;
     }
     if (!ImagesPresentes(d.page - 1, d.page - 1)) return kEntreeInvalide;
-    if (d.zone.empty()) return ReconnaitUnePage(d.page - 1, suivi);
-    Rect zone;
-    LitZone(d.zone, zone);
-    return ReconnaitRectangle(d.page - 1, zone);
+    if (!d.zone.empty()) {
+        Rect zone;
+        LitZone(d.zone, zone);
+        return ReconnaitRectangle(d.page - 1, zone);
+    }
+    return ReconnaitEtLivre(NomPageSeule(d), d.page - 1, sorties, suivi);
 }

@@ -1,4 +1,5 @@
 #include "document/keyword_stream.h"
+#include "document/keyword_position.h"
 
 #include <algorithm>
 #include <charconv>
@@ -189,6 +190,18 @@ bool LitBloc(const char* motFin, const GestionnaireMotCle& gestionnaire) {
 bool LitBloc(const char* motFin, const GestionnaireMotCleValeur& gestionnaire, int32_t valeur) {
     return LitJusquA(motFin, static_cast<bool>(gestionnaire),
                      [&](const char* mot) { return gestionnaire(mot, valeur); });
+}
+
+int LigneLue() {
+    std::FILE* f = Flux.fichier;
+    if (f == nullptr) return 0;
+    const long fin = std::ftell(f);
+    if (fin < 0 || std::fseek(f, 0, SEEK_SET) != 0) return 0;
+    int ligne = 1;
+    for (long i = 0; i + 1 < fin; ++i)
+        if (std::fgetc(f) == '\n') ++ligne;
+    std::fseek(f, fin, SEEK_SET);
+    return ligne;
 }
 
 void SauteLigne() {

@@ -352,7 +352,7 @@ bool LitDocumentResultat(std::FILE* fichier, const std::string& nom, DocumentMus
     LibereModele(document);
     FichierCourantTemporaire courant(fichier);
     if (!LitBloc("DebutDocument")) {
-        Alerte("Probleme de fichier intermediaire: mauvais format");
+        Alerte("'%s' is not a Ruzo result file", nom.c_str());
         return false;
     }
     Lecteur lecteur(document, nom);

@@ -1,6 +1,7 @@
 #include "image/colour_conversion.h"
 
 #include "toolbox/messages.h"
+#include "toolbox/system.h"
 #include "toolbox/png_io.h"
 
 uint8_t IndexDeRVB(uint8_t rouge, uint8_t vert, uint8_t bleu) {
@@ -25,6 +26,16 @@ uint8_t ConvertisseurCouleurs::Index(uint8_t rouge, uint8_t vert, uint8_t bleu) 
     return index;
 }
 
+namespace {
+
+constexpr int64_t kPixelsPageMax = 400'000'000;
+// The decoded colours (three bytes) and the page (one) are in memory together.
+constexpr int64_t kOctetsDecodageParPixel = 4;
+
+}  // namespace
+
+// Also refuses pages beyond 400 million pixels or beyond what the free
+// memory can decode.
 bool TailleImageAcceptable(const char* format, long largeur, long hauteur, int dimensionMax) {
     if (largeur <= 0 || hauteur <= 0) {
         Trace("%s: bad image size %ldx%ld", format, largeur, hauteur);
@@ -34,6 +45,22 @@ bool TailleImageAcceptable(const char* format, long largeur, long hauteur, int d
     if (largeur > dimensionMax || hauteur > dimensionMax) {
         Alerte("%s: the image is %ldx%ld pixels; pages are limited to %d pixels a side", format,
                largeur, hauteur, dimensionMax);
+        return false;
+    }
+    // Checked before anything is allocated: a tiny file can claim a page
+    // that would take the machine's memory before its data turned out short.
+    const int64_t pixels = int64_t{largeur} * hauteur;
+    if (pixels > kPixelsPageMax) {
+        Alerte("%s: the image is %ldx%ld pixels; pages are limited to %lld million pixels", format,
+               largeur, hauteur, static_cast<long long>(kPixelsPageMax / 1000000));
+        return false;
+    }
+    const int64_t libre = MemoireLibre();
+    if (libre > 0 && pixels * kOctetsDecodageParPixel > libre) {
+        Alerte("%s: the image is %ldx%ld pixels and needs %lld MB to load; %lld MB are available",
+               format, largeur, hauteur,
+               static_cast<long long>(pixels * kOctetsDecodageParPixel >> 20),
+               static_cast<long long>(libre >> 20));
         return false;
     }
     return true;

@@ -3,8 +3,13 @@
 #include <algorithm>
 
 #include "records/etat_page.h"
+#include "toolbox/messages.h"
 
 namespace {
+
+int16_t Borne16(int valeur) {
+    return static_cast<int16_t>(std::clamp(valeur, int{INT16_MIN}, int{INT16_MAX}));
+}
 
 void RemplitRectangle(Offscreen image, const Rect& r, uint8_t index) {
     const VuePixels base = VueOffscreen(image);
@@ -53,4 +58,23 @@ bool AireSymbole(uint16_t code, const Rect& cadre, Point& position) {
         return true;
     }
     return false;
+}
+
+Rect NormaliseAire(int haut, int gauche, int bas, int droite) {
+    if (bas < haut) std::swap(haut, bas);
+    if (droite < gauche) std::swap(gauche, droite);
+    haut = std::clamp(haut, int{INT16_MIN}, INT16_MAX - kTailleMinAire);
+    gauche = std::clamp(gauche, int{INT16_MIN}, INT16_MAX - kTailleMinAire);
+    bas = std::max(bas, haut + kTailleMinAire);
+    droite = std::max(droite, gauche + kTailleMinAire);
+    return Rect{Borne16(haut), Borne16(gauche), Borne16(bas), Borne16(droite)};
+}
+
+bool SupprimeAire(EntreePage& page, int index) {
+    if (index < 0 || index >= static_cast<int>(page.Aires.size())) {
+        Alerte("DeleteAireCommande : bad index");
+        return false;
+    }
+    page.Aires.erase(page.Aires.begin() + index);
+    return true;
 }

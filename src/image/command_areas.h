@@ -16,3 +16,15 @@ void AppliqueAires(const EntreePage& page, Offscreen image);
 // (coordinates of the current staff's band), with its centre in band
 // coordinates; false when there is none.
 bool AireSymbole(uint16_t code, const Rect& cadre, Point& position);
+
+// Smallest side of an area.
+constexpr int kTailleMinAire = 8;
+
+// The rectangle spanned by two corners, normalised (top <= bottom,
+// left <= right), widened to kTailleMinAire on each side and kept within
+// the 16-bit coordinates.
+Rect NormaliseAire(int haut, int gauche, int bas, int droite);
+
+// Removes area `index`, the following ones moving down. A bad index shows
+// "DeleteAireCommande : bad index" and changes nothing.
+bool SupprimeAire(EntreePage& page, int index);

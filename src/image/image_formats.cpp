@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
 
 #include "image/bmp_loader.h"
 #include "image/jpeg_loader.h"
@@ -17,6 +21,40 @@ bool EstPDF(const std::string& nom) {
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return extension == "pdf";
+}
+
+namespace {
+
+// A PICT file: 512 bytes of header, the size word and the frame, then the
+// version opcode of a version 1 ("11 01") or version 2 ("00 11 02 FF")
+// picture.
+bool DebutPICT(std::FILE* f) {
+    uint8_t version[4] = {};
+    if (std::fseek(f, 522, SEEK_SET) != 0 || std::fread(version, 1, 4, f) < 2) return false;
+    return (version[0] == 0x11 && version[1] == 0x01) ||
+           (version[0] == 0x00 && version[1] == 0x11 && version[2] == 0x02 && version[3] == 0xFF);
+}
+
+}  // namespace
+
+std::string NatureNonImage(const std::string& chemin) {
+    std::error_code erreur;
+    const auto etat = std::filesystem::status(chemin, erreur);
+    if (erreur) return "";
+    if (std::filesystem::is_directory(etat)) return "a folder";
+    if (!std::filesystem::is_regular_file(etat)) return "not a regular file";
+    if (std::filesystem::file_size(chemin, erreur) == 0) return "an empty file";
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(chemin.c_str(), "rb"), std::fclose);
+    if (!f) return "";
+    char debut[8] = {};
+    const size_t lus = std::fread(debut, 1, sizeof debut, f.get());
+    const std::string tete(debut, lus);
+    if (tete.rfind("GIF8", 0) == 0) return "a GIF image (Ruzo reads BMP, TIFF, PNG, JPEG and PICT)";
+    if (tete.rfind("%PDF", 0) == 0 || EstPDF(chemin))
+        return "a PDF document (PDF pages cannot be read yet)";
+    if (EstBMP(chemin) || EstTIFF(chemin) || EstPNG(chemin) || EstJPEG(chemin) || DebutPICT(f.get()))
+        return "";
+    return "not an image in a format Ruzo reads (BMP, TIFF, PNG, JPEG or PICT)";
 }
 
 Offscreen DecodeImagePage(const std::string& chemin, EntreePage& page) {

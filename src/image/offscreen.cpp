@@ -62,7 +62,7 @@ Offscreen CreeOffscreen(int largeur, int hauteur, int profondeur) {
 
 void DisposeOffscreen(Offscreen& o) {
     if (!o) {
-        Alerte("DisposeOffscreen:erreur");
+        Alerte("Internal error: a page bitmap was released twice");
         return;
     }
     bool trouve = false;

@@ -118,7 +118,7 @@ std::FILE* PushOffscreen(Offscreen o, bool* complet) {
         ++lignesEcrites;
     }
     if (std::fflush(f) != 0 || lignesEcrites < o->hauteur)
-        Alerte("PushOffscreen: erreur");
+        Alerte("Can't write the page to a temporary file");
     else if (complet)
         *complet = true;
     return f;
@@ -175,7 +175,7 @@ Offscreen DupliquePartieOffscreenFromFile(std::FILE* fichier, const Rect& r) {
         uint8_t* dest = o->PremiereLigne() + static_cast<size_t>(k) * o->pasLigne + (gauche - r.left);
         if (std::fseek(fichier, position, SEEK_SET) != 0 ||
             std::fread(dest, 1, droite - gauche, fichier) != static_cast<size_t>(droite - gauche)) {
-            Alerte("DupliquePartieOffscreenFromFile: pas assez de donnees");
+            Alerte("A temporary copy of the page is shorter than the page");
             break;
         }
     }

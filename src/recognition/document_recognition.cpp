@@ -16,6 +16,7 @@
 #include "symbols/notes.h"
 #include "symbols/ties.h"
 #include "toolbox/messages.h"
+#include "toolbox/output_set.h"
 #include "toolbox/page_view.h"
 #include "toolbox/progress.h"
 #include "toolbox/system.h"
@@ -42,26 +43,50 @@ bool EcritResultatPage(const std::string& chemin, const std::string& nom) {
     return page && ferme;
 }
 
-// The pages, each loaded, recognised, written and saved; stops at the first
-// that fails.
-bool ReconnaitPages(std::FILE* resultat, const SuiviPage& suivi) {
+// Says why page p failed: the stages do not all say it themselves.
+void AnnonceEchec(int p, bool chargee) {
+    if (!chargee)
+        Alerte("Page %d failed: its image could not be loaded", p + 1);
+    else if (Etat.Portees.empty())
+        Alerte("Page %d failed: no staff was found on it", p + 1);
+    else
+        Alerte("Page %d failed: recognition stopped at staff %d of %d", p + 1,
+               Etat.PorteeCourante + 1, static_cast<int>(Etat.Portees.size()));
+}
+
+// Loads (unless it is loaded already) and recognises page p; false with
+// the reason told.
+bool ReconnaitPageDocument(int p, bool dejaChargee = false) {
+    const bool chargee = dejaChargee || ChargePageDocument(p);
+    const bool ok = chargee && ReconnaitPageCourante(p);
+    if (!ok && !TestAnnulation()) AnnonceEchec(p, chargee);
+    return ok;
+}
+
+// The pages, each loaded, recognised, written and saved; a page that fails
+// is left out and the next one is tried. Stops only when the user cancels.
+void ReconnaitPages(std::FILE* resultat, const SuiviPage& suivi, BilanReconnaissance& bilan) {
     for (int p = 0; p < static_cast<int>(Document.Pages.size()); ++p) {
-        bool ok = ChargePageDocument(p) && ReconnaitPageCourante(p);
+        bool ok = ReconnaitPageDocument(p);
+        if (TestAnnulation()) {
+            bilan.annulee = true;
+            return;
+        }
         if (ok && !EcritPageResultat(resultat, Etat)) {
             Alerte("Can't write page %d into the result file", p + 1);
             ok = false;
         }
         if (ok) SauveEtatPage(p);
+        (ok ? bilan.reconnues : bilan.echouees).push_back(p);
         if (suivi) suivi(p, ok);
-        if (!ok) return false;
+        PointArretTest("page");
     }
-    return true;
 }
 
 // The export's corrections, page by page, into the saved states.
-bool ReporteModifsDocument(const DocumentMusical& modele) {
+bool ReporteModifsDocument(const DocumentMusical& modele, const std::vector<int>& pages) {
     Trace("Report de la mise en forme des pages.");
-    for (int p = 0; p < static_cast<int>(Document.Pages.size()); ++p) {
+    for (int p : pages) {
         if (!RestaureEtatPage(p)) return false;
         ReporteModifs(modele, Etat);
         if (!SauveEtatPage(p)) return false;
@@ -69,73 +94,92 @@ bool ReporteModifsDocument(const DocumentMusical& modele) {
     return true;
 }
 
+// The music file from the result file just closed, and the export's
+// corrections carried back into the recognised pages.
+void ExporteMusique(const FichiersReconnaissance& fichiers, BilanReconnaissance& bilan) {
+    DocumentMusical modele;
+    const ResultatExport export_ = ExporteFichierMusical(fichiers.resultat, fichiers.musique, modele);
+    bilan.annulee = export_ == ResultatExport::Annule;
+    bilan.musique = export_ == ResultatExport::Reussi && ReporteModifsDocument(modele, bilan.reconnues);
+    if (bilan.musique) Trace("%s", MessageStatut(1).c_str());
+    LibereModele(modele);
+}
+
 }  // namespace
 
 std::string CheminResultatDocument() { return RemplaceExtension(Document.Chemin, "msb"); }
 std::string CheminMusiqueDocument() { return RemplaceExtension(Document.Chemin, "msf"); }
 
-bool ReconnaitDocument(const SuiviPage& suivi) {
+BilanReconnaissance ReconnaitDocument(const FichiersReconnaissance& fichiers,
+                                      const SuiviPage& suivi) {
+    BilanReconnaissance bilan;
     const uint32_t debut = Ticks();
     EffaceAnnulation();
     DemarreNumerotation();
-    const std::string cheminResultat = CheminResultatDocument();
-    // Without a result file nothing can be delivered: the document fails
-    // here rather than passing for recognised.
-    std::FILE* resultat = OuvreFichierResultat(cheminResultat, Document.Chemin);
-    if (resultat == nullptr) return false;
+    std::FILE* resultat = OuvreFichierResultat(fichiers.resultat, Document.Chemin);
+    if (resultat == nullptr) return bilan;
 
     Progression& progression = ProgressionCourante();
     progression.Ouvre(static_cast<int>(Document.Pages.size()), Document.Chemin);
-    const bool pages = ReconnaitPages(resultat, suivi);
+    ReconnaitPages(resultat, suivi, bilan);
     const bool ferme = FermeFichierResultat(resultat);
-    if (pages && !ferme) Alerte("Can't write file '%s'", cheminResultat.c_str());
-
-    bool conversion = false;
-    if (pages && ferme) {
-        DocumentMusical modele;
-        conversion = ExporteFichierMusical(cheminResultat, CheminMusiqueDocument(), modele) ==
-                     ResultatExport::Reussi;
-        if (conversion) {
-            AnnonceFichierMusical(CheminMusiqueDocument(), true);
-            conversion = ReporteModifsDocument(modele);
-            Trace("%s", MessageStatut(1).c_str());
-        }
-        LibereModele(modele);
-    }
-    if (conversion) {
+    if (!ferme) Alerte("Can't write file '%s'", fichiers.resultat.c_str());
+    if (ferme && !bilan.annulee && !bilan.reconnues.empty()) ExporteMusique(fichiers, bilan);
+    if (bilan.musique) {
         // The figures of the last whole recognition belong to the page list.
-        Document.NbPagesTraites = static_cast<int32_t>(Document.Pages.size());
+        Document.NbPagesTraites = static_cast<int32_t>(bilan.reconnues.size());
         Document.DureeTraitementTotal = static_cast<int32_t>(Ticks() - debut);
         Document.Modifie = true;
     }
     progression.Ferme();
-    return conversion;
+    return bilan;
 }
 
-bool ReconnaitPageSeule(int p) {
-    if (p < 0 || p >= static_cast<int>(Document.Pages.size())) return false;
+BilanReconnaissance ReconnaitPageSeule(int p, const FichiersReconnaissance& fichiers) {
+    BilanReconnaissance bilan;
+    if (p < 0 || p >= static_cast<int>(Document.Pages.size())) return bilan;
     EffaceAnnulation();
     DemarreNumerotation();
     Progression& progression = ProgressionCourante();
     progression.Ouvre(1, Document.Pages[p].NomFichier);
 
     const std::string image = Document.Pages[p].CheminImage();
-    bool ok = (Document.NumPage == p && Document.ImagePage) || ChargePageDocument(p);
-    ok = ok && ReconnaitPageCourante(p);
-    const std::string cheminResultat = RemplaceExtension(image, "msb");
-    ok = ok && EcritResultatPage(cheminResultat, image);
-    if (ok) {
-        DocumentMusical modele;
-        const std::string cheminMusique = RemplaceExtension(image, "msf");
-        ok = ExporteFichierMusical(cheminResultat, cheminMusique, modele) == ResultatExport::Reussi;
-        if (ok) {
-            AnnonceFichierMusical(cheminMusique, false);
-            ReporteModifs(modele, Etat);
-            SauveEtatPage(p);
-            Trace("%s", MessageStatut(1).c_str());
-        }
-        LibereModele(modele);
+    const bool ok = ReconnaitPageDocument(p, Document.NumPage == p && Document.ImagePage);
+    bilan.annulee = TestAnnulation();
+    if (ok && !bilan.annulee && EcritResultatPage(fichiers.resultat, image)) {
+        bilan.reconnues.push_back(p);
+        SauveEtatPage(p);
+        ExporteMusique(fichiers, bilan);
+    } else {
+        bilan.echouees.push_back(p);
     }
     progression.Ferme();
-    return ok;
+    return bilan;
+}
+
+namespace {
+
+// Recognition into fresh files beside `nom`, put in place when complete.
+bool ReconnaitEnPlace(const std::string& nom, int page, const SuiviPage& suivi) {
+    EnsembleSorties ensemble;
+    const std::string musique = RemplaceExtension(nom, "msf");
+    const FichiersReconnaissance fichiers{ensemble.Provisoire(RemplaceExtension(nom, "msb")),
+                                          ensemble.Provisoire(musique)};
+    if (fichiers.resultat.empty() || fichiers.musique.empty()) return false;
+    const BilanReconnaissance bilan =
+        page < 0 ? ReconnaitDocument(fichiers, suivi) : ReconnaitPageSeule(page, fichiers);
+    if (!bilan.musique || bilan.annulee || !ensemble.Valide()) return false;
+    AnnonceFichierMusical(musique, page < 0);
+    return true;
+}
+
+}  // namespace
+
+bool ReconnaitDocumentEnPlace(const SuiviPage& suivi) {
+    return ReconnaitEnPlace(Document.Chemin, -1, suivi);
+}
+
+bool ReconnaitPageSeuleEnPlace(int p) {
+    if (p < 0 || p >= static_cast<int>(Document.Pages.size())) return false;
+    return ReconnaitEnPlace(Document.Pages[p].CheminImage(), p, nullptr);
 }

@@ -1,7 +1,6 @@
 #include "recognition/page_driver.h"
 
 #include "records/options.h"
-#include "document/tuning_dialog.h"
 #include "image/temporary_files.h"
 #include "image/command_areas.h"
 #include "recognition/document.h"
@@ -120,7 +119,6 @@ void TermineAffichage() {
 
 bool ReconnaitPage(const std::string& nomPage) {
     const uint32_t debut = Ticks();
-    AppliqueDialogueReglageOuvert();  // what the user typed in the tuning dialog counts
     if (TestAnnulation()) return false;
     Progression& progression = ProgressionCourante();
     progression.Etape(1);

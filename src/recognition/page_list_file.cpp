@@ -109,6 +109,11 @@ bool ChargeListe(const std::string& chemin, bool avertir, bool chargePage) {
         if (avertir) Alerte("File '%s', not found", chemin.c_str());
         return false;
     }
+    if (!valide && !contenu.Refus.empty()) {
+        Alerte("'%s' is not a valid LFS file: line %d: %s", chemin.c_str(), contenu.LigneRefus,
+               contenu.Refus.c_str());
+        return false;
+    }
     if (!valide) {
         Alerte("'%s' is not a valid LFS file", chemin.c_str());
         return false;

@@ -3,106 +3,156 @@
 #include <algorithm>
 #include <cstring>
 
+#include "document/keyword_position.h"
 #include "document/keyword_stream.h"
 #include "document/options_file.h"
 #include "recognition/command_area_file.h"
 
+#include <cstdint>
+#include <string>
+
 namespace {
+
+// Three 16-bit colour components at most.
+constexpr long kSeuilListeMax = 196605;
+
+// The first refusal of the file being read, with the line it is on.
+ContenuListe* lecture = nullptr;
+int ligneNumPage = 0;  // checked once the pages are known
+
+bool Refuse(const std::string& raison) {
+    if (lecture != nullptr && lecture->Refus.empty()) {
+        lecture->Refus = raison;
+        lecture->LigneRefus = LigneLue();
+    }
+    return false;
+}
 
 bool Egal(const char* a, const char* b) {
     return std::strcmp(a, b) == 0;
 }
 
-// "VideoInverse": a page whose inversion is decided at load keeps that
-// choice across a save and a reload; any other non-zero value inverts.
-int16_t LitVideoInverse() {
-    const int16_t valeur = LitEntier();
-    if (valeur == kVideoAutomatique || valeur == kVideoNormale) return valeur;
-    return kVideoInversee;
+// A whole number of the line, within [min, max].
+bool LitDans(const char* mot, long min, long max, long& valeur) {
+    valeur = LitLong();
+    if (valeur >= min && valeur <= max) return true;
+    return Refuse(std::string(mot) + " " + std::to_string(valeur) + " is not from " +
+                  std::to_string(min) + " to " + std::to_string(max));
 }
 
-bool LitCleDePage(EntreePage& page, ContenuListe& contenu, const char* mot) {
-    char texte[kLongueurMaxDossier + 2];
-    if (Egal(mot, "VolRefNum")) {
-        page.VolRefNum = LitEntier();
-    } else if (Egal(mot, "VRefNum")) {
-        page.VRefNum = LitLong();
-    } else if (Egal(mot, "LibPath")) {
-        LitChaine(texte, kLongueurMaxDossier + 1);
-        page.LibPath = texte;
-    } else if (Egal(mot, "NomFichier")) {
-        LitChaine(texte, kLongueurMaxNomFichier);
-        page.NomFichier = texte;
-    } else if (Egal(mot, "NumPage")) {
-        page.NumPage = LitEntier();
-    } else if (Egal(mot, "ForceEchellePdf")) {
-        page.ForceEchellePdf = LitReel();
-    } else if (Egal(mot, "VideoInverse")) {
-        page.VideoInverse = LitVideoInverse();
-    } else if (Egal(mot, "NbRotations")) {
-        page.NbRotations = LitEntier();
-    } else if (Egal(mot, "Seuillage")) {
-        page.Seuillage = LitBooleen();
-    } else if (Egal(mot, "Seuil")) {
-        page.Seuil = LitLong();
-    } else if (Egal(mot, "MangeMarge")) {
-        page.MangeMarge = LitBooleen();
-    } else if (Egal(mot, "Depoussiere")) {
-        page.Depoussiere = static_cast<uint8_t>(LitEntier());
-    } else if (Egal(mot, "NiveauDepoussiere")) {
-        page.NiveauDepoussiere = std::clamp<int16_t>(LitEntier(), 0, kNiveauDepoussiereMax);
-    } else if (Egal(mot, "EpaisseurAccroche")) {
-        contenu.Reglage.AccrocheLargeurMinimaleBarre = LitReel();
-    } else if (Egal(mot, "PenteAccroche")) {
-        contenu.Reglage.AccrochePenteLimite = LitReel();
-    } else if (Egal(mot, "DebutAireCommande")) {
-        return LitAireCommande(page);
-    } else {
-        SauteLigne();
-    }
+template <typename T>
+bool LitChamp(const char* mot, long min, long max, T& champ) {
+    long valeur = 0;
+    if (!LitDans(mot, min, max, valeur)) return false;
+    champ = static_cast<T>(valeur);
     return true;
 }
 
+bool LitReelDans(const char* mot, float min, float max, float& champ) {
+    const float valeur = LitReel();
+    if (valeur >= min && valeur <= max) {
+        champ = valeur;
+        return true;
+    }
+    return Refuse(std::string(mot) + " " + std::to_string(valeur) + " is out of range");
+}
+
+// "VideoInverse": 0 keep, 1 invert, -1 (or 65535, its 16-bit form) decide
+// at load; a page whose inversion is decided at load keeps that choice
+// across a save and a reload.
+bool LitVideoInverse(int16_t& champ) {
+    long valeur = 0;
+    if (!LitDans("VideoInverse", -1, 65535, valeur)) return false;
+    if (valeur == 65535) valeur = kVideoAutomatique;
+    if (valeur > 1) return Refuse("VideoInverse " + std::to_string(valeur) + " is not -1, 0 or 1");
+    champ = static_cast<int16_t>(valeur);
+    return true;
+}
+
+bool LitTexte(const char* mot, int max, std::string& champ) {
+    std::string texte(static_cast<size_t>(max) + 1, '\0');
+    if (!LitChaine(texte.data(), max)) return Refuse(std::string(mot) + " has no closing quote");
+    champ = texte.c_str();
+    return true;
+}
+
+bool LitCleDePage(EntreePage& page, ContenuListe& contenu, const char* mot) {
+    if (Egal(mot, "VolRefNum")) return LitChamp(mot, INT16_MIN, INT16_MAX, page.VolRefNum);
+    if (Egal(mot, "VRefNum")) return LitChamp(mot, INT32_MIN, INT32_MAX, page.VRefNum);
+    if (Egal(mot, "LibPath")) return LitTexte(mot, kLongueurMaxDossier + 1, page.LibPath);
+    if (Egal(mot, "NomFichier")) return LitTexte(mot, kLongueurMaxNomFichier, page.NomFichier);
+    if (Egal(mot, "NumPage")) return LitChamp(mot, 0, INT16_MAX, page.NumPage);
+    if (Egal(mot, "ForceEchellePdf")) return LitReelDans(mot, 0.0f, 100.0f, page.ForceEchellePdf);
+    if (Egal(mot, "VideoInverse")) return LitVideoInverse(page.VideoInverse);
+    if (Egal(mot, "NbRotations")) return LitChamp(mot, 0, 3, page.NbRotations);
+    if (Egal(mot, "Seuillage")) return LitChamp(mot, 0, 1, page.Seuillage);
+    if (Egal(mot, "Seuil")) return LitChamp(mot, 0, kSeuilListeMax, page.Seuil);
+    if (Egal(mot, "MangeMarge")) return LitChamp(mot, 0, 1, page.MangeMarge);
+    if (Egal(mot, "Depoussiere"))
+        return LitChamp(mot, kDepoussiereNon, kDepoussiereAutomatique, page.Depoussiere);
+    if (Egal(mot, "NiveauDepoussiere"))
+        return LitChamp(mot, 0, kNiveauDepoussiereMax, page.NiveauDepoussiere);
+    if (Egal(mot, "EpaisseurAccroche"))
+        return LitReelDans(mot, 0.0f, 1000.0f, contenu.Reglage.AccrocheLargeurMinimaleBarre);
+    if (Egal(mot, "PenteAccroche"))
+        return LitReelDans(mot, -1000.0f, 1000.0f, contenu.Reglage.AccrochePenteLimite);
+    if (Egal(mot, "DebutAireCommande"))
+        return LitAireCommande(page) || Refuse("a command area is damaged or one too many");
+    if (Egal(mot, "DebutPage") || Egal(mot, "FinListe") || Egal(mot, "FinDocument"))
+        return Refuse(std::string(mot) + " inside a page: its FinPage is missing");
+    return Refuse(std::string("unknown keyword '") + mot + "' in a page");
+}
+
 bool LitPage(ContenuListe& contenu) {
-    if (contenu.Pages.size() >= kNbMaxPages) return false;
+    if (contenu.Pages.size() >= kNbMaxPages)
+        return Refuse("more than " + std::to_string(kNbMaxPages) + " pages");
     contenu.Pages.push_back(NouvelleEntreePage(contenu.Pages));
     return LitBloc("FinPage", [&contenu](const char* mot) {
         return LitCleDePage(contenu.Pages.back(), contenu, mot);
-    });
+    }) || Refuse("the page does not end with FinPage");
 }
 
 bool LitListe(ContenuListe& contenu) {
     return LitBloc("FinListe", [&contenu](const char* mot) {
         if (Egal(mot, "DebutPage")) return LitPage(contenu);
-        SauteLigne();
-        return true;
-    });
+        if (Egal(mot, "FinDocument"))
+            return Refuse("FinDocument inside the page list: its FinListe is missing");
+        return Refuse(std::string("unknown keyword '") + mot + "' in the page list");
+    }) || Refuse("the page list does not end with FinListe");
 }
 
 bool LitCleDeDocument(ContenuListe& contenu, const char* mot) {
     if (Egal(mot, "DebutListe")) return LitListe(contenu);
-    if (Egal(mot, "DebutConfig")) return LitBlocOptions(contenu.Options);
+    if (Egal(mot, "DebutConfig"))
+        return LitBlocOptions(contenu.Options) || Refuse("the options block is damaged");
     if (Egal(mot, "NumPage")) {
-        contenu.NumPage = LitEntier();
-    } else if (Egal(mot, "TonaliteForcee")) {
-        contenu.Tonalite.Tonalite = LitEntier();
-    } else if (Egal(mot, "NbNoteRefParMesure")) {
-        contenu.Tonalite.Numerateur = LitEntier();
-    } else if (Egal(mot, "NbNoteRefParRonde")) {
-        contenu.Tonalite.Denominateur = LitEntier();
-    } else if (Egal(mot, "NbPagesTraites")) {
-        contenu.NbPagesTraites = LitLong();
-    } else if (Egal(mot, "DureeTraitementTotal")) {
-        contenu.DureeTraitementTotal = LitLong();
-    } else {
-        SauteLigne();
+        ligneNumPage = LigneLue();
+        return LitChamp(mot, 0, kNbMaxPages - 1, contenu.NumPage);
     }
-    return true;
+    if (Egal(mot, "TonaliteForcee")) return LitChamp(mot, 0, 14, contenu.Tonalite.Tonalite);
+    if (Egal(mot, "NbNoteRefParMesure")) return LitChamp(mot, 0, 99, contenu.Tonalite.Numerateur);
+    if (Egal(mot, "NbNoteRefParRonde")) return LitChamp(mot, 0, 99, contenu.Tonalite.Denominateur);
+    if (Egal(mot, "NbPagesTraites")) return LitChamp(mot, 0, INT32_MAX, contenu.NbPagesTraites);
+    if (Egal(mot, "DureeTraitementTotal"))
+        return LitChamp(mot, 0, INT32_MAX, contenu.DureeTraitementTotal);
+    if (Egal(mot, "Version") || Egal(mot, "NbPages")) {
+        SauteLigne();  // the page count comes from the page blocks
+        return true;
+    }
+    return Refuse(std::string("unknown keyword '") + mot + "' in the document");
 }
 
 }  // namespace
 
 bool LitContenuListe(ContenuListe& contenu) {
-    return LitBloc("FinDocument",
-                   [&contenu](const char* mot) { return LitCleDeDocument(contenu, mot); });
+    lecture = &contenu;
+    bool ok = LitBloc("FinDocument",
+                      [&contenu](const char* mot) { return LitCleDeDocument(contenu, mot); }) ||
+              Refuse("the document does not end with FinDocument");
+    if (ok && !contenu.Pages.empty() && contenu.NumPage >= static_cast<int>(contenu.Pages.size())) {
+        ok = Refuse("NumPage " + std::to_string(contenu.NumPage) + " names no page");
+        contenu.LigneRefus = ligneNumPage;
+    }
+    lecture = nullptr;
+    return ok;
 }

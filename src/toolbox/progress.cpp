@@ -4,12 +4,15 @@
 #include <cstdio>
 
 #include "toolbox/messages.h"
+#include "toolbox/progress_console.h"
 
 namespace {
 
 ProgressionMuette progressionMuette;
 Progression* progression = nullptr;
 volatile std::sig_atomic_t annulation = 0;
+// A signal asks the whole process to stop: no new command clears it.
+volatile std::sig_atomic_t signalRecu = 0;
 
 }  // namespace
 
@@ -27,7 +30,12 @@ void DemandeAnnulation() {
     annulation = 1;
 }
 
-void EffaceAnnulation() { annulation = 0; }
+void EffaceAnnulation() { annulation = signalRecu; }
+
+void DemandeAnnulationSignal() {
+    signalRecu = 1;
+    annulation = 1;
+}
 
 std::string TempsRestant(int nbPages, uint32_t ticksTotal, int pagesChronometrees) {
     const uint32_t moyenne = pagesChronometrees > 0 ? ticksTotal / pagesChronometrees : 1200;

@@ -11,10 +11,13 @@ namespace {
 
 volatile std::sig_atomic_t interruptions = 0;
 
+// The first signal cancels: the run stops at its next cancel test, drops
+// its fresh files and says "interrupted". A second one ends the program at
+// once (the next run sweeps what it left).
 void SurInterruption(int) {
     interruptions = interruptions + 1;
     if (interruptions >= 2) std::_Exit(130);
-    DemandeAnnulation();
+    DemandeAnnulationSignal();
 }
 
 }  // namespace
@@ -23,7 +26,7 @@ void InstalleInterruptionConsole() {
     struct sigaction action {};
     action.sa_handler = SurInterruption;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 ProgressionConsole::ProgressionConsole(bool silencieux, std::FILE* sortie)

@@ -1,6 +1,6 @@
 // The progress window of the command line: one self-updating line on a
-// terminal, plain lines otherwise, nothing when quiet. Ctrl-C asks to cancel;
-// a second Ctrl-C ends the program.
+// terminal, plain lines otherwise, nothing when quiet. Ctrl-C (or SIGTERM,
+// SIGHUP) asks to cancel; a second one ends the program.
 #pragma once
 
 #include <cstdio>
@@ -33,5 +33,11 @@ private:
     bool ligneOuverte_ = false;
 };
 
-// Installs the Ctrl-C handler that sets the cancel flag.
+// Installs the handler of Ctrl-C, SIGTERM and SIGHUP that sets the cancel
+// flag.
 void InstalleInterruptionConsole();
+
+// From a signal handler (async-signal-safe): cancels, and stays so for the
+// rest of the process, whatever command starts next (defined with the
+// cancel flag).
+void DemandeAnnulationSignal();

@@ -164,7 +164,7 @@ TEST_F(CommandeDocTest, ADocumentOfRealPagesGivesWhatItsImagesGive) {
     // The same pages, staves, measures and notes, and the same result file
     // but for the document's name and the times.
     const auto sansTemps = [](const std::string& texte) {
-        static const std::regex temps(", [0-9]+ s\n|DureeTraitement [0-9]+ ");
+        static const std::regex temps(", [0-9.]+ s\n|DureeTraitement [0-9]+ ");
         return std::regex_replace(texte, temps, "");
     };
     const auto pages = [&](const std::string& sortie) {

@@ -34,7 +34,7 @@ TEST(ImportMuseScore, TheEditorReadsBackEveryPitch) {
     const fs::path relu = home.Chemin() + "/two-parts-editor.musicxml";
     const ResultatProgramme r =
         ExecuteRuzo("export -q " RUZO_TEST_DATA "/two-parts.msb -o '" + home.Chemin() +
-                    "/two-parts.msf' --musicxml '" + ecrit.string() + "'");
+                    "/two-parts.msf' --musicxml='" + ecrit.string() + "'");
     ASSERT_EQ(r.code, 0) << r.sortie;
     const std::string commande = "QT_QPA_PLATFORM=offscreen mscore3 -o '" + relu.string() + "' '" +
                                  ecrit.string() + "' > /dev/null 2>&1";

@@ -315,8 +315,8 @@ TEST_F(FichierResultatTest, HostileFilesFailWithAClearMessage) {
                                         " |FinPortee");
     const std::vector<Cas> cas = {
         {Lignes("|NomDocument \"x\" |DebutPage |FinPage"),
-         "Probleme de fichier intermediaire: mauvais format"},
-        {"", "Probleme de fichier intermediaire: mauvais format"},
+         "is not a Ruzo result file"},
+        {"", "is not a Ruzo result file"},
         {valide.substr(0, valide.size() / 2), "cut short"},
         {Document("", 30000), "\"NbPortees\" 30000"},
         {Document("", -1), "negative \"NbPortees\""},

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "recognition/command_area_editing.h"
+#include "recognition/document.h"
 #include "records/etat_page.h"
 #include "staff/page_state.h"
 #include "toolbox/messages.h"
@@ -50,20 +50,10 @@ TEST_F(AiresTest, SymbolAreasForceTheirCodeAtTheirCentreInBandCoordinates) {
     EXPECT_FALSE(AireSymbole(207, Rect{105, 105, 110, 110}, position));
 }
 
-TEST_F(AiresTest, DrawingNormalisesAndKeepsTheMinimumSize) {
-    EXPECT_EQ(AjouteAireDessinee(Page(), Point{40, 30}, Point{40, 30}, 0), 0);  // a click
-    EXPECT_EQ(Page().Aires[0].Aire, (Rect{40, 30, 48, 38}));
-    EXPECT_EQ(Page().Aires[0].Commande, kAireEfface);
-    EXPECT_EQ(AjouteAireDessinee(Page(), Point{90, 80}, Point{60, 20}, 207), 1);  // dragged up-left
-    EXPECT_EQ(Page().Aires[1].Aire, (Rect{60, 20, 90, 80}));
-    EXPECT_EQ(Page().Aires[1].Commande, kAireSymbole);
-    EXPECT_EQ(uint32_t{Page().Aires[1].CommandeParam}, 207u);
+TEST_F(AiresTest, NormalisingKeepsTheMinimumSizeWithinTheCoordinates) {
+    EXPECT_EQ(NormaliseAire(90, 80, 60, 20), (Rect{60, 20, 90, 80}));  // dragged up-left
+    EXPECT_EQ(NormaliseAire(40, 30, 40, 30), (Rect{40, 30, 48, 38}));  // a click
     EXPECT_EQ(NormaliseAire(32767, 32767, 32767, 32767), (Rect{32759, 32759, 32767, 32767}));
-
-    Page().Aires.resize(kNbMaxAires);  // as many as a page list reads back
-    CaptureAlertes alertes;
-    EXPECT_EQ(AjouteAireDessinee(Page(), Point{0, 0}, Point{0, 0}, 0), -1);
-    EXPECT_EQ(Page().Aires.size(), kNbMaxAires);
 }
 
 TEST_F(AiresTest, DeletingTakesABadIndexWithAMessage) {

@@ -139,7 +139,7 @@ TEST_F(OffscreenTest, DisposalMessages) {
     CaptureAlertes alertes;
     Offscreen vide = nullptr;
     DisposeOffscreen(vide);
-    EXPECT_TRUE(alertes.Contient("DisposeOffscreen:erreur"));
+    EXPECT_TRUE(alertes.Contient("Internal error: a page bitmap was released twice"));
 
     Offscreen horsListe = AlloueePixMap(4, 4, 8);
     const int avant = NombreOffscreensListes();

@@ -90,7 +90,7 @@ TEST_F(FichiersTemporairesTest, BadMagicAndShortFilesAreRefused) {
     ASSERT_NE(relue, nullptr);
     EXPECT_TRUE(alertes.Contient("GetOffscreenFromFile: Read error"));
     Offscreen bande = DupliquePartieOffscreenFromFile(f, Rect{2, 0, 6, 16});
-    EXPECT_TRUE(alertes.Contient("DupliquePartieOffscreenFromFile: pas assez de donnees"));
+    EXPECT_TRUE(alertes.Contient("A temporary copy of the page is shorter than the page"));
     EXPECT_EQ(bande->pixels[0], page->pixels[2 * page->pasLigne]);
     for (Offscreen* o : {&page, &relue, &bande}) DisposeOffscreen(*o);
     EffaceFichierTemporaire(f);
@@ -115,7 +115,7 @@ TEST_F(FichiersTemporairesTest, ShortWriteIsReportedAndTheFileStillReturned) {
         Offscreen page = CreeOffscreen(100, 100);
         bool complet = true;
         std::FILE* f = PushOffscreen(page, &complet);
-        _exit(f != nullptr && !complet && alerte == "PushOffscreen: erreur" ? 0 : 1);
+        _exit(f != nullptr && !complet && alerte == "Can't write the page to a temporary file" ? 0 : 1);
     }
     int statut = 0;
     waitpid(enfant, &statut, 0);

@@ -23,6 +23,7 @@ namespace {
 // Stages that find one staff of five quarter notes in one 4/4 measure.
 struct Scenario {
     int pageQuiEchoue = -1;
+    int pageQuiAnnule = -1;
     int pages = 0;
 } scenario;
 
@@ -40,7 +41,8 @@ bool UnePortee(Offscreen& page) {
     Etat.Portees.push_back(p);
     Etat.InterligneMoyenne = 10;
     DisposeOffscreen(page);
-    return scenario.pages++ != scenario.pageQuiEchoue;
+    if (scenario.pages == scenario.pageQuiAnnule) DemandeAnnulation();
+    return scenario.pages++ != scenario.pageQuiEchoue && !TestAnnulation();
 }
 
 bool CinqNoires() {
@@ -114,9 +116,17 @@ class DocumentTest : public DossierTest {
     }
     void TearDown() override {
         Etapes = EtapesParDefaut();
+        EffaceAnnulation();
         LibereEtatPage();
         FermeDocument();
         DossierTest::TearDown();
+    }
+    static BilanReconnaissance Tout(const SuiviPage& suivi = nullptr) {
+        return ReconnaitDocument({CheminResultatDocument(), CheminMusiqueDocument()}, suivi);
+    }
+    BilanReconnaissance Seule(int p) const {
+        const std::string nom = Racine() + "/page-" + std::to_string(p + 1);
+        return ReconnaitPageSeule(p, {nom + ".msb", nom + ".msf"});
     }
     bool Existe(const std::string& nom) const { return std::filesystem::exists(Racine() + "/" + nom); }
     std::string Lit(const std::string& nom) const { return RuzoHomeEssai::LitFichier(Racine() + "/" + nom); }
@@ -126,10 +136,10 @@ class DocumentTest : public DossierTest {
 
 TEST_F(DocumentTest, EveryPageIntoOneResultFileAndOneMusicFile) {
     std::vector<std::pair<int, bool>> suivi;
-    ASSERT_TRUE(ReconnaitDocument([&](int p, bool ok) {
+    ASSERT_TRUE(Tout([&](int p, bool ok) {
         suivi.emplace_back(p, ok);
         EXPECT_EQ(Etat.Portees.size(), 1u);
-    }));
+    }).musique);
     EXPECT_EQ(suivi, (std::vector<std::pair<int, bool>>{{0, true}, {1, true}}));
     const std::string resultat = Lit("piece.msb");
     EXPECT_NE(resultat.find("NomDocument \"" + Racine() + "/piece.lfs\""), std::string::npos);
@@ -155,38 +165,61 @@ TEST_F(DocumentTest, AResultFileThatCannotBeCreatedFailsTheDocument) {
     Document.Chemin = Racine() + "/missing/piece.lfs";
     CaptureAlertes capture;
     int pages = 0;
-    EXPECT_FALSE(ReconnaitDocument([&](int, bool) { ++pages; }));
+    EXPECT_FALSE(Tout([&](int, bool) { ++pages; }).musique);
     EXPECT_EQ(pages, 0);
     EXPECT_TRUE(capture.Contient("Can't open file '" + Racine() + "/missing/piece.msb' for writing"));
 }
 
-TEST_F(DocumentTest, AFailingPageStopsTheDocumentWithTheResultFileClosed) {
+// A page that fails, or whose image is gone, costs that page only.
+TEST_F(DocumentTest, AFailingPageIsLeftOutAndTheOthersAreRecognised) {
     scenario.pageQuiEchoue = 0;
     std::vector<std::pair<int, bool>> suivi;
-    EXPECT_FALSE(ReconnaitDocument([&](int p, bool ok) { suivi.emplace_back(p, ok); }));
-    EXPECT_EQ(suivi, (std::vector<std::pair<int, bool>>{{0, false}}));
+    const BilanReconnaissance bilan = Tout([&](int p, bool ok) { suivi.emplace_back(p, ok); });
+    EXPECT_EQ(suivi, (std::vector<std::pair<int, bool>>{{0, false}, {1, true}}));
+    EXPECT_EQ(bilan.reconnues, std::vector<int>{1});
+    EXPECT_EQ(bilan.echouees, std::vector<int>{0});
+    EXPECT_TRUE(bilan.musique);
     const std::string resultat = Lit("piece.msb");
-    EXPECT_NE(resultat.find("FinDocument"), std::string::npos);
-    EXPECT_EQ(resultat.find("DebutPage"), std::string::npos);
+    EXPECT_EQ(resultat.find("NomPage \"page-1.png\""), std::string::npos);
+    EXPECT_NE(resultat.find("NomPage \"page-2.png\""), std::string::npos);
+    EXPECT_NE(Lit("piece.msf").find("NbMesures 1"), std::string::npos);
+
+    std::filesystem::remove(Racine() + "/page-1.png");
+    scenario = Scenario{};
+    CaptureAlertes capture;
+    const BilanReconnaissance image = Tout();
+    EXPECT_FALSE(capture.Textes().empty());
+    EXPECT_EQ(image.echouees, std::vector<int>{0});
+    EXPECT_TRUE(image.musique);
+}
+
+TEST_F(DocumentTest, NoPageRecognisedMakesNoMusicFile) {
+    scenario.pageQuiEchoue = 0;
+    Document.Pages.resize(1);
+    const BilanReconnaissance bilan = Tout();
+    EXPECT_TRUE(bilan.reconnues.empty());
+    EXPECT_FALSE(bilan.musique);
     EXPECT_FALSE(Existe("piece.msf"));
 }
 
-TEST_F(DocumentTest, AnUnreadablePageImageStopsTheDocument) {
-    std::filesystem::remove(Racine() + "/page-2.png");
-    CaptureAlertes capture;
-    EXPECT_FALSE(ReconnaitDocument());
-    EXPECT_FALSE(capture.Textes().empty());
+TEST_F(DocumentTest, ACancelStopsTheDocumentWithoutMusic) {
+    scenario.pageQuiAnnule = 0;
+    int pages = 0;
+    const BilanReconnaissance bilan = Tout([&](int, bool) { ++pages; });
+    EXPECT_TRUE(bilan.annulee);
+    EXPECT_FALSE(bilan.musique);
+    EXPECT_EQ(pages, 0);
     EXPECT_FALSE(Existe("piece.msf"));
 }
 
 TEST_F(DocumentTest, APageOnItsOwnIsNamedAfterItsImage) {
-    ASSERT_TRUE(ReconnaitPageSeule(1));
+    ASSERT_TRUE(Seule(1).musique);
     EXPECT_TRUE(Existe("page-2.msb"));
     EXPECT_TRUE(Existe("page-2.msf"));
     EXPECT_FALSE(Existe("page-1.msb"));
     ASSERT_TRUE(RestaureEtatPage(1));
     EXPECT_EQ(Etat.Portees.at(0).Symboles.at(4).Etat, 2);
-    EXPECT_FALSE(ReconnaitPageSeule(2));
+    EXPECT_FALSE(Seule(2).musique);
 }
 
 TEST_F(DocumentTest, TieNumbersRunOnAcrossPagesAndRestartWithEachRecognition) {
@@ -196,11 +229,11 @@ TEST_F(DocumentTest, TieNumbersRunOnAcrossPagesAndRestartWithEachRecognition) {
         const auto& notes = Etat.Portees.at(0).Symboles;
         return std::pair<int, int>(notes.at(0).Debut.Numero, notes.at(1).Fin.Numero);
     };
-    ASSERT_TRUE(ReconnaitDocument());
+    ASSERT_TRUE(Tout().musique);
     EXPECT_EQ(numeros(0), std::make_pair(1, 1));
     EXPECT_EQ(numeros(1), std::make_pair(2, 2));
-    ASSERT_TRUE(ReconnaitDocument());
+    ASSERT_TRUE(Tout().musique);
     EXPECT_EQ(numeros(1), std::make_pair(2, 2));
-    ASSERT_TRUE(ReconnaitPageSeule(1));
+    ASSERT_TRUE(Seule(1).musique);
     EXPECT_EQ(numeros(1), std::make_pair(1, 1));
 }

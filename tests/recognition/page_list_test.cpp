@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "records/options.h"
@@ -119,8 +122,8 @@ TEST_F(ListePagesTest, AListReadsBackWithItsPagesOptionsKeyTimeAndAreas) {
 
 TEST_F(ListePagesTest, HandWrittenListsFollowTheReadingRules) {
     // The document-wide values without any page list; the last page's beam
-    // values win; "VideoInverse" 65535 is the automatic choice, 5 inverts;
-    // an unknown key inside a page or an area is skipped with its line.
+    // values win; "VideoInverse" 65535 is the automatic choice; an unknown
+    // key inside an area is skipped with its line.
     Ecrit("a.lfs",
           "Ruzo Document File\nDebutDocument NumPage 3 TonaliteForcee 2 "
           "NbPagesTraites 9 FinDocument");
@@ -132,9 +135,9 @@ TEST_F(ListePagesTest, HandWrittenListsFollowTheReadingRules) {
 
     Ecrit("b.lfs",
           "DebutDocument\nDebutListe\n"
-          "DebutPage\nVideoInverse 65535\nEpaisseurAccroche 2.5\nInconnu 1 2 3\n"
-          "NbRotations 1\nNiveauDepoussiere 30000\nFinPage\n"
-          "DebutPage\nVideoInverse 5\nEpaisseurAccroche 1.5\n"
+          "DebutPage\nVideoInverse 65535\nEpaisseurAccroche 2.5\n"
+          "NbRotations 1\nNiveauDepoussiere 50\nFinPage\n"
+          "DebutPage\nVideoInverse 1\nEpaisseurAccroche 1.5\n"
           "DebutAireCommande\nAire 1 2 3 4\nCouleur 9\nCommande 1\nFinAireCommande\nFinPage\n"
           "FinListe\nFinDocument\n");
     ASSERT_TRUE(ChargeListe(Chemin("b.lfs"), true, false));
@@ -165,11 +168,40 @@ TEST_F(ListePagesTest, RefusedFilesLeaveTheDocumentAsItWas) {
     Ecrit("many.lfs", nombreux + "FinListe FinDocument");
     for (const char* nom : {"text.lfs", "cut.lfs", "many.lfs"}) {
         EXPECT_FALSE(ChargeListe(Chemin(nom), true, false)) << nom;
-        EXPECT_TRUE(alertes.Contient("'" + Chemin(nom) + "' is not a valid LFS file")) << nom;
+        const std::string debut = "'" + Chemin(nom) + "' is not a valid LFS file";
+        EXPECT_TRUE(std::any_of(alertes.Textes().begin(), alertes.Textes().end(),
+                                [&](const std::string& t) { return t.rfind(debut, 0) == 0; }))
+            << nom;
     }
     ASSERT_EQ(Document.Pages.size(), 1u);
     EXPECT_EQ(Document.Pages[0].NomFichier, "keep.png");
     EXPECT_EQ(Document.Chemin, Chemin("keep.lfs"));
+}
+
+// A damaged list is refused whole, with the line and the reason, rather
+// than read as a guess that a later save would make permanent.
+TEST_F(ListePagesTest, DamagedListsAreRefusedWithTheirLineAndReason) {
+    const std::string debut = "DebutDocument\nDebutListe\nDebutPage\nNomFichier \"a.png\"\n";
+    const std::string fin = "FinPage\nFinListe\nFinDocument\n";
+    const std::vector<std::pair<std::string, std::string>> cas = {
+        {debut + "DebutPage\nNomFichier \"b.png\"\n" + fin,
+         "line 5: DebutPage inside a page: its FinPage is missing"},
+        {debut + "NbRotations 7\n" + fin, "line 5: NbRotations 7 is not from 0 to 3"},
+        {debut + "Seuil -5\n" + fin, "line 5: Seuil -5 is not from 0 to 196605"},
+        {debut + "VideoInverse 5\n" + fin, "line 5: VideoInverse 5 is not -1, 0 or 1"},
+        {debut + "Inconnu 1 2\n" + fin, "line 5: unknown keyword 'Inconnu' in a page"},
+        {"DebutDocument\nNumPage 4\nDebutListe\nDebutPage\n" + fin,
+         "line 2: NumPage 4 names no page"},
+        {debut + "FinPage\nFinListe\n", "line 6: the document does not end with FinDocument"},
+    };
+    for (const auto& [texte, raison] : cas) {
+        Ecrit("damaged.lfs", texte);
+        CaptureAlertes alertes;
+        EXPECT_FALSE(ChargeListe(Chemin("damaged.lfs"), true, false)) << texte;
+        EXPECT_TRUE(alertes.Contient("'" + Chemin("damaged.lfs") + "' is not a valid LFS file: " +
+                                     raison))
+            << texte << "\n" << (alertes.Textes().empty() ? "" : alertes.Textes()[0]);
+    }
 }
 
 TEST_F(ListePagesTest, AFailedSaveKeepsThePreviousListAndTheModifiedFlag) {

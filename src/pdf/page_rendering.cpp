@@ -1,0 +1,70 @@
+// Pages are drawn by poppler's cairo output onto an RGB24 surface painted
+// white first (a PDF page has no background of its own), with the page's own
+// turn applied, then made gray. Sizes are checked before any memory is
+// asked for: a hostile page size can't make a huge surface.
+#include "pdf/page_rendering.h"
+
+#include <cmath>
+
+#include "toolbox/pixmap.h"
+
+namespace {
+
+// Most pixels a drawn page may have: an A4 page at 1200 dpi is 139 million.
+// The drawing surface takes four bytes a pixel.
+constexpr double kPixelsMax = 150e6;
+
+struct Surface {
+    cairo_surface_t* s;
+    ~Surface() { cairo_surface_destroy(s); }
+};
+
+struct Contexte {
+    cairo_t* c;
+    ~Contexte() { cairo_destroy(c); }
+};
+
+}  // namespace
+
+bool DessineZone(PopplerPage* page, const PopplerRectangle& zone, int largeur, int hauteur,
+                 ImageGrise& image) {
+    const double l = zone.x2 - zone.x1, h = zone.y2 - zone.y1;
+    if (largeur <= 0 || hauteur <= 0 || largeur > kDimensionMax || hauteur > kDimensionMax ||
+        !(l > 0) || !(h > 0))
+        return false;
+    Surface surface{cairo_image_surface_create(CAIRO_FORMAT_RGB24, largeur, hauteur)};
+    if (cairo_surface_status(surface.s) != CAIRO_STATUS_SUCCESS) return false;
+    {
+        Contexte cr{cairo_create(surface.s)};
+        cairo_set_source_rgb(cr.c, 1, 1, 1);
+        cairo_paint(cr.c);
+        cairo_scale(cr.c, largeur / l, hauteur / h);
+        cairo_translate(cr.c, -zone.x1, -zone.y1);
+        poppler_page_render(page, cr.c);
+        if (cairo_status(cr.c) != CAIRO_STATUS_SUCCESS) return false;
+    }
+    return SurfaceEnGris(surface.s, image);
+}
+
+bool DessinePage(PopplerPage* page, int dpi, ImageGrise& image, std::string& erreur) {
+    double l = 0, h = 0;
+    poppler_page_get_size(page, &l, &h);
+    const double largeur = std::ceil(l * dpi / 72.0), hauteur = std::ceil(h * dpi / 72.0);
+    if (!(largeur >= 1 && hauteur >= 1 && largeur <= kDimensionMax && hauteur <= kDimensionMax)) {
+        erreur = "at " + std::to_string(dpi) + " dpi the page would be larger than " +
+                 std::to_string(kDimensionMax) + " pixels a side";
+        return false;
+    }
+    if (largeur * hauteur > kPixelsMax) {
+        erreur = "at " + std::to_string(dpi) + " dpi the page would have " +
+                 std::to_string(static_cast<long long>(largeur * hauteur / 1e6)) +
+                 " million pixels, more than " + std::to_string(static_cast<int>(kPixelsMax / 1e6)) +
+                 " million; ask for a lower resolution";
+        return false;
+    }
+    const PopplerRectangle zone{0, 0, l, h};
+    if (DessineZone(page, zone, static_cast<int>(largeur), static_cast<int>(hauteur), image))
+        return true;
+    erreur = "the page can't be drawn";
+    return false;
+}

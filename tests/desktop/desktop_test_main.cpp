@@ -1,0 +1,27 @@
+// The desktop program's Qt tests, run offscreen. Every test class registers
+// itself; this runs them all in one application, in a settings home of its
+// own, after the interactive start-up (itself tested first).
+#include <QApplication>
+#include <QtTest>
+
+#include "desktop_test_registry.h"
+#include "support/ruzo_home.h"
+
+std::vector<FabriqueEssai>& EssaisBureau() {
+    static std::vector<FabriqueEssai> essais;
+    return essais;
+}
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    RuzoHomeEssai home;
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("RuzoTests"));
+    QApplication::setApplicationName(QStringLiteral("ruzo-desktop-tests"));
+    int echecs = 0;
+    for (const FabriqueEssai& fabrique : EssaisBureau()) {
+        std::unique_ptr<QObject> essai = fabrique();
+        echecs += QTest::qExec(essai.get(), argc, argv);
+    }
+    return echecs == 0 ? 0 : 1;
+}
