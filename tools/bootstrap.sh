@@ -5,13 +5,14 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
-  libtiff-dev libpng-dev libjpeg62-turbo-dev
+  libtiff-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
   libfreetype-dev libfontconfig-dev lilypond-fonts
   libgtest-dev libcli11-dev libpugixml-dev libbenchmark-dev
   libxml2-utils python3
   clang-format-14 file
   qt6-base-dev qt6-multimedia-dev xvfb xauth
   libpoppler-glib-dev img2pdf qpdf
+  libsane-dev libsane1
 )
 # `make fuzz`: clang and its libFuzzer runtime, only for those who fuzz.
 if [ "${1:-}" = --fuzz ]; then packages=(clang-14 libclang-rt-14-dev); fi

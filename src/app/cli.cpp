@@ -48,6 +48,7 @@ int ExecuteLigneCommande(int argc, char** argv) {
     EnregistreCommandePortees(app, code);
     EnregistreCommandeDoc(app, code);
     EnregistreCommandeLot(app, code);
+    EnregistreCommandeScan(app, code);
 
     try {
         app.parse(argc, argv);

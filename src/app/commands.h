@@ -13,3 +13,4 @@ void EnregistreCommandeExport(CLI::App& app, int& code);
 void EnregistreCommandePrepare(CLI::App& app, int& code);
 void EnregistreCommandePortees(CLI::App& app, int& code);
 void EnregistreCommandeDoc(CLI::App& app, int& code);
+void EnregistreCommandeScan(CLI::App& app, int& code);

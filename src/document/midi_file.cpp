@@ -6,14 +6,14 @@
 #include <tuple>
 #include <vector>
 
-#include "document/written_score.h"
+#include "document/musicxml_parts.h"
 #include "document/output_file.h"
+#include "document/written_score.h"
 
 namespace {
 
 constexpr int kDemiTons[7] = {0, 2, 4, 5, 7, 9, 11};
 constexpr uint8_t kVelocite = 80;
-constexpr int kCanalPercussions = 9;
 
 struct Evenement {
     int64_t Tick = 0;
@@ -85,8 +85,8 @@ std::string PisteTempo(const PartieEcrite& partie, int tempo) {
 }
 
 // A tied note sounds on through the notes it is tied to.
-std::string PisteNotes(const PartieEcrite& partie, int canal) {
-    const LiensPartie liens = TrouveLiens(partie);
+void AjouteSons(const PartieEcrite& portee, uint8_t canal, std::vector<Evenement>& evenements) {
+    const LiensPartie liens = TrouveLiens(portee);
     struct Sonne {
         int64_t debut, fin;
         int note;
@@ -94,7 +94,7 @@ std::string PisteNotes(const PartieEcrite& partie, int canal) {
     std::vector<Sonne> notes;
     std::map<int, size_t> liees;  // pitch -> note still held by a tie
     int64_t debutMesure = 0;
-    for (const MesureEcrite& m : partie.Mesures) {
+    for (const MesureEcrite& m : portee.Mesures) {
         for (const NoteEcrite& n : m.Notes) {
             if (n.Source->Silence || n.Source->DureeEffective <= 0) continue;
             const int64_t debut = debutMesure + n.DebutAccord;
@@ -111,20 +111,35 @@ std::string PisteNotes(const PartieEcrite& partie, int canal) {
         }
         debutMesure += m.Longueur;
     }
-    std::vector<Evenement> evenements;
-    const uint8_t c = static_cast<uint8_t>(canal);
     for (const Sonne& s : notes) {
         const uint8_t note = static_cast<uint8_t>(s.note);
-        evenements.push_back({EnTicks(s.debut), 2, {static_cast<uint8_t>(0x90 | c), note, kVelocite}});
-        evenements.push_back({EnTicks(s.fin), 1, {static_cast<uint8_t>(0x80 | c), note, 0}});
+        evenements.push_back(
+            {EnTicks(s.debut), 2, {static_cast<uint8_t>(0x90 | canal), note, kVelocite}});
+        evenements.push_back({EnTicks(s.fin), 1, {static_cast<uint8_t>(0x80 | canal), note, 0}});
     }
+}
+
+// One track per part, named as in the MusicXML file, with its instrument;
+// a grand staff's two staves sound in the same track.
+std::string PistePartie(const PartieSortie& partie, size_t numero,
+                        const std::vector<PartieEcrite>& portees) {
+    const uint8_t canal = static_cast<uint8_t>(CanalMidi(numero));
+    const std::string nom = partie.Nom(numero);
+    std::vector<Evenement> evenements;
+    Evenement titre{0, 0, {0xFF, 0x03, static_cast<uint8_t>(nom.size())}};
+    titre.Octets.insert(titre.Octets.end(), nom.begin(), nom.end());
+    evenements.push_back(titre);
+    evenements.push_back(
+        {0, 0, {static_cast<uint8_t>(0xC0 | canal), static_cast<uint8_t>(kProgrammeMidi - 1)}});
+    for (size_t p : partie.Portees) AjouteSons(portees[p], canal, evenements);
     return Piste(std::move(evenements));
 }
 
 }  // namespace
 
 std::string OctetsMidi(const DocumentMusical& document, int tempo) {
-    const std::vector<PartieEcrite> parties = LitPartitionEcrite(document);
+    const std::vector<PartieEcrite> portees = LitPartitionEcrite(document);
+    const std::vector<PartieSortie> parties = ComposeParties(document);
     tempo = std::clamp(tempo, 1, 1000);
     std::string octets = "MThd";
     Ajoute32(octets, 6);
@@ -133,12 +148,8 @@ std::string OctetsMidi(const DocumentMusical& document, int tempo) {
         octets.push_back(static_cast<char>(v >> 8));
         octets.push_back(static_cast<char>(v & 0xFF));
     }
-    octets += PisteTempo(parties.empty() ? PartieEcrite{} : parties[0], tempo);
-    for (size_t p = 0; p < parties.size(); ++p) {
-        int canal = static_cast<int>(p % 15);
-        if (canal >= kCanalPercussions) ++canal;
-        octets += PisteNotes(parties[p], canal);
-    }
+    octets += PisteTempo(portees.empty() ? PartieEcrite{} : portees[0], tempo);
+    for (size_t p = 0; p < parties.size(); ++p) octets += PistePartie(parties[p], p, portees);
     return octets;
 }
 

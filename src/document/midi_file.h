@@ -1,5 +1,6 @@
 // A standard MIDI file (format 1) from the aligned document model: one
-// track per staff after a tempo track, 480 ticks a quarter note.
+// track per part (the parts of the MusicXML file: a grand staff is one)
+// after a tempo track, 480 ticks a quarter note.
 #pragma once
 
 #include <string>

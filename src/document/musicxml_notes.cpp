@@ -1,6 +1,7 @@
 #include "document/musicxml_notes.h"
 
 #include <algorithm>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -183,8 +184,54 @@ void PoseCrochets(Voix& voix) {
     }
 }
 
-// Tuplet brackets over runs of notes of one tuplet number, as many notes
-// per bracket as the number says.
+// The printed value without its tuplet, in the smallest unit it is made
+// of: a dotted eighth is three sixteenths.
+struct Unites {
+    int64_t Unite = 0, Nombre = 0;
+};
+Unites UnitesDe(const ValeurImprimee& v) {
+    const TypeNote* type = nullptr;
+    for (const TypeNote& t : kTypes)
+        if (v.Type != nullptr && std::string(v.Type) == t.Nom) type = &t;
+    if (type == nullptr) return {};
+    return {type->Duree >> v.Points, (int64_t{2} << v.Points) - 1};
+}
+
+// Where a tuplet bracket opened at group `i` closes: as soon as it holds a
+// whole number of `reelles`-tuplets counted in its smallest value (three
+// eighths, or a quarter and an eighth, in a triplet), as editors count
+// them, or where the run of notes of that ratio ends.
+struct Crochet {
+    size_t Fin = 0;
+    bool Complet = false;
+};
+Crochet FinCrochet(const std::vector<Groupe>& g, size_t i, int reelles) {
+    auto memeRapport = [&](size_t a, size_t b) {
+        return g[a].Valeur.Reelles == g[b].Valeur.Reelles &&
+               g[a].Valeur.Normales == g[b].Valeur.Normales &&
+               g[a].Debut + g[a].Duree == g[b].Debut;
+    };
+    Unites somme = UnitesDe(g[i].Valeur);
+    auto complet = [&] { return somme.Unite > 0 && somme.Nombre % reelles == 0; };
+    size_t fin = i + 1;
+    while (fin < g.size() && memeRapport(fin - 1, fin) && !complet()) {
+        Unites u = UnitesDe(g[fin].Valeur);
+        if (u.Unite > 0 && somme.Unite > 0) {
+            while (somme.Unite > u.Unite) somme = {somme.Unite / 2, somme.Nombre * 2};
+            while (u.Unite > somme.Unite) u = {u.Unite / 2, u.Nombre * 2};
+            somme.Nombre += u.Nombre;
+        }
+        ++fin;
+    }
+    return {fin, complet()};
+}
+
+// Tuplet brackets over runs of notes of one ratio. A run too short for its
+// ratio may still be whole in the ratio reduced (three sixteenths of a
+// sextuplet are a triplet), which then is written. A run that is whole in
+// neither (a tuplet the alignment left incomplete) is still bracketed when
+// it has two notes or more; one lone note cannot carry both ends of a
+// bracket.
 void PoseTuplets(Voix& voix) {
     auto& g = voix.Groupes;
     size_t i = 0;
@@ -194,15 +241,23 @@ void PoseTuplets(Voix& voix) {
             ++i;
             continue;
         }
-        size_t fin = i + 1;
-        while (fin < g.size() && fin - i < static_cast<size_t>(t) && g[fin].Valeur.Reelles == t &&
-               g[fin - 1].Debut + g[fin - 1].Duree == g[fin].Debut)
-            ++fin;
-        if (fin - i > 1) {
-            g[i].DebutTuplet = true;
-            g[fin - 1].FinTuplet = true;
+        Crochet c = FinCrochet(g, i, t);
+        const int diviseur = std::gcd(t, g[i].Valeur.Normales);
+        if (!c.Complet && diviseur > 1) {
+            const Crochet reduit = FinCrochet(g, i, t / diviseur);
+            if (reduit.Complet) {
+                c = reduit;
+                for (size_t k = i; k < c.Fin; ++k) {
+                    g[k].Valeur.Reelles /= diviseur;
+                    g[k].Valeur.Normales /= diviseur;
+                }
+            }
         }
-        i = fin;
+        if (c.Fin - i > 1) {
+            g[i].DebutTuplet = true;
+            g[c.Fin - 1].FinTuplet = true;
+        }
+        i = c.Fin;
     }
 }
 
@@ -361,7 +416,11 @@ FinNotes AjouteNotesMesure(pugi::xml_node noeud, const MesureEcrite& mesure,
                 AjoutePortee(avance, contexte);
             }
             position = g.Debut;
-            const int64_t duree = std::min<int64_t>(g.Duree, finMesure - g.Debut);
+            // A further voice may run past the bar line; readers check the
+            // duration against the printed value, so that is what it keeps.
+            const int64_t duree = g.Valeur.Type != nullptr
+                                      ? g.Duree
+                                      : std::min<int64_t>(g.Duree, finMesure - g.Debut);
             if (duree <= 0) continue;
             AjouteAppogiatures(noeud, g, numero, contexte);
             const bool seule = nbGroupes == 1 && g.Silence && g.Debut == 0 &&

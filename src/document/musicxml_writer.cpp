@@ -9,44 +9,11 @@
 #include "document/music_file.h"
 #include "document/musicxml.h"
 #include "document/musicxml_notes.h"
+#include "document/musicxml_parts.h"
 #include "document/output_file.h"
-#include "document/stored_zip.h"
+#include "document/zip_archive.h"
 
 namespace {
-
-// A part of the MusicXML file: one staff of the pages, or two joined by a
-// brace on every page (a grand staff).
-struct PartieSortie {
-    std::vector<size_t> Portees;
-    int Groupe = 0;  // part-group number when a bracket joins it to others, 0 none
-    bool DebutGroupe = false, FinGroupe = false;
-};
-
-bool JointeALaSuivante(const PorteeDoc& p) {
-    return p.PagesLues > 0 && p.PagesAccolade == p.PagesLues;
-}
-
-// Runs of staves joined on every page: two make a grand staff, more a
-// bracketed group of parts.
-std::vector<PartieSortie> ComposeParties(const DocumentMusical& document) {
-    std::vector<PartieSortie> parties;
-    const size_t n = document.Portees.size();
-    int groupes = 0;
-    size_t i = 0;
-    while (i < n) {
-        size_t fin = i + 1;
-        while (fin < n && JointeALaSuivante(document.Portees[fin - 1])) ++fin;
-        if (fin - i == 2) {
-            parties.push_back({{i, i + 1}, 0, false, false});
-        } else {
-            const int groupe = fin - i > 2 ? ++groupes : 0;
-            for (size_t p = i; p < fin; ++p)
-                parties.push_back({{p}, groupe, groupe && p == i, groupe && p + 1 == fin});
-        }
-        i = fin;
-    }
-    return parties;
-}
 
 int64_t Divisions(const std::vector<PartieEcrite>& ecrites) {
     int64_t pgcd = kDureeNoire;
@@ -88,6 +55,42 @@ void AjouteBarre(pugi::xml_node mesure, const char* cote, const char* style,
     if (repetition != nullptr) Enfant(barre, "repeat").append_attribute("direction") = repetition;
 }
 
+// The rest the rhythm alignment puts in front of notes that do not fill
+// their measure: it has no note of the page behind it.
+bool CommenceParUnComblement(const MesureEcrite& m) {
+    return !m.Notes.empty() && m.Notes[0].Source->Silence && m.Notes[0].Source->IdNote == 0 &&
+           m.Notes[0].DebutAccord == 0;
+}
+
+// The first measure is a pick-up when no part fills it: each part's notes
+// are shorter than the time signature, or begin with the alignment's
+// filling rest; and some part has notes of its own there.
+bool CommenceParUneLevee(const std::vector<PartieEcrite>& parties) {
+    bool notes = false;
+    for (const PartieEcrite& p : parties) {
+        if (p.Mesures.size() < 2) return false;
+        const MesureEcrite& premiere = p.Mesures[0];
+        const bool comblee = CommenceParUnComblement(premiere);
+        if (!comblee && premiere.DureeNotes >= premiere.Longueur) return false;
+        notes |= premiere.Notes.size() > (comblee ? 1u : 0u);
+    }
+    return notes;
+}
+
+// Score editors take a part's sound and name from its instrument.
+void AjouteInstrument(pugi::xml_node sp, const PartieSortie& partie, size_t numero) {
+    const std::string nom = partie.Nom(numero);
+    const std::string id = "P" + std::to_string(numero + 1) + "-I1";
+    Texte(sp, "part-name", nom.c_str());
+    pugi::xml_node instrument = Enfant(sp, "score-instrument");
+    instrument.append_attribute("id") = id.c_str();
+    Texte(instrument, "instrument-name", nom.c_str());
+    pugi::xml_node midi = Enfant(sp, "midi-instrument");
+    midi.append_attribute("id") = id.c_str();
+    Texte(midi, "midi-channel", CanalMidi(numero) + 1);
+    Texte(midi, "midi-program", kProgrammeMidi);
+}
+
 // What one part has said so far, so that only changes are repeated.
 struct EtatPartie {
     std::vector<int> Clefs, Tonalites;
@@ -101,6 +104,7 @@ class Ecrivain {
         : document_(document), ecrites_(LitPartitionEcrite(document)) {
         divisions_ = Divisions(ecrites_);
         for (const PartieEcrite& p : ecrites_) liens_.push_back(TrouveLiens(p));
+        levee_ = CommenceParUneLevee(ecrites_);
     }
 
     std::string Texte();
@@ -117,6 +121,7 @@ class Ecrivain {
     std::vector<PartieEcrite> ecrites_;
     std::vector<LiensPartie> liens_;
     int64_t divisions_ = 1;
+    bool levee_ = false;
 };
 
 void Ecrivain::AjouteEntete(pugi::xml_node racine, const std::vector<PartieSortie>& parties) {
@@ -143,7 +148,7 @@ void Ecrivain::AjouteEntete(pugi::xml_node racine, const std::vector<PartieSorti
         }
         pugi::xml_node sp = Enfant(liste, "score-part");
         sp.append_attribute("id") = ("P" + std::to_string(i + 1)).c_str();
-        ::Texte(sp, "part-name", ("Part " + std::to_string(i + 1)).c_str());
+        AjouteInstrument(sp, p, i);
         if (p.FinGroupe) {
             pugi::xml_node g = Enfant(liste, "part-group");
             g.append_attribute("type") = "stop";
@@ -206,7 +211,9 @@ void Ecrivain::AjouteAttributs(pugi::xml_node mesure, const PartieSortie& partie
 void Ecrivain::AjouteMesure(pugi::xml_node noeudPartie, const PartieSortie& partie, size_t m,
                             EtatPartie& etat) {
     pugi::xml_node mesure = Enfant(noeudPartie, "measure");
-    mesure.append_attribute("number") = static_cast<unsigned>(m + 1);
+    // A pick-up measure is bar 0 and not counted, as editors number bars.
+    mesure.append_attribute("number") = static_cast<unsigned>(levee_ ? m : m + 1);
+    if (levee_ && m == 0) mesure.append_attribute("implicit") = "yes";
     // Breaks follow the first staff of the pages, in every part alike.
     const MesureDoc& tete = document_.Portees[0].Mesures[m];
     if (tete.DebutPage)
@@ -307,8 +314,8 @@ bool EcritMusicXML(const DocumentMusical& document, const std::string& chemin) {
     const std::string texte = TexteMusicXML(document);
     std::string octets = texte;
     if (FiniPar(chemin, ".mxl"))
-        octets = ArchiveNonCompressee({{"mimetype", "application/vnd.recordare.musicxml"},
-                                       {"META-INF/container.xml", kConteneur},
-                                       {"score.musicxml", texte}});
+        octets = ArchiveZip({{"mimetype", "application/vnd.recordare.musicxml", false},
+                             {"META-INF/container.xml", kConteneur},
+                             {"score.musicxml", texte}});
     return EcritFichierExport(chemin, octets, "MusicXML");
 }

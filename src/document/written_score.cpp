@@ -175,20 +175,29 @@ std::vector<PartieEcrite> LitPartitionEcrite(const DocumentMusical& document) {
 LiensPartie TrouveLiens(const PartieEcrite& partie) {
     LiensPartie liens;
     std::map<int, const NoteEcrite*> ouverts;
+    std::map<const NoteEcrite*, const MesureEcrite*> mesureDe;
     for (const MesureEcrite& m : partie.Mesures)
         for (const NoteEcrite& n : m.Notes) {
             if (n.Source->Silence || n.Source->DureeEffective <= 0) continue;
             if (n.Source->FinLiaison != 0) {
                 auto it = ouverts.find(n.Source->FinLiaison);
                 if (it != ouverts.end()) {
-                    const bool memeHauteur = it->second->Hauteur.Diatonique == n.Hauteur.Diatonique &&
-                                             it->second->Hauteur.Alteration == n.Hauteur.Alteration;
-                    (memeHauteur ? liens.DebutsLiaison : liens.DebutsLegato).insert(it->second);
-                    (memeHauteur ? liens.FinsLiaison : liens.FinsLegato).insert(&n);
+                    const NoteEcrite* debut = it->second;
+                    const bool memeHauteur = debut->Hauteur.Diatonique == n.Hauteur.Diatonique &&
+                                             debut->Hauteur.Alteration == n.Hauteur.Alteration;
+                    // A curve between two heads of one chord joins nothing in time.
+                    const bool memeAccord = mesureDe[debut] == &m && debut->Accord == n.Accord;
+                    if (!memeAccord) {
+                        (memeHauteur ? liens.DebutsLiaison : liens.DebutsLegato).insert(debut);
+                        (memeHauteur ? liens.FinsLiaison : liens.FinsLegato).insert(&n);
+                    }
                     ouverts.erase(it);
                 }
             }
-            if (n.Source->DebutLiaison != 0) ouverts[n.Source->DebutLiaison] = &n;
+            if (n.Source->DebutLiaison != 0) {
+                ouverts[n.Source->DebutLiaison] = &n;
+                mesureDe[&n] = &m;
+            }
         }
     return liens;
 }

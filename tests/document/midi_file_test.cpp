@@ -49,6 +49,10 @@ std::vector<Son> SonsDePiste(const std::string& octets, int piste) {
             i += 3 + uint8_t(octets[i + 2]);
             continue;
         }
+        if ((statut & 0xF0) == 0xC0) {  // program change: one data byte
+            i += 2;
+            continue;
+        }
         const int note = uint8_t(octets[i + 1]);
         if ((statut & 0xF0) == 0x90) ouvertes.emplace_back(note, tick);
         if ((statut & 0xF0) == 0x80) {
@@ -104,5 +108,28 @@ TEST(FichierMidi, NotesOfAKnownMeasure) {
     std::sort(sons.begin(), sons.end(),
               [](const Son& a, const Son& b) { return std::get<1>(a) < std::get<1>(b) ||
                                                       (std::get<1>(a) == std::get<1>(b) && std::get<0>(a) > std::get<0>(b)); });
+    EXPECT_EQ(sons, attendus);
+}
+
+// Treble over bass with no join read: one piano, both staves in its track.
+TEST(FichierMidi, AGrandStaffIsOneTrack) {
+    DocumentMusical doc;
+    doc.Portees.resize(2);
+    for (size_t s = 0; s < 2; ++s) {
+        PorteeDoc& p = doc.Portees[s];
+        p.ClefInitiale.TypeClef = static_cast<int16_t>(s + 1);
+        p.Mesures.resize(1);
+        p.Mesures[0].Clef.Numerateur = 4;
+        p.Mesures[0].Clef.Denominateur = 4;
+        p.Mesures[0].Clef.LongueurMesure = 4 * kNoire;
+        p.Mesures[0].Notes = {N(4 * kNoire, 0, 4)};
+    }
+    const std::string octets = OctetsMidi(doc, 120);
+    EXPECT_EQ(octets[11], 2);  // tempo track and the piano
+    EXPECT_NE(octets.find("Piano"), std::string::npos);
+    std::vector<Son> sons = SonsDePiste(octets, 1);
+    std::sort(sons.begin(), sons.end());
+    // B4 from the treble staff, D3 from the bass staff.
+    const std::vector<Son> attendus = {{50, 0, 1920}, {71, 0, 1920}};
     EXPECT_EQ(sons, attendus);
 }

@@ -1,18 +1,18 @@
 #include "document/musicxml.h"
 
 #include <gtest/gtest.h>
-#include <pugixml.hpp>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <pugixml.hpp>
 
 #include "document/result_file_reader.h"
 #include "document/result_file_support.h"
 #include "document/rhythm.h"
-#include "document/stored_zip.h"
 #include "document/written_score.h"
+#include "document/zip_archive.h"
 #include "support/test_home.h"
 
 namespace {
@@ -271,10 +271,19 @@ TEST_F(DossierTest, GrandStaffFromAResultFileAndItsContainer) {
         EXPECT_EQ(r.finVoix.at("5"), 3);
     }
     EXPECT_EQ(Crc32("123456789"), 0xCBF43926u);
+    // The container starts with its media type, stored, for readers that
+    // recognise files by their first bytes.
+    std::ifstream z(mxl, std::ios::binary);
+    const std::string octets(std::istreambuf_iterator<char>(z), {});
+    ASSERT_GT(octets.size(), 70u);
+    EXPECT_EQ(octets.substr(30, 8 + 34), "mimetypeapplication/vnd.recordare.musicxml");
+    EXPECT_EQ(octets[8], 0);  // method: stored
     if (std::system("python3 -c 'pass' 2>/dev/null") == 0) {
         const std::string verifie =
             "python3 -c \"import sys,zipfile; z=zipfile.ZipFile(sys.argv[1]); "
-            "assert z.testzip() is None; assert b'score.musicxml' in z.read('META-INF/container.xml'); "
+            "assert z.testzip() is None; assert b'score.musicxml' in "
+            "z.read('META-INF/container.xml'); "
+            "assert z.getinfo('score.musicxml').compress_type == zipfile.ZIP_DEFLATED; "
             "sys.exit(0 if z.read('score.musicxml').count(b'<note>') == " +
             std::to_string(Notes(doc).size()) + " else 1)\" '" + mxl + "'";
         EXPECT_EQ(std::system(verifie.c_str()), 0);
@@ -282,4 +291,140 @@ TEST_F(DossierTest, GrandStaffFromAResultFileAndItsContainer) {
     if (!XmllintPresent()) GTEST_SKIP() << "xmllint is not installed";
     std::string messages;
     EXPECT_TRUE(Valide(xml, messages)) << messages;
+}
+
+namespace {
+
+// Staves of 4/4 measures, one whole note each, with the given start clefs.
+DocumentMusical Portees(std::vector<int16_t> clefs, size_t nbMesures = 2) {
+    DocumentMusical doc = UnePartie(std::vector<std::vector<NoteDoc>>(nbMesures));
+    doc.Portees.resize(clefs.size(), doc.Portees[0]);
+    for (size_t s = 0; s < clefs.size(); ++s) {
+        doc.Portees[s].ClefInitiale.TypeClef = clefs[s];
+        for (MesureDoc& m : doc.Portees[s].Mesures) m.Notes = {N(4 * kNoire, 0, 4)};
+    }
+    return doc;
+}
+
+std::vector<std::string> NomsParties(const pugi::xml_document& xml) {
+    std::vector<std::string> noms;
+    for (pugi::xml_node sp :
+         xml.child("score-partwise").child("part-list").children("score-part")) {
+        EXPECT_TRUE(sp.child("score-instrument").child("instrument-name"))
+            << sp.child_value("part-name");
+        EXPECT_STREQ(sp.child("midi-instrument").attribute("id").value(),
+                     sp.child("score-instrument").attribute("id").value());
+        noms.push_back(sp.child_value("part-name"));
+    }
+    return noms;
+}
+
+}  // namespace
+
+// Which staves make a part: a brace read on every page; with no join read
+// at all, treble over a staff with a bass clef closing a system of two or
+// three; never the last two staves of a chorale. Every part has its
+// instrument; a joined run of four is a bracketed group.
+TEST(MusicXML, PartsInstrumentsAndGroups) {
+    using Noms = std::vector<std::string>;
+    DocumentMusical piano = Portees({1, 1});
+    piano.Portees[1].Mesures[1].Clef.TypeClef = 2;  // a left hand that begins in treble
+    EXPECT_EQ(NomsParties(Lit(TexteMusicXML(piano))), (Noms{"Piano"}));
+    EXPECT_EQ(NomsParties(Lit(TexteMusicXML(Portees({1, 1, 2})))), (Noms{"Part 1", "Piano"}));
+    EXPECT_EQ(NomsParties(Lit(TexteMusicXML(Portees({1, 1})))), (Noms{"Part 1", "Part 2"}));
+    EXPECT_EQ(NomsParties(Lit(TexteMusicXML(Portees({1, 1, 1, 2})))),
+              (Noms{"Part 1", "Part 2", "Part 3", "Part 4"}));
+
+    DocumentMusical choral = Portees({1, 1, 1, 2});
+    for (size_t s = 0; s < 4; ++s) {
+        choral.Portees[s].PagesLues = 1;
+        choral.Portees[s].PagesAccolade = s < 3;
+    }
+    const pugi::xml_document xml = Lit(TexteMusicXML(choral));
+    const pugi::xml_node liste = xml.child("score-partwise").child("part-list");
+    EXPECT_STREQ(liste.first_child().name(), "part-group");
+    EXPECT_STREQ(liste.first_child().child_value("group-symbol"), "bracket");
+    EXPECT_STREQ(liste.last_child().attribute("type").value(), "stop");
+
+    // A joined pair read on the pages wins over the layout: here the first two.
+    DocumentMusical joints = Portees({1, 1, 2});
+    joints.Portees[0].PagesLues = joints.Portees[1].PagesLues = joints.Portees[2].PagesLues = 1;
+    joints.Portees[0].PagesAccolade = 1;
+    EXPECT_EQ(NomsParties(Lit(TexteMusicXML(joints))), (Noms{"Piano", "Part 2"}));
+}
+
+// The first measure is bar 0 and implicit when no part fills it; one full
+// part is enough to make it an ordinary bar 1.
+TEST(MusicXML, PickUpMeasureIsImplicit) {
+    NoteDoc comblement = Silence(3 * kNoire, -1);
+    comblement.DureeEffective = comblement.Duree;
+    comblement.IdNote = 0;
+    DocumentMusical doc = Portees({1, 1, 2}, 3);
+    for (PorteeDoc& p : doc.Portees) {
+        NoteDoc levee = N(kNoire, 0, 4);
+        levee.IdNote = 5;
+        p.Mesures[0].Notes = {comblement, levee};
+    }
+    auto numeros = [](const DocumentMusical& d) {
+        const pugi::xml_document xml = Lit(TexteMusicXML(d));
+        std::string texte;
+        for (pugi::xml_node m : xml.child("score-partwise").child("part").children("measure"))
+            texte +=
+                std::string(m.attribute("number").value()) + m.attribute("implicit").value() + " ";
+        return texte;
+    };
+    EXPECT_EQ(numeros(doc), "0yes 1 2 ");
+    doc.Portees[1].Mesures[0].Notes = {N(4 * kNoire, 0, 4)};
+    EXPECT_EQ(numeros(doc), "1 2 3 ");
+}
+
+// Tuplet brackets close on whole tuplets as editors count them (six
+// triplet eighths are two brackets, a triplet quarter and eighth one, three
+// sextuplet sixteenths a triplet); a lone tuplet note gets no bracket. A note of a second voice
+// that runs past the bar line keeps the duration of its printed value. A curve between two heads of
+// one chord is neither tie nor slur.
+TEST(MusicXML, TupletBracketsLongVoicesAndChordCurves) {
+    auto triolet = [](int16_t division, int16_t pos, int16_t tuplet = 3) {
+        NoteDoc n = Note(kNoire, pos, division);
+        n.Interligne = 4;
+        n.Tuplet = tuplet;
+        n.DureeEffective = DureeEffective(n);
+        return n;
+    };
+    NoteDoc haut = N(kNoire, 500, 3), bas = N(2 * kNoire, 500, 5);
+    haut.DebutLiaison = 2;
+    bas.FinLiaison = 2;
+    std::vector<NoteDoc> premiere;
+    for (int16_t k = 0; k < 6; ++k) premiere.push_back(triolet(1, static_cast<int16_t>(k * 10)));
+    premiere.push_back(haut);
+    premiere.push_back(bas);
+    premiere.push_back(N(kNoire, 600, 4));
+    DocumentMusical doc = UnePartie({
+        premiere,
+        {triolet(1, 0), N(kNoire, 100, 4, 2, 1), N(kNoire, 200, 4, 2, 1), triolet(0, 300),
+         triolet(1, 400), N(kNoire, 500, 4), triolet(2, 600, 6), triolet(2, 610, 6),
+         triolet(2, 620, 6)},
+    });
+    const pugi::xml_document xml = Lit(TexteMusicXML(doc));
+    std::vector<std::string> crochets;
+    for (const auto& [m, n] : Notes(xml)) {
+        std::string t;
+        for (pugi::xml_node tu : n.child("notations").children("tuplet"))
+            t += tu.attribute("type").value();
+        if (n.child("time-modification"))
+            crochets.push_back(std::to_string(m) + (t.empty() ? "-" : t));
+        EXPECT_FALSE(n.child("notations").child("slur")) << "measure " << m;
+        EXPECT_FALSE(n.child("tie")) << "measure " << m;
+        if (std::string(n.child_value("voice")) == "2") {
+            EXPECT_STREQ(n.child_value("type"), "half");
+            EXPECT_EQ(n.child("duration").text().as_int(), 12);  // a half at 6 divisions a quarter
+        }
+    }
+    const std::vector<std::string> attendus = {"1start", "1-",     "1stop", "1start",
+                                               "1-",     "1stop",  "2-",    "2start",
+                                               "2stop",  "2start", "2-",    "2stop"};
+    EXPECT_EQ(crochets, attendus);
+    // Three sixteenths of a sextuplet are written as the triplet they make.
+    EXPECT_STREQ(Notes(xml).back().second.child("time-modification").child_value("actual-notes"),
+                 "3");
 }
