@@ -148,7 +148,11 @@ TEST_F(CommandeLotTest, ParallelOutputsMatchRecognizeAndSurviveAKillAndAStop) {
     const fs::path arrete = fs::path(Racine()) / "stopped";
     pid = LanceLot(arrete, "2");
     ASSERT_GT(pid, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // The staging folder is made once the batch handles signals; a slow start
+    // (a sanitizer build) must not be mistaken for a batch that ignores them.
+    for (int essai = 0; essai < 600 && !fs::exists(arrete / ".ruzo-batch"); ++essai) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
     kill(pid, SIGTERM);
     const int code = Attend(pid);
     EXPECT_TRUE(code == 1 || (code == 0 && Lignes(arrete / "ruzo-batch.jsonl") == kDocuments));
