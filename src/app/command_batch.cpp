@@ -40,7 +40,9 @@ int ExecuteCommandeLot(ArgumentsLot& a) {
         Alerte("Can't find the running program to start the workers");
         return kEntreeInvalide;
     }
-    d.codesReussite = {kSucces};
+    // A document some of whose pages failed still has its other pages written.
+    d.codesReussite = {kSucces, kEchecReconnaissance};
+    d.pdfLisible = true;
     const ResultatLot r = ExecuteLot(d);
     if (!r.entreesValides) return kEntreeInvalide;
     return r.arrete || r.echoues > 0 ? kEchecReconnaissance : kSucces;

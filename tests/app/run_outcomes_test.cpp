@@ -125,7 +125,7 @@ TEST_F(IssuesTest, WrongInputIsNamedAndRefused) {
     ASSERT_TRUE(RemplaceFichierTest(vide, ""));
     const std::pair<std::string, std::string> cas[] = {
         {gif, "is a GIF image"},
-        {pdf, "is a PDF document"},
+        {pdf, "is damaged"},  // a PDF goes to the PDF import, which finds it cut short
         {Racine(), "is a folder"},
         {vide, "is an empty file"},
     };
