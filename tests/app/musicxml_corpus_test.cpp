@@ -24,6 +24,9 @@ struct DocumentCorpus {
     std::string piece, source;
 };
 
+// Names the document in test listings instead of dumping its bytes.
+void PrintTo(const DocumentCorpus& d, std::ostream* os) { *os << d.piece << "/" << d.source; }
+
 // One document per engraver of each piece: pages/PIECE/ENGRAVER/page-N.png.
 std::vector<DocumentCorpus> DocumentsCorpus() {
     std::vector<DocumentCorpus> documents;
