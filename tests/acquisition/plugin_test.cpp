@@ -14,6 +14,7 @@
 #include "document/preferences.h"
 #include "support/test_home.h"
 #include "toolbox/messages.h"
+#include "test_paths.h"
 
 namespace fs = std::filesystem;
 

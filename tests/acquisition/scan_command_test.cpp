@@ -13,6 +13,7 @@
 #include "acquisition/sample_page.h"
 #include "support/run_program.h"
 #include "support/test_home.h"
+#include "test_paths.h"
 
 namespace fs = std::filesystem;
 

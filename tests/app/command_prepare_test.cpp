@@ -8,6 +8,7 @@
 #include "../image/image_test_support.h"
 #include "image/png_loader.h"
 #include "toolbox/png_io.h"
+#include "test_paths.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 
 #include "support/run_program.h"
 #include "support/ruzo_home.h"
+#include "test_paths.h"
 
 namespace {
 

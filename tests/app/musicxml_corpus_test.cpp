@@ -15,6 +15,7 @@
 
 #include "support/run_program.h"
 #include "support/test_home.h"
+#include "test_paths.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "staff/staff_detection.h"
 #include "support/page_names.h"
 #include "support/test_home.h"
+#include "test_paths.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "desktop/progress_window.h"
 #include "desktop_test_registry.h"
 #include "recognition/document.h"
+#include "test_paths.h"
 
 namespace {
 

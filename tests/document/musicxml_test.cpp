@@ -14,6 +14,7 @@
 #include "document/written_score.h"
 #include "document/zip_archive.h"
 #include "support/test_home.h"
+#include "test_paths.h"
 
 namespace {
 

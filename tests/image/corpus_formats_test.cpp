@@ -10,6 +10,7 @@
 #include "recognition/document.h"
 #include "support/test_home.h"
 #include "toolbox/messages.h"
+#include "test_paths.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "pdf_test_support.h"
 #include "support/run_program.h"
 #include "support/test_home.h"
+#include "test_paths.h"
 
 namespace fs = std::filesystem;
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "toolbox/png_io.h"
+#include "test_paths.h"
 
 bool ProgrammesPresents(const std::string& noms) {
     return Lance("for p in " + noms + "; do command -v $p >/dev/null || exit 1; done");

@@ -14,6 +14,7 @@
 #include "staff/page_state.h"
 #include "support/page_names.h"
 #include "toolbox/progress.h"
+#include "test_paths.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "pages_de_test.h"
 #include "support/page_names.h"
 #include "toolbox/messages.h"
+#include "test_paths.h"
 
 using namespace pages_de_test;
 

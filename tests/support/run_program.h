@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "test_paths.h"
 
 extern char** environ;
 

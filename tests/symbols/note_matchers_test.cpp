@@ -4,6 +4,7 @@
 #include "records/catalogue.h"
 #include "symbols/matchers.h"
 #include "symbols/matchers_internal.h"
+#include "test_paths.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "staff/page_state.h"
 #include "symbols/notes.h"
 #include "toolbox/progress.h"
+#include "test_paths.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "symbols/candidates.h"
 #include "records/catalogue.h"
 #include "toolbox/png_io.h"
+#include "test_paths.h"
 
 namespace {
 
