@@ -6,6 +6,8 @@
 #include <map>
 #include <vector>
 
+#include "toolbox/text_format.h"
+
 namespace {
 
 PuitsTexte puitsAlertes;
@@ -81,7 +83,9 @@ std::string Cherche(const std::map<int, TexteLangue>& table, int numero) {
     return langue == 2 ? it->second.francais : it->second.anglais;
 }
 
-std::string Formate(const char* format, va_list args) {
+}  // namespace
+
+std::string FormateListe(const char* format, va_list args) {
     va_list copie;
     va_copy(copie, args);
     const int n = std::vsnprintf(nullptr, 0, format, copie);
@@ -92,12 +96,10 @@ std::string Formate(const char* format, va_list args) {
     return texte;
 }
 
-}  // namespace
-
 void Alerte(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    const std::string texte = Formate(format, args);
+    const std::string texte = FormateListe(format, args);
     va_end(args);
     if (puitsAlertes)
         puitsAlertes(texte);
@@ -108,7 +110,7 @@ void Alerte(const char* format, ...) {
 std::string FormateTexte(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string texte = Formate(format, args);
+    std::string texte = FormateListe(format, args);
     va_end(args);
     return texte;
 }
@@ -117,7 +119,7 @@ void Trace(const char* format, ...) {
     if (!puitsTrace) return;
     va_list args;
     va_start(args, format);
-    const std::string texte = Formate(format, args);
+    const std::string texte = FormateListe(format, args);
     va_end(args);
     puitsTrace(texte);
 }
