@@ -121,13 +121,15 @@ TEST_F(IssuesTest, InterruptedAndKilledRunsLeaveTheEarlierFiles) {
 // refused list is never saved over.
 TEST_F(IssuesTest, WrongInputIsNamedAndRefused) {
     const std::string gif = Racine() + "/anim.gif", pdf = Racine() + "/score.pdf",
-                      vide = Racine() + "/empty.png";
+                      pdfImage = Racine() + "/score.png", vide = Racine() + "/empty.png";
     ASSERT_TRUE(RemplaceFichierTest(gif, "GIF89a\x01"));
     ASSERT_TRUE(RemplaceFichierTest(pdf, "%PDF-1.4\n"));
+    ASSERT_TRUE(RemplaceFichierTest(pdfImage, "%PDF-1.4\n"));
     ASSERT_TRUE(RemplaceFichierTest(vide, ""));
     const std::pair<std::string, std::string> cas[] = {
         {gif, "is a GIF image"},
         {pdf, "is damaged"},  // a PDF goes to the PDF import, which finds it cut short
+        {pdfImage, "is a PDF document ('ruzo recognize' and 'ruzo doc add' import"},
         {Racine(), "is a folder"},
         {vide, "is an empty file"},
     };
