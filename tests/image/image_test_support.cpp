@@ -93,6 +93,9 @@ bool EcritPNGGris(const std::string& chemin, int largeur, int hauteur, int ligne
     png_set_IHDR(png, info, static_cast<png_uint_32>(largeur), static_cast<png_uint_32>(hauteur), 8,
                  PNG_COLOR_TYPE_GRAY, entrelace ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // Stored, not compressed: the rows reach the file as soon as they fill
+    // the library's buffer, so a flush leaves them there.
+    png_set_compression_level(png, 0);
     png_write_info(png, info);
     const int passes = entrelace ? png_set_interlace_handling(png) : 1;
     for (int passe = 0; passe < passes; ++passe)

@@ -37,8 +37,8 @@ void AttendRefus(const DossierEssai& dossier, const std::string& nom,
                  const std::string& texte);
 
 // A grey PNG written by the library: white, with a black bar across rows
-// [20, 30). With `lignes` below the height only that many rows are written,
-// then flushed as one data chunk: a file whose header claims more than it
-// holds.
+// [20, 30), stored uncompressed. With `lignes` below the height only that
+// many rows are written, then flushed: a file whose header claims more than
+// it holds.
 bool EcritPNGGris(const std::string& chemin, int largeur, int hauteur, int lignes,
                   bool entrelace = false);
