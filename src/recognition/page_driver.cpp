@@ -75,34 +75,34 @@ std::FILE* PousseCopieTravail() {
     return copie;
 }
 
-void PrepareEtatPage(const std::string& nomPage) {
-    LibereEtatPage();
-    if (Document.ImagePage) Etat.CadrePage = Document.ImagePage->Bornes();
-    Etat.NomPage = nomPage.substr(0, 255);
+void PrepareEtatPage(EtatPage& etat, const std::string& nomPage) {
+    LibereEtatPage(etat);
+    if (Document.ImagePage) etat.CadrePage = Document.ImagePage->Bornes();
+    etat.NomPage = nomPage.substr(0, 255);
 }
 
 // The staves, then systems and measures, with their progress figures.
-bool ReconnaitPortees(std::FILE* copieTravail) {
+bool ReconnaitPortees(EtatPage& etat, std::FILE* copieTravail) {
     Progression& progression = ProgressionCourante();
-    const int64_t taillePage = int64_t{Etat.CadrePage.Hauteur()} * Etat.CadrePage.Largeur();
+    const int64_t taillePage = int64_t{etat.CadrePage.Hauteur()} * etat.CadrePage.Largeur();
     if (MemoireLibre() >= taillePage + kMargeMemoire) RechargePage(copieTravail);
     VuePageCourante().AffichePage();
     progression.Etape(3);
 
     bool resultat = true;
-    const int n = Etat.NbPorteesTrouvees();
+    const int n = etat.NbPorteesTrouvees();
     for (int i = 0; i < n && resultat; ++i) {
         progression.Pourcentage(15 + (60 * i) / n);
-        resultat = ReconnaitPortee(i, copieTravail);
+        resultat = ReconnaitPortee(etat, i, copieTravail);
     }
     if (!resultat) return false;
 
     progression.Pourcentage(80);
     progression.Etape(4);
     RechargePage(copieTravail);
-    if (Etapes.DoAnalyseSystemes()) {
+    if (Etapes.DoAnalyseSystemes(etat)) {
         progression.Pourcentage(90);
-        resultat = Etapes.AnalyseMesures();
+        resultat = Etapes.AnalyseMesures(etat);
         progression.Pourcentage(100);
     }
     return resultat;
@@ -117,7 +117,7 @@ void TermineAffichage() {
 
 }  // namespace
 
-bool ReconnaitPage(const std::string& nomPage) {
+bool ReconnaitPage(EtatPage& etat, const std::string& nomPage) {
     const uint32_t debut = Ticks();
     if (TestAnnulation()) return false;
     Progression& progression = ProgressionCourante();
@@ -125,7 +125,7 @@ bool ReconnaitPage(const std::string& nomPage) {
     progression.Ouvre(0, "");
     progression.Pourcentage(0);
 
-    PrepareEtatPage(nomPage);
+    PrepareEtatPage(etat, nomPage);
     std::FILE* copieSansAires = AppliqueAiresCommande();
     std::FILE* copieTravail = PousseCopieTravail();
     bool resultat = copieTravail != nullptr;
@@ -133,12 +133,12 @@ bool ReconnaitPage(const std::string& nomPage) {
     if (resultat) {
         progression.Pourcentage(5);
         progression.Etape(2);
-        if (!Etapes.RecherchePortees(Document.ImagePage)) {
+        if (!Etapes.RecherchePortees(etat, Document.ImagePage)) {
             RechargePage(copieTravail);
             VuePageCourante().AffichePage();
             resultat = false;
         } else {
-            resultat = ReconnaitPortees(copieTravail);
+            resultat = ReconnaitPortees(etat, copieTravail);
         }
         RechargePage(copieTravail);
         VuePageCourante().AffichePage();
@@ -148,19 +148,19 @@ bool ReconnaitPage(const std::string& nomPage) {
 
     if (resultat) {
         if (VuePageCourante().SuitReconnaissance())
-            VuePageCourante().DefileVersPortee(Etat.PorteeCourante);
+            VuePageCourante().DefileVersPortee(etat.PorteeCourante);
         const uint32_t ticks = Ticks() - debut;
-        Etat.DureeTraitement = static_cast<uint16_t>(ticks / 60);
+        etat.DureeTraitement = static_cast<uint16_t>(ticks / 60);
         progression.AjouteTempsPage(ticks);
-        Trace("Page : %d secondes", Etat.DureeTraitement);
+        Trace("Page : %d secondes", etat.DureeTraitement);
     }
     TermineAffichage();
     return resultat;
 }
 
-bool ReconnaitPortee(int i, std::FILE* copieTravail) {
-    Etat.PorteeCourante = static_cast<int16_t>(i);
-    Portee& portee = Etat.Portees[i];
+bool ReconnaitPortee(EtatPage& etat, int i, std::FILE* copieTravail) {
+    etat.PorteeCourante = static_cast<int16_t>(i);
+    Portee& portee = etat.Portees[i];
 
     if (portee.Echantillons.empty() || portee.Echantillons[0].Y == -1.0f) {
         // One damaged staff must not lose the whole page: it is skipped, and
@@ -171,70 +171,70 @@ bool ReconnaitPortee(int i, std::FILE* copieTravail) {
     }
     if (portee.NbLignesPortee > 5) {
         portee.Tablature = 1;
-        if (i > 0) Etat.Portees[i - 1].TablatureAssociee = 1;
+        if (i > 0) etat.Portees[i - 1].TablatureAssociee = 1;
         Trace("Portee tablature ignoree");
         return true;
     }
 
-    Etat.PorteeImage = DupliquePartieOffscreenFromFile(copieTravail, portee.CadreBande);
-    if (!Etat.PorteeImage) return false;
-    Etat.PorteeImageIntacte = DupliqueOffscreen(Etat.PorteeImage);
-    Etapes.EffaceLignesPortee(i, Etat.PorteeImage);
+    etat.PorteeImage = DupliquePartieOffscreenFromFile(copieTravail, portee.CadreBande);
+    if (!etat.PorteeImage) return false;
+    etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
+    Etapes.EffaceLignesPortee(etat, i, etat.PorteeImage);
 
     VuePage& vue = VuePageCourante();
     vue.DefiniOrigineBande(portee.CadreBande);
     vue.DessineZoneBande(portee.CadreBande);
 
     bool resultat = false;
-    if (Etapes.RechercheLiaisons()) {
-        if (Etapes.RechercheLignesVert()) {
-            resultat = ReconnaitSymbolesPortee();
-            Etapes.LibereLignesVert();
+    if (Etapes.RechercheLiaisons(etat)) {
+        if (Etapes.RechercheLignesVert(etat)) {
+            resultat = ReconnaitSymbolesPortee(etat);
+            Etapes.LibereLignesVert(etat);
         }
     }
     vue.DessineZoneBande(portee.CadreBande);
 
     vue.RestaurePort();
-    DisposeOffscreen(Etat.PorteeImage);
-    if (Etat.PorteeImageIntacte) DisposeOffscreen(Etat.PorteeImageIntacte);
+    DisposeOffscreen(etat.PorteeImage);
+    if (etat.PorteeImageIntacte) DisposeOffscreen(etat.PorteeImageIntacte);
     return resultat;
 }
 
-bool ReconnaitSymbolesPortee() {
-    if (!Etapes.RechercheAccroches()) return false;
-    const int i = Etat.PorteeCourante;
+bool ReconnaitSymbolesPortee(EtatPage& etat) {
+    if (!Etapes.RechercheAccroches(etat)) return false;
+    const int i = etat.PorteeCourante;
     bool resultat = false;
-    if (Etapes.ExtractionCaracteresProbables(Etat.Portees[i].Interligne)) {
-        Portee& portee = Etat.Portees[i];
+    if (Etapes.ExtractionCaracteresProbables(etat, etat.Portees[i].Interligne)) {
+        Portee& portee = etat.Portees[i];
         portee.TailleSymboles = Etapes.TailleCaracteresPortee(portee.Interligne);
-        Etapes.TraiteArmatureDebutPortee(i, Etat.PorteeImage);
-        resultat = Etapes.TraiteNotes() && Etapes.TraiteTuplets() && Etapes.TraitePointes() &&
-                   Etapes.TraiteEffets();
+        Etapes.TraiteArmatureDebutPortee(etat, i, etat.PorteeImage);
+        resultat = Etapes.TraiteNotes(etat) && Etapes.TraiteTuplets(etat) && Etapes.TraitePointes(etat) &&
+                   Etapes.TraiteEffets(etat);
     }
     VuePageCourante().DessineSymbolesPortee(i);
-    Etapes.ViderTableCaracteres();
+    Etapes.ViderTableCaracteres(etat);
     return resultat;
 }
 
-bool ReconnaitZone(const Rect& zone) {
+bool ReconnaitZone(EtatPage& etat, const Rect& zone) {
     const uint32_t debut = Ticks();
     EffaceAnnulation();
     VuePageCourante().CurseurAttente();
 
     const EntreePage* page = PageCourante();
-    const std::string nomPage = page ? page->NomFichier : std::string(Etat.NomPage);
-    PrepareEtatPage(nomPage);
+    const std::string nomPage = page ? page->NomFichier : std::string(etat.NomPage);
+    PrepareEtatPage(etat, nomPage);
     std::FILE* copieSansAires = AppliqueAiresCommande();
     std::FILE* copieTravail = PousseCopieTravail();
     bool resultat = copieTravail != nullptr;
     if (resultat) {
-        const bool portees = Etapes.RecherchePortees(Document.ImagePage);
+        const bool portees = Etapes.RecherchePortees(etat, Document.ImagePage);
         RechargePage(copieTravail);
         VuePageCourante().AffichePage();
         if (portees) {
-            for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
-                if (!RectsSeCoupent(Etat.Portees[i].CadreBande, zone)) continue;
-                if (!ReconnaitPortee(i, copieTravail)) resultat = false;
+            for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
+                if (!RectsSeCoupent(etat.Portees[i].CadreBande, zone)) continue;
+                if (!ReconnaitPortee(etat, i, copieTravail)) resultat = false;
             }
         } else {
             resultat = false;
@@ -242,7 +242,7 @@ bool ReconnaitZone(const Rect& zone) {
         EffaceFichierTemporaire(copieTravail);
     }
     RestaurePageSansAires(copieSansAires);
-    Etat.DureeTraitement = static_cast<uint16_t>((Ticks() - debut) / 60);
+    etat.DureeTraitement = static_cast<uint16_t>((Ticks() - debut) / 60);
     TermineAffichage();
     return resultat;
 }

@@ -29,10 +29,10 @@ bool LitTableau(std::FILE* f, std::vector<T>& tableau, int16_t nombre) {
 }  // namespace
 
 bool EcritEtatPage(std::FILE* f) {
-    const int16_t nbPortees = static_cast<int16_t>(std::min<size_t>(Etat.Portees.size(), INT16_MAX));
+    const int16_t nbPortees = static_cast<int16_t>(std::min<size_t>(Document.Etat.Portees.size(), INT16_MAX));
     if (std::fwrite(&nbPortees, 2, 1, f) != 1) return false;
     for (int i = 0; i < nbPortees; ++i) {
-        const Portee& p = Etat.Portees[i];
+        const Portee& p = Document.Etat.Portees[i];
         const PorteeEnregistree e = VersEnregistrement(p);
         if (std::fwrite(&e, sizeof e, 1, f) != 1 || !EcritTableau(f, p.Echantillons, e.NbEchantillons) ||
             !EcritTableau(f, p.Symboles, e.NbSymboles) || !EcritTableau(f, p.Mesures, e.NbMesures) ||
@@ -44,13 +44,13 @@ bool EcritEtatPage(std::FILE* f) {
 }
 
 bool LitEtatPage(std::FILE* f) {
-    LibereEtatPage();
+    LibereEtatPage(Document.Etat);
     int16_t nbPortees = 0;
     if (std::fread(&nbPortees, 2, 1, f) != 1 || nbPortees < 0) return false;
     for (int i = 0; i < nbPortees; ++i) {
         PorteeEnregistree e{};
         if (std::fread(&e, sizeof e, 1, f) != 1) {
-            LibereEtatPage();
+            LibereEtatPage(Document.Etat);
             return false;
         }
         // The array handles read back are meaningless; only the counts count.
@@ -59,10 +59,10 @@ bool LitEtatPage(std::FILE* f) {
             !LitTableau(f, p.Symboles, e.NbSymboles) || !LitTableau(f, p.Mesures, e.NbMesures) ||
             !LitTableau(f, p.Liaisons, e.NbLiaisons) ||
             !LitTableau(f, p.LignesVert, e.NbLignesVert)) {
-            LibereEtatPage();
+            LibereEtatPage(Document.Etat);
             return false;
         }
-        Etat.Portees.push_back(std::move(p));
+        Document.Etat.Portees.push_back(std::move(p));
     }
     return true;
 }
@@ -82,7 +82,7 @@ bool SauveEtatPage(int indexPage) {
 }
 
 bool RestaureEtatPage(int indexPage) {
-    LibereEtatPage();
+    LibereEtatPage(Document.Etat);
     if (indexPage < 0 || indexPage >= static_cast<int>(Document.Pages.size())) return false;
     std::FILE* f = Document.Pages[indexPage].EtatSauve;
     if (!f) return true;

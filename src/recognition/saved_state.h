@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "records/etat_page.h"
+
 // Writes the staves of EtatPage; false on a write error.
 bool EcritEtatPage(std::FILE* fichier);
 

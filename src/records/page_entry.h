@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "records/etat_page.h"
 #include "toolbox/pixmap.h"
 #include "toolbox/rect.h"
 
@@ -85,6 +86,7 @@ struct ListePages {
     int32_t NbPagesTraites = 0;        // pages of the last whole recognition
     int32_t DureeTraitementTotal = 0;  // its duration in ticks
     PixMap* ImagePage = nullptr;       // the current page bitmap
+    EtatPage Etat;                     // the recognition state of the current page
     // Running numbers of the recognised symbols and of the ties, set to 1
     // when a document or a page alone starts being recognised.
     uint32_t NumeroSymbole = 1;

@@ -20,14 +20,16 @@ class AiresTest : public ::testing::Test {
         Document.NumPage = 0;
         Portee p;
         p.CadreBande = Rect{1000, 50, 1200, 2000};  // far down the page
-        Etat.Portees.push_back(p);
-        Etat.PorteeCourante = 0;
+        etat.Portees.push_back(p);
+        etat.PorteeCourante = 0;
     }
     void TearDown() override {
-        LibereEtatPage();
+        LibereEtatPage(etat);
         FermeDocument();
     }
     EntreePage& Page() { return Document.Pages[0]; }
+  protected:
+    EtatPage etat;
 };
 
 }  // namespace
@@ -39,15 +41,15 @@ TEST_F(AiresTest, SymbolAreasForceTheirCodeAtTheirCentreInBandCoordinates) {
     Page().Aires.push_back(Symbole(Rect{1100, 150, 1140, 190}, 207));  // overlaps, later
     Page().Aires.push_back(Symbole(Rect{1100, 150, 1140, 190}, 250));
     Point position;
-    EXPECT_TRUE(AireSymbole(207, Rect{105, 105, 110, 110}, position));  // band coordinates
+    EXPECT_TRUE(AireSymbole(etat, 207, Rect{105, 105, 110, 110}, position));  // band coordinates
     EXPECT_EQ(position, (Point{1104 - 1000, 154 - 50}));                // the earlier area wins
-    EXPECT_TRUE(AireSymbole(250, Rect{105, 105, 110, 110}, position));
+    EXPECT_TRUE(AireSymbole(etat, 250, Rect{105, 105, 110, 110}, position));
     EXPECT_EQ(position, (Point{120, 120}));
-    EXPECT_FALSE(AireSymbole(119, Rect{105, 105, 110, 110}, position));  // no area of that code
-    EXPECT_FALSE(AireSymbole(207, Rect{0, 0, 20, 20}, position));        // no area met
+    EXPECT_FALSE(AireSymbole(etat, 119, Rect{105, 105, 110, 110}, position));  // no area of that code
+    EXPECT_FALSE(AireSymbole(etat, 207, Rect{0, 0, 20, 20}, position));        // no area met
 
     Document.NumPage = 5;  // no current page
-    EXPECT_FALSE(AireSymbole(207, Rect{105, 105, 110, 110}, position));
+    EXPECT_FALSE(AireSymbole(etat, 207, Rect{105, 105, 110, 110}, position));
 }
 
 TEST_F(AiresTest, NormalisingKeepsTheMinimumSizeWithinTheCoordinates) {
