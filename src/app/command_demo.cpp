@@ -33,7 +33,7 @@ int ExecuteDemo(const ArgumentsDemo& a) {
         DefinitProgression(nullptr);
         return kEntreeInvalide;
     }
-    const bool ok = ReconnaitPage(Document.Etat, "generated page");
+    const bool ok = ReconnaitPage(Document, Document.Etat, "generated page");
     progression.Ferme();
     DefinitProgression(nullptr);
     std::printf("page %dx%d: %s, %d staves, %d s\n", Document.ImagePage->largeur,

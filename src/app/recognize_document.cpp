@@ -103,7 +103,7 @@ int ReconnaitTout(const DemandeListe& d, const SortiesDemandees& sorties, const 
 
 int ReconnaitRectangle(int p, const Rect& zone) {
     if (!ChargePageDocument(p)) return kEntreeInvalide;
-    const bool ok = ReconnaitZone(Document.Etat, zone);
+    const bool ok = ReconnaitZone(Document, Document.Etat, zone);
     if (TestAnnulation()) return kInterrompu;
     int n = 0;
     for (size_t i = 0; i < Document.Etat.Portees.size(); ++i) {

@@ -30,7 +30,7 @@ void DemarreNumerotation() {
 
 bool ReconnaitPageCourante(int p) {
     VuePageCourante().AjustePageALaFenetre();
-    return ReconnaitPage(Document.Etat, Document.Pages[p].NomFichier);
+    return ReconnaitPage(Document, Document.Etat, Document.Pages[p].NomFichier);
 }
 
 // Writes the page block and closes the file in one go (a page on its own).

@@ -123,7 +123,7 @@ void InspectePage(EtatPage& etat, const std::string& nomPage, int porteeVoulue, 
     inspectionCourante = &resultat;
     porteeInspectee = porteeVoulue;
 
-    resultat.reconnue = ReconnaitPage(etat, nomPage);
+    resultat.reconnue = ReconnaitPage(Document, etat, nomPage);
     if (liaisonsEffacees) DisposeOffscreen(liaisonsEffacees);
     resultat.nbPortees = etat.NbPorteesTrouvees();
     NoteStructure(etat, resultat);

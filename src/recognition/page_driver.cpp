@@ -43,49 +43,60 @@ namespace {
 constexpr int64_t kMargeMemoire = 1048576;
 
 // Brings the page bitmap back from the working copy when it is not in memory.
-void RechargePage(std::FILE* copieTravail) {
-    if (!Document.ImagePage) Document.ImagePage = GetOffscreenFromFile(copieTravail);
+void RechargePage(ListePages& document, std::FILE* copieTravail) {
+    if (!document.ImagePage) document.ImagePage = GetOffscreenFromFile(copieTravail);
 }
 
 // Command areas: the page as loaded is parked first, so that the areas never
 // reach the page the user sees. Returns the parked copy, or none.
-std::FILE* AppliqueAiresCommande() {
-    const EntreePage* page = PageCourante();
-    if (!AiresActives(page, Document.ImagePage)) return nullptr;
-    std::FILE* copieSansAires = PushOffscreen(Document.ImagePage);
-    AppliqueAires(*page, Document.ImagePage);
+std::FILE* AppliqueAiresCommande(ListePages& document) {
+    const EntreePage* page = PageCourante(document);
+    if (!AiresActives(page, document.ImagePage)) return nullptr;
+    std::FILE* copieSansAires = PushOffscreen(document.ImagePage);
+    AppliqueAires(*page, document.ImagePage);
     return copieSansAires;
 }
 
 // Puts the page as loaded back in place of the page with its areas applied.
-void RestaurePageSansAires(std::FILE*& copieSansAires) {
+void RestaurePageSansAires(ListePages& document, std::FILE*& copieSansAires) {
     if (!copieSansAires) return;
-    if (Document.ImagePage) DisposeOffscreen(Document.ImagePage);
-    Document.ImagePage = GetOffscreenFromFile(copieSansAires);
+    if (document.ImagePage) DisposeOffscreen(document.ImagePage);
+    document.ImagePage = GetOffscreenFromFile(copieSansAires);
     VuePageCourante().AffichePage();
     EffaceFichierTemporaire(copieSansAires);
 }
 
 // Pushes the working copy from which every staff band is cut.
-std::FILE* PousseCopieTravail() {
-    if (!Document.ImagePage) return nullptr;
+std::FILE* PousseCopieTravail(ListePages& document) {
+    if (!document.ImagePage) return nullptr;
     bool complet = false;
-    std::FILE* copie = PushOffscreen(Document.ImagePage, &complet);
+    std::FILE* copie = PushOffscreen(document.ImagePage, &complet);
     if (copie && !complet) EffaceFichierTemporaire(copie);
     return copie;
 }
 
-void PrepareEtatPage(EtatPage& etat, const std::string& nomPage) {
+// A clear page state with what the document hands the page.
+void PrepareEtatPage(ListePages& document, EtatPage& etat, const std::string& nomPage) {
     LibereEtatPage(etat);
-    if (Document.ImagePage) etat.CadrePage = Document.ImagePage->Bornes();
+    if (document.ImagePage) etat.CadrePage = document.ImagePage->Bornes();
     etat.NomPage = nomPage.substr(0, 255);
+    etat.NumPage = document.NumPage;
+    etat.NumeroSymbole = document.NumeroSymbole;
+    etat.NumeroLiaison = document.NumeroLiaison;
+    if (const EntreePage* page = PageCourante(document)) etat.Aires = page->Aires;
+}
+
+// The running numbers go on from the page's last ones.
+void RendNumeros(ListePages& document, const EtatPage& etat) {
+    document.NumeroSymbole = etat.NumeroSymbole;
+    document.NumeroLiaison = etat.NumeroLiaison;
 }
 
 // The staves, then systems and measures, with their progress figures.
-bool ReconnaitPortees(EtatPage& etat, std::FILE* copieTravail) {
+bool ReconnaitPortees(ListePages& document, EtatPage& etat, std::FILE* copieTravail) {
     Progression& progression = ProgressionCourante();
     const int64_t taillePage = int64_t{etat.CadrePage.Hauteur()} * etat.CadrePage.Largeur();
-    if (MemoireLibre() >= taillePage + kMargeMemoire) RechargePage(copieTravail);
+    if (MemoireLibre() >= taillePage + kMargeMemoire) RechargePage(document, copieTravail);
     VuePageCourante().AffichePage();
     progression.Etape(3);
 
@@ -99,8 +110,8 @@ bool ReconnaitPortees(EtatPage& etat, std::FILE* copieTravail) {
 
     progression.Pourcentage(80);
     progression.Etape(4);
-    RechargePage(copieTravail);
-    if (Etapes.DoAnalyseSystemes(etat)) {
+    RechargePage(document, copieTravail);
+    if (Etapes.DoAnalyseSystemes(etat, document.ImagePage)) {
         progression.Pourcentage(90);
         resultat = Etapes.AnalyseMesures(etat);
         progression.Pourcentage(100);
@@ -117,7 +128,7 @@ void TermineAffichage() {
 
 }  // namespace
 
-bool ReconnaitPage(EtatPage& etat, const std::string& nomPage) {
+bool ReconnaitPage(ListePages& document, EtatPage& etat, const std::string& nomPage) {
     const uint32_t debut = Ticks();
     if (TestAnnulation()) return false;
     Progression& progression = ProgressionCourante();
@@ -125,26 +136,27 @@ bool ReconnaitPage(EtatPage& etat, const std::string& nomPage) {
     progression.Ouvre(0, "");
     progression.Pourcentage(0);
 
-    PrepareEtatPage(etat, nomPage);
-    std::FILE* copieSansAires = AppliqueAiresCommande();
-    std::FILE* copieTravail = PousseCopieTravail();
+    PrepareEtatPage(document, etat, nomPage);
+    std::FILE* copieSansAires = AppliqueAiresCommande(document);
+    std::FILE* copieTravail = PousseCopieTravail(document);
     bool resultat = copieTravail != nullptr;
 
     if (resultat) {
         progression.Pourcentage(5);
         progression.Etape(2);
-        if (!Etapes.RecherchePortees(etat, Document.ImagePage)) {
-            RechargePage(copieTravail);
+        if (!Etapes.RecherchePortees(etat, document.ImagePage)) {
+            RechargePage(document, copieTravail);
             VuePageCourante().AffichePage();
             resultat = false;
         } else {
-            resultat = ReconnaitPortees(etat, copieTravail);
+            resultat = ReconnaitPortees(document, etat, copieTravail);
         }
-        RechargePage(copieTravail);
+        RechargePage(document, copieTravail);
         VuePageCourante().AffichePage();
         EffaceFichierTemporaire(copieTravail);
     }
-    RestaurePageSansAires(copieSansAires);
+    RestaurePageSansAires(document, copieSansAires);
+    RendNumeros(document, etat);
 
     if (resultat) {
         if (VuePageCourante().SuitReconnaissance())
@@ -216,20 +228,20 @@ bool ReconnaitSymbolesPortee(EtatPage& etat) {
     return resultat;
 }
 
-bool ReconnaitZone(EtatPage& etat, const Rect& zone) {
+bool ReconnaitZone(ListePages& document, EtatPage& etat, const Rect& zone) {
     const uint32_t debut = Ticks();
     EffaceAnnulation();
     VuePageCourante().CurseurAttente();
 
-    const EntreePage* page = PageCourante();
+    const EntreePage* page = PageCourante(document);
     const std::string nomPage = page ? page->NomFichier : std::string(etat.NomPage);
-    PrepareEtatPage(etat, nomPage);
-    std::FILE* copieSansAires = AppliqueAiresCommande();
-    std::FILE* copieTravail = PousseCopieTravail();
+    PrepareEtatPage(document, etat, nomPage);
+    std::FILE* copieSansAires = AppliqueAiresCommande(document);
+    std::FILE* copieTravail = PousseCopieTravail(document);
     bool resultat = copieTravail != nullptr;
     if (resultat) {
-        const bool portees = Etapes.RecherchePortees(etat, Document.ImagePage);
-        RechargePage(copieTravail);
+        const bool portees = Etapes.RecherchePortees(etat, document.ImagePage);
+        RechargePage(document, copieTravail);
         VuePageCourante().AffichePage();
         if (portees) {
             for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
@@ -241,7 +253,8 @@ bool ReconnaitZone(EtatPage& etat, const Rect& zone) {
         }
         EffaceFichierTemporaire(copieTravail);
     }
-    RestaurePageSansAires(copieSansAires);
+    RestaurePageSansAires(document, copieSansAires);
+    RendNumeros(document, etat);
     etat.DureeTraitement = static_cast<uint16_t>((Ticks() - debut) / 60);
     TermineAffichage();
     return resultat;

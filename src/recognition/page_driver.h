@@ -8,6 +8,7 @@
 
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "toolbox/rect.h"
 
 // The stages the driver runs, in the files of their own subsystems. Tests
@@ -27,20 +28,23 @@ struct EtapesReconnaissance {
     bool (*TraitePointes)(EtatPage& etat);
     bool (*TraiteEffets)(EtatPage& etat);
     void (*ViderTableCaracteres)(EtatPage& etat);
-    bool (*DoAnalyseSystemes)(EtatPage& etat);
+    bool (*DoAnalyseSystemes)(EtatPage& etat, Offscreen page);
     bool (*AnalyseMesures)(EtatPage& etat);
 };
 
 EtapesReconnaissance EtapesParDefaut();
 extern EtapesReconnaissance Etapes;
 
-// The per-page pipeline on the current page bitmap (Document.ImagePage).
-// On return the page bitmap is the page as loaded, whatever happened.
-bool ReconnaitPage(EtatPage& etat, const std::string& nomPage);
+// The per-page pipeline on the document's current page bitmap
+// (`document.ImagePage`, with the current page's command areas), into
+// `etat`. The page takes the document's running numbers of notes and ties
+// and gives them back. On return the page bitmap is the page as loaded,
+// whatever happened.
+bool ReconnaitPage(ListePages& document, EtatPage& etat, const std::string& nomPage);
 
 // Only the staves of the current page whose bands meet the rectangle; no
 // systems analysis, no progress window.
-bool ReconnaitZone(EtatPage& etat, const Rect& zone);
+bool ReconnaitZone(ListePages& document, EtatPage& etat, const Rect& zone);
 
 // One staff's stages, its band cut from the pushed working copy.
 bool ReconnaitPortee(EtatPage& etat, int indexPortee, std::FILE* copieTravail);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "records/aire_commande.h"
 #include "records/graphe.h"
 #include "records/portee.h"
 #include "records/symboles.h"
@@ -31,6 +32,14 @@ struct EtatPage {
     int16_t NbSystemes = 0;
     int16_t NbPorteesParSysteme = 0;
     float RetraitPremierGroupe = 0;
+
+    // Handed in by the document before the page and back after it: the
+    // page's index, the running numbers of notes and ties (they go on from
+    // page to page), and the page's command areas.
+    int16_t NumPage = 0;
+    uint32_t NumeroSymbole = 1;
+    uint16_t NumeroLiaison = 1;
+    std::vector<AireCommande> Aires;
 
     // The work of the current staff, replaced staff by staff.
     PixMap* PorteeImageIntacte = nullptr;  // the band before line removal

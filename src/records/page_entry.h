@@ -8,24 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "records/aire_commande.h"
 #include "records/etat_page.h"
 #include "toolbox/pixmap.h"
 #include "toolbox/rect.h"
-
-#pragma pack(push, 2)
-// A rectangle the user drew on a page: 1 erase area, 2 symbol area.
-struct AireCommande {
-    Rect Aire;
-    uint8_t Commande = 0;
-    uint8_t Zero = 0;
-    uint32_t CommandeParam = 0;  // for a symbol area, the symbol code
-};
-#pragma pack(pop)
-static_assert(sizeof(AireCommande) == 14);
-static_assert(offsetof(AireCommande, Commande) == 8 && offsetof(AireCommande, CommandeParam) == 10);
-
-constexpr uint8_t kAireEfface = 1;
-constexpr uint8_t kAireSymbole = 2;
 
 // "VideoInverse": keep, invert, or decide from the page's darkness at load.
 constexpr int16_t kVideoNormale = 0;
@@ -96,4 +82,5 @@ struct ListePages {
 extern ListePages Document;
 
 // The current page; none when the list has no page at its index.
-EntreePage* PageCourante();
+EntreePage* PageCourante(ListePages& document);
+EntreePage* PageCourante();  // of Document

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "image/offscreen.h"
-#include "records/page_entry.h"
 #include "records/etat_page.h"
 #include "staff/longueurs.h"
 #include "structure/systems_measures.h"
@@ -126,8 +125,7 @@ void CalculeRetrait(EtatPage& etat) {
 
 }  // namespace
 
-bool DoAnalyseSystemes(EtatPage& etat) {
-    Offscreen page = Document.ImagePage;
+bool DoAnalyseSystemes(EtatPage& etat, Offscreen page) {
     if (!page) {
         Alerte("DoAnalyseSystemes:no offscreen");
         return false;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/offscreen.h"
 #include "records/etat_page.h"
 #include "records/portee.h"
 
@@ -22,7 +23,7 @@ int AjouteMesure(Portee& portee, int x);
 // Groups the staves of the page into systems from the ink that joins them
 // at their left ends, numbers the parts and sets the brace flags. False when
 // the page has no bitmap or the connection profile cannot be made.
-bool DoAnalyseSystemes(EtatPage& etat);
+bool DoAnalyseSystemes(EtatPage& etat, Offscreen page);
 
 // Makes the boundaries of the staves of each system agree, numbers the
 // measures across the page and places every note in its measure.

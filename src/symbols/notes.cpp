@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "records/options.h"
-#include "records/page_entry.h"
 #include "records/etat_page.h"
 #include "symbols/accidentals_dots.h"
 #include "symbols/candidates.h"
@@ -32,9 +31,9 @@ std::vector<uint16_t> CodesNotes() {
     return codes;
 }
 
-uint32_t NouvelIdNote(int indexPortee) {
-    const uint32_t page = Document.NumPage > 0 ? static_cast<uint32_t>(Document.NumPage) : 0;
-    return page * 10000000u + static_cast<uint32_t>(indexPortee) * 10000u + Document.NumeroSymbole++;
+uint32_t NouvelIdNote(EtatPage& etat, int indexPortee) {
+    const uint32_t page = etat.NumPage > 0 ? static_cast<uint32_t>(etat.NumPage) : 0;
+    return page * 10000000u + static_cast<uint32_t>(indexPortee) * 10000u + etat.NumeroSymbole++;
 }
 
 // Ink that line removal split in two is judged whole from each piece, so
@@ -80,7 +79,7 @@ int CreeNote(EtatPage& etat, int indexCaractere, int indexPortee, bool consomme,
 
     Portee& portee = etat.Portees.at(indexPortee);
     NotePortee n;
-    n.IdNote = NouvelIdNote(indexPortee);
+    n.IdNote = NouvelIdNote(etat, indexPortee);
     n.Etat = 0;
     if (indexCaractere >= 0 && indexCaractere < static_cast<int>(etat.Caracteres.size()))
         n.NumGraphe = static_cast<uint16_t>(etat.Caracteres[indexCaractere].NumGraphe);

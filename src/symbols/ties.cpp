@@ -6,7 +6,6 @@
 #include "records/options.h"
 #include "image/offscreen.h"
 #include "records/etat_page.h"
-#include "records/page_entry.h"
 #include "staff/staff_geometry.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/notes.h"
@@ -154,8 +153,8 @@ int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exc
 
 namespace {
 
-void RempliBout(BoutLiaison& bout, int x, int y, uint8_t dessus) {
-    bout.Numero = Document.NumeroLiaison;
+void RempliBout(BoutLiaison& bout, int x, int y, uint8_t dessus, uint16_t numero) {
+    bout.Numero = numero;
     bout.PosY = static_cast<int16_t>(y);
     bout.PosX = static_cast<int16_t>(x);
     bout.AuDessus = dessus;
@@ -168,14 +167,17 @@ bool AttacheLiaisons(EtatPage& etat) {
     Portee& portee = etat.Courante();
     for (const Liaison& l : portee.Liaisons) {
         const int debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, -1);
-        if (debut >= 0) RempliBout(portee.Symboles[debut].Debut, l.PosXDebut, l.PosYDebut, l.AuDessus);
+        if (debut >= 0)
+            RempliBout(portee.Symboles[debut].Debut, l.PosXDebut, l.PosYDebut, l.AuDessus,
+                       etat.NumeroLiaison);
         // The right end never comes back to the note the left end took.
         const int fin = NoteDeLiaison(etat, l.PosXFin, l.PosYFin, l.AuDessus, false, debut);
-        if (fin >= 0) RempliBout(portee.Symboles[fin].Fin, l.PosXFin, l.PosYFin, l.AuDessus);
+        if (fin >= 0)
+            RempliBout(portee.Symboles[fin].Fin, l.PosXFin, l.PosYFin, l.AuDessus, etat.NumeroLiaison);
         // A tie that reached a note at either end uses up its number, so that
         // a start left without its end (a tie running off the system) never
         // shares its number with the next tie.
-        if ((debut >= 0 || fin >= 0) && ++Document.NumeroLiaison == 0) Document.NumeroLiaison = 1;
+        if ((debut >= 0 || fin >= 0) && ++etat.NumeroLiaison == 0) etat.NumeroLiaison = 1;
     }
     return !TestAnnulation();
 }

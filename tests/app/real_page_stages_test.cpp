@@ -10,7 +10,7 @@
 #include "records/options.h"
 #include "image/page_preparation.h"
 #include "image/temporary_files.h"
-#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "staff/page_state.h"
 #include "staff/staff_detection.h"
 #include "support/page_names.h"
@@ -29,7 +29,7 @@ void PrintTo(const PageAttendue& p, std::ostream* os) { *os << p.chemin; }
 
 class EtapesPageReelle : public DossierTest, public ::testing::WithParamInterface<PageAttendue> {
   protected:
-    EtatPage etat;
+    EtatPage& etat = Document.Etat;  // the band stages of the command work on it
 };
 
 TEST_P(EtapesPageReelle, BeamCountsOfStemsMatchThePrintedScore) {

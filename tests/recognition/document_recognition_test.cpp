@@ -48,7 +48,7 @@ bool UnePortee(EtatPage& etat, Offscreen& page) {
 bool CinqNoires(EtatPage& etat) {
     for (int i = 0; i < 5; ++i) {
         NotePortee n;
-        n.IdNote = Document.NumeroSymbole++;
+        n.IdNote = etat.NumeroSymbole++;
         n.CodeNote = 207;
         n.Interligne = static_cast<int16_t>(i);
         n.PosX = static_cast<int16_t>(110 + 18 * i);
@@ -69,7 +69,7 @@ bool CinqNoiresLiees(EtatPage& etat) {
     return AttacheLiaisons(etat);
 }
 
-bool UnSysteme(EtatPage& etat) {
+bool UnSysteme(EtatPage& etat, Offscreen) {
     etat.NbPorteesParSysteme = 1;
     return true;
 }

@@ -92,7 +92,7 @@ TEST_F(EtatSauveTest, TheFileLayoutIsCountThenRecordsThenArrays) {
     LibereEtatPage(etat);
     etat.Portees.push_back(PorteeRemplie(5, 2));
     std::FILE* f = CreeFichierTemporaire();
-    ASSERT_TRUE(EcritEtatPage(f));
+    ASSERT_TRUE(EcritEtatPage(f, etat));
     const long attendu = 2 + 152 + 2 * (14 + 100 + 80 + 10 + 14);
     EXPECT_EQ(std::ftell(f), attendu);
     EffaceFichierTemporaire(f);
@@ -102,13 +102,13 @@ TEST_F(EtatSauveTest, DamagedFilesLeaveTheStateCleared) {
     LibereEtatPage(etat);
     etat.Portees.push_back(PorteeRemplie(7, 4));
     std::FILE* f = CreeFichierTemporaire();
-    ASSERT_TRUE(EcritEtatPage(f));
+    ASSERT_TRUE(EcritEtatPage(f, etat));
     const long taille = std::ftell(f);
 
     // Cut in the middle of an array.
     ASSERT_EQ(ftruncate(fileno(f), taille - 5), 0);
     std::rewind(f);
-    EXPECT_FALSE(LitEtatPage(f));
+    EXPECT_FALSE(LitEtatPage(f, etat));
     EXPECT_TRUE(etat.Portees.empty());
 
     // A negative array count inside a staff record.
@@ -120,7 +120,7 @@ TEST_F(EtatSauveTest, DamagedFilesLeaveTheStateCleared) {
     std::fwrite(&un, 2, 1, f);
     std::fwrite(&e, sizeof e, 1, f);
     std::rewind(f);
-    EXPECT_FALSE(LitEtatPage(f));
+    EXPECT_FALSE(LitEtatPage(f, etat));
     EXPECT_TRUE(etat.Portees.empty());
 
     // A negative staff count.
@@ -128,7 +128,7 @@ TEST_F(EtatSauveTest, DamagedFilesLeaveTheStateCleared) {
     const int16_t negatif = -1;
     std::fwrite(&negatif, 2, 1, f);
     std::rewind(f);
-    EXPECT_FALSE(LitEtatPage(f));
+    EXPECT_FALSE(LitEtatPage(f, etat));
     EffaceFichierTemporaire(f);
 }
 

@@ -1,7 +1,6 @@
 // Staves grouped into systems by the ink that joins their left ends.
 #include <gtest/gtest.h>
 
-#include "recognition/document.h"
 #include "records/etat_page.h"
 #include "staff/page_state.h"
 #include "structure/systems_measures.h"
@@ -18,10 +17,10 @@ class SystemesTest : public ::testing::Test {
         InitialiseCouleurs();
         LibereEtatPage(etat);
         etat.InterligneMoyenne = 20;
-        Document.ImagePage = CreeOffscreen(1000, 2000);
+        page = CreeOffscreen(1000, 2000);
     }
     void TearDown() override {
-        if (Document.ImagePage) DisposeOffscreen(Document.ImagePage);
+        if (page) DisposeOffscreen(page);
         LibereEtatPage(etat);
     }
 
@@ -44,12 +43,13 @@ class SystemesTest : public ::testing::Test {
     }
     // A stroke `largeur` wide joining the staves a to b at their left end.
     void Relie(int a, int b, int largeur = 3) {
-        const VuePixels base = VueOffscreen(Document.ImagePage);
+        const VuePixels base = VueOffscreen(page);
         for (int y = Haut(a); y < Bas(b); ++y)
             for (int x = kGauche - largeur; x < kGauche; ++x) EcritPixel(base, x, y, IndexNoir);
     }
   protected:
     EtatPage etat;
+    Offscreen page = nullptr;  // the page bitmap the systems are read on
 };
 
 TEST_F(SystemesTest, JoinedStavesMakeSystemsAndShortSystemsGetPartsOfTheirOwn) {
@@ -61,7 +61,7 @@ TEST_F(SystemesTest, JoinedStavesMakeSystemsAndShortSystemsGetPartsOfTheirOwn) {
     Relie(9, 11);
     etat.Portees[11].Tablature = 1;
     etat.Portees[0].Clef.PosX = 160;  // the first system is indented
-    ASSERT_TRUE(DoAnalyseSystemes(etat));
+    ASSERT_TRUE(DoAnalyseSystemes(etat, page));
 
     EXPECT_EQ(etat.NbSystemes, 4);
     EXPECT_EQ(etat.NbPorteesParSysteme, 5);
@@ -78,15 +78,15 @@ TEST_F(SystemesTest, JoinedStavesMakeSystemsAndShortSystemsGetPartsOfTheirOwn) {
 
 TEST_F(SystemesTest, SingleStavesAndAMissingPage) {
     Portees(3);
-    ASSERT_TRUE(DoAnalyseSystemes(etat));
+    ASSERT_TRUE(DoAnalyseSystemes(etat, page));
     EXPECT_EQ(etat.NbSystemes, 3);
     EXPECT_EQ(etat.NbPorteesParSysteme, 1);
     for (const Portee& p : etat.Portees) EXPECT_EQ(p.IndexPortee, 0);
     EXPECT_FLOAT_EQ(etat.RetraitPremierGroupe, 0.0f);
 
-    DisposeOffscreen(Document.ImagePage);
+    DisposeOffscreen(page);
     CaptureAlertes alertes;
-    EXPECT_FALSE(DoAnalyseSystemes(etat));
+    EXPECT_FALSE(DoAnalyseSystemes(etat, page));
     EXPECT_TRUE(alertes.Contient("DoAnalyseSystemes:no offscreen"));
 }
 

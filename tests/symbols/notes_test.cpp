@@ -132,7 +132,7 @@ TEST_F(Notes, GraceNotesNeedAMainNoteAndClaimTheirInk) {
 }
 
 TEST_F(Notes, TheStageTakesEachHeadOfAChordOnceAndNumbersItsRecords) {
-    Document.NumeroSymbole = 5;
+    etat.NumeroSymbole = 5;
     LigneVerticale(225, 40, 65);
     Candidat(kCarNoire, 500, Rang(4), 200, 1);
     Candidat(kCarNoire, 480, Rang(8), 202, 1);  // same ink: a chord
@@ -152,7 +152,7 @@ TEST_F(Notes, TheStageTakesEachHeadOfAChordOnceAndNumbersItsRecords) {
     // Page 0, staff 0: numbered as taken, best first.
     EXPECT_EQ(n[2].IdNote, 5u);
     EXPECT_EQ(n[0].IdNote, 6u);
-    EXPECT_EQ(Document.NumeroSymbole, 8u);
+    EXPECT_EQ(etat.NumeroSymbole, 8u);
     for (const CaractereProbable& c : etat.Caracteres) EXPECT_EQ(c.Actif, c.Prob == 400 ? 1 : 0);
 }
 

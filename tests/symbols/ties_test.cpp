@@ -117,8 +117,6 @@ class AttacheLiaisonsTest : public ::testing::Test {
     BandeTest bande{400, 260, 20, 80};
     EtatPage& etat = bande.etat;
 
-    void SetUp() override { Document.NumeroLiaison = 1; }
-    void TearDown() override { Document.NumeroLiaison = 1; }
 
     void Note(int x, int y) {
         NotePortee n;
@@ -160,7 +158,7 @@ TEST_F(AttacheLiaisonsTest, EachEndTakesTheNearestNoteOnItsSide) {
         EXPECT_EQ(N(i).Debut.Numero, 0) << i;
         EXPECT_EQ(N(i).Fin.Numero, 0) << i;
     }
-    EXPECT_EQ(Document.NumeroLiaison, 2);
+    EXPECT_EQ(etat.NumeroLiaison, 2);
 }
 
 TEST_F(AttacheLiaisonsTest, TwoTiesEndingOnOneNoteAndNumbersKeptApart) {
@@ -179,7 +177,7 @@ TEST_F(AttacheLiaisonsTest, TwoTiesEndingOnOneNoteAndNumbersKeptApart) {
     EXPECT_EQ(N(1).Debut.Numero, 2);
     EXPECT_EQ(N(2).Debut.Numero, 3);
     EXPECT_EQ(N(0).Fin.Numero, 4);
-    EXPECT_EQ(Document.NumeroLiaison, 5);
+    EXPECT_EQ(etat.NumeroLiaison, 5);
 }
 
 TEST_F(AttacheLiaisonsTest, ATieBetweenTwoNotesAtOneHeightJoinsThem) {
