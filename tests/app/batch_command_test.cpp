@@ -77,6 +77,7 @@ class CommandeLotTest : public DossierTest {
             }
         EXPECT_FALSE(fs::exists(sortie / ".ruzo-batch")) << "a staging folder was left";
     }
+  protected:
 };
 
 }  // namespace
