@@ -179,7 +179,7 @@ int ExecuteInspect(const ArgumentsInspect& a) {
     DefinitProgression(&progression);
     InstalleInterruptionConsole();
     InspectionPage inspection;
-    InspectePage(a.image, a.portee - 1, inspection);
+    InspectePage(Document.Etat, a.image, a.portee - 1, inspection);
     DefinitProgression(nullptr);
 
     if (a.portee > inspection.nbPortees) {

@@ -100,7 +100,7 @@ void AfficheBilan(int p, bool reussie) {
     if (!reussie) {
         std::printf("page %d '%s': failed, %.1f s\n", p + 1, chemin.c_str(), secondes);
     } else {
-        const BilanPage b = FaitBilan(Etat);
+        const BilanPage b = FaitBilan(Document.Etat);
         std::printf("page %d '%s': %d staves, %d measures, %d notes, %.1f s\n", p + 1,
                     chemin.c_str(), b.portees, b.mesures, b.notes, secondes);
     }

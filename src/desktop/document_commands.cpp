@@ -62,6 +62,15 @@ void RetientDernierDocument(const QString& chemin) {
 
 }  // namespace
 
+// The engine proposes the first image's name; the list goes beside that
+// image, not into whatever folder the program was started from.
+QString ListeProposee() {
+    if (!Document.Chemin.empty()) return QString::fromStdString(Document.Chemin);
+    if (Document.Pages.empty()) return {};
+    const QFileInfo image(QString::fromStdString(Document.Pages.front().CheminImage()));
+    return image.absoluteDir().filePath(QFileInfo(QString::fromStdString(NomProposeListe())).fileName());
+}
+
 void FenetrePrincipale::MontreAlertes(const QStringList& alertes) {
     if (alertes.isEmpty()) return;
     QMessageBox::warning(this, QStringLiteral("Ruzo"), alertes.join(QLatin1Char('\n')));
@@ -171,7 +180,7 @@ bool FenetrePrincipale::EnregistreDocument(bool demanderNom) {
     if (Document.Pages.empty()) return false;
     const bool nomme = !Document.Chemin.empty() && EstListe(QString::fromStdString(Document.Chemin));
     if (!demanderNom && nomme) return EnregistreListeSous(QString());
-    const QString propose = QString::fromStdString(nomme ? Document.Chemin : NomProposeListe());
+    const QString propose = nomme ? QString::fromStdString(Document.Chemin) : ListeProposee();
     const QString chemin = QFileDialog::getSaveFileName(this, tr("Save Page List"), propose,
                                                         tr("Page lists (*.lfs)"));
     return !chemin.isEmpty() && EnregistreListeSous(chemin);

@@ -77,7 +77,12 @@ FenetrePrincipale::FenetrePrincipale(QWidget* parent) : QMainWindow(parent) {
     resize(1100, 800);
 }
 
-FenetrePrincipale::~FenetrePrincipale() { moteur_.Attend(); }
+FenetrePrincipale::~FenetrePrincipale() {
+    moteur_.Attend();
+    // The engine keeps reporting to the last progress it was given; it must
+    // not outlive this window's.
+    if (&ProgressionCourante() == progression_) DefinitProgression(nullptr);
+}
 
 QAction* FenetrePrincipale::Action(const QString& texte, const QKeySequence& raccourci,
                                    void (FenetrePrincipale::*commande)(), bool moteur) {

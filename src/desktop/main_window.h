@@ -137,3 +137,6 @@ class FenetrePrincipale : public QMainWindow {
     bool verificationEnCours_ = false;
     QPointer<DialogueReglage> reglage_;
 };
+
+// The page list a new document would be saved as: beside its first image.
+QString ListeProposee();

@@ -97,7 +97,7 @@ void FenetreProgression::AjouteAvertissement(const QString& texte) {
     avertissementsTexte_->show();
 }
 
-ProgressionBureau::ProgressionBureau(FenetreProgression* fenetre) {
+ProgressionBureau::ProgressionBureau(FenetreProgression* fenetre) : QObject(fenetre) {
     connect(this, &ProgressionBureau::EtapeChangee, fenetre, &FenetreProgression::MontreEtape);
     connect(this, &ProgressionBureau::PourcentageChange, fenetre,
             &FenetreProgression::MontrePourcentage);

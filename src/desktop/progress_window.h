@@ -47,7 +47,8 @@ class FenetreProgression : public QDialog {
     bool enCours_ = false;
 };
 
-// The engine's progress reports, from any thread, sent to a window.
+// The engine's progress reports, from any thread, sent to a window. The
+// window owns it; its owner takes it back from the engine before deleting it.
 class ProgressionBureau : public QObject, public Progression {
     Q_OBJECT
   public:

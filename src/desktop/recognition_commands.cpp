@@ -101,7 +101,7 @@ void FenetrePrincipale::LanceReconnaissance(bool documentEntier) {
     SynchroniseAires();
     const int page = pageAffichee_;
     // A new document's results are named after the page list it would be saved as.
-    if (documentEntier && Document.Chemin.empty()) Document.Chemin = NomProposeListe();
+    if (documentEntier && Document.Chemin.empty()) Document.Chemin = ListeProposee().toStdString();
     resultatPage_ = documentEntier
                         ? QString()
                         : QString::fromStdString(RemplaceExtension(Document.Pages[page].CheminImage(), "msb"));

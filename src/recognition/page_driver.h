@@ -7,42 +7,47 @@
 #include <string>
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "toolbox/rect.h"
 
 // The stages the driver runs, in the files of their own subsystems. Tests
 // replace some of them to drive the driver through its paths.
 struct EtapesReconnaissance {
-    bool (*RecherchePortees)(Offscreen& page);
-    bool (*EffaceLignesPortee)(int indexPortee, Offscreen bande);
-    bool (*RechercheLiaisons)();
-    bool (*RechercheLignesVert)();
-    void (*LibereLignesVert)();
-    bool (*RechercheAccroches)();
-    bool (*ExtractionCaracteresProbables)(float interligne);
+    bool (*RecherchePortees)(EtatPage& etat, Offscreen& page);
+    bool (*EffaceLignesPortee)(EtatPage& etat, int indexPortee, Offscreen bande);
+    bool (*RechercheLiaisons)(EtatPage& etat);
+    bool (*RechercheLignesVert)(EtatPage& etat);
+    void (*LibereLignesVert)(EtatPage& etat);
+    bool (*RechercheAccroches)(EtatPage& etat);
+    bool (*ExtractionCaracteresProbables)(EtatPage& etat, float interligne);
     int16_t (*TailleCaracteresPortee)(float interligne);
-    void (*TraiteArmatureDebutPortee)(int indexPortee, Offscreen bande);
-    bool (*TraiteNotes)();
-    bool (*TraiteTuplets)();
-    bool (*TraitePointes)();
-    bool (*TraiteEffets)();
-    void (*ViderTableCaracteres)();
-    bool (*DoAnalyseSystemes)();
-    bool (*AnalyseMesures)();
+    void (*TraiteArmatureDebutPortee)(EtatPage& etat, int indexPortee, Offscreen bande);
+    bool (*TraiteNotes)(EtatPage& etat);
+    bool (*TraiteTuplets)(EtatPage& etat);
+    bool (*TraitePointes)(EtatPage& etat);
+    bool (*TraiteEffets)(EtatPage& etat);
+    void (*ViderTableCaracteres)(EtatPage& etat);
+    bool (*DoAnalyseSystemes)(EtatPage& etat, Offscreen page);
+    bool (*AnalyseMesures)(EtatPage& etat);
 };
 
 EtapesReconnaissance EtapesParDefaut();
 extern EtapesReconnaissance Etapes;
 
-// The per-page pipeline on the current page bitmap (Document.ImagePage).
-// On return the page bitmap is the page as loaded, whatever happened.
-bool ReconnaitPage(const std::string& nomPage);
+// The per-page pipeline on the document's current page bitmap
+// (`document.ImagePage`, with the current page's command areas), into
+// `etat`. The page takes the document's running numbers of notes and ties
+// and gives them back. On return the page bitmap is the page as loaded,
+// whatever happened.
+bool ReconnaitPage(ListePages& document, EtatPage& etat, const std::string& nomPage);
 
 // Only the staves of the current page whose bands meet the rectangle; no
 // systems analysis, no progress window.
-bool ReconnaitZone(const Rect& zone);
+bool ReconnaitZone(ListePages& document, EtatPage& etat, const Rect& zone);
 
 // One staff's stages, its band cut from the pushed working copy.
-bool ReconnaitPortee(int indexPortee, std::FILE* copieTravail);
+bool ReconnaitPortee(EtatPage& etat, int indexPortee, std::FILE* copieTravail);
 
 // The symbol stages of the current staff, after vertical lines.
-bool ReconnaitSymbolesPortee();
+bool ReconnaitSymbolesPortee(EtatPage& etat);

@@ -471,9 +471,9 @@ bool ValideAccroche(Portee& portee, std::vector<ProfilAccroche>& p, int x0, int 
     return true;
 }
 
-bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
-    Portee& portee = Etat.Courante();
-    Offscreen bande = Etat.PorteeImage;
+bool RechercheAccrochesDecrites(EtatPage& etat, std::vector<AccrocheTrouvee>* trouvees) {
+    Portee& portee = etat.Courante();
+    Offscreen bande = etat.PorteeImage;
     if (!bande) return false;
     const float s = portee.Interligne;
     TravailAccroches t;
@@ -507,6 +507,6 @@ bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
     return true;
 }
 
-bool RechercheAccroches() {
-    return RechercheAccrochesDecrites(nullptr);
+bool RechercheAccroches(EtatPage& etat) {
+    return RechercheAccrochesDecrites(etat, nullptr);
 }

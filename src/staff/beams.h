@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
 #include "records/portee.h"
 
 // One column of a traced candidate. `Haut` is one more than the first black
@@ -31,9 +32,9 @@ struct AccrocheTrouvee {
 
 // The stage on the current staff. Fails only when the beam mask cannot be
 // made.
-bool RechercheAccroches();
+bool RechercheAccroches(EtatPage& etat);
 // The same, also handing back the accepted beams.
-bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees);
+bool RechercheAccrochesDecrites(EtatPage& etat, std::vector<AccrocheTrouvee>* trouvees);
 
 // The mask of the thick parts of a band: a pixel is black when it starts a
 // vertical black run of `hauteur` rows and a horizontal one of `largeur`

@@ -121,11 +121,11 @@ bool AjouteLigneVert(Portee& portee, const VuePixels& base, int x, int haut, int
     return true;
 }
 
-bool RechercheLignesVert() {
+bool RechercheLignesVert(EtatPage& etat) {
     Trace("Recherche des lignes verticales");
-    Portee& portee = Etat.Courante();
-    if (!Etat.PorteeImage) return false;
-    const OffscreenPossede copie(DupliqueOffscreen(Etat.PorteeImage));
+    Portee& portee = etat.Courante();
+    if (!etat.PorteeImage) return false;
+    const OffscreenPossede copie(DupliqueOffscreen(etat.PorteeImage));
     if (!copie) return false;
     ParcoursGraines(portee, VueOffscreen(copie.get()), copie->largeur, copie->hauteur);
     return true;
@@ -144,4 +144,4 @@ void SetTypeLignesVertZone(Portee& portee, int xDebut, int xFin, int16_t type) {
         if (xDebut <= l.PosX && l.PosX <= xFin) l.Type = type;
 }
 
-void LibereLignesVert() { Etat.Courante().LignesVert = {}; }
+void LibereLignesVert(EtatPage& etat) { etat.Courante().LignesVert = {}; }

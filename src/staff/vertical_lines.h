@@ -6,11 +6,12 @@
 #include <cstdint>
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
 #include "records/portee.h"
 
 // The stage, on the current staff and its band (after line removal). Fails
 // only when the work copy of the band cannot be made.
-bool RechercheLignesVert();
+bool RechercheLignesVert(EtatPage& etat);
 
 // Traces a stroke from the black pixel (x, y) upward (dir -1) or downward
 // (dir +1) through the bitmap `base`, bridging gaps of
@@ -33,4 +34,4 @@ void SetTypeLigneVert(Portee& portee, int index, int16_t type);
 void SetTypeLignesVertZone(Portee& portee, int xDebut, int xFin, int16_t type);
 
 // Releases the vertical lines of the current staff.
-void LibereLignesVert();
+void LibereLignesVert(EtatPage& etat);

@@ -80,9 +80,9 @@ int ChoisitLigneQueue(const Portee& portee, const Rect& zone, uint8_t& cote, int
     return choisie;
 }
 
-QueueTrouvee ChercheQueue(int indexPortee, int x, int y) {
-    Portee& portee = Etat.Portees.at(indexPortee);
-    const float s = InterligneEn(indexPortee, x);
+QueueTrouvee ChercheQueue(EtatPage& etat, int indexPortee, int x, int y) {
+    Portee& portee = etat.Portees.at(indexPortee);
+    const float s = InterligneEn(etat, indexPortee, x);
     const float dx = s * Reglage.TigeToleranceX;
     const float dy = s * Reglage.TigeToleranceY / 2;
     const Rect zone{static_cast<int16_t>(y - dy), static_cast<int16_t>(x - dx),

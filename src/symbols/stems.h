@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "records/etat_page.h"
 #include "records/portee.h"
 #include "toolbox/rect.h"
 
@@ -18,7 +19,7 @@ struct QueueTrouvee {
 // The stem of the head at (x, y) on staff `indexPortee`, among the staff's
 // vertical lines; the line and its neighbours within half an interline are
 // classified with the stem's side. Side 0 when the head has no stem.
-QueueTrouvee ChercheQueue(int indexPortee, int x, int y);
+QueueTrouvee ChercheQueue(EtatPage& etat, int indexPortee, int x, int y);
 
 // The vertical line of `portee` best serving as the stem of a head whose
 // zone is `zone` (bottom and right exclusive): the one with the most beams,

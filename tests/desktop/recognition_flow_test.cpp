@@ -52,6 +52,8 @@ class EssaiReconnaissance : public QObject {
         fenetre.AttendMoteur();
         QCoreApplication::processEvents();  // the page views sent while it ran
         QVERIFY(fenetre.DerniereReconnaissanceReussie());
+        // An unsaved document's results go beside its first image.
+        QVERIFY(QFile::exists(dossier.filePath(QStringLiteral("page.msb"))));
         const QString premier = dossier.filePath(QStringLiteral("first.musicxml"));
         QVERIFY(fenetre.ExporteMusicXMLVers(premier));
         const int notes = NombreNotes(premier);

@@ -30,8 +30,8 @@ class Accroches : public BandeEssai {
     // Vertical lines, then beams, on the drawn band.
     std::vector<LigneVert> Recherche() {
         Installe(bande, PorteeDroite(kL, kH, 80, kS));
-        EXPECT_TRUE(RechercheLignesVert());
-        EXPECT_TRUE(RechercheAccrochesDecrites(&trouvees));
+        EXPECT_TRUE(RechercheLignesVert(etat));
+        EXPECT_TRUE(RechercheAccrochesDecrites(etat, &trouvees));
         return Courante().LignesVert;
     }
     // The lines that reach above row `y`: the stems under the beams.
@@ -213,8 +213,8 @@ TEST_F(Accroches, NumbersRestartOnEachStaffAndFollowTheScan) {
     Barre(50, 102, 40);
     Barre(250, 302, 40);
     Courante().LignesVert.clear();
-    ASSERT_TRUE(RechercheLignesVert());
-    ASSERT_TRUE(RechercheAccrochesDecrites(&trouvees));
+    ASSERT_TRUE(RechercheLignesVert(etat));
+    ASSERT_TRUE(RechercheAccrochesDecrites(etat, &trouvees));
     ASSERT_EQ(trouvees.size(), 2u);
     EXPECT_EQ(trouvees[0].numero, 1);
 }

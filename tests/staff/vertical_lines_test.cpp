@@ -18,7 +18,7 @@ protected:
     }
     const std::vector<LigneVert>& Recherche() {
         Installe(bande, PorteeDroite(kL, kH, 80, kS));
-        EXPECT_TRUE(RechercheLignesVert());
+        EXPECT_TRUE(RechercheLignesVert(etat));
         return Courante().LignesVert;
     }
 };
