@@ -40,6 +40,12 @@ extern EtapesReconnaissance Etapes;
 // `etat`. The page takes the document's running numbers of notes and ties
 // and gives them back. On return the page bitmap is the page as loaded,
 // whatever happened.
+//
+// Both this and ReconnaitZone read the tuning values from Reglage as they
+// stand: the program that calls them takes the values typed in its tuning
+// dialog (or given on its command line) into Reglage first, on its own
+// thread, for a zone as for a page. The engine cannot read a dialog, and
+// runs on another thread than the one that owns it.
 bool ReconnaitPage(ListePages& document, EtatPage& etat, const std::string& nomPage);
 
 // Only the staves of the current page whose bands meet the rectangle; no
