@@ -4,6 +4,7 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
+#include "records/options.h"
 #include "shell/startup.h"
 #include "app/synthetic_page.h"
 #include "recognition/document.h"
@@ -33,7 +34,7 @@ int ExecuteDemo(const ArgumentsDemo& a) {
         DefinitProgression(nullptr);
         return kEntreeInvalide;
     }
-    const bool ok = ReconnaitPage(Document, Document.Etat, "generated page");
+    const bool ok = ReconnaitPage(Document, Document.Etat, ReglagesCourants(), "generated page");
     progression.Ferme();
     DefinitProgression(nullptr);
     std::printf("page %dx%d: %s, %d staves, %d s\n", Document.ImagePage->largeur,

@@ -168,7 +168,7 @@ int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
         }
     }
     // A page list carries the key and time its user gave.
-    if (!DemandeArmature(valeursDonnees || liste)) {
+    if (!DemandeArmature(ReglagesCourants(), valeursDonnees || liste)) {
         Alerte("ModeArmature 0 takes the key and time from the command line: give --key and --time");
         return kErreurUsage;
     }

@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "app/draw_stages.h"
 #include "app/staff_overlay.h"
+#include "records/options.h"
 #include "shell/startup.h"
 #include "image/page_preparation.h"
 #include "records/page_entry.h"
@@ -116,7 +117,7 @@ int ExecutePortees(const ArgumentsPortees& a) {
     DefinitProgression(&progression);
     InstalleInterruptionConsole();
     LibereEtatPage(Document.Etat);
-    const bool resultat = RecherchePortees(Document.Etat, page);
+    const bool resultat = RecherchePortees(Document.Etat, ReglagesCourants(), page);
     DefinitProgression(nullptr);
 
     if (a.json)

@@ -166,12 +166,12 @@ bool TraiteBandeJusqua(int i, std::FILE* copiePage, EtapeDessin etape, BandeTrai
     Offscreen bande = DupliquePartieOffscreenFromFile(copiePage, portee.CadreBande);
     if (!bande) return false;
     r.intacte = DupliqueOffscreen(bande);
-    EffaceLignesPortee(Document.Etat, i, bande);
+    EffaceLignesPortee(Document.Etat, ReglagesCourants(), i, bande);
     Document.Etat.PorteeImage = bande;
     portee.LignesVert.clear();
-    if (etape >= EtapeDessin::Tiges) RechercheLignesVert(Document.Etat);
+    if (etape >= EtapeDessin::Tiges) RechercheLignesVert(Document.Etat, ReglagesCourants());
     r.avantAccroches = DupliqueOffscreen(bande);
-    if (etape >= EtapeDessin::Accroches) RechercheAccrochesDecrites(Document.Etat, &r.accroches);
+    if (etape >= EtapeDessin::Accroches) RechercheAccrochesDecrites(Document.Etat, ReglagesCourants(), &r.accroches);
     r.lignes = portee.LignesVert;
     LibereLignesVert(Document.Etat);
     Document.Etat.PorteeImage = nullptr;

@@ -18,6 +18,7 @@
 #include "recognition/page_list_file.h"
 #include "recognition/batch_file.h"
 #include "recognition/page_loading.h"
+#include "records/options.h"
 #include "toolbox/messages.h"
 #include "toolbox/output_set.h"
 #include "toolbox/progress.h"
@@ -103,7 +104,7 @@ int ReconnaitTout(const DemandeListe& d, const SortiesDemandees& sorties, const 
 
 int ReconnaitRectangle(int p, const Rect& zone) {
     if (!ChargePageDocument(p)) return kEntreeInvalide;
-    const bool ok = ReconnaitZone(Document, Document.Etat, zone);
+    const bool ok = ReconnaitZone(Document, Document.Etat, ReglagesCourants(), zone);
     if (TestAnnulation()) return kInterrompu;
     int n = 0;
     for (size_t i = 0; i < Document.Etat.Portees.size(); ++i) {

@@ -13,6 +13,7 @@
 #include "recognition/page_driver.h"
 #include "recognition/page_loading.h"
 #include "recognition/saved_state.h"
+#include "records/options.h"
 #include "symbols/notes.h"
 #include "symbols/ties.h"
 #include "toolbox/messages.h"
@@ -30,7 +31,7 @@ void DemarreNumerotation() {
 
 bool ReconnaitPageCourante(int p) {
     VuePageCourante().AjustePageALaFenetre();
-    return ReconnaitPage(Document, Document.Etat, Document.Pages[p].NomFichier);
+    return ReconnaitPage(Document, Document.Etat, ReglagesCourants(), Document.Pages[p].NomFichier);
 }
 
 // Writes the page block and closes the file in one go (a page on its own).

@@ -4,6 +4,7 @@
 
 #include "records/etat_page.h"
 #include "recognition/page_driver.h"
+#include "records/options.h"
 #include "staff/staff_detection.h"
 #include "symbols/candidates.h"
 #include "symbols/components.h"
@@ -32,12 +33,12 @@ void NoteStructure(EtatPage& etat, InspectionPage& resultat) {
     resultat.retraitPremierGroupe = etat.RetraitPremierGroupe;
 }
 
-bool LiaisonsInspectees(EtatPage& etat) {
+bool LiaisonsInspectees(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     if (liaisonsEffacees) DisposeOffscreen(liaisonsEffacees);
     const bool voulue = porteeInspectee < 0 || etat.PorteeCourante == porteeInspectee;
-    if (!voulue || !etat.PorteeImage) return RechercheLiaisons(etat);
+    if (!voulue || !etat.PorteeImage) return RechercheLiaisons(etat, reglages);
     liaisonsEffacees = DupliqueOffscreen(etat.PorteeImage);
-    const bool resultat = RechercheLiaisons(etat);
+    const bool resultat = RechercheLiaisons(etat, reglages);
     if (!liaisonsEffacees) return resultat;
     const std::vector<uint8_t>& apres = etat.PorteeImage->pixels;
     for (size_t k = 0; k < apres.size(); ++k) {
@@ -63,14 +64,14 @@ void NoteCadresGraphes(EtatPage& etat, PorteeInspectee& p) {
     LibereTableGraphes(etat);
 }
 
-bool ExtractionInspectee(EtatPage& etat, float interligne) {
+bool ExtractionInspectee(EtatPage& etat, const ReglagesReconnaissance& reglages, float interligne) {
     const int i = etat.PorteeCourante;
     if (porteeInspectee >= 0 && i != porteeInspectee) {
         ViderTableCaracteres(etat);
         return true;
     }
     const auto debut = std::chrono::steady_clock::now();
-    const bool resultat = ExtractionCaracteresProbables(etat, interligne);
+    const bool resultat = ExtractionCaracteresProbables(etat, reglages, interligne);
     const auto fin = std::chrono::steady_clock::now();
 
     PorteeInspectee p;
@@ -116,14 +117,14 @@ InspectionPage::~InspectionPage() {
     }
 }
 
-void InspectePage(EtatPage& etat, const std::string& nomPage, int porteeVoulue, InspectionPage& resultat) {
+void InspectePage(EtatPage& etat, const ReglagesReconnaissance& reglages, const std::string& nomPage, int porteeVoulue, InspectionPage& resultat) {
     const EtapesReconnaissance sauve = Etapes;
     Etapes.ExtractionCaracteresProbables = ExtractionInspectee;
     Etapes.RechercheLiaisons = LiaisonsInspectees;
     inspectionCourante = &resultat;
     porteeInspectee = porteeVoulue;
 
-    resultat.reconnue = ReconnaitPage(Document, etat, nomPage);
+    resultat.reconnue = ReconnaitPage(Document, etat, reglages, nomPage);
     if (liaisonsEffacees) DisposeOffscreen(liaisonsEffacees);
     resultat.nbPortees = etat.NbPorteesTrouvees();
     NoteStructure(etat, resultat);

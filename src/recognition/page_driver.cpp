@@ -93,7 +93,8 @@ void RendNumeros(ListePages& document, const EtatPage& etat) {
 }
 
 // The staves, then systems and measures, with their progress figures.
-bool ReconnaitPortees(ListePages& document, EtatPage& etat, std::FILE* copieTravail) {
+bool ReconnaitPortees(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
+                      std::FILE* copieTravail) {
     Progression& progression = ProgressionCourante();
     const int64_t taillePage = int64_t{etat.CadrePage.Hauteur()} * etat.CadrePage.Largeur();
     if (MemoireLibre() >= taillePage + kMargeMemoire) RechargePage(document, copieTravail);
@@ -104,7 +105,7 @@ bool ReconnaitPortees(ListePages& document, EtatPage& etat, std::FILE* copieTrav
     const int n = etat.NbPorteesTrouvees();
     for (int i = 0; i < n && resultat; ++i) {
         progression.Pourcentage(15 + (60 * i) / n);
-        resultat = ReconnaitPortee(etat, i, copieTravail);
+        resultat = ReconnaitPortee(etat, reglages, i, copieTravail);
     }
     if (!resultat) return false;
 
@@ -128,7 +129,8 @@ void TermineAffichage() {
 
 }  // namespace
 
-bool ReconnaitPage(ListePages& document, EtatPage& etat, const std::string& nomPage) {
+bool ReconnaitPage(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
+                   const std::string& nomPage) {
     const uint32_t debut = Ticks();
     if (TestAnnulation()) return false;
     Progression& progression = ProgressionCourante();
@@ -144,12 +146,12 @@ bool ReconnaitPage(ListePages& document, EtatPage& etat, const std::string& nomP
     if (resultat) {
         progression.Pourcentage(5);
         progression.Etape(2);
-        if (!Etapes.RecherchePortees(etat, document.ImagePage)) {
+        if (!Etapes.RecherchePortees(etat, reglages, document.ImagePage)) {
             RechargePage(document, copieTravail);
             VuePageCourante().AffichePage();
             resultat = false;
         } else {
-            resultat = ReconnaitPortees(document, etat, copieTravail);
+            resultat = ReconnaitPortees(document, etat, reglages, copieTravail);
         }
         RechargePage(document, copieTravail);
         VuePageCourante().AffichePage();
@@ -170,7 +172,8 @@ bool ReconnaitPage(ListePages& document, EtatPage& etat, const std::string& nomP
     return resultat;
 }
 
-bool ReconnaitPortee(EtatPage& etat, int i, std::FILE* copieTravail) {
+bool ReconnaitPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int i,
+                     std::FILE* copieTravail) {
     etat.PorteeCourante = static_cast<int16_t>(i);
     Portee& portee = etat.Portees[i];
 
@@ -191,16 +194,16 @@ bool ReconnaitPortee(EtatPage& etat, int i, std::FILE* copieTravail) {
     etat.PorteeImage = DupliquePartieOffscreenFromFile(copieTravail, portee.CadreBande);
     if (!etat.PorteeImage) return false;
     etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
-    Etapes.EffaceLignesPortee(etat, i, etat.PorteeImage);
+    Etapes.EffaceLignesPortee(etat, reglages, i, etat.PorteeImage);
 
     VuePage& vue = VuePageCourante();
     vue.DefiniOrigineBande(portee.CadreBande);
     vue.DessineZoneBande(portee.CadreBande);
 
     bool resultat = false;
-    if (Etapes.RechercheLiaisons(etat)) {
-        if (Etapes.RechercheLignesVert(etat)) {
-            resultat = ReconnaitSymbolesPortee(etat);
+    if (Etapes.RechercheLiaisons(etat, reglages)) {
+        if (Etapes.RechercheLignesVert(etat, reglages)) {
+            resultat = ReconnaitSymbolesPortee(etat, reglages);
             Etapes.LibereLignesVert(etat);
         }
     }
@@ -212,15 +215,15 @@ bool ReconnaitPortee(EtatPage& etat, int i, std::FILE* copieTravail) {
     return resultat;
 }
 
-bool ReconnaitSymbolesPortee(EtatPage& etat) {
-    if (!Etapes.RechercheAccroches(etat)) return false;
+bool ReconnaitSymbolesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    if (!Etapes.RechercheAccroches(etat, reglages)) return false;
     const int i = etat.PorteeCourante;
     bool resultat = false;
-    if (Etapes.ExtractionCaracteresProbables(etat, etat.Portees[i].Interligne)) {
+    if (Etapes.ExtractionCaracteresProbables(etat, reglages, etat.Portees[i].Interligne)) {
         Portee& portee = etat.Portees[i];
         portee.TailleSymboles = Etapes.TailleCaracteresPortee(portee.Interligne);
-        Etapes.TraiteArmatureDebutPortee(etat, i, etat.PorteeImage);
-        resultat = Etapes.TraiteNotes(etat) && Etapes.TraiteTuplets(etat) && Etapes.TraitePointes(etat) &&
+        Etapes.TraiteArmatureDebutPortee(etat, reglages, i, etat.PorteeImage);
+        resultat = Etapes.TraiteNotes(etat, reglages) && Etapes.TraiteTuplets(etat, reglages) && Etapes.TraitePointes(etat, reglages) &&
                    Etapes.TraiteEffets(etat);
     }
     VuePageCourante().DessineSymbolesPortee(i);
@@ -228,7 +231,8 @@ bool ReconnaitSymbolesPortee(EtatPage& etat) {
     return resultat;
 }
 
-bool ReconnaitZone(ListePages& document, EtatPage& etat, const Rect& zone) {
+bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
+                   const Rect& zone) {
     const uint32_t debut = Ticks();
     EffaceAnnulation();
     VuePageCourante().CurseurAttente();
@@ -240,13 +244,13 @@ bool ReconnaitZone(ListePages& document, EtatPage& etat, const Rect& zone) {
     std::FILE* copieTravail = PousseCopieTravail(document);
     bool resultat = copieTravail != nullptr;
     if (resultat) {
-        const bool portees = Etapes.RecherchePortees(etat, document.ImagePage);
+        const bool portees = Etapes.RecherchePortees(etat, reglages, document.ImagePage);
         RechargePage(document, copieTravail);
         VuePageCourante().AffichePage();
         if (portees) {
             for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
                 if (!RectsSeCoupent(etat.Portees[i].CadreBande, zone)) continue;
-                if (!ReconnaitPortee(etat, i, copieTravail)) resultat = false;
+                if (!ReconnaitPortee(etat, reglages, i, copieTravail)) resultat = false;
             }
         } else {
             resultat = false;

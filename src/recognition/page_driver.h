@@ -8,24 +8,25 @@
 
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "records/page_entry.h"
 #include "toolbox/rect.h"
 
 // The stages the driver runs, in the files of their own subsystems. Tests
 // replace some of them to drive the driver through its paths.
 struct EtapesReconnaissance {
-    bool (*RecherchePortees)(EtatPage& etat, Offscreen& page);
-    bool (*EffaceLignesPortee)(EtatPage& etat, int indexPortee, Offscreen bande);
-    bool (*RechercheLiaisons)(EtatPage& etat);
-    bool (*RechercheLignesVert)(EtatPage& etat);
+    bool (*RecherchePortees)(EtatPage& etat, const ReglagesReconnaissance& reglages, Offscreen& page);
+    bool (*EffaceLignesPortee)(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande);
+    bool (*RechercheLiaisons)(EtatPage& etat, const ReglagesReconnaissance& reglages);
+    bool (*RechercheLignesVert)(EtatPage& etat, const ReglagesReconnaissance& reglages);
     void (*LibereLignesVert)(EtatPage& etat);
-    bool (*RechercheAccroches)(EtatPage& etat);
-    bool (*ExtractionCaracteresProbables)(EtatPage& etat, float interligne);
+    bool (*RechercheAccroches)(EtatPage& etat, const ReglagesReconnaissance& reglages);
+    bool (*ExtractionCaracteresProbables)(EtatPage& etat, const ReglagesReconnaissance& reglages, float interligne);
     int16_t (*TailleCaracteresPortee)(float interligne);
-    void (*TraiteArmatureDebutPortee)(EtatPage& etat, int indexPortee, Offscreen bande);
-    bool (*TraiteNotes)(EtatPage& etat);
-    bool (*TraiteTuplets)(EtatPage& etat);
-    bool (*TraitePointes)(EtatPage& etat);
+    void (*TraiteArmatureDebutPortee)(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande);
+    bool (*TraiteNotes)(EtatPage& etat, const ReglagesReconnaissance& reglages);
+    bool (*TraiteTuplets)(EtatPage& etat, const ReglagesReconnaissance& reglages);
+    bool (*TraitePointes)(EtatPage& etat, const ReglagesReconnaissance& reglages);
     bool (*TraiteEffets)(EtatPage& etat);
     void (*ViderTableCaracteres)(EtatPage& etat);
     bool (*DoAnalyseSystemes)(EtatPage& etat, Offscreen page);
@@ -39,21 +40,24 @@ extern EtapesReconnaissance Etapes;
 // (`document.ImagePage`, with the current page's command areas), into
 // `etat`. The page takes the document's running numbers of notes and ties
 // and gives them back. On return the page bitmap is the page as loaded,
-// whatever happened.
+// whatever happened. The stages read the run's settings from `reglages`
+// only (the program passes those it has loaded, `ReglagesCourants()`).
 //
-// Both this and ReconnaitZone read the tuning values from Reglage as they
-// stand: the program that calls them takes the values typed in its tuning
-// dialog (or given on its command line) into Reglage first, on its own
-// thread, for a zone as for a page. The engine cannot read a dialog, and
-// runs on another thread than the one that owns it.
-bool ReconnaitPage(ListePages& document, EtatPage& etat, const std::string& nomPage);
+// Neither this nor ReconnaitZone reads a tuning dialog: the program that
+// calls them takes the values typed in its dialog (or given on its command
+// line) into the settings it passes, on its own thread, for a zone as for a
+// page. The engine runs on another thread than the one that owns a dialog.
+bool ReconnaitPage(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
+                   const std::string& nomPage);
 
 // Only the staves of the current page whose bands meet the rectangle; no
 // systems analysis, no progress window.
-bool ReconnaitZone(ListePages& document, EtatPage& etat, const Rect& zone);
+bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
+                   const Rect& zone);
 
 // One staff's stages, its band cut from the pushed working copy.
-bool ReconnaitPortee(EtatPage& etat, int indexPortee, std::FILE* copieTravail);
+bool ReconnaitPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
+                     std::FILE* copieTravail);
 
 // The symbol stages of the current staff, after vertical lines.
-bool ReconnaitSymbolesPortee(EtatPage& etat);
+bool ReconnaitSymbolesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages);

@@ -42,14 +42,14 @@ struct GeometrieColonne {
     bool valide = false;
 };
 
-GeometrieColonne GeometrieEn(EtatPage& etat, int indexPortee, int x, int hauteurBande) {
+GeometrieColonne GeometrieEn(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int hauteurBande) {
     GeometrieColonne g;
     float s = InterligneEn(etat, indexPortee, x);
     if (!(s >= 1.0f)) s = 1.0f;
     s = std::min(s, static_cast<float>(kDimensionMax));
     g.interligne = s;
     g.haut = LigneHautEn(etat, indexPortee, x);
-    g.incertitude = std::max(0, EnPixels(s * Reglage.LigneIncertitudePosition));
+    g.incertitude = std::max(0, EnPixels(s * reglages.Reglage.LigneIncertitudePosition));
     // Positions far outside the band hold no black: a top line beyond them
     // is brought back by whole interlines, which keeps every line position
     // inside the band where it was.
@@ -125,13 +125,13 @@ bool EffacePointLigne(EtatPage& etat, const VuePixels& base, int x, int y, float
     return true;
 }
 
-bool EffaceLignesPortee(EtatPage& etat, int indexPortee, Offscreen bande) {
+bool EffaceLignesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande) {
     if (!bande) return true;
     const VuePixels base = VueOffscreen(bande);
     const int largeur = bande->largeur, hauteur = bande->hauteur;
     int marge = 0;
     for (int x = 0; x < largeur; ++x) {
-        const GeometrieColonne g = GeometrieEn(etat, indexPortee, x, hauteur);
+        const GeometrieColonne g = GeometrieEn(etat, reglages, indexPortee, x, hauteur);
         marge = g.incertitude;
         if (!g.valide) continue;
         EffaceLignesDessous(etat, base, x, g, hauteur);

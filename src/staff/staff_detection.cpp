@@ -24,11 +24,11 @@ void Avertit(int numero) { ProgressionCourante().Avertissement(MessageNumero(num
 
 // Steps from the column scans to the trimmed staves, on the filtered page.
 // False when the user cancels.
-bool TrouvePortees(EtatPage& etat, const PixMap& filtree) {
+bool TrouvePortees(EtatPage& etat, const ReglagesReconnaissance& reglages, const PixMap& filtree) {
     Trace("RecherchePositionLignePortee");
     ScanColonnes scan(filtree.hauteur);
     float epaisseur = 0.0f;
-    if (!ScanneColonnes(filtree, scan, epaisseur)) return false;
+    if (!ScanneColonnes(reglages, filtree, scan, epaisseur)) return false;
     etat.EpaisseurLigne = epaisseur;
     Trace("Epaisseur ligne %f", epaisseur);
     Trace("Recherche Portees");
@@ -36,7 +36,7 @@ bool TrouvePortees(EtatPage& etat, const PixMap& filtree) {
 
     std::vector<int32_t> profil = ProfilLignes(scan.LignesBlanches(), etat.GroupesLignes);
     LisseProfil(profil);
-    CherchePortees(etat, profil, SeuilProfil(profil, Reglage.RecherchePorteeValSeuil));
+    CherchePortees(etat, profil, SeuilProfil(profil, reglages.Reglage.RecherchePorteeValSeuil));
     // On a page with nothing but staves, every row off the staves is empty:
     // the positive rows are the humps alone and their mean times the factor
     // lies above them all. The humps are then cut at half their height.
@@ -69,7 +69,7 @@ bool ConclutRecherche(EtatPage& etat) {
 
 }  // namespace
 
-bool RecherchePortees(EtatPage& etat, Offscreen& page) {
+bool RecherchePortees(EtatPage& etat, const ReglagesReconnaissance& reglages, Offscreen& page) {
     const uint32_t debut = Ticks();
     bool resultat = false;
     LiberePortees(etat);
@@ -77,10 +77,10 @@ bool RecherchePortees(EtatPage& etat, Offscreen& page) {
     if (page) {
         etat.CadrePage = page->Bornes();
         etat.QualiteBruit = static_cast<int16_t>(QualiteBruitPage(*page));
-        const int n = std::max(1, static_cast<int>(Reglage.RecherchePorteeNbPixelsConsectifs));
+        const int n = std::max(1, static_cast<int>(reglages.Reglage.RecherchePorteeNbPixelsConsectifs));
         try {
             if (FiltreHorizontal(page, n, MemoireLibre())) {
-                if (TrouvePortees(etat, *page) && !TestAnnulation()) resultat = ConclutRecherche(etat);
+                if (TrouvePortees(etat, reglages, *page) && !TestAnnulation()) resultat = ConclutRecherche(etat);
             }
         } catch (const std::bad_alloc&) {
             // No room for the profile or the groups: as good as no staff.

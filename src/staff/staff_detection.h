@@ -6,10 +6,11 @@
 #include "image/offscreen.h"
 #include "image/page_quality.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/staff_geometry.h"
 #include "staff/staff_quality.h"
 
 // The stage. Consumes the page bitmap: it is filtered in place and disposed
 // before returning, in every case (the driver reloads the page). Fills
 // etat.Portees top to bottom and the page measures of etat.
-bool RecherchePortees(EtatPage& etat, Offscreen& page);
+bool RecherchePortees(EtatPage& etat, const ReglagesReconnaissance& reglages, Offscreen& page);

@@ -18,10 +18,10 @@ namespace {
 constexpr int kAlterationsStockees = 8;
 
 // The user's key code: 0..7 sharps, 8..14 one to seven flats.
-void AppliqueTonaliteForcee(Clef& r) {
-    const int k = TonaliteForcee.Tonalite;
-    r.Numerateur = TonaliteForcee.Numerateur;
-    r.Denominateur = TonaliteForcee.Denominateur;
+void AppliqueTonaliteForcee(const ReglagesReconnaissance& reglages, Clef& r) {
+    const int k = reglages.TonaliteForcee.Tonalite;
+    r.Numerateur = reglages.TonaliteForcee.Numerateur;
+    r.Denominateur = reglages.TonaliteForcee.Denominateur;
     r.NbDiese = static_cast<uint16_t>(k < 8 ? std::max(k, 0) : 0);
     r.NbBemol = static_cast<uint16_t>(k < 8 ? 0 : std::min(k, 14) - 7);
     // What was read on the page would contradict the counts just given: the
@@ -68,8 +68,8 @@ void NoteAlteration(EtatPage& etat, Clef& r, int indexPortee, uint16_t code, Poi
 
 // A note head at the accidental's height within two interlines on its right:
 // the accidental is that note's.
-bool TeteApres(EtatPage& etat, Point position, float s) {
-    const int minimum = EnPixels(Reglage.SeuilReconnaissanceNote);
+bool TeteApres(EtatPage& etat, const ReglagesReconnaissance& reglages, Point position, float s) {
+    const int minimum = EnPixels(reglages.Reglage.SeuilReconnaissanceNote);
     for (const CaractereProbable& c : etat.Caracteres) {
         if (!c.Actif || c.Prob <= minimum ||
             (c.Code != kCarNoire && c.Code != kCarBlanche && c.Code != kCarRonde))
@@ -95,10 +95,10 @@ bool SigneDeMesure(EtatPage& etat, int index) {
 
 }  // namespace
 
-void TraiteArmatureDebutPortee(EtatPage& etat, int i, Offscreen bande) {
+void TraiteArmatureDebutPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, Offscreen bande) {
     Portee& portee = etat.Portees.at(i);
     portee.Clef = {};
-    if (i != 0 && Options.RechercherClef == 0) return;
+    if (i != 0 && reglages.Options.RechercherClef == 0) return;
 
     const float s = portee.Interligne;
     const int pas = std::max(EnPixels(4 * s), 1);
@@ -107,11 +107,11 @@ void TraiteArmatureDebutPortee(EtatPage& etat, int i, Offscreen bande) {
     Clef lu;
     bool trouve = false;
     do {
-        trouve = TraiteArmaturePortee(etat, i, x, pas, bande, true, lu);
+        trouve = TraiteArmaturePortee(etat, reglages, i, x, pas, bande, true, lu);
         x += pas;
     } while (!trouve && x < gauche + 12 * s);
 
-    if (Options.ModeArmature != 0) {
+    if (reglages.Options.ModeArmature != 0) {
         if (trouve) portee.Clef = lu;
         return;
     }
@@ -123,26 +123,26 @@ void TraiteArmatureDebutPortee(EtatPage& etat, int i, Offscreen bande) {
         portee.Clef.PosX = static_cast<int16_t>(x);
         portee.Clef.PosY = portee.FinProfil;
     }
-    AppliqueTonaliteForcee(portee.Clef);
+    AppliqueTonaliteForcee(reglages, portee.Clef);
 }
 
-bool TraiteArmaturePortee(EtatPage& etat, int i, int x, int largeur, Offscreen, bool clefRequise, Clef& r) {
+bool TraiteArmaturePortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int x, int largeur, Offscreen, bool clefRequise, Clef& r) {
     Trace("Traite armature");
     r = {};
     r.FinX = static_cast<int16_t>(x);
     r.PosX = static_cast<int16_t>(x);
-    const bool clef = LitClef(etat, r, i, largeur);
+    const bool clef = LitClef(etat, reglages, r, i, largeur);
     if (!clef && clefRequise) return false;
-    const bool alterations = LitAlterationsArmature(etat, r, i);
+    const bool alterations = LitAlterationsArmature(etat, reglages, r, i);
     // The signs come after the clef and key: pieces of a clef's ink must
     // not pass for one.
     const int debutChiffrage = r.FinX;
-    bool chiffrage = LitChiffrage(etat, r, i);
-    if (!chiffrage && Options.NotationAbregee) chiffrage = LitNotationAbregee(etat, r, i, debutChiffrage);
+    bool chiffrage = LitChiffrage(etat, reglages, r, i);
+    if (!chiffrage && reglages.Options.NotationAbregee) chiffrage = LitNotationAbregee(etat, reglages, r, i, debutChiffrage);
     return clef || alterations || chiffrage;
 }
 
-bool LitClef(EtatPage& etat, Clef& r, int i, int largeur) {
+bool LitClef(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i, int largeur) {
     const Portee& portee = etat.Portees.at(i);
     const float s = portee.Interligne;
     const int x = r.PosX;
@@ -153,7 +153,7 @@ bool LitClef(EtatPage& etat, Clef& r, int i, int largeur) {
     int index = -1;
     const uint16_t code =
         ChercheMeilleurCaractere(etat, true, zone, position, prob, &index,
-                                 EnPixels(Reglage.SeuilReconnaissanceClef),
+                                 EnPixels(reglages.Reglage.SeuilReconnaissanceClef),
                                  {kCarCleSol, kCarCleFa, kCarCleUt});
     if (code == 0) {
         r.PosY = static_cast<int16_t>(b);
@@ -170,10 +170,10 @@ bool LitClef(EtatPage& etat, Clef& r, int i, int largeur) {
     return true;
 }
 
-bool LitAlterationsArmature(EtatPage& etat, Clef& r, int i) {
+bool LitAlterationsArmature(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i) {
     const Portee& portee = etat.Portees.at(i);
     const float s = portee.Interligne;
-    const int minimum = EnPixels(Reglage.SeuilReconnaissanceAlterationClef);
+    const int minimum = EnPixels(reglages.Reglage.SeuilReconnaissanceAlterationClef);
     const int pas = std::max(EnPixels(s / 4), 1);
     const int x0 = r.FinX;
     const int fin = EnPixels(x0 + 2.5f * s);
@@ -194,7 +194,7 @@ bool LitAlterationsArmature(EtatPage& etat, Clef& r, int i) {
         zone = ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 4 * s), x + pas + 1);
         code = ChercheMeilleurCaractere(etat, false, zone, position, prob, &index, minimum,
                                         {kCarBemol, kCarDiese, kCarBecarre});
-        if (code != 0 && x >= fin + pas - 1 && TeteApres(etat, position, s)) return false;
+        if (code != 0 && x >= fin + pas - 1 && TeteApres(etat, reglages, position, s)) return false;
     }
     if (code == 0 || SigneDeMesure(etat, index)) return false;
 
@@ -218,6 +218,6 @@ bool LitAlterationsArmature(EtatPage& etat, Clef& r, int i) {
     return true;
 }
 
-bool DemandeArmature(bool valeursDonnees) {
-    return Options.ModeArmature != 0 || valeursDonnees;
+bool DemandeArmature(const ReglagesReconnaissance& reglages, bool valeursDonnees) {
+    return reglages.Options.ModeArmature != 0 || valeursDonnees;
 }

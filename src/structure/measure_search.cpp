@@ -56,12 +56,12 @@ class EncrePriseCachee {
 
 // A clef, key or time change written just after a new boundary. A note
 // head's ink is no time signature, even when a matcher read one in it.
-void LitChangement(EtatPage& etat, int indexPortee, int k, int x) {
-    if (Options.RechercherClef != 2) return;
+void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int k, int x) {
+    if (reglages.Options.RechercherClef != 2) return;
     Portee& portee = etat.Portees[indexPortee];
     EncrePriseCachee encrePrise(etat);
     Clef lu;
-    if (TraiteArmaturePortee(etat, indexPortee, x, EnPixels(6 * portee.Interligne), etat.PorteeImage,
+    if (TraiteArmaturePortee(etat, reglages, indexPortee, x, EnPixels(6 * portee.Interligne), etat.PorteeImage,
                              false, lu))
         portee.Mesures[k].Clef = lu;
 }
@@ -100,16 +100,16 @@ bool EstBarre(EtatPage& etat, const LigneVert& l, int indexPortee, int hauteur, 
 }
 
 // False when the user asked to stop.
-bool ChercheBarres(EtatPage& etat, int i, int premiereColonne) {
+bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int premiereColonne) {
     Portee& portee = etat.Portees[i];
     const int hauteur = EnPixels((portee.NbLignesPortee - 1) * portee.Interligne);
-    const float tolerance = Reglage.MesureToleranceRecherche * portee.Interligne;
+    const float tolerance = reglages.Reglage.MesureToleranceRecherche * portee.Interligne;
     for (size_t n = 0; n < portee.LignesVert.size(); ++n) {
         const LigneVert l = portee.LignesVert[n];
         if (l.Type == 0 && l.PosX > premiereColonne && EstBarre(etat, l, i, hauteur, tolerance, portee.Interligne)) {
             SetTypeLigneVert(portee, static_cast<int>(n), kTypeLigneBarre);
             const int k = AjouteMesure(portee, l.PosX);
-            if (k > 0) LitChangement(etat, i, k, l.PosX);
+            if (k > 0) LitChangement(etat, reglages, i, k, l.PosX);
         }
         if (TestAnnulation()) return false;
     }
@@ -117,7 +117,7 @@ bool ChercheBarres(EtatPage& etat, int i, int premiereColonne) {
 }
 
 // A bar sign near a boundary only marks it; elsewhere it makes one.
-void ChercheSignesBarre(EtatPage& etat, int i, int premiereColonne) {
+void ChercheSignesBarre(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int premiereColonne) {
     Portee& portee = etat.Portees[i];
     const float s = portee.Interligne;
     for (size_t n = 0; n < etat.Caracteres.size(); ++n) {
@@ -135,7 +135,7 @@ void ChercheSignesBarre(EtatPage& etat, int i, int premiereColonne) {
         const int k = AjouteMesure(portee, x);
         if (k < 0) continue;
         portee.Mesures[k].Marques[0] = marque;
-        LitChangement(etat, i, k, x);
+        LitChangement(etat, reglages, i, k, x);
     }
 }
 
@@ -161,7 +161,7 @@ int AjouteMesure(Portee& portee, int x) {
     return static_cast<int>(portee.Mesures.size()) - 1;
 }
 
-bool RechercheMesures(EtatPage& etat) {
+bool RechercheMesures(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     const int i = etat.PorteeCourante;
     Portee& portee = etat.Portees.at(i);
     const int debutMusique = portee.Clef.FinX;
@@ -172,8 +172,8 @@ bool RechercheMesures(EtatPage& etat) {
     const int premiereColonne =
         debutMusique != 0 ? debutMusique : portee.CadreLignes.left + EnPixels(4 * portee.Interligne);
 
-    const bool complet = ChercheBarres(etat, i, premiereColonne);
-    ChercheSignesBarre(etat, i, premiereColonne);
+    const bool complet = ChercheBarres(etat, reglages, i, premiereColonne);
+    ChercheSignesBarre(etat, reglages, i, premiereColonne);
     AjouteMesure(portee, portee.CadreLignes.right);
     std::stable_sort(portee.Mesures.begin(), portee.Mesures.end(),
                      [](const Mesure& a, const Mesure& b) { return a.PosXMesure < b.PosXMesure; });

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "records/etat_page.h"
+#include "records/options.h"
 
 // The stage on the current staff; false when the user cancelled.
-bool TraiteNotes(EtatPage& etat);
+bool TraiteNotes(EtatPage& etat, const ReglagesReconnaissance& reglages);

@@ -8,13 +8,14 @@
 
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "records/portee.h"
 
 // Measure boundaries of the current staff, from its unclaimed vertical lines
 // and bar signs; with `RechercherClef` 2 a clef, key or time change after a
 // boundary is read into it. Called by the note stage once stems are known.
 // False when the user asked to stop during the bar-line scan.
-bool RechercheMesures(EtatPage& etat);
+bool RechercheMesures(EtatPage& etat, const ReglagesReconnaissance& reglages);
 
 // Appends a boundary at column x and returns its index; -1, and nothing
 // added, when a boundary already lies closer than two interlines.

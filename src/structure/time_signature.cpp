@@ -25,11 +25,11 @@ struct Nombre {
 
 // Without `ModeArmature` 2 only the usual numbers are believed, which keeps
 // stray digit readings (fingerings, tuplet figures) out of the signature.
-Nombre LitNombre(EtatPage& etat, const Rect& zone, bool numerateur) {
-    const int minimum = EnPixels(Reglage.SeuilReconnaissanceChiffre);
+Nombre LitNombre(EtatPage& etat, const ReglagesReconnaissance& reglages, const Rect& zone, bool numerateur) {
+    const int minimum = EnPixels(reglages.Reglage.SeuilReconnaissanceChiffre);
     Nombre n;
     int16_t prob = 0;
-    if (Options.ModeArmature != 2) {
+    if (reglages.Options.ModeArmature != 2) {
         if (numerateur)
             n.code = ChercheMeilleurCaractere(etat, false, zone, n.position, prob, &n.index, minimum,
                                               {Chiffre(2), Chiffre(3), Chiffre(4), Chiffre(6)});
@@ -57,7 +57,7 @@ void EtendFin(Clef& r, const Portee& portee, const Point& position, uint16_t cod
 
 }  // namespace
 
-bool LitChiffrage(EtatPage& etat, Clef& r, int i) {
+bool LitChiffrage(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i) {
     const Portee& portee = etat.Portees.at(i);
     const float s = portee.Interligne;
     const int x = r.FinX;
@@ -65,14 +65,14 @@ bool LitChiffrage(EtatPage& etat, Clef& r, int i) {
     const int droite = EnPixels(x + 4 * s);
 
     const Nombre haut =
-        LitNombre(etat, ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 1.5f * s), droite), true);
+        LitNombre(etat, reglages, ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 1.5f * s), droite), true);
     if (haut.code == 0) return false;
     r.Numerateur = r.Denominateur = static_cast<int16_t>(haut.valeur);
     EtendFin(r, portee, haut.position, haut.code);
     // A numerator without a denominator is not a time signature (the result
     // is false) but stays read as numerator over itself, its digit taken.
     const Nombre bas =
-        LitNombre(etat, ZoneRecherche(EnPixels(t + 2 * s), x, EnPixels(t + 4 * s), droite), false);
+        LitNombre(etat, reglages, ZoneRecherche(EnPixels(t + 2 * s), x, EnPixels(t + 4 * s), droite), false);
     if (bas.code != 0) {
         r.Denominateur = static_cast<int16_t>(bas.valeur);
         EtendFin(r, portee, bas.position, bas.code);
@@ -83,7 +83,7 @@ bool LitChiffrage(EtatPage& etat, Clef& r, int i) {
     return bas.code != 0;
 }
 
-bool LitNotationAbregee(EtatPage& etat, Clef& r, int i, int gauche) {
+bool LitNotationAbregee(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i, int gauche) {
     const Portee& portee = etat.Portees.at(i);
     const float s = portee.Interligne;
     const int x = r.FinX;
@@ -95,7 +95,7 @@ bool LitNotationAbregee(EtatPage& etat, Clef& r, int i, int gauche) {
     int index = -1;
     const uint16_t code =
         ChercheMeilleurCaractere(etat, true, zone, position, prob, &index,
-                                 EnPixels(Reglage.SeuilReconnaissanceNotationAbregee),
+                                 EnPixels(reglages.Reglage.SeuilReconnaissanceNotationAbregee),
                                  {kCarCBarre, kCarC});
     if (code == 0) return false;
     DesactiveCaracteresGraphe(etat, index);

@@ -24,7 +24,7 @@ Rect Zone(float haut, float gauche, float bas, float droite) {
                 static_cast<int16_t>(bas), static_cast<int16_t>(droite)};
 }
 
-int SeuilAlteration() { return static_cast<int>(Reglage.SeuilReconnaissanceAlteration); }
+int SeuilAlteration(const ReglagesReconnaissance& reglages) { return static_cast<int>(reglages.Reglage.SeuilReconnaissanceAlteration); }
 
 uint8_t ValeurAlteration(uint16_t code) {
     switch (code) {
@@ -79,28 +79,28 @@ Rect ZonePointes(EtatPage& etat, int indexPortee, uint16_t code, int x, int y, f
 
 }  // namespace
 
-uint8_t CalculeAlteration(EtatPage& etat, int indexPortee, int x, int y, int, int16_t& prob, uint16_t& graphe) {
+uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y, int, int16_t& prob, uint16_t& graphe) {
     const float s = InterligneEn(etat, indexPortee, x);
     const float h = 0.5f * s;
     const Rect zone = Zone(y - h, x - 2 * s, y + h, static_cast<float>(x));
     Point position;
     int index = -1;
     const uint16_t code = ChercheMeilleurCaractere(etat, false, zone, position, prob, &index,
-                                                   SeuilAlteration(), {kCarDiese, kCarBemol, kCarBecarre});
+                                                   SeuilAlteration(reglages), {kCarDiese, kCarBemol, kCarBecarre});
     if (code == 0 || std::abs(position.v - y) >= h) return kSansAlteration;
     graphe = static_cast<uint16_t>(etat.Caracteres[index].NumGraphe);
     DesactiveCaracteresGraphe(etat, index);
     return ValeurAlteration(code);
 }
 
-uint8_t CalculeAlterationAppogiature(EtatPage& etat, int indexPortee, int x, int y, int position, int16_t& prob,
+uint8_t CalculeAlterationAppogiature(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y, int position, int16_t& prob,
                                      uint16_t& graphe) {
     const float s = InterligneEn(etat, indexPortee, x);
     const Rect zone = Zone(y - 0.5f * s, x - s, y + 0.5f * s, static_cast<float>(x));
     Point ou;
     int index = -1;
     const uint16_t code =
-        ChercheMeilleurCaractere(etat, false, zone, ou, prob, &index, SeuilAlteration(),
+        ChercheMeilleurCaractere(etat, false, zone, ou, prob, &index, SeuilAlteration(reglages),
                                  {kCarPetitDiese, kCarPetitBemol, kCarPetitBecarre});
     if (code == 0) return kSansAlteration;
     if (!HauteurAppogiatureCompatible(etat, indexPortee, ou, s, position)) return kSansAlteration;
@@ -109,25 +109,25 @@ uint8_t CalculeAlterationAppogiature(EtatPage& etat, int indexPortee, int x, int
     return ValeurAlteration(code);
 }
 
-bool PlutotAlteration(EtatPage& etat, int indexCaractere) {
+bool PlutotAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexCaractere) {
     const CaractereProbable& lu = etat.Caracteres.at(indexCaractere);
     for (const CaractereProbable& c : etat.Caracteres) {
         if (!c.Actif || c.NumGraphe != lu.NumGraphe || c.Prob <= lu.Prob ||
-            c.Prob <= SeuilAlteration())
+            c.Prob <= SeuilAlteration(reglages))
             continue;
         if (c.Code == kCarDiese || c.Code == kCarBemol || c.Code == kCarBecarre) return true;
     }
     return false;
 }
 
-bool TraiteAlterations(EtatPage& etat, const Rect& zone) {
+bool TraiteAlterations(EtatPage& etat, const ReglagesReconnaissance& reglages, const Rect& zone) {
     Portee& portee = etat.Courante();
     for (;;) {
         if (TestAnnulation()) return false;
         Point position;
         int16_t prob = 0;
         const uint16_t code = ChercheMeilleurCaractere(etat, true, zone, position, prob, nullptr,
-                                                       SeuilAlteration(),
+                                                       SeuilAlteration(reglages),
                                                        {kCarDiese, kCarBemol, kCarBecarre});
         if (code == 0) return true;
         const int i = NotePourAlteration(portee, position);
@@ -198,13 +198,13 @@ void RetirePointsReprises(EtatPage& etat, int indexPortee) {
 
 }  // namespace
 
-int CalculePointes(EtatPage& etat, int indexPortee, uint16_t code, int x, int y, int16_t& prob) {
+int CalculePointes(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, uint16_t code, int x, int y, int16_t& prob) {
     const Portee& portee = etat.Portees.at(indexPortee);
     const float s = InterligneEn(etat, indexPortee, x);
     const int largeur = LargeurCaractere(portee, code);
     Rect zone = ZonePointes(etat, indexPortee, code, x, y, s, largeur);
     zone.right = static_cast<int16_t>(std::min<int>(zone.right, ColonneSuivante(portee, x, largeur)));
-    const int minimum = static_cast<int>(Reglage.SeuilReconnaissancePointe);
+    const int minimum = static_cast<int>(reglages.Reglage.SeuilReconnaissancePointe);
     int nombre = 0;
     int ligne = 0;
     while (nombre < 2) {
@@ -223,7 +223,7 @@ int CalculePointes(EtatPage& etat, int indexPortee, uint16_t code, int x, int y,
     return nombre;
 }
 
-bool TraitePointes(EtatPage& etat) {
+bool TraitePointes(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     const int i = etat.PorteeCourante;
     RetirePointsReprises(etat, i);
     Portee& portee = etat.Portees.at(i);
@@ -231,7 +231,7 @@ bool TraitePointes(EtatPage& etat) {
         if (TestAnnulation()) return false;
         if (n.CodeNote == kCarAppogiature) continue;
         int16_t prob = n.ProbPointe;
-        n.Pointe = static_cast<uint8_t>(CalculePointes(etat, i, n.CodeNote, n.PosX, n.PosY, prob));
+        n.Pointe = static_cast<uint8_t>(CalculePointes(etat, reglages, i, n.CodeNote, n.PosX, n.PosY, prob));
         n.ProbPointe = prob;
     }
     return true;

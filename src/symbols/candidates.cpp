@@ -28,18 +28,18 @@ bool ExtraitClefs(EtatPage& etat, float s) {
     return ExtraitCodes(etat, {kCarCleSol, kCarCleFa, kCarCleUt, kCarCBarre, kCarC}, s);
 }
 
-bool ExtraitCorpsDeNote(EtatPage& etat, float s) {
+bool ExtraitCorpsDeNote(EtatPage& etat, const ReglagesReconnaissance& reglages, float s) {
     Trace("Extraction des corps de note");
     if (!ExtraitCodes(etat, {kCarNoire, kCarBlanche}, s)) return false;
-    if (Options.AutoriserRondes && !ExtraitCaractere(etat, kCarRonde, s)) return false;
-    if (Options.AutoriserAppogiatures && !ExtraitCaractere(etat, kCarAppogiature, s)) return false;
+    if (reglages.Options.AutoriserRondes && !ExtraitCaractere(etat, kCarRonde, s)) return false;
+    if (reglages.Options.AutoriserAppogiatures && !ExtraitCaractere(etat, kCarAppogiature, s)) return false;
     return true;
 }
 
-bool ExtraitAlterations(EtatPage& etat, float s) {
+bool ExtraitAlterations(EtatPage& etat, const ReglagesReconnaissance& reglages, float s) {
     Trace("Extraction des alterations");
     if (!ExtraitCodes(etat, {kCarDiese, kCarBemol, kCarBecarre, kCarPointe}, s)) return false;
-    if (Options.AutoriserAppogiatures &&
+    if (reglages.Options.AutoriserAppogiatures &&
         !ExtraitCodes(etat, {kCarPetitDiese, kCarPetitBemol, kCarPetitBecarre}, s))
         return false;
     return true;
@@ -57,8 +57,8 @@ bool ExtraitSilences(EtatPage& etat, float s) {
                         s);
 }
 
-bool ExtraitRuptures(EtatPage& etat, float s) {
-    if (Options.AutoriserRuptures) {
+bool ExtraitRuptures(EtatPage& etat, const ReglagesReconnaissance& reglages, float s) {
+    if (reglages.Options.AutoriserRuptures) {
         Trace("Extraction des ruptures");
         if (!ExtraitCodes(etat, {kCarDebutRepet, kCarFinRepet, kCarDebutMusique, kCarFinMusique}, s))
             return false;
@@ -79,29 +79,29 @@ bool ExtraitNombres(EtatPage& etat, float s) {
     return ExtraitPetitsChiffres(etat, s);
 }
 
-bool ExtraitEffets(EtatPage& etat, float s) {
-    if (!Options.AutoriserEffets) return true;
+bool ExtraitEffets(EtatPage& etat, const ReglagesReconnaissance& reglages, float s) {
+    if (!reglages.Options.AutoriserEffets) return true;
     Trace("Extraction des effets");
     return ExtraitCodes(etat, 
         {kCarMordantSup, kCarMordantInf, kCarDblMordantSup, kCarDblMordantInf, kCarTrille}, s);
 }
 
-bool ExtraitFamilles(EtatPage& etat, float s) {
-    return ExtraitClefs(etat, s) && ExtraitCorpsDeNote(etat, s) && ExtraitAlterations(etat, s) &&
-           ExtraitCroches(etat, s) && ExtraitSilences(etat, s) && ExtraitRuptures(etat, s) && ExtraitNombres(etat, s) &&
-           ExtraitEffets(etat, s);
+bool ExtraitFamilles(EtatPage& etat, const ReglagesReconnaissance& reglages, float s) {
+    return ExtraitClefs(etat, s) && ExtraitCorpsDeNote(etat, reglages, s) && ExtraitAlterations(etat, reglages, s) &&
+           ExtraitCroches(etat, s) && ExtraitSilences(etat, s) && ExtraitRuptures(etat, reglages, s) && ExtraitNombres(etat, s) &&
+           ExtraitEffets(etat, reglages, s);
 }
 
 }  // namespace
 
-bool ExtractionCaracteresProbables(EtatPage& etat, float interligne) {
+bool ExtractionCaracteresProbables(EtatPage& etat, const ReglagesReconnaissance& reglages, float interligne) {
     Trace("Extraction des caracteres probables");
     ViderTableCaracteres(etat);
     // Without a work copy there are no components: the staff simply has no
     // candidates.
     if (!ConstruitTableGraphes(etat)) return true;
 
-    const bool termine = ExtraitFamilles(etat, interligne);
+    const bool termine = ExtraitFamilles(etat, reglages, interligne);
     LibereTableGraphes(etat);
     if (!termine) return false;
 

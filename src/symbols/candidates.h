@@ -10,11 +10,12 @@
 #include <span>
 
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "records/portee.h"
 #include "toolbox/rect.h"
 
 // The stage: false only when the user cancelled.
-bool ExtractionCaracteresProbables(EtatPage& etat, float interligne);
+bool ExtractionCaracteresProbables(EtatPage& etat, const ReglagesReconnaissance& reglages, float interligne);
 
 // Tries one code on every component of the table and appends the candidates;
 // false when the user cancelled.

@@ -41,7 +41,7 @@ uint16_t DivisionsDeCroche(uint16_t code) {
 
 }  // namespace
 
-void CalculeCroche(EtatPage& etat, int indexNote) {
+void CalculeCroche(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexNote) {
     const int i = etat.PorteeCourante;
     Portee& portee = etat.Portees.at(i);
     NotePortee& n = portee.Symboles.at(indexNote);
@@ -51,7 +51,7 @@ void CalculeCroche(EtatPage& etat, int indexNote) {
     Point position;
     int16_t prob = 0;
     const uint16_t code = ChercheMeilleurCaractere(etat, 
-        true, zone, position, prob, nullptr, static_cast<int>(Reglage.SeuilReconnaissanceCroche),
+        true, zone, position, prob, nullptr, static_cast<int>(reglages.Reglage.SeuilReconnaissanceCroche),
         {kCarCroche, kCarDoubleCroche, kCarTripleCroche, kCarQuadrupleCroche});
     if (code == 0) return;
     n.Divisions[0].Position = position;
@@ -59,12 +59,12 @@ void CalculeCroche(EtatPage& etat, int indexNote) {
     n.DivDuree = DivisionsDeCroche(code);
 }
 
-bool TraiteCroches(EtatPage& etat) {
+bool TraiteCroches(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     Portee& portee = etat.Courante();
     for (size_t i = 0; i < portee.Symboles.size(); ++i) {
         if (TestAnnulation()) return false;
         const NotePortee& n = portee.Symboles[i];
-        if (n.CodeNote == kCarNoire && n.DivDuree == 0) CalculeCroche(etat, static_cast<int>(i));
+        if (n.CodeNote == kCarNoire && n.DivDuree == 0) CalculeCroche(etat, reglages, static_cast<int>(i));
     }
     return true;
 }

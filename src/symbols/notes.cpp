@@ -24,10 +24,10 @@ bool EstSilence(uint16_t code) {
 }
 
 // The codes the stage takes, rests first as the catalogue lists them.
-std::vector<uint16_t> CodesNotes() {
+std::vector<uint16_t> CodesNotes(const ReglagesReconnaissance& reglages) {
     std::vector<uint16_t> codes(std::begin(kCodesSilences), std::end(kCodesSilences));
     for (uint16_t c : {kCarNoire, kCarBlanche, kCarRonde}) codes.push_back(c);
-    if (Options.AutoriserAppogiatures) codes.push_back(kCarAppogiature);
+    if (reglages.Options.AutoriserAppogiatures) codes.push_back(kCarAppogiature);
     return codes;
 }
 
@@ -70,12 +70,12 @@ Rect ZoneNotesPortee(EtatPage& etat, int indexPortee) {
                 static_cast<int16_t>(droite)};
 }
 
-int CreeNote(EtatPage& etat, int indexCaractere, int indexPortee, bool consomme, int x, int y, uint16_t code,
+int CreeNote(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexCaractere, int indexPortee, bool consomme, int x, int y, uint16_t code,
              int16_t prob, bool silence, bool tete) {
     int position = 0;
     if (!PositionPortee(etat, indexPortee, x, y, position, code != kCarAppogiature)) return -1;
     QueueTrouvee queue;
-    if (tete) queue = ChercheQueue(etat, indexPortee, x, y);
+    if (tete) queue = ChercheQueue(etat, reglages, indexPortee, x, y);
 
     Portee& portee = etat.Portees.at(indexPortee);
     NotePortee n;
@@ -102,9 +102,9 @@ int CreeNote(EtatPage& etat, int indexCaractere, int indexPortee, bool consomme,
         int16_t probAlteration = 0;
         uint16_t grapheAlteration = kAucunGraphe;
         n.Alteration = code == kCarAppogiature
-                           ? CalculeAlterationAppogiature(etat, indexPortee, x, y, position,
+                           ? CalculeAlterationAppogiature(etat, reglages, indexPortee, x, y, position,
                                                           probAlteration, grapheAlteration)
-                           : CalculeAlteration(etat, indexPortee, x, y, position, probAlteration,
+                           : CalculeAlteration(etat, reglages, indexPortee, x, y, position, probAlteration,
                                                grapheAlteration);
         n.ProbAlteration = probAlteration;
         n.GrapheAlteration = grapheAlteration;
@@ -114,9 +114,9 @@ int CreeNote(EtatPage& etat, int indexCaractere, int indexPortee, bool consomme,
     return static_cast<int>(portee.Symboles.size()) - 1;
 }
 
-bool CreeNotesDesCandidats(EtatPage& etat, int indexPortee, const Rect& zone) {
-    const std::vector<uint16_t> codes = CodesNotes();
-    const int minimum = static_cast<int>(Reglage.SeuilReconnaissanceNote);
+bool CreeNotesDesCandidats(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, const Rect& zone) {
+    const std::vector<uint16_t> codes = CodesNotes(reglages);
+    const int minimum = static_cast<int>(reglages.Reglage.SeuilReconnaissanceNote);
     for (;;) {
         if (TestAnnulation()) return false;
         Point position;
@@ -130,15 +130,15 @@ bool CreeNotesDesCandidats(EtatPage& etat, int indexPortee, const Rect& zone) {
             MarqueCaracteresGraphe(etat, index);
             continue;
         }
-        if (EstSilence(code) && PlutotAlteration(etat, index)) {
+        if (EstSilence(code) && PlutotAlteration(etat, reglages, index)) {
             DesactiveCaractere(etat, index);
         } else if (EstSilence(code)) {
-            CreeNote(etat, index, indexPortee, true, x, y, code, prob, true, false);
+            CreeNote(etat, reglages, index, indexPortee, true, x, y, code, prob, true, false);
             DesactiveCaracteresGraphe(etat, index);
         } else if (code == kCarAppogiature) {
-            CreeNote(etat, index, indexPortee, true, x, y, code, prob, false, false);
+            CreeNote(etat, reglages, index, indexPortee, true, x, y, code, prob, false, false);
         } else {
-            CreeNote(etat, index, indexPortee, true, x, y, code, prob, false, true);
+            CreeNote(etat, reglages, index, indexPortee, true, x, y, code, prob, false, true);
             // The other heads of a chord share this ink: they stay available
             // until the stage ends.
             MarqueCaracteresGraphe(etat, index);

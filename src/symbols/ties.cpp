@@ -61,8 +61,8 @@ void ParcourtColonne(EtatPage& etat, Portee& portee, const VuePixels& travail, c
 
 }  // namespace
 
-bool RechercheLiaisons(EtatPage& etat) {
-    if (!Options.AutoriserLiaisons) return true;
+bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    if (!reglages.Options.AutoriserLiaisons) return true;
     Portee& portee = etat.Courante();
     LibereLiaisons(portee);  // a staff recognised again starts afresh
     Offscreen bande = etat.PorteeImage;

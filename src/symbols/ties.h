@@ -6,11 +6,12 @@
 
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "records/portee.h"
 
 // The stage, first after line removal. False only when the work copy of the
 // intact band cannot be made.
-bool RechercheLiaisons(EtatPage& etat);
+bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages);
 
 // Traces one tie rightward from the black pixel (x, y) of `bits`, the work
 // copy, painting every run it takes green.

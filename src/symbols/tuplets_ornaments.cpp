@@ -93,8 +93,8 @@ uint8_t EffetDeCode(uint16_t code) {
 
 }  // namespace
 
-bool TraiteTuplets(EtatPage& etat) {
-    if (!Options.AutoriserTuplets) return true;
+bool TraiteTuplets(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    if (!reglages.Options.AutoriserTuplets) return true;
     Trace("Traite Tuplets");
     std::vector<NotePortee>& notes = etat.Courante().Symboles;
     for (size_t i = 0; i < notes.size(); ++i) {

@@ -5,11 +5,12 @@
 #include <cstdint>
 
 #include "records/etat_page.h"
+#include "records/options.h"
 
 // Gives each beam group of black notes the number of the small digit 3 to 6
 // printed at its beamed end or under its heads. False when the user asked
 // to stop.
-bool TraiteTuplets(EtatPage& etat);
+bool TraiteTuplets(EtatPage& etat, const ReglagesReconnaissance& reglages);
 // The search for note `indexNote` of the current staff and its beam group.
 void ChercheTuplet(EtatPage& etat, int indexNote);
 

@@ -40,7 +40,7 @@ TEST_P(EtapesPageReelle, BeamCountsOfStemsMatchThePrintedScore) {
     Offscreen page = ChargeImageReconnaissance(chemin.string());
     ASSERT_NE(page, nullptr);
     Offscreen detection = DupliqueOffscreen(page);
-    ASSERT_TRUE(RecherchePortees(etat, detection));
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), detection));
     std::FILE* copie = PushOffscreen(page);
     ASSERT_NE(copie, nullptr);
 

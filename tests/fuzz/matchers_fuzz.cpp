@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t taille) {
     Options.AutoriserAppogiatures = 1;
     Options.AutoriserRuptures = 1;
     Options.AutoriserEffets = 1;
-    ExtractionCaracteresProbables(etat, s);
+    ExtractionCaracteresProbables(etat, ReglagesCourants(), s);
     LibereEtatPage(etat);
     return 0;
 }

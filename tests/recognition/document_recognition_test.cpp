@@ -9,6 +9,7 @@
 #include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/saved_state.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 #include "support/test_home.h"
 #include "structure/note_stage.h"
@@ -27,7 +28,7 @@ struct Scenario {
     int pages = 0;
 } scenario;
 
-bool UnePortee(EtatPage& etat, Offscreen& page) {
+bool UnePortee(EtatPage& etat, const ReglagesReconnaissance&, Offscreen& page) {
     Portee p;
     p.CadreBande = Rect{0, 0, 60, 200};
     p.NbLignesPortee = 5;
@@ -45,7 +46,7 @@ bool UnePortee(EtatPage& etat, Offscreen& page) {
     return scenario.pages++ != scenario.pageQuiEchoue && !TestAnnulation();
 }
 
-bool CinqNoires(EtatPage& etat) {
+bool CinqNoires(EtatPage& etat, const ReglagesReconnaissance&) {
     for (int i = 0; i < 5; ++i) {
         NotePortee n;
         n.IdNote = etat.NumeroSymbole++;
@@ -58,8 +59,8 @@ bool CinqNoires(EtatPage& etat) {
 }
 
 // The same notes with the first two tied.
-bool CinqNoiresLiees(EtatPage& etat) {
-    CinqNoires(etat);
+bool CinqNoiresLiees(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    CinqNoires(etat, reglages);
     Liaison l;
     l.PosXDebut = 112;
     l.PosYDebut = 5;
@@ -84,11 +85,12 @@ bool UneMesure(EtatPage& etat) {
 }
 
 bool Reussit(EtatPage&) { return true; }
+bool Reussit(EtatPage&, const ReglagesReconnaissance&) { return true; }
 void Rien(EtatPage&) {}
-bool ReussitPortee(EtatPage&, int, Offscreen) { return true; }
-bool ReussitExtraction(EtatPage&, float) { return true; }
+bool ReussitPortee(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) { return true; }
+bool ReussitExtraction(EtatPage&, const ReglagesReconnaissance&, float) { return true; }
 int16_t Taille(float) { return 40; }
-void RienArmature(EtatPage&, int, Offscreen) {}
+void RienArmature(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) {}
 
 class DocumentTest : public DossierTest {
   protected:

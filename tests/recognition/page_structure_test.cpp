@@ -59,7 +59,7 @@ TEST_P(StructurePageTest, StartsSystemsAndMeasuresAsPrinted) {
     ASSERT_NE(Document.ImagePage, nullptr);
     Document.Pages.push_back(EntreePage{});
     Document.NumPage = 0;
-    ASSERT_TRUE(ReconnaitPage(Document, etat, chemin.filename().string()));
+    ASSERT_TRUE(ReconnaitPage(Document, etat, ReglagesCourants(), chemin.filename().string()));
 
     const std::vector<Portee>& portees = etat.Portees;
     ASSERT_EQ(portees.size(), attendu.mesures.size());

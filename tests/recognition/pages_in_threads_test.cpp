@@ -61,7 +61,7 @@ struct PageChargee {
     Octets Reconnait() {
         EtatPage etat;
         Octets octets;
-        if (document.ImagePage && ReconnaitPage(document, etat, nom)) octets = Enregistrement(etat);
+        if (document.ImagePage && ReconnaitPage(document, etat, ReglagesCourants(), nom)) octets = Enregistrement(etat);
         LibereEtatPage(etat);
         // The next recognition numbers its notes and ties from the start again.
         document.NumeroSymbole = 1;

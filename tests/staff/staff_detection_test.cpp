@@ -1,3 +1,4 @@
+#include "records/options.h"
 #include "staff/staff_detection.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +52,7 @@ class RecherchePorteesTest : public TestPortees {};
 
 TEST_F(RecherchePorteesTest, FindsAndFollowsTheStavesOfAPage) {
     Offscreen page = PageTroisPortees();
-    ASSERT_TRUE(RecherchePortees(etat, page));
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
     EXPECT_EQ(page, nullptr);  // consumed
     EXPECT_TRUE(etat.GroupesLignes.empty());
     ASSERT_EQ(etat.NbPorteesTrouvees(), 3);
@@ -91,7 +92,7 @@ TEST_F(RecherchePorteesTest, FindsAndFollowsTheStavesOfAPage) {
 
 TEST_F(RecherchePorteesTest, BlankPageHasNoStaff) {
     Offscreen page = CreeOffscreen(300, 200);
-    EXPECT_FALSE(RecherchePortees(etat, page));
+    EXPECT_FALSE(RecherchePortees(etat, ReglagesCourants(), page));
     EXPECT_EQ(page, nullptr);
     EXPECT_EQ(etat.NbPorteesTrouvees(), 0);
     EXPECT_EQ(etat.QualiteGeometrie, 0);
@@ -102,14 +103,14 @@ TEST_F(RecherchePorteesTest, BlankPageHasNoStaff) {
 TEST_F(RecherchePorteesTest, ThickLinesAreNoStaff) {
     Offscreen page = CreeOffscreen(600, 300);
     DessinePortee(page, 20, 580, 60, 24, 6);
-    EXPECT_FALSE(RecherchePortees(etat, page));
+    EXPECT_FALSE(RecherchePortees(etat, ReglagesCourants(), page));
     EXPECT_EQ(etat.NbPorteesTrouvees(), 0);
 }
 
 TEST_F(RecherchePorteesTest, SixLineStaffIsCountedAsSix) {
     Offscreen page = CreeOffscreen(800, 400);
     DessinePortee(page, 40, 760, 100, 16, 2, 6);
-    ASSERT_TRUE(RecherchePortees(etat, page));
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
     ASSERT_EQ(etat.NbPorteesTrouvees(), 1);
     EXPECT_EQ(etat.Portees[0].NbLignesPortee, 6);
     EXPECT_EQ(etat.Portees[0].LargeurSection, 96);
@@ -121,7 +122,7 @@ TEST_F(RecherchePorteesTest, PageOfBareStavesHasItsStaves) {
     Offscreen page = CreeOffscreen(800, 600);
     DessinePortee(page, 40, 760, 100, 20);
     DessinePortee(page, 40, 760, 400, 20);
-    ASSERT_TRUE(RecherchePortees(etat, page));
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
     ASSERT_EQ(etat.NbPorteesTrouvees(), 2);
     EXPECT_NEAR(LigneHautEn(etat, 0, 400) + etat.Portees[0].CadreBande.top, 100, 1);
     EXPECT_NEAR(LigneHautEn(etat, 1, 400) + etat.Portees[1].CadreBande.top, 400, 1);
@@ -130,16 +131,16 @@ TEST_F(RecherchePorteesTest, PageOfBareStavesHasItsStaves) {
 TEST_F(RecherchePorteesTest, CancelStopsTheStageAndStillDisposesThePage) {
     Offscreen page = PageTroisPortees();
     DemandeAnnulation();
-    EXPECT_FALSE(RecherchePortees(etat, page));
+    EXPECT_FALSE(RecherchePortees(etat, ReglagesCourants(), page));
     EXPECT_EQ(page, nullptr);
     EXPECT_TRUE(etat.GroupesLignes.empty());
 }
 
 TEST_F(RecherchePorteesTest, ASecondRunStartsAfresh) {
     Offscreen page = PageTroisPortees();
-    ASSERT_TRUE(RecherchePortees(etat, page));
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
     page = PageTroisPortees();
-    ASSERT_TRUE(RecherchePortees(etat, page));
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
     EXPECT_EQ(etat.NbPorteesTrouvees(), 3);
 }
 
@@ -158,7 +159,7 @@ TEST_P(PagesReellesTest, FindsEveryStaffWithFiveFollowedLines) {
     if (!std::filesystem::exists(chemin)) GTEST_SKIP() << "no corpus at " << RUZO_CORPUS;
     Offscreen page = ChargeImageReconnaissance(chemin.string());
     ASSERT_NE(page, nullptr);
-    ASSERT_TRUE(RecherchePortees(etat, page));
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
     ASSERT_EQ(etat.NbPorteesTrouvees(), GetParam().portees);
     for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
         const Portee& p = etat.Portees[i];

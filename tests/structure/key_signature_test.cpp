@@ -70,7 +70,7 @@ TEST_F(Armature, GClefThreeSharpsAndFourFour) {
     Candidat(kCarChiffre0 + 4, Rang(5), chiffres + 1);
     Candidat(kCarNoire, Rang(4), chiffres + 80);
 
-    TraiteArmatureDebutPortee(etat, 0, nullptr);
+    TraiteArmatureDebutPortee(etat, ReglagesCourants(), 0, nullptr);
     const Clef& c = etat.Portees[0].Clef;
     EXPECT_EQ(c.TypeClef, 1);
     EXPECT_EQ(c.CodeClef, kCarCleSol);
@@ -93,7 +93,7 @@ TEST_F(Armature, KeyKeepsToOneKindOfAccidentalButCountsNaturals) {
     Candidat(kCarBemol, Rang(1), x + 20);
     Candidat(kCarDiese, Rang(3), x + 40);  // the first note's sharp
     Clef r;
-    EXPECT_TRUE(TraiteArmaturePortee(etat, 0, kGauche, 80, nullptr, true, r));
+    EXPECT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NbBemol, 2);
     EXPECT_EQ(r.NbDiese, 0);
     EXPECT_EQ(r.Alterations[0].Code, 3);
@@ -105,7 +105,7 @@ TEST_F(Armature, KeyKeepsToOneKindOfAccidentalButCountsNaturals) {
     x = CleSol();
     Candidat(kCarBecarre, Rang(4), x + 4);
     Candidat(kCarBecarre, Rang(1), x + 20);
-    ASSERT_TRUE(TraiteArmaturePortee(etat, 0, kGauche, 80, nullptr, true, r));
+    ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NbBecarre, 2);
     EXPECT_EQ(r.Alterations[0].Code, 0);
     EXPECT_EQ(r.Alterations[1].Code, 0);
@@ -122,7 +122,7 @@ TEST_F(Armature, KeyLinedUpWithAWiderClef) {
         Candidat(kCarBemol, Rang(4), x);
         if (note) Candidat(kCarNoire, Rang(4), x + 30, 500);
         Clef r;
-        TraiteArmaturePortee(etat, 0, kGauche, 80, nullptr, true, r);
+        TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r);
         EXPECT_EQ(r.NbBemol, note ? 0 : 1);
     }
 }
@@ -135,7 +135,7 @@ TEST_F(Armature, CutTimeIsNoSharp) {
     etat.Caracteres.back().Code = kCarDiese;
     etat.Caracteres.back().Prob = 410;
     Clef r;
-    ASSERT_TRUE(TraiteArmaturePortee(etat, 0, kGauche, 80, nullptr, true, r));
+    ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NbDiese, 0);
     EXPECT_EQ(r.Numerateur, 2);
 }
@@ -145,7 +145,7 @@ TEST_F(Armature, MoreThanEightAccidentalsAreCountedButNotStored) {
     for (int k = 0; k < 9; ++k) Candidat(kCarDiese, Rang(k % 5), x + 4 + 16 * k);
     CaptureAlertes alertes;
     Clef r;
-    ASSERT_TRUE(TraiteArmaturePortee(etat, 0, kGauche, 80, nullptr, true, r));
+    ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NbDiese, 9);
     EXPECT_EQ(r.Alterations[7].Code, 1);
     EXPECT_TRUE(alertes.Contient("Too many accidentals in the key signature of staff 1"));
@@ -159,7 +159,7 @@ TEST_F(Armature, TwoDigitNumeratorsOnlyWithTheSecondMode) {
         Candidat(kCarChiffre0 + haut, Rang(1), x + 20);
         if (bas) Candidat(kCarChiffre0 + bas, Rang(5), x + 12);
         Clef r;
-        TraiteArmaturePortee(etat, 0, kGauche, 80, nullptr, true, r);
+        TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r);
         return std::pair<int, int>(r.Numerateur, r.Denominateur);
     };
     Options.ModeArmature = 2;
@@ -175,7 +175,7 @@ TEST_F(Armature, TwoDigitNumeratorsOnlyWithTheSecondMode) {
     Candidat(kCarChiffre0 + 6, Rang(1), kGauche + 10);
     Clef r;
     r.FinX = kGauche;
-    EXPECT_FALSE(LitChiffrage(etat, r, 0));
+    EXPECT_FALSE(LitChiffrage(etat, ReglagesCourants(), r, 0));
     EXPECT_EQ(r.Numerateur, 6);
     EXPECT_EQ(r.Denominateur, 6);
     EXPECT_GT(r.FinX, kGauche);
@@ -186,27 +186,27 @@ TEST_F(Armature, CommonTimeSign) {
     const int x = CleSol();
     Candidat(kCarC, Rang(4), x + 10);
     Clef r;
-    ASSERT_TRUE(TraiteArmaturePortee(etat, 0, kGauche, 80, nullptr, true, r));
+    ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NotationAbregee, 1);
     EXPECT_EQ(r.Numerateur, 4);
     etat.Caracteres.clear();
     CleSol();
     Candidat(kCarC, Rang(4), x + 10);
     Options.NotationAbregee = 0;
-    ASSERT_TRUE(TraiteArmaturePortee(etat, 0, kGauche, 80, nullptr, true, r));
+    ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.Numerateur, 0);
 }
 
 TEST_F(Armature, ClefBeyondTheLastWindowGivesAnEmptyStartOrTheDefaultClef) {
     Candidat(kCarCleSol, Rang(6), kGauche + 12 * static_cast<int>(kS) + 5);
     Candidat(kCarDiese, Rang(0), kGauche + 13 * static_cast<int>(kS) + 5);
-    TraiteArmatureDebutPortee(etat, 0, nullptr);
+    TraiteArmatureDebutPortee(etat, ReglagesCourants(), 0, nullptr);
     EXPECT_EQ(etat.Portees[0].Clef.TypeClef, 0);
     EXPECT_EQ(etat.Portees[0].Clef.FinX, 0);
 
     Options.ModeArmature = 0;
     TonaliteForcee = TonaliteEtMesure{10, 6, 8};  // three flats
-    TraiteArmatureDebutPortee(etat, 0, nullptr);
+    TraiteArmatureDebutPortee(etat, ReglagesCourants(), 0, nullptr);
     const Clef& c = etat.Portees[0].Clef;
     EXPECT_EQ(c.TypeClef, 1);
     EXPECT_EQ(c.CodeClef, kCarCleSol);
@@ -222,7 +222,7 @@ TEST_F(Armature, GivenKeyReplacesTheKeyRead) {
     TonaliteForcee = TonaliteEtMesure{2, 3, 4};
     const int x = CleSol();
     Candidat(kCarBemol, Rang(4), x + 4);
-    TraiteArmatureDebutPortee(etat, 0, nullptr);
+    TraiteArmatureDebutPortee(etat, ReglagesCourants(), 0, nullptr);
     const Clef& c = etat.Portees[0].Clef;
     EXPECT_EQ(c.NbDiese, 2);
     EXPECT_EQ(c.NbBemol, 0);
@@ -234,7 +234,7 @@ TEST_F(Armature, OnlyTheFirstStaffIsReadWithoutClefSearch) {
     Options.RechercherClef = 0;
     CleSol();
     etat.PorteeCourante = 1;
-    TraiteArmatureDebutPortee(etat, 1, nullptr);
+    TraiteArmatureDebutPortee(etat, ReglagesCourants(), 1, nullptr);
     EXPECT_EQ(etat.Portees[1].Clef.TypeClef, 0);
     EXPECT_TRUE(etat.Caracteres[0].Actif);
 }
@@ -243,8 +243,8 @@ TEST_F(Armature, KeyChangeWithoutClefAfterABarLine) {
     Candidat(kCarBemol, Rang(4), 504);
     Candidat(kCarBemol, Rang(1), 520);
     Clef r;
-    EXPECT_FALSE(TraiteArmaturePortee(etat, 0, 500, 120, nullptr, true, r));
-    EXPECT_TRUE(TraiteArmaturePortee(etat, 0, 500, 120, nullptr, false, r));
+    EXPECT_FALSE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, 500, 120, nullptr, true, r));
+    EXPECT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, 500, 120, nullptr, false, r));
     EXPECT_EQ(r.TypeClef, 0);
     EXPECT_EQ(r.NbBemol, 2);
 }

@@ -74,7 +74,7 @@ TEST_F(RechercheMesuresTest, OnlyUnclaimedLinesAcrossTheWholeStaffAreBarLines) {
     Barre(1000);
     Barre(1030);                         // the thin line of a double bar
     Barre(100);                          // left of the first music column
-    ASSERT_TRUE(RechercheMesures(etat));
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, 900, 1000, kDroite}));
     EXPECT_EQ(P().LignesVert[0].Type, kTypeLigneBarre);
     EXPECT_EQ(P().LignesVert[1].Type, 1);
@@ -92,7 +92,7 @@ TEST_F(RechercheMesuresTest, BarLineCutShortByACrossingSlurStillCounts) {
         for (int x = 500; x < 502; ++x) EcritPixel(bande, x, y, IndexNoir);
     Ligne(500, kHaut - 1, 73);
     Ligne(900, kHaut - 1, 73);
-    ASSERT_TRUE(RechercheMesures(etat));
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, kDroite}));
 }
 
@@ -106,7 +106,7 @@ TEST_F(RechercheMesuresTest, BarSignsMarkNearbyBoundariesOrMakeTheirOwn) {
     Candidat(kCarDebutMusique, kHaut + 40, 1400);
     Candidat(kCarDebutMusique, kHaut + 40, 1600, 299);  // too weak
     Candidat(kCarRepetePrecedente, kHaut + 40, 1200);
-    ASSERT_TRUE(RechercheMesures(etat));
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     ASSERT_EQ(Colonnes(), (std::vector<int>{kPremiere, 1000, 1400, kDroite}));
     const Mesure& m = P().Mesures[1];
     EXPECT_EQ(m.Marques[0], 4);
@@ -123,13 +123,13 @@ TEST_F(RechercheMesuresTest, KeyChangeAfterABarLineIsKeptInItsBoundary) {
     Candidat(kCarBemol, kHaut + 40, 520, 800);
     Candidat(kCarBemol, kHaut + 10, 538, 800);
     Options.RechercherClef = 1;
-    ASSERT_TRUE(RechercheMesures(etat));
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 0);
 
     P().Mesures.clear();
     P().LignesVert[0].Type = 0;
     Options.RechercherClef = 2;
-    ASSERT_TRUE(RechercheMesures(etat));
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     ASSERT_EQ(P().Mesures.size(), 3u);
     EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 2);
     EXPECT_EQ(P().Mesures[1].Clef.TypeClef, 0);
@@ -137,11 +137,11 @@ TEST_F(RechercheMesuresTest, KeyChangeAfterABarLineIsKeptInItsBoundary) {
 }
 
 TEST_F(RechercheMesuresTest, StaffWithoutBarLines) {
-    ASSERT_TRUE(RechercheMesures(etat));
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, kDroite}));
     P().Mesures.clear();
     P().Clef.FinX = 0;  // nothing read at the staff start
-    ASSERT_TRUE(RechercheMesures(etat));
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(Colonnes(), (std::vector<int>{kDroite}));
 }
 

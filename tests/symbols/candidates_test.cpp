@@ -137,7 +137,7 @@ TEST_F(CandidateTable, MeasureRepeatClearsItsNeighbourhood) {
 
 TEST_F(CandidateTable, ExtractionWithoutABandHasNoCandidates) {
     Ajoute(etat, 0, kCarNoire, 500, 1, 1);
-    EXPECT_TRUE(ExtractionCaracteresProbables(etat, 20.0f));
+    EXPECT_TRUE(ExtractionCaracteresProbables(etat, ReglagesCourants(), 20.0f));
     EXPECT_TRUE(etat.Caracteres.empty());
 }
 

@@ -67,7 +67,7 @@ std::string LitPortee(const std::string& nom) {
     Document.NumPage = 0;
     Document.ImagePage = page;
     std::string texte = "not recognised";
-    if (ReconnaitPage(Document, etat, nom)) {
+    if (ReconnaitPage(Document, etat, ReglagesCourants(), nom)) {
         texte = etat.NbPorteesTrouvees() == 1 ? Lecture(etat.Portees[0])
                                              : std::to_string(etat.NbPorteesTrouvees()) + " staves";
     }

@@ -9,6 +9,7 @@
 
 #include "band_drawing.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "symbols/candidates.h"
 #include "records/catalogue.h"
 #include "toolbox/png_io.h"
@@ -28,7 +29,7 @@ class PorteeReelle {
         bande_ =
             std::make_unique<BandeMatchers>(image.largeur, image.hauteur, interligne, ligneHaut);
         bande_->Image(chemin);
-        extrait_ = ExtractionCaracteresProbables(bande_->etat, interligne);
+        extrait_ = ExtractionCaracteresProbables(bande_->etat, ReglagesCourants(), interligne);
     }
     bool Prete() const { return lue_ && extrait_; }
 

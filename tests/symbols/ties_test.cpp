@@ -32,7 +32,7 @@ class RechercheLiaisonsTest : public ::testing::Test {
     }
     bool Cherche() {
         etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
-        return RechercheLiaisons(etat);
+        return RechercheLiaisons(etat, ReglagesCourants());
     }
     int Noirs(int x0, int y0, int x1, int y1) {
         const VuePixels base = VueOffscreen(etat.PorteeImage);
@@ -94,7 +94,7 @@ TEST_F(RechercheLiaisonsTest, ShortFlatThickOrInStaffStrokesAreNotTies) {
 }
 
 TEST_F(RechercheLiaisonsTest, NoIntactBandFailsOptionOffLeavesTheBand) {
-    EXPECT_FALSE(RechercheLiaisons(etat));
+    EXPECT_FALSE(RechercheLiaisons(etat, ReglagesCourants()));
     Options.AutoriserLiaisons = 0;
     Arc(100, 160, 60, -14, 3);
     const std::vector<uint8_t> avant = etat.PorteeImage->pixels;
@@ -106,7 +106,7 @@ TEST_F(RechercheLiaisonsTest, NoIntactBandFailsOptionOffLeavesTheBand) {
 TEST_F(RechercheLiaisonsTest, AStaffSearchedAgainDoesNotDoubleItsTies) {
     Arc(100, 160, 60, -14, 3);
     ASSERT_TRUE(Cherche());
-    ASSERT_TRUE(RechercheLiaisons(etat));
+    ASSERT_TRUE(RechercheLiaisons(etat, ReglagesCourants()));
     EXPECT_EQ(Liaisons().size(), 1u);
 }
 

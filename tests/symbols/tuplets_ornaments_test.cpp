@@ -53,7 +53,7 @@ TEST_F(NotesCompletees, ADigitOverABeamGroupNumbersTheWholeGroup) {
     Note(460, 150, true, 2);  // another group
     const int trois = Candidat(kPetit3, 700, 40, 120);  // above the beam of the first note
     AjouteCaractereProbable(etat, static_cast<int16_t>(graphe - 1), kCarPointe, 300, Point{45, 125});
-    ASSERT_TRUE(TraiteTuplets(etat));
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(N(i).Tuplet, 3) << i;
         EXPECT_EQ(N(i).ProbTuplet, 700) << i;
@@ -66,7 +66,7 @@ TEST_F(NotesCompletees, ADigitOverABeamGroupNumbersTheWholeGroup) {
 TEST_F(NotesCompletees, DigitUnderTheHeadsOfAStemDownGroup) {
     Note(300, 110, false, 4);
     Candidat(kPetit5, 650, 80, 310);
-    ASSERT_TRUE(TraiteTuplets(etat));
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     EXPECT_EQ(N(0).Tuplet, 5);
 }
 
@@ -79,7 +79,7 @@ TEST_F(NotesCompletees, DigitsThatNumberNoTuplet) {
     Candidat(kPetit3, 900, 40, 220);
     Candidat(kPetit7, 900, 40, 320);
     Candidat(kPetit3, 600, 40, 420);
-    ASSERT_TRUE(TraiteTuplets(etat));
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     for (int i = 0; i < 4; ++i) EXPECT_EQ(N(i).Tuplet, 0) << i;
 }
 
@@ -87,7 +87,7 @@ TEST_F(NotesCompletees, TupletsOffNumbersNothing) {
     Options.AutoriserTuplets = 0;
     Note(100, 150, true, 1);
     Candidat(kPetit3, 900, 40, 120);
-    ASSERT_TRUE(TraiteTuplets(etat));
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     EXPECT_EQ(N(0).Tuplet, 0);
 }
 
@@ -129,7 +129,7 @@ TEST_F(NotesCompletees, AbsurdStemLengthsKeepTheZonesInRange) {
     n.HauteurQueue = 65535;
     Note(300, -32000, true, 2).HauteurQueue = 65535;
     Candidat(kPetit3, 900, 32767, 310);
-    ASSERT_TRUE(TraiteTuplets(etat));
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     ASSERT_TRUE(TraiteEffets(etat));
     EXPECT_EQ(N(0).Tuplet, 0);
 }
