@@ -148,7 +148,7 @@ TEST_F(Armature, MoreThanEightAccidentalsAreCountedButNotStored) {
     ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NbDiese, 9);
     EXPECT_EQ(r.Alterations[7].Code, 1);
-    EXPECT_TRUE(alertes.Contient("Trop d'alterations a la clef portee 1"));
+    EXPECT_TRUE(alertes.Contient("Too many accidentals in the key signature of staff 1"));
 }
 
 TEST_F(Armature, TwoDigitNumeratorsOnlyWithTheSecondMode) {
@@ -169,15 +169,16 @@ TEST_F(Armature, TwoDigitNumeratorsOnlyWithTheSecondMode) {
     Options.ModeArmature = 1;
     EXPECT_NE(chiffrage(2, 8, 1).first, 12);
     EXPECT_EQ(chiffrage(5, 4, 0).first, 0);
-    // A lone upper digit is no time signature and leaves the record alone.
+    // A lone upper digit is no time signature, yet stays read as itself
+    // over itself, its digit taken.
     etat.Caracteres.clear();
     Candidat(kCarChiffre0 + 6, Rang(1), kGauche + 10);
     Clef r;
     r.FinX = kGauche;
     EXPECT_FALSE(LitChiffrage(etat, ReglagesCourants(), r, 0));
-    EXPECT_EQ(r.Numerateur, 0);
-    EXPECT_EQ(r.Denominateur, 0);
-    EXPECT_EQ(r.FinX, kGauche);
+    EXPECT_EQ(r.Numerateur, 6);
+    EXPECT_EQ(r.Denominateur, 6);
+    EXPECT_GT(r.FinX, kGauche);
     EXPECT_EQ(etat.Caracteres[0].Actif, 1);
 }
 
