@@ -67,20 +67,20 @@ bool LitChiffrage(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& 
     const Nombre haut =
         LitNombre(etat, reglages, ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 1.5f * s), droite), true);
     if (haut.code == 0) return false;
-    r.Numerateur = r.Denominateur = static_cast<int16_t>(haut.valeur);
-    EtendFin(r, portee, haut.position, haut.code);
-    // A numerator without a denominator is not a time signature (the result
-    // is false) but stays read as numerator over itself, its digit taken.
     const Nombre bas =
         LitNombre(etat, reglages, ZoneRecherche(EnPixels(t + 2 * s), x, EnPixels(t + 4 * s), droite), false);
-    if (bas.code != 0) {
-        r.Denominateur = static_cast<int16_t>(bas.valeur);
-        EtendFin(r, portee, bas.position, bas.code);
-    }
+    // A time signature is two numbers: a digit alone is something else read
+    // as a digit (a note, a fingering), and leaves the record and the
+    // candidates as they were.
+    if (bas.code == 0) return false;
+    r.Numerateur = static_cast<int16_t>(haut.valeur);
+    r.Denominateur = static_cast<int16_t>(bas.valeur);
+    EtendFin(r, portee, haut.position, haut.code);
+    EtendFin(r, portee, bas.position, bas.code);
     // Taken only now: the two searches must not hide a digit from each other.
     DesactiveCaracteresGraphe(etat, haut.index);
-    if (bas.code != 0) DesactiveCaracteresGraphe(etat, bas.index);
-    return bas.code != 0;
+    DesactiveCaracteresGraphe(etat, bas.index);
+    return true;
 }
 
 bool LitNotationAbregee(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i, int gauche) {

@@ -68,12 +68,9 @@ int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& port
         int h = 0;
         if (!CoteDeLigne(l, zone, c, h)) continue;
         if (!reglages.Options.AutoriserCorpsInverse && CoteInverse(c)) continue;
-        // The first line with the most beams is the stem. Its own side and
-        // length are handed back, not those of a longer line looked at
-        // before it: the stem's length places the tuplet and ornament
-        // searches, which a longer unbeamed line (a bar line, a neighbour's
-        // stem) would move off this note.
-        if (l.NbAccroches > meilleuresAccroches) {
+        // More beams win; among equal beams the longer line. The side and
+        // length handed back are always those of the line chosen.
+        if (l.NbAccroches > meilleuresAccroches || h > longueur) {
             choisie = static_cast<int>(i);
             meilleuresAccroches = l.NbAccroches;
             cote = c;

@@ -23,8 +23,8 @@ struct QueueTrouvee {
 QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y);
 
 // The vertical line of `portee` best serving as the stem of a head whose
-// zone is `zone` (bottom and right exclusive): the first with the most
-// beams. Sets its side and length; -1 when none.
+// zone is `zone` (bottom and right exclusive): the one with the most beams,
+// then the longest. Sets its side and length; -1 when none.
 int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee, const Rect& zone, uint8_t& cote, int& longueur);
 
 // Black and half heads without a stem line of their own take the stem of

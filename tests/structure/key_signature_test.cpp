@@ -169,16 +169,15 @@ TEST_F(Armature, TwoDigitNumeratorsOnlyWithTheSecondMode) {
     Options.ModeArmature = 1;
     EXPECT_NE(chiffrage(2, 8, 1).first, 12);
     EXPECT_EQ(chiffrage(5, 4, 0).first, 0);
-    // A lone upper digit is no time signature, yet stays read as itself
-    // over itself, its digit taken.
+    // A lone upper digit is no time signature and leaves the record alone.
     etat.Caracteres.clear();
     Candidat(kCarChiffre0 + 6, Rang(1), kGauche + 10);
     Clef r;
     r.FinX = kGauche;
     EXPECT_FALSE(LitChiffrage(etat, ReglagesCourants(), r, 0));
-    EXPECT_EQ(r.Numerateur, 6);
-    EXPECT_EQ(r.Denominateur, 6);
-    EXPECT_GT(r.FinX, kGauche);
+    EXPECT_EQ(r.Numerateur, 0);
+    EXPECT_EQ(r.Denominateur, 0);
+    EXPECT_EQ(r.FinX, kGauche);
     EXPECT_EQ(etat.Caracteres[0].Actif, 1);
 }
 
