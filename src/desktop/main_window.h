@@ -37,6 +37,8 @@ class FenetrePrincipale : public QMainWindow {
     bool Ouvre(const QStringList& chemins);
     // Adds images to the current document.
     bool AjoutePages(const QStringList& chemins);
+    // The page list a new document would be saved as.
+    QString ListeProposee() const;
 
     // Commands, public for the tests and the screenshot script.
     void ReconnaitPage();
@@ -81,6 +83,12 @@ class FenetrePrincipale : public QMainWindow {
     void MetAJourRecents();
     void NoteDatesFichiers();
     void VerifieFichiersChanges();
+    bool AjouteFichiers(const QStringList& chemins, bool nouveau);
+    void MontreDocument(int page);
+
+    // PDF import (pdf_commands.cpp).
+    bool LanceImport(const QStringList& chemins, int premiere);
+    void FinImport(const QStringList& chemins, int premiere, bool ok, bool arretee, const QStringList& alertes);
 
     // Pages and the view.
     void MontrePage(int index);
@@ -136,7 +144,12 @@ class FenetrePrincipale : public QMainWindow {
     QDateTime dateImage_;
     bool verificationEnCours_ = false;
     QPointer<DialogueReglage> reglage_;
+    QString listeProposee_;  // for a new document opened from a PDF
 };
 
-// The page list a new document would be saved as: beside its first image.
-QString ListeProposee();
+struct EntreePage;
+// A new page of the current document for the image `chemin`.
+EntreePage PagePourImage(const QString& chemin);
+bool EstPdf(const QString& chemin);
+// The page list proposed for a document opened from `pdf`: beside it, named after it.
+QString ListeDuPdf(const QString& pdf);
