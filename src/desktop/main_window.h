@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <vector>
 
+#include "acquisition/scan_loop.h"
 #include "desktop/engine_job.h"
 #include "desktop/page_view_job.h"
 
@@ -45,6 +46,13 @@ class FenetrePrincipale : public QMainWindow {
     void ReconnaitDocumentEntier();
     bool ExporteMusicXMLVers(const QString& chemin);
     bool EnregistreListeSous(const QString& chemin);
+    // Scans `nbPages` pages from `source` into the document, as a job.
+    bool ScanneVers(const SourceScan& source, int nbPages);
+    // Replaces the question for a scanned page's file name (tests).
+    void DonneQuestionNomPage(std::function<QString(const QString&)> question) { nomPageScannee_ = std::move(question); }
+    QMenu* MenuPlugInsAcquisition() const { return menuPlugIns_; }
+    void MetAJourMenuPlugIns();
+    void CommandeAcquerir();
 
     ToilePage* Toile() const { return toile_; }
     TacheMoteur& Moteur() { return moteur_; }
@@ -85,6 +93,11 @@ class FenetrePrincipale : public QMainWindow {
     void VerifieFichiersChanges();
     bool AjouteFichiers(const QStringList& chemins, bool nouveau);
     void MontreDocument(int page);
+
+    // Scanning and the plug-in menu (acquire_commands.cpp).
+    QString DemandeNomPage(const QString& propose);
+    void ChoisitPlugInDuMenu(int numero);
+    void CommandeAProposPlugIn();
 
     // PDF import (pdf_commands.cpp).
     bool LanceImport(const QStringList& chemins, int premiere);
@@ -145,11 +158,15 @@ class FenetrePrincipale : public QMainWindow {
     bool verificationEnCours_ = false;
     QPointer<DialogueReglage> reglage_;
     QString listeProposee_;  // for a new document opened from a PDF
+    QMenu* menuPlugIns_ = nullptr;
+    std::function<QString(const QString&)> nomPageScannee_;
 };
 
 struct EntreePage;
 // A new page of the current document for the image `chemin`.
 EntreePage PagePourImage(const QString& chemin);
 bool EstPdf(const QString& chemin);
+// The engine opens help pages of the plug-in folder through the desktop.
+void OuvreDocumentsParLeBureau();
 // The page list proposed for a document opened from `pdf`: beside it, named after it.
 QString ListeDuPdf(const QString& pdf);

@@ -4,17 +4,15 @@
 // no pages. The PDFs are drawn here with Qt's PDF writer from the bundled
 // sample page.
 #include <QFile>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-#include <memory>
 
 #include "desktop/main_window.h"
 #include "desktop/page_strip.h"
 #include "desktop_test_registry.h"
+#include "message_boxes.h"
 #include "recognition/document.h"
 #include "test_paths.h"
 
@@ -34,21 +32,6 @@ bool EcritPdf(const QString& chemin, int nbPages) {
         peintre.drawImage(QRect(0, 0, page.width(), page.height()), page);
     }
     return peintre.end();
-}
-
-// Closes the next message box and keeps its text.
-std::shared_ptr<QString> FermeProchainMessage() {
-    auto texte = std::make_shared<QString>();
-    auto* minuterie = new QTimer;
-    QObject::connect(minuterie, &QTimer::timeout, [minuterie, texte] {
-        auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (boite == nullptr) return;
-        *texte = boite->text();
-        boite->close();
-        minuterie->deleteLater();
-    });
-    minuterie->start(20);
-    return texte;
 }
 
 }  // namespace
