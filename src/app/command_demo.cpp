@@ -4,6 +4,7 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
+#include "records/options.h"
 #include "shell/startup.h"
 #include "app/synthetic_page.h"
 #include "recognition/document.h"
@@ -33,12 +34,12 @@ int ExecuteDemo(const ArgumentsDemo& a) {
         DefinitProgression(nullptr);
         return kEntreeInvalide;
     }
-    const bool ok = ReconnaitPage("generated page");
+    const bool ok = ReconnaitPage(Document, Document.Etat, ReglagesCourants(), "generated page");
     progression.Ferme();
     DefinitProgression(nullptr);
     std::printf("page %dx%d: %s, %d staves, %d s\n", Document.ImagePage->largeur,
                 Document.ImagePage->hauteur, ok ? "recognised" : "failed",
-                Etat.NbPorteesTrouvees(), Etat.DureeTraitement);
+                Document.Etat.NbPorteesTrouvees(), Document.Etat.DureeTraitement);
     if (!a.sortie.empty() && !EcritPNG(*Document.ImagePage, a.sortie)) {
         std::fprintf(stderr, "ruzo: can't write '%s'\n", a.sortie.c_str());
         return kEntreeInvalide;

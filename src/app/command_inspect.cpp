@@ -10,6 +10,7 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/inspect_drawing.h"
+#include "records/options.h"
 #include "toolbox/json_text.h"
 #include "app/inspect_notes.h"
 #include "app/inspect_ties.h"
@@ -179,7 +180,7 @@ int ExecuteInspect(const ArgumentsInspect& a) {
     DefinitProgression(&progression);
     InstalleInterruptionConsole();
     InspectionPage inspection;
-    InspectePage(a.image, a.portee - 1, inspection);
+    InspectePage(Document.Etat, ReglagesCourants(), a.image, a.portee - 1, inspection);
     DefinitProgression(nullptr);
 
     if (a.portee > inspection.nbPortees) {

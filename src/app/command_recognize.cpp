@@ -100,7 +100,7 @@ void AfficheBilan(int p, bool reussie) {
     if (!reussie) {
         std::printf("page %d '%s': failed, %.1f s\n", p + 1, chemin.c_str(), secondes);
     } else {
-        const BilanPage b = FaitBilan(Etat);
+        const BilanPage b = FaitBilan(Document.Etat);
         std::printf("page %d '%s': %d staves, %d measures, %d notes, %.1f s\n", p + 1,
                     chemin.c_str(), b.portees, b.mesures, b.notes, secondes);
     }
@@ -168,7 +168,7 @@ int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
         }
     }
     // A page list carries the key and time its user gave.
-    if (!DemandeArmature(valeursDonnees || liste)) {
+    if (!DemandeArmature(ReglagesCourants(), valeursDonnees || liste)) {
         Alerte("ModeArmature 0 takes the key and time from the command line: give --key and --time");
         return kErreurUsage;
     }

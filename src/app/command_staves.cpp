@@ -7,9 +7,10 @@
 #include "app/commands.h"
 #include "app/draw_stages.h"
 #include "app/staff_overlay.h"
+#include "records/options.h"
 #include "shell/startup.h"
 #include "image/page_preparation.h"
-#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "staff/page_state.h"
 #include "staff/staff_detection.h"
 #include "toolbox/png_io.h"
@@ -31,13 +32,13 @@ int EchantillonsValides(const Portee& p) {
 }
 
 void AfficheTexte(bool resultat) {
-    std::printf("page %dx%d: %s, %d staves\n", Etat.CadrePage.right, Etat.CadrePage.bottom,
-                resultat ? "found" : "failed", Etat.NbPorteesTrouvees());
+    std::printf("page %dx%d: %s, %d staves\n", Document.Etat.CadrePage.right, Document.Etat.CadrePage.bottom,
+                resultat ? "found" : "failed", Document.Etat.NbPorteesTrouvees());
     std::printf("line thickness %.2f, mean interline %.2f, noise %d, geometry %d\n",
-                Etat.EpaisseurLigne, Etat.InterligneMoyenne, Etat.QualiteBruit,
-                Etat.QualiteGeometrie);
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
-        const Portee& p = Etat.Portees[i];
+                Document.Etat.EpaisseurLigne, Document.Etat.InterligneMoyenne, Document.Etat.QualiteBruit,
+                Document.Etat.QualiteGeometrie);
+    for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
+        const Portee& p = Document.Etat.Portees[i];
         const Rect& b = p.CadreBande;
         const Rect& l = p.CadreLignes;
         std::printf(
@@ -55,13 +56,13 @@ void AfficheRect(const char* nom, const Rect& r) {
 
 void AfficheJson(bool resultat) {
     std::printf("{\"found\": %s, \"width\": %d, \"height\": %d, ", resultat ? "true" : "false",
-                Etat.CadrePage.right, Etat.CadrePage.bottom);
+                Document.Etat.CadrePage.right, Document.Etat.CadrePage.bottom);
     std::printf("\"line_thickness\": %.3f, \"mean_interline\": %.3f, \"noise\": %d, \"geometry\": %d, ",
-                Etat.EpaisseurLigne, Etat.InterligneMoyenne, Etat.QualiteBruit,
-                Etat.QualiteGeometrie);
+                Document.Etat.EpaisseurLigne, Document.Etat.InterligneMoyenne, Document.Etat.QualiteBruit,
+                Document.Etat.QualiteGeometrie);
     std::printf("\"staves\": [");
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
-        const Portee& p = Etat.Portees[i];
+    for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
+        const Portee& p = Document.Etat.Portees[i];
         std::printf("%s{", i > 0 ? ", " : "");
         AfficheRect("band", p.CadreBande);
         std::printf(", ");
@@ -115,8 +116,8 @@ int ExecutePortees(const ArgumentsPortees& a) {
     ProgressionConsole progression(a.json);
     DefinitProgression(&progression);
     InstalleInterruptionConsole();
-    LibereEtatPage();
-    const bool resultat = RecherchePortees(page);
+    LibereEtatPage(Document.Etat);
+    const bool resultat = RecherchePortees(Document.Etat, ReglagesCourants(), page);
     DefinitProgression(nullptr);
 
     if (a.json)

@@ -5,7 +5,7 @@
 
 #include "records/options.h"
 #include "image/temporary_files.h"
-#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "staff/line_removal.h"
 #include "staff/staff_detection.h"
 #include "staff/vertical_lines.h"
@@ -65,25 +65,25 @@ uint8_t CouleurAccroche(int numero) {
 // Whether a vertical line runs from the top staff line to the bottom one,
 // within a fifth of an interline, as a bar line does.
 bool EstCandidatBarre(int i, const LigneVert& l) {
-    const Portee& p = Etat.Portees[i];
+    const Portee& p = Document.Etat.Portees[i];
     const float tol = 0.2f * p.Interligne;
-    const float haut = LigneHautEn(i, l.PosX);
-    const float bas = haut + (p.NbLignesPortee - 1) * InterligneEn(i, l.PosX);
+    const float haut = LigneHautEn(Document.Etat, i, l.PosX);
+    const float bas = haut + (p.NbLignesPortee - 1) * InterligneEn(Document.Etat, i, l.PosX);
     return l.PosY < haut + tol && l.PosY + l.Longueur >= bas - tol;
 }
 
 // Rows of the page the staff i is drawn in: half way to its neighbours.
 void TerritoirePortee(int i, int& debut, int& fin) {
-    const Portee& p = Etat.Portees[i];
+    const Portee& p = Document.Etat.Portees[i];
     debut = p.CadreBande.top;
     fin = p.CadreBande.bottom;
-    if (i > 0) debut = std::max(debut, (Etat.Portees[i - 1].CadreLignes.bottom + p.CadreLignes.top) / 2);
-    if (i + 1 < Etat.NbPorteesTrouvees())
-        fin = std::min(fin, (p.CadreLignes.bottom + Etat.Portees[i + 1].CadreLignes.top) / 2);
+    if (i > 0) debut = std::max(debut, (Document.Etat.Portees[i - 1].CadreLignes.bottom + p.CadreLignes.top) / 2);
+    if (i + 1 < Document.Etat.NbPorteesTrouvees())
+        fin = std::min(fin, (p.CadreLignes.bottom + Document.Etat.Portees[i + 1].CadreLignes.top) / 2);
 }
 
 void CopieBande(PixMap* sortie, int i, const BandeTraitee& b) {
-    const Rect& cadre = Etat.Portees[i].CadreBande;
+    const Rect& cadre = Document.Etat.Portees[i].CadreBande;
     int debut = 0, fin = 0;
     TerritoirePortee(i, debut, fin);
     const uint8_t rose = Couleur(65535, 45000, 45000);
@@ -104,9 +104,9 @@ void CopieBande(PixMap* sortie, int i, const BandeTraitee& b) {
 }
 
 void DessineLignes(PixMap* sortie, int i, const BandeTraitee& b, bool avecComptes) {
-    const Rect& cadre = Etat.Portees[i].CadreBande;
+    const Rect& cadre = Document.Etat.Portees[i].CadreBande;
     const uint8_t bleu = Couleur(0, 0, 65535), vert = Couleur(0, 45000, 0);
-    const int echelle = EchelleChiffres(Etat.Portees[i]);
+    const int echelle = EchelleChiffres(Document.Etat.Portees[i]);
     for (const LigneVert& l : b.lignes) {
         const uint8_t c = EstCandidatBarre(i, l) ? vert : bleu;
         for (int y = l.PosY; y <= l.PosY + l.Longueur; ++y)
@@ -120,7 +120,7 @@ void DessineLignes(PixMap* sortie, int i, const BandeTraitee& b, bool avecCompte
 }
 
 void DessineAccroches(PixMap* sortie, int i, const BandeTraitee& b) {
-    const Portee& p = Etat.Portees[i];
+    const Portee& p = Document.Etat.Portees[i];
     const int hMasque = std::max(1, static_cast<int>(0.33f * p.Interligne));
     const int echelle = EchelleChiffres(p);
     for (const AccrocheTrouvee& a : b.accroches) {
@@ -159,22 +159,22 @@ void LibereBandeTraitee(BandeTraitee& b) {
 }
 
 bool TraiteBandeJusqua(int i, std::FILE* copiePage, EtapeDessin etape, BandeTraitee& r) {
-    Etat.PorteeCourante = static_cast<int16_t>(i);
-    Portee& portee = Etat.Portees[i];
+    Document.Etat.PorteeCourante = static_cast<int16_t>(i);
+    Portee& portee = Document.Etat.Portees[i];
     if (portee.Echantillons.empty() || portee.Echantillons[0].Y == -1.0f) return false;
     if (portee.NbLignesPortee > 5) return false;
     Offscreen bande = DupliquePartieOffscreenFromFile(copiePage, portee.CadreBande);
     if (!bande) return false;
     r.intacte = DupliqueOffscreen(bande);
-    EffaceLignesPortee(i, bande);
-    Etat.PorteeImage = bande;
+    EffaceLignesPortee(Document.Etat, ReglagesCourants(), i, bande);
+    Document.Etat.PorteeImage = bande;
     portee.LignesVert.clear();
-    if (etape >= EtapeDessin::Tiges) RechercheLignesVert();
+    if (etape >= EtapeDessin::Tiges) RechercheLignesVert(Document.Etat, ReglagesCourants());
     r.avantAccroches = DupliqueOffscreen(bande);
-    if (etape >= EtapeDessin::Accroches) RechercheAccrochesDecrites(&r.accroches);
+    if (etape >= EtapeDessin::Accroches) RechercheAccrochesDecrites(Document.Etat, ReglagesCourants(), &r.accroches);
     r.lignes = portee.LignesVert;
-    LibereLignesVert();
-    Etat.PorteeImage = nullptr;
+    LibereLignesVert(Document.Etat);
+    Document.Etat.PorteeImage = nullptr;
     r.finale = bande;
     return r.intacte && r.avantAccroches;
 }
@@ -204,7 +204,7 @@ Offscreen DessineEtapesPortees(Offscreen page, EtapeDessin etape, std::vector<Bi
     const uint8_t gris = Couleur(52000, 52000, 52000);
     for (uint8_t& px : sortie->pixels)
         px = px == IndexNoir ? gris : IndexBlanc;
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
+    for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
         BandeTraitee b;
         BilanPortee bilan;
         if (TraiteBandeJusqua(i, copie, etape, b)) {

@@ -18,6 +18,7 @@
 #include "recognition/page_list_file.h"
 #include "recognition/batch_file.h"
 #include "recognition/page_loading.h"
+#include "records/options.h"
 #include "toolbox/messages.h"
 #include "toolbox/output_set.h"
 #include "toolbox/progress.h"
@@ -103,18 +104,18 @@ int ReconnaitTout(const DemandeListe& d, const SortiesDemandees& sorties, const 
 
 int ReconnaitRectangle(int p, const Rect& zone) {
     if (!ChargePageDocument(p)) return kEntreeInvalide;
-    const bool ok = ReconnaitZone(zone);
+    const bool ok = ReconnaitZone(Document, Document.Etat, ReglagesCourants(), zone);
     if (TestAnnulation()) return kInterrompu;
     int n = 0;
-    for (size_t i = 0; i < Etat.Portees.size(); ++i) {
-        const Portee& portee = Etat.Portees[i];
+    for (size_t i = 0; i < Document.Etat.Portees.size(); ++i) {
+        const Portee& portee = Document.Etat.Portees[i];
         if (!RectsSeCoupent(portee.CadreBande, zone)) continue;
         ++n;
         std::printf("staff %zu: band %d,%d,%d,%d, %zu symbols\n", i + 1, portee.CadreBande.top,
                     portee.CadreBande.left, portee.CadreBande.bottom, portee.CadreBande.right,
                     portee.Symboles.size());
     }
-    std::printf("page %d: %d staves found, %d in the zone, %s\n", p + 1, Etat.NbPorteesTrouvees(),
+    std::printf("page %d: %d staves found, %d in the zone, %s\n", p + 1, Document.Etat.NbPorteesTrouvees(),
                 n, ok ? "recognised" : "failed");
     return ok ? kSucces : kRienReconnu;
 }

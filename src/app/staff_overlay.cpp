@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "staff/staff_geometry.h"
 
 namespace {
@@ -20,10 +20,10 @@ void DessineCadre(const VuePixels& base, const Rect& r, uint8_t couleur) {
 
 // Lines two pixels thick, so that they show beside the black staff lines.
 void DessineLignes(const VuePixels& base, int i) {
-    const Portee& p = Etat.Portees[i];
+    const Portee& p = Document.Etat.Portees[i];
     for (int x = p.CadreLignes.left; x <= p.CadreLignes.right; ++x) {
-        const float haut = LigneHautEn(i, x - p.CadreBande.left) + p.CadreBande.top;
-        const float interligne = InterligneEn(i, x - p.CadreBande.left);
+        const float haut = LigneHautEn(Document.Etat, i, x - p.CadreBande.left) + p.CadreBande.top;
+        const float interligne = InterligneEn(Document.Etat, i, x - p.CadreBande.left);
         for (int k = 0; k < p.NbLignesPortee; ++k) {
             const int y = static_cast<int>(std::lround(haut + k * interligne));
             EcritPixel(base, x, y, IndexRouge);
@@ -46,8 +46,8 @@ void DessineEchantillons(const VuePixels& base, const Portee& p) {
 void DessinePortees(Offscreen page) {
     const VuePixels base = VueOffscreen(page);
     if (!base.base) return;
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
-        const Portee& p = Etat.Portees[i];
+    for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
+        const Portee& p = Document.Etat.Portees[i];
         DessineCadre(base, p.CadreBande, IndexBleu);
         Rect interieur{static_cast<int16_t>(p.CadreBande.top + 1), static_cast<int16_t>(p.CadreBande.left + 1),
                        static_cast<int16_t>(p.CadreBande.bottom - 1), static_cast<int16_t>(p.CadreBande.right - 1)};

@@ -7,7 +7,7 @@
 
 #include "desktop/pixmap_image.h"
 #include "document/preferences.h"
-#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "recognition/page_loading.h"
 #include "recognition/page_view_drawing.h"
 #include "recognition/page_view_image.h"
@@ -32,7 +32,7 @@ QString Decrit(const NotePortee& n, int portee) {
 
 void DecritSymboles(std::vector<SymboleVu>& symboles) {
     symboles.clear();
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
+    for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
         const RepereePortee r(i);
         for (const NotePortee& n : r.portee.Symboles)
             symboles.push_back(

@@ -5,6 +5,7 @@
 #include "document/result_file_reader.h"
 #include "document/rhythm.h"
 #include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress.h"
 #include "toolbox/system.h"
@@ -62,7 +63,7 @@ ResultatExport ExporteFichierMusical(const std::string& cheminResultat,
     const uint32_t debut = Ticks();
     LibereModele(document);
     const ResultatExport resultat = Exporte(cheminResultat, cheminMusique, document, joueAussitot);
-    const uint32_t secondes = (Ticks() - debut) / 60 + Etat.DureeTraitement;
-    Etat.DureeTraitement = static_cast<uint16_t>(std::min<uint32_t>(secondes, UINT16_MAX));
+    const uint32_t secondes = (Ticks() - debut) / 60 + Document.Etat.DureeTraitement;
+    Document.Etat.DureeTraitement = static_cast<uint16_t>(std::min<uint32_t>(secondes, UINT16_MAX));
     return resultat;
 }

@@ -40,16 +40,15 @@ void AppliqueAires(const EntreePage& page, Offscreen image) {
     }
 }
 
-bool AireSymbole(uint16_t code, const Rect& cadre, Point& position) {
-    const EntreePage* page = PageCourante();
-    const int i = Etat.PorteeCourante;
-    if (!page || i < 0 || i >= static_cast<int>(Etat.Portees.size())) return false;
-    const Rect& bande = Etat.Portees[i].CadreBande;
+bool AireSymbole(EtatPage& etat, uint16_t code, const Rect& cadre, Point& position) {
+    const int i = etat.PorteeCourante;
+    if (i < 0 || i >= static_cast<int>(etat.Portees.size())) return false;
+    const Rect& bande = etat.Portees[i].CadreBande;
     // In page coordinates, computed wide: a band far down the page must not
     // wrap the 16-bit fields.
     const int haut = cadre.top + bande.top, bas = cadre.bottom + bande.top;
     const int gauche = cadre.left + bande.left, droite = cadre.right + bande.left;
-    for (const AireCommande& a : page->Aires) {
+    for (const AireCommande& a : etat.Aires) {
         if (a.Commande != kAireSymbole || a.CommandeParam != code) continue;
         const Rect& r = a.Aire;
         if (!(r.left < droite && gauche < r.right && r.top < bas && haut < r.bottom)) continue;

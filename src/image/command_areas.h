@@ -15,7 +15,7 @@ void AppliqueAires(const EntreePage& page, Offscreen image);
 // The first symbol area of the current page forcing `code` that meets `cadre`
 // (coordinates of the current staff's band), with its centre in band
 // coordinates; false when there is none.
-bool AireSymbole(uint16_t code, const Rect& cadre, Point& position);
+bool AireSymbole(EtatPage& etat, uint16_t code, const Rect& cadre, Point& position);
 
 // Smallest side of an area.
 constexpr int kTailleMinAire = 8;

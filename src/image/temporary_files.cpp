@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct SlotTemporaire {
     std::FILE* fichier = nullptr;
 };
 
+// The slots and the name counter are shared by every recognition running in
+// the process; the lock guards both.
+std::mutex verrouSlots;
 std::vector<SlotTemporaire> slots;
 long compteurNoms = 0;
 
@@ -76,6 +80,7 @@ bool LitLignes(std::FILE* fichier, uint8_t* destination, size_t taille) {
 }  // namespace
 
 std::FILE* CreeFichierTemporaire() {
+    const std::lock_guard<std::mutex> verrou(verrouSlots);
     SlotTemporaire* slot = SlotLibre();
     std::FILE* f = OuvreNouveauFichier(slot->nom);
     if (!f) {
@@ -89,6 +94,7 @@ std::FILE* CreeFichierTemporaire() {
 
 void EffaceFichierTemporaire(std::FILE*& fichier) {
     if (!fichier) return;
+    const std::lock_guard<std::mutex> verrou(verrouSlots);
     for (auto& s : slots) {
         if (s.enUsage && s.fichier == fichier) {
             std::fclose(fichier);
@@ -101,7 +107,10 @@ void EffaceFichierTemporaire(std::FILE*& fichier) {
     Alerte("EffaceFichierTemporaire; file not found");
 }
 
-int NombreSlotsTemporaires() { return static_cast<int>(slots.size()); }
+int NombreSlotsTemporaires() {
+    const std::lock_guard<std::mutex> verrou(verrouSlots);
+    return static_cast<int>(slots.size());
+}
 
 std::FILE* PushOffscreen(Offscreen o, bool* complet) {
     if (complet) *complet = false;
@@ -206,6 +215,7 @@ void NettoieFichiersTemporairesAuDemarrage() {
 }
 
 void EffaceTousFichiersTemporaires() {
+    const std::lock_guard<std::mutex> verrou(verrouSlots);
     for (auto& s : slots) {
         if (!s.enUsage) continue;
         std::fclose(s.fichier);

@@ -13,6 +13,7 @@
 #include "recognition/page_driver.h"
 #include "recognition/page_loading.h"
 #include "recognition/saved_state.h"
+#include "records/options.h"
 #include "symbols/notes.h"
 #include "symbols/ties.h"
 #include "toolbox/messages.h"
@@ -30,14 +31,14 @@ void DemarreNumerotation() {
 
 bool ReconnaitPageCourante(int p) {
     VuePageCourante().AjustePageALaFenetre();
-    return ReconnaitPage(Document.Pages[p].NomFichier);
+    return ReconnaitPage(Document, Document.Etat, ReglagesCourants(), Document.Pages[p].NomFichier);
 }
 
 // Writes the page block and closes the file in one go (a page on its own).
 bool EcritResultatPage(const std::string& chemin, const std::string& nom) {
     std::FILE* fichier = OuvreFichierResultat(chemin, nom);
     if (fichier == nullptr) return false;
-    const bool page = EcritPageResultat(fichier, Etat);
+    const bool page = EcritPageResultat(fichier, Document.Etat);
     const bool ferme = FermeFichierResultat(fichier);
     if (page && !ferme) Alerte("Can't write file '%s'", chemin.c_str());
     return page && ferme;
@@ -47,11 +48,11 @@ bool EcritResultatPage(const std::string& chemin, const std::string& nom) {
 void AnnonceEchec(int p, bool chargee) {
     if (!chargee)
         Alerte("Page %d failed: its image could not be loaded", p + 1);
-    else if (Etat.Portees.empty())
+    else if (Document.Etat.Portees.empty())
         Alerte("Page %d failed: no staff was found on it", p + 1);
     else
         Alerte("Page %d failed: recognition stopped at staff %d of %d", p + 1,
-               Etat.PorteeCourante + 1, static_cast<int>(Etat.Portees.size()));
+               Document.Etat.PorteeCourante + 1, static_cast<int>(Document.Etat.Portees.size()));
 }
 
 // Loads (unless it is loaded already) and recognises page p; false with
@@ -72,7 +73,7 @@ void ReconnaitPages(std::FILE* resultat, const SuiviPage& suivi, BilanReconnaiss
             bilan.annulee = true;
             return;
         }
-        if (ok && !EcritPageResultat(resultat, Etat)) {
+        if (ok && !EcritPageResultat(resultat, Document.Etat)) {
             Alerte("Can't write page %d into the result file", p + 1);
             ok = false;
         }
@@ -88,7 +89,7 @@ bool ReporteModifsDocument(const DocumentMusical& modele, const std::vector<int>
     Trace("Report de la mise en forme des pages.");
     for (int p : pages) {
         if (!RestaureEtatPage(p)) return false;
-        ReporteModifs(modele, Etat);
+        ReporteModifs(modele, Document.Etat);
         if (!SauveEtatPage(p)) return false;
     }
     return true;

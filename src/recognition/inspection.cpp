@@ -4,6 +4,7 @@
 
 #include "records/etat_page.h"
 #include "recognition/page_driver.h"
+#include "records/options.h"
 #include "staff/staff_detection.h"
 #include "symbols/candidates.h"
 #include "symbols/components.h"
@@ -20,26 +21,26 @@ int porteeInspectee = -1;
 // extraction records it.
 Offscreen liaisonsEffacees = nullptr;
 
-void NoteStructure(InspectionPage& resultat) {
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
-        const Portee& p = Etat.Portees[i];
+void NoteStructure(EtatPage& etat, InspectionPage& resultat) {
+    for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
+        const Portee& p = etat.Portees[i];
         resultat.structure.push_back(StructurePortee{i, p.Clef, p.NumSysteme, p.IndexPortee,
                                                      p.Accolade, p.Tablature, p.PremiereMesure,
                                                      p.Mesures});
     }
-    resultat.nbSystemes = Etat.NbSystemes;
-    resultat.nbPorteesParSysteme = Etat.NbPorteesParSysteme;
-    resultat.retraitPremierGroupe = Etat.RetraitPremierGroupe;
+    resultat.nbSystemes = etat.NbSystemes;
+    resultat.nbPorteesParSysteme = etat.NbPorteesParSysteme;
+    resultat.retraitPremierGroupe = etat.RetraitPremierGroupe;
 }
 
-bool LiaisonsInspectees() {
+bool LiaisonsInspectees(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     if (liaisonsEffacees) DisposeOffscreen(liaisonsEffacees);
-    const bool voulue = porteeInspectee < 0 || Etat.PorteeCourante == porteeInspectee;
-    if (!voulue || !Etat.PorteeImage) return RechercheLiaisons();
-    liaisonsEffacees = DupliqueOffscreen(Etat.PorteeImage);
-    const bool resultat = RechercheLiaisons();
+    const bool voulue = porteeInspectee < 0 || etat.PorteeCourante == porteeInspectee;
+    if (!voulue || !etat.PorteeImage) return RechercheLiaisons(etat, reglages);
+    liaisonsEffacees = DupliqueOffscreen(etat.PorteeImage);
+    const bool resultat = RechercheLiaisons(etat, reglages);
     if (!liaisonsEffacees) return resultat;
-    const std::vector<uint8_t>& apres = Etat.PorteeImage->pixels;
+    const std::vector<uint8_t>& apres = etat.PorteeImage->pixels;
     for (size_t k = 0; k < apres.size(); ++k) {
         uint8_t& px = liaisonsEffacees->pixels[k];
         px = px == IndexNoir && apres[k] != IndexNoir ? IndexNoir : IndexBlanc;
@@ -49,43 +50,43 @@ bool LiaisonsInspectees() {
 
 // The components are cut again after extraction (the stage releases its
 // table): the cut is deterministic, so the indices agree.
-void NoteCadresGraphes(PorteeInspectee& p) {
-    if (!ConstruitTableGraphes()) return;
-    p.nbGraphes = static_cast<int>(TableGraphes.size());
-    p.pileMaximum = BilanTableGraphes.pileMaximum;
-    p.composantesTronquees = BilanTableGraphes.composantesTronquees;
+void NoteCadresGraphes(EtatPage& etat, PorteeInspectee& p) {
+    if (!ConstruitTableGraphes(etat)) return;
+    p.nbGraphes = static_cast<int>(etat.Graphes.size());
+    p.pileMaximum = etat.BilanGraphes.pileMaximum;
+    p.composantesTronquees = etat.BilanGraphes.composantesTronquees;
     for (CandidatInspecte& c : p.candidats) {
         const int n = c.caractere.NumGraphe;
-        if (n < 0 || n >= static_cast<int>(TableGraphes.size())) continue;
-        const Rect& cadre = TableGraphes[n].Cadre;
+        if (n < 0 || n >= static_cast<int>(etat.Graphes.size())) continue;
+        const Rect& cadre = etat.Graphes[n].Cadre;
         c.cadreGraphe = Rect{cadre.top, cadre.left, static_cast<int16_t>(cadre.bottom + 1), cadre.right};
     }
-    LibereTableGraphes();
+    LibereTableGraphes(etat);
 }
 
-bool ExtractionInspectee(float interligne) {
-    const int i = Etat.PorteeCourante;
+bool ExtractionInspectee(EtatPage& etat, const ReglagesReconnaissance& reglages, float interligne) {
+    const int i = etat.PorteeCourante;
     if (porteeInspectee >= 0 && i != porteeInspectee) {
-        ViderTableCaracteres();
+        ViderTableCaracteres(etat);
         return true;
     }
     const auto debut = std::chrono::steady_clock::now();
-    const bool resultat = ExtractionCaracteresProbables(interligne);
+    const bool resultat = ExtractionCaracteresProbables(etat, reglages, interligne);
     const auto fin = std::chrono::steady_clock::now();
 
     PorteeInspectee p;
     p.index = i;
     p.interligne = interligne;
-    const Portee& portee = Etat.Portees[i];
+    const Portee& portee = etat.Portees[i];
     p.cadreBande = portee.CadreBande;
-    if (Etat.PorteeImage)
-        p.ligneHaut = LigneHautEn(i, Etat.PorteeImage->largeur / 2);
+    if (etat.PorteeImage)
+        p.ligneHaut = LigneHautEn(etat, i, etat.PorteeImage->largeur / 2);
     p.tailleSymboles = TailleCaracteresPortee(interligne);
     p.millisecondes = std::chrono::duration<double, std::milli>(fin - debut).count();
-    for (const CaractereProbable& c : Etat.Caracteres) p.candidats.push_back({c, Rect{}});
-    NoteCadresGraphes(p);
-    if (Etat.PorteeImage) p.bande = DupliqueOffscreen(Etat.PorteeImage);
-    if (Etat.PorteeImageIntacte) p.bandeIntacte = DupliqueOffscreen(Etat.PorteeImageIntacte);
+    for (const CaractereProbable& c : etat.Caracteres) p.candidats.push_back({c, Rect{}});
+    NoteCadresGraphes(etat, p);
+    if (etat.PorteeImage) p.bande = DupliqueOffscreen(etat.PorteeImage);
+    if (etat.PorteeImageIntacte) p.bandeIntacte = DupliqueOffscreen(etat.PorteeImageIntacte);
     p.liaisonsEffacees = liaisonsEffacees;
     liaisonsEffacees = nullptr;
     inspectionCourante->portees.push_back(std::move(p));
@@ -93,16 +94,16 @@ bool ExtractionInspectee(float interligne) {
 }
 
 // The staves' notes once the page is done.
-void NoteNotes(InspectionPage& inspection) {
+void NoteNotes(EtatPage& etat, InspectionPage& inspection) {
     for (PorteeInspectee& p : inspection.portees) {
-        if (p.index < Etat.NbPorteesTrouvees()) p.notes = Etat.Portees[p.index].Symboles;
+        if (p.index < etat.NbPorteesTrouvees()) p.notes = etat.Portees[p.index].Symboles;
     }
 }
 
 // The staves keep their ties until the next page starts.
-void NoteLiaisons(InspectionPage& inspection) {
+void NoteLiaisons(EtatPage& etat, InspectionPage& inspection) {
     for (PorteeInspectee& p : inspection.portees) {
-        if (p.index < Etat.NbPorteesTrouvees()) p.liaisons = Etat.Portees[p.index].Liaisons;
+        if (p.index < etat.NbPorteesTrouvees()) p.liaisons = etat.Portees[p.index].Liaisons;
     }
 }
 
@@ -116,19 +117,19 @@ InspectionPage::~InspectionPage() {
     }
 }
 
-void InspectePage(const std::string& nomPage, int porteeVoulue, InspectionPage& resultat) {
+void InspectePage(EtatPage& etat, const ReglagesReconnaissance& reglages, const std::string& nomPage, int porteeVoulue, InspectionPage& resultat) {
     const EtapesReconnaissance sauve = Etapes;
     Etapes.ExtractionCaracteresProbables = ExtractionInspectee;
     Etapes.RechercheLiaisons = LiaisonsInspectees;
     inspectionCourante = &resultat;
     porteeInspectee = porteeVoulue;
 
-    resultat.reconnue = ReconnaitPage(nomPage);
+    resultat.reconnue = ReconnaitPage(Document, etat, reglages, nomPage);
     if (liaisonsEffacees) DisposeOffscreen(liaisonsEffacees);
-    resultat.nbPortees = Etat.NbPorteesTrouvees();
-    NoteStructure(resultat);
-    NoteNotes(resultat);
-    NoteLiaisons(resultat);
+    resultat.nbPortees = etat.NbPorteesTrouvees();
+    NoteStructure(etat, resultat);
+    NoteNotes(etat, resultat);
+    NoteLiaisons(etat, resultat);
 
     inspectionCourante = nullptr;
     porteeInspectee = -1;

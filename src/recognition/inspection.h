@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
+#include "records/options.h"
 #include "records/portee.h"
 #include "records/symboles.h"
 #include "toolbox/rect.h"
@@ -68,4 +70,4 @@ struct InspectionPage {
 // staff index, or -1 for every staff (the other staves then have no
 // candidates, hence no notes). Tuplets and ornaments are not run. The
 // driver's stage table is restored on return.
-void InspectePage(const std::string& nomPage, int porteeVoulue, InspectionPage& resultat);
+void InspectePage(EtatPage& etat, const ReglagesReconnaissance& reglages, const std::string& nomPage, int porteeVoulue, InspectionPage& resultat);

@@ -43,66 +43,78 @@ namespace {
 constexpr int64_t kMargeMemoire = 1048576;
 
 // Brings the page bitmap back from the working copy when it is not in memory.
-void RechargePage(std::FILE* copieTravail) {
-    if (!Document.ImagePage) Document.ImagePage = GetOffscreenFromFile(copieTravail);
+void RechargePage(ListePages& document, std::FILE* copieTravail) {
+    if (!document.ImagePage) document.ImagePage = GetOffscreenFromFile(copieTravail);
 }
 
 // Command areas: the page as loaded is parked first, so that the areas never
 // reach the page the user sees. Returns the parked copy, or none.
-std::FILE* AppliqueAiresCommande() {
-    const EntreePage* page = PageCourante();
-    if (!AiresActives(page, Document.ImagePage)) return nullptr;
-    std::FILE* copieSansAires = PushOffscreen(Document.ImagePage);
-    AppliqueAires(*page, Document.ImagePage);
+std::FILE* AppliqueAiresCommande(ListePages& document) {
+    const EntreePage* page = PageCourante(document);
+    if (!AiresActives(page, document.ImagePage)) return nullptr;
+    std::FILE* copieSansAires = PushOffscreen(document.ImagePage);
+    AppliqueAires(*page, document.ImagePage);
     return copieSansAires;
 }
 
 // Puts the page as loaded back in place of the page with its areas applied.
-void RestaurePageSansAires(std::FILE*& copieSansAires) {
+void RestaurePageSansAires(ListePages& document, std::FILE*& copieSansAires) {
     if (!copieSansAires) return;
-    if (Document.ImagePage) DisposeOffscreen(Document.ImagePage);
-    Document.ImagePage = GetOffscreenFromFile(copieSansAires);
+    if (document.ImagePage) DisposeOffscreen(document.ImagePage);
+    document.ImagePage = GetOffscreenFromFile(copieSansAires);
     VuePageCourante().AffichePage();
     EffaceFichierTemporaire(copieSansAires);
 }
 
 // Pushes the working copy from which every staff band is cut.
-std::FILE* PousseCopieTravail() {
-    if (!Document.ImagePage) return nullptr;
+std::FILE* PousseCopieTravail(ListePages& document) {
+    if (!document.ImagePage) return nullptr;
     bool complet = false;
-    std::FILE* copie = PushOffscreen(Document.ImagePage, &complet);
+    std::FILE* copie = PushOffscreen(document.ImagePage, &complet);
     if (copie && !complet) EffaceFichierTemporaire(copie);
     return copie;
 }
 
-void PrepareEtatPage(const std::string& nomPage) {
-    LibereEtatPage();
-    if (Document.ImagePage) Etat.CadrePage = Document.ImagePage->Bornes();
-    Etat.NomPage = nomPage.substr(0, 255);
+// A clear page state with what the document hands the page.
+void PrepareEtatPage(ListePages& document, EtatPage& etat, const std::string& nomPage) {
+    LibereEtatPage(etat);
+    if (document.ImagePage) etat.CadrePage = document.ImagePage->Bornes();
+    etat.NomPage = nomPage.substr(0, 255);
+    etat.NumPage = document.NumPage;
+    etat.NumeroSymbole = document.NumeroSymbole;
+    etat.NumeroLiaison = document.NumeroLiaison;
+    if (const EntreePage* page = PageCourante(document)) etat.Aires = page->Aires;
+}
+
+// The running numbers go on from the page's last ones.
+void RendNumeros(ListePages& document, const EtatPage& etat) {
+    document.NumeroSymbole = etat.NumeroSymbole;
+    document.NumeroLiaison = etat.NumeroLiaison;
 }
 
 // The staves, then systems and measures, with their progress figures.
-bool ReconnaitPortees(std::FILE* copieTravail) {
+bool ReconnaitPortees(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
+                      std::FILE* copieTravail) {
     Progression& progression = ProgressionCourante();
-    const int64_t taillePage = int64_t{Etat.CadrePage.Hauteur()} * Etat.CadrePage.Largeur();
-    if (MemoireLibre() >= taillePage + kMargeMemoire) RechargePage(copieTravail);
+    const int64_t taillePage = int64_t{etat.CadrePage.Hauteur()} * etat.CadrePage.Largeur();
+    if (MemoireLibre() >= taillePage + kMargeMemoire) RechargePage(document, copieTravail);
     VuePageCourante().AffichePage();
     progression.Etape(3);
 
     bool resultat = true;
-    const int n = Etat.NbPorteesTrouvees();
+    const int n = etat.NbPorteesTrouvees();
     for (int i = 0; i < n && resultat; ++i) {
         progression.Pourcentage(15 + (60 * i) / n);
-        resultat = ReconnaitPortee(i, copieTravail);
+        resultat = ReconnaitPortee(etat, reglages, i, copieTravail);
     }
     if (!resultat) return false;
 
     progression.Pourcentage(80);
     progression.Etape(4);
-    RechargePage(copieTravail);
-    if (Etapes.DoAnalyseSystemes()) {
+    RechargePage(document, copieTravail);
+    if (Etapes.DoAnalyseSystemes(etat, document.ImagePage)) {
         progression.Pourcentage(90);
-        resultat = Etapes.AnalyseMesures();
+        resultat = Etapes.AnalyseMesures(etat);
         progression.Pourcentage(100);
     }
     return resultat;
@@ -117,7 +129,8 @@ void TermineAffichage() {
 
 }  // namespace
 
-bool ReconnaitPage(const std::string& nomPage) {
+bool ReconnaitPage(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
+                   const std::string& nomPage) {
     const uint32_t debut = Ticks();
     if (TestAnnulation()) return false;
     Progression& progression = ProgressionCourante();
@@ -125,42 +138,44 @@ bool ReconnaitPage(const std::string& nomPage) {
     progression.Ouvre(0, "");
     progression.Pourcentage(0);
 
-    PrepareEtatPage(nomPage);
-    std::FILE* copieSansAires = AppliqueAiresCommande();
-    std::FILE* copieTravail = PousseCopieTravail();
+    PrepareEtatPage(document, etat, nomPage);
+    std::FILE* copieSansAires = AppliqueAiresCommande(document);
+    std::FILE* copieTravail = PousseCopieTravail(document);
     bool resultat = copieTravail != nullptr;
 
     if (resultat) {
         progression.Pourcentage(5);
         progression.Etape(2);
-        if (!Etapes.RecherchePortees(Document.ImagePage)) {
-            RechargePage(copieTravail);
+        if (!Etapes.RecherchePortees(etat, reglages, document.ImagePage)) {
+            RechargePage(document, copieTravail);
             VuePageCourante().AffichePage();
             resultat = false;
         } else {
-            resultat = ReconnaitPortees(copieTravail);
+            resultat = ReconnaitPortees(document, etat, reglages, copieTravail);
         }
-        RechargePage(copieTravail);
+        RechargePage(document, copieTravail);
         VuePageCourante().AffichePage();
         EffaceFichierTemporaire(copieTravail);
     }
-    RestaurePageSansAires(copieSansAires);
+    RestaurePageSansAires(document, copieSansAires);
+    RendNumeros(document, etat);
 
     if (resultat) {
         if (VuePageCourante().SuitReconnaissance())
-            VuePageCourante().DefileVersPortee(Etat.PorteeCourante);
+            VuePageCourante().DefileVersPortee(etat.PorteeCourante);
         const uint32_t ticks = Ticks() - debut;
-        Etat.DureeTraitement = static_cast<uint16_t>(ticks / 60);
+        etat.DureeTraitement = static_cast<uint16_t>(ticks / 60);
         progression.AjouteTempsPage(ticks);
-        Trace("Page : %d secondes", Etat.DureeTraitement);
+        Trace("Page : %d secondes", etat.DureeTraitement);
     }
     TermineAffichage();
     return resultat;
 }
 
-bool ReconnaitPortee(int i, std::FILE* copieTravail) {
-    Etat.PorteeCourante = static_cast<int16_t>(i);
-    Portee& portee = Etat.Portees[i];
+bool ReconnaitPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int i,
+                     std::FILE* copieTravail) {
+    etat.PorteeCourante = static_cast<int16_t>(i);
+    Portee& portee = etat.Portees[i];
 
     if (portee.Echantillons.empty() || portee.Echantillons[0].Y == -1.0f) {
         // One damaged staff must not lose the whole page: it is skipped, and
@@ -171,78 +186,80 @@ bool ReconnaitPortee(int i, std::FILE* copieTravail) {
     }
     if (portee.NbLignesPortee > 5) {
         portee.Tablature = 1;
-        if (i > 0) Etat.Portees[i - 1].TablatureAssociee = 1;
+        if (i > 0) etat.Portees[i - 1].TablatureAssociee = 1;
         Trace("Portee tablature ignoree");
         return true;
     }
 
-    Etat.PorteeImage = DupliquePartieOffscreenFromFile(copieTravail, portee.CadreBande);
-    if (!Etat.PorteeImage) return false;
-    Etat.PorteeImageIntacte = DupliqueOffscreen(Etat.PorteeImage);
-    Etapes.EffaceLignesPortee(i, Etat.PorteeImage);
+    etat.PorteeImage = DupliquePartieOffscreenFromFile(copieTravail, portee.CadreBande);
+    if (!etat.PorteeImage) return false;
+    etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
+    Etapes.EffaceLignesPortee(etat, reglages, i, etat.PorteeImage);
 
     VuePage& vue = VuePageCourante();
     vue.DefiniOrigineBande(portee.CadreBande);
     vue.DessineZoneBande(portee.CadreBande);
 
     bool resultat = false;
-    if (Etapes.RechercheLiaisons()) {
-        if (Etapes.RechercheLignesVert()) {
-            resultat = ReconnaitSymbolesPortee();
-            Etapes.LibereLignesVert();
+    if (Etapes.RechercheLiaisons(etat, reglages)) {
+        if (Etapes.RechercheLignesVert(etat, reglages)) {
+            resultat = ReconnaitSymbolesPortee(etat, reglages);
+            Etapes.LibereLignesVert(etat);
         }
     }
     vue.DessineZoneBande(portee.CadreBande);
 
     vue.RestaurePort();
-    DisposeOffscreen(Etat.PorteeImage);
-    if (Etat.PorteeImageIntacte) DisposeOffscreen(Etat.PorteeImageIntacte);
+    DisposeOffscreen(etat.PorteeImage);
+    if (etat.PorteeImageIntacte) DisposeOffscreen(etat.PorteeImageIntacte);
     return resultat;
 }
 
-bool ReconnaitSymbolesPortee() {
-    if (!Etapes.RechercheAccroches()) return false;
-    const int i = Etat.PorteeCourante;
+bool ReconnaitSymbolesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    if (!Etapes.RechercheAccroches(etat, reglages)) return false;
+    const int i = etat.PorteeCourante;
     bool resultat = false;
-    if (Etapes.ExtractionCaracteresProbables(Etat.Portees[i].Interligne)) {
-        Portee& portee = Etat.Portees[i];
+    if (Etapes.ExtractionCaracteresProbables(etat, reglages, etat.Portees[i].Interligne)) {
+        Portee& portee = etat.Portees[i];
         portee.TailleSymboles = Etapes.TailleCaracteresPortee(portee.Interligne);
-        Etapes.TraiteArmatureDebutPortee(i, Etat.PorteeImage);
-        resultat = Etapes.TraiteNotes() && Etapes.TraiteTuplets() && Etapes.TraitePointes() &&
-                   Etapes.TraiteEffets();
+        Etapes.TraiteArmatureDebutPortee(etat, reglages, i, etat.PorteeImage);
+        resultat = Etapes.TraiteNotes(etat, reglages) && Etapes.TraiteTuplets(etat, reglages) && Etapes.TraitePointes(etat, reglages) &&
+                   Etapes.TraiteEffets(etat);
     }
     VuePageCourante().DessineSymbolesPortee(i);
-    Etapes.ViderTableCaracteres();
+    Etapes.ViderTableCaracteres(etat);
     return resultat;
 }
 
-bool ReconnaitZone(const Rect& zone) {
+bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
+                   const Rect& zone) {
     const uint32_t debut = Ticks();
     EffaceAnnulation();
     VuePageCourante().CurseurAttente();
 
-    const EntreePage* page = PageCourante();
-    const std::string nomPage = page ? page->NomFichier : std::string(Etat.NomPage);
-    PrepareEtatPage(nomPage);
-    std::FILE* copieSansAires = AppliqueAiresCommande();
-    std::FILE* copieTravail = PousseCopieTravail();
+    const EntreePage* page = PageCourante(document);
+    const std::string nomPage = page ? page->NomFichier : std::string(etat.NomPage);
+    PrepareEtatPage(document, etat, nomPage);
+    std::FILE* copieSansAires = AppliqueAiresCommande(document);
+    std::FILE* copieTravail = PousseCopieTravail(document);
     bool resultat = copieTravail != nullptr;
     if (resultat) {
-        const bool portees = Etapes.RecherchePortees(Document.ImagePage);
-        RechargePage(copieTravail);
+        const bool portees = Etapes.RecherchePortees(etat, reglages, document.ImagePage);
+        RechargePage(document, copieTravail);
         VuePageCourante().AffichePage();
         if (portees) {
-            for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
-                if (!RectsSeCoupent(Etat.Portees[i].CadreBande, zone)) continue;
-                if (!ReconnaitPortee(i, copieTravail)) resultat = false;
+            for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
+                if (!RectsSeCoupent(etat.Portees[i].CadreBande, zone)) continue;
+                if (!ReconnaitPortee(etat, reglages, i, copieTravail)) resultat = false;
             }
         } else {
             resultat = false;
         }
         EffaceFichierTemporaire(copieTravail);
     }
-    RestaurePageSansAires(copieSansAires);
-    Etat.DureeTraitement = static_cast<uint16_t>((Ticks() - debut) / 60);
+    RestaurePageSansAires(document, copieSansAires);
+    RendNumeros(document, etat);
+    etat.DureeTraitement = static_cast<uint16_t>((Ticks() - debut) / 60);
     TermineAffichage();
     return resultat;
 }

@@ -7,42 +7,52 @@
 #include <string>
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
+#include "records/options.h"
+#include "records/page_entry.h"
 #include "toolbox/rect.h"
 
 // The stages the driver runs, in the files of their own subsystems. Tests
 // replace some of them to drive the driver through its paths.
 struct EtapesReconnaissance {
-    bool (*RecherchePortees)(Offscreen& page);
-    bool (*EffaceLignesPortee)(int indexPortee, Offscreen bande);
-    bool (*RechercheLiaisons)();
-    bool (*RechercheLignesVert)();
-    void (*LibereLignesVert)();
-    bool (*RechercheAccroches)();
-    bool (*ExtractionCaracteresProbables)(float interligne);
+    bool (*RecherchePortees)(EtatPage& etat, const ReglagesReconnaissance& reglages, Offscreen& page);
+    bool (*EffaceLignesPortee)(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande);
+    bool (*RechercheLiaisons)(EtatPage& etat, const ReglagesReconnaissance& reglages);
+    bool (*RechercheLignesVert)(EtatPage& etat, const ReglagesReconnaissance& reglages);
+    void (*LibereLignesVert)(EtatPage& etat);
+    bool (*RechercheAccroches)(EtatPage& etat, const ReglagesReconnaissance& reglages);
+    bool (*ExtractionCaracteresProbables)(EtatPage& etat, const ReglagesReconnaissance& reglages, float interligne);
     int16_t (*TailleCaracteresPortee)(float interligne);
-    void (*TraiteArmatureDebutPortee)(int indexPortee, Offscreen bande);
-    bool (*TraiteNotes)();
-    bool (*TraiteTuplets)();
-    bool (*TraitePointes)();
-    bool (*TraiteEffets)();
-    void (*ViderTableCaracteres)();
-    bool (*DoAnalyseSystemes)();
-    bool (*AnalyseMesures)();
+    void (*TraiteArmatureDebutPortee)(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande);
+    bool (*TraiteNotes)(EtatPage& etat, const ReglagesReconnaissance& reglages);
+    bool (*TraiteTuplets)(EtatPage& etat, const ReglagesReconnaissance& reglages);
+    bool (*TraitePointes)(EtatPage& etat, const ReglagesReconnaissance& reglages);
+    bool (*TraiteEffets)(EtatPage& etat);
+    void (*ViderTableCaracteres)(EtatPage& etat);
+    bool (*DoAnalyseSystemes)(EtatPage& etat, Offscreen page);
+    bool (*AnalyseMesures)(EtatPage& etat);
 };
 
 EtapesReconnaissance EtapesParDefaut();
 extern EtapesReconnaissance Etapes;
 
-// The per-page pipeline on the current page bitmap (Document.ImagePage).
-// On return the page bitmap is the page as loaded, whatever happened.
-bool ReconnaitPage(const std::string& nomPage);
+// The per-page pipeline on the document's current page bitmap
+// (`document.ImagePage`, with the current page's command areas), into
+// `etat`. The page takes the document's running numbers of notes and ties
+// and gives them back. On return the page bitmap is the page as loaded,
+// whatever happened. The stages read the run's settings from `reglages`
+// only (the program passes those it has loaded, `ReglagesCourants()`).
+bool ReconnaitPage(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
+                   const std::string& nomPage);
 
 // Only the staves of the current page whose bands meet the rectangle; no
 // systems analysis, no progress window.
-bool ReconnaitZone(const Rect& zone);
+bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
+                   const Rect& zone);
 
 // One staff's stages, its band cut from the pushed working copy.
-bool ReconnaitPortee(int indexPortee, std::FILE* copieTravail);
+bool ReconnaitPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
+                     std::FILE* copieTravail);
 
 // The symbol stages of the current staff, after vertical lines.
-bool ReconnaitSymbolesPortee();
+bool ReconnaitSymbolesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "recognition/page_loading.h"
 #include "recognition/prepared_image.h"
 #include "staff/page_state.h"
@@ -44,7 +44,7 @@ bool SupprimePage(bool charge) {
     if (!page) return false;
     const int position = Document.NumPage;
     if (Document.ImagePage) DisposeOffscreen(Document.ImagePage);
-    LibereEtatPage();
+    LibereEtatPage(Document.Etat);
     LiberePage(*page);
     Document.Pages.erase(Document.Pages.begin() + position);
     Document.Modifie = true;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "recognition/page_view_image.h"
 #include "staff/staff_geometry.h"
 #include "records/catalogue.h"
@@ -58,14 +58,14 @@ void NombreVue(PixMap& carte, int n, int taille, int x, int y, uint8_t index) {
 }
 
 RepereePortee::RepereePortee(int i)
-    : indice(i), portee(Etat.Portees[i]), dx(portee.CadreBande.left), dy(portee.CadreBande.top) {
+    : indice(i), portee(Document.Etat.Portees[i]), dx(portee.CadreBande.left), dy(portee.CadreBande.top) {
     taille = portee.TailleSymboles > 0 ? portee.TailleSymboles
                                        : static_cast<int>(4 * std::max(portee.Interligne, 1.0f));
 }
 
 int RepereePortee::Y(int xBande, int position) const {
-    return static_cast<int>(std::lround(LigneHautEn(indice, xBande) + dy +
-                                        position * InterligneEn(indice, xBande) / 2));
+    return static_cast<int>(std::lround(LigneHautEn(Document.Etat, indice, xBande) + dy +
+                                        position * InterligneEn(Document.Etat, indice, xBande) / 2));
 }
 
 int RepereePortee::Interligne() const {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "image/offscreen.h"
-#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "recognition/page_view_drawing.h"
 #include "staff/staff_geometry.h"
 #include "records/catalogue.h"
@@ -175,11 +175,11 @@ PixMap* DessineVuePage(const PixMap& page, const std::vector<AireCommande>& aire
     const Teintes t = PrendsTeintes();
     DessineFond(*vue, page, t.encre);
     const uint8_t ok = CouleurEtat(0, preferences);
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
+    for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
         const RepereePortee r(i);
         DessinePortee(*vue, r, t);
     }
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
+    for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
         const RepereePortee r(i);
         DessineMesures(*vue, r, t.barres);
         DessineClefs(*vue, r, ok);

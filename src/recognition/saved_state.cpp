@@ -28,11 +28,11 @@ bool LitTableau(std::FILE* f, std::vector<T>& tableau, int16_t nombre) {
 
 }  // namespace
 
-bool EcritEtatPage(std::FILE* f) {
-    const int16_t nbPortees = static_cast<int16_t>(std::min<size_t>(Etat.Portees.size(), INT16_MAX));
+bool EcritEtatPage(std::FILE* f, const EtatPage& etat) {
+    const int16_t nbPortees = static_cast<int16_t>(std::min<size_t>(etat.Portees.size(), INT16_MAX));
     if (std::fwrite(&nbPortees, 2, 1, f) != 1) return false;
     for (int i = 0; i < nbPortees; ++i) {
-        const Portee& p = Etat.Portees[i];
+        const Portee& p = etat.Portees[i];
         const PorteeEnregistree e = VersEnregistrement(p);
         if (std::fwrite(&e, sizeof e, 1, f) != 1 || !EcritTableau(f, p.Echantillons, e.NbEchantillons) ||
             !EcritTableau(f, p.Symboles, e.NbSymboles) || !EcritTableau(f, p.Mesures, e.NbMesures) ||
@@ -43,14 +43,14 @@ bool EcritEtatPage(std::FILE* f) {
     return std::fflush(f) == 0;
 }
 
-bool LitEtatPage(std::FILE* f) {
-    LibereEtatPage();
+bool LitEtatPage(std::FILE* f, EtatPage& etat) {
+    LibereEtatPage(etat);
     int16_t nbPortees = 0;
     if (std::fread(&nbPortees, 2, 1, f) != 1 || nbPortees < 0) return false;
     for (int i = 0; i < nbPortees; ++i) {
         PorteeEnregistree e{};
         if (std::fread(&e, sizeof e, 1, f) != 1) {
-            LibereEtatPage();
+            LibereEtatPage(etat);
             return false;
         }
         // The array handles read back are meaningless; only the counts count.
@@ -59,10 +59,10 @@ bool LitEtatPage(std::FILE* f) {
             !LitTableau(f, p.Symboles, e.NbSymboles) || !LitTableau(f, p.Mesures, e.NbMesures) ||
             !LitTableau(f, p.Liaisons, e.NbLiaisons) ||
             !LitTableau(f, p.LignesVert, e.NbLignesVert)) {
-            LibereEtatPage();
+            LibereEtatPage(etat);
             return false;
         }
-        Etat.Portees.push_back(std::move(p));
+        etat.Portees.push_back(std::move(p));
     }
     return true;
 }
@@ -73,7 +73,7 @@ bool SauveEtatPage(int indexPage) {
     EffaceFichierTemporaire(page.EtatSauve);
     page.EtatSauve = CreeFichierTemporaire();
     if (!page.EtatSauve) return false;
-    if (!EcritEtatPage(page.EtatSauve)) {
+    if (!EcritEtatPage(page.EtatSauve, Document.Etat)) {
         Alerte("SauveEtatPage: write error");
         EffaceFichierTemporaire(page.EtatSauve);
         return false;
@@ -82,11 +82,11 @@ bool SauveEtatPage(int indexPage) {
 }
 
 bool RestaureEtatPage(int indexPage) {
-    LibereEtatPage();
+    LibereEtatPage(Document.Etat);
     if (indexPage < 0 || indexPage >= static_cast<int>(Document.Pages.size())) return false;
     std::FILE* f = Document.Pages[indexPage].EtatSauve;
     if (!f) return true;
-    if (std::fseek(f, 0, SEEK_SET) != 0 || !LitEtatPage(f)) {
+    if (std::fseek(f, 0, SEEK_SET) != 0 || !LitEtatPage(f, Document.Etat)) {
         Alerte("RestaureEtatPage: the saved state of page %d is damaged", indexPage + 1);
         return false;
     }

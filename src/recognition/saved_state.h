@@ -5,14 +5,17 @@
 
 #include <cstdio>
 
-// Writes the staves of EtatPage; false on a write error.
-bool EcritEtatPage(std::FILE* fichier);
+#include "records/etat_page.h"
 
-// Clears EtatPage, then reads the staves back. A damaged or truncated file
-// leaves EtatPage cleared and returns false.
-bool LitEtatPage(std::FILE* fichier);
+// Writes the staves of the page state; false on a write error.
+bool EcritEtatPage(std::FILE* fichier, const EtatPage& etat);
 
-// Per page of the document: replace the page's saved state, or bring it back
-// (a page without one leaves EtatPage cleared).
+// Clears the page state, then reads the staves back. A damaged or truncated
+// file leaves it cleared and returns false.
+bool LitEtatPage(std::FILE* fichier, EtatPage& etat);
+
+// Per page of the document: replace the page's saved state from the state
+// the document holds (`Document.Etat`), or bring it back there (a page
+// without one leaves it cleared).
 bool SauveEtatPage(int indexPage);
 bool RestaureEtatPage(int indexPage);

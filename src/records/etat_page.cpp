@@ -1,8 +1,6 @@
 #include "records/etat_page.h"
 
-EtatPage Etat;
-
-void LiberePortees() {
-    for (Portee& p : Etat.Portees) p.LibereTableaux();
-    Etat.Portees = {};
+void LiberePortees(EtatPage& etat) {
+    for (Portee& p : etat.Portees) p.LibereTableaux();
+    etat.Portees = {};
 }

@@ -1,12 +1,17 @@
-// The page-wide recognition state: one instance, cleared at the start of
-// every page, filled by the stages, saved per page. The band bitmaps are
-// owned by the staff stages, which dispose them (`LibereEtatPage`).
+// The recognition state of one page: owned by whoever recognises the page
+// (the document holds the state of its current page), handed by reference
+// to the driver and to every stage, cleared at the start of the page,
+// saved per page. It also carries the work of the staff being recognised:
+// its band bitmaps, its candidates and its component table. The band
+// bitmaps are disposed by the staff stages (`LibereEtatPage`).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "records/aire_commande.h"
+#include "records/graphe.h"
 #include "records/portee.h"
 #include "records/symboles.h"
 #include "toolbox/pixmap.h"
@@ -23,19 +28,31 @@ struct EtatPage {
     int16_t QualiteBruit = 0;
     Rect CadreLignesPortee;
     Rect CadrePage;
-    PixMap* PorteeImageIntacte = nullptr;  // the band before line removal
-    PixMap* PorteeImage = nullptr;           // the band the stages work on
-    std::vector<CaractereProbable> Caracteres;  // candidates of the current staff
     std::vector<Portee> Portees;                // top to bottom
     int16_t NbSystemes = 0;
     int16_t NbPorteesParSysteme = 0;
     float RetraitPremierGroupe = 0;
 
+    // Handed in by the document before the page and back after it: the
+    // page's index, the running numbers of notes and ties (they go on from
+    // page to page), and the page's command areas.
+    int16_t NumPage = 0;
+    uint32_t NumeroSymbole = 1;
+    uint16_t NumeroLiaison = 1;
+    std::vector<AireCommande> Aires;
+
+    // The work of the current staff, replaced staff by staff.
+    PixMap* PorteeImageIntacte = nullptr;  // the band before line removal
+    PixMap* PorteeImage = nullptr;           // the band the stages work on
+    std::vector<CaractereProbable> Caracteres;  // candidates, in insertion order
+    // Connected components of the band, built at the start of candidate
+    // extraction and released at its end; candidates keep only the index.
+    std::vector<Graphe> Graphes;
+    BilanExtraction BilanGraphes;  // what the last extraction reported
+
     int NbPorteesTrouvees() const { return static_cast<int>(Portees.size()); }
     Portee& Courante() { return Portees.at(PorteeCourante); }
 };
 
-extern EtatPage Etat;
-
 // Releases every staff's arrays and the staff array.
-void LiberePortees();
+void LiberePortees(EtatPage& etat);

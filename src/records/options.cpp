@@ -7,3 +7,5 @@ TonaliteEtMesure TonaliteForcee;
 void RegleOptionsParDefaut(OptionsReconnaissance& options) { options = OptionsReconnaissance{}; }
 
 void RegleParametresParDefaut() { Reglage = ParametresReglage{}; }
+
+ReglagesReconnaissance ReglagesCourants() { return {Options, Reglage, TonaliteForcee}; }

@@ -58,10 +58,23 @@ struct TonaliteEtMesure {
 };
 
 // The current document's options, the process's tuning parameters and the
-// user's key and time.
+// user's key and time: where the program loads its settings. Recognition
+// does not read them here: the driver hands the stages a
+// `ReglagesReconnaissance`.
 extern OptionsReconnaissance Options;
 extern ParametresReglage Reglage;
 extern TonaliteEtMesure TonaliteForcee;
+
+// The settings one recognition reads, read-only, by every stage that needs
+// them.
+struct ReglagesReconnaissance {
+    const OptionsReconnaissance& Options;
+    const ParametresReglage& Reglage;
+    const TonaliteEtMesure& TonaliteForcee;
+};
+
+// The settings the program has loaded.
+ReglagesReconnaissance ReglagesCourants();
 
 void RegleOptionsParDefaut(OptionsReconnaissance& options);
 void RegleParametresParDefaut();

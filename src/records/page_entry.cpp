@@ -7,8 +7,10 @@ std::string EntreePage::CheminImage() const {
     return LibPath.back() == '/' ? LibPath + NomFichier : LibPath + "/" + NomFichier;
 }
 
-EntreePage* PageCourante() {
-    if (Document.NumPage < 0 || Document.NumPage >= static_cast<int>(Document.Pages.size()))
+EntreePage* PageCourante(ListePages& document) {
+    if (document.NumPage < 0 || document.NumPage >= static_cast<int>(document.Pages.size()))
         return nullptr;
-    return &Document.Pages[Document.NumPage];
+    return &document.Pages[document.NumPage];
 }
+
+EntreePage* PageCourante() { return PageCourante(Document); }

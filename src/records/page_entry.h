@@ -8,23 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "records/aire_commande.h"
+#include "records/etat_page.h"
 #include "toolbox/pixmap.h"
 #include "toolbox/rect.h"
-
-#pragma pack(push, 2)
-// A rectangle the user drew on a page: 1 erase area, 2 symbol area.
-struct AireCommande {
-    Rect Aire;
-    uint8_t Commande = 0;
-    uint8_t Zero = 0;
-    uint32_t CommandeParam = 0;  // for a symbol area, the symbol code
-};
-#pragma pack(pop)
-static_assert(sizeof(AireCommande) == 14);
-static_assert(offsetof(AireCommande, Commande) == 8 && offsetof(AireCommande, CommandeParam) == 10);
-
-constexpr uint8_t kAireEfface = 1;
-constexpr uint8_t kAireSymbole = 2;
 
 // "VideoInverse": keep, invert, or decide from the page's darkness at load.
 constexpr int16_t kVideoNormale = 0;
@@ -85,6 +72,7 @@ struct ListePages {
     int32_t NbPagesTraites = 0;        // pages of the last whole recognition
     int32_t DureeTraitementTotal = 0;  // its duration in ticks
     PixMap* ImagePage = nullptr;       // the current page bitmap
+    EtatPage Etat;                     // the recognition state of the current page
     // Running numbers of the recognised symbols and of the ties, set to 1
     // when a document or a page alone starts being recognised.
     uint32_t NumeroSymbole = 1;
@@ -94,4 +82,5 @@ struct ListePages {
 extern ListePages Document;
 
 // The current page; none when the list has no page at its index.
-EntreePage* PageCourante();
+EntreePage* PageCourante(ListePages& document);
+EntreePage* PageCourante();  // of Document

@@ -37,7 +37,7 @@ bool Demarrage() {
 }
 
 void Arret() {
-    LibereEtatPage();
+    LibereEtatPage(Document.Etat);
     FermeDocument();
     EffaceTousFichiersTemporaires();
 }

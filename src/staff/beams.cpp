@@ -195,11 +195,11 @@ bool PenteMoyenne(const std::vector<ProfilAccroche>& p, int n, float s, float& p
     return true;
 }
 
-void NoteLignesTouchees(Portee& portee, const std::vector<ProfilAccroche>& p, int x0, int n,
+void NoteLignesTouchees(const ReglagesReconnaissance& reglages, Portee& portee, const std::vector<ProfilAccroche>& p, int x0, int n,
                         int numero) {
     for (LigneVert& l : portee.LignesVert) {
-        if (ContactLigneVertAccroche(portee, l, p, x0, n) == 0) continue;
-        const int k = NbAccrochesEnX(portee, l.PosX, p, x0, n);
+        if (ContactLigneVertAccroche(reglages, portee, l, p, x0, n) == 0) continue;
+        const int k = NbAccrochesEnX(reglages, portee, l.PosX, p, x0, n);
         if (l.NbAccroches == 0 || l.NbAccroches < k) {
             l.NbAccroches = static_cast<int16_t>(k);
             l.NumAccroche = static_cast<int16_t>(numero);
@@ -209,11 +209,11 @@ void NoteLignesTouchees(Portee& portee, const std::vector<ProfilAccroche>& p, in
 
 // Erases the beam from band and mask, a little wider than traced so that
 // its rounded ends and the stems' joins go too.
-void EffaceAccroche(TravailAccroches& t, int x0, int n) {
+void EffaceAccroche(const ReglagesReconnaissance& reglages, TravailAccroches& t, int x0, int n) {
     const float s = t.interligne;
     const int marge = std::max(1, EnPixels(0.4f * s));
-    const float fin = Reglage.AccrocheMargeYIntersecteLigneVert * s + n + t.largeurMasque;
-    for (int i = EnPixels(-Reglage.AccrocheMargeXIntersecteLigneVert * s); i < fin; ++i) {
+    const float fin = reglages.Reglage.AccrocheMargeYIntersecteLigneVert * s + n + t.largeurMasque;
+    for (int i = EnPixels(-reglages.Reglage.AccrocheMargeXIntersecteLigneVert * s); i < fin; ++i) {
         const int x = x0 + i;
         if (x < 0) continue;
         if (x >= t.largeur) break;
@@ -259,7 +259,7 @@ bool EpaisCommeUneTete(const TravailAccroches& t, int n) {
 // Traces, tests, records and erases the candidate seeded at mask pixel
 // (x, y). On a refusal, `finPile` is the row after the seed's stack in
 // column x: every seed above it traces the same candidate.
-bool SuitAccroche(Portee& portee, TravailAccroches& t, int numero, int x, int y, int& finPile) {
+bool SuitAccroche(const ReglagesReconnaissance& reglages, Portee& portee, TravailAccroches& t, int numero, int x, int y, int& finPile) {
     const float s = t.interligne;
     const ProfilAccroche graine = EntreeColonne(t, x, y);
     if (graine.NbTraits == 0) {
@@ -270,17 +270,17 @@ bool SuitAccroche(Portee& portee, TravailAccroches& t, int numero, int x, int y,
     const int premier = PasEnColonne(t, x, graine);
     const int m = LongueurTrace(t, x, premier);
     const int n = m - 1;
-    if (LargeurEnBande(t, x, n) < Reglage.AccrocheLargeurMinimaleBarre * s) return false;
+    if (LargeurEnBande(t, x, n) < reglages.Reglage.AccrocheLargeurMinimaleBarre * s) return false;
     RemplitProfil(t, premier, m);
-    LisseNbTraits(t.profil, n, Reglage.AccrocheLargeurMinimaleMorceauAccroche * s);
+    LisseNbTraits(t.profil, n, reglages.Reglage.AccrocheLargeurMinimaleMorceauAccroche * s);
     float pente = 0;
-    if (!PenteMoyenne(t.profil, n, s, pente) || !(pente < Reglage.AccrochePenteLimite))
+    if (!PenteMoyenne(t.profil, n, s, pente) || !(pente < reglages.Reglage.AccrochePenteLimite))
         return false;
     if (EpaisCommeUneTete(t, n)) return false;
-    if (!ValideAccroche(portee, t.profil, x, n)) return false;
-    NoteLignesTouchees(portee, t.profil, x, n, numero);
+    if (!ValideAccroche(reglages, portee, t.profil, x, n)) return false;
+    NoteLignesTouchees(reglages, portee, t.profil, x, n, numero);
     if (t.trouvees) t.trouvees->push_back({numero, x, {t.profil.begin(), t.profil.begin() + n}});
-    EffaceAccroche(t, x, n);
+    EffaceAccroche(reglages, t, x, n);
     t.pas.clear();
     std::fill(t.premierPas.begin(), t.premierPas.end(), -1);
     return true;
@@ -288,7 +288,7 @@ bool SuitAccroche(Portee& portee, TravailAccroches& t, int numero, int x, int y,
 
 // Mean stack height of the columns of each beam count, heights too close
 // to a larger count's merged into the thinner one.
-void HauteursMoyennes(const std::vector<ProfilAccroche>& p, int n, float s, int moyenne[5]) {
+void HauteursMoyennes(const ReglagesReconnaissance& reglages, const std::vector<ProfilAccroche>& p, int n, float s, int moyenne[5]) {
     long somme[5] = {};
     int nb[5] = {};
     for (int i = 0; i < n; ++i) {
@@ -307,7 +307,7 @@ void HauteursMoyennes(const std::vector<ProfilAccroche>& p, int n, float s, int 
             reference = true;
             valeur = moyenne[k];
         } else if (std::abs(moyenne[k] - valeur) <
-                   Reglage.AccrocheEpaisseurMinimaleBarreSimple * s) {
+                   reglages.Reglage.AccrocheEpaisseurMinimaleBarreSimple * s) {
             valeur = std::min(valeur, moyenne[k]);
             moyenne[k] = 0;
         } else {
@@ -332,11 +332,11 @@ int CompteLePlusProche(int hauteur, const int moyenne[5]) {
 
 // Which ends of the vertical lines meet the beam: the side with more, and
 // whether there are two stems on one side at all.
-bool CoteDesTiges(const Portee& portee, const std::vector<ProfilAccroche>& p, int x0, int n,
+bool CoteDesTiges(const ReglagesReconnaissance& reglages, const Portee& portee, const std::vector<ProfilAccroche>& p, int x0, int n,
                   int& cote) {
     int haut = 0, bas = 0;
     for (const LigneVert& l : portee.LignesVert) {
-        const int c = ContactLigneVertAccroche(portee, l, p, x0, n);
+        const int c = ContactLigneVertAccroche(reglages, portee, l, p, x0, n);
         if (c < 0) ++haut;
         if (c > 0) ++bas;
     }
@@ -346,8 +346,8 @@ bool CoteDesTiges(const Portee& portee, const std::vector<ProfilAccroche>& p, in
 
 // Runs of columns whose edge on the stems' side keeps level and whose count
 // stays the same; short ones lose their count. The last run is kept.
-void AnnuleMorceauxCourts(std::vector<ProfilAccroche>& p, int n, float s, int cote) {
-    const float longueurMin = Reglage.AccrocheLargeurMinimaleMorceauAccroche * s;
+void AnnuleMorceauxCourts(const ReglagesReconnaissance& reglages, std::vector<ProfilAccroche>& p, int n, float s, int cote) {
+    const float longueurMin = reglages.Reglage.AccrocheLargeurMinimaleMorceauAccroche * s;
     int bordPrecedent = 0, nbPrecedent = 0, debut = 0, longueur = 0;
     for (int i = 0; i < n; ++i) {
         const int bord = cote > 0 ? p[i].Haut + p[i].Hauteur : p[i].Haut;
@@ -415,11 +415,11 @@ Offscreen CreeMasqueAccroches(Offscreen bande, int largeur, int hauteur) {
     return ConstruitMasque(bande, largeur, hauteur, nullptr);
 }
 
-int ContactLigneVertAccroche(const Portee& portee, const LigneVert& ligne,
+int ContactLigneVertAccroche(const ReglagesReconnaissance& reglages, const Portee& portee, const LigneVert& ligne,
                              const std::vector<ProfilAccroche>& p, int x0, int n) {
     const float s = portee.Interligne;
-    const float mx = Reglage.AccrocheMargeXIntersecteLigneVert * s;
-    const float my = Reglage.AccrocheMargeYIntersecteLigneVert * s;
+    const float mx = reglages.Reglage.AccrocheMargeXIntersecteLigneVert * s;
+    const float my = reglages.Reglage.AccrocheMargeYIntersecteLigneVert * s;
     if (n <= 0 || ligne.PosX < x0 - mx || ligne.PosX > x0 + n + mx) return 0;
     const int haut = ligne.PosY, bas = ligne.PosY + ligne.Longueur;
     for (int i = EnPixels(ligne.PosX - x0 - mx); i < ligne.PosX - x0 + mx; ++i) {
@@ -433,9 +433,9 @@ int ContactLigneVertAccroche(const Portee& portee, const LigneVert& ligne,
     return 0;
 }
 
-int NbAccrochesEnX(const Portee& portee, int x, const std::vector<ProfilAccroche>& p, int x0,
+int NbAccrochesEnX(const ReglagesReconnaissance& reglages, const Portee& portee, int x, const std::vector<ProfilAccroche>& p, int x0,
                    int n) {
-    const float mx = Reglage.AccrocheMargeXIntersecteLigneVert * portee.Interligne;
+    const float mx = reglages.Reglage.AccrocheMargeXIntersecteLigneVert * portee.Interligne;
     const int rel = x - x0;
     int plus = 0;
     if (n <= 0) return 0;
@@ -444,17 +444,17 @@ int NbAccrochesEnX(const Portee& portee, int x, const std::vector<ProfilAccroche
     return plus;
 }
 
-bool ValideAccroche(Portee& portee, std::vector<ProfilAccroche>& p, int x0, int n) {
+bool ValideAccroche(const ReglagesReconnaissance& reglages, Portee& portee, std::vector<ProfilAccroche>& p, int x0, int n) {
     const float s = portee.Interligne;
     int cote = 0;
-    if (n <= 0 || !CoteDesTiges(portee, p, x0, n, cote)) return false;
-    AnnuleMorceauxCourts(p, n, s, cote);
+    if (n <= 0 || !CoteDesTiges(reglages, portee, p, x0, n, cote)) return false;
+    AnnuleMorceauxCourts(reglages, p, n, s, cote);
     if (n >= 2 && std::abs(p[n - 1].Haut - p[n - 2].Haut) >= s / 2 &&
         p[n - 1].NbTraits != p[n - 2].NbTraits)
         p[n - 1].NbTraits = 0;
 
     int moyenne[5] = {};
-    HauteursMoyennes(p, n, s, moyenne);
+    HauteursMoyennes(reglages, p, n, s, moyenne);
     for (int i = 0; i < n; ++i)
         if (p[i].NbTraits != 0)
             p[i].NbTraits = static_cast<int16_t>(CompteLePlusProche(p[i].Hauteur, moyenne));
@@ -471,9 +471,9 @@ bool ValideAccroche(Portee& portee, std::vector<ProfilAccroche>& p, int x0, int 
     return true;
 }
 
-bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
-    Portee& portee = Etat.Courante();
-    Offscreen bande = Etat.PorteeImage;
+bool RechercheAccrochesDecrites(EtatPage& etat, const ReglagesReconnaissance& reglages, std::vector<AccrocheTrouvee>* trouvees) {
+    Portee& portee = etat.Courante();
+    Offscreen bande = etat.PorteeImage;
     if (!bande) return false;
     const float s = portee.Interligne;
     TravailAccroches t;
@@ -498,7 +498,7 @@ bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
         for (int y = rangees.premiere[x]; y <= rangees.derniere[x]; ++y) {
             if (LignePixels(t.masque, y)[x] != IndexNoir) continue;
             int finPile = y + 1;
-            if (SuitAccroche(portee, t, numero, x, y, finPile))
+            if (SuitAccroche(reglages, portee, t, numero, x, y, finPile))
                 ++numero;
             else
                 y = std::max(y, finPile - 1);
@@ -507,6 +507,6 @@ bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees) {
     return true;
 }
 
-bool RechercheAccroches() {
-    return RechercheAccrochesDecrites(nullptr);
+bool RechercheAccroches(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    return RechercheAccrochesDecrites(etat, reglages, nullptr);
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
+#include "records/options.h"
 #include "records/portee.h"
 
 // One column of a traced candidate. `Haut` is one more than the first black
@@ -31,9 +33,9 @@ struct AccrocheTrouvee {
 
 // The stage on the current staff. Fails only when the beam mask cannot be
 // made.
-bool RechercheAccroches();
+bool RechercheAccroches(EtatPage& etat, const ReglagesReconnaissance& reglages);
 // The same, also handing back the accepted beams.
-bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees);
+bool RechercheAccrochesDecrites(EtatPage& etat, const ReglagesReconnaissance& reglages, std::vector<AccrocheTrouvee>* trouvees);
 
 // The mask of the thick parts of a band: a pixel is black when it starts a
 // vertical black run of `hauteur` rows and a horizontal one of `largeur`
@@ -42,11 +44,11 @@ bool RechercheAccrochesDecrites(std::vector<AccrocheTrouvee>* trouvees);
 Offscreen CreeMasqueAccroches(Offscreen bande, int largeur, int hauteur);
 
 // The tests on a traced candidate of x0 .. x0 + n (profile of n columns).
-bool ValideAccroche(Portee& portee, std::vector<ProfilAccroche>& profil, int x0, int n);
+bool ValideAccroche(const ReglagesReconnaissance& reglages, Portee& portee, std::vector<ProfilAccroche>& profil, int x0, int n);
 // -1 when the line hangs down from the beam, +1 when it rises to it or
 // crosses it, 0 when it does not touch it.
-int ContactLigneVertAccroche(const Portee& portee, const LigneVert& ligne,
+int ContactLigneVertAccroche(const ReglagesReconnaissance& reglages, const Portee& portee, const LigneVert& ligne,
                              const std::vector<ProfilAccroche>& profil, int x0, int n);
 // The largest beam count of the columns around band column x.
-int NbAccrochesEnX(const Portee& portee, int x, const std::vector<ProfilAccroche>& profil, int x0,
+int NbAccrochesEnX(const ReglagesReconnaissance& reglages, const Portee& portee, int x, const std::vector<ProfilAccroche>& profil, int x0,
                    int n);

@@ -15,7 +15,8 @@ constexpr int kColonnesEntreAnnulations = 256;
 // its centre lies within the tolerance of where the spacing puts it.
 class SuiviColonne {
 public:
-    SuiviColonne(int x, ScanColonnes& scan) : x_(x), scan_(scan) {}
+    SuiviColonne(int x, ScanColonnes& scan, int nbTransitions)
+        : x_(x), scan_(scan), nbTransitions_(nbTransitions) {}
 
     // A white run of `longueur` rows ended just above row y.
     void FinBlanc(int y, int longueur) {
@@ -69,7 +70,7 @@ private:
     }
 
     void TermineGroupe() {
-        if (k_ > 0 && k_ >= Reglage.RecherchePorteeNbTransitions) {
+        if (k_ > 0 && k_ >= nbTransitions_) {
             GroupeLignes g;
             g.Colonne = static_cast<int16_t>(x_);
             g.PremiereLigne = static_cast<int16_t>(premiere_);
@@ -84,6 +85,7 @@ private:
 
     int x_;
     ScanColonnes& scan_;
+    int nbTransitions_;  // fewest lines a group needs
     int premiere_ = 0;
     int k_ = 0;  // lines in the group; 0 when there is no group
     double espacement_ = 0.0;
@@ -103,11 +105,11 @@ std::vector<int32_t> ScanColonnes::LignesBlanches() const {
     return compte;
 }
 
-float ScanneColonne(const PixMap& pageFiltree, int x, ScanColonnes& scan) {
+float ScanneColonne(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree, int x, ScanColonnes& scan) {
     const int hauteur = pageFiltree.hauteur;
     const int pas = pageFiltree.pasLigne;
     const uint8_t* pixel = pageFiltree.PremiereLigne() + x;
-    SuiviColonne suivi(x, scan);
+    SuiviColonne suivi(x, scan, reglages.Reglage.RecherchePorteeNbTransitions);
     bool noir = *pixel == IndexNoir;
     int longueur = 1;
     for (int y = 1; y < hauteur; ++y) {
@@ -128,12 +130,12 @@ float ScanneColonne(const PixMap& pageFiltree, int x, ScanColonnes& scan) {
     return suivi.Epaisseur();
 }
 
-bool ScanneColonnes(const PixMap& pageFiltree, ScanColonnes& scan, float& epaisseur) {
+bool ScanneColonnes(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree, ScanColonnes& scan, float& epaisseur) {
     double somme = 0.0;
     int nombre = 0;
     for (int x = 0; x < pageFiltree.largeur; ++x) {
         if (x % kColonnesEntreAnnulations == 0 && TestAnnulation()) return false;
-        const float e = ScanneColonne(pageFiltree, x, scan);
+        const float e = ScanneColonne(reglages, pageFiltree, x, scan);
         if (e == 0.0f) continue;
         somme += e;
         ++nombre;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/offscreen.h"
+#include "records/options.h"
 #include "records/portee.h"
 
 // Fixed limits of a column scan, in pixels.
@@ -29,10 +30,10 @@ struct ScanColonnes {
 };
 
 // Scans column x of the filtered page top to bottom; appends its line groups
-// of at least `Reglage.RecherchePorteeNbTransitions` lines and counts its long
+// of at least `reglages.Reglage.RecherchePorteeNbTransitions` lines and counts its long
 // white runs. Returns the mean length of its thin black runs, 0.0 without any.
-float ScanneColonne(const PixMap& pageFiltree, int x, ScanColonnes& scan);
+float ScanneColonne(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree, int x, ScanColonnes& scan);
 
 // Every column, left to right; the mean thickness over the columns that have
 // thin runs goes to `epaisseur`. False when the user cancels.
-bool ScanneColonnes(const PixMap& pageFiltree, ScanColonnes& scan, float& epaisseur);
+bool ScanneColonnes(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree, ScanColonnes& scan, float& epaisseur);

@@ -42,14 +42,14 @@ struct GeometrieColonne {
     bool valide = false;
 };
 
-GeometrieColonne GeometrieEn(int indexPortee, int x, int hauteurBande) {
+GeometrieColonne GeometrieEn(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int hauteurBande) {
     GeometrieColonne g;
-    float s = InterligneEn(indexPortee, x);
+    float s = InterligneEn(etat, indexPortee, x);
     if (!(s >= 1.0f)) s = 1.0f;
     s = std::min(s, static_cast<float>(kDimensionMax));
     g.interligne = s;
-    g.haut = LigneHautEn(indexPortee, x);
-    g.incertitude = std::max(0, EnPixels(s * Reglage.LigneIncertitudePosition));
+    g.haut = LigneHautEn(etat, indexPortee, x);
+    g.incertitude = std::max(0, EnPixels(s * reglages.Reglage.LigneIncertitudePosition));
     // Positions far outside the band hold no black: a top line beyond them
     // is brought back by whole interlines, which keeps every line position
     // inside the band where it was.
@@ -63,7 +63,7 @@ GeometrieColonne GeometrieEn(int indexPortee, int x, int hauteurBande) {
 
 // The staff lines and the ledger positions below the top line, down to the
 // bottom margin: one line is taken per position.
-void EffaceLignesDessous(const VuePixels& base, int x, const GeometrieColonne& g, int hauteurBande) {
+void EffaceLignesDessous(EtatPage& etat, const VuePixels& base, int x, const GeometrieColonne& g, int hauteurBande) {
     const int demi = g.incertitude / 2;
     float debut = g.haut;
     // Positions far above the band hold no black: start at the first one
@@ -72,9 +72,9 @@ void EffaceLignesDessous(const VuePixels& base, int x, const GeometrieColonne& g
     for (float y = debut; y <= hauteurBande - g.incertitude; y += g.interligne) {
         for (int i = 0; i < demi; ++i) {
             const int bas = EnPixels(y + i);
-            if (EstNoir(base, x, bas) && EffacePointLigne(base, x, bas, g.interligne)) break;
+            if (EstNoir(base, x, bas) && EffacePointLigne(etat, base, x, bas, g.interligne)) break;
             const int haut = EnPixels(y - i);
-            if (EstNoir(base, x, haut) && EffacePointLigne(base, x, haut, g.interligne)) break;
+            if (EstNoir(base, x, haut) && EffacePointLigne(etat, base, x, haut, g.interligne)) break;
         }
     }
 }
@@ -82,7 +82,7 @@ void EffaceLignesDessous(const VuePixels& base, int x, const GeometrieColonne& g
 // The ledger positions above the top line, up to just outside the band.
 // Every offset is tried, since ledger lines of notes above the staff may
 // not sit exactly an interline apart.
-void EffaceLignesDessus(const VuePixels& base, int x, const GeometrieColonne& g) {
+void EffaceLignesDessus(EtatPage& etat, const VuePixels& base, int x, const GeometrieColonne& g) {
     const float limite = -(g.interligne + g.incertitude);
     if (!(g.haut > limite)) return;
     const int demi = g.incertitude / 2;
@@ -91,9 +91,9 @@ void EffaceLignesDessus(const VuePixels& base, int x, const GeometrieColonne& g)
         y -= g.interligne;
         for (int i = 0; i < demi; ++i) {
             const int bas = EnPixels(y + i);
-            if (EstNoir(base, x, bas) && EffacePointLigne(base, x, bas, g.interligne)) continue;
+            if (EstNoir(base, x, bas) && EffacePointLigne(etat, base, x, bas, g.interligne)) continue;
             const int haut = EnPixels(y - i);
-            if (EstNoir(base, x, haut)) EffacePointLigne(base, x, haut, g.interligne);
+            if (EstNoir(base, x, haut)) EffacePointLigne(etat, base, x, haut, g.interligne);
         }
     } while (y > limite);
 }
@@ -114,28 +114,28 @@ bool NormaliseBande(const VuePixels& base, int marge) {
 
 }  // namespace
 
-bool EffacePointLigne(const VuePixels& base, int x, int y, float interligne) {
+bool EffacePointLigne(EtatPage& etat, const VuePixels& base, int x, int y, float interligne) {
     const int hauteur = base.bornes.bottom;
     if (hauteur < 3) return false;
     y = std::clamp(y, 1, hauteur - 2);
     if (EstMorceauIsole(base, x, y, interligne / 2)) return false;
     const Trait trait = HauteurTrait(base, x, y);
-    if (trait.longueur >= Etat.EpaisseurLigne + 2.0f) return false;
+    if (trait.longueur >= etat.EpaisseurLigne + 2.0f) return false;
     for (int r = trait.haut; r < trait.haut + trait.longueur; ++r) EcritPixel(base, x, r, IndexRouge);
     return true;
 }
 
-bool EffaceLignesPortee(int indexPortee, Offscreen bande) {
+bool EffaceLignesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande) {
     if (!bande) return true;
     const VuePixels base = VueOffscreen(bande);
     const int largeur = bande->largeur, hauteur = bande->hauteur;
     int marge = 0;
     for (int x = 0; x < largeur; ++x) {
-        const GeometrieColonne g = GeometrieEn(indexPortee, x, hauteur);
+        const GeometrieColonne g = GeometrieEn(etat, reglages, indexPortee, x, hauteur);
         marge = g.incertitude;
         if (!g.valide) continue;
-        EffaceLignesDessous(base, x, g, hauteur);
-        EffaceLignesDessus(base, x, g);
+        EffaceLignesDessous(etat, base, x, g, hauteur);
+        EffaceLignesDessus(etat, base, x, g);
     }
     return NormaliseBande(base, marge);
 }

@@ -8,12 +8,14 @@
 #include <cstdint>
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
+#include "records/options.h"
 
 // The stage, on the band of staff `indexPortee`. Returns false when the user
 // cancelled during the last pass.
-bool EffaceLignesPortee(int indexPortee, Offscreen bande);
+bool EffaceLignesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande);
 
 // Paints red the line pixels of the column-x run through (x, y), unless the
 // black there is a short isolated piece or a symbol crossing the line.
 // `interligne` is the staff's interline at x.
-bool EffacePointLigne(const VuePixels& base, int x, int y, float interligne);
+bool EffacePointLigne(EtatPage& etat, const VuePixels& base, int x, int y, float interligne);

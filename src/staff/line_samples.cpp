@@ -180,17 +180,17 @@ void Copie(EchantillonLignes& s, const EchantillonLignes& source) {
 
 }  // namespace
 
-void EchantillonneLignes(int largeurPage) {
-    std::vector<std::vector<const GroupeLignes*>> parPortee(Etat.Portees.size());
-    for (const GroupeLignes& g : Etat.GroupesLignes)
-        if (g.PorteeGroupe >= 0 && g.PorteeGroupe < Etat.NbPorteesTrouvees())
+void EchantillonneLignes(EtatPage& etat, int largeurPage) {
+    std::vector<std::vector<const GroupeLignes*>> parPortee(etat.Portees.size());
+    for (const GroupeLignes& g : etat.GroupesLignes)
+        if (g.PorteeGroupe >= 0 && g.PorteeGroupe < etat.NbPorteesTrouvees())
             parPortee[g.PorteeGroupe].push_back(&g);
-    for (size_t i = 0; i < Etat.Portees.size(); ++i)
-        EchantillonnePortee(Etat.Portees[i], parPortee[i], largeurPage);
+    for (size_t i = 0; i < etat.Portees.size(); ++i)
+        EchantillonnePortee(etat.Portees[i], parPortee[i], largeurPage);
 }
 
-void NettoieEchantillons() {
-    for (Portee& p : Etat.Portees)
+void NettoieEchantillons(EtatPage& etat) {
+    for (Portee& p : etat.Portees)
         if (!p.Echantillons.empty()) NettoieEchantillonsPortee(p.Echantillons, p.Interligne);
 }
 

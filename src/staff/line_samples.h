@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "records/etat_page.h"
 #include "records/portee.h"
 
 constexpr double kToleranceInterligneSection = 0.2;
@@ -11,11 +12,11 @@ constexpr int kGroupesMinSection = 5;
 
 // `Interligne` (mean spacing of the groups with all the staff's lines, of all
 // its groups when there is none), `LargeurSection` and the samples of every
-// staff, from Etat.GroupesLignes; `largeurPage` bounds the sections.
-void EchantillonneLignes(int largeurPage);
+// staff, from etat.GroupesLignes; `largeurPage` bounds the sections.
+void EchantillonneLignes(EtatPage& etat, int largeurPage);
 
 // For every staff: keeps the main chain of samples, fills the others.
-void NettoieEchantillons();
+void NettoieEchantillons(EtatPage& etat);
 void NettoieEchantillonsPortee(std::vector<EchantillonLignes>& echantillons, float interligne);
 
 // Whether chain b continues chain a: the line drawn from the end of a's first

@@ -2,11 +2,11 @@
 
 #include "image/offscreen.h"
 
-void LibereEtatPage() {
-    LiberePortees();
+void LibereEtatPage(EtatPage& etat) {
+    LiberePortees(etat);
     // The band bitmaps belong to the staff stages, which dispose them; a
     // state cleared while they are alive must not leak them.
-    if (Etat.PorteeImage) DisposeOffscreen(Etat.PorteeImage);
-    if (Etat.PorteeImageIntacte) DisposeOffscreen(Etat.PorteeImageIntacte);
-    Etat = EtatPage{};
+    if (etat.PorteeImage) DisposeOffscreen(etat.PorteeImage);
+    if (etat.PorteeImageIntacte) DisposeOffscreen(etat.PorteeImageIntacte);
+    etat = EtatPage{};
 }

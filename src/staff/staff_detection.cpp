@@ -24,74 +24,74 @@ void Avertit(int numero) { ProgressionCourante().Avertissement(MessageNumero(num
 
 // Steps from the column scans to the trimmed staves, on the filtered page.
 // False when the user cancels.
-bool TrouvePortees(const PixMap& filtree) {
+bool TrouvePortees(EtatPage& etat, const ReglagesReconnaissance& reglages, const PixMap& filtree) {
     Trace("RecherchePositionLignePortee");
     ScanColonnes scan(filtree.hauteur);
     float epaisseur = 0.0f;
-    if (!ScanneColonnes(filtree, scan, epaisseur)) return false;
-    Etat.EpaisseurLigne = epaisseur;
+    if (!ScanneColonnes(reglages, filtree, scan, epaisseur)) return false;
+    etat.EpaisseurLigne = epaisseur;
     Trace("Epaisseur ligne %f", epaisseur);
     Trace("Recherche Portees");
-    Etat.GroupesLignes = std::move(scan.groupes);
+    etat.GroupesLignes = std::move(scan.groupes);
 
-    std::vector<int32_t> profil = ProfilLignes(scan.LignesBlanches(), Etat.GroupesLignes);
+    std::vector<int32_t> profil = ProfilLignes(scan.LignesBlanches(), etat.GroupesLignes);
     LisseProfil(profil);
-    CherchePortees(profil, SeuilProfil(profil, Reglage.RecherchePorteeValSeuil));
+    CherchePortees(etat, profil, SeuilProfil(profil, reglages.Reglage.RecherchePorteeValSeuil));
     // On a page with nothing but staves, every row off the staves is empty:
     // the positive rows are the humps alone and their mean times the factor
     // lies above them all. The humps are then cut at half their height.
-    if (Etat.Portees.empty()) CherchePortees(profil, SeuilPageNette(profil));
-    AttribueGroupes();
-    CompteLignesPortees();
-    EchantillonneLignes(filtree.largeur);
-    NettoieEchantillons();
-    RogneLignes(filtree);
+    if (etat.Portees.empty()) CherchePortees(etat, profil, SeuilPageNette(profil));
+    AttribueGroupes(etat);
+    CompteLignesPortees(etat);
+    EchantillonneLignes(etat, filtree.largeur);
+    NettoieEchantillons(etat);
+    RogneLignes(etat, filtree);
     return true;
 }
 
 // The page measures and the two messages; the stage's result.
-bool ConclutRecherche() {
-    Etat.InterligneMoyenne = static_cast<float>(InterligneMoyenneGroupes(Etat.GroupesLignes));
-    Trace("InterligneMoyenne  %f", Etat.InterligneMoyenne);
+bool ConclutRecherche(EtatPage& etat) {
+    etat.InterligneMoyenne = static_cast<float>(InterligneMoyenneGroupes(etat.GroupesLignes));
+    Trace("InterligneMoyenne  %f", etat.InterligneMoyenne);
     // Without any line group there is no spacing to warn about: the page
     // simply has no staff.
-    if (!Etat.GroupesLignes.empty() && Etat.InterligneMoyenne < kInterligneAvertissement)
+    if (!etat.GroupesLignes.empty() && etat.InterligneMoyenne < kInterligneAvertissement)
         Avertit(kMessageInterligneFaible);
-    Etat.GroupesLignes = {};
+    etat.GroupesLignes = {};
     bool resultat = true;
-    if (Etat.Portees.empty()) {
+    if (etat.Portees.empty()) {
         Avertit(kMessageAucunePortee);
         resultat = false;
     }
-    if (Etat.InterligneMoyenne < kInterligneMin) resultat = false;
+    if (etat.InterligneMoyenne < kInterligneMin) resultat = false;
     return resultat;
 }
 
 }  // namespace
 
-bool RecherchePortees(Offscreen& page) {
+bool RecherchePortees(EtatPage& etat, const ReglagesReconnaissance& reglages, Offscreen& page) {
     const uint32_t debut = Ticks();
     bool resultat = false;
-    LiberePortees();
-    Etat.GroupesLignes = {};
+    LiberePortees(etat);
+    etat.GroupesLignes = {};
     if (page) {
-        Etat.CadrePage = page->Bornes();
-        Etat.QualiteBruit = static_cast<int16_t>(QualiteBruitPage(*page));
-        const int n = std::max(1, static_cast<int>(Reglage.RecherchePorteeNbPixelsConsectifs));
+        etat.CadrePage = page->Bornes();
+        etat.QualiteBruit = static_cast<int16_t>(QualiteBruitPage(*page));
+        const int n = std::max(1, static_cast<int>(reglages.Reglage.RecherchePorteeNbPixelsConsectifs));
         try {
             if (FiltreHorizontal(page, n, MemoireLibre())) {
-                if (TrouvePortees(*page) && !TestAnnulation()) resultat = ConclutRecherche();
+                if (TrouvePortees(etat, reglages, *page) && !TestAnnulation()) resultat = ConclutRecherche(etat);
             }
         } catch (const std::bad_alloc&) {
             // No room for the profile or the groups: as good as no staff.
-            LiberePortees();
+            LiberePortees(etat);
             Avertit(kMessageAucunePortee);
         }
-        Etat.GroupesLignes = {};
+        etat.GroupesLignes = {};
         DisposeOffscreen(page);
     }
     Trace("Recherche des portees : %.1f s", (Ticks() - debut) / 60.0);
-    CalculeBandesPortees();
-    Etat.QualiteGeometrie = static_cast<int16_t>(QualiteGeometriePage());
+    CalculeBandesPortees(etat);
+    etat.QualiteGeometrie = static_cast<int16_t>(QualiteGeometriePage(etat));
     return resultat;
 }

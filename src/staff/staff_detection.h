@@ -5,10 +5,12 @@
 
 #include "image/offscreen.h"
 #include "image/page_quality.h"
+#include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/staff_geometry.h"
 #include "staff/staff_quality.h"
 
 // The stage. Consumes the page bitmap: it is filtered in place and disposed
 // before returning, in every case (the driver reloads the page). Fills
-// Etat.Portees top to bottom and the page measures of Etat.
-bool RecherchePortees(Offscreen& page);
+// etat.Portees top to bottom and the page measures of etat.
+bool RecherchePortees(EtatPage& etat, const ReglagesReconnaissance& reglages, Offscreen& page);

@@ -39,11 +39,11 @@ bool NoirPres(const PixMap& page, int x, int y) {
 // Whether column x of the filtered page shows most of staff i's lines where
 // the samples put them. Text and braces beside a staff rarely do: their
 // strokes do not fall on every interline.
-bool ColonneDePortee(const PixMap& page, int i, int x) {
+bool ColonneDePortee(EtatPage& etat, const PixMap& page, int i, int x) {
     if (x < 0 || x >= page.largeur) return false;
-    const int nbLignes = Etat.Portees[i].NbLignesPortee;
-    const double interligne = InterligneEn(i, x);
-    const double haut = LigneHautEn(i, x);
+    const int nbLignes = etat.Portees[i].NbLignesPortee;
+    const double interligne = InterligneEn(etat, i, x);
+    const double haut = LigneHautEn(etat, i, x);
     int presentes = 0;
     for (int l = 0; l < nbLignes; ++l)
         presentes += NoirPres(page, x, static_cast<int>(std::lround(haut + l * interligne)));
@@ -58,13 +58,13 @@ constexpr double kPartColonnesDePortee = 0.75;
 // the staff's lines and starts a stretch of two interlines where most
 // columns do; -1 when there is none. Before it, the line groups of an
 // instrument name or a brace beside the staff stretched the frame.
-int DebutDesLignes(const PixMap& page, int i, int depart, int arret) {
+int DebutDesLignes(EtatPage& etat, const PixMap& page, int i, int depart, int arret) {
     const int pas = depart <= arret ? 1 : -1;
     const int longueur = std::abs(arret - depart);
-    const int etendue = static_cast<int>(std::ceil(InterligneEn(i, depart) * kSuiteLignes));
+    const int etendue = static_cast<int>(std::ceil(InterligneEn(etat, i, depart) * kSuiteLignes));
     std::vector<int> cumul(longueur + etendue + 1, 0);  // staff columns before each offset
     for (int k = 0; k < longueur + etendue; ++k)
-        cumul[k + 1] = cumul[k] + ColonneDePortee(page, i, depart + pas * k);
+        cumul[k + 1] = cumul[k] + ColonneDePortee(etat, page, i, depart + pas * k);
     for (int k = 0; k < longueur; ++k) {
         if (cumul[k + 1] == cumul[k]) continue;
         if (cumul[k + etendue] - cumul[k] >= etendue * kPartColonnesDePortee) return depart + pas * k;
@@ -72,22 +72,22 @@ int DebutDesLignes(const PixMap& page, int i, int depart, int arret) {
     return -1;
 }
 
-void RogneGauche(const PixMap& page, int i) {
-    Rect& c = Etat.Portees[i].CadreLignes;
-    const int debut = DebutDesLignes(page, i, c.left, (c.left + c.right) / 2);
+void RogneGauche(EtatPage& etat, const PixMap& page, int i) {
+    Rect& c = etat.Portees[i].CadreLignes;
+    const int debut = DebutDesLignes(etat, page, i, c.left, (c.left + c.right) / 2);
     if (debut >= 0) c.left = static_cast<int16_t>(debut);
 }
 
-void RogneDroite(const PixMap& page, int i) {
-    Rect& c = Etat.Portees[i].CadreLignes;
-    const int fin = DebutDesLignes(page, i, c.right, (c.left + c.right) / 2);
+void RogneDroite(EtatPage& etat, const PixMap& page, int i) {
+    Rect& c = etat.Portees[i].CadreLignes;
+    const int fin = DebutDesLignes(etat, page, i, c.right, (c.left + c.right) / 2);
     if (fin >= 0) c.right = static_cast<int16_t>(fin);
 }
 
 }  // namespace
 
-float InterligneEn(int indexPortee, int x) {
-    const Portee& p = Etat.Portees.at(indexPortee);
+float InterligneEn(EtatPage& etat, int indexPortee, int x) {
+    const Portee& p = etat.Portees.at(indexPortee);
     const std::vector<EchantillonLignes>& e = p.Echantillons;
     float interligne = p.Interligne;
     if (e.size() >= 2) {
@@ -99,8 +99,8 @@ float InterligneEn(int indexPortee, int x) {
     return std::max(interligne, kInterligneMin);
 }
 
-float LigneHautEn(int indexPortee, int x) {
-    const Portee& p = Etat.Portees.at(indexPortee);
+float LigneHautEn(EtatPage& etat, int indexPortee, int x) {
+    const Portee& p = etat.Portees.at(indexPortee);
     const std::vector<EchantillonLignes>& e = p.Echantillons;
     if (e.empty()) return 0.0f;
     if (e.size() == 1) return e[0].Y - p.CadreBandeRef.top;
@@ -110,20 +110,20 @@ float LigneHautEn(int indexPortee, int x) {
                               p.CadreBandeRef.top);
 }
 
-Rect CalculeBandePortee(int i) {
-    Portee& p = Etat.Portees.at(i);
+Rect CalculeBandePortee(EtatPage& etat, int i) {
+    Portee& p = etat.Portees.at(i);
     const double interligne = p.Interligne;
     const double marge = interligne * kMargeBande;
-    const int hauteurPage = Etat.CadrePage.bottom;
+    const int hauteurPage = etat.CadrePage.bottom;
     int haut = std::max(static_cast<int>(p.DebutProfil - marge), 0);
     int bas = std::min(static_cast<int>(p.FinProfil + marge), hauteurPage);
     // Bands stop one interline short of the neighbouring staves' humps.
     if (i > 0) {
-        const double limite = Etat.Portees[i - 1].FinProfil + interligne;
+        const double limite = etat.Portees[i - 1].FinProfil + interligne;
         if (haut < limite) haut = static_cast<int>(limite);
     }
-    if (i + 1 < Etat.NbPorteesTrouvees()) {
-        const double limite = Etat.Portees[i + 1].DebutProfil - interligne;
+    if (i + 1 < etat.NbPorteesTrouvees()) {
+        const double limite = etat.Portees[i + 1].DebutProfil - interligne;
         if (bas > limite)
             bas = static_cast<int>(limite);
         else if (p.CadreLignes.left <= p.CadreLignes.right)  // a staff without groups has no frame
@@ -135,25 +135,25 @@ Rect CalculeBandePortee(int i) {
         haut = p.DebutProfil;
         bas = std::max<int>(p.FinProfil, haut + 1);
     }
-    const Rect bande{static_cast<int16_t>(haut), 0, static_cast<int16_t>(bas), Etat.CadrePage.right};
+    const Rect bande{static_cast<int16_t>(haut), 0, static_cast<int16_t>(bas), etat.CadrePage.right};
     p.CadreBandeRef = bande;
-    Etat.CadreLignesPortee = Rect{static_cast<int16_t>(p.CadreLignes.top - bande.top), bande.left,
+    etat.CadreLignesPortee = Rect{static_cast<int16_t>(p.CadreLignes.top - bande.top), bande.left,
                                   static_cast<int16_t>(p.CadreLignes.bottom - bande.top),
                                   bande.right};
     return bande;
 }
 
-void CalculeBandesPortees() {
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i)
-        Etat.Portees[i].CadreBande = CalculeBandePortee(i);
+void CalculeBandesPortees(EtatPage& etat) {
+    for (int i = 0; i < etat.NbPorteesTrouvees(); ++i)
+        etat.Portees[i].CadreBande = CalculeBandePortee(etat, i);
 }
 
-void RogneLignes(const PixMap& pageFiltree) {
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
+void RogneLignes(EtatPage& etat, const PixMap& pageFiltree) {
+    for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
         // Without groups there is no frame, without samples no line to look for.
-        const Portee& p = Etat.Portees[i];
+        const Portee& p = etat.Portees[i];
         if (p.CadreLignes.left > p.CadreLignes.right || p.Echantillons.empty()) continue;
-        RogneGauche(pageFiltree, i);
-        RogneDroite(pageFiltree, i);
+        RogneGauche(etat, pageFiltree, i);
+        RogneDroite(etat, pageFiltree, i);
     }
 }

@@ -23,9 +23,9 @@ int CentreGroupe(const GroupeLignes& g) {
 }
 
 // Line groups whose middle row lies in rows [debut, fin).
-int GroupesCentresDans(int debut, int fin) {
+int GroupesCentresDans(EtatPage& etat, int debut, int fin) {
     int nombre = 0;
-    for (const GroupeLignes& g : Etat.GroupesLignes) {
+    for (const GroupeLignes& g : etat.GroupesLignes) {
         const int centre = CentreGroupe(g);
         if (centre >= debut && centre < fin) ++nombre;
     }
@@ -41,8 +41,8 @@ struct CritereBosse {
 
 // One pass over rows [debut, fin): every hump at or above the threshold that
 // ends before `fin` and meets the criterion becomes a staff, appended to
-// Etat.Portees.
-void ParcourtBosses(const std::vector<int32_t>& profil, int debut, int fin,
+// etat.Portees.
+void ParcourtBosses(EtatPage& etat, const std::vector<int32_t>& profil, int debut, int fin,
                     const CritereBosse& critere) {
     int32_t precedent = 0;
     int debutBosse = 0;
@@ -50,11 +50,11 @@ void ParcourtBosses(const std::vector<int32_t>& profil, int debut, int fin,
         const int32_t r = profil[y];
         if (r >= critere.seuil && precedent < critere.seuil) debutBosse = y;
         if (r < critere.seuil && precedent >= critere.seuil && y - debutBosse >= critere.hauteurMin &&
-            (critere.groupesMin == 0 || GroupesCentresDans(debutBosse, y) >= critere.groupesMin)) {
+            (critere.groupesMin == 0 || GroupesCentresDans(etat, debutBosse, y) >= critere.groupesMin)) {
             Portee p;
             p.DebutProfil = static_cast<int16_t>(debutBosse);
             p.FinProfil = static_cast<int16_t>(y);
-            Etat.Portees.push_back(std::move(p));
+            etat.Portees.push_back(std::move(p));
         }
         precedent = r;
     }
@@ -72,15 +72,15 @@ constexpr int kPartLargeurPorteeFaible = 8;
 // the threshold while the lower one reaches it, and the look below the last
 // staff starts too late for it. So faint humps are also looked for between
 // the staves found, clear of them, when line groups make them staves.
-void AjoutePorteesFaiblesEntrePortees(const std::vector<int32_t>& profil, int32_t seuil,
+void AjoutePorteesFaiblesEntrePortees(EtatPage& etat, const std::vector<int32_t>& profil, int32_t seuil,
                                       double hauteurMin) {
-    const int largeur = Etat.CadrePage.right - Etat.CadrePage.left;
+    const int largeur = etat.CadrePage.right - etat.CadrePage.left;
     const CritereBosse critere{seuil, hauteurMin, std::max(1, largeur / kPartLargeurPorteeFaible)};
     std::vector<std::pair<int, int>> intervalles;
-    for (size_t i = 0; i + 1 < Etat.Portees.size(); ++i)
-        intervalles.emplace_back(DebutRechercheSous(Etat.Portees[i]), Etat.Portees[i + 1].DebutProfil);
-    for (const auto& [debut, fin] : intervalles) ParcourtBosses(profil, debut, fin, critere);
-    std::stable_sort(Etat.Portees.begin(), Etat.Portees.end(),
+    for (size_t i = 0; i + 1 < etat.Portees.size(); ++i)
+        intervalles.emplace_back(DebutRechercheSous(etat.Portees[i]), etat.Portees[i + 1].DebutProfil);
+    for (const auto& [debut, fin] : intervalles) ParcourtBosses(etat, profil, debut, fin, critere);
+    std::stable_sort(etat.Portees.begin(), etat.Portees.end(),
                      [](const Portee& a, const Portee& b) { return a.DebutProfil < b.DebutProfil; });
 }
 
@@ -149,30 +149,30 @@ int32_t SeuilPageNette(const std::vector<int32_t>& profil) {
     return *std::max_element(profil.begin(), profil.end()) / 2;
 }
 
-void CherchePortees(const std::vector<int32_t>& profil, int32_t seuil) {
+void CherchePortees(EtatPage& etat, const std::vector<int32_t>& profil, int32_t seuil) {
     // Staves are made of line groups. Without any, the least height would be
     // 0 and the first rows, which no white run ever counts, would make a
     // staff of a blank page.
-    if (Etat.GroupesLignes.empty()) return;
-    const double hauteurMin = InterligneMoyenneGroupes(Etat.GroupesLignes) * kHauteurPorteeMin;
+    if (etat.GroupesLignes.empty()) return;
+    const double hauteurMin = InterligneMoyenneGroupes(etat.GroupesLignes) * kHauteurPorteeMin;
     const int hauteur = static_cast<int>(profil.size());
-    ParcourtBosses(profil, 0, hauteur, {seuil, hauteurMin, 0});
-    if (Etat.Portees.empty()) return;
+    ParcourtBosses(etat, profil, 0, hauteur, {seuil, hauteurMin, 0});
+    if (etat.Portees.empty()) return;
     // A last staff printed lighter than the others gives a lower hump: it is
     // looked for below the last staff found, with half the threshold.
-    AjoutePorteesFaiblesEntrePortees(profil, seuil / 2, hauteurMin);
-    ParcourtBosses(profil, DebutRechercheSous(Etat.Portees.back()), hauteur, {seuil / 2, hauteurMin, 0});
+    AjoutePorteesFaiblesEntrePortees(etat, profil, seuil / 2, hauteurMin);
+    ParcourtBosses(etat, profil, DebutRechercheSous(etat.Portees.back()), hauteur, {seuil / 2, hauteurMin, 0});
 }
 
-void AttribueGroupes() {
-    for (Portee& p : Etat.Portees) p.CadreLignes = Rect{32000, 32000, -32000, -32000};
-    if (Etat.Portees.empty()) return;
-    for (GroupeLignes& g : Etat.GroupesLignes) {
+void AttribueGroupes(EtatPage& etat) {
+    for (Portee& p : etat.Portees) p.CadreLignes = Rect{32000, 32000, -32000, -32000};
+    if (etat.Portees.empty()) return;
+    for (GroupeLignes& g : etat.GroupesLignes) {
         const int centre = CentreGroupe(g);
         int meilleure = 0;
         int ecartMin = 0;
-        for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
-            const Portee& p = Etat.Portees[i];
+        for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
+            const Portee& p = etat.Portees[i];
             const int ecart = std::abs((p.DebutProfil + p.FinProfil) / 2 - centre);
             if (i == 0 || ecart < ecartMin) {
                 meilleure = i;
@@ -182,13 +182,13 @@ void AttribueGroupes() {
         // Groups far from every hump are letters of a title or of lyrics:
         // they would stretch the staff's line frame up to the text and pull
         // its interline towards the letters' spacing.
-        const Portee& p = Etat.Portees[meilleure];
+        const Portee& p = etat.Portees[meilleure];
         if (ecartMin > p.FinProfil - p.DebutProfil) {
             g.PorteeGroupe = -1;
             continue;
         }
         g.PorteeGroupe = static_cast<int16_t>(meilleure);
-        Rect& c = Etat.Portees[meilleure].CadreLignes;
+        Rect& c = etat.Portees[meilleure].CadreLignes;
         c.left = std::min(c.left, g.Colonne);
         c.right = std::max(c.right, g.Colonne);
         c.top = std::min(c.top, g.PremiereLigne);
@@ -197,15 +197,15 @@ void AttribueGroupes() {
     }
 }
 
-void CompteLignesPortees() {
-    std::vector<std::array<int, kNbLignesCompteesMax>> comptes(Etat.Portees.size());
+void CompteLignesPortees(EtatPage& etat) {
+    std::vector<std::array<int, kNbLignesCompteesMax>> comptes(etat.Portees.size());
     for (auto& c : comptes) c.fill(0);
-    for (const GroupeLignes& g : Etat.GroupesLignes) {
+    for (const GroupeLignes& g : etat.GroupesLignes) {
         if (g.NbLignesGroupe < 0 || g.NbLignesGroupe >= kNbLignesCompteesMax) continue;
-        if (g.PorteeGroupe < 0 || g.PorteeGroupe >= Etat.NbPorteesTrouvees()) continue;
+        if (g.PorteeGroupe < 0 || g.PorteeGroupe >= etat.NbPorteesTrouvees()) continue;
         comptes[g.PorteeGroupe][g.NbLignesGroupe] += 1;
     }
-    for (size_t i = 0; i < Etat.Portees.size(); ++i) {
+    for (size_t i = 0; i < etat.Portees.size(); ++i) {
         auto& c = comptes[i];
         // Five-line staves are the rule and six-line ones (tablatures) must
         // win against the five-line groups they also contain.
@@ -219,6 +219,6 @@ void CompteLignesPortees() {
                 compteMax = c[n];
             }
         }
-        Etat.Portees[i].NbLignesPortee = static_cast<int16_t>(meilleur);
+        etat.Portees[i].NbLignesPortee = static_cast<int16_t>(meilleur);
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "records/etat_page.h"
 #include "records/portee.h"
 
 // Mean spacing of the groups; 0.0 without any.
@@ -24,16 +25,16 @@ int32_t SeuilProfil(const std::vector<int32_t>& profil, double facteur);
 // profile has nothing but staff humps.
 int32_t SeuilPageNette(const std::vector<int32_t>& profil);
 
-// Appends a staff to Etat.Portees for every hump at least twice the mean
-// interline of Etat.GroupesLignes tall; then looks with half the threshold
+// Appends a staff to etat.Portees for every hump at least twice the mean
+// interline of etat.GroupesLignes tall; then looks with half the threshold
 // for fainter staves between the staves found (where line groups must cover
-// an eighth of the width of Etat.CadrePage) and below the last one.
-void CherchePortees(const std::vector<int32_t>& profil, int32_t seuil);
+// an eighth of the width of etat.CadrePage) and below the last one.
+void CherchePortees(EtatPage& etat, const std::vector<int32_t>& profil, int32_t seuil);
 
-// Gives every group of Etat.GroupesLignes to the staff whose hump middle is
+// Gives every group of etat.GroupesLignes to the staff whose hump middle is
 // nearest, and grows that staff's `CadreLignes` over it; a group farther from
 // that middle than the hump is tall belongs to no staff (-1).
-void AttribueGroupes();
+void AttribueGroupes(EtatPage& etat);
 // `NbLignesPortee` of every staff from the line counts of its groups, five-
 // and six-line groups weighing double and triple.
-void CompteLignesPortees();
+void CompteLignesPortees(EtatPage& etat);

@@ -44,11 +44,11 @@ void EffaceTrait(const VuePixels& base, int x, int haut, int longueur, int epais
 }
 
 // The tracing of every seed of the work copy, row by row.
-void ParcoursGraines(Portee& portee, const VuePixels& base, int largeur, int hauteur) {
+void ParcoursGraines(const ReglagesReconnaissance& reglages, Portee& portee, const VuePixels& base, int largeur, int hauteur) {
     const float s = portee.Interligne;
-    const int ecartMax = EnPixels(s * Reglage.LigneVertDistanceMaxSansPoint);
-    const int largeurMax = EnPixels(s * Reglage.LigneVertEpaisseurLimite);
-    const float hauteurMin = s * Reglage.LigneVertHauteurMinimale;
+    const int ecartMax = EnPixels(s * reglages.Reglage.LigneVertDistanceMaxSansPoint);
+    const int largeurMax = EnPixels(s * reglages.Reglage.LigneVertEpaisseurLimite);
+    const float hauteurMin = s * reglages.Reglage.LigneVertHauteurMinimale;
     for (int y = 0; y < hauteur; ++y) {
         const uint8_t* ligne = LignePixels(base, y);
         for (int x = 0; x < largeur; ++x) {
@@ -60,7 +60,7 @@ void ParcoursGraines(Portee& portee, const VuePixels& base, int largeur, int hau
             // A seed that traces nothing has no length to average over,
             // whatever the minimum height is set to.
             if (longueur <= 0 || longueur < hauteurMin) continue;
-            AjouteLigneVert(portee, base, gauche, haut, longueur, (sommeHaut + sommeBas) / longueur);
+            AjouteLigneVert(reglages, portee, base, gauche, haut, longueur, (sommeHaut + sommeBas) / longueur);
         }
     }
 }
@@ -93,10 +93,10 @@ int SuitLigneVert(const VuePixels& base, int x, int y, int dir, int largeurMax, 
     }
 }
 
-bool AjouteLigneVert(Portee& portee, const VuePixels& base, int x, int haut, int longueur,
+bool AjouteLigneVert(const ReglagesReconnaissance& reglages, Portee& portee, const VuePixels& base, int x, int haut, int longueur,
                      int epaisseur) {
-    const float dx = portee.Interligne * Reglage.LigneVertToleranceLigneConfonduesX;
-    const float dy = portee.Interligne * Reglage.LigneVertToleranceLigneConfonduesY;
+    const float dx = portee.Interligne * reglages.Reglage.LigneVertToleranceLigneConfonduesX;
+    const float dy = portee.Interligne * reglages.Reglage.LigneVertToleranceLigneConfonduesY;
     const Boite nouvelle = BoiteLigne(x, haut, longueur, dx, dy);
     bool fusionnee = false;
     for (LigneVert& l : portee.LignesVert) {
@@ -121,13 +121,13 @@ bool AjouteLigneVert(Portee& portee, const VuePixels& base, int x, int haut, int
     return true;
 }
 
-bool RechercheLignesVert() {
+bool RechercheLignesVert(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     Trace("Recherche des lignes verticales");
-    Portee& portee = Etat.Courante();
-    if (!Etat.PorteeImage) return false;
-    const OffscreenPossede copie(DupliqueOffscreen(Etat.PorteeImage));
+    Portee& portee = etat.Courante();
+    if (!etat.PorteeImage) return false;
+    const OffscreenPossede copie(DupliqueOffscreen(etat.PorteeImage));
     if (!copie) return false;
-    ParcoursGraines(portee, VueOffscreen(copie.get()), copie->largeur, copie->hauteur);
+    ParcoursGraines(reglages, portee, VueOffscreen(copie.get()), copie->largeur, copie->hauteur);
     return true;
 }
 
@@ -144,4 +144,4 @@ void SetTypeLignesVertZone(Portee& portee, int xDebut, int xFin, int16_t type) {
         if (xDebut <= l.PosX && l.PosX <= xFin) l.Type = type;
 }
 
-void LibereLignesVert() { Etat.Courante().LignesVert = {}; }
+void LibereLignesVert(EtatPage& etat) { etat.Courante().LignesVert = {}; }

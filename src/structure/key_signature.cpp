@@ -18,10 +18,10 @@ namespace {
 constexpr int kAlterationsStockees = 8;
 
 // The user's key code: 0..7 sharps, 8..14 one to seven flats.
-void AppliqueTonaliteForcee(Clef& r) {
-    const int k = TonaliteForcee.Tonalite;
-    r.Numerateur = TonaliteForcee.Numerateur;
-    r.Denominateur = TonaliteForcee.Denominateur;
+void AppliqueTonaliteForcee(const ReglagesReconnaissance& reglages, Clef& r) {
+    const int k = reglages.TonaliteForcee.Tonalite;
+    r.Numerateur = reglages.TonaliteForcee.Numerateur;
+    r.Denominateur = reglages.TonaliteForcee.Denominateur;
     r.NbDiese = static_cast<uint16_t>(k < 8 ? std::max(k, 0) : 0);
     r.NbBemol = static_cast<uint16_t>(k < 8 ? 0 : std::min(k, 14) - 7);
     // What was read on the page would contradict the counts just given: the
@@ -47,7 +47,7 @@ uint8_t CodeAlterationArmature(uint16_t code) {
 }
 
 // Counts an accidental of the key and keeps its entry while there is room.
-void NoteAlteration(Clef& r, int indexPortee, uint16_t code, Point position, int16_t prob) {
+void NoteAlteration(EtatPage& etat, Clef& r, int indexPortee, uint16_t code, Point position, int16_t prob) {
     const int stockees = r.NbBemol + r.NbDiese + r.NbBecarre;
     if (code == kCarBemol) ++r.NbBemol;
     else if (code == kCarDiese) ++r.NbDiese;
@@ -61,15 +61,15 @@ void NoteAlteration(Clef& r, int indexPortee, uint16_t code, Point position, int
     a.Prob = prob;
     // The key's accidentals stand within the staff's lines: no ledger walk.
     int ligne = 0;
-    if (PositionPortee(indexPortee, position.h, position.v, ligne, false))
+    if (PositionPortee(etat, indexPortee, position.h, position.v, ligne, false))
         a.Position = static_cast<int16_t>(ligne);
 }
 
 // A note head at the accidental's height within two interlines on its right:
 // the accidental is that note's.
-bool TeteApres(Point position, float s) {
-    const int minimum = EnPixels(Reglage.SeuilReconnaissanceNote);
-    for (const CaractereProbable& c : Etat.Caracteres) {
+bool TeteApres(EtatPage& etat, const ReglagesReconnaissance& reglages, Point position, float s) {
+    const int minimum = EnPixels(reglages.Reglage.SeuilReconnaissanceNote);
+    for (const CaractereProbable& c : etat.Caracteres) {
         if (!c.Actif || c.Prob <= minimum ||
             (c.Code != kCarNoire && c.Code != kCarBlanche && c.Code != kCarRonde))
             continue;
@@ -82,9 +82,9 @@ bool TeteApres(Point position, float s) {
 
 // The time signature follows the key: ink that reads better as common or
 // cut time than as an accidental ends the key.
-bool SigneDeMesure(int index) {
-    const CaractereProbable& a = Etat.Caracteres.at(index);
-    for (const CaractereProbable& c : Etat.Caracteres) {
+bool SigneDeMesure(EtatPage& etat, int index) {
+    const CaractereProbable& a = etat.Caracteres.at(index);
+    for (const CaractereProbable& c : etat.Caracteres) {
         if (c.Actif && c.NumGraphe == a.NumGraphe && c.Prob > a.Prob &&
             (c.Code == kCarC || c.Code == kCarCBarre))
             return true;
@@ -94,10 +94,10 @@ bool SigneDeMesure(int index) {
 
 }  // namespace
 
-void TraiteArmatureDebutPortee(int i, Offscreen bande) {
-    Portee& portee = Etat.Portees.at(i);
+void TraiteArmatureDebutPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, Offscreen bande) {
+    Portee& portee = etat.Portees.at(i);
     portee.Clef = {};
-    if (i != 0 && Options.RechercherClef == 0) return;
+    if (i != 0 && reglages.Options.RechercherClef == 0) return;
 
     const float s = portee.Interligne;
     const int pas = std::max(EnPixels(4 * s), 1);
@@ -106,11 +106,11 @@ void TraiteArmatureDebutPortee(int i, Offscreen bande) {
     Clef lu;
     bool trouve = false;
     do {
-        trouve = TraiteArmaturePortee(i, x, pas, bande, true, lu);
+        trouve = TraiteArmaturePortee(etat, reglages, i, x, pas, bande, true, lu);
         x += pas;
     } while (!trouve && x < gauche + 12 * s);
 
-    if (Options.ModeArmature != 0) {
+    if (reglages.Options.ModeArmature != 0) {
         if (trouve) portee.Clef = lu;
         return;
     }
@@ -122,43 +122,43 @@ void TraiteArmatureDebutPortee(int i, Offscreen bande) {
         portee.Clef.PosX = static_cast<int16_t>(x);
         portee.Clef.PosY = portee.FinProfil;
     }
-    AppliqueTonaliteForcee(portee.Clef);
+    AppliqueTonaliteForcee(reglages, portee.Clef);
 }
 
-bool TraiteArmaturePortee(int i, int x, int largeur, Offscreen, bool clefRequise, Clef& r) {
+bool TraiteArmaturePortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int x, int largeur, Offscreen, bool clefRequise, Clef& r) {
     Trace("Traite armature");
     r = {};
     r.FinX = static_cast<int16_t>(x);
     r.PosX = static_cast<int16_t>(x);
-    const bool clef = LitClef(r, i, largeur);
+    const bool clef = LitClef(etat, reglages, r, i, largeur);
     if (!clef && clefRequise) return false;
-    const bool alterations = LitAlterationsArmature(r, i);
+    const bool alterations = LitAlterationsArmature(etat, reglages, r, i);
     // The signs come after the clef and key: pieces of a clef's ink must
     // not pass for one.
     const int debutChiffrage = r.FinX;
-    bool chiffrage = LitChiffrage(r, i);
-    if (!chiffrage && Options.NotationAbregee) chiffrage = LitNotationAbregee(r, i, debutChiffrage);
+    bool chiffrage = LitChiffrage(etat, reglages, r, i);
+    if (!chiffrage && reglages.Options.NotationAbregee) chiffrage = LitNotationAbregee(etat, reglages, r, i, debutChiffrage);
     return clef || alterations || chiffrage;
 }
 
-bool LitClef(Clef& r, int i, int largeur) {
-    const Portee& portee = Etat.Portees.at(i);
+bool LitClef(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i, int largeur) {
+    const Portee& portee = etat.Portees.at(i);
     const float s = portee.Interligne;
     const int x = r.PosX;
-    const int b = EnPixels(LigneHautEn(i, x) + 4 * s);
+    const int b = EnPixels(LigneHautEn(etat, i, x) + 4 * s);
     const Rect zone = ZoneRecherche(EnPixels(b - 6 * s), x, EnPixels(b + 2 * s), x + largeur);
     Point position;
     int16_t prob = 0;
     int index = -1;
     const uint16_t code =
-        ChercheMeilleurCaractere(true, zone, position, prob, &index,
-                                 EnPixels(Reglage.SeuilReconnaissanceClef),
+        ChercheMeilleurCaractere(etat, true, zone, position, prob, &index,
+                                 EnPixels(reglages.Reglage.SeuilReconnaissanceClef),
                                  {kCarCleSol, kCarCleFa, kCarCleUt});
     if (code == 0) {
         r.PosY = static_cast<int16_t>(b);
         return false;
     }
-    DesactiveCaracteresGraphe(index);
+    DesactiveCaracteresGraphe(etat, index);
     r.PosY = position.v;
     r.PosX = position.h;
     r.CodeClef = code;
@@ -169,10 +169,10 @@ bool LitClef(Clef& r, int i, int largeur) {
     return true;
 }
 
-bool LitAlterationsArmature(Clef& r, int i) {
-    const Portee& portee = Etat.Portees.at(i);
+bool LitAlterationsArmature(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i) {
+    const Portee& portee = etat.Portees.at(i);
     const float s = portee.Interligne;
-    const int minimum = EnPixels(Reglage.SeuilReconnaissanceAlterationClef);
+    const int minimum = EnPixels(reglages.Reglage.SeuilReconnaissanceAlterationClef);
     const int pas = std::max(EnPixels(s / 4), 1);
     const int x0 = r.FinX;
     const int fin = EnPixels(x0 + 2.5f * s);
@@ -189,34 +189,34 @@ bool LitAlterationsArmature(Clef& r, int i) {
     int index = -1;
     uint16_t code = 0;
     for (int x = x0; x < finAligne + pas - 1 && code == 0; x += pas) {
-        const float t = LigneHautEn(i, x);
+        const float t = LigneHautEn(etat, i, x);
         zone = ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 4 * s), x + pas + 1);
-        code = ChercheMeilleurCaractere(false, zone, position, prob, &index, minimum,
+        code = ChercheMeilleurCaractere(etat, false, zone, position, prob, &index, minimum,
                                         {kCarBemol, kCarDiese, kCarBecarre});
-        if (code != 0 && x >= fin + pas - 1 && TeteApres(position, s)) return false;
+        if (code != 0 && x >= fin + pas - 1 && TeteApres(etat, reglages, position, s)) return false;
     }
-    if (code == 0 || SigneDeMesure(index)) return false;
+    if (code == 0 || SigneDeMesure(etat, index)) return false;
 
     // A key signature does not mix sharps and flats: after the first, only
     // its kind and naturals belong to it.
     const uint16_t premier = code;
     while (code != 0) {
-        DesactiveCaracteresGraphe(index);
+        DesactiveCaracteresGraphe(etat, index);
         const int bout = EnPixels(position.h + LargeurCaractere(portee, code) + s / 4);
         r.FinX = static_cast<int16_t>(std::max<int>(r.FinX, bout));
-        NoteAlteration(r, i, code, position, prob);
+        NoteAlteration(etat, r, i, code, position, prob);
         // The next accidental of the key stands within two interlines of
         // one already found: past a wider gap begins the music, whose
         // accidentals belong to notes.
         const int atteinte = EnPixels(position.h + 2 * s);
         zone = ZoneRecherche(zone.top, zone.left, zone.bottom, std::max<int>(zone.right, atteinte));
-        code = ChercheMeilleurCaractere(false, zone, position, prob, &index, minimum,
+        code = ChercheMeilleurCaractere(etat, false, zone, position, prob, &index, minimum,
                                         {kCarBecarre, premier});
-        if (code != 0 && SigneDeMesure(index)) break;
+        if (code != 0 && SigneDeMesure(etat, index)) break;
     }
     return true;
 }
 
-bool DemandeArmature(bool valeursDonnees) {
-    return Options.ModeArmature != 0 || valeursDonnees;
+bool DemandeArmature(const ReglagesReconnaissance& reglages, bool valeursDonnees) {
+    return reglages.Options.ModeArmature != 0 || valeursDonnees;
 }

@@ -5,28 +5,30 @@
 #pragma once
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
+#include "records/options.h"
 #include "records/portee.h"
 
 // The staff-start reading: fills the staff's start `Clef` record, whose
 // `FinX` is then the staff's first music column.
-void TraiteArmatureDebutPortee(int indexPortee, Offscreen bande);
+void TraiteArmatureDebutPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande);
 
 // Reads clef, key signature and time signature from column x over the given
 // width; true when any of them was found. Without a clef where one is
 // required nothing else is read.
-bool TraiteArmaturePortee(int indexPortee, int x, int largeur, Offscreen bande, bool clefRequise,
+bool TraiteArmaturePortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int largeur, Offscreen bande, bool clefRequise,
                           Clef& resultat);
 
 // The four readings `TraiteArmaturePortee` chains; each starts from the
 // record's `FinX` (the clef from `PosX`) and moves `FinX` past what it took.
 // The abbreviated signs are searched from column `gauche`, where the time
 // signature may start (a misread digit may have moved `FinX` past it).
-bool LitClef(Clef& r, int indexPortee, int largeur);
-bool LitAlterationsArmature(Clef& r, int indexPortee);
-bool LitChiffrage(Clef& r, int indexPortee);
-bool LitNotationAbregee(Clef& r, int indexPortee, int gauche);
+bool LitClef(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int indexPortee, int largeur);
+bool LitAlterationsArmature(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int indexPortee);
+bool LitChiffrage(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int indexPortee);
+bool LitNotationAbregee(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int indexPortee, int gauche);
 
 // Before a recognition command: with `ModeArmature` 0 the key and time must
 // have been given (the command line takes them as arguments and cannot ask).
 // True at once for the other modes.
-bool DemandeArmature(bool valeursDonnees);
+bool DemandeArmature(const ReglagesReconnaissance& reglages, bool valeursDonnees);

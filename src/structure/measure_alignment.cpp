@@ -19,9 +19,9 @@ void TrieMesures(Portee& p) {
 // The system's staves that are not tablatures, in page order: a staff's
 // rank in this list is its number in the position table. Short systems
 // carry part numbers that do not start at 0, so the table cannot use them.
-std::vector<Portee*> PorteesDuSysteme(int systeme) {
+std::vector<Portee*> PorteesDuSysteme(EtatPage& etat, int systeme) {
     std::vector<Portee*> portees;
-    for (Portee& p : Etat.Portees)
+    for (Portee& p : etat.Portees)
         if (!p.Tablature && p.NumSysteme == systeme) portees.push_back(&p);
     return portees;
 }
@@ -79,10 +79,10 @@ Rapprochement Rapproche(const std::vector<EntreePosMesure>& colonne, float inter
     return r;
 }
 
-void NumeroteMesures() {
+void NumeroteMesures(EtatPage& etat) {
     int total = 0;
-    for (int systeme = 0; systeme < Etat.NbSystemes; ++systeme) {
-        const std::vector<Portee*> portees = PorteesDuSysteme(systeme);
+    for (int systeme = 0; systeme < etat.NbSystemes; ++systeme) {
+        const std::vector<Portee*> portees = PorteesDuSysteme(etat, systeme);
         if (portees.empty()) continue;
         for (Portee* p : portees) p->PremiereMesure = static_cast<int16_t>(total);
         total += std::max<int>(static_cast<int>(portees.back()->Mesures.size()) - 1, 0);
@@ -200,9 +200,9 @@ void AppliquePosMesure(const PosMesure& table, const std::vector<Portee*>& porte
     }
 }
 
-bool AnalyseMesures() {
-    for (int systeme = 0; systeme < Etat.NbSystemes; ++systeme) {
-        const std::vector<Portee*> portees = PorteesDuSysteme(systeme);
+bool AnalyseMesures(EtatPage& etat) {
+    for (int systeme = 0; systeme < etat.NbSystemes; ++systeme) {
+        const std::vector<Portee*> portees = PorteesDuSysteme(etat, systeme);
         PosMesure table;
         table.n = static_cast<int16_t>(portees.size());
         for (size_t rang = 0; rang < portees.size(); ++rang)
@@ -211,8 +211,8 @@ bool AnalyseMesures() {
         CompletePosMesure(table);
         AppliquePosMesure(table, portees);
     }
-    NumeroteMesures();
-    for (Portee& p : Etat.Portees)
+    NumeroteMesures(etat);
+    for (Portee& p : etat.Portees)
         for (NotePortee& note : p.Symboles) PlaceNote(p.Mesures, note);
     return true;
 }

@@ -35,32 +35,33 @@ bool SigneRetenu(const CaractereProbable& c, int premiereColonne) {
 // (marked, to be removed when that stage ends) are out of reach.
 class EncrePriseCachee {
   public:
-    EncrePriseCachee() {
-        for (size_t n = 0; n < Etat.Caracteres.size(); ++n) {
-            CaractereProbable& c = Etat.Caracteres[n];
+    explicit EncrePriseCachee(EtatPage& etat) : etat_(etat) {
+        for (size_t n = 0; n < etat.Caracteres.size(); ++n) {
+            CaractereProbable& c = etat.Caracteres[n];
             if (!c.Actif || !c.Marque) continue;
             c.Actif = 0;
             cachees_.push_back(n);
         }
     }
     ~EncrePriseCachee() {
-        for (size_t n : cachees_) Etat.Caracteres[n].Actif = 1;
+        for (size_t n : cachees_) etat_.Caracteres[n].Actif = 1;
     }
     EncrePriseCachee(const EncrePriseCachee&) = delete;
     EncrePriseCachee& operator=(const EncrePriseCachee&) = delete;
 
   private:
+    EtatPage& etat_;
     std::vector<size_t> cachees_;
 };
 
 // A clef, key or time change written just after a new boundary. A note
 // head's ink is no time signature, even when a matcher read one in it.
-void LitChangement(int indexPortee, int k, int x) {
-    if (Options.RechercherClef != 2) return;
-    Portee& portee = Etat.Portees[indexPortee];
-    EncrePriseCachee encrePrise;
+void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int k, int x) {
+    if (reglages.Options.RechercherClef != 2) return;
+    Portee& portee = etat.Portees[indexPortee];
+    EncrePriseCachee encrePrise(etat);
     Clef lu;
-    if (TraiteArmaturePortee(indexPortee, x, EnPixels(6 * portee.Interligne), Etat.PorteeImage,
+    if (TraiteArmaturePortee(etat, reglages, indexPortee, x, EnPixels(6 * portee.Interligne), etat.PorteeImage,
                              false, lu))
         portee.Mesures[k].Clef = lu;
 }
@@ -70,9 +71,9 @@ constexpr float kBoutCacheMax = 0.5f;
 
 // Whether every row of [debut, fin) of the intact band is black in the
 // line's columns (one column of slack either side).
-bool NoirDansColonnesIntactes(const LigneVert& l, int debut, int fin) {
-    if (!Etat.PorteeImageIntacte) return false;
-    const VuePixels bande = VueOffscreen(Etat.PorteeImageIntacte);
+bool NoirDansColonnesIntactes(EtatPage& etat, const LigneVert& l, int debut, int fin) {
+    if (!etat.PorteeImageIntacte) return false;
+    const VuePixels bande = VueOffscreen(etat.PorteeImageIntacte);
     bool noir = true;
     for (int y = debut; y < fin && noir; ++y) {
         noir = false;
@@ -85,30 +86,30 @@ bool NoirDansColonnesIntactes(const LigneVert& l, int debut, int fin) {
 // A slur or tie crossing a bar line near an end widens the stroke there and
 // stops the vertical-line trace short; the end still counts when the intact
 // band is black all the way from it to the staff line.
-bool EstBarre(const LigneVert& l, int indexPortee, int hauteur, float tolerance, float interligne) {
-    const int t = EnPixels(LigneHautEn(indexPortee, l.PosX));
+bool EstBarre(EtatPage& etat, const LigneVert& l, int indexPortee, int hauteur, float tolerance, float interligne) {
+    const int t = EnPixels(LigneHautEn(etat, indexPortee, l.PosX));
     const int haut = l.PosY;
     const int bas = l.PosY + l.Longueur;
     const float cache = kBoutCacheMax * interligne;
     const bool hautAtteint =
-        haut < t + tolerance || (haut < t + tolerance + cache && NoirDansColonnesIntactes(l, t, haut));
+        haut < t + tolerance || (haut < t + tolerance + cache && NoirDansColonnesIntactes(etat, l, t, haut));
     const bool basAtteint =
         bas >= t + hauteur - tolerance ||
-        (bas >= t + hauteur - tolerance - cache && NoirDansColonnesIntactes(l, bas, t + hauteur));
+        (bas >= t + hauteur - tolerance - cache && NoirDansColonnesIntactes(etat, l, bas, t + hauteur));
     return hautAtteint && basAtteint;
 }
 
 // False when the user asked to stop.
-bool ChercheBarres(int i, int premiereColonne) {
-    Portee& portee = Etat.Portees[i];
+bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int premiereColonne) {
+    Portee& portee = etat.Portees[i];
     const int hauteur = EnPixels((portee.NbLignesPortee - 1) * portee.Interligne);
-    const float tolerance = Reglage.MesureToleranceRecherche * portee.Interligne;
+    const float tolerance = reglages.Reglage.MesureToleranceRecherche * portee.Interligne;
     for (size_t n = 0; n < portee.LignesVert.size(); ++n) {
         const LigneVert l = portee.LignesVert[n];
-        if (l.Type == 0 && l.PosX > premiereColonne && EstBarre(l, i, hauteur, tolerance, portee.Interligne)) {
+        if (l.Type == 0 && l.PosX > premiereColonne && EstBarre(etat, l, i, hauteur, tolerance, portee.Interligne)) {
             SetTypeLigneVert(portee, static_cast<int>(n), kTypeLigneBarre);
             const int k = AjouteMesure(portee, l.PosX);
-            if (k > 0) LitChangement(i, k, l.PosX);
+            if (k > 0) LitChangement(etat, reglages, i, k, l.PosX);
         }
         if (TestAnnulation()) return false;
     }
@@ -116,11 +117,11 @@ bool ChercheBarres(int i, int premiereColonne) {
 }
 
 // A bar sign near a boundary only marks it; elsewhere it makes one.
-void ChercheSignesBarre(int i, int premiereColonne) {
-    Portee& portee = Etat.Portees[i];
+void ChercheSignesBarre(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int premiereColonne) {
+    Portee& portee = etat.Portees[i];
     const float s = portee.Interligne;
-    for (size_t n = 0; n < Etat.Caracteres.size(); ++n) {
-        const CaractereProbable c = Etat.Caracteres[n];
+    for (size_t n = 0; n < etat.Caracteres.size(); ++n) {
+        const CaractereProbable c = etat.Caracteres[n];
         if (!SigneRetenu(c, premiereColonne) || !EstRupture(c.Code)) continue;
         const int x = c.Position.h;
         const uint8_t marque = MarqueDuSigne(c.Code);
@@ -134,12 +135,12 @@ void ChercheSignesBarre(int i, int premiereColonne) {
         const int k = AjouteMesure(portee, x);
         if (k < 0) continue;
         portee.Mesures[k].Marques[0] = marque;
-        LitChangement(i, k, x);
+        LitChangement(etat, reglages, i, k, x);
     }
 }
 
-void MarqueRepetitions(Portee& portee, int premiereColonne) {
-    for (const CaractereProbable& c : Etat.Caracteres) {
+void MarqueRepetitions(EtatPage& etat, Portee& portee, int premiereColonne) {
+    for (const CaractereProbable& c : etat.Caracteres) {
         if (!SigneRetenu(c, premiereColonne) || c.Code != kCarRepetePrecedente) continue;
         for (size_t k = 0; k + 1 < portee.Mesures.size(); ++k)
             if (portee.Mesures[k].PosXMesure < c.Position.h &&
@@ -160,9 +161,9 @@ int AjouteMesure(Portee& portee, int x) {
     return static_cast<int>(portee.Mesures.size()) - 1;
 }
 
-bool RechercheMesures() {
-    const int i = Etat.PorteeCourante;
-    Portee& portee = Etat.Portees.at(i);
+bool RechercheMesures(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    const int i = etat.PorteeCourante;
+    Portee& portee = etat.Portees.at(i);
     const int debutMusique = portee.Clef.FinX;
     if (debutMusique != 0) AjouteMesure(portee, debutMusique);
     // Without a start reading the first music column is unknown, but no
@@ -171,11 +172,11 @@ bool RechercheMesures() {
     const int premiereColonne =
         debutMusique != 0 ? debutMusique : portee.CadreLignes.left + EnPixels(4 * portee.Interligne);
 
-    const bool complet = ChercheBarres(i, premiereColonne);
-    ChercheSignesBarre(i, premiereColonne);
+    const bool complet = ChercheBarres(etat, reglages, i, premiereColonne);
+    ChercheSignesBarre(etat, reglages, i, premiereColonne);
     AjouteMesure(portee, portee.CadreLignes.right);
     std::stable_sort(portee.Mesures.begin(), portee.Mesures.end(),
                      [](const Mesure& a, const Mesure& b) { return a.PosXMesure < b.PosXMesure; });
-    MarqueRepetitions(portee, premiereColonne);
+    MarqueRepetitions(etat, portee, premiereColonne);
     return complet;
 }

@@ -1,3 +1,4 @@
+#include "records/options.h"
 #include "structure/note_stage.h"
 
 #include "records/etat_page.h"
@@ -15,32 +16,32 @@ namespace {
 
 // Flags, ties, measures and the accidentals no note took, once every head
 // has its stem. False when the user cancelled.
-bool CompleteNotes(Portee& portee, const Rect& zone) {
-    if (!TraiteCroches()) return false;
+bool CompleteNotes(EtatPage& etat, const ReglagesReconnaissance& reglages, Portee& portee, const Rect& zone) {
+    if (!TraiteCroches(etat, reglages)) return false;
     TrieNotes(portee);
-    bool resultat = AttacheLiaisons();
-    if (RechercheMesures()) resultat = true;
-    if (resultat) resultat = TraiteAlterations(zone);
+    bool resultat = AttacheLiaisons(etat);
+    if (RechercheMesures(etat, reglages)) resultat = true;
+    if (resultat) resultat = TraiteAlterations(etat, reglages, zone);
     return resultat;
 }
 
 }  // namespace
 
-bool TraiteNotes() {
+bool TraiteNotes(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     Trace("Traitement des notes");
-    const int i = Etat.PorteeCourante;
-    Portee& portee = Etat.Portees.at(i);
-    const Rect zone = ZoneNotesPortee(i);
+    const int i = etat.PorteeCourante;
+    Portee& portee = etat.Portees.at(i);
+    const Rect zone = ZoneNotesPortee(etat, i);
 
     bool resultat = false;
-    if (CreeNotesDesCandidats(i, zone)) {
+    if (CreeNotesDesCandidats(etat, reglages, i, zone)) {
         TrieNotes(portee);
-        PartageQueues(portee);
+        PartageQueues(reglages, portee);
         SupprimeNoiresDansBlanches(portee);
         ValideAppogiatures(portee);
-        resultat = CompleteNotes(portee, zone);
+        resultat = CompleteNotes(etat, reglages, portee, zone);
     }
-    SupprimeCaracteresMarques();
+    SupprimeCaracteresMarques(etat);
     Trace("%d notes", static_cast<int>(portee.Symboles.size()));
     return resultat;
 }

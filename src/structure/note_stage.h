@@ -4,5 +4,8 @@
 // stem and bar sign the note readers leave.
 #pragma once
 
+#include "records/etat_page.h"
+#include "records/options.h"
+
 // The stage on the current staff; false when the user cancelled.
-bool TraiteNotes();
+bool TraiteNotes(EtatPage& etat, const ReglagesReconnaissance& reglages);

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "image/offscreen.h"
-#include "records/page_entry.h"
 #include "records/etat_page.h"
 #include "staff/longueurs.h"
 #include "structure/systems_measures.h"
@@ -15,12 +14,12 @@ namespace {
 
 // Black pixels of each page row in a window around the staves' left ends;
 // rows between two staves are counted in the window of the lower one.
-void RemplitProfilConnexion(Offscreen page, std::vector<int>& profil) {
+void RemplitProfilConnexion(EtatPage& etat, Offscreen page, std::vector<int>& profil) {
     const VuePixels base = VueOffscreen(page);
-    const float L = Etat.InterligneMoyenne;
+    const float L = etat.InterligneMoyenne;
     const int hauteur = static_cast<int>(profil.size());
     int debut = 0;
-    for (const Portee& p : Etat.Portees) {
+    for (const Portee& p : etat.Portees) {
         const int x0 = p.CadreLignes.left;
         const int gauche = std::max(0, EnPixels(x0 - 2 * L));
         const int droite = std::min<int>(page->largeur, EnPixels(x0 + 2 * L));
@@ -40,11 +39,11 @@ struct Connexion {
 };
 
 // Staff i and the next are joined when most rows between them hold ink.
-Connexion ConnexionSuivante(const std::vector<int>& profil, int i) {
+Connexion ConnexionSuivante(EtatPage& etat, const std::vector<int>& profil, int i) {
     Connexion c;
-    if (i + 1 >= Etat.NbPorteesTrouvees()) return c;
-    const int debut = std::max<int>(Etat.Portees[i].FinProfil, 0);
-    const int fin = std::min<int>(Etat.Portees[i + 1].DebutProfil, static_cast<int>(profil.size()));
+    if (i + 1 >= etat.NbPorteesTrouvees()) return c;
+    const int debut = std::max<int>(etat.Portees[i].FinProfil, 0);
+    const int fin = std::min<int>(etat.Portees[i + 1].DebutProfil, static_cast<int>(profil.size()));
     if (fin <= debut) return c;
     int encrees = 0;
     double somme = 0;
@@ -59,10 +58,10 @@ Connexion ConnexionSuivante(const std::vector<int>& profil, int i) {
 }
 
 // Systems, staff numbers within them and braces; returns the last system.
-int RegroupePortees(const std::vector<int>& profil) {
+int RegroupePortees(EtatPage& etat, const std::vector<int>& profil) {
     int systeme = 0, numero = 0, dernier = -1;
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
-        Portee& p = Etat.Portees[i];
+    for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
+        Portee& p = etat.Portees[i];
         if (p.Tablature) {
             p.NumSysteme = -1;
             p.IndexPortee = -1;
@@ -71,9 +70,9 @@ int RegroupePortees(const std::vector<int>& profil) {
             p.IndexPortee = static_cast<int16_t>(numero++);
             dernier = systeme;
         }
-        const Connexion c = ConnexionSuivante(profil, i);
+        const Connexion c = ConnexionSuivante(etat, profil, i);
         if (c.liee) {
-            if (c.moyenne > Etat.InterligneMoyenne) p.Accolade = 1;
+            if (c.moyenne > etat.InterligneMoyenne) p.Accolade = 1;
         } else {
             systeme = dernier + 1;
             numero = 0;
@@ -82,11 +81,11 @@ int RegroupePortees(const std::vector<int>& profil) {
     return systeme;
 }
 
-int PorteesDuPlusGrandSysteme() {
+int PorteesDuPlusGrandSysteme(EtatPage& etat) {
     int plus = 1;
-    for (int systeme = 0; systeme < Etat.NbSystemes; ++systeme) {
+    for (int systeme = 0; systeme < etat.NbSystemes; ++systeme) {
         const int n = static_cast<int>(std::count_if(
-            Etat.Portees.begin(), Etat.Portees.end(),
+            etat.Portees.begin(), etat.Portees.end(),
             [&](const Portee& p) { return !p.Tablature && p.NumSysteme == systeme; }));
         plus = std::max(plus, n);
     }
@@ -95,39 +94,38 @@ int PorteesDuPlusGrandSysteme() {
 
 // The staves of a system shorter than the others become parts of their own,
 // numbered after the parts of the full systems.
-void NumeroteSystemesCourts() {
-    int suivant = Etat.NbPorteesParSysteme;
-    for (int systeme = 0; systeme < Etat.NbSystemes; ++systeme) {
+void NumeroteSystemesCourts(EtatPage& etat) {
+    int suivant = etat.NbPorteesParSysteme;
+    for (int systeme = 0; systeme < etat.NbSystemes; ++systeme) {
         int a = -1, b = -1;
-        for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
-            const Portee& p = Etat.Portees[i];
+        for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
+            const Portee& p = etat.Portees[i];
             if (p.Tablature || p.NumSysteme != systeme) continue;
             if (a < 0) a = i;
             b = i;
         }
-        if (a < 0 || b - a + 1 >= Etat.NbPorteesParSysteme) continue;
+        if (a < 0 || b - a + 1 >= etat.NbPorteesParSysteme) continue;
         for (int i = a; i <= b; ++i)
-            if (!Etat.Portees[i].Tablature) Etat.Portees[i].IndexPortee = static_cast<int16_t>(suivant++);
+            if (!etat.Portees[i].Tablature) etat.Portees[i].IndexPortee = static_cast<int16_t>(suivant++);
     }
-    Etat.NbPorteesParSysteme = static_cast<int16_t>(suivant);
+    etat.NbPorteesParSysteme = static_cast<int16_t>(suivant);
 }
 
 // How far right of the next systems' the first system starts, in
 // interlines: the indent of a first system.
-void CalculeRetrait() {
-    if (Etat.NbPorteesTrouvees() < 2 || Etat.InterligneMoyenne <= 0) return;
-    for (int j = 1; j < Etat.NbPorteesTrouvees(); ++j) {
-        if (Etat.Portees[j].IndexPortee != 0) continue;
-        Etat.RetraitPremierGroupe =
-            (Etat.Portees[0].Clef.PosX - Etat.Portees[j].Clef.PosX) / Etat.InterligneMoyenne;
+void CalculeRetrait(EtatPage& etat) {
+    if (etat.NbPorteesTrouvees() < 2 || etat.InterligneMoyenne <= 0) return;
+    for (int j = 1; j < etat.NbPorteesTrouvees(); ++j) {
+        if (etat.Portees[j].IndexPortee != 0) continue;
+        etat.RetraitPremierGroupe =
+            (etat.Portees[0].Clef.PosX - etat.Portees[j].Clef.PosX) / etat.InterligneMoyenne;
         return;
     }
 }
 
 }  // namespace
 
-bool DoAnalyseSystemes() {
-    Offscreen page = Document.ImagePage;
+bool DoAnalyseSystemes(EtatPage& etat, Offscreen page) {
     if (!page) {
         Alerte("DoAnalyseSystemes:no offscreen");
         return false;
@@ -136,14 +134,14 @@ bool DoAnalyseSystemes() {
     try {
         profil.assign(page->hauteur, 0);
     } catch (const std::bad_alloc&) {
-        Etat.NbSystemes = 1;
-        CalculeRetrait();
+        etat.NbSystemes = 1;
+        CalculeRetrait(etat);
         return false;
     }
-    RemplitProfilConnexion(page, profil);
-    Etat.NbSystemes = static_cast<int16_t>(RegroupePortees(profil) + 1);
-    Etat.NbPorteesParSysteme = static_cast<int16_t>(PorteesDuPlusGrandSysteme());
-    NumeroteSystemesCourts();
-    CalculeRetrait();
+    RemplitProfilConnexion(etat, page, profil);
+    etat.NbSystemes = static_cast<int16_t>(RegroupePortees(etat, profil) + 1);
+    etat.NbPorteesParSysteme = static_cast<int16_t>(PorteesDuPlusGrandSysteme(etat));
+    NumeroteSystemesCourts(etat);
+    CalculeRetrait(etat);
     return true;
 }

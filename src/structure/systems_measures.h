@@ -6,13 +6,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/offscreen.h"
+#include "records/etat_page.h"
+#include "records/options.h"
 #include "records/portee.h"
 
 // Measure boundaries of the current staff, from its unclaimed vertical lines
 // and bar signs; with `RechercherClef` 2 a clef, key or time change after a
 // boundary is read into it. Called by the note stage once stems are known.
 // False when the user asked to stop during the bar-line scan.
-bool RechercheMesures();
+bool RechercheMesures(EtatPage& etat, const ReglagesReconnaissance& reglages);
 
 // Appends a boundary at column x and returns its index; -1, and nothing
 // added, when a boundary already lies closer than two interlines.
@@ -21,11 +24,11 @@ int AjouteMesure(Portee& portee, int x);
 // Groups the staves of the page into systems from the ink that joins them
 // at their left ends, numbers the parts and sets the brace flags. False when
 // the page has no bitmap or the connection profile cannot be made.
-bool DoAnalyseSystemes();
+bool DoAnalyseSystemes(EtatPage& etat, Offscreen page);
 
 // Makes the boundaries of the staves of each system agree, numbers the
 // measures across the page and places every note in its measure.
-bool AnalyseMesures();
+bool AnalyseMesures(EtatPage& etat);
 
 // The position table of one system: columns of bar positions, left to
 // right, each with its entries ordered by staff rank within the system.

@@ -25,16 +25,16 @@ struct Nombre {
 
 // Without `ModeArmature` 2 only the usual numbers are believed, which keeps
 // stray digit readings (fingerings, tuplet figures) out of the signature.
-Nombre LitNombre(const Rect& zone, bool numerateur) {
-    const int minimum = EnPixels(Reglage.SeuilReconnaissanceChiffre);
+Nombre LitNombre(EtatPage& etat, const ReglagesReconnaissance& reglages, const Rect& zone, bool numerateur) {
+    const int minimum = EnPixels(reglages.Reglage.SeuilReconnaissanceChiffre);
     Nombre n;
     int16_t prob = 0;
-    if (Options.ModeArmature != 2) {
+    if (reglages.Options.ModeArmature != 2) {
         if (numerateur)
-            n.code = ChercheMeilleurCaractere(false, zone, n.position, prob, &n.index, minimum,
+            n.code = ChercheMeilleurCaractere(etat, false, zone, n.position, prob, &n.index, minimum,
                                               {Chiffre(2), Chiffre(3), Chiffre(4), Chiffre(6)});
         else
-            n.code = ChercheMeilleurCaractere(false, zone, n.position, prob, &n.index, minimum,
+            n.code = ChercheMeilleurCaractere(etat, false, zone, n.position, prob, &n.index, minimum,
                                               {Chiffre(1), Chiffre(2), Chiffre(4), Chiffre(8)});
         n.valeur = n.code - kCarChiffre0;
         return n;
@@ -42,8 +42,8 @@ Nombre LitNombre(const Rect& zone, bool numerateur) {
     Point positionUn;
     int indexUn = -1;
     const bool dizaine =
-        ChercheMeilleurCaractere(false, zone, positionUn, prob, &indexUn, minimum, {Chiffre(1)}) != 0;
-    n.code = ChercheMeilleurCaractere(false, zone, n.position, prob, &n.index, minimum,
+        ChercheMeilleurCaractere(etat, false, zone, positionUn, prob, &indexUn, minimum, {Chiffre(1)}) != 0;
+    n.code = ChercheMeilleurCaractere(etat, false, zone, n.position, prob, &n.index, minimum,
                                       {Chiffre(0), Chiffre(2), Chiffre(3), Chiffre(4), Chiffre(5),
                                        Chiffre(6), Chiffre(7), Chiffre(8), Chiffre(9)});
     n.valeur = n.code - kCarChiffre0 + (dizaine ? 10 : 0);
@@ -57,48 +57,48 @@ void EtendFin(Clef& r, const Portee& portee, const Point& position, uint16_t cod
 
 }  // namespace
 
-bool LitChiffrage(Clef& r, int i) {
-    const Portee& portee = Etat.Portees.at(i);
+bool LitChiffrage(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i) {
+    const Portee& portee = etat.Portees.at(i);
     const float s = portee.Interligne;
     const int x = r.FinX;
-    const int t = EnPixels(LigneHautEn(i, x));
+    const int t = EnPixels(LigneHautEn(etat, i, x));
     const int droite = EnPixels(x + 4 * s);
 
     const Nombre haut =
-        LitNombre(ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 1.5f * s), droite), true);
+        LitNombre(etat, reglages, ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 1.5f * s), droite), true);
     if (haut.code == 0) return false;
     // A time signature is two numbers: a digit alone is something else read
     // as a digit (a note, a fingering), and leaves the record and the
     // candidates as they were.
     const Nombre bas =
-        LitNombre(ZoneRecherche(EnPixels(t + 2 * s), x, EnPixels(t + 4 * s), droite), false);
+        LitNombre(etat, reglages, ZoneRecherche(EnPixels(t + 2 * s), x, EnPixels(t + 4 * s), droite), false);
     if (bas.code == 0) return false;
     r.Numerateur = static_cast<int16_t>(haut.valeur);
     r.Denominateur = static_cast<int16_t>(bas.valeur);
     EtendFin(r, portee, haut.position, haut.code);
     EtendFin(r, portee, bas.position, bas.code);
     // Taken only now: the two searches must not hide a digit from each other.
-    DesactiveCaracteresGraphe(haut.index);
-    DesactiveCaracteresGraphe(bas.index);
+    DesactiveCaracteresGraphe(etat, haut.index);
+    DesactiveCaracteresGraphe(etat, bas.index);
     return true;
 }
 
-bool LitNotationAbregee(Clef& r, int i, int gauche) {
-    const Portee& portee = Etat.Portees.at(i);
+bool LitNotationAbregee(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i, int gauche) {
+    const Portee& portee = etat.Portees.at(i);
     const float s = portee.Interligne;
     const int x = r.FinX;
-    const int t = EnPixels(LigneHautEn(i, x));
+    const int t = EnPixels(LigneHautEn(etat, i, x));
     const Rect zone =
         ZoneRecherche(EnPixels(t - s / 4), gauche, EnPixels(t + 4 * s), EnPixels(x + 4 * s));
     Point position;
     int16_t prob = 0;
     int index = -1;
     const uint16_t code =
-        ChercheMeilleurCaractere(true, zone, position, prob, &index,
-                                 EnPixels(Reglage.SeuilReconnaissanceNotationAbregee),
+        ChercheMeilleurCaractere(etat, true, zone, position, prob, &index,
+                                 EnPixels(reglages.Reglage.SeuilReconnaissanceNotationAbregee),
                                  {kCarCBarre, kCarC});
     if (code == 0) return false;
-    DesactiveCaracteresGraphe(index);
+    DesactiveCaracteresGraphe(etat, index);
     r.NotationAbregee = 1;
     r.Numerateur = r.Denominateur = static_cast<int16_t>(code == kCarC ? 4 : 2);
     EtendFin(r, portee, position, code);

@@ -21,22 +21,22 @@ bool Vertical(const TraitVertical& t, float s) {
 
 }  // namespace
 
-int ReconnaitDiese(Graphe& g, float s, bool petit, Point& position) {
+int ReconnaitDiese(EtatPage& etat, Graphe& g, float s, bool petit, Point& position) {
     g.Ouvert = 0;
     if (!TailleAlteration(g, s, petit)) return 0;
     position = CentreGraphe(g);
-    const Extremites e = CompteExtremites(g, s);
+    const Extremites e = CompteExtremites(etat, g, s);
     int score = e.traitsHaut == 2 ? 150 : 60;
     if (e.traitsBas == 2) score += 90;
     if (e.traitsHaut == 2 && e.traitsBas == 2) score += 100;
     if (e.barresGauche == 2) score += 30;
     if (e.barresDroite == 2) score += 30;
-    TraitVertical* premier = PlusLongTrait(g);
+    TraitVertical* premier = PlusLongTrait(etat, g);
     if (!premier) return score;
     premier->Disponible = 0;
     if (HauteurTrait(*premier) < s / 2) return 0;
     if (Vertical(*premier, s)) score += 50;
-    TraitVertical* second = PlusLongTrait(g);
+    TraitVertical* second = PlusLongTrait(etat, g);
     if (!second) return score;
     second->Disponible = 0;
     if (Vertical(*second, s)) score += 50;
@@ -56,20 +56,20 @@ int ReconnaitDiese(Graphe& g, float s, bool petit, Point& position) {
     return score;
 }
 
-int ReconnaitBecarre(Graphe& g, float s, bool petit, Point& position) {
+int ReconnaitBecarre(EtatPage& etat, Graphe& g, float s, bool petit, Point& position) {
     g.Ouvert = 0;
     if (!TailleAlteration(g, s, petit)) return 0;
     position = CentreGraphe(g);
-    const Extremites e = CompteExtremites(g, s);
+    const Extremites e = CompteExtremites(etat, g, s);
     int score = e.traitsHaut == 1 ? 150 : 60;
     if (e.traitsBas == 1) score += 90;
     if (e.barresGauche == 2) score += 30;
     if (e.barresDroite == 2) score += 30;
-    TraitVertical* premier = PlusLongTrait(g);
+    TraitVertical* premier = PlusLongTrait(etat, g);
     if (!premier) return score;
     premier->Disponible = 0;
     if (Vertical(*premier, s)) score += 50;
-    TraitVertical* second = PlusLongTrait(g);
+    TraitVertical* second = PlusLongTrait(etat, g);
     if (!second) return score;
     const TraitVertical* gauche = premier;
     const TraitVertical* droite = second;
@@ -101,18 +101,18 @@ namespace {
 
 // A flat's stem standing alone (its belly lost to line removal): merges the
 // first component found right of it.
-Graphe CompleteBemol(const Graphe& g, float s) {
+Graphe CompleteBemol(EtatPage& etat, const Graphe& g, float s) {
     Graphe copie = FusionneDeux(Graphe{}, g);
     copie.Etiquette = Etiquette('B', 'e', 'm', 'o');
     const int lignes = copie.NbLignes;
-    if (CalculeTraitsVerticaux(copie) != 1 || copie.Largeur() > s / 2 ||
+    if (CalculeTraitsVerticaux(etat, copie) != 1 || copie.Largeur() > s / 2 ||
         lignes < static_cast<int>(s) || lignes > static_cast<int>(3 * s)) {
         return copie;
     }
     for (int d = static_cast<int>(s / 2); d < s; ++d) {
         const int x = g.Cadre.right + d;
         for (int y = g.Cadre.top; y <= g.Cadre.bottom; ++y) {
-            for (const Graphe& autre : TableGraphes) {
+            for (const Graphe& autre : etat.Graphes) {
                 if (&autre == &g || !PointDansRect(y, x, autre.Cadre)) continue;
                 Graphe complet = FusionneDeux(copie, autre);
                 complet.Etiquette = copie.Etiquette;
@@ -182,24 +182,24 @@ bool VentreBemol(const TraitVertical& ventre, const TraitVertical& tige, float s
 
 }  // namespace
 
-int ReconnaitBemol(Graphe& g, float s, Point& position) {
+int ReconnaitBemol(EtatPage& etat, Graphe& g, float s, Point& position) {
     g.Ouvert = 0;
-    Graphe bemol = CompleteBemol(g, s);
+    Graphe bemol = CompleteBemol(etat, g, s);
     if (!VerifieTaille(bemol, 0.5f * s, 4 * s, 1.5f * s, 3.5f * s)) return 0;
-    const Extremites e = CompteExtremites(bemol, s);
+    const Extremites e = CompteExtremites(etat, bemol, s);
     int score = 60;
     if (e.traitsHaut == 1) score += 90;
     if (e.traitsBas >= 1) score += 90;
     if (e.barresGauche < 3) score += 30;
     if (e.barresDroite < 2) score += 30;
-    TraitVertical* plusLong = PlusLongTrait(bemol);
+    TraitVertical* plusLong = PlusLongTrait(etat, bemol);
     if (plusLong && HauteurTrait(*plusLong) >= s / 2 && bemol.Largeur() < 1.5f * s) {
         const TraitVertical tige = TigeBemol(bemol, *plusLong, s);
         for (const TraitVertical& t : bemol.TraitsVerticaux) {
             if (t.Disponible && t.XHaut > tige.XHaut && t.YHaut <= bemol.NbLignes / 4) score -= 1000;
         }
         score = NoteTigeBemol(bemol, tige, s, score);
-        const TraitVertical* ventre = PlusLongTrait(bemol);
+        const TraitVertical* ventre = PlusLongTrait(etat, bemol);
         if (ventre && VentreBemol(*ventre, tige, s)) {
             score += 300;
         } else {
@@ -211,20 +211,20 @@ int ReconnaitBemol(Graphe& g, float s, Point& position) {
     return std::max(score, 0);
 }
 
-int ReconnaitPetitBemol(Graphe& g, float s, Point& position) {
+int ReconnaitPetitBemol(EtatPage& etat, Graphe& g, float s, Point& position) {
     if (!VerifieTaille(g, 0.2f * s, 0.8f * s, 0.2f * s, 1.5f * s)) return 0;
     g.Ouvert = 0;
-    const Extremites e = CompteExtremites(g, s);
+    const Extremites e = CompteExtremites(etat, g, s);
     int score = 60;
     if (e.traitsHaut == 1) score = 150;
     if (e.traitsBas >= 1) score += 90;
     if (e.barresGauche < 3) score += 30;
     if (e.barresDroite < 2) score += 30;
-    TraitVertical* plusLong = PlusLongTrait(g);
+    TraitVertical* plusLong = PlusLongTrait(etat, g);
     if (plusLong) {
         const TraitVertical tige = TigeBemol(g, *plusLong, s);
         score = NoteTigeBemol(g, tige, s, score);
-        const TraitVertical* ventre = PlusLongTrait(g);
+        const TraitVertical* ventre = PlusLongTrait(etat, g);
         if (!ventre || VentreBemol(*ventre, tige, s)) {
             score += 300;
         } else {
@@ -241,10 +241,10 @@ namespace {
 // The pieces of a dot that line removal may have cut: the components meeting
 // the rectangle that are no larger than a dot. A head or a chord beside the
 // dot is no piece of it.
-Graphe PiecesPointe(const Rect& rect, int limite) {
+Graphe PiecesPointe(EtatPage& etat, const Rect& rect, int limite) {
     Graphe boite;
     boite.Etiquette = Etiquette('P', 'o', 'i', 'n');
-    for (const Graphe& c : TableGraphes) {
+    for (const Graphe& c : etat.Graphes) {
         if (!RectsSeCoupent(c.Cadre, rect) || c.Largeur() > limite ||
             c.Cadre.bottom - c.Cadre.top > limite)
             continue;
@@ -255,7 +255,7 @@ Graphe PiecesPointe(const Rect& rect, int limite) {
 
 }  // namespace
 
-int ReconnaitPointe(Graphe& g, float s, Point& position) {
+int ReconnaitPointe(EtatPage& etat, Graphe& g, float s, Point& position) {
     if (!g.Ouvert) return 0;
     g.Ouvert = 0;
     const int limite = static_cast<int>(0.6f * s);
@@ -263,7 +263,7 @@ int ReconnaitPointe(Graphe& g, float s, Point& position) {
     const Rect rect{Tronque16(g.Cadre.top - 0.2f * s), Tronque16(g.Cadre.left - 0.1f * s),
                     Tronque16(g.Cadre.top + 0.5f * s), Tronque16(g.Cadre.left + 0.5f * s)};
     if (g.Largeur() > limite || g.Cadre.bottom - g.Cadre.top > limite) return 0;
-    const Graphe boite = PiecesPointe(rect, limite);
+    const Graphe boite = PiecesPointe(etat, rect, limite);
     if (GrapheVide(boite)) return 0;
     const int w = boite.Largeur();
     const int h = boite.Cadre.bottom - boite.Cadre.top;

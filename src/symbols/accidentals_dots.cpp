@@ -24,7 +24,7 @@ Rect Zone(float haut, float gauche, float bas, float droite) {
                 static_cast<int16_t>(bas), static_cast<int16_t>(droite)};
 }
 
-int SeuilAlteration() { return static_cast<int>(Reglage.SeuilReconnaissanceAlteration); }
+int SeuilAlteration(const ReglagesReconnaissance& reglages) { return static_cast<int>(reglages.Reglage.SeuilReconnaissanceAlteration); }
 
 uint8_t ValeurAlteration(uint16_t code) {
     switch (code) {
@@ -37,11 +37,11 @@ uint8_t ValeurAlteration(uint16_t code) {
 
 // True when a small accidental at `position` may belong to a grace note at
 // staff position p: within the staff's height it must sit at p.
-bool HauteurAppogiatureCompatible(int indexPortee, Point position, float s, int p) {
-    const int haut = static_cast<int>(LigneHautEn(indexPortee, position.h));
+bool HauteurAppogiatureCompatible(EtatPage& etat, int indexPortee, Point position, float s, int p) {
+    const int haut = static_cast<int>(LigneHautEn(etat, indexPortee, position.h));
     if (position.v < haut || position.v > haut + 4 * s) return true;
     int sienne = 0;
-    return PositionPortee(indexPortee, position.h, position.v, sienne, false) && sienne == p;
+    return PositionPortee(etat, indexPortee, position.h, position.v, sienne, false) && sienne == p;
 }
 
 // The note that a leftover accidental at `position` belongs to: the nearest
@@ -67,11 +67,11 @@ int NotePourAlteration(const Portee& portee, Point position) {
     return -1;
 }
 
-Rect ZonePointes(int indexPortee, uint16_t code, int x, int y, float s, int largeur) {
+Rect ZonePointes(EtatPage& etat, int indexPortee, uint16_t code, int x, int y, float s, int largeur) {
     if (code == kCarSoupir) {
         // The dot of a quarter rest sits in the second space, whatever the
         // rest's own row.
-        const int yc = static_cast<int>(LigneHautEn(indexPortee, x) + 1.5f * s);
+        const int yc = static_cast<int>(LigneHautEn(etat, indexPortee, x) + 1.5f * s);
         return Zone(yc - s / 4, x + largeur - s / 2, yc + s / 4, x + largeur + s / 2);
     }
     return Zone(y - 0.8f * s, static_cast<float>(x + largeur), y + 0.6f * s, x + largeur + 2 * s);
@@ -79,55 +79,55 @@ Rect ZonePointes(int indexPortee, uint16_t code, int x, int y, float s, int larg
 
 }  // namespace
 
-uint8_t CalculeAlteration(int indexPortee, int x, int y, int, int16_t& prob, uint16_t& graphe) {
-    const float s = InterligneEn(indexPortee, x);
+uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y, int, int16_t& prob, uint16_t& graphe) {
+    const float s = InterligneEn(etat, indexPortee, x);
     const float h = 0.5f * s;
     const Rect zone = Zone(y - h, x - 2 * s, y + h, static_cast<float>(x));
     Point position;
     int index = -1;
-    const uint16_t code = ChercheMeilleurCaractere(false, zone, position, prob, &index,
-                                                   SeuilAlteration(), {kCarDiese, kCarBemol, kCarBecarre});
+    const uint16_t code = ChercheMeilleurCaractere(etat, false, zone, position, prob, &index,
+                                                   SeuilAlteration(reglages), {kCarDiese, kCarBemol, kCarBecarre});
     if (code == 0 || std::abs(position.v - y) >= h) return kSansAlteration;
-    graphe = static_cast<uint16_t>(Etat.Caracteres[index].NumGraphe);
-    DesactiveCaracteresGraphe(index);
+    graphe = static_cast<uint16_t>(etat.Caracteres[index].NumGraphe);
+    DesactiveCaracteresGraphe(etat, index);
     return ValeurAlteration(code);
 }
 
-uint8_t CalculeAlterationAppogiature(int indexPortee, int x, int y, int position, int16_t& prob,
+uint8_t CalculeAlterationAppogiature(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y, int position, int16_t& prob,
                                      uint16_t& graphe) {
-    const float s = InterligneEn(indexPortee, x);
+    const float s = InterligneEn(etat, indexPortee, x);
     const Rect zone = Zone(y - 0.5f * s, x - s, y + 0.5f * s, static_cast<float>(x));
     Point ou;
     int index = -1;
     const uint16_t code =
-        ChercheMeilleurCaractere(false, zone, ou, prob, &index, SeuilAlteration(),
+        ChercheMeilleurCaractere(etat, false, zone, ou, prob, &index, SeuilAlteration(reglages),
                                  {kCarPetitDiese, kCarPetitBemol, kCarPetitBecarre});
     if (code == 0) return kSansAlteration;
-    if (!HauteurAppogiatureCompatible(indexPortee, ou, s, position)) return kSansAlteration;
-    graphe = static_cast<uint16_t>(Etat.Caracteres[index].NumGraphe);
-    DesactiveCaractere(index);
+    if (!HauteurAppogiatureCompatible(etat, indexPortee, ou, s, position)) return kSansAlteration;
+    graphe = static_cast<uint16_t>(etat.Caracteres[index].NumGraphe);
+    DesactiveCaractere(etat, index);
     return ValeurAlteration(code);
 }
 
-bool PlutotAlteration(int indexCaractere) {
-    const CaractereProbable& lu = Etat.Caracteres.at(indexCaractere);
-    for (const CaractereProbable& c : Etat.Caracteres) {
+bool PlutotAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexCaractere) {
+    const CaractereProbable& lu = etat.Caracteres.at(indexCaractere);
+    for (const CaractereProbable& c : etat.Caracteres) {
         if (!c.Actif || c.NumGraphe != lu.NumGraphe || c.Prob <= lu.Prob ||
-            c.Prob <= SeuilAlteration())
+            c.Prob <= SeuilAlteration(reglages))
             continue;
         if (c.Code == kCarDiese || c.Code == kCarBemol || c.Code == kCarBecarre) return true;
     }
     return false;
 }
 
-bool TraiteAlterations(const Rect& zone) {
-    Portee& portee = Etat.Courante();
+bool TraiteAlterations(EtatPage& etat, const ReglagesReconnaissance& reglages, const Rect& zone) {
+    Portee& portee = etat.Courante();
     for (;;) {
         if (TestAnnulation()) return false;
         Point position;
         int16_t prob = 0;
-        const uint16_t code = ChercheMeilleurCaractere(true, zone, position, prob, nullptr,
-                                                       SeuilAlteration(),
+        const uint16_t code = ChercheMeilleurCaractere(etat, true, zone, position, prob, nullptr,
+                                                       SeuilAlteration(reglages),
                                                        {kCarDiese, kCarBemol, kCarBecarre});
         if (code == 0) return true;
         const int i = NotePourAlteration(portee, position);
@@ -157,11 +157,11 @@ constexpr uint8_t kMarqueFinRepetition = 4;
 
 // The active dot candidate of [gauche, droite] nearest to row `ligne`, within
 // a third of an interline of it; -1 when none.
-int PointeVers(int gauche, int droite, float ligne, float s) {
+int PointeVers(EtatPage& etat, int gauche, int droite, float ligne, float s) {
     int trouve = -1;
     float ecart = s / 3;
-    for (size_t k = 0; k < Etat.Caracteres.size(); ++k) {
-        const CaractereProbable& c = Etat.Caracteres[k];
+    for (size_t k = 0; k < etat.Caracteres.size(); ++k) {
+        const CaractereProbable& c = etat.Caracteres[k];
         if (!c.Actif || c.Code != kCarPointe || c.Position.h < gauche || c.Position.h > droite)
             continue;
         const float d = std::abs(c.Position.v - ligne);
@@ -175,63 +175,63 @@ int PointeVers(int gauche, int droite, float ligne, float s) {
 
 // The two dots of a repeat sign stand in the middle spaces beside its bar:
 // they are the bar's, not the dots of the last note before it.
-void RetirePointsReprises(int indexPortee) {
-    const Portee& portee = Etat.Portees.at(indexPortee);
+void RetirePointsReprises(EtatPage& etat, int indexPortee) {
+    const Portee& portee = etat.Portees.at(indexPortee);
     for (const Mesure& m : portee.Mesures) {
         for (uint8_t marque : m.Marques) {
             if (marque != kMarqueDebutRepetition && marque != kMarqueFinRepetition) continue;
-            const float s = InterligneEn(indexPortee, m.PosXMesure);
-            const float t = LigneHautEn(indexPortee, m.PosXMesure);
+            const float s = InterligneEn(etat, indexPortee, m.PosXMesure);
+            const float t = LigneHautEn(etat, indexPortee, m.PosXMesure);
             const bool fin = marque == kMarqueFinRepetition;
             const int gauche = static_cast<int>(m.PosXMesure - (fin ? 1.5f : 0.5f) * s);
             const int droite = static_cast<int>(m.PosXMesure + (fin ? 0.5f : 2.0f) * s);
-            const int haut = PointeVers(gauche, droite, t + 1.5f * s, s);
-            const int bas = PointeVers(gauche, droite, t + 2.5f * s, s);
+            const int haut = PointeVers(etat, gauche, droite, t + 1.5f * s, s);
+            const int bas = PointeVers(etat, gauche, droite, t + 2.5f * s, s);
             if (haut < 0 || bas < 0) continue;
-            const int dx = Etat.Caracteres[haut].Position.h - Etat.Caracteres[bas].Position.h;
+            const int dx = etat.Caracteres[haut].Position.h - etat.Caracteres[bas].Position.h;
             if (std::abs(dx) > s / 3) continue;
-            DesactiveCaractere(haut);
-            DesactiveCaractere(bas);
+            DesactiveCaractere(etat, haut);
+            DesactiveCaractere(etat, bas);
         }
     }
 }
 
 }  // namespace
 
-int CalculePointes(int indexPortee, uint16_t code, int x, int y, int16_t& prob) {
-    const Portee& portee = Etat.Portees.at(indexPortee);
-    const float s = InterligneEn(indexPortee, x);
+int CalculePointes(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, uint16_t code, int x, int y, int16_t& prob) {
+    const Portee& portee = etat.Portees.at(indexPortee);
+    const float s = InterligneEn(etat, indexPortee, x);
     const int largeur = LargeurCaractere(portee, code);
-    Rect zone = ZonePointes(indexPortee, code, x, y, s, largeur);
+    Rect zone = ZonePointes(etat, indexPortee, code, x, y, s, largeur);
     zone.right = static_cast<int16_t>(std::min<int>(zone.right, ColonneSuivante(portee, x, largeur)));
-    const int minimum = static_cast<int>(Reglage.SeuilReconnaissancePointe);
+    const int minimum = static_cast<int>(reglages.Reglage.SeuilReconnaissancePointe);
     int nombre = 0;
     int ligne = 0;
     while (nombre < 2) {
         Point position;
         int16_t score = 0;
         int index = -1;
-        if (ChercheMeilleurCaractere(false, zone, position, score, &index, minimum, {kCarPointe}) == 0)
+        if (ChercheMeilleurCaractere(etat, false, zone, position, score, &index, minimum, {kCarPointe}) == 0)
             break;
         // A second dot at another height belongs to another note of a chord.
         if (nombre == 1 && std::abs(position.v - ligne) >= 0.5f * s) break;
         prob = score;
         ligne = position.v;
         ++nombre;
-        DesactiveCaractere(index);
+        DesactiveCaractere(etat, index);
     }
     return nombre;
 }
 
-bool TraitePointes() {
-    const int i = Etat.PorteeCourante;
-    RetirePointsReprises(i);
-    Portee& portee = Etat.Portees.at(i);
+bool TraitePointes(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    const int i = etat.PorteeCourante;
+    RetirePointsReprises(etat, i);
+    Portee& portee = etat.Portees.at(i);
     for (NotePortee& n : portee.Symboles) {
         if (TestAnnulation()) return false;
         if (n.CodeNote == kCarAppogiature) continue;
         int16_t prob = n.ProbPointe;
-        n.Pointe = static_cast<uint8_t>(CalculePointes(i, n.CodeNote, n.PosX, n.PosY, prob));
+        n.Pointe = static_cast<uint8_t>(CalculePointes(etat, reglages, i, n.CodeNote, n.PosX, n.PosY, prob));
         n.ProbPointe = prob;
     }
     return true;

@@ -6,8 +6,8 @@
 #include "records/etat_page.h"
 #include "records/catalogue.h"
 
-void FiltreSignesBarre() {
-    std::vector<CaractereProbable>& table = Etat.Caracteres;
+void FiltreSignesBarre(EtatPage& etat) {
+    std::vector<CaractereProbable>& table = etat.Caracteres;
     for (const CaractereProbable& signe : table) {
         if (!EstRupture(signe.Code) || signe.Prob < kScoreSigneMesure) continue;
         for (CaractereProbable& c : table) {
@@ -16,9 +16,9 @@ void FiltreSignesBarre() {
     }
 }
 
-void FiltreRepetePrecedente() {
-    std::vector<CaractereProbable>& table = Etat.Caracteres;
-    const int distance = 3 * static_cast<int>(Etat.InterligneMoyenne);
+void FiltreRepetePrecedente(EtatPage& etat) {
+    std::vector<CaractereProbable>& table = etat.Caracteres;
+    const int distance = 3 * static_cast<int>(etat.InterligneMoyenne);
     for (const CaractereProbable& signe : table) {
         if (!signe.Actif || signe.Code != kCarRepetePrecedente || signe.Prob < kScoreSigneMesure)
             continue;

@@ -1,7 +1,7 @@
 // Symbol candidates of the current staff: the extraction stage and the
 // queries the later stages take candidates out with.
 //
-// The candidate table is Etat.Caracteres, in insertion order; consumers only
+// The candidate table is etat.Caracteres, in insertion order; consumers only
 // change `Actif` and `Marque`.
 #pragma once
 
@@ -9,33 +9,35 @@
 #include <initializer_list>
 #include <span>
 
+#include "records/etat_page.h"
+#include "records/options.h"
 #include "records/portee.h"
 #include "toolbox/rect.h"
 
 // The stage: false only when the user cancelled.
-bool ExtractionCaracteresProbables(float interligne);
+bool ExtractionCaracteresProbables(EtatPage& etat, const ReglagesReconnaissance& reglages, float interligne);
 
 // Tries one code on every component of the table and appends the candidates;
 // false when the user cancelled.
-bool ExtraitCaractere(uint16_t code, float s);
+bool ExtraitCaractere(EtatPage& etat, uint16_t code, float s);
 
 // The best active candidate whose position lies in `zone` (bottom and right
 // exclusive), whose code is in `codes` and whose score is strictly above
 // `minimum`; the first one on equal scores. Returns its code (0 when none,
 // with score 0), its position, score and index (when `index` is given).
 // With `consomme` set the candidate is deactivated.
-uint16_t ChercheMeilleurCaractere(bool consomme, const Rect& zone, Point& position, int16_t& prob,
+uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zone, Point& position, int16_t& prob,
                                   int* index, int minimum, std::span<const uint16_t> codes);
-uint16_t ChercheMeilleurCaractere(bool consomme, const Rect& zone, Point& position, int16_t& prob,
+uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zone, Point& position, int16_t& prob,
                                   int* index, int minimum, std::initializer_list<uint16_t> codes);
 
-void DesactiveCaractere(int index);
+void DesactiveCaractere(EtatPage& etat, int index);
 // Deactivates, or marks, every candidate from the same component as `index`.
-void DesactiveCaracteresGraphe(int index);
-void MarqueCaracteresGraphe(int index);
+void DesactiveCaracteresGraphe(EtatPage& etat, int index);
+void MarqueCaracteresGraphe(EtatPage& etat, int index);
 // Deactivates every marked candidate.
-void SupprimeCaracteresMarques();
-void ViderTableCaracteres();
+void SupprimeCaracteresMarques(EtatPage& etat);
+void ViderTableCaracteres(EtatPage& etat);
 
 // The music font size at which a staff's symbols are drawn: the size at
 // which the G clef is 7 interlines high. 0 when no size fits.

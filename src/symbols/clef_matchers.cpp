@@ -77,19 +77,19 @@ int LignesAtteignant(const Graphe& g, int haut, int bas, int gauche, int droite,
 // the staff, that reach equally far right and meet in a notch at the middle
 // line; a repeat sign's thick bar has a thin bar too, but only two dots in
 // the middle spaces.
-int ReconnaitCleUt(Graphe& g, float s, Point& position) {
+int ReconnaitCleUt(EtatPage& etat, Graphe& g, float s, Point& position) {
     const bool ouvert = g.Ouvert != 0;
     g.Ouvert = 0;
     if (!ouvert || !VerifieTaille(g, 0.25f * s, 0.9f * s, 3.6f * s, 4.8f * s) ||
         TauxRemplissage(g) < 80) {
         return 0;
     }
-    const float T = LigneHaut(g.Cadre.left);
+    const float T = LigneHaut(etat, g.Cadre.left);
     if (std::abs(g.Cadre.top - T) > 0.5f * s || std::abs(g.Cadre.bottom - (T + 4 * s)) > 0.5f * s)
         return 0;
     const int fin = Tronque16(g.Cadre.left + 2.9f * s);
     const Rect droite{g.Cadre.top, g.Cadre.right, Tronque16(g.Cadre.bottom + 1), Tronque16(fin)};
-    const Graphe reste = FusionneGraphes(droite, false, Etiquette('C', 'l', 'U', 't'));
+    const Graphe reste = FusionneGraphes(etat, droite, false, Etiquette('C', 'l', 'U', 't'));
     if (GrapheVide(reste)) return 0;
 
     // The thin bar: the first column right of the thick one inked over
@@ -191,19 +191,19 @@ bool TailleCleFa(const Graphe& g, float s) {
 
 }  // namespace
 
-int ReconnaitCleFa(Graphe& g, float s, Point& position) {
+int ReconnaitCleFa(EtatPage& etat, Graphe& g, float s, Point& position) {
     if (!g.Ouvert || !TailleCleFa(g, s)) return 0;
     Rect rect = g.Cadre;
     if (g.Largeur() <= static_cast<int>(1.6f * s)) {
         Rect elargi = rect;
         elargi.left = Tronque16(rect.left - s / 4);
-        const Graphe essai = FusionneGraphes(elargi, false, Etiquette('C', 'l', 'F', 'a'));
+        const Graphe essai = FusionneGraphes(etat, elargi, false, Etiquette('C', 'l', 'F', 'a'));
         if (!(essai.NbLignes > 4.5f * s)) rect = elargi;
     }
-    Graphe cle = FusionneGraphes(rect, false, Etiquette('C', 'l', 'F', 'a'));
+    Graphe cle = FusionneGraphes(etat, rect, false, Etiquette('C', 'l', 'F', 'a'));
     if (GrapheVide(cle) || !TailleCleFa(cle, s)) return 0;
     g.Ouvert = 0;
-    const int T = static_cast<int>(LigneHaut(cle.Cadre.left + cle.Largeur() / 2));
+    const int T = static_cast<int>(LigneHaut(etat, cle.Cadre.left + cle.Largeur() / 2));
     int score = 50;
     if (std::abs(cle.Cadre.top - T) <= s) {
         score += 25;
@@ -249,11 +249,11 @@ bool OuvertADroite(const Graphe& g) {
 
 }  // namespace
 
-int ReconnaitProfil(Graphe& g, float s, uint16_t code, Point& position) {
+int ReconnaitProfil(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position) {
     g.Ouvert = 0;
-    const int T = static_cast<int>(LigneHaut(g.Cadre.left));
+    const int T = static_cast<int>(LigneHaut(etat, g.Cadre.left));
     const Rect rect = RectLignes(T + s, g.Cadre.left, T + 3 * s, g.Cadre.left + 2 * s);
-    Graphe signe = FusionneGraphes(rect, true, Etiquette('P', 'r', 'o', 'f'));
+    Graphe signe = FusionneGraphes(etat, rect, true, Etiquette('P', 'r', 'o', 'f'));
     const bool barre = code == kCarCBarre;
     const int h1 = static_cast<int>((barre ? 2.2f : 1.8f) * s);
     const int h2 = static_cast<int>((barre ? 5.2f : 2.4f) * s);
@@ -268,19 +268,19 @@ int ReconnaitProfil(Graphe& g, float s, uint16_t code, Point& position) {
 namespace {
 
 // Dots of a repeat sign: components with exactly one blob of dot size.
-int ComptePoints(const Rect& rect, float s) {
+int ComptePoints(EtatPage& etat, const Rect& rect, float s) {
     int points = 0;
-    for (Graphe& c : TableGraphes) {
+    for (Graphe& c : etat.Graphes) {
         if (!RectsSeCoupent(c.Cadre, rect)) continue;
-        if (CalculeTaches(c) != 1) continue;
+        if (CalculeTaches(etat, c) != 1) continue;
         const int taille = c.Taches.front().Taille;
         if (taille >= 0.2f * s && taille <= 0.9f * s) ++points;
     }
     return points;
 }
 
-bool TrouveLigneFine(const Rect& rect, float s, int hauteurBarre) {
-    for (Graphe& c : TableGraphes) {
+bool TrouveLigneFine(EtatPage& etat, const Rect& rect, float s, int hauteurBarre) {
+    for (Graphe& c : etat.Graphes) {
         if (!c.Ouvert || !RectsSeCoupent(c.Cadre, rect)) continue;
         if (VerifieTaille(c, 0.2f * s, 0.5f * s, hauteurBarre - 0.2f * s,
                           hauteurBarre + 0.2f * s) &&
@@ -293,21 +293,21 @@ bool TrouveLigneFine(const Rect& rect, float s, int hauteurBarre) {
 
 }  // namespace
 
-int ReconnaitRepetition(Graphe& g, float s, uint16_t code, Point& position) {
+int ReconnaitRepetition(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position) {
     if (!VerifieTaille(g, 0.5f * s, 2.5f * s, 3.5f * s, 12 * s) || TauxRemplissage(g) < 80) {
         g.Ouvert = 0;
         return 0;
     }
     g.Ouvert = 0;
     int score = 100;
-    const int T = static_cast<int>(LigneHaut(g.Cadre.left));
+    const int T = static_cast<int>(LigneHaut(etat, g.Cadre.left));
     const bool debut = code == kCarDebutRepet;
     const double gauche = debut ? g.Cadre.right : g.Cadre.left - 2 * s;
     const double droite = debut ? g.Cadre.right + 2 * s : g.Cadre.left;
-    const int points = ComptePoints(RectLignes(T + s, gauche, T + 3 * s, droite), s);
+    const int points = ComptePoints(etat, RectLignes(T + s, gauche, T + 3 * s, droite), s);
     score += 400 - std::abs(points - 2) * 200;
     const Rect ligne = RectLignes(g.Cadre.top, gauche, g.Cadre.bottom, droite);
-    if (TrouveLigneFine(ligne, s, g.NbLignes)) score += 400;
+    if (TrouveLigneFine(etat, ligne, s, g.NbLignes)) score += 400;
     position = Point{g.Cadre.bottom, g.Cadre.left};
     return score;
 }
@@ -338,14 +338,14 @@ bool DansQuart(const Graphe& g, const TacheRonde& t, bool hautGauche) {
 
 }  // namespace
 
-int ReconnaitRepetePrecedente(Graphe& g, float s, Point& position) {
+int ReconnaitRepetePrecedente(EtatPage& etat, Graphe& g, float s, Point& position) {
     g.Ouvert = 0;
-    const int T = static_cast<int>(LigneHaut(g.Cadre.left));
+    const int T = static_cast<int>(LigneHaut(etat, g.Cadre.left));
     const Rect rect = RectLignes(T + s, g.Cadre.left, T + 3 * s, g.Cadre.left + 2 * s);
-    Graphe signe = FusionneGraphes(rect, true, Etiquette('R', 'e', 'p', 'P'));
+    Graphe signe = FusionneGraphes(etat, rect, true, Etiquette('R', 'e', 'p', 'P'));
     if (GrapheVide(signe) || !VerifieTaille(signe, 2 * s, 2.8f * s, 1.7f * s, 2.3f * s)) return 0;
     position = CentreGraphe(signe);
-    if (CalculeTaches(signe) < 2) return 0;
+    if (CalculeTaches(etat, signe) < 2) return 0;
     const TacheRonde* a = TachePres(signe, signe.Cadre.left, 0);
     const TacheRonde* b = TachePres(signe, signe.Cadre.right, signe.NbLignes);
     if (!a || !b || a == b || a->Taille <= 0.3f * s ||

@@ -6,8 +6,6 @@
 #include "records/etat_page.h"
 #include "toolbox/messages.h"
 
-std::vector<Graphe> TableGraphes;
-BilanExtraction BilanTableGraphes;
 
 namespace {
 
@@ -153,21 +151,21 @@ std::vector<Graphe> ExtraitGraphes(Offscreen copie, int premiereColonne, BilanEx
     return graphes;
 }
 
-bool ConstruitTableGraphes() {
-    LibereTableGraphes();
-    if (!Etat.PorteeImage) return false;
-    const OffscreenPossede copie(DupliqueOffscreen(Etat.PorteeImage));
+bool ConstruitTableGraphes(EtatPage& etat) {
+    LibereTableGraphes(etat);
+    if (!etat.PorteeImage) return false;
+    const OffscreenPossede copie(DupliqueOffscreen(etat.PorteeImage));
     if (!copie) return false;
     // The band image starts at the page's left edge: the staff's components
     // are looked for from its first column.
-    BilanTableGraphes = BilanExtraction{};
-    TableGraphes = ExtraitGraphes(copie.get(), 0, &BilanTableGraphes);
-    if (BilanTableGraphes.pixelsPerdus > 0)
-        Trace("%d composantes tronquees", BilanTableGraphes.composantesTronquees);
+    etat.BilanGraphes = BilanExtraction{};
+    etat.Graphes = ExtraitGraphes(copie.get(), 0, &etat.BilanGraphes);
+    if (etat.BilanGraphes.pixelsPerdus > 0)
+        Trace("%d composantes tronquees", etat.BilanGraphes.composantesTronquees);
     return true;
 }
 
-void LibereTableGraphes() { TableGraphes = {}; }
+void LibereTableGraphes(EtatPage& etat) { etat.Graphes = {}; }
 
 void RouvreGraphe(Graphe& g, uint8_t ouvert) {
     g.Ouvert = ouvert;

@@ -11,16 +11,6 @@
 constexpr int kPileInitiale = 5000;
 constexpr int kPileIncrement = 500;
 
-// What a component extraction reports besides the component.
-struct BilanExtraction {
-    int pixelsPerdus = 0;          // pushes dropped because the stack could not grow
-    int composantesTronquees = 0;  // components that lost some
-    int pileMaximum = 0;         // most entries the stack held
-};
-
-// What the last ConstruitTableGraphes reported.
-extern BilanExtraction BilanTableGraphes;
-
 // Extracts the component of black pixels through (x, y) from `copie`, a
 // black-and-white work copy, and whitens it there. The component is empty
 // (NbLignes 0) when it is only one row high.

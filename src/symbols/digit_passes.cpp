@@ -13,8 +13,8 @@
 
 namespace {
 
-void RouvreTout() {
-    for (Graphe& g : TableGraphes) g.Ouvert = 1;
+void RouvreTout(EtatPage& etat) {
+    for (Graphe& g : etat.Graphes) g.Ouvert = 1;
 }
 
 // Width of rows [debut, fin): from the leftmost run start to the rightmost end.
@@ -33,13 +33,13 @@ int LargeurLignes(const Graphe& g, int debut, int fin) {
 
 // Compares rows [debut, fin) with the ten digits and appends every digit but
 // 1 that scores above 500.
-void CompareChiffres(const Graphe& chiffre, int debut, int fin, float s, int numGraphe,
+void CompareChiffres(EtatPage& etat, const Graphe& chiffre, int debut, int fin, float s, int numGraphe,
                      Point position) {
     const int largeur = LargeurLignes(chiffre, debut, fin);
     for (int c = 0; c <= 9; ++c) {
         const int score = ScoreProfilGaucheDroite(chiffre, debut, fin, s, PaireChiffre(c), largeur);
         if (c == 1 || score <= 500) continue;
-        AjouteCaractereProbable(static_cast<int16_t>(numGraphe),
+        AjouteCaractereProbable(etat, static_cast<int16_t>(numGraphe),
                                 static_cast<uint16_t>(kCarChiffre0 + c),
                                 static_cast<int16_t>(score), position);
     }
@@ -47,8 +47,8 @@ void CompareChiffres(const Graphe& chiffre, int debut, int fin, float s, int num
 
 enum class Genre { Rien, Un, Deux };
 
-Genre GenreChiffres(const Graphe& m, float s) {
-    const int T = static_cast<int>(LigneHaut(m.Cadre.left));
+Genre GenreChiffres(EtatPage& etat, const Graphe& m, float s) {
+    const int T = static_cast<int>(LigneHaut(etat, m.Cadre.left));
     const int haut = m.Cadre.top;
     if (VerifieTaille(m, 0.5f * s, 3.5f * s, 1.5f * s, 2.5f * s) &&
         (std::abs(haut - T) < 0.5f * s ||
@@ -61,15 +61,15 @@ Genre GenreChiffres(const Graphe& m, float s) {
     return Genre::Rien;
 }
 
-void TraiteChiffres(const Graphe& m, float s, int numGraphe) {
+void TraiteChiffres(EtatPage& etat, const Graphe& m, float s, int numGraphe) {
     const int lignes = m.NbLignes;
     const int16_t colonne = Tronque16((m.Cadre.left + m.Cadre.right) / 2);
     const int haut = m.Cadre.top;
-    switch (GenreChiffres(m, s)) {
+    switch (GenreChiffres(etat, m, s)) {
         case Genre::Rien:
             return;
         case Genre::Un:
-            CompareChiffres(m, 0, lignes, s, numGraphe,
+            CompareChiffres(etat, m, 0, lignes, s, numGraphe,
                             Point{Tronque16(haut + lignes / 2), colonne});
             return;
         case Genre::Deux:
@@ -85,25 +85,25 @@ void TraiteChiffres(const Graphe& m, float s, int numGraphe) {
         break;
     }
     if (coupe > 0) {
-        CompareChiffres(m, 0, coupe, s, numGraphe, Point{Tronque16(haut + coupe / 2), colonne});
+        CompareChiffres(etat, m, 0, coupe, s, numGraphe, Point{Tronque16(haut + coupe / 2), colonne});
     }
     if (reprise < lignes) {
-        CompareChiffres(m, reprise, lignes, s, numGraphe,
+        CompareChiffres(etat, m, reprise, lignes, s, numGraphe,
                         Point{Tronque16(haut + reprise + (lignes - reprise) / 2), colonne});
     }
 }
 
 }  // namespace
 
-bool ExtraitChiffres(float s) {
-    RouvreTout();
+bool ExtraitChiffres(EtatPage& etat, float s) {
+    RouvreTout(etat);
     if (!InterligneValide(s)) return !TestAnnulation();
-    for (size_t i = 0; i < TableGraphes.size(); ++i) {
+    for (size_t i = 0; i < etat.Graphes.size(); ++i) {
         if (TestAnnulation()) return false;
-        Graphe& g = TableGraphes[i];
+        Graphe& g = etat.Graphes[i];
         // A component already taken into an earlier digit is not read again.
         if (!g.Ouvert) continue;
-        const int T = static_cast<int>(LigneHaut(g.Cadre.left));
+        const int T = static_cast<int>(LigneHaut(etat, g.Cadre.left));
         const int haut = g.Cadre.top;
         const bool surLigneHaut = std::abs(T - haut) <= 0.25f * s;
         const bool surLigneMilieu = std::abs(static_cast<int>(T + 2 * s - haut)) < 0.3f * s;
@@ -113,23 +113,23 @@ bool ExtraitChiffres(float s) {
         // Only what stands over or under the component: a bar line and the
         // note after it, or a key's accidental and the digit beside it,
         // merged side by side would be read as one wide digit.
-        const Graphe m = FusionneColonne(g, rect, Etiquette('C', 'h', 'i', 'f'));
+        const Graphe m = FusionneColonne(etat, g, rect, Etiquette('C', 'h', 'i', 'f'));
         g.Ouvert = 0;
-        if (!GrapheVide(m)) TraiteChiffres(m, s, static_cast<int>(i));
+        if (!GrapheVide(m)) TraiteChiffres(etat, m, s, static_cast<int>(i));
     }
     return true;
 }
 
-bool ExtraitPetitsChiffres(float s) {
-    RouvreTout();
+bool ExtraitPetitsChiffres(EtatPage& etat, float s) {
+    RouvreTout(etat);
     if (!InterligneValide(s)) return !TestAnnulation();
-    for (size_t i = 0; i < TableGraphes.size(); ++i) {
+    for (size_t i = 0; i < etat.Graphes.size(); ++i) {
         if (TestAnnulation()) return false;
-        Graphe& g = TableGraphes[i];
+        Graphe& g = etat.Graphes[i];
         if (!g.Ouvert) continue;
         const Rect rect{g.Cadre.top, g.Cadre.left, Tronque16(g.Cadre.top + s),
                         Tronque16(g.Cadre.left + 2 * s)};
-        const Graphe m = FusionneGraphes(rect, true, Etiquette('P', 'C', 'h', 'i'));
+        const Graphe m = FusionneGraphes(etat, rect, true, Etiquette('P', 'C', 'h', 'i'));
         g.Ouvert = 0;
         if (GrapheVide(m) || !VerifieTaille(m, 0.5f * s, 1.5f * s, 0.5f * s, 1.5f * s)) continue;
         const Point position{Tronque16(m.Cadre.top + m.NbLignes / 2),
@@ -137,7 +137,7 @@ bool ExtraitPetitsChiffres(float s) {
         for (int c = 3; c <= 6; ++c) {
             const int score = ScoreProfilGaucheDroite(m, 0, m.NbLignes, s, PairePetitChiffre(c));
             if (score <= 1) continue;
-            AjouteCaractereProbable(static_cast<int16_t>(i), kCarPetitsChiffres[c],
+            AjouteCaractereProbable(etat, static_cast<int16_t>(i), kCarPetitsChiffres[c],
                                     static_cast<int16_t>(score), position);
         }
     }

@@ -21,8 +21,8 @@ void LibereLesPlages(Graphe& g) {
     }
 }
 
-float InterligneAuMilieu(const Graphe& g) {
-    return InterligneEn(Etat.PorteeCourante, (g.Cadre.left + g.Cadre.right) / 2);
+float InterligneAuMilieu(EtatPage& etat, const Graphe& g) {
+    return InterligneEn(etat, etat.PorteeCourante, (g.Cadre.left + g.Cadre.right) / 2);
 }
 
 // True when band column x of row r (from the component's top) is ink.
@@ -241,14 +241,14 @@ constexpr int kLignesBarreMax = 10;
 
 }  // namespace
 
-int16_t CalculeTaches(Graphe& g) {
+int16_t CalculeTaches(EtatPage& etat, Graphe& g) {
     if (g.NbTaches >= 0) return g.NbTaches;
     LibereLesPlages(g);
-    const int indexPortee = Etat.PorteeCourante;
-    const float s = InterligneAuMilieu(g);
+    const int indexPortee = etat.PorteeCourante;
+    const float s = InterligneAuMilieu(etat, g);
     const float h = s / 2;
-    const float ligneHaut = LigneHautEn(indexPortee, g.Cadre.left);
-    const int nbLignes = Etat.Portees.at(indexPortee).NbLignesPortee;
+    const float ligneHaut = LigneHautEn(etat, indexPortee, g.Cadre.left);
+    const int nbLignes = etat.Portees.at(indexPortee).NbLignesPortee;
     const int haut = static_cast<int>(ligneHaut);
     const int bas = static_cast<int>(ligneHaut + nbLignes * s);
 
@@ -265,10 +265,10 @@ int16_t CalculeTaches(Graphe& g) {
     return g.NbTaches;
 }
 
-int16_t CalculeTraitsVerticaux(Graphe& g) {
+int16_t CalculeTraitsVerticaux(EtatPage& etat, Graphe& g) {
     if (g.NbTraitsVerticaux >= 0) return g.NbTraitsVerticaux;
     LibereLesPlages(g);
-    const float s = InterligneAuMilieu(g);
+    const float s = InterligneAuMilieu(etat, g);
     std::vector<TraitVertical> traits;
     for (int r = 0; r < g.NbLignes; ++r) {
         for (size_t i = 0; i < g.Lignes[r].size(); ++i) {

@@ -87,8 +87,8 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
 namespace {
 
 // The stem: the longest stroke that drifts by at most a tenth of its height.
-const TraitVertical* TigeCroche(Graphe& g) {
-    for (TraitVertical* t = PlusLongTrait(g); t; t = PlusLongTrait(g)) {
+const TraitVertical* TigeCroche(EtatPage& etat, Graphe& g) {
+    for (TraitVertical* t = PlusLongTrait(etat, g); t; t = PlusLongTrait(etat, g)) {
         if (std::abs(t->XHaut - t->XBas) - 1 <= 0.1 * HauteurTrait(*t)) return t;
         t->Disponible = 0;
     }
@@ -104,9 +104,9 @@ struct BoutsTete {
     bool bas = false;
 };
 
-BoutsTete BoutsAvecTete(Graphe& g, const TraitVertical& tige, float s) {
+BoutsTete BoutsAvecTete(EtatPage& etat, Graphe& g, const TraitVertical& tige, float s) {
     BoutsTete bouts;
-    CalculeTaches(g);
+    CalculeTaches(etat, g);
     const double xm = (tige.XHaut + tige.XBas) / 2.0;
     for (const TacheRonde& t : g.Taches) {
         if (t.Taille <= static_cast<int>(0.6f * s) || std::fabs(t.X - xm) > 1.5 * s) continue;
@@ -127,17 +127,17 @@ std::vector<int> ProfilSonde(const Graphe& g, int colonne) {
 
 }  // namespace
 
-int ReconnaitCroche(Graphe& g, float s, int crochets, Point& position) {
+int ReconnaitCroche(EtatPage& etat, Graphe& g, float s, int crochets, Point& position) {
     g.Ouvert = 0;
-    Graphe croche = FusionneGraphes(g.Cadre, false, Etiquette('C', 'r', 'o', 'c'));
+    Graphe croche = FusionneGraphes(etat, g.Cadre, false, Etiquette('C', 'r', 'o', 'c'));
     if (GrapheVide(croche)) return 0;
-    const TraitVertical* tige = TigeCroche(croche);
+    const TraitVertical* tige = TigeCroche(etat, croche);
     if (!tige) return 0;
     const double xm = (tige->XHaut + tige->XBas) / 2.0;
     // Every flag count is read in its own pass over the components, from
     // the same merged symbol: its heads are measured once.
     if (g.TetesCroche < 0) {
-        const BoutsTete mesure = BoutsAvecTete(croche, *tige, s);
+        const BoutsTete mesure = BoutsAvecTete(etat, croche, *tige, s);
         g.TetesCroche = static_cast<int8_t>((mesure.haut ? 1 : 0) | (mesure.bas ? 2 : 0));
     }
     const BoutsTete tetes{(g.TetesCroche & 1) != 0, (g.TetesCroche & 2) != 0};

@@ -41,17 +41,17 @@ uint16_t DivisionsDeCroche(uint16_t code) {
 
 }  // namespace
 
-void CalculeCroche(int indexNote) {
-    const int i = Etat.PorteeCourante;
-    Portee& portee = Etat.Portees.at(i);
+void CalculeCroche(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexNote) {
+    const int i = etat.PorteeCourante;
+    Portee& portee = etat.Portees.at(i);
     NotePortee& n = portee.Symboles.at(indexNote);
     n.DivDuree = 0;
-    const float s = InterligneEn(i, n.PosX);
+    const float s = InterligneEn(etat, i, n.PosX);
     const Rect zone = ZoneCroche(n, s, LargeurCaractere(portee, n.CodeNote));
     Point position;
     int16_t prob = 0;
-    const uint16_t code = ChercheMeilleurCaractere(
-        true, zone, position, prob, nullptr, static_cast<int>(Reglage.SeuilReconnaissanceCroche),
+    const uint16_t code = ChercheMeilleurCaractere(etat, 
+        true, zone, position, prob, nullptr, static_cast<int>(reglages.Reglage.SeuilReconnaissanceCroche),
         {kCarCroche, kCarDoubleCroche, kCarTripleCroche, kCarQuadrupleCroche});
     if (code == 0) return;
     n.Divisions[0].Position = position;
@@ -59,12 +59,12 @@ void CalculeCroche(int indexNote) {
     n.DivDuree = DivisionsDeCroche(code);
 }
 
-bool TraiteCroches() {
-    Portee& portee = Etat.Courante();
+bool TraiteCroches(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    Portee& portee = etat.Courante();
     for (size_t i = 0; i < portee.Symboles.size(); ++i) {
         if (TestAnnulation()) return false;
         const NotePortee& n = portee.Symboles[i];
-        if (n.CodeNote == kCarNoire && n.DivDuree == 0) CalculeCroche(static_cast<int>(i));
+        if (n.CodeNote == kCarNoire && n.DivDuree == 0) CalculeCroche(etat, reglages, static_cast<int>(i));
     }
     return true;
 }

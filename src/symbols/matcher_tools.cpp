@@ -15,8 +15,8 @@ bool EncreEn(const Graphe& g, int x, int r) {
     return false;
 }
 
-float LigneHaut(int x) {
-    return LigneHautEn(Etat.PorteeCourante, x);
+float LigneHaut(EtatPage& etat, int x) {
+    return LigneHautEn(etat, etat.PorteeCourante, x);
 }
 
 bool VerifieTaille(const Graphe& g, float largeurMin, float largeurMax, float hauteurMin,
@@ -73,9 +73,9 @@ Graphe Fusionne(const std::vector<const Graphe*>& membres, uint32_t etiquette) {
 
 }  // namespace
 
-Graphe FusionneGraphes(const Rect& rect, bool ferme, uint32_t etiquette) {
+Graphe FusionneGraphes(EtatPage& etat, const Rect& rect, bool ferme, uint32_t etiquette) {
     std::vector<const Graphe*> membres;
-    for (Graphe& g : TableGraphes) {
+    for (Graphe& g : etat.Graphes) {
         if (!RectsSeCoupent(g.Cadre, rect)) continue;
         if (ferme) g.Ouvert = 0;
         membres.push_back(&g);
@@ -83,12 +83,12 @@ Graphe FusionneGraphes(const Rect& rect, bool ferme, uint32_t etiquette) {
     return Fusionne(membres, etiquette);
 }
 
-Graphe FusionneColonne(const Graphe& depart, const Rect& rect, uint32_t etiquette) {
+Graphe FusionneColonne(EtatPage& etat, const Graphe& depart, const Rect& rect, uint32_t etiquette) {
     std::vector<Graphe*> membres{};
     int gauche = depart.Cadre.left, droite = depart.Cadre.right;
     for (bool ajoute = true; ajoute;) {
         ajoute = false;
-        for (Graphe& g : TableGraphes) {
+        for (Graphe& g : etat.Graphes) {
             if (!RectsSeCoupent(g.Cadre, rect) || g.Cadre.right <= gauche ||
                 g.Cadre.left >= droite || std::find(membres.begin(), membres.end(), &g) != membres.end())
                 continue;
@@ -107,8 +107,8 @@ Graphe FusionneDeux(const Graphe& a, const Graphe& b) {
     return Fusionne({&a, &b}, a.Etiquette);
 }
 
-TacheRonde* PlusGrandeTache(Graphe& g) {
-    CalculeTaches(g);
+TacheRonde* PlusGrandeTache(EtatPage& etat, Graphe& g) {
+    CalculeTaches(etat, g);
     TacheRonde* meilleure = nullptr;
     for (TacheRonde& t : g.Taches) {
         if (t.Disponible && (!meilleure || t.Taille > meilleure->Taille)) meilleure = &t;
@@ -116,8 +116,8 @@ TacheRonde* PlusGrandeTache(Graphe& g) {
     return meilleure;
 }
 
-TraitVertical* PlusLongTrait(Graphe& g) {
-    CalculeTraitsVerticaux(g);
+TraitVertical* PlusLongTrait(EtatPage& etat, Graphe& g) {
+    CalculeTraitsVerticaux(etat, g);
     TraitVertical* meilleur = nullptr;
     for (TraitVertical& t : g.TraitsVerticaux) {
         if (t.Disponible && (!meilleur || HauteurTrait(t) > HauteurTrait(*meilleur))) {
@@ -133,7 +133,7 @@ float TauxRemplissage(const Graphe& g) {
     return static_cast<float>(g.NbPixels) * 100.0f / aire;
 }
 
-Extremites CompteExtremites(Graphe& g, float s) {
+Extremites CompteExtremites(EtatPage& etat, Graphe& g, float s) {
     const float e = s / 4;
     Extremites n;
     CalculeBarresEpaisses(g);
@@ -141,7 +141,7 @@ Extremites CompteExtremites(Graphe& g, float s) {
         if (std::min(b.X1, b.X2) - g.Cadre.left < e) ++n.barresGauche;
         if (g.Cadre.right - std::max(b.X1, b.X2) < e) ++n.barresDroite;
     }
-    CalculeTraitsVerticaux(g);
+    CalculeTraitsVerticaux(etat, g);
     for (const TraitVertical& t : g.TraitsVerticaux) {
         if (t.YHaut < e) ++n.traitsHaut;
         if (g.NbLignes - t.YBas < e) ++n.traitsBas;
@@ -154,9 +154,9 @@ Point CentreGraphe(const Graphe& g) {
                  static_cast<int16_t>((g.Cadre.left + g.Cadre.right) / 2)};
 }
 
-int IndexGraphe(const Graphe& g) {
-    if (TableGraphes.empty()) return -1;
-    const Graphe* debut = TableGraphes.data();
-    if (&g < debut || &g >= debut + TableGraphes.size()) return -1;
+int IndexGraphe(EtatPage& etat, const Graphe& g) {
+    if (etat.Graphes.empty()) return -1;
+    const Graphe* debut = etat.Graphes.data();
+    if (&g < debut || &g >= debut + etat.Graphes.size()) return -1;
     return static_cast<int>(&g - debut);
 }

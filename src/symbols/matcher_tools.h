@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "records/etat_page.h"
 #include "symbols/graphe.h"
 #include "toolbox/rect.h"
 
@@ -43,7 +44,7 @@ inline bool InterligneValide(float s) {
 }
 
 // Row of the current staff's top line at band column x.
-float LigneHaut(int x);
+float LigneHaut(EtatPage& etat, int x);
 
 // Four-character tag of a merged component.
 constexpr uint32_t Etiquette(char a, char b, char c, char d) {
@@ -58,12 +59,12 @@ bool VerifieTaille(const Graphe& g, float largeurMin, float largeurMax, float ha
 // A temporary component made of every component of the table whose Cadre
 // meets the rectangle; with `ferme` each of them is closed. Empty (NbLignes 0,
 // empty Cadre) when none meets it.
-Graphe FusionneGraphes(const Rect& rect, bool ferme, uint32_t etiquette);
+Graphe FusionneGraphes(EtatPage& etat, const Rect& rect, bool ferme, uint32_t etiquette);
 
 // Like FusionneGraphes with closing, but only the components meeting the
 // rectangle that stand above or below the columns of `depart`, or of those
 // already taken: the pieces of one glyph, not its neighbours side by side.
-Graphe FusionneColonne(const Graphe& depart, const Rect& rect, uint32_t etiquette);
+Graphe FusionneColonne(EtatPage& etat, const Graphe& depart, const Rect& rect, uint32_t etiquette);
 
 // The union of two components (the merged one keeps a's tag).
 Graphe FusionneDeux(const Graphe& a, const Graphe& b);
@@ -71,9 +72,9 @@ Graphe FusionneDeux(const Graphe& a, const Graphe& b);
 bool GrapheVide(const Graphe& g);
 
 // The available blob of largest size (first on ties); nullptr when none.
-TacheRonde* PlusGrandeTache(Graphe& g);
+TacheRonde* PlusGrandeTache(EtatPage& etat, Graphe& g);
 // The available vertical stroke of greatest height (first on ties).
-TraitVertical* PlusLongTrait(Graphe& g);
+TraitVertical* PlusLongTrait(EtatPage& etat, Graphe& g);
 inline int HauteurTrait(const TraitVertical& t) {
     return t.YBas - t.YHaut;
 }
@@ -87,10 +88,10 @@ struct Extremites {
     int traitsHaut = 0;    // vertical strokes reaching the top
     int traitsBas = 0;     // vertical strokes reaching the bottom
 };
-Extremites CompteExtremites(Graphe& g, float s);
+Extremites CompteExtremites(EtatPage& etat, Graphe& g, float s);
 
 // Centre of a component ((top + bottom) / 2, (left + right) / 2).
 Point CentreGraphe(const Graphe& g);
 
 // Index of a component of the table, -1 for a merged one.
-int IndexGraphe(const Graphe& g);
+int IndexGraphe(EtatPage& etat, const Graphe& g);

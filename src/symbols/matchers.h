@@ -13,15 +13,16 @@
 
 #include <cstdint>
 
+#include "records/etat_page.h"
 #include "symbols/graphe.h"
 #include "toolbox/rect.h"
 
 // The dispatch by code: the score (0 = none, about 0 to 1000) and the
 // position of the symbol in band coordinates (row, column). Codes without
 // a matcher score 0.
-int16_t ScoreCaractere(Graphe& g, float s, uint16_t code, Point& position);
+int16_t ScoreCaractere(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position);
 
 // The digit passes over the whole component table; false when the user
 // cancelled (TestAnnulation between components).
-bool ExtraitChiffres(float s);
-bool ExtraitPetitsChiffres(float s);
+bool ExtraitChiffres(EtatPage& etat, float s);
+bool ExtraitPetitsChiffres(EtatPage& etat, float s);

@@ -6,38 +6,39 @@
 #include <cstdint>
 #include <vector>
 
+#include "records/etat_page.h"
 #include "symbols/graphe.h"
 #include "toolbox/rect.h"
 
 // Clefs and signs.
 int ReconnaitCleSol(Graphe& g, float s, Point& position);
-int ReconnaitCleFa(Graphe& g, float s, Point& position);
-int ReconnaitCleUt(Graphe& g, float s, Point& position);
-int ReconnaitProfil(Graphe& g, float s, uint16_t code, Point& position);      // 67, 99
-int ReconnaitRepetition(Graphe& g, float s, uint16_t code, Point& position);  // 93, 125
-int ReconnaitRepetePrecedente(Graphe& g, float s, Point& position);           // 212
+int ReconnaitCleFa(EtatPage& etat, Graphe& g, float s, Point& position);
+int ReconnaitCleUt(EtatPage& etat, Graphe& g, float s, Point& position);
+int ReconnaitProfil(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position);      // 67, 99
+int ReconnaitRepetition(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position);  // 93, 125
+int ReconnaitRepetePrecedente(EtatPage& etat, Graphe& g, float s, Point& position);           // 212
 
 // Note heads and grace notes.
-int ReconnaitNoire(Graphe& g, float s, Point& position);
-int ReconnaitBlanche(Graphe& g, float s, Point& position);
-int ReconnaitRonde(Graphe& g, float s, Point& position);
-int ReconnaitAppogiature(Graphe& g, float s, Point& position);
+int ReconnaitNoire(EtatPage& etat, Graphe& g, float s, Point& position);
+int ReconnaitBlanche(EtatPage& etat, Graphe& g, float s, Point& position);
+int ReconnaitRonde(EtatPage& etat, Graphe& g, float s, Point& position);
+int ReconnaitAppogiature(EtatPage& etat, Graphe& g, float s, Point& position);
 
 // Rests.
-int ReconnaitSoupir(Graphe& g, float s, Point& position);
-int ReconnaitPetitSilence(Graphe& g, float s, int crochets, Point& position);
-int ReconnaitPause(Graphe& g, float s, int ligne, Point& position);
+int ReconnaitSoupir(EtatPage& etat, Graphe& g, float s, Point& position);
+int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Point& position);
+int ReconnaitPause(EtatPage& etat, Graphe& g, float s, int ligne, Point& position);
 
 // Accidentals, dots and flags.
-int ReconnaitDiese(Graphe& g, float s, bool petit, Point& position);
-int ReconnaitBecarre(Graphe& g, float s, bool petit, Point& position);
-int ReconnaitBemol(Graphe& g, float s, Point& position);
-int ReconnaitPetitBemol(Graphe& g, float s, Point& position);
-int ReconnaitPointe(Graphe& g, float s, Point& position);
-int ReconnaitCroche(Graphe& g, float s, int crochets, Point& position);
+int ReconnaitDiese(EtatPage& etat, Graphe& g, float s, bool petit, Point& position);
+int ReconnaitBecarre(EtatPage& etat, Graphe& g, float s, bool petit, Point& position);
+int ReconnaitBemol(EtatPage& etat, Graphe& g, float s, Point& position);
+int ReconnaitPetitBemol(EtatPage& etat, Graphe& g, float s, Point& position);
+int ReconnaitPointe(EtatPage& etat, Graphe& g, float s, Point& position);
+int ReconnaitCroche(EtatPage& etat, Graphe& g, float s, int crochets, Point& position);
 
 // Ornaments (109, 77, 181, 160, 96).
-int ReconnaitOrnement(Graphe& g, float s, uint16_t code, Point& position);
+int ReconnaitOrnement(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position);
 
 // Holes of a component, for whole and half notes. Columns are band columns,
 // rows are counted from the component's top.

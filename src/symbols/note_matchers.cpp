@@ -8,19 +8,19 @@
 #include "symbols/matcher_tools.h"
 #include "symbols/matchers_internal.h"
 
-int ReconnaitNoire(Graphe& g, float s, Point& position) {
-    if (CalculeTaches(g) <= 0) return 0;
-    TacheRonde* tache = PlusGrandeTache(g);
+int ReconnaitNoire(EtatPage& etat, Graphe& g, float s, Point& position) {
+    if (CalculeTaches(etat, g) <= 0) return 0;
+    TacheRonde* tache = PlusGrandeTache(etat, g);
     if (!tache || tache->Taille <= static_cast<int>(0.6f * s)) return 0;
     tache->Disponible = 0;
     position = Point{Tronque16(g.Cadre.top + tache->Y), Tronque16(tache->X - tache->Taille / 2)};
     return static_cast<int>(550 - std::fabs(tache->Taille - 0.85f * s) * 560 / s);
 }
 
-int ReconnaitRonde(Graphe& g, float s, Point& position) {
+int ReconnaitRonde(EtatPage& etat, Graphe& g, float s, Point& position) {
     Rect rect = g.Cadre;
     if (g.Cadre.bottom - g.Cadre.top < 1.5f * s) rect.bottom = Tronque16(g.Cadre.top + 1.5f * s);
-    const Graphe ronde = FusionneGraphes(rect, false, Etiquette('R', 'o', 'n', 'd'));
+    const Graphe ronde = FusionneGraphes(etat, rect, false, Etiquette('R', 'o', 'n', 'd'));
     const int r = static_cast<int>(s);
     const int largeur = ronde.Largeur();
     if (GrapheVide(ronde) || largeur < 1.3f * r ||
@@ -37,25 +37,25 @@ int ReconnaitRonde(Graphe& g, float s, Point& position) {
     return 501;
 }
 
-int ReconnaitBlanche(Graphe& g, float s, Point& position) {
+int ReconnaitBlanche(EtatPage& etat, Graphe& g, float s, Point& position) {
     Rect rect = g.Cadre;
     if (g.Cadre.bottom - g.Cadre.top < s) {
         // A head cut from its stem: look for the stem just above and below.
         rect.top = Tronque16(g.Cadre.top - s / 3);
         rect.bottom = Tronque16(rect.top + 2 * s / 3);
     } else {
-        const TraitVertical* propre = PlusLongTrait(g);
+        const TraitVertical* propre = PlusLongTrait(etat, g);
         if (!propre || HauteurTrait(*propre) < 2 * s) return 0;
     }
-    Graphe tete = FusionneGraphes(rect, false, Etiquette('B', 'l', 'a', 'n'));
+    Graphe tete = FusionneGraphes(etat, rect, false, Etiquette('B', 'l', 'a', 'n'));
     if (GrapheVide(tete)) return 0;
-    TraitVertical* tige = PlusLongTrait(tete);
+    TraitVertical* tige = PlusLongTrait(etat, tete);
     if (!tige || HauteurTrait(*tige) < 2 * s) return 0;
     tige->Disponible = 0;
     const TraitVertical t = *tige;
     // Another long stroke beside the stem makes it something else.
-    for (TraitVertical* autre = PlusLongTrait(tete); autre && HauteurTrait(*autre) > s;
-         autre = PlusLongTrait(tete)) {
+    for (TraitVertical* autre = PlusLongTrait(etat, tete); autre && HauteurTrait(*autre) > s;
+         autre = PlusLongTrait(etat, tete)) {
         autre->Disponible = 0;
         const int recouvrement =
             std::max(0, std::min(autre->YBas, t.YBas) - std::max(autre->YHaut, t.YHaut));
@@ -89,9 +89,9 @@ int ReconnaitBlanche(Graphe& g, float s, Point& position) {
     return static_cast<int>(900 - std::abs(ecart) * 400 / s);
 }
 
-int ReconnaitAppogiature(Graphe& g, float s, Point& position) {
-    if (CalculeTaches(g) <= 0 || g.NbLignes <= s) return 0;
-    CalculeTraitsVerticaux(g);
+int ReconnaitAppogiature(EtatPage& etat, Graphe& g, float s, Point& position) {
+    if (CalculeTaches(etat, g) <= 0 || g.NbLignes <= s) return 0;
+    CalculeTraitsVerticaux(etat, g);
     for (;;) {
         TacheRonde* tache = nullptr;
         for (TacheRonde& t : g.Taches) {

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "records/options.h"
-#include "records/page_entry.h"
 #include "records/etat_page.h"
 #include "symbols/accidentals_dots.h"
 #include "symbols/candidates.h"
@@ -25,16 +24,16 @@ bool EstSilence(uint16_t code) {
 }
 
 // The codes the stage takes, rests first as the catalogue lists them.
-std::vector<uint16_t> CodesNotes() {
+std::vector<uint16_t> CodesNotes(const ReglagesReconnaissance& reglages) {
     std::vector<uint16_t> codes(std::begin(kCodesSilences), std::end(kCodesSilences));
     for (uint16_t c : {kCarNoire, kCarBlanche, kCarRonde}) codes.push_back(c);
-    if (Options.AutoriserAppogiatures) codes.push_back(kCarAppogiature);
+    if (reglages.Options.AutoriserAppogiatures) codes.push_back(kCarAppogiature);
     return codes;
 }
 
-uint32_t NouvelIdNote(int indexPortee) {
-    const uint32_t page = Document.NumPage > 0 ? static_cast<uint32_t>(Document.NumPage) : 0;
-    return page * 10000000u + static_cast<uint32_t>(indexPortee) * 10000u + Document.NumeroSymbole++;
+uint32_t NouvelIdNote(EtatPage& etat, int indexPortee) {
+    const uint32_t page = etat.NumPage > 0 ? static_cast<uint32_t>(etat.NumPage) : 0;
+    return page * 10000000u + static_cast<uint32_t>(indexPortee) * 10000u + etat.NumeroSymbole++;
 }
 
 // Ink that line removal split in two is judged whole from each piece, so
@@ -63,27 +62,27 @@ void TrieNotes(Portee& portee) {
                      [](const NotePortee& a, const NotePortee& b) { return CompareNotesX(a, b) < 0; });
 }
 
-Rect ZoneNotesPortee(int indexPortee) {
-    const Portee& p = Etat.Portees.at(indexPortee);
+Rect ZoneNotesPortee(EtatPage& etat, int indexPortee) {
+    const Portee& p = etat.Portees.at(indexPortee);
     const int hauteur = p.CadreBande.bottom - p.CadreBande.top;
     const int droite = p.CadreLignes.right - p.CadreBande.left;
     return Rect{0, std::max<int16_t>(p.Clef.FinX, 0), static_cast<int16_t>(hauteur),
                 static_cast<int16_t>(droite)};
 }
 
-int CreeNote(int indexCaractere, int indexPortee, bool consomme, int x, int y, uint16_t code,
+int CreeNote(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexCaractere, int indexPortee, bool consomme, int x, int y, uint16_t code,
              int16_t prob, bool silence, bool tete) {
     int position = 0;
-    if (!PositionPortee(indexPortee, x, y, position, code != kCarAppogiature)) return -1;
+    if (!PositionPortee(etat, indexPortee, x, y, position, code != kCarAppogiature)) return -1;
     QueueTrouvee queue;
-    if (tete) queue = ChercheQueue(indexPortee, x, y);
+    if (tete) queue = ChercheQueue(etat, reglages, indexPortee, x, y);
 
-    Portee& portee = Etat.Portees.at(indexPortee);
+    Portee& portee = etat.Portees.at(indexPortee);
     NotePortee n;
-    n.IdNote = NouvelIdNote(indexPortee);
+    n.IdNote = NouvelIdNote(etat, indexPortee);
     n.Etat = 0;
-    if (indexCaractere >= 0 && indexCaractere < static_cast<int>(Etat.Caracteres.size()))
-        n.NumGraphe = static_cast<uint16_t>(Etat.Caracteres[indexCaractere].NumGraphe);
+    if (indexCaractere >= 0 && indexCaractere < static_cast<int>(etat.Caracteres.size()))
+        n.NumGraphe = static_cast<uint16_t>(etat.Caracteres[indexCaractere].NumGraphe);
     n.ProbNote = prob;
     n.PosX = static_cast<int16_t>(x);
     n.PosY = static_cast<int16_t>(y);
@@ -103,46 +102,46 @@ int CreeNote(int indexCaractere, int indexPortee, bool consomme, int x, int y, u
         int16_t probAlteration = 0;
         uint16_t grapheAlteration = kAucunGraphe;
         n.Alteration = code == kCarAppogiature
-                           ? CalculeAlterationAppogiature(indexPortee, x, y, position,
+                           ? CalculeAlterationAppogiature(etat, reglages, indexPortee, x, y, position,
                                                           probAlteration, grapheAlteration)
-                           : CalculeAlteration(indexPortee, x, y, position, probAlteration,
+                           : CalculeAlteration(etat, reglages, indexPortee, x, y, position, probAlteration,
                                                grapheAlteration);
         n.ProbAlteration = probAlteration;
         n.GrapheAlteration = grapheAlteration;
-        if (consomme) DesactiveCaractere(indexCaractere);
+        if (consomme) DesactiveCaractere(etat, indexCaractere);
     }
     portee.Symboles.push_back(n);
     return static_cast<int>(portee.Symboles.size()) - 1;
 }
 
-bool CreeNotesDesCandidats(int indexPortee, const Rect& zone) {
-    const std::vector<uint16_t> codes = CodesNotes();
-    const int minimum = static_cast<int>(Reglage.SeuilReconnaissanceNote);
+bool CreeNotesDesCandidats(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, const Rect& zone) {
+    const std::vector<uint16_t> codes = CodesNotes(reglages);
+    const int minimum = static_cast<int>(reglages.Reglage.SeuilReconnaissanceNote);
     for (;;) {
         if (TestAnnulation()) return false;
         Point position;
         int16_t prob = 0;
         int index = -1;
         const uint16_t code =
-            ChercheMeilleurCaractere(true, zone, position, prob, &index, minimum, codes);
+            ChercheMeilleurCaractere(etat, true, zone, position, prob, &index, minimum, codes);
         if (code == 0) return true;
         const int x = position.h, y = position.v;
-        if (DejaLue(Etat.Portees[indexPortee], code, x, y)) {
-            MarqueCaracteresGraphe(index);
+        if (DejaLue(etat.Portees[indexPortee], code, x, y)) {
+            MarqueCaracteresGraphe(etat, index);
             continue;
         }
-        if (EstSilence(code) && PlutotAlteration(index)) {
-            DesactiveCaractere(index);
+        if (EstSilence(code) && PlutotAlteration(etat, reglages, index)) {
+            DesactiveCaractere(etat, index);
         } else if (EstSilence(code)) {
-            CreeNote(index, indexPortee, true, x, y, code, prob, true, false);
-            DesactiveCaracteresGraphe(index);
+            CreeNote(etat, reglages, index, indexPortee, true, x, y, code, prob, true, false);
+            DesactiveCaracteresGraphe(etat, index);
         } else if (code == kCarAppogiature) {
-            CreeNote(index, indexPortee, true, x, y, code, prob, false, false);
+            CreeNote(etat, reglages, index, indexPortee, true, x, y, code, prob, false, false);
         } else {
-            CreeNote(index, indexPortee, true, x, y, code, prob, false, true);
+            CreeNote(etat, reglages, index, indexPortee, true, x, y, code, prob, false, true);
             // The other heads of a chord share this ink: they stay available
             // until the stage ends.
-            MarqueCaracteresGraphe(index);
+            MarqueCaracteresGraphe(etat, index);
         }
     }
 }

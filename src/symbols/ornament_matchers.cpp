@@ -36,18 +36,18 @@ bool GabaritDe(uint16_t code, GabaritOrnement& gabarit) {
 
 }  // namespace
 
-int ReconnaitOrnement(Graphe& g, float s, uint16_t code, Point& position) {
+int ReconnaitOrnement(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position) {
     g.Ouvert = 0;
     GabaritOrnement gabarit;
     if (!GabaritDe(code, gabarit)) return 0;
-    if (!(g.Cadre.top < LigneHaut(g.Cadre.left) - s)) return 0;
+    if (!(g.Cadre.top < LigneHaut(etat, g.Cadre.left) - s)) return 0;
     const bool trille = code == kCarTrille;
     const Rect rect =
         trille ? Rect{g.Cadre.top, g.Cadre.left, Tronque16(g.Cadre.bottom + 2),
                       Tronque16(g.Cadre.right + 1.5f * s)}
                : Rect{Tronque16(g.Cadre.top - 2), Tronque16(g.Cadre.left - 2),
                       Tronque16(g.Cadre.bottom + 2), Tronque16(g.Cadre.right + 1.5f * s)};
-    const Graphe ornement = FusionneGraphes(rect, false, Etiquette('O', 'r', 'n', 'e'));
+    const Graphe ornement = FusionneGraphes(etat, rect, false, Etiquette('O', 'r', 'n', 'e'));
     if (GrapheVide(ornement)) return 0;
     const int w = ornement.Largeur();
     const int h = ornement.NbLignes;

@@ -9,9 +9,9 @@
 #include "symbols/matchers_internal.h"
 #include "symbols/profile_templates.h"
 
-int ReconnaitSoupir(Graphe& g, float s, Point& position) {
+int ReconnaitSoupir(EtatPage& etat, Graphe& g, float s, Point& position) {
     g.Ouvert = 0;
-    const int T = static_cast<int>(LigneHaut(g.Cadre.left));
+    const int T = static_cast<int>(LigneHaut(etat, g.Cadre.left));
     const int haut = g.Cadre.top;
     const int bas = g.Cadre.bottom;
     if (!(T - 0.5f * s <= haut && haut < T + 1.5f * s && g.NbLignes > 2 * s &&
@@ -45,11 +45,11 @@ GabaritSilence Gabarit(int crochets) {
 
 }  // namespace
 
-int ReconnaitPetitSilence(Graphe& g, float s, int crochets, Point& position) {
+int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Point& position) {
     g.Ouvert = 0;
-    Graphe silence = FusionneGraphes(g.Cadre, false, Etiquette('S', 'i', 'l', 'e'));
+    Graphe silence = FusionneGraphes(etat, g.Cadre, false, Etiquette('S', 'i', 'l', 'e'));
     if (GrapheVide(silence)) return 0;
-    const int T = static_cast<int>(LigneHaut(silence.Cadre.left));
+    const int T = static_cast<int>(LigneHaut(etat, silence.Cadre.left));
     const int haut = silence.Cadre.top;
     if (!(T - 0.5f * s <= haut && haut < T + 1.5f * s)) return 0;
     const GabaritSilence gabarit = Gabarit(crochets);
@@ -59,12 +59,12 @@ int ReconnaitPetitSilence(Graphe& g, float s, int crochets, Point& position) {
     }
     int score = 50;
     position = CentreGraphe(silence);
-    const TraitVertical* trait = PlusLongTrait(silence);
+    const TraitVertical* trait = PlusLongTrait(etat, silence);
     if (!trait) return score;
     const int lignes = silence.NbLignes;
     if (silence.NbTraitsVerticaux == 1) score += 50;
     if (std::fabs(HauteurTrait(*trait) - lignes) < 0.5f * s) score += 100;
-    const TacheRonde* grande = PlusGrandeTache(silence);
+    const TacheRonde* grande = PlusGrandeTache(etat, silence);
     if (grande && grande->Taille > 0.6f * s) score -= 400;
     const int rapport = lignes / silence.Largeur();
     score += 100 - std::abs(static_cast<int>(rapport - gabarit.aspect)) * 500;
@@ -90,9 +90,9 @@ int ReconnaitPetitSilence(Graphe& g, float s, int crochets, Point& position) {
     return score;
 }
 
-int ReconnaitPause(Graphe& g, float s, int ligne, Point& position) {
+int ReconnaitPause(EtatPage& etat, Graphe& g, float s, int ligne, Point& position) {
     g.Ouvert = 0;
-    const float attendu = LigneHaut(g.Cadre.left) + ligne * s;
+    const float attendu = LigneHaut(etat, g.Cadre.left) + ligne * s;
     const int milieu = (g.Cadre.top + g.Cadre.bottom) / 2;
     if (std::fabs(milieu - attendu) >= 0.5f * s || CalculeBarresEpaisses(g) >= 3) return 0;
     const int h = g.Cadre.bottom - g.Cadre.top;

@@ -114,17 +114,17 @@ bool PositionDansPortee(float t, float s, int y, int& position) {
     return true;
 }
 
-bool PositionHorsPortee(int indexPortee, int x, int y, float t, float s, bool dessus,
+bool PositionHorsPortee(EtatPage& etat, int indexPortee, int x, int y, float t, float s, bool dessus,
                         int& position) {
-    const int n = Etat.Portees[indexPortee].NbLignesPortee;
+    const int n = etat.Portees[indexPortee].NbLignesPortee;
     Marche m;
     m.x = x;
     m.s = s;
     m.seuil = static_cast<int>(s / 4);
     m.sens = dessus ? -1 : 1;
-    if (Etat.PorteeImageIntacte) {
-        m.bande = VueOffscreen(Etat.PorteeImageIntacte);
-        m.basBande = Etat.PorteeImageIntacte->hauteur;
+    if (etat.PorteeImageIntacte) {
+        m.bande = VueOffscreen(etat.PorteeImageIntacte);
+        m.basBande = etat.PorteeImageIntacte->hauteur;
     }
 
     float L = dessus ? t : t + (n - 1) * s;
@@ -156,14 +156,14 @@ int LongueurLigneSupplementaire(const VuePixels& bande, int x, int y, float s) {
     return ColonnesMincesCote(bande, x, y, s, +1) + ColonnesMincesCote(bande, x, y, s, -1);
 }
 
-bool PositionPortee(int indexPortee, int x, int y, int& position, bool lignesSupp) {
-    const float t = LigneHautEn(indexPortee, x);
-    const float s = InterligneEn(indexPortee, x);
-    const int n = Etat.Portees.at(indexPortee).NbLignesPortee;
+bool PositionPortee(EtatPage& etat, int indexPortee, int x, int y, int& position, bool lignesSupp) {
+    const float t = LigneHautEn(etat, indexPortee, x);
+    const float s = InterligneEn(etat, indexPortee, x);
+    const int n = etat.Portees.at(indexPortee).NbLignesPortee;
     if (lignesSupp && s >= kInterligneMinimum) {
-        if (y < t - 0.5f * s) return PositionHorsPortee(indexPortee, x, y, t, s, true, position);
+        if (y < t - 0.5f * s) return PositionHorsPortee(etat, indexPortee, x, y, t, s, true, position);
         if (y > t + (n - 1) * s + 0.5f * s)
-            return PositionHorsPortee(indexPortee, x, y, t, s, false, position);
+            return PositionHorsPortee(etat, indexPortee, x, y, t, s, false, position);
     }
     return PositionDansPortee(t, s, y, position);
 }

@@ -5,13 +5,14 @@
 #pragma once
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
 
 // The staff position of (x, y) on staff `indexPortee`. With `lignesSupp`
 // set, points more than half an interline outside the staff are placed by
-// their ledger lines (read on Etat.PorteeImageIntacte); without it, the
+// their ledger lines (read on etat.PorteeImageIntacte); without it, the
 // staff lines are simply extended. False when the interline is below 2
 // pixels or the ledger walk ends too far from the point.
-bool PositionPortee(int indexPortee, int x, int y, int& position, bool lignesSupp);
+bool PositionPortee(EtatPage& etat, int indexPortee, int x, int y, int& position, bool lignesSupp);
 
 // The number of thin black columns of the ledger-line stroke through (x, y)
 // in `bande`, left and right of x, for an

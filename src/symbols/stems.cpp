@@ -55,7 +55,7 @@ bool ATete(const NotePortee& n) { return n.CodeNote == kCarNoire || n.CodeNote =
 
 }  // namespace
 
-int ChoisitLigneQueue(const Portee& portee, const Rect& zone, uint8_t& cote, int& longueur) {
+int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee, const Rect& zone, uint8_t& cote, int& longueur) {
     int choisie = -1;
     int meilleuresAccroches = -1;
     cote = kSansQueue;
@@ -67,7 +67,7 @@ int ChoisitLigneQueue(const Portee& portee, const Rect& zone, uint8_t& cote, int
         uint8_t c = kSansQueue;
         int h = 0;
         if (!CoteDeLigne(l, zone, c, h)) continue;
-        if (!Options.AutoriserCorpsInverse && CoteInverse(c)) continue;
+        if (!reglages.Options.AutoriserCorpsInverse && CoteInverse(c)) continue;
         // More beams win; among equal beams the longer line. The side and
         // length handed back are always those of the line chosen.
         if (l.NbAccroches > meilleuresAccroches || h > longueur) {
@@ -80,17 +80,17 @@ int ChoisitLigneQueue(const Portee& portee, const Rect& zone, uint8_t& cote, int
     return choisie;
 }
 
-QueueTrouvee ChercheQueue(int indexPortee, int x, int y) {
-    Portee& portee = Etat.Portees.at(indexPortee);
-    const float s = InterligneEn(indexPortee, x);
-    const float dx = s * Reglage.TigeToleranceX;
-    const float dy = s * Reglage.TigeToleranceY / 2;
+QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y) {
+    Portee& portee = etat.Portees.at(indexPortee);
+    const float s = InterligneEn(etat, indexPortee, x);
+    const float dx = s * reglages.Reglage.TigeToleranceX;
+    const float dy = s * reglages.Reglage.TigeToleranceY / 2;
     const Rect zone{static_cast<int16_t>(y - dy), static_cast<int16_t>(x - dx),
                     static_cast<int16_t>(y + dy), static_cast<int16_t>(x + dx + s)};
     QueueTrouvee q;
     uint8_t cote = kSansQueue;
     int longueur = 0;
-    const int i = ChoisitLigneQueue(portee, zone, cote, longueur);
+    const int i = ChoisitLigneQueue(reglages, portee, zone, cote, longueur);
     if (i < 0) return q;
     const LigneVert& l = portee.LignesVert[i];
     q.cote = cote;
@@ -103,7 +103,7 @@ QueueTrouvee ChercheQueue(int indexPortee, int x, int y) {
     return q;
 }
 
-void PartageQueues(Portee& portee) {
+void PartageQueues(const ReglagesReconnaissance& reglages, Portee& portee) {
     std::vector<NotePortee>& notes = portee.Symboles;
     const float ecartMax = kEcartAccord * portee.Interligne;
     for (NotePortee& n : notes) {
@@ -126,7 +126,7 @@ void PartageQueues(Portee& portee) {
             n.PosX = voisine->PosX;
             n.HauteurQueue = static_cast<uint16_t>(std::abs(n.PosY - bout));
             if (n.CodeNote == kCarNoire) n.DivDuree = voisine->DivDuree;
-        } else if (Options.TigeObligatoire) {
+        } else if (reglages.Options.TigeObligatoire) {
             n.Etat = kEtatSupprime;
         }
     }

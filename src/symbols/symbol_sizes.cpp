@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <mutex>
 
 #include "image/offscreen.h"
 #include "symbols/candidates.h"
@@ -44,7 +45,9 @@ int HauteurCleSol(int taille) {
 // The clef's height at every size measured so far (-3 = not yet): the staves
 // of a page have slightly different interlines, and each search walks over
 // the same sizes again.
+// Shared by the recognitions running in the process, hence the lock.
 constexpr int kInconnue = -3;
+std::mutex verrouHauteurs;
 std::array<int, kTailleMax + 1> hauteursMesurees = [] {
     std::array<int, kTailleMax + 1> h{};
     h.fill(kInconnue);
@@ -52,6 +55,7 @@ std::array<int, kTailleMax + 1> hauteursMesurees = [] {
 }();
 
 int HauteurMemorisee(int taille) {
+    const std::lock_guard<std::mutex> verrou(verrouHauteurs);
     int& h = hauteursMesurees[taille];
     if (h == kInconnue) {
         const int mesure = HauteurCleSol(taille);

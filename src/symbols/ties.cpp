@@ -6,7 +6,6 @@
 #include "records/options.h"
 #include "image/offscreen.h"
 #include "records/etat_page.h"
-#include "records/page_entry.h"
 #include "staff/staff_geometry.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/notes.h"
@@ -50,9 +49,9 @@ int Essaie(Portee& portee, const VuePixels& travail, const VuePixels& bande, int
 
 // Seeds are looked for only clear of the staff: above half an interline
 // over the top line, and below half an interline under the bottom line.
-void ParcourtColonne(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, float s) {
+void ParcourtColonne(EtatPage& etat, Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, float s) {
     const int hauteur = travail.bornes.bottom;
-    const float haut = LigneHautEn(Etat.PorteeCourante, x);
+    const float haut = LigneHautEn(etat, etat.PorteeCourante, x);
     const int finDessus = Tronque16(haut - 0.5f * s);
     for (int y = 0; y < finDessus && y < hauteur; ++y)
         y = Essaie(portee, travail, bande, x, y, s, true);
@@ -62,13 +61,13 @@ void ParcourtColonne(Portee& portee, const VuePixels& travail, const VuePixels& 
 
 }  // namespace
 
-bool RechercheLiaisons() {
-    if (!Options.AutoriserLiaisons) return true;
-    Portee& portee = Etat.Courante();
+bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    if (!reglages.Options.AutoriserLiaisons) return true;
+    Portee& portee = etat.Courante();
     LibereLiaisons(portee);  // a staff recognised again starts afresh
-    Offscreen bande = Etat.PorteeImage;
+    Offscreen bande = etat.PorteeImage;
     const OffscreenPossede travail(
-        Etat.PorteeImageIntacte ? DupliqueOffscreen(Etat.PorteeImageIntacte) : nullptr);
+        etat.PorteeImageIntacte ? DupliqueOffscreen(etat.PorteeImageIntacte) : nullptr);
     if (!travail) return false;
     Trace("Recherche des liaisons");
     // The intact band is cut from the same rectangle as the band: a pixel
@@ -78,7 +77,7 @@ bool RechercheLiaisons() {
     const VuePixels baseBande = VueOffscreen(bande);
     const VuePixels baseTravail = VueOffscreen(travail.get());
     const float s = portee.Interligne;
-    for (int x = 0; x < travail->largeur; ++x) ParcourtColonne(portee, baseTravail, baseBande, x, s);
+    for (int x = 0; x < travail->largeur; ++x) ParcourtColonne(etat, portee, baseTravail, baseBande, x, s);
     return true;
 }
 
@@ -127,8 +126,8 @@ void AjouteLiaison(Portee& portee, const VuePixels& travail, const VuePixels& ba
     portee.Liaisons.push_back(l);
 }
 
-int NoteDeLiaison(int x, int y, bool dessus, bool debut, int exclue) {
-    const Portee& portee = Etat.Courante();
+int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exclue) {
+    const Portee& portee = etat.Courante();
     const float s = portee.Interligne;
     int meilleure = -1;
     int meilleureDistance = 0, meilleurEcart = 0;
@@ -154,8 +153,8 @@ int NoteDeLiaison(int x, int y, bool dessus, bool debut, int exclue) {
 
 namespace {
 
-void RempliBout(BoutLiaison& bout, int x, int y, uint8_t dessus) {
-    bout.Numero = Document.NumeroLiaison;
+void RempliBout(BoutLiaison& bout, int x, int y, uint8_t dessus, uint16_t numero) {
+    bout.Numero = numero;
     bout.PosY = static_cast<int16_t>(y);
     bout.PosX = static_cast<int16_t>(x);
     bout.AuDessus = dessus;
@@ -164,18 +163,21 @@ void RempliBout(BoutLiaison& bout, int x, int y, uint8_t dessus) {
 
 }  // namespace
 
-bool AttacheLiaisons() {
-    Portee& portee = Etat.Courante();
+bool AttacheLiaisons(EtatPage& etat) {
+    Portee& portee = etat.Courante();
     for (const Liaison& l : portee.Liaisons) {
-        const int debut = NoteDeLiaison(l.PosXDebut, l.PosYDebut, l.AuDessus, true, -1);
-        if (debut >= 0) RempliBout(portee.Symboles[debut].Debut, l.PosXDebut, l.PosYDebut, l.AuDessus);
+        const int debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, -1);
+        if (debut >= 0)
+            RempliBout(portee.Symboles[debut].Debut, l.PosXDebut, l.PosYDebut, l.AuDessus,
+                       etat.NumeroLiaison);
         // The right end never comes back to the note the left end took.
-        const int fin = NoteDeLiaison(l.PosXFin, l.PosYFin, l.AuDessus, false, debut);
-        if (fin >= 0) RempliBout(portee.Symboles[fin].Fin, l.PosXFin, l.PosYFin, l.AuDessus);
+        const int fin = NoteDeLiaison(etat, l.PosXFin, l.PosYFin, l.AuDessus, false, debut);
+        if (fin >= 0)
+            RempliBout(portee.Symboles[fin].Fin, l.PosXFin, l.PosYFin, l.AuDessus, etat.NumeroLiaison);
         // A tie that reached a note at either end uses up its number, so that
         // a start left without its end (a tie running off the system) never
         // shares its number with the next tie.
-        if ((debut >= 0 || fin >= 0) && ++Document.NumeroLiaison == 0) Document.NumeroLiaison = 1;
+        if ((debut >= 0 || fin >= 0) && ++etat.NumeroLiaison == 0) etat.NumeroLiaison = 1;
     }
     return !TestAnnulation();
 }

@@ -5,11 +5,13 @@
 #include <cstdint>
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
+#include "records/options.h"
 #include "records/portee.h"
 
 // The stage, first after line removal. False only when the work copy of the
 // intact band cannot be made.
-bool RechercheLiaisons();
+bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages);
 
 // Traces one tie rightward from the black pixel (x, y) of `bits`, the work
 // copy, painting every run it takes green.
@@ -27,12 +29,12 @@ void AjouteLiaison(Portee& portee, const VuePixels& travail, const VuePixels& ba
 
 // Attaches each end of each tie of the current staff to its note. False
 // when the user asked to stop.
-bool AttacheLiaisons();
+bool AttacheLiaisons(EtatPage& etat);
 
 // The note of the current staff that takes the tie end at (x, y), or -1:
 // among the notes (not rests, not removed) whose slot for that end is free, less than three
 // interlines away in columns and on the tie's side within two interlines,
 // the nearest in rows, then in columns. Note `exclue` is passed over.
-int NoteDeLiaison(int x, int y, bool dessus, bool debut, int exclue);
+int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exclue);
 
 void LibereLiaisons(Portee& portee);

@@ -32,37 +32,37 @@ Rect Zone(double haut, double gauche, double bas, double droite) {
     return Rect{Tronque16(haut), Tronque16(gauche), Tronque16(bas), Tronque16(droite)};
 }
 
-void Prend(int index) {
-    DesactiveCaractere(index);
-    DesactiveCaracteresGraphe(index);
+void Prend(EtatPage& etat, int index) {
+    DesactiveCaractere(etat, index);
+    DesactiveCaracteresGraphe(etat, index);
 }
 
 // The best candidate among `codes` above `minimum` in the zone, taken out of
 // the table with its whole component; 0 when none.
-uint16_t PrendMeilleur(const Rect& zone, int minimum, std::initializer_list<uint16_t> codes,
+uint16_t PrendMeilleur(EtatPage& etat, const Rect& zone, int minimum, std::initializer_list<uint16_t> codes,
                        int16_t& prob) {
     Point position;
     int index = -1;
-    const uint16_t code = ChercheMeilleurCaractere(false, zone, position, prob, &index, minimum, codes);
-    if (code != 0) Prend(index);
+    const uint16_t code = ChercheMeilleurCaractere(etat, false, zone, position, prob, &index, minimum, codes);
+    if (code != 0) Prend(etat, index);
     return code;
 }
 
 // The best ornament in the zone, taken out of the table: a mordent above
 // the ornament minimum or a trill above its own; 0 when none.
-uint16_t PrendOrnement(const Rect& zone) {
+uint16_t PrendOrnement(EtatPage& etat, const Rect& zone) {
     Point position;
     int16_t probMordant = 0, probTrille = 0;
     int mordant = -1, trille = -1;
-    const uint16_t code = ChercheMeilleurCaractere(
+    const uint16_t code = ChercheMeilleurCaractere(etat, 
         false, zone, position, probMordant, &mordant, kScoreOrnement,
         {kCarMordantSup, kCarMordantInf, kCarDblMordantSup, kCarDblMordantInf});
-    ChercheMeilleurCaractere(false, zone, position, probTrille, &trille, kScoreTrille, {kCarTrille});
+    ChercheMeilleurCaractere(etat, false, zone, position, probTrille, &trille, kScoreTrille, {kCarTrille});
     if (trille >= 0 && (mordant < 0 || probTrille > probMordant)) {
-        Prend(trille);
+        Prend(etat, trille);
         return kCarTrille;
     }
-    if (mordant >= 0) Prend(mordant);
+    if (mordant >= 0) Prend(etat, mordant);
     return code;
 }
 
@@ -91,23 +91,23 @@ uint8_t EffetDeCode(uint16_t code) {
 
 }  // namespace
 
-bool TraiteTuplets() {
-    if (!Options.AutoriserTuplets) return true;
+bool TraiteTuplets(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    if (!reglages.Options.AutoriserTuplets) return true;
     Trace("Traite Tuplets");
-    std::vector<NotePortee>& notes = Etat.Courante().Symboles;
+    std::vector<NotePortee>& notes = etat.Courante().Symboles;
     for (size_t i = 0; i < notes.size(); ++i) {
         const NotePortee& n = notes[i];
         if (n.CodeNote == kCarNoire && n.Tuplet == 0 && n.Accroche != 0 && n.Etat != kNoteSupprimee)
-            ChercheTuplet(static_cast<int>(i));
+            ChercheTuplet(etat, static_cast<int>(i));
         if (TestAnnulation()) return false;
     }
     return true;
 }
 
-void ChercheTuplet(int indexNote) {
-    std::vector<NotePortee>& notes = Etat.Courante().Symboles;
+void ChercheTuplet(EtatPage& etat, int indexNote) {
+    std::vector<NotePortee>& notes = etat.Courante().Symboles;
     NotePortee& note = notes.at(indexNote);
-    const float s = InterligneEn(Etat.PorteeCourante, note.PosX);
+    const float s = InterligneEn(etat, etat.PorteeCourante, note.PosX);
     const double x = note.PosX, y = note.PosY, h = note.HauteurQueue;
     // The digit sits beyond the beam, or on the heads' side when the group
     // is printed with its number there.
@@ -122,8 +122,8 @@ void ChercheTuplet(int indexNote) {
         coteTetes = Zone(y - 2 * s, x - s, y - s, x + 2 * s);
     }
     int16_t prob = 0;
-    uint16_t code = PrendMeilleur(cotePoutre, kScoreTuplet, kChiffresTuplet, prob);
-    if (code == 0) code = PrendMeilleur(coteTetes, kScoreTuplet, kChiffresTuplet, prob);
+    uint16_t code = PrendMeilleur(etat, cotePoutre, kScoreTuplet, kChiffresTuplet, prob);
+    if (code == 0) code = PrendMeilleur(etat, coteTetes, kScoreTuplet, kChiffresTuplet, prob);
     if (code == 0) return;
     note.ProbTuplet = prob;
     note.Tuplet = NombreTuplet(code);
@@ -137,35 +137,35 @@ void ChercheTuplet(int indexNote) {
     }
 }
 
-bool TraiteEffets() {
+bool TraiteEffets(EtatPage& etat) {
     Trace("Traite effets");
-    std::vector<NotePortee>& notes = Etat.Courante().Symboles;
+    std::vector<NotePortee>& notes = etat.Courante().Symboles;
     for (size_t i = 0; i < notes.size(); ++i) {
         NotePortee& n = notes[i];
         // A removed note must not take the ornament or dot of the note
         // it was mistaken next to.
         if (n.CodeNote != kCarAppogiature && n.Silence == 0 && n.Etat != kNoteSupprimee)
-            n.Effet = CalculeEffetNote(Etat.PorteeCourante, static_cast<int>(i));
+            n.Effet = CalculeEffetNote(etat, etat.PorteeCourante, static_cast<int>(i));
         if (TestAnnulation()) return false;
     }
     return true;
 }
 
-uint8_t CalculeEffetNote(int indexPortee, int indexNote) {
-    const NotePortee& note = Etat.Portees.at(indexPortee).Symboles.at(indexNote);
-    const float s = InterligneEn(indexPortee, note.PosX);
+uint8_t CalculeEffetNote(EtatPage& etat, int indexPortee, int indexNote) {
+    const NotePortee& note = etat.Portees.at(indexPortee).Symboles.at(indexNote);
+    const float s = InterligneEn(etat, indexPortee, note.PosX);
     const double x = note.PosX, y = note.PosY, h = note.HauteurQueue;
     const bool enHaut = QueueEnHaut(note);
     // The ornament zone ends at the top line: inside the staff a mordent
     // shape is more likely a piece of another symbol.
     int u = enHaut ? Tronque16(y - h - s) : Tronque16(y - s);
-    u = std::min(u, static_cast<int>(Tronque16(LigneHautEn(indexPortee, note.PosX))));
-    const uint16_t ornement = PrendOrnement(Zone(u - 2 * s, x, u, x + 2 * s));
+    u = std::min(u, static_cast<int>(Tronque16(LigneHautEn(etat, indexPortee, note.PosX))));
+    const uint16_t ornement = PrendOrnement(etat, Zone(u - 2 * s, x, u, x + 2 * s));
     if (ornement != 0) return EffetDeCode(ornement);
     // The staccato dot is on the head's side, away from the stem.
     const Rect zoneDot = enHaut ? Zone(y + 0.5 * s, x, y + 2 * s, x + 1.5 * s)
                                 : Zone(y - 2 * s, x, y - 0.5 * s, x + 1.5 * s);
     int16_t prob = 0;
-    if (PrendMeilleur(zoneDot, kScoreStaccato, {kCarPointe}, prob) != 0) return kStaccato;
+    if (PrendMeilleur(etat, zoneDot, kScoreStaccato, {kCarPointe}, prob) != 0) return kStaccato;
     return kSansEffet;
 }

@@ -4,10 +4,14 @@
 #include <cstdarg>
 #include <cstdio>
 #include <map>
+#include <mutex>
 #include <vector>
 
 namespace {
 
+// The sinks are the process's: recognitions running side by side hand them
+// their lines one at a time. Recursive, for a sink that itself warns.
+std::recursive_mutex verrouPuits;
 PuitsTexte puitsAlertes;
 PuitsTexte puitsTrace;
 int langue = 1;
@@ -99,6 +103,7 @@ void Alerte(const char* format, ...) {
     va_start(args, format);
     const std::string texte = Formate(format, args);
     va_end(args);
+    const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
     if (puitsAlertes)
         puitsAlertes(texte);
     else
@@ -114,25 +119,31 @@ std::string FormateTexte(const char* format, ...) {
 }
 
 void Trace(const char* format, ...) {
-    if (!puitsTrace) return;
+    if (!TraceActive()) return;
     va_list args;
     va_start(args, format);
     const std::string texte = Formate(format, args);
     va_end(args);
-    puitsTrace(texte);
+    const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
+    if (puitsTrace) puitsTrace(texte);
 }
 
 PuitsTexte DefinitPuitsAlertes(PuitsTexte puits) {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
     std::swap(puits, puitsAlertes);
     return puits;
 }
 
 PuitsTexte DefinitPuitsTrace(PuitsTexte puits) {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
     std::swap(puits, puitsTrace);
     return puits;
 }
 
-bool TraceActive() { return static_cast<bool>(puitsTrace); }
+bool TraceActive() {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
+    return static_cast<bool>(puitsTrace);
+}
 
 int LangueCourante() { return langue; }
 

@@ -4,6 +4,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <mutex>
 
 #include "toolbox/music_font.h"
 
@@ -70,6 +71,9 @@ constexpr GlypheCode kGlyphes[] = {
     {233, "accidentals.natural"},
 };
 
+// One face for the process: a FreeType face is not to be used by two threads
+// at once, so every public entry holds the lock while it uses the face.
+std::recursive_mutex verrouFont;
 FT_Library bibliotheque = nullptr;
 FT_Face face = nullptr;
 bool ouvertureTentee = false;
@@ -113,9 +117,13 @@ const char* NomGlypheCaractere(uint16_t code) {
     return nullptr;
 }
 
-bool FontMusiqueDisponible() { return OuvreFont(); }
+bool FontMusiqueDisponible() {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouFont);
+    return OuvreFont();
+}
 
 bool DessineCaractere(PixMap& carte, uint16_t code, int taille, int y, int x, uint8_t index) {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouFont);
     if (!ChargeGlyphe(code, taille, true)) return false;
     const FT_GlyphSlot slot = face->glyph;
     const FT_Bitmap& bitmap = slot->bitmap;
@@ -136,6 +144,7 @@ bool DessineCaractere(PixMap& carte, uint16_t code, int taille, int y, int x, ui
 }
 
 bool BoiteCaractere(uint16_t code, int taille, Rect& boite) {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouFont);
     if (!ChargeGlyphe(code, taille, true)) return false;
     const FT_GlyphSlot slot = face->glyph;
     boite.top = static_cast<int16_t>(-slot->bitmap_top);
@@ -146,11 +155,13 @@ bool BoiteCaractere(uint16_t code, int taille, Rect& boite) {
 }
 
 int LargeurGlyphe(uint16_t code, int taille) {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouFont);
     if (!ChargeGlyphe(code, taille, false)) return 0;
     return static_cast<int>((face->glyph->advance.x + 32) >> 6);
 }
 
 void FermeFontMusique() {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouFont);
     if (face) FT_Done_Face(face);
     if (bibliotheque) FT_Done_FreeType(bibliotheque);
     face = nullptr;

@@ -96,6 +96,7 @@ class CommandeLotTest : public DossierTest {
             }
         EXPECT_FALSE(fs::exists(sortie / ".ruzo-batch")) << "a staging folder was left";
     }
+  protected:
 };
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "app/synthetic_page.h"
 #include "records/options.h"
-#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "staff/page_state.h"
 
 namespace {
@@ -30,12 +30,13 @@ Portee PorteeGeneree(int p, int hauteurPage) {
 }
 
 TEST(DessinEtapes, CountsAndDrawsEveryStaff) {
-    LibereEtatPage();
+    EtatPage& etat = Document.Etat;  // the command draws the document's current page
+    LibereEtatPage(etat);
     RegleParametresParDefaut();
     Offscreen page = DessinePageSynthetique(2, kLargeur, kS);
     ASSERT_NE(page, nullptr);
-    Etat.Portees = {PorteeGeneree(0, page->hauteur), PorteeGeneree(1, page->hauteur)};
-    Etat.EpaisseurLigne = 2;
+    etat.Portees = {PorteeGeneree(0, page->hauteur), PorteeGeneree(1, page->hauteur)};
+    etat.EpaisseurLigne = 2;
 
     std::vector<BilanPortee> bilans;
     Offscreen dessin = DessineEtapesPortees(page, EtapeDessin::Accroches, &bilans);
@@ -55,7 +56,7 @@ TEST(DessinEtapes, CountsAndDrawsEveryStaff) {
     EXPECT_EQ(dessin->pixels[static_cast<size_t>(yMilieu) * dessin->pasLigne + xBarre], vert);
     DisposeOffscreen(dessin);
     DisposeOffscreen(page);
-    LibereEtatPage();
+    LibereEtatPage(etat);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "records/options.h"
 #include "image/page_preparation.h"
 #include "image/temporary_files.h"
-#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "staff/page_state.h"
 #include "staff/staff_detection.h"
 #include "support/page_names.h"
@@ -27,22 +27,25 @@ struct PageAttendue {
 
 void PrintTo(const PageAttendue& p, std::ostream* os) { *os << p.chemin; }
 
-class EtapesPageReelle : public DossierTest, public ::testing::WithParamInterface<PageAttendue> {};
+class EtapesPageReelle : public DossierTest, public ::testing::WithParamInterface<PageAttendue> {
+  protected:
+    EtatPage& etat = Document.Etat;  // the band stages of the command work on it
+};
 
 TEST_P(EtapesPageReelle, BeamCountsOfStemsMatchThePrintedScore) {
     const std::filesystem::path chemin = std::filesystem::path(RUZO_CORPUS) / GetParam().chemin;
     if (!std::filesystem::exists(chemin)) GTEST_SKIP() << "no corpus at " << RUZO_CORPUS;
     RegleParametresParDefaut();
-    LibereEtatPage();
+    LibereEtatPage(etat);
     Offscreen page = ChargeImageReconnaissance(chemin.string());
     ASSERT_NE(page, nullptr);
     Offscreen detection = DupliqueOffscreen(page);
-    ASSERT_TRUE(RecherchePortees(detection));
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), detection));
     std::FILE* copie = PushOffscreen(page);
     ASSERT_NE(copie, nullptr);
 
     int une = 0, deux = 0;
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
+    for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
         BandeTraitee b;
         ASSERT_TRUE(TraiteBandeJusqua(i, copie, EtapeDessin::Accroches, b)) << "staff " << i + 1;
         const BilanPortee bilan = BilanDeBande(i, b);
@@ -52,7 +55,7 @@ TEST_P(EtapesPageReelle, BeamCountsOfStemsMatchThePrintedScore) {
     }
     EffaceFichierTemporaire(copie);
     DisposeOffscreen(page);
-    LibereEtatPage();
+    LibereEtatPage(etat);
 
     const PageAttendue& attendue = GetParam();
     EXPECT_NEAR(une, attendue.tigesUneAccroche, 0.15 * attendue.tigesUneAccroche + 2);

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t taille) {
     const int largeur = 4 + data[1] % 120;
     const int hauteur = 4 + data[2] % 120;
     const int ligneHaut = data[3] % hauteur;
-    Etat.PorteeImage = nullptr;
-    LibereEtatPage();
+    etat.PorteeImage = nullptr;
+    LibereEtatPage(etat);
     Portee p;
     p.CadreBande = Rect{0, 0, static_cast<int16_t>(hauteur), static_cast<int16_t>(largeur)};
     p.CadreBandeRef = p.CadreBande;
@@ -31,17 +31,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t taille) {
                          static_cast<int16_t>(ligneHaut + 4 * s), static_cast<int16_t>(largeur)};
     p.NbLignesPortee = 5;
     p.Interligne = s;
-    Etat.Portees.push_back(p);
-    Etat.PorteeCourante = 0;
-    Etat.InterligneMoyenne = s;
-    Etat.PorteeImage = CreeOffscreen(largeur, hauteur);
-    if (!Etat.PorteeImage) return 0;
+    etat.Portees.push_back(p);
+    etat.PorteeCourante = 0;
+    etat.InterligneMoyenne = s;
+    etat.PorteeImage = CreeOffscreen(largeur, hauteur);
+    if (!etat.PorteeImage) return 0;
     const size_t bits = (taille - 4) * 8;
     for (int y = 0; y < hauteur; ++y) {
         for (int x = 0; x < largeur; ++x) {
             const size_t i = static_cast<size_t>(y) * largeur + x;
             if (i < bits && (data[4 + i / 8] >> (i % 8) & 1)) {
-                Etat.PorteeImage->pixels[static_cast<size_t>(y) * Etat.PorteeImage->pasLigne + x] = IndexNoir;
+                etat.PorteeImage->pixels[static_cast<size_t>(y) * etat.PorteeImage->pasLigne + x] = IndexNoir;
             }
         }
     }
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t taille) {
     Options.AutoriserAppogiatures = 1;
     Options.AutoriserRuptures = 1;
     Options.AutoriserEffets = 1;
-    ExtractionCaracteresProbables(s);
-    LibereEtatPage();
+    ExtractionCaracteresProbables(etat, ReglagesCourants(), s);
+    LibereEtatPage(etat);
     return 0;
 }

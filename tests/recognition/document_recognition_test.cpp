@@ -9,6 +9,7 @@
 #include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/saved_state.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 #include "support/test_home.h"
 #include "structure/note_stage.h"
@@ -27,7 +28,7 @@ struct Scenario {
     int pages = 0;
 } scenario;
 
-bool UnePortee(Offscreen& page) {
+bool UnePortee(EtatPage& etat, const ReglagesReconnaissance&, Offscreen& page) {
     Portee p;
     p.CadreBande = Rect{0, 0, 60, 200};
     p.NbLignesPortee = 5;
@@ -38,44 +39,44 @@ bool UnePortee(Offscreen& page) {
     p.Clef.Numerateur = 4;
     p.Clef.Denominateur = 4;
     p.Echantillons.push_back(EchantillonLignes{1, 5.0f, 20.0f, 10.0f});
-    Etat.Portees.push_back(p);
-    Etat.InterligneMoyenne = 10;
+    etat.Portees.push_back(p);
+    etat.InterligneMoyenne = 10;
     DisposeOffscreen(page);
     if (scenario.pages == scenario.pageQuiAnnule) DemandeAnnulation();
     return scenario.pages++ != scenario.pageQuiEchoue && !TestAnnulation();
 }
 
-bool CinqNoires() {
+bool CinqNoires(EtatPage& etat, const ReglagesReconnaissance&) {
     for (int i = 0; i < 5; ++i) {
         NotePortee n;
-        n.IdNote = Document.NumeroSymbole++;
+        n.IdNote = etat.NumeroSymbole++;
         n.CodeNote = 207;
         n.Interligne = static_cast<int16_t>(i);
         n.PosX = static_cast<int16_t>(110 + 18 * i);
-        Etat.Courante().Symboles.push_back(n);
+        etat.Courante().Symboles.push_back(n);
     }
     return true;
 }
 
 // The same notes with the first two tied.
-bool CinqNoiresLiees() {
-    CinqNoires();
+bool CinqNoiresLiees(EtatPage& etat, const ReglagesReconnaissance& reglages) {
+    CinqNoires(etat, reglages);
     Liaison l;
     l.PosXDebut = 112;
     l.PosYDebut = 5;
     l.PosXFin = 126;
     l.PosYFin = 5;
-    Etat.Courante().Liaisons.push_back(l);
-    return AttacheLiaisons();
+    etat.Courante().Liaisons.push_back(l);
+    return AttacheLiaisons(etat);
 }
 
-bool UnSysteme() {
-    Etat.NbPorteesParSysteme = 1;
+bool UnSysteme(EtatPage& etat, Offscreen) {
+    etat.NbPorteesParSysteme = 1;
     return true;
 }
 
-bool UneMesure() {
-    Portee& p = Etat.Portees[0];
+bool UneMesure(EtatPage& etat) {
+    Portee& p = etat.Portees[0];
     p.Mesures.resize(2);
     p.Mesures[0].PosXMesure = 100;
     p.Mesures[1].PosXMesure = 200;
@@ -83,12 +84,13 @@ bool UneMesure() {
     return true;
 }
 
-bool Reussit() { return true; }
-void Rien() {}
-bool ReussitPortee(int, Offscreen) { return true; }
-bool ReussitExtraction(float) { return true; }
+bool Reussit(EtatPage&) { return true; }
+bool Reussit(EtatPage&, const ReglagesReconnaissance&) { return true; }
+void Rien(EtatPage&) {}
+bool ReussitPortee(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) { return true; }
+bool ReussitExtraction(EtatPage&, const ReglagesReconnaissance&, float) { return true; }
 int16_t Taille(float) { return 40; }
-void RienArmature(int, Offscreen) {}
+void RienArmature(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) {}
 
 class DocumentTest : public DossierTest {
   protected:
@@ -117,7 +119,7 @@ class DocumentTest : public DossierTest {
     void TearDown() override {
         Etapes = EtapesParDefaut();
         EffaceAnnulation();
-        LibereEtatPage();
+        LibereEtatPage(etat);
         FermeDocument();
         DossierTest::TearDown();
     }
@@ -130,6 +132,8 @@ class DocumentTest : public DossierTest {
     }
     bool Existe(const std::string& nom) const { return std::filesystem::exists(Racine() + "/" + nom); }
     std::string Lit(const std::string& nom) const { return RuzoHomeEssai::LitFichier(Racine() + "/" + nom); }
+  protected:
+    EtatPage& etat = Document.Etat;  // the state the document holds
 };
 
 }  // namespace
@@ -138,7 +142,7 @@ TEST_F(DocumentTest, EveryPageIntoOneResultFileAndOneMusicFile) {
     std::vector<std::pair<int, bool>> suivi;
     ASSERT_TRUE(Tout([&](int p, bool ok) {
         suivi.emplace_back(p, ok);
-        EXPECT_EQ(Etat.Portees.size(), 1u);
+        EXPECT_EQ(etat.Portees.size(), 1u);
     }).musique);
     EXPECT_EQ(suivi, (std::vector<std::pair<int, bool>>{{0, true}, {1, true}}));
     const std::string resultat = Lit("piece.msb");
@@ -154,7 +158,7 @@ TEST_F(DocumentTest, EveryPageIntoOneResultFileAndOneMusicFile) {
     // it was removed and that the others were kept.
     for (int p = 0; p < 2; ++p) {
         ASSERT_TRUE(RestaureEtatPage(p));
-        const auto& notes = Etat.Portees.at(0).Symboles;
+        const auto& notes = etat.Portees.at(0).Symboles;
         ASSERT_EQ(notes.size(), 5u);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(notes[i].Etat, 0);
         EXPECT_EQ(notes[4].Etat, 2);
@@ -218,15 +222,15 @@ TEST_F(DocumentTest, APageOnItsOwnIsNamedAfterItsImage) {
     EXPECT_TRUE(Existe("page-2.msf"));
     EXPECT_FALSE(Existe("page-1.msb"));
     ASSERT_TRUE(RestaureEtatPage(1));
-    EXPECT_EQ(Etat.Portees.at(0).Symboles.at(4).Etat, 2);
+    EXPECT_EQ(etat.Portees.at(0).Symboles.at(4).Etat, 2);
     EXPECT_FALSE(Seule(2).musique);
 }
 
 TEST_F(DocumentTest, TieNumbersRunOnAcrossPagesAndRestartWithEachRecognition) {
     Etapes.TraiteNotes = CinqNoiresLiees;
-    auto numeros = [](int page) {
+    auto numeros = [this](int page) {
         EXPECT_TRUE(RestaureEtatPage(page));
-        const auto& notes = Etat.Portees.at(0).Symboles;
+        const auto& notes = etat.Portees.at(0).Symboles;
         return std::pair<int, int>(notes.at(0).Debut.Numero, notes.at(1).Fin.Numero);
     };
     ASSERT_TRUE(Tout().musique);

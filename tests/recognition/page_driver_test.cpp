@@ -7,6 +7,7 @@
 
 #include "recognition/document.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 #include "support/test_home.h"
 #include "toolbox/folders.h"
@@ -29,7 +30,7 @@ struct Scenario {
     int liberationsLignesVert = 0;
 } scenario;
 
-bool FausseDetection(Offscreen& page) {
+bool FausseDetection(EtatPage& etat, const ReglagesReconnaissance&, Offscreen& page) {
     ++scenario.appelsDetection;
     scenario.pageVueParDetection = page->pixels;
     const int largeur = page->largeur;
@@ -40,26 +41,27 @@ bool FausseDetection(Offscreen& page) {
         p.NbLignesPortee = static_cast<int16_t>(scenario.lignesParPortee[i]);
         p.Interligne = 10;
         if (scenario.echantillonsValides[i]) p.Echantillons.push_back(EchantillonLignes{1, 5.0f, 10.0f, 10.0f});
-        Etat.Portees.push_back(p);
+        etat.Portees.push_back(p);
     }
     DisposeOffscreen(page);
     return scenario.detectionReussit;
 }
 
-bool Reussit() { return true; }
-void Rien() {}
-bool ReussitPortee(int, Offscreen) { return true; }
-bool ReussitExtraction(float) { return true; }
+bool Reussit(EtatPage&) { return true; }
+bool Reussit(EtatPage&, const ReglagesReconnaissance&) { return true; }
+void Rien(EtatPage&) {}
+bool ReussitPortee(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) { return true; }
+bool ReussitExtraction(EtatPage&, const ReglagesReconnaissance&, float) { return true; }
 int16_t Taille(float s) { return static_cast<int16_t>(s * 4); }
-void RienArmature(int, Offscreen) {}
-void CompteLiberation() { ++scenario.liberationsLignesVert; }
+void RienArmature(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) {}
+void CompteLiberation(EtatPage&) { ++scenario.liberationsLignesVert; }
 
-bool FaussesNotes() {
-    scenario.portesVues.push_back(Etat.PorteeCourante);
-    return Etat.PorteeCourante != scenario.porteeOuNotesEchouent;
+bool FaussesNotes(EtatPage& etat, const ReglagesReconnaissance&) {
+    scenario.portesVues.push_back(etat.PorteeCourante);
+    return etat.PorteeCourante != scenario.porteeOuNotesEchouent;
 }
 
-bool FaussesSystemes() { return scenario.systemesReussissent; }
+bool FaussesSystemes(EtatPage&, Offscreen) { return scenario.systemesReussissent; }
 
 EtapesReconnaissance EtapesDeTest() {
     return EtapesReconnaissance{FausseDetection, ReussitPortee, Reussit,   Reussit,
@@ -100,7 +102,7 @@ protected:
         Etapes = EtapesParDefaut();
         DefinitProgression(nullptr);
         EffaceAnnulation();
-        LibereEtatPage();
+        LibereEtatPage(etat);
         FermeDocument();
         DossierTest::TearDown();
     }
@@ -110,25 +112,27 @@ protected:
     }
     ProgressionEnregistree progression;
     std::vector<uint8_t> pageInitiale;
+  protected:
+    EtatPage& etat = Document.Etat;  // the state the document holds
 };
 
 TEST_F(PiloteTest, FourStavesGiveTheFixedStagesAndPercentages) {
-    ASSERT_TRUE(ReconnaitPage("page.png"));
+    ASSERT_TRUE(ReconnaitPage(Document, etat, ReglagesCourants(), "page.png"));
     EXPECT_EQ(progression.etapes, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(scenario.portesVues, (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(scenario.liberationsLignesVert, 4);
     EXPECT_EQ(progression.pagesChronometrees, 1);
-    EXPECT_EQ(Etat.NomPage, "page.png");
-    EXPECT_EQ(Etat.CadrePage, (Rect{0, 0, 400, 120}));
+    EXPECT_EQ(etat.NomPage, "page.png");
+    EXPECT_EQ(etat.CadrePage, (Rect{0, 0, 400, 120}));
     ASSERT_NE(Document.ImagePage, nullptr);
     EXPECT_EQ(Document.ImagePage->pixels, pageInitiale);
-    EXPECT_EQ(Etat.PorteeImage, nullptr);
+    EXPECT_EQ(etat.PorteeImage, nullptr);
     EXPECT_EQ(FichiersTemporaires(), 0);
 }
 
 TEST_F(PiloteTest, AFailingStageStopsThePageAndRestoresIt) {
     scenario.porteeOuNotesEchouent = 1;
-    EXPECT_FALSE(ReconnaitPage("page.png"));
+    EXPECT_FALSE(ReconnaitPage(Document, etat, ReglagesCourants(), "page.png"));
     EXPECT_EQ(scenario.portesVues, (std::vector<int>{0, 1}));
     EXPECT_EQ(progression.etapes, (std::vector<int>{1, 2, 3}));  // no systems stage
     EXPECT_EQ(progression.pagesChronometrees, 0);
@@ -139,7 +143,7 @@ TEST_F(PiloteTest, AFailingStageStopsThePageAndRestoresIt) {
 
 TEST_F(PiloteTest, NoStaffFoundFailsThePageWithThePageBack) {
     scenario.detectionReussit = false;
-    EXPECT_FALSE(ReconnaitPage("page.png"));
+    EXPECT_FALSE(ReconnaitPage(Document, etat, ReglagesCourants(), "page.png"));
     EXPECT_TRUE(scenario.portesVues.empty());
     ASSERT_NE(Document.ImagePage, nullptr);
     EXPECT_EQ(Document.ImagePage->pixels, pageInitiale);
@@ -147,13 +151,13 @@ TEST_F(PiloteTest, NoStaffFoundFailsThePageWithThePageBack) {
 
 TEST_F(PiloteTest, FailingSystemsAnalysisKeepsThePageResult) {
     scenario.systemesReussissent = false;
-    EXPECT_TRUE(ReconnaitPage("page.png"));
+    EXPECT_TRUE(ReconnaitPage(Document, etat, ReglagesCourants(), "page.png"));
     EXPECT_EQ(progression.pourcentages.back(), 80);
 }
 
 TEST_F(PiloteTest, CancelBeforeTheStartStopsAtOnce) {
     DemandeAnnulation();
-    EXPECT_FALSE(ReconnaitPage("page.png"));
+    EXPECT_FALSE(ReconnaitPage(Document, etat, ReglagesCourants(), "page.png"));
     EXPECT_EQ(scenario.appelsDetection, 0);
     EXPECT_TRUE(progression.etapes.empty());
 }
@@ -162,22 +166,22 @@ TEST_F(PiloteTest, TablatureStavesAreSkippedAndMarked) {
     scenario.nbPortees = 3;
     scenario.lignesParPortee[0] = 6;  // a first-staff tablature marks nothing above
     scenario.lignesParPortee[2] = 6;
-    ASSERT_TRUE(ReconnaitPage("page.png"));
+    ASSERT_TRUE(ReconnaitPage(Document, etat, ReglagesCourants(), "page.png"));
     EXPECT_EQ(scenario.portesVues, (std::vector<int>{1}));
-    EXPECT_EQ(Etat.Portees[0].Tablature, 1);
-    EXPECT_EQ(Etat.Portees[0].TablatureAssociee, 0);
-    EXPECT_EQ(Etat.Portees[1].TablatureAssociee, 1);
-    EXPECT_EQ(Etat.Portees[2].Tablature, 1);
+    EXPECT_EQ(etat.Portees[0].Tablature, 1);
+    EXPECT_EQ(etat.Portees[0].TablatureAssociee, 0);
+    EXPECT_EQ(etat.Portees[1].TablatureAssociee, 1);
+    EXPECT_EQ(etat.Portees[2].Tablature, 1);
 }
 
 TEST_F(PiloteTest, AStaffWithoutUsableSamplesIsSkippedWithAWarning) {
     scenario.nbPortees = 3;
     scenario.echantillonsValides[1] = false;
-    ASSERT_TRUE(ReconnaitPage("page.png"));
+    ASSERT_TRUE(ReconnaitPage(Document, etat, ReglagesCourants(), "page.png"));
     EXPECT_EQ(scenario.portesVues, (std::vector<int>{0, 2}));
     ASSERT_EQ(progression.avertissements.size(), 1u);
     EXPECT_NE(progression.avertissements[0].find("2"), std::string::npos);
-    EXPECT_EQ(Etat.Portees[1].Tablature, 0);
+    EXPECT_EQ(etat.Portees[1].Tablature, 0);
 }
 
 TEST_F(PiloteTest, CommandAreasReachRecognitionButNeverThePageShown) {
@@ -185,7 +189,7 @@ TEST_F(PiloteTest, CommandAreasReachRecognitionButNeverThePageShown) {
     aires.push_back(AireCommande{Rect{15, 0, 25, 120}, kAireEfface, 0, 0});      // over the line
     aires.push_back(AireCommande{Rect{100, 10, 108, 18}, kAireSymbole, 0, 207});  // 8 x 8
     aires.push_back(AireCommande{Rect{200, 10, 201, 19}, kAireSymbole, 0, 207});  // 9 wide, 1 high
-    ASSERT_TRUE(ReconnaitPage("page.png"));
+    ASSERT_TRUE(ReconnaitPage(Document, etat, ReglagesCourants(), "page.png"));
     const auto& vue = scenario.pageVueParDetection;
     const int pas = Document.ImagePage->pasLigne;
     EXPECT_EQ(vue[20 * pas + 50], IndexBlanc);   // erased for recognition
@@ -196,9 +200,9 @@ TEST_F(PiloteTest, CommandAreasReachRecognitionButNeverThePageShown) {
 }
 
 TEST_F(PiloteTest, ZoneRecognisesOnlyTheStavesItMeets) {
-    EXPECT_TRUE(ReconnaitZone(Rect{390, 0, 399, 10}));  // below every band
+    EXPECT_TRUE(ReconnaitZone(Document, etat, ReglagesCourants(), Rect{390, 0, 399, 10}));  // below every band
     EXPECT_TRUE(scenario.portesVues.empty());
-    EXPECT_TRUE(ReconnaitZone(Rect{60, 0, 110, 10}));   // bands 1 and 2
+    EXPECT_TRUE(ReconnaitZone(Document, etat, ReglagesCourants(), Rect{60, 0, 110, 10}));   // bands 1 and 2
     EXPECT_EQ(scenario.portesVues, (std::vector<int>{1, 2}));
     EXPECT_EQ(Document.ImagePage->pixels, pageInitiale);
     EXPECT_TRUE(progression.etapes.empty());

@@ -39,14 +39,16 @@ class StructurePageTest : public ::testing::TestWithParam<PageImprimee> {
         InitialiseCouleurs();
         RegleOptionsParDefaut(Options);
         RegleParametresParDefaut();
-        LibereEtatPage();
+        LibereEtatPage(etat);
         EffaceAnnulation();
     }
     void TearDown() override {
         if (Document.ImagePage) DisposeOffscreen(Document.ImagePage);
         Document.Pages.clear();
-        LibereEtatPage();
+        LibereEtatPage(etat);
     }
+  protected:
+    EtatPage& etat = Document.Etat;  // the state the document holds
 };
 
 TEST_P(StructurePageTest, StartsSystemsAndMeasuresAsPrinted) {
@@ -57,11 +59,11 @@ TEST_P(StructurePageTest, StartsSystemsAndMeasuresAsPrinted) {
     ASSERT_NE(Document.ImagePage, nullptr);
     Document.Pages.push_back(EntreePage{});
     Document.NumPage = 0;
-    ASSERT_TRUE(ReconnaitPage(chemin.filename().string()));
+    ASSERT_TRUE(ReconnaitPage(Document, etat, ReglagesCourants(), chemin.filename().string()));
 
-    const std::vector<Portee>& portees = Etat.Portees;
+    const std::vector<Portee>& portees = etat.Portees;
     ASSERT_EQ(portees.size(), attendu.mesures.size());
-    ASSERT_EQ(Etat.NbSystemes, static_cast<int>(attendu.systemes.size()));
+    ASSERT_EQ(etat.NbSystemes, static_cast<int>(attendu.systemes.size()));
     size_t i = 0;
     for (size_t s = 0; s < attendu.systemes.size(); ++s) {
         for (int k = 0; k < attendu.systemes[s]; ++k, ++i) {

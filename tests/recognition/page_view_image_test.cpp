@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "records/catalogue.h"
 #include "staff/page_state.h"
 #include "toolbox/music_glyphs.h"
@@ -13,9 +13,9 @@ namespace {
 
 // One staff with its top line at page row 60, interline 10, and three
 // quarter notes on the middle line: kept, changed and removed.
-void PreparePage() {
-    LibereEtatPage();
-    Etat.CadrePage = Rect{0, 0, 200, 400};
+void PreparePage(EtatPage& etat) {
+    LibereEtatPage(etat);
+    etat.CadrePage = Rect{0, 0, 200, 400};
     Portee p;
     p.CadreBande = p.CadreBandeRef = Rect{40, 0, 160, 400};
     p.CadreLignes = Rect{60, 20, 101, 380};
@@ -33,7 +33,7 @@ void PreparePage() {
         n.PosY = 40;
         p.Symboles.push_back(n);
     }
-    Etat.Portees.push_back(p);
+    etat.Portees.push_back(p);
 }
 
 int Compte(const PixMap& vue, const Rect& r, uint8_t index) {
@@ -50,7 +50,7 @@ int Compte(const PixMap& vue, const Rect& r, uint8_t index) {
 // command areas theirs.
 TEST(VuePage, NotesTakeTheColourOfTheirState) {
     if (!FontMusiqueDisponible()) GTEST_SKIP() << "music font not installed";
-    PreparePage();
+    PreparePage(Document.Etat);
     std::unique_ptr<PixMap> page(AlloueePixMap(400, 200, 8));
     ASSERT_TRUE(page);
     Preferences prefs;
@@ -71,5 +71,5 @@ TEST(VuePage, NotesTakeTheColourOfTheirState) {
         }
     }
     EXPECT_GT(Compte(*vue, Rect{170, 10, 173, 100}, static_cast<uint8_t>(prefs.CouleurAires)), 200);
-    LibereEtatPage();
+    LibereEtatPage(Document.Etat);
 }

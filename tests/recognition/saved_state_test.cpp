@@ -48,33 +48,35 @@ class EtatSauveTest : public DossierTest {
 protected:
     void TearDown() override {
         FermeDocument();
-        LibereEtatPage();
+        LibereEtatPage(etat);
         DossierTest::TearDown();
     }
+  protected:
+    EtatPage& etat = Document.Etat;  // the state the document holds
 };
 
 TEST_F(EtatSauveTest, EveryArrayComesBackByteForByte) {
-    LibereEtatPage();
-    Etat.Portees.push_back(PorteeRemplie(1, 3));
-    Etat.Portees.push_back(PorteeRemplie(2, 0));  // a staff with no arrays at all
-    Etat.Portees.push_back(PorteeRemplie(3, 17));
-    const std::vector<Portee> avant = Etat.Portees;
+    LibereEtatPage(etat);
+    etat.Portees.push_back(PorteeRemplie(1, 3));
+    etat.Portees.push_back(PorteeRemplie(2, 0));  // a staff with no arrays at all
+    etat.Portees.push_back(PorteeRemplie(3, 17));
+    const std::vector<Portee> avant = etat.Portees;
 
     Document.Pages.resize(2);
     ASSERT_TRUE(SauveEtatPage(1));
-    LibereEtatPage();
+    LibereEtatPage(etat);
     ASSERT_TRUE(RestaureEtatPage(1));
 
-    ASSERT_EQ(Etat.Portees.size(), avant.size());
+    ASSERT_EQ(etat.Portees.size(), avant.size());
     for (size_t i = 0; i < avant.size(); ++i) {
         const PorteeEnregistree a = VersEnregistrement(avant[i]);
-        const PorteeEnregistree b = VersEnregistrement(Etat.Portees[i]);
+        const PorteeEnregistree b = VersEnregistrement(etat.Portees[i]);
         EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << "staff " << i;
-        EXPECT_TRUE(MemesOctets(avant[i].Echantillons, Etat.Portees[i].Echantillons));
-        EXPECT_TRUE(MemesOctets(avant[i].Symboles, Etat.Portees[i].Symboles));
-        EXPECT_TRUE(MemesOctets(avant[i].Mesures, Etat.Portees[i].Mesures));
-        EXPECT_TRUE(MemesOctets(avant[i].Liaisons, Etat.Portees[i].Liaisons));
-        EXPECT_TRUE(MemesOctets(avant[i].LignesVert, Etat.Portees[i].LignesVert));
+        EXPECT_TRUE(MemesOctets(avant[i].Echantillons, etat.Portees[i].Echantillons));
+        EXPECT_TRUE(MemesOctets(avant[i].Symboles, etat.Portees[i].Symboles));
+        EXPECT_TRUE(MemesOctets(avant[i].Mesures, etat.Portees[i].Mesures));
+        EXPECT_TRUE(MemesOctets(avant[i].Liaisons, etat.Portees[i].Liaisons));
+        EXPECT_TRUE(MemesOctets(avant[i].LignesVert, etat.Portees[i].LignesVert));
     }
 
     // Saving again replaces the page's file; a page without one restores empty.
@@ -83,31 +85,31 @@ TEST_F(EtatSauveTest, EveryArrayComesBackByteForByte) {
     EXPECT_NE(Document.Pages[1].EtatSauve, nullptr);
     (void)premier;
     ASSERT_TRUE(RestaureEtatPage(0));
-    EXPECT_TRUE(Etat.Portees.empty());
+    EXPECT_TRUE(etat.Portees.empty());
 }
 
 TEST_F(EtatSauveTest, TheFileLayoutIsCountThenRecordsThenArrays) {
-    LibereEtatPage();
-    Etat.Portees.push_back(PorteeRemplie(5, 2));
+    LibereEtatPage(etat);
+    etat.Portees.push_back(PorteeRemplie(5, 2));
     std::FILE* f = CreeFichierTemporaire();
-    ASSERT_TRUE(EcritEtatPage(f));
+    ASSERT_TRUE(EcritEtatPage(f, etat));
     const long attendu = 2 + 152 + 2 * (14 + 100 + 80 + 10 + 14);
     EXPECT_EQ(std::ftell(f), attendu);
     EffaceFichierTemporaire(f);
 }
 
 TEST_F(EtatSauveTest, DamagedFilesLeaveTheStateCleared) {
-    LibereEtatPage();
-    Etat.Portees.push_back(PorteeRemplie(7, 4));
+    LibereEtatPage(etat);
+    etat.Portees.push_back(PorteeRemplie(7, 4));
     std::FILE* f = CreeFichierTemporaire();
-    ASSERT_TRUE(EcritEtatPage(f));
+    ASSERT_TRUE(EcritEtatPage(f, etat));
     const long taille = std::ftell(f);
 
     // Cut in the middle of an array.
     ASSERT_EQ(ftruncate(fileno(f), taille - 5), 0);
     std::rewind(f);
-    EXPECT_FALSE(LitEtatPage(f));
-    EXPECT_TRUE(Etat.Portees.empty());
+    EXPECT_FALSE(LitEtatPage(f, etat));
+    EXPECT_TRUE(etat.Portees.empty());
 
     // A negative array count inside a staff record.
     ASSERT_EQ(ftruncate(fileno(f), 0), 0);
@@ -118,15 +120,15 @@ TEST_F(EtatSauveTest, DamagedFilesLeaveTheStateCleared) {
     std::fwrite(&un, 2, 1, f);
     std::fwrite(&e, sizeof e, 1, f);
     std::rewind(f);
-    EXPECT_FALSE(LitEtatPage(f));
-    EXPECT_TRUE(Etat.Portees.empty());
+    EXPECT_FALSE(LitEtatPage(f, etat));
+    EXPECT_TRUE(etat.Portees.empty());
 
     // A negative staff count.
     std::rewind(f);
     const int16_t negatif = -1;
     std::fwrite(&negatif, 2, 1, f);
     std::rewind(f);
-    EXPECT_FALSE(LitEtatPage(f));
+    EXPECT_FALSE(LitEtatPage(f, etat));
     EffaceFichierTemporaire(f);
 }
 

@@ -76,14 +76,14 @@ inline Portee PorteeDroite(int largeur, int hauteur, int hautLigne, float s) {
 class BandeEssai : public ::testing::Test {
 protected:
     void SetUp() override {
-        LibereEtatPage();
+        LibereEtatPage(etat);
         RegleParametresParDefaut();
     }
     void TearDown() override {
-        Etat.PorteeImage = nullptr;
+        etat.PorteeImage = nullptr;
         for (Offscreen& o : bitmaps_)
             if (o) DisposeOffscreen(o);
-        LibereEtatPage();
+        LibereEtatPage(etat);
         RegleParametresParDefaut();
     }
 
@@ -98,13 +98,15 @@ protected:
 
     // Makes `bande` the current staff's band, described by `portee`.
     void Installe(Offscreen bande, const Portee& portee, float epaisseurLigne = 3.0f) {
-        Etat.Portees = {portee};
-        Etat.PorteeCourante = 0;
-        Etat.PorteeImage = bande;
-        Etat.EpaisseurLigne = epaisseurLigne;
+        etat.Portees = {portee};
+        etat.PorteeCourante = 0;
+        etat.PorteeImage = bande;
+        etat.EpaisseurLigne = epaisseurLigne;
     }
 
-    Portee& Courante() { return Etat.Portees[0]; }
+    Portee& Courante() { return etat.Portees[0]; }
+
+    EtatPage etat;
 
 private:
     std::vector<Offscreen> bitmaps_;

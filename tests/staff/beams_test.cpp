@@ -1,3 +1,4 @@
+#include "records/options.h"
 #include "staff/beams.h"
 
 #include <algorithm>
@@ -30,8 +31,8 @@ class Accroches : public BandeEssai {
     // Vertical lines, then beams, on the drawn band.
     std::vector<LigneVert> Recherche() {
         Installe(bande, PorteeDroite(kL, kH, 80, kS));
-        EXPECT_TRUE(RechercheLignesVert());
-        EXPECT_TRUE(RechercheAccrochesDecrites(&trouvees));
+        EXPECT_TRUE(RechercheLignesVert(etat, ReglagesCourants()));
+        EXPECT_TRUE(RechercheAccrochesDecrites(etat, ReglagesCourants(), &trouvees));
         return Courante().LignesVert;
     }
     // The lines that reach above row `y`: the stems under the beams.
@@ -213,8 +214,8 @@ TEST_F(Accroches, NumbersRestartOnEachStaffAndFollowTheScan) {
     Barre(50, 102, 40);
     Barre(250, 302, 40);
     Courante().LignesVert.clear();
-    ASSERT_TRUE(RechercheLignesVert());
-    ASSERT_TRUE(RechercheAccrochesDecrites(&trouvees));
+    ASSERT_TRUE(RechercheLignesVert(etat, ReglagesCourants()));
+    ASSERT_TRUE(RechercheAccrochesDecrites(etat, ReglagesCourants(), &trouvees));
     ASSERT_EQ(trouvees.size(), 2u);
     EXPECT_EQ(trouvees[0].numero, 1);
 }

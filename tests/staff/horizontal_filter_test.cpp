@@ -1,3 +1,4 @@
+#include "records/options.h"
 #include "staff/horizontal_filter.h"
 
 #include <gtest/gtest.h>
@@ -60,9 +61,9 @@ TEST_F(FiltreTest, TheBlackLastColumnsMakeNoLineGroup) {
     DessinePortee(page, 0, 40, 50, 10, 1);
     ASSERT_TRUE(FiltreHorizontal(page, 10, INT64_MAX));
     ScanColonnes scan(page->hauteur);
-    for (int x = 30; x < 40; ++x) ScanneColonne(*page, x, scan);
+    for (int x = 30; x < 40; ++x) ScanneColonne(ReglagesCourants(), *page, x, scan);
     EXPECT_TRUE(scan.groupes.empty());
-    ScanneColonne(*page, 29, scan);
+    ScanneColonne(ReglagesCourants(), *page, 29, scan);
     EXPECT_EQ(scan.groupes.size(), 1u);
     DisposeOffscreen(page);
 }

@@ -1,3 +1,4 @@
+#include "records/options.h"
 #include "staff/line_removal.h"
 
 #include <cmath>
@@ -22,7 +23,7 @@ protected:
     }
     bool Efface() {
         Installe(bande, PorteeDroite(kL, kH, kHaut, kS), kE);
-        return EffaceLignesPortee(0, bande);
+        return EffaceLignesPortee(etat, ReglagesCourants(), 0, bande);
     }
 };
 
@@ -85,7 +86,7 @@ TEST_F(LignesPortee, LineWithinTheEdgeMarginStaysRed) {
     Installe(bande, PorteeDroite(kL, kH, kHaut + 4, kS), kE);
     // The staff record says the top line is at 84: the drawn lines at 80
     // are within the position uncertainty, the ledger at 4 too.
-    ASSERT_TRUE(EffaceLignesPortee(0, bande));
+    ASSERT_TRUE(EffaceLignesPortee(etat, ReglagesCourants(), 0, bande));
     EXPECT_EQ(Pixel(bande, 320, 4), IndexRouge);
     EXPECT_EQ(CompteNoirs(bande, 0, 0, kL, kH), 0);
 }
@@ -106,7 +107,7 @@ TEST_F(LignesPortee, AbsurdGeometryEndsWithoutErasing) {
         p.Interligne = s;
         for (EchantillonLignes& e : p.Echantillons) e.InterligneLocal = s;
         Installe(bande, p, kE);
-        EXPECT_TRUE(EffaceLignesPortee(0, bande)) << s;
+        EXPECT_TRUE(EffaceLignesPortee(etat, ReglagesCourants(), 0, bande)) << s;
     }
     // An interline below one pixel is taken as one pixel, which leaves k at
     // 0: nothing is searched. A huge one puts every position outside.
@@ -114,7 +115,7 @@ TEST_F(LignesPortee, AbsurdGeometryEndsWithoutErasing) {
     Portee loin = PorteeDroite(kL, kH, 30000, kS);
     for (EchantillonLignes& e : loin.Echantillons) e.Y = 1e9f;
     Installe(bande, loin, kE);
-    EXPECT_TRUE(EffaceLignesPortee(0, bande));
+    EXPECT_TRUE(EffaceLignesPortee(etat, ReglagesCourants(), 0, bande));
 }
 
 }  // namespace

@@ -48,13 +48,13 @@ protected:
         g.PremiereLigne = static_cast<int16_t>(premiere);
         g.NbLignesGroupe = static_cast<int16_t>(lignes);
         g.InterligneGroupe = interligne;
-        Etat.GroupesLignes.push_back(g);
+        etat.GroupesLignes.push_back(g);
     }
 };
 
 TEST_F(EchantillonsTest, SectionsVoteForTheTopLineRow) {
-    Etat.Portees.resize(1);
-    Etat.Portees[0].NbLignesPortee = 5;
+    etat.Portees.resize(1);
+    etat.Portees[0].NbLignesPortee = 5;
     // Section 0 (columns 0-49): six fitting groups, rows 100 x4 and 101 x2.
     for (int x : {1, 2, 3, 4}) Groupe(x, 100);
     for (int x : {5, 49}) Groupe(x, 101);
@@ -66,9 +66,9 @@ TEST_F(EchantillonsTest, SectionsVoteForTheTopLineRow) {
     Groupe(103, 100, 7.6f);
     Groupe(104, 100, 12.4f);
     Groupe(105, 100, 10.0f, 4);
-    EchantillonneLignes(120);
+    EchantillonneLignes(etat, 120);
 
-    const Portee& p = Etat.Portees[0];
+    const Portee& p = etat.Portees[0];
     EXPECT_NEAR(p.Interligne, 10.0f, 1e-5);
     EXPECT_EQ(p.LargeurSection, 50);
     ASSERT_EQ(p.Echantillons.size(), 3u);
@@ -82,30 +82,30 @@ TEST_F(EchantillonsTest, SectionsVoteForTheTopLineRow) {
 }
 
 TEST_F(EchantillonsTest, InterlineComesFromGroupsShowingEveryLine) {
-    Etat.Portees.resize(2);
-    Etat.Portees[0].NbLignesPortee = 5;
-    Etat.Portees[1].NbLignesPortee = 5;
+    etat.Portees.resize(2);
+    etat.Portees[0].NbLignesPortee = 5;
+    etat.Portees[1].NbLignesPortee = 5;
     // Staff 0: full groups of 20, and short ones where a slur midway through
     // a gap made the spacing 10. Staff 1 has short groups only.
     for (int x : {1, 2, 3}) Groupe(x, 100, 20.0f);
     for (int x : {4, 5, 6, 7, 8, 9}) Groupe(x, 100, 10.0f, 3);
     for (int x : {1, 2}) {
         Groupe(x, 300, 12.0f, 3);
-        Etat.GroupesLignes.back().PorteeGroupe = 1;
+        etat.GroupesLignes.back().PorteeGroupe = 1;
     }
     Groupe(3, 300, 15.0f, 4);
-    Etat.GroupesLignes.back().PorteeGroupe = 1;
-    EchantillonneLignes(200);
-    EXPECT_FLOAT_EQ(Etat.Portees[0].Interligne, 20.0f);
-    EXPECT_FLOAT_EQ(Etat.Portees[1].Interligne, 13.0f);
+    etat.GroupesLignes.back().PorteeGroupe = 1;
+    EchantillonneLignes(etat, 200);
+    EXPECT_FLOAT_EQ(etat.Portees[0].Interligne, 20.0f);
+    EXPECT_FLOAT_EQ(etat.Portees[1].Interligne, 13.0f);
 }
 
 TEST_F(EchantillonsTest, StaffWithoutSpacingGetsNoSamples) {
-    Etat.Portees.resize(1);
-    Etat.Portees[0].NbLignesPortee = 5;
-    EchantillonneLignes(500);
-    EXPECT_TRUE(Etat.Portees[0].Echantillons.empty());
-    EXPECT_EQ(Etat.Portees[0].LargeurSection, 0);
+    etat.Portees.resize(1);
+    etat.Portees[0].NbLignesPortee = 5;
+    EchantillonneLignes(etat, 500);
+    EXPECT_TRUE(etat.Portees[0].Echantillons.empty());
+    EXPECT_EQ(etat.Portees[0].LargeurSection, 0);
 }
 
 TEST_F(EchantillonsTest, ASingleValidSectionIsCopiedEverywhere) {

@@ -52,16 +52,17 @@ protected:
     void SetUp() override {
         InitialiseCouleurs();
         RegleParametresParDefaut();
-        LibereEtatPage();
+        LibereEtatPage(etat);
         EffaceAnnulation();
         DefinitProgression(&progression);
     }
     void TearDown() override {
         DefinitProgression(nullptr);
-        LibereEtatPage();
+        LibereEtatPage(etat);
         EffaceAnnulation();
     }
     ProgressionNotee progression;
+    EtatPage etat;
 };
 
 }  // namespace pages_de_test

@@ -1,3 +1,4 @@
+#include "records/options.h"
 #include "staff/staff_detection.h"
 
 #include <gtest/gtest.h>
@@ -51,16 +52,16 @@ class RecherchePorteesTest : public TestPortees {};
 
 TEST_F(RecherchePorteesTest, FindsAndFollowsTheStavesOfAPage) {
     Offscreen page = PageTroisPortees();
-    ASSERT_TRUE(RecherchePortees(page));
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
     EXPECT_EQ(page, nullptr);  // consumed
-    EXPECT_TRUE(Etat.GroupesLignes.empty());
-    ASSERT_EQ(Etat.NbPorteesTrouvees(), 3);
-    EXPECT_NEAR(Etat.InterligneMoyenne, 16.0f, 0.2f);
-    EXPECT_NEAR(Etat.EpaisseurLigne, 2.0f, 0.1f);
-    EXPECT_EQ(Etat.QualiteBruit, 1000);
+    EXPECT_TRUE(etat.GroupesLignes.empty());
+    ASSERT_EQ(etat.NbPorteesTrouvees(), 3);
+    EXPECT_NEAR(etat.InterligneMoyenne, 16.0f, 0.2f);
+    EXPECT_NEAR(etat.EpaisseurLigne, 2.0f, 0.1f);
+    EXPECT_EQ(etat.QualiteBruit, 1000);
     const int hauts[3] = {120, 420, 700};
     for (int i = 0; i < 3; ++i) {
-        const Portee& p = Etat.Portees[i];
+        const Portee& p = etat.Portees[i];
         SCOPED_TRACE(i);
         EXPECT_EQ(p.NbLignesPortee, 5);
         EXPECT_NEAR(p.Interligne, 16.0f, 0.2f);
@@ -72,29 +73,29 @@ TEST_F(RecherchePorteesTest, FindsAndFollowsTheStavesOfAPage) {
         const int chute = i == 1 ? 8 : 0;
         for (int x : {100, 600, 1100}) {
             const double attendu = hauts[i] + chute * (x - 60.0) / 1080.0 - p.CadreBande.top;
-            EXPECT_NEAR(LigneHautEn(i, x), attendu, 1.5) << "column " << x;
-            EXPECT_NEAR(InterligneEn(i, x), 16.0f, 0.5f);
+            EXPECT_NEAR(LigneHautEn(etat, i, x), attendu, 1.5) << "column " << x;
+            EXPECT_NEAR(InterligneEn(etat, i, x), 16.0f, 0.5f);
         }
         EXPECT_EQ(p.CadreBande, p.CadreBandeRef);
         EXPECT_LE(p.CadreBande.top, p.DebutProfil);
         EXPECT_GE(p.CadreBande.bottom, p.FinProfil);
         if (i > 0) {
-            EXPECT_GE(p.CadreBande.top, Etat.Portees[i - 1].FinProfil);
+            EXPECT_GE(p.CadreBande.top, etat.Portees[i - 1].FinProfil);
         }
     }
     // 8 rows over 1080 columns is 7 per mille; measured over the band's whole
     // width, from samples filled beyond the staff's ends, a little less.
-    EXPECT_GE(Etat.QualiteGeometrie, 1000 - 30 * 8);
-    EXPECT_LE(Etat.QualiteGeometrie, 1000 - 30 * 4);
+    EXPECT_GE(etat.QualiteGeometrie, 1000 - 30 * 8);
+    EXPECT_LE(etat.QualiteGeometrie, 1000 - 30 * 4);
     EXPECT_TRUE(progression.avertissements.empty());
 }
 
 TEST_F(RecherchePorteesTest, BlankPageHasNoStaff) {
     Offscreen page = CreeOffscreen(300, 200);
-    EXPECT_FALSE(RecherchePortees(page));
+    EXPECT_FALSE(RecherchePortees(etat, ReglagesCourants(), page));
     EXPECT_EQ(page, nullptr);
-    EXPECT_EQ(Etat.NbPorteesTrouvees(), 0);
-    EXPECT_EQ(Etat.QualiteGeometrie, 0);
+    EXPECT_EQ(etat.NbPorteesTrouvees(), 0);
+    EXPECT_EQ(etat.QualiteGeometrie, 0);
     // Only "no staff": with no line at all there is no spacing to warn about.
     EXPECT_EQ(progression.avertissements, (std::vector<std::string>{MessageNumero(58)}));
 }
@@ -102,17 +103,17 @@ TEST_F(RecherchePorteesTest, BlankPageHasNoStaff) {
 TEST_F(RecherchePorteesTest, ThickLinesAreNoStaff) {
     Offscreen page = CreeOffscreen(600, 300);
     DessinePortee(page, 20, 580, 60, 24, 6);
-    EXPECT_FALSE(RecherchePortees(page));
-    EXPECT_EQ(Etat.NbPorteesTrouvees(), 0);
+    EXPECT_FALSE(RecherchePortees(etat, ReglagesCourants(), page));
+    EXPECT_EQ(etat.NbPorteesTrouvees(), 0);
 }
 
 TEST_F(RecherchePorteesTest, SixLineStaffIsCountedAsSix) {
     Offscreen page = CreeOffscreen(800, 400);
     DessinePortee(page, 40, 760, 100, 16, 2, 6);
-    ASSERT_TRUE(RecherchePortees(page));
-    ASSERT_EQ(Etat.NbPorteesTrouvees(), 1);
-    EXPECT_EQ(Etat.Portees[0].NbLignesPortee, 6);
-    EXPECT_EQ(Etat.Portees[0].LargeurSection, 96);
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
+    ASSERT_EQ(etat.NbPorteesTrouvees(), 1);
+    EXPECT_EQ(etat.Portees[0].NbLignesPortee, 6);
+    EXPECT_EQ(etat.Portees[0].LargeurSection, 96);
 }
 
 TEST_F(RecherchePorteesTest, PageOfBareStavesHasItsStaves) {
@@ -121,26 +122,26 @@ TEST_F(RecherchePorteesTest, PageOfBareStavesHasItsStaves) {
     Offscreen page = CreeOffscreen(800, 600);
     DessinePortee(page, 40, 760, 100, 20);
     DessinePortee(page, 40, 760, 400, 20);
-    ASSERT_TRUE(RecherchePortees(page));
-    ASSERT_EQ(Etat.NbPorteesTrouvees(), 2);
-    EXPECT_NEAR(LigneHautEn(0, 400) + Etat.Portees[0].CadreBande.top, 100, 1);
-    EXPECT_NEAR(LigneHautEn(1, 400) + Etat.Portees[1].CadreBande.top, 400, 1);
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
+    ASSERT_EQ(etat.NbPorteesTrouvees(), 2);
+    EXPECT_NEAR(LigneHautEn(etat, 0, 400) + etat.Portees[0].CadreBande.top, 100, 1);
+    EXPECT_NEAR(LigneHautEn(etat, 1, 400) + etat.Portees[1].CadreBande.top, 400, 1);
 }
 
 TEST_F(RecherchePorteesTest, CancelStopsTheStageAndStillDisposesThePage) {
     Offscreen page = PageTroisPortees();
     DemandeAnnulation();
-    EXPECT_FALSE(RecherchePortees(page));
+    EXPECT_FALSE(RecherchePortees(etat, ReglagesCourants(), page));
     EXPECT_EQ(page, nullptr);
-    EXPECT_TRUE(Etat.GroupesLignes.empty());
+    EXPECT_TRUE(etat.GroupesLignes.empty());
 }
 
 TEST_F(RecherchePorteesTest, ASecondRunStartsAfresh) {
     Offscreen page = PageTroisPortees();
-    ASSERT_TRUE(RecherchePortees(page));
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
     page = PageTroisPortees();
-    ASSERT_TRUE(RecherchePortees(page));
-    EXPECT_EQ(Etat.NbPorteesTrouvees(), 3);
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
+    EXPECT_EQ(etat.NbPorteesTrouvees(), 3);
 }
 
 // Real engraved pages: the staff count, five lines each, a followed top line.
@@ -158,10 +159,10 @@ TEST_P(PagesReellesTest, FindsEveryStaffWithFiveFollowedLines) {
     if (!std::filesystem::exists(chemin)) GTEST_SKIP() << "no corpus at " << RUZO_CORPUS;
     Offscreen page = ChargeImageReconnaissance(chemin.string());
     ASSERT_NE(page, nullptr);
-    ASSERT_TRUE(RecherchePortees(page));
-    ASSERT_EQ(Etat.NbPorteesTrouvees(), GetParam().portees);
-    for (int i = 0; i < Etat.NbPorteesTrouvees(); ++i) {
-        const Portee& p = Etat.Portees[i];
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
+    ASSERT_EQ(etat.NbPorteesTrouvees(), GetParam().portees);
+    for (int i = 0; i < etat.NbPorteesTrouvees(); ++i) {
+        const Portee& p = etat.Portees[i];
         SCOPED_TRACE(i);
         EXPECT_EQ(p.NbLignesPortee, 5);
         EXPECT_GT(EchantillonsValides(p), 0);

@@ -34,60 +34,60 @@ TEST_F(GeometrieTest, QueriesFollowTheSamplesAndExtrapolateAtTheEnds) {
     p.Interligne = 10.5f;
     p.Echantillons = {Echantillon(25, 100, 10), Echantillon(75, 102, 10.5f),
                       Echantillon(125, 106, 11)};
-    Etat.Portees.push_back(p);
-    EXPECT_FLOAT_EQ(LigneHautEn(0, 50), 101.0f);
-    EXPECT_FLOAT_EQ(LigneHautEn(0, 75), 102.0f);
-    EXPECT_FLOAT_EQ(LigneHautEn(0, 0), 99.0f);     // from the first pair
-    EXPECT_FLOAT_EQ(LigneHautEn(0, 200), 112.0f);  // from the last pair
-    EXPECT_FLOAT_EQ(InterligneEn(0, 100), 10.75f);
-    EXPECT_FLOAT_EQ(InterligneEn(0, 0), 9.75f);
+    etat.Portees.push_back(p);
+    EXPECT_FLOAT_EQ(LigneHautEn(etat, 0, 50), 101.0f);
+    EXPECT_FLOAT_EQ(LigneHautEn(etat, 0, 75), 102.0f);
+    EXPECT_FLOAT_EQ(LigneHautEn(etat, 0, 0), 99.0f);     // from the first pair
+    EXPECT_FLOAT_EQ(LigneHautEn(etat, 0, 200), 112.0f);  // from the last pair
+    EXPECT_FLOAT_EQ(InterligneEn(etat, 0, 100), 10.75f);
+    EXPECT_FLOAT_EQ(InterligneEn(etat, 0, 0), 9.75f);
 
     // Band coordinates: rows from the band's top.
-    Etat.Portees[0].CadreBandeRef = Rect{40, 0, 300, 200};
-    EXPECT_FLOAT_EQ(LigneHautEn(0, 50), 61.0f);
+    etat.Portees[0].CadreBandeRef = Rect{40, 0, 300, 200};
+    EXPECT_FLOAT_EQ(LigneHautEn(etat, 0, 50), 61.0f);
 }
 
 TEST_F(GeometrieTest, QueriesWithFewSamples) {
     Portee p;
     p.Interligne = 12.0f;
     p.CadreBandeRef = Rect{30, 0, 300, 200};
-    Etat.Portees.push_back(p);
-    EXPECT_FLOAT_EQ(LigneHautEn(0, 10), 0.0f);
-    EXPECT_FLOAT_EQ(InterligneEn(0, 10), 12.0f);
-    Etat.Portees[0].Echantillons = {Echantillon(25, 100, 9)};
-    EXPECT_FLOAT_EQ(LigneHautEn(0, 500), 70.0f);
-    EXPECT_FLOAT_EQ(InterligneEn(0, 500), 12.0f);
+    etat.Portees.push_back(p);
+    EXPECT_FLOAT_EQ(LigneHautEn(etat, 0, 10), 0.0f);
+    EXPECT_FLOAT_EQ(InterligneEn(etat, 0, 10), 12.0f);
+    etat.Portees[0].Echantillons = {Echantillon(25, 100, 9)};
+    EXPECT_FLOAT_EQ(LigneHautEn(etat, 0, 500), 70.0f);
+    EXPECT_FLOAT_EQ(InterligneEn(etat, 0, 500), 12.0f);
     // Unmeasured samples: the interline is held at 1.0.
-    Etat.Portees[0].Echantillons = {Echantillon(25, -1, 0), Echantillon(75, -1, 0)};
-    EXPECT_FLOAT_EQ(InterligneEn(0, 50), 1.0f);
-    Etat.Portees[0].Interligne = 0.2f;
-    Etat.Portees[0].Echantillons.clear();
-    EXPECT_FLOAT_EQ(InterligneEn(0, 50), 1.0f);
+    etat.Portees[0].Echantillons = {Echantillon(25, -1, 0), Echantillon(75, -1, 0)};
+    EXPECT_FLOAT_EQ(InterligneEn(etat, 0, 50), 1.0f);
+    etat.Portees[0].Interligne = 0.2f;
+    etat.Portees[0].Echantillons.clear();
+    EXPECT_FLOAT_EQ(InterligneEn(etat, 0, 50), 1.0f);
 }
 
 TEST_F(GeometrieTest, BandsStopShortOfTheNeighbours) {
-    Etat.CadrePage = Rect{0, 0, 1000, 800};
-    Etat.Portees = {PorteeHumps(100, 150, 10), PorteeHumps(200, 250, 10),
+    etat.CadrePage = Rect{0, 0, 1000, 800};
+    etat.Portees = {PorteeHumps(100, 150, 10), PorteeHumps(200, 250, 10),
                     PorteeHumps(700, 750, 10), PorteeHumps(950, 990, 10)};
-    Etat.Portees[1].CadreLignes.top = 280;
-    CalculeBandesPortees();
+    etat.Portees[1].CadreLignes.top = 280;
+    CalculeBandesPortees(etat);
     // Six interlines around the hump, one interline short of the next hump.
-    EXPECT_EQ(Etat.Portees[0].CadreBande, (Rect{40, 0, 190, 800}));
+    EXPECT_EQ(etat.Portees[0].CadreBande, (Rect{40, 0, 190, 800}));
     // One interline below the previous hump; reaching down to five
     // interlines below the first line.
-    EXPECT_EQ(Etat.Portees[1].CadreBande, (Rect{160, 0, 330, 800}));
-    EXPECT_EQ(Etat.Portees[2].CadreBande, (Rect{640, 0, 810, 800}));
-    EXPECT_EQ(Etat.Portees[2].CadreBandeRef, Etat.Portees[2].CadreBande);
-    EXPECT_EQ(Etat.Portees[3].CadreBande, (Rect{890, 0, 1000, 800}));  // the page's end
+    EXPECT_EQ(etat.Portees[1].CadreBande, (Rect{160, 0, 330, 800}));
+    EXPECT_EQ(etat.Portees[2].CadreBande, (Rect{640, 0, 810, 800}));
+    EXPECT_EQ(etat.Portees[2].CadreBandeRef, etat.Portees[2].CadreBande);
+    EXPECT_EQ(etat.Portees[3].CadreBande, (Rect{890, 0, 1000, 800}));  // the page's end
     // The line frame of the last band computed, in its coordinates.
-    EXPECT_EQ(Etat.CadreLignesPortee, (Rect{60, 0, 100, 800}));
+    EXPECT_EQ(etat.CadreLignesPortee, (Rect{60, 0, 100, 800}));
 }
 
 TEST_F(GeometrieTest, CrowdedHumpsStillGetTheirOwnRows) {
-    Etat.CadrePage = Rect{0, 0, 1000, 800};
-    Etat.Portees = {PorteeHumps(100, 150, 10), PorteeHumps(152, 163, 10),
+    etat.CadrePage = Rect{0, 0, 1000, 800};
+    etat.Portees = {PorteeHumps(100, 150, 10), PorteeHumps(152, 163, 10),
                     PorteeHumps(165, 200, 10)};
-    const Rect bande = CalculeBandePortee(1);
+    const Rect bande = CalculeBandePortee(etat, 1);
     EXPECT_FALSE(bande.EstVide());
     EXPECT_LE(bande.top, 152);
     EXPECT_GE(bande.bottom, 163);
@@ -107,11 +107,11 @@ TEST_F(GeometrieTest, TrimmingKeepsTheLinesAndDropsWhatStandsBeside) {
     p.Interligne = 10;
     for (int x = 25; x < 1000; x += 50) p.Echantillons.push_back(Echantillon(x, 100, 10));
     p.CadreLignes = Rect{100, 150, 150, 900};
-    Etat.Portees.push_back(p);
-    RogneLignes(*page);
+    etat.Portees.push_back(p);
+    RogneLignes(etat, *page);
     DisposeOffscreen(page);
-    EXPECT_EQ(Etat.Portees[0].CadreLignes.left, 300);
-    EXPECT_EQ(Etat.Portees[0].CadreLignes.right, 700);
+    EXPECT_EQ(etat.Portees[0].CadreLignes.left, 300);
+    EXPECT_EQ(etat.Portees[0].CadreLignes.right, 700);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ protected:
         GroupeLignes g;
         g.InterligneGroupe = 10.0f;
         g.NbLignesGroupe = 5;
-        Etat.GroupesLignes.assign(4, g);
+        etat.GroupesLignes.assign(4, g);
     }
     static std::vector<int32_t> Bosses(int hauteur, std::initializer_list<std::array<int, 3>> bosses) {
         std::vector<int32_t> r(hauteur, 0);
@@ -52,53 +52,53 @@ TEST_F(ProfilTest, ThresholdIsTheMeanOfPositiveRowsTimesTheFactor) {
 
 TEST_F(ProfilTest, TwoHumpsAreTwoStavesAndAShortOneIsDropped) {
     GroupesInterligne10();
-    CherchePortees(Bosses(300, {{10, 40, 100}, {60, 75, 100}, {100, 130, 100}}), 50);
-    ASSERT_EQ(Etat.NbPorteesTrouvees(), 2);
-    EXPECT_EQ(Etat.Portees[0].DebutProfil, 10);
-    EXPECT_EQ(Etat.Portees[0].FinProfil, 40);
-    EXPECT_EQ(Etat.Portees[1].DebutProfil, 100);
-    EXPECT_EQ(Etat.Portees[1].FinProfil, 130);
+    CherchePortees(etat, Bosses(300, {{10, 40, 100}, {60, 75, 100}, {100, 130, 100}}), 50);
+    ASSERT_EQ(etat.NbPorteesTrouvees(), 2);
+    EXPECT_EQ(etat.Portees[0].DebutProfil, 10);
+    EXPECT_EQ(etat.Portees[0].FinProfil, 40);
+    EXPECT_EQ(etat.Portees[1].DebutProfil, 100);
+    EXPECT_EQ(etat.Portees[1].FinProfil, 130);
 }
 
 TEST_F(ProfilTest, HumpStillHighAtTheLastRowIsNoStaff) {
     GroupesInterligne10();
-    CherchePortees(Bosses(100, {{10, 40, 100}, {60, 100, 100}}), 50);
-    EXPECT_EQ(Etat.NbPorteesTrouvees(), 1);
+    CherchePortees(etat, Bosses(100, {{10, 40, 100}, {60, 100, 100}}), 50);
+    EXPECT_EQ(etat.NbPorteesTrouvees(), 1);
 }
 
 TEST_F(ProfilTest, FaintStaffIsFoundBelowTheLastStaffOnly) {
     GroupesInterligne10();
     // Threshold 50: the humps of 30 are faint. The one above the strong
     // staff stays unfound, the one below is found with half the threshold.
-    CherchePortees(Bosses(400, {{10, 40, 30}, {100, 130, 100}, {200, 230, 30}}), 50);
-    ASSERT_EQ(Etat.NbPorteesTrouvees(), 2);
-    EXPECT_EQ(Etat.Portees[0].DebutProfil, 100);
-    EXPECT_EQ(Etat.Portees[1].DebutProfil, 200);
-    EXPECT_EQ(Etat.Portees[1].FinProfil, 230);
+    CherchePortees(etat, Bosses(400, {{10, 40, 30}, {100, 130, 100}, {200, 230, 30}}), 50);
+    ASSERT_EQ(etat.NbPorteesTrouvees(), 2);
+    EXPECT_EQ(etat.Portees[0].DebutProfil, 100);
+    EXPECT_EQ(etat.Portees[1].DebutProfil, 200);
+    EXPECT_EQ(etat.Portees[1].FinProfil, 230);
 }
 
 TEST_F(ProfilTest, FaintStaffBetweenStavesNeedsLineGroupsAcrossThePage) {
     GroupesInterligne10();  // centred on row 25, in no faint hump
-    Etat.CadrePage = Rect{0, 0, 400, 80};
+    etat.CadrePage = Rect{0, 0, 400, 80};
     const auto profil = Bosses(400, {{10, 40, 100}, {100, 130, 30}, {200, 230, 30}, {300, 330, 100}});
     // Ten groups (an eighth of the width) in the hump at 100, none at 200.
     GroupeLignes g;
     g.PremiereLigne = 95;
     g.NbLignesGroupe = 5;
     g.InterligneGroupe = 10.0f;
-    Etat.GroupesLignes.insert(Etat.GroupesLignes.end(), 10, g);
-    CherchePortees(profil, 50);
-    ASSERT_EQ(Etat.NbPorteesTrouvees(), 3);
-    EXPECT_EQ(Etat.Portees[1].DebutProfil, 100);
-    EXPECT_EQ(Etat.Portees[2].DebutProfil, 300);
+    etat.GroupesLignes.insert(etat.GroupesLignes.end(), 10, g);
+    CherchePortees(etat, profil, 50);
+    ASSERT_EQ(etat.NbPorteesTrouvees(), 3);
+    EXPECT_EQ(etat.Portees[1].DebutProfil, 100);
+    EXPECT_EQ(etat.Portees[2].DebutProfil, 300);
 }
 
 TEST_F(ProfilTest, SecondScanStartsHalfAHumpBelowTheLastStaff) {
     GroupesInterligne10();
     // A faint hump starting within 15 rows of the staff's end is cut: only
     // its rows from 145 on count, too few for a staff.
-    CherchePortees(Bosses(400, {{100, 130, 100}, {135, 160, 30}}), 50);
-    EXPECT_EQ(Etat.NbPorteesTrouvees(), 1);
+    CherchePortees(etat, Bosses(400, {{100, 130, 100}, {135, 160, 30}}), 50);
+    EXPECT_EQ(etat.NbPorteesTrouvees(), 1);
 }
 
 TEST_F(ProfilTest, GroupsGoToTheNearestHumpWithinItsHeightAndGrowItsLineFrame) {
@@ -106,7 +106,7 @@ TEST_F(ProfilTest, GroupsGoToTheNearestHumpWithinItsHeightAndGrowItsLineFrame) {
         Portee p;
         p.DebutProfil = static_cast<int16_t>(debut);
         p.FinProfil = static_cast<int16_t>(fin);
-        Etat.Portees.push_back(p);
+        etat.Portees.push_back(p);
     }
     auto groupe = [](int colonne, int premiere) {
         GroupeLignes g;
@@ -119,23 +119,23 @@ TEST_F(ProfilTest, GroupsGoToTheNearestHumpWithinItsHeightAndGrowItsLineFrame) {
     // Hump middles 125 and 325, both 50 rows tall; group centres 128, 175
     // (50 rows off: still the first staff), 225 (100 rows from both: text,
     // no staff's) and 330.
-    Etat.GroupesLignes = {groupe(40, 103), groupe(70, 150), groupe(55, 200), groupe(900, 305)};
-    AttribueGroupes();
-    EXPECT_EQ(Etat.GroupesLignes[0].PorteeGroupe, 0);
-    EXPECT_EQ(Etat.GroupesLignes[1].PorteeGroupe, 0);
-    EXPECT_EQ(Etat.GroupesLignes[2].PorteeGroupe, -1);
-    EXPECT_EQ(Etat.GroupesLignes[3].PorteeGroupe, 1);
-    EXPECT_EQ(Etat.Portees[0].CadreLignes, (Rect{103, 40, 200, 70}));
-    EXPECT_EQ(Etat.Portees[1].CadreLignes, (Rect{305, 900, 355, 900}));
+    etat.GroupesLignes = {groupe(40, 103), groupe(70, 150), groupe(55, 200), groupe(900, 305)};
+    AttribueGroupes(etat);
+    EXPECT_EQ(etat.GroupesLignes[0].PorteeGroupe, 0);
+    EXPECT_EQ(etat.GroupesLignes[1].PorteeGroupe, 0);
+    EXPECT_EQ(etat.GroupesLignes[2].PorteeGroupe, -1);
+    EXPECT_EQ(etat.GroupesLignes[3].PorteeGroupe, 1);
+    EXPECT_EQ(etat.Portees[0].CadreLignes, (Rect{103, 40, 200, 70}));
+    EXPECT_EQ(etat.Portees[1].CadreLignes, (Rect{305, 900, 355, 900}));
 }
 
 TEST_F(ProfilTest, LineCountVoteFavoursFiveAndSix) {
-    Etat.Portees.resize(3);
-    auto ajoute = [](int portee, int lignes, int nombre) {
+    etat.Portees.resize(3);
+    auto ajoute = [this](int portee, int lignes, int nombre) {
         GroupeLignes g;
         g.PorteeGroupe = static_cast<int16_t>(portee);
         g.NbLignesGroupe = static_cast<int16_t>(lignes);
-        for (int k = 0; k < nombre; ++k) Etat.GroupesLignes.push_back(g);
+        for (int k = 0; k < nombre; ++k) etat.GroupesLignes.push_back(g);
     };
     ajoute(0, 4, 9);   // 9 against 5 x 2 = 10: five lines
     ajoute(0, 5, 5);
@@ -144,16 +144,16 @@ TEST_F(ProfilTest, LineCountVoteFavoursFiveAndSix) {
     ajoute(1, 12, 50);  // twelve lines and more are not counted
     ajoute(2, 3, 4);   // a tie between 3 and 4 lines: the smaller
     ajoute(2, 4, 4);
-    CompteLignesPortees();
-    EXPECT_EQ(Etat.Portees[0].NbLignesPortee, 5);
-    EXPECT_EQ(Etat.Portees[1].NbLignesPortee, 6);
-    EXPECT_EQ(Etat.Portees[2].NbLignesPortee, 3);
+    CompteLignesPortees(etat);
+    EXPECT_EQ(etat.Portees[0].NbLignesPortee, 5);
+    EXPECT_EQ(etat.Portees[1].NbLignesPortee, 6);
+    EXPECT_EQ(etat.Portees[2].NbLignesPortee, 3);
 }
 
 TEST_F(ProfilTest, StaffWithoutGroupsHasFiveLines) {
-    Etat.Portees.resize(1);
-    CompteLignesPortees();
-    EXPECT_EQ(Etat.Portees[0].NbLignesPortee, 5);
+    etat.Portees.resize(1);
+    CompteLignesPortees(etat);
+    EXPECT_EQ(etat.Portees[0].NbLignesPortee, 5);
 }
 
 }  // namespace

@@ -25,18 +25,18 @@ Portee PorteeTroisEchantillons(float y1, float y2, float y3) {
 }
 
 TEST_F(QualiteGeometrieTest, GeometryScoreWeighsTheWorstSkewAndCurvature) {
-    EXPECT_EQ(QualiteGeometriePage(), 0);
-    Etat.Portees = {PorteeTroisEchantillons(100, 100, 100)};
-    EXPECT_EQ(QualiteGeometriePage(), 1000);
+    EXPECT_EQ(QualiteGeometriePage(etat), 0);
+    etat.Portees = {PorteeTroisEchantillons(100, 100, 100)};
+    EXPECT_EQ(QualiteGeometriePage(etat), 1000);
     // Ten rows over a thousand columns: 10 per mille, 30 points each.
-    Etat.Portees.push_back(PorteeTroisEchantillons(100, 105, 110));
-    EXPECT_EQ(QualiteGeometriePage(), 700);
+    etat.Portees.push_back(PorteeTroisEchantillons(100, 105, 110));
+    EXPECT_EQ(QualiteGeometriePage(etat), 700);
     // Half an interline of bow: 500 per mille of curvature, half of it off.
-    Etat.Portees.push_back(PorteeTroisEchantillons(100, 95, 100));
-    EXPECT_EQ(QualiteGeometriePage(), 1000 - 300 - 250);
+    etat.Portees.push_back(PorteeTroisEchantillons(100, 95, 100));
+    EXPECT_EQ(QualiteGeometriePage(etat), 1000 - 300 - 250);
     // A staff that could not be followed ruins the score.
-    Etat.Portees.push_back(PorteeTroisEchantillons(-1, -1, -1));
-    EXPECT_EQ(QualiteGeometriePage(), 0);
+    etat.Portees.push_back(PorteeTroisEchantillons(-1, -1, -1));
+    EXPECT_EQ(QualiteGeometriePage(etat), 0);
 }
 
 }  // namespace

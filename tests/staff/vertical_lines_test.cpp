@@ -1,3 +1,4 @@
+#include "records/options.h"
 #include "staff/vertical_lines.h"
 
 #include "bande_synthetique.h"
@@ -18,7 +19,7 @@ protected:
     }
     const std::vector<LigneVert>& Recherche() {
         Installe(bande, PorteeDroite(kL, kH, 80, kS));
-        EXPECT_TRUE(RechercheLignesVert());
+        EXPECT_TRUE(RechercheLignesVert(etat, ReglagesCourants()));
         return Courante().LignesVert;
     }
 };

@@ -21,7 +21,7 @@ constexpr int kGauche = 100;  // left column of the staff lines
 class Armature : public ::testing::Test {
   protected:
     void SetUp() override {
-        LibereEtatPage();
+        LibereEtatPage(etat);
         RegleParametresParDefaut();
         RegleOptionsParDefaut(Options);
         TonaliteForcee = {};
@@ -34,20 +34,20 @@ class Armature : public ::testing::Test {
         p.FinProfil = 150;
         p.TailleSymboles = TailleCaracteresPortee(kS);
         p.Echantillons = {EchantillonLignes{1, 0, kHaut, kS}, EchantillonLignes{1, 2000, kHaut, kS}};
-        Etat.Portees = {p, p};
-        Etat.PorteeCourante = 0;
+        etat.Portees = {p, p};
+        etat.PorteeCourante = 0;
     }
     void TearDown() override {
-        LibereEtatPage();
+        LibereEtatPage(etat);
         RegleOptionsParDefaut(Options);
     }
 
     // A candidate of its own component at (row, column).
     void Candidat(uint16_t code, int ligne, int colonne, int prob = 800) {
-        AjouteCaractereProbable(static_cast<int16_t>(Etat.Caracteres.size()), code, static_cast<int16_t>(prob),
+        AjouteCaractereProbable(etat, static_cast<int16_t>(etat.Caracteres.size()), code, static_cast<int16_t>(prob),
                                 Point{static_cast<int16_t>(ligne), static_cast<int16_t>(colonne)});
     }
-    int Largeur(uint16_t code) const { return LargeurCaractere(Etat.Portees[0], code); }
+    int Largeur(uint16_t code) const { return LargeurCaractere(etat.Portees[0], code); }
     // Row of a staff position (half-interlines below the top line).
     static int Rang(int position) { return kHaut + position * static_cast<int>(kS) / 2; }
 
@@ -56,6 +56,8 @@ class Armature : public ::testing::Test {
         Candidat(kCarCleSol, Rang(6), kGauche + 10);
         return kGauche + 10 + Largeur(kCarCleSol) - static_cast<int>(kS);
     }
+  protected:
+    EtatPage etat;
 };
 
 TEST_F(Armature, GClefThreeSharpsAndFourFour) {
@@ -68,8 +70,8 @@ TEST_F(Armature, GClefThreeSharpsAndFourFour) {
     Candidat(kCarChiffre0 + 4, Rang(5), chiffres + 1);
     Candidat(kCarNoire, Rang(4), chiffres + 80);
 
-    TraiteArmatureDebutPortee(0, nullptr);
-    const Clef& c = Etat.Portees[0].Clef;
+    TraiteArmatureDebutPortee(etat, ReglagesCourants(), 0, nullptr);
+    const Clef& c = etat.Portees[0].Clef;
     EXPECT_EQ(c.TypeClef, 1);
     EXPECT_EQ(c.CodeClef, kCarCleSol);
     EXPECT_EQ(c.NbDiese, 3);
@@ -81,8 +83,8 @@ TEST_F(Armature, GClefThreeSharpsAndFourFour) {
     EXPECT_EQ(c.Denominateur, 4);
     EXPECT_EQ(c.FinX, chiffres + 1 + Largeur(kCarChiffre0 + 4));
     // Everything read is taken; the note head is left for the note stage.
-    for (size_t k = 0; k + 1 < Etat.Caracteres.size(); ++k) EXPECT_FALSE(Etat.Caracteres[k].Actif);
-    EXPECT_TRUE(Etat.Caracteres.back().Actif);
+    for (size_t k = 0; k + 1 < etat.Caracteres.size(); ++k) EXPECT_FALSE(etat.Caracteres[k].Actif);
+    EXPECT_TRUE(etat.Caracteres.back().Actif);
 }
 
 TEST_F(Armature, KeyKeepsToOneKindOfAccidentalButCountsNaturals) {
@@ -91,19 +93,19 @@ TEST_F(Armature, KeyKeepsToOneKindOfAccidentalButCountsNaturals) {
     Candidat(kCarBemol, Rang(1), x + 20);
     Candidat(kCarDiese, Rang(3), x + 40);  // the first note's sharp
     Clef r;
-    EXPECT_TRUE(TraiteArmaturePortee(0, kGauche, 80, nullptr, true, r));
+    EXPECT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NbBemol, 2);
     EXPECT_EQ(r.NbDiese, 0);
     EXPECT_EQ(r.Alterations[0].Code, 3);
     EXPECT_EQ(r.Alterations[0].Position, 4);
-    EXPECT_TRUE(Etat.Caracteres.back().Actif);
+    EXPECT_TRUE(etat.Caracteres.back().Actif);
 
     // Naturals cancelling a previous key, then the new key's sharps.
-    Etat.Caracteres.clear();
+    etat.Caracteres.clear();
     x = CleSol();
     Candidat(kCarBecarre, Rang(4), x + 4);
     Candidat(kCarBecarre, Rang(1), x + 20);
-    ASSERT_TRUE(TraiteArmaturePortee(0, kGauche, 80, nullptr, true, r));
+    ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NbBecarre, 2);
     EXPECT_EQ(r.Alterations[0].Code, 0);
     EXPECT_EQ(r.Alterations[1].Code, 0);
@@ -115,12 +117,12 @@ TEST_F(Armature, KeyKeepsToOneKindOfAccidentalButCountsNaturals) {
 // accidental with a head after it is the note's.
 TEST_F(Armature, KeyLinedUpWithAWiderClef) {
     for (bool note : {false, true}) {
-        Etat.Caracteres.clear();
+        etat.Caracteres.clear();
         const int x = CleSol() + static_cast<int>(2.8f * kS);
         Candidat(kCarBemol, Rang(4), x);
         if (note) Candidat(kCarNoire, Rang(4), x + 30, 500);
         Clef r;
-        TraiteArmaturePortee(0, kGauche, 80, nullptr, true, r);
+        TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r);
         EXPECT_EQ(r.NbBemol, note ? 0 : 1);
     }
 }
@@ -129,11 +131,11 @@ TEST_F(Armature, KeyLinedUpWithAWiderClef) {
 TEST_F(Armature, CutTimeIsNoSharp) {
     const int x = CleSol();
     Candidat(kCarCBarre, Rang(4), x + 10, 620);
-    Etat.Caracteres.push_back(Etat.Caracteres.back());
-    Etat.Caracteres.back().Code = kCarDiese;
-    Etat.Caracteres.back().Prob = 410;
+    etat.Caracteres.push_back(etat.Caracteres.back());
+    etat.Caracteres.back().Code = kCarDiese;
+    etat.Caracteres.back().Prob = 410;
     Clef r;
-    ASSERT_TRUE(TraiteArmaturePortee(0, kGauche, 80, nullptr, true, r));
+    ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NbDiese, 0);
     EXPECT_EQ(r.Numerateur, 2);
 }
@@ -143,7 +145,7 @@ TEST_F(Armature, MoreThanEightAccidentalsAreCountedButNotStored) {
     for (int k = 0; k < 9; ++k) Candidat(kCarDiese, Rang(k % 5), x + 4 + 16 * k);
     CaptureAlertes alertes;
     Clef r;
-    ASSERT_TRUE(TraiteArmaturePortee(0, kGauche, 80, nullptr, true, r));
+    ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NbDiese, 9);
     EXPECT_EQ(r.Alterations[7].Code, 1);
     EXPECT_TRUE(alertes.Contient("Trop d'alterations a la clef portee 1"));
@@ -151,13 +153,13 @@ TEST_F(Armature, MoreThanEightAccidentalsAreCountedButNotStored) {
 
 TEST_F(Armature, TwoDigitNumeratorsOnlyWithTheSecondMode) {
     auto chiffrage = [this](int haut, int bas, int dizaine) {
-        Etat.Caracteres.clear();
+        etat.Caracteres.clear();
         const int x = CleSol();
         if (dizaine) Candidat(kCarChiffre0 + dizaine, Rang(1), x + 5);
         Candidat(kCarChiffre0 + haut, Rang(1), x + 20);
         if (bas) Candidat(kCarChiffre0 + bas, Rang(5), x + 12);
         Clef r;
-        TraiteArmaturePortee(0, kGauche, 80, nullptr, true, r);
+        TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r);
         return std::pair<int, int>(r.Numerateur, r.Denominateur);
     };
     Options.ModeArmature = 2;
@@ -168,43 +170,43 @@ TEST_F(Armature, TwoDigitNumeratorsOnlyWithTheSecondMode) {
     EXPECT_NE(chiffrage(2, 8, 1).first, 12);
     EXPECT_EQ(chiffrage(5, 4, 0).first, 0);
     // A lone upper digit is no time signature and leaves the record alone.
-    Etat.Caracteres.clear();
+    etat.Caracteres.clear();
     Candidat(kCarChiffre0 + 6, Rang(1), kGauche + 10);
     Clef r;
     r.FinX = kGauche;
-    EXPECT_FALSE(LitChiffrage(r, 0));
+    EXPECT_FALSE(LitChiffrage(etat, ReglagesCourants(), r, 0));
     EXPECT_EQ(r.Numerateur, 0);
     EXPECT_EQ(r.Denominateur, 0);
     EXPECT_EQ(r.FinX, kGauche);
-    EXPECT_EQ(Etat.Caracteres[0].Actif, 1);
+    EXPECT_EQ(etat.Caracteres[0].Actif, 1);
 }
 
 TEST_F(Armature, CommonTimeSign) {
     const int x = CleSol();
     Candidat(kCarC, Rang(4), x + 10);
     Clef r;
-    ASSERT_TRUE(TraiteArmaturePortee(0, kGauche, 80, nullptr, true, r));
+    ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NotationAbregee, 1);
     EXPECT_EQ(r.Numerateur, 4);
-    Etat.Caracteres.clear();
+    etat.Caracteres.clear();
     CleSol();
     Candidat(kCarC, Rang(4), x + 10);
     Options.NotationAbregee = 0;
-    ASSERT_TRUE(TraiteArmaturePortee(0, kGauche, 80, nullptr, true, r));
+    ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.Numerateur, 0);
 }
 
 TEST_F(Armature, ClefBeyondTheLastWindowGivesAnEmptyStartOrTheDefaultClef) {
     Candidat(kCarCleSol, Rang(6), kGauche + 12 * static_cast<int>(kS) + 5);
     Candidat(kCarDiese, Rang(0), kGauche + 13 * static_cast<int>(kS) + 5);
-    TraiteArmatureDebutPortee(0, nullptr);
-    EXPECT_EQ(Etat.Portees[0].Clef.TypeClef, 0);
-    EXPECT_EQ(Etat.Portees[0].Clef.FinX, 0);
+    TraiteArmatureDebutPortee(etat, ReglagesCourants(), 0, nullptr);
+    EXPECT_EQ(etat.Portees[0].Clef.TypeClef, 0);
+    EXPECT_EQ(etat.Portees[0].Clef.FinX, 0);
 
     Options.ModeArmature = 0;
     TonaliteForcee = TonaliteEtMesure{10, 6, 8};  // three flats
-    TraiteArmatureDebutPortee(0, nullptr);
-    const Clef& c = Etat.Portees[0].Clef;
+    TraiteArmatureDebutPortee(etat, ReglagesCourants(), 0, nullptr);
+    const Clef& c = etat.Portees[0].Clef;
     EXPECT_EQ(c.TypeClef, 1);
     EXPECT_EQ(c.CodeClef, kCarCleSol);
     EXPECT_EQ(c.PosY, 150);
@@ -219,29 +221,29 @@ TEST_F(Armature, GivenKeyReplacesTheKeyRead) {
     TonaliteForcee = TonaliteEtMesure{2, 3, 4};
     const int x = CleSol();
     Candidat(kCarBemol, Rang(4), x + 4);
-    TraiteArmatureDebutPortee(0, nullptr);
-    const Clef& c = Etat.Portees[0].Clef;
+    TraiteArmatureDebutPortee(etat, ReglagesCourants(), 0, nullptr);
+    const Clef& c = etat.Portees[0].Clef;
     EXPECT_EQ(c.NbDiese, 2);
     EXPECT_EQ(c.NbBemol, 0);
     EXPECT_EQ(c.Alterations[0].Prob, 0);
-    EXPECT_FALSE(Etat.Caracteres.back().Actif);  // the flat is no note's accidental
+    EXPECT_FALSE(etat.Caracteres.back().Actif);  // the flat is no note's accidental
 }
 
 TEST_F(Armature, OnlyTheFirstStaffIsReadWithoutClefSearch) {
     Options.RechercherClef = 0;
     CleSol();
-    Etat.PorteeCourante = 1;
-    TraiteArmatureDebutPortee(1, nullptr);
-    EXPECT_EQ(Etat.Portees[1].Clef.TypeClef, 0);
-    EXPECT_TRUE(Etat.Caracteres[0].Actif);
+    etat.PorteeCourante = 1;
+    TraiteArmatureDebutPortee(etat, ReglagesCourants(), 1, nullptr);
+    EXPECT_EQ(etat.Portees[1].Clef.TypeClef, 0);
+    EXPECT_TRUE(etat.Caracteres[0].Actif);
 }
 
 TEST_F(Armature, KeyChangeWithoutClefAfterABarLine) {
     Candidat(kCarBemol, Rang(4), 504);
     Candidat(kCarBemol, Rang(1), 520);
     Clef r;
-    EXPECT_FALSE(TraiteArmaturePortee(0, 500, 120, nullptr, true, r));
-    EXPECT_TRUE(TraiteArmaturePortee(0, 500, 120, nullptr, false, r));
+    EXPECT_FALSE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, 500, 120, nullptr, true, r));
+    EXPECT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, 500, 120, nullptr, false, r));
     EXPECT_EQ(r.TypeClef, 0);
     EXPECT_EQ(r.NbBemol, 2);
 }

@@ -13,8 +13,8 @@ namespace {
 
 class AlignementTest : public ::testing::Test {
   protected:
-    void SetUp() override { LibereEtatPage(); }
-    void TearDown() override { LibereEtatPage(); }
+    void SetUp() override { LibereEtatPage(etat); }
+    void TearDown() override { LibereEtatPage(etat); }
 
     // A staff of system `systeme` with boundaries at the given columns.
     Portee& Ajoute(int systeme, int index, std::initializer_list<int> colonnes) {
@@ -27,40 +27,42 @@ class AlignementTest : public ::testing::Test {
             m.PosXMesure = static_cast<int16_t>(x);
             p.Mesures.push_back(m);
         }
-        Etat.Portees.push_back(p);
-        Etat.NbSystemes = static_cast<int16_t>(std::max<int>(Etat.NbSystemes, systeme + 1));
-        return Etat.Portees.back();
+        etat.Portees.push_back(p);
+        etat.NbSystemes = static_cast<int16_t>(std::max<int>(etat.NbSystemes, systeme + 1));
+        return etat.Portees.back();
     }
     static std::vector<int> Colonnes(const Portee& p) {
         std::vector<int> x;
         for (const Mesure& m : p.Mesures) x.push_back(m.PosXMesure);
         return x;
     }
+  protected:
+    EtatPage etat;
 };
 
 TEST_F(AlignementTest, LoneBoundaryIsCopiedOnlyWhenItMakesMeasuresMoreRegular) {
     // A bar line missed on the lower staff: with it, four measures of 400.
     Ajoute(0, 0, {200, 600, 1000, 1400, 1800});
     Ajoute(0, 1, {200, 600, 1400, 1800});
-    ASSERT_TRUE(AnalyseMesures());
-    EXPECT_EQ(Colonnes(Etat.Portees[1]), (std::vector<int>{200, 600, 1000, 1400, 1800}));
+    ASSERT_TRUE(AnalyseMesures(etat));
+    EXPECT_EQ(Colonnes(etat.Portees[1]), (std::vector<int>{200, 600, 1000, 1400, 1800}));
 
     // A stem taken for a bar line on the upper staff: without it, the same.
-    LibereEtatPage();
+    LibereEtatPage(etat);
     Ajoute(0, 0, {200, 600, 850, 1000, 1400, 1800});
     Ajoute(0, 1, {200, 600, 1000, 1400, 1800});
-    ASSERT_TRUE(AnalyseMesures());
-    EXPECT_EQ(Colonnes(Etat.Portees[0]), (std::vector<int>{200, 600, 1000, 1400, 1800}));
-    EXPECT_EQ(Colonnes(Etat.Portees[1]), (std::vector<int>{200, 600, 1000, 1400, 1800}));
+    ASSERT_TRUE(AnalyseMesures(etat));
+    EXPECT_EQ(Colonnes(etat.Portees[0]), (std::vector<int>{200, 600, 1000, 1400, 1800}));
+    EXPECT_EQ(Colonnes(etat.Portees[1]), (std::vector<int>{200, 600, 1000, 1400, 1800}));
 }
 
 TEST_F(AlignementTest, MiddleStaffGetsTheBarLineOfTheStavesAroundIt) {
     Ajoute(0, 0, {200, 700, 1200});
     Ajoute(0, 1, {200, 1200});
     Ajoute(0, 2, {200, 704, 1200});
-    ASSERT_TRUE(AnalyseMesures());
-    EXPECT_EQ(Colonnes(Etat.Portees[1]), (std::vector<int>{200, 700, 1200}));
-    EXPECT_EQ(Colonnes(Etat.Portees[2]), (std::vector<int>{200, 704, 1200}));
+    ASSERT_TRUE(AnalyseMesures(etat));
+    EXPECT_EQ(Colonnes(etat.Portees[1]), (std::vector<int>{200, 700, 1200}));
+    EXPECT_EQ(Colonnes(etat.Portees[2]), (std::vector<int>{200, 704, 1200}));
 }
 
 TEST_F(AlignementTest, FarStaffJoinsTheColumnThatFitsItBest) {
@@ -71,9 +73,9 @@ TEST_F(AlignementTest, FarStaffJoinsTheColumnThatFitsItBest) {
     Ajoute(0, 1, {351, 838, 1360});
     Ajoute(0, 2, {395, 838, 1360});
     Ajoute(0, 3, {395, 838, 1360});
-    ASSERT_TRUE(AnalyseMesures());
+    ASSERT_TRUE(AnalyseMesures(etat));
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(Colonnes(Etat.Portees[i]), (std::vector<int>{395, 838, 1360})) << i;
+        EXPECT_EQ(Colonnes(etat.Portees[i]), (std::vector<int>{395, 838, 1360})) << i;
 }
 
 TEST_F(AlignementTest, ShortSystemsAlignByRankNotPartNumber) {
@@ -84,10 +86,10 @@ TEST_F(AlignementTest, ShortSystemsAlignByRankNotPartNumber) {
     // a bar line that makes the measures regular.
     Ajoute(1, 3, {200, 600, 1000, 1400});
     Ajoute(1, 4, {200, 600, 1400});
-    ASSERT_TRUE(AnalyseMesures());
-    EXPECT_EQ(Colonnes(Etat.Portees[4]), (std::vector<int>{200, 600, 1000, 1400}));
-    EXPECT_EQ(Etat.Portees[3].PremiereMesure, 2);
-    EXPECT_EQ(Etat.Portees[4].PremiereMesure, 2);
+    ASSERT_TRUE(AnalyseMesures(etat));
+    EXPECT_EQ(Colonnes(etat.Portees[4]), (std::vector<int>{200, 600, 1000, 1400}));
+    EXPECT_EQ(etat.Portees[3].PremiereMesure, 2);
+    EXPECT_EQ(etat.Portees[4].PremiereMesure, 2);
 }
 
 TEST_F(AlignementTest, MeasuresAreNumberedAcrossSystemsAndNotesPlaced) {
@@ -101,12 +103,12 @@ TEST_F(AlignementTest, MeasuresAreNumberedAcrossSystemsAndNotesPlaced) {
     Portee& vide = Ajoute(2, 0, {});
     vide.Symboles.push_back(NotePortee{});
     Ajoute(3, 0, {200, 900});
-    ASSERT_TRUE(AnalyseMesures());
-    EXPECT_EQ(Etat.Portees[1].PremiereMesure, 2);
-    EXPECT_EQ(Etat.Portees[2].PremiereMesure, 5);
-    EXPECT_EQ(Etat.Portees[3].PremiereMesure, 5);  // a staff without measures counts none
+    ASSERT_TRUE(AnalyseMesures(etat));
+    EXPECT_EQ(etat.Portees[1].PremiereMesure, 2);
+    EXPECT_EQ(etat.Portees[2].PremiereMesure, 5);
+    EXPECT_EQ(etat.Portees[3].PremiereMesure, 5);  // a staff without measures counts none
 
-    const std::vector<NotePortee>& n = Etat.Portees[0].Symboles;
+    const std::vector<NotePortee>& n = etat.Portees[0].Symboles;
     const std::vector<std::pair<int, int>> attendu = {{0, 0},   {0, 0},   {0, 250}, {0, 1000},
                                                       {1, 997}, {1, 999}, {1, 999}};
     for (size_t k = 0; k < n.size(); ++k) {
@@ -114,7 +116,7 @@ TEST_F(AlignementTest, MeasuresAreNumberedAcrossSystemsAndNotesPlaced) {
         EXPECT_EQ(n[k].NumMesure, attendu[k].first);
         EXPECT_EQ(n[k].PosMesure, attendu[k].second);
     }
-    EXPECT_EQ(Etat.Portees[2].Symboles[0].NumMesure, 0);
+    EXPECT_EQ(etat.Portees[2].Symboles[0].NumMesure, 0);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ constexpr int kDroite = 1900;   // right end of the staff lines
 class RechercheMesuresTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        LibereEtatPage();
+        LibereEtatPage(etat);
         RegleParametresParDefaut();
         RegleOptionsParDefaut(Options);
         Portee p;
@@ -35,14 +35,14 @@ class RechercheMesuresTest : public ::testing::Test {
         p.TailleSymboles = TailleCaracteresPortee(kS);
         p.Echantillons = {EchantillonLignes{1, 0, kHaut, kS}, EchantillonLignes{1, 2000, kHaut, kS}};
         p.Clef.FinX = kPremiere;
-        Etat.Portees = {p};
-        Etat.PorteeCourante = 0;
+        etat.Portees = {p};
+        etat.PorteeCourante = 0;
     }
     void TearDown() override {
-        LibereEtatPage();
+        LibereEtatPage(etat);
         RegleOptionsParDefaut(Options);
     }
-    Portee& P() { return Etat.Portees[0]; }
+    Portee& P() { return etat.Portees[0]; }
     void Ligne(int x, int haut, int longueur, int16_t type = 0) {
         LigneVert l;
         l.Type = type;
@@ -54,7 +54,7 @@ class RechercheMesuresTest : public ::testing::Test {
     }
     void Barre(int x) { Ligne(x, kHaut - 1, 82); }
     void Candidat(uint16_t code, int ligne, int colonne, int prob = 600) {
-        AjouteCaractereProbable(static_cast<int16_t>(Etat.Caracteres.size()), code, static_cast<int16_t>(prob),
+        AjouteCaractereProbable(etat, static_cast<int16_t>(etat.Caracteres.size()), code, static_cast<int16_t>(prob),
                                 Point{static_cast<int16_t>(ligne), static_cast<int16_t>(colonne)});
     }
     std::vector<int> Colonnes() {
@@ -62,6 +62,8 @@ class RechercheMesuresTest : public ::testing::Test {
         for (const Mesure& m : P().Mesures) x.push_back(m.PosXMesure);
         return x;
     }
+  protected:
+    EtatPage etat;
 };
 
 TEST_F(RechercheMesuresTest, OnlyUnclaimedLinesAcrossTheWholeStaffAreBarLines) {
@@ -72,7 +74,7 @@ TEST_F(RechercheMesuresTest, OnlyUnclaimedLinesAcrossTheWholeStaffAreBarLines) {
     Barre(1000);
     Barre(1030);                         // the thin line of a double bar
     Barre(100);                          // left of the first music column
-    ASSERT_TRUE(RechercheMesures());
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, 900, 1000, kDroite}));
     EXPECT_EQ(P().LignesVert[0].Type, kTypeLigneBarre);
     EXPECT_EQ(P().LignesVert[1].Type, 1);
@@ -84,13 +86,13 @@ TEST_F(RechercheMesuresTest, OnlyUnclaimedLinesAcrossTheWholeStaffAreBarLines) {
 TEST_F(RechercheMesuresTest, BarLineCutShortByACrossingSlurStillCounts) {
     // Both lines stop 8 rows above the bottom line (tolerance 4); the intact
     // band shows the first one printed down to the line under a slur.
-    Etat.PorteeImageIntacte = CreeOffscreen(2000, 200);
-    const VuePixels bande = VueOffscreen(Etat.PorteeImageIntacte);
+    etat.PorteeImageIntacte = CreeOffscreen(2000, 200);
+    const VuePixels bande = VueOffscreen(etat.PorteeImageIntacte);
     for (int y = kHaut; y <= kHaut + 80; ++y)
         for (int x = 500; x < 502; ++x) EcritPixel(bande, x, y, IndexNoir);
     Ligne(500, kHaut - 1, 73);
     Ligne(900, kHaut - 1, 73);
-    ASSERT_TRUE(RechercheMesures());
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, kDroite}));
 }
 
@@ -104,7 +106,7 @@ TEST_F(RechercheMesuresTest, BarSignsMarkNearbyBoundariesOrMakeTheirOwn) {
     Candidat(kCarDebutMusique, kHaut + 40, 1400);
     Candidat(kCarDebutMusique, kHaut + 40, 1600, 299);  // too weak
     Candidat(kCarRepetePrecedente, kHaut + 40, 1200);
-    ASSERT_TRUE(RechercheMesures());
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     ASSERT_EQ(Colonnes(), (std::vector<int>{kPremiere, 1000, 1400, kDroite}));
     const Mesure& m = P().Mesures[1];
     EXPECT_EQ(m.Marques[0], 4);
@@ -121,13 +123,13 @@ TEST_F(RechercheMesuresTest, KeyChangeAfterABarLineIsKeptInItsBoundary) {
     Candidat(kCarBemol, kHaut + 40, 520, 800);
     Candidat(kCarBemol, kHaut + 10, 538, 800);
     Options.RechercherClef = 1;
-    ASSERT_TRUE(RechercheMesures());
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 0);
 
     P().Mesures.clear();
     P().LignesVert[0].Type = 0;
     Options.RechercherClef = 2;
-    ASSERT_TRUE(RechercheMesures());
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     ASSERT_EQ(P().Mesures.size(), 3u);
     EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 2);
     EXPECT_EQ(P().Mesures[1].Clef.TypeClef, 0);
@@ -135,11 +137,11 @@ TEST_F(RechercheMesuresTest, KeyChangeAfterABarLineIsKeptInItsBoundary) {
 }
 
 TEST_F(RechercheMesuresTest, StaffWithoutBarLines) {
-    ASSERT_TRUE(RechercheMesures());
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, kDroite}));
     P().Mesures.clear();
     P().Clef.FinX = 0;  // nothing read at the staff start
-    ASSERT_TRUE(RechercheMesures());
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(Colonnes(), (std::vector<int>{kDroite}));
 }
 

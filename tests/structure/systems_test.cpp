@@ -1,7 +1,6 @@
 // Staves grouped into systems by the ink that joins their left ends.
 #include <gtest/gtest.h>
 
-#include "recognition/document.h"
 #include "records/etat_page.h"
 #include "staff/page_state.h"
 #include "structure/systems_measures.h"
@@ -16,13 +15,13 @@ class SystemesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         InitialiseCouleurs();
-        LibereEtatPage();
-        Etat.InterligneMoyenne = 20;
-        Document.ImagePage = CreeOffscreen(1000, 2000);
+        LibereEtatPage(etat);
+        etat.InterligneMoyenne = 20;
+        page = CreeOffscreen(1000, 2000);
     }
     void TearDown() override {
-        if (Document.ImagePage) DisposeOffscreen(Document.ImagePage);
-        LibereEtatPage();
+        if (page) DisposeOffscreen(page);
+        LibereEtatPage(etat);
     }
 
     static int Haut(int i) { return 100 + kEcart * i; }
@@ -39,15 +38,18 @@ class SystemesTest : public ::testing::Test {
             p.NbLignesPortee = 5;
             p.Interligne = 20;
             p.Clef.PosX = 120;
-            Etat.Portees.push_back(p);
+            etat.Portees.push_back(p);
         }
     }
     // A stroke `largeur` wide joining the staves a to b at their left end.
     void Relie(int a, int b, int largeur = 3) {
-        const VuePixels base = VueOffscreen(Document.ImagePage);
+        const VuePixels base = VueOffscreen(page);
         for (int y = Haut(a); y < Bas(b); ++y)
             for (int x = kGauche - largeur; x < kGauche; ++x) EcritPixel(base, x, y, IndexNoir);
     }
+  protected:
+    EtatPage etat;
+    Offscreen page = nullptr;  // the page bitmap the systems are read on
 };
 
 TEST_F(SystemesTest, JoinedStavesMakeSystemsAndShortSystemsGetPartsOfTheirOwn) {
@@ -57,34 +59,34 @@ TEST_F(SystemesTest, JoinedStavesMakeSystemsAndShortSystemsGetPartsOfTheirOwn) {
     Relie(3, 5);
     Relie(6, 8);
     Relie(9, 11);
-    Etat.Portees[11].Tablature = 1;
-    Etat.Portees[0].Clef.PosX = 160;  // the first system is indented
-    ASSERT_TRUE(DoAnalyseSystemes());
+    etat.Portees[11].Tablature = 1;
+    etat.Portees[0].Clef.PosX = 160;  // the first system is indented
+    ASSERT_TRUE(DoAnalyseSystemes(etat, page));
 
-    EXPECT_EQ(Etat.NbSystemes, 4);
-    EXPECT_EQ(Etat.NbPorteesParSysteme, 5);
+    EXPECT_EQ(etat.NbSystemes, 4);
+    EXPECT_EQ(etat.NbPorteesParSysteme, 5);
     const int systemes[] = {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, -1};
     const int parties[] = {0, 1, 2, 0, 1, 2, 0, 1, 2, 3, 4, -1};
     for (int i = 0; i < 12; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(Etat.Portees[i].NumSysteme, systemes[i]);
-        EXPECT_EQ(Etat.Portees[i].IndexPortee, parties[i]);
-        EXPECT_EQ(Etat.Portees[i].Accolade, i == 0 ? 1 : 0);
+        EXPECT_EQ(etat.Portees[i].NumSysteme, systemes[i]);
+        EXPECT_EQ(etat.Portees[i].IndexPortee, parties[i]);
+        EXPECT_EQ(etat.Portees[i].Accolade, i == 0 ? 1 : 0);
     }
-    EXPECT_FLOAT_EQ(Etat.RetraitPremierGroupe, 2.0f);
+    EXPECT_FLOAT_EQ(etat.RetraitPremierGroupe, 2.0f);
 }
 
 TEST_F(SystemesTest, SingleStavesAndAMissingPage) {
     Portees(3);
-    ASSERT_TRUE(DoAnalyseSystemes());
-    EXPECT_EQ(Etat.NbSystemes, 3);
-    EXPECT_EQ(Etat.NbPorteesParSysteme, 1);
-    for (const Portee& p : Etat.Portees) EXPECT_EQ(p.IndexPortee, 0);
-    EXPECT_FLOAT_EQ(Etat.RetraitPremierGroupe, 0.0f);
+    ASSERT_TRUE(DoAnalyseSystemes(etat, page));
+    EXPECT_EQ(etat.NbSystemes, 3);
+    EXPECT_EQ(etat.NbPorteesParSysteme, 1);
+    for (const Portee& p : etat.Portees) EXPECT_EQ(p.IndexPortee, 0);
+    EXPECT_FLOAT_EQ(etat.RetraitPremierGroupe, 0.0f);
 
-    DisposeOffscreen(Document.ImagePage);
+    DisposeOffscreen(page);
     CaptureAlertes alertes;
-    EXPECT_FALSE(DoAnalyseSystemes());
+    EXPECT_FALSE(DoAnalyseSystemes(etat, page));
     EXPECT_TRUE(alertes.Contient("DoAnalyseSystemes:no offscreen"));
 }
 

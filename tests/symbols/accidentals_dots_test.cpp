@@ -1,3 +1,4 @@
+#include "records/options.h"
 #include "symbols/accidentals_dots.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@ class Alterations : public PorteeNotes {
     int Note(uint16_t code, int x, int p) {
         const int y = Rang(p);
         const int k = Candidat(code, 500, y, x);
-        return CreeNote(k, 0, true, x, y, code, 500, false, code != kCarAppogiature);
+        return CreeNote(etat, ReglagesCourants(), k, 0, true, x, y, code, 500, false, code != kCarAppogiature);
     }
     const NotePortee& N(int i) { return portee().Symboles.at(i); }
 };
@@ -33,7 +34,7 @@ TEST_F(Alterations, NearAccidentalsAreTakenWithTheNoteFarOnesByTheLeftoverPass) 
     const int b = Note(kCarNoire, 400, 6);
     EXPECT_EQ(N(b).Alteration, kSansAlteration);
     EXPECT_TRUE(Actif(loin));
-    ASSERT_TRUE(TraiteAlterations(ZoneNotesPortee(0)));
+    ASSERT_TRUE(TraiteAlterations(etat, ReglagesCourants(), ZoneNotesPortee(etat, 0)));
     EXPECT_EQ(N(b).Alteration, kBemol);
     EXPECT_EQ(N(b).ProbAlteration, 600);
     EXPECT_EQ(N(b).GrapheAlteration, kAucunGraphe);
@@ -44,8 +45,8 @@ TEST_F(Alterations, LeftoverAccidentalsNeedANoteAtTheirHeightWithinThreeInterlin
     const int silence = Candidat(kCarBecarre, 600, Rang(2), 100);
     const int a = Note(kCarNoire, 300, 4);
     const int k = Candidat(kCarSoupir, 500, Rang(2), 150);
-    CreeNote(k, 0, true, 150, Rang(2), kCarSoupir, 500, true, false);
-    ASSERT_TRUE(TraiteAlterations(ZoneNotesPortee(0)));
+    CreeNote(etat, ReglagesCourants(), k, 0, true, 150, Rang(2), kCarSoupir, 500, true, false);
+    ASSERT_TRUE(TraiteAlterations(etat, ReglagesCourants(), ZoneNotesPortee(etat, 0)));
     EXPECT_EQ(N(a).Alteration, kSansAlteration);
     EXPECT_EQ(N(1).Alteration, kSansAlteration);  // rests carry none
     EXPECT_FALSE(Actif(sansNote));  // lost all the same
@@ -72,7 +73,7 @@ TEST_F(Alterations, ASharpAlsoReadAsARestStaysForItsNote) {
     Candidat(kCarDiese, 750, Rang(4), 200 - 3 * kS / 2, 7);
     Candidat(kCarSoupir, 600, Rang(4), 200 - 3 * kS / 2, 7);
     Candidat(kCarNoire, 500, Rang(4), 200, 1);
-    ASSERT_TRUE(TraiteNotes());
+    ASSERT_TRUE(TraiteNotes(etat, ReglagesCourants()));
     ASSERT_EQ(portee().Symboles.size(), 1u);
     EXPECT_EQ(N(0).Alteration, kDiese);
 }
@@ -88,7 +89,7 @@ TEST_F(Pointes, TwoDotsAtOneHeightAreADoubleDot) {
     Candidat(kCarPointe, 600, y, x + w + kS / 2);
     Candidat(kCarPointe, 500, y + 2, x + w + kS);
     int16_t prob = 0;
-    EXPECT_EQ(CalculePointes(0, kCarNoire, x, y, prob), 2);
+    EXPECT_EQ(CalculePointes(etat, ReglagesCourants(), 0, kCarNoire, x, y, prob), 2);
     EXPECT_EQ(prob, 500);
 }
 
@@ -98,7 +99,7 @@ TEST_F(Pointes, ASecondDotAtAnotherHeightIsLeftForTheNextNote) {
     Candidat(kCarPointe, 600, y, x + w + kS / 2);
     const int haut = Candidat(kCarPointe, 500, y - kS / 2, x + w + kS / 2);
     int16_t prob = 0;
-    EXPECT_EQ(CalculePointes(0, kCarNoire, x, y, prob), 1);
+    EXPECT_EQ(CalculePointes(etat, ReglagesCourants(), 0, kCarNoire, x, y, prob), 1);
     EXPECT_EQ(prob, 600);
     EXPECT_TRUE(Actif(haut));
 }
@@ -110,10 +111,10 @@ TEST_F(Pointes, ADotBeyondTheNextNoteIsNotThisOnes) {
     const int a = 200, b = a + w + kS;
     for (int x : {a, b}) {
         const int k = Candidat(kCarNoire, 500, Rang(4), x);
-        CreeNote(k, 0, true, x, Rang(4), kCarNoire, 500, false, false);
+        CreeNote(etat, ReglagesCourants(), k, 0, true, x, Rang(4), kCarNoire, 500, false, false);
     }
     Candidat(kCarPointe, 600, Rang(4), b + w / 2);
-    ASSERT_TRUE(TraitePointes());
+    ASSERT_TRUE(TraitePointes(etat, ReglagesCourants()));
     EXPECT_EQ(N(0).Pointe, 0);
 }
 
@@ -128,7 +129,7 @@ TEST_F(Pointes, RepeatDotsStayWithTheirBar) {
     const int x = barre - Largeur(kCarNoire) - kS;
     Note(kCarNoire, x, 5);
     for (int p : {3, 5}) Candidat(kCarPointe, 800, Rang(p), barre - kS / 2);
-    ASSERT_TRUE(TraitePointes());
+    ASSERT_TRUE(TraitePointes(etat, ReglagesCourants()));
     EXPECT_EQ(N(0).Pointe, 0);
 }
 
@@ -137,11 +138,11 @@ TEST_F(Pointes, AQuarterRestFindsItsDotInTheSecondSpace) {
     const int w = Largeur(kCarSoupir);
     Candidat(kCarPointe, 600, kHaut + 3 * kS / 2, x + w);
     const int k = Candidat(kCarSoupir, 700, Rang(8), x);  // reported low on the staff
-    CreeNote(k, 0, true, x, Rang(8), kCarSoupir, 700, true, false);
+    CreeNote(etat, ReglagesCourants(), k, 0, true, x, Rang(8), kCarSoupir, 700, true, false);
     const int grace = Candidat(kCarAppogiature, 500, Rang(2), 100);
-    CreeNote(grace, 0, true, 100, Rang(2), kCarAppogiature, 500, false, false);
+    CreeNote(etat, ReglagesCourants(), grace, 0, true, 100, Rang(2), kCarAppogiature, 500, false, false);
     Candidat(kCarPointe, 600, Rang(2), 100 + Largeur(kCarAppogiature) + kS / 2);
-    ASSERT_TRUE(TraitePointes());
+    ASSERT_TRUE(TraitePointes(etat, ReglagesCourants()));
     EXPECT_EQ(N(0).Pointe, 1);
     EXPECT_EQ(N(1).Pointe, 0);  // grace notes take no dots
 }

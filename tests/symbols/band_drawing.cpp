@@ -18,17 +18,17 @@ BandeMatchers::BandeMatchers(int largeur, int hauteur, float interligne, int lig
     : s_(interligne) {
     InitialiseCouleurs();
     // The page state does not own the band: several bands may be alive.
-    Etat.PorteeImage = nullptr;
-    LibereEtatPage();
+    etat.PorteeImage = nullptr;
+    LibereEtatPage(etat);
     image_ = CreeOffscreen(largeur, hauteur);
-    InstallePortee(largeur, hauteur, interligne, ligneHaut);
-    Etat.PorteeImage = image_;
+    InstallePortee(etat, largeur, hauteur, interligne, ligneHaut);
+    etat.PorteeImage = image_;
 }
 
 BandeMatchers::~BandeMatchers() {
-    LibereTableGraphes();
-    if (Etat.PorteeImage == image_) Etat.PorteeImage = nullptr;
-    LibereEtatPage();
+    LibereTableGraphes(etat);
+    if (etat.PorteeImage == image_) etat.PorteeImage = nullptr;
+    LibereEtatPage(etat);
     DisposeOffscreen(image_);
 }
 
@@ -92,13 +92,13 @@ bool BandeMatchers::Glyphe(const std::string& nom, int x, int y, double echelle)
 }
 
 int BandeMatchers::Construit() {
-    Etat.PorteeImage = image_;
-    ConstruitTableGraphes();
-    return static_cast<int>(TableGraphes.size());
+    etat.PorteeImage = image_;
+    ConstruitTableGraphes(etat);
+    return static_cast<int>(etat.Graphes.size());
 }
 
 Graphe* BandeMatchers::GrapheEn(int x, int y) {
-    for (Graphe& g : TableGraphes) {
+    for (Graphe& g : etat.Graphes) {
         if (x >= g.Cadre.left && x < g.Cadre.right && y >= g.Cadre.top && y <= g.Cadre.bottom)
             return &g;
     }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
 #include "symbols/graphe.h"
 
 class BandeMatchers {
@@ -33,6 +34,7 @@ class BandeMatchers {
     Graphe* GrapheEn(int x, int y);
 
     Offscreen Bitmap() const { return image_; }
+    EtatPage etat;  // one staff, this band
     float Interligne() const { return s_; }
 
   private:

@@ -10,7 +10,7 @@
 
 // The page state's only staff: a band of `largeur` x `hauteur` at the page's
 // top whose straight lines start at row `haut`.
-inline void InstallePortee(int largeur, int hauteur, float interligne, int haut) {
+inline void InstallePortee(EtatPage& etat, int largeur, int hauteur, float interligne, int haut) {
     Portee p;
     p.CadreBande = Rect{0, 0, static_cast<int16_t>(hauteur), static_cast<int16_t>(largeur)};
     p.CadreBandeRef = p.CadreBande;
@@ -21,25 +21,26 @@ inline void InstallePortee(int largeur, int hauteur, float interligne, int haut)
     p.LargeurSection = static_cast<int16_t>(5 * interligne);
     // The staff-geometry queries read the line samples.
     for (int x : {0, largeur}) p.Echantillons.push_back(EchantillonLignes{1, static_cast<float>(x), static_cast<float>(haut), interligne});
-    Etat.Portees.push_back(p);
-    Etat.PorteeCourante = 0;
-    Etat.InterligneMoyenne = interligne;
+    etat.Portees.push_back(p);
+    etat.PorteeCourante = 0;
+    etat.InterligneMoyenne = interligne;
 }
 
 struct BandeTest {
+    EtatPage etat;
     float s = 20;
     int ligneHaut = 40;  // band row of the top staff line
 
     BandeTest(int largeur, int hauteur, float interligne = 20, int haut = 40)
         : s(interligne), ligneHaut(haut) {
         InitialiseCouleurs();
-        LibereEtatPage();
-        InstallePortee(largeur, hauteur, interligne, haut);
-        Etat.PorteeImage = CreeOffscreen(largeur, hauteur);
+        LibereEtatPage(etat);
+        InstallePortee(etat, largeur, hauteur, interligne, haut);
+        etat.PorteeImage = CreeOffscreen(largeur, hauteur);
     }
-    ~BandeTest() { LibereEtatPage(); }
+    ~BandeTest() { LibereEtatPage(etat); }
 
-    void Pixel(int x, int y) { EcritPixel(VueOffscreen(Etat.PorteeImage), x, y, IndexNoir); }
+    void Pixel(int x, int y) { EcritPixel(VueOffscreen(etat.PorteeImage), x, y, IndexNoir); }
     void Rectangle(int gauche, int haut, int droite, int bas) {  // inclusive
         for (int y = haut; y <= bas; ++y)
             for (int x = gauche; x <= droite; ++x) Pixel(x, y);

@@ -7,9 +7,9 @@
 
 namespace {
 
-int Score(Graphe& g, float s, uint16_t code, Point& p) {
+int Score(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& p) {
     RouvreGraphe(g, 1);
-    return ScoreCaractere(g, s, code, p);
+    return ScoreCaractere(etat, g, s, code, p);
 }
 
 }  // namespace
@@ -18,23 +18,25 @@ TEST(ReconnaitProfil, DrawnCommonAndCutTime) {
     const float s = 20;
     const int T = 40;
     BandeMatchers bande(300, 200, s, T);
+    EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("timesig.C44", 20, T + 2 * s));
     ASSERT_TRUE(bande.Glyphe("timesig.C22", 150, T + 2 * s));
     ASSERT_EQ(bande.Construit(), 2);
     Point p;
-    const int c = Score(TableGraphes[0], s, kCarC, p);
+    const int c = Score(etat, etat.Graphes[0], s, kCarC, p);
     EXPECT_GE(c, 600);
     EXPECT_NEAR(p.v, T + 2 * s, 3);
-    const int cb = Score(TableGraphes[1], s, kCarCBarre, p);
+    const int cb = Score(etat, etat.Graphes[1], s, kCarCBarre, p);
     EXPECT_GE(cb, 600);
     // Each sign prefers its own templates (the cut-time box fails the common-time gate).
-    EXPECT_LT(Score(TableGraphes[1], s, kCarC, p), cb);
+    EXPECT_LT(Score(etat, etat.Graphes[1], s, kCarC, p), cb);
 }
 
 TEST(ReconnaitCleSol, DrawnClefsScoreTheirOwnCode) {
     const float s = 20;
     const int T = 60;
     BandeMatchers bande(400, 260, s, T);
+    EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("clefs.G", 20, T + 3 * s));
     ASSERT_TRUE(bande.Glyphe("clefs.F", 200, T + s));
     const Rect fa = bande.CadreGlyphe();
@@ -43,13 +45,13 @@ TEST(ReconnaitCleSol, DrawnClefsScoreTheirOwnCode) {
     Graphe* courbe = bande.GrapheEn(fa.left + 5, T + s);
     ASSERT_TRUE(sol && courbe);
     Point p;
-    EXPECT_GT(Score(*sol, s, kCarCleSol, p), 500);  // above the clef threshold
+    EXPECT_GT(Score(etat, *sol, s, kCarCleSol, p), 500);  // above the clef threshold
     EXPECT_EQ(p.h, sol->Cadre.left);
-    EXPECT_EQ(Score(*sol, s, kCarCleFa, p), 0);  // too high for an F clef
-    const int scoreFa = Score(*courbe, s, kCarCleFa, p);
+    EXPECT_EQ(Score(etat, *sol, s, kCarCleFa, p), 0);  // too high for an F clef
+    const int scoreFa = Score(etat, *courbe, s, kCarCleFa, p);
     EXPECT_GE(scoreFa, 500);
     EXPECT_EQ(p.v, static_cast<int>(T + 4 * s));
-    EXPECT_EQ(Score(*courbe, s, kCarCleSol, p), 0);
+    EXPECT_EQ(Score(etat, *courbe, s, kCarCleSol, p), 0);
 }
 
 // The C clef is read from its thick bar; a start-repeat bar, thick and thin
@@ -58,6 +60,7 @@ TEST(ReconnaitCleUt, DrawnClefAgainstARepeatBar) {
     const float s = 20;
     const int T = 60;
     BandeMatchers bande(400, 260, s, T);
+    EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("clefs.C", 20, T + 2 * s));
     bande.Rectangle(T, 200, T + 4 * s + 1, 209);
     bande.Rectangle(T, 213, T + 4 * s + 1, 215);
@@ -66,7 +69,7 @@ TEST(ReconnaitCleUt, DrawnClefAgainstARepeatBar) {
     Point p;
     Graphe* barre = bande.GrapheEn(bande.CadreGlyphe().left + 2, T + 2 * s);
     ASSERT_TRUE(barre);
-    EXPECT_GT(Score(*barre, s, kCarCleUt, p), 500);
+    EXPECT_GT(Score(etat, *barre, s, kCarCleUt, p), 500);
     EXPECT_NEAR(p.v, T + 2 * s, 3);
-    EXPECT_LT(Score(*bande.GrapheEn(204, T + 2 * s), s, kCarCleUt, p), 500);
+    EXPECT_LT(Score(etat, *bande.GrapheEn(204, T + 2 * s), s, kCarCleUt, p), 500);
 }

@@ -11,18 +11,19 @@
 
 namespace {
 
-Graphe SeuleComposante() {
-    EXPECT_TRUE(ConstruitTableGraphes());
-    EXPECT_EQ(TableGraphes.size(), 1u);
-    if (TableGraphes.empty()) return Graphe{};
-    return TableGraphes[0];
+Graphe SeuleComposante(EtatPage& etat) {
+    EXPECT_TRUE(ConstruitTableGraphes(etat));
+    EXPECT_EQ(etat.Graphes.size(), 1u);
+    if (etat.Graphes.empty()) return Graphe{};
+    return etat.Graphes[0];
 }
 
 TEST(Features, OneBlobPerBlackHead) {
     BandeTest b(200, 160);
+    EtatPage& etat = b.etat;
     b.Tete(100, 70, 13, 9);  // on the second line
-    Graphe g = SeuleComposante();
-    ASSERT_EQ(CalculeTaches(g), 1);
+    Graphe g = SeuleComposante(etat);
+    ASSERT_EQ(CalculeTaches(etat, g), 1);
     const TacheRonde& t = g.Taches[0];
     EXPECT_NEAR(t.X, 100, 3);
     EXPECT_NEAR(g.Cadre.top + t.Y, 70, 3);
@@ -31,17 +32,18 @@ TEST(Features, OneBlobPerBlackHead) {
     EXPECT_EQ(t.Cent, 100);
     // Built once: a second call gives the same list.
     g.Taches[0].Disponible = 0;
-    EXPECT_EQ(CalculeTaches(g), 1);
+    EXPECT_EQ(CalculeTaches(etat, g), 1);
     EXPECT_EQ(g.Taches[0].Disponible, 0);
 }
 
 TEST(Features, TwoTouchingHeadsGiveTwoBlobs) {
     BandeTest b(200, 160);
+    EtatPage& etat = b.etat;
     // A second: the heads sit on neighbouring positions, side by side.
     b.Tete(90, 70, 13, 9);
     b.Tete(113, 60, 13, 9);
-    Graphe g = SeuleComposante();
-    ASSERT_EQ(CalculeTaches(g), 2);
+    Graphe g = SeuleComposante(etat);
+    ASSERT_EQ(CalculeTaches(etat, g), 2);
     const int x0 = std::min(g.Taches[0].X, g.Taches[1].X);
     const int x1 = std::max(g.Taches[0].X, g.Taches[1].X);
     EXPECT_NEAR(x0, 90, 4);
@@ -53,11 +55,12 @@ TEST(Features, ChordHeadsKeepTheirOwnCentres) {
     // one stem, with their ledger lines: each head's centre must come from
     // its own rows, not be drawn toward the middle of the chord.
     BandeTest b(200, 260, 20, 200);
+    EtatPage& etat = b.etat;
     for (int y : {40, 80}) b.Tete(100, y, 13, 10);
     for (int y : {50, 70}) b.Rectangle(80, y, 120, y + 3);
     b.Rectangle(87, 40, 88, 150);
-    Graphe g = SeuleComposante();
-    ASSERT_GE(CalculeTaches(g), 2);
+    Graphe g = SeuleComposante(etat);
+    ASSERT_GE(CalculeTaches(etat, g), 2);
     std::vector<int> rangs;
     for (const TacheRonde& t : g.Taches) {
         if (t.Taille > 12) rangs.push_back(g.Cadre.top + t.Y);
@@ -70,9 +73,10 @@ TEST(Features, ChordHeadsKeepTheirOwnCentres) {
 
 TEST(Features, StemIsOneVerticalStroke) {
     BandeTest b(200, 160);
+    EtatPage& etat = b.etat;
     b.Rectangle(100, 20, 102, 100);
-    Graphe g = SeuleComposante();
-    ASSERT_EQ(CalculeTraitsVerticaux(g), 1);
+    Graphe g = SeuleComposante(etat);
+    ASSERT_EQ(CalculeTraitsVerticaux(etat, g), 1);
     const TraitVertical& t = g.TraitsVerticaux[0];
     EXPECT_EQ(t.XHaut, 101);
     EXPECT_EQ(t.YHaut, 0);
@@ -83,16 +87,18 @@ TEST(Features, StemIsOneVerticalStroke) {
 
 TEST(Features, StrokeInterruptedByAKnotIsMergedBack) {
     BandeTest b(200, 160);
+    EtatPage& etat = b.etat;
     b.Rectangle(100, 20, 101, 100);
     b.Rectangle(96, 50, 106, 52);  // a thick knot: the chain stops there
-    Graphe g = SeuleComposante();
-    ASSERT_EQ(CalculeTraitsVerticaux(g), 1);
+    Graphe g = SeuleComposante(etat);
+    ASSERT_EQ(CalculeTraitsVerticaux(etat, g), 1);
     EXPECT_EQ(g.TraitsVerticaux[0].YHaut, 0);
     EXPECT_EQ(g.TraitsVerticaux[0].YBas, g.NbLignes - 1);
 }
 
 TEST(Features, StableSectionsOfTwoSlantedStrokes) {
     BandeTest b(200, 160);
+    EtatPage& etat = b.etat;
     // Two strokes joined at the top by a bar; the right one leans right.
     b.Rectangle(100, 20, 130, 23);
     for (int y = 24; y <= 60; ++y) {
@@ -100,7 +106,7 @@ TEST(Features, StableSectionsOfTwoSlantedStrokes) {
         const int x = 128 + (y - 24) / 4;
         b.Rectangle(x, y, x + 2, y);
     }
-    Graphe g = SeuleComposante();
+    Graphe g = SeuleComposante(etat);
     ASSERT_EQ(CalculeSectionsStables(g), 3);  // the bar rows, then one per stroke
     const SectionStable& gauche = g.SectionsStables[1];
     const SectionStable& droite = g.SectionsStables[2];
@@ -118,9 +124,10 @@ TEST(Features, StableSectionsOfTwoSlantedStrokes) {
 
 TEST(Features, ThickBarEndsFollowItsSlope) {
     BandeTest b(200, 160);
+    EtatPage& etat = b.etat;
     // A bar rising to the right: each row starts one column further right.
     for (int r = 0; r < 6; ++r) b.Rectangle(100 + 2 * r, 60 - r, 130 + 2 * r, 60 - r);
-    Graphe g = SeuleComposante();
+    Graphe g = SeuleComposante(etat);
     ASSERT_EQ(CalculeBarresEpaisses(g), 1);
     const BarreEpaisse& barre = g.BarresEpaisses[0];
     // First row (top) is the rightmost: from its right end to the last row's left.
@@ -131,22 +138,25 @@ TEST(Features, ThickBarEndsFollowItsSlope) {
     EXPECT_EQ(barre.Hauteur, 5);
 }
 
+// The bar builder reads no page state; the table takes it for the others.
+int16_t BarresEpaisses(EtatPage&, Graphe& g) { return CalculeBarresEpaisses(g); }
+
 TEST(Features, ShapesThatAreNoFeature) {
     struct Cas {
         Rect forme;
-        int16_t (*calcule)(Graphe&);
+        int16_t (*calcule)(EtatPage&, Graphe&);
     };
     const Cas cas[] = {
         {{20, 100, 100, 102}, CalculeTaches},           // a stem is no blob
         {{20, 100, 100, 110}, CalculeTraitsVerticaux},  // 11 wide: not thin at s = 20
-        {{40, 100, 52, 130}, CalculeBarresEpaisses},    // 12 rows of runs: too tall for a bar
-        {{40, 100, 44, 105}, CalculeBarresEpaisses},    // 6 wide: too narrow
+        {{40, 100, 52, 130}, BarresEpaisses},    // 12 rows of runs: too tall for a bar
+        {{40, 100, 44, 105}, BarresEpaisses},    // 6 wide: too narrow
     };
     for (const Cas& c : cas) {
         BandeTest b(200, 160);
         b.Rectangle(c.forme.left, c.forme.top, c.forme.right, c.forme.bottom);
-        Graphe g = SeuleComposante();
-        EXPECT_EQ(c.calcule(g), 0) << c.forme.right;
+        Graphe g = SeuleComposante(b.etat);
+        EXPECT_EQ(c.calcule(b.etat, g), 0) << c.forme.right;
     }
 }
 

@@ -20,8 +20,7 @@ class PorteeNotes : public ::testing::Test {
         RegleOptionsParDefaut(Options);
         RegleParametresParDefaut();
         EffaceAnnulation();
-        bande_ = std::make_unique<BandeTest>(600, 200, static_cast<float>(kS), kHaut);
-        Etat.Portees[0].TailleSymboles = TailleCaracteresPortee(kS);
+        etat.Portees[0].TailleSymboles = TailleCaracteresPortee(kS);
     }
     void TearDown() override {
         bande_.reset();
@@ -29,7 +28,7 @@ class PorteeNotes : public ::testing::Test {
         RegleParametresParDefaut();
     }
 
-    Portee& portee() { return Etat.Portees[0]; }
+    Portee& portee() { return etat.Portees[0]; }
     BandeTest& bande() { return *bande_; }
 
     // Row of staff position p (0 = top line).
@@ -37,7 +36,7 @@ class PorteeNotes : public ::testing::Test {
 
     int Candidat(uint16_t code, int prob, int y, int x, int graphe = -1) {
         const int16_t g = static_cast<int16_t>(graphe >= 0 ? graphe : prochainGraphe_++);
-        return AjouteCaractereProbable(g, code, static_cast<int16_t>(prob),
+        return AjouteCaractereProbable(etat, g, code, static_cast<int16_t>(prob),
                                        Point{static_cast<int16_t>(y), static_cast<int16_t>(x)});
     }
     // A vertical line of rows haut .. haut + longueur at column x.
@@ -52,9 +51,13 @@ class PorteeNotes : public ::testing::Test {
         portee().LignesVert.push_back(l);
         return static_cast<int>(portee().LignesVert.size()) - 1;
     }
-    bool Actif(int index) const { return Etat.Caracteres[index].Actif != 0; }
+    bool Actif(int index) const { return etat.Caracteres[index].Actif != 0; }
 
   private:
-    std::unique_ptr<BandeTest> bande_;
+    std::unique_ptr<BandeTest> bande_ =
+        std::make_unique<BandeTest>(600, 200, static_cast<float>(kS), kHaut);
     int prochainGraphe_ = 100;
+
+  protected:
+    EtatPage& etat = bande_->etat;  // the band's page state
 };

@@ -9,12 +9,12 @@
 namespace {
 
 // All the answers of one code on one component, as extraction asks them.
-std::vector<std::pair<int, Point>> Reponses(Graphe& g, float s, uint16_t code) {
+std::vector<std::pair<int, Point>> Reponses(EtatPage& etat, Graphe& g, float s, uint16_t code) {
     std::vector<std::pair<int, Point>> reponses;
     RouvreGraphe(g, 1);
     for (int i = 0; i < 20; ++i) {
         Point p;
-        const int score = ScoreCaractere(g, s, code, p);
+        const int score = ScoreCaractere(etat, g, s, code, p);
         if (score == 0) break;
         reponses.push_back({score, p});
         if (!g.Ouvert) break;
@@ -28,9 +28,10 @@ TEST(ReconnaitRonde, ThreeNoteChordGivesThreeCandidates) {
     const float s = 20;
     const int T = 60;
     BandeMatchers bande(200, 260, s, T);
+    EtatPage& etat = bande.etat;
     for (int k = 0; k < 3; ++k) ASSERT_TRUE(bande.Glyphe("noteheads.s0", 50, T + 2 * s + k * s));
     ASSERT_EQ(bande.Construit(), 1);
-    const auto reponses = Reponses(TableGraphes[0], s, kCarRonde);
+    const auto reponses = Reponses(etat, etat.Graphes[0], s, kCarRonde);
     ASSERT_EQ(reponses.size(), 3u);
     std::vector<int> lignes;
     for (const auto& [score, p] : reponses) {
@@ -45,15 +46,17 @@ TEST(ReconnaitRonde, LoneWholeNoteAndAFilledHeadIsNone) {
     const float s = 20;
     const int T = 60;
     BandeMatchers bande(300, 260, s, T);
+    EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("noteheads.s0", 50, T + 2 * s));
     ASSERT_TRUE(bande.Glyphe("noteheads.s2", 150, T + 2 * s));
     ASSERT_EQ(bande.Construit(), 2);
-    EXPECT_EQ(Reponses(TableGraphes[0], s, kCarRonde).size(), 1u);
-    EXPECT_TRUE(Reponses(TableGraphes[1], s, kCarRonde).empty());
+    EXPECT_EQ(Reponses(etat, etat.Graphes[0], s, kCarRonde).size(), 1u);
+    EXPECT_TRUE(Reponses(etat, etat.Graphes[1], s, kCarRonde).empty());
 }
 
 TEST(TrouveTrous, EnclosedWhiteOfARing) {
     BandeMatchers bande(100, 100, 10, 30);
+    EtatPage& etat = bande.etat;
     bande.Rectangle(20, 20, 34, 36);
     for (int y = 23; y < 31; ++y) {
         for (int x = 24; x < 32; ++x)
@@ -61,7 +64,7 @@ TEST(TrouveTrous, EnclosedWhiteOfARing) {
     }
     ASSERT_EQ(bande.Construit(), 1);
     std::vector<Trou> trous;
-    ASSERT_EQ(TrouveTrous(TableGraphes[0], 10, trous, ModeTrous::Entier), 1);
+    ASSERT_EQ(TrouveTrous(etat.Graphes[0], 10, trous, ModeTrous::Entier), 1);
     EXPECT_EQ(trous[0].PremiereColonne, 24);
     EXPECT_EQ(trous[0].DerniereColonne, 31);
     EXPECT_EQ(trous[0].PremiereLigne, 3);
@@ -72,7 +75,7 @@ TEST(TrouveTrous, EnclosedWhiteOfARing) {
     coupe.Rectangle(20, 32, 34, 36);
     coupe.Rectangle(20, 24, 23, 32);
     ASSERT_EQ(coupe.Construit(), 1);
-    EXPECT_EQ(TrouveTrous(TableGraphes[0], 10, trous, ModeTrous::Entier), 0);
+    EXPECT_EQ(TrouveTrous(coupe.etat.Graphes[0], 10, trous, ModeTrous::Entier), 0);
 }
 
 namespace {
@@ -109,12 +112,13 @@ TEST(ReconnaitNoire, TwoTouchingHeadsGiveTwoCandidatesLargerFirst) {
     const float s = 20;
     const int T = 60;
     BandeMatchers bande(200, 260, s, T);
+    EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("noteheads.s2", 50, T + 2 * s));
     const Rect premiere = bande.CadreGlyphe();
     // The second head of a second interval, one step lower, on the other side.
     ASSERT_TRUE(bande.Glyphe("noteheads.s2", 50 + premiere.Largeur() - 10, T + 2 * s + s / 2, 0.9));
     ASSERT_EQ(bande.Construit(), 1);
-    const auto reponses = Reponses(TableGraphes[0], s, kCarNoire);
+    const auto reponses = Reponses(etat, etat.Graphes[0], s, kCarNoire);
     ASSERT_EQ(reponses.size(), 2u);
     EXPECT_GE(reponses[0].first, reponses[1].first);
     EXPECT_LT(reponses[0].second.h, reponses[1].second.h);  // the full-size head is the larger blob
@@ -125,18 +129,19 @@ TEST(ReconnaitBlanche, HalfNoteWithStemAndNotAFilledHead) {
     const float s = 20;
     const int T = 60;
     BandeMatchers bande(300, 260, s, T);
+    EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("noteheads.s1", 50, T + 3 * s));
     Rect tete = bande.CadreGlyphe();
     bande.Rectangle(T + 3 * s - 70, tete.right - 2, T + 3 * s - 2, tete.right);
     NoteMontante(bande, 150, T + 3 * s, 70, nullptr);
     ASSERT_EQ(bande.Construit(), 2);
-    auto blanche = Reponses(TableGraphes[0], s, kCarBlanche);
+    auto blanche = Reponses(etat, etat.Graphes[0], s, kCarBlanche);
     ASSERT_EQ(blanche.size(), 1u);
     EXPECT_GT(blanche[0].first, 800);
     EXPECT_NEAR(blanche[0].second.v, T + 3 * s, 3);
-    EXPECT_TRUE(Reponses(TableGraphes[1], s, kCarBlanche).empty());
+    EXPECT_TRUE(Reponses(etat, etat.Graphes[1], s, kCarBlanche).empty());
     // And the black head is no half note but a black one.
-    EXPECT_EQ(Reponses(TableGraphes[1], s, kCarNoire).size(), 1u);
+    EXPECT_EQ(Reponses(etat, etat.Graphes[1], s, kCarNoire).size(), 1u);
 }
 
 // Each flag matcher answers only for its own number of flags: asked for one
@@ -148,11 +153,12 @@ TEST(ReconnaitCroche, CountsTheFlags) {
     const uint16_t codes[] = {kCarCroche, kCarDoubleCroche, kCarTripleCroche, kCarQuadrupleCroche};
     for (int n = 0; n < 4; ++n) {
         BandeMatchers bande(200, 300, s, T);
+        EtatPage& etat = bande.etat;
         // Engravers lengthen the stem for three flags and more.
         NoteMontante(bande, 50, T + 3 * s, 70 + std::max(0, n - 1) * 15, drapeaux[n]);
         ASSERT_EQ(bande.Construit(), 1);
         for (int m = 0; m < 4; ++m) {
-            const auto reponses = Reponses(TableGraphes[0], s, codes[m]);
+            const auto reponses = Reponses(etat, etat.Graphes[0], s, codes[m]);
             if (m == n) {
                 ASSERT_EQ(reponses.size(), 1u) << drapeaux[n];
                 EXPECT_GT(reponses[0].first, 700) << drapeaux[n];  // above the flag threshold
@@ -171,32 +177,34 @@ TEST(ReconnaitCroche, DownStemsReadFromTheirFarEndOnly) {
     const uint16_t codes[] = {kCarCroche, kCarDoubleCroche};
     // A real one: the head's end of this down stem reads as two flags.
     BandeMatchers reelle(50, 150, 21.25f, 27);
+    EtatPage& etat = reelle.etat;
     ASSERT_TRUE(reelle.Image(std::string(RUZO_TEST_DATA) + "/notes/down_flag_verovio.png"));
     ASSERT_EQ(reelle.Construit(), 1);
-    const auto croche = Reponses(TableGraphes[0], 21.25f, kCarCroche);
+    const auto croche = Reponses(etat, etat.Graphes[0], 21.25f, kCarCroche);
     ASSERT_EQ(croche.size(), 1u);
     EXPECT_GT(croche[0].first, 700);
-    EXPECT_TRUE(Reponses(TableGraphes[0], 21.25f, kCarDoubleCroche).empty());
+    EXPECT_TRUE(Reponses(etat, etat.Graphes[0], 21.25f, kCarDoubleCroche).empty());
     // A quarter note above the staff, on its ledger line.
     BandeMatchers bande(200, 300, s, T);
     NoteDescendante(bande, 50, 40, 70, nullptr);
     bande.Rectangle(38, 42, 42, 82);
     ASSERT_EQ(bande.Construit(), 1);
-    for (uint16_t code : codes) EXPECT_TRUE(Reponses(TableGraphes[0], s, code).empty()) << code;
+    for (uint16_t code : codes) EXPECT_TRUE(Reponses(bande.etat, bande.etat.Graphes[0], s, code).empty()) << code;
 }
 
 TEST(ReconnaitAppogiature, SmallHeadWithStem) {
     const float s = 20;
     const int T = 60;
     BandeMatchers bande(300, 260, s, T);
+    EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("noteheads.s2", 50, T + 2 * s, 0.6));
     const Rect tete = bande.CadreGlyphe();
     bande.Rectangle(T + 2 * s - 45, tete.right - 2, T + 2 * s - 1, tete.right);
     NoteMontante(bande, 150, T + 3 * s, 70, nullptr);
     ASSERT_EQ(bande.Construit(), 2);
-    const auto appo = Reponses(TableGraphes[0], s, kCarAppogiature);
+    const auto appo = Reponses(etat, etat.Graphes[0], s, kCarAppogiature);
     ASSERT_EQ(appo.size(), 1u);
     EXPECT_GT(appo[0].first, 500);
     EXPECT_NEAR(appo[0].second.v, T + 2 * s, 3);
-    EXPECT_TRUE(Reponses(TableGraphes[1], s, kCarAppogiature).empty());  // a full-size head
+    EXPECT_TRUE(Reponses(etat, etat.Graphes[1], s, kCarAppogiature).empty());  // a full-size head
 }

@@ -1,3 +1,4 @@
+#include "records/options.h"
 #include "structure/note_stage.h"
 #include "records/page_entry.h"
 #include "symbols/notes.h"
@@ -19,7 +20,7 @@ class Notes : public PorteeNotes {
     NotePortee& Tete(uint16_t code, int x, int p, int prob = 500) {
         const int y = Rang(p);
         const int k = Candidat(code, prob, y, x);
-        const int i = CreeNote(k, 0, true, x, y, code, static_cast<int16_t>(prob), false,
+        const int i = CreeNote(etat, ReglagesCourants(), k, 0, true, x, y, code, static_cast<int16_t>(prob), false,
                                code != kCarAppogiature);
         EXPECT_GE(i, 0);
         return portee().Symboles.at(i);
@@ -62,7 +63,7 @@ TEST_F(Notes, ChordHeadsShareTheirNeighboursStem) {
     Tete(kCarRonde, 400, 4);
     Tete(kCarNoire, 500, 4);  // alone and stemless
     ASSERT_EQ(portee().Symboles[1].Queue, kSansQueue);
-    PartageQueues(portee());
+    PartageQueues(ReglagesCourants(), portee());
     const NotePortee& basse = portee().Symboles[1];
     EXPECT_EQ(basse.Queue, QueueNormale);
     EXPECT_EQ(basse.PosX, 200);
@@ -76,7 +77,7 @@ TEST_F(Notes, ChordHeadsShareTheirNeighboursStem) {
 TEST_F(Notes, StemlessHeadsStayWhenAStemIsNotRequired) {
     Options.TigeObligatoire = 0;
     Tete(kCarBlanche, 500, 4);
-    PartageQueues(portee());
+    PartageQueues(ReglagesCourants(), portee());
     EXPECT_EQ(portee().Symboles[0].Etat, 0);
 }
 
@@ -99,7 +100,7 @@ TEST_F(Notes, FlagsGoOnlyToUnbeamedBlackHeadsAboveTheThreshold) {
     const int surPoutre = Candidat(kCarCroche, 900, 60, 235);
     const int croche = Candidat(kCarDoubleCroche, 800, 60, 335);
     Candidat(kCarCroche, 700, 60, 435);     // exactly the threshold
-    ASSERT_TRUE(TraiteCroches());
+    ASSERT_TRUE(TraiteCroches(etat, ReglagesCourants()));
     EXPECT_EQ(portee().Symboles[0].DivDuree, 1);  // its beam
     EXPECT_TRUE(Actif(surPoutre));
     EXPECT_EQ(portee().Symboles[1].DivDuree, 2);
@@ -113,13 +114,13 @@ TEST_F(Notes, GraceNotesNeedAMainNoteAndClaimTheirInk) {
     // main note, and a real note further on that shares the ink.
     for (int x : {150, 175}) {
         const int g = Candidat(kCarAppogiature, 500, Rang(3), x, 1);
-        CreeNote(g, 0, true, x, Rang(3), kCarAppogiature, 500, false, false);
+        CreeNote(etat, ReglagesCourants(), g, 0, true, x, Rang(3), kCarAppogiature, 500, false, false);
     }
     const int faux = Candidat(kCarNoire, 450, Rang(3), 152, 1);
-    CreeNote(faux, 0, true, 152, Rang(3), kCarNoire, 450, false, true);
+    CreeNote(etat, ReglagesCourants(), faux, 0, true, 152, Rang(3), kCarNoire, 450, false, true);
     Tete(kCarNoire, 215, 4);
     const int loin = Candidat(kCarNoire, 450, Rang(5), 300, 1);
-    CreeNote(loin, 0, true, 300, Rang(5), kCarNoire, 450, false, true);
+    CreeNote(etat, ReglagesCourants(), loin, 0, true, 300, Rang(5), kCarNoire, 450, false, true);
     Tete(kCarAppogiature, 420, 2);  // nothing after it
     Tete(kCarAppogiature, 500, 2);  // on a note's column
     Tete(kCarNoire, 505, 4);
@@ -132,7 +133,7 @@ TEST_F(Notes, GraceNotesNeedAMainNoteAndClaimTheirInk) {
 }
 
 TEST_F(Notes, TheStageTakesEachHeadOfAChordOnceAndNumbersItsRecords) {
-    Document.NumeroSymbole = 5;
+    etat.NumeroSymbole = 5;
     LigneVerticale(225, 40, 65);
     Candidat(kCarNoire, 500, Rang(4), 200, 1);
     Candidat(kCarNoire, 480, Rang(8), 202, 1);  // same ink: a chord
@@ -140,7 +141,7 @@ TEST_F(Notes, TheStageTakesEachHeadOfAChordOnceAndNumbersItsRecords) {
     Candidat(kCarSoupir, 600, Rang(4), 320, 2);
     Candidat(kCarNoire, 300, Rang(4), 320, 2);  // the rest's ink is no head
     Candidat(kCarNoire, 400, Rang(2), 450, 3);  // at the threshold
-    ASSERT_TRUE(TraiteNotes());
+    ASSERT_TRUE(TraiteNotes(etat, ReglagesCourants()));
     const std::vector<NotePortee>& n = portee().Symboles;
     ASSERT_EQ(n.size(), 3u);
     EXPECT_EQ(n[0].PosX, 200);
@@ -152,8 +153,8 @@ TEST_F(Notes, TheStageTakesEachHeadOfAChordOnceAndNumbersItsRecords) {
     // Page 0, staff 0: numbered as taken, best first.
     EXPECT_EQ(n[2].IdNote, 5u);
     EXPECT_EQ(n[0].IdNote, 6u);
-    EXPECT_EQ(Document.NumeroSymbole, 8u);
-    for (const CaractereProbable& c : Etat.Caracteres) EXPECT_EQ(c.Actif, c.Prob == 400 ? 1 : 0);
+    EXPECT_EQ(etat.NumeroSymbole, 8u);
+    for (const CaractereProbable& c : etat.Caracteres) EXPECT_EQ(c.Actif, c.Prob == 400 ? 1 : 0);
 }
 
 }  // namespace

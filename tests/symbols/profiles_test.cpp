@@ -52,29 +52,31 @@ TEST(NormaliseContour, FillsRowsWithoutValue) {
 
 TEST(ScoreSequenceLignes, EmptyWeightSumScoresZero) {
     BandeMatchers bande(100, 100, 10, 30);
+    EtatPage& etat = bande.etat;
     bande.Rectangle(10, 10, 40, 20);
     ASSERT_EQ(bande.Construit(), 1);
     const EntreeSequence sansPoids[] = {{0, 1, 0, 10, 100}, {2, 0, 0, 0, 0}};
     const EntreeSequence vide[] = {{2, 0, 0, 0, 0}};
-    EXPECT_EQ(ScoreSequenceLignes(TableGraphes[0], 10, sansPoids, 890), 0);
-    EXPECT_EQ(ScoreSequenceLignes(TableGraphes[0], 10, vide, 890), 0);
+    EXPECT_EQ(ScoreSequenceLignes(etat.Graphes[0], 10, sansPoids, 890), 0);
+    EXPECT_EQ(ScoreSequenceLignes(etat.Graphes[0], 10, vide, 890), 0);
 }
 
 TEST(ScoreSequenceLignes, KeepsTheWeightOfTheEntriesRead) {
     BandeMatchers bande(100, 100, 10, 30);
+    EtatPage& etat = bande.etat;
     // One run for 20 rows, then two runs for 20 rows.
     bande.Rectangle(10, 10, 50, 14);
     bande.Rectangle(30, 20, 51, 24);
     bande.Rectangle(29, 14, 31, 20);
     ASSERT_EQ(bande.Construit(), 1);
     const EntreeSequence deux[] = {{0, 1, 100, 100, 300}, {0, 2, 300, 100, 300}, {2, 0, 0, 0, 0}};
-    EXPECT_EQ(ScoreSequenceLignes(TableGraphes[0], 10, deux, 400), 400);
+    EXPECT_EQ(ScoreSequenceLignes(etat.Graphes[0], 10, deux, 400), 400);
     // Too short a band of two runs: that entry is skipped at its weight.
     const EntreeSequence longue[] = {{0, 1, 100, 100, 300}, {0, 2, 300, 300, 400}, {2, 0, 0, 0, 0}};
-    EXPECT_EQ(ScoreSequenceLignes(TableGraphes[0], 10, longue, 400), 100);
+    EXPECT_EQ(ScoreSequenceLignes(etat.Graphes[0], 10, longue, 400), 100);
     // A test of "more runs than one" reads the two-run band too.
     const EntreeSequence plus[] = {{1, 1, 100, 100, 300}, {2, 0, 0, 0, 0}};
-    EXPECT_EQ(ScoreSequenceLignes(TableGraphes[0], 10, plus, 1000), 1000);
+    EXPECT_EQ(ScoreSequenceLignes(etat.Graphes[0], 10, plus, 1000), 1000);
 }
 
 TEST(ProfileTemplates, EveryTableIsComplete) {

@@ -56,6 +56,7 @@ std::string Lecture(const Portee& p) {
 
 // Recognises the one staff of a cut page and reads its notes back.
 std::string LitPortee(const std::string& nom) {
+    EtatPage etat;
     RegleOptionsParDefaut(Options);
     RegleParametresParDefaut();
     EffaceAnnulation();
@@ -66,13 +67,13 @@ std::string LitPortee(const std::string& nom) {
     Document.NumPage = 0;
     Document.ImagePage = page;
     std::string texte = "not recognised";
-    if (ReconnaitPage(nom)) {
-        texte = Etat.NbPorteesTrouvees() == 1 ? Lecture(Etat.Portees[0])
-                                             : std::to_string(Etat.NbPorteesTrouvees()) + " staves";
+    if (ReconnaitPage(Document, etat, ReglagesCourants(), nom)) {
+        texte = etat.NbPorteesTrouvees() == 1 ? Lecture(etat.Portees[0])
+                                             : std::to_string(etat.NbPorteesTrouvees()) + " staves";
     }
     FermeDocument();
     Document.Pages.clear();
-    LibereEtatPage();
+    LibereEtatPage(etat);
     return texte;
 }
 

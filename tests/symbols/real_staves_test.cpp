@@ -9,6 +9,7 @@
 
 #include "band_drawing.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "symbols/candidates.h"
 #include "records/catalogue.h"
 #include "toolbox/png_io.h"
@@ -28,8 +29,7 @@ class PorteeReelle {
         bande_ =
             std::make_unique<BandeMatchers>(image.largeur, image.hauteur, interligne, ligneHaut);
         bande_->Image(chemin);
-        Etat.PorteeImage = bande_->Bitmap();
-        extrait_ = ExtractionCaracteresProbables(interligne);
+        extrait_ = ExtractionCaracteresProbables(bande_->etat, ReglagesCourants(), interligne);
     }
     bool Prete() const { return lue_ && extrait_; }
 
@@ -42,7 +42,7 @@ class PorteeReelle {
         const Rect zone{static_cast<int16_t>(haut), static_cast<int16_t>(gauche),
                         static_cast<int16_t>(bas), static_cast<int16_t>(droite)};
         const uint16_t code =
-            ChercheMeilleurCaractere(false, zone, p, prob, nullptr, minimum, codes);
+            ChercheMeilleurCaractere(bande_->etat, false, zone, p, prob, nullptr, minimum, codes);
         if (position) *position = p;
         return code;
     }

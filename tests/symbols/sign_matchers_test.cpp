@@ -10,10 +10,10 @@
 
 namespace {
 
-int Meilleur(Graphe& g, float s, uint16_t code, Point* position = nullptr) {
+int Meilleur(EtatPage& etat, Graphe& g, float s, uint16_t code, Point* position = nullptr) {
     RouvreGraphe(g, 1);
     Point p;
-    const int score = ScoreCaractere(g, s, code, p);
+    const int score = ScoreCaractere(etat, g, s, code, p);
     if (position) *position = p;
     return score;
 }
@@ -30,13 +30,14 @@ void VerifieFamille(const Cas& cas, std::initializer_list<uint16_t> famille) {
     const float s = 20;
     const int T = 80;
     BandeMatchers bande(200, 320, s, T);
+    EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe(cas.glyphe, 50, static_cast<int>(T + cas.ligne * s))) << cas.glyphe;
     ASSERT_EQ(bande.Construit(), 1) << cas.glyphe;
-    const int propre = Meilleur(TableGraphes[0], s, cas.code);
+    const int propre = Meilleur(etat, etat.Graphes[0], s, cas.code);
     EXPECT_GT(propre, cas.minimum) << cas.glyphe;
     for (uint16_t autre : famille) {
         if (autre != cas.code) {
-            EXPECT_LT(Meilleur(TableGraphes[0], s, autre), propre) << cas.glyphe << " as " << autre;
+            EXPECT_LT(Meilleur(etat, etat.Graphes[0], s, autre), propre) << cas.glyphe << " as " << autre;
         }
     }
 }
@@ -58,6 +59,7 @@ TEST(SignMatchers, DotBesideAChord) {
     const float s = 20;
     const int T = 80;
     BandeMatchers bande(200, 320, s, T);
+    EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("noteheads.s2", 50, T + 2 * s));
     const Rect tete = bande.CadreGlyphe();
     bande.Rectangle(T - s, tete.left, T + 2 * s, tete.left + 2);
@@ -65,7 +67,7 @@ TEST(SignMatchers, DotBesideAChord) {
     ASSERT_EQ(bande.Construit(), 2);
     Graphe* point = bande.GrapheEn(tete.right + 1, T - s / 2);
     ASSERT_TRUE(point);
-    EXPECT_GT(Meilleur(*point, s, kCarPointe), 400);
+    EXPECT_GT(Meilleur(etat, *point, s, kCarPointe), 400);
 }
 
 TEST(SignMatchers, RestsOnTheirLines) {
@@ -81,20 +83,22 @@ TEST(SignMatchers, RestsOnTheirLines) {
     // A whole rest hanging from the wrong line is not one.
     const float s = 20;
     BandeMatchers bande(200, 320, s, 80);
+    EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("rests.0", 50, static_cast<int>(80 + 3 * s)));
     ASSERT_EQ(bande.Construit(), 1);
-    EXPECT_EQ(Meilleur(TableGraphes[0], s, kCarPause), 0);
+    EXPECT_EQ(Meilleur(etat, etat.Graphes[0], s, kCarPause), 0);
 }
 
 TEST(SignMatchers, TrillAboveTheStaffOnly) {
     const float s = 20;
     for (int ligne : {-2, 2}) {
         BandeMatchers bande(200, 320, s, 120);
+        EtatPage& etat = bande.etat;
         ASSERT_TRUE(bande.Glyphe("scripts.trill", 50, 120 + ligne * static_cast<int>(s)));
         ASSERT_GE(bande.Construit(), 1);
         Graphe* t = bande.GrapheEn(bande.CadreGlyphe().left + 2, bande.CadreGlyphe().top + 20);
         ASSERT_TRUE(t);
-        const int score = Meilleur(*t, s, kCarTrille);
+        const int score = Meilleur(etat, *t, s, kCarTrille);
         if (ligne < 0) {
             EXPECT_GT(score, 1000);  // two contour pairs, up to 2000
         } else {
@@ -108,11 +112,12 @@ TEST(SignMatchers, TrillAboveTheStaffOnly) {
 TEST(SignMatchers, UpperMordentAtItsGateSize) {
     const float s = 20;
     BandeMatchers bande(200, 320, s, 120);
+    EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("scripts.prall", 50, 120 - 2 * static_cast<int>(s), 0.7));
     ASSERT_EQ(bande.Construit(), 1);
     Point p;
-    EXPECT_GE(Meilleur(TableGraphes[0], s, kCarMordantSup, &p), 500);
+    EXPECT_GE(Meilleur(etat, etat.Graphes[0], s, kCarMordantSup, &p), 500);
     const Rect c = bande.CadreGlyphe();
     EXPECT_NEAR(p.h, (c.left + c.right) / 2, 2);
-    EXPECT_EQ(Meilleur(TableGraphes[0], s, kCarDblMordantSup), 0);
+    EXPECT_EQ(Meilleur(etat, etat.Graphes[0], s, kCarDblMordantSup), 0);
 }

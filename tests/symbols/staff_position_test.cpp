@@ -14,28 +14,28 @@ class PositionsPortee : public PorteeNotes {
     void DessineLignes(std::initializer_list<int> ledger) {
         for (int l = 0; l < 5; ++l) bande().Rectangle(0, kHaut + l * kS, 599, kHaut + l * kS + 1);
         for (int l : ledger) bande().Rectangle(270, kHaut + l * kS, 330, kHaut + l * kS + 1);
-        Etat.PorteeImageIntacte = DupliqueOffscreen(Etat.PorteeImage);
+        etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
     }
     // The position of a head drawn at (300, y) on the intact band.
     bool Tete(int y, int& position, bool lignesSupp = true) {
         bande().Tete(300, y, 0.65f * kS, 0.45f * kS);
-        DisposeOffscreen(Etat.PorteeImageIntacte);
-        Etat.PorteeImageIntacte = DupliqueOffscreen(Etat.PorteeImage);
-        return PositionPortee(0, 300, y, position, lignesSupp);
+        DisposeOffscreen(etat.PorteeImageIntacte);
+        etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
+        return PositionPortee(etat, 0, 300, y, position, lignesSupp);
     }
 };
 
 TEST_F(PositionsPortee, LinesAndSpacesInsideTheStaffCountHalfInterlines) {
     DessineLignes({});
     int p = 99;
-    ASSERT_TRUE(PositionPortee(0, 300, kHaut, p, true));
+    ASSERT_TRUE(PositionPortee(etat, 0, 300, kHaut, p, true));
     EXPECT_EQ(p, 0);
-    ASSERT_TRUE(PositionPortee(0, 300, kHaut + kS / 2, p, true));
+    ASSERT_TRUE(PositionPortee(etat, 0, 300, kHaut + kS / 2, p, true));
     EXPECT_EQ(p, 1);
-    ASSERT_TRUE(PositionPortee(0, 300, kHaut + 4 * kS, p, true));
+    ASSERT_TRUE(PositionPortee(etat, 0, 300, kHaut + 4 * kS, p, true));
     EXPECT_EQ(p, 8);
     // Half an interline above the top line is still placed by the lines.
-    ASSERT_TRUE(PositionPortee(0, 300, kHaut - kS / 2, p, true));
+    ASSERT_TRUE(PositionPortee(etat, 0, 300, kHaut - kS / 2, p, true));
     EXPECT_EQ(p, -1);
 }
 
@@ -57,30 +57,30 @@ TEST_F(PositionsPortee, AHeadFarFromAnyLedgerLineHasNoPositionButAGraceNoteDoes)
     int p = 0;
     EXPECT_FALSE(Tete(kHaut - 3 * kS, p));
     // Grace notes extend the staff lines instead of walking ledger lines.
-    ASSERT_TRUE(PositionPortee(0, 300, kHaut - 3 * kS, p, false));
+    ASSERT_TRUE(PositionPortee(etat, 0, 300, kHaut - 3 * kS, p, false));
     EXPECT_EQ(p, -6);
 }
 
 TEST_F(PositionsPortee, NoBandBeforeLineRemovalMeansNoLedgerLines) {
     int p = 0;
-    EXPECT_FALSE(PositionPortee(0, 300, kHaut - 3 * kS, p, true));
+    EXPECT_FALSE(PositionPortee(etat, 0, 300, kHaut - 3 * kS, p, true));
     // Within 1.5 interlines of the top line, but with no line found only
     // the space next to the staff can be told.
-    ASSERT_TRUE(PositionPortee(0, 300, kHaut - kS, p, true));
+    ASSERT_TRUE(PositionPortee(etat, 0, 300, kHaut - kS, p, true));
     EXPECT_EQ(p, -1);
 }
 
 TEST_F(PositionsPortee, ThinStrokesCountButHeadsDoNot) {
     bande().Rectangle(250, 100, 349, 101);  // a line 100 columns long
     bande().Tete(300, 100, 0.65f * kS, 0.45f * kS);
-    const VuePixels base = VueOffscreen(Etat.PorteeImage);
+    const VuePixels base = VueOffscreen(etat.PorteeImage);
     const int n = LongueurLigneSupplementaire(base, 300, 100, kS);
     // At most 2.4 interlines each way, less the head's thick columns.
     EXPECT_GT(n, 40);
     EXPECT_LT(n, 2 * static_cast<int>(2.4 * kS) - 20);
     // A head alone is no line: its thin rim stays below the line threshold.
     bande().Tete(500, 150, 0.65f * kS, 0.45f * kS);
-    EXPECT_LT(LongueurLigneSupplementaire(VueOffscreen(Etat.PorteeImage), 500, 150, kS), kS / 4);
+    EXPECT_LT(LongueurLigneSupplementaire(VueOffscreen(etat.PorteeImage), 500, 150, kS), kS / 4);
 }
 
 }  // namespace

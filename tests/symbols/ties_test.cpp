@@ -16,6 +16,7 @@ namespace {
 class RechercheLiaisonsTest : public ::testing::Test {
   protected:
     BandeTest bande{400, 260, 20, 80};
+    EtatPage& etat = bande.etat;
 
     void SetUp() override { RegleOptionsParDefaut(Options); }
     void TearDown() override { RegleOptionsParDefaut(Options); }
@@ -30,17 +31,17 @@ class RechercheLiaisonsTest : public ::testing::Test {
         }
     }
     bool Cherche() {
-        Etat.PorteeImageIntacte = DupliqueOffscreen(Etat.PorteeImage);
-        return RechercheLiaisons();
+        etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
+        return RechercheLiaisons(etat, ReglagesCourants());
     }
     int Noirs(int x0, int y0, int x1, int y1) {
-        const VuePixels base = VueOffscreen(Etat.PorteeImage);
+        const VuePixels base = VueOffscreen(etat.PorteeImage);
         int n = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x) n += EstNoir(base, x, y);
         return n;
     }
-    const std::vector<Liaison>& Liaisons() { return Etat.Courante().Liaisons; }
+    const std::vector<Liaison>& Liaisons() { return etat.Courante().Liaisons; }
 };
 
 }  // namespace
@@ -86,26 +87,26 @@ TEST_F(RechercheLiaisonsTest, ShortFlatThickOrInStaffStrokesAreNotTies) {
     // measures once thresholded.
     for (int x = 200; x < 280; ++x) bande.Rectangle(x, 60 - (x - 200) / 4, x, 68 - (x - 200) / 4);
     Arc(300, 360, 130, -15, 3);  // between the staff lines
-    const std::vector<uint8_t> avant = Etat.PorteeImage->pixels;
+    const std::vector<uint8_t> avant = etat.PorteeImage->pixels;
     ASSERT_TRUE(Cherche());
     EXPECT_TRUE(Liaisons().empty());
-    EXPECT_EQ(Etat.PorteeImage->pixels, avant);
+    EXPECT_EQ(etat.PorteeImage->pixels, avant);
 }
 
 TEST_F(RechercheLiaisonsTest, NoIntactBandFailsOptionOffLeavesTheBand) {
-    EXPECT_FALSE(RechercheLiaisons());
+    EXPECT_FALSE(RechercheLiaisons(etat, ReglagesCourants()));
     Options.AutoriserLiaisons = 0;
     Arc(100, 160, 60, -14, 3);
-    const std::vector<uint8_t> avant = Etat.PorteeImage->pixels;
+    const std::vector<uint8_t> avant = etat.PorteeImage->pixels;
     ASSERT_TRUE(Cherche());
     EXPECT_TRUE(Liaisons().empty());
-    EXPECT_EQ(Etat.PorteeImage->pixels, avant);
+    EXPECT_EQ(etat.PorteeImage->pixels, avant);
 }
 
 TEST_F(RechercheLiaisonsTest, AStaffSearchedAgainDoesNotDoubleItsTies) {
     Arc(100, 160, 60, -14, 3);
     ASSERT_TRUE(Cherche());
-    ASSERT_TRUE(RechercheLiaisons());
+    ASSERT_TRUE(RechercheLiaisons(etat, ReglagesCourants()));
     EXPECT_EQ(Liaisons().size(), 1u);
 }
 
@@ -114,15 +115,14 @@ namespace {
 class AttacheLiaisonsTest : public ::testing::Test {
   protected:
     BandeTest bande{400, 260, 20, 80};
+    EtatPage& etat = bande.etat;
 
-    void SetUp() override { Document.NumeroLiaison = 1; }
-    void TearDown() override { Document.NumeroLiaison = 1; }
 
     void Note(int x, int y) {
         NotePortee n;
         n.PosX = static_cast<int16_t>(x);
         n.PosY = static_cast<int16_t>(y);
-        Etat.Courante().Symboles.push_back(n);
+        etat.Courante().Symboles.push_back(n);
     }
     void Liaison_(int x0, int y0, int x1, int y1, bool dessus) {
         Liaison l;
@@ -131,9 +131,9 @@ class AttacheLiaisonsTest : public ::testing::Test {
         l.PosYDebut = static_cast<int16_t>(y0);
         l.PosXFin = static_cast<int16_t>(x1);
         l.PosYFin = static_cast<int16_t>(y1);
-        Etat.Courante().Liaisons.push_back(l);
+        etat.Courante().Liaisons.push_back(l);
     }
-    const NotePortee& N(int i) { return Etat.Courante().Symboles.at(i); }
+    const NotePortee& N(int i) { return etat.Courante().Symboles.at(i); }
 };
 
 }  // namespace
@@ -146,10 +146,10 @@ TEST_F(AttacheLiaisonsTest, EachEndTakesTheNearestNoteOnItsSide) {
     Note(240, 62);   // 4: three interlines to the right: too far
     Note(172, 63);   // 5: a rest
     Note(178, 62);   // 6: a removed note
-    Etat.Courante().Symboles[5].Silence = 1;
-    Etat.Courante().Symboles[6].Etat = kNoteSupprimee;
+    etat.Courante().Symboles[5].Silence = 1;
+    etat.Courante().Symboles[6].Etat = kNoteSupprimee;
     Liaison_(100, 60, 180, 60, true);
-    ASSERT_TRUE(AttacheLiaisons());
+    ASSERT_TRUE(AttacheLiaisons(etat));
     EXPECT_EQ(N(1).Debut.Numero, 1);
     EXPECT_EQ(N(1).Debut.PosX, 100);
     EXPECT_EQ(N(1).Debut.AuDessus, 1);
@@ -158,7 +158,7 @@ TEST_F(AttacheLiaisonsTest, EachEndTakesTheNearestNoteOnItsSide) {
         EXPECT_EQ(N(i).Debut.Numero, 0) << i;
         EXPECT_EQ(N(i).Fin.Numero, 0) << i;
     }
-    EXPECT_EQ(Document.NumeroLiaison, 2);
+    EXPECT_EQ(etat.NumeroLiaison, 2);
 }
 
 TEST_F(AttacheLiaisonsTest, TwoTiesEndingOnOneNoteAndNumbersKeptApart) {
@@ -170,21 +170,21 @@ TEST_F(AttacheLiaisonsTest, TwoTiesEndingOnOneNoteAndNumbersKeptApart) {
     Liaison_(300, 210, 360, 210, false);  // no note at either end: no number
     Liaison_(170, 215, 390, 215, false);  // 3: its start only, on 2
     Liaison_(20, 240, 100, 212, false);   // 4: its end only
-    ASSERT_TRUE(AttacheLiaisons());
+    ASSERT_TRUE(AttacheLiaisons(etat));
     EXPECT_EQ(N(0).Debut.Numero, 1);
     EXPECT_EQ(N(1).Fin.Numero, 1);
     EXPECT_EQ(N(2).Fin.Numero, 2);
     EXPECT_EQ(N(1).Debut.Numero, 2);
     EXPECT_EQ(N(2).Debut.Numero, 3);
     EXPECT_EQ(N(0).Fin.Numero, 4);
-    EXPECT_EQ(Document.NumeroLiaison, 5);
+    EXPECT_EQ(etat.NumeroLiaison, 5);
 }
 
 TEST_F(AttacheLiaisonsTest, ATieBetweenTwoNotesAtOneHeightJoinsThem) {
     Note(100, 200);
     Note(150, 200);
     Liaison_(106, 210, 146, 210, false);  // both notes as near in rows to each end
-    ASSERT_TRUE(AttacheLiaisons());
+    ASSERT_TRUE(AttacheLiaisons(etat));
     EXPECT_EQ(N(0).Debut.Numero, 1);
     EXPECT_EQ(N(1).Fin.Numero, 1);
     EXPECT_EQ(N(0).Fin.Numero, 0);

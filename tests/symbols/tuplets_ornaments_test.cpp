@@ -17,6 +17,7 @@ constexpr uint16_t kPetit3 = 163, kPetit5 = 176, kPetit7 = 166;
 class NotesCompletees : public ::testing::Test {
   protected:
     BandeTest bande{600, 300, 20, 100};
+    EtatPage& etat = bande.etat;
     int16_t graphe = 0;
 
     void SetUp() override { RegleOptionsParDefaut(Options); }
@@ -32,15 +33,15 @@ class NotesCompletees : public ::testing::Test {
         n.Queue = queueEnHaut ? QueueNormale : QueueBasDroite;
         n.HauteurQueue = 70;
         n.Accroche = accroche;
-        Etat.Courante().Symboles.push_back(n);
-        return Etat.Courante().Symboles.back();
+        etat.Courante().Symboles.push_back(n);
+        return etat.Courante().Symboles.back();
     }
     int Candidat(uint16_t code, int prob, int v, int h) {
-        return AjouteCaractereProbable(graphe++, code, static_cast<int16_t>(prob),
+        return AjouteCaractereProbable(etat, graphe++, code, static_cast<int16_t>(prob),
                                        Point{static_cast<int16_t>(v), static_cast<int16_t>(h)});
     }
-    const NotePortee& N(int i) { return Etat.Courante().Symboles.at(i); }
-    bool Actif(int i) { return Etat.Caracteres.at(i).Actif != 0; }
+    const NotePortee& N(int i) { return etat.Courante().Symboles.at(i); }
+    bool Actif(int i) { return etat.Caracteres.at(i).Actif != 0; }
 };
 
 }  // namespace
@@ -51,8 +52,8 @@ TEST_F(NotesCompletees, ADigitOverABeamGroupNumbersTheWholeGroup) {
     Note(400, 150, true, 1);  // of the group, far from the digit
     Note(460, 150, true, 2);  // another group
     const int trois = Candidat(kPetit3, 700, 40, 120);  // above the beam of the first note
-    AjouteCaractereProbable(static_cast<int16_t>(graphe - 1), kCarPointe, 300, Point{45, 125});
-    ASSERT_TRUE(TraiteTuplets());
+    AjouteCaractereProbable(etat, static_cast<int16_t>(graphe - 1), kCarPointe, 300, Point{45, 125});
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(N(i).Tuplet, 3) << i;
         EXPECT_EQ(N(i).ProbTuplet, 700) << i;
@@ -65,7 +66,7 @@ TEST_F(NotesCompletees, ADigitOverABeamGroupNumbersTheWholeGroup) {
 TEST_F(NotesCompletees, DigitUnderTheHeadsOfAStemDownGroup) {
     Note(300, 110, false, 4);
     Candidat(kPetit5, 650, 80, 310);
-    ASSERT_TRUE(TraiteTuplets());
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     EXPECT_EQ(N(0).Tuplet, 5);
 }
 
@@ -78,7 +79,7 @@ TEST_F(NotesCompletees, DigitsThatNumberNoTuplet) {
     Candidat(kPetit3, 900, 40, 220);
     Candidat(kPetit7, 900, 40, 320);
     Candidat(kPetit3, 600, 40, 420);
-    ASSERT_TRUE(TraiteTuplets());
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     for (int i = 0; i < 4; ++i) EXPECT_EQ(N(i).Tuplet, 0) << i;
 }
 
@@ -86,7 +87,7 @@ TEST_F(NotesCompletees, TupletsOffNumbersNothing) {
     Options.AutoriserTuplets = 0;
     Note(100, 150, true, 1);
     Candidat(kPetit3, 900, 40, 120);
-    ASSERT_TRUE(TraiteTuplets());
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     EXPECT_EQ(N(0).Tuplet, 0);
 }
 
@@ -100,7 +101,7 @@ TEST_F(NotesCompletees, TrillWinsOverStaccatoAndStaccatoAlone) {
     Candidat(kCarPointe, 600, 80, 305);
     Candidat(kCarTrille, 950, 70, 510);
     Candidat(kCarMordantInf, 600, 75, 515);
-    ASSERT_TRUE(TraiteEffets());
+    ASSERT_TRUE(TraiteEffets(etat));
     EXPECT_EQ(N(0).Effet, kTrille);
     EXPECT_FALSE(Actif(trille));
     EXPECT_TRUE(Actif(point));
@@ -118,7 +119,7 @@ TEST_F(NotesCompletees, NoOrnamentInsideTheStaffOnRestsGraceOrRemovedNotes) {
     Candidat(kCarMordantInf, 900, 10, 310);
     Candidat(kCarMordantInf, 900, 10, 510);
     Candidat(kCarMordantInf, 900, 10, 410);
-    ASSERT_TRUE(TraiteEffets());
+    ASSERT_TRUE(TraiteEffets(etat));
     for (int i = 0; i < 4; ++i) EXPECT_EQ(N(i).Effet, kSansEffet) << i;
     EXPECT_TRUE(Actif(mordant));
 }
@@ -128,7 +129,7 @@ TEST_F(NotesCompletees, AbsurdStemLengthsKeepTheZonesInRange) {
     n.HauteurQueue = 65535;
     Note(300, -32000, true, 2).HauteurQueue = 65535;
     Candidat(kPetit3, 900, 32767, 310);
-    ASSERT_TRUE(TraiteTuplets());
-    ASSERT_TRUE(TraiteEffets());
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
+    ASSERT_TRUE(TraiteEffets(etat));
     EXPECT_EQ(N(0).Tuplet, 0);
 }
