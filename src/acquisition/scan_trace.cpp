@@ -3,24 +3,13 @@
 #include <cstdarg>
 #include <cstdio>
 #include <ctime>
-#include <vector>
 
 #include "document/preferences.h"
 #include "toolbox/folders.h"
 #include "toolbox/messages.h"
+#include "toolbox/text_format.h"
 
 namespace {
-
-std::string Texte(const char* format, va_list args) {
-    va_list copie;
-    va_copy(copie, args);
-    const int n = std::vsnprintf(nullptr, 0, format, copie);
-    va_end(copie);
-    if (n <= 0) return "";
-    std::vector<char> tampon(static_cast<size_t>(n) + 1);
-    std::vsnprintf(tampon.data(), tampon.size(), format, args);
-    return std::string(tampon.data(), static_cast<size_t>(n));
-}
 
 void AjouteAuJournal(const std::string& texte) {
     std::FILE* f = std::fopen(FichierDebugScanner().c_str(), "a");
@@ -43,7 +32,7 @@ void TraceScanner(const char* format, ...) {
     if (!Prefs.TwainDebug && !TraceActive()) return;
     va_list args;
     va_start(args, format);
-    const std::string texte = Texte(format, args);
+    const std::string texte = FormateListe(format, args);
     va_end(args);
     if (Prefs.TwainDebug) AjouteAuJournal(texte);
     Trace("%s", texte.c_str());

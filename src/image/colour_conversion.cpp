@@ -2,7 +2,6 @@
 
 #include "toolbox/messages.h"
 #include "toolbox/system.h"
-#include "toolbox/png_io.h"
 
 uint8_t IndexDeRVB(uint8_t rouge, uint8_t vert, uint8_t bleu) {
     return IndexDeCouleur({static_cast<uint16_t>(rouge * 256), static_cast<uint16_t>(vert * 256),
@@ -29,7 +28,9 @@ uint8_t ConvertisseurCouleurs::Index(uint8_t rouge, uint8_t vert, uint8_t bleu) 
 namespace {
 
 constexpr int64_t kPixelsPageMax = 400'000'000;
-// The decoded colours (three bytes) and the page (one) are in memory together.
+// Most pages are decoded row by row into the page (one byte a pixel), but an
+// interlaced PNG or a TIFF in one strip is decoded whole, in colour, beside
+// its page: the free memory is measured against that worst case.
 constexpr int64_t kOctetsDecodageParPixel = 4;
 
 }  // namespace
@@ -64,21 +65,4 @@ bool TailleImageAcceptable(const char* format, long largeur, long hauteur, int d
         return false;
     }
     return true;
-}
-
-Offscreen OffscreenDepuisRVB(const ImageRVB& image) {
-    Offscreen o = CreeOffscreen(image.largeur, image.hauteur, 8);
-    if (!o) {
-        Alerte("Not enough memory for a %dx%d page", image.largeur, image.hauteur);
-        return nullptr;
-    }
-    ConvertisseurCouleurs conversion;
-    const VuePixels base = VueOffscreen(o);
-    const uint8_t* source = image.rvb.data();
-    for (int y = 0; y < image.hauteur; ++y) {
-        uint8_t* ligne = LignePixels(base, y);
-        for (int x = 0; x < image.largeur; ++x, source += 3)
-            ligne[x] = conversion.Index(source[0], source[1], source[2]);
-    }
-    return o;
 }

@@ -10,11 +10,11 @@
 #include "image/offscreen.h"
 
 class ConvertisseurCouleurs {
-public:
+  public:
     ConvertisseurCouleurs();
     uint8_t Index(uint8_t rouge, uint8_t vert, uint8_t bleu);
 
-private:
+  private:
     std::array<uint8_t, 256> gris_{};  // r = g = b, the common case of scans
     std::unordered_map<uint32_t, uint8_t> couleurs_;
 };
@@ -25,9 +25,3 @@ uint8_t IndexDeRVB(uint8_t rouge, uint8_t vert, uint8_t bleu);
 // Refuses sizes that cannot make a page bitmap (bounds are signed 16-bit),
 // with the text the user sees. `format` names the file kind in the message.
 bool TailleImageAcceptable(const char* format, long largeur, long hauteur, int dimensionMax);
-
-struct ImageRVB;
-
-// A new offscreen holding a decoded 8-bit RGB picture, top row first; none
-// (with an alert) when the offscreen cannot be made.
-Offscreen OffscreenDepuisRVB(const ImageRVB& image);

@@ -2,15 +2,15 @@
 
 #include <cstdio>
 // jpeglib.h needs size_t and FILE declared first.
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include <csetjmp>
 #include <new>
 #include <vector>
 
 #include "image/colour_conversion.h"
-#include "toolbox/png_io.h"
+#include "image/page_rows.h"
 #include "toolbox/messages.h"
 
 namespace {
@@ -30,10 +30,16 @@ void SortieErreur(j_common_ptr cinfo) {
     std::longjmp(gestion->retour, 1);
 }
 
-// Warnings are not shown, except that a file cut short is refused: the
-// library would otherwise finish the page in grey.
+// Warnings are not shown, except that a file whose data ends before its
+// picture does is refused: the library would otherwise finish the page in
+// grey. The data ends either with the file, or with its end marker reached
+// early (a header that claims more rows than the data holds).
 void Message(j_common_ptr cinfo, int niveau) {
-    if (niveau == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF) SortieErreur(cinfo);
+    if (niveau != -1) return;
+    const int code = cinfo->err->msg_code;
+    const bool finAtteinte = code == JWRN_HIT_MARKER && cinfo->is_decompressor &&
+                             reinterpret_cast<j_decompress_ptr>(cinfo)->unread_marker == JPEG_EOI;
+    if (code == JWRN_JPEG_EOF || finAtteinte) SortieErreur(cinfo);
 }
 
 std::string TexteErreur(j_common_ptr cinfo) {
@@ -59,7 +65,8 @@ struct DecodageJPEG {
     jpeg_decompress_struct cinfo{};
     GestionErreurs erreurs{};
     std::FILE* fichier = nullptr;
-    ImageRVB image;
+    LignesPage page;
+    std::vector<uint8_t> ligne;  // one row of 8-bit RGB
     std::string erreur;
 };
 
@@ -85,17 +92,26 @@ bool Decode(DecodageJPEG& d, int dimensionMax) {
         d.erreur = "unexpected colour layout";
         return false;
     }
-    d.image.largeur = static_cast<int>(d.cinfo.output_width);
-    d.image.hauteur = static_cast<int>(d.cinfo.output_height);
+    // Row by row into the page: a file cut short stops at its last row
+    // (see Message) having cost only the rows it held.
     try {
-        d.image.rvb.assign(static_cast<size_t>(d.image.largeur) * d.image.hauteur * 3, 255);
+        d.ligne.assign(size_t{d.cinfo.output_width} * 3, 255);
     } catch (const std::bad_alloc&) {
         d.erreur = "not enough memory";
         return false;
     }
+    if (!d.page.Reserve(static_cast<int>(d.cinfo.output_width),
+                        static_cast<int>(d.cinfo.output_height))) {
+        d.erreur = "not enough memory";
+        return false;
+    }
     while (d.cinfo.output_scanline < d.cinfo.output_height) {
-        JSAMPROW ligne = d.image.rvb.data() + static_cast<size_t>(d.cinfo.output_scanline) * d.image.largeur * 3;
-        jpeg_read_scanlines(&d.cinfo, &ligne, 1);
+        JSAMPROW ligne = d.ligne.data();
+        if (jpeg_read_scanlines(&d.cinfo, &ligne, 1) != 1) {
+            d.erreur = "the file ends before the picture does";
+            return false;
+        }
+        d.page.AjouteLigneRVB(d.ligne.data());
     }
     jpeg_finish_decompress(&d.cinfo);
     return true;
@@ -120,5 +136,5 @@ Offscreen ChargeJPEG(const std::string& nom, int dimensionMax) {
         if (!d.erreur.empty()) Alerte("JPEG error: %s", d.erreur.c_str());
         return nullptr;
     }
-    return OffscreenDepuisRVB(d.image);
+    return d.page.Termine();
 }

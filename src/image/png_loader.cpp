@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "image/colour_conversion.h"
+#include "image/page_rows.h"
 #include "toolbox/messages.h"
 #include "toolbox/png_io.h"
 
@@ -34,7 +35,9 @@ DebutPNG LitDebut(const std::string& nom) {
 
 }  // namespace
 
-bool EstPNG(const std::string& nom) { return LitDebut(nom).Signature(); }
+bool EstPNG(const std::string& nom) {
+    return LitDebut(nom).Signature();
+}
 
 Offscreen ChargePNG(const std::string& nom, int dimensionMax) {
     // The size is checked here, so that the user is told why a huge picture
@@ -43,11 +46,18 @@ Offscreen ChargePNG(const std::string& nom, int dimensionMax) {
     if (debut.lus == sizeof debut.octets && std::memcmp(debut.octets + 12, "IHDR", 4) == 0 &&
         !TailleImageAcceptable("PNG", debut.Mot(16), debut.Mot(20), dimensionMax))
         return nullptr;
-    ImageRVB image;
+    class VersPage : public DestinationPNG {
+      public:
+        bool Dimensions(int largeur, int hauteur) override {
+            return page.Reserve(largeur, hauteur);
+        }
+        bool Ligne(const uint8_t* rvb) override { return page.AjouteLigneRVB(rvb); }
+        LignesPage page;
+    } destination;
     std::string erreur;
-    if (!LitPNG(nom, image, erreur, dimensionMax)) {
+    if (!LitPNGParLignes(nom, destination, erreur, dimensionMax)) {
         Alerte("PNG error: %s", erreur.c_str());
         return nullptr;
     }
-    return OffscreenDepuisRVB(image);
+    return destination.page.Termine();
 }

@@ -1,4 +1,4 @@
-// TIFF page images, read whole through the TIFF library's RGBA interface.
+// TIFF page images, read band by band through the TIFF library's RGBA interface.
 #pragma once
 
 #include <string>

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <vector>
 
+#include "toolbox/text_format.h"
+
 namespace {
 
 // The sinks are the process's: recognitions running side by side hand them
@@ -85,7 +87,9 @@ std::string Cherche(const std::map<int, TexteLangue>& table, int numero) {
     return langue == 2 ? it->second.francais : it->second.anglais;
 }
 
-std::string Formate(const char* format, va_list args) {
+}  // namespace
+
+std::string FormateListe(const char* format, va_list args) {
     va_list copie;
     va_copy(copie, args);
     const int n = std::vsnprintf(nullptr, 0, format, copie);
@@ -96,12 +100,10 @@ std::string Formate(const char* format, va_list args) {
     return texte;
 }
 
-}  // namespace
-
 void Alerte(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    const std::string texte = Formate(format, args);
+    const std::string texte = FormateListe(format, args);
     va_end(args);
     const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
     if (puitsAlertes)
@@ -113,7 +115,7 @@ void Alerte(const char* format, ...) {
 std::string FormateTexte(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string texte = Formate(format, args);
+    std::string texte = FormateListe(format, args);
     va_end(args);
     return texte;
 }
@@ -122,7 +124,7 @@ void Trace(const char* format, ...) {
     if (!TraceActive()) return;
     va_list args;
     va_start(args, format);
-    const std::string texte = Formate(format, args);
+    const std::string texte = FormateListe(format, args);
     va_end(args);
     const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
     if (puitsTrace) puitsTrace(texte);

@@ -20,5 +20,22 @@ struct ImageRVB {
 bool LitPNG(const std::string& chemin, ImageRVB& image, std::string& erreur,
             int dimensionMax = kDimensionMax);
 
+// Where a row-by-row read puts the picture: told its size once the header
+// is read (false refuses it), then given each row of 8-bit RGB, top row
+// first (false stops the read).
+class DestinationPNG {
+  public:
+    virtual ~DestinationPNG() = default;
+    virtual bool Dimensions(int largeur, int hauteur) = 0;
+    virtual bool Ligne(const uint8_t* rvb) = 0;
+};
+
+// Reads a PNG as `LitPNG` does, one row at a time, so that memory grows only
+// with the rows decoded. An interlaced picture is decoded whole first (its
+// passes revisit every row). A file too short to hold the rows its header
+// announces, even at the best compression, is refused before any is decoded.
+bool LitPNGParLignes(const std::string& chemin, DestinationPNG& destination, std::string& erreur,
+                     int dimensionMax = kDimensionMax);
+
 // Writes an indexed pixel map as an RGB PNG through the colour table.
 bool EcritPNG(const PixMap& image, const std::string& chemin);

@@ -4,8 +4,6 @@
 // before anything runs.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -57,18 +55,7 @@ class CommandeLotTest : public DossierTest {
 
     // Starts a batch without waiting for it.
     pid_t LanceLot(const fs::path& sortie, const char* travailleurs) {
-        std::vector<std::string> args = {RUZO_PROGRAM, "batch", Ensemble().string(), "-o",
-                                         sortie.string(), "--jobs", travailleurs};
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        pid_t pid = -1;
-        posix_spawn(&pid, RUZO_PROGRAM, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        return pid;
+        return LanceRuzo({"batch", Ensemble().string(), "-o", sortie.string(), "--jobs", travailleurs});
     }
 
     // Waits until the log holds `n` records; false after two minutes.
@@ -78,12 +65,6 @@ class CommandeLotTest : public DossierTest {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
         return false;
-    }
-
-    static int Attend(pid_t pid) {
-        int etat = 0;
-        waitpid(pid, &etat, 0);
-        return WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
     }
 
     // Every output of `sortie` is byte for byte the reference's.
@@ -131,7 +112,7 @@ TEST_F(CommandeLotTest, ParallelOutputsMatchRecognizeAndSurviveAKillAndAStop) {
     ASSERT_GT(pid, 0);
     ASSERT_TRUE(AttendRecords(tue / "ruzo-batch.jsonl", 1));
     kill(pid, SIGKILL);
-    Attend(pid);
+    AttendRuzo(pid);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the worker follows its batch
     for (int i = 1; i <= kDocuments; ++i) {
         for (const char* e : {".msb", ".msf"}) {
@@ -156,7 +137,7 @@ TEST_F(CommandeLotTest, ParallelOutputsMatchRecognizeAndSurviveAKillAndAStop) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     kill(pid, SIGTERM);
-    const int code = Attend(pid);
+    const int code = AttendRuzo(pid);
     EXPECT_TRUE(code == 1 || (code == 0 && Lignes(arrete / "ruzo-batch.jsonl") == kDocuments));
     MemesSorties(arrete, complet, false);
     reprise = ExecuteRuzo("batch '" + Ensemble().string() + "' -o '" + arrete.string() + "' --resume");

@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "image/image_test_support.h"
 #include "image/offscreen.h"
 #include "support/ruzo_home.h"
 #include "support/run_program.h"
@@ -120,13 +121,15 @@ TEST_F(IssuesTest, InterruptedAndKilledRunsLeaveTheEarlierFiles) {
 // refused list is never saved over.
 TEST_F(IssuesTest, WrongInputIsNamedAndRefused) {
     const std::string gif = Racine() + "/anim.gif", pdf = Racine() + "/score.pdf",
-                      vide = Racine() + "/empty.png";
+                      pdfImage = Racine() + "/score.png", vide = Racine() + "/empty.png";
     ASSERT_TRUE(RemplaceFichierTest(gif, "GIF89a\x01"));
     ASSERT_TRUE(RemplaceFichierTest(pdf, "%PDF-1.4\n"));
+    ASSERT_TRUE(RemplaceFichierTest(pdfImage, "%PDF-1.4\n"));
     ASSERT_TRUE(RemplaceFichierTest(vide, ""));
     const std::pair<std::string, std::string> cas[] = {
         {gif, "is a GIF image"},
         {pdf, "is damaged"},  // a PDF goes to the PDF import, which finds it cut short
+        {pdfImage, "is a PDF document ('ruzo recognize' and 'ruzo doc add' import"},
         {Racine(), "is a folder"},
         {vide, "is an empty file"},
     };
@@ -149,7 +152,8 @@ TEST_F(IssuesTest, WrongInputIsNamedAndRefused) {
     EXPECT_EQ(RuzoHomeEssai::LitFichier(liste), texte);
 }
 
-// A 69-byte PNG that claims 32000 x 32000 pixels is refused from its header.
+// A 69-byte PNG that claims 32000 x 32000 pixels is refused from its header,
+// and one that claims 15000 x 15000 over a single data chunk from its size.
 TEST_F(IssuesTest, AHugeImageIsRefusedBeforeItIsDecoded) {
     const std::string enorme = Racine() + "/huge.png";
     std::string png = RuzoHomeEssai::LitFichier(blanche_).substr(0, 33);
@@ -160,4 +164,9 @@ TEST_F(IssuesTest, AHugeImageIsRefusedBeforeItIsDecoded) {
     const ResultatProgramme r = Reconnait("'" + enorme + "'");
     EXPECT_EQ(r.code, 4) << r.sortie;
     EXPECT_NE(r.sortie.find("32000x32000 pixels"), std::string::npos) << r.sortie;
+
+    ASSERT_TRUE(EcritPNGGris(enorme, 15000, 15000, 1));
+    const ResultatProgramme court = Reconnait("'" + enorme + "'");
+    EXPECT_EQ(court.code, 4) << court.sortie;
+    EXPECT_NE(court.sortie.find("is too short to hold a 15000x15000 picture"), std::string::npos) << court.sortie;
 }

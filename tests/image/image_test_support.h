@@ -15,7 +15,7 @@ std::vector<std::string> TexteDepuisBitmap(Offscreen o);
 // A new empty folder under the system's temporary folder, removed with its
 // files when the object goes.
 class DossierEssai {
-public:
+  public:
     DossierEssai();
     ~DossierEssai();
     DossierEssai(const DossierEssai&) = delete;
@@ -25,7 +25,7 @@ public:
     std::string Fichier(const std::string& nom) const { return chemin_ + "/" + nom; }
     void Ecrit(const std::string& nom, const std::vector<unsigned char>& octets) const;
 
-private:
+  private:
     std::string chemin_;
 };
 
@@ -35,3 +35,10 @@ void AttendRefus(const DossierEssai& dossier, const std::string& nom,
                  const std::vector<unsigned char>& octets,
                  const std::function<Offscreen(const std::string&)>& charge,
                  const std::string& texte);
+
+// A grey PNG written by the library: white, with a black bar across rows
+// [20, 30), stored uncompressed. With `lignes` below the height only that
+// many rows are written, then flushed: a file whose header claims more than
+// it holds.
+bool EcritPNGGris(const std::string& chemin, int largeur, int hauteur, int lignes,
+                  bool entrelace = false);

@@ -69,8 +69,15 @@ void Tronque(const std::string& chemin, double part) {
 }
 
 class JpegPngTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { InitialiseCouleurs(); }
+    bool Dit(const std::string& texte) const {
+        for (const std::string& a : alertes.Textes())
+            if (a.find(texte) != std::string::npos) return true;
+        ADD_FAILURE() << "no alert holds '" << texte << "' in "
+                      << ::testing::PrintToString(alertes.Textes());
+        return false;
+    }
     DossierEssai dossier;
     CaptureAlertes alertes;
 };
@@ -116,6 +123,50 @@ TEST_F(JpegPngTest, PngPageIsReadAndACutFileRefused) {
     Tronque(chemin, 0.6);
     EXPECT_EQ(ChargePNG(chemin), nullptr);
     EXPECT_FALSE(alertes.Textes().empty());
+}
+
+// Adam7 passes revisit every row, so an interlaced file is decoded whole.
+TEST_F(JpegPngTest, InterlacedPngIsReadLikeAnyOther) {
+    const std::string chemin = dossier.Fichier("adam7.png");
+    ASSERT_TRUE(EcritPNGGris(chemin, 64, 48, 48, true));
+    Offscreen page = ChargePNG(chemin);
+    VerifieBarre(page, 64, 48);
+    if (page) DisposeOffscreen(page);
+    EXPECT_TRUE(alertes.Textes().empty());
+}
+
+// A header can claim a page far larger than its file holds. The file is
+// refused with a message, from its size or at its first missing row, before
+// the page it claims has cost its memory.
+TEST_F(JpegPngTest, HeadersClaimingMoreThanTheFileHoldsAreRefused) {
+    const std::string png = dossier.Fichier("claims.png");
+    ASSERT_TRUE(EcritPNGGris(png, 15000, 15000, 1));
+    EXPECT_EQ(ChargePNG(png), nullptr);
+    Dit("PNG error: the file (");
+    Dit("is too short to hold a 15000x15000 picture");
+
+    alertes.Efface();
+    ASSERT_TRUE(EcritPNGGris(png, 300, 200, 100));  // within what deflate could hold
+    EXPECT_EQ(ChargePNG(png), nullptr);
+    Dit("PNG error: the file ends before the picture does");
+
+    alertes.Efface();
+    const std::string jpeg = dossier.Fichier("claims.jpg");
+    ASSERT_TRUE(EcritJPEGGris(jpeg, 64, 48));
+    std::FILE* f = std::fopen(jpeg.c_str(), "r+b");
+    ASSERT_NE(f, nullptr);
+    std::vector<unsigned char> octets(4096);
+    octets.resize(std::fread(octets.data(), 1, octets.size(), f));
+    for (size_t i = 0; i + 9 < octets.size(); ++i) {
+        if (octets[i] != 0xFF || octets[i + 1] != 0xC0) continue;
+        const unsigned char quinzeMille[4] = {0x3A, 0x98, 0x3A, 0x98};  // height, width
+        std::fseek(f, static_cast<long>(i + 5), SEEK_SET);
+        std::fwrite(quinzeMille, 1, 4, f);
+        break;
+    }
+    std::fclose(f);
+    EXPECT_EQ(ChargeJPEG(jpeg), nullptr);
+    Dit("JPEG error:");
 }
 
 }  // namespace

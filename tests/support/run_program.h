@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
 #include "test_paths.h"
 
 extern char** environ;
@@ -33,32 +34,37 @@ inline ResultatProgramme ExecuteRuzo(const std::string& arguments) {
     return r;
 }
 
-// Starts every run at once, waits for all; the exit codes in order (-1 when
-// a run did not exit normally). Output goes to /dev/null.
+// Starts a run without waiting for it, its output to /dev/null; -1 when it
+// cannot start.
+inline pid_t LanceRuzo(const std::vector<std::string>& arguments) {
+    std::vector<std::string> args = {RUZO_PROGRAM};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, RUZO_PROGRAM, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// The exit code of a run started by LanceRuzo; -1 when it did not exit
+// normally.
+inline int AttendRuzo(pid_t pid) {
+    int etat = 0;
+    if (pid < 0 || waitpid(pid, &etat, 0) != pid || !WIFEXITED(etat)) return -1;
+    return WEXITSTATUS(etat);
+}
+
+// Starts every run at once, waits for all; the exit codes in order.
 inline std::vector<int> ExecuteRuzoEnParallele(const std::vector<std::vector<std::string>>& runs) {
     std::vector<pid_t> pids;
-    for (const auto& arguments : runs) {
-        std::vector<std::string> args = {RUZO_PROGRAM};
-        args.insert(args.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        pid_t pid = -1;
-        if (posix_spawn(&pid, RUZO_PROGRAM, &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        pids.push_back(pid);
-    }
+    for (const auto& arguments : runs) pids.push_back(LanceRuzo(arguments));
     std::vector<int> codes;
-    for (pid_t pid : pids) {
-        int etat = 0;
-        if (pid < 0 || waitpid(pid, &etat, 0) != pid || !WIFEXITED(etat))
-            codes.push_back(-1);
-        else
-            codes.push_back(WEXITSTATUS(etat));
-    }
+    for (pid_t pid : pids) codes.push_back(AttendRuzo(pid));
     return codes;
 }
