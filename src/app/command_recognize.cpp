@@ -10,6 +10,7 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/extra_outputs.h"
+#include "app/page_options.h"
 #include "app/pdf_input.h"
 #include "app/recognize_document.h"
 #include "app/set_option.h"
@@ -38,6 +39,7 @@ struct ArgumentsReconnaissance {
     DemandeListe liste;
     SortiesDemandees sorties;
     OptionsPdfLigne pdf;
+    OptionsPageLigne page;
 };
 
 // "N/D" with both terms from 1 to 99.
@@ -154,6 +156,10 @@ int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
         a.sorties.musicXmlDemande || a.sorties.midiDemande || a.sorties.vuesPages;
     if (!VerifieDemandeListe(a.liste, liste, !a.sortie.empty(), sortiesDemandees))
         return kErreurUsage;
+    if (liste && OptionsPageDonnees(a.page)) {
+        Alerte("A page list keeps each page's own load options: change them with 'ruzo doc set'");
+        return kErreurUsage;
+    }
     if (liste ? !ChargeListePourReconnaissance(a.images[0]) : !ImagesLisibles(a.images))
         return kEntreeInvalide;
     if (!AppliqueAffectations(a.reglages)) return kErreurUsage;
@@ -178,7 +184,10 @@ int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
         return kEntreeInvalide;
     }
     if (!liste) {
-        for (const std::string& image : a.images) Document.Pages.push_back(PagePourImage(image));
+        for (const std::string& image : a.images) {
+            Document.Pages.push_back(PagePourImage(image));
+            AppliqueOptionsPage(a.page, Document.Pages.back());
+        }
         Document.Chemin = a.sortie.empty() ? a.images[0] : a.sortie;
     }
 
@@ -217,6 +226,7 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
                     "With --page, only the staves meeting TOP,LEFT,BOTTOM,RIGHT (page pixels)");
     AjouteOptionsSorties(*cmd, args->sorties, true);
     AjouteOptionsPdf(*cmd, args->pdf);
+    AjouteOptionsPage(*cmd, args->page);
     cmd->callback([args, cle, &code] {
         args->pdf.silencieux = args->silencieux;
         args->tonaliteDonnee = cle->count() > 0;

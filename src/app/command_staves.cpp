@@ -31,7 +31,11 @@ int EchantillonsValides(const Portee& p) {
     return n;
 }
 
-void AfficheTexte(bool resultat) {
+void AfficheTexte(bool resultat, const MiseALEchelle& echelle) {
+    if (echelle.facteur != 1)
+        std::printf("page interline %.2f px: resampled by %.3f\n", echelle.interligne, echelle.facteur);
+    else
+        std::printf("page interline %.2f px: not resampled\n", echelle.interligne);
     std::printf("page %dx%d: %s, %d staves\n", Document.Etat.CadrePage.right, Document.Etat.CadrePage.bottom,
                 resultat ? "found" : "failed", Document.Etat.NbPorteesTrouvees());
     std::printf("line thickness %.2f, mean interline %.2f, noise %d, geometry %d\n",
@@ -54,9 +58,10 @@ void AfficheRect(const char* nom, const Rect& r) {
                 r.left, r.bottom, r.right);
 }
 
-void AfficheJson(bool resultat) {
+void AfficheJson(bool resultat, const MiseALEchelle& echelle) {
     std::printf("{\"found\": %s, \"width\": %d, \"height\": %d, ", resultat ? "true" : "false",
                 Document.Etat.CadrePage.right, Document.Etat.CadrePage.bottom);
+    std::printf("\"page_interline\": %.3f, \"scale\": %.4f, ", echelle.interligne, echelle.facteur);
     std::printf("\"line_thickness\": %.3f, \"mean_interline\": %.3f, \"noise\": %d, \"geometry\": %d, ",
                 Document.Etat.EpaisseurLigne, Document.Etat.InterligneMoyenne, Document.Etat.QualiteBruit,
                 Document.Etat.QualiteGeometrie);
@@ -105,7 +110,8 @@ Offscreen DessinDemande(const ArgumentsPortees& a, Offscreen page) {
 
 int ExecutePortees(const ArgumentsPortees& a) {
     if (!Demarrage()) return kEntreeInvalide;
-    Offscreen page = ChargeImageReconnaissance(a.image);
+    MiseALEchelle echelle;
+    Offscreen page = ChargeImageReconnaissance(a.image, &echelle);
     if (!page) return kEntreeInvalide;
     // Detection consumes the page; the drawing needs it as loaded.
     Offscreen copie = nullptr;
@@ -121,9 +127,9 @@ int ExecutePortees(const ArgumentsPortees& a) {
     DefinitProgression(nullptr);
 
     if (a.json)
-        AfficheJson(resultat);
+        AfficheJson(resultat, echelle);
     else
-        AfficheTexte(resultat);
+        AfficheTexte(resultat, echelle);
     int code = resultat ? kSucces : kEchecReconnaissance;
     if (copie) {
         Offscreen dessin = resultat ? DessinDemande(a, copie) : DupliqueOffscreen(copie);

@@ -49,6 +49,11 @@ void AjouteOptionsPage(CLI::App& commande, OptionsPageLigne& o) {
         ->check(ValideurDepoussiere());
 }
 
+bool OptionsPageDonnees(const OptionsPageLigne& o) {
+    return o.rotations || !o.inversion.empty() || o.seuil || o.garderMarges ||
+           !o.depoussiere.empty();
+}
+
 CLI::Validator ValideurDepoussiere() {
     return CLI::Validator(
         [](std::string& valeur) {

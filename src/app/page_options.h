@@ -21,6 +21,7 @@ struct OptionsPageLigne {
 };
 
 void AjouteOptionsPage(CLI::App& commande, OptionsPageLigne& options);
+bool OptionsPageDonnees(const OptionsPageLigne& options);  // any of them given
 void AppliqueOptionsPage(const OptionsPageLigne& options, EntreePage& page);
 
 // `doc set`: one option by name (rotate, invert, threshold, keep-margins,

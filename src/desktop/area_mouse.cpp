@@ -9,6 +9,11 @@
 namespace {
 
 // Of two opposite edges within reach, the nearer one; neither when midway.
+// Flagging every edge within reach would flag both opposite edges of any
+// area narrower than twice the reach, wherever it is taken: both would
+// follow the mouse, so the first drag would shrink the area to the minimum
+// size instead of moving or widening it, and an area of the minimum size
+// could never be moved at all.
 int BordProche(int distanceA, int distanceB, int bordA, int bordB) {
     const bool a = distanceA < kMargeSaisieAire, b = distanceB < kMargeSaisieAire;
     if (a && b) {

@@ -2,6 +2,7 @@
 
 #include "document/keyword_stream.h"
 #include "document/music_file.h"
+#include "document/preferences.h"
 #include "document/result_file_reader.h"
 #include "document/rhythm.h"
 #include "records/etat_page.h"
@@ -56,13 +57,13 @@ ResultatExport Exporte(const std::string& cheminResultat, const std::string& che
 }  // namespace
 
 ResultatExport ExporteFichierMusical(const std::string& cheminResultat,
-                                     const std::string& cheminMusique, DocumentMusical& document,
-                                     bool joueAussitot) {
+                                     const std::string& cheminMusique, DocumentMusical& document) {
     ProgressionCourante().Etape(10);
     ProgressionCourante().Pourcentage(0);
     const uint32_t debut = Ticks();
     LibereModele(document);
-    const ResultatExport resultat = Exporte(cheminResultat, cheminMusique, document, joueAussitot);
+    const ResultatExport resultat =
+        Exporte(cheminResultat, cheminMusique, document, Prefs.JoueAussitot != 0);
     const uint32_t secondes = (Ticks() - debut) / 60 + Document.Etat.DureeTraitement;
     Document.Etat.DureeTraitement = static_cast<uint16_t>(std::min<uint32_t>(secondes, UINT16_MAX));
     return resultat;

@@ -17,10 +17,10 @@ enum class ResultatExport {
 // Reads the result file into `document`, aligns its rhythm and writes the
 // music file. The model stays filled for `ReporteModifs`; the caller
 // releases it. The export's own time is added to the current page's
-// processing time, whatever the outcome.
+// processing time, whatever the outcome. The file asks the editor to play
+// it at once ("JoueAutoDocument") when the preference "JoueAussitot" is set.
 ResultatExport ExporteFichierMusical(const std::string& cheminResultat,
-                                     const std::string& cheminMusique, DocumentMusical& document,
-                                     bool joueAussitot = false);
+                                     const std::string& cheminMusique, DocumentMusical& document);
 
 // The rhythm alignment's three stages, in order, on a model read back from a
 // result file whose parts have as many measures each; false when the user

@@ -38,6 +38,9 @@ void ChargeOptionsStandard(OptionsReconnaissance& options) {
                        [&options] { LitBlocOptions(options); });
 }
 
+// A failed save is told rather than kept silent: the user would otherwise
+// believe these options the standard ones and find the old ones at the next
+// start.
 bool SauveOptionsStandard(const OptionsReconnaissance& options) {
     return EcritFichierMotsCles(FichierPreferences(kFichierOptionsStandard),
                                 [&options] { return EcritBlocOptions(options); });

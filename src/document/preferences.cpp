@@ -73,6 +73,8 @@ void ChargePreferences(Preferences& preferences) {
     });
 }
 
+// A failed save is told rather than kept silent: the user would otherwise
+// believe the preferences kept and find them gone at the next start.
 bool SauvePreferences(const Preferences& preferences) {
     return EcritFichierMotsCles(FichierPreferences(kFichierPreferences),
                                 [&preferences] { return EcritPreferences(preferences); });

@@ -242,6 +242,10 @@ void ConvertitLigne(const uint8_t* ligne, const EnteteBMP& e, const TableBMP& ta
     }
 }
 
+// Each row is read whole, its padding with it, rather than skipping the
+// padding with a seek: there is no seek to fail ("Error in BMP file. Fseek
+// failed"), and a file cut inside the padding of its last row is refused as
+// short like any other.
 bool ConvertitPixels(std::FILE* source, long debut, const EnteteBMP& e, const TableBMP& table,
                      std::FILE* sortie, std::string& erreur) {
     if (std::fseek(source, debut, SEEK_SET) != 0) {
@@ -286,10 +290,22 @@ Offscreen RelitIndices(std::FILE* indices, const EnteteBMP& e, std::string& erre
             return nullptr;
         }
     }
+    // The file holds exactly the rows converted; anything more means the
+    // conversion and this reading disagree on the image's size.
+    if (std::fgetc(indices) != EOF) Alerte("BMP: more data follows the last row of the image");
     return o;
 }
 
+// The error texts are shown to the user on every path, not only after an
+// RLE8 decompression: "not a valid graphic file", which follows, does not
+// say whether the file is damaged or of a kind Ruzo does not read (a 16-bit
+// BMP, say). Only the RLE8 path puts "DrawBMP error" before its text.
 Offscreen Echec(const std::string& erreur) {
+    if (!erreur.empty()) Alerte("%s", erreur.c_str());
+    return nullptr;
+}
+
+Offscreen EchecRLE8(const std::string& erreur) {
     if (!erreur.empty()) Alerte("DrawBMP error : %s", erreur.c_str());
     return nullptr;
 }
@@ -336,7 +352,7 @@ Offscreen ChargeBMP(const std::string& nom, int dimensionMax) {
         }
         if (!DecompresseRLE8(fichier.get(), e, tailleFichier, brut.get(), erreur) ||
             !ConvertitPixels(brut.get(), 0, e, table, indices.get(), erreur))
-            return Echec(erreur);
+            return EchecRLE8(erreur);
     } else if (!ConvertitPixels(fichier.get(), static_cast<long>(e.debutPixels), e, table, indices.get(), erreur)) {
         return Echec(erreur);
     }

@@ -121,7 +121,7 @@ int Echec(int code, const EntreePage& page) {
 }
 
 int Prepare(EntreePage& page, const std::string& cheminDocument, Offscreen& image,
-            bool* entreeModifiee) {
+            bool* entreeModifiee, MiseALEchelle& echelle) {
     const std::string chemin = TrouveFichier(page, cheminDocument, entreeModifiee);
     if (chemin.empty()) return Echec(kFichierIntrouvable, page);
     image = DecodeImagePage(chemin, page);
@@ -132,6 +132,7 @@ int Prepare(EntreePage& page, const std::string& cheminDocument, Offscreen& imag
         return Echec(kPageNonTournee, page);
     }
     InverseSiNegatif(page, image);
+    echelle = MetPageALEchelle(image);
     Seuille(page, image);
     if (page.MangeMarge) SupprimeMarges(image);
     DepoussiereSelonPage(page, image);
@@ -149,12 +150,14 @@ bool ImagePageLisible(const EntreePage& page, const std::string& cheminDocument)
 }
 
 int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscreen& image,
-                     bool* entreeModifiee) {
+                     bool* entreeModifiee, MiseALEchelle* echelle) {
     const auto debut = std::chrono::steady_clock::now();
     Trace("Chargement de '%s'", page.NomFichier.c_str());
     VuePageCourante().CurseurAttente();
     image = nullptr;
-    const int code = Prepare(page, cheminDocument, image, entreeModifiee);
+    MiseALEchelle mise;
+    const int code = Prepare(page, cheminDocument, image, entreeModifiee, mise);
+    if (echelle) *echelle = mise;
     const std::chrono::duration<double> duree = std::chrono::steady_clock::now() - debut;
     Trace("Chargement en %.1f secondes", duree.count());
     VuePageCourante().CurseurFleche();
@@ -165,7 +168,7 @@ void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image) {
     if (!page.Seuillage) Seuillage(image, kSeuilParDefaut);
 }
 
-Offscreen ChargeImageReconnaissance(const std::string& chemin) {
+Offscreen ChargeImageReconnaissance(const std::string& chemin, MiseALEchelle* echelle) {
     EntreePage page;
     const auto barre = chemin.find_last_of('/');
     if (barre != std::string::npos) {
@@ -175,7 +178,7 @@ Offscreen ChargeImageReconnaissance(const std::string& chemin) {
         page.NomFichier = chemin;
     }
     Offscreen image = nullptr;
-    if (PrepareImagePage(page, "", image) != kPreparationFaite) return nullptr;
+    if (PrepareImagePage(page, "", image, nullptr, echelle) != kPreparationFaite) return nullptr;
     SeuillageAvantReconnaissance(page, image);
     return image;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "image/offscreen.h"
+#include "image/page_scale.h"
 
 struct EntreePage;
 
@@ -17,7 +18,8 @@ enum CodePreparation : int {
 
 // Decodes the page's image file, then applies in this fixed order: turns,
 // video inversion (decided here when automatic, the decision written back
-// into the page), thresholding (at the page's own threshold, else at the
+// into the page), reduction of large staves to the working size (what was
+// measured and done goes to `echelle` when given), thresholding (at the page's own threshold, else at the
 // default), margin removal, despeckling (when left to the program, only if
 // the page measures as noisy; the choice is made anew at each load).
 // `cheminDocument` is the page list's file ("" for a new list): when the
@@ -27,7 +29,7 @@ enum CodePreparation : int {
 // it) and the page's size fields are set; otherwise `image` is none and the
 // user was told.
 int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscreen& image,
-                     bool* entreeModifiee = nullptr);
+                     bool* entreeModifiee = nullptr, MiseALEchelle* echelle = nullptr);
 
 // True when the page's image file can be read, in the page's folder or in
 // the folder of the page list `cheminDocument`.
@@ -40,4 +42,4 @@ void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image);
 // One image file as recognition sees it, with the options of a new page:
 // decoded, cleaned and thresholded. None when it cannot be loaded (the
 // user was told). The diagnostic commands and tests start from this.
-Offscreen ChargeImageReconnaissance(const std::string& chemin);
+Offscreen ChargeImageReconnaissance(const std::string& chemin, MiseALEchelle* echelle = nullptr);

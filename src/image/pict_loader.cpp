@@ -27,6 +27,7 @@ constexpr int kOpFin = 0x00FF;
 
 struct ErreurPICT {
     std::string texte;
+    bool pasUnePicture = false;  // no picture version after the frame: not a PICT at all
 };
 
 // Big-endian reading of the picture held in memory; every read is checked
@@ -384,15 +385,16 @@ bool LitVersion(Lecteur& l) {
     const uint8_t a = l.Octet(), b = l.Octet();
     if (a == 0x11 && b == 0x01) return false;
     if (a == 0x00 && b == 0x11 && l.Mot() == 0x02FF) return true;
-    throw ErreurPICT{"unknown picture version"};
+    throw ErreurPICT{"unknown picture version", true};
 }
 
 Offscreen Decode(const std::vector<uint8_t>& donnees, int dimensionMax) {
     Lecteur l(donnees);
     l.Mot();  // picture size: only its low 16 bits, useless for large pictures
     const Rect cadre = l.Rectangle();
-    if (!TailleImageAcceptable("PICT", cadre.Largeur(), cadre.Hauteur(), dimensionMax)) return nullptr;
-    const bool version2 = LitVersion(l);
+    const bool version2 = LitVersion(l);  // before the frame is trusted with a size
+    if (!TailleImageAcceptable("PICT", cadre.Largeur(), cadre.Hauteur(), dimensionMax))
+        return nullptr;
     Offscreen page = CreeOffscreen(cadre.Largeur(), cadre.Hauteur(), 8);
     if (!page) throw ErreurPICT{"not enough memory for the page"};
     try {
@@ -432,7 +434,14 @@ Offscreen ChargePICT(const std::string& nom, int dimensionMax) {
     try {
         return Decode(donnees, dimensionMax);
     } catch (const ErreurPICT& e) {
-        Alerte("PICT error: %s", e.texte.c_str());
+        // Every file no other loader took ends here, so a file that is no
+        // picture at all is left to "not a valid graphic file". A damaged
+        // picture says what is wrong with it first, which the user could
+        // not learn otherwise.
+        if (e.pasUnePicture)
+            Trace("'%s' : pas une image PICT (%s)", nom.c_str(), e.texte.c_str());
+        else
+            Alerte("PICT error: %s", e.texte.c_str());
     } catch (const std::bad_alloc&) {
         Alerte("PICT error: %s", "not enough memory");
     }

@@ -42,6 +42,11 @@ extern EtapesReconnaissance Etapes;
 // and gives them back. On return the page bitmap is the page as loaded,
 // whatever happened. The stages read the run's settings from `reglages`
 // only (the program passes those it has loaded, `ReglagesCourants()`).
+//
+// Neither this nor ReconnaitZone reads a tuning dialog: the program that
+// calls them takes the values typed in its dialog (or given on its command
+// line) into the settings it passes, on its own thread, for a zone as for a
+// page. The engine runs on another thread than the one that owns a dialog.
 bool ReconnaitPage(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
                    const std::string& nomPage);
 

@@ -20,16 +20,34 @@ constexpr const char* kEnteteListe[] = {
     "Blocks open with a Debut keyword and close with the matching Fin.\n",
 };
 
+// "VideoInverse" and "Depoussiere" are flags to every reader of page lists,
+// and a flag set means invert or despeckle. A choice left to the program at
+// load is therefore written as the flag off, which is what it most often
+// turns out to be, and told by a keyword of its own that other readers skip
+// ("InversionAutomatique", "DepoussiereAutomatique"). New pages leave
+// despeckling to the program: a clean page loses nothing by it and a noisy
+// one is read far better.
+bool EcritInversion(const EntreePage& p) {
+    const bool automatique = p.VideoInverse == kVideoAutomatique;
+    return EcritEntier("VideoInverse", automatique ? kVideoNormale : p.VideoInverse) &&
+           EcritEntier("InversionAutomatique", int16_t{automatique});
+}
+
+bool EcritDepoussiere(const EntreePage& p) {
+    const bool automatique = p.Depoussiere == kDepoussiereAutomatique;
+    return EcritEntier("Depoussiere",
+                       automatique ? int16_t{kDepoussiereNon} : int16_t{p.Depoussiere}) &&
+           EcritEntier("DepoussiereAutomatique", int16_t{automatique});
+}
+
 bool EcritPage(const EntreePage& p) {
     return EcritDebut("DebutPage") && EcritEntier("VolRefNum", p.VolRefNum) &&
            EcritLong("VRefNum", p.VRefNum) && EcritChaine("LibPath", p.LibPath.c_str()) &&
-           EcritChaine("NomFichier", p.NomFichier.c_str()) &&
-           EcritEntier("VideoInverse", p.VideoInverse) && EcritEntier("NumPage", p.NumPage) &&
-           EcritReel("ForceEchellePdf", p.ForceEchellePdf) &&
+           EcritChaine("NomFichier", p.NomFichier.c_str()) && EcritInversion(p) &&
+           EcritEntier("NumPage", p.NumPage) && EcritReel("ForceEchellePdf", p.ForceEchellePdf) &&
            EcritEntier("NbRotations", p.NbRotations) && EcritEntier("Seuillage", p.Seuillage) &&
            EcritLong("Seuil", p.Seuil) && EcritEntier("MangeMarge", p.MangeMarge) &&
-           EcritEntier("Depoussiere", p.Depoussiere) &&
-           EcritEntier("NiveauDepoussiere", p.NiveauDepoussiere) &&
+           EcritDepoussiere(p) && EcritEntier("NiveauDepoussiere", p.NiveauDepoussiere) &&
            EcritReel("EpaisseurAccroche", Reglage.AccrocheLargeurMinimaleBarre) &&
            EcritReel("PenteAccroche", Reglage.AccrochePenteLimite) && EcritAiresCommande(p) &&
            EcritFin("FinPage");

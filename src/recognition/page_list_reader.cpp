@@ -57,15 +57,33 @@ bool LitReelDans(const char* mot, float min, float max, float& champ) {
     return Refuse(std::string(mot) + " " + std::to_string(valeur) + " is out of range");
 }
 
-// "VideoInverse": 0 keep, 1 invert, -1 (or 65535, its 16-bit form) decide
-// at load; a page whose inversion is decided at load keeps that choice
-// across a save and a reload.
+// "VideoInverse" is a flag: any value but 0, -1 (65535) included, inverts
+// the page. A page whose inversion is left to the load says so with
+// "InversionAutomatique".
 bool LitVideoInverse(int16_t& champ) {
     long valeur = 0;
-    if (!LitDans("VideoInverse", -1, 65535, valeur)) return false;
-    if (valeur == 65535) valeur = kVideoAutomatique;
-    if (valeur > 1) return Refuse("VideoInverse " + std::to_string(valeur) + " is not -1, 0 or 1");
-    champ = static_cast<int16_t>(valeur);
+    if (!LitDans("VideoInverse", INT16_MIN, UINT16_MAX, valeur)) return false;
+    champ = valeur != 0 ? kVideoInversee : kVideoNormale;
+    return true;
+}
+
+// "Depoussiere" 2 is how earlier lists said "despeckle when the page is
+// noisy"; lists now say it with "DepoussiereAutomatique".
+bool LitDepoussiere(uint8_t& champ) {
+    return LitChamp("Depoussiere", kDepoussiereNon, kDepoussiereAutomatique, champ);
+}
+
+// The choices left to the load, applied when the page block ends so that
+// they win over the flags whatever the order of the keys.
+struct ChoixAutomatiques {
+    bool inversion = false;
+    bool depoussiere = false;
+};
+
+bool LitChoixAutomatique(const char* mot, bool& choix) {
+    uint8_t drapeau = 0;
+    if (!LitChamp(mot, 0, 1, drapeau)) return false;
+    choix = drapeau != 0;
     return true;
 }
 
@@ -88,8 +106,7 @@ bool LitCleDePage(EntreePage& page, ContenuListe& contenu, const char* mot) {
     if (Egal(mot, "Seuillage")) return LitChamp(mot, 0, 1, page.Seuillage);
     if (Egal(mot, "Seuil")) return LitChamp(mot, 0, kSeuilListeMax, page.Seuil);
     if (Egal(mot, "MangeMarge")) return LitChamp(mot, 0, 1, page.MangeMarge);
-    if (Egal(mot, "Depoussiere"))
-        return LitChamp(mot, kDepoussiereNon, kDepoussiereAutomatique, page.Depoussiere);
+    if (Egal(mot, "Depoussiere")) return LitDepoussiere(page.Depoussiere);
     if (Egal(mot, "NiveauDepoussiere"))
         return LitChamp(mot, 0, kNiveauDepoussiereMax, page.NiveauDepoussiere);
     if (Egal(mot, "EpaisseurAccroche"))
@@ -107,9 +124,17 @@ bool LitPage(ContenuListe& contenu) {
     if (contenu.Pages.size() >= kNbMaxPages)
         return Refuse("more than " + std::to_string(kNbMaxPages) + " pages");
     contenu.Pages.push_back(NouvelleEntreePage(contenu.Pages));
-    return LitBloc("FinPage", [&contenu](const char* mot) {
-        return LitCleDePage(contenu.Pages.back(), contenu, mot);
-    }) || Refuse("the page does not end with FinPage");
+    EntreePage& page = contenu.Pages.back();
+    ChoixAutomatiques choix;
+    const bool lue = LitBloc("FinPage", [&](const char* mot) {
+        if (Egal(mot, "InversionAutomatique")) return LitChoixAutomatique(mot, choix.inversion);
+        if (Egal(mot, "DepoussiereAutomatique")) return LitChoixAutomatique(mot, choix.depoussiere);
+        return LitCleDePage(page, contenu, mot);
+    });
+    if (!lue) return Refuse("the page does not end with FinPage");
+    if (choix.inversion) page.VideoInverse = kVideoAutomatique;
+    if (choix.depoussiere) page.Depoussiere = kDepoussiereAutomatique;
+    return true;
 }
 
 bool LitListe(ContenuListe& contenu) {

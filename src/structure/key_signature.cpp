@@ -53,7 +53,8 @@ void NoteAlteration(EtatPage& etat, Clef& r, int indexPortee, uint16_t code, Poi
     else if (code == kCarDiese) ++r.NbDiese;
     else ++r.NbBecarre;
     if (stockees >= kAlterationsStockees) {
-        Alerte("Trop d'alterations a la clef portee %d", indexPortee + 1);
+        // Staves are numbered from 1, as in every other message the user sees.
+        Alerte("%s", FormateTexte(MessageNumero(101).c_str(), indexPortee + 1).c_str());
         return;
     }
     AlterationArmature& a = r.Alterations[stockees];

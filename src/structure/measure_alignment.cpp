@@ -117,7 +117,7 @@ void InserePosMesure(PosMesure& table, float interligne, int portee, int x) {
     size_t j = 0;
     for (; j < colonnes.size(); ++j) {
         if (colonnes[j].empty()) {
-            Alerte("Erreur de coherence du tableau PosMesure");
+            Alerte("%s", MessageNumero(102).c_str());
             continue;
         }
         const Rapprochement r = Rapproche(colonnes[j], interligne, portee, x);

@@ -67,11 +67,11 @@ bool LitChiffrage(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& 
     const Nombre haut =
         LitNombre(etat, reglages, ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 1.5f * s), droite), true);
     if (haut.code == 0) return false;
+    const Nombre bas =
+        LitNombre(etat, reglages, ZoneRecherche(EnPixels(t + 2 * s), x, EnPixels(t + 4 * s), droite), false);
     // A time signature is two numbers: a digit alone is something else read
     // as a digit (a note, a fingering), and leaves the record and the
     // candidates as they were.
-    const Nombre bas =
-        LitNombre(etat, reglages, ZoneRecherche(EnPixels(t + 2 * s), x, EnPixels(t + 4 * s), droite), false);
     if (bas.code == 0) return false;
     r.Numerateur = static_cast<int16_t>(haut.valeur);
     r.Denominateur = static_cast<int16_t>(bas.valeur);

@@ -54,6 +54,14 @@ const std::map<int, TexteLangue>& Messages() {
         {100,
          {"The lines of staff %d could not be followed; the staff was skipped.",
           "Les lignes de la portee %d n'ont pu etre suivies ; la portee est ignoree."}},
+        {101,
+         {"Too many accidentals in the key signature of staff %d",
+          "Trop d'alterations a la clef portee %d"}},
+        {102,
+         {"The measure position table is inconsistent (a column without entries)",
+          "Erreur de coherence du tableau PosMesure"}},
+        {103,
+         {"A note's ornament has a symbol that is not an ornament", "CalculeEffetNote erreur"}},
     };
     return m;
 }

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "document/keyword_stream.h"
+#include "document/preferences.h"
 #include "document/report_changes.h"
 #include "document/result_file_support.h"
 #include "document/result_file_writer.h"
@@ -27,6 +28,11 @@ std::string Tokens(const std::string& texte) {
     std::string mot, resultat;
     while (flux >> mot) resultat += (resultat.empty() ? "" : " ") + mot;
     return resultat;
+}
+
+std::string LitTokens(const std::string& chemin) {
+    std::ifstream lu(chemin);
+    return Tokens(std::string(std::istreambuf_iterator<char>(lu), {}));
 }
 
 NoteDoc NoteAlignee(int32_t duree, int16_t posMesure, int16_t position = 4) {
@@ -148,9 +154,17 @@ TEST_F(ExportTest, ExportWritesTheMusicFileOrSaysWhy) {
         ASSERT_TRUE(FermeFichierResultat(f));
     }
     DocumentMusical doc;
+    // The editor is asked to play the file at once only when the
+    // preference says so.
+    const Preferences avant = Prefs;
+    Prefs.JoueAussitot = 0;
     ASSERT_EQ(ExporteFichierMusical(resultat, musique, doc), ResultatExport::Reussi);
-    std::ifstream lu(musique);
-    const std::string texte = Tokens(std::string(std::istreambuf_iterator<char>(lu), {}));
+    EXPECT_FALSE(Contient(LitTokens(musique), "JoueAutoDocument"));
+    Prefs.JoueAussitot = 1;
+    ASSERT_EQ(ExporteFichierMusical(resultat, musique, doc), ResultatExport::Reussi);
+    Prefs = avant;
+    const std::string texte = LitTokens(musique);
+    EXPECT_TRUE(Contient(texte, "DebutDocument JoueAutoDocument PourcentGraceNote"));
     EXPECT_TRUE(Contient(texte, "NbMesures 4 DebutMesure 1 Taille 10.000 NbNotes 2"));
     // The quarter alone in measure 2 gets a dotted-half rest in front.
     EXPECT_TRUE(Contient(texte, "DebutMesure 2 Taille 10.000 NbNotes 2 DebutNote 1 "

@@ -6,15 +6,16 @@
 
 #include <algorithm>
 #include <fstream>
+#include <sstream>
+#include <string>
 #include <utility>
 #include <vector>
-#include <string>
 
-#include "records/options.h"
 #include "image/offscreen.h"
 #include "recognition/document.h"
 #include "recognition/page_list_file.h"
 #include "recognition/prepared_image.h"
+#include "records/options.h"
 #include "support/test_home.h"
 #include "toolbox/messages.h"
 #include "toolbox/png_io.h"
@@ -83,6 +84,7 @@ TEST_F(ListePagesTest, AListReadsBackWithItsPagesOptionsKeyTimeAndAreas) {
     p.Aires.push_back(AireCommande{Rect{50, 60, 58, 68}, kAireSymbole, 0, 207});
     EntreePage seconde = Page("scan 2 \xE9t\xE9.png");  // spaces and accents in the name
     seconde.VideoInverse = kVideoInversee;
+    seconde.Depoussiere = kDepoussiereAutomatique;
     Document.Pages.push_back(seconde);
     Document.NumPage = 1;
     Document.NbPagesTraites = 2;
@@ -95,7 +97,15 @@ TEST_F(ListePagesTest, AListReadsBackWithItsPagesOptionsKeyTimeAndAreas) {
     ASSERT_TRUE(SauveListe(Chemin("piece")));  // the extension is forced
     EXPECT_EQ(Document.Chemin, Chemin("piece.lfs"));
     EXPECT_FALSE(Document.Modifie);
-    EXPECT_EQ(Lit("piece.lfs").rfind("Ruzo Document File\n ", 0), 0u);
+    const std::string texte = Lit("piece.lfs");
+    EXPECT_EQ(texte.rfind("Ruzo Document File\n ", 0), 0u);
+    // Choices left to the load are flags off to other readers, and said
+    // with keywords of their own.
+    std::istringstream flux(texte);
+    std::string mots, mot;
+    while (flux >> mot) mots += mot + " ";
+    EXPECT_NE(mots.find("VideoInverse 0 InversionAutomatique 1 "), std::string::npos) << mots;
+    EXPECT_NE(mots.find("Depoussiere 0 DepoussiereAutomatique 1 "), std::string::npos);
 
     FermeDocument();
     Options = OptionsReconnaissance{};
@@ -113,7 +123,10 @@ TEST_F(ListePagesTest, AListReadsBackWithItsPagesOptionsKeyTimeAndAreas) {
     EXPECT_EQ(l.Aires[0].Aire, (Rect{10, 20, 30, 40}));
     EXPECT_EQ(uint32_t{l.Aires[1].CommandeParam}, 207u);
     EXPECT_EQ(Document.Pages[1].NomFichier, "scan 2 \xE9t\xE9.png");
+    EXPECT_EQ(l.Depoussiere, kDepoussiereOui);
+    EXPECT_EQ(l.NiveauDepoussiere, 7);
     EXPECT_EQ(Document.Pages[1].VideoInverse, kVideoInversee);
+    EXPECT_EQ(Document.Pages[1].Depoussiere, kDepoussiereAutomatique);
     EXPECT_EQ(Document.DureeTraitementTotal, 4321);
     EXPECT_EQ(TonaliteForcee.Denominateur, 8);
     EXPECT_EQ(Options.ModeArmature, 0);
@@ -122,8 +135,10 @@ TEST_F(ListePagesTest, AListReadsBackWithItsPagesOptionsKeyTimeAndAreas) {
 
 TEST_F(ListePagesTest, HandWrittenListsFollowTheReadingRules) {
     // The document-wide values without any page list; the last page's beam
-    // values win; "VideoInverse" 65535 is the automatic choice; an unknown
-    // key inside an area is skipped with its line.
+    // values win; "VideoInverse" is a flag, so 65535 and -1 invert;
+    // "Depoussiere" 2 of earlier lists is the automatic choice, and the
+    // automatic choices win whatever the order of the keys; an unknown key
+    // inside an area is skipped with its line.
     Ecrit("a.lfs",
           "Ruzo Document File\nDebutDocument NumPage 3 TonaliteForcee 2 "
           "NbPagesTraites 9 FinDocument");
@@ -136,15 +151,25 @@ TEST_F(ListePagesTest, HandWrittenListsFollowTheReadingRules) {
     Ecrit("b.lfs",
           "DebutDocument\nDebutListe\n"
           "DebutPage\nVideoInverse 65535\nEpaisseurAccroche 2.5\n"
-          "NbRotations 1\nNiveauDepoussiere 50\nFinPage\n"
-          "DebutPage\nVideoInverse 1\nEpaisseurAccroche 1.5\n"
+          "NbRotations 1\nNiveauDepoussiere 50\nDepoussiere 2\nFinPage\n"
+          "DebutPage\nVideoInverse -1\nEpaisseurAccroche 1.5\n"
+          "DepoussiereAutomatique 0\nDepoussiere 1\n"
           "DebutAireCommande\nAire 1 2 3 4\nCouleur 9\nCommande 1\nFinAireCommande\nFinPage\n"
+          "DebutPage\nInversionAutomatique 1\nDepoussiere 1\nDepoussiere 0\n"
+          "DepoussiereAutomatique 1\nVideoInverse 1\nFinPage\n"
+          "DebutPage\nVideoInverse 0\nDepoussiere 0\nFinPage\n"
           "FinListe\nFinDocument\n");
     ASSERT_TRUE(ChargeListe(Chemin("b.lfs"), true, false));
-    ASSERT_EQ(Document.Pages.size(), 2u);
-    EXPECT_EQ(Document.Pages[0].VideoInverse, kVideoAutomatique);
+    ASSERT_EQ(Document.Pages.size(), 4u);
+    EXPECT_EQ(Document.Pages[0].VideoInverse, kVideoInversee);
+    EXPECT_EQ(Document.Pages[0].Depoussiere, kDepoussiereAutomatique);
     EXPECT_EQ(Document.Pages[0].NiveauDepoussiere, kNiveauDepoussiereMax);
     EXPECT_EQ(Document.Pages[1].VideoInverse, kVideoInversee);
+    EXPECT_EQ(Document.Pages[1].Depoussiere, kDepoussiereOui);
+    EXPECT_EQ(Document.Pages[2].VideoInverse, kVideoAutomatique);
+    EXPECT_EQ(Document.Pages[2].Depoussiere, kDepoussiereAutomatique);
+    EXPECT_EQ(Document.Pages[3].VideoInverse, kVideoNormale);
+    EXPECT_EQ(Document.Pages[3].Depoussiere, kDepoussiereNon);
     EXPECT_EQ(Document.Pages[1].NbRotations, 1);  // a page starts as a copy of the one before
     ASSERT_EQ(Document.Pages[1].Aires.size(), 1u);
     EXPECT_EQ(Document.Pages[1].Aires[0].Aire, (Rect{2, 1, 4, 3}));
@@ -188,7 +213,7 @@ TEST_F(ListePagesTest, DamagedListsAreRefusedWithTheirLineAndReason) {
          "line 5: DebutPage inside a page: its FinPage is missing"},
         {debut + "NbRotations 7\n" + fin, "line 5: NbRotations 7 is not from 0 to 3"},
         {debut + "Seuil -5\n" + fin, "line 5: Seuil -5 is not from 0 to 196605"},
-        {debut + "VideoInverse 5\n" + fin, "line 5: VideoInverse 5 is not -1, 0 or 1"},
+        {debut + "Depoussiere 3\n" + fin, "line 5: Depoussiere 3 is not from 0 to 2"},
         {debut + "Inconnu 1 2\n" + fin, "line 5: unknown keyword 'Inconnu' in a page"},
         {"DebutDocument\nNumPage 4\nDebutListe\nDebutPage\n" + fin,
          "line 2: NumPage 4 names no page"},

@@ -148,7 +148,7 @@ TEST_F(Armature, MoreThanEightAccidentalsAreCountedButNotStored) {
     ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
     EXPECT_EQ(r.NbDiese, 9);
     EXPECT_EQ(r.Alterations[7].Code, 1);
-    EXPECT_TRUE(alertes.Contient("Trop d'alterations a la clef portee 1"));
+    EXPECT_TRUE(alertes.Contient("Too many accidentals in the key signature of staff 1"));
 }
 
 TEST_F(Armature, TwoDigitNumeratorsOnlyWithTheSecondMode) {
