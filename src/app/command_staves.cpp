@@ -1,5 +1,6 @@
 // `ruzo staves IMAGE`: runs staff detection on one page and prints what it
 // found, optionally drawing it over the page.
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -31,7 +32,18 @@ int EchantillonsValides(const Portee& p) {
     return n;
 }
 
-void AfficheTexte(bool resultat, const MiseALEchelle& echelle) {
+// The threshold as a share of white, the unit a user sets it in.
+int PourCentSeuil(int32_t seuil) { return static_cast<int>(std::lround(seuil * 100.0 / 196605)); }
+
+void AfficheTexte(bool resultat, const MesuresChargement& mesures) {
+    const MiseALEchelle& echelle = mesures.echelle;
+    if (mesures.seuilDeLaPage)
+        std::printf("page threshold %d %%: the page's own\n", PourCentSeuil(mesures.seuil.seuil));
+    else if (mesures.seuil.epaisseurTraits > 0)
+        std::printf("page threshold %d %%: strokes %.2f px thick\n", PourCentSeuil(mesures.seuil.seuil),
+                    mesures.seuil.epaisseurTraits);
+    else
+        std::printf("page threshold %d %%: default, no strokes measured\n", PourCentSeuil(mesures.seuil.seuil));
     if (echelle.facteur != 1)
         std::printf("page interline %.2f px: resampled by %.3f\n", echelle.interligne, echelle.facteur);
     else
@@ -58,10 +70,13 @@ void AfficheRect(const char* nom, const Rect& r) {
                 r.left, r.bottom, r.right);
 }
 
-void AfficheJson(bool resultat, const MiseALEchelle& echelle) {
+void AfficheJson(bool resultat, const MesuresChargement& mesures) {
+    const MiseALEchelle& echelle = mesures.echelle;
     std::printf("{\"found\": %s, \"width\": %d, \"height\": %d, ", resultat ? "true" : "false",
                 Document.Etat.CadrePage.right, Document.Etat.CadrePage.bottom);
     std::printf("\"page_interline\": %.3f, \"scale\": %.4f, ", echelle.interligne, echelle.facteur);
+    std::printf("\"threshold\": %d, \"stroke_thickness\": %.3f, ", mesures.seuil.seuil,
+                mesures.seuil.epaisseurTraits);
     std::printf("\"line_thickness\": %.3f, \"mean_interline\": %.3f, \"noise\": %d, \"geometry\": %d, ",
                 Document.Etat.EpaisseurLigne, Document.Etat.InterligneMoyenne, Document.Etat.QualiteBruit,
                 Document.Etat.QualiteGeometrie);
@@ -110,8 +125,8 @@ Offscreen DessinDemande(const ArgumentsPortees& a, Offscreen page) {
 
 int ExecutePortees(const ArgumentsPortees& a) {
     if (!Demarrage()) return kEntreeInvalide;
-    MiseALEchelle echelle;
-    Offscreen page = ChargeImageReconnaissance(a.image, &echelle);
+    MesuresChargement mesures;
+    Offscreen page = ChargeImageReconnaissance(a.image, &mesures);
     if (!page) return kEntreeInvalide;
     // Detection consumes the page; the drawing needs it as loaded.
     Offscreen copie = nullptr;
@@ -127,9 +142,9 @@ int ExecutePortees(const ArgumentsPortees& a) {
     DefinitProgression(nullptr);
 
     if (a.json)
-        AfficheJson(resultat, echelle);
+        AfficheJson(resultat, mesures);
     else
-        AfficheTexte(resultat, echelle);
+        AfficheTexte(resultat, mesures);
     int code = resultat ? kSucces : kEchecReconnaissance;
     if (copie) {
         Offscreen dessin = resultat ? DessinDemande(a, copie) : DupliqueOffscreen(copie);

@@ -80,13 +80,13 @@ void InverseSiNegatif(EntreePage& page, Offscreen image) {
     if (page.VideoInverse == 1) InverseVideo(image);
 }
 
-// Margins and specks are found among black pixels only: on a grey page a
-// dark margin is not black, and every small patch of one grey level counts
-// as a hole to fill black. A page without a threshold of its own therefore
-// gets the default one before them (the driver's own pass then finds
-// nothing left to change but the margin marks).
-void Seuille(const EntreePage& page, Offscreen image) {
-    Seuillage(image, page.Seuillage ? page.Seuil : kSeuilParDefaut);
+// The page's own threshold, else one chosen from its grey levels. Margins
+// and specks are found among black pixels only (on a grey page a dark
+// margin is not black, and every small patch of one grey level counts as a
+// hole to fill black), so every page is thresholded before them.
+void ChoisitSeuilPage(const EntreePage& page, Offscreen image, MesuresChargement& mesures) {
+    mesures.seuilDeLaPage = page.Seuillage;
+    mesures.seuil = page.Seuillage ? SeuilAutomatique{page.Seuil, 0} : ChoisitSeuil(image);
 }
 
 // Specks that touch a shape escape the component count and leave bumps and
@@ -121,7 +121,7 @@ int Echec(int code, const EntreePage& page) {
 }
 
 int Prepare(EntreePage& page, const std::string& cheminDocument, Offscreen& image,
-            bool* entreeModifiee, MiseALEchelle& echelle) {
+            bool* entreeModifiee, MesuresChargement& mesures) {
     const std::string chemin = TrouveFichier(page, cheminDocument, entreeModifiee);
     if (chemin.empty()) return Echec(kFichierIntrouvable, page);
     image = DecodeImagePage(chemin, page);
@@ -132,8 +132,11 @@ int Prepare(EntreePage& page, const std::string& cheminDocument, Offscreen& imag
         return Echec(kPageNonTournee, page);
     }
     InverseSiNegatif(page, image);
-    echelle = MetPageALEchelle(image);
-    Seuille(page, image);
+    ChoisitSeuilPage(page, image, mesures);
+    mesures.echelle = MetPageALEchelle(image, mesures.seuil.seuil);
+    // Reduced strokes are thinner in pixels: the choice is made anew.
+    if (mesures.echelle.facteur != 1) ChoisitSeuilPage(page, image, mesures);
+    Seuillage(image, mesures.seuil.seuil);
     if (page.MangeMarge) SupprimeMarges(image);
     DepoussiereSelonPage(page, image);
     page.Largeur = image->largeur;
@@ -150,14 +153,14 @@ bool ImagePageLisible(const EntreePage& page, const std::string& cheminDocument)
 }
 
 int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscreen& image,
-                     bool* entreeModifiee, MiseALEchelle* echelle) {
+                     bool* entreeModifiee, MesuresChargement* mesures) {
     const auto debut = std::chrono::steady_clock::now();
     Trace("Chargement de '%s'", page.NomFichier.c_str());
     VuePageCourante().CurseurAttente();
     image = nullptr;
-    MiseALEchelle mise;
-    const int code = Prepare(page, cheminDocument, image, entreeModifiee, mise);
-    if (echelle) *echelle = mise;
+    MesuresChargement mesurees;
+    const int code = Prepare(page, cheminDocument, image, entreeModifiee, mesurees);
+    if (mesures) *mesures = mesurees;
     const std::chrono::duration<double> duree = std::chrono::steady_clock::now() - debut;
     Trace("Chargement en %.1f secondes", duree.count());
     VuePageCourante().CurseurFleche();
@@ -165,10 +168,10 @@ int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscr
 }
 
 void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image) {
-    if (!page.Seuillage) Seuillage(image, kSeuilParDefaut);
+    if (!page.Seuillage) Seuillage(image, ChoisitSeuil(image).seuil);
 }
 
-Offscreen ChargeImageReconnaissance(const std::string& chemin, MiseALEchelle* echelle) {
+Offscreen ChargeImageReconnaissance(const std::string& chemin, MesuresChargement* mesures) {
     EntreePage page;
     const auto barre = chemin.find_last_of('/');
     if (barre != std::string::npos) {
@@ -178,7 +181,7 @@ Offscreen ChargeImageReconnaissance(const std::string& chemin, MiseALEchelle* ec
         page.NomFichier = chemin;
     }
     Offscreen image = nullptr;
-    if (PrepareImagePage(page, "", image, nullptr, echelle) != kPreparationFaite) return nullptr;
+    if (PrepareImagePage(page, "", image, nullptr, mesures) != kPreparationFaite) return nullptr;
     SeuillageAvantReconnaissance(page, image);
     return image;
 }

@@ -33,13 +33,13 @@ constexpr size_t kInterligneMinimale = 5;
 
 using Histogramme = std::array<uint32_t, 2 * kRunMaximal + 2>;
 
-// Dark by the same rule as the default threshold: the three 16-bit
-// components sum below it.
-std::array<bool, 256> TableNoirs() {
+// Dark by the rule of `Seuillage`: the three 16-bit components sum below
+// the threshold.
+std::array<bool, 256> TableNoirs(int32_t seuil) {
     std::array<bool, 256> noirs{};
     for (int i = 0; i < 256; ++i) {
         const Couleur16 c = CouleurDIndex(static_cast<uint8_t>(i));
-        noirs[i] = int32_t{c.rouge} + c.vert + c.bleu < kSeuilParDefaut;
+        noirs[i] = int32_t{c.rouge} + c.vert + c.bleu < seuil;
     }
     return noirs;
 }
@@ -139,9 +139,9 @@ Offscreen OffscreenDeGris(PIX* pix) {
 
 }  // namespace
 
-float EstimeInterligne(Offscreen image) {
+float EstimeInterligne(Offscreen image, int32_t seuil) {
     if (!image || image->largeur <= 0 || image->hauteur <= 0) return 0;
-    const std::array<bool, 256> noirs = TableNoirs();
+    const std::array<bool, 256> noirs = TableNoirs(seuil);
     Histogramme paires{};
     for (int x = kPasColonnes / 2; x < image->largeur; x += kPasColonnes)
         CompteColonne(*image, x, noirs, paires);
@@ -163,9 +163,9 @@ Offscreen ReechantillonnePage(Offscreen image, float facteur) {
     return OffscreenDeGris(echelle.get());
 }
 
-MiseALEchelle MetPageALEchelle(Offscreen& image) {
+MiseALEchelle MetPageALEchelle(Offscreen& image, int32_t seuil) {
     MiseALEchelle mise;
-    mise.interligne = EstimeInterligne(image);
+    mise.interligne = EstimeInterligne(image, seuil);
     if (mise.interligne <= kInterligneMaximale) return mise;
     const float facteur = kInterligneCible / mise.interligne;
     Offscreen nouvelle = ReechantillonnePage(image, facteur);
