@@ -13,6 +13,7 @@
 #include "image/page_preparation.h"
 #include "records/page_entry.h"
 #include "staff/page_state.h"
+#include "staff/orientation.h"
 #include "staff/staff_detection.h"
 #include "toolbox/png_io.h"
 #include "toolbox/progress_console.h"
@@ -35,8 +36,15 @@ int EchantillonsValides(const Portee& p) {
 // The threshold as a share of white, the unit a user sets it in.
 int PourCentSeuil(int32_t seuil) { return static_cast<int>(std::lround(seuil * 100.0 / 196605)); }
 
-void AfficheTexte(bool resultat, const MesuresChargement& mesures) {
+void AfficheTexte(bool resultat, const MesuresChargement& mesures, const PeseeExtremites& pesee,
+                  int quartsDeTour) {
     const MiseALEchelle& echelle = mesures.echelle;
+    if (quartsDeTour == 0)
+        std::printf("page orientation: upright");
+    else
+        std::printf("page orientation: turned %d degrees clockwise to stand upright", 90 * quartsDeTour);
+    std::printf(" (ink at the staves' starts %lld, at their ends %lld)\n",
+                static_cast<long long>(pesee.encreDebuts), static_cast<long long>(pesee.encreFins));
     if (mesures.seuilDeLaPage)
         std::printf("page threshold %d %%: the page's own\n", PourCentSeuil(mesures.seuil.seuil));
     else if (mesures.seuil.epaisseurTraits > 0)
@@ -70,13 +78,16 @@ void AfficheRect(const char* nom, const Rect& r) {
                 r.left, r.bottom, r.right);
 }
 
-void AfficheJson(bool resultat, const MesuresChargement& mesures) {
+void AfficheJson(bool resultat, const MesuresChargement& mesures, const PeseeExtremites& pesee,
+                 int quartsDeTour) {
     const MiseALEchelle& echelle = mesures.echelle;
     std::printf("{\"found\": %s, \"width\": %d, \"height\": %d, ", resultat ? "true" : "false",
                 Document.Etat.CadrePage.right, Document.Etat.CadrePage.bottom);
     std::printf("\"page_interline\": %.3f, \"scale\": %.4f, ", echelle.interligne, echelle.facteur);
-    std::printf("\"threshold\": %d, \"stroke_thickness\": %.3f, ", mesures.seuil.seuil,
-                mesures.seuil.epaisseurTraits);
+    std::printf("\"threshold\": %d, \"stroke_thickness\": %.3f, \"quarter_turns\": %d, ", mesures.seuil.seuil,
+                mesures.seuil.epaisseurTraits, quartsDeTour);
+    std::printf("\"ink_at_staff_starts\": %lld, \"ink_at_staff_ends\": %lld, ",
+                static_cast<long long>(pesee.encreDebuts), static_cast<long long>(pesee.encreFins));
     std::printf("\"line_thickness\": %.3f, \"mean_interline\": %.3f, \"noise\": %d, \"geometry\": %d, ",
                 Document.Etat.EpaisseurLigne, Document.Etat.InterligneMoyenne, Document.Etat.QualiteBruit,
                 Document.Etat.QualiteGeometrie);
@@ -128,6 +139,10 @@ int ExecutePortees(const ArgumentsPortees& a) {
     MesuresChargement mesures;
     Offscreen page = ChargeImageReconnaissance(a.image, &mesures);
     if (!page) return kEntreeInvalide;
+    // Recognition turns an upside-down page over first; so does this.
+    const PeseeExtremites pesee = PeseExtremitesPortees(page, ReglagesCourants(), mesures.quartsDeTour != 0);
+    if (pesee.renversee) Rotation180(page);
+    const int quartsDeTour = mesures.quartsDeTour + (pesee.renversee ? 2 : 0);
     // Detection consumes the page; the drawing needs it as loaded.
     Offscreen copie = nullptr;
     if (!a.dessin.empty() && !(copie = DupliqueOffscreen(page))) {
@@ -142,9 +157,9 @@ int ExecutePortees(const ArgumentsPortees& a) {
     DefinitProgression(nullptr);
 
     if (a.json)
-        AfficheJson(resultat, mesures);
+        AfficheJson(resultat, mesures, pesee, quartsDeTour);
     else
-        AfficheTexte(resultat, mesures);
+        AfficheTexte(resultat, mesures, pesee, quartsDeTour);
     int code = resultat ? kSucces : kEchecReconnaissance;
     if (copie) {
         Offscreen dessin = resultat ? DessinDemande(a, copie) : DupliqueOffscreen(copie);

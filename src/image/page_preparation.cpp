@@ -74,6 +74,23 @@ bool Tourne(EntreePage& page, Offscreen& image) {
     return true;
 }
 
+// A page with no turn of its own whose staves run down it is turned a
+// quarter clockwise, and the page remembers it. Whether that, or the page
+// as it was, is upside down is decided once the staves are found.
+bool RedressePageCouchee(EntreePage& page, Offscreen& image, bool* entreeModifiee,
+                         MesuresChargement& mesures) {
+    if (page.NbRotations != 0 || !PorteesVerticales(image)) return true;
+    Offscreen tournee = Rotation90Droite(image);
+    if (!tournee) return false;
+    DisposeOffscreen(image);
+    image = tournee;
+    page.NbRotations = 1;
+    mesures.quartsDeTour = 1;
+    if (entreeModifiee) *entreeModifiee = true;
+    Trace("Page couchee : tournee d'un quart de tour");
+    return true;
+}
+
 void InverseSiNegatif(EntreePage& page, Offscreen image) {
     if (static_cast<uint16_t>(page.VideoInverse) == kInversionAutomatique)
         page.VideoInverse = PourcentageSombre(image) > kLimiteInversion ? 1 : 0;
@@ -132,6 +149,10 @@ int Prepare(EntreePage& page, const std::string& cheminDocument, Offscreen& imag
         return Echec(kPageNonTournee, page);
     }
     InverseSiNegatif(page, image);
+    if (!RedressePageCouchee(page, image, entreeModifiee, mesures)) {
+        DisposeOffscreen(image);
+        return Echec(kPageNonTournee, page);
+    }
     ChoisitSeuilPage(page, image, mesures);
     mesures.echelle = MetPageALEchelle(image, mesures.seuil.seuil);
     // Reduced strokes are thinner in pixels: the choice is made anew.

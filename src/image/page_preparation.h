@@ -15,6 +15,7 @@ struct MesuresChargement {
     MiseALEchelle echelle;
     SeuilAutomatique seuil{kSeuilParDefaut, 0};
     bool seuilDeLaPage = false;  // the page's own threshold was used
+    int quartsDeTour = 0;        // quarter turns given to a page found lying on its side
 };
 
 enum CodePreparation : int {

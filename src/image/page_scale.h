@@ -35,6 +35,11 @@ constexpr float kInterligneCible = 20.0f;
 // no regular staff spacing.
 float EstimeInterligne(Offscreen image, int32_t seuil = kSeuilParDefaut);
 
+// True when the page shows staff spacing along its rows far more than
+// along its columns: its staves run down the page, which is turned a
+// quarter one way or the other.
+bool PorteesVerticales(Offscreen image, int32_t seuil = kSeuilParDefaut);
+
 struct MiseALEchelle {
     float interligne = 0;  // as measured on the page as loaded; 0 when unknown
     float facteur = 1;     // applied to the page's width and height; 1 when untouched
