@@ -91,3 +91,44 @@ TEST_F(SystemesTest, SingleStavesAndAMissingPage) {
 }
 
 }  // namespace
+
+// Only ink beside the system's bar line, or bar lines running on from one
+// staff to the next, join two staves of a system; the system line alone
+// does not (a voice over its accompaniment).
+TEST_F(SystemesTest, ABracketOrBarLinesThroughTheGapJoinStaves) {
+    Portees(6);
+    const VuePixels base = VueOffscreen(page);
+    auto trait = [&](int x0, int x1, int y0, int y1) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) EcritPixel(base, x, y, IndexNoir);
+    };
+    for (int s : {0, 2, 4}) Relie(s, s + 1);   // the system lines
+    trait(kGauche - 18, kGauche - 10, Haut(0), Bas(1));  // a bracket, clear of the line
+    // Staves 2 and 3: two of three inner bar lines run through the gap;
+    // staves 4 and 5: one of three does.
+    for (int s : {2, 4}) {
+        for (int x : {300, 500, 700}) {
+            Mesure m;
+            m.PosXMesure = static_cast<int16_t>(x);
+            etat.Portees[s].Mesures.push_back(m);
+        }
+    }
+    for (int s : {2, 4}) {
+        Mesure debut, fin;
+        debut.PosXMesure = 150;
+        fin.PosXMesure = 900;
+        auto& mesures = etat.Portees[s].Mesures;
+        mesures.insert(mesures.begin(), debut);
+        mesures.push_back(fin);
+    }
+    trait(300, 302, Haut(2), Bas(3));
+    trait(500, 502, Haut(2), Bas(3));
+    trait(300, 302, Haut(4), Bas(5));
+    ASSERT_TRUE(DoAnalyseSystemes(etat, page));
+    EXPECT_EQ(etat.NbSystemes, 3);
+    const int accolades[] = {1, 0, 1, 0, 0, 0};
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(etat.Portees[i].Accolade, accolades[i]);
+    }
+}
