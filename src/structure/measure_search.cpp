@@ -55,15 +55,28 @@ class EncrePriseCachee {
 };
 
 // A clef, key or time change written just after a new boundary. A note
-// head's ink is no time signature, even when a matcher read one in it.
-void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int k, int x) {
+// head's ink is no time signature, even when a matcher read one in it. A
+// key changes only at a double bar (or a bar sign): accidentals alone after
+// a plain bar line are the next note's, and are left to it.
+void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int k, int x,
+                   bool barreDouble) {
     if (reglages.Options.RechercherClef != 2) return;
     Portee& portee = etat.Portees[indexPortee];
-    EncrePriseCachee encrePrise(etat);
+    std::vector<uint8_t> actifs;
+    for (const CaractereProbable& c : etat.Caracteres) actifs.push_back(c.Actif);
     Clef lu;
-    if (TraiteArmaturePortee(etat, reglages, indexPortee, x, EnPixels(6 * portee.Interligne), etat.PorteeImage,
-                             false, lu))
-        portee.Mesures[k].Clef = lu;
+    bool trouve = false;
+    {
+        EncrePriseCachee encrePrise(etat);
+        trouve = TraiteArmaturePortee(etat, reglages, indexPortee, x, EnPixels(6 * portee.Interligne),
+                                      etat.PorteeImage, false, lu);
+    }
+    const bool armatureSeule = lu.TypeClef == 0 && lu.Numerateur == 0;
+    if (trouve && armatureSeule && !barreDouble) {
+        for (size_t n = 0; n < actifs.size(); ++n) etat.Caracteres[n].Actif = actifs[n];
+        return;
+    }
+    if (trouve) portee.Mesures[k].Clef = lu;
 }
 
 // Rows, in interlines, over which a crossing stroke may hide a bar line's end.
@@ -99,6 +112,20 @@ bool EstBarre(EtatPage& etat, const LigneVert& l, int indexPortee, int hauteur, 
     return hautAtteint && basAtteint;
 }
 
+// Another bar line within an interline and a half of the one at `n`: the
+// two make a double bar.
+bool BarreDouble(EtatPage& etat, int i, size_t n, int hauteur, float tolerance) {
+    const Portee& portee = etat.Portees[i];
+    const LigneVert& l = portee.LignesVert[n];
+    for (size_t autre = 0; autre < portee.LignesVert.size(); ++autre) {
+        const LigneVert& v = portee.LignesVert[autre];
+        if (autre == n || std::abs(v.PosX - l.PosX) > 1.5f * portee.Interligne) continue;
+        if ((v.Type == 0 || v.Type == kTypeLigneBarre) && EstBarre(etat, v, i, hauteur, tolerance, portee.Interligne))
+            return true;
+    }
+    return false;
+}
+
 // False when the user asked to stop.
 bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int premiereColonne) {
     Portee& portee = etat.Portees[i];
@@ -109,7 +136,8 @@ bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
         if (l.Type == 0 && l.PosX > premiereColonne && EstBarre(etat, l, i, hauteur, tolerance, portee.Interligne)) {
             SetTypeLigneVert(portee, static_cast<int>(n), kTypeLigneBarre);
             const int k = AjouteMesure(portee, l.PosX);
-            if (k > 0) LitChangement(etat, reglages, i, k, l.PosX);
+            if (k > 0)
+                LitChangement(etat, reglages, i, k, l.PosX, BarreDouble(etat, i, n, hauteur, tolerance));
         }
         if (TestAnnulation()) return false;
     }
@@ -135,7 +163,7 @@ void ChercheSignesBarre(EtatPage& etat, const ReglagesReconnaissance& reglages, 
         const int k = AjouteMesure(portee, x);
         if (k < 0) continue;
         portee.Mesures[k].Marques[0] = marque;
-        LitChangement(etat, reglages, i, k, x);
+        LitChangement(etat, reglages, i, k, x, true);
     }
 }
 

@@ -118,7 +118,9 @@ TEST_F(RechercheMesuresTest, BarSignsMarkNearbyBoundariesOrMakeTheirOwn) {
     EXPECT_EQ(P().Mesures[2].RepetePrecedente, 0);
 }
 
-TEST_F(RechercheMesuresTest, KeyChangeAfterABarLineIsKeptInItsBoundary) {
+// A key change stands after a double bar; after a plain bar line the same
+// accidentals are the next note's and stay free for it.
+TEST_F(RechercheMesuresTest, KeyChangeOnlyAfterADoubleBar) {
     Barre(500);
     Candidat(kCarBemol, kHaut + 40, 520, 800);
     Candidat(kCarBemol, kHaut + 10, 538, 800);
@@ -126,10 +128,20 @@ TEST_F(RechercheMesuresTest, KeyChangeAfterABarLineIsKeptInItsBoundary) {
     ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 0);
 
-    P().Mesures.clear();
-    P().LignesVert[0].Type = 0;
+    auto relit = [&] {
+        P().Mesures.clear();
+        for (LigneVert& l : P().LignesVert) l.Type = 0;
+        for (CaractereProbable& c : etat.Caracteres) c.Actif = 1;
+        ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    };
     Options.RechercherClef = 2;
-    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    relit();
+    ASSERT_EQ(P().Mesures.size(), 3u);
+    EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 0);
+    EXPECT_TRUE(etat.Caracteres[0].Actif && etat.Caracteres[1].Actif);
+
+    Barre(492);  // the double bar
+    relit();
     ASSERT_EQ(P().Mesures.size(), 3u);
     EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 2);
     EXPECT_EQ(P().Mesures[1].Clef.TypeClef, 0);
