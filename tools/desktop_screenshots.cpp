@@ -1,14 +1,19 @@
 // Drives the desktop program's windows through the steps a user takes and
 // saves a picture of each: the main window after recognising a page, an
-// area being drawn, the options dialog and the preferences dialog.
+// area being drawn, the options dialog and the preferences dialog; with a
+// PDF, the window after opening it; and the Acquire dialog, with the sample
+// plug-in of the build when it is there.
 // It also says how long the start-up took, up to the window shown.
-// Usage: ruzo_desktop_screenshots PAGE.png OUTPUT_FOLDER
+// Usage: ruzo_desktop_screenshots PAGE.png OUTPUT_FOLDER [SCORE.pdf]
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTabWidget>
 #include <QtTest>
 
+#include "acquisition/plugins.h"
+#include "acquisition/scanner.h"
+#include "desktop/acquire_dialog.h"
 #include "desktop/desktop_startup.h"
 #include "desktop/engine_job.h"
 #include "desktop/main_window.h"
@@ -41,8 +46,8 @@ int main(int argc, char** argv) {
     QElapsedTimer demarrage;
     demarrage.start();
     QApplication application(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: ruzo_desktop_screenshots PAGE.png OUTPUT_FOLDER\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: ruzo_desktop_screenshots PAGE.png OUTPUT_FOLDER [SCORE.pdf]\n");
         return 2;
     }
     const QDir dossier(QString::fromLocal8Bit(argv[2]));
@@ -91,5 +96,23 @@ int main(int argc, char** argv) {
     ok = Sauve(&dialoguePreferences, dossier, QStringLiteral("preferences-colours.png")) && ok;
     dialoguePreferences.close();
     Document.Modifie = false;
+
+    if (argc == 4) {
+        if (!fenetre.Ouvre({QString::fromLocal8Bit(argv[3])})) return 3;
+        Attend(200);
+        ok = Sauve(fenetre.Progression(), dossier, QStringLiteral("pdf-import-progress.png")) && ok;
+        fenetre.AttendMoteur();
+        fenetre.AttendMoteur();  // the first page's view
+        ok = Sauve(&fenetre, dossier, QStringLiteral("pdf-opened.png")) && ok;
+        Document.Modifie = false;
+    }
+
+    const QString plugIns = QCoreApplication::applicationDirPath() + QStringLiteral("/../../Plug-ins");
+    if (QFileInfo::exists(plugIns)) DefinitDossierPlugIns(plugIns.toStdString());
+    std::vector<std::string> nomsPlugIns;
+    for (const ElementPlugIn& p : MenuPlugIns()) nomsPlugIns.push_back(p.nom);
+    DialogueAcquisition acquisition(ListeSources(), nomsPlugIns, &fenetre);
+    acquisition.show();
+    ok = Sauve(&acquisition, dossier, QStringLiteral("acquire.png")) && ok;
     return ok ? 0 : 1;
 }

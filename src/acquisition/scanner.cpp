@@ -2,6 +2,7 @@
 
 #include <sane/sane.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "document/preferences.h"
@@ -25,6 +26,16 @@ void ArreteScanner() {
 
 }  // namespace
 
+// SANE loads its backends while devices are listed or opened, and their
+// static objects are destroyed at exit in the reverse order of loading. The
+// exit routines were registered before that, so they would stop SANE over
+// destroyed objects (a crash at every exit after a listing, seen with the
+// genesys backend); a handler registered after the loading runs first.
+void ArreteScannerAvantSesModules() {
+    static const bool enregistre = std::atexit(ArreteScanner) == 0;
+    (void)enregistre;
+}
+
 bool InitialiseScanner() {
     if (demarre) return true;
     const SANE_Status s = sane_init(&versionSane, nullptr);
@@ -41,8 +52,9 @@ std::vector<SourceScanner> ListeSources() {
     std::vector<SourceScanner> sources;
     if (!InitialiseScanner()) return sources;
     const SANE_Device** liste = nullptr;
-    if (sane_get_devices(&liste, SANE_FALSE) != SANE_STATUS_GOOD || liste == nullptr)
-        return sources;
+    const SANE_Status s = sane_get_devices(&liste, SANE_FALSE);
+    ArreteScannerAvantSesModules();
+    if (s != SANE_STATUS_GOOD || liste == nullptr) return sources;
     for (const SANE_Device** d = liste; *d != nullptr; ++d)
         sources.push_back({(*d)->name ? (*d)->name : "", (*d)->vendor ? (*d)->vendor : "",
                            (*d)->model ? (*d)->model : "", (*d)->type ? (*d)->type : ""});

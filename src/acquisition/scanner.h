@@ -19,6 +19,10 @@ struct SourceScanner {
 // Starts SANE when it is not started yet; false with a message when it can't be.
 bool InitialiseScanner();
 
+// Once SANE has loaded its backends (devices listed or opened): makes SANE
+// stop at exit before the backends' own objects are destroyed.
+void ArreteScannerAvantSesModules();
+
 // The devices SANE finds now; empty when none (or SANE can't start).
 std::vector<SourceScanner> ListeSources();
 

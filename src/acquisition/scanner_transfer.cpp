@@ -143,6 +143,7 @@ SANE_Handle OuvreSource(const std::string& nom) {
     TraceScanner("OpenDataSource %s", nom.c_str());
     SANE_Handle h = nullptr;
     const SANE_Status s = sane_open(nom.c_str(), &h);
+    ArreteScannerAvantSesModules();
     if (s == SANE_STATUS_GOOD) return h;
     // A name no backend knows is refused as an invalid argument: no such source.
     const std::string contexte = "Can't open data source '" + nom + "'";

@@ -18,6 +18,7 @@ int CodeSortieImport(IssueImport issue) {
             return kErreurUsage;
         case IssueImport::PdfRefuse:
         case IssueImport::EcritureImpossible:
+        case IssueImport::Arretee:
             break;
     }
     return kEntreeInvalide;

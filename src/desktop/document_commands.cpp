@@ -34,14 +34,6 @@ constexpr int kNbRecents = 8;
 
 bool EstListe(const QString& chemin) { return chemin.endsWith(QLatin1String(".lfs"), Qt::CaseInsensitive); }
 
-EntreePage PagePourImage(const QString& chemin) {
-    const QFileInfo info(chemin);
-    EntreePage page = NouvelleEntreePage(Document.Pages);
-    page.LibPath = info.absolutePath().toStdString();
-    page.NomFichier = info.fileName().toStdString();
-    return page;
-}
-
 QStringList ImagesDuDocument() {
     QStringList images;
     for (const EntreePage& page : Document.Pages) images << QString::fromStdString(page.CheminImage());
@@ -62,10 +54,21 @@ void RetientDernierDocument(const QString& chemin) {
 
 }  // namespace
 
+EntreePage PagePourImage(const QString& chemin) {
+    const QFileInfo info(chemin);
+    EntreePage page = NouvelleEntreePage(Document.Pages);
+    page.LibPath = info.absolutePath().toStdString();
+    page.NomFichier = info.fileName().toStdString();
+    return page;
+}
+
 // The engine proposes the first image's name; the list goes beside that
-// image, not into whatever folder the program was started from.
-QString ListeProposee() {
+// image, not into whatever folder the program was started from. A document
+// opened from a PDF is named after the PDF, as the command line names its
+// results.
+QString FenetrePrincipale::ListeProposee() const {
     if (!Document.Chemin.empty()) return QString::fromStdString(Document.Chemin);
+    if (!listeProposee_.isEmpty()) return listeProposee_;
     if (Document.Pages.empty()) return {};
     const QFileInfo image(QString::fromStdString(Document.Pages.front().CheminImage()));
     return image.absoluteDir().filePath(QFileInfo(QString::fromStdString(NomProposeListe())).fileName());
@@ -87,53 +90,69 @@ bool FenetrePrincipale::Ouvre(const QStringList& chemins) {
     const bool liste = chemins.size() == 1 && EstListe(chemins[0]);
     FermeDocument();
     pageAffichee_ = -1;
-    bool ok = true;
-    if (liste) {
-        const QString absolu = QFileInfo(chemins[0]).absoluteFilePath();
-        ok = ChargeListe(absolu.toStdString(), true, false);
-        if (ok) {
-            AjouteRecent(absolu);
-            RetientDernierDocument(absolu);
-        }
-    } else {
-        for (const QString& chemin : chemins) {
-            if (EstListe(chemin)) continue;  // a page list opens alone
-            Document.Pages.push_back(PagePourImage(chemin));
-            AjouteRecent(QFileInfo(chemin).absoluteFilePath());
-        }
-        Document.Modifie = !Document.Pages.empty();
+    listeProposee_.clear();
+    if (!liste) {
+        QStringList fichiers;
+        for (const QString& chemin : chemins)
+            if (!EstListe(chemin)) fichiers << chemin;  // a page list opens alone
+        if (!fichiers.isEmpty() && EstPdf(fichiers[0])) listeProposee_ = ListeDuPdf(fichiers[0]);
+        return AjouteFichiers(fichiers, true);
+    }
+    const QString absolu = QFileInfo(chemins[0]).absoluteFilePath();
+    const bool ok = ChargeListe(absolu.toStdString(), true, false);
+    if (ok) {
+        AjouteRecent(absolu);
+        RetientDernierDocument(absolu);
     }
     MontreAlertes(PrendAlertes());
-    bande_->DonnePages(ImagesDuDocument());
-    toile_->DonneImage({});
-    toile_->DonneAires({});
-    symbolesVus_.clear();
-    MetAJourTitre();
-    if (!Document.Pages.empty()) MontrePage(std::clamp<int>(Document.NumPage, 0, Document.Pages.size() - 1));
-    NoteDatesFichiers();
+    MontreDocument(-1);
     return ok && !Document.Pages.empty();
 }
 
 bool FenetrePrincipale::AjoutePages(const QStringList& chemins) {
     if (moteur_.Occupe() || chemins.isEmpty()) return false;
-    for (const QString& chemin : chemins) Document.Pages.push_back(PagePourImage(chemin));
-    Document.Modifie = true;
+    return AjouteFichiers(chemins, false);
+}
+
+// Images become pages at once; PDFs are imported by a job, with the
+// progress window, and the document is shown when the job ends.
+bool FenetrePrincipale::AjouteFichiers(const QStringList& chemins, bool nouveau) {
+    const int premiere = nouveau ? -1 : static_cast<int>(Document.Pages.size());
+    if (std::any_of(chemins.begin(), chemins.end(), EstPdf)) return LanceImport(chemins, premiere);
+    for (const QString& chemin : chemins) {
+        Document.Pages.push_back(PagePourImage(chemin));
+        if (nouveau) AjouteRecent(QFileInfo(chemin).absoluteFilePath());
+    }
+    Document.Modifie = !Document.Pages.empty();
+    MontreDocument(premiere);
+    return !Document.Pages.empty();
+}
+
+// The strip, the title and page `page` after the pages changed; -1 for a
+// document just opened: the view starts empty and shows its current page.
+void FenetrePrincipale::MontreDocument(int page) {
     bande_->DonnePages(ImagesDuDocument());
+    if (page < 0) {
+        toile_->DonneImage({});
+        toile_->DonneAires({});
+        symbolesVus_.clear();
+        page = Document.NumPage;
+    }
     MetAJourTitre();
-    MontrePage(static_cast<int>(Document.Pages.size()) - static_cast<int>(chemins.size()));
-    return true;
+    if (!Document.Pages.empty()) MontrePage(std::clamp<int>(page, 0, Document.Pages.size() - 1));
+    NoteDatesFichiers();
 }
 
 void FenetrePrincipale::CommandeOuvrir() {
     const QStringList chemins = QFileDialog::getOpenFileNames(
         this, tr("Open"), {},
-        tr("Page lists and images (*.lfs *.png *.tif *.tiff *.jpg *.jpeg *.bmp *.pct *.pict);;All files (*)"));
+        tr("Page lists, images and PDF (*.lfs *.png *.tif *.tiff *.jpg *.jpeg *.bmp *.pct *.pict *.pdf);;All files (*)"));
     Ouvre(chemins);
 }
 
 void FenetrePrincipale::CommandeAjouterPages() {
     const QStringList chemins = QFileDialog::getOpenFileNames(
-        this, tr("Add Pages"), {}, tr("Images (*.png *.tif *.tiff *.jpg *.jpeg *.bmp *.pct *.pict);;All files (*)"));
+        this, tr("Add Pages"), {}, tr("Images and PDF (*.png *.tif *.tiff *.jpg *.jpeg *.bmp *.pct *.pict *.pdf);;All files (*)"));
     AjoutePages(chemins);
 }
 
@@ -206,6 +225,7 @@ void FenetrePrincipale::CommandeFermer() {
     if (!AccepteFermetureDocument()) return;
     FermeDocument();
     pageAffichee_ = -1;
+    listeProposee_.clear();
     bande_->DonnePages({});
     toile_->DonneImage({});
     toile_->DonneAires({});

@@ -70,6 +70,7 @@ FenetrePrincipale::FenetrePrincipale(QWidget* parent) : QMainWindow(parent) {
     connect(toile_, &ToilePage::ZoomDemande, this, &FenetrePrincipale::ChangeZoom);
     connect(&moteur_, &TacheMoteur::Termine, this, &FenetrePrincipale::MetAJourEtat);
 
+    OuvreDocumentsParLeBureau();
     CreeMenus();
     CreeBarreEtat();
     MetAJourEtat();
@@ -100,6 +101,12 @@ void FenetrePrincipale::CreeMenus() {
     menuRecents_ = fichier->addMenu(tr("Open &Recent"));
     fichier->addAction(Action(tr("&Add Pages..."), QKeySequence(tr("Ctrl+Shift+A")),
                               &FenetrePrincipale::CommandeAjouterPages));
+    fichier->addAction(Action(tr("Ac&quire..."), QKeySequence(tr("Ctrl+Shift+N")),
+                              &FenetrePrincipale::CommandeAcquerir));
+    menuPlugIns_ = fichier->addMenu(tr("Acquire Pl&ug-ins"));
+    fichier->addAction(Action(tr("About the Acquire Plug-&in..."), QKeySequence(tr("Shift+F1")),
+                              &FenetrePrincipale::CommandeAProposPlugIn));
+    connect(fichier, &QMenu::aboutToShow, this, &FenetrePrincipale::MetAJourMenuPlugIns);
     fichier->addSeparator();
     fichier->addAction(Action(tr("&Save Page List"), QKeySequence::Save,
                               &FenetrePrincipale::CommandeEnregistrer));
@@ -170,6 +177,7 @@ void FenetrePrincipale::CreeMenus() {
             [this](int i) { toile_->DonneSymbole(static_cast<uint16_t>(palette_->itemData(i).toUInt())); });
     outils->addWidget(palette_);
     MetAJourRecents();
+    MetAJourMenuPlugIns();
 }
 
 void FenetrePrincipale::CreeBarreEtat() {

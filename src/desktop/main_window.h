@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <vector>
 
+#include "acquisition/scan_loop.h"
 #include "desktop/engine_job.h"
 #include "desktop/page_view_job.h"
 
@@ -37,12 +38,21 @@ class FenetrePrincipale : public QMainWindow {
     bool Ouvre(const QStringList& chemins);
     // Adds images to the current document.
     bool AjoutePages(const QStringList& chemins);
+    // The page list a new document would be saved as.
+    QString ListeProposee() const;
 
     // Commands, public for the tests and the screenshot script.
     void ReconnaitPage();
     void ReconnaitDocumentEntier();
     bool ExporteMusicXMLVers(const QString& chemin);
     bool EnregistreListeSous(const QString& chemin);
+    // Scans `nbPages` pages from `source` into the document, as a job.
+    bool ScanneVers(const SourceScan& source, int nbPages);
+    // Replaces the question for a scanned page's file name (tests).
+    void DonneQuestionNomPage(std::function<QString(const QString&)> question) { nomPageScannee_ = std::move(question); }
+    QMenu* MenuPlugInsAcquisition() const { return menuPlugIns_; }
+    void MetAJourMenuPlugIns();
+    void CommandeAcquerir();
 
     ToilePage* Toile() const { return toile_; }
     TacheMoteur& Moteur() { return moteur_; }
@@ -81,6 +91,17 @@ class FenetrePrincipale : public QMainWindow {
     void MetAJourRecents();
     void NoteDatesFichiers();
     void VerifieFichiersChanges();
+    bool AjouteFichiers(const QStringList& chemins, bool nouveau);
+    void MontreDocument(int page);
+
+    // Scanning and the plug-in menu (acquire_commands.cpp).
+    QString DemandeNomPage(const QString& propose);
+    void ChoisitPlugInDuMenu(int numero);
+    void CommandeAProposPlugIn();
+
+    // PDF import (pdf_commands.cpp).
+    bool LanceImport(const QStringList& chemins, int premiere);
+    void FinImport(const QStringList& chemins, int premiere, bool ok, bool arretee, const QStringList& alertes);
 
     // Pages and the view.
     void MontrePage(int index);
@@ -136,7 +157,16 @@ class FenetrePrincipale : public QMainWindow {
     QDateTime dateImage_;
     bool verificationEnCours_ = false;
     QPointer<DialogueReglage> reglage_;
+    QString listeProposee_;  // for a new document opened from a PDF
+    QMenu* menuPlugIns_ = nullptr;
+    std::function<QString(const QString&)> nomPageScannee_;
 };
 
-// The page list a new document would be saved as: beside its first image.
-QString ListeProposee();
+struct EntreePage;
+// A new page of the current document for the image `chemin`.
+EntreePage PagePourImage(const QString& chemin);
+bool EstPdf(const QString& chemin);
+// The engine opens help pages of the plug-in folder through the desktop.
+void OuvreDocumentsParLeBureau();
+// The page list proposed for a document opened from `pdf`: beside it, named after it.
+QString ListeDuPdf(const QString& pdf);

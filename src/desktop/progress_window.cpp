@@ -79,6 +79,10 @@ void FenetreProgression::MontreEtape(int numero) {
     barre_->setValue(0);
 }
 
+void FenetreProgression::MontreTexte(const QString& texte) {
+    if (enCours_) etape_->setText(texte);
+}
+
 void FenetreProgression::MontrePourcentage(int pourcent) { barre_->setValue(pourcent); }
 
 void FenetreProgression::MontreTemps(int nbPagesRestantes, unsigned ticksTotal,

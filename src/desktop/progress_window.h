@@ -32,6 +32,7 @@ class FenetreProgression : public QDialog {
     // Cancel while the job runs (it asks the engine to stop); closes after.
     void reject() override;
     void MontreEtape(int numero);
+    void MontreTexte(const QString& texte);  // in place of a stage of recognition
     void MontrePourcentage(int pourcent);
     void MontreTemps(int nbPagesRestantes, unsigned ticksTotal, int pagesChronometrees);
     void AjouteAvertissement(const QString& texte);

@@ -118,8 +118,11 @@ IssueImport ImportePdf(const DemandeImportPdf& demande, std::vector<PageImportee
     }
     if (!PreparerDossier(demande.dossier)) return IssueImport::EcritureImpossible;
     for (int numero : numeros) {
+        if (demande.arret && demande.arret()) return IssueImport::Arretee;
         PageImportee importee;
         importee.numero = numero;
+        importee.rang = static_cast<int>(pages.size()) + 1;
+        importee.nbDemandees = static_cast<int>(numeros.size());
         importee.image = ImageExistante(demande, numero);
         importee.reprise = !importee.image.empty();
         if (!importee.reprise) {

@@ -15,6 +15,8 @@ struct DemandeImportPdf {
     std::string pages;        // "1-3,7"; empty for every page
     int dpi = kDpiDefautPdf;  // for pages that are drawn, not scanned
     std::string dossier;      // where the page images go; made when missing
+    // Asked before each page; true stops the import (a window's Cancel).
+    std::function<bool()> arret;
 };
 
 struct PageImportee {
@@ -23,6 +25,8 @@ struct PageImportee {
     bool reprise = false;  // left by an earlier import of the same PDF
     bool scan = false;     // the page's own scan
     int dpi = 0;           // resolution of a page made now
+    int rang = 0;          // its place among the pages asked, from 1
+    int nbDemandees = 0;   // how many pages were asked
 };
 
 enum class IssueImport {
@@ -30,6 +34,7 @@ enum class IssueImport {
     PagesInvalides,  // the page list asked for can't be read or names missing pages
     PdfRefuse,       // not a PDF, damaged, encrypted, without pages, or a page unreadable
     EcritureImpossible,
+    Arretee,  // stopped by `arret`; nothing added, pages already written kept
 };
 
 // Called after each page is written.

@@ -101,6 +101,19 @@ TEST_F(ImportPdfTest, ScansComeOutPixelForPixelAtTheirOwnResolutionAndAreReused)
     EXPECT_TRUE(pages[0].reprise);
     EXPECT_EQ(pages[0].numero, 2);
     EXPECT_EQ(fs::last_write_time(pages[0].image), date);
+
+    // Stopped before its second page, the import adds nothing to a document.
+    DemandeImportPdf d = Demande(pdf);
+    int appels = 0;
+    d.arret = [&appels] { return appels++ == 1; };
+    std::vector<PageImportee> suivies;
+    const size_t avant = Document.Pages.size();
+    EXPECT_EQ(AjoutePdfAuDocument(d, -1, {}, [&](const PageImportee& p) { suivies.push_back(p); }),
+              IssueImport::Arretee);
+    ASSERT_EQ(suivies.size(), 1u);
+    EXPECT_EQ(suivies[0].rang, 1);
+    EXPECT_EQ(suivies[0].nbDemandees, 2);
+    EXPECT_EQ(Document.Pages.size(), avant);
 }
 
 TEST_F(ImportPdfTest, AFlippedScanIsFlippedBackAndATurnedOneIsDrawnAtItsResolution) {
