@@ -1,5 +1,6 @@
 // `ruzo staves IMAGE`: runs staff detection on one page and prints what it
 // found, optionally drawing it over the page.
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -12,6 +13,7 @@
 #include "image/page_preparation.h"
 #include "records/page_entry.h"
 #include "staff/page_state.h"
+#include "staff/orientation.h"
 #include "staff/staff_detection.h"
 #include "toolbox/png_io.h"
 #include "toolbox/progress_console.h"
@@ -31,7 +33,25 @@ int EchantillonsValides(const Portee& p) {
     return n;
 }
 
-void AfficheTexte(bool resultat, const MiseALEchelle& echelle) {
+// The threshold as a share of white, the unit a user sets it in.
+int PourCentSeuil(int32_t seuil) { return static_cast<int>(std::lround(seuil * 100.0 / 196605)); }
+
+void AfficheTexte(bool resultat, const MesuresChargement& mesures, const PeseeExtremites& pesee,
+                  int quartsDeTour) {
+    const MiseALEchelle& echelle = mesures.echelle;
+    if (quartsDeTour == 0)
+        std::printf("page orientation: upright");
+    else
+        std::printf("page orientation: turned %d degrees clockwise to stand upright", 90 * quartsDeTour);
+    std::printf(" (ink at the staves' starts %lld, at their ends %lld)\n",
+                static_cast<long long>(pesee.encreDebuts), static_cast<long long>(pesee.encreFins));
+    if (mesures.seuilDeLaPage)
+        std::printf("page threshold %d %%: the page's own\n", PourCentSeuil(mesures.seuil.seuil));
+    else if (mesures.seuil.epaisseurTraits > 0)
+        std::printf("page threshold %d %%: strokes %.2f px thick\n", PourCentSeuil(mesures.seuil.seuil),
+                    mesures.seuil.epaisseurTraits);
+    else
+        std::printf("page threshold %d %%: default, no strokes measured\n", PourCentSeuil(mesures.seuil.seuil));
     if (echelle.facteur != 1)
         std::printf("page interline %.2f px: resampled by %.3f\n", echelle.interligne, echelle.facteur);
     else
@@ -58,10 +78,16 @@ void AfficheRect(const char* nom, const Rect& r) {
                 r.left, r.bottom, r.right);
 }
 
-void AfficheJson(bool resultat, const MiseALEchelle& echelle) {
+void AfficheJson(bool resultat, const MesuresChargement& mesures, const PeseeExtremites& pesee,
+                 int quartsDeTour) {
+    const MiseALEchelle& echelle = mesures.echelle;
     std::printf("{\"found\": %s, \"width\": %d, \"height\": %d, ", resultat ? "true" : "false",
                 Document.Etat.CadrePage.right, Document.Etat.CadrePage.bottom);
     std::printf("\"page_interline\": %.3f, \"scale\": %.4f, ", echelle.interligne, echelle.facteur);
+    std::printf("\"threshold\": %d, \"stroke_thickness\": %.3f, \"quarter_turns\": %d, ", mesures.seuil.seuil,
+                mesures.seuil.epaisseurTraits, quartsDeTour);
+    std::printf("\"ink_at_staff_starts\": %lld, \"ink_at_staff_ends\": %lld, ",
+                static_cast<long long>(pesee.encreDebuts), static_cast<long long>(pesee.encreFins));
     std::printf("\"line_thickness\": %.3f, \"mean_interline\": %.3f, \"noise\": %d, \"geometry\": %d, ",
                 Document.Etat.EpaisseurLigne, Document.Etat.InterligneMoyenne, Document.Etat.QualiteBruit,
                 Document.Etat.QualiteGeometrie);
@@ -110,9 +136,13 @@ Offscreen DessinDemande(const ArgumentsPortees& a, Offscreen page) {
 
 int ExecutePortees(const ArgumentsPortees& a) {
     if (!Demarrage()) return kEntreeInvalide;
-    MiseALEchelle echelle;
-    Offscreen page = ChargeImageReconnaissance(a.image, &echelle);
+    MesuresChargement mesures;
+    Offscreen page = ChargeImageReconnaissance(a.image, &mesures);
     if (!page) return kEntreeInvalide;
+    // Recognition turns an upside-down page over first; so does this.
+    const PeseeExtremites pesee = PeseExtremitesPortees(page, ReglagesCourants(), mesures.quartsDeTour != 0);
+    if (pesee.renversee) Rotation180(page);
+    const int quartsDeTour = mesures.quartsDeTour + (pesee.renversee ? 2 : 0);
     // Detection consumes the page; the drawing needs it as loaded.
     Offscreen copie = nullptr;
     if (!a.dessin.empty() && !(copie = DupliqueOffscreen(page))) {
@@ -127,9 +157,9 @@ int ExecutePortees(const ArgumentsPortees& a) {
     DefinitProgression(nullptr);
 
     if (a.json)
-        AfficheJson(resultat, echelle);
+        AfficheJson(resultat, mesures, pesee, quartsDeTour);
     else
-        AfficheTexte(resultat, echelle);
+        AfficheTexte(resultat, mesures, pesee, quartsDeTour);
     int code = resultat ? kSucces : kEchecReconnaissance;
     if (copie) {
         Offscreen dessin = resultat ? DessinDemande(a, copie) : DupliqueOffscreen(copie);

@@ -74,19 +74,36 @@ bool Tourne(EntreePage& page, Offscreen& image) {
     return true;
 }
 
+// A page with no turn of its own whose staves run down it is turned a
+// quarter clockwise, and the page remembers it. Whether that, or the page
+// as it was, is upside down is decided once the staves are found.
+bool RedressePageCouchee(EntreePage& page, Offscreen& image, bool* entreeModifiee,
+                         MesuresChargement& mesures) {
+    if (page.NbRotations != 0 || !PorteesVerticales(image)) return true;
+    Offscreen tournee = Rotation90Droite(image);
+    if (!tournee) return false;
+    DisposeOffscreen(image);
+    image = tournee;
+    page.NbRotations = 1;
+    mesures.quartsDeTour = 1;
+    if (entreeModifiee) *entreeModifiee = true;
+    Trace("Page couchee : tournee d'un quart de tour");
+    return true;
+}
+
 void InverseSiNegatif(EntreePage& page, Offscreen image) {
     if (static_cast<uint16_t>(page.VideoInverse) == kInversionAutomatique)
         page.VideoInverse = PourcentageSombre(image) > kLimiteInversion ? 1 : 0;
     if (page.VideoInverse == 1) InverseVideo(image);
 }
 
-// Margins and specks are found among black pixels only: on a grey page a
-// dark margin is not black, and every small patch of one grey level counts
-// as a hole to fill black. A page without a threshold of its own therefore
-// gets the default one before them (the driver's own pass then finds
-// nothing left to change but the margin marks).
-void Seuille(const EntreePage& page, Offscreen image) {
-    Seuillage(image, page.Seuillage ? page.Seuil : kSeuilParDefaut);
+// The page's own threshold, else one chosen from its grey levels. Margins
+// and specks are found among black pixels only (on a grey page a dark
+// margin is not black, and every small patch of one grey level counts as a
+// hole to fill black), so every page is thresholded before them.
+void ChoisitSeuilPage(const EntreePage& page, Offscreen image, MesuresChargement& mesures) {
+    mesures.seuilDeLaPage = page.Seuillage;
+    mesures.seuil = page.Seuillage ? SeuilAutomatique{page.Seuil, 0} : ChoisitSeuil(image);
 }
 
 // Specks that touch a shape escape the component count and leave bumps and
@@ -121,7 +138,7 @@ int Echec(int code, const EntreePage& page) {
 }
 
 int Prepare(EntreePage& page, const std::string& cheminDocument, Offscreen& image,
-            bool* entreeModifiee, MiseALEchelle& echelle) {
+            bool* entreeModifiee, MesuresChargement& mesures) {
     const std::string chemin = TrouveFichier(page, cheminDocument, entreeModifiee);
     if (chemin.empty()) return Echec(kFichierIntrouvable, page);
     image = DecodeImagePage(chemin, page);
@@ -132,8 +149,15 @@ int Prepare(EntreePage& page, const std::string& cheminDocument, Offscreen& imag
         return Echec(kPageNonTournee, page);
     }
     InverseSiNegatif(page, image);
-    echelle = MetPageALEchelle(image);
-    Seuille(page, image);
+    if (!RedressePageCouchee(page, image, entreeModifiee, mesures)) {
+        DisposeOffscreen(image);
+        return Echec(kPageNonTournee, page);
+    }
+    ChoisitSeuilPage(page, image, mesures);
+    mesures.echelle = MetPageALEchelle(image, mesures.seuil.seuil);
+    // Reduced strokes are thinner in pixels: the choice is made anew.
+    if (mesures.echelle.facteur != 1) ChoisitSeuilPage(page, image, mesures);
+    Seuillage(image, mesures.seuil.seuil);
     if (page.MangeMarge) SupprimeMarges(image);
     DepoussiereSelonPage(page, image);
     page.Largeur = image->largeur;
@@ -150,14 +174,14 @@ bool ImagePageLisible(const EntreePage& page, const std::string& cheminDocument)
 }
 
 int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscreen& image,
-                     bool* entreeModifiee, MiseALEchelle* echelle) {
+                     bool* entreeModifiee, MesuresChargement* mesures) {
     const auto debut = std::chrono::steady_clock::now();
     Trace("Chargement de '%s'", page.NomFichier.c_str());
     VuePageCourante().CurseurAttente();
     image = nullptr;
-    MiseALEchelle mise;
-    const int code = Prepare(page, cheminDocument, image, entreeModifiee, mise);
-    if (echelle) *echelle = mise;
+    MesuresChargement mesurees;
+    const int code = Prepare(page, cheminDocument, image, entreeModifiee, mesurees);
+    if (mesures) *mesures = mesurees;
     const std::chrono::duration<double> duree = std::chrono::steady_clock::now() - debut;
     Trace("Chargement en %.1f secondes", duree.count());
     VuePageCourante().CurseurFleche();
@@ -165,10 +189,10 @@ int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscr
 }
 
 void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image) {
-    if (!page.Seuillage) Seuillage(image, kSeuilParDefaut);
+    if (!page.Seuillage) Seuillage(image, ChoisitSeuil(image).seuil);
 }
 
-Offscreen ChargeImageReconnaissance(const std::string& chemin, MiseALEchelle* echelle) {
+Offscreen ChargeImageReconnaissance(const std::string& chemin, MesuresChargement* mesures) {
     EntreePage page;
     const auto barre = chemin.find_last_of('/');
     if (barre != std::string::npos) {
@@ -178,7 +202,7 @@ Offscreen ChargeImageReconnaissance(const std::string& chemin, MiseALEchelle* ec
         page.NomFichier = chemin;
     }
     Offscreen image = nullptr;
-    if (PrepareImagePage(page, "", image, nullptr, echelle) != kPreparationFaite) return nullptr;
+    if (PrepareImagePage(page, "", image, nullptr, mesures) != kPreparationFaite) return nullptr;
     SeuillageAvantReconnaissance(page, image);
     return image;
 }

@@ -31,32 +31,36 @@ constexpr size_t kEcartPic = 4;
 // No printed staff is closer than this (a miniature score at 150 dpi).
 constexpr size_t kInterligneMinimale = 5;
 
+// Staff spacing must show this many times as often along rows as along
+// columns for a page to be taken as turned a quarter: on an upright page
+// the rows cross only the odd beam or text line.
+constexpr uint32_t kRapportQuartDeTour = 4;
+
 using Histogramme = std::array<uint32_t, 2 * kRunMaximal + 2>;
 
-// Dark by the same rule as the default threshold: the three 16-bit
-// components sum below it.
-std::array<bool, 256> TableNoirs() {
+// Dark by the rule of `Seuillage`: the three 16-bit components sum below
+// the threshold.
+std::array<bool, 256> TableNoirs(int32_t seuil) {
     std::array<bool, 256> noirs{};
     for (int i = 0; i < 256; ++i) {
         const Couleur16 c = CouleurDIndex(static_cast<uint8_t>(i));
-        noirs[i] = int32_t{c.rouge} + c.vert + c.bleu < kSeuilParDefaut;
+        noirs[i] = int32_t{c.rouge} + c.vert + c.bleu < seuil;
     }
     return noirs;
 }
 
-// Adds to `paires` the length of every black run plus the white run under
-// it, in one column, when the black run is no thicker than the white one
+// Adds to `paires` the length of every black run plus the white run after
+// it, along `n` pixels `pas` bytes apart (a column, or a row of a page
+// turned a quarter), when the black run is no thicker than the white one
 // (a staff line over the space to the next line; heads and stems are not).
 // Runs cut by the page's edges are not counted.
-void CompteColonne(const PixMap& image, int x, const std::array<bool, 256>& noirs,
-                   Histogramme& paires) {
-    const uint8_t* p = image.PremiereLigne() + x;
-    const int32_t pas = image.pasLigne;
-    int noir = -1;  // length of the black run above the current white one; -1 before any
+void CompteSuite(const uint8_t* p, int n, intptr_t pas, const std::array<bool, 256>& noirs,
+                 Histogramme& paires) {
+    int noir = -1;  // length of the black run before the current white one; -1 before any
     int longueur = 0;
     bool courantNoir = noirs[*p];
     bool premier = true;
-    for (int y = 0; y < image.hauteur; ++y, p += pas) {
+    for (int i = 0; i < n; ++i, p += pas) {
         const bool estNoir = noirs[*p];
         if (estNoir == courantNoir) {
             ++longueur;
@@ -73,9 +77,24 @@ void CompteColonne(const PixMap& image, int x, const std::array<bool, 256>& noir
     }
 }
 
-// The mode of the histogram, refined to a fraction of a bin by the mean of
-// it and its two neighbours; 0 when no bin stands out.
-float ModeAffine(const Histogramme& h) {
+// The run pairs of every few columns of the page, or of every few rows.
+Histogramme PairesDePage(const PixMap& image, int32_t seuil, bool parLignes) {
+    const std::array<bool, 256> noirs = TableNoirs(seuil);
+    Histogramme paires{};
+    if (parLignes) {
+        for (int y = kPasColonnes / 2; y < image.hauteur; y += kPasColonnes)
+            CompteSuite(image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne, image.largeur, 1,
+                        noirs, paires);
+    } else {
+        for (int x = kPasColonnes / 2; x < image.largeur; x += kPasColonnes)
+            CompteSuite(image.PremiereLigne() + x, image.hauteur, image.pasLigne, noirs, paires);
+    }
+    return paires;
+}
+
+// The bin of the histogram's mode, when it stands out as a staff's
+// spacing does; 0 otherwise.
+size_t ModeNet(const Histogramme& h) {
     uint64_t total = 0;
     size_t mode = 0;
     for (size_t i = 1; i < h.size(); ++i) {
@@ -87,7 +106,14 @@ float ModeAffine(const Histogramme& h) {
         return 0;
     const uint32_t loin =
         std::max(h[mode - kEcartPic], mode + kEcartPic < h.size() ? h[mode + kEcartPic] : 0u);
-    if (h[mode] < kRapportPic * loin) return 0;
+    return h[mode] < kRapportPic * loin ? 0 : mode;
+}
+
+// The mode of the histogram, refined to a fraction of a bin by the mean of
+// it and its two neighbours; 0 when no bin stands out.
+float ModeAffine(const Histogramme& h) {
+    const size_t mode = ModeNet(h);
+    if (mode == 0) return 0;
     double somme = 0, poids = 0;
     for (size_t i = mode - 1; i <= mode + 1 && i < h.size(); ++i) {
         somme += static_cast<double>(i) * h[i];
@@ -139,13 +165,22 @@ Offscreen OffscreenDeGris(PIX* pix) {
 
 }  // namespace
 
-float EstimeInterligne(Offscreen image) {
+float EstimeInterligne(Offscreen image, int32_t seuil) {
     if (!image || image->largeur <= 0 || image->hauteur <= 0) return 0;
-    const std::array<bool, 256> noirs = TableNoirs();
-    Histogramme paires{};
-    for (int x = kPasColonnes / 2; x < image->largeur; x += kPasColonnes)
-        CompteColonne(*image, x, noirs, paires);
-    return ModeAffine(paires);
+    return ModeAffine(PairesDePage(*image, seuil, false));
+}
+
+bool PorteesVerticales(Offscreen image, int32_t seuil) {
+    if (!image || image->largeur <= 0 || image->hauteur <= 0) return false;
+    // The pairs around each mode, so that a spacing spread over two bins
+    // by skew weighs as much as a sharp one.
+    const auto poids = [](const Histogramme& h) {
+        const size_t mode = ModeNet(h);
+        return mode == 0 ? 0u : h[mode - 1] + h[mode] + (mode + 1 < h.size() ? h[mode + 1] : 0u);
+    };
+    const uint32_t enLignes = poids(PairesDePage(*image, seuil, false));
+    const uint32_t enColonnes = poids(PairesDePage(*image, seuil, true));
+    return enColonnes > kRapportQuartDeTour * std::max(enLignes, 1u);
 }
 
 Offscreen ReechantillonnePage(Offscreen image, float facteur) {
@@ -163,9 +198,9 @@ Offscreen ReechantillonnePage(Offscreen image, float facteur) {
     return OffscreenDeGris(echelle.get());
 }
 
-MiseALEchelle MetPageALEchelle(Offscreen& image) {
+MiseALEchelle MetPageALEchelle(Offscreen& image, int32_t seuil) {
     MiseALEchelle mise;
-    mise.interligne = EstimeInterligne(image);
+    mise.interligne = EstimeInterligne(image, seuil);
     if (mise.interligne <= kInterligneMaximale) return mise;
     const float facteur = kInterligneCible / mise.interligne;
     Offscreen nouvelle = ReechantillonnePage(image, facteur);

@@ -21,15 +21,24 @@
 // offscreen of the same colour table as every decoded page.
 #pragma once
 
+#include <cstdint>
+
 #include "image/offscreen.h"
+#include "image/thresholding.h"
 
 // Above this a page is resampled to `kInterligneCible`.
 constexpr float kInterligneMaximale = 23.0f;
 constexpr float kInterligneCible = 20.0f;
 
-// The staff interline of a page in pixels, from its vertical runs; 0 when
-// the page shows no regular staff spacing.
-float EstimeInterligne(Offscreen image);
+// The staff interline of a page in pixels, from its vertical runs of pixels
+// darker than `seuil` (in the units of `Seuillage`); 0 when the page shows
+// no regular staff spacing.
+float EstimeInterligne(Offscreen image, int32_t seuil = kSeuilParDefaut);
+
+// True when the page shows staff spacing along its rows far more than
+// along its columns: its staves run down the page, which is turned a
+// quarter one way or the other.
+bool PorteesVerticales(Offscreen image, int32_t seuil = kSeuilParDefaut);
 
 struct MiseALEchelle {
     float interligne = 0;  // as measured on the page as loaded; 0 when unknown
@@ -39,7 +48,7 @@ struct MiseALEchelle {
 // Measures the interline of `image` and, when it is above the range the
 // recognition works in, replaces `image` by a resampled copy (the old one is
 // disposed). When memory is short the page is left unscaled.
-MiseALEchelle MetPageALEchelle(Offscreen& image);
+MiseALEchelle MetPageALEchelle(Offscreen& image, int32_t seuil = kSeuilParDefaut);
 
 // The page resampled by `facteur` (grey levels, colour table kept); none
 // when the size is out of range or memory is short.

@@ -55,12 +55,27 @@ void AnnonceEchec(int p, bool chargee) {
                Document.Etat.PorteeCourante + 1, static_cast<int>(Document.Etat.Portees.size()));
 }
 
+// True when some staff of the page holds a note or a rest. Staves with
+// nothing on them are what detection makes of a page that is not music, or
+// of one whose staff lines were lost (a scan thresholded too dark): such a
+// page is not a success, whatever the stages said.
+bool QuelqueChoseLu(const EtatPage& etat) {
+    for (const Portee& portee : etat.Portees)
+        for (const NotePortee& n : portee.Symboles)
+            if (n.Etat == 0) return true;
+    return false;
+}
+
 // Loads (unless it is loaded already) and recognises page p; false with
 // the reason told.
 bool ReconnaitPageDocument(int p, bool dejaChargee = false) {
     const bool chargee = dejaChargee || ChargePageDocument(p);
     const bool ok = chargee && ReconnaitPageCourante(p);
     if (!ok && !TestAnnulation()) AnnonceEchec(p, chargee);
+    if (ok && !QuelqueChoseLu(Document.Etat)) {
+        Alerte("Page %d failed: no note or rest could be read on its staves", p + 1);
+        return false;
+    }
     return ok;
 }
 

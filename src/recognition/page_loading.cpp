@@ -4,18 +4,40 @@
 #include "recognition/document.h"
 #include "recognition/prepared_image.h"
 #include "recognition/saved_state.h"
+#include "records/options.h"
+#include "records/page_entry.h"
+#include "staff/orientation.h"
+#include "toolbox/messages.h"
+#include "toolbox/progress.h"
 
 namespace {
 
 // The page's image as its options make it: from the cache when the file is
 // unchanged, else decoded and cleaned anew (and cached).
-Offscreen ImagePreparee(EntreePage& page) {
+Offscreen ImagePreparee(EntreePage& page, MesuresChargement& mesures) {
     Offscreen image = ImagePrepareeEnCache(page);
     if (image) return image;
-    if (PrepareImagePage(page, Document.Chemin, image, &Document.Modifie) != kPreparationFaite)
+    if (PrepareImagePage(page, Document.Chemin, image, &Document.Modifie, &mesures) != kPreparationFaite)
         return nullptr;
     GardeImagePreparee(page, image);
     return image;
+}
+
+// A page with no turn of its own, or one just stood up from its side, is
+// turned over when its staves end where they should start; the page list
+// remembers the turn, and the user is told of any.
+void RedressePage(int indexPage, EntreePage& page, Offscreen image, const MesuresChargement& mesures) {
+    int quarts = mesures.quartsDeTour;
+    if (page.NbRotations == 0 || quarts != 0) {
+        if (PeseExtremitesPortees(image, ReglagesCourants(), quarts != 0).renversee && Rotation180(image)) {
+            page.NbRotations = static_cast<int16_t>((page.NbRotations + 2) % 4);
+            Document.Modifie = true;
+            quarts += 2;
+        }
+    }
+    if (quarts != 0)
+        ProgressionCourante().Avertissement(
+            FormateTexte("Page %d was turned %d degrees clockwise to stand upright", indexPage + 1, 90 * quarts));
 }
 
 }  // namespace
@@ -25,10 +47,12 @@ bool ChargePageDocument(int indexPage) {
     Document.NumPage = static_cast<int16_t>(indexPage);
     if (Document.ImagePage) DisposeOffscreen(Document.ImagePage);
     EntreePage& page = Document.Pages[indexPage];
-    Offscreen image = ImagePreparee(page);
+    MesuresChargement mesures;
+    Offscreen image = ImagePreparee(page, mesures);
     if (!image) return false;
     // The stages see only black and white, whatever the page's own options.
     SeuillageAvantReconnaissance(page, image);
+    RedressePage(indexPage, page, image, mesures);
     Document.ImagePage = image;
     return RestaureEtatPage(indexPage);
 }

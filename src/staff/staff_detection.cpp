@@ -20,7 +20,30 @@ constexpr float kInterligneMin = 1.0f;
 constexpr int kMessageInterligneFaible = 57;
 constexpr int kMessageAucunePortee = 58;
 
+// Fewer line samples than this on a staff's five lines, and there are no
+// staff lines there: rows of note heads, beams or a blurred scan whose
+// lines ran into one another make profile humps like a staff's, but no
+// line can be followed across them. Real staves, however short or crowded,
+// keep at least twice as many.
+constexpr int kEchantillonsValidesMin = 3;
+
 void Avertit(int numero) { ProgressionCourante().Avertissement(MessageNumero(numero)); }
+
+int EchantillonsValides(const Portee& p) {
+    int n = 0;
+    for (const EchantillonLignes& e : p.Echantillons) n += e.Chaine != 0;
+    return n;
+}
+
+void RetirePorteesSansLignes(EtatPage& etat) {
+    auto& portees = etat.Portees;
+    const auto fin = std::remove_if(portees.begin(), portees.end(), [](const Portee& p) {
+        return EchantillonsValides(p) < kEchantillonsValidesMin;
+    });
+    if (fin == portees.end()) return;
+    Trace("%d portees sans lignes retirees", static_cast<int>(portees.end() - fin));
+    portees.erase(fin, portees.end());
+}
 
 // Steps from the column scans to the trimmed staves, on the filtered page.
 // False when the user cancels.
@@ -46,6 +69,7 @@ bool TrouvePortees(EtatPage& etat, const ReglagesReconnaissance& reglages, const
     EchantillonneLignes(etat, filtree.largeur);
     NettoieEchantillons(etat);
     RogneLignes(etat, filtree);
+    RetirePorteesSansLignes(etat);
     return true;
 }
 

@@ -2,7 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <tuple>
+
+#include "image/page_preparation.h"
+#include "toolbox/png_io.h"
 
 #include "support/run_program.h"
 #include "support/test_home.h"
@@ -11,6 +17,16 @@
 namespace {
 
 class CommandesTest : public DossierTest {};
+
+// The music file without the lines that name the run (document, date).
+std::string MusiqueSansEntete(const std::string& chemin) {
+    std::ifstream f(chemin);
+    std::ostringstream garde;
+    for (std::string ligne; std::getline(f, ligne);)
+        if (ligne.find("NomDocument") == std::string::npos && ligne.find("DureeTraitement") == std::string::npos)
+            garde << ligne << '\n';
+    return garde.str();
+}
 
 }  // namespace
 
@@ -44,4 +60,31 @@ TEST_F(CommandesTest, RecognizeReportsEveryPageAndItsFiles) {
     } else {
         EXPECT_EQ(s.code, 1);  // the stages cannot yet make a part of this page
     }
+}
+
+// A page scanned lying on either side or upside down is stood upright
+// before recognition and read exactly as the upright page, and the user is
+// told of the turn.
+TEST_F(CommandesTest, TurnedPagesAreReadAsTheUprightPage) {
+    Offscreen droite = ChargeImageReconnaissance(RUZO_TEST_DATA "/sample-page.png");
+    ASSERT_NE(droite, nullptr);
+    ASSERT_TRUE(EcritPNG(*droite, Racine() + "/upright.png"));
+    ASSERT_EQ(ExecuteRuzo("recognize -q " + Racine() + "/upright.png -o " + Racine() + "/upright").code, 0);
+    const std::string attendu = MusiqueSansEntete(Racine() + "/upright.msf");
+    ASSERT_FALSE(attendu.empty());
+
+    Offscreen quart = Rotation90Droite(droite);
+    Offscreen troisQuarts = Rotation90Gauche(droite);
+    ASSERT_TRUE(quart && troisQuarts && Rotation180(droite));
+    for (const auto& [nom, page, tour] : {std::tuple{"quarter", quart, 270}, {"half", droite, 180},
+                                          {"three-quarters", troisQuarts, 90}}) {
+        const std::string chemin = Racine() + "/" + nom;
+        ASSERT_TRUE(EcritPNG(*page, chemin + ".png"));
+        const ResultatProgramme r = ExecuteRuzo("recognize " + chemin + ".png -o " + chemin);
+        EXPECT_EQ(r.code, 0) << nom << r.sortie;
+        EXPECT_NE(r.sortie.find("turned " + std::to_string(tour) + " degrees clockwise"), std::string::npos)
+            << nom << r.sortie;
+        EXPECT_EQ(MusiqueSansEntete(chemin + ".msf"), attendu) << nom;
+    }
+    for (Offscreen page : {quart, droite, troisQuarts}) DisposeOffscreen(page);
 }

@@ -84,6 +84,7 @@ TEST_F(IssuesTest, FailedPagesAreReportedAndTheOthersWritten) {
     EXPECT_TRUE(fs::exists(sortie_ + ".musicxml"));
 }
 
+// A blank page, and staves with nothing on them: neither is a success.
 TEST_F(IssuesTest, NothingRecognisedLeavesTheEarlierFiles) {
     EcritAnciens();
     const ResultatProgramme r = Reconnait("'" + blanche_ + "'");
@@ -91,6 +92,22 @@ TEST_F(IssuesTest, NothingRecognisedLeavesTheEarlierFiles) {
     EXPECT_NE(r.sortie.find("Nothing was recognised: no file written"), std::string::npos)
         << r.sortie;
     AttendAnciens("nothing recognised");
+
+    PixMap portees;
+    portees.largeur = portees.pasLigne = 1200;
+    portees.hauteur = 600;
+    portees.pixels.assign(1200 * 600, IndexBlanc);
+    for (const int haut : {150, 400})
+        for (int y = haut; y < haut + 5 * 16; y += 16)
+            for (int x = 60; x < 1140; ++x)
+                for (int e = 0; e < 2; ++e) portees.pixels[(y + e) * 1200 + x] = IndexNoir;
+    const std::string vides = Racine() + "/bare-staves.png";
+    ASSERT_TRUE(EcritPNG(portees, vides));
+    const ResultatProgramme v = Reconnait("'" + vides + "'");
+    EXPECT_EQ(v.code, 4) << v.sortie;
+    EXPECT_NE(v.sortie.find("Page 1 failed: no note or rest could be read on its staves"), std::string::npos)
+        << v.sortie;
+    AttendAnciens("bare staves");
 }
 
 // Interrupted by a signal at a page boundary, or killed there or just

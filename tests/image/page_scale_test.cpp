@@ -54,6 +54,20 @@ TEST_F(EchellePageTest, InterlineIsFoundAtEveryStaffSizeAndNotOnPagesWithoutStav
     DisposeOffscreen(blanche);
 }
 
+// A page lying on its side shows its staff spacing along its rows.
+TEST_F(EchellePageTest, PagesLyingOnTheirSideAreTold) {
+    Offscreen page = CreeOffscreen(1200, 1000);
+    for (int k = 0; k < 4; ++k) DessinePortee(page, 20, 1180, 100 + 220 * k, 16, 2);
+    EXPECT_FALSE(PorteesVerticales(page));
+    Offscreen couchee = Rotation90Gauche(page);
+    EXPECT_TRUE(PorteesVerticales(couchee));
+    DisposeOffscreen(couchee);
+    DisposeOffscreen(page);
+    Offscreen blanche = CreeOffscreen(800, 1000);
+    EXPECT_FALSE(PorteesVerticales(blanche));
+    DisposeOffscreen(blanche);
+}
+
 TEST_F(EchellePageTest, PagesWithLargeStavesAreBroughtToTheTargetInterline) {
     // In range, or small: left alone, the same offscreen.
     for (const auto& [interligne, epaisseur] : {std::pair{18, 2}, {9, 1}}) {

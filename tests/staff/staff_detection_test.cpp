@@ -107,6 +107,18 @@ TEST_F(RecherchePorteesTest, ThickLinesAreNoStaff) {
     EXPECT_EQ(etat.NbPorteesTrouvees(), 0);
 }
 
+// A scan blurred and thresholded so dark that its staff lines ran into the
+// paper around them: the rows of heads and beams still make humps in the
+// profile, but no line can be followed, so there is no staff.
+TEST_F(RecherchePorteesTest, APageWhoseLinesAreGoneHasNoStaff) {
+    const std::string chemin = RUZO_CORPUS "/degraded/mozart_k545_expo/blur-threshold/page-1.png";
+    if (!std::filesystem::exists(chemin)) GTEST_SKIP() << "no corpus at " << RUZO_CORPUS;
+    Offscreen page = ChargeImageReconnaissance(chemin);
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(RecherchePortees(etat, ReglagesCourants(), page));
+    EXPECT_EQ(etat.NbPorteesTrouvees(), 0);
+}
+
 TEST_F(RecherchePorteesTest, SixLineStaffIsCountedAsSix) {
     Offscreen page = CreeOffscreen(800, 400);
     DessinePortee(page, 40, 760, 100, 16, 2, 6);
