@@ -127,6 +127,14 @@ void EcritStructure(const InspectionPage& inspection) {
                             p.accolade ? " brace" : "");
         std::printf("\n");
     }
+    for (const ChiffrageVerifie& v : inspection.chiffrages) {
+        const bool change = v.NumerateurRetenu != v.NumerateurLu || v.DenominateurRetenu != v.DenominateurLu;
+        std::printf("time %d/%d read, %d/%d kept: of %d measures that can tell, %d hold %d/%d", v.NumerateurLu,
+                    v.DenominateurLu, v.NumerateurRetenu, v.DenominateurRetenu, v.MesuresComptees,
+                    v.MesuresLues, v.NumerateurLu, v.DenominateurLu);
+        if (change) std::printf(" and %d hold %d/%d", v.MesuresRetenues, v.NumerateurRetenu, v.DenominateurRetenu);
+        std::printf("\n");
+    }
     for (const StructurePortee& p : inspection.structure)
         if (p.tablature) std::printf("staff %d: tablature\n", p.index + 1);
     for (const StructurePortee& p : inspection.structure)

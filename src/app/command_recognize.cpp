@@ -167,6 +167,8 @@ int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
     if (valeursDonnees) {
         Options.ModeArmature = 0;
         TonaliteForcee.Tonalite = CodeTonaliteDonnee(a.tonalite);
+        TonaliteForcee.TonaliteDonnee = a.tonaliteDonnee;
+        TonaliteForcee.MesureDonnee = !a.mesure.empty();
         if (!a.mesure.empty() &&
             !LitMesureDonnee(a.mesure, TonaliteForcee.Numerateur, TonaliteForcee.Denominateur)) {
             Alerte("The time signature '%s' is not N/D with N and D from 1 to 99", a.mesure.c_str());

@@ -36,6 +36,13 @@ bool RecaleNotesSurDivTemporelles(DocumentMusical& document);
 // the best assignment's score, or -1 when none fitted and the measure was
 // filled or cut instead. False when the user cancelled.
 bool RecaleNotesMesure(MesureDoc& mesure, int32_t& score);
+// The same, fitted to `longueur` rather than the measure's length.
+bool RecaleNotesMesure(MesureDoc& mesure, int32_t longueur, int32_t& score);
+
+// The length measure `m` is played for: its time signature's, except for a
+// first or last measure that most parts hold shorter (a pick-up, or the
+// bar that completes it at the end), which keeps what they hold.
+int32_t LongueurJouee(const DocumentMusical& document, size_t m);
 
 // Measures with more notes than this are not searched (the search is
 // exponential and recursive); they go straight to the fallback.

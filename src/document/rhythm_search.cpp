@@ -158,8 +158,11 @@ std::vector<NoteDoc> Comble(std::vector<NoteDoc> notes, int32_t longueur) {
 }  // namespace
 
 bool RecaleNotesMesure(MesureDoc& mesure, int32_t& score) {
+    return RecaleNotesMesure(mesure, mesure.Clef.LongueurMesure, score);
+}
+
+bool RecaleNotesMesure(MesureDoc& mesure, int32_t longueur, int32_t& score) {
     std::vector<NoteDoc>& notes = mesure.Notes;
-    const int32_t longueur = mesure.Clef.LongueurMesure;
     UnifieDivisionsAccords(notes);
     for (NoteDoc& note : notes) note.DureeEffective = DureeEffective(note);
 
@@ -175,13 +178,44 @@ bool RecaleNotesMesure(MesureDoc& mesure, int32_t& score) {
     return true;
 }
 
+int32_t LongueurJouee(const DocumentMusical& document, size_t m) {
+    const int32_t longueur = document.Portees.empty() ? 0 : document.Portees[0].Mesures[m].Clef.LongueurMesure;
+    const size_t nbMesures = document.Portees[0].Mesures.size();
+    if (nbMesures < 2 || (m != 0 && m + 1 != nbMesures)) return longueur;
+    // What each part holds there; the most common wins, the longer on a tie.
+    std::vector<int64_t> durees;
+    for (const PorteeDoc& partie : document.Portees) {
+        const std::vector<NoteDoc>& notes = partie.Mesures[m].Notes;
+        const int64_t d = DureeMesure(notes, notes.size());
+        if (d > 0) durees.push_back(d);
+    }
+    int64_t tenue = 0;
+    long votes = 0;
+    for (int64_t d : durees) {
+        const long n = std::count(durees.begin(), durees.end(), d);
+        if (n > votes || (n == votes && d > tenue)) {
+            tenue = d;
+            votes = n;
+        }
+    }
+    return tenue > 0 && tenue < longueur ? static_cast<int32_t>(tenue) : longueur;
+}
+
 bool RecaleNotesSurDivTemporelles(DocumentMusical& document) {
     const size_t nbParties = document.Portees.size();
+    if (nbParties == 0) return true;
+    // A pick-up and a short last measure keep their length: the parts are
+    // fitted to what they hold, not filled to the time signature.
+    std::vector<int32_t> longueurs;
+    for (size_t m = 0; m < document.Portees[0].Mesures.size(); ++m)
+        longueurs.push_back(LongueurJouee(document, m));
     for (size_t p = 0; p < nbParties; ++p) {
         ProgressionCourante().Pourcentage(static_cast<int>(25 + 75 * p / nbParties));
-        for (MesureDoc& mesure : document.Portees[p].Mesures) {
+        std::vector<MesureDoc>& mesures = document.Portees[p].Mesures;
+        for (size_t m = 0; m < mesures.size(); ++m) {
             int32_t score = -1;
-            if (!RecaleNotesMesure(mesure, score)) return false;
+            const int32_t longueur = m < longueurs.size() ? longueurs[m] : mesures[m].Clef.LongueurMesure;
+            if (!RecaleNotesMesure(mesures[m], longueur, score)) return false;
         }
     }
     return true;

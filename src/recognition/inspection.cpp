@@ -31,6 +31,7 @@ void NoteStructure(EtatPage& etat, InspectionPage& resultat) {
     resultat.nbSystemes = etat.NbSystemes;
     resultat.nbPorteesParSysteme = etat.NbPorteesParSysteme;
     resultat.retraitPremierGroupe = etat.RetraitPremierGroupe;
+    resultat.chiffrages = etat.Chiffrages;
 }
 
 bool LiaisonsInspectees(EtatPage& etat, const ReglagesReconnaissance& reglages) {

@@ -59,6 +59,7 @@ struct InspectionPage {
     int16_t nbSystemes = 0;
     int16_t nbPorteesParSysteme = 0;
     float retraitPremierGroupe = 0;
+    std::vector<ChiffrageVerifie> chiffrages;  // each time signature read, and the one kept
 
     InspectionPage() = default;
     InspectionPage(const InspectionPage&) = delete;

@@ -11,6 +11,7 @@
 #include "staff/line_removal.h"
 #include "staff/staff_detection.h"
 #include "structure/systems_measures.h"
+#include "structure/time_check.h"
 #include "staff/vertical_lines.h"
 #include "symbols/accidentals_dots.h"
 #include "symbols/candidates.h"
@@ -115,6 +116,9 @@ bool ReconnaitPortees(ListePages& document, EtatPage& etat, const ReglagesReconn
     if (Etapes.DoAnalyseSystemes(etat, document.ImagePage)) {
         progression.Pourcentage(90);
         resultat = Etapes.AnalyseMesures(etat);
+        // A signature the user gave is not second-guessed.
+        if (reglages.Options.ModeArmature != 0 || !reglages.TonaliteForcee.MesureDonnee)
+            VerifieChiffrages(etat);
         progression.Pourcentage(100);
     }
     return resultat;

@@ -17,6 +17,18 @@
 #include "toolbox/pixmap.h"
 #include "toolbox/rect.h"
 
+// A time signature as the staves read it and as the measures it governs on
+// the page bore it out: the one kept is the one most measures hold.
+struct ChiffrageVerifie {
+    int16_t NumerateurLu = 0;
+    int16_t DenominateurLu = 0;
+    int16_t NumerateurRetenu = 0;
+    int16_t DenominateurRetenu = 0;
+    int16_t MesuresComptees = 0;  // measures whose notes could judge
+    int16_t MesuresLues = 0;      // of them, those that hold the one read
+    int16_t MesuresRetenues = 0;  // and those that hold the one kept
+};
+
 struct EtatPage {
     int16_t PorteeCourante = 0;
     std::string NomPage;  // at most 255 characters
@@ -32,6 +44,7 @@ struct EtatPage {
     int16_t NbSystemes = 0;
     int16_t NbPorteesParSysteme = 0;
     float RetraitPremierGroupe = 0;
+    std::vector<ChiffrageVerifie> Chiffrages;  // one per signature read on the page
 
     // Handed in by the document before the page and back after it: the
     // page's index, the running numbers of notes and ties (they go on from

@@ -57,6 +57,10 @@ struct TonaliteEtMesure {
     int16_t Tonalite = 0;      // 0..7 sharps, 8..14 one to seven flats
     int16_t Numerateur = 4;
     int16_t Denominateur = 4;
+    // Which of the two the user gave: the other is read from the page. The
+    // dialog and page lists give both; the command line may give one.
+    bool TonaliteDonnee = true;
+    bool MesureDonnee = true;
 };
 
 // The current document's options, the process's tuning parameters and the

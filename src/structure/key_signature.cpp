@@ -17,17 +17,22 @@ namespace {
 
 constexpr int kAlterationsStockees = 8;
 
-// The user's key code: 0..7 sharps, 8..14 one to seven flats.
+// The user's key code: 0..7 sharps, 8..14 one to seven flats. Only what the
+// user gave replaces what was read.
 void AppliqueTonaliteForcee(const ReglagesReconnaissance& reglages, Clef& r) {
-    const int k = reglages.TonaliteForcee.Tonalite;
-    r.Numerateur = reglages.TonaliteForcee.Numerateur;
-    r.Denominateur = reglages.TonaliteForcee.Denominateur;
+    const TonaliteEtMesure& donnee = reglages.TonaliteForcee;
+    if (donnee.MesureDonnee) {
+        r.Numerateur = donnee.Numerateur;
+        r.Denominateur = donnee.Denominateur;
+        r.NotationAbregee = 0;
+    }
+    if (!donnee.TonaliteDonnee) return;
+    const int k = donnee.Tonalite;
     r.NbDiese = static_cast<uint16_t>(k < 8 ? std::max(k, 0) : 0);
     r.NbBemol = static_cast<uint16_t>(k < 8 ? 0 : std::min(k, 14) - 7);
     // What was read on the page would contradict the counts just given: the
-    // record tells the key and time the user asked for, and nothing else.
+    // record tells the key the user asked for, and nothing else.
     r.NbBecarre = 0;
-    r.NotationAbregee = 0;
     std::fill(std::begin(r.Alterations), std::end(r.Alterations), AlterationArmature{});
 }
 

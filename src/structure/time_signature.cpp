@@ -32,7 +32,7 @@ Nombre LitNombre(EtatPage& etat, const ReglagesReconnaissance& reglages, const R
     if (reglages.Options.ModeArmature != 2) {
         if (numerateur)
             n.code = ChercheMeilleurCaractere(etat, false, zone, n.position, prob, &n.index, minimum,
-                                              {Chiffre(2), Chiffre(3), Chiffre(4), Chiffre(6)});
+                                              {Chiffre(2), Chiffre(3), Chiffre(4), Chiffre(6), Chiffre(9)});
         else
             n.code = ChercheMeilleurCaractere(etat, false, zone, n.position, prob, &n.index, minimum,
                                               {Chiffre(1), Chiffre(2), Chiffre(4), Chiffre(8)});

@@ -211,3 +211,34 @@ TEST(Rythme, AHugeMeasureEndsInTime) {
     EXPECT_EQ(score, -1);
     EXPECT_EQ(DureeMesure(m.Notes, m.Notes.size()), LongueurMesure(99, 1));
 }
+
+// A pick-up and the short bar that completes it at the end keep what most
+// parts hold there; a short measure in the middle is still filled.
+TEST(Rythme, PickUpAndShortLastMeasuresAreNotFilled) {
+    DocumentMusical doc;
+    for (int p = 0; p < 3; ++p) {
+        PorteeDoc partie;
+        partie.ClefInitiale.Numerateur = 4;
+        partie.ClefInitiale.Denominateur = 4;
+        // One part holds a half note where the others hold a quarter: the
+        // most common length wins.
+        const int32_t levee = p == 2 ? 2 * kNoire : kNoire;
+        partie.Mesures.push_back(MesureDe(4, 4, {Note(levee, 0)}));
+        partie.Mesures.push_back(MesureDe(4, 4, {Note(2 * kNoire, 0)}));
+        partie.Mesures.push_back(MesureDe(4, 4, {Note(2 * kNoire, 0), Note(kNoire, 500)}));
+        doc.Portees.push_back(partie);
+    }
+    ASSERT_TRUE(RecalageAccords(doc));
+    ASSERT_TRUE(RecalageDivisionsTemporelles(doc));
+    EXPECT_EQ(LongueurJouee(doc, 0), kNoire);
+    EXPECT_EQ(LongueurJouee(doc, 1), 4 * kNoire);
+    EXPECT_EQ(LongueurJouee(doc, 2), 3 * kNoire);
+    ASSERT_TRUE(RecaleNotesSurDivTemporelles(doc));
+    const PorteeDoc& premiere = doc.Portees[0];
+    EXPECT_EQ(Durees(premiere.Mesures[0]), std::vector<int32_t>{kNoire});
+    EXPECT_EQ(premiere.Mesures[0].Clef.LongueurMesure, 4 * kNoire);  // still 4/4
+    EXPECT_EQ(DureeMesure(premiere.Mesures[1].Notes, premiere.Mesures[1].Notes.size()), 4 * kNoire);
+    EXPECT_EQ(Durees(premiere.Mesures[2]), (std::vector<int32_t>{2 * kNoire, kNoire}));
+    // The odd part is brought to the pick-up's length.
+    EXPECT_EQ(DureeMesure(doc.Portees[2].Mesures[0].Notes, doc.Portees[2].Mesures[0].Notes.size()), kNoire);
+}

@@ -216,17 +216,38 @@ TEST_F(Armature, ClefBeyondTheLastWindowGivesAnEmptyStartOrTheDefaultClef) {
     EXPECT_EQ(c.Denominateur, 8);
 }
 
-TEST_F(Armature, GivenKeyReplacesTheKeyRead) {
+TEST_F(Armature, GivenKeyOrTimeReplacesOnlyWhatWasGiven) {
     Options.ModeArmature = 0;
     TonaliteForcee = TonaliteEtMesure{2, 3, 4};
     const int x = CleSol();
     Candidat(kCarBemol, Rang(4), x + 4);
-    TraiteArmatureDebutPortee(etat, ReglagesCourants(), 0, nullptr);
-    const Clef& c = etat.Portees[0].Clef;
+    const int chiffres = x + 4 + Largeur(kCarBemol) + 10;
+    Candidat(kCarChiffre0 + 6, Rang(2), chiffres);
+    Candidat(kCarChiffre0 + 8, Rang(6), chiffres);
+    auto lit = [&](bool tonalite, bool mesure) {
+        TonaliteForcee.TonaliteDonnee = tonalite;
+        TonaliteForcee.MesureDonnee = mesure;
+        for (CaractereProbable& c : etat.Caracteres) c.Actif = 1;
+        TraiteArmatureDebutPortee(etat, ReglagesCourants(), 0, nullptr);
+        return etat.Portees[0].Clef;
+    };
+    Clef c = lit(true, true);
     EXPECT_EQ(c.NbDiese, 2);
     EXPECT_EQ(c.NbBemol, 0);
     EXPECT_EQ(c.Alterations[0].Prob, 0);
-    EXPECT_FALSE(etat.Caracteres.back().Actif);  // the flat is no note's accidental
+    EXPECT_EQ(c.Numerateur, 3);
+    EXPECT_FALSE(etat.Caracteres[1].Actif);  // the flat is no note's accidental
+
+    c = lit(true, false);  // --key alone: the 6/8 on the page stays
+    EXPECT_EQ(c.NbDiese, 2);
+    EXPECT_EQ(c.Numerateur, 6);
+    EXPECT_EQ(c.Denominateur, 8);
+
+    c = lit(false, true);  // --time alone: the flat on the page stays
+    EXPECT_EQ(c.NbBemol, 1);
+    EXPECT_EQ(c.NbDiese, 0);
+    EXPECT_EQ(c.Numerateur, 3);
+    EXPECT_EQ(c.Denominateur, 4);
 }
 
 TEST_F(Armature, OnlyTheFirstStaffIsReadWithoutClefSearch) {
