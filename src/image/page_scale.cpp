@@ -83,8 +83,8 @@ Histogramme PairesDePage(const PixMap& image, int32_t seuil, bool parLignes) {
     Histogramme paires{};
     if (parLignes) {
         for (int y = kPasColonnes / 2; y < image.hauteur; y += kPasColonnes)
-            CompteSuite(image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne, image.largeur, 1,
-                        noirs, paires);
+            CompteSuite(image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne,
+                        image.largeur, 1, noirs, paires);
     } else {
         for (int x = kPasColonnes / 2; x < image.largeur; x += kPasColonnes)
             CompteSuite(image.PremiereLigne() + x, image.hauteur, image.pasLigne, noirs, paires);
@@ -156,7 +156,8 @@ double Lanczos3(double d) {
     return 3 * std::sin(a) * std::sin(a / 3) / (a * a);
 }
 
-// For each of `n` output samples of a line enlarged by `facteur`: the first source sample read and the six weights (summing to 1).
+// For each of `n` output samples of a line enlarged by `facteur`: the first source sample read and
+// the six weights (summing to 1).
 struct Noyau {
     std::vector<int> premier;
     std::vector<std::array<float, 6>> poids;
@@ -179,7 +180,9 @@ Noyau NoyauAgrandissement(int n, double facteur) {
 }
 
 // A sample of a line, the edge repeated beyond its ends.
-inline int Borne(int i, int n) { return i < 0 ? 0 : (i >= n ? n - 1 : i); }
+inline int Borne(int i, int n) {
+    return i < 0 ? 0 : (i >= n ? n - 1 : i);
+}
 
 // The grey page enlarged by `facteur` with a separable Lanczos filter:
 // rows first into a float buffer, then columns.
@@ -267,8 +270,9 @@ Offscreen ReechantillonnePage(Offscreen image, float facteur) {
     if (!gris) return nullptr;
     // Reduced by area mapping, with no sharpening: it would ring around
     // lines and turn grey edges black. Enlarged with the Lanczos filter.
-    PixPossede echelle = facteur < 1 ? PixPossede(pixScaleGeneral(gris.get(), facteur, facteur, 0.0f, 0))
-                                     : AgranditGris(gris.get(), facteur);
+    PixPossede echelle = facteur < 1
+                             ? PixPossede(pixScaleGeneral(gris.get(), facteur, facteur, 0.0f, 0))
+                             : AgranditGris(gris.get(), facteur);
     gris.reset();
     if (!echelle) return nullptr;
     return OffscreenDeGris(echelle.get());
@@ -278,7 +282,8 @@ MiseALEchelle MetPageALEchelle(Offscreen& image, int32_t seuil) {
     MiseALEchelle mise;
     mise.interligne = EstimeInterligne(image, seuil);
     if (mise.interligne <= 0) return mise;
-    if (mise.interligne >= kInterligneMinimaleTravail && mise.interligne <= kInterligneMaximale) return mise;
+    if (mise.interligne >= kInterligneMinimaleTravail && mise.interligne <= kInterligneMaximale)
+        return mise;
     const float facteur = kInterligneCible / mise.interligne;
     Offscreen nouvelle = ReechantillonnePage(image, facteur);
     if (!nouvelle) {
