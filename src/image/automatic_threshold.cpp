@@ -81,7 +81,8 @@ SeuilAutomatique ChoisitSeuil(Offscreen image) {
     auto milieu = masses.begin() + static_cast<std::ptrdiff_t>(masses.size() / 2);
     std::nth_element(masses.begin(), milieu, masses.end());
     choix.epaisseurTraits = static_cast<float>(*milieu) / 255.0f;
-    const int grisSeuil = static_cast<int>(std::lround(255.0 * (1.0 - choix.epaisseurTraits / 2.0))) + kMarge;
+    const int grisSeuil =
+        static_cast<int>(std::lround(255.0 * (1.0 - choix.epaisseurTraits / 2.0))) + kMarge;
     const int32_t seuil = std::min(grisSeuil, kSeuilGrisMaximal) * kUnitesParGris;
     choix.seuil = std::max(seuil, kSeuilParDefaut);
     return choix;

@@ -83,8 +83,8 @@ Histogramme PairesDePage(const PixMap& image, int32_t seuil, bool parLignes) {
     Histogramme paires{};
     if (parLignes) {
         for (int y = kPasColonnes / 2; y < image.hauteur; y += kPasColonnes)
-            CompteSuite(image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne, image.largeur, 1,
-                        noirs, paires);
+            CompteSuite(image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne,
+                        image.largeur, 1, noirs, paires);
     } else {
         for (int x = kPasColonnes / 2; x < image.largeur; x += kPasColonnes)
             CompteSuite(image.PremiereLigne() + x, image.hauteur, image.pasLigne, noirs, paires);
@@ -146,6 +146,83 @@ PixPossede PixGrisDe(const PixMap& image) {
     return pix;
 }
 
+// Lanczos weight of a source pixel `d` pixels from the sampled point, over
+// three lobes: sharper than linear interpolation, which smears a one-pixel
+// line over three rows too faint for any threshold to keep whole.
+double Lanczos3(double d) {
+    if (d == 0) return 1;
+    if (d <= -3 || d >= 3) return 0;
+    const double a = M_PI * d;
+    return 3 * std::sin(a) * std::sin(a / 3) / (a * a);
+}
+
+// For each of `n` output samples of a line enlarged by `facteur`: the first source sample read and
+// the six weights (summing to 1).
+struct Noyau {
+    std::vector<int> premier;
+    std::vector<std::array<float, 6>> poids;
+};
+
+Noyau NoyauAgrandissement(int n, double facteur) {
+    Noyau k;
+    k.premier.resize(n);
+    k.poids.resize(n);
+    for (int i = 0; i < n; ++i) {
+        const double centre = (i + 0.5) / facteur - 0.5;
+        const int premier = static_cast<int>(std::floor(centre)) - 2;
+        double somme = 0;
+        for (int t = 0; t < 6; ++t) somme += Lanczos3(centre - (premier + t));
+        for (int t = 0; t < 6; ++t)
+            k.poids[i][t] = static_cast<float>(Lanczos3(centre - (premier + t)) / somme);
+        k.premier[i] = premier;
+    }
+    return k;
+}
+
+// A sample of a line, the edge repeated beyond its ends.
+inline int Borne(int i, int n) {
+    return i < 0 ? 0 : (i >= n ? n - 1 : i);
+}
+
+// The grey page enlarged by `facteur` with a separable Lanczos filter:
+// rows first into a float buffer, then columns.
+PixPossede AgranditGris(PIX* gris, double facteur) {
+    const int l0 = pixGetWidth(gris), h0 = pixGetHeight(gris);
+    const int l1 = static_cast<int>(std::lround(l0 * facteur));
+    const int h1 = static_cast<int>(std::lround(h0 * facteur));
+    PixPossede sortie(pixCreate(l1, h1, 8));
+    if (!sortie) return nullptr;
+    const Noyau enX = NoyauAgrandissement(l1, facteur);
+    const Noyau enY = NoyauAgrandissement(h1, facteur);
+    std::vector<float> rangees(static_cast<size_t>(h0) * l1);
+    const l_uint32* source = pixGetData(gris);
+    const l_int32 motsSource = pixGetWpl(gris);
+    for (int y = 0; y < h0; ++y) {
+        const l_uint32* ligne = source + static_cast<intptr_t>(y) * motsSource;
+        float* cible = rangees.data() + static_cast<size_t>(y) * l1;
+        for (int x = 0; x < l1; ++x) {
+            float v = 0;
+            for (int t = 0; t < 6; ++t)
+                v += enX.poids[x][t] * GET_DATA_BYTE(ligne, Borne(enX.premier[x] + t, l0));
+            cible[x] = v;
+        }
+    }
+    l_uint32* donnees = pixGetData(sortie.get());
+    const l_int32 mots = pixGetWpl(sortie.get());
+    for (int y = 0; y < h1; ++y) {
+        l_uint32* ligne = donnees + static_cast<intptr_t>(y) * mots;
+        const float* rang[6];
+        for (int t = 0; t < 6; ++t)
+            rang[t] = rangees.data() + static_cast<size_t>(Borne(enY.premier[y] + t, h0)) * l1;
+        for (int x = 0; x < l1; ++x) {
+            float v = 0;
+            for (int t = 0; t < 6; ++t) v += enY.poids[y][t] * rang[t][x];
+            SET_DATA_BYTE(ligne, x, static_cast<l_uint32>(std::clamp(std::lround(v), 0L, 255L)));
+        }
+    }
+    return sortie;
+}
+
 Offscreen OffscreenDeGris(PIX* pix) {
     const int largeur = pixGetWidth(pix);
     const int hauteur = pixGetHeight(pix);
@@ -191,8 +268,11 @@ Offscreen ReechantillonnePage(Offscreen image, float facteur) {
         return nullptr;
     PixPossede gris = PixGrisDe(*image);
     if (!gris) return nullptr;
-    // No sharpening: it would ring around lines and turn grey edges black.
-    PixPossede echelle(pixScaleGeneral(gris.get(), facteur, facteur, 0.0f, 0));
+    // Reduced by area mapping, with no sharpening: it would ring around
+    // lines and turn grey edges black. Enlarged with the Lanczos filter.
+    PixPossede echelle = facteur < 1
+                             ? PixPossede(pixScaleGeneral(gris.get(), facteur, facteur, 0.0f, 0))
+                             : AgranditGris(gris.get(), facteur);
     gris.reset();
     if (!echelle) return nullptr;
     return OffscreenDeGris(echelle.get());
@@ -201,7 +281,9 @@ Offscreen ReechantillonnePage(Offscreen image, float facteur) {
 MiseALEchelle MetPageALEchelle(Offscreen& image, int32_t seuil) {
     MiseALEchelle mise;
     mise.interligne = EstimeInterligne(image, seuil);
-    if (mise.interligne <= kInterligneMaximale) return mise;
+    if (mise.interligne <= 0) return mise;
+    if (mise.interligne >= kInterligneMinimaleTravail && mise.interligne <= kInterligneMaximale)
+        return mise;
     const float facteur = kInterligneCible / mise.interligne;
     Offscreen nouvelle = ReechantillonnePage(image, facteur);
     if (!nouvelle) {

@@ -14,7 +14,9 @@ struct OptionsReconnaissance {
     uint8_t AutoriserCorpsInverse = 0;
     uint8_t AutoriserEffets = 1;
     uint8_t AutoriserLiaisons = 1;
-    uint8_t AutoriserRondes = 0;
+    // Whole notes are looked for unless an options file says otherwise: a
+    // file written before keeps the value it holds.
+    uint8_t AutoriserRondes = 1;
     uint8_t AutoriserRuptures = 1;
     uint8_t calculerTailleTige = 0;
     int16_t PourcentGraceNote = 4;

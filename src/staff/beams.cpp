@@ -256,6 +256,63 @@ bool EpaisCommeUneTete(const TravailAccroches& t, int n) {
     return *milieu >= 0.7f * t.interligne;
 }
 
+bool CoteDesTiges(const ReglagesReconnaissance& reglages, const Portee& portee, const std::vector<ProfilAccroche>& p, int x0, int n,
+                  int& cote);
+
+// Two short notes set close together are joined by a beam only a head and
+// a stem wide, narrower than the shortest bar otherwise believed. Such a
+// bar, down to this part of the minimum, is a beam only when it runs from
+// stem to stem: a stem on the stems' side stands at each of its ends and
+// stops at the bar. The thick bars of a sharp have strokes at both ends
+// too, but the strokes run on past them; a flag or a blob touched by stems
+// elsewhere has no stem at one of its ends.
+constexpr float kPartBarreCourte = 0.6f;
+
+// True when the vertical line ends at the bar (within half an interline)
+// rather than running on past it, on the side away from its note.
+bool FinitALaBarre(const LigneVert& l, const ProfilAccroche& e, int cote, float s) {
+    if (cote < 0) return l.PosY >= e.Haut - s / 2;
+    return l.PosY + l.Longueur <= e.Haut + e.Hauteur + s / 2;
+}
+
+// True when a note head sits at the far end of the stem: a black run of the
+// band, at least 0.8 interline long, reaching the stem within 0.4 interline
+// of its end. The strokes of a clef or of a sign end in no such blob.
+bool TeteAuBout(const TravailAccroches& t, const LigneVert& l, int cote) {
+    const float s = t.interligne;
+    const int bout = cote < 0 ? l.PosY + l.Longueur : l.PosY;
+    const int marge = EnPixels(0.4f * s);
+    const int droite = l.PosX + std::max<int>(1, l.Epaisseur);
+    for (int y = std::max(0, bout - marge); y <= std::min(t.hauteur - 1, bout + marge); ++y) {
+        const uint8_t* ligne = LignePixels(t.bande, y);
+        int debut = -1;
+        for (int x = std::max(0, l.PosX - 2); x <= std::min(t.largeur - 1, droite + 1) && debut < 0; ++x)
+            if (ligne[x] == IndexNoir) debut = x;
+        if (debut < 0) continue;
+        int gauche = debut, fin = debut;
+        while (gauche > 0 && ligne[gauche - 1] == IndexNoir) --gauche;
+        while (fin + 1 < t.largeur && ligne[fin + 1] == IndexNoir) ++fin;
+        if (fin - gauche + 1 >= 0.8f * s) return true;
+    }
+    return false;
+}
+
+bool RelieDeuxTiges(const ReglagesReconnaissance& reglages, const Portee& portee, const TravailAccroches& t, int x, int n) {
+    int cote = 0;
+    if (!CoteDesTiges(reglages, portee, t.profil, x, n, cote)) return false;
+    const float tolerance = t.interligne / 2;
+    const int droite = x + LargeurEnBande(t, x, n) - 1;
+    bool aGauche = false, aDroite = false;
+    for (const LigneVert& l : portee.LignesVert) {
+        if (ContactLigneVertAccroche(reglages, portee, l, t.profil, x, n) != cote) continue;
+        const ProfilAccroche& e = t.profil[Borne(l.PosX - x, 0, n - 1, n)];
+        if (!FinitALaBarre(l, e, cote, t.interligne) || !TeteAuBout(t, l, cote)) continue;
+        aGauche = aGauche || std::abs(l.PosX - x) <= tolerance;
+        aDroite = aDroite || std::abs(l.PosX - droite) <= tolerance;
+    }
+    return aGauche && aDroite;
+}
+
 // Traces, tests, records and erases the candidate seeded at mask pixel
 // (x, y). On a refusal, `finPile` is the row after the seed's stack in
 // column x: every seed above it traces the same candidate.
@@ -270,13 +327,16 @@ bool SuitAccroche(const ReglagesReconnaissance& reglages, Portee& portee, Travai
     const int premier = PasEnColonne(t, x, graine);
     const int m = LongueurTrace(t, x, premier);
     const int n = m - 1;
-    if (LargeurEnBande(t, x, n) < reglages.Reglage.AccrocheLargeurMinimaleBarre * s) return false;
+    const int largeur = LargeurEnBande(t, x, n);
+    const float minimum = reglages.Reglage.AccrocheLargeurMinimaleBarre * s;
+    if (largeur < kPartBarreCourte * minimum) return false;
     RemplitProfil(t, premier, m);
     LisseNbTraits(t.profil, n, reglages.Reglage.AccrocheLargeurMinimaleMorceauAccroche * s);
     float pente = 0;
     if (!PenteMoyenne(t.profil, n, s, pente) || !(pente < reglages.Reglage.AccrochePenteLimite))
         return false;
     if (EpaisCommeUneTete(t, n)) return false;
+    if (largeur < minimum && !RelieDeuxTiges(reglages, portee, t, x, n)) return false;
     if (!ValideAccroche(reglages, portee, t.profil, x, n)) return false;
     NoteLignesTouchees(reglages, portee, t.profil, x, n, numero);
     if (t.trouvees) t.trouvees->push_back({numero, x, {t.profil.begin(), t.profil.begin() + n}});

@@ -58,12 +58,14 @@ PeseeExtremites PeseExtremitesPortees(Offscreen page, const ReglagesReconnaissan
         const int debord = static_cast<int>(kDebordFenetre * p.Interligne);
         const int bord = static_cast<int>(kBordExclu * p.Interligne);
         if (l.right - l.left < 4 * largeur) continue;  // too short to tell its ends apart
-        pesee.encreDebuts += NoirsDans(page, l.top - debord, l.left + bord, l.bottom + debord, l.left + largeur);
-        pesee.encreFins += NoirsDans(page, l.top - debord, l.right - largeur, l.bottom + debord, l.right - bord);
+        pesee.encreDebuts +=
+            NoirsDans(page, l.top - debord, l.left + bord, l.bottom + debord, l.left + largeur);
+        pesee.encreFins +=
+            NoirsDans(page, l.top - debord, l.right - largeur, l.bottom + debord, l.right - bord);
     }
     const double rapport = pageCouchee ? kRapportCouchee : kRapportDebout;
     pesee.renversee = pesee.encreFins > rapport * static_cast<double>(pesee.encreDebuts);
-    Trace("Extremites des portees : debuts %lld, fins %lld", static_cast<long long>(pesee.encreDebuts),
-          static_cast<long long>(pesee.encreFins));
+    Trace("Extremites des portees : debuts %lld, fins %lld",
+          static_cast<long long>(pesee.encreDebuts), static_cast<long long>(pesee.encreFins));
     return pesee;
 }

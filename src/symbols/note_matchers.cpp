@@ -17,21 +17,108 @@ int ReconnaitNoire(EtatPage& etat, Graphe& g, float s, Point& position) {
     return static_cast<int>(550 - std::fabs(tache->Taille - 0.85f * s) * 560 / s);
 }
 
+namespace {
+
+// Last (or first, from the right) ink column of row r of a component, -1
+// when the row is empty.
+int BordEncre(const Graphe& g, int r, bool droite) {
+    if (r < 0 || r >= static_cast<int>(g.Lignes.size()) || g.Lignes[r].empty()) return -1;
+    int bord = droite ? -1 : 1 << 30;
+    for (const Plage& p : g.Lignes[r])
+        bord = droite ? std::max(bord, DernierPixel(p)) : std::min(bord, PremierPixel(p));
+    return bord;
+}
+
+// True when row y lies on one of the staff's five lines at column x, or
+// on the first ledger line above or below.
+bool SurUneLigne(EtatPage& etat, int x, int y, float s) {
+    const float haut = LigneHaut(etat, x);
+    for (int i = -1; i <= 5; ++i)
+        if (std::fabs(y - (haut + i * s)) <= 0.3f * s) return true;
+    return false;
+}
+
+// A whole note in a space touches the lines above and below it with its
+// thin top and bottom, and line removal takes them: what is left are two
+// facing crescents, "(" and ")", each narrower than a head, whose cut ends
+// lie on the two lines. True when `g` is the left one; its partner is the
+// nearest component to its right over the same rows.
+bool MoitieGaucheDeRonde(EtatPage& etat, const Graphe& g, float s) {
+    const int hauteur = g.Cadre.bottom - g.Cadre.top;
+    if (g.Largeur() < 0.3f * s || g.Largeur() > s || hauteur < 0.6f * s || hauteur > 1.2f * s)
+        return false;
+    const Graphe* droite = nullptr;
+    for (const Graphe& h : etat.Graphes) {
+        if (&h == &g || h.Cadre.left <= g.Cadre.right || h.Cadre.left > g.Cadre.right + 0.8f * s ||
+            std::abs(h.Cadre.top - g.Cadre.top) > 0.2f * s ||
+            std::abs(h.Cadre.bottom - g.Cadre.bottom) > 0.2f * s)
+            continue;
+        if (!droite || h.Cadre.left < droite->Cadre.left) droite = &h;
+    }
+    if (!droite || droite->Largeur() < 0.3f * s || droite->Largeur() > s) return false;
+    const int largeur = droite->Cadre.right - g.Cadre.left;
+    if (largeur < 1.3f * s || largeur > 2.4f * s) return false;
+    // Crescents: at mid height the ink keeps to the outer sides.
+    const int milieu = hauteur / 2;
+    const int creux = static_cast<int>(0.15f * s);
+    const int finGauche = BordEncre(g, milieu, true);
+    const int debutDroite = BordEncre(*droite, droite->NbLignes / 2, false);
+    if (finGauche < 0 || debutDroite < 0 || finGauche > g.Cadre.right - 1 - creux ||
+        debutDroite < droite->Cadre.left + creux)
+        return false;
+    const int centre = (g.Cadre.left + droite->Cadre.right) / 2;
+    return SurUneLigne(etat, centre, g.Cadre.top, s) && SurUneLigne(etat, centre, g.Cadre.bottom, s);
+}
+
+// The ink on either side of a whole note's hole is about as thick on the
+// left as on the right, and thin: letters with a loop ("a", "g", "e") and
+// flags closed by their stem are lopsided. Rows of the middle third are
+// tried, as line removal may have cut the walls along one of them.
+bool CoteesEgales(const Graphe& g, int r, int centre, float s) {
+    if (r < 0 || r >= static_cast<int>(g.Lignes.size())) return false;
+    int gauche = -1, droite = -1;
+    for (const Plage& p : g.Lignes[r]) {
+        if (DernierPixel(p) < centre) gauche = p.Longueur;
+        if (PremierPixel(p) > centre && droite < 0) droite = p.Longueur;
+    }
+    return gauche > 0 && droite > 0 && std::abs(gauche - droite) <= 0.3f * s &&
+           std::max(gauche, droite) <= 0.7f * s;
+}
+
+bool TrouSymetrique(const Graphe& g, const Trou& trou, float s) {
+    const int centre = (trou.PremiereColonne + trou.DerniereColonne) / 2;
+    const int tiers = (trou.DerniereLigne - trou.PremiereLigne) / 3;
+    for (int r = trou.PremiereLigne + tiers; r <= trou.DerniereLigne - tiers; ++r)
+        if (CoteesEgales(g, r, centre, s)) return true;
+    return false;
+}
+
+}  // namespace
+
 int ReconnaitRonde(EtatPage& etat, Graphe& g, float s, Point& position) {
+    if (g.Courant == 0 && IndexGraphe(etat, g) >= 0 && MoitieGaucheDeRonde(etat, g, s)) {
+        g.Ouvert = 0;
+        position = Point{Tronque16((g.Cadre.top + g.Cadre.bottom) / 2), Tronque16(g.Cadre.right)};
+        return 501;
+    }
     Rect rect = g.Cadre;
     if (g.Cadre.bottom - g.Cadre.top < 1.5f * s) rect.bottom = Tronque16(g.Cadre.top + 1.5f * s);
-    const Graphe ronde = FusionneGraphes(etat, rect, false, Etiquette('R', 'o', 'n', 'd'));
+    Graphe ronde = FusionneGraphes(etat, rect, false, Etiquette('R', 'o', 'n', 'd'));
     const int r = static_cast<int>(s);
     const int largeur = ronde.Largeur();
-    if (GrapheVide(ronde) || largeur < 1.3f * r ||
+    if (GrapheVide(ronde) || largeur < 1.5f * r ||
         ronde.Cadre.bottom - ronde.Cadre.top < 0.8f * r || largeur > 3.2f * r) {
         return 0;
     }
+    // A whole note has no stem: a tall stroke is a flag's or a letter's.
+    const TraitVertical* trait = PlusLongTrait(etat, ronde);
+    if (trait && HauteurTrait(*trait) > 1.2f * s) return 0;
     std::vector<Trou> trous;
     const int k = TrouveTrous(ronde, s, trous, ModeTrous::Entier);
     if (ronde.NbLignes < k * s - s / 2 || ronde.NbLignes > k * s + s / 2) return 0;
     if (g.Courant >= k) return 0;
     const Trou& trou = trous[g.Courant++];
+    if (!TrouSymetrique(ronde, trou, s)) return 0;
     position = Point{Tronque16(ronde.Cadre.top + (trou.PremiereLigne + trou.DerniereLigne) / 2),
                      trou.PremiereColonne};
     return 501;

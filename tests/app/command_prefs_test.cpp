@@ -51,7 +51,7 @@ TEST(CommandePrefs, ChangesMadeAtOnceAreAllKept) {
         {"prefs", "set", "AutoriseSons", "0"},   {"prefs", "set", "ZoomWindows", "0"},
         {"prefs", "set", "SplashScreen", "0"},   {"prefs", "set", "TwainDebug", "1"},
         {"prefs", "set", "CouleurAires", "3"},   {"prefs", "set", "ChargeAuto", "0"},
-        {"options", "set", "ModeArmature", "0"}, {"options", "set", "AutoriserRondes", "1"},
+        {"options", "set", "ModeArmature", "0"}, {"options", "set", "AutoriserRondes", "0"},
     };
     const std::vector<int> codes = ExecuteRuzoEnParallele(runs);
     EXPECT_EQ(codes, std::vector<int>(runs.size(), kSucces));
@@ -65,7 +65,7 @@ TEST(CommandePrefs, ChangesMadeAtOnceAreAllKept) {
     EXPECT_EQ(p.ChargeAuto, 0);
     const std::string options = RuzoHomeEssai::LitFichier(FichierPreferences("RuzoStd.cfg"));
     EXPECT_NE(options.find("ModeArmature 0 "), std::string::npos) << options;
-    EXPECT_NE(options.find("AutoriserRondes 1 "), std::string::npos) << options;
+    EXPECT_NE(options.find("AutoriserRondes 0 "), std::string::npos) << options;
     // No temporary or lock files left behind.
     EXPECT_EQ(home.Contenu(), (std::set<std::string>{
                                   "Talvek", "Talvek/VostPref", "Talvek/VostPref/Temporary",

@@ -19,8 +19,8 @@ TEST(OptionSet, AssignmentsApplyForTheRunOrNotAtAll) {
     EXPECT_EQ(Reglage.TigeToleranceX, 1.5f);
 
     CaptureAlertes alertes;
-    EXPECT_FALSE(AppliqueAffectations({"AutoriserRondes=1", "ModeArmature=3"}));
-    EXPECT_EQ(Options.AutoriserRondes, 0);  // the good one before the bad one is not kept
+    EXPECT_FALSE(AppliqueAffectations({"AutoriserRondes=0", "ModeArmature=3"}));
+    EXPECT_EQ(Options.AutoriserRondes, 1);  // the good one before the bad one is not kept
     ASSERT_EQ(alertes.Textes().size(), 1u);
     EXPECT_NE(alertes.Textes()[0].find("ModeArmature=3"), std::string::npos);
     EXPECT_NE(alertes.Textes()[0].find("0, 1 or 2"), std::string::npos);

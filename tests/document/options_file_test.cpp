@@ -44,13 +44,13 @@ TEST_F(OptionsFichier, StandardFileHoldsExactlyOneBlockAndReadsBack) {
               "\nDebutConfig \n\t ModeArmature 1 \n\t RechercherClef 2 \n\t NotationAbregee 1 "
               "\n\t TigeObligatoire 1 \n\t AutoriserAppogiatures 1 \n\t AutoriserTuplets 1 "
               "\n\t AutoriserCorpsInverse 0 \n\t AutoriserEffets 1 \n\t AutoriserLiaisons 1 "
-              "\n\t AutoriserRondes 0 \n\t AutoriserRuptures 1 \n\t calculerTailleTige 0 "
+              "\n\t AutoriserRondes 1 \n\t AutoriserRuptures 1 \n\t calculerTailleTige 0 "
               "\n\t PourcentGraceNote 4 \nFinConfig ");
 
     OptionsReconnaissance options;
     options.ModeArmature = 0;
     options.RechercherClef = 1;
-    options.AutoriserRondes = 1;
+    options.AutoriserRondes = 0;
     options.AutoriserEffets = 0;
     options.calculerTailleTige = 1;
     options.PourcentGraceNote = -3;
@@ -69,16 +69,16 @@ TEST_F(OptionsFichier, LooseFilesReadAsFarAsTheyGo) {
     // Unknown keywords with several values are skipped, line by line; the
     // end of file before "FinConfig" keeps what was read.
     const OptionsReconnaissance options =
-        Lit("\nDebutConfig \n\t Futur 1 2 3 \n\t AutoriserRondes 1 \n\t Inconnu \"a b\" "
+        Lit("\nDebutConfig \n\t Futur 1 2 3 \n\t AutoriserRondes 0 \n\t Inconnu \"a b\" "
             "\n\t PourcentGraceNote 12 ");
-    EXPECT_EQ(options.AutoriserRondes, 1);
+    EXPECT_EQ(options.AutoriserRondes, 0);  // a stored value wins over the default
     EXPECT_EQ(options.PourcentGraceNote, 12);
     EXPECT_EQ(options.ModeArmature, 1);
 
     // Values are truncated to the field's width; non-numbers read as 0.
     const OptionsReconnaissance tronquees =
-        Lit("AutoriserRondes 257 \nModeArmature -1 \nTigeObligatoire x \nPourcentGraceNote 65539 ");
-    EXPECT_EQ(tronquees.AutoriserRondes, 1);
+        Lit("AutoriserRondes 256 \nModeArmature -1 \nTigeObligatoire x \nPourcentGraceNote 65539 ");
+    EXPECT_EQ(tronquees.AutoriserRondes, 0);
     EXPECT_EQ(tronquees.ModeArmature, 255);
     EXPECT_EQ(tronquees.TigeObligatoire, 0);
     EXPECT_EQ(tronquees.PourcentGraceNote, 3);
@@ -87,7 +87,7 @@ TEST_F(OptionsFichier, LooseFilesReadAsFarAsTheyGo) {
     fs::remove(Standard());
     CaptureAlertes alertes;
     OptionsReconnaissance options2;
-    options2.AutoriserRondes = 1;
+    options2.AutoriserRondes = 0;
     ChargeOptionsStandard(options2);
     EXPECT_TRUE(options2 == OptionsReconnaissance{});
     EXPECT_TRUE(alertes.Textes().empty());

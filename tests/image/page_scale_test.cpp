@@ -68,9 +68,9 @@ TEST_F(EchellePageTest, PagesLyingOnTheirSideAreTold) {
     DisposeOffscreen(blanche);
 }
 
-TEST_F(EchellePageTest, PagesWithLargeStavesAreBroughtToTheTargetInterline) {
-    // In range, or small: left alone, the same offscreen.
-    for (const auto& [interligne, epaisseur] : {std::pair{18, 2}, {9, 1}}) {
+TEST_F(EchellePageTest, PagesWithLargeOrSmallStavesAreBroughtToTheTargetInterline) {
+    // In range: left alone, the same offscreen.
+    for (const auto& [interligne, epaisseur] : {std::pair{18, 2}, {15, 2}}) {
         Offscreen page = PageDePortees(interligne, epaisseur);
         const Offscreen avant = page;
         const MiseALEchelle mise = MetPageALEchelle(page);
@@ -78,8 +78,9 @@ TEST_F(EchellePageTest, PagesWithLargeStavesAreBroughtToTheTargetInterline) {
         EXPECT_EQ(mise.facteur, 1.0f);
         DisposeOffscreen(page);
     }
-    // Large staves: reduced to the target, their thin lines kept.
-    for (const auto& [interligne, epaisseur] : {std::pair{42, 5}, {26, 3}}) {
+    // Large staves reduced to the target and small ones enlarged, their thin
+    // lines kept.
+    for (const auto& [interligne, epaisseur] : {std::pair{42, 5}, {26, 3}, {9, 1}}) {
         Offscreen page = PageDePortees(interligne, epaisseur);
         const int largeur = page->largeur;
         const MiseALEchelle mise = MetPageALEchelle(page);

@@ -95,10 +95,7 @@ TEST_F(Accroches, BarWithoutTwoStemsOnOneSideIsNotABeam) {
     for (const LigneVert& t : l) EXPECT_EQ(t.NbAccroches, 0);
 }
 
-TEST_F(Accroches, ShortOrSteepBarsAreRejected) {
-    TigeMontante(20, 40, 140);
-    TigeMontante(48, 40, 140);
-    Barre(20, 50, 40);  // 30 columns, 29 once the last is dropped
+TEST_F(Accroches, SteepBarIsRejected) {
     for (int x = 120; x < 272; ++x)
         Pave(bande, x, 40 + (x - 120) * 7 / 10, x + 1, 50 + (x - 120) * 7 / 10);
     TigeMontante(120, 50, 200);
@@ -115,6 +112,25 @@ TEST_F(Accroches, TwoNoteBeamOfATightLayout) {
     const auto tiges = Tiges(Recherche());
     ASSERT_EQ(trouvees.size(), 1u);
     for (const LigneVert& t : tiges) EXPECT_EQ(t.NbAccroches, 1) << t.PosX;
+}
+
+// A bar shorter than two interlines is a beam only from stem to stem, the
+// stems stopping at it: not the bar of a sharp, whose strokes run on past
+// it, nor a bar with a stem at one end only.
+TEST_F(Accroches, ShortBarIsABeamOnlyFromStemToStem) {
+    TigeMontante(20, 40, 140);
+    TigeMontante(48, 40, 140);
+    Barre(20, 50, 40);  // 30 columns, 29 once the last is dropped
+    Pave(bande, 200, 20, 202, 130);
+    Pave(bande, 226, 20, 228, 130);
+    Barre(200, 228, 60);
+    TigeMontante(300, 40, 140);
+    TigeMontante(316, 40, 140);
+    Barre(300, 332, 40);
+    Recherche();
+    ASSERT_EQ(trouvees.size(), 1u);
+    EXPECT_EQ(trouvees[0].x0, 20);
+    EXPECT_GT(CompteNoirs(bande, 200, 60, 228, 70), 0);
 }
 
 // Two heads side by side (a second in a chord) make a blob as wide as a

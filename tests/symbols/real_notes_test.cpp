@@ -99,3 +99,10 @@ TEST(RealStaffNotes, ChoraleAltoLilyPond) {
     EXPECT_EQ(LitPortee("bach_alto_lilypond"),
               "7q 7q 7e 8en 7q 7e 6e 8qn 7q 10q 7q. 6e 5q 5q 5e 7e 6q 8h");
 }
+
+// Whole notes on a line and in a space, where line removal leaves two
+// facing crescents: the hymn's first eight bars.
+TEST(RealStaffNotes, HymnWholeNotesLilyPond) {
+    EXPECT_EQ(LitPortee("chester_lilypond"),
+              "2h 1q 0q -1h 1h 1q -1q 0q 1q 2w 2h 2q 2q 2q 1q 2e 3e 4q 3q 4q 5q 6q 5w");
+}
