@@ -19,7 +19,8 @@ inline void Pave(const VuePixels& base, int x0, int y0, int x1, int y1) {
 inline Offscreen BandeAvecLignes() {
     Offscreen b = CreeOffscreen(kLargeur, kHauteur);
     const VuePixels base = VueOffscreen(b);
-    for (int l = 0; l < 5; ++l) Pave(base, 100, kHaut + l * kS - 1, kLargeur - 100, kHaut + l * kS + 1);
+    for (int l = 0; l < 5; ++l)
+        Pave(base, 100, kHaut + l * kS - 1, kLargeur - 100, kHaut + l * kS + 1);
     return b;
 }
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "records/options.h"
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 #include "symbols/candidates.h"
 #include "toolbox/png_io.h"
@@ -21,7 +21,8 @@ bool PrepareBande(const std::string& nom, float s, int ligneHaut) {
     InitialiseCouleurs();
     LibereEtatPage();
     Portee p;
-    p.CadreBande = Rect{0, 0, static_cast<int16_t>(image.hauteur), static_cast<int16_t>(image.largeur)};
+    p.CadreBande =
+        Rect{0, 0, static_cast<int16_t>(image.hauteur), static_cast<int16_t>(image.largeur)};
     p.CadreBandeRef = p.CadreBande;
     p.CadreLignes = Rect{static_cast<int16_t>(ligneHaut), 0,
                          static_cast<int16_t>(ligneHaut + 4 * s), p.CadreBande.right};

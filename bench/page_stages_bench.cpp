@@ -9,38 +9,51 @@
 #include <filesystem>
 #include <string>
 
-#include "records/options.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
-#include "records/etat_page.h"
 #include "recognition/page_driver.h"
+#include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/beams.h"
-#include "staff/page_state.h"
-#include "structure/key_signature.h"
 #include "staff/line_removal.h"
+#include "staff/page_state.h"
 #include "staff/staff_detection.h"
-#include "structure/systems_measures.h"
 #include "staff/vertical_lines.h"
+#include "structure/key_signature.h"
+#include "structure/note_stage.h"
+#include "structure/systems_measures.h"
 #include "symbols/accidentals_dots.h"
 #include "symbols/candidates.h"
-#include "structure/note_stage.h"
 #include "symbols/notes.h"
 #include "symbols/ties.h"
 #include "symbols/tuplets_ornaments.h"
 
 namespace {
 
-const std::string kPage = std::string(RUZO_CORPUS) + "/pages/joplin_maple_leaf/musescore/page-1.png";
+const std::string kPage =
+    std::string(RUZO_CORPUS) + "/pages/joplin_maple_leaf/musescore/page-1.png";
 
 // Seconds spent in each stage of the table, in its order.
 enum Etape {
-    kPortees, kLignesPortee, kLiaisons, kLignesVert, kAccroches, kExtraction, kArmature,
-    kNotes, kTuplets, kPointes, kEffets, kSystemes, kMesures, kNbEtapes
+    kPortees,
+    kLignesPortee,
+    kLiaisons,
+    kLignesVert,
+    kAccroches,
+    kExtraction,
+    kArmature,
+    kNotes,
+    kTuplets,
+    kPointes,
+    kEffets,
+    kSystemes,
+    kMesures,
+    kNbEtapes
 };
 constexpr std::array<const char*, kNbEtapes> kNoms = {
-    "staves_ms", "line_removal_ms", "ties_ms", "vertical_lines_ms", "beams_ms",
-    "extraction_ms", "clef_key_time_ms", "notes_ms", "tuplets_ms", "dots_ms",
-    "ornaments_ms", "systems_ms", "measures_ms"};
+    "staves_ms",     "line_removal_ms",  "ties_ms",    "vertical_lines_ms", "beams_ms",
+    "extraction_ms", "clef_key_time_ms", "notes_ms",   "tuplets_ms",        "dots_ms",
+    "ornaments_ms",  "systems_ms",       "measures_ms"};
 std::array<double, kNbEtapes> Secondes{};
 
 // Adds the time from its creation to its end to stage K.
@@ -48,7 +61,8 @@ template <int K>
 struct Chrono {
     const std::chrono::steady_clock::time_point debut = std::chrono::steady_clock::now();
     ~Chrono() {
-        Secondes[K] += std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+        Secondes[K] +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
     }
 };
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "image/page_preparation.h"
-#include "records/options.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 #include "staff/staff_detection.h"
 
@@ -55,7 +55,9 @@ void Mesure(benchmark::State& state, Offscreen modele) {
     DisposeOffscreen(modele);
 }
 
-void BM_RecherchePorteesPageLettre(benchmark::State& state) { Mesure(state, PageLettre()); }
+void BM_RecherchePorteesPageLettre(benchmark::State& state) {
+    Mesure(state, PageLettre());
+}
 BENCHMARK(BM_RecherchePorteesPageLettre)->Unit(benchmark::kMillisecond);
 
 void BM_RecherchePorteesPageCorpus(benchmark::State& state) {

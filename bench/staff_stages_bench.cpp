@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include "band_support.h"
-#include "records/options.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/beams.h"
 #include "staff/line_removal.h"
 #include "staff/page_state.h"

@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "band_support.h"
-#include "records/options.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 #include "symbols/ties.h"
 

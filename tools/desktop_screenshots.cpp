@@ -21,8 +21,8 @@
 #include "desktop/page_canvas.h"
 #include "desktop/preferences_dialog.h"
 #include "desktop/progress_window.h"
-#include "records/options.h"
 #include "document/preferences.h"
+#include "records/options.h"
 
 namespace {
 
@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
     demarrage.start();
     QApplication application(argc, argv);
     if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: ruzo_desktop_screenshots PAGE.png OUTPUT_FOLDER [SCORE.pdf]\n");
+        std::fprintf(stderr,
+                     "usage: ruzo_desktop_screenshots PAGE.png OUTPUT_FOLDER [SCORE.pdf]\n");
         return 2;
     }
     const QDir dossier(QString::fromLocal8Bit(argv[2]));
@@ -107,7 +108,8 @@ int main(int argc, char** argv) {
         Document.Modifie = false;
     }
 
-    const QString plugIns = QCoreApplication::applicationDirPath() + QStringLiteral("/../../Plug-ins");
+    const QString plugIns =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../../Plug-ins");
     if (QFileInfo::exists(plugIns)) DefinitDossierPlugIns(plugIns.toStdString());
     std::vector<std::string> nomsPlugIns;
     for (const ElementPlugIn& p : MenuPlugIns()) nomsPlugIns.push_back(p.nom);

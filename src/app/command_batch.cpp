@@ -1,6 +1,8 @@
 // `ruzo batch`: many documents, recognised in parallel by worker processes
 // that each run this same program's recognize command, resumable and
 // shareable among the tasks of a cluster job.
+#include "app/command_batch.h"
+
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "app/cli.h"
-#include "app/command_batch.h"
 #include "batch/batch_run.h"
 #include "toolbox/messages.h"
 
@@ -52,8 +53,8 @@ int ExecuteCommandeLot(ArgumentsLot& a) {
 
 void EnregistreCommandeLot(CLI::App& app, int& code) {
     auto args = std::make_shared<ArgumentsLot>();
-    CLI::App* cmd = app.add_subcommand(
-        "batch", "Recognise many documents in parallel into OUTDIR, resumably");
+    CLI::App* cmd =
+        app.add_subcommand("batch", "Recognise many documents in parallel into OUTDIR, resumably");
     cmd->add_option("inputs", args->demande.entrees,
                     "Page images, page lists (.lfs) and folders (one document per folder "
                     "holding images)")

@@ -4,12 +4,12 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
-#include "records/options.h"
-#include "shell/startup.h"
 #include "app/synthetic_page.h"
 #include "recognition/document.h"
-#include "records/etat_page.h"
 #include "recognition/page_driver.h"
+#include "records/etat_page.h"
+#include "records/options.h"
+#include "shell/startup.h"
 #include "toolbox/png_io.h"
 #include "toolbox/progress_console.h"
 

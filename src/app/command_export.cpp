@@ -4,12 +4,12 @@
 #include <string>
 
 #include "app/cli.h"
-#include "app/extra_outputs.h"
 #include "app/commands.h"
-#include "shell/startup.h"
+#include "app/extra_outputs.h"
 #include "document/document_model.h"
 #include "document/file_names.h"
 #include "document/music_file.h"
+#include "shell/startup.h"
 #include "toolbox/progress_console.h"
 
 namespace {
@@ -23,7 +23,8 @@ struct ArgumentsExport {
 
 int ExecuteExport(const ArgumentsExport& a) {
     if (!Demarrage()) return kEntreeInvalide;
-    const std::string musique = a.musique.empty() ? RemplaceExtension(a.resultat, "msf") : a.musique;
+    const std::string musique =
+        a.musique.empty() ? RemplaceExtension(a.resultat, "msf") : a.musique;
     ProgressionConsole progression(a.silencieux);
     DefinitProgression(&progression);
     InstalleInterruptionConsole();
@@ -33,9 +34,9 @@ int ExecuteExport(const ArgumentsExport& a) {
     DocumentMusical modele;
     const ResultatExport resultat = ExporteFichierMusical(a.resultat, provisoire, modele);
     LibereModele(modele);
-    const bool autres =
-        resultat == ResultatExport::Reussi &&
-        EcritSortiesDocument(a.sorties, a.resultat, a.resultat, livraison) && !TestAnnulation();
+    const bool autres = resultat == ResultatExport::Reussi &&
+                        EcritSortiesDocument(a.sorties, a.resultat, a.resultat, livraison) &&
+                        !TestAnnulation();
     progression.Ferme();
     DefinitProgression(nullptr);
     if (TestAnnulation() || resultat == ResultatExport::Annule) {

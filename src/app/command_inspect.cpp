@@ -10,15 +10,15 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/inspect_drawing.h"
-#include "records/options.h"
-#include "toolbox/json_text.h"
 #include "app/inspect_notes.h"
 #include "app/inspect_ties.h"
-#include "shell/startup.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
 #include "recognition/inspection.h"
 #include "records/catalogue.h"
+#include "records/options.h"
+#include "shell/startup.h"
+#include "toolbox/json_text.h"
 #include "toolbox/png_io.h"
 #include "toolbox/progress_console.h"
 
@@ -29,8 +29,8 @@ struct ArgumentsInspect {
     int portee = 0;  // 1-based, 0 = every staff
     bool json = false;
     std::string dessin;
-    int minimum = -1;  // only candidates scoring above it
-    std::string bandes;  // prefix of the band files
+    int minimum = -1;          // only candidates scoring above it
+    std::string bandes;        // prefix of the band files
     bool notesSeules = false;  // the notes without the candidates
 };
 
@@ -41,17 +41,19 @@ bool Montre(const ArgumentsInspect& a, const CaractereProbable& k) {
 // Only the candidates the options ask for.
 void FiltreCandidats(const ArgumentsInspect& a, InspectionPage& inspection) {
     for (PorteeInspectee& p : inspection.portees) {
-        std::erase_if(p.candidats, [&](const CandidatInspecte& c) { return !Montre(a, c.caractere); });
+        std::erase_if(p.candidats,
+                      [&](const CandidatInspecte& c) { return !Montre(a, c.caractere); });
     }
 }
 
 void EcritTexte(const InspectionPage& inspection) {
     std::printf("%d staves\n", inspection.nbPortees);
     for (const PorteeInspectee& p : inspection.portees) {
-        std::printf("staff %d: interline %.2f, top line row %.1f, font size %d, %d components "
-                    "(stack up to %d, %d cut short), %zu candidates, %.1f ms\n",
-                    p.index + 1, p.interligne, p.ligneHaut, p.tailleSymboles, p.nbGraphes,
-                    p.pileMaximum, p.composantesTronquees, p.candidats.size(), p.millisecondes);
+        std::printf(
+            "staff %d: interline %.2f, top line row %.1f, font size %d, %d components "
+            "(stack up to %d, %d cut short), %zu candidates, %.1f ms\n",
+            p.index + 1, p.interligne, p.ligneHaut, p.tailleSymboles, p.nbGraphes, p.pileMaximum,
+            p.composantesTronquees, p.candidats.size(), p.millisecondes);
         for (const CandidatInspecte& c : p.candidats) {
             const CaractereProbable& k = c.caractere;
             std::printf("  %5d %-22s %6d  row %4d col %5d  component %4d%s\n", k.Code,
@@ -66,10 +68,14 @@ void EcritTexte(const InspectionPage& inspection) {
 
 const char* NomTypeClef(uint16_t type) {
     switch (type) {
-        case 1: return "Sol";
-        case 2: return "Fa";
-        case 3: return "Ut";
-        default: return "none";
+        case 1:
+            return "Sol";
+        case 2:
+            return "Fa";
+        case 3:
+            return "Ut";
+        default:
+            return "none";
     }
 }
 
@@ -80,7 +86,10 @@ void EcritClef(const Clef& c) {
     const int n = std::min(c.NbDiese + c.NbBemol + c.NbBecarre, 8);
     for (int k = 0; k < n; ++k) {
         const AlterationArmature& a = c.Alterations[k];
-        std::printf("%s%s@%d", k == 0 ? " (" : " ", a.Code == 1 ? "sharp" : a.Code == 3 ? "flat" : "natural",
+        std::printf("%s%s@%d", k == 0 ? " (" : " ",
+                    a.Code == 1   ? "sharp"
+                    : a.Code == 3 ? "flat"
+                                  : "natural",
                     a.Position);
     }
     std::printf("%s, time %d/%d%s, ends col %d", n > 0 ? ")" : "", c.Numerateur, c.Denominateur,
@@ -128,11 +137,14 @@ void EcritStructure(const InspectionPage& inspection) {
         std::printf("\n");
     }
     for (const ChiffrageVerifie& v : inspection.chiffrages) {
-        const bool change = v.NumerateurRetenu != v.NumerateurLu || v.DenominateurRetenu != v.DenominateurLu;
-        std::printf("time %d/%d read, %d/%d kept: of %d measures that can tell, %d hold %d/%d", v.NumerateurLu,
-                    v.DenominateurLu, v.NumerateurRetenu, v.DenominateurRetenu, v.MesuresComptees,
-                    v.MesuresLues, v.NumerateurLu, v.DenominateurLu);
-        if (change) std::printf(" and %d hold %d/%d", v.MesuresRetenues, v.NumerateurRetenu, v.DenominateurRetenu);
+        const bool change =
+            v.NumerateurRetenu != v.NumerateurLu || v.DenominateurRetenu != v.DenominateurLu;
+        std::printf("time %d/%d read, %d/%d kept: of %d measures that can tell, %d hold %d/%d",
+                    v.NumerateurLu, v.DenominateurLu, v.NumerateurRetenu, v.DenominateurRetenu,
+                    v.MesuresComptees, v.MesuresLues, v.NumerateurLu, v.DenominateurLu);
+        if (change)
+            std::printf(" and %d hold %d/%d", v.MesuresRetenues, v.NumerateurRetenu,
+                        v.DenominateurRetenu);
         std::printf("\n");
     }
     for (const StructurePortee& p : inspection.structure)
@@ -147,24 +159,26 @@ void EcritJSON(const ArgumentsInspect& a, const InspectionPage& inspection) {
                 inspection.nbPortees);
     bool premiere = true;
     for (const PorteeInspectee& p : inspection.portees) {
-        std::printf("%s\n {\"staff\": %d, \"interline\": %.3f, \"top_line_row\": %.2f, "
-                    "\"font_size\": %d, \"band\": [%d, %d, %d, %d], \"milliseconds\": %.3f, "
-                    "\"components\": %d, \"stack_peak\": %d, \"components_cut_short\": %d, "
-                    "\"candidates\": [",
-                    premiere ? "" : ",", p.index + 1, p.interligne, p.ligneHaut, p.tailleSymboles,
-                    p.cadreBande.top, p.cadreBande.left, p.cadreBande.bottom, p.cadreBande.right,
-                    p.millisecondes, p.nbGraphes, p.pileMaximum, p.composantesTronquees);
+        std::printf(
+            "%s\n {\"staff\": %d, \"interline\": %.3f, \"top_line_row\": %.2f, "
+            "\"font_size\": %d, \"band\": [%d, %d, %d, %d], \"milliseconds\": %.3f, "
+            "\"components\": %d, \"stack_peak\": %d, \"components_cut_short\": %d, "
+            "\"candidates\": [",
+            premiere ? "" : ",", p.index + 1, p.interligne, p.ligneHaut, p.tailleSymboles,
+            p.cadreBande.top, p.cadreBande.left, p.cadreBande.bottom, p.cadreBande.right,
+            p.millisecondes, p.nbGraphes, p.pileMaximum, p.composantesTronquees);
         premiere = false;
         bool premierCandidat = true;
         for (const CandidatInspecte& c : p.candidats) {
             const CaractereProbable& k = c.caractere;
-            std::printf("%s\n  {\"code\": %d, \"name\": %s, \"score\": %d, \"row\": %d, "
-                        "\"column\": %d, \"component\": %d, \"box\": [%d, %d, %d, %d], "
-                        "\"active\": %s}",
-                        premierCandidat ? "" : ",", k.Code, ChaineJSON(NomCaractere(k.Code)).c_str(),
-                        k.Prob, k.Position.v, k.Position.h, k.NumGraphe, c.cadreGraphe.top,
-                        c.cadreGraphe.left, c.cadreGraphe.bottom, c.cadreGraphe.right,
-                        k.Actif ? "true" : "false");
+            std::printf(
+                "%s\n  {\"code\": %d, \"name\": %s, \"score\": %d, \"row\": %d, "
+                "\"column\": %d, \"component\": %d, \"box\": [%d, %d, %d, %d], "
+                "\"active\": %s}",
+                premierCandidat ? "" : ",", k.Code, ChaineJSON(NomCaractere(k.Code)).c_str(),
+                k.Prob, k.Position.v, k.Position.h, k.NumGraphe, c.cadreGraphe.top,
+                c.cadreGraphe.left, c.cadreGraphe.bottom, c.cadreGraphe.right,
+                k.Actif ? "true" : "false");
             premierCandidat = false;
         }
         std::printf("], \"notes\": ");

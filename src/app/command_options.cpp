@@ -6,12 +6,12 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
-#include "toolbox/json_text.h"
-#include "shell/startup.h"
 #include "document/named_settings.h"
-#include "records/options.h"
 #include "document/options_file.h"
+#include "records/options.h"
+#include "shell/startup.h"
 #include "toolbox/folders.h"
+#include "toolbox/json_text.h"
 #include "toolbox/messages.h"
 #include "toolbox/settings_lock.h"
 
@@ -42,7 +42,8 @@ void AfficheOptionsJSON() {
                 ChaineJSON(FichierPreferences(kFichierOptionsStandard)).c_str());
     const char* separateur = "";
     for (const ChampOption& champ : ChampsOptions()) {
-        std::printf("%s%s: %d", separateur, ChaineJSON(champ.nom).c_str(), ValeurOption(Options, champ));
+        std::printf("%s%s: %d", separateur, ChaineJSON(champ.nom).c_str(),
+                    ValeurOption(Options, champ));
         separateur = ", ";
     }
     std::printf("}, \"parameters\": {");

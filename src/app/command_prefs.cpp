@@ -6,11 +6,11 @@
 
 #include "app/cli.h"
 #include "app/commands.h"
-#include "toolbox/json_text.h"
-#include "shell/startup.h"
 #include "document/preference_fields.h"
 #include "document/preferences.h"
+#include "shell/startup.h"
 #include "toolbox/folders.h"
+#include "toolbox/json_text.h"
 #include "toolbox/messages.h"
 #include "toolbox/settings_lock.h"
 
@@ -33,9 +33,12 @@ constexpr Presentation kNomsClairs[] = {
     {"AccicheQualiteNllePage", "AfficheQualiteNllePage"},
 };
 constexpr std::string_view kBureauSeulement[] = {
-    "AccicheQualiteTitre", "AccicheQualiteNllePage", "AutoriseSons",  "ZoomWindows",
-    "SplashScreen",        "ChargerDernierDocument", "JoueAussitot",  "TwainFileTransfert",
-    "TwainDebug",          "TwainAssist",            "NomPlugIn",
+    "AccicheQualiteTitre", "AccicheQualiteNllePage",
+    "AutoriseSons",        "ZoomWindows",
+    "SplashScreen",        "ChargerDernierDocument",
+    "JoueAussitot",        "TwainFileTransfert",
+    "TwainDebug",          "TwainAssist",
+    "NomPlugIn",
 };
 
 const char* NomAffiche(const ChampPreference& champ) {

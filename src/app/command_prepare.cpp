@@ -6,9 +6,9 @@
 #include "app/cli.h"
 #include "app/commands.h"
 #include "app/page_options.h"
-#include "shell/startup.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
+#include "shell/startup.h"
 #include "toolbox/png_io.h"
 
 namespace {
@@ -34,7 +34,8 @@ EntreePage PageDepuisArguments(const ArgumentsPrepare& a) {
         page.NomFichier = a.image;
     }
     page.NbRotations = static_cast<int16_t>(a.rotations);
-    page.VideoInverse = a.inversion == "auto" ? int16_t{-1} : static_cast<int16_t>(a.inversion == "1");
+    page.VideoInverse =
+        a.inversion == "auto" ? int16_t{-1} : static_cast<int16_t>(a.inversion == "1");
     page.Seuillage = a.seuil >= 0;
     if (a.seuil >= 0) page.Seuil = static_cast<int32_t>(a.seuil);
     page.MangeMarge = !a.garderMarges;
@@ -64,8 +65,7 @@ void EnregistreCommandePrepare(CLI::App& app, int& code) {
     auto args = std::make_shared<ArgumentsPrepare>();
     CLI::App* cmd = app.add_subcommand(
         "prepare", "Load and clean one page image and write what recognition will see as PNG");
-    cmd->add_option("IMAGE", args->image, "Page image (PNG, JPEG, BMP, TIFF or PICT)")
-        ->required();
+    cmd->add_option("IMAGE", args->image, "Page image (PNG, JPEG, BMP, TIFF or PICT)")->required();
     cmd->add_option("-o,--output", args->sortie, "PNG file to write (margins in light yellow)")
         ->required();
     cmd->add_option("--rotate", args->rotations,

@@ -14,13 +14,13 @@
 #include "app/pdf_input.h"
 #include "app/recognize_document.h"
 #include "app/set_option.h"
-#include "shell/startup.h"
 #include "document/file_names.h"
 #include "image/image_formats.h"
-#include "records/options.h"
 #include "recognition/document.h"
 #include "recognition/document_recognition.h"
 #include "records/etat_page.h"
+#include "records/options.h"
+#include "shell/startup.h"
 #include "structure/key_signature.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress_console.h"
@@ -135,7 +135,8 @@ class TraceFichier {
         if (chemin.empty()) return true;
         fichier_ = std::fopen(chemin.c_str(), "w");
         if (fichier_ == nullptr) return false;
-        DefinitPuitsTrace([f = fichier_](const std::string& t) { std::fprintf(f, "%s\n", t.c_str()); });
+        DefinitPuitsTrace(
+            [f = fichier_](const std::string& t) { std::fprintf(f, "%s\n", t.c_str()); });
         return true;
     }
     ~TraceFichier() {
@@ -171,13 +172,15 @@ int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
         TonaliteForcee.MesureDonnee = !a.mesure.empty();
         if (!a.mesure.empty() &&
             !LitMesureDonnee(a.mesure, TonaliteForcee.Numerateur, TonaliteForcee.Denominateur)) {
-            Alerte("The time signature '%s' is not N/D with N and D from 1 to 99", a.mesure.c_str());
+            Alerte("The time signature '%s' is not N/D with N and D from 1 to 99",
+                   a.mesure.c_str());
             return kErreurUsage;
         }
     }
     // A page list carries the key and time its user gave.
     if (!DemandeArmature(ReglagesCourants(), valeursDonnees || liste)) {
-        Alerte("ModeArmature 0 takes the key and time from the command line: give --key and --time");
+        Alerte(
+            "ModeArmature 0 takes the key and time from the command line: give --key and --time");
         return kErreurUsage;
     }
     TraceFichier trace;
@@ -217,11 +220,14 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     cmd->add_option("-o,--output", args->sortie,
                     "Name of the result and music files (default: the first image's)");
     AjouteOptionSet(*cmd, args->reglages);
-    CLI::Option* cle = cmd->add_option("--key", args->tonalite, "Key to use instead of reading it: sharps 1..7, flats -1..-7")
-        ->check(CLI::Range(-7, 7));
+    CLI::Option* cle =
+        cmd->add_option("--key", args->tonalite,
+                        "Key to use instead of reading it: sharps 1..7, flats -1..-7")
+            ->check(CLI::Range(-7, 7));
     cmd->add_option("--time", args->mesure, "Time signature to use instead of reading it, as N/D");
-    cmd->add_option("--trace", args->trace,
-                    "Write the stages' trace to this file (a developer log, in the developers' French)");
+    cmd->add_option(
+        "--trace", args->trace,
+        "Write the stages' trace to this file (a developer log, in the developers' French)");
     cmd->add_flag("-q,--quiet", args->silencieux, "No progress display");
     cmd->add_option("--page", args->liste.page, "Of a page list, only page N (from 1)");
     cmd->add_option("--zone", args->liste.zone,
@@ -234,7 +240,7 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
         args->tonaliteDonnee = cle->count() > 0;
         args->liste.chemin = args->images.empty() ? "" : args->images[0];
         args->liste.sortie = args->sortie;
-        code = ConstateSortiesDemandees(args->sorties) ? ExecuteReconnaissance(*args)
-                                                       : kErreurUsage;
+        code =
+            ConstateSortiesDemandees(args->sorties) ? ExecuteReconnaissance(*args) : kErreurUsage;
     });
 }

@@ -8,12 +8,12 @@
 #include "app/commands.h"
 #include "app/draw_stages.h"
 #include "app/staff_overlay.h"
-#include "records/options.h"
-#include "shell/startup.h"
 #include "image/page_preparation.h"
+#include "records/options.h"
 #include "records/page_entry.h"
-#include "staff/page_state.h"
+#include "shell/startup.h"
 #include "staff/orientation.h"
+#include "staff/page_state.h"
 #include "staff/staff_detection.h"
 #include "toolbox/png_io.h"
 #include "toolbox/progress_console.h"
@@ -34,7 +34,9 @@ int EchantillonsValides(const Portee& p) {
 }
 
 // The threshold as a share of white, the unit a user sets it in.
-int PourCentSeuil(int32_t seuil) { return static_cast<int>(std::lround(seuil * 100.0 / 196605)); }
+int PourCentSeuil(int32_t seuil) {
+    return static_cast<int>(std::lround(seuil * 100.0 / 196605));
+}
 
 void AfficheTexte(bool resultat, const MesuresChargement& mesures, const PeseeExtremites& pesee,
                   int quartsDeTour) {
@@ -42,25 +44,29 @@ void AfficheTexte(bool resultat, const MesuresChargement& mesures, const PeseeEx
     if (quartsDeTour == 0)
         std::printf("page orientation: upright");
     else
-        std::printf("page orientation: turned %d degrees clockwise to stand upright", 90 * quartsDeTour);
+        std::printf("page orientation: turned %d degrees clockwise to stand upright",
+                    90 * quartsDeTour);
     std::printf(" (ink at the staves' starts %lld, at their ends %lld)\n",
                 static_cast<long long>(pesee.encreDebuts), static_cast<long long>(pesee.encreFins));
     if (mesures.seuilDeLaPage)
         std::printf("page threshold %d %%: the page's own\n", PourCentSeuil(mesures.seuil.seuil));
     else if (mesures.seuil.epaisseurTraits > 0)
-        std::printf("page threshold %d %%: strokes %.2f px thick\n", PourCentSeuil(mesures.seuil.seuil),
-                    mesures.seuil.epaisseurTraits);
+        std::printf("page threshold %d %%: strokes %.2f px thick\n",
+                    PourCentSeuil(mesures.seuil.seuil), mesures.seuil.epaisseurTraits);
     else
-        std::printf("page threshold %d %%: default, no strokes measured\n", PourCentSeuil(mesures.seuil.seuil));
+        std::printf("page threshold %d %%: default, no strokes measured\n",
+                    PourCentSeuil(mesures.seuil.seuil));
     if (echelle.facteur != 1)
-        std::printf("page interline %.2f px: resampled by %.3f\n", echelle.interligne, echelle.facteur);
+        std::printf("page interline %.2f px: resampled by %.3f\n", echelle.interligne,
+                    echelle.facteur);
     else
         std::printf("page interline %.2f px: not resampled\n", echelle.interligne);
-    std::printf("page %dx%d: %s, %d staves\n", Document.Etat.CadrePage.right, Document.Etat.CadrePage.bottom,
-                resultat ? "found" : "failed", Document.Etat.NbPorteesTrouvees());
+    std::printf("page %dx%d: %s, %d staves\n", Document.Etat.CadrePage.right,
+                Document.Etat.CadrePage.bottom, resultat ? "found" : "failed",
+                Document.Etat.NbPorteesTrouvees());
     std::printf("line thickness %.2f, mean interline %.2f, noise %d, geometry %d\n",
-                Document.Etat.EpaisseurLigne, Document.Etat.InterligneMoyenne, Document.Etat.QualiteBruit,
-                Document.Etat.QualiteGeometrie);
+                Document.Etat.EpaisseurLigne, Document.Etat.InterligneMoyenne,
+                Document.Etat.QualiteBruit, Document.Etat.QualiteGeometrie);
     for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
         const Portee& p = Document.Etat.Portees[i];
         const Rect& b = p.CadreBande;
@@ -84,13 +90,14 @@ void AfficheJson(bool resultat, const MesuresChargement& mesures, const PeseeExt
     std::printf("{\"found\": %s, \"width\": %d, \"height\": %d, ", resultat ? "true" : "false",
                 Document.Etat.CadrePage.right, Document.Etat.CadrePage.bottom);
     std::printf("\"page_interline\": %.3f, \"scale\": %.4f, ", echelle.interligne, echelle.facteur);
-    std::printf("\"threshold\": %d, \"stroke_thickness\": %.3f, \"quarter_turns\": %d, ", mesures.seuil.seuil,
-                mesures.seuil.epaisseurTraits, quartsDeTour);
+    std::printf("\"threshold\": %d, \"stroke_thickness\": %.3f, \"quarter_turns\": %d, ",
+                mesures.seuil.seuil, mesures.seuil.epaisseurTraits, quartsDeTour);
     std::printf("\"ink_at_staff_starts\": %lld, \"ink_at_staff_ends\": %lld, ",
                 static_cast<long long>(pesee.encreDebuts), static_cast<long long>(pesee.encreFins));
-    std::printf("\"line_thickness\": %.3f, \"mean_interline\": %.3f, \"noise\": %d, \"geometry\": %d, ",
-                Document.Etat.EpaisseurLigne, Document.Etat.InterligneMoyenne, Document.Etat.QualiteBruit,
-                Document.Etat.QualiteGeometrie);
+    std::printf(
+        "\"line_thickness\": %.3f, \"mean_interline\": %.3f, \"noise\": %d, \"geometry\": %d, ",
+        Document.Etat.EpaisseurLigne, Document.Etat.InterligneMoyenne, Document.Etat.QualiteBruit,
+        Document.Etat.QualiteGeometrie);
     std::printf("\"staves\": [");
     for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
         const Portee& p = Document.Etat.Portees[i];
@@ -98,8 +105,9 @@ void AfficheJson(bool resultat, const MesuresChargement& mesures, const PeseeExt
         AfficheRect("band", p.CadreBande);
         std::printf(", ");
         AfficheRect("lines", p.CadreLignes);
-        std::printf(", \"line_count\": %d, \"interline\": %.3f, \"valid_samples\": %d, \"samples\": %zu}",
-                    p.NbLignesPortee, p.Interligne, EchantillonsValides(p), p.Echantillons.size());
+        std::printf(
+            ", \"line_count\": %d, \"interline\": %.3f, \"valid_samples\": %d, \"samples\": %zu}",
+            p.NbLignesPortee, p.Interligne, EchantillonsValides(p), p.Echantillons.size());
     }
     std::printf("]}\n");
 }
@@ -140,7 +148,8 @@ int ExecutePortees(const ArgumentsPortees& a) {
     Offscreen page = ChargeImageReconnaissance(a.image, &mesures);
     if (!page) return kEntreeInvalide;
     // Recognition turns an upside-down page over first; so does this.
-    const PeseeExtremites pesee = PeseExtremitesPortees(page, ReglagesCourants(), mesures.quartsDeTour != 0);
+    const PeseeExtremites pesee =
+        PeseExtremitesPortees(page, ReglagesCourants(), mesures.quartsDeTour != 0);
     if (pesee.renversee) Rotation180(page);
     const int quartsDeTour = mesures.quartsDeTour + (pesee.renversee ? 2 : 0);
     // Detection consumes the page; the drawing needs it as loaded.
@@ -177,7 +186,8 @@ int ExecutePortees(const ArgumentsPortees& a) {
 
 void EnregistreCommandePortees(CLI::App& app, int& code) {
     auto args = std::make_shared<ArgumentsPortees>();
-    CLI::App* cmd = app.add_subcommand("staves", "Find the staves of a page image and describe them");
+    CLI::App* cmd =
+        app.add_subcommand("staves", "Find the staves of a page image and describe them");
     cmd->add_option("IMAGE", args->image, "Page image (PNG, JPEG, BMP, TIFF or PICT)")->required();
     cmd->add_flag("--json", args->json, "Print the result as one JSON object");
     cmd->add_option("--draw", args->dessin, "Write the page with the staves drawn over it (PNG)");

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "toolbox/json_text.h"
 #include "app/page_options.h"
-#include "records/options.h"
 #include "recognition/document.h"
 #include "records/catalogue.h"
+#include "records/options.h"
+#include "toolbox/json_text.h"
 
 namespace {
 
@@ -34,8 +34,7 @@ std::string TexteOptions(const EntreePage& p) {
     std::string s = "rotate " + std::to_string(p.NbRotations) + ", invert " +
                     TexteInversion(p.VideoInverse) + ", threshold " +
                     (p.Seuillage ? std::to_string(p.Seuil) : "off") + ", margins " +
-                    (p.MangeMarge ? "removed" : "kept") + ", despeckle " +
-                    TexteDepoussiere(p);
+                    (p.MangeMarge ? "removed" : "kept") + ", despeckle " + TexteDepoussiere(p);
     if (p.NumPage != 0) s += ", image page " + std::to_string(p.NumPage);
     return s;
 }
@@ -76,8 +75,9 @@ void AfficheAireJson(std::FILE* f, const AireCommande& a) {
 void AffichePageJson(std::FILE* f, const EntreePage& p) {
     std::fprintf(f,
                  "{\"image\": %s, \"folder\": %s, \"file\": %s, \"rotate\": %d, \"invert\": %s, ",
-                 ChaineJSON(p.CheminImage()).c_str(), ChaineJSON(p.LibPath).c_str(), ChaineJSON(p.NomFichier).c_str(),
-                 p.NbRotations, ChaineJSON(TexteInversion(p.VideoInverse)).c_str());
+                 ChaineJSON(p.CheminImage()).c_str(), ChaineJSON(p.LibPath).c_str(),
+                 ChaineJSON(p.NomFichier).c_str(), p.NbRotations,
+                 ChaineJSON(TexteInversion(p.VideoInverse)).c_str());
     if (p.Seuillage)
         std::fprintf(f, "\"threshold\": %d, ", p.Seuil);
     else

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "records/options.h"
 #include "image/temporary_files.h"
+#include "records/options.h"
 #include "records/page_entry.h"
 #include "staff/line_removal.h"
 #include "staff/staff_detection.h"
@@ -50,14 +50,18 @@ void DessineNombre(PixMap* sortie, int x, int y, int n, uint8_t couleur, int ech
 }
 
 // Digits about a third of an interline wide.
-int EchelleChiffres(const Portee& p) { return std::clamp(static_cast<int>(p.Interligne / 6), 1, 8); }
+int EchelleChiffres(const Portee& p) {
+    return std::clamp(static_cast<int>(p.Interligne / 6), 1, 8);
+}
 
-uint8_t Couleur(uint16_t r, uint16_t v, uint16_t b) { return IndexDeCouleur(Couleur16{r, v, b}); }
+uint8_t Couleur(uint16_t r, uint16_t v, uint16_t b) {
+    return IndexDeCouleur(Couleur16{r, v, b});
+}
 
 uint8_t CouleurAccroche(int numero) {
     static const Couleur16 palette[] = {
-        {65535, 32768, 0}, {52428, 0, 52428}, {0, 39321, 39321}, {39321, 26214, 0},
-        {65535, 0, 26214}, {0, 39321, 0},
+        {65535, 32768, 0}, {52428, 0, 52428}, {0, 39321, 39321},
+        {39321, 26214, 0}, {65535, 0, 26214}, {0, 39321, 0},
     };
     return IndexDeCouleur(palette[numero % 6]);
 }
@@ -77,9 +81,12 @@ void TerritoirePortee(int i, int& debut, int& fin) {
     const Portee& p = Document.Etat.Portees[i];
     debut = p.CadreBande.top;
     fin = p.CadreBande.bottom;
-    if (i > 0) debut = std::max(debut, (Document.Etat.Portees[i - 1].CadreLignes.bottom + p.CadreLignes.top) / 2);
+    if (i > 0)
+        debut = std::max(debut,
+                         (Document.Etat.Portees[i - 1].CadreLignes.bottom + p.CadreLignes.top) / 2);
     if (i + 1 < Document.Etat.NbPorteesTrouvees())
-        fin = std::min(fin, (p.CadreLignes.bottom + Document.Etat.Portees[i + 1].CadreLignes.top) / 2);
+        fin = std::min(fin,
+                       (p.CadreLignes.bottom + Document.Etat.Portees[i + 1].CadreLignes.top) / 2);
 }
 
 void CopieBande(PixMap* sortie, int i, const BandeTraitee& b) {
@@ -145,10 +152,14 @@ void DessineAccroches(PixMap* sortie, int i, const BandeTraitee& b) {
 }  // namespace
 
 bool LitEtapeDessin(const std::string& nom, EtapeDessin& etape) {
-    if (nom == "lines") etape = EtapeDessin::Lignes;
-    else if (nom == "stems") etape = EtapeDessin::Tiges;
-    else if (nom == "beams") etape = EtapeDessin::Accroches;
-    else return false;
+    if (nom == "lines")
+        etape = EtapeDessin::Lignes;
+    else if (nom == "stems")
+        etape = EtapeDessin::Tiges;
+    else if (nom == "beams")
+        etape = EtapeDessin::Accroches;
+    else
+        return false;
     return true;
 }
 
@@ -171,7 +182,8 @@ bool TraiteBandeJusqua(int i, std::FILE* copiePage, EtapeDessin etape, BandeTrai
     portee.LignesVert.clear();
     if (etape >= EtapeDessin::Tiges) RechercheLignesVert(Document.Etat, ReglagesCourants());
     r.avantAccroches = DupliqueOffscreen(bande);
-    if (etape >= EtapeDessin::Accroches) RechercheAccrochesDecrites(Document.Etat, ReglagesCourants(), &r.accroches);
+    if (etape >= EtapeDessin::Accroches)
+        RechercheAccrochesDecrites(Document.Etat, ReglagesCourants(), &r.accroches);
     r.lignes = portee.LignesVert;
     LibereLignesVert(Document.Etat);
     Document.Etat.PorteeImage = nullptr;
@@ -191,7 +203,8 @@ BilanPortee BilanDeBande(int i, const BandeTraitee& b) {
     return bilan;
 }
 
-Offscreen DessineEtapesPortees(Offscreen page, EtapeDessin etape, std::vector<BilanPortee>* bilans) {
+Offscreen DessineEtapesPortees(Offscreen page, EtapeDessin etape,
+                               std::vector<BilanPortee>* bilans) {
     if (!page) return nullptr;
     std::FILE* copie = PushOffscreen(page);
     if (!copie) return nullptr;
@@ -202,8 +215,7 @@ Offscreen DessineEtapesPortees(Offscreen page, EtapeDessin etape, std::vector<Bi
     }
     // The page in light grey shows what lies outside every staff's share.
     const uint8_t gris = Couleur(52000, 52000, 52000);
-    for (uint8_t& px : sortie->pixels)
-        px = px == IndexNoir ? gris : IndexBlanc;
+    for (uint8_t& px : sortie->pixels) px = px == IndexNoir ? gris : IndexBlanc;
     for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
         BandeTraitee b;
         BilanPortee bilan;
@@ -211,7 +223,8 @@ Offscreen DessineEtapesPortees(Offscreen page, EtapeDessin etape, std::vector<Bi
             bilan = BilanDeBande(i, b);
             CopieBande(sortie, i, b);
             if (etape >= EtapeDessin::Accroches) DessineAccroches(sortie, i, b);
-            if (etape >= EtapeDessin::Tiges) DessineLignes(sortie, i, b, etape >= EtapeDessin::Accroches);
+            if (etape >= EtapeDessin::Tiges)
+                DessineLignes(sortie, i, b, etape >= EtapeDessin::Accroches);
         }
         LibereBandeTraitee(b);
         if (bilans) bilans->push_back(bilan);

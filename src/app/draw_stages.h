@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "image/offscreen.h"
-#include "staff/beams.h"
 #include "records/portee.h"
+#include "staff/beams.h"
 
 // How far the stages run: "lines" (line removal), "stems" (and vertical
 // lines), "beams" (and beams).
@@ -17,9 +17,9 @@ bool LitEtapeDessin(const std::string& nom, EtapeDessin& etape);
 
 // What the stages found on one staff.
 struct BilanPortee {
-    bool traitee = false;   // false for a staff the driver skips
+    bool traitee = false;  // false for a staff the driver skips
     int lignesVert = 0;
-    int barres = 0;         // lines running from the top staff line to the bottom one
+    int barres = 0;  // lines running from the top staff line to the bottom one
     int accroches = 0;
     std::array<int, 5> tigesParAccroches = {};  // lines by beam count 0 .. 4 (4: 4 or more)
 };

@@ -23,8 +23,9 @@ void AjouteOptionsSorties(CLI::App& commande, SortiesDemandees& sorties, bool av
         "--musicxml{}", sorties.musicXml,
         "Also write MusicXML (NAME.musicxml; --musicxml=FILE ending in .musicxml, .xml, or .mxl "
         "for the zip container)");
-    CLI::Option* midi = commande.add_flag(
-        "--midi{}", sorties.midi, "Also write a MIDI file (NAME.mid; --midi=FILE ending in .mid or .midi)");
+    CLI::Option* midi =
+        commande.add_flag("--midi{}", sorties.midi,
+                          "Also write a MIDI file (NAME.mid; --midi=FILE ending in .mid or .midi)");
     commande.add_option("--tempo", sorties.tempo, "Quarter notes per minute of the MIDI file")
         ->check(CLI::Range(10, 400));
     if (avecVues)
@@ -56,7 +57,8 @@ bool ConstateSortiesDemandees(SortiesDemandees& sorties) {
     sorties.midiDemande = sorties.optionMidi && sorties.optionMidi->count() > 0;
     if (sorties.musicXmlDemande && !sorties.musicXml.empty() &&
         !FiniParUneDe(sorties.musicXml, {".musicxml", ".xml", ".mxl"})) {
-        Alerte("The MusicXML file '%s' must end in .musicxml, .xml or .mxl", sorties.musicXml.c_str());
+        Alerte("The MusicXML file '%s' must end in .musicxml, .xml or .mxl",
+               sorties.musicXml.c_str());
         return false;
     }
     if (sorties.midiDemande && !sorties.midi.empty() &&
@@ -75,7 +77,8 @@ std::string LivraisonSorties::Fichier(const char* nature, const std::string& che
 
 bool LivraisonSorties::Livre() {
     if (!ensemble_.Valide()) return false;
-    for (const auto& [nature, chemin] : annonces_) std::printf("%s: %s\n", nature.c_str(), chemin.c_str());
+    for (const auto& [nature, chemin] : annonces_)
+        std::printf("%s: %s\n", nature.c_str(), chemin.c_str());
     annonces_.clear();
     return true;
 }
@@ -116,7 +119,8 @@ bool DessineVuesPages(const SortiesDemandees& sorties, const std::string& nomBas
             Alerte("Can't bring page %d back to draw it", p + 1);
             return false;
         }
-        std::unique_ptr<PixMap> vue(DessineVuePage(*Document.ImagePage, Document.Pages[p].Aires, Prefs));
+        std::unique_ptr<PixMap> vue(
+            DessineVuePage(*Document.ImagePage, Document.Pages[p].Aires, Prefs));
         if (!vue) {
             Alerte("Not enough memory to draw page %d", p + 1);
             return false;

@@ -14,8 +14,8 @@ namespace {
 constexpr int kEcartBandes = 12;
 
 struct Couleurs {
-    uint8_t lignes, encre, inactif, clefs, tetes, alterations, croches, silences, barres,
-        chiffres, effets;
+    uint8_t lignes, encre, inactif, clefs, tetes, alterations, croches, silences, barres, chiffres,
+        effets;
 };
 
 Couleurs PrendsCouleurs() {
@@ -36,19 +36,42 @@ Couleurs PrendsCouleurs() {
 
 uint8_t CouleurDuCode(const Couleurs& c, uint16_t code) {
     switch (code) {
-        case kCarCleSol: case kCarCleFa: case kCarCleUt: case kCarCBarre: case kCarC:
+        case kCarCleSol:
+        case kCarCleFa:
+        case kCarCleUt:
+        case kCarCBarre:
+        case kCarC:
             return c.clefs;
-        case kCarNoire: case kCarBlanche: case kCarRonde: case kCarAppogiature:
+        case kCarNoire:
+        case kCarBlanche:
+        case kCarRonde:
+        case kCarAppogiature:
             return c.tetes;
-        case kCarDiese: case kCarBemol: case kCarBecarre: case kCarPointe: case kCarPetitDiese:
-        case kCarPetitBemol: case kCarPetitBecarre:
+        case kCarDiese:
+        case kCarBemol:
+        case kCarBecarre:
+        case kCarPointe:
+        case kCarPetitDiese:
+        case kCarPetitBemol:
+        case kCarPetitBecarre:
             return c.alterations;
-        case kCarCroche: case kCarDoubleCroche: case kCarTripleCroche: case kCarQuadrupleCroche:
+        case kCarCroche:
+        case kCarDoubleCroche:
+        case kCarTripleCroche:
+        case kCarQuadrupleCroche:
             return c.croches;
-        case kCarSoupir: case kCarDemiSoupir: case kCarQuartSoupir: case kCarHuitiemeSoupir:
-        case kCarSeiziemeSoupir: case kCarPause: case kCarDemiPause:
+        case kCarSoupir:
+        case kCarDemiSoupir:
+        case kCarQuartSoupir:
+        case kCarHuitiemeSoupir:
+        case kCarSeiziemeSoupir:
+        case kCarPause:
+        case kCarDemiPause:
             return c.silences;
-        case kCarMordantSup: case kCarMordantInf: case kCarDblMordantSup: case kCarDblMordantInf:
+        case kCarMordantSup:
+        case kCarMordantInf:
+        case kCarDblMordantSup:
+        case kCarDblMordantInf:
         case kCarTrille:
             return c.effets;
         default:
@@ -124,7 +147,8 @@ void DessineBande(PixMap& carte, const PorteeInspectee& p, int dy, const Couleur
         if (!source) continue;
         const uint8_t index = source == p.bande ? c.encre : c.lignes;
         for (int y = 0; y < source->hauteur; ++y) {
-            const uint8_t* ligne = source->PremiereLigne() + static_cast<size_t>(y) * source->pasLigne;
+            const uint8_t* ligne =
+                source->PremiereLigne() + static_cast<size_t>(y) * source->pasLigne;
             for (int x = 0; x < source->largeur; ++x) {
                 if (ligne[x] == IndexNoir) Point(carte, x, dy + y, index);
             }

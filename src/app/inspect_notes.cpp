@@ -14,40 +14,63 @@ const char* const kValeursTetes[] = {"quarter", "eighth", "16th", "32nd", "64th"
 
 const char* NomRepos(uint16_t code) {
     switch (code) {
-        case kCarPause: return "whole rest";
-        case kCarDemiPause: return "half rest";
-        case kCarSoupir: return "quarter rest";
-        case kCarDemiSoupir: return "eighth rest";
-        case kCarQuartSoupir: return "16th rest";
-        case kCarHuitiemeSoupir: return "32nd rest";
-        case kCarSeiziemeSoupir: return "64th rest";
-        default: return "rest";
+        case kCarPause:
+            return "whole rest";
+        case kCarDemiPause:
+            return "half rest";
+        case kCarSoupir:
+            return "quarter rest";
+        case kCarDemiSoupir:
+            return "eighth rest";
+        case kCarQuartSoupir:
+            return "16th rest";
+        case kCarHuitiemeSoupir:
+            return "32nd rest";
+        case kCarSeiziemeSoupir:
+            return "64th rest";
+        default:
+            return "rest";
     }
 }
 
 const char* NomQueue(uint8_t cote) {
     switch (cote) {
-        case QueueNormale: return "up-right";
-        case QueueHautGauche: return "up-left";
-        case QueueBasDroite: return "down-right";
-        case QueueBasse: return "down-left";
-        default: return "none";
+        case QueueNormale:
+            return "up-right";
+        case QueueHautGauche:
+            return "up-left";
+        case QueueBasDroite:
+            return "down-right";
+        case QueueBasse:
+            return "down-left";
+        default:
+            return "none";
     }
 }
 
 const char* NomAlteration(uint8_t a) {
     switch (a) {
-        case kBecarre: return "natural";
-        case kDiese: return "sharp";
-        case kBemol: return "flat";
-        case kDoubleDiese: return "double sharp";
-        case kDoubleBemol: return "double flat";
-        default: return "";
+        case kBecarre:
+            return "natural";
+        case kDiese:
+            return "sharp";
+        case kBemol:
+            return "flat";
+        case kDoubleDiese:
+            return "double sharp";
+        case kDoubleBemol:
+            return "double flat";
+        default:
+            return "";
     }
 }
 
-bool QueueMonte(uint8_t cote) { return cote == QueueNormale || cote == QueueHautGauche; }
-bool QueueADroite(uint8_t cote) { return cote == QueueNormale || cote == QueueBasDroite; }
+bool QueueMonte(uint8_t cote) {
+    return cote == QueueNormale || cote == QueueHautGauche;
+}
+bool QueueADroite(uint8_t cote) {
+    return cote == QueueNormale || cote == QueueBasDroite;
+}
 
 void Point(PixMap& carte, int x, int y, uint8_t index) {
     if (x < 0 || y < 0 || x >= carte.largeur || y >= carte.hauteur) return;
@@ -78,8 +101,8 @@ std::string ValeurNote(const NotePortee& n) {
 void EcritNotesTexte(const PorteeInspectee& p) {
     std::printf("  %zu notes and rests:\n", p.notes.size());
     for (const NotePortee& n : p.notes) {
-        std::printf("  col %5d row %4d  pos %3d  %-12s %-7s score %4d  stem %-10s %3d",
-                    n.PosX, n.PosY, n.Interligne, ValeurNote(n).c_str(), NomCaractere(n.CodeNote),
+        std::printf("  col %5d row %4d  pos %3d  %-12s %-7s score %4d  stem %-10s %3d", n.PosX,
+                    n.PosY, n.Interligne, ValeurNote(n).c_str(), NomCaractere(n.CodeNote),
                     n.ProbNote, NomQueue(n.Queue), n.Queue ? n.HauteurQueue : 0);
         if (n.DivDuree) std::printf("  %s %d", n.AvecAccroche ? "beams" : "flags", n.DivDuree);
         if (n.AvecAccroche) std::printf(" (group %d)", n.Accroche);
@@ -94,15 +117,15 @@ void EcritNotesJSON(const PorteeInspectee& p) {
     std::printf("[");
     bool premiere = true;
     for (const NotePortee& n : p.notes) {
-        std::printf("%s\n  {\"column\": %d, \"row\": %d, \"staff_position\": %d, \"code\": %d, "
-                    "\"value\": \"%s\", \"rest\": %s, \"score\": %d, \"stem\": \"%s\", "
-                    "\"stem_length\": %d, \"divisions\": %d, \"beamed\": %s, \"beam_group\": %d, "
-                    "\"accidental\": \"%s\", \"dots\": %d, \"removed\": %s}",
-                    premiere ? "" : ",", n.PosX, n.PosY, n.Interligne, n.CodeNote,
-                    ValeurNote(n).c_str(), n.Silence ? "true" : "false", n.ProbNote,
-                    NomQueue(n.Queue), n.Queue ? n.HauteurQueue : 0, n.DivDuree,
-                    n.AvecAccroche ? "true" : "false", n.Accroche, NomAlteration(n.Alteration),
-                    n.Pointe, n.Etat == kNoteSupprimee ? "true" : "false");
+        std::printf(
+            "%s\n  {\"column\": %d, \"row\": %d, \"staff_position\": %d, \"code\": %d, "
+            "\"value\": \"%s\", \"rest\": %s, \"score\": %d, \"stem\": \"%s\", "
+            "\"stem_length\": %d, \"divisions\": %d, \"beamed\": %s, \"beam_group\": %d, "
+            "\"accidental\": \"%s\", \"dots\": %d, \"removed\": %s}",
+            premiere ? "" : ",", n.PosX, n.PosY, n.Interligne, n.CodeNote, ValeurNote(n).c_str(),
+            n.Silence ? "true" : "false", n.ProbNote, NomQueue(n.Queue),
+            n.Queue ? n.HauteurQueue : 0, n.DivDuree, n.AvecAccroche ? "true" : "false", n.Accroche,
+            NomAlteration(n.Alteration), n.Pointe, n.Etat == kNoteSupprimee ? "true" : "false");
         premiere = false;
     }
     std::printf("]");

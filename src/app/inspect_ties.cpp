@@ -1,8 +1,8 @@
 #include "app/inspect_ties.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "image/offscreen.h"
@@ -33,8 +33,9 @@ void Nombre(PixMap& carte, int n, int taille, int x, int y, uint8_t index) {
 }
 
 const char* NomEffet(uint8_t effet) {
-    static const char* const noms[] = {"",      "upper mordent", "lower mordent", "double upper mordent",
-                                       "double lower mordent", "trill", "staccato"};
+    static const char* const noms[] = {
+        "",      "upper mordent", "lower mordent", "double upper mordent", "double lower mordent",
+        "trill", "staccato"};
     return effet < 7 ? noms[effet] : "?";
 }
 
@@ -49,8 +50,9 @@ void Segment(PixMap& carte, int x0, int y0, int x1, int y1, uint8_t index) {
 }
 
 // Glyph codes of the ornaments, by `Effet`.
-constexpr uint16_t kCodesEffets[] = {0, kCarMordantSup, kCarMordantInf, kCarDblMordantSup,
-                                     kCarDblMordantInf, kCarTrille, kCarPointe};
+constexpr uint16_t kCodesEffets[] = {
+    0,          kCarMordantSup, kCarMordantInf, kCarDblMordantSup, kCarDblMordantInf,
+    kCarTrille, kCarPointe};
 
 }  // namespace
 
@@ -87,7 +89,8 @@ void DessineLiaisons(PixMap& carte, const PorteeInspectee& p, int dy) {
         const Liaison& l = p.liaisons[i];
         Croix(carte, l.PosXDebut, dy + l.PosYDebut, couleur);
         Croix(carte, l.PosXFin, dy + l.PosYFin, couleur);
-        Nombre(carte, static_cast<int>(i + 1), taille, l.PosXDebut - marge, dy + l.PosYDebut, couleur);
+        Nombre(carte, static_cast<int>(i + 1), taille, l.PosXDebut - marge, dy + l.PosYDebut,
+               couleur);
     }
 }
 
@@ -110,10 +113,11 @@ void EcritMarquesJSON(const PorteeInspectee& p) {
     bool premiere = true;
     for (const NotePortee& n : p.notes) {
         if (!Marquee(n)) continue;
-        std::printf("%s{\"column\": %d, \"row\": %d, \"tie_start\": %d, \"tie_end\": %d, "
-                    "\"tuplet\": %d, \"tuplet_score\": %d, \"ornament\": \"%s\"}",
-                    premiere ? "" : ", ", n.PosX, n.PosY, n.Debut.Numero, n.Fin.Numero, n.Tuplet,
-                    n.ProbTuplet, NomEffet(n.Effet));
+        std::printf(
+            "%s{\"column\": %d, \"row\": %d, \"tie_start\": %d, \"tie_end\": %d, "
+            "\"tuplet\": %d, \"tuplet_score\": %d, \"ornament\": \"%s\"}",
+            premiere ? "" : ", ", n.PosX, n.PosY, n.Debut.Numero, n.Fin.Numero, n.Tuplet,
+            n.ProbTuplet, NomEffet(n.Effet));
         premiere = false;
     }
     std::printf("]");
@@ -126,7 +130,8 @@ void DessineMarques(PixMap& carte, const PorteeInspectee& p, int dy) {
     const int s = static_cast<int>(p.interligne);
     for (const NotePortee& n : p.notes) {
         for (const BoutLiaison* b : {&n.Debut, &n.Fin})
-            if (b->Numero) Segment(carte, n.PosX, dy + n.PosY, b->PosX, dy + b->PosY, couleurLiaison);
+            if (b->Numero)
+                Segment(carte, n.PosX, dy + n.PosY, b->PosX, dy + b->PosY, couleurLiaison);
         if (n.Tuplet) Nombre(carte, n.Tuplet, taille, n.PosX + s, dy + n.PosY - s, couleur);
         if (n.Effet && n.Effet < 7 && p.tailleSymboles > 0)
             DessineCaractere(carte, kCodesEffets[n.Effet], p.tailleSymboles, dy + n.PosY - 2 * s,

@@ -12,12 +12,12 @@
 #include "document/file_names.h"
 #include "image/image_formats.h"
 #include "image/page_preparation.h"
+#include "recognition/batch_file.h"
 #include "recognition/document.h"
-#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/page_list_file.h"
-#include "recognition/batch_file.h"
 #include "recognition/page_loading.h"
+#include "records/etat_page.h"
 #include "records/options.h"
 #include "toolbox/messages.h"
 #include "toolbox/output_set.h"
@@ -115,8 +115,8 @@ int ReconnaitRectangle(int p, const Rect& zone) {
                     portee.CadreBande.left, portee.CadreBande.bottom, portee.CadreBande.right,
                     portee.Symboles.size());
     }
-    std::printf("page %d: %d staves found, %d in the zone, %s\n", p + 1, Document.Etat.NbPorteesTrouvees(),
-                n, ok ? "recognised" : "failed");
+    std::printf("page %d: %d staves found, %d in the zone, %s\n", p + 1,
+                Document.Etat.NbPorteesTrouvees(), n, ok ? "recognised" : "failed");
     return ok ? kSucces : kRienReconnu;
 }
 

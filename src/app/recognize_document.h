@@ -9,8 +9,8 @@
 
 struct DemandeListe {
     std::string chemin;
-    int page = 0;      // --page, from 1; 0 for the whole document
-    std::string zone;  // --zone "T,L,B,R" with --page
+    int page = 0;        // --page, from 1; 0 for the whole document
+    std::string zone;    // --zone "T,L,B,R" with --page
     std::string sortie;  // -o: the name of the files, else the list's or the page image's
 };
 

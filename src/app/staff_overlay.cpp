@@ -49,8 +49,10 @@ void DessinePortees(Offscreen page) {
     for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
         const Portee& p = Document.Etat.Portees[i];
         DessineCadre(base, p.CadreBande, IndexBleu);
-        Rect interieur{static_cast<int16_t>(p.CadreBande.top + 1), static_cast<int16_t>(p.CadreBande.left + 1),
-                       static_cast<int16_t>(p.CadreBande.bottom - 1), static_cast<int16_t>(p.CadreBande.right - 1)};
+        Rect interieur{static_cast<int16_t>(p.CadreBande.top + 1),
+                       static_cast<int16_t>(p.CadreBande.left + 1),
+                       static_cast<int16_t>(p.CadreBande.bottom - 1),
+                       static_cast<int16_t>(p.CadreBande.right - 1)};
         DessineCadre(base, interieur, IndexBleu);
         DessineLignes(base, i);
         DessineEchantillons(base, p);

@@ -21,7 +21,8 @@ void TeteNoire(const VuePixels& base, int cx, int cy, int interligne) {
 
 Offscreen DessinePageSynthetique(int nbPortees, int largeur, int interligne) {
     const int hauteurPortee = 12 * interligne;
-    Offscreen page = CreeOffscreen(largeur, std::max(1, nbPortees) * hauteurPortee + 4 * interligne);
+    Offscreen page =
+        CreeOffscreen(largeur, std::max(1, nbPortees) * hauteurPortee + 4 * interligne);
     if (!page) return nullptr;
     const VuePixels base = VueOffscreen(page);
     const int epaisseur = std::max(2, interligne / 8);

@@ -18,8 +18,12 @@ bool AExtension(const std::string& chemin, const char* extension) {
     return strcasecmp(e.c_str(), extension) == 0;
 }
 
-bool EstListe(const std::string& chemin) { return AExtension(chemin, ".lfs"); }
-bool EstPdf(const std::string& chemin) { return AExtension(chemin, ".pdf"); }
+bool EstListe(const std::string& chemin) {
+    return AExtension(chemin, ".lfs");
+}
+bool EstPdf(const std::string& chemin) {
+    return AExtension(chemin, ".pdf");
+}
 
 std::string Absolu(const fs::path& p) {
     std::error_code erreur;
@@ -29,7 +33,8 @@ std::string Absolu(const fs::path& p) {
 
 std::vector<fs::path> ContenuTrie(const fs::path& dossier, std::error_code& erreur) {
     std::vector<fs::path> contenu;
-    for (fs::directory_iterator it(dossier, erreur), fin; !erreur && it != fin; it.increment(erreur))
+    for (fs::directory_iterator it(dossier, erreur), fin; !erreur && it != fin;
+         it.increment(erreur))
         contenu.push_back(it->path());
     std::sort(contenu.begin(), contenu.end(), [](const fs::path& a, const fs::path& b) {
         return AvantEnOrdreNaturel(a.filename().string(), b.filename().string());
@@ -66,7 +71,8 @@ class Recherche {
         } else if (EstListe(entree) || EstPdf(entree)) {
             Fichier(p, p.stem().string());
         } else if (EstImagePage(entree)) {
-            inv_.documents.push_back({entree, p.stem().string(), GenreDocument::Images, {Absolu(p)}});
+            inv_.documents.push_back(
+                {entree, p.stem().string(), GenreDocument::Images, {Absolu(p)}});
         } else {
             inv_.erreurs.push_back("'" + entree +
                                    "' is not a page image, a page list (.lfs), a PDF or a folder");
@@ -76,7 +82,10 @@ class Recherche {
   private:
     void Fichier(const fs::path& p, const std::string& nom) {
         inv_.documents.push_back(
-            {p.string(), nom, EstListe(p.string()) ? GenreDocument::ListePages : GenreDocument::Pdf, {}});
+            {p.string(),
+             nom,
+             EstListe(p.string()) ? GenreDocument::ListePages : GenreDocument::Pdf,
+             {}});
     }
 
     // The folder's own images first, then its page lists and PDFs, then
@@ -98,19 +107,23 @@ class Recherche {
             return;
         }
         std::vector<fs::path> dossiers;
-        DocumentLot images{ici.string(), NomRelatif(racine, relatif, false), GenreDocument::Images, {}};
+        DocumentLot images{
+            ici.string(), NomRelatif(racine, relatif, false), GenreDocument::Images, {}};
         std::vector<fs::path> fichiers;
         for (const fs::path& p : contenu) {
             if (fs::is_directory(p, erreur)) {
                 // Linked folders are not followed: a link back up would never end.
                 if (!fs::is_symlink(p, erreur)) dossiers.push_back(p);
             } else if (fs::is_regular_file(p, erreur)) {
-                if (EstImagePage(p.string())) images.pages.push_back(Absolu(p));
-                else if (EstListe(p.string()) || EstPdf(p.string())) fichiers.push_back(p);
+                if (EstImagePage(p.string()))
+                    images.pages.push_back(Absolu(p));
+                else if (EstListe(p.string()) || EstPdf(p.string()))
+                    fichiers.push_back(p);
             }
         }
         if (!images.pages.empty()) inv_.documents.push_back(images);
-        for (const fs::path& f : fichiers) Fichier(f, NomRelatif(racine, relatif / f.filename(), true));
+        for (const fs::path& f : fichiers)
+            Fichier(f, NomRelatif(racine, relatif / f.filename(), true));
         for (const fs::path& d : dossiers) Dossier(racine, relatif / d.filename(), profondeur + 1);
     }
 

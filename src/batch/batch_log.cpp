@@ -37,8 +37,8 @@ void AjouteFiguresPages(const std::string& sortie, BilanDocument& bilan) {
         if (fin == std::string::npos) continue;
         ++bilan.pages;
         int portees = 0, mesures = 0, notes = 0;
-        if (std::sscanf(ligne.c_str() + fin + 3, "%d staves, %d measures, %d notes", &portees, &mesures,
-                        &notes) == 3) {
+        if (std::sscanf(ligne.c_str() + fin + 3, "%d staves, %d measures, %d notes", &portees,
+                        &mesures, &notes) == 3) {
             bilan.portees += portees;
             bilan.mesures += mesures;
             bilan.notes += notes;
@@ -53,20 +53,21 @@ std::vector<std::string> LignesMessages(const std::string& erreurs) {
     while (std::getline(lignes, ligne) && messages.size() < kMessagesMax) {
         if (ligne.rfind("ruzo: ", 0) == 0) ligne.erase(0, 6);
         if (ligne.empty()) continue;
-        if (ligne.size() > kLongueurMessageMax) ligne = ligne.substr(0, kLongueurMessageMax) + "...";
+        if (ligne.size() > kLongueurMessageMax)
+            ligne = ligne.substr(0, kLongueurMessageMax) + "...";
         messages.push_back(ligne);
     }
     return messages;
 }
 
 std::string LigneJournal(const BilanDocument& b) {
-    std::string l = "{\"input\": " + ChaineJSON(b.source) + ", \"name\": " + ChaineJSON(b.nom) +
-                    ", \"status\": " + ChaineJSON(b.statut) + ", \"exit\": " + std::to_string(b.code) +
-                    ", \"pages\": " + std::to_string(b.pages) + ", \"staves\": " +
-                    std::to_string(b.portees) + ", \"measures\": " + std::to_string(b.mesures) +
-                    ", \"notes\": " + std::to_string(b.notes) + ", \"seconds\": " + Decimal(b.secondes) +
-                    ", \"peak_mb\": " + Decimal(b.memoireMo) + ", \"host\": " + ChaineJSON(NomMachine()) +
-                    ", \"messages\": [";
+    std::string l =
+        "{\"input\": " + ChaineJSON(b.source) + ", \"name\": " + ChaineJSON(b.nom) +
+        ", \"status\": " + ChaineJSON(b.statut) + ", \"exit\": " + std::to_string(b.code) +
+        ", \"pages\": " + std::to_string(b.pages) + ", \"staves\": " + std::to_string(b.portees) +
+        ", \"measures\": " + std::to_string(b.mesures) + ", \"notes\": " + std::to_string(b.notes) +
+        ", \"seconds\": " + Decimal(b.secondes) + ", \"peak_mb\": " + Decimal(b.memoireMo) +
+        ", \"host\": " + ChaineJSON(NomMachine()) + ", \"messages\": [";
     for (size_t i = 0; i < b.messages.size(); ++i) l += (i ? ", " : "") + ChaineJSON(b.messages[i]);
     return l + "]}";
 }

@@ -27,7 +27,9 @@ AffichageLot::AffichageLot(std::FILE* lignes, std::FILE* barre)
       debut_(std::chrono::steady_clock::now()),
       dernierDessin_(debut_) {}
 
-AffichageLot::~AffichageLot() { EffaceBarre(); }
+AffichageLot::~AffichageLot() {
+    EffaceBarre();
+}
 
 void AffichageLot::EffaceBarre() {
     if (!barreAffichee_) return;
@@ -53,8 +55,8 @@ void AffichageLot::DessineBarre(const CompteLot& c) {
 void AffichageLot::DocumentFini(const BilanDocument& b, const CompteLot& compte) {
     EffaceBarre();
     std::fprintf(lignes_, "%-9s %s: %d page%s, %d staves, %d measures, %d notes, %.1f s, %.0f MB\n",
-                 b.statut.c_str(), b.nom.c_str(), b.pages, b.pages == 1 ? "" : "s", b.portees, b.mesures, b.notes, b.secondes,
-                 b.memoireMo);
+                 b.statut.c_str(), b.nom.c_str(), b.pages, b.pages == 1 ? "" : "s", b.portees,
+                 b.mesures, b.notes, b.secondes, b.memoireMo);
     for (const std::string& m : b.messages)
         if (b.statut != "ok") std::fprintf(lignes_, "          %s\n", m.c_str());
     std::fflush(lignes_);

@@ -28,7 +28,9 @@ constexpr auto kDelaiArret = std::chrono::seconds(10);
 
 volatile sig_atomic_t arretDemande = 0;
 
-void SurSignalArret(int) { arretDemande = 1; }
+void SurSignalArret(int) {
+    arretDemande = 1;
+}
 
 // The stop signals are the batch's own while it runs, then as before.
 class SignauxArret {
@@ -38,15 +40,17 @@ class SignauxArret {
         struct sigaction action {};
         action.sa_handler = SurSignalArret;
         sigemptyset(&action.sa_mask);
-        for (size_t i = 0; i < std::size(kSignaux); ++i) sigaction(kSignaux[i], &action, &anciens_[i]);
+        for (size_t i = 0; i < std::size(kSignaux); ++i)
+            sigaction(kSignaux[i], &action, &anciens_[i]);
     }
     ~SignauxArret() {
-        for (size_t i = 0; i < std::size(kSignaux); ++i) sigaction(kSignaux[i], &anciens_[i], nullptr);
+        for (size_t i = 0; i < std::size(kSignaux); ++i)
+            sigaction(kSignaux[i], &anciens_[i], nullptr);
     }
 
   private:
     static constexpr int kSignaux[] = {SIGINT, SIGTERM, SIGHUP};
-    struct sigaction anciens_[std::size(kSignaux)] {};
+    struct sigaction anciens_[std::size(kSignaux)]{};
 };
 
 void Pause() {
@@ -176,7 +180,8 @@ class Lot {
         b.secondes =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - travail.debut).count();
         AjouteFiguresPages(LitTexteFichier(dossier + "/" + kSortieTravailleur, kTailleLueMax), b);
-        b.messages = LignesMessages(LitTexteFichier(dossier + "/" + kErreursTravailleur, kTailleLueMax));
+        b.messages =
+            LignesMessages(LitTexteFichier(dossier + "/" + kErreursTravailleur, kTailleLueMax));
         const bool reussi = std::find(d_.codesReussite.begin(), d_.codesReussite.end(), fin.code) !=
                             d_.codesReussite.end();
         std::string erreur;
@@ -194,10 +199,14 @@ class Lot {
     }
 
     void Termine(const BilanDocument& b) {
-        if (b.statut == "ok" || b.statut == "partial") ++compte_.reussis;
-        else if (b.statut == "skipped") ++compte_.sautes;
-        else if (b.statut == "cancelled") ++compte_.annules;
-        else ++compte_.echoues;
+        if (b.statut == "ok" || b.statut == "partial")
+            ++compte_.reussis;
+        else if (b.statut == "skipped")
+            ++compte_.sautes;
+        else if (b.statut == "cancelled")
+            ++compte_.annules;
+        else
+            ++compte_.echoues;
         if (b.statut != "skipped") compte_.pages += b.pages;
         compte_.memoireMaxMo = std::max(compte_.memoireMaxMo, b.memoireMo);
         if (!journal_.Ecrit(b) && !journalEnPanne_) {

@@ -16,15 +16,15 @@
 
 struct DemandeLot {
     std::vector<std::string> entrees;
-    std::string sortie;       // OUTDIR
-    int travailleurs = 0;     // 0: as many as this process may use cores
-    bool reprise = false;     // skip documents whose outputs are complete
+    std::string sortie;    // OUTDIR
+    int travailleurs = 0;  // 0: as many as this process may use cores
+    bool reprise = false;  // skip documents whose outputs are complete
     bool partDonnee = false;
     PartLot part;
-    std::string journal;      // "" for the default in OUTDIR
-    std::string programme;    // the ruzo program the workers run
+    std::string journal;             // "" for the default in OUTDIR
+    std::string programme;           // the ruzo program the workers run
     std::vector<int> codesReussite;  // the worker exit codes whose outputs are kept (0 first)
-    bool pdfLisible = false;  // whether recognize reads PDFs
+    bool pdfLisible = false;         // whether recognize reads PDFs
 };
 
 struct ResultatLot {

@@ -5,7 +5,9 @@
 
 namespace {
 
-bool EstChiffre(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool EstChiffre(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 // The run of digits from `i`, without its leading zeros; `i` moves past it.
 std::string LitNombre(const std::string& s, size_t& i) {
@@ -28,7 +30,8 @@ bool AvantEnOrdreNaturel(const std::string& a, const std::string& b) {
             if (x != y) return x < y;
             continue;
         }
-        if (a[i] != b[j]) return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]);
+        if (a[i] != b[j])
+            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]);
         ++i;
         ++j;
     }

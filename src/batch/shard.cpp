@@ -14,14 +14,15 @@ bool LitPartLot(const std::string& texte, PartLot& part) {
     return true;
 }
 
-std::vector<DocumentLot> ChoisitPart(const std::vector<DocumentLot>& documents, const PartLot& part) {
+std::vector<DocumentLot> ChoisitPart(const std::vector<DocumentLot>& documents,
+                                     const PartLot& part) {
     std::vector<size_t> rangs(documents.size());
     std::iota(rangs.begin(), rangs.end(), size_t{0});
-    std::stable_sort(rangs.begin(), rangs.end(), [&](size_t a, size_t b) {
-        return documents[a].source < documents[b].source;
-    });
+    std::stable_sort(rangs.begin(), rangs.end(),
+                     [&](size_t a, size_t b) { return documents[a].source < documents[b].source; });
     std::vector<bool> pris(documents.size(), false);
-    for (size_t r = static_cast<size_t>(part.k - 1); r < rangs.size(); r += static_cast<size_t>(part.n))
+    for (size_t r = static_cast<size_t>(part.k - 1); r < rangs.size();
+         r += static_cast<size_t>(part.n))
         pris[rangs[r]] = true;
     std::vector<DocumentLot> choisis;
     for (size_t i = 0; i < documents.size(); ++i)

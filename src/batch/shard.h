@@ -19,4 +19,5 @@ struct PartLot {
 bool LitPartLot(const std::string& texte, PartLot& part);
 
 // The documents of share `part`, in their original order.
-std::vector<DocumentLot> ChoisitPart(const std::vector<DocumentLot>& documents, const PartLot& part);
+std::vector<DocumentLot> ChoisitPart(const std::vector<DocumentLot>& documents,
+                                     const PartLot& part);

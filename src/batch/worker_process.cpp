@@ -50,7 +50,8 @@ pid_t LanceTravailleur(const std::vector<std::string>& arguments, const std::str
     argv.push_back(nullptr);
     const pid_t parent = getpid();
     const pid_t pid = fork();
-    if (pid == 0) DevientTravailleur(argv.data(), dossier.c_str(), sortie.c_str(), erreurs.c_str(), parent);
+    if (pid == 0)
+        DevientTravailleur(argv.data(), dossier.c_str(), sortie.c_str(), erreurs.c_str(), parent);
     return pid;
 }
 

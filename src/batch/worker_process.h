@@ -19,9 +19,9 @@ pid_t LanceTravailleur(const std::vector<std::string>& arguments, const std::str
 
 struct FinTravailleur {
     pid_t pid = -1;
-    int code = -1;          // exit code, -1 when ended by a signal
-    int signal = 0;         // the signal that ended it, 0 when it exited
-    double memoireMo = 0;   // peak resident memory, megabytes
+    int code = -1;         // exit code, -1 when ended by a signal
+    int signal = 0;        // the signal that ended it, 0 when it exited
+    double memoireMo = 0;  // peak resident memory, megabytes
 };
 
 // A worker that has ended, if any: true with `fin` filled, false when none

@@ -8,7 +8,9 @@
 
 namespace {
 
-QString Titre() { return QStringLiteral("Ruzo %1").arg(QStringLiteral(RUZO_VERSION)); }
+QString Titre() {
+    return QStringLiteral("Ruzo %1").arg(QStringLiteral(RUZO_VERSION));
+}
 
 }  // namespace
 
@@ -17,9 +19,9 @@ void MontreAPropos(QWidget* parent) {
     boite.setWindowTitle(QObject::tr("About Ruzo"));
     boite.setIconPixmap(QPixmap(QStringLiteral(":/ruzo/icons/ruzo.png")));
     boite.setText(QStringLiteral("<b>%1</b>").arg(Titre()));
-    boite.setInformativeText(QObject::tr(
-        "Optical music recognition: turns pages of printed music into scores "
-        "(music files, MusicXML, MIDI)."));
+    boite.setInformativeText(
+        QObject::tr("Optical music recognition: turns pages of printed music into scores "
+                    "(music files, MusicXML, MIDI)."));
     boite.exec();
 }
 
@@ -36,8 +38,9 @@ QSplashScreen* MontreEcranAccueil() {
     police.setPointSize(10);
     police.setBold(false);
     peintre.setFont(police);
-    peintre.drawText(QRect(160, 100, 190, 60), Qt::AlignLeft | Qt::TextWordWrap,
-                     QObject::tr("Optical music recognition\nversion %1").arg(QStringLiteral(RUZO_VERSION)));
+    peintre.drawText(
+        QRect(160, 100, 190, 60), Qt::AlignLeft | Qt::TextWordWrap,
+        QObject::tr("Optical music recognition\nversion %1").arg(QStringLiteral(RUZO_VERSION)));
     peintre.end();
     auto* ecran = new QSplashScreen(image);
     ecran->show();

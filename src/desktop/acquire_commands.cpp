@@ -35,7 +35,8 @@ namespace {
 std::vector<std::string> PlugInsAcquisition() {
     std::vector<std::string> noms;
     for (const ElementPlugIn& p : MenuPlugIns())
-        if (!QString::fromStdString(p.nom).endsWith(QLatin1String(".htm"), Qt::CaseInsensitive)) noms.push_back(p.nom);
+        if (!QString::fromStdString(p.nom).endsWith(QLatin1String(".htm"), Qt::CaseInsensitive))
+            noms.push_back(p.nom);
     return noms;
 }
 
@@ -51,7 +52,8 @@ void FenetrePrincipale::CommandeAcquerir() {
     if (scanners.empty() && plugIns.empty()) {
         QMessageBox::information(
             this, tr("Acquire"),
-            tr("No scanner or acquire plug-in was found.\n\nScanners are reached through SANE: connect one "
+            tr("No scanner or acquire plug-in was found.\n\nScanners are reached through SANE: "
+               "connect one "
                "and check that \"scanimage -L\" lists it. Acquire plug-ins go in the folder %1.")
                 .arg(QString::fromStdString(DossierPlugIns())));
         return;
@@ -66,7 +68,8 @@ void FenetrePrincipale::CommandeAcquerir() {
     if (Document.Chemin.empty()) {
         const QString liste = QFileDialog::getSaveFileName(
             this, tr("Page List for the Scanned Pages"),
-            ListeProposee().isEmpty() ? QDir::home().filePath(QStringLiteral("scan.lfs")) : ListeProposee(),
+            ListeProposee().isEmpty() ? QDir::home().filePath(QStringLiteral("scan.lfs"))
+                                      : ListeProposee(),
             tr("Page lists (*.lfs)"));
         if (liste.isEmpty()) return;
         Document.Chemin = liste.toStdString();
@@ -78,13 +81,15 @@ void FenetrePrincipale::CommandeAcquerir() {
 template <class Question>
 static auto SurFilGui(QObject* fenetre, Question question) {
     decltype(question()) reponse{};
-    QMetaObject::invokeMethod(fenetre, [&] { reponse = question(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        fenetre, [&] { reponse = question(); }, Qt::BlockingQueuedConnection);
     return reponse;
 }
 
 QString FenetrePrincipale::DemandeNomPage(const QString& propose) {
     if (nomPageScannee_) return nomPageScannee_(propose);
-    return QFileDialog::getSaveFileName(this, tr("Scanned Page"), propose, tr("BMP images (*.bmp)"));
+    return QFileDialog::getSaveFileName(this, tr("Scanned Page"), propose,
+                                        tr("BMP images (*.bmp)"));
 }
 
 bool FenetrePrincipale::ScanneVers(const SourceScan& source, int nbPages) {
@@ -92,8 +97,8 @@ bool FenetrePrincipale::ScanneVers(const SourceScan& source, int nbPages) {
     QuestionsScan questions;
     questions.assistant = [this](const std::string& avertissement) {
         return SurFilGui(this, [this, avertissement] {
-            return QMessageBox::question(this, tr("Acquire"), QString::fromStdString(avertissement)) ==
-                   QMessageBox::Yes;
+            return QMessageBox::question(this, tr("Acquire"),
+                                         QString::fromStdString(avertissement)) == QMessageBox::Yes;
         });
     };
     questions.nomFichier = [this](std::string& chemin) {
@@ -106,15 +111,16 @@ bool FenetrePrincipale::ScanneVers(const SourceScan& source, int nbPages) {
     DefinitProgression(progression_);
     fenetreProgression_->Demarre(tr("Scanning"));
     fenetreProgression_->MontreTexte(tr("Scanning %n page(s)", nullptr, nbPages));
-    moteur_.Lance([source, nbPages, questions] { return ScannePages(nbPages, source, questions) == nbPages; },
-                  [this, premiere](bool, const QStringList& alertes) {
-                      fenetreProgression_->Fin();
-                      MontreAlertes(alertes);
-                      const int ajoutees = static_cast<int>(Document.Pages.size()) - premiere;
-                      if (ajoutees > 0) Document.Modifie = true;
-                      MontreDocument(ajoutees > 0 ? premiere : -1);
-                      statusBar()->showMessage(tr("%n page(s) scanned", nullptr, ajoutees), 5000);
-                  });
+    moteur_.Lance(
+        [source, nbPages, questions] { return ScannePages(nbPages, source, questions) == nbPages; },
+        [this, premiere](bool, const QStringList& alertes) {
+            fenetreProgression_->Fin();
+            MontreAlertes(alertes);
+            const int ajoutees = static_cast<int>(Document.Pages.size()) - premiere;
+            if (ajoutees > 0) Document.Modifie = true;
+            MontreDocument(ajoutees > 0 ? premiere : -1);
+            statusBar()->showMessage(tr("%n page(s) scanned", nullptr, ajoutees), 5000);
+        });
     MetAJourEtat();
     return true;
 }
@@ -144,14 +150,16 @@ void FenetrePrincipale::ChoisitPlugInDuMenu(int numero) {
 
 void FenetrePrincipale::CommandeAProposPlugIn() {
     if (Prefs.NomPlugIn[0] == '\0') {
-        QMessageBox::information(this, tr("Acquire"), tr("No acquire plug-in is chosen: choose one in the "
-                                                         "File menu, under Acquire Plug-ins."));
+        QMessageBox::information(this, tr("Acquire"),
+                                 tr("No acquire plug-in is chosen: choose one in the "
+                                    "File menu, under Acquire Plug-ins."));
         return;
     }
     DefinitFenetrePrincipale(static_cast<intptr_t>(winId()));
     if (!AProposPlugIn())
-        QMessageBox::warning(this, tr("Acquire"),
-                             tr("The plug-in %1 can't be loaded.").arg(QString::fromLatin1(Prefs.NomPlugIn)));
+        QMessageBox::warning(
+            this, tr("Acquire"),
+            tr("The plug-in %1 can't be loaded.").arg(QString::fromLatin1(Prefs.NomPlugIn)));
     MontreAlertes(PrendAlertes());
 }
 

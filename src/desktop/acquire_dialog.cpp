@@ -19,7 +19,8 @@ namespace {
 
 QString TexteScanner(const SourceScanner& s) {
     return QObject::tr("Scanner: %1 %2 (%3)")
-        .arg(QString::fromStdString(s.fabricant), QString::fromStdString(s.modele), QString::fromStdString(s.nom));
+        .arg(QString::fromStdString(s.fabricant), QString::fromStdString(s.modele),
+             QString::fromStdString(s.nom));
 }
 
 }  // namespace
@@ -30,7 +31,8 @@ DialogueAcquisition::DialogueAcquisition(const std::vector<SourceScanner>& scann
     setWindowTitle(tr("Acquire"));
     liste_ = new QListWidget(this);
     for (const SourceScanner& s : scanners_) liste_->addItem(TexteScanner(s));
-    for (const std::string& p : plugIns_) liste_->addItem(tr("Plug-in: %1").arg(QString::fromStdString(p)));
+    for (const std::string& p : plugIns_)
+        liste_->addItem(tr("Plug-in: %1").arg(QString::fromStdString(p)));
     resolution_ = new QSpinBox(this);
     resolution_->setRange(50, 1200);
     resolution_->setSingleStep(50);
@@ -76,7 +78,8 @@ void DialogueAcquisition::Preselectionne() {
 }
 
 void DialogueAcquisition::MontreReglages() {
-    const bool scanner = liste_->currentRow() >= 0 && liste_->currentRow() < static_cast<int>(scanners_.size());
+    const bool scanner =
+        liste_->currentRow() >= 0 && liste_->currentRow() < static_cast<int>(scanners_.size());
     resolution_->setEnabled(scanner);
     mode_->setEnabled(scanner);
 }
@@ -88,11 +91,14 @@ SourceScan DialogueAcquisition::Source() const {
     if (rang < static_cast<int>(scanners_.size())) {
         source.scanner.source = scanners_[rang].nom;
         source.scanner.resolution = resolution_->value();
-        source.scanner.mode = mode_->currentIndex() == 1 ? ModeNumerisation::Gris : ModeNumerisation::Trait;
+        source.scanner.mode =
+            mode_->currentIndex() == 1 ? ModeNumerisation::Gris : ModeNumerisation::Trait;
     } else if (rang - scanners_.size() < plugIns_.size()) {
         source.plugIn = plugIns_[rang - scanners_.size()];
     }
     return source;
 }
 
-int DialogueAcquisition::NbPages() const { return pages_->value(); }
+int DialogueAcquisition::NbPages() const {
+    return pages_->value();
+}

@@ -18,8 +18,8 @@ class QSpinBox;
 class DialogueAcquisition : public QDialog {
     Q_OBJECT
   public:
-    DialogueAcquisition(const std::vector<SourceScanner>& scanners, const std::vector<std::string>& plugIns,
-                        QWidget* parent = nullptr);
+    DialogueAcquisition(const std::vector<SourceScanner>& scanners,
+                        const std::vector<std::string>& plugIns, QWidget* parent = nullptr);
 
     // The chosen source: a scanner (`scanner.source` set) or a plug-in (`plugIn` set).
     SourceScan Source() const;

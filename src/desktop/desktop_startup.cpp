@@ -2,11 +2,11 @@
 // in it. The files it may forget are none that start-up has read.
 #include "desktop/desktop_startup.h"
 
+#include "document/editor_link.h"
+#include "recognition/batch_file.h"
 #include "shell/application_path.h"
 #include "shell/exit_routines.h"
 #include "shell/startup.h"
-#include "document/editor_link.h"
-#include "recognition/batch_file.h"
 #include "toolbox/folders.h"
 #include "toolbox/music_font.h"
 
@@ -21,4 +21,6 @@ bool DemarrageBureau(const QuestionSortieAnormale& question) {
     return true;
 }
 
-void ArretBureau() { ExecuteRoutinesSortie(); }
+void ArretBureau() {
+    ExecuteRoutinesSortie();
+}

@@ -32,11 +32,14 @@ namespace {
 
 constexpr int kNbRecents = 8;
 
-bool EstListe(const QString& chemin) { return chemin.endsWith(QLatin1String(".lfs"), Qt::CaseInsensitive); }
+bool EstListe(const QString& chemin) {
+    return chemin.endsWith(QLatin1String(".lfs"), Qt::CaseInsensitive);
+}
 
 QStringList ImagesDuDocument() {
     QStringList images;
-    for (const EntreePage& page : Document.Pages) images << QString::fromStdString(page.CheminImage());
+    for (const EntreePage& page : Document.Pages)
+        images << QString::fromStdString(page.CheminImage());
     return images;
 }
 
@@ -71,7 +74,8 @@ QString FenetrePrincipale::ListeProposee() const {
     if (!listeProposee_.isEmpty()) return listeProposee_;
     if (Document.Pages.empty()) return {};
     const QFileInfo image(QString::fromStdString(Document.Pages.front().CheminImage()));
-    return image.absoluteDir().filePath(QFileInfo(QString::fromStdString(NomProposeListe())).fileName());
+    return image.absoluteDir().filePath(
+        QFileInfo(QString::fromStdString(NomProposeListe())).fileName());
 }
 
 void FenetrePrincipale::MontreAlertes(const QStringList& alertes) {
@@ -144,15 +148,18 @@ void FenetrePrincipale::MontreDocument(int page) {
 }
 
 void FenetrePrincipale::CommandeOuvrir() {
-    const QStringList chemins = QFileDialog::getOpenFileNames(
-        this, tr("Open"), {},
-        tr("Page lists, images and PDF (*.lfs *.png *.tif *.tiff *.jpg *.jpeg *.bmp *.pct *.pict *.pdf);;All files (*)"));
+    const QStringList chemins =
+        QFileDialog::getOpenFileNames(this, tr("Open"), {},
+                                      tr("Page lists, images and PDF (*.lfs *.png *.tif *.tiff "
+                                         "*.jpg *.jpeg *.bmp *.pct *.pict *.pdf);;All files (*)"));
     Ouvre(chemins);
 }
 
 void FenetrePrincipale::CommandeAjouterPages() {
-    const QStringList chemins = QFileDialog::getOpenFileNames(
-        this, tr("Add Pages"), {}, tr("Images and PDF (*.png *.tif *.tiff *.jpg *.jpeg *.bmp *.pct *.pict *.pdf);;All files (*)"));
+    const QStringList chemins =
+        QFileDialog::getOpenFileNames(this, tr("Add Pages"), {},
+                                      tr("Images and PDF (*.png *.tif *.tiff *.jpg *.jpeg *.bmp "
+                                         "*.pct *.pict *.pdf);;All files (*)"));
     AjoutePages(chemins);
 }
 
@@ -197,22 +204,28 @@ bool FenetrePrincipale::EnregistreListeSous(const QString& chemin) {
 
 bool FenetrePrincipale::EnregistreDocument(bool demanderNom) {
     if (Document.Pages.empty()) return false;
-    const bool nomme = !Document.Chemin.empty() && EstListe(QString::fromStdString(Document.Chemin));
+    const bool nomme =
+        !Document.Chemin.empty() && EstListe(QString::fromStdString(Document.Chemin));
     if (!demanderNom && nomme) return EnregistreListeSous(QString());
     const QString propose = nomme ? QString::fromStdString(Document.Chemin) : ListeProposee();
-    const QString chemin = QFileDialog::getSaveFileName(this, tr("Save Page List"), propose,
-                                                        tr("Page lists (*.lfs)"));
+    const QString chemin =
+        QFileDialog::getSaveFileName(this, tr("Save Page List"), propose, tr("Page lists (*.lfs)"));
     return !chemin.isEmpty() && EnregistreListeSous(chemin);
 }
 
-void FenetrePrincipale::CommandeEnregistrer() { EnregistreDocument(false); }
-void FenetrePrincipale::CommandeEnregistrerSous() { EnregistreDocument(true); }
+void FenetrePrincipale::CommandeEnregistrer() {
+    EnregistreDocument(false);
+}
+void FenetrePrincipale::CommandeEnregistrerSous() {
+    EnregistreDocument(true);
+}
 
 bool FenetrePrincipale::AccepteFermetureDocument() {
     SynchroniseAires();
     if (!Document.Modifie || Document.Pages.empty()) return true;
-    const QString nom = Document.Chemin.empty() ? tr("the new document")
-                                                : QFileInfo(QString::fromStdString(Document.Chemin)).fileName();
+    const QString nom = Document.Chemin.empty()
+                            ? tr("the new document")
+                            : QFileInfo(QString::fromStdString(Document.Chemin)).fileName();
     const auto reponse = QMessageBox::question(
         this, QStringLiteral("Ruzo"), tr("Save the changes to %1?").arg(nom),
         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
@@ -247,9 +260,12 @@ void FenetrePrincipale::closeEvent(QCloseEvent* evenement) {
 
 void FenetrePrincipale::MetAJourTitre() {
     QString nom = tr("no document");
-    if (!Document.Chemin.empty()) nom = QFileInfo(QString::fromStdString(Document.Chemin)).fileName();
-    else if (!Document.Pages.empty()) nom = tr("new document");
-    setWindowTitle(QStringLiteral("%1%2 - Ruzo").arg(nom, Document.Modifie ? QStringLiteral(" *") : QString()));
+    if (!Document.Chemin.empty())
+        nom = QFileInfo(QString::fromStdString(Document.Chemin)).fileName();
+    else if (!Document.Pages.empty())
+        nom = tr("new document");
+    setWindowTitle(QStringLiteral("%1%2 - Ruzo")
+                       .arg(nom, Document.Modifie ? QStringLiteral(" *") : QString()));
 }
 
 // ---- Export and the score editor ----
@@ -264,7 +280,8 @@ namespace {
 
 QString ResultatOuAlerte(QWidget* parent, const QString& resultat) {
     if (!resultat.isEmpty() && QFileInfo::exists(resultat)) return resultat;
-    QMessageBox::information(parent, QStringLiteral("Ruzo"), QObject::tr("Recognise the page or the document first."));
+    QMessageBox::information(parent, QStringLiteral("Ruzo"),
+                             QObject::tr("Recognise the page or the document first."));
     return {};
 }
 
@@ -274,7 +291,8 @@ void FenetrePrincipale::CommandeExporterMusique() {
     const QString resultat = ResultatOuAlerte(this, CheminResultat());
     if (resultat.isEmpty()) return;
     const QString chemin = QFileDialog::getSaveFileName(
-        this, tr("Export Music File"), QString::fromStdString(RemplaceExtension(resultat.toStdString(), "msf")),
+        this, tr("Export Music File"),
+        QString::fromStdString(RemplaceExtension(resultat.toStdString(), "msf")),
         tr("Music files (*.msf)"));
     if (chemin.isEmpty()) return;
     DocumentMusical modele;
@@ -282,7 +300,8 @@ void FenetrePrincipale::CommandeExporterMusique() {
                     ResultatExport::Reussi;
     LibereModele(modele);
     MontreAlertes(PrendAlertes());
-    statusBar()->showMessage(ok ? tr("Music file written: %1").arg(chemin) : tr("The music file was not written"), 5000);
+    statusBar()->showMessage(
+        ok ? tr("Music file written: %1").arg(chemin) : tr("The music file was not written"), 5000);
 }
 
 bool FenetrePrincipale::ExporteMusicXMLVers(const QString& chemin) {
@@ -297,23 +316,27 @@ void FenetrePrincipale::CommandeExporterMusicXML() {
     const QString resultat = ResultatOuAlerte(this, CheminResultat());
     if (resultat.isEmpty()) return;
     const QString chemin = QFileDialog::getSaveFileName(
-        this, tr("Export MusicXML"), QString::fromStdString(RemplaceExtension(resultat.toStdString(), "musicxml")),
+        this, tr("Export MusicXML"),
+        QString::fromStdString(RemplaceExtension(resultat.toStdString(), "musicxml")),
         tr("MusicXML (*.musicxml *.xml *.mxl)"));
     if (chemin.isEmpty()) return;
     const bool ok = ExporteMusicXMLVers(chemin);
-    statusBar()->showMessage(ok ? tr("MusicXML written: %1").arg(chemin) : tr("MusicXML was not written"), 5000);
+    statusBar()->showMessage(
+        ok ? tr("MusicXML written: %1").arg(chemin) : tr("MusicXML was not written"), 5000);
 }
 
 void FenetrePrincipale::CommandeExporterMidi() {
     const QString resultat = ResultatOuAlerte(this, CheminResultat());
     if (resultat.isEmpty()) return;
     const QString chemin = QFileDialog::getSaveFileName(
-        this, tr("Export MIDI"), QString::fromStdString(RemplaceExtension(resultat.toStdString(), "mid")),
+        this, tr("Export MIDI"),
+        QString::fromStdString(RemplaceExtension(resultat.toStdString(), "mid")),
         tr("MIDI files (*.mid)"));
     if (chemin.isEmpty()) return;
     const bool ok = ExporteMidi(resultat.toStdString(), chemin.toStdString(), kTempoParDefaut);
     MontreAlertes(PrendAlertes());
-    statusBar()->showMessage(ok ? tr("MIDI written: %1").arg(chemin) : tr("MIDI was not written"), 5000);
+    statusBar()->showMessage(ok ? tr("MIDI written: %1").arg(chemin) : tr("MIDI was not written"),
+                             5000);
 }
 
 // The editor the link file names receives the music file as the engine
@@ -327,18 +350,23 @@ void FenetrePrincipale::CommandeOuvrirEditeur() {
         MontreAlertes(PrendAlertes());
         return;
     }
-    const QString xml = QString::fromStdString(RemplaceExtension(resultat.toStdString(), "musicxml"));
+    const QString xml =
+        QString::fromStdString(RemplaceExtension(resultat.toStdString(), "musicxml"));
     if (!ExporteMusicXMLVers(xml)) return;
     if (!QProcess::startDetached(QStringLiteral("xdg-open"), {xml}))
-        QMessageBox::warning(this, QStringLiteral("Ruzo"), tr("Could not run xdg-open for '%1'.").arg(xml));
+        QMessageBox::warning(this, QStringLiteral("Ruzo"),
+                             tr("Could not run xdg-open for '%1'.").arg(xml));
 }
 
 // ---- Files changed outside the program ----
 
 void FenetrePrincipale::NoteDatesFichiers() {
-    dateListe_ = Document.Chemin.empty() ? QDateTime() : DateFichier(QString::fromStdString(Document.Chemin));
+    dateListe_ = Document.Chemin.empty() ? QDateTime()
+                                         : DateFichier(QString::fromStdString(Document.Chemin));
     const bool page = pageAffichee_ >= 0 && pageAffichee_ < static_cast<int>(Document.Pages.size());
-    dateImage_ = page ? DateFichier(QString::fromStdString(Document.Pages[pageAffichee_].CheminImage())) : QDateTime();
+    dateImage_ =
+        page ? DateFichier(QString::fromStdString(Document.Pages[pageAffichee_].CheminImage()))
+             : QDateTime();
 }
 
 void FenetrePrincipale::changeEvent(QEvent* evenement) {
@@ -352,17 +380,20 @@ void FenetrePrincipale::VerifieFichiersChanges() {
     const QString liste = QString::fromStdString(Document.Chemin);
     const bool listeChangee = dateListe_.isValid() && DateFichier(liste) != dateListe_;
     const bool page = pageAffichee_ >= 0 && pageAffichee_ < static_cast<int>(Document.Pages.size());
-    const QString image = page ? QString::fromStdString(Document.Pages[pageAffichee_].CheminImage()) : QString();
+    const QString image =
+        page ? QString::fromStdString(Document.Pages[pageAffichee_].CheminImage()) : QString();
     const bool imageChangee = dateImage_.isValid() && DateFichier(image) != dateImage_;
     NoteDatesFichiers();
     if (listeChangee &&
         QMessageBox::question(this, QStringLiteral("Ruzo"),
-                              tr("'%1' was changed by another program. Reload it?").arg(liste)) == QMessageBox::Yes) {
+                              tr("'%1' was changed by another program. Reload it?").arg(liste)) ==
+            QMessageBox::Yes) {
         Document.Modifie = false;  // the user chose the file's version
         Ouvre({liste});
     } else if (imageChangee &&
-               QMessageBox::question(this, QStringLiteral("Ruzo"),
-                                     tr("The image '%1' was changed by another program. Reload it?").arg(image)) ==
+               QMessageBox::question(
+                   this, QStringLiteral("Ruzo"),
+                   tr("The image '%1' was changed by another program. Reload it?").arg(image)) ==
                    QMessageBox::Yes) {
         OptionsPageModifiees(Document.Pages[pageAffichee_]);
         const int p = pageAffichee_;

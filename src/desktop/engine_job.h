@@ -20,8 +20,7 @@ class TacheMoteur : public QObject {
     // Starts `travail` on the worker thread; false (nothing started) while
     // another job runs. `fin` runs on the GUI thread with the job's result
     // and the alerts it raised.
-    bool Lance(std::function<bool()> travail,
-               std::function<void(bool, const QStringList&)> fin);
+    bool Lance(std::function<bool()> travail, std::function<void(bool, const QStringList&)> fin);
     // Waits for the running job, if any (used at exit and by tests).
     void Attend();
 

@@ -11,7 +11,8 @@ DialogueTonalite::DialogueTonalite(TonaliteEtMesure& valeurs, QWidget* parent)
     : QDialog(parent), valeurs_(valeurs), modele_(valeurs) {
     setWindowTitle(tr("Key and time signature"));
     tonalites_ = new QComboBox(this);
-    for (int16_t code : kOrdreTonalites) tonalites_->addItem(QString::fromStdString(LibelleTonalite(code)));
+    for (int16_t code : kOrdreTonalites)
+        tonalites_->addItem(QString::fromStdString(LibelleTonalite(code)));
     tonalites_->setCurrentIndex(modele_.ElementChoisi());
     numerateur_ = new QLineEdit(QString::fromStdString(modele_.Numerateur()), this);
     denominateur_ = new QLineEdit(QString::fromStdString(modele_.Denominateur()), this);

@@ -51,26 +51,32 @@ int main(int argc, char** argv) {
 
     InstallePuitsAlertesBureau();
     if (!DemarrageBureau(OublierReglages)) {
-        QMessageBox::critical(nullptr, QStringLiteral("Ruzo"), PrendAlertes().join(QLatin1Char('\n')));
+        QMessageBox::critical(nullptr, QStringLiteral("Ruzo"),
+                              PrendAlertes().join(QLatin1Char('\n')));
         return kEntreeInvalide;
     }
     QSplashScreen* accueil = Prefs.SplashScreen ? MontreEcranAccueil() : nullptr;
 
     FenetrePrincipale fenetre;
-    QObject::connect(&instance, &InstanceUnique::FichiersRecus, &fenetre, [&fenetre](const QStringList& recus) {
-        fenetre.raise();
-        fenetre.activateWindow();
-        if (!recus.isEmpty()) fenetre.Ouvre(recus);
-    });
-    if (Prefs.ZoomWindows) fenetre.showMaximized();
-    else fenetre.show();
+    QObject::connect(&instance, &InstanceUnique::FichiersRecus, &fenetre,
+                     [&fenetre](const QStringList& recus) {
+                         fenetre.raise();
+                         fenetre.activateWindow();
+                         if (!recus.isEmpty()) fenetre.Ouvre(recus);
+                     });
+    if (Prefs.ZoomWindows)
+        fenetre.showMaximized();
+    else
+        fenetre.show();
     if (accueil) {
         accueil->finish(&fenetre);
         accueil->deleteLater();
     }
     const QString dernier = fichiers.isEmpty() ? DernierDocumentAOuvrir() : QString();
-    if (!fichiers.isEmpty()) fenetre.Ouvre(fichiers);
-    else if (!dernier.isEmpty()) fenetre.Ouvre({dernier});
+    if (!fichiers.isEmpty())
+        fenetre.Ouvre(fichiers);
+    else if (!dernier.isEmpty())
+        fenetre.Ouvre({dernier});
 
     const int code = application.exec();
     ArretBureau();

@@ -8,12 +8,12 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QHBoxLayout>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -30,9 +30,9 @@
 namespace {
 
 // Symbols a symbol area may force, as the palette lists them.
-constexpr uint16_t kSymbolesPalette[] = {kCarCleSol, kCarCleFa,  kCarCleUt,  kCarC,
-                                         kCarCBarre, kCarNoire,  kCarBlanche, kCarRonde,
-                                         kCarDiese,  kCarBemol,  kCarBecarre, kCarSoupir,
+constexpr uint16_t kSymbolesPalette[] = {kCarCleSol,     kCarCleFa, kCarCleUt,    kCarC,
+                                         kCarCBarre,     kCarNoire, kCarBlanche,  kCarRonde,
+                                         kCarDiese,      kCarBemol, kCarBecarre,  kCarSoupir,
                                          kCarDemiSoupir, kCarPause, kCarDemiPause};
 
 constexpr double kPasZoom = 1.25;
@@ -97,7 +97,8 @@ QAction* FenetrePrincipale::Action(const QString& texte, const QKeySequence& rac
 
 void FenetrePrincipale::CreeMenus() {
     QMenu* fichier = menuBar()->addMenu(tr("&File"));
-    fichier->addAction(Action(tr("&Open..."), QKeySequence::Open, &FenetrePrincipale::CommandeOuvrir));
+    fichier->addAction(
+        Action(tr("&Open..."), QKeySequence::Open, &FenetrePrincipale::CommandeOuvrir));
     menuRecents_ = fichier->addMenu(tr("Open &Recent"));
     fichier->addAction(Action(tr("&Add Pages..."), QKeySequence(tr("Ctrl+Shift+A")),
                               &FenetrePrincipale::CommandeAjouterPages));
@@ -108,11 +109,12 @@ void FenetrePrincipale::CreeMenus() {
                               &FenetrePrincipale::CommandeAProposPlugIn));
     connect(fichier, &QMenu::aboutToShow, this, &FenetrePrincipale::MetAJourMenuPlugIns);
     fichier->addSeparator();
-    fichier->addAction(Action(tr("&Save Page List"), QKeySequence::Save,
-                              &FenetrePrincipale::CommandeEnregistrer));
+    fichier->addAction(
+        Action(tr("&Save Page List"), QKeySequence::Save, &FenetrePrincipale::CommandeEnregistrer));
     fichier->addAction(Action(tr("Save Page List &As..."), QKeySequence(tr("Ctrl+Shift+S")),
                               &FenetrePrincipale::CommandeEnregistrerSous));
-    fichier->addAction(Action(tr("&Close"), QKeySequence::Close, &FenetrePrincipale::CommandeFermer));
+    fichier->addAction(
+        Action(tr("&Close"), QKeySequence::Close, &FenetrePrincipale::CommandeFermer));
     fichier->addSeparator();
     fichier->addAction(Action(tr("Export &Music File..."), QKeySequence(tr("Ctrl+E")),
                               &FenetrePrincipale::CommandeExporterMusique));
@@ -129,7 +131,8 @@ void FenetrePrincipale::CreeMenus() {
     fichier->addAction(quitter);
 
     QMenu* edition = menuBar()->addMenu(tr("&Edit"));
-    actionAnnuler_ = Action(tr("&Undo Area Change"), QKeySequence::Undo, &FenetrePrincipale::Annuler, false);
+    actionAnnuler_ =
+        Action(tr("&Undo Area Change"), QKeySequence::Undo, &FenetrePrincipale::Annuler, false);
     edition->addAction(actionAnnuler_);
     edition->addAction(Action(tr("&Delete Area"), QKeySequence(Qt::Key_Delete),
                               &FenetrePrincipale::SupprimerAire, false));
@@ -138,17 +141,24 @@ void FenetrePrincipale::CreeMenus() {
                               &FenetrePrincipale::CommandePreferences));
 
     QMenu* vue = menuBar()->addMenu(tr("&View"));
-    QAction* plus = Action(tr("Zoom &In"), QKeySequence(Qt::Key_Plus), &FenetrePrincipale::ZoomPlus, false);
-    plus->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal), QKeySequence::ZoomIn});
+    QAction* plus =
+        Action(tr("Zoom &In"), QKeySequence(Qt::Key_Plus), &FenetrePrincipale::ZoomPlus, false);
+    plus->setShortcuts(
+        {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal), QKeySequence::ZoomIn});
     vue->addAction(plus);
-    QAction* moins = Action(tr("Zoom &Out"), QKeySequence(Qt::Key_Minus), &FenetrePrincipale::ZoomMoins, false);
+    QAction* moins =
+        Action(tr("Zoom &Out"), QKeySequence(Qt::Key_Minus), &FenetrePrincipale::ZoomMoins, false);
     moins->setShortcuts({QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut});
     vue->addAction(moins);
-    vue->addAction(Action(tr("Fit &Width"), QKeySequence(tr("Ctrl+1")), &FenetrePrincipale::AjusteLargeur, false));
-    vue->addAction(Action(tr("Fit &Page"), QKeySequence(tr("Ctrl+2")), &FenetrePrincipale::AjustePage, false));
+    vue->addAction(Action(tr("Fit &Width"), QKeySequence(tr("Ctrl+1")),
+                          &FenetrePrincipale::AjusteLargeur, false));
+    vue->addAction(
+        Action(tr("Fit &Page"), QKeySequence(tr("Ctrl+2")), &FenetrePrincipale::AjustePage, false));
     vue->addSeparator();
-    vue->addAction(Action(tr("&Next Page"), QKeySequence(Qt::Key_PageDown), &FenetrePrincipale::PageSuivante));
-    vue->addAction(Action(tr("&Previous Page"), QKeySequence(Qt::Key_PageUp), &FenetrePrincipale::PagePrecedente));
+    vue->addAction(
+        Action(tr("&Next Page"), QKeySequence(Qt::Key_PageDown), &FenetrePrincipale::PageSuivante));
+    vue->addAction(Action(tr("&Previous Page"), QKeySequence(Qt::Key_PageUp),
+                          &FenetrePrincipale::PagePrecedente));
 
     QMenu* reconnaissance = menuBar()->addMenu(tr("&Recognition"));
     reconnaissance->addAction(Action(tr("Recognise &Page"), QKeySequence(Qt::Key_Space),
@@ -158,13 +168,14 @@ void FenetrePrincipale::CreeMenus() {
     reconnaissance->addSeparator();
     reconnaissance->addAction(Action(tr("&Options..."), QKeySequence(tr("Ctrl+Shift+O")),
                                      &FenetrePrincipale::CommandeOptions));
-    reconnaissance->addAction(Action(tr("&Tuning..."), QKeySequence(tr("Ctrl+T")),
-                                     &FenetrePrincipale::CommandeReglage));
+    reconnaissance->addAction(
+        Action(tr("&Tuning..."), QKeySequence(tr("Ctrl+T")), &FenetrePrincipale::CommandeReglage));
     reconnaissance->addAction(Action(tr("&Key and Time..."), QKeySequence(tr("Ctrl+K")),
                                      &FenetrePrincipale::CommandeTonalite));
 
     QMenu* aide = menuBar()->addMenu(tr("&Help"));
-    aide->addAction(Action(tr("&About Ruzo"), QKeySequence(Qt::Key_F1), &FenetrePrincipale::CommandeAPropos, false));
+    aide->addAction(Action(tr("&About Ruzo"), QKeySequence(Qt::Key_F1),
+                           &FenetrePrincipale::CommandeAPropos, false));
 
     QToolBar* outils = addToolBar(tr("Areas"));
     outils->setObjectName(QStringLiteral("areas"));
@@ -173,8 +184,9 @@ void FenetrePrincipale::CreeMenus() {
     palette_->addItem(tr("Erase"), 0);
     for (uint16_t code : kSymbolesPalette)
         palette_->addItem(tr("Force %1").arg(QString::fromUtf8(NomCaractere(code))), code);
-    connect(palette_, &QComboBox::currentIndexChanged, this,
-            [this](int i) { toile_->DonneSymbole(static_cast<uint16_t>(palette_->itemData(i).toUInt())); });
+    connect(palette_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        toile_->DonneSymbole(static_cast<uint16_t>(palette_->itemData(i).toUInt()));
+    });
     outils->addWidget(palette_);
     MetAJourRecents();
     MetAJourMenuPlugIns();
@@ -214,12 +226,17 @@ void FenetrePrincipale::ChangeZoom(int pas) {
     toile_->DonneZoom(zoom);
 }
 
-void FenetrePrincipale::ZoomPlus() { ChangeZoom(1); }
-void FenetrePrincipale::ZoomMoins() { ChangeZoom(-1); }
+void FenetrePrincipale::ZoomPlus() {
+    ChangeZoom(1);
+}
+void FenetrePrincipale::ZoomMoins() {
+    ChangeZoom(-1);
+}
 
 void FenetrePrincipale::AjusteLargeur() {
     if (toile_->Image().isNull()) return;
-    const int largeur = defilement_->viewport()->width() - defilement_->verticalScrollBar()->sizeHint().width();
+    const int largeur =
+        defilement_->viewport()->width() - defilement_->verticalScrollBar()->sizeHint().width();
     toile_->DonneZoom(static_cast<double>(largeur) / toile_->Image().width());
 }
 
@@ -230,8 +247,12 @@ void FenetrePrincipale::AjustePage() {
                                static_cast<double>(fenetre.height()) / toile_->Image().height()));
 }
 
-void FenetrePrincipale::Annuler() { toile_->Annule(); }
-void FenetrePrincipale::SupprimerAire() { toile_->SupprimeSelection(); }
+void FenetrePrincipale::Annuler() {
+    toile_->Annule();
+}
+void FenetrePrincipale::SupprimerAire() {
+    toile_->SupprimeSelection();
+}
 
 void FenetrePrincipale::dragEnterEvent(QDragEnterEvent* evenement) {
     if (evenement->mimeData()->hasUrls() && !moteur_.Occupe()) evenement->acceptProposedAction();

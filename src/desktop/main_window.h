@@ -49,7 +49,9 @@ class FenetrePrincipale : public QMainWindow {
     // Scans `nbPages` pages from `source` into the document, as a job.
     bool ScanneVers(const SourceScan& source, int nbPages);
     // Replaces the question for a scanned page's file name (tests).
-    void DonneQuestionNomPage(std::function<QString(const QString&)> question) { nomPageScannee_ = std::move(question); }
+    void DonneQuestionNomPage(std::function<QString(const QString&)> question) {
+        nomPageScannee_ = std::move(question);
+    }
     QMenu* MenuPlugInsAcquisition() const { return menuPlugIns_; }
     void MetAJourMenuPlugIns();
     void CommandeAcquerir();
@@ -101,7 +103,8 @@ class FenetrePrincipale : public QMainWindow {
 
     // PDF import (pdf_commands.cpp).
     bool LanceImport(const QStringList& chemins, int premiere);
-    void FinImport(const QStringList& chemins, int premiere, bool ok, bool arretee, const QStringList& alertes);
+    void FinImport(const QStringList& chemins, int premiere, bool ok, bool arretee,
+                   const QStringList& alertes);
 
     // Pages and the view.
     void MontrePage(int index);

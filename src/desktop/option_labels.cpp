@@ -47,7 +47,9 @@ constexpr Libelle kLibelles[] = {
     {"CouleurAires", "Command areas"},
 };
 
-QString Traduit(const char* texte) { return QCoreApplication::translate("Dialogues", texte); }
+QString Traduit(const char* texte) {
+    return QCoreApplication::translate("Dialogues", texte);
+}
 
 }  // namespace
 

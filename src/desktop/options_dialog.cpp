@@ -33,8 +33,10 @@ DialogueOptions::DialogueOptions(OptionsReconnaissance& document, QWidget* paren
         onglets->addTab(CreePage(page), TitreOngletOptions(page));
 
     auto* boutons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton* charger = boutons->addButton(tr("&Load from page list..."), QDialogButtonBox::ActionRole);
-    QPushButton* standard = boutons->addButton(tr("Save as &standard"), QDialogButtonBox::ActionRole);
+    QPushButton* charger =
+        boutons->addButton(tr("&Load from page list..."), QDialogButtonBox::ActionRole);
+    QPushButton* standard =
+        boutons->addButton(tr("Save as &standard"), QDialogButtonBox::ActionRole);
     QPushButton* defauts = boutons->addButton(tr("&Defaults"), QDialogButtonBox::ResetRole);
     connect(boutons, &QDialogButtonBox::accepted, this, &DialogueOptions::accept);
     connect(boutons, &QDialogButtonBox::rejected, this, &DialogueOptions::reject);
@@ -91,7 +93,8 @@ QWidget* DialogueOptions::CreePage(int page) {
 void DialogueOptions::Rafraichit() {
     for (auto& [nom, groupe] : groupes_)
         if (QAbstractButton* b = groupe->button(modele_.Valeur(nom.c_str()))) b->setChecked(true);
-    for (auto& [nom, caseACocher] : cases_) caseACocher->setChecked(modele_.Valeur(nom.c_str()) != 0);
+    for (auto& [nom, caseACocher] : cases_)
+        caseACocher->setChecked(modele_.Valeur(nom.c_str()) != 0);
     for (auto& [nom, champ] : champs_) {
         const QSignalBlocker bloque(champ);
         champ->setValue(modele_.Valeur(nom.c_str()));
@@ -99,8 +102,8 @@ void DialogueOptions::Rafraichit() {
 }
 
 void DialogueOptions::Charge() {
-    const QString chemin = QFileDialog::getOpenFileName(this, tr("Options of a page list"), {},
-                                                        tr("Page lists (%1)").arg(kFiltreListePages));
+    const QString chemin = QFileDialog::getOpenFileName(
+        this, tr("Options of a page list"), {}, tr("Page lists (%1)").arg(kFiltreListePages));
     if (chemin.isEmpty()) return;
     if (!modele_.ChargeListePages(chemin.toStdString()))
         QMessageBox::warning(this, windowTitle(), tr("'%1' holds no options.").arg(chemin));

@@ -5,8 +5,8 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -82,12 +82,14 @@ void ToilePage::paintEvent(QPaintEvent* evenement) {
         peintre.setPen(QPen(couleurAires_, i == selection_ ? 3 : 1));
         peintre.drawRect(r);
         if (a.Commande == kAireSymbole)
-            peintre.drawText(r.adjusted(3, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                             QString::fromUtf8(NomCaractere(static_cast<uint16_t>(a.CommandeParam))));
+            peintre.drawText(
+                r.adjusted(3, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
+                QString::fromUtf8(NomCaractere(static_cast<uint16_t>(a.CommandeParam))));
     }
     if (depart_) {
         peintre.setPen(QPen(couleurAires_, 1, Qt::DashLine));
-        peintre.drawRect(VersFenetre(NormaliseAire(depart_->v, depart_->h, courant_.v, courant_.h)));
+        peintre.drawRect(
+            VersFenetre(NormaliseAire(depart_->v, depart_->h, courant_.v, courant_.h)));
     }
 }
 
@@ -120,7 +122,8 @@ void ToilePage::MetCurseur(const Point& p) {
     } else if (sous.bords == 0) {
         setCursor(Qt::SizeAllCursor);
     } else if ((sous.bords & (kBordGauche | kBordDroit)) && (sous.bords & (kBordHaut | kBordBas))) {
-        const bool descendante = ((sous.bords & kBordGauche) != 0) == ((sous.bords & kBordHaut) != 0);
+        const bool descendante =
+            ((sous.bords & kBordGauche) != 0) == ((sous.bords & kBordHaut) != 0);
         setCursor(descendante ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
     } else {
         setCursor(sous.bords & (kBordGauche | kBordDroit) ? Qt::SizeHorCursor : Qt::SizeVerCursor);
@@ -151,8 +154,10 @@ void ToilePage::mouseReleaseEvent(QMouseEvent* evenement) {
         depart_.reset();
         MemoriseAvantChangement();
         selection_ = AjouteAireDessinee(aires_, depart, VersPage(evenement->position()), symbole_);
-        if (selection_ < 0) historique_.pop_back();
-        else emit AiresModifiees();
+        if (selection_ < 0)
+            historique_.pop_back();
+        else
+            emit AiresModifiees();
     }
     update();
 }

@@ -7,11 +7,11 @@
 
 #include "desktop/pixmap_image.h"
 #include "document/preferences.h"
-#include "records/page_entry.h"
 #include "recognition/page_loading.h"
 #include "recognition/page_view_drawing.h"
 #include "recognition/page_view_image.h"
 #include "records/catalogue.h"
+#include "records/page_entry.h"
 
 namespace {
 
@@ -19,11 +19,13 @@ QString Decrit(const NotePortee& n, int portee) {
     QString texte = QString::fromUtf8(NomCaractere(n.CodeNote));
     if (texte.isEmpty()) texte = n.Silence ? QStringLiteral("rest") : QStringLiteral("note");
     texte += QCoreApplication::translate("Vue", ", staff %1").arg(portee + 1);
-    if (n.NumMesure > 0) texte += QCoreApplication::translate("Vue", ", measure %1").arg(n.NumMesure);
-    if (n.DivDuree > 0) texte += QCoreApplication::translate("Vue", ", %1 flags or beams").arg(n.DivDuree);
+    if (n.NumMesure > 0)
+        texte += QCoreApplication::translate("Vue", ", measure %1").arg(n.NumMesure);
+    if (n.DivDuree > 0)
+        texte += QCoreApplication::translate("Vue", ", %1 flags or beams").arg(n.DivDuree);
     if (n.Pointe > 0) texte += QCoreApplication::translate("Vue", ", %1 dot(s)").arg(n.Pointe);
-    static const char* const alterations[] = {"natural", "sharp", "", "flat", "double sharp",
-                                              "double flat"};
+    static const char* const alterations[] = {"natural", "sharp",        "",
+                                              "flat",    "double sharp", "double flat"};
     if (!n.Silence && n.Alteration < 6 && n.Alteration != kSansAlteration)
         texte += QStringLiteral(", ") + QString::fromLatin1(alterations[n.Alteration]);
     if (n.Etat != 0) texte += QCoreApplication::translate("Vue", " (removed by the export)");
@@ -35,8 +37,8 @@ void DecritSymboles(std::vector<SymboleVu>& symboles) {
     for (int i = 0; i < Document.Etat.NbPorteesTrouvees(); ++i) {
         const RepereePortee r(i);
         for (const NotePortee& n : r.portee.Symboles)
-            symboles.push_back(
-                SymboleVu{r.dx + n.PosX, r.dy + n.PosY, r.Interligne(), n.Silence != 0, Decrit(n, i)});
+            symboles.push_back(SymboleVu{r.dx + n.PosX, r.dy + n.PosY, r.Interligne(),
+                                         n.Silence != 0, Decrit(n, i)});
     }
 }
 

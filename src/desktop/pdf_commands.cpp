@@ -7,8 +7,6 @@
 // else beside the PDF, as `ruzo recognize score.pdf` does.
 // Before any Qt header: the PDF layer reaches glib, whose headers use the
 // word Qt defines as "signals".
-#include "pdf/pdf_import.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QStatusBar>
@@ -18,10 +16,13 @@
 #include "desktop/main_window.h"
 #include "desktop/progress_window.h"
 #include "image/image_formats.h"
+#include "pdf/pdf_import.h"
 #include "recognition/document.h"
 #include "toolbox/progress.h"
 
-bool EstPdf(const QString& chemin) { return EstPDF(chemin.toStdString()); }
+bool EstPdf(const QString& chemin) {
+    return EstPDF(chemin.toStdString());
+}
 
 QString ListeDuPdf(const QString& pdf) {
     const QFileInfo info(pdf);
@@ -33,8 +34,8 @@ namespace {
 DemandeImportPdf DemandeImport(const QString& pdf) {
     DemandeImportPdf demande;
     demande.pdf = QFileInfo(pdf).absoluteFilePath().toStdString();
-    const QString voisin = Document.Chemin.empty() ? demande.pdf.c_str()
-                                                   : QString::fromStdString(Document.Chemin);
+    const QString voisin =
+        Document.Chemin.empty() ? demande.pdf.c_str() : QString::fromStdString(Document.Chemin);
     demande.dossier = DossierImagesPdf(demande.pdf, QFileInfo(voisin).absolutePath().toStdString());
     demande.arret = TestAnnulation;
     return demande;
@@ -43,7 +44,8 @@ DemandeImportPdf DemandeImport(const QString& pdf) {
 
 bool FenetrePrincipale::LanceImport(const QStringList& chemins, int premiere) {
     std::vector<DemandeImportPdf> demandes;
-    for (const QString& chemin : chemins) demandes.push_back(EstPdf(chemin) ? DemandeImport(chemin) : DemandeImportPdf{});
+    for (const QString& chemin : chemins)
+        demandes.push_back(EstPdf(chemin) ? DemandeImport(chemin) : DemandeImportPdf{});
     fenetreProgression_->Demarre(tr("Opening %1").arg(QFileInfo(chemins[0]).fileName()));
     fenetreProgression_->MontreTexte(tr("Reading %1").arg(QFileInfo(chemins[0]).fileName()));
     QPointer<FenetreProgression> progression(fenetreProgression_);
@@ -56,13 +58,17 @@ bool FenetrePrincipale::LanceImport(const QStringList& chemins, int premiere) {
             }
             const QString nom = QFileInfo(chemins[i]).fileName();
             auto suivi = [progression, nom](const PageImportee& p) {
-                const QString texte = QObject::tr("%1: page %2 of %3").arg(nom).arg(p.rang).arg(p.nbDemandees);
+                const QString texte =
+                    QObject::tr("%1: page %2 of %3").arg(nom).arg(p.rang).arg(p.nbDemandees);
                 const int pourcent = 100 * p.rang / std::max(1, p.nbDemandees);
-                QMetaObject::invokeMethod(progression, [progression, texte, pourcent] {
-                    if (!progression) return;
-                    progression->MontreTexte(texte);
-                    progression->MontrePourcentage(pourcent);
-                }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    progression,
+                    [progression, texte, pourcent] {
+                        if (!progression) return;
+                        progression->MontreTexte(texte);
+                        progression->MontrePourcentage(pourcent);
+                    },
+                    Qt::QueuedConnection);
             };
             *issue = AjoutePdfAuDocument(demandes[i], -1, {}, suivi);
             if (*issue != IssueImport::Reussie) return false;
@@ -70,7 +76,8 @@ bool FenetrePrincipale::LanceImport(const QStringList& chemins, int premiere) {
         return true;
     };
     moteur_.Lance(travail, [this, chemins, premiere, issue](bool ok, const QStringList& alertes) {
-        FinImport(chemins, premiere, ok && *issue == IssueImport::Reussie, *issue == IssueImport::Arretee, alertes);
+        FinImport(chemins, premiere, ok && *issue == IssueImport::Reussie,
+                  *issue == IssueImport::Arretee, alertes);
     });
     MetAJourEtat();
     return true;
@@ -85,8 +92,9 @@ void FenetrePrincipale::FinImport(const QStringList& chemins, int premiere, bool
     const int avant = premiere < 0 ? 0 : premiere;
     if (static_cast<int>(Document.Pages.size()) > avant) Document.Modifie = true;
     MontreDocument(premiere);
-    statusBar()->showMessage(ok        ? tr("%n page(s) added", nullptr, static_cast<int>(Document.Pages.size()) - avant)
-                             : arretee ? tr("The import was cancelled")
-                                       : tr("The import failed"),
-                             5000);
+    statusBar()->showMessage(
+        ok        ? tr("%n page(s) added", nullptr, static_cast<int>(Document.Pages.size()) - avant)
+        : arretee ? tr("The import was cancelled")
+                  : tr("The import failed"),
+        5000);
 }

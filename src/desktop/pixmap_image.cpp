@@ -26,7 +26,8 @@ QImage ImageDePixMap(const PixMap& carte) {
     static const QList<QRgb> table = TableCouleurs();
     image.setColorTable(table);
     for (int y = 0; y < carte.hauteur; ++y)
-        std::memcpy(image.scanLine(y), carte.PremiereLigne() + static_cast<size_t>(y) * carte.pasLigne,
+        std::memcpy(image.scanLine(y),
+                    carte.PremiereLigne() + static_cast<size_t>(y) * carte.pasLigne,
                     static_cast<size_t>(carte.largeur));
     return image;
 }

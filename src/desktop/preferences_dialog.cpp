@@ -64,8 +64,8 @@ DialoguePreferences::DialoguePreferences(Preferences& preferences, QWidget* pare
     connect(boutons, &QDialogButtonBox::accepted, this, &DialoguePreferences::accept);
     connect(boutons, &QDialogButtonBox::rejected, this, &DialoguePreferences::reject);
     connect(defauts, &QPushButton::clicked, this, [this] {
-        if (QMessageBox::question(this, windowTitle(), tr("Set every preference to its default?")) !=
-            QMessageBox::Yes)
+        if (QMessageBox::question(this, windowTitle(),
+                                  tr("Set every preference to its default?")) != QMessageBox::Yes)
             return;
         modele_.RegleParDefaut();
         Rafraichit();
@@ -110,9 +110,10 @@ QWidget* DialoguePreferences::CreePage(int page) {
     disposition->addLayout(formulaire);
     if (page == 1) {
         const std::string editeur = EmplacementEditeur();
-        auto* ou = new QLabel(editeur.empty() ? tr("Score editor: none linked; MusicXML files open in "
-                                                   "the desktop's default application.")
-                                              : tr("Score editor: %1").arg(QString::fromStdString(editeur)),
+        auto* ou = new QLabel(editeur.empty()
+                                  ? tr("Score editor: none linked; MusicXML files open in "
+                                       "the desktop's default application.")
+                                  : tr("Score editor: %1").arg(QString::fromStdString(editeur)),
                               widget);
         ou->setWordWrap(true);
         disposition->addWidget(ou);
@@ -122,7 +123,8 @@ QWidget* DialoguePreferences::CreePage(int page) {
 }
 
 void DialoguePreferences::Rafraichit() {
-    for (auto& [nom, caseACocher] : cases_) caseACocher->setChecked(modele_.Valeur(nom.c_str()) != 0);
+    for (auto& [nom, caseACocher] : cases_)
+        caseACocher->setChecked(modele_.Valeur(nom.c_str()) != 0);
     for (auto& [nom, groupe] : groupes_)
         if (QAbstractButton* b = groupe->button(modele_.Valeur(nom.c_str()))) b->setChecked(true);
     for (auto& [nom, bouton] : couleurs_) PeintPastille(bouton, modele_.Valeur(nom.c_str()));

@@ -69,9 +69,15 @@ void FenetreProgression::reject() {
     etape_->setText(tr("Stopping..."));
 }
 
-QString FenetreProgression::TexteEtape() const { return etape_->text(); }
-QString FenetreProgression::TexteTempsRestant() const { return reste_->text(); }
-int FenetreProgression::Pourcent() const { return barre_->value(); }
+QString FenetreProgression::TexteEtape() const {
+    return etape_->text();
+}
+QString FenetreProgression::TexteTempsRestant() const {
+    return reste_->text();
+}
+int FenetreProgression::Pourcent() const {
+    return barre_->value();
+}
 
 void FenetreProgression::MontreEtape(int numero) {
     if (!enCours_) return;
@@ -83,7 +89,9 @@ void FenetreProgression::MontreTexte(const QString& texte) {
     if (enCours_) etape_->setText(texte);
 }
 
-void FenetreProgression::MontrePourcentage(int pourcent) { barre_->setValue(pourcent); }
+void FenetreProgression::MontrePourcentage(int pourcent) {
+    barre_->setValue(pourcent);
+}
 
 void FenetreProgression::MontreTemps(int nbPagesRestantes, unsigned ticksTotal,
                                      int pagesChronometrees) {
@@ -91,8 +99,9 @@ void FenetreProgression::MontreTemps(int nbPagesRestantes, unsigned ticksTotal,
         reste_->clear();
         return;
     }
-    reste_->setText(tr("Time left: %1").arg(QString::fromStdString(
-        TempsRestant(nbPagesRestantes, ticksTotal, pagesChronometrees))));
+    reste_->setText(tr("Time left: %1")
+                        .arg(QString::fromStdString(
+                            TempsRestant(nbPagesRestantes, ticksTotal, pagesChronometrees))));
 }
 
 void FenetreProgression::AjouteAvertissement(const QString& texte) {
@@ -117,8 +126,12 @@ void ProgressionBureau::Ouvre(int nbPages, const std::string&) {
     emit TempsChange(nbPages_, 0, 0);
 }
 
-void ProgressionBureau::Etape(int numero) { emit EtapeChangee(numero); }
-void ProgressionBureau::Pourcentage(int pourcent) { emit PourcentageChange(pourcent); }
+void ProgressionBureau::Etape(int numero) {
+    emit EtapeChangee(numero);
+}
+void ProgressionBureau::Pourcentage(int pourcent) {
+    emit PourcentageChange(pourcent);
+}
 
 void ProgressionBureau::AjouteTempsPage(uint32_t ticks) {
     ticksTotal_ += ticks;

@@ -37,7 +37,6 @@ class FenetreProgression : public QDialog {
     void MontreTemps(int nbPagesRestantes, unsigned ticksTotal, int pagesChronometrees);
     void AjouteAvertissement(const QString& texte);
 
-
   private:
     QLabel* etape_;
     QProgressBar* barre_;

@@ -20,11 +20,11 @@
 #include "desktop/sounds.h"
 #include "desktop/tuning_dialog.h"
 #include "document/file_names.h"
-#include "records/options.h"
 #include "document/preferences.h"
 #include "recognition/document.h"
 #include "recognition/document_recognition.h"
 #include "recognition/page_list_file.h"
+#include "records/options.h"
 
 namespace {
 
@@ -37,7 +37,9 @@ bool MemesAires(const std::vector<AireCommande>& a, const std::vector<AireComman
     return true;
 }
 
-bool PageValide(int p) { return p >= 0 && p < static_cast<int>(Document.Pages.size()); }
+bool PageValide(int p) {
+    return p >= 0 && p < static_cast<int>(Document.Pages.size());
+}
 
 }  // namespace
 
@@ -82,8 +84,12 @@ void FenetrePrincipale::MontrePage(int index) {
     MetAJourEtat();
 }
 
-void FenetrePrincipale::PageSuivante() { MontrePage(pageAffichee_ + 1); }
-void FenetrePrincipale::PagePrecedente() { MontrePage(pageAffichee_ - 1); }
+void FenetrePrincipale::PageSuivante() {
+    MontrePage(pageAffichee_ + 1);
+}
+void FenetrePrincipale::PagePrecedente() {
+    MontrePage(pageAffichee_ - 1);
+}
 
 bool FenetrePrincipale::DemandeTonaliteSiBesoin() {
     if (!TonaliteADemander(Options)) return true;
@@ -91,8 +97,12 @@ bool FenetrePrincipale::DemandeTonaliteSiBesoin() {
     return dialogue.exec() == QDialog::Accepted;
 }
 
-void FenetrePrincipale::ReconnaitPage() { LanceReconnaissance(false); }
-void FenetrePrincipale::ReconnaitDocumentEntier() { LanceReconnaissance(true); }
+void FenetrePrincipale::ReconnaitPage() {
+    LanceReconnaissance(false);
+}
+void FenetrePrincipale::ReconnaitDocumentEntier() {
+    LanceReconnaissance(true);
+}
 
 void FenetrePrincipale::LanceReconnaissance(bool documentEntier) {
     if (moteur_.Occupe() || !PageValide(pageAffichee_)) return;
@@ -102,22 +112,28 @@ void FenetrePrincipale::LanceReconnaissance(bool documentEntier) {
     const int page = pageAffichee_;
     // A new document's results are named after the page list it would be saved as.
     if (documentEntier && Document.Chemin.empty()) Document.Chemin = ListeProposee().toStdString();
-    resultatPage_ = documentEntier
-                        ? QString()
-                        : QString::fromStdString(RemplaceExtension(Document.Pages[page].CheminImage(), "msb"));
+    resultatPage_ =
+        documentEntier
+            ? QString()
+            : QString::fromStdString(RemplaceExtension(Document.Pages[page].CheminImage(), "msb"));
     DefinitProgression(progression_);
     fenetreProgression_->Demarre(documentEntier ? tr("Recognising the document")
                                                 : tr("Recognising page %1").arg(page + 1));
     auto vue = std::make_shared<VueCalculee>();
     QPointer<FenetrePrincipale> fenetre(this);
     auto travail = [documentEntier, page, vue, fenetre] {
-        if (!documentEntier) return ReconnaitPageSeuleEnPlace(page) && DessineVueCourante(page, *vue);
+        if (!documentEntier)
+            return ReconnaitPageSeuleEnPlace(page) && DessineVueCourante(page, *vue);
         // Each page is shown as soon as it is done.
         const bool ok = ReconnaitDocumentEnPlace([fenetre](int p, bool) {
             VueCalculee faite;
             if (!DessineVueCourante(p, faite)) return;
-            QMetaObject::invokeMethod(fenetre, [fenetre, faite] { if (fenetre) fenetre->RecoitVue(faite); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                fenetre,
+                [fenetre, faite] {
+                    if (fenetre) fenetre->RecoitVue(faite);
+                },
+                Qt::QueuedConnection);
         });
         CalculeVue(page, *vue);
         return ok;
@@ -138,7 +154,8 @@ void FenetrePrincipale::FinReconnaissance(bool ok, const QStringList& alertes) {
     SynchroniseAires();
     MetAJourTitre();
     sons_->Fin(ok);
-    statusBar()->showMessage(ok ? tr("Recognition done") : tr("Recognition failed or cancelled"), 5000);
+    statusBar()->showMessage(ok ? tr("Recognition done") : tr("Recognition failed or cancelled"),
+                             5000);
 }
 
 void FenetrePrincipale::CommandeOptions() {
@@ -177,4 +194,6 @@ void FenetrePrincipale::CommandePreferences() {
     MontreAlertes(PrendAlertes());
 }
 
-void FenetrePrincipale::CommandeAPropos() { MontreAPropos(this); }
+void FenetrePrincipale::CommandeAPropos() {
+    MontreAPropos(this);
+}

@@ -68,13 +68,15 @@ void DialogueReglage::Rafraichit() {
     for (int k = 0; k < 2; ++k) {
         const QSignalBlocker bloque(curseurs_[k]);
         curseurs_[k]->setValue(static_cast<int>(
-            PositionCurseur(*kCurseurs[k], Reglage.*(kCurseurs[k]->parametre)) * kPasCurseur + 0.5));
+            PositionCurseur(*kCurseurs[k], Reglage.*(kCurseurs[k]->parametre)) * kPasCurseur +
+            0.5));
         libelles_[k]->setText(QString::fromStdString(LibelleCurseur(*kCurseurs[k])));
     }
 }
 
 bool DialogueReglage::Applique() {
-    for (int i = 0; i < kNbChampsReglage; ++i) modele_.DonneTexte(i, champs_[i]->text().toStdString());
+    for (int i = 0; i < kNbChampsReglage; ++i)
+        modele_.DonneTexte(i, champs_[i]->text().toStdString());
     const bool tous = modele_.Applique();
     Rafraichit();
     return tous;

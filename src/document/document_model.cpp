@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-void LibereModele(DocumentMusical& document) { document = DocumentMusical{}; }
+void LibereModele(DocumentMusical& document) {
+    document = DocumentMusical{};
+}
 
 int EgaliseNombreMesures(DocumentMusical& document) {
     size_t nbMesures = 0;

@@ -1,5 +1,4 @@
 #include "document/keyword_stream.h"
-#include "document/keyword_position.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "document/keyword_position.h"
 
 namespace {
 

@@ -44,9 +44,10 @@ int NoteMidi(const HauteurEcrite& h) {
 }
 
 std::string Piste(std::vector<Evenement> evenements) {
-    std::stable_sort(evenements.begin(), evenements.end(), [](const Evenement& a, const Evenement& b) {
-        return std::tie(a.Tick, a.Ordre) < std::tie(b.Tick, b.Ordre);
-    });
+    std::stable_sort(evenements.begin(), evenements.end(),
+                     [](const Evenement& a, const Evenement& b) {
+                         return std::tie(a.Tick, a.Ordre) < std::tie(b.Tick, b.Ordre);
+                     });
     std::string corps;
     int64_t precedent = 0;
     for (const Evenement& e : evenements) {
@@ -64,9 +65,11 @@ std::string Piste(std::vector<Evenement> evenements) {
 std::string PisteTempo(const PartieEcrite& partie, int tempo) {
     std::vector<Evenement> evenements;
     const uint32_t microsecondes = 60000000u / static_cast<uint32_t>(tempo);
-    evenements.push_back({0, 0, {0xFF, 0x51, 0x03, static_cast<uint8_t>(microsecondes >> 16),
-                                 static_cast<uint8_t>(microsecondes >> 8),
-                                 static_cast<uint8_t>(microsecondes)}});
+    evenements.push_back(
+        {0,
+         0,
+         {0xFF, 0x51, 0x03, static_cast<uint8_t>(microsecondes >> 16),
+          static_cast<uint8_t>(microsecondes >> 8), static_cast<uint8_t>(microsecondes)}});
     int64_t debut = 0;
     int num = 0, den = 0;
     for (const MesureEcrite& m : partie.Mesures) {
@@ -75,9 +78,10 @@ std::string PisteTempo(const PartieEcrite& partie, int tempo) {
             den = m.Denominateur;
             uint8_t puissance = 0;
             while ((1 << puissance) < den && puissance < 7) ++puissance;
-            evenements.push_back({EnTicks(debut), 0,
-                                  {0xFF, 0x58, 0x04, static_cast<uint8_t>(std::min(num, 255)),
-                                   puissance, 24, 8}});
+            evenements.push_back(
+                {EnTicks(debut),
+                 0,
+                 {0xFF, 0x58, 0x04, static_cast<uint8_t>(std::min(num, 255)), puissance, 24, 8}});
         }
         debut += m.Longueur;
     }

@@ -22,7 +22,9 @@ const char* const kEntete[] = {
     "Edit with care: the editors expect every block to be closed.\n",
 };
 
-bool EcritMotSeul(const char* mot) { return mot[0] == '\0' || EcritMot(mot, ""); }
+bool EcritMotSeul(const char* mot) {
+    return mot[0] == '\0' || EcritMot(mot, "");
+}
 
 int32_t Borne(int64_t valeur) {
     return static_cast<int32_t>(std::clamp<int64_t>(valeur, INT32_MIN, INT32_MAX));
@@ -62,8 +64,8 @@ bool EcritAppogiatures(const NoteDoc& note, int base) {
 }
 
 bool EcritNote(const NoteDoc& note, int64_t debutAccord, bool accroche, int base) {
-    bool ok = EcritLong("DureeNote", note.DureeEffective) &&
-              EcritLong("PosNote", Borne(debutAccord));
+    bool ok =
+        EcritLong("DureeNote", note.DureeEffective) && EcritLong("PosNote", Borne(debutAccord));
     if (ok && note.Tuplet != 0) ok = EcritLong("Tuplet", note.Tuplet);
     if (ok && note.Silence == 0)
         ok = EcritLong("Interligne", base - note.Interligne) &&
@@ -184,9 +186,12 @@ int CodeTonalite(int dieses, int bemols) {
 
 int BaseHauteur(int typeClef) {
     switch (typeClef) {
-        case 2: return 33;
-        case 3: return 39;
-        default: return 45;
+        case 2:
+            return 33;
+        case 3:
+            return 39;
+        default:
+            return 45;
     }
 }
 

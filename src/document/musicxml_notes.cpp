@@ -16,9 +16,9 @@ struct TypeNote {
 
 // From the longest; the shortest ones only come from many divisions.
 constexpr TypeNote kTypes[] = {
-    {"long", 4 * kDureeRonde}, {"breve", 2 * kDureeRonde}, {"whole", kDureeRonde},
-    {"half", kDureeRonde / 2}, {"quarter", kDureeNoire},   {"eighth", kDureeNoire / 2},
-    {"16th", kDureeNoire / 4}, {"32nd", kDureeNoire / 8},  {"64th", kDureeNoire / 16},
+    {"long", 4 * kDureeRonde},   {"breve", 2 * kDureeRonde},  {"whole", kDureeRonde},
+    {"half", kDureeRonde / 2},   {"quarter", kDureeNoire},    {"eighth", kDureeNoire / 2},
+    {"16th", kDureeNoire / 4},   {"32nd", kDureeNoire / 8},   {"64th", kDureeNoire / 16},
     {"128th", kDureeNoire / 32}, {"256th", kDureeNoire / 64}, {"512th", kDureeNoire / 128},
 };
 constexpr int kPointsMax = 3;
@@ -57,12 +57,18 @@ ValeurImprimee ValeurDeDuree(int32_t duree) {
 
 const char* NomAccidental(int code) {
     switch (code) {
-        case 0: return "natural";
-        case 1: return "sharp";
-        case 3: return "flat";
-        case 4: return "double-sharp";
-        case 5: return "flat-flat";
-        default: return nullptr;
+        case 0:
+            return "natural";
+        case 1:
+            return "sharp";
+        case 3:
+            return "flat";
+        case 4:
+            return "double-sharp";
+        case 5:
+            return "flat-flat";
+        default:
+            return nullptr;
     }
 }
 
@@ -128,11 +134,11 @@ std::vector<Voix> RepartitVoix(const MesureEcrite& mesure) {
         std::vector<Groupe> groupes = GroupesAccord(notes, k, fin);
         k = fin;
         if (groupes.empty()) continue;
-        auto principal = std::min_element(groupes.begin(), groupes.end(),
-                                          [](const Groupe& a, const Groupe& b) {
-                                              if (a.Duree != b.Duree) return a.Duree < b.Duree;
-                                              return !a.Silence && b.Silence;
-                                          });
+        auto principal =
+            std::min_element(groupes.begin(), groupes.end(), [](const Groupe& a, const Groupe& b) {
+                if (a.Duree != b.Duree) return a.Duree < b.Duree;
+                return !a.Silence && b.Silence;
+            });
         const bool principalPossible = principal->Debut >= voix[0].Fin;
         for (auto it = groupes.begin(); it != groupes.end(); ++it) {
             size_t v = 0;
@@ -175,9 +181,9 @@ void PoseCrochets(Voix& voix) {
         for (int niveau = 1; niveau <= niveaux[i]; ++niveau) {
             const bool a = avant && niveaux[i - 1] >= niveau;
             const bool p = apres && niveaux[i + 1] >= niveau;
-            g[i].Crochets.push_back(a && p ? "continue"
-                                    : p   ? "begin"
-                                    : a   ? "end"
+            g[i].Crochets.push_back(a && p  ? "continue"
+                                    : p     ? "begin"
+                                    : a     ? "end"
                                     : apres ? "forward hook"
                                             : "backward hook");
         }
@@ -261,7 +267,9 @@ void PoseTuplets(Voix& voix) {
     }
 }
 
-pugi::xml_node Enfant(pugi::xml_node parent, const char* nom) { return parent.append_child(nom); }
+pugi::xml_node Enfant(pugi::xml_node parent, const char* nom) {
+    return parent.append_child(nom);
+}
 
 void Texte(pugi::xml_node parent, const char* nom, const std::string& valeur) {
     Enfant(parent, nom).text().set(valeur.c_str());
@@ -278,7 +286,9 @@ void AjoutePitch(pugi::xml_node note, const HauteurEcrite& h) {
     Texte(pitch, "octave", std::clamp(h.Octave(), 0, 9));
 }
 
-void AjouteVoix(pugi::xml_node note, int voix) { Texte(note, "voice", std::to_string(voix)); }
+void AjouteVoix(pugi::xml_node note, int voix) {
+    Texte(note, "voice", std::to_string(voix));
+}
 
 void AjoutePortee(pugi::xml_node note, const ContexteMesure& c) {
     if (c.Portee > 0) Texte(note, "staff", c.Portee);
@@ -408,7 +418,8 @@ FinNotes AjouteNotesMesure(pugi::xml_node noeud, const MesureEcrite& mesure,
         const int numero = contexte.PremiereVoix + static_cast<int>(v);
         for (const Groupe& g : voix[v].Groupes) {
             if (g.Debut < position) {
-                Texte(Enfant(noeud, "backup"), "duration", (position - g.Debut) / contexte.Divisions);
+                Texte(Enfant(noeud, "backup"), "duration",
+                      (position - g.Debut) / contexte.Divisions);
             } else if (g.Debut > position) {
                 pugi::xml_node avance = Enfant(noeud, "forward");
                 Texte(avance, "duration", (g.Debut - position) / contexte.Divisions);
@@ -423,8 +434,8 @@ FinNotes AjouteNotesMesure(pugi::xml_node noeud, const MesureEcrite& mesure,
                                       : std::min<int64_t>(g.Duree, finMesure - g.Debut);
             if (duree <= 0) continue;
             AjouteAppogiatures(noeud, g, numero, contexte);
-            const bool seule = nbGroupes == 1 && g.Silence && g.Debut == 0 &&
-                               g.Duree == mesure.Longueur;
+            const bool seule =
+                nbGroupes == 1 && g.Silence && g.Debut == 0 && g.Duree == mesure.Longueur;
             for (size_t k = 0; k < g.Notes.size(); ++k)
                 AjouteNote(noeud, g, k, duree, numero, seule, contexte);
             position += duree;

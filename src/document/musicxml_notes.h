@@ -2,9 +2,8 @@
 // beams, tuplets, ties, grace notes and ornaments.
 #pragma once
 
-#include <pugixml.hpp>
-
 #include <cstdint>
+#include <pugixml.hpp>
 #include <string>
 
 #include "document/written_score.h"
@@ -20,8 +19,8 @@ struct ValeurImprimee {
 ValeurImprimee ValeurDe(const NoteDoc& note);
 
 struct ContexteMesure {
-    int64_t Divisions = 1;      // duration units per MusicXML division
-    int Portee = 0;             // staff number in the part, 0 when the part has one
+    int64_t Divisions = 1;  // duration units per MusicXML division
+    int Portee = 0;         // staff number in the part, 0 when the part has one
     int PremiereVoix = 1;
     const LiensPartie* Liens = nullptr;
 };

@@ -27,7 +27,9 @@ int64_t Divisions(const std::vector<PartieEcrite>& ecrites) {
     return pgcd;
 }
 
-pugi::xml_node Enfant(pugi::xml_node parent, const char* nom) { return parent.append_child(nom); }
+pugi::xml_node Enfant(pugi::xml_node parent, const char* nom) {
+    return parent.append_child(nom);
+}
 
 template <typename T>
 void Texte(pugi::xml_node parent, const char* nom, T valeur) {
@@ -270,8 +272,9 @@ std::string Ecrivain::Texte() {
     declaration.append_attribute("version") = "1.0";
     declaration.append_attribute("encoding") = "UTF-8";
     doc.append_child(pugi::node_doctype)
-        .set_value("score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 Partwise//EN\" "
-                   "\"http://www.musicxml.org/dtds/partwise.dtd\"");
+        .set_value(
+            "score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 Partwise//EN\" "
+            "\"http://www.musicxml.org/dtds/partwise.dtd\"");
     pugi::xml_node racine = doc.append_child("score-partwise");
     racine.append_attribute("version") = "4.0";
     const std::vector<PartieSortie> parties = ComposeParties(document_);
@@ -284,8 +287,9 @@ std::string Ecrivain::Texte() {
 
 bool FiniPar(const std::string& texte, const std::string& fin) {
     if (texte.size() < fin.size()) return false;
-    return std::equal(fin.rbegin(), fin.rend(), texte.rbegin(),
-                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    return std::equal(fin.rbegin(), fin.rend(), texte.rbegin(), [](char a, char b) {
+        return a == std::tolower(static_cast<unsigned char>(b));
+    });
 }
 
 constexpr const char* kConteneur =

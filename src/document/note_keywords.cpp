@@ -19,8 +19,8 @@ constexpr MotCode kEffets[] = {{"MordantSup", 1},    {"MordantInf", 2}, {"DblMor
                                {"DblMordantSup", 4}, {"Trille", 5},     {"Staccato", 6}};
 constexpr MotCode kClefs[] = {{"Sol", 1}, {"Fa", 2}, {"Ut", 3}};
 constexpr MotCode kTypesNotes[] = {
-    {"Appogiature", 59}, {"Ronde", 119},       {"Blanche", 250},       {"Noire", 207},
-    {"Pause", 183},      {"DemiPause", 238},   {"Soupir", 206},        {"DemiSoupir", 228},
+    {"Appogiature", 59},  {"Ronde", 119},          {"Blanche", 250},       {"Noire", 207},
+    {"Pause", 183},       {"DemiPause", 238},      {"Soupir", 206},        {"DemiSoupir", 228},
     {"QuartSoupir", 197}, {"HuitiemeSoupir", 168}, {"SeiziemeSoupir", 244}};
 
 struct MotType {
@@ -29,12 +29,16 @@ struct MotType {
     int32_t duree;
 };
 
-constexpr MotType kDurees[] = {
-    {"Ronde", 0, kDureeRonde},          {"Blanche", 0, kDureeRonde / 2},
-    {"Noire", 0, kDureeNoire},          {"Pause", 1, kDureeRonde},
-    {"DemiPause", 1, kDureeRonde / 2},  {"Soupir", 1, kDureeNoire},
-    {"DemiSoupir", 1, kDureeNoire / 2}, {"QuartSoupir", 1, kDureeNoire / 4},
-    {"HuitiemeSoupir", 1, kDureeNoire / 8}, {"SeiziemeSoupir", 1, kDureeNoire / 16}};
+constexpr MotType kDurees[] = {{"Ronde", 0, kDureeRonde},
+                               {"Blanche", 0, kDureeRonde / 2},
+                               {"Noire", 0, kDureeNoire},
+                               {"Pause", 1, kDureeRonde},
+                               {"DemiPause", 1, kDureeRonde / 2},
+                               {"Soupir", 1, kDureeNoire},
+                               {"DemiSoupir", 1, kDureeNoire / 2},
+                               {"QuartSoupir", 1, kDureeNoire / 4},
+                               {"HuitiemeSoupir", 1, kDureeNoire / 8},
+                               {"SeiziemeSoupir", 1, kDureeNoire / 16}};
 
 template <size_t N>
 const char* Nom(const MotCode (&table)[N], int code) {
@@ -52,15 +56,31 @@ int Code(const MotCode (&table)[N], const char* mot) {
 
 }  // namespace
 
-const char* NomAlteration(int code) { return Nom(kAlterations, code); }
-const char* NomQueue(int code) { return Nom(kQueues, code); }
-const char* NomEffet(int code) { return Nom(kEffets, code); }
-const char* NomTypeClef(int type) { return Nom(kClefs, type); }
-const char* MotTypeNote(int codeNote) { return Nom(kTypesNotes, codeNote); }
+const char* NomAlteration(int code) {
+    return Nom(kAlterations, code);
+}
+const char* NomQueue(int code) {
+    return Nom(kQueues, code);
+}
+const char* NomEffet(int code) {
+    return Nom(kEffets, code);
+}
+const char* NomTypeClef(int type) {
+    return Nom(kClefs, type);
+}
+const char* MotTypeNote(int codeNote) {
+    return Nom(kTypesNotes, codeNote);
+}
 
-int CodeAlteration(const char* mot) { return Code(kAlterations, mot); }
-int CodeQueue(const char* mot) { return Code(kQueues, mot); }
-int CodeEffet(const char* mot) { return Code(kEffets, mot); }
+int CodeAlteration(const char* mot) {
+    return Code(kAlterations, mot);
+}
+int CodeQueue(const char* mot) {
+    return Code(kQueues, mot);
+}
+int CodeEffet(const char* mot) {
+    return Code(kEffets, mot);
+}
 
 bool LitTypeNote(const char* mot, TypeNote& type) {
     for (const MotType& e : kDurees) {

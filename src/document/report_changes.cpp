@@ -34,9 +34,12 @@ struct Valeurs {
 };
 
 Valeurs ValeursDe(const NoteDoc& note) {
-    return Valeurs{CodeGlypheNote(note), static_cast<uint8_t>(note.Alteration),
-                   static_cast<uint16_t>(note.Tuplet), static_cast<uint8_t>(note.Pointe),
-                   static_cast<uint16_t>(note.DivDuree), note.Accroche};
+    return Valeurs{CodeGlypheNote(note),
+                   static_cast<uint8_t>(note.Alteration),
+                   static_cast<uint16_t>(note.Tuplet),
+                   static_cast<uint8_t>(note.Pointe),
+                   static_cast<uint16_t>(note.DivDuree),
+                   note.Accroche};
 }
 
 template <typename T, typename U>

@@ -9,7 +9,9 @@
 
 namespace {
 
-bool Egal(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
+bool Egal(const char* a, const char* b) {
+    return std::strcmp(a, b) == 0;
+}
 
 // One reading: the model being filled, where it stands, and the first
 // reason to give up.
@@ -108,8 +110,8 @@ bool Lecteur::LitMotPage(const char* mot) {
         doc_.TexteResolution = FormateTexte("Res : %dx%d", largeur, hauteur);
     } else if (Egal(mot, "DureeTraitement")) {
         if (!LitPositif(mot, 65535, valeur)) return false;
-        doc_.DureeTotale = static_cast<int32_t>(
-            std::min<int64_t>(int64_t{doc_.DureeTotale} + valeur, INT32_MAX));
+        doc_.DureeTotale =
+            static_cast<int32_t>(std::min<int64_t>(int64_t{doc_.DureeTotale} + valeur, INT32_MAX));
     } else if (Egal(mot, "NbPortees")) {
         if (!LitPositif(mot, kNbPartiesMax, valeur)) return false;
         if (static_cast<size_t>(valeur) > doc_.Portees.size()) doc_.Portees.resize(valeur);
@@ -203,9 +205,8 @@ bool Lecteur::LitTableMesures(PorteeDoc& partie) {
 // A measure block counts only once its "Mesure" has placed it.
 bool Lecteur::LitMesure(PorteeDoc& partie) {
     bool valide = false;
-    const bool lu = LitBloc("FinMesure", [&](const char* mot) {
-        return LitMotMesure(mot, partie, valide);
-    });
+    const bool lu =
+        LitBloc("FinMesure", [&](const char* mot) { return LitMotMesure(mot, partie, valide); });
     if (lu && valide) ++partie.MesureCourante;
     return lu;
 }

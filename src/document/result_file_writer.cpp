@@ -2,20 +2,24 @@
 
 #include "document/keyword_stream.h"
 #include "document/note_keywords.h"
-#include "records/options.h"
 #include "document/result_geometry.h"
+#include "records/options.h"
 #include "toolbox/messages.h"
 
 namespace {
 
-bool EcritMotSeul(const char* mot) { return mot[0] == '\0' || EcritMot(mot, ""); }
+bool EcritMotSeul(const char* mot) {
+    return mot[0] == '\0' || EcritMot(mot, "");
+}
 
 bool ClefAEcrire(const Clef& c) {
     return c.TypeClef != 0 || c.Numerateur != 0 || c.Denominateur != 0 || c.NbDiese != 0 ||
            c.NbBemol != 0 || c.NbBecarre != 0;
 }
 
-const char* NomAlterationArmature(int code) { return code == 2 ? "" : NomAlteration(code); }
+const char* NomAlterationArmature(int code) {
+    return code == 2 ? "" : NomAlteration(code);
+}
 
 bool EcritArmature(const Clef& c) {
     bool ok = EcritDebut("DebutTabAlteration");
@@ -44,11 +48,16 @@ bool EcritClef(const Clef& c) {
 
 const char* NomMarque(int code) {
     switch (code) {
-        case 1: return "DebutMusique";
-        case 2: return "FinMusique";
-        case 3: return "DebutRepetition";
-        case 4: return "FinRepetition";
-        default: return "";
+        case 1:
+            return "DebutMusique";
+        case 2:
+            return "FinMusique";
+        case 3:
+            return "DebutRepetition";
+        case 4:
+            return "FinRepetition";
+        default:
+            return "";
     }
 }
 
@@ -97,17 +106,19 @@ bool EcritCorpsNote(const Portee& portee, const NotePortee& n) {
     bool ok = EcritLong("IdNote", static_cast<int32_t>(n.IdNote)) &&
               EcritMotSeul(MotTypeNote(n.CodeNote));
     if (ok && n.Pointe != 0) {
-        ok = EcritMotSeul(n.Pointe == 1 ? "PointeSimple" : n.Pointe == 2 ? "PointeDouble" : "") &&
+        ok = EcritMotSeul(n.Pointe == 1   ? "PointeSimple"
+                          : n.Pointe == 2 ? "PointeDouble"
+                                          : "") &&
              EcritEntier("ProbPointe", n.ProbPointe);
     }
     if (ok && n.Tuplet != 0)
         ok = EcritLong("Tuplet", n.Tuplet) && EcritEntier("ProbTuplet", n.ProbTuplet);
     if (ok && n.Silence == 0) ok = EcritTete(portee, n);
-    ok = ok && EcritEntier("ProbNote", n.ProbNote) && EcritEntier("PosXY", n.PosX) &&
-         EcritNombre(n.PosY) && EcritLong("Mesure", portee.PremiereMesure + n.NumMesure) &&
-         EcritEntier("PosMesure", n.PosMesure) &&
-         EcritLong("TaillePixInterligne",
-                   static_cast<int32_t>(InterligneEnColonne(portee, n.PosX)));
+    ok =
+        ok && EcritEntier("ProbNote", n.ProbNote) && EcritEntier("PosXY", n.PosX) &&
+        EcritNombre(n.PosY) && EcritLong("Mesure", portee.PremiereMesure + n.NumMesure) &&
+        EcritEntier("PosMesure", n.PosMesure) &&
+        EcritLong("TaillePixInterligne", static_cast<int32_t>(InterligneEnColonne(portee, n.PosX)));
     if (ok && n.Debut.Numero != 0) ok = EcritLong("DebutLiaison", n.Debut.Numero);
     if (ok && n.Fin.Numero != 0) ok = EcritLong("FinLiaison", n.Fin.Numero);
     return ok && EcritMotSeul(NomEffet(n.Effet));
@@ -159,7 +170,8 @@ bool EcritPartie(const EtatPage& etat, int indexPartie) {
 
 bool EcritCorpsPage(const EtatPage& etat) {
     bool ok = EcritChaine("NomPage", etat.NomPage.c_str()) &&
-              EcritEntier("Resolution", etat.CadrePage.right) && EcritNombre(etat.CadrePage.bottom) &&
+              EcritEntier("Resolution", etat.CadrePage.right) &&
+              EcritNombre(etat.CadrePage.bottom) &&
               EcritLong("DureeTraitement", etat.DureeTraitement) &&
               EcritEntier("NbPortees", etat.NbPorteesParSysteme);
     if (ok && !etat.Portees.empty())

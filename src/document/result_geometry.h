@@ -6,9 +6,9 @@
 #include "records/etat_page.h"
 
 struct BandePartie {
-    bool Presente = false;       // false when no staff of the page is in the part
-    float HauteurPortee = 0;     // mean band height / mean interline
-    float LigneBasePortee = 0;   // mean bottom-line depth in the band / mean interline
+    bool Presente = false;      // false when no staff of the page is in the part
+    float HauteurPortee = 0;    // mean band height / mean interline
+    float LigneBasePortee = 0;  // mean bottom-line depth in the band / mean interline
 };
 
 // The band of part `indexPartie` (from 0) over the staves of the page.

@@ -4,17 +4,28 @@
 
 int NombreNormal(int t) {
     switch (t) {
-        case 2: return 3;
-        case 3: return 2;
-        case 4: return 6;
-        case 5: return 4;
-        case 6: return 4;
-        case 7: return 8;
-        case 8: return 12;
-        case 9: return 6;
-        case 10: return 8;
-        case 11: return 12;
-        default: return 2;
+        case 2:
+            return 3;
+        case 3:
+            return 2;
+        case 4:
+            return 6;
+        case 5:
+            return 4;
+        case 6:
+            return 4;
+        case 7:
+            return 8;
+        case 8:
+            return 12;
+        case 9:
+            return 6;
+        case 10:
+            return 8;
+        case 11:
+            return 12;
+        default:
+            return 2;
     }
 }
 
@@ -35,8 +46,7 @@ int32_t DureeEffective(const NoteDoc& note) {
 
 int32_t LongueurMesure(int numerateur, int denominateur) {
     if (denominateur == 0) return 0;
-    const int64_t longueur =
-        (int64_t{numerateur} * kDureeRonde + denominateur / 2) / denominateur;
+    const int64_t longueur = (int64_t{numerateur} * kDureeRonde + denominateur / 2) / denominateur;
     return static_cast<int32_t>(std::clamp<int64_t>(longueur, INT32_MIN, INT32_MAX));
 }
 

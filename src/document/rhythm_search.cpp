@@ -179,7 +179,8 @@ bool RecaleNotesMesure(MesureDoc& mesure, int32_t longueur, int32_t& score) {
 }
 
 int32_t LongueurJouee(const DocumentMusical& document, size_t m) {
-    const int32_t longueur = document.Portees.empty() ? 0 : document.Portees[0].Mesures[m].Clef.LongueurMesure;
+    const int32_t longueur =
+        document.Portees.empty() ? 0 : document.Portees[0].Mesures[m].Clef.LongueurMesure;
     const size_t nbMesures = document.Portees[0].Mesures.size();
     if (nbMesures < 2 || (m != 0 && m + 1 != nbMesures)) return longueur;
     // What each part holds there; the most common wins, the longer on a tie.
@@ -214,7 +215,8 @@ bool RecaleNotesSurDivTemporelles(DocumentMusical& document) {
         std::vector<MesureDoc>& mesures = document.Portees[p].Mesures;
         for (size_t m = 0; m < mesures.size(); ++m) {
             int32_t score = -1;
-            const int32_t longueur = m < longueurs.size() ? longueurs[m] : mesures[m].Clef.LongueurMesure;
+            const int32_t longueur =
+                m < longueurs.size() ? longueurs[m] : mesures[m].Clef.LongueurMesure;
             if (!RecaleNotesMesure(mesures[m], longueur, score)) return false;
         }
     }

@@ -28,9 +28,9 @@ int Vote(const std::vector<Signature>& candidats) {
     int gagnant = -1, meilleursVotes = 0;
     for (size_t c = 0; c < candidats.size(); ++c) {
         if (candidats[c].Longueur <= 0) continue;
-        const auto votes = std::count_if(candidats.begin(), candidats.end(), [&](const Signature& s) {
-            return s.Longueur == candidats[c].Longueur;
-        });
+        const auto votes =
+            std::count_if(candidats.begin(), candidats.end(),
+                          [&](const Signature& s) { return s.Longueur == candidats[c].Longueur; });
         if (votes > meilleursVotes) {
             meilleursVotes = static_cast<int>(votes);
             gagnant = static_cast<int>(c);
@@ -57,7 +57,8 @@ bool RecalageDivisionsTemporelles(DocumentMusical& document) {
     auto& parties = document.Portees;
     if (parties.empty()) return true;
     std::vector<Signature> courantes;
-    for (const PorteeDoc& partie : parties) courantes.push_back(SignatureDepart(partie.ClefInitiale));
+    for (const PorteeDoc& partie : parties)
+        courantes.push_back(SignatureDepart(partie.ClefInitiale));
     // Every part must have every measure; the export has already made it so.
     const size_t nbMesures = static_cast<size_t>(EgaliseNombreMesures(document));
     Signature precedente;

@@ -14,7 +14,9 @@ constexpr int32_t kPlusCourteDepart = 4 * kDureeRonde;
 // Sharps are added in the order F C G D A E B; flats the other way round.
 constexpr int kOrdreDieses[7] = {3, 0, 4, 1, 5, 2, 6};
 
-bool TypeClefConnu(int type) { return type >= 1 && type <= 3; }
+bool TypeClefConnu(int type) {
+    return type >= 1 && type <= 3;
+}
 
 // What a reader of the music file knows while it goes through one part:
 // the key written last, the accidentals met in the current measure, and
@@ -122,9 +124,8 @@ PartieEcrite LitPartie(const PorteeDoc& partie, int tonaliteDocument) {
             e.Numerateur = mesure.Clef.Numerateur;
             e.Denominateur = mesure.Clef.Denominateur;
         }
-        e.Longueur = mesure.Clef.LongueurMesure > 0
-                         ? mesure.Clef.LongueurMesure
-                         : LongueurMesure(e.Numerateur, e.Denominateur);
+        e.Longueur = mesure.Clef.LongueurMesure > 0 ? mesure.Clef.LongueurMesure
+                                                    : LongueurMesure(e.Numerateur, e.Denominateur);
         const std::vector<NoteDoc>& notes = NotesAEcrire(partie, m);
         e.Repetition = &notes != &mesure.Notes;
         e.Notes = NotesMesure(notes, BaseHauteur(clef), lecteur, e.DureeNotes);
@@ -135,8 +136,12 @@ PartieEcrite LitPartie(const PorteeDoc& partie, int tonaliteDocument) {
 
 }  // namespace
 
-int HauteurEcrite::Octave() const { return Diatonique >= 0 ? Diatonique / 7 : (Diatonique - 6) / 7; }
-int HauteurEcrite::Degre() const { return Diatonique - 7 * Octave(); }
+int HauteurEcrite::Octave() const {
+    return Diatonique >= 0 ? Diatonique / 7 : (Diatonique - 6) / 7;
+}
+int HauteurEcrite::Degre() const {
+    return Diatonique - 7 * Octave();
+}
 
 void AlterationsTonalite(int tonalite, int alterations[7]) {
     std::fill(alterations, alterations + 7, 0);
@@ -154,12 +159,23 @@ int QuintesTonalite(int tonalite) {
 
 bool DemiTonsAlteration(int code, int& demiTons) {
     switch (code) {
-        case 0: demiTons = 0; return true;
-        case 1: demiTons = 1; return true;
-        case 3: demiTons = -1; return true;
-        case 4: demiTons = 2; return true;
-        case 5: demiTons = -2; return true;
-        default: return false;
+        case 0:
+            demiTons = 0;
+            return true;
+        case 1:
+            demiTons = 1;
+            return true;
+        case 3:
+            demiTons = -1;
+            return true;
+        case 4:
+            demiTons = 2;
+            return true;
+        case 5:
+            demiTons = -2;
+            return true;
+        default:
+            return false;
     }
 }
 

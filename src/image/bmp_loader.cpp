@@ -39,10 +39,12 @@ using TableBMP = std::array<uint8_t, 256>;
 uint32_t Mot32(const uint8_t* p) {
     return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
 }
-uint16_t Mot16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Mot16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 class Fichier {
-public:
+  public:
     explicit Fichier(std::FILE* f) : f_(f) {}
     ~Fichier() {
         if (f_) std::fclose(f_);
@@ -51,7 +53,7 @@ public:
     Fichier& operator=(const Fichier&) = delete;
     std::FILE* get() const { return f_; }
 
-private:
+  private:
     std::FILE* f_;
 };
 
@@ -98,7 +100,8 @@ bool LitTableCouleurs(std::FILE* f, const EnteteBMP& e, TableBMP& table, std::st
     long debut = kTailleEnteteFichier + static_cast<long>(e.tailleInfo);
     if (e.compression == kChampsDeBits && e.tailleInfo == kTailleEnteteInfoMin) debut += 12;
     std::vector<uint8_t> entrees(size_t{n} * 4);
-    if (std::fseek(f, debut, SEEK_SET) != 0 || std::fread(entrees.data(), 1, entrees.size(), f) != entrees.size()) {
+    if (std::fseek(f, debut, SEEK_SET) != 0 ||
+        std::fread(entrees.data(), 1, entrees.size(), f) != entrees.size()) {
         erreur = "Can't extract bitMapInfo.";
         return false;
     }
@@ -115,7 +118,8 @@ bool VerifieEntete(const EnteteBMP& e, long tailleFichier, int dimensionMax, std
         return false;
     }
     if (e.compression == kRLE4) return true;  // refused by its own alert
-    if (e.compression != kSansCompression && e.compression != kRLE8 && e.compression != kChampsDeBits) {
+    if (e.compression != kSansCompression && e.compression != kRLE8 &&
+        e.compression != kChampsDeBits) {
         erreur = FormateTexte("BMP compression %u is not supported", e.compression);
         return false;
     }
@@ -123,7 +127,8 @@ bool VerifieEntete(const EnteteBMP& e, long tailleFichier, int dimensionMax, std
         erreur = FormateTexte("RLE8 compression in a %d bits BMP", e.bits);
         return false;
     }
-    if (!TailleImageAcceptable("BMP", static_cast<long>(e.largeur), static_cast<long>(e.Hauteur()), dimensionMax))
+    if (!TailleImageAcceptable("BMP", static_cast<long>(e.largeur), static_cast<long>(e.Hauteur()),
+                               dimensionMax))
         return false;
     if (e.compression != kRLE8 && e.debutPixels + e.PasLigne() * e.Hauteur() > tailleFichier) {
         erreur = "BMP: the file is shorter than its header says";
@@ -133,12 +138,12 @@ bool VerifieEntete(const EnteteBMP& e, long tailleFichier, int dimensionMax, std
 }
 
 class SortieLigne {
-public:
+  public:
     SortieLigne(std::FILE* f, size_t taille) : f_(f), ligne_(taille, 0) {}
     std::vector<uint8_t>& Ligne() { return ligne_; }
     bool Ecrit() { return std::fwrite(ligne_.data(), 1, ligne_.size(), f_) == ligne_.size(); }
 
-private:
+  private:
     std::FILE* f_;
     std::vector<uint8_t> ligne_;
 };
@@ -331,7 +336,8 @@ Offscreen ChargeBMP(const std::string& nom, int dimensionMax) {
     EnteteBMP e;
     TableBMP table{};
     std::string erreur;
-    if (!LitEntete(fichier.get(), tailleFichier, e, erreur) || !VerifieEntete(e, tailleFichier, dimensionMax, erreur) ||
+    if (!LitEntete(fichier.get(), tailleFichier, e, erreur) ||
+        !VerifieEntete(e, tailleFichier, dimensionMax, erreur) ||
         (e.compression != kRLE4 && !LitTableCouleurs(fichier.get(), e, table, erreur)))
         return Echec(erreur);
     if (e.compression == kRLE4) {
@@ -353,7 +359,8 @@ Offscreen ChargeBMP(const std::string& nom, int dimensionMax) {
         if (!DecompresseRLE8(fichier.get(), e, tailleFichier, brut.get(), erreur) ||
             !ConvertitPixels(brut.get(), 0, e, table, indices.get(), erreur))
             return EchecRLE8(erreur);
-    } else if (!ConvertitPixels(fichier.get(), static_cast<long>(e.debutPixels), e, table, indices.get(), erreur)) {
+    } else if (!ConvertitPixels(fichier.get(), static_cast<long>(e.debutPixels), e, table,
+                                indices.get(), erreur)) {
         return Echec(erreur);
     }
     Offscreen o = RelitIndices(indices.get(), e, erreur);

@@ -19,8 +19,7 @@ int CompteComposante(const VuePixels& base, int x, int y, int compte, int limite
     while (!pile.empty() && compte <= limite) {
         const auto [px, py] = pile.back();
         pile.pop_back();
-        if (LitPixel(base, px, py) != couleur || !PointDansRect(py, px, base.bornes))
-            continue;
+        if (LitPixel(base, px, py) != couleur || !PointDansRect(py, px, base.bornes)) continue;
         ++compte;
         EcritPixel(base, px, py, marque);
         visites.emplace_back(px, py);

@@ -4,10 +4,12 @@
 
 namespace {
 
-constexpr int kLimiteMarge = 800;     // per mille of black
-constexpr int kToleranceHaut = 20;    // rows that are not dark, minus one
+constexpr int kLimiteMarge = 800;   // per mille of black
+constexpr int kToleranceHaut = 20;  // rows that are not dark, minus one
 
-bool LigneSombre(int proportion) { return proportion > kLimiteMarge; }
+bool LigneSombre(int proportion) {
+    return proportion > kLimiteMarge;
+}
 
 }  // namespace
 

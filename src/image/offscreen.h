@@ -70,7 +70,9 @@ inline void EcritPixel(const VuePixels& v, int x, int y, uint8_t index) {
     v.base[static_cast<intptr_t>(y) * v.pasLigne + x] = index;
 }
 
-inline bool EstNoir(const VuePixels& v, int x, int y) { return LitPixel(v, x, y) == IndexNoir; }
+inline bool EstNoir(const VuePixels& v, int x, int y) {
+    return LitPixel(v, x, y) == IndexNoir;
+}
 
 // 4-connected flood fill of the pixels equal to `ancien` from (x, y).
 void RemplitComposante(const VuePixels& v, int x, int y, uint8_t ancien, uint8_t nouveau);

@@ -7,9 +7,9 @@
 #include "image/edge_smoothing.h"
 #include "image/image_formats.h"
 #include "image/margins.h"
+#include "image/page_quality.h"
 #include "image/thresholding.h"
 #include "records/page_entry.h"
-#include "image/page_quality.h"
 #include "toolbox/messages.h"
 #include "toolbox/page_view.h"
 
@@ -66,8 +66,7 @@ std::string TrouveFichier(EntreePage& page, const std::string& cheminDocument,
 bool Tourne(EntreePage& page, Offscreen& image) {
     if (page.NbRotations == 0) return true;
     if (page.NbRotations == 2) return Rotation180(image);
-    Offscreen tournee =
-        page.NbRotations == 1 ? Rotation90Droite(image) : Rotation90Gauche(image);
+    Offscreen tournee = page.NbRotations == 1 ? Rotation90Droite(image) : Rotation90Gauche(image);
     if (!tournee) return false;
     DisposeOffscreen(image);
     image = tournee;

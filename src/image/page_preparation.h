@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "image/offscreen.h"
 #include "image/automatic_threshold.h"
+#include "image/offscreen.h"
 #include "image/page_scale.h"
 
 struct EntreePage;
@@ -29,8 +29,8 @@ enum CodePreparation : int {
 // video inversion (decided here when automatic, the decision written back
 // into the page), reduction of large staves to the working size (what was
 // measured and done goes to `mesures` when given), thresholding (at the
-// page's own threshold, else at the one chosen for it), margin removal, despeckling (when left to the program, only if
-// the page measures as noisy; the choice is made anew at each load).
+// page's own threshold, else at the one chosen for it), margin removal, despeckling (when left to
+// the program, only if the page measures as noisy; the choice is made anew at each load).
 // `cheminDocument` is the page list's file ("" for a new list): when the
 // image is found only in its folder, that folder becomes the page's and
 // `entreeModifiee` (when given) is set, for the list to remember where the
@@ -51,4 +51,5 @@ void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image);
 // One image file as recognition sees it, with the options of a new page:
 // decoded, cleaned and thresholded. None when it cannot be loaded (the
 // user was told). The diagnostic commands and tests start from this.
-Offscreen ChargeImageReconnaissance(const std::string& chemin, MesuresChargement* mesures = nullptr);
+Offscreen ChargeImageReconnaissance(const std::string& chemin,
+                                    MesuresChargement* mesures = nullptr);

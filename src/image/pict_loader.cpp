@@ -33,7 +33,7 @@ struct ErreurPICT {
 // Big-endian reading of the picture held in memory; every read is checked
 // against the end of the data.
 class Lecteur {
-public:
+  public:
     explicit Lecteur(const std::vector<uint8_t>& donnees) : d_(donnees) {}
 
     size_t Position() const { return pos_; }
@@ -70,7 +70,7 @@ public:
         return d_.data() + pos_ - n;
     }
 
-private:
+  private:
     const std::vector<uint8_t>& d_;
     size_t pos_ = 0;
 };
@@ -130,11 +130,13 @@ void LitChampsCarte(Lecteur& l, CartePixels& c) {
 
 void VerifieCarte(const CartePixels& c, int dimensionMax) {
     if (c.bornes.EstVide()) throw ErreurPICT{"empty pixel map"};
-    if (c.Largeur() > dimensionMax || c.Hauteur() > dimensionMax) throw ErreurPICT{"pixel map too large"};
-    const bool indexe = !c.direct && (c.bitsParPixel == 1 || c.bitsParPixel == 2 || c.bitsParPixel == 4 ||
-                                      c.bitsParPixel == 8);
+    if (c.Largeur() > dimensionMax || c.Hauteur() > dimensionMax)
+        throw ErreurPICT{"pixel map too large"};
+    const bool indexe = !c.direct && (c.bitsParPixel == 1 || c.bitsParPixel == 2 ||
+                                      c.bitsParPixel == 4 || c.bitsParPixel == 8);
     const bool direct = c.direct && (c.bitsParPixel == 16 || c.bitsParPixel == 32);
-    if (!indexe && !direct) throw ErreurPICT{FormateTexte("%d bits per pixel are not supported", c.bitsParPixel)};
+    if (!indexe && !direct)
+        throw ErreurPICT{FormateTexte("%d bits per pixel are not supported", c.bitsParPixel)};
     if (c.direct && c.bitsParPixel == 32 && c.nbComposantes != 3 && c.nbComposantes != 4)
         throw ErreurPICT{"bad component count"};
     if (int64_t{c.Largeur()} * c.bitsParPixel > int64_t{c.pasLigne} * 8)
@@ -180,7 +182,9 @@ void LitLigne(Lecteur& l, const CartePixels& c, bool compacte, size_t tailleDepl
     DecompacteLigne(l.Octets(compte), compte, unite, ligne);
 }
 
-uint8_t Developpe5(int v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
+uint8_t Developpe5(int v) {
+    return static_cast<uint8_t>((v << 3) | (v >> 2));
+}
 
 // One unpacked row to indices.
 void ConvertitLigne(const CartePixels& c, const std::vector<uint8_t>& ligne, bool plans,
@@ -194,7 +198,8 @@ void ConvertitLigne(const CartePixels& c, const std::vector<uint8_t>& ligne, boo
             indices[x] = c.table[(ligne[x / parOctet] >> decalage) & ((1 << bits) - 1)];
         } else if (c.bitsParPixel == 16) {
             const int v = (ligne[2 * x] << 8) | ligne[2 * x + 1];
-            indices[x] = conversion.Index(Developpe5((v >> 10) & 31), Developpe5((v >> 5) & 31), Developpe5(v & 31));
+            indices[x] = conversion.Index(Developpe5((v >> 10) & 31), Developpe5((v >> 5) & 31),
+                                          Developpe5(v & 31));
         } else if (plans) {
             // Component planes: alpha (when four components), red, green, blue.
             const int premier = c.nbComposantes == 4 ? largeur : 0;
@@ -252,8 +257,8 @@ ImageSource LitPixels(Lecteur& l, const CartePixels& c, bool compactable) {
 
 // Draws the source rectangle of the image into the destination rectangle
 // of the picture, scaled to it, clipped to the page.
-void Dessine(const ImageSource& image, const Rect& bornes, const Rect& source, const Rect& destination,
-             const Rect& cadre, Offscreen page) {
+void Dessine(const ImageSource& image, const Rect& bornes, const Rect& source,
+             const Rect& destination, const Rect& cadre, Offscreen page) {
     if (source.EstVide() || destination.EstVide()) return;
     const VuePixels base = VueOffscreen(page);
     const int64_t ls = source.Largeur(), hs = source.Hauteur();
@@ -325,14 +330,15 @@ void SauteMotifPixels(Lecteur& l, int dimensionMax) {
 // their own function.
 void SauteOpcode(Lecteur& l, int op, int dimensionMax) {
     static constexpr std::array<int8_t, 0x30> kLongueurs = {
-        0, -1, 8, 2, 1, 2, 4, 4, 2, 8, 8, 4, 4, 2, 4, 4,  // 0x00
-        8, 1, -1, -1, -1, 2, 2, 0, 0, 0, 6, 6, 0, 6, 0, 6,  // 0x10
-        8, 4, 6, 2, -2, -2, -2, -2, -3, -4, -4, -5, -2, -2, -2, -2,  // 0x20
+        0, -1, 8,  2,  1,  2,  4,  4,  2,  8,  8,  4,  4,  2,  4,  4,   // 0x00
+        8, 1,  -1, -1, -1, 2,  2,  0,  0,  0,  6,  6,  0,  6,  0,  6,   // 0x10
+        8, 4,  6,  2,  -2, -2, -2, -2, -3, -4, -4, -5, -2, -2, -2, -2,  // 0x20
     };
     if (op < 0x30) {
         const int n = kLongueurs[op];
         if (n >= 0) return l.Saute(size_t(n));
-        if (n == -1) return op == kOpRegionDecoupe ? SauteRegion(l) : SauteMotifPixels(l, dimensionMax);
+        if (n == -1)
+            return op == kOpRegionDecoupe ? SauteRegion(l) : SauteMotifPixels(l, dimensionMax);
         if (n == -2) return l.Saute(l.Mot());
         const size_t avantTexte = n == -3 ? 4 : n == -5 ? 2 : 1;
         l.Saute(avantTexte);
@@ -363,15 +369,16 @@ void SauteOpcode(Lecteur& l, int op, int dimensionMax) {
     l.Saute(l.Long());
 }
 
-void DessinePicture(Lecteur& l, const Rect& cadre, bool version2, Offscreen page, int dimensionMax) {
+void DessinePicture(Lecteur& l, const Rect& cadre, bool version2, Offscreen page,
+                    int dimensionMax) {
     for (;;) {
         if (version2) l.AligneMot();
         const int op = version2 ? l.Mot() : l.Octet();
         if (op == kOpFin) return;
         if (op == kOpVersion) {
             l.Saute(version2 ? 2 : 1);
-        } else if (op == kOpBitsRect || op == kOpBitsRgn || op == kOpPackBitsRect || op == kOpPackBitsRgn ||
-                   op == kOpDirectBitsRect || op == kOpDirectBitsRgn) {
+        } else if (op == kOpBitsRect || op == kOpBitsRgn || op == kOpPackBitsRect ||
+                   op == kOpPackBitsRgn || op == kOpDirectBitsRect || op == kOpDirectBitsRgn) {
             TraiteBits(l, op, cadre, page, dimensionMax);
         } else {
             SauteOpcode(l, op, dimensionMax);

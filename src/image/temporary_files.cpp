@@ -33,7 +33,9 @@ std::mutex verrouSlots;
 std::vector<SlotTemporaire> slots;
 long compteurNoms = 0;
 
-std::string CheminTemporaire(const char* nom) { return DossierTemporaire() + "/" + nom; }
+std::string CheminTemporaire(const char* nom) {
+    return DossierTemporaire() + "/" + nom;
+}
 
 // Creates the file exclusively and locks it. The lock is taken on the very
 // file the name still points to: a clean-up running between the creation and
@@ -48,7 +50,8 @@ std::FILE* OuvreNouveauFichier(char nom[33]) {
             if (errno == EEXIST) continue;
             return nullptr;
         }
-        struct stat ouvert {}, nomme {};
+        struct stat ouvert {
+        }, nomme{};
         if (flock(fd, LOCK_EX | LOCK_NB) != 0 || fstat(fd, &ouvert) != 0 ||
             stat(chemin.c_str(), &nomme) != 0 || ouvert.st_ino != nomme.st_ino) {
             close(fd);
@@ -121,8 +124,8 @@ std::FILE* PushOffscreen(Offscreen o, bool* complet) {
     bool ok = std::fwrite(&magic, 4, 1, f) == 1 && std::fwrite(entete, 2, 3, f) == 3;
     int lignesEcrites = 0;
     for (int y = 0; ok && y < o->hauteur; ++y) {
-        if (std::fwrite(o->PremiereLigne() + static_cast<size_t>(y) * o->pasLigne, 1,
-                        o->pasLigne, f) != static_cast<size_t>(o->pasLigne))
+        if (std::fwrite(o->PremiereLigne() + static_cast<size_t>(y) * o->pasLigne, 1, o->pasLigne,
+                        f) != static_cast<size_t>(o->pasLigne))
             break;
         ++lignesEcrites;
     }
@@ -180,8 +183,10 @@ Offscreen DupliquePartieOffscreenFromFile(std::FILE* fichier, const Rect& r) {
     for (int k = 0; k < r.Hauteur(); ++k) {
         const int ligne = r.top + k;
         if (ligne < 0 || ligne >= entete.hauteur) continue;
-        const long position = kTailleEnteteOffscreen + static_cast<long>(ligne) * entete.pasLigne + gauche;
-        uint8_t* dest = o->PremiereLigne() + static_cast<size_t>(k) * o->pasLigne + (gauche - r.left);
+        const long position =
+            kTailleEnteteOffscreen + static_cast<long>(ligne) * entete.pasLigne + gauche;
+        uint8_t* dest =
+            o->PremiereLigne() + static_cast<size_t>(k) * o->pasLigne + (gauche - r.left);
         if (std::fseek(fichier, position, SEEK_SET) != 0 ||
             std::fread(dest, 1, droite - gauche, fichier) != static_cast<size_t>(droite - gauche)) {
             Alerte("A temporary copy of the page is shorter than the page");

@@ -21,7 +21,7 @@ int NombreSlotsTemporaires();  // size of the slot table (10, 20, ...)
 // A temporary file deleted when the guard goes, whatever path the caller
 // leaves by.
 class Temporaire {
-public:
+  public:
     Temporaire() : f_(CreeFichierTemporaire()) {}
     ~Temporaire() {
         if (f_) EffaceFichierTemporaire(f_);
@@ -30,7 +30,7 @@ public:
     Temporaire& operator=(const Temporaire&) = delete;
     std::FILE* get() const { return f_; }
 
-private:
+  private:
     std::FILE* f_;
 };
 

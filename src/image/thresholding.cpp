@@ -50,5 +50,6 @@ float PourcentageSombre(Offscreen o) {
         }
     }
     if (sombres + clairs == 0) return 0.0f;
-    return static_cast<float>(static_cast<double>(sombres) * 100.0 / static_cast<double>(sombres + clairs));
+    return static_cast<float>(static_cast<double>(sombres) * 100.0 /
+                              static_cast<double>(sombres + clairs));
 }

@@ -58,7 +58,8 @@ bool DessinePage(PopplerPage* page, int dpi, ImageGrise& image, std::string& err
     if (largeur * hauteur > kPixelsMax) {
         erreur = "at " + std::to_string(dpi) + " dpi the page would have " +
                  std::to_string(static_cast<long long>(largeur * hauteur / 1e6)) +
-                 " million pixels, more than " + std::to_string(static_cast<int>(kPixelsMax / 1e6)) +
+                 " million pixels, more than " +
+                 std::to_string(static_cast<int>(kPixelsMax / 1e6)) +
                  " million; ask for a lower resolution";
         return false;
     }

@@ -44,9 +44,13 @@ bool MemesNomsSansCasseNiAccents(const std::string& a, const std::string& b) {
     return true;
 }
 
-std::string CheminFichierCommande() { return FichierPreferences(kNomFichierCommande); }
+std::string CheminFichierCommande() {
+    return FichierPreferences(kNomFichierCommande);
+}
 
-void EffaceFichierCommande() { std::remove(CheminFichierCommande().c_str()); }
+void EffaceFichierCommande() {
+    std::remove(CheminFichierCommande().c_str());
+}
 
 bool ContientEntreeCommande(const std::string& cheminMusique) {
     std::FILE* f = std::fopen(CheminFichierCommande().c_str(), "r");

@@ -9,10 +9,10 @@
 #include "document/result_file_writer.h"
 #include "recognition/batch_file.h"
 #include "recognition/document.h"
-#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/page_loading.h"
 #include "recognition/saved_state.h"
+#include "records/etat_page.h"
 #include "records/options.h"
 #include "symbols/notes.h"
 #include "symbols/ties.h"
@@ -114,17 +114,23 @@ bool ReporteModifsDocument(const DocumentMusical& modele, const std::vector<int>
 // corrections carried back into the recognised pages.
 void ExporteMusique(const FichiersReconnaissance& fichiers, BilanReconnaissance& bilan) {
     DocumentMusical modele;
-    const ResultatExport export_ = ExporteFichierMusical(fichiers.resultat, fichiers.musique, modele);
+    const ResultatExport export_ =
+        ExporteFichierMusical(fichiers.resultat, fichiers.musique, modele);
     bilan.annulee = export_ == ResultatExport::Annule;
-    bilan.musique = export_ == ResultatExport::Reussi && ReporteModifsDocument(modele, bilan.reconnues);
+    bilan.musique =
+        export_ == ResultatExport::Reussi && ReporteModifsDocument(modele, bilan.reconnues);
     if (bilan.musique) Trace("%s", MessageStatut(1).c_str());
     LibereModele(modele);
 }
 
 }  // namespace
 
-std::string CheminResultatDocument() { return RemplaceExtension(Document.Chemin, "msb"); }
-std::string CheminMusiqueDocument() { return RemplaceExtension(Document.Chemin, "msf"); }
+std::string CheminResultatDocument() {
+    return RemplaceExtension(Document.Chemin, "msb");
+}
+std::string CheminMusiqueDocument() {
+    return RemplaceExtension(Document.Chemin, "msf");
+}
 
 BilanReconnaissance ReconnaitDocument(const FichiersReconnaissance& fichiers,
                                       const SuiviPage& suivi) {

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-
 // Told after each page of a document, with EtatPage still holding the page.
 using SuiviPage = std::function<void(int indexPage, bool reussie)>;
 

@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "records/etat_page.h"
 #include "recognition/page_driver.h"
+#include "records/etat_page.h"
 #include "records/options.h"
 #include "staff/staff_detection.h"
 #include "symbols/candidates.h"
@@ -60,7 +60,8 @@ void NoteCadresGraphes(EtatPage& etat, PorteeInspectee& p) {
         const int n = c.caractere.NumGraphe;
         if (n < 0 || n >= static_cast<int>(etat.Graphes.size())) continue;
         const Rect& cadre = etat.Graphes[n].Cadre;
-        c.cadreGraphe = Rect{cadre.top, cadre.left, static_cast<int16_t>(cadre.bottom + 1), cadre.right};
+        c.cadreGraphe =
+            Rect{cadre.top, cadre.left, static_cast<int16_t>(cadre.bottom + 1), cadre.right};
     }
     LibereTableGraphes(etat);
 }
@@ -80,8 +81,7 @@ bool ExtractionInspectee(EtatPage& etat, const ReglagesReconnaissance& reglages,
     p.interligne = interligne;
     const Portee& portee = etat.Portees[i];
     p.cadreBande = portee.CadreBande;
-    if (etat.PorteeImage)
-        p.ligneHaut = LigneHautEn(etat, i, etat.PorteeImage->largeur / 2);
+    if (etat.PorteeImage) p.ligneHaut = LigneHautEn(etat, i, etat.PorteeImage->largeur / 2);
     p.tailleSymboles = TailleCaracteresPortee(interligne);
     p.millisecondes = std::chrono::duration<double, std::milli>(fin - debut).count();
     for (const CaractereProbable& c : etat.Caracteres) p.candidats.push_back({c, Rect{}});
@@ -118,7 +118,8 @@ InspectionPage::~InspectionPage() {
     }
 }
 
-void InspectePage(EtatPage& etat, const ReglagesReconnaissance& reglages, const std::string& nomPage, int porteeVoulue, InspectionPage& resultat) {
+void InspectePage(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                  const std::string& nomPage, int porteeVoulue, InspectionPage& resultat) {
     const EtapesReconnaissance sauve = Etapes;
     Etapes.ExtractionCaracteresProbables = ExtractionInspectee;
     Etapes.RechercheLiaisons = LiaisonsInspectees;

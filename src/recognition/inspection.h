@@ -27,15 +27,15 @@ struct PorteeInspectee {
     int16_t tailleSymboles = 0;
     Rect cadreBande;  // in page coordinates
     std::vector<CandidatInspecte> candidats;
-    double millisecondes = 0;  // time of the extraction stage
-    int nbGraphes = 0;             // components of the band
-    int pileMaximum = 0;           // most entries the flood fill's stack held
-    int composantesTronquees = 0;  // components the stack limit cut short
-    std::vector<Liaison> liaisons;     // the staff's ties, as the page left them
-    Offscreen bandeIntacte = nullptr;  // the band before line removal
+    double millisecondes = 0;              // time of the extraction stage
+    int nbGraphes = 0;                     // components of the band
+    int pileMaximum = 0;                   // most entries the flood fill's stack held
+    int composantesTronquees = 0;          // components the stack limit cut short
+    std::vector<Liaison> liaisons;         // the staff's ties, as the page left them
+    Offscreen bandeIntacte = nullptr;      // the band before line removal
     Offscreen liaisonsEffacees = nullptr;  // black where the tie stage erased the band
-    Offscreen bande = nullptr;         // the band extraction worked on
-    std::vector<NotePortee> notes;     // the notes and rests as the staff's stages left them
+    Offscreen bande = nullptr;             // the band extraction worked on
+    std::vector<NotePortee> notes;         // the notes and rests as the staff's stages left them
 };
 
 // What the page stages made of one staff: its start clef, its place in the
@@ -71,4 +71,5 @@ struct InspectionPage {
 // staff index, or -1 for every staff (the other staves then have no
 // candidates, hence no notes). Tuplets and ornaments are not run. The
 // driver's stage table is restored on return.
-void InspectePage(EtatPage& etat, const ReglagesReconnaissance& reglages, const std::string& nomPage, int porteeVoulue, InspectionPage& resultat);
+void InspectePage(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                  const std::string& nomPage, int porteeVoulue, InspectionPage& resultat);

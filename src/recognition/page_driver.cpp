@@ -1,21 +1,21 @@
 #include "recognition/page_driver.h"
 
-#include "records/options.h"
-#include "image/temporary_files.h"
 #include "image/command_areas.h"
+#include "image/temporary_files.h"
 #include "recognition/document.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/beams.h"
-#include "staff/page_state.h"
-#include "structure/key_signature.h"
 #include "staff/line_removal.h"
+#include "staff/page_state.h"
 #include "staff/staff_detection.h"
+#include "staff/vertical_lines.h"
+#include "structure/key_signature.h"
+#include "structure/note_stage.h"
 #include "structure/systems_measures.h"
 #include "structure/time_check.h"
-#include "staff/vertical_lines.h"
 #include "symbols/accidentals_dots.h"
 #include "symbols/candidates.h"
-#include "structure/note_stage.h"
 #include "symbols/notes.h"
 #include "symbols/ties.h"
 #include "symbols/tuplets_ornaments.h"
@@ -26,14 +26,22 @@
 
 EtapesReconnaissance EtapesParDefaut() {
     return EtapesReconnaissance{
-        RecherchePortees,   EffaceLignesPortee,
-        RechercheLiaisons,  RechercheLignesVert,
-        LibereLignesVert,   RechercheAccroches,
-        ExtractionCaracteresProbables, TailleCaracteresPortee,
-        TraiteArmatureDebutPortee,     TraiteNotes,
-        TraiteTuplets,      TraitePointes,
-        TraiteEffets,       ViderTableCaracteres,
-        DoAnalyseSystemes,  AnalyseMesures,
+        RecherchePortees,
+        EffaceLignesPortee,
+        RechercheLiaisons,
+        RechercheLignesVert,
+        LibereLignesVert,
+        RechercheAccroches,
+        ExtractionCaracteresProbables,
+        TailleCaracteresPortee,
+        TraiteArmatureDebutPortee,
+        TraiteNotes,
+        TraiteTuplets,
+        TraitePointes,
+        TraiteEffets,
+        ViderTableCaracteres,
+        DoAnalyseSystemes,
+        AnalyseMesures,
     };
 }
 
@@ -227,8 +235,8 @@ bool ReconnaitSymbolesPortee(EtatPage& etat, const ReglagesReconnaissance& regla
         Portee& portee = etat.Portees[i];
         portee.TailleSymboles = Etapes.TailleCaracteresPortee(portee.Interligne);
         Etapes.TraiteArmatureDebutPortee(etat, reglages, i, etat.PorteeImage);
-        resultat = Etapes.TraiteNotes(etat, reglages) && Etapes.TraiteTuplets(etat, reglages) && Etapes.TraitePointes(etat, reglages) &&
-                   Etapes.TraiteEffets(etat);
+        resultat = Etapes.TraiteNotes(etat, reglages) && Etapes.TraiteTuplets(etat, reglages) &&
+                   Etapes.TraitePointes(etat, reglages) && Etapes.TraiteEffets(etat);
     }
     VuePageCourante().DessineSymbolesPortee(i);
     Etapes.ViderTableCaracteres(etat);

@@ -15,15 +15,19 @@
 // The stages the driver runs, in the files of their own subsystems. Tests
 // replace some of them to drive the driver through its paths.
 struct EtapesReconnaissance {
-    bool (*RecherchePortees)(EtatPage& etat, const ReglagesReconnaissance& reglages, Offscreen& page);
-    bool (*EffaceLignesPortee)(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande);
+    bool (*RecherchePortees)(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                             Offscreen& page);
+    bool (*EffaceLignesPortee)(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                               int indexPortee, Offscreen bande);
     bool (*RechercheLiaisons)(EtatPage& etat, const ReglagesReconnaissance& reglages);
     bool (*RechercheLignesVert)(EtatPage& etat, const ReglagesReconnaissance& reglages);
     void (*LibereLignesVert)(EtatPage& etat);
     bool (*RechercheAccroches)(EtatPage& etat, const ReglagesReconnaissance& reglages);
-    bool (*ExtractionCaracteresProbables)(EtatPage& etat, const ReglagesReconnaissance& reglages, float interligne);
+    bool (*ExtractionCaracteresProbables)(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                                          float interligne);
     int16_t (*TailleCaracteresPortee)(float interligne);
-    void (*TraiteArmatureDebutPortee)(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande);
+    void (*TraiteArmatureDebutPortee)(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                                      int indexPortee, Offscreen bande);
     bool (*TraiteNotes)(EtatPage& etat, const ReglagesReconnaissance& reglages);
     bool (*TraiteTuplets)(EtatPage& etat, const ReglagesReconnaissance& reglages);
     bool (*TraitePointes)(EtatPage& etat, const ReglagesReconnaissance& reglages);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "records/page_entry.h"
 #include "recognition/page_loading.h"
 #include "recognition/prepared_image.h"
+#include "records/page_entry.h"
 #include "staff/page_state.h"
 #include "toolbox/messages.h"
 

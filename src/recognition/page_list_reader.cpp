@@ -1,15 +1,14 @@
 #include "recognition/page_list_reader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "document/keyword_position.h"
 #include "document/keyword_stream.h"
 #include "document/options_file.h"
 #include "recognition/command_area_file.h"
-
-#include <cstdint>
-#include <string>
 
 namespace {
 
@@ -138,12 +137,15 @@ bool LitPage(ContenuListe& contenu) {
 }
 
 bool LitListe(ContenuListe& contenu) {
-    return LitBloc("FinListe", [&contenu](const char* mot) {
-        if (Egal(mot, "DebutPage")) return LitPage(contenu);
-        if (Egal(mot, "FinDocument"))
-            return Refuse("FinDocument inside the page list: its FinListe is missing");
-        return Refuse(std::string("unknown keyword '") + mot + "' in the page list");
-    }) || Refuse("the page list does not end with FinListe");
+    return LitBloc(
+               "FinListe",
+               [&contenu](const char* mot) {
+                   if (Egal(mot, "DebutPage")) return LitPage(contenu);
+                   if (Egal(mot, "FinDocument"))
+                       return Refuse("FinDocument inside the page list: its FinListe is missing");
+                   return Refuse(std::string("unknown keyword '") + mot + "' in the page list");
+               }) ||
+           Refuse("the page list does not end with FinListe");
 }
 
 bool LitCleDeDocument(ContenuListe& contenu, const char* mot) {

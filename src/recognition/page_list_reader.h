@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "records/options.h"
 #include "recognition/document.h"
+#include "records/options.h"
 
 // Everything a page list file holds, read before it replaces the current
 // document, so that a refused file leaves the document as it was.

@@ -17,7 +17,8 @@ namespace {
 Offscreen ImagePreparee(EntreePage& page, MesuresChargement& mesures) {
     Offscreen image = ImagePrepareeEnCache(page);
     if (image) return image;
-    if (PrepareImagePage(page, Document.Chemin, image, &Document.Modifie, &mesures) != kPreparationFaite)
+    if (PrepareImagePage(page, Document.Chemin, image, &Document.Modifie, &mesures) !=
+        kPreparationFaite)
         return nullptr;
     GardeImagePreparee(page, image);
     return image;
@@ -26,10 +27,12 @@ Offscreen ImagePreparee(EntreePage& page, MesuresChargement& mesures) {
 // A page with no turn of its own, or one just stood up from its side, is
 // turned over when its staves end where they should start; the page list
 // remembers the turn, and the user is told of any.
-void RedressePage(int indexPage, EntreePage& page, Offscreen image, const MesuresChargement& mesures) {
+void RedressePage(int indexPage, EntreePage& page, Offscreen image,
+                  const MesuresChargement& mesures) {
     int quarts = mesures.quartsDeTour;
     if (page.NbRotations == 0 || quarts != 0) {
-        if (PeseExtremitesPortees(image, ReglagesCourants(), quarts != 0).renversee && Rotation180(image)) {
+        if (PeseExtremitesPortees(image, ReglagesCourants(), quarts != 0).renversee &&
+            Rotation180(image)) {
             page.NbRotations = static_cast<int16_t>((page.NbRotations + 2) % 4);
             Document.Modifie = true;
             quarts += 2;
@@ -37,7 +40,8 @@ void RedressePage(int indexPage, EntreePage& page, Offscreen image, const Mesure
     }
     if (quarts != 0)
         ProgressionCourante().Avertissement(
-            FormateTexte("Page %d was turned %d degrees clockwise to stand upright", indexPage + 1, 90 * quarts));
+            FormateTexte("Page %d was turned %d degrees clockwise to stand upright", indexPage + 1,
+                         90 * quarts));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // if any, come back into EtatPage.
 #pragma once
 
-
 // Makes page `indexPage` current. False when its image cannot be loaded
 // (the user was told) or its saved state is damaged.
 bool ChargePageDocument(int indexPage);

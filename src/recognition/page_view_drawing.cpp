@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "records/page_entry.h"
 #include "recognition/page_view_image.h"
-#include "staff/staff_geometry.h"
 #include "records/catalogue.h"
+#include "records/page_entry.h"
+#include "staff/staff_geometry.h"
 #include "toolbox/music_glyphs.h"
 
 void PointVue(PixMap& carte, int x, int y, uint8_t index) {
@@ -58,14 +58,18 @@ void NombreVue(PixMap& carte, int n, int taille, int x, int y, uint8_t index) {
 }
 
 RepereePortee::RepereePortee(int i)
-    : indice(i), portee(Document.Etat.Portees[i]), dx(portee.CadreBande.left), dy(portee.CadreBande.top) {
+    : indice(i),
+      portee(Document.Etat.Portees[i]),
+      dx(portee.CadreBande.left),
+      dy(portee.CadreBande.top) {
     taille = portee.TailleSymboles > 0 ? portee.TailleSymboles
                                        : static_cast<int>(4 * std::max(portee.Interligne, 1.0f));
 }
 
 int RepereePortee::Y(int xBande, int position) const {
-    return static_cast<int>(std::lround(LigneHautEn(Document.Etat, indice, xBande) + dy +
-                                        position * InterligneEn(Document.Etat, indice, xBande) / 2));
+    return static_cast<int>(
+        std::lround(LigneHautEn(Document.Etat, indice, xBande) + dy +
+                    position * InterligneEn(Document.Etat, indice, xBande) / 2));
 }
 
 int RepereePortee::Interligne() const {
@@ -74,8 +78,12 @@ int RepereePortee::Interligne() const {
 
 namespace {
 
-bool QueueMonte(uint8_t cote) { return cote == QueueNormale || cote == QueueHautGauche; }
-bool QueueADroite(uint8_t cote) { return cote == QueueNormale || cote == QueueBasDroite; }
+bool QueueMonte(uint8_t cote) {
+    return cote == QueueNormale || cote == QueueHautGauche;
+}
+bool QueueADroite(uint8_t cote) {
+    return cote == QueueNormale || cote == QueueBasDroite;
+}
 
 // Where a note's stem is: its column and the row of its free end.
 struct Tige {
@@ -86,7 +94,8 @@ struct Tige {
 Tige TigeDe(const NotePortee& n, const RepereePortee& r, int taille) {
     Tige t;
     t.monte = QueueMonte(n.Queue);
-    const int largeur = LargeurGlyphe(n.CodeNote == kCarAppogiature ? kCarNoire : n.CodeNote, taille);
+    const int largeur =
+        LargeurGlyphe(n.CodeNote == kCarAppogiature ? kCarNoire : n.CodeNote, taille);
     t.x = r.dx + (QueueADroite(n.Queue) ? n.PosX + std::max(largeur, 2) - 1 : n.PosX);
     const int y = r.dy + n.PosY;
     t.bout = t.monte ? y - n.HauteurQueue : y + n.HauteurQueue;
@@ -128,8 +137,8 @@ void DessineCrochets(PixMap& carte, const NotePortee& n, const Tige& t, int s, i
 void DessineAlteration(PixMap& carte, const NotePortee& n, const RepereePortee& r, uint8_t c) {
     if (n.Silence || n.Alteration == kSansAlteration) return;
     const uint16_t code = n.Alteration == kDiese || n.Alteration == kDoubleDiese ? kCarDiese
-                          : n.Alteration == kBecarre                          ? kCarBecarre
-                                                                                : kCarBemol;
+                          : n.Alteration == kBecarre                             ? kCarBecarre
+                                                                                 : kCarBemol;
     const int fois = n.Alteration == kDoubleDiese || n.Alteration == kDoubleBemol ? 2 : 1;
     const int largeur = std::max(LargeurGlyphe(code, r.taille), 1);
     for (int k = 0; k < fois; ++k)
@@ -148,11 +157,17 @@ void DessinePoints(PixMap& carte, const NotePortee& n, const RepereePortee& r, u
 
 uint16_t CodeOrnement(uint8_t effet) {
     switch (effet) {
-        case 1: return kCarMordantSup;
-        case 2: return kCarMordantInf;
-        case 3: case 4: return kCarDblMordantSup;
-        case 5: return kCarTrille;
-        default: return 0;
+        case 1:
+            return kCarMordantSup;
+        case 2:
+            return kCarMordantInf;
+        case 3:
+        case 4:
+            return kCarDblMordantSup;
+        case 5:
+            return kCarTrille;
+        default:
+            return 0;
     }
 }
 
@@ -206,15 +221,17 @@ void DessineTuplets(PixMap& carte, const std::vector<NotePortee>& notes, const R
         std::vector<size_t> colonnes;
         size_t fin = i;
         while (fin < notes.size() && notes[fin].Tuplet == t &&
-               (colonnes.size() < static_cast<size_t>(t) || notes[fin].PosX == notes[colonnes.back()].PosX)) {
-            if (colonnes.empty() || notes[fin].PosX != notes[colonnes.back()].PosX) colonnes.push_back(fin);
+               (colonnes.size() < static_cast<size_t>(t) ||
+                notes[fin].PosX == notes[colonnes.back()].PosX)) {
+            if (colonnes.empty() || notes[fin].PosX != notes[colonnes.back()].PosX)
+                colonnes.push_back(fin);
             ++fin;
         }
         const NotePortee& milieu = notes[colonnes[colonnes.size() / 2]];
         const Tige tige = TigeDe(milieu, r, r.taille);
         const int y = milieu.Queue == kSansQueue ? r.dy + milieu.PosY - 2 * s
-                      : tige.monte              ? tige.bout - s / 2
-                                                : tige.bout + s * 3 / 2;
+                      : tige.monte               ? tige.bout - s / 2
+                                                 : tige.bout + s * 3 / 2;
         NombreVue(carte, t, taille, tige.x - s / 2, y, CouleurEtat(milieu.Etat, preferences));
         i = fin;
     }

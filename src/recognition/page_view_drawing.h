@@ -22,8 +22,8 @@ struct RepereePortee {
 
     int indice;
     const Portee& portee;
-    int dx, dy;   // band to page
-    int taille;   // glyph size of the staff
+    int dx, dy;  // band to page
+    int taille;  // glyph size of the staff
     // Page row of a staff position (half-interlines from the top line) at a
     // band column.
     int Y(int xBande, int position) const;

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "image/offscreen.h"
-#include "records/page_entry.h"
 #include "recognition/page_view_drawing.h"
-#include "staff/staff_geometry.h"
 #include "records/catalogue.h"
+#include "records/page_entry.h"
+#include "staff/staff_geometry.h"
 #include "toolbox/music_glyphs.h"
 
 namespace {
@@ -28,15 +28,15 @@ void DessineFond(PixMap& vue, const PixMap& page, uint8_t encre) {
     for (int y = 0; y < vue.hauteur; ++y) {
         const uint8_t* source = page.PremiereLigne() + static_cast<size_t>(y) * page.pasLigne;
         uint8_t* cible = vue.PremiereLigne() + static_cast<size_t>(y) * vue.pasLigne;
-        for (int x = 0; x < vue.largeur; ++x) cible[x] = source[x] == IndexBlanc ? IndexBlanc : encre;
+        for (int x = 0; x < vue.largeur; ++x)
+            cible[x] = source[x] == IndexBlanc ? IndexBlanc : encre;
     }
 }
 
 void DessineLignesPortee(PixMap& vue, const RepereePortee& r, uint8_t couleur) {
     const Portee& p = r.portee;
     for (int x = p.CadreLignes.left; x < p.CadreLignes.right; ++x)
-        for (int k = 0; k < p.NbLignesPortee; ++k)
-            PointVue(vue, x, r.Y(x - r.dx, 2 * k), couleur);
+        for (int k = 0; k < p.NbLignesPortee; ++k) PointVue(vue, x, r.Y(x - r.dx, 2 * k), couleur);
 }
 
 void DessinePortee(PixMap& vue, const RepereePortee& r, const Teintes& t) {
@@ -45,7 +45,8 @@ void DessinePortee(PixMap& vue, const RepereePortee& r, const Teintes& t) {
     DessineLignesPortee(vue, r, t.lignes);
     for (const EchantillonLignes& e : p.Echantillons) {
         if (e.Chaine == 0 || e.Y < 0) continue;
-        DisqueVue(vue, static_cast<int>(e.X), static_cast<int>(std::lround(e.Y)), 2, t.echantillons);
+        DisqueVue(vue, static_cast<int>(e.X), static_cast<int>(std::lround(e.Y)), 2,
+                  t.echantillons);
     }
 }
 
@@ -66,12 +67,12 @@ void DessineMesures(PixMap& vue, const RepereePortee& r, uint8_t couleur) {
             DisqueVue(vue, x + cote, r.Y(m.PosXMesure, 5), std::max(1, s / 6), couleur);
         }
         if (i + 1 < p.Mesures.size()) {
-            NombreVue(vue, p.PremiereMesure + static_cast<int>(i) + 1, tailleNumero, x + 2, haut - s,
-                   couleur);
+            NombreVue(vue, p.PremiereMesure + static_cast<int>(i) + 1, tailleNumero, x + 2,
+                      haut - s, couleur);
             if (m.RepetePrecedente) {
                 const int milieu = (x + p.Mesures[i + 1].PosXMesure + r.dx) / 2;
                 SegmentVue(vue, milieu - s, r.Y(m.PosXMesure, 6), milieu + s, r.Y(m.PosXMesure, 2),
-                        couleur, std::max(2, s / 3));
+                           couleur, std::max(2, s / 3));
                 DisqueVue(vue, milieu - s, r.Y(m.PosXMesure, 3), std::max(1, s / 5), couleur);
                 DisqueVue(vue, milieu + s, r.Y(m.PosXMesure, 5), std::max(1, s / 5), couleur);
             }
@@ -81,14 +82,19 @@ void DessineMesures(PixMap& vue, const RepereePortee& r, uint8_t couleur) {
 
 int LargeurChiffres(int n, int taille) {
     int largeur = 0;
-    for (char c : std::to_string(n)) largeur += LargeurGlyphe(static_cast<uint16_t>(kCarChiffre0 + (c - '0')), taille);
+    for (char c : std::to_string(n))
+        largeur += LargeurGlyphe(static_cast<uint16_t>(kCarChiffre0 + (c - '0')), taille);
     return largeur;
 }
 
 // Where a clef's glyph sits: the line it names.
-int PositionClef(int type) { return type == 2 ? 2 : type == 3 ? 4 : 6; }
+int PositionClef(int type) {
+    return type == 2 ? 2 : type == 3 ? 4 : 6;
+}
 
-uint16_t CodeClef(int type) { return type == 2 ? kCarCleFa : type == 3 ? kCarCleUt : kCarCleSol; }
+uint16_t CodeClef(int type) {
+    return type == 2 ? kCarCleFa : type == 3 ? kCarCleUt : kCarCleSol;
+}
 
 // A clef record: its clef, then its key signature and time signature.
 void DessineClef(PixMap& vue, const RepereePortee& r, const Clef& clef, uint8_t couleur) {
@@ -186,6 +192,7 @@ PixMap* DessineVuePage(const PixMap& page, const std::vector<AireCommande>& aire
         for (const Liaison& l : r.portee.Liaisons) DessineLiaison(*vue, r, l, ok);
         DessineNotesPortee(*vue, r, preferences);
     }
-    DessineAires(*vue, aires, static_cast<uint8_t>(std::clamp<int16_t>(preferences.CouleurAires, 0, 255)));
+    DessineAires(*vue, aires,
+                 static_cast<uint8_t>(std::clamp<int16_t>(preferences.CouleurAires, 0, 255)));
     return vue;
 }

@@ -29,13 +29,16 @@ bool LitTableau(std::FILE* f, std::vector<T>& tableau, int16_t nombre) {
 }  // namespace
 
 bool EcritEtatPage(std::FILE* f, const EtatPage& etat) {
-    const int16_t nbPortees = static_cast<int16_t>(std::min<size_t>(etat.Portees.size(), INT16_MAX));
+    const int16_t nbPortees =
+        static_cast<int16_t>(std::min<size_t>(etat.Portees.size(), INT16_MAX));
     if (std::fwrite(&nbPortees, 2, 1, f) != 1) return false;
     for (int i = 0; i < nbPortees; ++i) {
         const Portee& p = etat.Portees[i];
         const PorteeEnregistree e = VersEnregistrement(p);
-        if (std::fwrite(&e, sizeof e, 1, f) != 1 || !EcritTableau(f, p.Echantillons, e.NbEchantillons) ||
-            !EcritTableau(f, p.Symboles, e.NbSymboles) || !EcritTableau(f, p.Mesures, e.NbMesures) ||
+        if (std::fwrite(&e, sizeof e, 1, f) != 1 ||
+            !EcritTableau(f, p.Echantillons, e.NbEchantillons) ||
+            !EcritTableau(f, p.Symboles, e.NbSymboles) ||
+            !EcritTableau(f, p.Mesures, e.NbMesures) ||
             !EcritTableau(f, p.Liaisons, e.NbLiaisons) ||
             !EcritTableau(f, p.LignesVert, e.NbLignesVert))
             return false;

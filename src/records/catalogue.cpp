@@ -1,6 +1,5 @@
 #include "records/catalogue.h"
 
-
 namespace {
 
 struct EntreeCatalogue {

@@ -31,8 +31,8 @@ struct ChiffrageVerifie {
 
 struct EtatPage {
     int16_t PorteeCourante = 0;
-    std::string NomPage;  // at most 255 characters
-    uint16_t DureeTraitement = 0;  // whole seconds
+    std::string NomPage;                      // at most 255 characters
+    uint16_t DureeTraitement = 0;             // whole seconds
     std::vector<GroupeLignes> GroupesLignes;  // staff detection only
     float InterligneMoyenne = 0;
     float EpaisseurLigne = 0;
@@ -40,7 +40,7 @@ struct EtatPage {
     int16_t QualiteBruit = 0;
     Rect CadreLignesPortee;
     Rect CadrePage;
-    std::vector<Portee> Portees;                // top to bottom
+    std::vector<Portee> Portees;  // top to bottom
     int16_t NbSystemes = 0;
     int16_t NbPorteesParSysteme = 0;
     float RetraitPremierGroupe = 0;
@@ -55,8 +55,8 @@ struct EtatPage {
     std::vector<AireCommande> Aires;
 
     // The work of the current staff, replaced staff by staff.
-    PixMap* PorteeImageIntacte = nullptr;  // the band before line removal
-    PixMap* PorteeImage = nullptr;           // the band the stages work on
+    PixMap* PorteeImageIntacte = nullptr;       // the band before line removal
+    PixMap* PorteeImage = nullptr;              // the band the stages work on
     std::vector<CaractereProbable> Caracteres;  // candidates, in insertion order
     // Connected components of the band, built at the start of candidate
     // extraction and released at its end; candidates keep only the index.

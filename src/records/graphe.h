@@ -39,7 +39,7 @@ struct SectionStable {
     uint8_t Disponible = 1;
     int16_t XDebut = 0;  // run centre in the first row
     int16_t YDebut = 0;
-    int16_t XFin = 0;    // run centre in the last row
+    int16_t XFin = 0;  // run centre in the last row
     int16_t YFin = 0;
     int16_t EcartDroite = 0;  // largest deviation right of the straight line between the ends
     int16_t EcartGauche = 0;  // largest deviation left of it
@@ -49,10 +49,10 @@ struct SectionStable {
 // A short thick horizontal bar.
 struct BarreEpaisse {
     uint8_t Disponible = 1;
-    int16_t X1 = 0;  // first end column
-    int16_t Y1 = 0;  // first row
-    int16_t X2 = 0;  // other end column
-    int16_t Y2 = 0;  // last row
+    int16_t X1 = 0;       // first end column
+    int16_t Y1 = 0;       // first row
+    int16_t X2 = 0;       // other end column
+    int16_t Y2 = 0;       // last row
     int16_t Hauteur = 0;  // rows
 };
 
@@ -65,7 +65,7 @@ struct Graphe {
     Rect Cadre;
     int16_t Courant = 0;  // matcher work value
     int32_t NbPixels = 0;
-    Rect CadreCourant;    // matcher work copy of Cadre
+    Rect CadreCourant;  // matcher work copy of Cadre
 
     int16_t NbTaches = -1;  // -1: not built yet
     std::vector<TacheRonde> Taches;
@@ -90,5 +90,5 @@ struct Graphe {
 struct BilanExtraction {
     int pixelsPerdus = 0;          // pushes dropped because the stack could not grow
     int composantesTronquees = 0;  // components that lost some
-    int pileMaximum = 0;         // most entries the stack held
+    int pileMaximum = 0;           // most entries the stack held
 };

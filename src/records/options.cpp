@@ -4,8 +4,14 @@ OptionsReconnaissance Options;
 ParametresReglage Reglage;
 TonaliteEtMesure TonaliteForcee;
 
-void RegleOptionsParDefaut(OptionsReconnaissance& options) { options = OptionsReconnaissance{}; }
+void RegleOptionsParDefaut(OptionsReconnaissance& options) {
+    options = OptionsReconnaissance{};
+}
 
-void RegleParametresParDefaut() { Reglage = ParametresReglage{}; }
+void RegleParametresParDefaut() {
+    Reglage = ParametresReglage{};
+}
 
-ReglagesReconnaissance ReglagesCourants() { return {Options, Reglage, TonaliteForcee}; }
+ReglagesReconnaissance ReglagesCourants() {
+    return {Options, Reglage, TonaliteForcee};
+}

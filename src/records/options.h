@@ -5,8 +5,8 @@
 #include <cstdint>
 
 struct OptionsReconnaissance {
-    uint8_t ModeArmature = 1;       // 0 given by the user, 1 recognised, 2 any digits
-    uint8_t RechercherClef = 2;     // 0 first staff, 1 every staff, 2 also after bar lines
+    uint8_t ModeArmature = 1;    // 0 given by the user, 1 recognised, 2 any digits
+    uint8_t RechercherClef = 2;  // 0 first staff, 1 every staff, 2 also after bar lines
     uint8_t NotationAbregee = 1;
     uint8_t TigeObligatoire = 1;
     uint8_t AutoriserAppogiatures = 1;
@@ -54,7 +54,7 @@ static_assert(sizeof(ParametresReglage) == 26 * sizeof(float));
 
 // Key and time given by the user when ModeArmature is 0.
 struct TonaliteEtMesure {
-    int16_t Tonalite = 0;      // 0..7 sharps, 8..14 one to seven flats
+    int16_t Tonalite = 0;  // 0..7 sharps, 8..14 one to seven flats
     int16_t Numerateur = 4;
     int16_t Denominateur = 4;
     // Which of the two the user gave: the other is read from the page. The

@@ -13,4 +13,6 @@ EntreePage* PageCourante(ListePages& document) {
     return &document.Pages[document.NumPage];
 }
 
-EntreePage* PageCourante() { return PageCourante(Document); }
+EntreePage* PageCourante() {
+    return PageCourante(Document);
+}

@@ -4,7 +4,9 @@
 
 namespace {
 
-int16_t Compte(size_t n) { return static_cast<int16_t>(std::min<size_t>(n, INT16_MAX)); }
+int16_t Compte(size_t n) {
+    return static_cast<int16_t>(std::min<size_t>(n, INT16_MAX));
+}
 
 }  // namespace
 

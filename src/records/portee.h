@@ -18,10 +18,10 @@
 
 // One line sample: where the top staff line is at the centre of a section.
 struct EchantillonLignes {
-    int16_t Chaine = 0;           // chain label, 0 = not valid
-    float X = 0;                  // centre column of the section
-    float Y = 0;                  // row of the top line at X, -1.0 when not measured
-    float InterligneLocal = 0;    // interline in the section, 0 when not measured
+    int16_t Chaine = 0;         // chain label, 0 = not valid
+    float X = 0;                // centre column of the section
+    float Y = 0;                // row of the top line at X, -1.0 when not measured
+    float InterligneLocal = 0;  // interline in the section, 0 when not measured
 };
 
 // One line group found in one column by staff detection.
@@ -35,20 +35,20 @@ struct GroupeLignes {
 
 // One vertical stroke of a staff band: bar line, stem or other.
 struct LigneVert {
-    int16_t Type = 0;        // 0 unclassified, -2 bar line, 1..4 stem of a note (its Queue)
-    int16_t PosY = 0;        // top row
-    int16_t PosX = 0;        // left column
-    int16_t Longueur = 0;    // height in rows
-    int16_t Epaisseur = 0;   // mean thickness, at least 1
-    int16_t NbAccroches = 0; // stacked beams attached
-    int16_t NumAccroche = 0; // beam group that last set NbAccroches
+    int16_t Type = 0;         // 0 unclassified, -2 bar line, 1..4 stem of a note (its Queue)
+    int16_t PosY = 0;         // top row
+    int16_t PosX = 0;         // left column
+    int16_t Longueur = 0;     // height in rows
+    int16_t Epaisseur = 0;    // mean thickness, at least 1
+    int16_t NbAccroches = 0;  // stacked beams attached
+    int16_t NumAccroche = 0;  // beam group that last set NbAccroches
 };
 
 constexpr int16_t kTypeLigneBarre = -2;
 
 // One key-signature accidental as the clef record keeps it.
 struct AlterationArmature {
-    uint8_t Code = 0;   // 1 sharp, 3 flat, 0 natural
+    uint8_t Code = 0;  // 1 sharp, 3 flat, 0 natural
     uint8_t Zero = 0;
     int16_t Prob = 0;
     int16_t Position = 0;  // staff position, as for note heads
@@ -167,7 +167,7 @@ struct Portee {
     int16_t TailleSymboles = 0;  // display size of the staff's glyphs
     std::vector<EchantillonLignes> Echantillons;
     std::vector<NotePortee> Symboles;
-    struct Clef Clef;            // start clef; its FinX is the first music column
+    struct Clef Clef;  // start clef; its FinX is the first music column
     std::vector<Mesure> Mesures;
     std::vector<Liaison> Liaisons;
     std::vector<LigneVert> LignesVert;

@@ -56,8 +56,8 @@ struct NotePortee {
     uint16_t NumGraphe = 0;
     int16_t ProbNote = 0;
     int16_t PosY = 0;
-    int16_t PosX = 0;         // sort key of the list
-    int16_t Interligne = 0;   // staff position in half-interlines, 0 = top line
+    int16_t PosX = 0;        // sort key of the list
+    int16_t Interligne = 0;  // staff position in half-interlines, 0 = top line
     uint8_t Silence = 0;
     uint8_t CodeNote = 0;
     uint8_t Alteration = kSansAlteration;
@@ -122,7 +122,7 @@ struct CaractereProbable {
     uint8_t Actif = 0;   // 1 while it may still be taken
     uint8_t Marque = 0;  // 1: to be removed by SupprimeCaracteresMarques
     int16_t NumGraphe = 0;
-    Point Position;      // row, then column
-    uint16_t Code = 0;   // glyph code
-    int16_t Prob = 0;    // score: 0 to about 1000; 32000 from a symbol area
+    Point Position;     // row, then column
+    uint16_t Code = 0;  // glyph code
+    int16_t Prob = 0;   // score: 0 to about 1000; 32000 from a symbol area
 };

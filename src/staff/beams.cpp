@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "records/options.h"
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/longueurs.h"
 #include "toolbox/messages.h"
 
@@ -195,8 +195,8 @@ bool PenteMoyenne(const std::vector<ProfilAccroche>& p, int n, float s, float& p
     return true;
 }
 
-void NoteLignesTouchees(const ReglagesReconnaissance& reglages, Portee& portee, const std::vector<ProfilAccroche>& p, int x0, int n,
-                        int numero) {
+void NoteLignesTouchees(const ReglagesReconnaissance& reglages, Portee& portee,
+                        const std::vector<ProfilAccroche>& p, int x0, int n, int numero) {
     for (LigneVert& l : portee.LignesVert) {
         if (ContactLigneVertAccroche(reglages, portee, l, p, x0, n) == 0) continue;
         const int k = NbAccrochesEnX(reglages, portee, l.PosX, p, x0, n);
@@ -256,8 +256,8 @@ bool EpaisCommeUneTete(const TravailAccroches& t, int n) {
     return *milieu >= 0.7f * t.interligne;
 }
 
-bool CoteDesTiges(const ReglagesReconnaissance& reglages, const Portee& portee, const std::vector<ProfilAccroche>& p, int x0, int n,
-                  int& cote);
+bool CoteDesTiges(const ReglagesReconnaissance& reglages, const Portee& portee,
+                  const std::vector<ProfilAccroche>& p, int x0, int n, int& cote);
 
 // Two short notes set close together are joined by a beam only a head and
 // a stem wide, narrower than the shortest bar otherwise believed. Such a
@@ -286,7 +286,8 @@ bool TeteAuBout(const TravailAccroches& t, const LigneVert& l, int cote) {
     for (int y = std::max(0, bout - marge); y <= std::min(t.hauteur - 1, bout + marge); ++y) {
         const uint8_t* ligne = LignePixels(t.bande, y);
         int debut = -1;
-        for (int x = std::max(0, l.PosX - 2); x <= std::min(t.largeur - 1, droite + 1) && debut < 0; ++x)
+        for (int x = std::max(0, l.PosX - 2); x <= std::min(t.largeur - 1, droite + 1) && debut < 0;
+             ++x)
             if (ligne[x] == IndexNoir) debut = x;
         if (debut < 0) continue;
         int gauche = debut, fin = debut;
@@ -297,7 +298,8 @@ bool TeteAuBout(const TravailAccroches& t, const LigneVert& l, int cote) {
     return false;
 }
 
-bool RelieDeuxTiges(const ReglagesReconnaissance& reglages, const Portee& portee, const TravailAccroches& t, int x, int n) {
+bool RelieDeuxTiges(const ReglagesReconnaissance& reglages, const Portee& portee,
+                    const TravailAccroches& t, int x, int n) {
     int cote = 0;
     if (!CoteDesTiges(reglages, portee, t.profil, x, n, cote)) return false;
     const float tolerance = t.interligne / 2;
@@ -316,7 +318,8 @@ bool RelieDeuxTiges(const ReglagesReconnaissance& reglages, const Portee& portee
 // Traces, tests, records and erases the candidate seeded at mask pixel
 // (x, y). On a refusal, `finPile` is the row after the seed's stack in
 // column x: every seed above it traces the same candidate.
-bool SuitAccroche(const ReglagesReconnaissance& reglages, Portee& portee, TravailAccroches& t, int numero, int x, int y, int& finPile) {
+bool SuitAccroche(const ReglagesReconnaissance& reglages, Portee& portee, TravailAccroches& t,
+                  int numero, int x, int y, int& finPile) {
     const float s = t.interligne;
     const ProfilAccroche graine = EntreeColonne(t, x, y);
     if (graine.NbTraits == 0) {
@@ -348,7 +351,8 @@ bool SuitAccroche(const ReglagesReconnaissance& reglages, Portee& portee, Travai
 
 // Mean stack height of the columns of each beam count, heights too close
 // to a larger count's merged into the thinner one.
-void HauteursMoyennes(const ReglagesReconnaissance& reglages, const std::vector<ProfilAccroche>& p, int n, float s, int moyenne[5]) {
+void HauteursMoyennes(const ReglagesReconnaissance& reglages, const std::vector<ProfilAccroche>& p,
+                      int n, float s, int moyenne[5]) {
     long somme[5] = {};
     int nb[5] = {};
     for (int i = 0; i < n; ++i) {
@@ -392,8 +396,8 @@ int CompteLePlusProche(int hauteur, const int moyenne[5]) {
 
 // Which ends of the vertical lines meet the beam: the side with more, and
 // whether there are two stems on one side at all.
-bool CoteDesTiges(const ReglagesReconnaissance& reglages, const Portee& portee, const std::vector<ProfilAccroche>& p, int x0, int n,
-                  int& cote) {
+bool CoteDesTiges(const ReglagesReconnaissance& reglages, const Portee& portee,
+                  const std::vector<ProfilAccroche>& p, int x0, int n, int& cote) {
     int haut = 0, bas = 0;
     for (const LigneVert& l : portee.LignesVert) {
         const int c = ContactLigneVertAccroche(reglages, portee, l, p, x0, n);
@@ -406,7 +410,8 @@ bool CoteDesTiges(const ReglagesReconnaissance& reglages, const Portee& portee, 
 
 // Runs of columns whose edge on the stems' side keeps level and whose count
 // stays the same; short ones lose their count. The last run is kept.
-void AnnuleMorceauxCourts(const ReglagesReconnaissance& reglages, std::vector<ProfilAccroche>& p, int n, float s, int cote) {
+void AnnuleMorceauxCourts(const ReglagesReconnaissance& reglages, std::vector<ProfilAccroche>& p,
+                          int n, float s, int cote) {
     const float longueurMin = reglages.Reglage.AccrocheLargeurMinimaleMorceauAccroche * s;
     int bordPrecedent = 0, nbPrecedent = 0, debut = 0, longueur = 0;
     for (int i = 0; i < n; ++i) {
@@ -475,8 +480,9 @@ Offscreen CreeMasqueAccroches(Offscreen bande, int largeur, int hauteur) {
     return ConstruitMasque(bande, largeur, hauteur, nullptr);
 }
 
-int ContactLigneVertAccroche(const ReglagesReconnaissance& reglages, const Portee& portee, const LigneVert& ligne,
-                             const std::vector<ProfilAccroche>& p, int x0, int n) {
+int ContactLigneVertAccroche(const ReglagesReconnaissance& reglages, const Portee& portee,
+                             const LigneVert& ligne, const std::vector<ProfilAccroche>& p, int x0,
+                             int n) {
     const float s = portee.Interligne;
     const float mx = reglages.Reglage.AccrocheMargeXIntersecteLigneVert * s;
     const float my = reglages.Reglage.AccrocheMargeYIntersecteLigneVert * s;
@@ -493,8 +499,8 @@ int ContactLigneVertAccroche(const ReglagesReconnaissance& reglages, const Porte
     return 0;
 }
 
-int NbAccrochesEnX(const ReglagesReconnaissance& reglages, const Portee& portee, int x, const std::vector<ProfilAccroche>& p, int x0,
-                   int n) {
+int NbAccrochesEnX(const ReglagesReconnaissance& reglages, const Portee& portee, int x,
+                   const std::vector<ProfilAccroche>& p, int x0, int n) {
     const float mx = reglages.Reglage.AccrocheMargeXIntersecteLigneVert * portee.Interligne;
     const int rel = x - x0;
     int plus = 0;
@@ -504,7 +510,8 @@ int NbAccrochesEnX(const ReglagesReconnaissance& reglages, const Portee& portee,
     return plus;
 }
 
-bool ValideAccroche(const ReglagesReconnaissance& reglages, Portee& portee, std::vector<ProfilAccroche>& p, int x0, int n) {
+bool ValideAccroche(const ReglagesReconnaissance& reglages, Portee& portee,
+                    std::vector<ProfilAccroche>& p, int x0, int n) {
     const float s = portee.Interligne;
     int cote = 0;
     if (n <= 0 || !CoteDesTiges(reglages, portee, p, x0, n, cote)) return false;
@@ -531,7 +538,8 @@ bool ValideAccroche(const ReglagesReconnaissance& reglages, Portee& portee, std:
     return true;
 }
 
-bool RechercheAccrochesDecrites(EtatPage& etat, const ReglagesReconnaissance& reglages, std::vector<AccrocheTrouvee>* trouvees) {
+bool RechercheAccrochesDecrites(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                                std::vector<AccrocheTrouvee>* trouvees) {
     Portee& portee = etat.Courante();
     Offscreen bande = etat.PorteeImage;
     if (!bande) return false;
@@ -541,7 +549,8 @@ bool RechercheAccrochesDecrites(EtatPage& etat, const ReglagesReconnaissance& re
     t.largeurMasque = EnPixels(0.4f * s + 1);
     t.hauteurMasque = EnPixels(0.33f * s);
     RangeesNoires rangees;
-    const OffscreenPossede masque(ConstruitMasque(bande, t.largeurMasque, t.hauteurMasque, &rangees));
+    const OffscreenPossede masque(
+        ConstruitMasque(bande, t.largeurMasque, t.hauteurMasque, &rangees));
     if (!masque) return false;
     Trace("Recherche des Accroches");
     t.masque = VueOffscreen(masque.get());

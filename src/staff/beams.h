@@ -27,7 +27,7 @@ struct ProfilAccroche {
 // An accepted beam as traced, for the diagnostic drawing.
 struct AccrocheTrouvee {
     int numero = 0;
-    int x0 = 0;  // first column, in band coordinates
+    int x0 = 0;                          // first column, in band coordinates
     std::vector<ProfilAccroche> profil;  // the n columns used by the tests
 };
 
@@ -35,7 +35,8 @@ struct AccrocheTrouvee {
 // made.
 bool RechercheAccroches(EtatPage& etat, const ReglagesReconnaissance& reglages);
 // The same, also handing back the accepted beams.
-bool RechercheAccrochesDecrites(EtatPage& etat, const ReglagesReconnaissance& reglages, std::vector<AccrocheTrouvee>* trouvees);
+bool RechercheAccrochesDecrites(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                                std::vector<AccrocheTrouvee>* trouvees);
 
 // The mask of the thick parts of a band: a pixel is black when it starts a
 // vertical black run of `hauteur` rows and a horizontal one of `largeur`
@@ -44,11 +45,13 @@ bool RechercheAccrochesDecrites(EtatPage& etat, const ReglagesReconnaissance& re
 Offscreen CreeMasqueAccroches(Offscreen bande, int largeur, int hauteur);
 
 // The tests on a traced candidate of x0 .. x0 + n (profile of n columns).
-bool ValideAccroche(const ReglagesReconnaissance& reglages, Portee& portee, std::vector<ProfilAccroche>& profil, int x0, int n);
+bool ValideAccroche(const ReglagesReconnaissance& reglages, Portee& portee,
+                    std::vector<ProfilAccroche>& profil, int x0, int n);
 // -1 when the line hangs down from the beam, +1 when it rises to it or
 // crosses it, 0 when it does not touch it.
-int ContactLigneVertAccroche(const ReglagesReconnaissance& reglages, const Portee& portee, const LigneVert& ligne,
-                             const std::vector<ProfilAccroche>& profil, int x0, int n);
+int ContactLigneVertAccroche(const ReglagesReconnaissance& reglages, const Portee& portee,
+                             const LigneVert& ligne, const std::vector<ProfilAccroche>& profil,
+                             int x0, int n);
 // The largest beam count of the columns around band column x.
-int NbAccrochesEnX(const ReglagesReconnaissance& reglages, const Portee& portee, int x, const std::vector<ProfilAccroche>& profil, int x0,
-                   int n);
+int NbAccrochesEnX(const ReglagesReconnaissance& reglages, const Portee& portee, int x,
+                   const std::vector<ProfilAccroche>& profil, int x0, int n);

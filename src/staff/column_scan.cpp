@@ -14,7 +14,7 @@ constexpr int kColonnesEntreAnnulations = 256;
 // first line's centre is the group's first row, and a further line fits when
 // its centre lies within the tolerance of where the spacing puts it.
 class SuiviColonne {
-public:
+  public:
     SuiviColonne(int x, ScanColonnes& scan, int nbTransitions)
         : x_(x), scan_(scan), nbTransitions_(nbTransitions) {}
 
@@ -62,7 +62,7 @@ public:
         return nbLignesFines_ == 0 ? 0.0f : static_cast<float>(sommeEpaisseurs_) / nbLignesFines_;
     }
 
-private:
+  private:
     // Rows y - longueur + 1 ... y - 1: the run less its first row.
     void CompteBlanc(int y, int longueur) {
         scan_.variationBlancs[y - longueur + 1] += 1;
@@ -105,7 +105,8 @@ std::vector<int32_t> ScanColonnes::LignesBlanches() const {
     return compte;
 }
 
-float ScanneColonne(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree, int x, ScanColonnes& scan) {
+float ScanneColonne(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree, int x,
+                    ScanColonnes& scan) {
     const int hauteur = pageFiltree.hauteur;
     const int pas = pageFiltree.pasLigne;
     const uint8_t* pixel = pageFiltree.PremiereLigne() + x;
@@ -130,7 +131,8 @@ float ScanneColonne(const ReglagesReconnaissance& reglages, const PixMap& pageFi
     return suivi.Epaisseur();
 }
 
-bool ScanneColonnes(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree, ScanColonnes& scan, float& epaisseur) {
+bool ScanneColonnes(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree,
+                    ScanColonnes& scan, float& epaisseur) {
     double somme = 0.0;
     int nombre = 0;
     for (int x = 0; x < pageFiltree.largeur; ++x) {

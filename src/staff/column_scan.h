@@ -10,10 +10,10 @@
 #include "records/portee.h"
 
 // Fixed limits of a column scan, in pixels.
-constexpr int kEpaisseurLigneMax = 5;     // a thin black run
-constexpr int kEcartPorteeMin = 5;        // white gap between two lines of a staff
+constexpr int kEpaisseurLigneMax = 5;  // a thin black run
+constexpr int kEcartPorteeMin = 5;     // white gap between two lines of a staff
 constexpr int kEcartPorteeMax = 21;
-constexpr int kBlancLongMin = 22;         // a long white run
+constexpr int kBlancLongMin = 22;  // a long white run
 constexpr double kToleranceAlignement = 2.0;
 
 // What the scans of the whole page gather.
@@ -32,8 +32,10 @@ struct ScanColonnes {
 // Scans column x of the filtered page top to bottom; appends its line groups
 // of at least `reglages.Reglage.RecherchePorteeNbTransitions` lines and counts its long
 // white runs. Returns the mean length of its thin black runs, 0.0 without any.
-float ScanneColonne(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree, int x, ScanColonnes& scan);
+float ScanneColonne(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree, int x,
+                    ScanColonnes& scan);
 
 // Every column, left to right; the mean thickness over the columns that have
 // thin runs goes to `epaisseur`. False when the user cancels.
-bool ScanneColonnes(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree, ScanColonnes& scan, float& epaisseur);
+bool ScanneColonnes(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree,
+                    ScanColonnes& scan, float& epaisseur);

@@ -11,7 +11,9 @@ namespace {
 // Rows between two looks at the cancel flag.
 constexpr int kLignesEntreAnnulations = 256;
 
-bool Annule(int y) { return y % kLignesEntreAnnulations == 0 && TestAnnulation(); }
+bool Annule(int y) {
+    return y % kLignesEntreAnnulations == 0 && TestAnnulation();
+}
 
 bool FiltreDepuisCopie(Offscreen page, Offscreen copie, int n) {
     bool ok = true;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "records/options.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/longueurs.h"
 #include "staff/staff_detection.h"
 #include "toolbox/progress.h"
@@ -42,7 +42,8 @@ struct GeometrieColonne {
     bool valide = false;
 };
 
-GeometrieColonne GeometrieEn(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int hauteurBande) {
+GeometrieColonne GeometrieEn(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                             int indexPortee, int x, int hauteurBande) {
     GeometrieColonne g;
     float s = InterligneEn(etat, indexPortee, x);
     if (!(s >= 1.0f)) s = 1.0f;
@@ -63,18 +64,21 @@ GeometrieColonne GeometrieEn(EtatPage& etat, const ReglagesReconnaissance& regla
 
 // The staff lines and the ledger positions below the top line, down to the
 // bottom margin: one line is taken per position.
-void EffaceLignesDessous(EtatPage& etat, const VuePixels& base, int x, const GeometrieColonne& g, int hauteurBande) {
+void EffaceLignesDessous(EtatPage& etat, const VuePixels& base, int x, const GeometrieColonne& g,
+                         int hauteurBande) {
     const int demi = g.incertitude / 2;
     float debut = g.haut;
     // Positions far above the band hold no black: start at the first one
     // that can reach it.
-    if (debut < -g.interligne) debut += std::ceil((-g.interligne - debut) / g.interligne) * g.interligne;
+    if (debut < -g.interligne)
+        debut += std::ceil((-g.interligne - debut) / g.interligne) * g.interligne;
     for (float y = debut; y <= hauteurBande - g.incertitude; y += g.interligne) {
         for (int i = 0; i < demi; ++i) {
             const int bas = EnPixels(y + i);
             if (EstNoir(base, x, bas) && EffacePointLigne(etat, base, x, bas, g.interligne)) break;
             const int haut = EnPixels(y - i);
-            if (EstNoir(base, x, haut) && EffacePointLigne(etat, base, x, haut, g.interligne)) break;
+            if (EstNoir(base, x, haut) && EffacePointLigne(etat, base, x, haut, g.interligne))
+                break;
         }
     }
 }
@@ -91,7 +95,8 @@ void EffaceLignesDessus(EtatPage& etat, const VuePixels& base, int x, const Geom
         y -= g.interligne;
         for (int i = 0; i < demi; ++i) {
             const int bas = EnPixels(y + i);
-            if (EstNoir(base, x, bas) && EffacePointLigne(etat, base, x, bas, g.interligne)) continue;
+            if (EstNoir(base, x, bas) && EffacePointLigne(etat, base, x, bas, g.interligne))
+                continue;
             const int haut = EnPixels(y - i);
             if (EstNoir(base, x, haut)) EffacePointLigne(etat, base, x, haut, g.interligne);
         }
@@ -121,11 +126,13 @@ bool EffacePointLigne(EtatPage& etat, const VuePixels& base, int x, int y, float
     if (EstMorceauIsole(base, x, y, interligne / 2)) return false;
     const Trait trait = HauteurTrait(base, x, y);
     if (trait.longueur >= etat.EpaisseurLigne + 2.0f) return false;
-    for (int r = trait.haut; r < trait.haut + trait.longueur; ++r) EcritPixel(base, x, r, IndexRouge);
+    for (int r = trait.haut; r < trait.haut + trait.longueur; ++r)
+        EcritPixel(base, x, r, IndexRouge);
     return true;
 }
 
-bool EffaceLignesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande) {
+bool EffaceLignesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
+                        Offscreen bande) {
     if (!bande) return true;
     const VuePixels base = VueOffscreen(bande);
     const int largeur = bande->largeur, hauteur = bande->hauteur;

@@ -13,7 +13,8 @@
 
 // The stage, on the band of staff `indexPortee`. Returns false when the user
 // cancelled during the last pass.
-bool EffaceLignesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, Offscreen bande);
+bool EffaceLignesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
+                        Offscreen bande);
 
 // Paints red the line pixels of the column-x run through (x, y), unless the
 // black there is a short isolated piece or a symbol crossing the line.

@@ -8,7 +8,9 @@
 
 namespace {
 
-bool EstValide(const EchantillonLignes& e) { return e.Y >= 0.0f; }
+bool EstValide(const EchantillonLignes& e) {
+    return e.Y >= 0.0f;
+}
 
 void Invalide(EchantillonLignes& e) {
     e.Chaine = 0;
@@ -98,7 +100,8 @@ void EchantillonnePortee(Portee& p, const std::vector<const GroupeLignes*>& grou
     p.LargeurSection = static_cast<int16_t>(p.NbLignesPortee * p.Interligne);
     const int w = p.LargeurSection;
     if (w <= 0) return;
-    for (int k = 0; k * w < largeurPage; ++k) p.Echantillons.push_back(MesureSection(p, groupes, k));
+    for (int k = 0; k * w < largeurPage; ++k)
+        p.Echantillons.push_back(MesureSection(p, groupes, k));
 }
 
 // Step 1 of the cleaning: consecutive valid samples less than half an
@@ -149,8 +152,8 @@ void LisseEchantillons(std::vector<EchantillonLignes>& e) {
         const double xk = std::trunc(e[k].X);
         const double y = std::trunc(DroiteY(e[k - 1], e[k + 1], xk));
         e[k].Y = static_cast<float>((y + e[k].Y) / 2.0);
-        e[k].InterligneLocal =
-            static_cast<float>((DroiteInterligne(e[k - 1], e[k + 1], xk) + e[k].InterligneLocal) / 2.0);
+        e[k].InterligneLocal = static_cast<float>(
+            (DroiteInterligne(e[k - 1], e[k + 1], xk) + e[k].InterligneLocal) / 2.0);
     }
 }
 

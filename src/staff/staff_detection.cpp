@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <new>
 
-#include "records/options.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/column_scan.h"
 #include "staff/horizontal_filter.h"
 #include "staff/line_samples.h"
@@ -27,7 +27,9 @@ constexpr int kMessageAucunePortee = 58;
 // keep at least twice as many.
 constexpr int kEchantillonsValidesMin = 3;
 
-void Avertit(int numero) { ProgressionCourante().Avertissement(MessageNumero(numero)); }
+void Avertit(int numero) {
+    ProgressionCourante().Avertissement(MessageNumero(numero));
+}
 
 int EchantillonsValides(const Portee& p) {
     int n = 0;
@@ -101,10 +103,12 @@ bool RecherchePortees(EtatPage& etat, const ReglagesReconnaissance& reglages, Of
     if (page) {
         etat.CadrePage = page->Bornes();
         etat.QualiteBruit = static_cast<int16_t>(QualiteBruitPage(*page));
-        const int n = std::max(1, static_cast<int>(reglages.Reglage.RecherchePorteeNbPixelsConsectifs));
+        const int n =
+            std::max(1, static_cast<int>(reglages.Reglage.RecherchePorteeNbPixelsConsectifs));
         try {
             if (FiltreHorizontal(page, n, MemoireLibre())) {
-                if (TrouvePortees(etat, reglages, *page) && !TestAnnulation()) resultat = ConclutRecherche(etat);
+                if (TrouvePortees(etat, reglages, *page) && !TestAnnulation())
+                    resultat = ConclutRecherche(etat);
             }
         } catch (const std::bad_alloc&) {
             // No room for the profile or the groups: as good as no staff.

@@ -10,14 +10,14 @@
 namespace {
 
 constexpr float kInterligneMin = 1.0f;
-constexpr double kMargeBande = 6.0;     // in interlines, above and below the hump
-constexpr double kSuiteLignes = 2.0;    // in interlines of columns showing the lines
+constexpr double kMargeBande = 6.0;   // in interlines, above and below the hump
+constexpr double kSuiteLignes = 2.0;  // in interlines of columns showing the lines
 
 // The pair of samples whose straight line gives the value at page column x:
 // the pair around x, or the end pair outside the samples.
 int PaireEchantillons(const std::vector<EchantillonLignes>& e, double x) {
-    const auto premier = std::find_if(e.begin(), e.end(),
-                                      [x](const EchantillonLignes& s) { return s.X >= x; });
+    const auto premier =
+        std::find_if(e.begin(), e.end(), [x](const EchantillonLignes& s) { return s.X >= x; });
     const int j = static_cast<int>(premier - e.begin()) - 1;
     return std::clamp(j, 0, static_cast<int>(e.size()) - 2);
 }
@@ -31,8 +31,10 @@ double SurDroite(double x1, double v1, double x2, double v2, double x) {
 constexpr int kToleranceLigne = 2;
 
 bool NoirPres(const PixMap& page, int x, int y) {
-    for (int r = std::max(y - kToleranceLigne, 0); r <= std::min(y + kToleranceLigne, page.hauteur - 1); ++r)
-        if (page.PremiereLigne()[static_cast<size_t>(r) * page.pasLigne + x] == IndexNoir) return true;
+    for (int r = std::max(y - kToleranceLigne, 0);
+         r <= std::min(y + kToleranceLigne, page.hauteur - 1); ++r)
+        if (page.PremiereLigne()[static_cast<size_t>(r) * page.pasLigne + x] == IndexNoir)
+            return true;
     return false;
 }
 
@@ -67,7 +69,8 @@ int DebutDesLignes(EtatPage& etat, const PixMap& page, int i, int depart, int ar
         cumul[k + 1] = cumul[k] + ColonneDePortee(etat, page, i, depart + pas * k);
     for (int k = 0; k < longueur; ++k) {
         if (cumul[k + 1] == cumul[k]) continue;
-        if (cumul[k + etendue] - cumul[k] >= etendue * kPartColonnesDePortee) return depart + pas * k;
+        if (cumul[k + etendue] - cumul[k] >= etendue * kPartColonnesDePortee)
+            return depart + pas * k;
     }
     return -1;
 }
@@ -127,7 +130,8 @@ Rect CalculeBandePortee(EtatPage& etat, int i) {
         if (bas > limite)
             bas = static_cast<int>(limite);
         else if (p.CadreLignes.left <= p.CadreLignes.right)  // a staff without groups has no frame
-            bas = std::max(bas, static_cast<int>(p.CadreLignes.top + p.NbLignesPortee * interligne));
+            bas =
+                std::max(bas, static_cast<int>(p.CadreLignes.top + p.NbLignesPortee * interligne));
     }
     // Humps closer than an interline would leave no band at all: the staff
     // keeps at least its own hump.
@@ -135,11 +139,12 @@ Rect CalculeBandePortee(EtatPage& etat, int i) {
         haut = p.DebutProfil;
         bas = std::max<int>(p.FinProfil, haut + 1);
     }
-    const Rect bande{static_cast<int16_t>(haut), 0, static_cast<int16_t>(bas), etat.CadrePage.right};
+    const Rect bande{static_cast<int16_t>(haut), 0, static_cast<int16_t>(bas),
+                     etat.CadrePage.right};
     p.CadreBandeRef = bande;
-    etat.CadreLignesPortee = Rect{static_cast<int16_t>(p.CadreLignes.top - bande.top), bande.left,
-                                  static_cast<int16_t>(p.CadreLignes.bottom - bande.top),
-                                  bande.right};
+    etat.CadreLignesPortee =
+        Rect{static_cast<int16_t>(p.CadreLignes.top - bande.top), bande.left,
+             static_cast<int16_t>(p.CadreLignes.bottom - bande.top), bande.right};
     return bande;
 }
 

@@ -49,8 +49,10 @@ void ParcourtBosses(EtatPage& etat, const std::vector<int32_t>& profil, int debu
     for (int y = std::max(debut, 0); y < fin; ++y) {
         const int32_t r = profil[y];
         if (r >= critere.seuil && precedent < critere.seuil) debutBosse = y;
-        if (r < critere.seuil && precedent >= critere.seuil && y - debutBosse >= critere.hauteurMin &&
-            (critere.groupesMin == 0 || GroupesCentresDans(etat, debutBosse, y) >= critere.groupesMin)) {
+        if (r < critere.seuil && precedent >= critere.seuil &&
+            y - debutBosse >= critere.hauteurMin &&
+            (critere.groupesMin == 0 ||
+             GroupesCentresDans(etat, debutBosse, y) >= critere.groupesMin)) {
             Portee p;
             p.DebutProfil = static_cast<int16_t>(debutBosse);
             p.FinProfil = static_cast<int16_t>(y);
@@ -61,7 +63,9 @@ void ParcourtBosses(EtatPage& etat, const std::vector<int32_t>& profil, int debu
 }
 
 // First row where a faint staff below staff p may start: half a hump below it.
-int DebutRechercheSous(const Portee& p) { return p.FinProfil + (p.FinProfil - p.DebutProfil) / 2; }
+int DebutRechercheSous(const Portee& p) {
+    return p.FinProfil + (p.FinProfil - p.DebutProfil) / 2;
+}
 
 // A faint staff between two staves must have line groups over at least this
 // share of the page's width; otherwise the hump is text (lyrics, a title).
@@ -72,16 +76,18 @@ constexpr int kPartLargeurPorteeFaible = 8;
 // the threshold while the lower one reaches it, and the look below the last
 // staff starts too late for it. So faint humps are also looked for between
 // the staves found, clear of them, when line groups make them staves.
-void AjoutePorteesFaiblesEntrePortees(EtatPage& etat, const std::vector<int32_t>& profil, int32_t seuil,
-                                      double hauteurMin) {
+void AjoutePorteesFaiblesEntrePortees(EtatPage& etat, const std::vector<int32_t>& profil,
+                                      int32_t seuil, double hauteurMin) {
     const int largeur = etat.CadrePage.right - etat.CadrePage.left;
     const CritereBosse critere{seuil, hauteurMin, std::max(1, largeur / kPartLargeurPorteeFaible)};
     std::vector<std::pair<int, int>> intervalles;
     for (size_t i = 0; i + 1 < etat.Portees.size(); ++i)
-        intervalles.emplace_back(DebutRechercheSous(etat.Portees[i]), etat.Portees[i + 1].DebutProfil);
+        intervalles.emplace_back(DebutRechercheSous(etat.Portees[i]),
+                                 etat.Portees[i + 1].DebutProfil);
     for (const auto& [debut, fin] : intervalles) ParcourtBosses(etat, profil, debut, fin, critere);
-    std::stable_sort(etat.Portees.begin(), etat.Portees.end(),
-                     [](const Portee& a, const Portee& b) { return a.DebutProfil < b.DebutProfil; });
+    std::stable_sort(
+        etat.Portees.begin(), etat.Portees.end(),
+        [](const Portee& a, const Portee& b) { return a.DebutProfil < b.DebutProfil; });
 }
 
 }  // namespace
@@ -161,7 +167,8 @@ void CherchePortees(EtatPage& etat, const std::vector<int32_t>& profil, int32_t 
     // A last staff printed lighter than the others gives a lower hump: it is
     // looked for below the last staff found, with half the threshold.
     AjoutePorteesFaiblesEntrePortees(etat, profil, seuil / 2, hauteurMin);
-    ParcourtBosses(etat, profil, DebutRechercheSous(etat.Portees.back()), hauteur, {seuil / 2, hauteurMin, 0});
+    ParcourtBosses(etat, profil, DebutRechercheSous(etat.Portees.back()), hauteur,
+                   {seuil / 2, hauteurMin, 0});
 }
 
 void AttribueGroupes(EtatPage& etat) {
@@ -192,8 +199,8 @@ void AttribueGroupes(EtatPage& etat) {
         c.left = std::min(c.left, g.Colonne);
         c.right = std::max(c.right, g.Colonne);
         c.top = std::min(c.top, g.PremiereLigne);
-        c.bottom = std::max<int16_t>(c.bottom,
-                                     static_cast<int16_t>(g.PremiereLigne + HauteurGroupe(g)));
+        c.bottom =
+            std::max<int16_t>(c.bottom, static_cast<int16_t>(g.PremiereLigne + HauteurGroupe(g)));
     }
 }
 

@@ -18,11 +18,12 @@ int QualiteGeometriePage(EtatPage& etat) {
         const int y2 = static_cast<int>(LigneHautEn(etat, i, milieu));
         const int y3 = static_cast<int>(LigneHautEn(etat, i, r));
         // A staff without any sample counts as fully skewed.
-        const int pente = (y1 == y2 && y2 == y3 && y1 < 0) ? 1000 : std::abs((y3 - y1) * 1000 / (r - l));
+        const int pente =
+            (y1 == y2 && y2 == y3 && y1 < 0) ? 1000 : std::abs((y3 - y1) * 1000 / (r - l));
         const float interligne = InterligneEn(etat, i, milieu);
-        const int courbure = interligne >= 0.01f
-                                 ? static_cast<int>(std::abs((y1 + y3) / 2 - y2) * 1000 / interligne)
-                                 : 0;
+        const int courbure =
+            interligne >= 0.01f ? static_cast<int>(std::abs((y1 + y3) / 2 - y2) * 1000 / interligne)
+                                : 0;
         penteMax = std::max(penteMax, pente);
         courbureMax = std::max(courbureMax, courbure);
     }

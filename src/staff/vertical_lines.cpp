@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "records/options.h"
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/longueurs.h"
 #include "toolbox/messages.h"
 
@@ -28,7 +28,8 @@ int LargeurRun(const VuePixels& base, int x, int y, int limite) {
 struct Boite {
     int gauche, haut, droite, bas;
     bool Coupe(const Boite& b) const {
-        if (droite <= gauche || bas <= haut || b.droite <= b.gauche || b.bas <= b.haut) return false;
+        if (droite <= gauche || bas <= haut || b.droite <= b.gauche || b.bas <= b.haut)
+            return false;
         return gauche < b.droite && b.gauche < droite && haut < b.bas && b.haut < bas;
     }
 };
@@ -44,7 +45,8 @@ void EffaceTrait(const VuePixels& base, int x, int haut, int longueur, int epais
 }
 
 // The tracing of every seed of the work copy, row by row.
-void ParcoursGraines(const ReglagesReconnaissance& reglages, Portee& portee, const VuePixels& base, int largeur, int hauteur) {
+void ParcoursGraines(const ReglagesReconnaissance& reglages, Portee& portee, const VuePixels& base,
+                     int largeur, int hauteur) {
     const float s = portee.Interligne;
     const int ecartMax = EnPixels(s * reglages.Reglage.LigneVertDistanceMaxSansPoint);
     const int largeurMax = EnPixels(s * reglages.Reglage.LigneVertEpaisseurLimite);
@@ -60,7 +62,8 @@ void ParcoursGraines(const ReglagesReconnaissance& reglages, Portee& portee, con
             // A seed that traces nothing has no length to average over,
             // whatever the minimum height is set to.
             if (longueur <= 0 || longueur < hauteurMin) continue;
-            AjouteLigneVert(reglages, portee, base, gauche, haut, longueur, (sommeHaut + sommeBas) / longueur);
+            AjouteLigneVert(reglages, portee, base, gauche, haut, longueur,
+                            (sommeHaut + sommeBas) / longueur);
         }
     }
 }
@@ -93,8 +96,8 @@ int SuitLigneVert(const VuePixels& base, int x, int y, int dir, int largeurMax, 
     }
 }
 
-bool AjouteLigneVert(const ReglagesReconnaissance& reglages, Portee& portee, const VuePixels& base, int x, int haut, int longueur,
-                     int epaisseur) {
+bool AjouteLigneVert(const ReglagesReconnaissance& reglages, Portee& portee, const VuePixels& base,
+                     int x, int haut, int longueur, int epaisseur) {
     const float dx = portee.Interligne * reglages.Reglage.LigneVertToleranceLigneConfonduesX;
     const float dy = portee.Interligne * reglages.Reglage.LigneVertToleranceLigneConfonduesY;
     const Boite nouvelle = BoiteLigne(x, haut, longueur, dx, dy);
@@ -144,4 +147,6 @@ void SetTypeLignesVertZone(Portee& portee, int xDebut, int xFin, int16_t type) {
         if (xDebut <= l.PosX && l.PosX <= xFin) l.Type = type;
 }
 
-void LibereLignesVert(EtatPage& etat) { etat.Courante().LignesVert = {}; }
+void LibereLignesVert(EtatPage& etat) {
+    etat.Courante().LignesVert = {};
+}

@@ -26,8 +26,8 @@ int SuitLigneVert(const VuePixels& base, int x, int y, int dir, int largeurMax, 
 // Merges the stroke (column x, rows haut .. haut + longueur) into the first
 // line of the staff close to it, or appends it; then erases it from the
 // work copy `base`.
-bool AjouteLigneVert(const ReglagesReconnaissance& reglages, Portee& portee, const VuePixels& base, int x, int haut, int longueur,
-                     int epaisseur);
+bool AjouteLigneVert(const ReglagesReconnaissance& reglages, Portee& portee, const VuePixels& base,
+                     int x, int haut, int longueur, int epaisseur);
 
 // Classification by later stages. An index outside the list is reported
 // and changes nothing.

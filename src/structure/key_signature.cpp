@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "records/options.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/longueurs.h"
 #include "staff/search_zone.h"
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
-#include "records/catalogue.h"
 #include "symbols/staff_position.h"
 #include "toolbox/messages.h"
 
@@ -38,10 +38,14 @@ void AppliqueTonaliteForcee(const ReglagesReconnaissance& reglages, Clef& r) {
 
 uint16_t TypeDeClef(uint16_t code) {
     switch (code) {
-        case kCarCleSol: return 1;
-        case kCarCleFa: return 2;
-        case kCarCleUt: return 3;
-        default: return 0;
+        case kCarCleSol:
+            return 1;
+        case kCarCleFa:
+            return 2;
+        case kCarCleUt:
+            return 3;
+        default:
+            return 0;
     }
 }
 
@@ -52,11 +56,15 @@ uint8_t CodeAlterationArmature(uint16_t code) {
 }
 
 // Counts an accidental of the key and keeps its entry while there is room.
-void NoteAlteration(EtatPage& etat, Clef& r, int indexPortee, uint16_t code, Point position, int16_t prob) {
+void NoteAlteration(EtatPage& etat, Clef& r, int indexPortee, uint16_t code, Point position,
+                    int16_t prob) {
     const int stockees = r.NbBemol + r.NbDiese + r.NbBecarre;
-    if (code == kCarBemol) ++r.NbBemol;
-    else if (code == kCarDiese) ++r.NbDiese;
-    else ++r.NbBecarre;
+    if (code == kCarBemol)
+        ++r.NbBemol;
+    else if (code == kCarDiese)
+        ++r.NbDiese;
+    else
+        ++r.NbBecarre;
     if (stockees >= kAlterationsStockees) {
         // Staves are numbered from 1, as in every other message the user sees.
         Alerte("%s", FormateTexte(MessageNumero(101).c_str(), indexPortee + 1).c_str());
@@ -100,7 +108,8 @@ bool SigneDeMesure(EtatPage& etat, int index) {
 
 }  // namespace
 
-void TraiteArmatureDebutPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, Offscreen bande) {
+void TraiteArmatureDebutPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int i,
+                               Offscreen bande) {
     Portee& portee = etat.Portees.at(i);
     portee.Clef = {};
     if (i != 0 && reglages.Options.RechercherClef == 0) return;
@@ -131,7 +140,8 @@ void TraiteArmatureDebutPortee(EtatPage& etat, const ReglagesReconnaissance& reg
     AppliqueTonaliteForcee(reglages, portee.Clef);
 }
 
-bool TraiteArmaturePortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int x, int largeur, Offscreen, bool clefRequise, Clef& r) {
+bool TraiteArmaturePortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int x,
+                          int largeur, Offscreen, bool clefRequise, Clef& r) {
     Trace("Traite armature");
     r = {};
     r.FinX = static_cast<int16_t>(x);
@@ -143,7 +153,8 @@ bool TraiteArmaturePortee(EtatPage& etat, const ReglagesReconnaissance& reglages
     // not pass for one.
     const int debutChiffrage = r.FinX;
     bool chiffrage = LitChiffrage(etat, reglages, r, i);
-    if (!chiffrage && reglages.Options.NotationAbregee) chiffrage = LitNotationAbregee(etat, reglages, r, i, debutChiffrage);
+    if (!chiffrage && reglages.Options.NotationAbregee)
+        chiffrage = LitNotationAbregee(etat, reglages, r, i, debutChiffrage);
     return clef || alterations || chiffrage;
 }
 
@@ -156,10 +167,9 @@ bool LitClef(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, in
     Point position;
     int16_t prob = 0;
     int index = -1;
-    const uint16_t code =
-        ChercheMeilleurCaractere(etat, true, zone, position, prob, &index,
-                                 EnPixels(reglages.Reglage.SeuilReconnaissanceClef),
-                                 {kCarCleSol, kCarCleFa, kCarCleUt});
+    const uint16_t code = ChercheMeilleurCaractere(
+        etat, true, zone, position, prob, &index,
+        EnPixels(reglages.Reglage.SeuilReconnaissanceClef), {kCarCleSol, kCarCleFa, kCarCleUt});
     if (code == 0) {
         r.PosY = static_cast<int16_t>(b);
         return false;
@@ -175,7 +185,8 @@ bool LitClef(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, in
     return true;
 }
 
-bool LitAlterationsArmature(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i) {
+bool LitAlterationsArmature(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r,
+                            int i) {
     const Portee& portee = etat.Portees.at(i);
     const float s = portee.Interligne;
     const int minimum = EnPixels(reglages.Reglage.SeuilReconnaissanceAlterationClef);

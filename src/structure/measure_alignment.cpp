@@ -59,9 +59,9 @@ bool RetireMesuresHorsTable(const PosMesure& table, int rang, Portee& p) {
 // How a boundary of staff `portee` at column x meets a column of the table,
 // through the column's entry of the nearest staff (the first on a tie).
 struct Rapprochement {
-    bool accepte = false;  // within the tolerance of that entry
-    bool avant = false;    // left of that entry
-    int ecart = 0;         // columns from that entry
+    bool accepte = false;          // within the tolerance of that entry
+    bool avant = false;            // left of that entry
+    int ecart = 0;                 // columns from that entry
     std::ptrdiff_t insertion = 0;  // where the new entry goes in the column
 };
 
@@ -207,7 +207,8 @@ bool AnalyseMesures(EtatPage& etat) {
         table.n = static_cast<int16_t>(portees.size());
         for (size_t rang = 0; rang < portees.size(); ++rang)
             for (const Mesure& m : portees[rang]->Mesures)
-                InserePosMesure(table, portees[rang]->Interligne, static_cast<int>(rang), m.PosXMesure);
+                InserePosMesure(table, portees[rang]->Interligne, static_cast<int>(rang),
+                                m.PosXMesure);
         CompletePosMesure(table);
         AppliquePosMesure(table, portees);
     }

@@ -4,26 +4,31 @@
 #include <cmath>
 #include <vector>
 
-#include "records/options.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
-#include "structure/key_signature.h"
+#include "records/options.h"
 #include "staff/longueurs.h"
 #include "staff/staff_geometry.h"
-#include "structure/systems_measures.h"
 #include "staff/vertical_lines.h"
+#include "structure/key_signature.h"
+#include "structure/systems_measures.h"
 #include "symbols/candidate_filters.h"
-#include "records/catalogue.h"
 #include "toolbox/progress.h"
 
 namespace {
 
 uint8_t MarqueDuSigne(uint16_t code) {
     switch (code) {
-        case kCarDebutRepet: return 3;
-        case kCarFinRepet: return 4;
-        case kCarDebutMusique: return 1;
-        case kCarFinMusique: return 2;
-        default: return 0;
+        case kCarDebutRepet:
+            return 3;
+        case kCarFinRepet:
+            return 4;
+        case kCarDebutMusique:
+            return 1;
+        case kCarFinMusique:
+            return 2;
+        default:
+            return 0;
     }
 }
 
@@ -58,8 +63,8 @@ class EncrePriseCachee {
 // head's ink is no time signature, even when a matcher read one in it. A
 // key changes only at a double bar (or a bar sign): accidentals alone after
 // a plain bar line are the next note's, and are left to it.
-void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int k, int x,
-                   bool barreDouble) {
+void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int k,
+                   int x, bool barreDouble) {
     if (reglages.Options.RechercherClef != 2) return;
     Portee& portee = etat.Portees[indexPortee];
     std::vector<uint8_t> actifs;
@@ -68,8 +73,8 @@ void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
     bool trouve = false;
     {
         EncrePriseCachee encrePrise(etat);
-        trouve = TraiteArmaturePortee(etat, reglages, indexPortee, x, EnPixels(6 * portee.Interligne),
-                                      etat.PorteeImage, false, lu);
+        trouve = TraiteArmaturePortee(etat, reglages, indexPortee, x,
+                                      EnPixels(6 * portee.Interligne), etat.PorteeImage, false, lu);
     }
     const bool armatureSeule = lu.TypeClef == 0 && lu.Numerateur == 0;
     if (trouve && armatureSeule && !barreDouble) {
@@ -90,7 +95,8 @@ bool NoirDansColonnesIntactes(EtatPage& etat, const LigneVert& l, int debut, int
     bool noir = true;
     for (int y = debut; y < fin && noir; ++y) {
         noir = false;
-        for (int x = l.PosX - 1; x <= l.PosX + l.Epaisseur && !noir; ++x) noir = EstNoir(bande, x, y);
+        for (int x = l.PosX - 1; x <= l.PosX + l.Epaisseur && !noir; ++x)
+            noir = EstNoir(bande, x, y);
     }
     return noir;
 }
@@ -99,16 +105,17 @@ bool NoirDansColonnesIntactes(EtatPage& etat, const LigneVert& l, int debut, int
 // A slur or tie crossing a bar line near an end widens the stroke there and
 // stops the vertical-line trace short; the end still counts when the intact
 // band is black all the way from it to the staff line.
-bool EstBarre(EtatPage& etat, const LigneVert& l, int indexPortee, int hauteur, float tolerance, float interligne) {
+bool EstBarre(EtatPage& etat, const LigneVert& l, int indexPortee, int hauteur, float tolerance,
+              float interligne) {
     const int t = EnPixels(LigneHautEn(etat, indexPortee, l.PosX));
     const int haut = l.PosY;
     const int bas = l.PosY + l.Longueur;
     const float cache = kBoutCacheMax * interligne;
-    const bool hautAtteint =
-        haut < t + tolerance || (haut < t + tolerance + cache && NoirDansColonnesIntactes(etat, l, t, haut));
+    const bool hautAtteint = haut < t + tolerance || (haut < t + tolerance + cache &&
+                                                      NoirDansColonnesIntactes(etat, l, t, haut));
     const bool basAtteint =
-        bas >= t + hauteur - tolerance ||
-        (bas >= t + hauteur - tolerance - cache && NoirDansColonnesIntactes(etat, l, bas, t + hauteur));
+        bas >= t + hauteur - tolerance || (bas >= t + hauteur - tolerance - cache &&
+                                           NoirDansColonnesIntactes(etat, l, bas, t + hauteur));
     return hautAtteint && basAtteint;
 }
 
@@ -120,24 +127,28 @@ bool BarreDouble(EtatPage& etat, int i, size_t n, int hauteur, float tolerance) 
     for (size_t autre = 0; autre < portee.LignesVert.size(); ++autre) {
         const LigneVert& v = portee.LignesVert[autre];
         if (autre == n || std::abs(v.PosX - l.PosX) > 1.5f * portee.Interligne) continue;
-        if ((v.Type == 0 || v.Type == kTypeLigneBarre) && EstBarre(etat, v, i, hauteur, tolerance, portee.Interligne))
+        if ((v.Type == 0 || v.Type == kTypeLigneBarre) &&
+            EstBarre(etat, v, i, hauteur, tolerance, portee.Interligne))
             return true;
     }
     return false;
 }
 
 // False when the user asked to stop.
-bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int premiereColonne) {
+bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i,
+                   int premiereColonne) {
     Portee& portee = etat.Portees[i];
     const int hauteur = EnPixels((portee.NbLignesPortee - 1) * portee.Interligne);
     const float tolerance = reglages.Reglage.MesureToleranceRecherche * portee.Interligne;
     for (size_t n = 0; n < portee.LignesVert.size(); ++n) {
         const LigneVert l = portee.LignesVert[n];
-        if (l.Type == 0 && l.PosX > premiereColonne && EstBarre(etat, l, i, hauteur, tolerance, portee.Interligne)) {
+        if (l.Type == 0 && l.PosX > premiereColonne &&
+            EstBarre(etat, l, i, hauteur, tolerance, portee.Interligne)) {
             SetTypeLigneVert(portee, static_cast<int>(n), kTypeLigneBarre);
             const int k = AjouteMesure(portee, l.PosX);
             if (k > 0)
-                LitChangement(etat, reglages, i, k, l.PosX, BarreDouble(etat, i, n, hauteur, tolerance));
+                LitChangement(etat, reglages, i, k, l.PosX,
+                              BarreDouble(etat, i, n, hauteur, tolerance));
         }
         if (TestAnnulation()) return false;
     }
@@ -145,7 +156,8 @@ bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
 }
 
 // A bar sign near a boundary only marks it; elsewhere it makes one.
-void ChercheSignesBarre(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int premiereColonne) {
+void ChercheSignesBarre(EtatPage& etat, const ReglagesReconnaissance& reglages, int i,
+                        int premiereColonne) {
     Portee& portee = etat.Portees[i];
     const float s = portee.Interligne;
     for (size_t n = 0; n < etat.Caracteres.size(); ++n) {
@@ -153,8 +165,9 @@ void ChercheSignesBarre(EtatPage& etat, const ReglagesReconnaissance& reglages, 
         if (!SigneRetenu(c, premiereColonne) || !EstRupture(c.Code)) continue;
         const int x = c.Position.h;
         const uint8_t marque = MarqueDuSigne(c.Code);
-        auto proche = std::find_if(portee.Mesures.begin(), portee.Mesures.end(),
-                                   [&](const Mesure& m) { return std::abs(m.PosXMesure - x) < 4 * s; });
+        auto proche =
+            std::find_if(portee.Mesures.begin(), portee.Mesures.end(),
+                         [&](const Mesure& m) { return std::abs(m.PosXMesure - x) < 4 * s; });
         if (proche != portee.Mesures.end()) {
             uint8_t* libre = std::find(std::begin(proche->Marques), std::end(proche->Marques), 0);
             if (marque != 0 && libre != std::end(proche->Marques)) *libre = marque;
@@ -197,8 +210,9 @@ bool RechercheMesures(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     // Without a start reading the first music column is unknown, but no
     // measure starts where the clef must stand: the line that opens the
     // staff and the thick strokes of a C clef are no bar lines.
-    const int premiereColonne =
-        debutMusique != 0 ? debutMusique : portee.CadreLignes.left + EnPixels(4 * portee.Interligne);
+    const int premiereColonne = debutMusique != 0
+                                    ? debutMusique
+                                    : portee.CadreLignes.left + EnPixels(4 * portee.Interligne);
 
     const bool complet = ChercheBarres(etat, reglages, i, premiereColonne);
     ChercheSignesBarre(etat, reglages, i, premiereColonne);

@@ -1,7 +1,7 @@
-#include "records/options.h"
 #include "structure/note_stage.h"
 
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "structure/systems_measures.h"
 #include "symbols/accidentals_dots.h"
 #include "symbols/candidates.h"
@@ -16,7 +16,8 @@ namespace {
 
 // Flags, ties, measures and the accidentals no note took, once every head
 // has its stem. False when the user cancelled.
-bool CompleteNotes(EtatPage& etat, const ReglagesReconnaissance& reglages, Portee& portee, const Rect& zone) {
+bool CompleteNotes(EtatPage& etat, const ReglagesReconnaissance& reglages, Portee& portee,
+                   const Rect& zone) {
     if (!TraiteCroches(etat, reglages)) return false;
     TrieNotes(portee);
     bool resultat = AttacheLiaisons(etat);

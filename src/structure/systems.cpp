@@ -87,7 +87,8 @@ Connexion ConnexionSuivante(EtatPage& etat, Offscreen page, const std::vector<in
     }
     const double lignes = fin - debut;
     c.liee = encrees / lignes > 0.7;
-    c.accolade = c.liee && (encreesGauche / lignes > 0.7 || BarresTraversantes(etat, page, i, debut, fin));
+    c.accolade =
+        c.liee && (encreesGauche / lignes > 0.7 || BarresTraversantes(etat, page, i, debut, fin));
     return c;
 }
 
@@ -141,7 +142,8 @@ void NumeroteSystemesCourts(EtatPage& etat) {
         }
         if (a < 0 || b - a + 1 >= etat.NbPorteesParSysteme) continue;
         for (int i = a; i <= b; ++i)
-            if (!etat.Portees[i].Tablature) etat.Portees[i].IndexPortee = static_cast<int16_t>(suivant++);
+            if (!etat.Portees[i].Tablature)
+                etat.Portees[i].IndexPortee = static_cast<int16_t>(suivant++);
     }
     etat.NbPorteesParSysteme = static_cast<int16_t>(suivant);
 }

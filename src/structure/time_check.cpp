@@ -13,7 +13,6 @@
 #include <utility>
 
 #include "records/catalogue.h"
-
 #include "symbols/notes.h"
 #include "toolbox/messages.h"
 
@@ -24,17 +23,28 @@ constexpr int64_t kNoire = 40320;
 // Nominal value of a note or rest code; 0 for grace notes and unknown codes.
 int64_t DureeNominale(uint16_t code) {
     switch (code) {
-        case kCarRonde: return 4 * kNoire;
-        case kCarBlanche: return 2 * kNoire;
-        case kCarNoire: return kNoire;
-        case kCarPause: return 4 * kNoire;
-        case kCarDemiPause: return 2 * kNoire;
-        case kCarSoupir: return kNoire;
-        case kCarDemiSoupir: return kNoire / 2;
-        case kCarQuartSoupir: return kNoire / 4;
-        case kCarHuitiemeSoupir: return kNoire / 8;
-        case kCarSeiziemeSoupir: return kNoire / 16;
-        default: return 0;
+        case kCarRonde:
+            return 4 * kNoire;
+        case kCarBlanche:
+            return 2 * kNoire;
+        case kCarNoire:
+            return kNoire;
+        case kCarPause:
+            return 4 * kNoire;
+        case kCarDemiPause:
+            return 2 * kNoire;
+        case kCarSoupir:
+            return kNoire;
+        case kCarDemiSoupir:
+            return kNoire / 2;
+        case kCarQuartSoupir:
+            return kNoire / 4;
+        case kCarHuitiemeSoupir:
+            return kNoire / 8;
+        case kCarSeiziemeSoupir:
+            return kNoire / 16;
+        default:
+            return 0;
     }
 }
 
@@ -43,8 +53,10 @@ int64_t DureeNote(const NotePortee& n) {
     int64_t ajout = d;
     for (int p = 0; p < n.Pointe; ++p) d += (ajout >>= 1);
     // The usual tuplets: three in the time of two, six in four, five in four.
-    if (n.Tuplet == 3 || n.Tuplet == 6) d = d * 2 / 3;
-    else if (n.Tuplet == 5) d = d * 4 / 5;
+    if (n.Tuplet == 3 || n.Tuplet == 6)
+        d = d * 2 / 3;
+    else if (n.Tuplet == 5)
+        d = d * 4 / 5;
     return d;
 }
 
@@ -59,7 +71,9 @@ constexpr int kDenominateurs[] = {2, 4, 8};
 
 using Lecture = std::pair<int16_t, int16_t>;
 
-bool EstLecture(const Clef& c) { return c.Numerateur > 0 && c.Denominateur > 0; }
+bool EstLecture(const Clef& c) {
+    return c.Numerateur > 0 && c.Denominateur > 0;
+}
 
 int Compte(const std::vector<int64_t>& durees, int64_t longueur) {
     return static_cast<int>(std::count(durees.begin(), durees.end(), longueur));
@@ -128,11 +142,13 @@ int64_t DureeNotesMesure(const Portee& portee, int mesure) {
     return total;
 }
 
-ChiffrageVerifie ChoisitChiffrage(int numerateur, int denominateur, const std::vector<int64_t>& durees) {
+ChiffrageVerifie ChoisitChiffrage(int numerateur, int denominateur,
+                                  const std::vector<int64_t>& durees) {
     ChiffrageVerifie v;
     v.NumerateurLu = v.NumerateurRetenu = static_cast<int16_t>(numerateur);
     v.DenominateurLu = v.DenominateurRetenu = static_cast<int16_t>(denominateur);
-    v.MesuresComptees = static_cast<int16_t>(std::count_if(durees.begin(), durees.end(), [](int64_t d) { return d > 0; }));
+    v.MesuresComptees = static_cast<int16_t>(
+        std::count_if(durees.begin(), durees.end(), [](int64_t d) { return d > 0; }));
     v.MesuresLues = v.MesuresRetenues =
         static_cast<int16_t>(Compte(durees, LongueurChiffrage(numerateur, denominateur)));
     std::vector<Lecture> candidats;
@@ -170,9 +186,10 @@ void VerifieChiffrages(EtatPage& etat) {
     Verdicts verdicts;
     for (const auto& [lecture, durees] : parLecture) {
         const ChiffrageVerifie v = ChoisitChiffrage(lecture.first, lecture.second, durees);
-        Trace("Chiffrage lu %d/%d, retenu %d/%d : %d mesures sur %d en %d/%d, %d en %d/%d", v.NumerateurLu,
-              v.DenominateurLu, v.NumerateurRetenu, v.DenominateurRetenu, v.MesuresRetenues, v.MesuresComptees,
-              v.NumerateurRetenu, v.DenominateurRetenu, v.MesuresLues, v.NumerateurLu, v.DenominateurLu);
+        Trace("Chiffrage lu %d/%d, retenu %d/%d : %d mesures sur %d en %d/%d, %d en %d/%d",
+              v.NumerateurLu, v.DenominateurLu, v.NumerateurRetenu, v.DenominateurRetenu,
+              v.MesuresRetenues, v.MesuresComptees, v.NumerateurRetenu, v.DenominateurRetenu,
+              v.MesuresLues, v.NumerateurLu, v.DenominateurLu);
         etat.Chiffrages.push_back(v);
         verdicts[lecture] = v;
     }

@@ -19,7 +19,8 @@ int64_t DureeNotesMesure(const Portee& portee, int mesure);
 // numerator or the denominator changed) that most measures hold; `lue` when
 // the measures do not clearly contradict it. `durees` are the measures'
 // lengths, -1 for those that cannot judge.
-ChiffrageVerifie ChoisitChiffrage(int numerateur, int denominateur, const std::vector<int64_t>& durees);
+ChiffrageVerifie ChoisitChiffrage(int numerateur, int denominateur,
+                                  const std::vector<int64_t>& durees);
 
 // Checks every signature read on the page, rewrites those the measures
 // contradict in the start and measure records that carry them, and lists

@@ -2,18 +2,20 @@
 // for common time and cut time.
 #include <algorithm>
 
-#include "records/options.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
-#include "structure/key_signature.h"
+#include "records/options.h"
 #include "staff/longueurs.h"
 #include "staff/search_zone.h"
 #include "staff/staff_geometry.h"
+#include "structure/key_signature.h"
 #include "symbols/candidates.h"
-#include "records/catalogue.h"
 
 namespace {
 
-constexpr uint16_t Chiffre(int n) { return static_cast<uint16_t>(kCarChiffre0 + n); }
+constexpr uint16_t Chiffre(int n) {
+    return static_cast<uint16_t>(kCarChiffre0 + n);
+}
 
 // One number of the signature read in `zone`, the candidates left active.
 struct Nombre {
@@ -25,24 +27,27 @@ struct Nombre {
 
 // Without `ModeArmature` 2 only the usual numbers are believed, which keeps
 // stray digit readings (fingerings, tuplet figures) out of the signature.
-Nombre LitNombre(EtatPage& etat, const ReglagesReconnaissance& reglages, const Rect& zone, bool numerateur) {
+Nombre LitNombre(EtatPage& etat, const ReglagesReconnaissance& reglages, const Rect& zone,
+                 bool numerateur) {
     const int minimum = EnPixels(reglages.Reglage.SeuilReconnaissanceChiffre);
     Nombre n;
     int16_t prob = 0;
     if (reglages.Options.ModeArmature != 2) {
         if (numerateur)
-            n.code = ChercheMeilleurCaractere(etat, false, zone, n.position, prob, &n.index, minimum,
-                                              {Chiffre(2), Chiffre(3), Chiffre(4), Chiffre(6), Chiffre(9)});
+            n.code = ChercheMeilleurCaractere(
+                etat, false, zone, n.position, prob, &n.index, minimum,
+                {Chiffre(2), Chiffre(3), Chiffre(4), Chiffre(6), Chiffre(9)});
         else
-            n.code = ChercheMeilleurCaractere(etat, false, zone, n.position, prob, &n.index, minimum,
-                                              {Chiffre(1), Chiffre(2), Chiffre(4), Chiffre(8)});
+            n.code =
+                ChercheMeilleurCaractere(etat, false, zone, n.position, prob, &n.index, minimum,
+                                         {Chiffre(1), Chiffre(2), Chiffre(4), Chiffre(8)});
         n.valeur = n.code - kCarChiffre0;
         return n;
     }
     Point positionUn;
     int indexUn = -1;
-    const bool dizaine =
-        ChercheMeilleurCaractere(etat, false, zone, positionUn, prob, &indexUn, minimum, {Chiffre(1)}) != 0;
+    const bool dizaine = ChercheMeilleurCaractere(etat, false, zone, positionUn, prob, &indexUn,
+                                                  minimum, {Chiffre(1)}) != 0;
     n.code = ChercheMeilleurCaractere(etat, false, zone, n.position, prob, &n.index, minimum,
                                       {Chiffre(0), Chiffre(2), Chiffre(3), Chiffre(4), Chiffre(5),
                                        Chiffre(6), Chiffre(7), Chiffre(8), Chiffre(9)});
@@ -64,11 +69,11 @@ bool LitChiffrage(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& 
     const int t = EnPixels(LigneHautEn(etat, i, x));
     const int droite = EnPixels(x + 4 * s);
 
-    const Nombre haut =
-        LitNombre(etat, reglages, ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 1.5f * s), droite), true);
+    const Nombre haut = LitNombre(
+        etat, reglages, ZoneRecherche(EnPixels(t - s), x, EnPixels(t + 1.5f * s), droite), true);
     if (haut.code == 0) return false;
-    const Nombre bas =
-        LitNombre(etat, reglages, ZoneRecherche(EnPixels(t + 2 * s), x, EnPixels(t + 4 * s), droite), false);
+    const Nombre bas = LitNombre(
+        etat, reglages, ZoneRecherche(EnPixels(t + 2 * s), x, EnPixels(t + 4 * s), droite), false);
     // A time signature is two numbers: a digit alone is something else read
     // as a digit (a note, a fingering), and leaves the record and the
     // candidates as they were.
@@ -83,7 +88,8 @@ bool LitChiffrage(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& 
     return true;
 }
 
-bool LitNotationAbregee(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i, int gauche) {
+bool LitNotationAbregee(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, int i,
+                        int gauche) {
     const Portee& portee = etat.Portees.at(i);
     const float s = portee.Interligne;
     const int x = r.FinX;
@@ -93,10 +99,9 @@ bool LitNotationAbregee(EtatPage& etat, const ReglagesReconnaissance& reglages, 
     Point position;
     int16_t prob = 0;
     int index = -1;
-    const uint16_t code =
-        ChercheMeilleurCaractere(etat, true, zone, position, prob, &index,
-                                 EnPixels(reglages.Reglage.SeuilReconnaissanceNotationAbregee),
-                                 {kCarCBarre, kCarC});
+    const uint16_t code = ChercheMeilleurCaractere(
+        etat, true, zone, position, prob, &index,
+        EnPixels(reglages.Reglage.SeuilReconnaissanceNotationAbregee), {kCarCBarre, kCarC});
     if (code == 0) return false;
     DesactiveCaracteresGraphe(etat, index);
     r.NotationAbregee = 1;

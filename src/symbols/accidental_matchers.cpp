@@ -196,7 +196,8 @@ int ReconnaitBemol(EtatPage& etat, Graphe& g, float s, Point& position) {
     if (plusLong && HauteurTrait(*plusLong) >= s / 2 && bemol.Largeur() < 1.5f * s) {
         const TraitVertical tige = TigeBemol(bemol, *plusLong, s);
         for (const TraitVertical& t : bemol.TraitsVerticaux) {
-            if (t.Disponible && t.XHaut > tige.XHaut && t.YHaut <= bemol.NbLignes / 4) score -= 1000;
+            if (t.Disponible && t.XHaut > tige.XHaut && t.YHaut <= bemol.NbLignes / 4)
+                score -= 1000;
         }
         score = NoteTigeBemol(bemol, tige, s, score);
         const TraitVertical* ventre = PlusLongTrait(etat, bemol);

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <cstdlib>
+#include <limits>
 
-#include "records/options.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
-#include "records/catalogue.h"
 #include "symbols/notes.h"
 #include "symbols/staff_position.h"
 #include "toolbox/progress.h"
@@ -20,18 +20,27 @@ namespace {
 constexpr int kEcartAlterationLibre = 3;
 
 Rect Zone(float haut, float gauche, float bas, float droite) {
-    return Rect{static_cast<int16_t>(haut), static_cast<int16_t>(gauche),
-                static_cast<int16_t>(bas), static_cast<int16_t>(droite)};
+    return Rect{static_cast<int16_t>(haut), static_cast<int16_t>(gauche), static_cast<int16_t>(bas),
+                static_cast<int16_t>(droite)};
 }
 
-int SeuilAlteration(const ReglagesReconnaissance& reglages) { return static_cast<int>(reglages.Reglage.SeuilReconnaissanceAlteration); }
+int SeuilAlteration(const ReglagesReconnaissance& reglages) {
+    return static_cast<int>(reglages.Reglage.SeuilReconnaissanceAlteration);
+}
 
 uint8_t ValeurAlteration(uint16_t code) {
     switch (code) {
-        case kCarDiese: case kCarPetitDiese: return kDiese;
-        case kCarBemol: case kCarPetitBemol: return kBemol;
-        case kCarBecarre: case kCarPetitBecarre: return kBecarre;
-        default: return kSansAlteration;
+        case kCarDiese:
+        case kCarPetitDiese:
+            return kDiese;
+        case kCarBemol:
+        case kCarPetitBemol:
+            return kBemol;
+        case kCarBecarre:
+        case kCarPetitBecarre:
+            return kBecarre;
+        default:
+            return kSansAlteration;
     }
 }
 
@@ -67,7 +76,8 @@ int NotePourAlteration(const Portee& portee, Point position) {
     return -1;
 }
 
-Rect ZonePointes(EtatPage& etat, int indexPortee, uint16_t code, int x, int y, float s, int largeur) {
+Rect ZonePointes(EtatPage& etat, int indexPortee, uint16_t code, int x, int y, float s,
+                 int largeur) {
     if (code == kCarSoupir) {
         // The dot of a quarter rest sits in the second space, whatever the
         // rest's own row.
@@ -79,21 +89,24 @@ Rect ZonePointes(EtatPage& etat, int indexPortee, uint16_t code, int x, int y, f
 
 }  // namespace
 
-uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y, int, int16_t& prob, uint16_t& graphe) {
+uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
+                          int x, int y, int, int16_t& prob, uint16_t& graphe) {
     const float s = InterligneEn(etat, indexPortee, x);
     const float h = 0.5f * s;
     const Rect zone = Zone(y - h, x - 2 * s, y + h, static_cast<float>(x));
     Point position;
     int index = -1;
-    const uint16_t code = ChercheMeilleurCaractere(etat, false, zone, position, prob, &index,
-                                                   SeuilAlteration(reglages), {kCarDiese, kCarBemol, kCarBecarre});
+    const uint16_t code =
+        ChercheMeilleurCaractere(etat, false, zone, position, prob, &index,
+                                 SeuilAlteration(reglages), {kCarDiese, kCarBemol, kCarBecarre});
     if (code == 0 || std::abs(position.v - y) >= h) return kSansAlteration;
     graphe = static_cast<uint16_t>(etat.Caracteres[index].NumGraphe);
     DesactiveCaracteresGraphe(etat, index);
     return ValeurAlteration(code);
 }
 
-uint8_t CalculeAlterationAppogiature(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y, int position, int16_t& prob,
+uint8_t CalculeAlterationAppogiature(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                                     int indexPortee, int x, int y, int position, int16_t& prob,
                                      uint16_t& graphe) {
     const float s = InterligneEn(etat, indexPortee, x);
     const Rect zone = Zone(y - 0.5f * s, x - s, y + 0.5f * s, static_cast<float>(x));
@@ -198,12 +211,14 @@ void RetirePointsReprises(EtatPage& etat, int indexPortee) {
 
 }  // namespace
 
-int CalculePointes(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, uint16_t code, int x, int y, int16_t& prob) {
+int CalculePointes(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
+                   uint16_t code, int x, int y, int16_t& prob) {
     const Portee& portee = etat.Portees.at(indexPortee);
     const float s = InterligneEn(etat, indexPortee, x);
     const int largeur = LargeurCaractere(portee, code);
     Rect zone = ZonePointes(etat, indexPortee, code, x, y, s, largeur);
-    zone.right = static_cast<int16_t>(std::min<int>(zone.right, ColonneSuivante(portee, x, largeur)));
+    zone.right =
+        static_cast<int16_t>(std::min<int>(zone.right, ColonneSuivante(portee, x, largeur)));
     const int minimum = static_cast<int>(reglages.Reglage.SeuilReconnaissancePointe);
     int nombre = 0;
     int ligne = 0;
@@ -211,7 +226,8 @@ int CalculePointes(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
         Point position;
         int16_t score = 0;
         int index = -1;
-        if (ChercheMeilleurCaractere(etat, false, zone, position, score, &index, minimum, {kCarPointe}) == 0)
+        if (ChercheMeilleurCaractere(etat, false, zone, position, score, &index, minimum,
+                                     {kCarPointe}) == 0)
             break;
         // A second dot at another height belongs to another note of a chord.
         if (nombre == 1 && std::abs(position.v - ligne) >= 0.5f * s) break;
@@ -231,7 +247,8 @@ bool TraitePointes(EtatPage& etat, const ReglagesReconnaissance& reglages) {
         if (TestAnnulation()) return false;
         if (n.CodeNote == kCarAppogiature) continue;
         int16_t prob = n.ProbPointe;
-        n.Pointe = static_cast<uint8_t>(CalculePointes(etat, reglages, i, n.CodeNote, n.PosX, n.PosY, prob));
+        n.Pointe = static_cast<uint8_t>(
+            CalculePointes(etat, reglages, i, n.CodeNote, n.PosX, n.PosY, prob));
         n.ProbPointe = prob;
     }
     return true;

@@ -11,11 +11,12 @@
 // `prob` receives the score of the best accidental candidate examined (0
 // when none), `graphe` its component when it is taken. Returns the
 // accidental value (CodeAlteration), kSansAlteration when none.
-uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y, int position, int16_t& prob,
-                          uint16_t& graphe);
+uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
+                          int x, int y, int position, int16_t& prob, uint16_t& graphe);
 // The same for a grace note and the small accidentals; within the staff
 // the accidental must sit at the grace note's staff position.
-uint8_t CalculeAlterationAppogiature(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y, int position, int16_t& prob,
+uint8_t CalculeAlterationAppogiature(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                                     int indexPortee, int x, int y, int position, int16_t& prob,
                                      uint16_t& graphe);
 
 // True when the ink of candidate `indexCaractere` (a rest) reads better as
@@ -31,4 +32,5 @@ bool TraiteAlterations(EtatPage& etat, const ReglagesReconnaissance& reglages, c
 bool TraitePointes(EtatPage& etat, const ReglagesReconnaissance& reglages);
 // The dots right of a note or rest of code `code` at (x, y): 0, 1 or 2;
 // `prob` receives the score of the last dot taken.
-int CalculePointes(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, uint16_t code, int x, int y, int16_t& prob);
+int CalculePointes(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
+                   uint16_t code, int x, int y, int16_t& prob);

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "records/etat_page.h"
 #include "records/catalogue.h"
+#include "records/etat_page.h"
 
 void FiltreSignesBarre(EtatPage& etat) {
     std::vector<CaractereProbable>& table = etat.Caracteres;
@@ -23,7 +23,8 @@ void FiltreRepetePrecedente(EtatPage& etat) {
         if (!signe.Actif || signe.Code != kCarRepetePrecedente || signe.Prob < kScoreSigneMesure)
             continue;
         for (CaractereProbable& c : table) {
-            if (c.Code != kCarRepetePrecedente && std::abs(c.Position.h - signe.Position.h) < distance)
+            if (c.Code != kCarRepetePrecedente &&
+                std::abs(c.Position.h - signe.Position.h) < distance)
                 c.Actif = 0;
         }
     }

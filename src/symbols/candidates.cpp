@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "records/options.h"
 #include "image/command_areas.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "symbols/candidate_filters.h"
 #include "symbols/graphe.h"
 #include "symbols/matchers.h"
@@ -32,7 +32,8 @@ bool ExtraitCorpsDeNote(EtatPage& etat, const ReglagesReconnaissance& reglages, 
     Trace("Extraction des corps de note");
     if (!ExtraitCodes(etat, {kCarNoire, kCarBlanche}, s)) return false;
     if (reglages.Options.AutoriserRondes && !ExtraitCaractere(etat, kCarRonde, s)) return false;
-    if (reglages.Options.AutoriserAppogiatures && !ExtraitCaractere(etat, kCarAppogiature, s)) return false;
+    if (reglages.Options.AutoriserAppogiatures && !ExtraitCaractere(etat, kCarAppogiature, s))
+        return false;
     return true;
 }
 
@@ -47,12 +48,14 @@ bool ExtraitAlterations(EtatPage& etat, const ReglagesReconnaissance& reglages, 
 
 bool ExtraitCroches(EtatPage& etat, float s) {
     Trace("Extraction des croches");
-    return ExtraitCodes(etat, {kCarCroche, kCarDoubleCroche, kCarTripleCroche, kCarQuadrupleCroche}, s);
+    return ExtraitCodes(etat, {kCarCroche, kCarDoubleCroche, kCarTripleCroche, kCarQuadrupleCroche},
+                        s);
 }
 
 bool ExtraitSilences(EtatPage& etat, float s) {
     Trace("Extraction des silences");
-    return ExtraitCodes(etat, {kCarSoupir, kCarDemiSoupir, kCarQuartSoupir, kCarHuitiemeSoupir,
+    return ExtraitCodes(etat,
+                        {kCarSoupir, kCarDemiSoupir, kCarQuartSoupir, kCarHuitiemeSoupir,
                          kCarSeiziemeSoupir, kCarPause, kCarDemiPause},
                         s);
 }
@@ -60,7 +63,8 @@ bool ExtraitSilences(EtatPage& etat, float s) {
 bool ExtraitRuptures(EtatPage& etat, const ReglagesReconnaissance& reglages, float s) {
     if (reglages.Options.AutoriserRuptures) {
         Trace("Extraction des ruptures");
-        if (!ExtraitCodes(etat, {kCarDebutRepet, kCarFinRepet, kCarDebutMusique, kCarFinMusique}, s))
+        if (!ExtraitCodes(etat, {kCarDebutRepet, kCarFinRepet, kCarDebutMusique, kCarFinMusique},
+                          s))
             return false;
     }
     // The plain rupture and the measure-repeat sign are always looked for.
@@ -82,19 +86,22 @@ bool ExtraitNombres(EtatPage& etat, float s) {
 bool ExtraitEffets(EtatPage& etat, const ReglagesReconnaissance& reglages, float s) {
     if (!reglages.Options.AutoriserEffets) return true;
     Trace("Extraction des effets");
-    return ExtraitCodes(etat, 
-        {kCarMordantSup, kCarMordantInf, kCarDblMordantSup, kCarDblMordantInf, kCarTrille}, s);
+    return ExtraitCodes(
+        etat, {kCarMordantSup, kCarMordantInf, kCarDblMordantSup, kCarDblMordantInf, kCarTrille},
+        s);
 }
 
 bool ExtraitFamilles(EtatPage& etat, const ReglagesReconnaissance& reglages, float s) {
-    return ExtraitClefs(etat, s) && ExtraitCorpsDeNote(etat, reglages, s) && ExtraitAlterations(etat, reglages, s) &&
-           ExtraitCroches(etat, s) && ExtraitSilences(etat, s) && ExtraitRuptures(etat, reglages, s) && ExtraitNombres(etat, s) &&
-           ExtraitEffets(etat, reglages, s);
+    return ExtraitClefs(etat, s) && ExtraitCorpsDeNote(etat, reglages, s) &&
+           ExtraitAlterations(etat, reglages, s) && ExtraitCroches(etat, s) &&
+           ExtraitSilences(etat, s) && ExtraitRuptures(etat, reglages, s) &&
+           ExtraitNombres(etat, s) && ExtraitEffets(etat, reglages, s);
 }
 
 }  // namespace
 
-bool ExtractionCaracteresProbables(EtatPage& etat, const ReglagesReconnaissance& reglages, float interligne) {
+bool ExtractionCaracteresProbables(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                                   float interligne) {
     Trace("Extraction des caracteres probables");
     ViderTableCaracteres(etat);
     // Without a work copy there are no components: the staff simply has no
@@ -120,7 +127,8 @@ bool ExtraitCaractere(EtatPage& etat, uint16_t code, float s) {
         do {
             Point position;
             prob = ReconnaitCaractere(etat, g, s, code, position);
-            if (prob != 0) AjouteCaractereProbable(etat, static_cast<int16_t>(i), code, prob, position);
+            if (prob != 0)
+                AjouteCaractereProbable(etat, static_cast<int16_t>(i), code, prob, position);
         } while (prob != 0 && g.Ouvert == 1);
     }
     return true;
@@ -134,7 +142,8 @@ int16_t ReconnaitCaractere(EtatPage& etat, Graphe& g, float s, uint16_t code, Po
     return ScoreCaractere(etat, g, s, code, position);
 }
 
-int AjouteCaractereProbable(EtatPage& etat, int16_t numGraphe, uint16_t code, int16_t prob, Point position) {
+int AjouteCaractereProbable(EtatPage& etat, int16_t numGraphe, uint16_t code, int16_t prob,
+                            Point position) {
     CaractereProbable c;
     c.Actif = 1;
     c.Marque = 0;
@@ -146,8 +155,9 @@ int AjouteCaractereProbable(EtatPage& etat, int16_t numGraphe, uint16_t code, in
     return static_cast<int>(etat.Caracteres.size()) - 1;
 }
 
-uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zone, Point& position, int16_t& prob,
-                                  int* index, int minimum, std::span<const uint16_t> codes) {
+uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zone, Point& position,
+                                  int16_t& prob, int* index, int minimum,
+                                  std::span<const uint16_t> codes) {
     int meilleur = -1;
     int meilleurProb = minimum;
     const std::vector<CaractereProbable>& table = etat.Caracteres;
@@ -179,8 +189,9 @@ uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zon
     return choisi.Code;
 }
 
-uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zone, Point& position, int16_t& prob,
-                                  int* index, int minimum, std::initializer_list<uint16_t> codes) {
+uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zone, Point& position,
+                                  int16_t& prob, int* index, int minimum,
+                                  std::initializer_list<uint16_t> codes) {
     return ChercheMeilleurCaractere(etat, consomme, zone, position, prob, index, minimum,
                                     std::span<const uint16_t>(codes.begin(), codes.size()));
 }
@@ -212,4 +223,6 @@ void SupprimeCaracteresMarques(EtatPage& etat) {
     }
 }
 
-void ViderTableCaracteres(EtatPage& etat) { etat.Caracteres = {}; }
+void ViderTableCaracteres(EtatPage& etat) {
+    etat.Caracteres = {};
+}

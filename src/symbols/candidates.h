@@ -15,7 +15,8 @@
 #include "toolbox/rect.h"
 
 // The stage: false only when the user cancelled.
-bool ExtractionCaracteresProbables(EtatPage& etat, const ReglagesReconnaissance& reglages, float interligne);
+bool ExtractionCaracteresProbables(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                                   float interligne);
 
 // Tries one code on every component of the table and appends the candidates;
 // false when the user cancelled.
@@ -26,10 +27,12 @@ bool ExtraitCaractere(EtatPage& etat, uint16_t code, float s);
 // `minimum`; the first one on equal scores. Returns its code (0 when none,
 // with score 0), its position, score and index (when `index` is given).
 // With `consomme` set the candidate is deactivated.
-uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zone, Point& position, int16_t& prob,
-                                  int* index, int minimum, std::span<const uint16_t> codes);
-uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zone, Point& position, int16_t& prob,
-                                  int* index, int minimum, std::initializer_list<uint16_t> codes);
+uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zone, Point& position,
+                                  int16_t& prob, int* index, int minimum,
+                                  std::span<const uint16_t> codes);
+uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zone, Point& position,
+                                  int16_t& prob, int* index, int minimum,
+                                  std::initializer_list<uint16_t> codes);
 
 void DesactiveCaractere(EtatPage& etat, int index);
 // Deactivates, or marks, every candidate from the same component as `index`.

@@ -6,7 +6,6 @@
 #include "records/etat_page.h"
 #include "toolbox/messages.h"
 
-
 namespace {
 
 struct PixelPile {
@@ -165,7 +164,9 @@ bool ConstruitTableGraphes(EtatPage& etat) {
     return true;
 }
 
-void LibereTableGraphes(EtatPage& etat) { etat.Graphes = {}; }
+void LibereTableGraphes(EtatPage& etat) {
+    etat.Graphes = {};
+}
 
 void RouvreGraphe(Graphe& g, uint8_t ouvert) {
     g.Ouvert = ouvert;

@@ -33,8 +33,8 @@ int LargeurLignes(const Graphe& g, int debut, int fin) {
 
 // Compares rows [debut, fin) with the ten digits and appends every digit but
 // 1 that scores above 500.
-void CompareChiffres(EtatPage& etat, const Graphe& chiffre, int debut, int fin, float s, int numGraphe,
-                     Point position) {
+void CompareChiffres(EtatPage& etat, const Graphe& chiffre, int debut, int fin, float s,
+                     int numGraphe, Point position) {
     const int largeur = LargeurLignes(chiffre, debut, fin);
     for (int c = 0; c <= 9; ++c) {
         const int score = ScoreProfilGaucheDroite(chiffre, debut, fin, s, PaireChiffre(c), largeur);
@@ -85,7 +85,8 @@ void TraiteChiffres(EtatPage& etat, const Graphe& m, float s, int numGraphe) {
         break;
     }
     if (coupe > 0) {
-        CompareChiffres(etat, m, 0, coupe, s, numGraphe, Point{Tronque16(haut + coupe / 2), colonne});
+        CompareChiffres(etat, m, 0, coupe, s, numGraphe,
+                        Point{Tronque16(haut + coupe / 2), colonne});
     }
     if (reprise < lignes) {
         CompareChiffres(etat, m, reprise, lignes, s, numGraphe,

@@ -12,8 +12,12 @@
 
 namespace {
 
-int Premiere(const Plage& p) { return p.Centre - (p.Longueur - 1) / 2; }
-int Derniere(const Plage& p) { return Premiere(p) + p.Longueur - 1; }
+int Premiere(const Plage& p) {
+    return p.Centre - (p.Longueur - 1) / 2;
+}
+int Derniere(const Plage& p) {
+    return Premiere(p) + p.Longueur - 1;
+}
 
 void LibereLesPlages(Graphe& g) {
     for (std::vector<Plage>& ligne : g.Lignes) {
@@ -129,7 +133,8 @@ std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float 
         const float milieu = (rangMin + rangMax) / 2.0f;
         size_t choisie = grappe[0];
         for (size_t i : grappe) {
-            if (std::fabs(taches[i].Y - milieu) < std::fabs(taches[choisie].Y - milieu)) choisie = i;
+            if (std::fabs(taches[i].Y - milieu) < std::fabs(taches[choisie].Y - milieu))
+                choisie = i;
         }
         restant[choisie] = false;
         retenues.push_back(taches[choisie]);
@@ -137,8 +142,10 @@ std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float 
             int proche = -1, distanceProche = 0;
             for (size_t i = 0; i < taches.size(); ++i) {
                 if (!restant[i]) continue;
-                const int dx = taches[i].X - taches[choisie].X, dy = taches[i].Y - taches[choisie].Y;
-                const int distance = static_cast<int>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
+                const int dx = taches[i].X - taches[choisie].X,
+                          dy = taches[i].Y - taches[choisie].Y;
+                const int distance =
+                    static_cast<int>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
                 if (proche < 0 || distance < distanceProche) {
                     proche = static_cast<int>(i);
                     distanceProche = distance;
@@ -153,7 +160,9 @@ std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float 
 
 // --- Vertical strokes ----------------------------------------------------
 
-bool Mince(const Plage& p, float s) { return p.Longueur < s / 3 + 1; }
+bool Mince(const Plage& p, float s) {
+    return p.Longueur < s / 3 + 1;
+}
 
 // Gap between the facing edges of two runs of consecutive rows; 0 or less
 // when they overlap.
@@ -179,7 +188,8 @@ bool FusionneUnePaire(std::vector<TraitVertical>& traits, float s) {
             if (i == j || !SeProlongent(traits[i], traits[j], s)) continue;
             traits[i].XBas = traits[j].XBas;
             traits[i].YBas = traits[j].YBas;
-            traits[i].Epaisseur = static_cast<int16_t>((traits[i].Epaisseur + traits[j].Epaisseur) / 2);
+            traits[i].Epaisseur =
+                static_cast<int16_t>((traits[i].Epaisseur + traits[j].Epaisseur) / 2);
             traits.erase(traits.begin() + static_cast<std::ptrdiff_t>(j));
             return true;
         }
@@ -221,8 +231,8 @@ SectionStable SectionDeGroupe(const Graphe& g, int premiere, int derniere, int k
     for (int r = premiere; r <= derniere; ++r) {
         const Plage& p = g.Lignes[r][k];
         somme += p.Longueur;
-        const float ligne =
-            a.Centre + static_cast<float>(b.Centre - a.Centre) * (r - premiere) / (derniere - premiere);
+        const float ligne = a.Centre + static_cast<float>(b.Centre - a.Centre) * (r - premiere) /
+                                           (derniere - premiere);
         droite = std::max(droite, p.Centre - ligne);
         gauche = std::max(gauche, ligne - p.Centre);
     }

@@ -1,17 +1,17 @@
 #include "symbols/flags.h"
 
-#include "records/options.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
-#include "records/catalogue.h"
 #include "toolbox/progress.h"
 
 namespace {
 
 Rect Zone(float haut, float gauche, float bas, float droite) {
-    return Rect{static_cast<int16_t>(haut), static_cast<int16_t>(gauche),
-                static_cast<int16_t>(bas), static_cast<int16_t>(droite)};
+    return Rect{static_cast<int16_t>(haut), static_cast<int16_t>(gauche), static_cast<int16_t>(bas),
+                static_cast<int16_t>(droite)};
 }
 
 // Where the flags of a note hang, by the side of its stem.
@@ -31,11 +31,16 @@ Rect ZoneCroche(const NotePortee& n, float s, int largeurTete) {
 
 uint16_t DivisionsDeCroche(uint16_t code) {
     switch (code) {
-        case kCarCroche: return 1;
-        case kCarDoubleCroche: return 2;
-        case kCarTripleCroche: return 3;
-        case kCarQuadrupleCroche: return 4;
-        default: return 0;
+        case kCarCroche:
+            return 1;
+        case kCarDoubleCroche:
+            return 2;
+        case kCarTripleCroche:
+            return 3;
+        case kCarQuadrupleCroche:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -50,8 +55,9 @@ void CalculeCroche(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
     const Rect zone = ZoneCroche(n, s, LargeurCaractere(portee, n.CodeNote));
     Point position;
     int16_t prob = 0;
-    const uint16_t code = ChercheMeilleurCaractere(etat, 
-        true, zone, position, prob, nullptr, static_cast<int>(reglages.Reglage.SeuilReconnaissanceCroche),
+    const uint16_t code = ChercheMeilleurCaractere(
+        etat, true, zone, position, prob, nullptr,
+        static_cast<int>(reglages.Reglage.SeuilReconnaissanceCroche),
         {kCarCroche, kCarDoubleCroche, kCarTripleCroche, kCarQuadrupleCroche});
     if (code == 0) return;
     n.Divisions[0].Position = position;
@@ -64,7 +70,8 @@ bool TraiteCroches(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     for (size_t i = 0; i < portee.Symboles.size(); ++i) {
         if (TestAnnulation()) return false;
         const NotePortee& n = portee.Symboles[i];
-        if (n.CodeNote == kCarNoire && n.DivDuree == 0) CalculeCroche(etat, reglages, static_cast<int>(i));
+        if (n.CodeNote == kCarNoire && n.DivDuree == 0)
+            CalculeCroche(etat, reglages, static_cast<int>(i));
     }
     return true;
 }

@@ -41,4 +41,5 @@ void RouvreGraphe(Graphe& g, uint8_t ouvert);
 int16_t ReconnaitCaractere(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position);
 
 // Appends a candidate (active, unmarked) to etat.Caracteres; returns its index.
-int AjouteCaractereProbable(EtatPage& etat, int16_t numGraphe, uint16_t code, int16_t prob, Point position);
+int AjouteCaractereProbable(EtatPage& etat, int16_t numGraphe, uint16_t code, int16_t prob,
+                            Point position);

@@ -90,7 +90,8 @@ Graphe FusionneColonne(EtatPage& etat, const Graphe& depart, const Rect& rect, u
         ajoute = false;
         for (Graphe& g : etat.Graphes) {
             if (!RectsSeCoupent(g.Cadre, rect) || g.Cadre.right <= gauche ||
-                g.Cadre.left >= droite || std::find(membres.begin(), membres.end(), &g) != membres.end())
+                g.Cadre.left >= droite ||
+                std::find(membres.begin(), membres.end(), &g) != membres.end())
                 continue;
             membres.push_back(&g);
             gauche = std::min<int>(gauche, g.Cadre.left);

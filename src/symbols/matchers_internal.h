@@ -14,9 +14,10 @@
 int ReconnaitCleSol(Graphe& g, float s, Point& position);
 int ReconnaitCleFa(EtatPage& etat, Graphe& g, float s, Point& position);
 int ReconnaitCleUt(EtatPage& etat, Graphe& g, float s, Point& position);
-int ReconnaitProfil(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position);      // 67, 99
-int ReconnaitRepetition(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position);  // 93, 125
-int ReconnaitRepetePrecedente(EtatPage& etat, Graphe& g, float s, Point& position);           // 212
+int ReconnaitProfil(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position);  // 67, 99
+int ReconnaitRepetition(EtatPage& etat, Graphe& g, float s, uint16_t code,
+                        Point& position);                                            // 93, 125
+int ReconnaitRepetePrecedente(EtatPage& etat, Graphe& g, float s, Point& position);  // 212
 
 // Note heads and grace notes.
 int ReconnaitNoire(EtatPage& etat, Graphe& g, float s, Point& position);

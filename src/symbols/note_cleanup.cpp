@@ -15,7 +15,9 @@ constexpr float kEcartAppogiatures = 2.0f;
 constexpr float kEcartNotePrincipale = 3.0f;
 constexpr float kEcartLigneNotePrincipale = 5.0f;
 
-bool EstAppogiature(const NotePortee& n) { return n.CodeNote == kCarAppogiature; }
+bool EstAppogiature(const NotePortee& n) {
+    return n.CodeNote == kCarAppogiature;
+}
 
 // The column from which a grace note's main note is looked for: the last of
 // the grace notes that follow it closely.

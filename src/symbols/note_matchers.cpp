@@ -67,7 +67,8 @@ bool MoitieGaucheDeRonde(EtatPage& etat, const Graphe& g, float s) {
         debutDroite < droite->Cadre.left + creux)
         return false;
     const int centre = (g.Cadre.left + droite->Cadre.right) / 2;
-    return SurUneLigne(etat, centre, g.Cadre.top, s) && SurUneLigne(etat, centre, g.Cadre.bottom, s);
+    return SurUneLigne(etat, centre, g.Cadre.top, s) &&
+           SurUneLigne(etat, centre, g.Cadre.bottom, s);
 }
 
 // The ink on either side of a whole note's hole is about as thick on the

@@ -3,18 +3,18 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "records/options.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "symbols/accidentals_dots.h"
 #include "symbols/candidates.h"
-#include "records/catalogue.h"
 #include "symbols/staff_position.h"
 #include "symbols/stems.h"
 #include "toolbox/progress.h"
 
 namespace {
 
-constexpr uint16_t kCodesSilences[] = {kCarSoupir,         kCarDemiSoupir, kCarQuartSoupir,
+constexpr uint16_t kCodesSilences[] = {kCarSoupir,         kCarDemiSoupir,     kCarQuartSoupir,
                                        kCarHuitiemeSoupir, kCarSeiziemeSoupir, kCarPause,
                                        kCarDemiPause};
 
@@ -49,7 +49,6 @@ bool DejaLue(const Portee& portee, uint16_t code, int x, int y) {
     return false;
 }
 
-
 }  // namespace
 
 int CompareNotesX(const NotePortee& a, const NotePortee& b) {
@@ -58,8 +57,9 @@ int CompareNotesX(const NotePortee& a, const NotePortee& b) {
 }
 
 void TrieNotes(Portee& portee) {
-    std::stable_sort(portee.Symboles.begin(), portee.Symboles.end(),
-                     [](const NotePortee& a, const NotePortee& b) { return CompareNotesX(a, b) < 0; });
+    std::stable_sort(
+        portee.Symboles.begin(), portee.Symboles.end(),
+        [](const NotePortee& a, const NotePortee& b) { return CompareNotesX(a, b) < 0; });
 }
 
 Rect ZoneNotesPortee(EtatPage& etat, int indexPortee) {
@@ -70,8 +70,9 @@ Rect ZoneNotesPortee(EtatPage& etat, int indexPortee) {
                 static_cast<int16_t>(droite)};
 }
 
-int CreeNote(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexCaractere, int indexPortee, bool consomme, int x, int y, uint16_t code,
-             int16_t prob, bool silence, bool tete) {
+int CreeNote(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexCaractere,
+             int indexPortee, bool consomme, int x, int y, uint16_t code, int16_t prob,
+             bool silence, bool tete) {
     int position = 0;
     if (!PositionPortee(etat, indexPortee, x, y, position, code != kCarAppogiature)) return -1;
     QueueTrouvee queue;
@@ -101,11 +102,12 @@ int CreeNote(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexCa
         }
         int16_t probAlteration = 0;
         uint16_t grapheAlteration = kAucunGraphe;
-        n.Alteration = code == kCarAppogiature
-                           ? CalculeAlterationAppogiature(etat, reglages, indexPortee, x, y, position,
-                                                          probAlteration, grapheAlteration)
-                           : CalculeAlteration(etat, reglages, indexPortee, x, y, position, probAlteration,
-                                               grapheAlteration);
+        n.Alteration =
+            code == kCarAppogiature
+                ? CalculeAlterationAppogiature(etat, reglages, indexPortee, x, y, position,
+                                               probAlteration, grapheAlteration)
+                : CalculeAlteration(etat, reglages, indexPortee, x, y, position, probAlteration,
+                                    grapheAlteration);
         n.ProbAlteration = probAlteration;
         n.GrapheAlteration = grapheAlteration;
         if (consomme) DesactiveCaractere(etat, indexCaractere);
@@ -114,7 +116,8 @@ int CreeNote(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexCa
     return static_cast<int>(portee.Symboles.size()) - 1;
 }
 
-bool CreeNotesDesCandidats(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, const Rect& zone) {
+bool CreeNotesDesCandidats(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
+                           const Rect& zone) {
     const std::vector<uint16_t> codes = CodesNotes(reglages);
     const int minimum = static_cast<int>(reglages.Reglage.SeuilReconnaissanceNote);
     for (;;) {

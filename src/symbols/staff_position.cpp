@@ -50,8 +50,8 @@ struct Marche {
     VuePixels bande;  // none: no intact band, no line is ever seen
     int x = 0;
     float s = 0;
-    int seuil = 0;   // Q: fewest thin columns that make a line
-    int sens = -1;   // -1 above the staff, +1 below
+    int seuil = 0;  // Q: fewest thin columns that make a line
+    int sens = -1;  // -1 above the staff, +1 below
     int basBande = 0;
 
     int Compte(int y) const { return bande.base ? LongueurLigneSupplementaire(bande, x, y, s) : 0; }
@@ -114,8 +114,8 @@ bool PositionDansPortee(float t, float s, int y, int& position) {
     return true;
 }
 
-bool PositionHorsPortee(EtatPage& etat, int indexPortee, int x, int y, float t, float s, bool dessus,
-                        int& position) {
+bool PositionHorsPortee(EtatPage& etat, int indexPortee, int x, int y, float t, float s,
+                        bool dessus, int& position) {
     const int n = etat.Portees[indexPortee].NbLignesPortee;
     Marche m;
     m.x = x;
@@ -161,7 +161,8 @@ bool PositionPortee(EtatPage& etat, int indexPortee, int x, int y, int& position
     const float s = InterligneEn(etat, indexPortee, x);
     const int n = etat.Portees.at(indexPortee).NbLignesPortee;
     if (lignesSupp && s >= kInterligneMinimum) {
-        if (y < t - 0.5f * s) return PositionHorsPortee(etat, indexPortee, x, y, t, s, true, position);
+        if (y < t - 0.5f * s)
+            return PositionHorsPortee(etat, indexPortee, x, y, t, s, true, position);
         if (y > t + (n - 1) * s + 0.5f * s)
             return PositionHorsPortee(etat, indexPortee, x, y, t, s, false, position);
     }

@@ -2,11 +2,11 @@
 
 #include <cstdlib>
 
-#include "records/options.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/staff_geometry.h"
 #include "staff/vertical_lines.h"
-#include "records/catalogue.h"
 
 namespace {
 
@@ -15,7 +15,9 @@ constexpr float kEcartAccord = 1.5f;
 
 constexpr uint16_t kEtatSupprime = 2;
 
-bool CoteInverse(uint8_t cote) { return cote == QueueHautGauche || cote == QueueBasDroite; }
+bool CoteInverse(uint8_t cote) {
+    return cote == QueueHautGauche || cote == QueueBasDroite;
+}
 
 // Side and length of a line as the stem of a head whose zone is `zone`;
 // false when the line does not reach the zone's rows.
@@ -51,11 +53,14 @@ int BoutDeQueue(const NotePortee& n) {
     return n.PosY + n.HauteurQueue;
 }
 
-bool ATete(const NotePortee& n) { return n.CodeNote == kCarNoire || n.CodeNote == kCarBlanche; }
+bool ATete(const NotePortee& n) {
+    return n.CodeNote == kCarNoire || n.CodeNote == kCarBlanche;
+}
 
 }  // namespace
 
-int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee, const Rect& zone, uint8_t& cote, int& longueur) {
+int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee,
+                      const Rect& zone, uint8_t& cote, int& longueur) {
     int choisie = -1;
     int meilleuresAccroches = -1;
     cote = kSansQueue;
@@ -80,7 +85,8 @@ int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& port
     return choisie;
 }
 
-QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y) {
+QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
+                          int x, int y) {
     Portee& portee = etat.Portees.at(indexPortee);
     const float s = InterligneEn(etat, indexPortee, x);
     const float dx = s * reglages.Reglage.TigeToleranceX;

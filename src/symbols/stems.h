@@ -20,12 +20,14 @@ struct QueueTrouvee {
 // The stem of the head at (x, y) on staff `indexPortee`, among the staff's
 // vertical lines; the line and its neighbours within half an interline are
 // classified with the stem's side. Side 0 when the head has no stem.
-QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int x, int y);
+QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
+                          int x, int y);
 
 // The vertical line of `portee` best serving as the stem of a head whose
 // zone is `zone` (bottom and right exclusive): the one with the most beams,
 // then the longest. Sets its side and length; -1 when none.
-int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee, const Rect& zone, uint8_t& cote, int& longueur);
+int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee,
+                      const Rect& zone, uint8_t& cote, int& longueur);
 
 // Black and half heads without a stem line of their own take the stem of
 // the nearest stemmed head of their chord; those with none are removed when

@@ -6,8 +6,8 @@
 #include <mutex>
 
 #include "image/offscreen.h"
-#include "symbols/candidates.h"
 #include "records/catalogue.h"
+#include "symbols/candidates.h"
 #include "toolbox/messages.h"
 #include "toolbox/music_glyphs.h"
 
@@ -29,7 +29,8 @@ int HauteurCleSol(int taille) {
     int haut = -1, bas = -1;
     if (DessineCaractere(*carte, kCarCleSol, taille, 2 * taille, taille / 2, IndexNoir)) {
         for (int y = 0; y < hauteur; ++y) {
-            const uint8_t* ligne = carte->PremiereLigne() + static_cast<size_t>(y) * carte->pasLigne;
+            const uint8_t* ligne =
+                carte->PremiereLigne() + static_cast<size_t>(y) * carte->pasLigne;
             for (int x = 0; x < largeur; ++x) {
                 if (ligne[x] == IndexBlanc) continue;
                 if (haut < 0) haut = y;

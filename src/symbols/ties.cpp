@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "records/options.h"
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/staff_geometry.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/notes.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress.h"
-
 
 namespace {
 
@@ -25,10 +24,9 @@ constexpr float kCourbureMin = 0.5f;
 // measure under it. The thickest part of a tie is under a third.
 constexpr float kEpaisseurMax = 0.4f;
 
-
 // Traces from (x, y) and keeps the trace when it is shaped like a tie.
-void TraceLiaison(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y, float s,
-                  bool dessus) {
+void TraceLiaison(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y,
+                  float s, bool dessus) {
     int finX = x, finY = y, hautMin = 0, hautMax = 0;
     SuitLiaison(travail, x, y, s, finX, finY, hautMin, hautMax);
     if (finX - x >= kLongueurMin * s && hautMax - hautMin >= kCourbureMin * s)
@@ -39,7 +37,8 @@ void TraceLiaison(Portee& portee, const VuePixels& travail, const VuePixels& ban
 // look at again. Every seed inside a run too thick for a tie fails the same
 // way, so the search skips that run: a large black area costs its area, not
 // its area times its height.
-int Essaie(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y, float s, bool dessus) {
+int Essaie(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y, float s,
+           bool dessus) {
     if (!EstNoir(travail, x, y)) return y;
     const Trait trait = HauteurTrait(travail, x, y);
     if (trait.longueur >= kEpaisseurMax * s) return std::max(y, trait.haut + trait.longueur - 1);
@@ -49,7 +48,8 @@ int Essaie(Portee& portee, const VuePixels& travail, const VuePixels& bande, int
 
 // Seeds are looked for only clear of the staff: above half an interline
 // over the top line, and below half an interline under the bottom line.
-void ParcourtColonne(EtatPage& etat, Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, float s) {
+void ParcourtColonne(EtatPage& etat, Portee& portee, const VuePixels& travail,
+                     const VuePixels& bande, int x, float s) {
     const int hauteur = travail.bornes.bottom;
     const float haut = LigneHautEn(etat, etat.PorteeCourante, x);
     const int finDessus = Tronque16(haut - 0.5f * s);
@@ -77,7 +77,8 @@ bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     const VuePixels baseBande = VueOffscreen(bande);
     const VuePixels baseTravail = VueOffscreen(travail.get());
     const float s = portee.Interligne;
-    for (int x = 0; x < travail->largeur; ++x) ParcourtColonne(etat, portee, baseTravail, baseBande, x, s);
+    for (int x = 0; x < travail->largeur; ++x)
+        ParcourtColonne(etat, portee, baseTravail, baseBande, x, s);
     return true;
 }
 
@@ -95,7 +96,8 @@ bool SuitLiaison(const VuePixels& bits, int x, int y, float s, int& finX, int& f
         dernierHaut = trait.haut;
         hautMin = std::min(hautMin, trait.haut);
         hautMax = std::max(hautMax, trait.haut);
-        for (int r = trait.haut; r < trait.haut + trait.longueur; ++r) EcritPixel(bits, colonne, r, IndexVert);
+        for (int r = trait.haut; r < trait.haut + trait.longueur; ++r)
+            EcritPixel(bits, colonne, r, IndexVert);
         ++colonne;
         // The next column's run is measured one row below the first black
         // pixel found there, so a piece only one pixel thick ends the trace.
@@ -112,8 +114,8 @@ bool SuitLiaison(const VuePixels& bits, int x, int y, float s, int& finX, int& f
     return true;
 }
 
-void AjouteLiaison(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y, int finX,
-                   int finY, int hautMin, int hautMax, bool dessus) {
+void AjouteLiaison(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y,
+                   int finX, int finY, int hautMin, int hautMax, bool dessus) {
     for (int r = hautMin; r < hautMax; ++r)
         for (int c = x; c < finX; ++c)
             if (LitPixel(travail, c, r) == IndexVert) EcritPixel(bande, c, r, IndexBlanc);
@@ -142,7 +144,8 @@ int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exc
         if (d < 1 || !(d < 2 * s)) continue;
         // A tie joins two notes at the same height, so on equal distance the
         // note nearer the end in columns is the one.
-        if (meilleure < 0 || d < meilleureDistance || (d == meilleureDistance && ecart < meilleurEcart)) {
+        if (meilleure < 0 || d < meilleureDistance ||
+            (d == meilleureDistance && ecart < meilleurEcart)) {
             meilleure = static_cast<int>(i);
             meilleureDistance = d;
             meilleurEcart = ecart;
@@ -173,7 +176,8 @@ bool AttacheLiaisons(EtatPage& etat) {
         // The right end never comes back to the note the left end took.
         const int fin = NoteDeLiaison(etat, l.PosXFin, l.PosYFin, l.AuDessus, false, debut);
         if (fin >= 0)
-            RempliBout(portee.Symboles[fin].Fin, l.PosXFin, l.PosYFin, l.AuDessus, etat.NumeroLiaison);
+            RempliBout(portee.Symboles[fin].Fin, l.PosXFin, l.PosYFin, l.AuDessus,
+                       etat.NumeroLiaison);
         // A tie that reached a note at either end uses up its number, so that
         // a start left without its end (a tie running off the system) never
         // shares its number with the next tie.
@@ -182,4 +186,6 @@ bool AttacheLiaisons(EtatPage& etat) {
     return !TestAnnulation();
 }
 
-void LibereLiaisons(Portee& portee) { portee.Liaisons = {}; }
+void LibereLiaisons(Portee& portee) {
+    portee.Liaisons = {};
+}

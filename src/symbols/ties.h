@@ -24,8 +24,8 @@ bool SuitLiaison(const VuePixels& bits, int x, int y, float s, int& finX, int& f
 // Turns white on the band every pixel painted green on the work copy inside
 // the tie's box, and appends the tie to the staff. Both bitmaps have the
 // same size.
-void AjouteLiaison(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y, int finX,
-                   int finY, int hautMin, int hautMax, bool dessus);
+void AjouteLiaison(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y,
+                   int finX, int finY, int hautMin, int hautMax, bool dessus);
 
 // Attaches each end of each tie of the current staff to its note. False
 // when the user asked to stop.

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "records/options.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
-#include "records/catalogue.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/notes.h"
 #include "toolbox/messages.h"
@@ -26,8 +26,9 @@ constexpr int kScoreOrnement = 200;
 constexpr int kScoreTrille = 1000;
 constexpr int kScoreStaccato = 500;
 
-
-bool QueueEnHaut(const NotePortee& n) { return n.Queue == QueueNormale || n.Queue == QueueHautGauche; }
+bool QueueEnHaut(const NotePortee& n) {
+    return n.Queue == QueueNormale || n.Queue == QueueHautGauche;
+}
 
 // Rows `haut` to `bas` (exclusive) of the columns given.
 Rect Zone(double haut, double gauche, double bas, double droite) {
@@ -41,11 +42,12 @@ void Prend(EtatPage& etat, int index) {
 
 // The best candidate among `codes` above `minimum` in the zone, taken out of
 // the table with its whole component; 0 when none.
-uint16_t PrendMeilleur(EtatPage& etat, const Rect& zone, int minimum, std::initializer_list<uint16_t> codes,
-                       int16_t& prob) {
+uint16_t PrendMeilleur(EtatPage& etat, const Rect& zone, int minimum,
+                       std::initializer_list<uint16_t> codes, int16_t& prob) {
     Point position;
     int index = -1;
-    const uint16_t code = ChercheMeilleurCaractere(etat, false, zone, position, prob, &index, minimum, codes);
+    const uint16_t code =
+        ChercheMeilleurCaractere(etat, false, zone, position, prob, &index, minimum, codes);
     if (code != 0) Prend(etat, index);
     return code;
 }
@@ -56,10 +58,11 @@ uint16_t PrendOrnement(EtatPage& etat, const Rect& zone) {
     Point position;
     int16_t probMordant = 0, probTrille = 0;
     int mordant = -1, trille = -1;
-    const uint16_t code = ChercheMeilleurCaractere(etat, 
-        false, zone, position, probMordant, &mordant, kScoreOrnement,
+    const uint16_t code = ChercheMeilleurCaractere(
+        etat, false, zone, position, probMordant, &mordant, kScoreOrnement,
         {kCarMordantSup, kCarMordantInf, kCarDblMordantSup, kCarDblMordantInf});
-    ChercheMeilleurCaractere(etat, false, zone, position, probTrille, &trille, kScoreTrille, {kCarTrille});
+    ChercheMeilleurCaractere(etat, false, zone, position, probTrille, &trille, kScoreTrille,
+                             {kCarTrille});
     if (trille >= 0 && (mordant < 0 || probTrille > probMordant)) {
         Prend(etat, trille);
         return kCarTrille;
@@ -80,11 +83,16 @@ uint16_t NombreTuplet(uint16_t code) {
 
 uint8_t EffetDeCode(uint16_t code) {
     switch (code) {
-        case kCarMordantSup: return kMordantSup;
-        case kCarMordantInf: return kMordantInf;
-        case kCarDblMordantSup: return kDblMordantSup;
-        case kCarDblMordantInf: return kDblMordantInf;
-        case kCarTrille: return kTrille;
+        case kCarMordantSup:
+            return kMordantSup;
+        case kCarMordantInf:
+            return kMordantInf;
+        case kCarDblMordantSup:
+            return kDblMordantSup;
+        case kCarDblMordantInf:
+            return kDblMordantInf;
+        case kCarTrille:
+            return kTrille;
         default:
             Alerte("%s", MessageNumero(103).c_str());
             return kSansEffet;

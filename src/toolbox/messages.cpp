@@ -30,8 +30,12 @@ const std::map<int, TexteLangue>& Messages() {
         {50,
          {"The music font could not be found; symbols will be drawn as boxes.",
           "La police musicale est introuvable ; les symboles seront dessines en cadres."}},
-        {51, {"Save the changes to the page list?", "Enregistrer les modifications de la liste de pages ?"}},
-        {52, {"Save these options as the standard options?", "Enregistrer ces options comme options standard ?"}},
+        {51,
+         {"Save the changes to the page list?",
+          "Enregistrer les modifications de la liste de pages ?"}},
+        {52,
+         {"Save these options as the standard options?",
+          "Enregistrer ces options comme options standard ?"}},
         {53, {"Reset the options to their defaults?", "Remettre les options par defaut ?"}},
         {54, {"No scanner found.", "Aucun scanner trouve."}},
         {55,
@@ -42,8 +46,9 @@ const std::map<int, TexteLangue>& Messages() {
          {"The staff lines are very close together: recognition may be poor.",
           "Les lignes de portee sont tres serrees : la reconnaissance risque d'etre mauvaise."}},
         {58, {"No staff found on this page.", "Aucune portee trouvee sur cette page."}},
-        {61, {"The page is not black and white (1 bit per pixel).",
-              "La page n'est pas en noir et blanc (1 bit par pixel)."}},
+        {61,
+         {"The page is not black and white (1 bit per pixel).",
+          "La page n'est pas en noir et blanc (1 bit par pixel)."}},
         {62, {"The resolution is below 200 dpi.", "La resolution est inferieure a 200 dpi."}},
         {63, {"The resolution is above 300 dpi.", "La resolution est superieure a 300 dpi."}},
         {64,
@@ -155,21 +160,35 @@ bool TraceActive() {
     return static_cast<bool>(puitsTrace);
 }
 
-int LangueCourante() { return langue; }
+int LangueCourante() {
+    return langue;
+}
 
-bool LangueDisponible(int l) { return l == 1 || l == 2; }
+bool LangueDisponible(int l) {
+    return l == 1 || l == 2;
+}
 
-void DefinitLangue(int l) { langue = LangueDisponible(l) ? l : 1; }
+void DefinitLangue(int l) {
+    langue = LangueDisponible(l) ? l : 1;
+}
 
-std::string MessageNumero(int numero) { return Cherche(Messages(), numero); }
-std::string MessageStatut(int numero) { return Cherche(MessagesStatut(), numero); }
-std::string LibelleEtape(int numero) { return Cherche(LibellesEtapes(), numero); }
+std::string MessageNumero(int numero) {
+    return Cherche(Messages(), numero);
+}
+std::string MessageStatut(int numero) {
+    return Cherche(MessagesStatut(), numero);
+}
+std::string LibelleEtape(int numero) {
+    return Cherche(LibellesEtapes(), numero);
+}
 
 CaptureAlertes::CaptureAlertes() {
     precedent_ = DefinitPuitsAlertes([this](const std::string& t) { textes_.push_back(t); });
 }
 
-CaptureAlertes::~CaptureAlertes() { DefinitPuitsAlertes(precedent_); }
+CaptureAlertes::~CaptureAlertes() {
+    DefinitPuitsAlertes(precedent_);
+}
 
 bool CaptureAlertes::Contient(const std::string& texte) const {
     return std::find(textes_.begin(), textes_.end(), texte) != textes_.end();

@@ -39,7 +39,7 @@ std::string LibelleEtape(int numero);
 // Captures every alert while alive; used by tests and by commands that need
 // to report alerts in their own way.
 class CaptureAlertes {
-public:
+  public:
     CaptureAlertes();
     ~CaptureAlertes();
     CaptureAlertes(const CaptureAlertes&) = delete;
@@ -49,7 +49,7 @@ public:
     bool Contient(const std::string& texte) const;
     void Efface() { textes_.clear(); }
 
-private:
+  private:
     std::vector<std::string> textes_;
     PuitsTexte precedent_;
 };

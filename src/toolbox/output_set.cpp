@@ -36,7 +36,9 @@ bool ProcessusVivant(long pid) {
 
 }  // namespace
 
-EnsembleSorties::~EnsembleSorties() { Abandonne(); }
+EnsembleSorties::~EnsembleSorties() {
+    Abandonne();
+}
 
 std::string EnsembleSorties::Provisoire(const std::string& chemin) {
     for (const Fichier& f : fichiers_)
@@ -107,5 +109,6 @@ void PointArretTest(const char* etape) {
     const size_t n = std::strlen(etape);
     if (std::strncmp(demande, etape, n) != 0) return;
     if (demande[n] == '\0') kill(getpid(), SIGKILL);
-    if (demande[n] == ':') kill(getpid(), std::strcmp(demande + n + 1, "HUP") == 0 ? SIGHUP : SIGTERM);
+    if (demande[n] == ':')
+        kill(getpid(), std::strcmp(demande + n + 1, "HUP") == 0 ? SIGHUP : SIGTERM);
 }

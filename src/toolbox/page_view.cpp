@@ -9,9 +9,13 @@ VuePage* vue = nullptr;
 
 }  // namespace
 
-VuePage& VuePageCourante() { return vue ? *vue : vueMuette; }
+VuePage& VuePageCourante() {
+    return vue ? *vue : vueMuette;
+}
 
-void DefinitVuePage(VuePage* v) { vue = v; }
+void DefinitVuePage(VuePage* v) {
+    vue = v;
+}
 
 double ZoomPourAjuster(int largeurPage, int hauteurPage, int largeurFenetre, int hauteurFenetre) {
     if (largeurFenetre <= 0 || hauteurFenetre <= 0) return 1.0;

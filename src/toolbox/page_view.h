@@ -6,7 +6,7 @@
 #include "toolbox/rect.h"
 
 class VuePage {
-public:
+  public:
     virtual ~VuePage() = default;
     virtual void AjustePageALaFenetre() {}
     virtual void AffichePage() {}

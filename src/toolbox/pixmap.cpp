@@ -11,7 +11,9 @@ namespace {
 constexpr std::array<uint8_t, 10> kNiveauxRampe = {0xEE, 0xDD, 0xBB, 0xAA, 0x88,
                                                    0x77, 0x55, 0x44, 0x22, 0x11};
 
-constexpr uint16_t Etend(uint8_t v) { return static_cast<uint16_t>(v * 257); }
+constexpr uint16_t Etend(uint8_t v) {
+    return static_cast<uint16_t>(v * 257);
+}
 
 constexpr std::array<Couleur16, 256> ConstruitTable() {
     std::array<Couleur16, 256> t{};
@@ -68,7 +70,9 @@ PixMap* AlloueePixMap(int largeur, int hauteur, int profondeur) {
     return p;
 }
 
-Couleur16 CouleurDIndex(uint8_t index) { return kTable[index]; }
+Couleur16 CouleurDIndex(uint8_t index) {
+    return kTable[index];
+}
 
 uint8_t IndexDeCouleur(Couleur16 c) {
     int meilleur = 0;

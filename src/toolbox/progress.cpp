@@ -16,9 +16,13 @@ volatile std::sig_atomic_t signalRecu = 0;
 
 }  // namespace
 
-Progression& ProgressionCourante() { return progression ? *progression : progressionMuette; }
+Progression& ProgressionCourante() {
+    return progression ? *progression : progressionMuette;
+}
 
-void DefinitProgression(Progression* p) { progression = p; }
+void DefinitProgression(Progression* p) {
+    progression = p;
+}
 
 bool TestAnnulation() {
     ProgressionCourante().TraiteEvenements();
@@ -30,7 +34,9 @@ void DemandeAnnulation() {
     annulation = 1;
 }
 
-void EffaceAnnulation() { annulation = signalRecu; }
+void EffaceAnnulation() {
+    annulation = signalRecu;
+}
 
 void DemandeAnnulationSignal() {
     signalRecu = 1;

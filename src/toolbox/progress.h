@@ -10,7 +10,7 @@
 #include <string>
 
 class Progression {
-public:
+  public:
     virtual ~Progression() = default;
     virtual void Ouvre(int nbPages, const std::string& titre) = 0;
     virtual void Etape(int numero) = 0;  // stage label of the language table
@@ -24,7 +24,7 @@ public:
 
 // A progress window that shows nothing.
 class ProgressionMuette : public Progression {
-public:
+  public:
     void Ouvre(int, const std::string&) override {}
     void Etape(int) override {}
     void Pourcentage(int) override {}

@@ -8,7 +8,7 @@
 #include "toolbox/progress.h"
 
 class ProgressionConsole : public Progression {
-public:
+  public:
     explicit ProgressionConsole(bool silencieux, std::FILE* sortie = stderr);
     ~ProgressionConsole() override;
 
@@ -19,7 +19,7 @@ public:
     void Avertissement(const std::string& texte) override;
     void Ferme() override;
 
-private:
+  private:
     void Affiche();
 
     bool silencieux_;

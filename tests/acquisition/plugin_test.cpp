@@ -13,8 +13,8 @@
 #include "acquisition/sample_page.h"
 #include "document/preferences.h"
 #include "support/test_home.h"
-#include "toolbox/messages.h"
 #include "test_paths.h"
+#include "toolbox/messages.h"
 
 namespace fs = std::filesystem;
 

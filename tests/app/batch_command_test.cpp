@@ -55,7 +55,8 @@ class CommandeLotTest : public DossierTest {
 
     // Starts a batch without waiting for it.
     pid_t LanceLot(const fs::path& sortie, const char* travailleurs) {
-        return LanceRuzo({"batch", Ensemble().string(), "-o", sortie.string(), "--jobs", travailleurs});
+        return LanceRuzo(
+            {"batch", Ensemble().string(), "-o", sortie.string(), "--jobs", travailleurs});
     }
 
     // Waits until the log holds `n` records; false after two minutes.
@@ -77,6 +78,7 @@ class CommandeLotTest : public DossierTest {
             }
         EXPECT_FALSE(fs::exists(sortie / ".ruzo-batch")) << "a staging folder was left";
     }
+
   protected:
 };
 
@@ -90,7 +92,8 @@ TEST_F(CommandeLotTest, ParallelOutputsMatchRecognizeAndSurviveAKillAndAStop) {
     EXPECT_NE(r.sortie.find("4 documents: 4 recognised, 0 failed"), std::string::npos) << r.sortie;
     const std::string journal = Lit(complet / "ruzo-batch.jsonl");
     for (int i = 1; i <= kDocuments; ++i) {
-        const std::string nom = "\"name\": \"" + Nom(i) + "\", \"status\": \"ok\", \"exit\": 0, \"pages\": 1";
+        const std::string nom =
+            "\"name\": \"" + Nom(i) + "\", \"status\": \"ok\", \"exit\": 0, \"pages\": 1";
         EXPECT_EQ(journal.find(nom), journal.rfind(nom)) << journal;
         EXPECT_NE(journal.find(nom), std::string::npos) << journal;
     }
@@ -140,7 +143,8 @@ TEST_F(CommandeLotTest, ParallelOutputsMatchRecognizeAndSurviveAKillAndAStop) {
     const int code = AttendRuzo(pid);
     EXPECT_TRUE(code == 1 || (code == 0 && Lignes(arrete / "ruzo-batch.jsonl") == kDocuments));
     MemesSorties(arrete, complet, false);
-    reprise = ExecuteRuzo("batch '" + Ensemble().string() + "' -o '" + arrete.string() + "' --resume");
+    reprise =
+        ExecuteRuzo("batch '" + Ensemble().string() + "' -o '" + arrete.string() + "' --resume");
     ASSERT_EQ(reprise.code, 0) << reprise.sortie;
     MemesSorties(arrete, complet, true);
 }
@@ -149,7 +153,9 @@ TEST_F(CommandeLotTest, BadRequestsAreRefusedBeforeAnythingRuns) {
     const std::string sortie = " -o '" + Racine() + "/out'";
     const std::string ensemble = " '" + Ensemble().string() + "'";
     EXPECT_EQ(ExecuteRuzo("batch '" + Racine() + "/missing'" + sortie).code, 3);
-    EXPECT_EQ(ExecuteRuzo("batch" + ensemble + "/piece-1 '" + Racine() + "/set/piece-1/'" + sortie).code, 3);
+    EXPECT_EQ(
+        ExecuteRuzo("batch" + ensemble + "/piece-1 '" + Racine() + "/set/piece-1/'" + sortie).code,
+        3);
     EXPECT_EQ(ExecuteRuzo("batch" + ensemble + sortie + " --shard 0/3").code, 2);
     EXPECT_EQ(ExecuteRuzo("batch" + ensemble + sortie + " --shard 2").code, 2);
     EXPECT_EQ(ExecuteRuzo("batch" + ensemble + sortie + " --jobs 0").code, 2);

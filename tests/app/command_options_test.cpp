@@ -22,7 +22,8 @@ TEST_F(CommandeOptions, SetChangesTheStandardFileAndShowSeesIt) {
     EXPECT_EQ(r.code, 0) << r.sortie;
     r = ExecuteRuzo("options set PourcentGraceNote -3");
     EXPECT_EQ(r.code, 0) << r.sortie;
-    EXPECT_NE(RuzoHomeEssai::LitFichier(Standard()).find("\n\t ModeArmature 0 "), std::string::npos);
+    EXPECT_NE(RuzoHomeEssai::LitFichier(Standard()).find("\n\t ModeArmature 0 "),
+              std::string::npos);
 
     r = ExecuteRuzo("options");
     EXPECT_EQ(r.code, 0);
@@ -37,7 +38,8 @@ TEST_F(CommandeOptions, SetChangesTheStandardFileAndShowSeesIt) {
 
     r = ExecuteRuzo("options reset");
     EXPECT_EQ(r.code, 0);
-    EXPECT_NE(RuzoHomeEssai::LitFichier(Standard()).find("\n\t ModeArmature 1 "), std::string::npos);
+    EXPECT_NE(RuzoHomeEssai::LitFichier(Standard()).find("\n\t ModeArmature 1 "),
+              std::string::npos);
 }
 
 TEST_F(CommandeOptions, RefusedValuesWriteNothing) {

@@ -7,8 +7,8 @@
 
 #include "../image/image_test_support.h"
 #include "image/png_loader.h"
-#include "toolbox/png_io.h"
 #include "test_paths.h"
+#include "toolbox/png_io.h"
 
 namespace {
 

@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class CommandeStavesTest : public DossierTest {
-protected:
+  protected:
     // A page of two staves with a few beams, as a PNG file.
     std::string PagePortees() {
         Offscreen page = CreeOffscreen(900, 700);
@@ -52,7 +52,8 @@ TEST_F(CommandeStavesTest, DescribesTheStavesAndDrawsThem) {
     EXPECT_EQ(json.sortie.back(), '\n');
 
     // The stage view: each band after its stages, with one count line per staff.
-    const ResultatProgramme etapes = ExecuteRuzo("staves " + page + " --draw " + dessin + " --stage beams");
+    const ResultatProgramme etapes =
+        ExecuteRuzo("staves " + page + " --draw " + dessin + " --stage beams");
     EXPECT_EQ(etapes.code, 0);
     EXPECT_NE(etapes.sortie.find("beams, lines by beam count"), std::string::npos) << etapes.sortie;
 }

@@ -48,11 +48,11 @@ TEST_F(CommandeDocTest, PagesOptionsAndAreasAreEditedInThePageList) {
     ASSERT_EQ(json.code, 0) << json.sortie;
     EXPECT_TRUE(Contient(json.sortie, "\"current_page\": 1,")) << json.sortie;
     // Page 1 is b.png, added before a.png; the small area was widened.
-    EXPECT_TRUE(Contient(json.sortie,
-                         "{\"image\": \"" + Chemin("b.png") + "\", \"folder\": \"" + Racine() +
-                             "\", \"file\": \"b.png\", \"rotate\": 2, \"invert\": \"0\", "
-                             "\"threshold\": 90000, \"keep_margins\": false, \"despeckle\": \"auto\", "
-                             "\"image_page\": 0, \"areas\": []}"))
+    EXPECT_TRUE(Contient(
+        json.sortie, "{\"image\": \"" + Chemin("b.png") + "\", \"folder\": \"" + Racine() +
+                         "\", \"file\": \"b.png\", \"rotate\": 2, \"invert\": \"0\", "
+                         "\"threshold\": 90000, \"keep_margins\": false, \"despeckle\": \"auto\", "
+                         "\"image_page\": 0, \"areas\": []}"))
         << json.sortie;
     EXPECT_TRUE(Contient(json.sortie,
                          "\"areas\": [{\"kind\": \"symbol\", \"top\": 10, \"left\": 20, "

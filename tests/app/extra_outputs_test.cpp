@@ -30,8 +30,8 @@ TEST_F(SortiesTest, ExportWritesMusicXMLAndMidiWhereAsked) {
     const std::string resultat = Racine() + "/deux.msb";
     std::filesystem::copy_file(RUZO_TEST_DATA "/two-parts.msb", resultat);
     const std::string xml = Racine() + "/deux.mxl";
-    const ResultatProgramme r = ExecuteRuzo("export -q '" + resultat + "' --musicxml='" + xml +
-                                            "' --midi --tempo 90");
+    const ResultatProgramme r =
+        ExecuteRuzo("export -q '" + resultat + "' --musicxml='" + xml + "' --midi --tempo 90");
     EXPECT_EQ(r.code, 0) << r.sortie;
     EXPECT_NE(r.sortie.find("MusicXML file: " + xml), std::string::npos) << r.sortie;
     EXPECT_TRUE(std::filesystem::exists(xml));
@@ -57,7 +57,8 @@ TEST_F(SortiesTest, AnImageIsNeverTakenForTheOutputFile) {
     }
     EXPECT_EQ(std::filesystem::file_size(image), taille);
     EXPECT_EQ(ExecuteRuzo("export -q '" RUZO_TEST_DATA "/two-parts.msb' -o '" + Racine() +
-                          "/x.msf' --midi='" + image + "'").code,
+                          "/x.msf' --midi='" + image + "'")
+                  .code,
               2);
 }
 
@@ -73,11 +74,12 @@ TEST_F(SortiesTest, MusicXMLOfARealPageScoresAsItsMusicFile) {
     ASSERT_TRUE(std::filesystem::exists(nom + ".musicxml"));
     if (std::system("xmllint --version >/dev/null 2>&1") == 0) {
         const std::string lint = "xmllint --noout --nonet --schema '" RUZO_TEST_DATA
-                                 "/musicxml-schema/musicxml.xsd' '" + nom + ".musicxml' 2>/dev/null";
+                                 "/musicxml-schema/musicxml.xsd' '" +
+                                 nom + ".musicxml' 2>/dev/null";
         EXPECT_EQ(std::system(lint.c_str()), 0);
     }
-    const std::string score = "python3 '" + corpus + "/score.py' '" + corpus +
-                              "/scores/fife_chester.musicxml' '" + nom;
+    const std::string score =
+        "python3 '" + corpus + "/score.py' '" + corpus + "/scores/fife_chester.musicxml' '" + nom;
     const std::string msf = DerniereLigne(score + ".msf' 2>&1");
     EXPECT_NE(msf.find("notes "), std::string::npos) << msf;
     EXPECT_EQ(DerniereLigne(score + ".musicxml' 2>&1"), msf);

@@ -64,7 +64,9 @@ std::string GardeEchec(const fs::path& obtenu, const fs::path& garde) {
     return "diff -u '" + copieGarde.string() + "' '" + copieObtenu.string() + "'";
 }
 
-void PrintTo(const PageDoree& p, std::ostream* os) { *os << p.chemin; }
+void PrintTo(const PageDoree& p, std::ostream* os) {
+    *os << p.chemin;
+}
 
 class Golden : public ::testing::TestWithParam<PageDoree> {};
 
@@ -73,7 +75,8 @@ TEST_P(Golden, RecognitionGivesTheKeptFiles) {
     if (!fs::exists(page)) GTEST_SKIP() << "no corpus at " << RUZO_CORPUS;
     RuzoHomeEssai home;  // default options, whatever the user has set
     const std::string sortie = home.Chemin() + "/" + GetParam().nom;
-    const ResultatProgramme r = ExecuteRuzo("recognize -q '" + page.string() + "' -o '" + sortie + "'");
+    const ResultatProgramme r =
+        ExecuteRuzo("recognize -q '" + page.string() + "' -o '" + sortie + "'");
     ASSERT_EQ(r.code, 0) << r.sortie;
 
     const bool rafraichit = std::getenv("RUZO_REFRESH_GOLDEN") != nullptr;

@@ -26,7 +26,9 @@ struct DocumentCorpus {
 };
 
 // Names the document in test listings instead of dumping its bytes.
-void PrintTo(const DocumentCorpus& d, std::ostream* os) { *os << d.piece << "/" << d.source; }
+void PrintTo(const DocumentCorpus& d, std::ostream* os) {
+    *os << d.piece << "/" << d.source;
+}
 
 // One document per engraver of each piece: pages/PIECE/ENGRAVER/page-N.png.
 std::vector<DocumentCorpus> DocumentsCorpus() {
@@ -107,7 +109,8 @@ TEST_P(MusicXMLCorpus, ValidatesScoresAsTheMusicFileAndImports) {
 
     if (Present("xmllint --version")) {
         const std::string lint = Sortie("xmllint --noout --nonet --schema '" RUZO_TEST_DATA
-                                        "/musicxml-schema/musicxml.xsd' '" + xml + "'");
+                                        "/musicxml-schema/musicxml.xsd' '" +
+                                        xml + "'");
         EXPECT_EQ(lint, xml + " validates\n");
     }
     if (!Present("python3 -c pass")) return;

@@ -7,9 +7,9 @@
 #include <filesystem>
 
 #include "app/draw_stages.h"
-#include "records/options.h"
 #include "image/page_preparation.h"
 #include "image/temporary_files.h"
+#include "records/options.h"
 #include "records/page_entry.h"
 #include "staff/page_state.h"
 #include "staff/staff_detection.h"
@@ -21,11 +21,13 @@ namespace {
 
 struct PageAttendue {
     const char* chemin;
-    int tigesUneAccroche;   // eighth-note stems under beams
-    int tigesDeuxAccroches; // sixteenth-note stems under beams
+    int tigesUneAccroche;    // eighth-note stems under beams
+    int tigesDeuxAccroches;  // sixteenth-note stems under beams
 };
 
-void PrintTo(const PageAttendue& p, std::ostream* os) { *os << p.chemin; }
+void PrintTo(const PageAttendue& p, std::ostream* os) {
+    *os << p.chemin;
+}
 
 class EtapesPageReelle : public DossierTest, public ::testing::WithParamInterface<PageAttendue> {
   protected:

@@ -8,11 +8,10 @@
 #include <tuple>
 
 #include "image/page_preparation.h"
-#include "toolbox/png_io.h"
-
 #include "support/run_program.h"
 #include "support/test_home.h"
 #include "test_paths.h"
+#include "toolbox/png_io.h"
 
 namespace {
 
@@ -23,7 +22,8 @@ std::string MusiqueSansEntete(const std::string& chemin) {
     std::ifstream f(chemin);
     std::ostringstream garde;
     for (std::string ligne; std::getline(f, ligne);)
-        if (ligne.find("NomDocument") == std::string::npos && ligne.find("DureeTraitement") == std::string::npos)
+        if (ligne.find("NomDocument") == std::string::npos &&
+            ligne.find("DureeTraitement") == std::string::npos)
             garde << ligne << '\n';
     return garde.str();
 }
@@ -32,7 +32,8 @@ std::string MusiqueSansEntete(const std::string& chemin) {
 
 TEST_F(CommandesTest, ExportRewritesTheMusicFileOfAResultFile) {
     const std::string musique = Racine() + "/two.msf";
-    const ResultatProgramme s = ExecuteRuzo("export -q " RUZO_TEST_DATA "/two-parts.msb -o " + musique);
+    const ResultatProgramme s =
+        ExecuteRuzo("export -q " RUZO_TEST_DATA "/two-parts.msb -o " + musique);
     EXPECT_EQ(s.code, 0);
     EXPECT_EQ(s.sortie, "music file: " + musique + "\n");
     EXPECT_TRUE(std::filesystem::exists(musique));
@@ -51,7 +52,8 @@ TEST_F(CommandesTest, RecognizeRefusesMissingImagesAndBadOptions) {
 
 TEST_F(CommandesTest, RecognizeReportsEveryPageAndItsFiles) {
     const std::string sortie = Racine() + "/sample";
-    const ResultatProgramme s = ExecuteRuzo("recognize -q " RUZO_TEST_DATA "/sample-page.png -o " + sortie);
+    const ResultatProgramme s =
+        ExecuteRuzo("recognize -q " RUZO_TEST_DATA "/sample-page.png -o " + sortie);
     EXPECT_EQ(s.sortie.rfind("page 1 '" RUZO_TEST_DATA "/sample-page.png': ", 0), 0u) << s.sortie;
     EXPECT_TRUE(std::filesystem::exists(sortie + ".msb"));
     if (s.code == 0) {
@@ -69,20 +71,24 @@ TEST_F(CommandesTest, TurnedPagesAreReadAsTheUprightPage) {
     Offscreen droite = ChargeImageReconnaissance(RUZO_TEST_DATA "/sample-page.png");
     ASSERT_NE(droite, nullptr);
     ASSERT_TRUE(EcritPNG(*droite, Racine() + "/upright.png"));
-    ASSERT_EQ(ExecuteRuzo("recognize -q " + Racine() + "/upright.png -o " + Racine() + "/upright").code, 0);
+    ASSERT_EQ(
+        ExecuteRuzo("recognize -q " + Racine() + "/upright.png -o " + Racine() + "/upright").code,
+        0);
     const std::string attendu = MusiqueSansEntete(Racine() + "/upright.msf");
     ASSERT_FALSE(attendu.empty());
 
     Offscreen quart = Rotation90Droite(droite);
     Offscreen troisQuarts = Rotation90Gauche(droite);
     ASSERT_TRUE(quart && troisQuarts && Rotation180(droite));
-    for (const auto& [nom, page, tour] : {std::tuple{"quarter", quart, 270}, {"half", droite, 180},
+    for (const auto& [nom, page, tour] : {std::tuple{"quarter", quart, 270},
+                                          {"half", droite, 180},
                                           {"three-quarters", troisQuarts, 90}}) {
         const std::string chemin = Racine() + "/" + nom;
         ASSERT_TRUE(EcritPNG(*page, chemin + ".png"));
         const ResultatProgramme r = ExecuteRuzo("recognize " + chemin + ".png -o " + chemin);
         EXPECT_EQ(r.code, 0) << nom << r.sortie;
-        EXPECT_NE(r.sortie.find("turned " + std::to_string(tour) + " degrees clockwise"), std::string::npos)
+        EXPECT_NE(r.sortie.find("turned " + std::to_string(tour) + " degrees clockwise"),
+                  std::string::npos)
             << nom << r.sortie;
         EXPECT_EQ(MusiqueSansEntete(chemin + ".msf"), attendu) << nom;
     }

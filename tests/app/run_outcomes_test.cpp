@@ -12,11 +12,11 @@
 
 #include "image/image_test_support.h"
 #include "image/offscreen.h"
-#include "support/ruzo_home.h"
 #include "support/run_program.h"
+#include "support/ruzo_home.h"
 #include "support/test_home.h"
-#include "toolbox/png_io.h"
 #include "test_paths.h"
+#include "toolbox/png_io.h"
 
 namespace {
 
@@ -105,7 +105,8 @@ TEST_F(IssuesTest, NothingRecognisedLeavesTheEarlierFiles) {
     ASSERT_TRUE(EcritPNG(portees, vides));
     const ResultatProgramme v = Reconnait("'" + vides + "'");
     EXPECT_EQ(v.code, 4) << v.sortie;
-    EXPECT_NE(v.sortie.find("Page 1 failed: no note or rest could be read on its staves"), std::string::npos)
+    EXPECT_NE(v.sortie.find("Page 1 failed: no note or rest could be read on its staves"),
+              std::string::npos)
         << v.sortie;
     AttendAnciens("bare staves");
 }
@@ -158,8 +159,9 @@ TEST_F(IssuesTest, WrongInputIsNamedAndRefused) {
     }
 
     const std::string liste = Racine() + "/piece.lfs";
-    const std::string texte = "DebutDocument\nDebutListe\nDebutPage\nNomFichier \"page.png\"\n"
-                              "DebutPage\nNomFichier \"page.png\"\nFinPage\nFinListe\nFinDocument\n";
+    const std::string texte =
+        "DebutDocument\nDebutListe\nDebutPage\nNomFichier \"page.png\"\n"
+        "DebutPage\nNomFichier \"page.png\"\nFinPage\nFinListe\nFinDocument\n";
     ASSERT_TRUE(RemplaceFichierTest(liste, texte));
     const ResultatProgramme r = ExecuteRuzo("recognize -q '" + liste + "'");
     EXPECT_EQ(r.code, 3) << r.sortie;
@@ -185,5 +187,6 @@ TEST_F(IssuesTest, AHugeImageIsRefusedBeforeItIsDecoded) {
     ASSERT_TRUE(EcritPNGGris(enorme, 15000, 15000, 1));
     const ResultatProgramme court = Reconnait("'" + enorme + "'");
     EXPECT_EQ(court.code, 4) << court.sortie;
-    EXPECT_NE(court.sortie.find("is too short to hold a 15000x15000 picture"), std::string::npos) << court.sortie;
+    EXPECT_NE(court.sortie.find("is too short to hold a 15000x15000 picture"), std::string::npos)
+        << court.sortie;
 }

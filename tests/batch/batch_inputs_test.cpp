@@ -56,7 +56,8 @@ TEST_F(DocumentsLotTest, AFolderGivesOneDocumentPerFolderOfImagesWithPagesInNatu
     Cree("set/empty/readme.txt");
     const InventaireLot inv = TrouveDocuments({Racine() + "/set/"});
     ASSERT_TRUE(inv.erreurs.empty()) << inv.erreurs[0];
-    EXPECT_EQ(Noms(inv), (std::vector<std::string>{"set", "hymn-engraved", "hymn-scanned", "lists-march"}));
+    EXPECT_EQ(Noms(inv),
+              (std::vector<std::string>{"set", "hymn-engraved", "hymn-scanned", "lists-march"}));
     const DocumentLot& engraved = inv.documents[1];
     ASSERT_EQ(engraved.pages.size(), 2u);
     EXPECT_EQ(fs::path(engraved.pages[0]).filename(), "page-2.png");

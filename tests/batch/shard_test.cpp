@@ -21,7 +21,8 @@ TEST(PartLot, SharesCoverEveryDocumentOnceWhateverTheInputOrder) {
         EXPECT_GE(part.size(), 2u);  // 7 documents over 3 shares: 3, 2, 2
         for (const DocumentLot& d : part) ++vus[d.source];
         for (size_t i = 0; i < part.size(); ++i)
-            EXPECT_EQ(part[i].source, autre[autre.size() - 1 - i].source);  // same share, input order kept
+            EXPECT_EQ(part[i].source,
+                      autre[autre.size() - 1 - i].source);  // same share, input order kept
     }
     EXPECT_EQ(vus.size(), documents.size());
     for (const auto& [source, fois] : vus) EXPECT_EQ(fois, 1) << source;

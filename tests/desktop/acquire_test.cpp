@@ -47,7 +47,8 @@ class EssaiAcquisition : public QObject {
         QVERIFY(!fenetre.MenuPlugInsAcquisition()->isEnabled());
         const auto message = FermeProchainMessage();
         fenetre.CommandeAcquerir();
-        QVERIFY2(message->contains(QStringLiteral("No scanner or acquire plug-in")), qPrintable(*message));
+        QVERIFY2(message->contains(QStringLiteral("No scanner or acquire plug-in")),
+                 qPrintable(*message));
         QVERIFY(message->contains(dossier.path()));
     }
 
@@ -63,7 +64,8 @@ class EssaiAcquisition : public QObject {
                     .convertToFormat(QImage::Format_Grayscale8)
                     .save(pgm, "PGM"));
         setenv("RUZO_SAMPLE_PAGE", pgm.toLocal8Bit().constData(), 1);
-        setenv("RUZO_SAMPLE_DEPTH", "1", 1);  // black and white at 300 dpi: the assistant has nothing to say
+        setenv("RUZO_SAMPLE_DEPTH", "1",
+               1);  // black and white at 300 dpi: the assistant has nothing to say
 
         FenetrePrincipale fenetre;
         fenetre.MetAJourMenuPlugIns();

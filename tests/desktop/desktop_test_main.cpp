@@ -13,7 +13,8 @@ std::vector<FabriqueEssai>& EssaisBureau() {
 }
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     RuzoHomeEssai home;
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("RuzoTests"));

@@ -15,7 +15,9 @@ struct EnregistreEssai {
     explicit EnregistreEssai(bool enPremier = false) {
         FabriqueEssai f = [] { return std::make_unique<Essai>(); };
         auto& essais = EssaisBureau();
-        if (enPremier) essais.insert(essais.begin(), f);
-        else essais.push_back(f);
+        if (enPremier)
+            essais.insert(essais.begin(), f);
+        else
+            essais.push_back(f);
     }
 };

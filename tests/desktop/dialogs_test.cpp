@@ -17,8 +17,8 @@
 #include "desktop/preferences_dialog.h"
 #include "desktop/tuning_dialog.h"
 #include "desktop_test_registry.h"
-#include "records/options.h"
 #include "document/preferences.h"
+#include "records/options.h"
 
 class EssaiDialogues : public QObject {
     Q_OBJECT

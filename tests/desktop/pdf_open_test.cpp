@@ -24,7 +24,8 @@ bool EcritPdf(const QString& chemin, int nbPages) {
     if (page.isNull()) return false;
     QPdfWriter pdf(chemin);
     pdf.setResolution(300);
-    pdf.setPageSize(QPageSize(QSizeF(page.width() * 72.0 / 300, page.height() * 72.0 / 300), QPageSize::Point));
+    pdf.setPageSize(
+        QPageSize(QSizeF(page.width() * 72.0 / 300, page.height() * 72.0 / 300), QPageSize::Point));
     pdf.setPageMargins({});
     QPainter peintre(&pdf);
     for (int i = 0; i < nbPages; ++i) {
@@ -50,7 +51,8 @@ class EssaiPdf : public QObject {
         for (int i = 0; i < 2; ++i) {
             QCOMPARE(int{Document.Pages[i].NumPage}, i + 1);
             const QString image = QString::fromStdString(Document.Pages[i].CheminImage());
-            QVERIFY2(image.startsWith(dossier.filePath(QStringLiteral("score-pages/score-p000"))), qPrintable(image));
+            QVERIFY2(image.startsWith(dossier.filePath(QStringLiteral("score-pages/score-p000"))),
+                     qPrintable(image));
             QVERIFY(QFile::exists(image));
         }
         QCOMPARE(fenetre.findChild<BandePages*>()->count(), 2);
@@ -90,7 +92,8 @@ class EssaiPdf : public QObject {
         QCOMPARE(Document.Pages.size(), size_t{2});
         QCOMPARE(int{Document.Pages[1].NumPage}, 1);
         QVERIFY(QFile::exists(QString::fromStdString(Document.Pages[1].CheminImage())));
-        QVERIFY(QString::fromStdString(Document.Pages[1].LibPath).endsWith(QStringLiteral("list/score-pages")));
+        QVERIFY(QString::fromStdString(Document.Pages[1].LibPath)
+                    .endsWith(QStringLiteral("list/score-pages")));
         fenetre.AttendMoteur();
         FermeDocument();
     }

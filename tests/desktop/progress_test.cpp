@@ -1,12 +1,13 @@
 // The progress window fed from a worker thread, and Cancel reaching the
 // engine's cancel test.
+#include "toolbox/progress.h"
+
 #include <QLabel>
 #include <QtTest>
 
 #include "desktop/engine_job.h"
 #include "desktop/progress_window.h"
 #include "desktop_test_registry.h"
-#include "toolbox/progress.h"
 
 class EssaiProgression : public QObject {
     Q_OBJECT
@@ -53,7 +54,7 @@ class EssaiProgression : public QObject {
                 return false;
             },
             [&](bool ok, const QStringList&) { reussi = ok; }));
-        fenetre.reject();  // the Cancel button
+        fenetre.reject();              // the Cancel button
         QVERIFY(fenetre.isVisible());  // until the job has stopped
         moteur.Attend();
         QVERIFY(reussi);

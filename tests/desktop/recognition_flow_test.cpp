@@ -66,8 +66,9 @@ class EssaiReconnaissance : public QObject {
         QVERIFY(!notesVues.empty());
         const SymboleVu note = notesVues[notesVues.size() / 2];
         const int r = note.rayon;
-        const QRectF zone = toile->VersFenetre(Rect{static_cast<int16_t>(note.y - r), static_cast<int16_t>(note.x - r),
-                                                    static_cast<int16_t>(note.y + r), static_cast<int16_t>(note.x + r)});
+        const QRectF zone = toile->VersFenetre(
+            Rect{static_cast<int16_t>(note.y - r), static_cast<int16_t>(note.x - r),
+                 static_cast<int16_t>(note.y + r), static_cast<int16_t>(note.x + r)});
         QTest::mousePress(toile, Qt::LeftButton, {}, zone.topLeft().toPoint());
         QTest::mouseMove(toile, zone.center().toPoint());
         QTest::mouseRelease(toile, Qt::LeftButton, {}, zone.bottomRight().toPoint());
@@ -82,7 +83,8 @@ class EssaiReconnaissance : public QObject {
                  qPrintable(fenetre.Progression()->Avertissements().join(QStringLiteral(" / "))));
         QVERIFY(fenetre.ExporteMusicXMLVers(second));
         const int restantes = NombreNotes(second);
-        QVERIFY2(restantes < notes, qPrintable(QStringLiteral("%1 then %2").arg(notes).arg(restantes)));
+        QVERIFY2(restantes < notes,
+                 qPrintable(QStringLiteral("%1 then %2").arg(notes).arg(restantes)));
         qInfo("notes before and after the erase area: %d, %d", notes, restantes);
 
         const QString liste = dossier.filePath(QStringLiteral("piece.lfs"));

@@ -2,10 +2,10 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "shell/exit_routines.h"
 #include "desktop/desktop_startup.h"
 #include "desktop/engine_job.h"
 #include "desktop_test_registry.h"
+#include "shell/exit_routines.h"
 #include "support/ruzo_home.h"
 #include "toolbox/folders.h"
 #include "toolbox/messages.h"

@@ -111,8 +111,8 @@ TEST(FluxMotsCles, LongTokensAreCutAndTheirRestConsumed) {
 
 TEST(FluxMotsCles, NumberReaders) {
     Lit("abc 12abc 70000 nan inf 1e50 .5 99999999999", [] {
-        EXPECT_EQ(LitEntier(), 0);   // not a number
-        EXPECT_EQ(LitEntier(), 12);  // the number at its start
+        EXPECT_EQ(LitEntier(), 0);                            // not a number
+        EXPECT_EQ(LitEntier(), 12);                           // the number at its start
         EXPECT_EQ(LitEntier(), static_cast<int16_t>(70000));  // wraps like "%hd"
         EXPECT_EQ(LitReel(), 0.0f);
         EXPECT_EQ(LitReel(), 0.0f);

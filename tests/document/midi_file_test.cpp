@@ -91,8 +91,8 @@ TEST(FichierMidi, NotesOfAKnownMeasure) {
         m.Clef.Denominateur = 4;
         m.Clef.LongueurMesure = 4 * kNoire;
     }
-    p.Mesures[0].Notes = {N(kNoire, 0, 3), N(2 * kNoire, 0, 6), rest, N(kNoire, 200, 5, 1),
-                          N(kNoire, 300, 6, 1), tieStart};
+    p.Mesures[0].Notes = {N(kNoire, 0, 3),      N(2 * kNoire, 0, 6),  rest,
+                          N(kNoire, 200, 5, 1), N(kNoire, 300, 6, 1), tieStart};
     p.Mesures[1].Notes = {tieEnd};
 
     const std::string octets = OctetsMidi(doc, 120);
@@ -102,12 +102,13 @@ TEST(FichierMidi, NotesOfAKnownMeasure) {
     EXPECT_EQ((uint8_t(octets[12]) << 8) | uint8_t(octets[13]), 480);
     // C5, G4 (a half, under the quarter), A4, G4, then B flat 4 held for
     // five quarters.
-    const std::vector<Son> attendus = {{72, 0, 480},    {67, 0, 960},    {69, 960, 1200},
-                                       {67, 1200, 1440}, {70, 1440, 3840}};
+    const std::vector<Son> attendus = {
+        {72, 0, 480}, {67, 0, 960}, {69, 960, 1200}, {67, 1200, 1440}, {70, 1440, 3840}};
     std::vector<Son> sons = SonsDePiste(octets, 1);
-    std::sort(sons.begin(), sons.end(),
-              [](const Son& a, const Son& b) { return std::get<1>(a) < std::get<1>(b) ||
-                                                      (std::get<1>(a) == std::get<1>(b) && std::get<0>(a) > std::get<0>(b)); });
+    std::sort(sons.begin(), sons.end(), [](const Son& a, const Son& b) {
+        return std::get<1>(a) < std::get<1>(b) ||
+               (std::get<1>(a) == std::get<1>(b) && std::get<0>(a) > std::get<0>(b));
+    });
     EXPECT_EQ(sons, attendus);
 }
 

@@ -72,9 +72,9 @@ std::string Ecrit(const DocumentMusical& doc) {
 }  // namespace
 
 TEST(FichierMusical, ClefChangesMovePitchesAndOnlyChangesAreWritten) {
-    DocumentMusical doc = ModeleUnePartie(
-        {{NoteAlignee(4 * kNoire, 100, 10)}, {NoteAlignee(4 * kNoire, 100, 10)},
-         {NoteAlignee(4 * kNoire, 100, 10)}});
+    DocumentMusical doc = ModeleUnePartie({{NoteAlignee(4 * kNoire, 100, 10)},
+                                           {NoteAlignee(4 * kNoire, 100, 10)},
+                                           {NoteAlignee(4 * kNoire, 100, 10)}});
     auto& m = doc.Portees[0].Mesures;
     m[0].Clef.TypeClef = 1;
     m[1].Clef.TypeClef = 2;
@@ -82,12 +82,15 @@ TEST(FichierMusical, ClefChangesMovePitchesAndOnlyChangesAreWritten) {
     m[2].Clef.NbDiese = 2;
     m[2].Clef.Numerateur = 3;
     const std::string texte = Tokens(Ecrit(doc));
-    EXPECT_TRUE(Contient(texte, "DebutMesure 1 Taille 0.000 NbNotes 1 DebutNote 1 DureeNote 161280 "
-                                "PosNote 0 Interligne 35 PosMesure 100 FinNote FinMesure 1"));
-    EXPECT_TRUE(Contient(texte, "DebutMesure 2 Tonalite 2 Type Fa Taille 0.000 NbNotes 1 DebutNote 1 "
-                                "DureeNote 161280 PosNote 0 Interligne 23"));
-    EXPECT_TRUE(Contient(texte, "DebutMesure 3 DivTemp 304 Taille 0.000 NbNotes 1 DebutNote 1 "
-                                "DureeNote 161280 PosNote 0 Interligne 23"));
+    EXPECT_TRUE(Contient(texte,
+                         "DebutMesure 1 Taille 0.000 NbNotes 1 DebutNote 1 DureeNote 161280 "
+                         "PosNote 0 Interligne 35 PosMesure 100 FinNote FinMesure 1"));
+    EXPECT_TRUE(Contient(texte,
+                         "DebutMesure 2 Tonalite 2 Type Fa Taille 0.000 NbNotes 1 DebutNote 1 "
+                         "DureeNote 161280 PosNote 0 Interligne 23"));
+    EXPECT_TRUE(Contient(texte,
+                         "DebutMesure 3 DivTemp 304 Taille 0.000 NbNotes 1 DebutNote 1 "
+                         "DureeNote 161280 PosNote 0 Interligne 23"));
 }
 
 TEST(FichierMusical, ARestRepeatingThePreviousMeasureIsWrittenAsThatMeasure) {
@@ -101,8 +104,9 @@ TEST(FichierMusical, ARestRepeatingThePreviousMeasureIsWrittenAsThatMeasure) {
     const std::string texte = Tokens(Ecrit(doc));
     // The first has nothing before it and keeps its rest.
     EXPECT_TRUE(Contient(texte, "DebutMesure 1 Taille 0.000 NbNotes 1"));
-    EXPECT_TRUE(Contient(texte, "DebutMesure 3 Taille 0.000 NbNotes 4 DebutNote 1 DureeNote 40320 "
-                                "PosNote 0 Interligne 45"));
+    EXPECT_TRUE(Contient(texte,
+                         "DebutMesure 3 Taille 0.000 NbNotes 4 DebutNote 1 DureeNote 40320 "
+                         "PosNote 0 Interligne 45"));
     EXPECT_TRUE(Contient(texte, "DebutMesure 4 Taille 0.000 NbNotes 4"));
 }
 
@@ -167,8 +171,9 @@ TEST_F(ExportTest, ExportWritesTheMusicFileOrSaysWhy) {
     EXPECT_TRUE(Contient(texte, "DebutDocument JoueAutoDocument PourcentGraceNote"));
     EXPECT_TRUE(Contient(texte, "NbMesures 4 DebutMesure 1 Taille 10.000 NbNotes 2"));
     // The quarter alone in measure 2 gets a dotted-half rest in front.
-    EXPECT_TRUE(Contient(texte, "DebutMesure 2 Taille 10.000 NbNotes 2 DebutNote 1 "
-                                "DureeNote 120960 PosNote 0 Interligne -9999"));
+    EXPECT_TRUE(Contient(texte,
+                         "DebutMesure 2 Taille 10.000 NbNotes 2 DebutNote 1 "
+                         "DureeNote 120960 PosNote 0 Interligne -9999"));
     EXPECT_EQ(doc.Portees.size(), 1u);
 
     CaptureAlertes capture;

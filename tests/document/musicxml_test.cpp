@@ -58,14 +58,16 @@ pugi::xml_document Lit(const std::string& texte) {
 std::vector<std::pair<int, pugi::xml_node>> Notes(const pugi::xml_document& doc) {
     std::vector<std::pair<int, pugi::xml_node>> notes;
     for (pugi::xml_node m : doc.child("score-partwise").child("part").children("measure"))
-        for (pugi::xml_node n : m.children("note")) notes.emplace_back(m.attribute("number").as_int(), n);
+        for (pugi::xml_node n : m.children("note"))
+            notes.emplace_back(m.attribute("number").as_int(), n);
     return notes;
 }
 
 std::string Hauteur(pugi::xml_node note) {
     pugi::xml_node p = note.child("pitch");
     const int alter = p.child("alter").text().as_int();
-    return std::string(p.child_value("step")) + (alter > 0 ? std::string(alter, '#') : std::string(-alter, 'b')) +
+    return std::string(p.child_value("step")) +
+           (alter > 0 ? std::string(alter, '#') : std::string(-alter, 'b')) +
            p.child_value("octave");
 }
 
@@ -96,13 +98,16 @@ std::vector<Remplissage> RemplissageMesures(const pugi::xml_node partie) {
     return r;
 }
 
-bool XmllintPresent() { return std::system("xmllint --version >/dev/null 2>&1") == 0; }
+bool XmllintPresent() {
+    return std::system("xmllint --version >/dev/null 2>&1") == 0;
+}
 
 // Validates with the MusicXML schema kept in the test data.
 bool Valide(const std::string& chemin, std::string& messages) {
     const std::string sortie = chemin + ".lint";
     const std::string commande = "xmllint --noout --nonet --schema '" RUZO_TEST_DATA
-                                 "/musicxml-schema/musicxml.xsd' '" + chemin + "' >'" + sortie + "' 2>&1";
+                                 "/musicxml-schema/musicxml.xsd' '" +
+                                 chemin + "' >'" + sortie + "' 2>&1";
     const int code = std::system(commande.c_str());
     std::ifstream f(sortie);
     messages.assign(std::istreambuf_iterator<char>(f), {});
@@ -266,7 +271,8 @@ TEST_F(DossierTest, GrandStaffFromAResultFileAndItsContainer) {
     const pugi::xml_document doc = Lit(texte);
     const pugi::xml_node score = doc.child("score-partwise");
     EXPECT_EQ(std::distance(score.children("part").begin(), score.children("part").end()), 1);
-    EXPECT_STREQ(score.child("part").child("measure").child("attributes").child_value("staves"), "2");
+    EXPECT_STREQ(score.child("part").child("measure").child("attributes").child_value("staves"),
+                 "2");
     for (const Remplissage& r : RemplissageMesures(score.child("part"))) {
         EXPECT_EQ(r.finVoix.at("1"), 3);
         EXPECT_EQ(r.finVoix.at("5"), 3);

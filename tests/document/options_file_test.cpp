@@ -26,7 +26,9 @@ class OptionsFichier : public DossierTest {
     static void Ecrit(const std::string& chemin, const std::string& texte) {
         RuzoHomeEssai::EcritFichier(chemin, texte);
     }
-    static std::string Contenu(const std::string& chemin) { return RuzoHomeEssai::LitFichier(chemin); }
+    static std::string Contenu(const std::string& chemin) {
+        return RuzoHomeEssai::LitFichier(chemin);
+    }
     OptionsReconnaissance Lit(const std::string& texte) {
         Ecrit(Standard(), texte);
         OptionsReconnaissance options;

@@ -1,8 +1,8 @@
 #include "document/preferences.h"
 
-#include <cstring>
-
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 #include "document/preference_fields.h"
 #include "support/ruzo_home.h"
@@ -76,7 +76,8 @@ TEST_F(PreferencesEssai, OddFilesKeepWhatTheyCan) {
 
     // A long plug-in name keeps its first 255 characters; the rest of the file is read on.
     const std::string nom300 = std::string(250, 'a') + std::string(50, 'b');
-    EcritFichier("\nDebutConfig \n\t NomPlugIn \"" + nom300 + "\" \n\t CouleurAires 12 \nFinConfig ");
+    EcritFichier("\nDebutConfig \n\t NomPlugIn \"" + nom300 +
+                 "\" \n\t CouleurAires 12 \nFinConfig ");
     ChargePreferences(p);
     EXPECT_EQ(std::string(p.NomPlugIn), nom300.substr(0, 255));
     EXPECT_EQ(p.CouleurAires, 12);

@@ -1,7 +1,8 @@
 #include "document/result_file_support.h"
 
-#include <cstdlib>
 #include <unistd.h>
+
+#include <cstdlib>
 
 #include "document/keyword_stream.h"
 #include "document/result_file_reader.h"

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 #include <functional>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "document/document_model.h"
 #include "records/etat_page.h"

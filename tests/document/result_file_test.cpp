@@ -6,11 +6,11 @@
 
 #include "document/file_names.h"
 #include "document/keyword_stream.h"
-#include "records/options.h"
 #include "document/result_file_reader.h"
 #include "document/result_file_support.h"
 #include "document/result_file_writer.h"
 #include "document/result_geometry.h"
+#include "records/options.h"
 #include "toolbox/messages.h"
 
 namespace {
@@ -36,7 +36,9 @@ std::string Tokens(const std::string& texte) {
     return resultat;
 }
 
-std::string Texte(const EtatPage& page) { return Tokens(ResultatDePages({&page})); }
+std::string Texte(const EtatPage& page) {
+    return Tokens(ResultatDePages({&page}));
+}
 
 class FichierResultatTest : public ::testing::Test {
   protected:
@@ -127,8 +129,9 @@ TEST_F(FichierResultatTest, NoteBodyInItsOrderAndRemovedNotesKeepTheirIndex) {
                          "ProbTuplet 510 Interligne 3 Diese ProbAlteration 480 QueueBasse "
                          "DivDuree 1 Accroche 12 ProbNote 900 PosXY 235 77 Mesure 5 PosMesure 250 "
                          "TaillePixInterligne 10 DebutLiaison 8 DblMordantSup FinNote"));
-    EXPECT_TRUE(Contient(texte, "DebutNote Num 3 IdNote 3 Soupir ProbNote 0 PosXY 360 0 Mesure 6 "
-                                "PosMesure 500 TaillePixInterligne 10 FinNote"));
+    EXPECT_TRUE(Contient(texte,
+                         "DebutNote Num 3 IdNote 3 Soupir ProbNote 0 PosXY 360 0 Mesure 6 "
+                         "PosMesure 500 TaillePixInterligne 10 FinNote"));
     EXPECT_FALSE(Contient(texte, "IdNote 1 "));
 }
 
@@ -248,12 +251,11 @@ TEST_F(FichierResultatTest, ReaderAsymmetries) {
 TEST_F(FichierResultatTest, GraceNotesWaitForTheNextMainNoteWhereverItIs) {
     std::string notes;
     for (int id = 1; id <= 11; ++id) notes += NoteTexte(id, "Appogiature", 0) + " ";
-    const std::string texte = Document("|DebutPortee |NumPortee 1 " + notes +
-                                           NoteTexte(20, "Noire", 0) + " " +
-                                           NoteTexte(21, "Appogiature", 0) +
-                                           " |FinPortee |DebutPortee |NumPortee 2 " +
-                                           NoteTexte(22, "Blanche", 0) + " |FinPortee",
-                                       2);
+    const std::string texte =
+        Document("|DebutPortee |NumPortee 1 " + notes + NoteTexte(20, "Noire", 0) + " " +
+                     NoteTexte(21, "Appogiature", 0) + " |FinPortee |DebutPortee |NumPortee 2 " +
+                     NoteTexte(22, "Blanche", 0) + " |FinPortee",
+                 2);
     DocumentMusical doc;
     ASSERT_TRUE(LitTexteResultat(texte, doc));
     const NoteDoc& principale = doc.Portees[0].Mesures.at(0).Notes.at(0);
@@ -271,7 +273,8 @@ TEST_F(FichierResultatTest, MeasuresCountFromTheFirstMeasureOfEachPage) {
     // of a note counts as the page's first measure.
     const std::string texte = Lignes(
         "|DebutDocument |DebutPage |NbPortees 1 |RetraitPremierGroupe 0 |DureeTraitement 4 "
-        "|Resolution 100 200 |DebutPortee |NumPortee 1 " + NoteTexte(1, "Noire", 2) +
+        "|Resolution 100 200 |DebutPortee |NumPortee 1 " +
+        NoteTexte(1, "Noire", 2) +
         " |FinPortee |FinPage |DebutPage |NbPortees 1 |RetraitPremierGroupe 1.5 "
         "|DureeTraitement 5 |Resolution 300 400 |DebutPortee |NumPortee 1 " +
         NoteTexte(2, "Noire", -3) + " " + NoteTexte(3, "Noire", 1) +
@@ -288,13 +291,16 @@ TEST_F(FichierResultatTest, MeasuresCountFromTheFirstMeasureOfEachPage) {
 }
 
 TEST_F(FichierResultatTest, BlocksWithoutAValidPlaceAreSkipped) {
-    const std::string texte = Document(
-        "|DebutPortee |NumPortee 7 " + NoteTexte(1, "Noire", 0) + " |FinPortee "
-        "|DebutPortee |HauteurPortee 3 " + NoteTexte(2, "Noire", 0) + " |FinPortee "
-        "|DebutPortee |NumPortee 1 |Inconnu 1 2 3 |DebutTabMesure "
-        "|DebutMesure |PosXMesure 99 |DebutClef |Type Fa |FinClef |FinMesure "
-        "|DebutMesure |Mesure 0 |PosXMesure 5 |FinMesure |FinTabMesure " +
-        NoteTexte(3, "Noire", 0) + " |FinPortee");
+    const std::string texte =
+        Document("|DebutPortee |NumPortee 7 " + NoteTexte(1, "Noire", 0) +
+                 " |FinPortee "
+                 "|DebutPortee |HauteurPortee 3 " +
+                 NoteTexte(2, "Noire", 0) +
+                 " |FinPortee "
+                 "|DebutPortee |NumPortee 1 |Inconnu 1 2 3 |DebutTabMesure "
+                 "|DebutMesure |PosXMesure 99 |DebutClef |Type Fa |FinClef |FinMesure "
+                 "|DebutMesure |Mesure 0 |PosXMesure 5 |FinMesure |FinTabMesure " +
+                 NoteTexte(3, "Noire", 0) + " |FinPortee");
     DocumentMusical doc;
     ASSERT_TRUE(LitTexteResultat(texte, doc));
     const PorteeDoc& partie = doc.Portees[0];
@@ -311,11 +317,10 @@ TEST_F(FichierResultatTest, HostileFilesFailWithAClearMessage) {
         std::string texte;
         std::string message;
     };
-    const std::string valide = Document("|DebutPortee |NumPortee 1 " + NoteTexte(1, "Noire", 0) +
-                                        " |FinPortee");
+    const std::string valide =
+        Document("|DebutPortee |NumPortee 1 " + NoteTexte(1, "Noire", 0) + " |FinPortee");
     const std::vector<Cas> cas = {
-        {Lignes("|NomDocument \"x\" |DebutPage |FinPage"),
-         "is not a Ruzo result file"},
+        {Lignes("|NomDocument \"x\" |DebutPage |FinPage"), "is not a Ruzo result file"},
         {"", "is not a Ruzo result file"},
         {valide.substr(0, valide.size() / 2), "cut short"},
         {Document("", 30000), "\"NbPortees\" 30000"},

@@ -120,8 +120,8 @@ TEST(Rythme, AnObservedLengthBecomesASignature) {
 }
 
 TEST(Rythme, AnExtraDotIsRemoved) {
-    MesureDoc m = MesureDe(4, 4, {Note(kNoire, 100), Note(kNoire, 300), Note(kNoire, 500, 0, 1),
-                                  Note(kNoire, 700)});
+    MesureDoc m = MesureDe(
+        4, 4, {Note(kNoire, 100), Note(kNoire, 300), Note(kNoire, 500, 0, 1), Note(kNoire, 700)});
     int32_t score = 0;
     ASSERT_TRUE(RecaleNotesMesure(m, score));
     EXPECT_EQ(score, 3100);
@@ -240,5 +240,6 @@ TEST(Rythme, PickUpAndShortLastMeasuresAreNotFilled) {
     EXPECT_EQ(DureeMesure(premiere.Mesures[1].Notes, premiere.Mesures[1].Notes.size()), 4 * kNoire);
     EXPECT_EQ(Durees(premiere.Mesures[2]), (std::vector<int32_t>{2 * kNoire, kNoire}));
     // The odd part is brought to the pick-up's length.
-    EXPECT_EQ(DureeMesure(doc.Portees[2].Mesures[0].Notes, doc.Portees[2].Mesures[0].Notes.size()), kNoire);
+    EXPECT_EQ(DureeMesure(doc.Portees[2].Mesures[0].Notes, doc.Portees[2].Mesures[0].Notes.size()),
+              kNoire);
 }

@@ -9,9 +9,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "records/options.h"
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 #include "symbols/candidates.h"
 
@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t taille) {
         for (int x = 0; x < largeur; ++x) {
             const size_t i = static_cast<size_t>(y) * largeur + x;
             if (i < bits && (data[4 + i / 8] >> (i % 8) & 1)) {
-                etat.PorteeImage->pixels[static_cast<size_t>(y) * etat.PorteeImage->pasLigne + x] = IndexNoir;
+                etat.PorteeImage->pixels[static_cast<size_t>(y) * etat.PorteeImage->pasLigne + x] =
+                    IndexNoir;
             }
         }
     }

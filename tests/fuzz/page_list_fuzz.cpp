@@ -6,13 +6,13 @@
 // that byte for byte as it went in.
 //
 // Built with cmake -DRUZO_FUZZ=ON; `make fuzz SECONDS=N` runs every target.
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "document/keyword_stream.h"
 #include "recognition/page_list_file.h"
@@ -38,7 +38,8 @@ std::string LitTout(const std::string& chemin) {
 
 // Loaded then saved, as the commands do; a refused list stays as it was.
 void VerifieRefusIntact(const uint8_t* octets, size_t taille) {
-    static const std::string chemin = "/tmp/ruzo-page-list-fuzz-" + std::to_string(getpid()) + ".lfs";
+    static const std::string chemin =
+        "/tmp/ruzo-page-list-fuzz-" + std::to_string(getpid()) + ".lfs";
     const std::string avant(reinterpret_cast<const char*>(octets), taille);
     std::FILE* f = std::fopen(chemin.c_str(), "wb");
     if (!f) return;

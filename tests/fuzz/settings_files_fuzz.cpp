@@ -11,11 +11,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/fpu_setup.h"
-#include "shell/language_file.h"
 #include "document/editor_link.h"
 #include "document/last_document.h"
 #include "document/preferences.h"
+#include "shell/fpu_setup.h"
+#include "shell/language_file.h"
 #include "toolbox/folders.h"
 #include "toolbox/messages.h"
 

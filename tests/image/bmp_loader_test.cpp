@@ -30,7 +30,7 @@ struct FichierBMP {
     uint32_t compression = 0;
     uint32_t couleursUtilisees = 0;
     std::vector<std::array<unsigned char, 3>> palette;  // red, green, blue
-    Octets pixels;                                       // as stored
+    Octets pixels;                                      // as stored
 
     Octets Ecrit() const {
         Octets o = {'B', 'M'};
@@ -77,14 +77,15 @@ Octets Lignes(int bits, const std::vector<std::vector<int>>& lignes) {
 }
 
 class ChargementBMP : public DossierTest {
-protected:
+  protected:
     Offscreen Charge(const FichierBMP& f) {
         dossier.Ecrit("page.bmp", f.Ecrit());
         return ChargeBMP(dossier.Fichier("page.bmp"));
     }
     void Refuse(const FichierBMP& f, const std::string& texte) { RefuseOctets(f.Ecrit(), texte); }
     void RefuseOctets(const Octets& octets, const std::string& texte) {
-        AttendRefus(dossier, "page.bmp", octets, [](const std::string& c) { return ChargeBMP(c); }, texte);
+        AttendRefus(
+            dossier, "page.bmp", octets, [](const std::string& c) { return ChargeBMP(c); }, texte);
     }
 
     DossierEssai dossier;
@@ -111,8 +112,9 @@ TEST_F(ChargementBMP, OneBitColourTableOrderAndRowOrder) {
     for (const FichierBMP& f : {UnBit({kBlanc, kNoir}), UnBit({kNoir, kBlanc}), hautBas}) {
         Offscreen o = Charge(f);
         ASSERT_NE(o, nullptr);
-        EXPECT_EQ(TexteDepuisBitmap(o), f.palette[0] == kBlanc ? (std::vector<std::string>{".##", "#.."})
-                                                               : (std::vector<std::string>{"#..", ".##"}));
+        EXPECT_EQ(TexteDepuisBitmap(o), f.palette[0] == kBlanc
+                                            ? (std::vector<std::string>{".##", "#.."})
+                                            : (std::vector<std::string>{"#..", ".##"}));
         DisposeOffscreen(o);
     }
 }
@@ -159,14 +161,15 @@ TEST_F(ChargementBMP, RunLengthRunsLiteralsDeltaAndEnds) {
     f.palette = {kBlanc, kNoir};
     f.couleursUtilisees = 2;
     f.pixels = {
-        3, 1, 0, 0,                 // bottom row: three black, the rest colour 0
-        0, 3, 1, 0, 1, 0, 0, 0,     // literal 1 0 1 padded to a word, end of row
-        0, 2, 2, 1,                 // move right 2 and up 1 (a blank row)
-        2, 1, 0, 1,                 // two black, end of bitmap
+        3, 1, 0, 0,              // bottom row: three black, the rest colour 0
+        0, 3, 1, 0, 1, 0, 0, 0,  // literal 1 0 1 padded to a word, end of row
+        0, 2, 2, 1,              // move right 2 and up 1 (a blank row)
+        2, 1, 0, 1,              // two black, end of bitmap
     };
     Offscreen o = Charge(f);
     ASSERT_NE(o, nullptr);
-    EXPECT_EQ(TexteDepuisBitmap(o), (std::vector<std::string>{"..##..", "......", "#.#...", "###..."}));
+    EXPECT_EQ(TexteDepuisBitmap(o),
+              (std::vector<std::string>{"..##..", "......", "#.#...", "###..."}));
     DisposeOffscreen(o);
 }
 

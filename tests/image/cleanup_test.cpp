@@ -52,8 +52,8 @@ TEST(PourcentageSombre, CountsDarkByRedAndGreenOnly) {
 TEST(SupprimeMarges, TopScanCrossesTwentyOneRowsButNotTwentyTwo) {
     const std::string barre = "##########", pale = "#.........", blanc = "..........";
     for (int entre : {21, 22}) {
-        Offscreen o = BitmapDepuisTexte(
-            Empile({{barre}, Rangees(entre, pale), {barre}, Rangees(40, blanc)}));
+        Offscreen o =
+            BitmapDepuisTexte(Empile({{barre}, Rangees(entre, pale), {barre}, Rangees(40, blanc)}));
         SupprimeMarges(o);
         const auto texte = TexteDepuisBitmap(o);
         EXPECT_EQ(texte[0], "yyyyyyyyyy");
@@ -64,8 +64,8 @@ TEST(SupprimeMarges, TopScanCrossesTwentyOneRowsButNotTwentyTwo) {
 }
 
 TEST(SupprimeMarges, BottomScanMarksDarkRowsUpToTheFirstLightOne) {
-    Offscreen o = BitmapDepuisTexte(
-        Empile({Rangees(5, ".........."), {"##########"}, {"#........."}, Rangees(2, "#########.")}));
+    Offscreen o = BitmapDepuisTexte(Empile(
+        {Rangees(5, ".........."), {"##########"}, {"#........."}, Rangees(2, "#########.")}));
     SupprimeMarges(o);
     const auto texte = TexteDepuisBitmap(o);
     EXPECT_EQ(texte[5], "##########");
@@ -77,14 +77,8 @@ TEST(SupprimeMarges, BottomScanMarksDarkRowsUpToTheFirstLightOne) {
 
 TEST(Depoussiere, LevelsZeroOneTwoWithSpecksHolesAndDiagonalPairs) {
     const std::vector<std::string> page = {
-        "..........",
-        ".#........",
-        "......#...",
-        ".......#..",
-        "..........",
-        "...####...",
-        "...#.##...",
-        "...####...",
+        "..........", ".#........", "......#...", ".......#..",
+        "..........", "...####...", "...#.##...", "...####...",
     };
     Offscreen o = BitmapDepuisTexte(page);
     Depoussiere(o, 0);

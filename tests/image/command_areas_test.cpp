@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "records/page_entry.h"
 #include "records/etat_page.h"
+#include "records/page_entry.h"
 #include "staff/page_state.h"
 #include "toolbox/messages.h"
 
@@ -35,11 +35,12 @@ TEST_F(AiresTest, SymbolAreasForceTheirCodeAtTheirCentreInBandCoordinates) {
     etat.Aires.push_back(Symbole(Rect{1100, 150, 1140, 190}, 250));
     Point position;
     EXPECT_TRUE(AireSymbole(etat, 207, Rect{105, 105, 110, 110}, position));  // band coordinates
-    EXPECT_EQ(position, (Point{1104 - 1000, 154 - 50}));                // the earlier area wins
+    EXPECT_EQ(position, (Point{1104 - 1000, 154 - 50}));  // the earlier area wins
     EXPECT_TRUE(AireSymbole(etat, 250, Rect{105, 105, 110, 110}, position));
     EXPECT_EQ(position, (Point{120, 120}));
-    EXPECT_FALSE(AireSymbole(etat, 119, Rect{105, 105, 110, 110}, position));  // no area of that code
-    EXPECT_FALSE(AireSymbole(etat, 207, Rect{0, 0, 20, 20}, position));        // no area met
+    EXPECT_FALSE(
+        AireSymbole(etat, 119, Rect{105, 105, 110, 110}, position));     // no area of that code
+    EXPECT_FALSE(AireSymbole(etat, 207, Rect{0, 0, 20, 20}, position));  // no area met
 
     etat.PorteeCourante = 1;  // no such staff
     EXPECT_FALSE(AireSymbole(etat, 207, Rect{105, 105, 110, 110}, position));

@@ -9,15 +9,15 @@
 #include "image/thresholding.h"
 #include "recognition/document.h"
 #include "support/test_home.h"
-#include "toolbox/messages.h"
 #include "test_paths.h"
+#include "toolbox/messages.h"
 
 namespace {
 
 const std::string kFormats = std::string(RUZO_CORPUS) + "/formats/";
 
 class FormatsCorpus : public DossierTest {
-protected:
+  protected:
     void SetUp() override {
         if (!std::filesystem::exists(kFormats)) GTEST_SKIP() << "corpus absent";
         DossierTest::SetUp();
@@ -63,21 +63,23 @@ protected:
 }  // namespace
 
 TEST_F(FormatsCorpus, ChesterPageInEveryFormat) {
-    Compare(std::string(RUZO_CORPUS) + "/pages/fife_chester/musescore/page-1.png",
-            {"chester-1bit.bmp", "chester-1bit-topdown.bmp", "chester-1bit-white-first.bmp",
-             "chester-8bit-rle8.bmp", "chester-1bit-g4.tif", "chester-8bit-lzw.tif", "chester.pict"});
+    Compare(
+        std::string(RUZO_CORPUS) + "/pages/fife_chester/musescore/page-1.png",
+        {"chester-1bit.bmp", "chester-1bit-topdown.bmp", "chester-1bit-white-first.bmp",
+         "chester-8bit-rle8.bmp", "chester-1bit-g4.tif", "chester-8bit-lzw.tif", "chester.pict"});
 }
 
 TEST_F(FormatsCorpus, K545PageInEveryFormat) {
     Compare(std::string(RUZO_CORPUS) + "/pages/mozart_k545_expo/verovio/page-1.png",
-            {"k545-1bit.bmp", "k545-8bit-rle8.bmp", "k545-1bit-g4.tif", "k545-8bit-lzw.tif", "k545.pict"});
+            {"k545-1bit.bmp", "k545-8bit-rle8.bmp", "k545-1bit-g4.tif", "k545-8bit-lzw.tif",
+             "k545.pict"});
 }
 
 TEST_F(FormatsCorpus, ChesterCropsMatchThePage) {
     Offscreen page = Charge(std::string(RUZO_CORPUS) + "/pages/fife_chester/musescore/page-1.png");
     ASSERT_NE(page, nullptr);
-    for (const char* nom : {"chester-part-8bit.bmp", "chester-part-8bit-topdown.bmp", "chester-part-24bit.bmp",
-                            "chester-part-4bit.bmp"}) {
+    for (const char* nom : {"chester-part-8bit.bmp", "chester-part-8bit-topdown.bmp",
+                            "chester-part-24bit.bmp", "chester-part-4bit.bmp"}) {
         Offscreen o = Charge(kFormats + nom);
         ASSERT_NE(o, nullptr) << nom;
         ASSERT_EQ(o->largeur, 1240) << nom;

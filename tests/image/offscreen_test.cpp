@@ -19,10 +19,12 @@ Offscreen Motif(int largeur, int hauteur) {
     return o;
 }
 
-uint8_t Pixel(Offscreen o, int x, int y) { return o->pixels[static_cast<size_t>(y) * o->pasLigne + x]; }
+uint8_t Pixel(Offscreen o, int x, int y) {
+    return o->pixels[static_cast<size_t>(y) * o->pasLigne + x];
+}
 
 class OffscreenTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { InitialiseCouleurs(); }
 };
 
@@ -163,8 +165,10 @@ TEST_F(OffscreenTest, ViewsOfSeveralOffscreensAreIndependentAcrossThreads) {
             EcritPixel(va, largeur - 1, 2, IndexNoir);
             EcritPixel(vb, largeur + 16, 4, IndexRouge);
             EcritPixel(va, largeur + 16, 2, IndexRouge);  // outside a: ignored
-            if (LitPixel(va, largeur - 1, 2) != IndexNoir || LitPixel(vb, largeur - 1, 2) != IndexBlanc ||
-                LitPixel(vb, largeur + 16, 4) != IndexRouge || LitPixel(va, largeur + 16, 2) != IndexBlanc)
+            if (LitPixel(va, largeur - 1, 2) != IndexNoir ||
+                LitPixel(vb, largeur - 1, 2) != IndexBlanc ||
+                LitPixel(vb, largeur + 16, 4) != IndexRouge ||
+                LitPixel(va, largeur + 16, 2) != IndexBlanc)
                 return false;
         }
         return true;

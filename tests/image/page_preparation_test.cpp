@@ -11,14 +11,15 @@
 namespace {
 
 class PreparationPage : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         if (image) DisposeOffscreen(image);
     }
 
     // A page of the folder whose image is drawn from text, with every
     // clean-up option off.
-    EntreePage PageDessinee(const std::vector<std::string>& dessin, const std::string& nom = "p.png") {
+    EntreePage PageDessinee(const std::vector<std::string>& dessin,
+                            const std::string& nom = "p.png") {
         Offscreen o = BitmapDepuisTexte(dessin);
         EXPECT_TRUE(EcritPNG(*o, dossier.Fichier(nom)));
         DisposeOffscreen(o);
@@ -160,9 +161,9 @@ TEST_F(PreparationPage, LeftToTheProgramOnlyANoisyPageIsDespeckled) {
     propre[10][10] = '#';
     std::vector<std::string> bruite = propre;
     for (int i = 1; i < 5; ++i) bruite[2 + 3 * i][3 * i] = '#';
-    for (const auto& [dessin, attendu] : {std::pair{propre, propre},
-                                          std::pair{bruite, std::vector<std::string>(
-                                                                20, "....................")}}) {
+    for (const auto& [dessin, attendu] :
+         {std::pair{propre, propre},
+          std::pair{bruite, std::vector<std::string>(20, "....................")}}) {
         EntreePage page = PageDessinee(dessin);
         ASSERT_EQ(page.Depoussiere, kDepoussiereAutomatique);  // a new page's choice
         ASSERT_EQ(PrepareImagePage(page, "", image), kPreparationFaite);

@@ -13,7 +13,7 @@ namespace {
 // A picture file written opcode by opcode, big-endian, after the 512-byte
 // header of picture files.
 class Picture {
-public:
+  public:
     explicit Picture(int hauteur, int largeur, bool version2 = true) : version2_(version2) {
         o_.assign(512, 0);
         Mot(0);
@@ -33,7 +33,9 @@ public:
         o_.push_back(static_cast<unsigned char>(v));
         return *this;
     }
-    Picture& Long(uint32_t v) { return Mot(static_cast<int>(v >> 16)).Mot(static_cast<int>(v & 0xFFFF)); }
+    Picture& Long(uint32_t v) {
+        return Mot(static_cast<int>(v >> 16)).Mot(static_cast<int>(v & 0xFFFF));
+    }
     Picture& Rectangle(int t, int l, int b, int r) { return Mot(t).Mot(l).Mot(b).Mot(r); }
     Picture& Octets(std::initializer_list<int> octets) {
         for (int v : octets) o_.push_back(static_cast<unsigned char>(v));
@@ -66,19 +68,21 @@ public:
         return o_;
     }
 
-private:
+  private:
     bool version2_;
     std::vector<unsigned char> o_;
 };
 
 class ChargementPICT : public ::testing::Test {
-protected:
+  protected:
     Offscreen Charge(const std::vector<unsigned char>& octets) {
         dossier.Ecrit("page.pict", octets);
         return ChargePICT(dossier.Fichier("page.pict"));
     }
     void Refuse(const std::vector<unsigned char>& octets, const std::string& texte) {
-        AttendRefus(dossier, "page.pict", octets, [](const std::string& c) { return ChargePICT(c); }, texte);
+        AttendRefus(
+            dossier, "page.pict", octets, [](const std::string& c) { return ChargePICT(c); },
+            texte);
     }
 
     DossierEssai dossier;
@@ -88,11 +92,16 @@ protected:
 // Two rows of ten 8-bit pixels, packed; other opcodes around it are skipped.
 Picture PackBits8(int compteLigneDeux = 11) {
     Picture p(2, 10);
-    p.Opcode(0x001E);                                           // default highlight
-    p.Opcode(0x0001).Mot(10).Rectangle(0, 0, 2, 10);            // clip region
-    p.Opcode(0x00A1).Mot(100).Mot(3).Octets({1, 2, 3});         // long comment
-    p.Opcode(0x0098).Mot(0x8000 | 10).Rectangle(0, 0, 2, 10).ChampsCarte(0, 0, 8, 1).TableCouleurs().Copie(2, 10);
-    p.Octets({2, 0xF7, 1});                                     // ten black
+    p.Opcode(0x001E);                                    // default highlight
+    p.Opcode(0x0001).Mot(10).Rectangle(0, 0, 2, 10);     // clip region
+    p.Opcode(0x00A1).Mot(100).Mot(3).Octets({1, 2, 3});  // long comment
+    p.Opcode(0x0098)
+        .Mot(0x8000 | 10)
+        .Rectangle(0, 0, 2, 10)
+        .ChampsCarte(0, 0, 8, 1)
+        .TableCouleurs()
+        .Copie(2, 10);
+    p.Octets({2, 0xF7, 1});                                        // ten black
     p.Octets({compteLigneDeux, 9, 0, 1, 0, 2, 0, 1, 0, 1, 0, 1});  // ten literals
     return p;
 }
@@ -108,8 +117,14 @@ TEST_F(ChargementPICT, PackedIndexedPixelsAfterSkippedOpcodes) {
 
 TEST_F(ChargementPICT, DirectPixelsInComponentPlanesAndSixteenBits) {
     Picture p(2, 8);
-    p.Opcode(0x009A).Long(0xFF).Mot(0x8000 | 32).Rectangle(0, 0, 1, 8).ChampsCarte(4, 16, 32, 3).Copie(1, 8);
-    p.Octets({27, 7, 0, 255, 255, 0, 0, 0, 0, 0, 7, 0, 255, 0, 0, 0, 0, 0, 0, 7, 0, 255, 0, 0, 0, 0, 0, 0});
+    p.Opcode(0x009A)
+        .Long(0xFF)
+        .Mot(0x8000 | 32)
+        .Rectangle(0, 0, 1, 8)
+        .ChampsCarte(4, 16, 32, 3)
+        .Copie(1, 8);
+    p.Octets({27, 7, 0, 255, 255, 0, 0, 0,   0, 0, 7, 0, 255, 0,
+              0,  0, 0, 0,   0,   7, 0, 255, 0, 0, 0, 0, 0,   0});
     // Sixteen bits a pixel, rows narrower than 8 bytes are stored unpacked.
     p.Opcode(0x009A).Long(0xFF).Mot(0x8000 | 4).Rectangle(1, 0, 2, 2).ChampsCarte(0, 16, 16, 3);
     p.Rectangle(1, 0, 2, 2).Rectangle(1, 2, 2, 4).Mot(0);
@@ -127,7 +142,8 @@ TEST_F(ChargementPICT, VersionOneBitmapDrawnScaled) {
     p.Octets({0xA0, 0});
     Offscreen o = Charge(p.Fin());
     ASSERT_NE(o, nullptr);
-    EXPECT_EQ(TexteDepuisBitmap(o), (std::vector<std::string>{"##..##..........", "##..##.........."}));
+    EXPECT_EQ(TexteDepuisBitmap(o),
+              (std::vector<std::string>{"##..##..........", "##..##.........."}));
     DisposeOffscreen(o);
 }
 
@@ -152,7 +168,12 @@ TEST_F(ChargementPICT, DamagedPicturesAreRefused) {
     Refuse(coupe, "PICT error");
 
     Picture trois(2, 10);
-    trois.Opcode(0x0098).Mot(0x8000 | 10).Rectangle(0, 0, 2, 10).ChampsCarte(0, 0, 3, 1).TableCouleurs().Copie(2, 10);
+    trois.Opcode(0x0098)
+        .Mot(0x8000 | 10)
+        .Rectangle(0, 0, 2, 10)
+        .ChampsCarte(0, 0, 3, 1)
+        .TableCouleurs()
+        .Copie(2, 10);
     Refuse(trois.Fin(), "3 bits per pixel are not supported");
 
     Picture table(2, 10);
@@ -161,11 +182,21 @@ TEST_F(ChargementPICT, DamagedPicturesAreRefused) {
     Refuse(table.Fin(), "bad colour table size");
 
     Picture etroit(2, 10);  // 10 pixels of 8 bits cannot fit in 4 row bytes
-    etroit.Opcode(0x0098).Mot(0x8000 | 4).Rectangle(0, 0, 2, 10).ChampsCarte(0, 0, 8, 1).TableCouleurs().Copie(2, 10);
+    etroit.Opcode(0x0098)
+        .Mot(0x8000 | 4)
+        .Rectangle(0, 0, 2, 10)
+        .ChampsCarte(0, 0, 8, 1)
+        .TableCouleurs()
+        .Copie(2, 10);
     Refuse(etroit.Fin(), "row bytes too small");
 
     Picture lignes(2, 10);  // thirty thousand rows announced, none stored
-    lignes.Opcode(0x0098).Mot(0x8000 | 10).Rectangle(0, 0, 30000, 10).ChampsCarte(0, 0, 8, 1).TableCouleurs().Copie(2, 10);
+    lignes.Opcode(0x0098)
+        .Mot(0x8000 | 10)
+        .Rectangle(0, 0, 30000, 10)
+        .ChampsCarte(0, 0, 8, 1)
+        .TableCouleurs()
+        .Copie(2, 10);
     Refuse(lignes.Fin(), "pixel data cut short");
 
     Refuse(Picture(0, 10).Fin(), "not valid");

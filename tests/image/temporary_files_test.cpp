@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class FichiersTemporairesTest : public DossierTest {
-protected:
+  protected:
     int NombreFichiersRuzo() const {
         int n = 0;
         for (const auto& e : fs::directory_iterator(DossierTemporaire())) {
@@ -34,7 +34,8 @@ Offscreen PageNumerotee(int largeur, int hauteur) {
     Offscreen o = CreeOffscreen(largeur, hauteur);
     const VuePixels base = VueOffscreen(o);
     for (int y = 0; y < hauteur; ++y)
-        for (int x = 0; x < largeur; ++x) EcritPixel(base, x, y, static_cast<uint8_t>((x + 3 * y) % 251));
+        for (int x = 0; x < largeur; ++x)
+            EcritPixel(base, x, y, static_cast<uint8_t>((x + 3 * y) % 251));
     return o;
 }
 
@@ -52,7 +53,8 @@ TEST_F(FichiersTemporairesTest, PushedPageComesBackWholeAndByBands) {
     ASSERT_EQ(bande->hauteur, 50);
     for (int k = 0; k < 50; ++k)
         for (int x = 0; x < 37; ++x)
-            ASSERT_EQ(bande->pixels[k * bande->pasLigne + x], page->pixels[(100 + k) * page->pasLigne + x]);
+            ASSERT_EQ(bande->pixels[k * bande->pasLigne + x],
+                      page->pixels[(100 + k) * page->pasLigne + x]);
 
     // A band at the bottom-right corner, partly outside the page: what lies
     // outside stays white instead of being read from elsewhere in the file.
@@ -115,7 +117,8 @@ TEST_F(FichiersTemporairesTest, ShortWriteIsReportedAndTheFileStillReturned) {
         Offscreen page = CreeOffscreen(100, 100);
         bool complet = true;
         std::FILE* f = PushOffscreen(page, &complet);
-        _exit(f != nullptr && !complet && alerte == "Can't write the page to a temporary file" ? 0 : 1);
+        _exit(f != nullptr && !complet && alerte == "Can't write the page to a temporary file" ? 0
+                                                                                               : 1);
     }
     int statut = 0;
     waitpid(enfant, &statut, 0);

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "toolbox/png_io.h"
 #include "test_paths.h"
+#include "toolbox/png_io.h"
 
 bool ProgrammesPresents(const std::string& noms) {
     return Lance("for p in " + noms + "; do command -v $p >/dev/null || exit 1; done");

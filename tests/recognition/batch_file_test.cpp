@@ -12,7 +12,7 @@
 namespace {
 
 class FichierCommandeTest : public DossierTest {
-protected:
+  protected:
     std::string Contenu() const { return RuzoHomeEssai::LitFichier(CheminFichierCommande()); }
 };
 
@@ -37,7 +37,7 @@ TEST_F(FichierCommandeTest, AnEntryIsFourLinesAndIsAddedOnce) {
 
 TEST(PliageNoms, CaseAndMacRomanAccentsFoldToTheBaseLetter) {
     EXPECT_TRUE(MemesNomsSansCasseNiAccents("/Musique/Etude.msf", "/MUSIQUE/ETUDE.MSF"));
-    EXPECT_TRUE(MemesNomsSansCasseNiAccents("caf\x8E", "CAFE"));      // e acute
+    EXPECT_TRUE(MemesNomsSansCasseNiAccents("caf\x8E", "CAFE"));       // e acute
     EXPECT_FALSE(MemesNomsSansCasseNiAccents("\xA7", "S"));            // not a folded letter
     EXPECT_FALSE(MemesNomsSansCasseNiAccents("/a/b.msf", "/a/b.ms"));  // both ends must agree
     EXPECT_FALSE(MemesNomsSansCasseNiAccents("a_b", "a-b"));

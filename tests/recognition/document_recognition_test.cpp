@@ -6,13 +6,13 @@
 #include <string>
 
 #include "recognition/document.h"
-#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "recognition/saved_state.h"
+#include "records/etat_page.h"
 #include "records/options.h"
 #include "staff/page_state.h"
-#include "support/test_home.h"
 #include "structure/note_stage.h"
+#include "support/test_home.h"
 #include "symbols/notes.h"
 #include "symbols/ties.h"
 #include "toolbox/messages.h"
@@ -84,12 +84,22 @@ bool UneMesure(EtatPage& etat) {
     return true;
 }
 
-bool Reussit(EtatPage&) { return true; }
-bool Reussit(EtatPage&, const ReglagesReconnaissance&) { return true; }
+bool Reussit(EtatPage&) {
+    return true;
+}
+bool Reussit(EtatPage&, const ReglagesReconnaissance&) {
+    return true;
+}
 void Rien(EtatPage&) {}
-bool ReussitPortee(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) { return true; }
-bool ReussitExtraction(EtatPage&, const ReglagesReconnaissance&, float) { return true; }
-int16_t Taille(float) { return 40; }
+bool ReussitPortee(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) {
+    return true;
+}
+bool ReussitExtraction(EtatPage&, const ReglagesReconnaissance&, float) {
+    return true;
+}
+int16_t Taille(float) {
+    return 40;
+}
 void RienArmature(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) {}
 
 class DocumentTest : public DossierTest {
@@ -97,10 +107,10 @@ class DocumentTest : public DossierTest {
     void SetUp() override {
         DossierTest::SetUp();
         scenario = Scenario{};
-        Etapes = EtapesReconnaissance{UnePortee,   ReussitPortee, Reussit,       Reussit,
-                                      Rien,        Reussit,       ReussitExtraction, Taille,
-                                      RienArmature, CinqNoires,   Reussit,       Reussit,
-                                      Reussit,     Rien,          UnSysteme,     UneMesure};
+        Etapes = EtapesReconnaissance{UnePortee,    ReussitPortee, Reussit,           Reussit,
+                                      Rien,         Reussit,       ReussitExtraction, Taille,
+                                      RienArmature, CinqNoires,    Reussit,           Reussit,
+                                      Reussit,      Rien,          UnSysteme,         UneMesure};
         PixMap image;
         image.largeur = 200;
         image.hauteur = 80;
@@ -130,8 +140,13 @@ class DocumentTest : public DossierTest {
         const std::string nom = Racine() + "/page-" + std::to_string(p + 1);
         return ReconnaitPageSeule(p, {nom + ".msb", nom + ".msf"});
     }
-    bool Existe(const std::string& nom) const { return std::filesystem::exists(Racine() + "/" + nom); }
-    std::string Lit(const std::string& nom) const { return RuzoHomeEssai::LitFichier(Racine() + "/" + nom); }
+    bool Existe(const std::string& nom) const {
+        return std::filesystem::exists(Racine() + "/" + nom);
+    }
+    std::string Lit(const std::string& nom) const {
+        return RuzoHomeEssai::LitFichier(Racine() + "/" + nom);
+    }
+
   protected:
     EtatPage& etat = Document.Etat;  // the state the document holds
 };
@@ -141,9 +156,9 @@ class DocumentTest : public DossierTest {
 TEST_F(DocumentTest, EveryPageIntoOneResultFileAndOneMusicFile) {
     std::vector<std::pair<int, bool>> suivi;
     ASSERT_TRUE(Tout([&](int p, bool ok) {
-        suivi.emplace_back(p, ok);
-        EXPECT_EQ(etat.Portees.size(), 1u);
-    }).musique);
+                    suivi.emplace_back(p, ok);
+                    EXPECT_EQ(etat.Portees.size(), 1u);
+                }).musique);
     EXPECT_EQ(suivi, (std::vector<std::pair<int, bool>>{{0, true}, {1, true}}));
     const std::string resultat = Lit("piece.msb");
     EXPECT_NE(resultat.find("NomDocument \"" + Racine() + "/piece.lfs\""), std::string::npos);
@@ -171,7 +186,8 @@ TEST_F(DocumentTest, AResultFileThatCannotBeCreatedFailsTheDocument) {
     int pages = 0;
     EXPECT_FALSE(Tout([&](int, bool) { ++pages; }).musique);
     EXPECT_EQ(pages, 0);
-    EXPECT_TRUE(capture.Contient("Can't open file '" + Racine() + "/missing/piece.msb' for writing"));
+    EXPECT_TRUE(
+        capture.Contient("Can't open file '" + Racine() + "/missing/piece.msb' for writing"));
 }
 
 // A page that fails, or whose image is gone, costs that page only.

@@ -40,39 +40,54 @@ bool FausseDetection(EtatPage& etat, const ReglagesReconnaissance&, Offscreen& p
                             static_cast<int16_t>(largeur)};
         p.NbLignesPortee = static_cast<int16_t>(scenario.lignesParPortee[i]);
         p.Interligne = 10;
-        if (scenario.echantillonsValides[i]) p.Echantillons.push_back(EchantillonLignes{1, 5.0f, 10.0f, 10.0f});
+        if (scenario.echantillonsValides[i])
+            p.Echantillons.push_back(EchantillonLignes{1, 5.0f, 10.0f, 10.0f});
         etat.Portees.push_back(p);
     }
     DisposeOffscreen(page);
     return scenario.detectionReussit;
 }
 
-bool Reussit(EtatPage&) { return true; }
-bool Reussit(EtatPage&, const ReglagesReconnaissance&) { return true; }
+bool Reussit(EtatPage&) {
+    return true;
+}
+bool Reussit(EtatPage&, const ReglagesReconnaissance&) {
+    return true;
+}
 void Rien(EtatPage&) {}
-bool ReussitPortee(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) { return true; }
-bool ReussitExtraction(EtatPage&, const ReglagesReconnaissance&, float) { return true; }
-int16_t Taille(float s) { return static_cast<int16_t>(s * 4); }
+bool ReussitPortee(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) {
+    return true;
+}
+bool ReussitExtraction(EtatPage&, const ReglagesReconnaissance&, float) {
+    return true;
+}
+int16_t Taille(float s) {
+    return static_cast<int16_t>(s * 4);
+}
 void RienArmature(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) {}
-void CompteLiberation(EtatPage&) { ++scenario.liberationsLignesVert; }
+void CompteLiberation(EtatPage&) {
+    ++scenario.liberationsLignesVert;
+}
 
 bool FaussesNotes(EtatPage& etat, const ReglagesReconnaissance&) {
     scenario.portesVues.push_back(etat.PorteeCourante);
     return etat.PorteeCourante != scenario.porteeOuNotesEchouent;
 }
 
-bool FaussesSystemes(EtatPage&, Offscreen) { return scenario.systemesReussissent; }
+bool FaussesSystemes(EtatPage&, Offscreen) {
+    return scenario.systemesReussissent;
+}
 
 EtapesReconnaissance EtapesDeTest() {
-    return EtapesReconnaissance{FausseDetection, ReussitPortee, Reussit,   Reussit,
-                                CompteLiberation, Reussit,      ReussitExtraction, Taille,
-                                RienArmature,    FaussesNotes,  Reussit,   Reussit,
-                                Reussit,         Rien,          FaussesSystemes, Reussit};
+    return EtapesReconnaissance{FausseDetection,  ReussitPortee, Reussit,           Reussit,
+                                CompteLiberation, Reussit,       ReussitExtraction, Taille,
+                                RienArmature,     FaussesNotes,  Reussit,           Reussit,
+                                Reussit,          Rien,          FaussesSystemes,   Reussit};
 }
 
 // Records what the driver shows in the progress window.
 class ProgressionEnregistree : public Progression {
-public:
+  public:
     void Ouvre(int, const std::string&) override {}
     void Etape(int n) override { etapes.push_back(n); }
     void Pourcentage(int p) override { pourcentages.push_back(p); }
@@ -85,7 +100,7 @@ public:
 };
 
 class PiloteTest : public DossierTest {
-protected:
+  protected:
     void SetUp() override {
         DossierTest::SetUp();
         scenario = Scenario{};
@@ -107,11 +122,13 @@ protected:
         DossierTest::TearDown();
     }
     int FichiersTemporaires() const {
-        return static_cast<int>(std::distance(std::filesystem::directory_iterator(DossierTemporaire()),
-                                              std::filesystem::directory_iterator()));
+        return static_cast<int>(
+            std::distance(std::filesystem::directory_iterator(DossierTemporaire()),
+                          std::filesystem::directory_iterator()));
     }
     ProgressionEnregistree progression;
     std::vector<uint8_t> pageInitiale;
+
   protected:
     EtatPage& etat = Document.Etat;  // the state the document holds
 };
@@ -186,7 +203,7 @@ TEST_F(PiloteTest, AStaffWithoutUsableSamplesIsSkippedWithAWarning) {
 
 TEST_F(PiloteTest, CommandAreasReachRecognitionButNeverThePageShown) {
     auto& aires = Document.Pages[0].Aires;
-    aires.push_back(AireCommande{Rect{15, 0, 25, 120}, kAireEfface, 0, 0});      // over the line
+    aires.push_back(AireCommande{Rect{15, 0, 25, 120}, kAireEfface, 0, 0});       // over the line
     aires.push_back(AireCommande{Rect{100, 10, 108, 18}, kAireSymbole, 0, 207});  // 8 x 8
     aires.push_back(AireCommande{Rect{200, 10, 201, 19}, kAireSymbole, 0, 207});  // 9 wide, 1 high
     ASSERT_TRUE(ReconnaitPage(Document, etat, ReglagesCourants(), "page.png"));
@@ -200,9 +217,11 @@ TEST_F(PiloteTest, CommandAreasReachRecognitionButNeverThePageShown) {
 }
 
 TEST_F(PiloteTest, ZoneRecognisesOnlyTheStavesItMeets) {
-    EXPECT_TRUE(ReconnaitZone(Document, etat, ReglagesCourants(), Rect{390, 0, 399, 10}));  // below every band
+    EXPECT_TRUE(ReconnaitZone(Document, etat, ReglagesCourants(),
+                              Rect{390, 0, 399, 10}));  // below every band
     EXPECT_TRUE(scenario.portesVues.empty());
-    EXPECT_TRUE(ReconnaitZone(Document, etat, ReglagesCourants(), Rect{60, 0, 110, 10}));   // bands 1 and 2
+    EXPECT_TRUE(
+        ReconnaitZone(Document, etat, ReglagesCourants(), Rect{60, 0, 110, 10}));  // bands 1 and 2
     EXPECT_EQ(scenario.portesVues, (std::vector<int>{1, 2}));
     EXPECT_EQ(Document.ImagePage->pixels, pageInitiale);
     EXPECT_TRUE(progression.etapes.empty());

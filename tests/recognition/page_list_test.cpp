@@ -223,9 +223,10 @@ TEST_F(ListePagesTest, DamagedListsAreRefusedWithTheirLineAndReason) {
         Ecrit("damaged.lfs", texte);
         CaptureAlertes alertes;
         EXPECT_FALSE(ChargeListe(Chemin("damaged.lfs"), true, false)) << texte;
-        EXPECT_TRUE(alertes.Contient("'" + Chemin("damaged.lfs") + "' is not a valid LFS file: " +
-                                     raison))
-            << texte << "\n" << (alertes.Textes().empty() ? "" : alertes.Textes()[0]);
+        EXPECT_TRUE(
+            alertes.Contient("'" + Chemin("damaged.lfs") + "' is not a valid LFS file: " + raison))
+            << texte << "\n"
+            << (alertes.Textes().empty() ? "" : alertes.Textes()[0]);
     }
 }
 
@@ -313,4 +314,3 @@ TEST_F(ListePagesTest, ThePreparedImageHoldsWhileTheFileKeepsItsDate) {
     OptionsPageModifiees(Document.Pages[0]);
     EXPECT_EQ(Document.Pages[0].ImagePreparee, nullptr);
 }
-

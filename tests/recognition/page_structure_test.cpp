@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "records/options.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
-#include "records/etat_page.h"
 #include "recognition/page_driver.h"
+#include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 #include "support/page_names.h"
-#include "toolbox/progress.h"
 #include "test_paths.h"
+#include "toolbox/progress.h"
 
 namespace {
 
@@ -31,7 +31,9 @@ struct PageImprimee {
     std::vector<int> mesures;   // measures of each staff
 };
 
-void PrintTo(const PageImprimee& p, std::ostream* os) { *os << p.chemin; }
+void PrintTo(const PageImprimee& p, std::ostream* os) {
+    *os << p.chemin;
+}
 
 class StructurePageTest : public ::testing::TestWithParam<PageImprimee> {
   protected:
@@ -47,6 +49,7 @@ class StructurePageTest : public ::testing::TestWithParam<PageImprimee> {
         Document.Pages.clear();
         LibereEtatPage(etat);
     }
+
   protected:
     EtatPage& etat = Document.Etat;  // the state the document holds
 };

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "records/page_entry.h"
 #include "records/catalogue.h"
+#include "records/page_entry.h"
 #include "staff/page_state.h"
 #include "toolbox/music_glyphs.h"
 

@@ -19,8 +19,8 @@
 #include "records/options.h"
 #include "records/page_entry.h"
 #include "staff/page_state.h"
-#include "toolbox/progress.h"
 #include "test_paths.h"
+#include "toolbox/progress.h"
 
 namespace {
 
@@ -61,7 +61,8 @@ struct PageChargee {
     Octets Reconnait() {
         EtatPage etat;
         Octets octets;
-        if (document.ImagePage && ReconnaitPage(document, etat, ReglagesCourants(), nom)) octets = Enregistrement(etat);
+        if (document.ImagePage && ReconnaitPage(document, etat, ReglagesCourants(), nom))
+            octets = Enregistrement(etat);
         LibereEtatPage(etat);
         // The next recognition numbers its notes and ties from the start again.
         document.NumeroSymbole = 1;
@@ -81,7 +82,8 @@ class PagesEnParallele : public ::testing::Test {
 
     // Both pages one after the other, then both at once; the records must
     // be the same bytes, and the two pages must differ.
-    static void CompareAvecSequentiel(const std::filesystem::path& a, const std::filesystem::path& b) {
+    static void CompareAvecSequentiel(const std::filesystem::path& a,
+                                      const std::filesystem::path& b) {
         PageChargee pageA(a), pageB(b);
         ASSERT_NE(pageA.document.ImagePage, nullptr) << a;
         ASSERT_NE(pageB.document.ImagePage, nullptr) << b;

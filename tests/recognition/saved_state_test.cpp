@@ -19,7 +19,8 @@ template <typename T>
 T Remplit(int graine) {
     T r;
     auto* octets = reinterpret_cast<unsigned char*>(&r);
-    for (size_t i = 0; i < sizeof r; ++i) octets[i] = static_cast<unsigned char>(graine * 31 + i * 7);
+    for (size_t i = 0; i < sizeof r; ++i)
+        octets[i] = static_cast<unsigned char>(graine * 31 + i * 7);
     return r;
 }
 
@@ -45,12 +46,13 @@ Portee PorteeRemplie(int graine, int n) {
 }
 
 class EtatSauveTest : public DossierTest {
-protected:
+  protected:
     void TearDown() override {
         FermeDocument();
         LibereEtatPage(etat);
         DossierTest::TearDown();
     }
+
   protected:
     EtatPage& etat = Document.Etat;  // the state the document holds
 };

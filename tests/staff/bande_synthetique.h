@@ -6,9 +6,9 @@
 
 #include <vector>
 
-#include "records/options.h"
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 
 namespace essai {
@@ -42,8 +42,12 @@ inline void Lignes(Offscreen o, int haut, int s, int epaisseur, int x0, int x1) 
     for (int l = 0; l < 5; ++l) Ligne(o, haut + l * s, epaisseur, x0, x1);
 }
 
-inline uint8_t Pixel(Offscreen o, int x, int y) { return LitPixel(VueOffscreen(o), x, y); }
-inline bool Noir(Offscreen o, int x, int y) { return Pixel(o, x, y) == IndexNoir; }
+inline uint8_t Pixel(Offscreen o, int x, int y) {
+    return LitPixel(VueOffscreen(o), x, y);
+}
+inline bool Noir(Offscreen o, int x, int y) {
+    return Pixel(o, x, y) == IndexNoir;
+}
 
 inline int CompteNoirs(Offscreen o, int x0, int y0, int x1, int y1) {
     int n = 0;
@@ -59,9 +63,9 @@ inline Portee PorteeDroite(int largeur, int hauteur, int hautLigne, float s) {
     p.CadreBande = Rect{static_cast<int16_t>(kHautBande), 0,
                         static_cast<int16_t>(kHautBande + hauteur), static_cast<int16_t>(largeur)};
     p.CadreBandeRef = p.CadreBande;
-    p.CadreLignes = Rect{static_cast<int16_t>(kHautBande + hautLigne), 0,
-                         static_cast<int16_t>(kHautBande + hautLigne + 5 * s),
-                         static_cast<int16_t>(largeur)};
+    p.CadreLignes =
+        Rect{static_cast<int16_t>(kHautBande + hautLigne), 0,
+             static_cast<int16_t>(kHautBande + hautLigne + 5 * s), static_cast<int16_t>(largeur)};
     p.NbLignesPortee = 5;
     p.Interligne = s;
     p.LargeurSection = static_cast<int16_t>(5 * s);
@@ -74,7 +78,7 @@ inline Portee PorteeDroite(int largeur, int hauteur, int hautLigne, float s) {
 // Clears the page state and the tuning parameters around each test, and
 // disposes the bitmaps the test made.
 class BandeEssai : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         LibereEtatPage(etat);
         RegleParametresParDefaut();
@@ -108,7 +112,7 @@ protected:
 
     EtatPage etat;
 
-private:
+  private:
     std::vector<Offscreen> bitmaps_;
 };
 

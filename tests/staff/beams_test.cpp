@@ -1,9 +1,9 @@
-#include "records/options.h"
 #include "staff/beams.h"
 
 #include <algorithm>
 
 #include "bande_synthetique.h"
+#include "records/options.h"
 #include "staff/vertical_lines.h"
 
 namespace essai {

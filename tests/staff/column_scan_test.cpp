@@ -1,16 +1,16 @@
-#include "records/options.h"
 #include "staff/column_scan.h"
 
 #include <gtest/gtest.h>
 
 #include "pages_de_test.h"
+#include "records/options.h"
 
 using namespace pages_de_test;
 
 namespace {
 
 class ScanneColonneTest : public TestPortees {
-protected:
+  protected:
     void SetUp() override {
         TestPortees::SetUp();
         page = CreeOffscreen(4, 300);

@@ -1,4 +1,3 @@
-#include "records/options.h"
 #include "staff/horizontal_filter.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +6,7 @@
 #include <vector>
 
 #include "pages_de_test.h"
+#include "records/options.h"
 #include "staff/column_scan.h"
 
 using namespace pages_de_test;

@@ -1,10 +1,10 @@
-#include "records/options.h"
 #include "staff/line_removal.h"
 
 #include <cmath>
 #include <limits>
 
 #include "bande_synthetique.h"
+#include "records/options.h"
 #include "toolbox/progress.h"
 
 namespace essai {
@@ -15,7 +15,7 @@ namespace {
 constexpr int kL = 400, kH = 240, kHaut = 80, kS = 20, kE = 3;
 
 class LignesPortee : public BandeEssai {
-protected:
+  protected:
     Offscreen bande = nullptr;
     void SetUp() override {
         BandeEssai::SetUp();

@@ -40,7 +40,7 @@ std::vector<int> Chaines(const std::vector<EchantillonLignes>& e) {
 }
 
 class EchantillonsTest : public TestPortees {
-protected:
+  protected:
     void Groupe(int colonne, int premiere, float interligne = 10.0f, int lignes = 5) {
         GroupeLignes g;
         g.PorteeGroupe = 0;
@@ -166,7 +166,7 @@ TEST_F(EchantillonsTest, ChainCompatibilityNeedsTwoSamplesAtTheEnds) {
     EXPECT_FALSE(ChainesCompatibles(e, 1, 2, 10.0f));  // one sample, 20 rows off
     EXPECT_FALSE(ChainesCompatibles(e, 2, 3, 10.0f));  // chain 2 has a single sample
     e[2].Y = 104;
-    EXPECT_TRUE(ChainesCompatibles(e, 1, 2, 10.0f));   // next chain: its single sample counts
+    EXPECT_TRUE(ChainesCompatibles(e, 1, 2, 10.0f));  // next chain: its single sample counts
     e[2].Y = 100;
     e[2].Chaine = 1;
     e[3].Chaine = 2;

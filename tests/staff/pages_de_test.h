@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "records/options.h"
 #include "image/offscreen.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 #include "toolbox/progress.h"
 
@@ -35,20 +35,21 @@ inline void DessinePorteePenchee(Offscreen page, int x0, int x1, int haut, int e
     for (int x = x0; x < x1; ++x) {
         const int decalage = chute * (x - x0) / (x1 - x0);
         for (int l = 0; l < 5; ++l)
-            Noircit(page, x, haut + decalage + l * ecart, x + 1, haut + decalage + l * ecart + epaisseur);
+            Noircit(page, x, haut + decalage + l * ecart, x + 1,
+                    haut + decalage + l * ecart + epaisseur);
     }
 }
 
 // Records the warnings of the progress window.
 class ProgressionNotee : public ProgressionMuette {
-public:
+  public:
     void Avertissement(const std::string& texte) override { avertissements.push_back(texte); }
     std::vector<std::string> avertissements;
 };
 
 // Clean page state and default tuning before and after each test.
 class TestPortees : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         InitialiseCouleurs();
         RegleParametresParDefaut();

@@ -1,4 +1,3 @@
-#include "records/options.h"
 #include "staff/staff_detection.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +7,10 @@
 
 #include "image/page_preparation.h"
 #include "pages_de_test.h"
+#include "records/options.h"
 #include "support/page_names.h"
-#include "toolbox/messages.h"
 #include "test_paths.h"
+#include "toolbox/messages.h"
 
 using namespace pages_de_test;
 
@@ -162,7 +162,9 @@ struct PageReelle {
     int portees;
 };
 
-void PrintTo(const PageReelle& p, std::ostream* os) { *os << p.chemin; }
+void PrintTo(const PageReelle& p, std::ostream* os) {
+    *os << p.chemin;
+}
 
 class PagesReellesTest : public TestPortees, public ::testing::WithParamInterface<PageReelle> {};
 
@@ -180,7 +182,7 @@ TEST_P(PagesReellesTest, FindsEveryStaffWithFiveFollowedLines) {
         EXPECT_GT(EchantillonsValides(p), 0);
         ASSERT_FALSE(p.Echantillons.empty());
         const float y = p.Echantillons[0].Y;  // packed: compared through a copy
-        EXPECT_GE(y, 0.0f);  // the driver would skip the staff
+        EXPECT_GE(y, 0.0f);                   // the driver would skip the staff
         EXPECT_GT(p.CadreLignes.right - p.CadreLignes.left, 300);
     }
 }

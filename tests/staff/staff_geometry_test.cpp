@@ -67,8 +67,8 @@ TEST_F(GeometrieTest, QueriesWithFewSamples) {
 
 TEST_F(GeometrieTest, BandsStopShortOfTheNeighbours) {
     etat.CadrePage = Rect{0, 0, 1000, 800};
-    etat.Portees = {PorteeHumps(100, 150, 10), PorteeHumps(200, 250, 10),
-                    PorteeHumps(700, 750, 10), PorteeHumps(950, 990, 10)};
+    etat.Portees = {PorteeHumps(100, 150, 10), PorteeHumps(200, 250, 10), PorteeHumps(700, 750, 10),
+                    PorteeHumps(950, 990, 10)};
     etat.Portees[1].CadreLignes.top = 280;
     CalculeBandesPortees(etat);
     // Six interlines around the hump, one interline short of the next hump.

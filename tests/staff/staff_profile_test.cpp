@@ -9,7 +9,7 @@ using namespace pages_de_test;
 namespace {
 
 class ProfilTest : public TestPortees {
-protected:
+  protected:
     // Groups of spacing 10, so that a staff needs a hump of 20 rows.
     void GroupesInterligne10() {
         GroupeLignes g;
@@ -17,7 +17,8 @@ protected:
         g.NbLignesGroupe = 5;
         etat.GroupesLignes.assign(4, g);
     }
-    static std::vector<int32_t> Bosses(int hauteur, std::initializer_list<std::array<int, 3>> bosses) {
+    static std::vector<int32_t> Bosses(int hauteur,
+                                       std::initializer_list<std::array<int, 3>> bosses) {
         std::vector<int32_t> r(hauteur, 0);
         for (const auto& [debut, fin, valeur] : bosses)
             for (int y = debut; y < fin; ++y) r[y] = valeur;
@@ -80,7 +81,8 @@ TEST_F(ProfilTest, FaintStaffIsFoundBelowTheLastStaffOnly) {
 TEST_F(ProfilTest, FaintStaffBetweenStavesNeedsLineGroupsAcrossThePage) {
     GroupesInterligne10();  // centred on row 25, in no faint hump
     etat.CadrePage = Rect{0, 0, 400, 80};
-    const auto profil = Bosses(400, {{10, 40, 100}, {100, 130, 30}, {200, 230, 30}, {300, 330, 100}});
+    const auto profil =
+        Bosses(400, {{10, 40, 100}, {100, 130, 30}, {200, 230, 30}, {300, 330, 100}});
     // Ten groups (an eighth of the width) in the hump at 100, none at 200.
     GroupeLignes g;
     g.PremiereLigne = 95;
@@ -137,12 +139,12 @@ TEST_F(ProfilTest, LineCountVoteFavoursFiveAndSix) {
         g.NbLignesGroupe = static_cast<int16_t>(lignes);
         for (int k = 0; k < nombre; ++k) etat.GroupesLignes.push_back(g);
     };
-    ajoute(0, 4, 9);   // 9 against 5 x 2 = 10: five lines
+    ajoute(0, 4, 9);  // 9 against 5 x 2 = 10: five lines
     ajoute(0, 5, 5);
     ajoute(1, 5, 14);  // 28 against 10 x 3 = 30: six lines
     ajoute(1, 6, 10);
     ajoute(1, 12, 50);  // twelve lines and more are not counted
-    ajoute(2, 3, 4);   // a tie between 3 and 4 lines: the smaller
+    ajoute(2, 3, 4);    // a tie between 3 and 4 lines: the smaller
     ajoute(2, 4, 4);
     CompteLignesPortees(etat);
     EXPECT_EQ(etat.Portees[0].NbLignesPortee, 5);

@@ -1,7 +1,7 @@
-#include "records/options.h"
 #include "staff/vertical_lines.h"
 
 #include "bande_synthetique.h"
+#include "records/options.h"
 #include "toolbox/messages.h"
 
 namespace essai {
@@ -11,7 +11,7 @@ namespace {
 constexpr int kL = 400, kH = 240, kS = 20;
 
 class LignesVerticales : public BandeEssai {
-protected:
+  protected:
     Offscreen bande = nullptr;
     void SetUp() override {
         BandeEssai::SetUp();
@@ -47,7 +47,7 @@ TEST_F(LignesVerticales, ShortStrokesAndBlobsAreNotLines) {
 
 TEST_F(LignesVerticales, GapsUpToGapMaxAreBridgedLongerOnesMergeOnlyWithinDy) {
     Pave(bande, 50, 20, 52, 60);
-    Pave(bande, 50, 68, 52, 100);    // gap of 8 rows: traced through
+    Pave(bande, 50, 68, 52, 100);  // gap of 8 rows: traced through
     Pave(bande, 150, 20, 152, 60);
     Pave(bande, 150, 72, 152, 100);  // gap of 12: two traces, boxes meet
     Pave(bande, 250, 20, 252, 60);
@@ -109,7 +109,8 @@ TEST_F(LignesVerticales, NoLengthToAverageWhenTheMinimumHeightIsZero) {
 TEST_F(LignesVerticales, TypingOutsideTheListIsReported) {
     Portee p = PorteeDroite(kL, kH, 80, kS);
     CaptureAlertes alertes;
-    for (int x : {10, 20, 30}) p.LignesVert.push_back(LigneVert{0, 0, static_cast<int16_t>(x), 50, 2, 0, 0});
+    for (int x : {10, 20, 30})
+        p.LignesVert.push_back(LigneVert{0, 0, static_cast<int16_t>(x), 50, 2, 0, 0});
     SetTypeLigneVert(p, 3, 1);
     SetTypeLigneVert(p, -1, 1);
     EXPECT_EQ(alertes.Textes().size(), 2u);

@@ -1,14 +1,14 @@
 // Clef, key and time signature readings over candidate tables laid out as
 // extraction would leave them: the readings look at candidates only.
-#include "staff/page_state.h"
 #include "structure/key_signature.h"
 
 #include <gtest/gtest.h>
 
-#include "records/options.h"
-#include "records/etat_page.h"
-#include "symbols/candidates.h"
 #include "records/catalogue.h"
+#include "records/etat_page.h"
+#include "records/options.h"
+#include "staff/page_state.h"
+#include "symbols/candidates.h"
 #include "symbols/graphe.h"
 #include "toolbox/messages.h"
 
@@ -33,7 +33,8 @@ class Armature : public ::testing::Test {
         p.Interligne = kS;
         p.FinProfil = 150;
         p.TailleSymboles = TailleCaracteresPortee(kS);
-        p.Echantillons = {EchantillonLignes{1, 0, kHaut, kS}, EchantillonLignes{1, 2000, kHaut, kS}};
+        p.Echantillons = {EchantillonLignes{1, 0, kHaut, kS},
+                          EchantillonLignes{1, 2000, kHaut, kS}};
         etat.Portees = {p, p};
         etat.PorteeCourante = 0;
     }
@@ -44,7 +45,8 @@ class Armature : public ::testing::Test {
 
     // A candidate of its own component at (row, column).
     void Candidat(uint16_t code, int ligne, int colonne, int prob = 800) {
-        AjouteCaractereProbable(etat, static_cast<int16_t>(etat.Caracteres.size()), code, static_cast<int16_t>(prob),
+        AjouteCaractereProbable(etat, static_cast<int16_t>(etat.Caracteres.size()), code,
+                                static_cast<int16_t>(prob),
                                 Point{static_cast<int16_t>(ligne), static_cast<int16_t>(colonne)});
     }
     int Largeur(uint16_t code) const { return LargeurCaractere(etat.Portees[0], code); }
@@ -56,6 +58,7 @@ class Armature : public ::testing::Test {
         Candidat(kCarCleSol, Rang(6), kGauche + 10);
         return kGauche + 10 + Largeur(kCarCleSol) - static_cast<int>(kS);
     }
+
   protected:
     EtatPage etat;
 };

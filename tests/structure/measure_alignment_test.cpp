@@ -36,6 +36,7 @@ class AlignementTest : public ::testing::Test {
         for (const Mesure& m : p.Mesures) x.push_back(m.PosXMesure);
         return x;
     }
+
   protected:
     EtatPage etat;
 };

@@ -4,14 +4,14 @@
 
 #include <vector>
 
-#include "records/options.h"
+#include "image/offscreen.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 #include "structure/systems_measures.h"
 #include "symbols/candidates.h"
-#include "records/catalogue.h"
 #include "symbols/graphe.h"
-#include "image/offscreen.h"
 
 namespace {
 
@@ -33,7 +33,8 @@ class RechercheMesuresTest : public ::testing::Test {
         p.NbLignesPortee = 5;
         p.Interligne = kS;
         p.TailleSymboles = TailleCaracteresPortee(kS);
-        p.Echantillons = {EchantillonLignes{1, 0, kHaut, kS}, EchantillonLignes{1, 2000, kHaut, kS}};
+        p.Echantillons = {EchantillonLignes{1, 0, kHaut, kS},
+                          EchantillonLignes{1, 2000, kHaut, kS}};
         p.Clef.FinX = kPremiere;
         etat.Portees = {p};
         etat.PorteeCourante = 0;
@@ -54,7 +55,8 @@ class RechercheMesuresTest : public ::testing::Test {
     }
     void Barre(int x) { Ligne(x, kHaut - 1, 82); }
     void Candidat(uint16_t code, int ligne, int colonne, int prob = 600) {
-        AjouteCaractereProbable(etat, static_cast<int16_t>(etat.Caracteres.size()), code, static_cast<int16_t>(prob),
+        AjouteCaractereProbable(etat, static_cast<int16_t>(etat.Caracteres.size()), code,
+                                static_cast<int16_t>(prob),
                                 Point{static_cast<int16_t>(ligne), static_cast<int16_t>(colonne)});
     }
     std::vector<int> Colonnes() {
@@ -62,18 +64,19 @@ class RechercheMesuresTest : public ::testing::Test {
         for (const Mesure& m : P().Mesures) x.push_back(m.PosXMesure);
         return x;
     }
+
   protected:
     EtatPage etat;
 };
 
 TEST_F(RechercheMesuresTest, OnlyUnclaimedLinesAcrossTheWholeStaffAreBarLines) {
     Barre(500);
-    Ligne(700, kHaut - 30, 150, 1);      // a long stem, claimed by its note
-    Ligne(800, kHaut + 20, 40);          // second to fourth line only
-    Ligne(900, kHaut + 3, 75);           // short by less than the tolerance at each end
+    Ligne(700, kHaut - 30, 150, 1);  // a long stem, claimed by its note
+    Ligne(800, kHaut + 20, 40);      // second to fourth line only
+    Ligne(900, kHaut + 3, 75);       // short by less than the tolerance at each end
     Barre(1000);
-    Barre(1030);                         // the thin line of a double bar
-    Barre(100);                          // left of the first music column
+    Barre(1030);  // the thin line of a double bar
+    Barre(100);   // left of the first music column
     ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, 900, 1000, kDroite}));
     EXPECT_EQ(P().LignesVert[0].Type, kTypeLigneBarre);

@@ -47,6 +47,7 @@ class SystemesTest : public ::testing::Test {
         for (int y = Haut(a); y < Bas(b); ++y)
             for (int x = kGauche - largeur; x < kGauche; ++x) EcritPixel(base, x, y, IndexNoir);
     }
+
   protected:
     EtatPage etat;
     Offscreen page = nullptr;  // the page bitmap the systems are read on
@@ -102,7 +103,7 @@ TEST_F(SystemesTest, ABracketOrBarLinesThroughTheGapJoinStaves) {
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x) EcritPixel(base, x, y, IndexNoir);
     };
-    for (int s : {0, 2, 4}) Relie(s, s + 1);   // the system lines
+    for (int s : {0, 2, 4}) Relie(s, s + 1);             // the system lines
     trait(kGauche - 18, kGauche - 10, Haut(0), Bas(1));  // a bracket, clear of the line
     // Staves 2 and 3: two of three inner bar lines run through the gap;
     // staves 4 and 5: one of three does.

@@ -64,12 +64,14 @@ TEST(VerificationChiffrage, TheReadingGivesWayOnlyToOneMostMeasuresHold) {
     EXPECT_EQ(v.DenominateurRetenu, 4);
     EXPECT_EQ(v.MesuresComptees, 4);
     // A reading half the measures hold stays, whatever the others hold.
-    v = ChoisitChiffrage(3, 4, {3 * kNoire, 3 * kNoire, 3 * kNoire, 2 * kNoire, 2 * kNoire, 2 * kNoire});
+    v = ChoisitChiffrage(3, 4,
+                         {3 * kNoire, 3 * kNoire, 3 * kNoire, 2 * kNoire, 2 * kNoire, 2 * kNoire});
     EXPECT_EQ(v.NumerateurRetenu, 3);
     EXPECT_EQ(v.DenominateurRetenu, 4);
     // One measure is no evidence, nor are a few among many that fit nothing.
     EXPECT_EQ(ChoisitChiffrage(3, 8, {9 * croche}).NumerateurRetenu, 3);
-    EXPECT_EQ(ChoisitChiffrage(4, 4, {6 * kNoire, 6 * kNoire, 5, 7, 9, 11, 13, 15}).NumerateurRetenu, 4);
+    EXPECT_EQ(
+        ChoisitChiffrage(4, 4, {6 * kNoire, 6 * kNoire, 5, 7, 9, 11, 13, 15}).NumerateurRetenu, 4);
 }
 
 TEST(VerificationChiffrage, APageReadingIsRewrittenWhereverItStands) {

@@ -10,11 +10,11 @@
 #include "support/ruzo_home.h"
 
 class DossierTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     const std::string& Racine() const { return home_->Chemin(); }
 
-private:
+  private:
     std::optional<RuzoHomeEssai> home_;
 };

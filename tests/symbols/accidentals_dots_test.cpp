@@ -1,10 +1,10 @@
-#include "records/options.h"
 #include "symbols/accidentals_dots.h"
 
 #include <gtest/gtest.h>
 
 #include "note_fixture.h"
 #include "records/catalogue.h"
+#include "records/options.h"
 #include "structure/note_stage.h"
 #include "symbols/notes.h"
 
@@ -15,7 +15,8 @@ class Alterations : public PorteeNotes {
     int Note(uint16_t code, int x, int p) {
         const int y = Rang(p);
         const int k = Candidat(code, 500, y, x);
-        return CreeNote(etat, ReglagesCourants(), k, 0, true, x, y, code, 500, false, code != kCarAppogiature);
+        return CreeNote(etat, ReglagesCourants(), k, 0, true, x, y, code, 500, false,
+                        code != kCarAppogiature);
     }
     const NotePortee& N(int i) { return portee().Symboles.at(i); }
 };
@@ -49,7 +50,7 @@ TEST_F(Alterations, LeftoverAccidentalsNeedANoteAtTheirHeightWithinThreeInterlin
     ASSERT_TRUE(TraiteAlterations(etat, ReglagesCourants(), ZoneNotesPortee(etat, 0)));
     EXPECT_EQ(N(a).Alteration, kSansAlteration);
     EXPECT_EQ(N(1).Alteration, kSansAlteration);  // rests carry none
-    EXPECT_FALSE(Actif(sansNote));  // lost all the same
+    EXPECT_FALSE(Actif(sansNote));                // lost all the same
     EXPECT_FALSE(Actif(silence));
 }
 
@@ -140,7 +141,8 @@ TEST_F(Pointes, AQuarterRestFindsItsDotInTheSecondSpace) {
     const int k = Candidat(kCarSoupir, 700, Rang(8), x);  // reported low on the staff
     CreeNote(etat, ReglagesCourants(), k, 0, true, x, Rang(8), kCarSoupir, 700, true, false);
     const int grace = Candidat(kCarAppogiature, 500, Rang(2), 100);
-    CreeNote(etat, ReglagesCourants(), grace, 0, true, 100, Rang(2), kCarAppogiature, 500, false, false);
+    CreeNote(etat, ReglagesCourants(), grace, 0, true, 100, Rang(2), kCarAppogiature, 500, false,
+             false);
     Candidat(kCarPointe, 600, Rang(2), 100 + Largeur(kCarAppogiature) + kS / 2);
     ASSERT_TRUE(TraitePointes(etat, ReglagesCourants()));
     EXPECT_EQ(N(0).Pointe, 1);

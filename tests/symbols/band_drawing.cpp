@@ -1,8 +1,8 @@
 #include "band_drawing.h"
 
-#include "band_fixture.h"
-
 #include <ft2build.h>
+
+#include "band_fixture.h"
 #include FT_FREETYPE_H
 
 #include <algorithm>

@@ -20,7 +20,9 @@ inline void InstallePortee(EtatPage& etat, int largeur, int hauteur, float inter
     p.Interligne = interligne;
     p.LargeurSection = static_cast<int16_t>(5 * interligne);
     // The staff-geometry queries read the line samples.
-    for (int x : {0, largeur}) p.Echantillons.push_back(EchantillonLignes{1, static_cast<float>(x), static_cast<float>(haut), interligne});
+    for (int x : {0, largeur})
+        p.Echantillons.push_back(
+            EchantillonLignes{1, static_cast<float>(x), static_cast<float>(haut), interligne});
     etat.Portees.push_back(p);
     etat.PorteeCourante = 0;
     etat.InterligneMoyenne = interligne;

@@ -1,4 +1,3 @@
-#include "staff/page_state.h"
 #include "symbols/candidates.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 
 #include "band_fixture.h"
 #include "records/options.h"
+#include "staff/page_state.h"
 #include "symbols/candidate_filters.h"
 #include "symbols/graphe.h"
 #include "toolbox/messages.h"
@@ -19,10 +19,11 @@ void Ajoute(EtatPage& etat, int16_t graphe, uint16_t code, int16_t prob, int16_t
 }
 
 class CandidateTable : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { LibereEtatPage(etat); }
     void TearDown() override { LibereEtatPage(etat); }
     const Rect tout{0, 0, 1000, 1000};
+
   protected:
     EtatPage etat;
 };
@@ -35,9 +36,9 @@ TEST_F(CandidateTable, BestIsStrictlyAboveTheMinimumAndFirstOnTies) {
     Point p;
     int16_t prob = -1;
     int index = -1;
-    EXPECT_EQ(ChercheMeilleurCaractere(etat, false, tout, p, prob, &index, 400,
-                                       {kCarNoire, kCarBlanche}),
-              kCarNoire);
+    EXPECT_EQ(
+        ChercheMeilleurCaractere(etat, false, tout, p, prob, &index, 400, {kCarNoire, kCarBlanche}),
+        kCarNoire);
     EXPECT_EQ(index, 1);  // 600 twice: the earlier one
     EXPECT_EQ(prob, 600);
     EXPECT_EQ(p, (Point{20, 20}));
@@ -56,10 +57,12 @@ TEST_F(CandidateTable, RectangleIsTopLeftInclusiveBottomRightExclusive) {
     EXPECT_EQ(ChercheMeilleurCaractere(etat, false, Rect{10, 10, 11, 11}, p, prob, nullptr, 0,
                                        {kCarDiese}),
               kCarDiese);
-    EXPECT_EQ(ChercheMeilleurCaractere(etat, false, Rect{0, 0, 10, 20}, p, prob, nullptr, 0, {kCarDiese}),
-              0);
-    EXPECT_EQ(ChercheMeilleurCaractere(etat, false, Rect{0, 0, 20, 10}, p, prob, nullptr, 0, {kCarDiese}),
-              0);
+    EXPECT_EQ(
+        ChercheMeilleurCaractere(etat, false, Rect{0, 0, 10, 20}, p, prob, nullptr, 0, {kCarDiese}),
+        0);
+    EXPECT_EQ(
+        ChercheMeilleurCaractere(etat, false, Rect{0, 0, 20, 10}, p, prob, nullptr, 0, {kCarDiese}),
+        0);
 }
 
 TEST_F(CandidateTable, CodeListEndsAtZeroAndConsumingDeactivates) {

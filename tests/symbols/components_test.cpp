@@ -17,11 +17,11 @@ std::vector<Graphe> Composantes(EtatPage& etat, BilanExtraction* bilan = nullptr
 TEST(Components, BoundsRunsAndTheMissingLastRow) {
     BandeTest b(100, 60);
     EtatPage& etat = b.etat;
-    b.Rectangle(10, 5, 19, 5);   // a hair one row high: no component
-    b.Rectangle(30, 10, 33, 11); // two rows: one row of runs
-    b.Rectangle(50, 20, 54, 29); // a block
-    b.Rectangle(58, 20, 60, 29); // a second run in the block's rows
-    b.Pixel(55, 30);             // joined diagonally to the block
+    b.Rectangle(10, 5, 19, 5);    // a hair one row high: no component
+    b.Rectangle(30, 10, 33, 11);  // two rows: one row of runs
+    b.Rectangle(50, 20, 54, 29);  // a block
+    b.Rectangle(58, 20, 60, 29);  // a second run in the block's rows
+    b.Pixel(55, 30);              // joined diagonally to the block
     b.Pixel(56, 30);
     b.Pixel(57, 30);
     const auto g = Composantes(etat);
@@ -52,10 +52,10 @@ TEST(Components, BoundsRunsAndTheMissingLastRow) {
 TEST(Components, LastRowOfAnEarlierComponentIsNotInALaterOne) {
     BandeTest b(60, 30);
     EtatPage& etat = b.etat;
-    b.Rectangle(5, 0, 5, 9);    // first component: a stroke ...
-    b.Rectangle(5, 9, 20, 9);   // ... whose last row reaches right
-    b.Rectangle(15, 2, 25, 2);  // second component: an arm ...
-    b.Rectangle(25, 2, 25, 12); // ... and a stroke down past row 9
+    b.Rectangle(5, 0, 5, 9);     // first component: a stroke ...
+    b.Rectangle(5, 9, 20, 9);    // ... whose last row reaches right
+    b.Rectangle(15, 2, 25, 2);   // second component: an arm ...
+    b.Rectangle(25, 2, 25, 12);  // ... and a stroke down past row 9
     const auto g = Composantes(etat);
     ASSERT_EQ(g.size(), 2u);
     const Graphe& second = g[1];
@@ -130,8 +130,8 @@ TEST(Components, ChercheDansLigne) {
     Graphe g;
     g.NbLignes = 2;
     g.Lignes = {{{10, 5, 0}, {20, 3, 0}, {30, 4, 0}}, {}};
-    EXPECT_EQ(ChercheDansLigne(g, 16, 0), 1);   // nearest centre
-    EXPECT_EQ(ChercheDansLigne(g, 15, 0), 0);   // equal distance: the first
+    EXPECT_EQ(ChercheDansLigne(g, 16, 0), 1);  // nearest centre
+    EXPECT_EQ(ChercheDansLigne(g, 15, 0), 0);  // equal distance: the first
     g.Lignes[0][1].Utilise = 1;
     EXPECT_EQ(ChercheDansLigne(g, 20, 0), 0);   // used runs are skipped; 10 and 30 tie
     EXPECT_EQ(ChercheDansLigne(g, 20, 1), -1);  // empty row

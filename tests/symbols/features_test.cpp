@@ -139,7 +139,9 @@ TEST(Features, ThickBarEndsFollowItsSlope) {
 }
 
 // The bar builder reads no page state; the table takes it for the others.
-int16_t BarresEpaisses(EtatPage&, Graphe& g) { return CalculeBarresEpaisses(g); }
+int16_t BarresEpaisses(EtatPage&, Graphe& g) {
+    return CalculeBarresEpaisses(g);
+}
 
 TEST(Features, ShapesThatAreNoFeature) {
     struct Cas {
@@ -149,8 +151,8 @@ TEST(Features, ShapesThatAreNoFeature) {
     const Cas cas[] = {
         {{20, 100, 100, 102}, CalculeTaches},           // a stem is no blob
         {{20, 100, 100, 110}, CalculeTraitsVerticaux},  // 11 wide: not thin at s = 20
-        {{40, 100, 52, 130}, BarresEpaisses},    // 12 rows of runs: too tall for a bar
-        {{40, 100, 44, 105}, BarresEpaisses},    // 6 wide: too narrow
+        {{40, 100, 52, 130}, BarresEpaisses},           // 12 rows of runs: too tall for a bar
+        {{40, 100, 44, 105}, BarresEpaisses},           // 6 wide: too narrow
     };
     for (const Cas& c : cas) {
         BandeTest b(200, 160);

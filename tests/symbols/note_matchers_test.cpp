@@ -189,7 +189,8 @@ TEST(ReconnaitCroche, DownStemsReadFromTheirFarEndOnly) {
     NoteDescendante(bande, 50, 40, 70, nullptr);
     bande.Rectangle(38, 42, 42, 82);
     ASSERT_EQ(bande.Construit(), 1);
-    for (uint16_t code : codes) EXPECT_TRUE(Reponses(bande.etat, bande.etat.Graphes[0], s, code).empty()) << code;
+    for (uint16_t code : codes)
+        EXPECT_TRUE(Reponses(bande.etat, bande.etat.Graphes[0], s, code).empty()) << code;
 }
 
 TEST(ReconnaitAppogiature, SmallHeadWithStem) {

@@ -1,12 +1,12 @@
-#include "records/options.h"
-#include "structure/note_stage.h"
-#include "records/page_entry.h"
 #include "symbols/notes.h"
 
 #include <gtest/gtest.h>
 
 #include "note_fixture.h"
 #include "records/catalogue.h"
+#include "records/options.h"
+#include "records/page_entry.h"
+#include "structure/note_stage.h"
 #include "symbols/flags.h"
 #include "symbols/note_cleanup.h"
 #include "symbols/stems.h"
@@ -20,8 +20,8 @@ class Notes : public PorteeNotes {
     NotePortee& Tete(uint16_t code, int x, int p, int prob = 500) {
         const int y = Rang(p);
         const int k = Candidat(code, prob, y, x);
-        const int i = CreeNote(etat, ReglagesCourants(), k, 0, true, x, y, code, static_cast<int16_t>(prob), false,
-                               code != kCarAppogiature);
+        const int i = CreeNote(etat, ReglagesCourants(), k, 0, true, x, y, code,
+                               static_cast<int16_t>(prob), false, code != kCarAppogiature);
         EXPECT_GE(i, 0);
         return portee().Symboles.at(i);
     }
@@ -42,8 +42,8 @@ TEST_F(Notes, AHeadTakesItsStemSideLengthAndBeams) {
 }
 
 TEST_F(Notes, ALineWithMoreBeamsWinsOverALongerOne) {
-    LigneVerticale(222, 0, 105);           // long, no beam
-    LigneVerticale(226, 60, 45, 1, 3);     // shorter, one beam
+    LigneVerticale(222, 0, 105);        // long, no beam
+    LigneVerticale(226, 60, 45, 1, 3);  // shorter, one beam
     const NotePortee& n = Tete(kCarNoire, 200, 4);
     EXPECT_EQ(n.DivDuree, 1);
     EXPECT_EQ(n.HauteurQueue, 40);  // the length of the line chosen
@@ -83,8 +83,8 @@ TEST_F(Notes, StemlessHeadsStayWhenAStemIsNotRequired) {
 
 TEST_F(Notes, BlackHeadsInsideHollowHeadsAreRemoved) {
     Tete(kCarBlanche, 200, 4);
-    Tete(kCarNoire, 205, 5);   // inside it
-    Tete(kCarNoire, 200, 7);   // one and a half interlines lower: another note
+    Tete(kCarNoire, 205, 5);  // inside it
+    Tete(kCarNoire, 200, 7);  // one and a half interlines lower: another note
     SupprimeNoiresDansBlanches(portee());
     EXPECT_EQ(portee().Symboles[1].Etat, kNoteSupprimee);
     EXPECT_EQ(portee().Symboles[2].Etat, 0);
@@ -92,14 +92,14 @@ TEST_F(Notes, BlackHeadsInsideHollowHeadsAreRemoved) {
 
 TEST_F(Notes, FlagsGoOnlyToUnbeamedBlackHeadsAboveTheThreshold) {
     LigneVerticale(225, 40, 65, 1, 1);
-    Tete(kCarNoire, 200, 4);                // beamed
+    Tete(kCarNoire, 200, 4);  // beamed
     LigneVerticale(325, 40, 65);
-    Tete(kCarNoire, 300, 4);                // stem up, no beam
+    Tete(kCarNoire, 300, 4);  // stem up, no beam
     LigneVerticale(425, 40, 65);
     Tete(kCarNoire, 400, 4);
     const int surPoutre = Candidat(kCarCroche, 900, 60, 235);
     const int croche = Candidat(kCarDoubleCroche, 800, 60, 335);
-    Candidat(kCarCroche, 700, 60, 435);     // exactly the threshold
+    Candidat(kCarCroche, 700, 60, 435);  // exactly the threshold
     ASSERT_TRUE(TraiteCroches(etat, ReglagesCourants()));
     EXPECT_EQ(portee().Symboles[0].DivDuree, 1);  // its beam
     EXPECT_TRUE(Actif(surPoutre));
@@ -114,7 +114,8 @@ TEST_F(Notes, GraceNotesNeedAMainNoteAndClaimTheirInk) {
     // main note, and a real note further on that shares the ink.
     for (int x : {150, 175}) {
         const int g = Candidat(kCarAppogiature, 500, Rang(3), x, 1);
-        CreeNote(etat, ReglagesCourants(), g, 0, true, x, Rang(3), kCarAppogiature, 500, false, false);
+        CreeNote(etat, ReglagesCourants(), g, 0, true, x, Rang(3), kCarAppogiature, 500, false,
+                 false);
     }
     const int faux = Candidat(kCarNoire, 450, Rang(3), 152, 1);
     CreeNote(etat, ReglagesCourants(), faux, 0, true, 152, Rang(3), kCarNoire, 450, false, true);
@@ -136,7 +137,7 @@ TEST_F(Notes, TheStageTakesEachHeadOfAChordOnceAndNumbersItsRecords) {
     etat.NumeroSymbole = 5;
     LigneVerticale(225, 40, 65);
     Candidat(kCarNoire, 500, Rang(4), 200, 1);
-    Candidat(kCarNoire, 480, Rang(8), 202, 1);  // same ink: a chord
+    Candidat(kCarNoire, 480, Rang(8), 202, 1);      // same ink: a chord
     Candidat(kCarNoire, 490, Rang(4) + 2, 203, 4);  // the first head again, from a piece of it
     Candidat(kCarSoupir, 600, Rang(4), 320, 2);
     Candidat(kCarNoire, 300, Rang(4), 320, 2);  // the rest's ink is no head

@@ -7,29 +7,39 @@
 
 #include <string>
 
-#include "records/options.h"
 #include "image/page_preparation.h"
 #include "recognition/document.h"
-#include "records/etat_page.h"
 #include "recognition/page_driver.h"
 #include "records/catalogue.h"
+#include "records/etat_page.h"
+#include "records/options.h"
 #include "staff/page_state.h"
 #include "symbols/notes.h"
-#include "toolbox/progress.h"
 #include "test_paths.h"
+#include "toolbox/progress.h"
 
 namespace {
 
 char LettreValeur(const NotePortee& n) {
     switch (n.CodeNote) {
-        case kCarRonde: case kCarPause: return 'w';
-        case kCarBlanche: case kCarDemiPause: return 'h';
-        case kCarSoupir: return 'q';
-        case kCarDemiSoupir: return 'e';
-        case kCarQuartSoupir: return 's';
-        case kCarHuitiemeSoupir: return 't';
-        case kCarAppogiature: return 'g';
-        default: return "qestx"[n.DivDuree < 4 ? n.DivDuree : 4];
+        case kCarRonde:
+        case kCarPause:
+            return 'w';
+        case kCarBlanche:
+        case kCarDemiPause:
+            return 'h';
+        case kCarSoupir:
+            return 'q';
+        case kCarDemiSoupir:
+            return 'e';
+        case kCarQuartSoupir:
+            return 's';
+        case kCarHuitiemeSoupir:
+            return 't';
+        case kCarAppogiature:
+            return 'g';
+        default:
+            return "qestx"[n.DivDuree < 4 ? n.DivDuree : 4];
     }
 }
 
@@ -45,10 +55,17 @@ std::string Lecture(const Portee& p) {
         texte += LettreValeur(n);
         texte += std::string(n.Pointe, '.');
         switch (n.Alteration) {
-            case kDiese: texte += '#'; break;
-            case kBemol: texte += 'b'; break;
-            case kBecarre: texte += 'n'; break;
-            default: break;
+            case kDiese:
+                texte += '#';
+                break;
+            case kBemol:
+                texte += 'b';
+                break;
+            case kBecarre:
+                texte += 'n';
+                break;
+            default:
+                break;
         }
     }
     return texte;
@@ -68,8 +85,9 @@ std::string LitPortee(const std::string& nom) {
     Document.ImagePage = page;
     std::string texte = "not recognised";
     if (ReconnaitPage(Document, etat, ReglagesCourants(), nom)) {
-        texte = etat.NbPorteesTrouvees() == 1 ? Lecture(etat.Portees[0])
-                                             : std::to_string(etat.NbPorteesTrouvees()) + " staves";
+        texte = etat.NbPorteesTrouvees() == 1
+                    ? Lecture(etat.Portees[0])
+                    : std::to_string(etat.NbPorteesTrouvees()) + " staves";
     }
     FermeDocument();
     Document.Pages.clear();

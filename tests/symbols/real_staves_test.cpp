@@ -8,12 +8,12 @@
 #include <utility>
 
 #include "band_drawing.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
 #include "records/options.h"
 #include "symbols/candidates.h"
-#include "records/catalogue.h"
-#include "toolbox/png_io.h"
 #include "test_paths.h"
+#include "toolbox/png_io.h"
 
 namespace {
 
@@ -156,8 +156,8 @@ TEST(RealStaves, BassStaves) {
         EXPECT_EQ(p.Meilleur(0, 200, 212, 300, 500, {kCarCleSol, kCarCleFa}), kCarCleFa);
         // The four flats, though the belly's joint cuts their stems in two
         // strokes; the second and fourth also pass for naturals.
-        for (const auto& [haut, gauche] : {std::pair{100, 310}, std::pair{80, 335},
-                                           std::pair{100, 355}, std::pair{80, 376}}) {
+        for (const auto& [haut, gauche] :
+             {std::pair{100, 310}, std::pair{80, 335}, std::pair{100, 355}, std::pair{80, 376}}) {
             EXPECT_EQ(p.Meilleur(haut, gauche, haut + 60, gauche + 20, 400,
                                  {kCarDiese, kCarBemol, kCarBecarre}),
                       kCarBemol)

@@ -37,7 +37,8 @@ void VerifieFamille(const Cas& cas, std::initializer_list<uint16_t> famille) {
     EXPECT_GT(propre, cas.minimum) << cas.glyphe;
     for (uint16_t autre : famille) {
         if (autre != cas.code) {
-            EXPECT_LT(Meilleur(etat, etat.Graphes[0], s, autre), propre) << cas.glyphe << " as " << autre;
+            EXPECT_LT(Meilleur(etat, etat.Graphes[0], s, autre), propre)
+                << cas.glyphe << " as " << autre;
         }
     }
 }

@@ -4,14 +4,14 @@
 #include <limits>
 
 #include "image/offscreen.h"
-#include "symbols/candidates.h"
 #include "records/catalogue.h"
+#include "symbols/candidates.h"
 #include "toolbox/music_glyphs.h"
 
 namespace {
 
 class SymbolSizes : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         InitialiseCouleurs();
         if (!FontMusiqueDisponible()) GTEST_SKIP() << "music font not installed";

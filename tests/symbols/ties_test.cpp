@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "records/page_entry.h"
 #include "band_fixture.h"
 #include "records/options.h"
+#include "records/page_entry.h"
 #include "symbols/notes.h"
 
 namespace {
@@ -81,8 +81,8 @@ TEST_F(RechercheLiaisonsTest, ArcBelowIsRecordedAsBelow) {
 }
 
 TEST_F(RechercheLiaisonsTest, ShortFlatThickOrInStaffStrokesAreNotTies) {
-    Arc(20, 45, 60, -12, 3);     // 1.25 interlines wide
-    Arc(100, 180, 50, -8, 3);    // rises less than half an interline
+    Arc(20, 45, 60, -12, 3);   // 1.25 interlines wide
+    Arc(100, 180, 50, -8, 3);  // rises less than half an interline
     // A sloping bar a little under half an interline thick, as a beam
     // measures once thresholded.
     for (int x = 200; x < 280; ++x) bande.Rectangle(x, 60 - (x - 200) / 4, x, 68 - (x - 200) / 4);
@@ -117,7 +117,6 @@ class AttacheLiaisonsTest : public ::testing::Test {
     BandeTest bande{400, 260, 20, 80};
     EtatPage& etat = bande.etat;
 
-
     void Note(int x, int y) {
         NotePortee n;
         n.PosX = static_cast<int16_t>(x);
@@ -139,13 +138,13 @@ class AttacheLiaisonsTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(AttacheLiaisonsTest, EachEndTakesTheNearestNoteOnItsSide) {
-    Note(95, 75);    // 0: 15 rows under the left end: too far
-    Note(100, 62);   // 1: 2 rows under it: taken
-    Note(100, 59);   // 2: above an above-tie's end: never
-    Note(170, 99);   // 3: 39 rows under the right end, within two interlines
-    Note(240, 62);   // 4: three interlines to the right: too far
-    Note(172, 63);   // 5: a rest
-    Note(178, 62);   // 6: a removed note
+    Note(95, 75);   // 0: 15 rows under the left end: too far
+    Note(100, 62);  // 1: 2 rows under it: taken
+    Note(100, 59);  // 2: above an above-tie's end: never
+    Note(170, 99);  // 3: 39 rows under the right end, within two interlines
+    Note(240, 62);  // 4: three interlines to the right: too far
+    Note(172, 63);  // 5: a rest
+    Note(178, 62);  // 6: a removed note
     etat.Courante().Symboles[5].Silence = 1;
     etat.Courante().Symboles[6].Etat = kNoteSupprimee;
     Liaison_(100, 60, 180, 60, true);
@@ -162,9 +161,9 @@ TEST_F(AttacheLiaisonsTest, EachEndTakesTheNearestNoteOnItsSide) {
 }
 
 TEST_F(AttacheLiaisonsTest, TwoTiesEndingOnOneNoteAndNumbersKeptApart) {
-    Note(100, 200);  // 0
-    Note(160, 200);  // 1
-    Note(170, 200);  // 2
+    Note(100, 200);                       // 0
+    Note(160, 200);                       // 1
+    Note(170, 200);                       // 2
     Liaison_(100, 210, 160, 210, false);  // 1: 0 -> 1 (1 and 2 as near: the first)
     Liaison_(120, 210, 162, 210, false);  // 2: 1 -> 2, as 1's end slot is taken
     Liaison_(300, 210, 360, 210, false);  // no note at either end: no number

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "band_fixture.h"
-#include "records/options.h"
 #include "records/catalogue.h"
+#include "records/options.h"
 #include "symbols/graphe.h"
 #include "symbols/notes.h"
 
@@ -49,10 +49,11 @@ class NotesCompletees : public ::testing::Test {
 TEST_F(NotesCompletees, ADigitOverABeamGroupNumbersTheWholeGroup) {
     Note(100, 150, true, 1);
     Note(160, 140, true, 1);
-    Note(400, 150, true, 1);  // of the group, far from the digit
-    Note(460, 150, true, 2);  // another group
+    Note(400, 150, true, 1);                            // of the group, far from the digit
+    Note(460, 150, true, 2);                            // another group
     const int trois = Candidat(kPetit3, 700, 40, 120);  // above the beam of the first note
-    AjouteCaractereProbable(etat, static_cast<int16_t>(graphe - 1), kCarPointe, 300, Point{45, 125});
+    AjouteCaractereProbable(etat, static_cast<int16_t>(graphe - 1), kCarPointe, 300,
+                            Point{45, 125});
     ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(N(i).Tuplet, 3) << i;
@@ -71,10 +72,10 @@ TEST_F(NotesCompletees, DigitUnderTheHeadsOfAStemDownGroup) {
 }
 
 TEST_F(NotesCompletees, DigitsThatNumberNoTuplet) {
-    Note(100, 150, true, 0);              // a quarter without beam
-    Note(200, 150, true, 1, kCarBlanche); // half notes
-    Note(300, 150, true, 2);              // digit 7
-    Note(400, 150, true, 3);              // a 3 scored 600
+    Note(100, 150, true, 0);               // a quarter without beam
+    Note(200, 150, true, 1, kCarBlanche);  // half notes
+    Note(300, 150, true, 2);               // digit 7
+    Note(400, 150, true, 3);               // a 3 scored 600
     Candidat(kPetit3, 900, 40, 120);
     Candidat(kPetit3, 900, 40, 220);
     Candidat(kPetit7, 900, 40, 320);
@@ -111,10 +112,10 @@ TEST_F(NotesCompletees, TrillWinsOverStaccatoAndStaccatoAlone) {
 }
 
 TEST_F(NotesCompletees, NoOrnamentInsideTheStaffOnRestsGraceOrRemovedNotes) {
-    Note(100, 170, false);                        // mordent below the top line
-    Note(300, 130, true).Silence = 1;             // a rest
-    Note(500, 130, true, 0, kCarAppogiature);     // a grace note
-    Note(400, 130, true).Etat = kNoteSupprimee;   // a removed note
+    Note(100, 170, false);                       // mordent below the top line
+    Note(300, 130, true).Silence = 1;            // a rest
+    Note(500, 130, true, 0, kCarAppogiature);    // a grace note
+    Note(400, 130, true).Etat = kNoteSupprimee;  // a removed note
     const int mordant = Candidat(kCarMordantSup, 900, 120, 110);
     Candidat(kCarMordantInf, 900, 10, 310);
     Candidat(kCarMordantInf, 900, 10, 510);

@@ -8,7 +8,7 @@
 namespace {
 
 class MusicGlyphs : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         InitialiseCouleurs();
         if (!FontMusiqueDisponible()) GTEST_SKIP() << "music font not installed";

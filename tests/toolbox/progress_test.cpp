@@ -1,9 +1,10 @@
+#include "toolbox/progress.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 
-#include "toolbox/progress.h"
 #include "toolbox/progress_console.h"
 
 namespace {
