@@ -1,7 +1,9 @@
 #include "symbols/ties.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "image/offscreen.h"
 #include "records/etat_page.h"
@@ -17,46 +19,249 @@ namespace {
 // A tie is long and curved: at least this many interlines wide, and its run
 // tops spread over at least this many interlines.
 constexpr float kLongueurMin = 1.5f;
+// A tie between close heads is shorter, down to this.
+constexpr float kLongueurCourte = 1.0f;
 constexpr float kCourbureMin = 0.5f;
+// A level tie between close heads bows at least this much (in interlines)
+// off the line joining its ends.
+constexpr float kFlecheMin = 0.25f;
 // A run this thick (in interlines) is a beam, a head or a stem, not a tie.
 // Beams are printed half an interline thick, so the limit stays well below
 // that: at exactly half an interline, thresholding makes half the beams
 // measure under it. The thickest part of a tie is under a third.
 constexpr float kEpaisseurMax = 0.4f;
+// Line removal takes the few pixels where a tie's thin end crosses a staff
+// line: the trace jumps a gap this wide (in interlines).
+constexpr float kSautMax = 0.5f;
+// The widest vertical stroke (in interlines) a trace jumps: a stem or a
+// bar line, not the side of a head.
+constexpr float kTraitVertical = 0.25f;
+// Columns (in interlines) from the start of the lines that the clef takes.
+constexpr float kLargeurClef = 4.0f;
+// The tip of a tie's end, left of its trace, is thinner than this (in
+// interlines) and at most this long; left on the band, it reads as a dot.
+constexpr float kEpaisseurPointe = 0.2f;
+constexpr float kLongueurPointe = 0.6f;
 
-// Traces from (x, y) and keeps the trace when it is shaped like a tie.
-void TraceLiaison(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y,
-                  float s, bool dessus) {
-    int finX = x, finY = y, hautMin = 0, hautMax = 0;
-    SuitLiaison(travail, x, y, s, finX, finY, hautMin, hautMax);
-    if (finX - x >= kLongueurMin * s && hautMax - hautMin >= kCourbureMin * s)
-        AjouteLiaison(portee, travail, bande, x, y, finX, finY, hautMin, hautMax, dessus);
+// The first black row of column `x` from `debut` while under `fin`, or -1.
+int PremierNoir(const VuePixels& bits, int x, int debut, float fin) {
+    for (int r = std::max(0, debut); r < fin && r < bits.bornes.bottom; ++r)
+        if (EstNoir(bits, x, r)) return r;
+    return -1;
+}
+
+// One run a trace took: its column, top row and length.
+struct RunPris {
+    int colonne, haut, longueur;
+};
+
+// What the search of one staff works on: the work copy it traces on, the
+// band it erases ties from, the interline, and, for the column being
+// searched, the rows near the staff (the lines with an interline and a half
+// either side), where ties join close heads and cross the lines.
+//
+// With `intacte` set, the work copy is the band with its staff lines: only
+// seeds clear of the staff are taken, each traced rightward from its left
+// end, without jumps, and kept when long and curved.
+struct Recherche {
+    Portee& portee;
+    VuePixels travail, bande;
+    float s;
+    bool intacte = false;
+    int procheHaut = 0, procheBas = 0;
+
+    bool Proche(int ligne) const { return !intacte && ligne >= procheHaut && ligne <= procheBas; }
+};
+
+// Follows the stroke whose run at column `c` has its top at `haut`, column
+// by column in direction `sens` (+1 right, -1 left), painting every run it
+// takes green on the work copy and adding it to `runs`. The next column's
+// run is measured one row below the first black pixel found there, so a
+// piece only one pixel thick does not continue the trace. Near the staff,
+// gaps (where line removal took the tie with a staff line) and the stems
+// and bar lines a tie crosses are jumped when the stroke goes on within
+// half an interline; far from it, where text lies, they end the trace.
+//
+// With `pointe` set, the trace goes on along the thin tip of a tie's end:
+// one-pixel runs count, a run as thick as a fifth of an interline (a head)
+// stops it, and it takes at most `pointe` columns.
+void Poursuit(const Recherche& r, int c, int haut, int sens, std::vector<RunPris>& runs,
+              int pointe = 0) {
+    const VuePixels& bits = r.travail;
+    const float s = r.s;
+    const int largeur = bits.bornes.right, hauteur = bits.bornes.bottom;
+    const float epaisseurMax = pointe ? kEpaisseurPointe * s : kEpaisseurMax * s;
+    for (int pris = 0; !pointe || pris < pointe; ++pris) {
+        const int saut = r.Proche(haut) ? std::max(1, static_cast<int>(kSautMax * s)) : 1;
+        const int debut = Tronque16(haut - 0.25f * s);
+        Trait trait;
+        int colonne = c, epaisses = 0;
+        for (int k = 1; k <= saut && trait.longueur == 0; ++k) {
+            colonne = c + sens * k;
+            if (colonne < 0 || colonne >= largeur) return;
+            const int trouve = PremierNoir(bits, colonne, debut, debut + 0.5f * s);
+            const int ligne = pointe ? trouve : trouve + 1;
+            if (trouve < 0 || ligne > hauteur - 1) continue;
+            trait = HauteurTrait(bits, colonne, ligne);
+            if (trait.longueur < epaisseurMax) break;
+            // A stem or bar line is jumped; the side of a head is too wide.
+            if (++epaisses > kTraitVertical * s) return;
+            trait = Trait{};
+        }
+        if (trait.longueur < 1) return;
+        for (int y = trait.haut; y < trait.haut + trait.longueur; ++y)
+            EcritPixel(bits, colonne, y, IndexVert);
+        runs.push_back({colonne, trait.haut, trait.longueur});
+        c = colonne;
+        haut = trait.haut;
+    }
+}
+
+// Where a trace lies: its end columns and rows, the spread of its run tops,
+// and how far its run tops bow off the line joining its ends.
+struct FormeTrace {
+    int gauche = 0, hautGauche = 0, droite = 0, hautDroite = 0;
+    int hautMin = 9999, hautMax = 0;
+    int fleche = 0;  // signed: negative when the middle rises above the ends
+};
+
+FormeTrace Forme(const std::vector<RunPris>& runs) {
+    FormeTrace f;
+    const auto [g, d] = std::minmax_element(
+        runs.begin(), runs.end(),
+        [](const RunPris& a, const RunPris& b) { return a.colonne < b.colonne; });
+    f.gauche = g->colonne;
+    f.hautGauche = g->haut;
+    f.droite = d->colonne + 1;
+    f.hautDroite = d->haut;
+    const int largeur = std::max(1, d->colonne - g->colonne);
+    for (const RunPris& r : runs) {
+        f.hautMin = std::min(f.hautMin, r.haut);
+        f.hautMax = std::max(f.hautMax, r.haut);
+        const int corde = g->haut + (d->haut - g->haut) * (r.colonne - g->colonne) / largeur;
+        if (std::abs(r.haut - corde) > std::abs(f.fleche)) f.fleche = r.haut - corde;
+    }
+    return f;
+}
+
+// Whether a head (or its stem) lies just beyond the end of a trace at column
+// `x`, row `haut`, in direction `sens`: a run half an interline tall or more
+// within an interline of columns (the thin tip of the tie's end lies
+// between) and three quarters of an interline of rows.
+bool TeteAuBout(const VuePixels& bits, int x, int haut, int sens, float s) {
+    const int portee = std::max(1, static_cast<int>(s));
+    const int haute = Tronque16(haut - 0.75f * s), basse = Tronque16(haut + 0.75f * s);
+    for (int k = 1; k <= portee; ++k) {
+        const int c = x + sens * k;
+        if (c < 0 || c >= bits.bornes.right) return false;
+        for (int y = std::max(0, haute); y <= basse && y < bits.bornes.bottom; ++y) {
+            if (!EstNoir(bits, c, y)) continue;
+            const Trait t = HauteurTrait(bits, c, y);
+            if (t.longueur >= 0.5f * s) return true;
+            y = t.haut + t.longueur;
+        }
+    }
+    return false;
+}
+
+// A tie near the staff joins two heads at one height: its ends are level
+// within half an interline, it bows by a quarter of an interline or more
+// (a short one between close heads bows less than half an interline), it
+// is at least an interline wide and a head (or its stem) lies beyond each
+// end. Slurs, clef strokes, the outlines of hollow heads and the bellies of
+// signs seldom are one.
+bool ArcDeNiveau(const Recherche& r, const FormeTrace& f) {
+    const float s = r.s;
+    const int longueur = f.droite - f.gauche;
+    if (std::abs(f.hautGauche - f.hautDroite) >= 0.5f * s || std::abs(f.fleche) < kFlecheMin * s)
+        return false;
+    return longueur >= kLongueurCourte * s &&
+           TeteAuBout(r.travail, f.gauche, f.hautGauche, -1, s) &&
+           TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s);
+}
+
+// Away from the staff, a tie is any long curved stroke: at least one and a
+// half interlines wide, its run tops spread over half an interline.
+bool ArcLibre(const Recherche& r, const FormeTrace& f) {
+    return f.droite - f.gauche >= kLongueurMin * r.s && f.hautMax - f.hautMin >= kCourbureMin * r.s;
+}
+
+// Traces the stroke through the seed (x, y) both ways and keeps it when it
+// is shaped like a tie. `zone`: 1 above the staff, 0 below, -1 between the
+// lines, where the curve's bow says which side of its heads it lies on.
+// Before the end of the clef, whose thin strokes curve like ties, only
+// strokes clear of the staff are taken.
+void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
+    const Trait graine = HauteurTrait(r.travail, x, y);
+    std::vector<RunPris> runs{{x, graine.haut, graine.longueur}};
+    for (int ligne = graine.haut; ligne < graine.haut + graine.longueur; ++ligne)
+        EcritPixel(r.travail, x, ligne, IndexVert);
+    Poursuit(r, x, graine.haut, +1, runs);
+    if (!r.intacte) Poursuit(r, x, graine.haut, -1, runs);
+    const FormeTrace f = Forme(runs);
+    const bool proche = apresClef && r.Proche(f.hautMin) && r.Proche(f.hautMax);
+    const bool tie =
+        zone < 0 ? proche && ArcDeNiveau(r, f) : ArcLibre(r, f) || (proche && ArcDeNiveau(r, f));
+    if (!tie) return;
+    // Every run taken is erased, down to the bottom of the arc's thickness,
+    // and so are the tips of both ends: what a partial erasure leaves is
+    // read as dots.
+    const int pointe = std::max(1, static_cast<int>(kLongueurPointe * r.s));
+    Poursuit(r, f.droite - 1, f.hautDroite, +1, runs, pointe);
+    Poursuit(r, f.gauche, f.hautGauche, -1, runs, pointe);
+    for (const RunPris& run : runs)
+        for (int ligne = run.haut; ligne < run.haut + run.longueur; ++ligne)
+            EcritPixel(r.bande, run.colonne, ligne, IndexBlanc);
+    const bool dessus = zone >= 0 ? zone == 1 : f.fleche < 0;
+    Liaison l;
+    l.AuDessus = dessus ? 1 : 0;
+    l.PosYDebut = static_cast<int16_t>(f.hautGauche);
+    l.PosXDebut = static_cast<int16_t>(f.gauche);
+    l.PosYFin = static_cast<int16_t>(f.hautDroite);
+    l.PosXFin = static_cast<int16_t>(f.droite);
+    r.portee.Liaisons.push_back(l);
 }
 
 // Tries (x, y) as a seed; returns the last row the seed search need not
 // look at again. Every seed inside a run too thick for a tie fails the same
 // way, so the search skips that run: a large black area costs its area, not
 // its area times its height.
-int Essaie(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y, float s,
-           bool dessus) {
-    if (!EstNoir(travail, x, y)) return y;
-    const Trait trait = HauteurTrait(travail, x, y);
-    if (trait.longueur >= kEpaisseurMax * s) return std::max(y, trait.haut + trait.longueur - 1);
-    TraceLiaison(portee, travail, bande, x, y, s, dessus);
+int Essaie(const Recherche& r, int x, int y, int zone, bool apresClef) {
+    if (!EstNoir(r.travail, x, y)) return y;
+    const Trait trait = HauteurTrait(r.travail, x, y);
+    if (trait.longueur >= kEpaisseurMax * r.s) return std::max(y, trait.haut + trait.longueur - 1);
+    TraceLiaison(r, x, y, zone, apresClef);
     return y;
 }
 
-// Seeds are looked for only clear of the staff: above half an interline
-// over the top line, and below half an interline under the bottom line.
-void ParcourtColonne(EtatPage& etat, Portee& portee, const VuePixels& travail,
-                     const VuePixels& bande, int x, float s) {
-    const int hauteur = travail.bornes.bottom;
+// Seeds clear of the staff (above half an interline over the top line,
+// below half an interline under the bottom line) give ties on that side;
+// seeds between the lines, past the clef, give ties only when shaped like
+// one.
+void ParcourtColonne(EtatPage& etat, Recherche& r, int x, bool apresClef) {
+    const float s = r.s;
+    const int hauteur = r.travail.bornes.bottom;
     const float haut = LigneHautEn(etat, etat.PorteeCourante, x);
     const int finDessus = Tronque16(haut - 0.5f * s);
-    for (int y = 0; y < finDessus && y < hauteur; ++y)
-        y = Essaie(portee, travail, bande, x, y, s, true);
-    for (int y = std::max<int>(0, Tronque16(haut + 4.5f * s)); y < hauteur; ++y)
-        y = Essaie(portee, travail, bande, x, y, s, false);
+    const int debutDessous = Tronque16(haut + 4.5f * s);
+    r.procheHaut = Tronque16(haut - 1.5f * s);
+    r.procheBas = Tronque16(haut + 5.5f * s);
+    for (int y = 0; y < hauteur; ++y) {
+        const int zone = y < finDessus ? 1 : y >= debutDessous ? 0 : -1;
+        if (zone < 0 && (!apresClef || r.intacte)) {
+            y = debutDessous - 1;
+            continue;
+        }
+        y = Essaie(r, x, y, zone, apresClef);
+    }
+}
+
+// Whitens on `intacte` every pixel black on `avant` and no longer on `apres`.
+void RetireEffaces(const VuePixels& intacte, const VuePixels& avant, const VuePixels& apres) {
+    for (int y = 0; y < intacte.bornes.bottom; ++y)
+        for (int x = 0; x < intacte.bornes.right; ++x)
+            if (EstNoir(avant, x, y) && !EstNoir(apres, x, y))
+                EcritPixel(intacte, x, y, IndexBlanc);
 }
 
 }  // namespace
@@ -66,89 +271,61 @@ bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     Portee& portee = etat.Courante();
     LibereLiaisons(portee);  // a staff recognised again starts afresh
     Offscreen bande = etat.PorteeImage;
-    const OffscreenPossede travail(
-        etat.PorteeImageIntacte ? DupliqueOffscreen(etat.PorteeImageIntacte) : nullptr);
-    if (!travail) return false;
+    // Traced first on the band without its staff lines, so that a tie
+    // between the lines is never followed along one of them.
+    const OffscreenPossede travail(bande ? DupliqueOffscreen(bande) : nullptr);
+    if (!travail || !etat.PorteeImageIntacte) return false;
     Trace("Recherche des liaisons");
-    // The intact band is cut from the same rectangle as the band: a pixel
-    // of the one is the same place on the page as the pixel of the other.
-    if (!bande || bande->largeur != travail->largeur || bande->hauteur != travail->hauteur)
+    const OffscreenPossede avant(DupliqueOffscreen(bande));
+    const OffscreenPossede intacte(DupliqueOffscreen(etat.PorteeImageIntacte));
+    if (!avant || !intacte || intacte->largeur != bande->largeur ||
+        intacte->hauteur != bande->hauteur)
         return false;
-    const VuePixels baseBande = VueOffscreen(bande);
-    const VuePixels baseTravail = VueOffscreen(travail.get());
-    const float s = portee.Interligne;
-    for (int x = 0; x < travail->largeur; ++x)
-        ParcourtColonne(etat, portee, baseTravail, baseBande, x, s);
+    Recherche r{portee, VueOffscreen(travail.get()), VueOffscreen(bande), portee.Interligne};
+    // The clef's thin strokes curve like ties: near the staff, seeds are
+    // taken only past it.
+    const int finClef = portee.CadreLignes.left - portee.CadreBande.left + kLargeurClef * r.s;
+    for (int x = 0; x < travail->largeur; ++x) ParcourtColonne(etat, r, x, x >= finClef);
+    // Where a tie or slur lies along a staff line, line removal took it with
+    // the line: clear of the staff it is traced again on the intact band,
+    // less what the first pass erased.
+    RetireEffaces(VueOffscreen(intacte.get()), VueOffscreen(avant.get()), r.bande);
+    r.travail = VueOffscreen(intacte.get());
+    r.intacte = true;
+    for (int x = 0; x < travail->largeur; ++x) ParcourtColonne(etat, r, x, x >= finClef);
     return true;
 }
 
-bool SuitLiaison(const VuePixels& bits, int x, int y, float s, int& finX, int& finY, int& hautMin,
-                 int& hautMax) {
-    const int hauteur = bits.bornes.bottom;
-    hautMin = 9999;
-    hautMax = 0;
-    int colonne = x, ligne = y;
-    Trait trait;
-    int dernierHaut = -1;
-    for (;;) {
-        trait = HauteurTrait(bits, colonne, ligne);
-        if (trait.longueur < 1 || trait.longueur >= kEpaisseurMax * s) break;
-        dernierHaut = trait.haut;
-        hautMin = std::min(hautMin, trait.haut);
-        hautMax = std::max(hautMax, trait.haut);
-        for (int r = trait.haut; r < trait.haut + trait.longueur; ++r)
-            EcritPixel(bits, colonne, r, IndexVert);
-        ++colonne;
-        // The next column's run is measured one row below the first black
-        // pixel found there, so a piece only one pixel thick ends the trace.
-        const int debut = Tronque16(trait.haut - 0.25f * s);
-        int r = debut;
-        while (r < debut + 0.5f * s && !EstNoir(bits, colonne, r)) ++r;
-        ligne = r < debut + 0.5f * s ? r + 1 : r;
-        if (ligne < 1 || ligne > hauteur - 1) break;
-    }
-    finX = colonne;
-    // The run that stopped the trace may be a stem or a bar line the tie
-    // runs into: its top says nothing of where the tie ends.
-    finY = dernierHaut >= 0 ? dernierHaut : trait.haut;
-    return true;
-}
+namespace {
 
-void AjouteLiaison(Portee& portee, const VuePixels& travail, const VuePixels& bande, int x, int y,
-                   int finX, int finY, int hautMin, int hautMax, bool dessus) {
-    for (int r = hautMin; r < hautMax; ++r)
-        for (int c = x; c < finX; ++c)
-            if (LitPixel(travail, c, r) == IndexVert) EcritPixel(bande, c, r, IndexBlanc);
-    Liaison l;
-    l.AuDessus = dessus ? 1 : 0;
-    l.PosYDebut = static_cast<int16_t>(y);
-    l.PosXDebut = static_cast<int16_t>(x);
-    l.PosYFin = static_cast<int16_t>(finY);
-    l.PosXFin = static_cast<int16_t>(finX);
-    portee.Liaisons.push_back(l);
-}
+// A black head is about this many interlines wide; `PosX` is its left edge.
+constexpr float kDemiTete = 0.6f;
+
+}  // namespace
 
 int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exclue) {
     const Portee& portee = etat.Courante();
     const float s = portee.Interligne;
     int meilleure = -1;
-    int meilleureDistance = 0, meilleurEcart = 0;
+    float meilleureDistance = 0;
     for (size_t i = 0; i < portee.Symboles.size(); ++i) {
         const NotePortee& n = portee.Symboles[i];
         // A rest or a removed note never carries a tie into the score.
         if (static_cast<int>(i) == exclue || n.Silence || n.Etat == kNoteSupprimee) continue;
         if ((debut ? n.Debut.Numero : n.Fin.Numero) != 0) continue;
-        const int ecart = std::abs(n.PosX - x);
-        if (!(ecart < 3 * s)) continue;
+        if (!(std::abs(n.PosX - x) < 3 * s)) continue;
         const int d = dessus ? n.PosY - y : y - n.PosY;
         if (d < 1 || !(d < 2 * s)) continue;
-        // A tie joins two notes at the same height, so on equal distance the
-        // note nearer the end in columns is the one.
-        if (meilleure < 0 || d < meilleureDistance ||
-            (d == meilleureDistance && ecart < meilleurEcart)) {
+        // A tie starts right of its head's middle and ends left of it.
+        const float milieu = n.PosX + kDemiTete * s;
+        const float dx = x - milieu;
+        if (debut ? dx < -0.5f * s : dx > 0.5f * s) continue;
+        // The nearest head: on a close pair of heads, the one the tie's
+        // end points at rather than the one a little nearer in rows.
+        const float distance = std::hypot(dx, static_cast<float>(d));
+        if (meilleure < 0 || distance < meilleureDistance) {
             meilleure = static_cast<int>(i);
-            meilleureDistance = d;
-            meilleurEcart = ecart;
+            meilleureDistance = distance;
         }
     }
     return meilleure;

@@ -46,8 +46,9 @@ class RechercheLiaisonsTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(RechercheLiaisonsTest, ArcAboveIsRecordedAndErasedExceptItsLowestRows) {
+TEST_F(RechercheLiaisonsTest, ArcAboveIsRecordedAndErasedWholeWithItsThinTips) {
     Arc(100, 160, 60, -14, 3);
+    for (int x = 94; x < 100; ++x) bande.Pixel(x, 60);  // a one-pixel tip at the left end
     ASSERT_TRUE(Cherche());
     ASSERT_EQ(Liaisons().size(), 1u);
     const Liaison& l = Liaisons()[0];
@@ -55,11 +56,9 @@ TEST_F(RechercheLiaisonsTest, ArcAboveIsRecordedAndErasedExceptItsLowestRows) {
     EXPECT_EQ(l.PosXDebut, 100);
     EXPECT_EQ(l.PosYDebut, 60);
     EXPECT_EQ(l.PosXFin, 161);
-    // The middle of the arc is gone; the rows under the lowest run tops (at
-    // the ends) are outside the erased box and stay.
-    EXPECT_EQ(Noirs(110, 40, 151, 60), 0);
-    EXPECT_GT(Noirs(100, 60, 161, 63), 0);
-    EXPECT_EQ(Noirs(100, 63, 161, 80), 0);
+    // Nothing is left to be read as a dot: not the rows under the run tops
+    // at the ends, nor the tip.
+    EXPECT_EQ(Noirs(90, 40, 165, 80), 0);
 }
 
 TEST_F(RechercheLiaisonsTest, ATieRunningIntoAStemEndsOnTheArcAndSparesTheStem) {
@@ -86,11 +85,46 @@ TEST_F(RechercheLiaisonsTest, ShortFlatThickOrInStaffStrokesAreNotTies) {
     // A sloping bar a little under half an interline thick, as a beam
     // measures once thresholded.
     for (int x = 200; x < 280; ++x) bande.Rectangle(x, 60 - (x - 200) / 4, x, 68 - (x - 200) / 4);
-    Arc(300, 360, 130, -15, 3);  // between the staff lines
+    Arc(300, 360, 130, -15, 3);  // between the staff lines, with no head at its ends
     const std::vector<uint8_t> avant = etat.PorteeImage->pixels;
     ASSERT_TRUE(Cherche());
     EXPECT_TRUE(Liaisons().empty());
     EXPECT_EQ(etat.PorteeImage->pixels, avant);
+}
+
+TEST_F(RechercheLiaisonsTest, ATieBetweenTheLinesJoinsTwoHeadsAcrossAGapAndABarLine) {
+    bande.Tete(150, 130, 13, 9);
+    bande.Tete(230, 130, 13, 9);
+    // A smile between the heads, crossed by a bar line and cut where line
+    // removal took a staff line with it.
+    Arc(166, 216, 138, 10, 3);
+    bande.Rectangle(180, 80, 183, 160);
+    for (int x = 172; x < 176; ++x)
+        for (int y = 130; y < 160; ++y)
+            EcritPixel(VueOffscreen(etat.PorteeImage), x, y, IndexBlanc);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    const Liaison& l = Liaisons()[0];
+    EXPECT_EQ(l.AuDessus, 0);
+    EXPECT_EQ(l.PosXDebut, 166);
+    EXPECT_EQ(l.PosXFin, 217);
+    EXPECT_EQ(Noirs(184, 140, 217, 152), 0);
+    EXPECT_EQ(Noirs(180, 80, 184, 130), 4 * 50);  // the bar line stays
+}
+
+TEST_F(RechercheLiaisonsTest, ATieLineRemovalCutIsFoundWholeOnTheIntactBand) {
+    // Above the staff, along a line that line removal took with a stretch
+    // of the tie: on the band, two pieces too short to be ties; on the
+    // intact band, the whole arc.
+    Arc(100, 180, 60, -16, 3);
+    etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
+    for (int x = 120; x < 160; ++x)
+        for (int y = 40; y < 70; ++y) EcritPixel(VueOffscreen(etat.PorteeImage), x, y, IndexBlanc);
+    ASSERT_TRUE(RechercheLiaisons(etat, ReglagesCourants()));
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].PosXDebut, 100);
+    EXPECT_EQ(Liaisons()[0].PosXFin, 181);
+    EXPECT_EQ(Noirs(90, 30, 190, 80), 0);
 }
 
 TEST_F(RechercheLiaisonsTest, NoIntactBandFailsOptionOffLeavesTheBand) {
@@ -147,10 +181,10 @@ TEST_F(AttacheLiaisonsTest, EachEndTakesTheNearestNoteOnItsSide) {
     Note(178, 62);  // 6: a removed note
     etat.Courante().Symboles[5].Silence = 1;
     etat.Courante().Symboles[6].Etat = kNoteSupprimee;
-    Liaison_(100, 60, 180, 60, true);
+    Liaison_(110, 60, 180, 60, true);
     ASSERT_TRUE(AttacheLiaisons(etat));
     EXPECT_EQ(N(1).Debut.Numero, 1);
-    EXPECT_EQ(N(1).Debut.PosX, 100);
+    EXPECT_EQ(N(1).Debut.PosX, 110);
     EXPECT_EQ(N(1).Debut.AuDessus, 1);
     EXPECT_EQ(N(3).Fin.Numero, 1);
     for (int i : {0, 2, 4, 5, 6}) {
@@ -164,19 +198,31 @@ TEST_F(AttacheLiaisonsTest, TwoTiesEndingOnOneNoteAndNumbersKeptApart) {
     Note(100, 200);                       // 0
     Note(160, 200);                       // 1
     Note(170, 200);                       // 2
-    Liaison_(100, 210, 160, 210, false);  // 1: 0 -> 1 (1 and 2 as near: the first)
-    Liaison_(120, 210, 162, 210, false);  // 2: 1 -> 2, as 1's end slot is taken
+    Liaison_(115, 210, 158, 210, false);  // 1: 0 -> 1
+    Liaison_(118, 210, 160, 210, false);  // 2: its end only, on 2, as 1's end slot is taken
     Liaison_(300, 210, 360, 210, false);  // no note at either end: no number
-    Liaison_(170, 215, 390, 215, false);  // 3: its start only, on 2
+    Liaison_(185, 215, 390, 215, false);  // 3: its start only, on 2
     Liaison_(20, 240, 100, 212, false);   // 4: its end only
     ASSERT_TRUE(AttacheLiaisons(etat));
     EXPECT_EQ(N(0).Debut.Numero, 1);
     EXPECT_EQ(N(1).Fin.Numero, 1);
     EXPECT_EQ(N(2).Fin.Numero, 2);
-    EXPECT_EQ(N(1).Debut.Numero, 2);
+    EXPECT_EQ(N(1).Debut.Numero, 0);
     EXPECT_EQ(N(2).Debut.Numero, 3);
     EXPECT_EQ(N(0).Fin.Numero, 4);
     EXPECT_EQ(etat.NumeroLiaison, 5);
+}
+
+TEST_F(AttacheLiaisonsTest, AnEndTakesTheHeadItPointsAtNotANeighbourNearerInRows) {
+    Note(100, 168);  // 0: the tie starts over this head's right side
+    Note(134, 157);  // 1: a higher neighbour, nearer the tie in rows
+    Note(207, 168);  // 2: the tie ends over this head's left side
+    Note(250, 157);  // 3: a higher neighbour
+    Liaison_(113, 147, 212, 147, true);
+    ASSERT_TRUE(AttacheLiaisons(etat));
+    EXPECT_EQ(N(0).Debut.Numero, 1);
+    EXPECT_EQ(N(2).Fin.Numero, 1);
+    EXPECT_EQ(N(1).Debut.Numero + N(1).Fin.Numero + N(3).Debut.Numero + N(3).Fin.Numero, 0);
 }
 
 TEST_F(AttacheLiaisonsTest, ATieBetweenTwoNotesAtOneHeightJoinsThem) {
