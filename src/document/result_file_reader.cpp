@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "document/keyword_stream.h"
 #include "document/note_keywords.h"
@@ -347,7 +348,52 @@ bool Lecteur::StockeNote(PorteeDoc& partie, NoteDoc& note) {
     return true;
 }
 
+// The tie numbers that only starts, or only ends, carry in a part.
+std::set<int> NumerosSeuls(const PorteeDoc& partie, bool debuts) {
+    std::set<int> a, b;
+    for (const MesureDoc& m : partie.Mesures)
+        for (const NoteDoc& n : m.Notes) {
+            if (n.DebutLiaison) a.insert(n.DebutLiaison);
+            if (n.FinLiaison) b.insert(n.FinLiaison);
+        }
+    std::set<int> seuls;
+    for (int k : debuts ? a : b)
+        if (!(debuts ? b : a).count(k)) seuls.insert(k);
+    return seuls;
+}
+
 }  // namespace
+
+void RelieLiaisonsCoupees(PorteeDoc& partie) {
+    const std::set<int> debuts = NumerosSeuls(partie, true), fins = NumerosSeuls(partie, false);
+    if (debuts.empty() || fins.empty()) return;
+    // The notes of the last measure before each line break whose tie finds
+    // no end: a tie's second half, at the start of the next line, ends on
+    // the same staff position.
+    std::vector<NoteDoc*> ouverts;
+    for (size_t i = 0; i < partie.Mesures.size(); ++i) {
+        MesureDoc& m = partie.Mesures[i];
+        if (!m.DebutSysteme) ouverts.clear();
+        for (NoteDoc& n : m.Notes) {
+            if (n.Silence) continue;
+            if (m.DebutSysteme && n.FinLiaison && fins.count(n.FinLiaison)) {
+                auto debut = std::find_if(ouverts.begin(), ouverts.end(), [&](const NoteDoc* d) {
+                    return d->Interligne == n.Interligne;
+                });
+                if (debut != ouverts.end()) {
+                    n.FinLiaison = (*debut)->DebutLiaison;
+                    ouverts.erase(debut);
+                }
+            }
+        }
+        if (i + 1 < partie.Mesures.size() && partie.Mesures[i + 1].DebutSysteme) {
+            ouverts.clear();
+            for (NoteDoc& n : m.Notes)
+                if (!n.Silence && n.DebutLiaison && debuts.count(n.DebutLiaison))
+                    ouverts.push_back(&n);
+        }
+    }
+}
 
 bool LitDocumentResultat(std::FILE* fichier, const std::string& nom, DocumentMusical& document) {
     LibereModele(document);
@@ -369,6 +415,7 @@ bool LitDocumentResultat(std::FILE* fichier, const std::string& nom, DocumentMus
         Alerte("Document is empty");
         return false;
     }
+    for (PorteeDoc& partie : document.Portees) RelieLiaisonsCoupees(partie);
     return true;
 }
 

@@ -19,5 +19,12 @@ constexpr int kNbMesuresMax = 4000;
 
 bool LitFichierResultat(const std::string& chemin, DocumentMusical& document);
 
+// Joins the halves of the ties a line break cut: a tie that starts in the
+// last measure of a line and finds no end there, and one that ends in the
+// first measure of the next line and has no start, at the same staff
+// position, become one tie (the end takes the start's number). Done by the
+// reader for every part.
+void RelieLiaisonsCoupees(PorteeDoc& partie);
+
 // The same from an open file, `nom` naming it in messages.
 bool LitDocumentResultat(std::FILE* fichier, const std::string& nom, DocumentMusical& document);

@@ -362,3 +362,26 @@ TEST_F(FichierResultatTest, AResultFileThatCannotBeCreatedIsReported) {
     EXPECT_EQ(OuvreFichierResultat("/nonexistent-folder/x.msb", ""), nullptr);
     EXPECT_TRUE(capture.Contient("Can't open file '/nonexistent-folder/x.msb' for writing"));
 }
+
+TEST(RelieLiaisonsCoupees, AnEndOpeningALineTakesTheStartClosingTheLineBefore) {
+    auto note = [](int16_t position, int16_t debut, int16_t fin) {
+        NoteDoc n = Note(40320, 0);
+        n.Interligne = position;
+        n.DebutLiaison = debut;
+        n.FinLiaison = fin;
+        return n;
+    };
+    PorteeDoc partie;
+    partie.Mesures.resize(4);
+    partie.Mesures[0].Notes = {note(4, 3, 0)};                  // a start-only tie, too early
+    partie.Mesures[1].Notes = {note(4, 5, 0), note(6, 6, 0)};   // line ends: two starts only
+    partie.Mesures[2].DebutSysteme = 1;                         // the next line
+    partie.Mesures[2].Notes = {note(4, 7, 9), note(2, 0, 10)};  // ends only: at 4, and at 2
+    partie.Mesures[3].Notes = {note(4, 0, 7), note(6, 0, 11)};  // not a line start
+    RelieLiaisonsCoupees(partie);
+    EXPECT_EQ(partie.Mesures[2].Notes[0].FinLiaison, 5);
+    EXPECT_EQ(partie.Mesures[2].Notes[1].FinLiaison, 10);  // no start at its position
+    EXPECT_EQ(partie.Mesures[3].Notes[0].FinLiaison, 7);   // a whole tie is left alone
+    EXPECT_EQ(partie.Mesures[3].Notes[1].FinLiaison, 11);
+    EXPECT_EQ(partie.Mesures[0].Notes[0].DebutLiaison, 3);
+}
