@@ -7,6 +7,10 @@
 // else beside the PDF, as `ruzo recognize score.pdf` does.
 // Before any Qt header: the PDF layer reaches glib, whose headers use the
 // word Qt defines as "signals".
+// clang-format off
+#include "pdf/pdf_import.h"
+// clang-format on
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStatusBar>
@@ -16,7 +20,6 @@
 #include "desktop/main_window.h"
 #include "desktop/progress_window.h"
 #include "image/image_formats.h"
-#include "pdf/pdf_import.h"
 #include "recognition/document.h"
 #include "toolbox/progress.h"
 
