@@ -94,6 +94,8 @@ void AfficheJson(bool resultat, const MesuresChargement& mesures, const PeseeExt
                 mesures.seuil.seuil, mesures.seuil.epaisseurTraits, quartsDeTour);
     std::printf("\"ink_at_staff_starts\": %lld, \"ink_at_staff_ends\": %lld, ",
                 static_cast<long long>(pesee.encreDebuts), static_cast<long long>(pesee.encreFins));
+    std::printf("\"ink_before_staves\": %lld, \"ink_after_staves\": %lld, ",
+                static_cast<long long>(pesee.encreAvant), static_cast<long long>(pesee.encreApres));
     std::printf(
         "\"line_thickness\": %.3f, \"mean_interline\": %.3f, \"noise\": %d, \"geometry\": %d, ",
         Document.Etat.EpaisseurLigne, Document.Etat.InterligneMoyenne, Document.Etat.QualiteBruit,

@@ -17,9 +17,11 @@ namespace {
 // Runs longer than this are stems, bar lines, margins or blank paper, never
 // part of a staff: an interline of 200 px would be a 3000 dpi scan.
 constexpr int kRunMaximal = 255;
-// One column in three is enough for a stable histogram and keeps a 600 dpi
-// page under a few tens of milliseconds.
+// One column in three is enough for a stable histogram on an A4 page at
+// 300 dpi; larger pages are sampled more sparsely, in proportion to their
+// size, so that measuring a 600 dpi scan costs no more than the A4 page.
 constexpr int kPasColonnes = 3;
+constexpr int kDemiTourPageA4 = 2480 + 3508;
 // The interline's mode must hold this share of the pairs counted, and at
 // least this many of them (about one staff across a third of the width).
 constexpr double kPartMinimaleMode = 0.02;
@@ -81,12 +83,14 @@ void CompteSuite(const uint8_t* p, int n, intptr_t pas, const std::array<bool, 2
 Histogramme PairesDePage(const PixMap& image, int32_t seuil, bool parLignes) {
     const std::array<bool, 256> noirs = TableNoirs(seuil);
     Histogramme paires{};
+    const int pas =
+        std::max(kPasColonnes, kPasColonnes * (image.largeur + image.hauteur) / kDemiTourPageA4);
     if (parLignes) {
-        for (int y = kPasColonnes / 2; y < image.hauteur; y += kPasColonnes)
+        for (int y = pas / 2; y < image.hauteur; y += pas)
             CompteSuite(image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne,
                         image.largeur, 1, noirs, paires);
     } else {
-        for (int x = kPasColonnes / 2; x < image.largeur; x += kPasColonnes)
+        for (int x = pas / 2; x < image.largeur; x += pas)
             CompteSuite(image.PremiereLigne() + x, image.hauteur, image.pasLigne, noirs, paires);
     }
     return paires;
@@ -223,6 +227,108 @@ PixPossede AgranditGris(PIX* gris, double facteur) {
     return sortie;
 }
 
+// For each source sample of a line reduced by `facteur`: the output sample
+// it falls in first and the share of its weight that goes there; the rest
+// goes to the next output sample (a source pixel, `facteur` output pixels
+// long, straddles at most two).
+struct PartageAires {
+    std::vector<int> cible;
+    std::vector<float> part;
+};
+
+PartageAires PartageReduction(int n, double facteur) {
+    PartageAires p;
+    p.cible.resize(n);
+    p.part.resize(n);
+    for (int j = 0; j < n; ++j) {
+        const double debut = j * facteur, fin = (j + 1) * facteur;
+        const double bord = std::floor(debut) + 1;
+        p.cible[j] = static_cast<int>(std::floor(debut));
+        p.part[j] = static_cast<float>(fin > bord ? bord - debut : facteur);
+    }
+    return p;
+}
+
+// The page reduced by `facteur` (below 1) by area averaging: each output
+// pixel is the mean grey of the source area it covers, pixels cut by its
+// edges counted by the share inside. Every source pixel weighs the same
+// whatever the factor and the phase, so a thin line or the gap between two
+// beams keeps its darkness; sampling between source pixels (linear
+// interpolation) drops or doubles them by turns along the page. Rows are
+// reduced one at a time and summed into the output rows they cover, so no
+// full-size grey copy of the page is made.
+Offscreen ReduitParAires(const PixMap& source, double facteur, int largeur, int hauteur) {
+    Offscreen sortie = CreeOffscreen(largeur, hauteur);
+    if (!sortie) return nullptr;
+    std::array<float, 256> gris{};
+    for (int i = 0; i < 256; ++i) {
+        const Couleur16 c = CouleurDIndex(static_cast<uint8_t>(i));
+        gris[i] = static_cast<float>((int32_t{c.rouge} + c.vert + c.bleu) / 3 >> 8);
+    }
+    std::array<uint8_t, 256> index{};
+    for (int g = 0; g < 256; ++g) index[g] = IndexDeGris(static_cast<uint8_t>(g));
+
+    const PartageAires enX = PartageReduction(source.largeur, facteur);
+    const PartageAires enY = PartageReduction(source.hauteur, facteur);
+    // Two output rows are open at a time; each holds one spare sample for
+    // the share of the last source pixel that falls past the right edge.
+    std::vector<float> rangee(static_cast<size_t>(largeur) + 2);
+    std::vector<float> sommes[2] = {std::vector<float>(rangee.size()),
+                                    std::vector<float>(rangee.size())};
+    std::vector<float> poidsColonnes(rangee.size());
+    for (int j = 0; j < source.largeur; ++j) {
+        const int i = std::min(enX.cible[j], largeur);
+        poidsColonnes[i] += enX.part[j];
+        poidsColonnes[i + 1] += static_cast<float>(facteur) - enX.part[j];
+    }
+    float poidsRangees[2] = {0, 0};
+    int ouverte = 0;  // the output row held in sommes[0]
+
+    const auto ecrit = [&](int y) {
+        if (y >= hauteur) return;
+        uint8_t* cible = sortie->PremiereLigne() + static_cast<intptr_t>(y) * sortie->pasLigne;
+        for (int x = 0; x < largeur; ++x) {
+            const float poids = poidsColonnes[x] * poidsRangees[0];
+            const float v = poids > 0 ? sommes[0][x] / poids : 255.0f;
+            cible[x] = index[static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L))];
+        }
+    };
+    for (int y = 0; y < source.hauteur; ++y) {
+        const int r = enY.cible[y];
+        while (ouverte < r) {  // every source row of the open output row is in
+            ecrit(ouverte);
+            std::swap(sommes[0], sommes[1]);
+            std::fill(sommes[1].begin(), sommes[1].end(), 0.0f);
+            poidsRangees[0] = poidsRangees[1];
+            poidsRangees[1] = 0;
+            ++ouverte;
+        }
+        std::fill(rangee.begin(), rangee.end(), 0.0f);
+        const uint8_t* ligne = source.PremiereLigne() + static_cast<intptr_t>(y) * source.pasLigne;
+        for (int j = 0; j < source.largeur; ++j) {
+            const int i = std::min(enX.cible[j], largeur);
+            const float g = gris[ligne[j]];
+            rangee[i] += enX.part[j] * g;
+            rangee[i + 1] += (static_cast<float>(facteur) - enX.part[j]) * g;
+        }
+        const float haut = enY.part[y], bas = static_cast<float>(facteur) - haut;
+        for (size_t x = 0; x < rangee.size(); ++x) {
+            sommes[0][x] += haut * rangee[x];
+            sommes[1][x] += bas * rangee[x];
+        }
+        poidsRangees[0] += haut;
+        poidsRangees[1] += bas;
+    }
+    for (; ouverte < hauteur; ++ouverte) {
+        ecrit(ouverte);
+        std::swap(sommes[0], sommes[1]);
+        std::fill(sommes[1].begin(), sommes[1].end(), 0.0f);
+        poidsRangees[0] = poidsRangees[1];
+        poidsRangees[1] = 0;
+    }
+    return sortie;
+}
+
 Offscreen OffscreenDeGris(PIX* pix) {
     const int largeur = pixGetWidth(pix);
     const int hauteur = pixGetHeight(pix);
@@ -266,13 +372,14 @@ Offscreen ReechantillonnePage(Offscreen image, float facteur) {
     const double hauteur = std::round(image->hauteur * double{facteur});
     if (largeur < 1 || hauteur < 1 || largeur > kDimensionMax || hauteur > kDimensionMax)
         return nullptr;
+    // Reduced by area averaging, with no sharpening: it would ring around
+    // lines and turn grey edges black. Enlarged with the Lanczos filter.
+    if (facteur < 1)
+        return ReduitParAires(*image, facteur, static_cast<int>(largeur),
+                              static_cast<int>(hauteur));
     PixPossede gris = PixGrisDe(*image);
     if (!gris) return nullptr;
-    // Reduced by area mapping, with no sharpening: it would ring around
-    // lines and turn grey edges black. Enlarged with the Lanczos filter.
-    PixPossede echelle = facteur < 1
-                             ? PixPossede(pixScaleGeneral(gris.get(), facteur, facteur, 0.0f, 0))
-                             : AgranditGris(gris.get(), facteur);
+    PixPossede echelle = AgranditGris(gris.get(), facteur);
     gris.reset();
     if (!echelle) return nullptr;
     return OffscreenDeGris(echelle.get());

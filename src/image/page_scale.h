@@ -15,11 +15,14 @@
 // clear mode (no staves, noise) is left as it is.
 //
 // The resampling works on grey levels, before thresholding, so that thin
-// lines keep their weight: area mapping when the page is reduced
-// (Leptonica's scaler), a Lanczos filter when it is enlarged. Linear
-// interpolation was tried for enlarging and lost most notes of 150 dpi
-// pages: it spreads a one-pixel line over three faint rows. The result is
-// an offscreen of the same colour table as every decoded page.
+// lines keep their weight: area averaging when the page is reduced, a
+// Lanczos filter when it is enlarged. Linear interpolation fails both ways:
+// enlarging, it spreads a one-pixel line over three faint rows (most notes
+// of 150 dpi pages were lost); reducing by less than about a third, it
+// samples between source pixels, so a thin stroke or the gap between two
+// beams is kept, thinned or lost by turns along the page (a 400 dpi page
+// lost the second beam of its sixteenths). The result is an offscreen of
+// the same colour table as every decoded page.
 #pragma once
 
 #include <cstdint>

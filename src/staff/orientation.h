@@ -5,10 +5,11 @@
 // which leaves upright and upside down to tell apart. Clefs can: every
 // staff starts with its clef, usually followed by the key and time
 // signatures, and the clef reaches above and below the lines, while a staff
-// ends with a bar line and the last notes. So the staves are found on a
-// copy of the page, and the ink just inside the left ends of their lines is
-// weighed against the ink inside their right ends, over all staves. A page
-// whose right ends outweigh its left ends is upside down. Pages with no
+// ends with a bar line and the last notes; a system of several staves also
+// has its brace or bracket left of its lines. So the staves are found on a
+// copy of the page, and the ink just inside and just outside the left ends
+// of their lines is weighed against the ink at their right ends, over all
+// staves. A page whose right ends outweigh its left ends is upside down. Pages with no
 // staves long enough to weigh are taken as upright.
 #pragma once
 
@@ -20,6 +21,8 @@
 struct PeseeExtremites {
     int64_t encreDebuts = 0;  // black pixels just inside the left ends of the staves
     int64_t encreFins = 0;    // and inside their right ends
+    int64_t encreAvant = 0;   // black pixels just outside the left ends (braces, brackets)
+    int64_t encreApres = 0;   // and just outside the right ends
     bool renversee = false;   // the page stands upside down
 };
 

@@ -93,6 +93,55 @@ TEST_F(EchellePageTest, PagesWithLargeOrSmallStavesAreBroughtToTheTargetInterlin
     }
 }
 
+// Grey level of a pixel of a grey page, 0 black to 255 white.
+int GrisDe(Offscreen page, int x, int y) {
+    const Couleur16 c = CouleurDIndex(LitPixel(VueOffscreen(page), x, y));
+    return (int{c.rouge} + c.vert + c.bleu) / 3 >> 8;
+}
+
+// Reducing keeps every stroke's ink whatever the factor and wherever the
+// stroke falls between output pixels, so two beams drawn close together stay
+// two beams. Sampling between source pixels instead (what interpolation does
+// at factors near 1) makes strokes darker or lighter by turns down the page.
+TEST_F(EchellePageTest, ReducingKeepsTheInkOfEveryStrokeAtEveryPhase) {
+    for (const float facteur : {0.9f, 0.707f, 0.63f, 0.47f}) {
+        // Pairs of beams 8 px thick, 5 px apart, one every 31 px so that
+        // each falls at another phase of the output rows.
+        Offscreen page = CreeOffscreen(300, 40 * 31);
+        for (int k = 0; k < 40; ++k) {
+            Noircit(page, 20, 31 * k + 4, 280, 31 * k + 12);
+            Noircit(page, 20, 31 * k + 17, 280, 31 * k + 25);
+        }
+        Offscreen reduite = ReechantillonnePage(page, facteur);
+        ASSERT_NE(reduite, nullptr);
+        const int x = reduite->largeur / 2;
+        for (int k = 0; k < 40; ++k) {
+            // The ink of the pair, summed down the column, is its 16 px of
+            // black times the factor (within the steps of the grey table).
+            const int haut = static_cast<int>(31 * k * facteur);
+            const int bas = static_cast<int>(31 * (k + 1) * facteur);
+            double encre = 0;
+            for (int y = haut; y < bas; ++y) encre += (255 - GrisDe(reduite, x, y)) / 255.0;
+            EXPECT_NEAR(encre, 16 * facteur, 0.15) << facteur << " pair " << k;
+        }
+        // Thresholded, every pair is still two beams.
+        Seuillage(reduite, kSeuilParDefaut);
+        for (int k = 0; k < 40; ++k) {
+            int bandes = 0;
+            bool noir = false;
+            for (int y = static_cast<int>(31 * k * facteur);
+                 y < static_cast<int>(31 * (k + 1) * facteur); ++y) {
+                const bool n = LitPixel(VueOffscreen(reduite), x, y) == IndexNoir;
+                bandes += n && !noir;
+                noir = n;
+            }
+            EXPECT_EQ(bandes, 2) << facteur << " pair " << k;
+        }
+        DisposeOffscreen(reduite);
+        DisposeOffscreen(page);
+    }
+}
+
 // A real page enlarged twice over, as a 600 dpi scan of it would be, comes
 // back to the interline of the page as engraved.
 TEST_F(EchellePageTest, ARealPageEnlargedComesBackToItsInterline) {
