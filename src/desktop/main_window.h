@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QMainWindow>
 #include <QPointer>
+#include <chrono>
 #include <vector>
 
 #include "acquisition/scan_loop.h"
@@ -63,6 +64,14 @@ class FenetrePrincipale : public QMainWindow {
     void AttendMoteur() { moteur_.Attend(); }
     bool DerniereReconnaissanceReussie() const { return derniereReussie_; }
     const std::vector<SymboleVu>& SymbolesVus() const { return symbolesVus_; }
+    // How often the page is redrawn while recognition reads its staves.
+    void DonneIntervalleVueEnCours(std::chrono::milliseconds intervalle) {
+        intervalleVueEnCours_ = intervalle;
+    }
+
+  signals:
+    // A picture of page `page` was put in the view (while or after recognising).
+    void VueAffichee(int page);
 
   protected:
     void closeEvent(QCloseEvent* evenement) override;
@@ -139,6 +148,7 @@ class FenetrePrincipale : public QMainWindow {
     QString CheminResultat() const;
 
     TacheMoteur moteur_;
+    std::chrono::milliseconds intervalleVueEnCours_{250};
     ToilePage* toile_ = nullptr;
     QScrollArea* defilement_ = nullptr;
     BandePages* bande_ = nullptr;

@@ -10,6 +10,7 @@
 
 #include "desktop/about_box.h"
 #include "desktop/key_time_dialog.h"
+#include "desktop/live_view.h"
 #include "desktop/main_window.h"
 #include "desktop/options_dialog.h"
 #include "desktop/page_canvas.h"
@@ -65,6 +66,7 @@ void FenetrePrincipale::RecoitVue(const VueCalculee& vue) {
     symbolesVus_ = vue.symboles;
     bande_->Selectionne(vue.page);
     if (premiere) AjusteLargeur();
+    emit VueAffichee(vue.page);
 }
 
 void FenetrePrincipale::MontrePage(int index) {
@@ -121,19 +123,24 @@ void FenetrePrincipale::LanceReconnaissance(bool documentEntier) {
                                                 : tr("Recognising page %1").arg(page + 1));
     auto vue = std::make_shared<VueCalculee>();
     QPointer<FenetrePrincipale> fenetre(this);
-    auto travail = [documentEntier, page, vue, fenetre] {
+    // Pictures made on the worker thread are shown by the GUI thread.
+    auto montre = [fenetre](const VueCalculee& faite) {
+        QMetaObject::invokeMethod(
+            fenetre,
+            [fenetre, faite] {
+                if (fenetre) fenetre->RecoitVue(faite);
+            },
+            Qt::QueuedConnection);
+    };
+    auto travail = [documentEntier, page, vue, montre, intervalle = intervalleVueEnCours_] {
+        VueEnCours enCours(montre, intervalle);
+        const VueEnCoursInstallee installee(enCours);
         if (!documentEntier)
             return ReconnaitPageSeuleEnPlace(page) && DessineVueCourante(page, *vue);
         // Each page is shown as soon as it is done.
-        const bool ok = ReconnaitDocumentEnPlace([fenetre](int p, bool) {
+        const bool ok = ReconnaitDocumentEnPlace([montre](int p, bool) {
             VueCalculee faite;
-            if (!DessineVueCourante(p, faite)) return;
-            QMetaObject::invokeMethod(
-                fenetre,
-                [fenetre, faite] {
-                    if (fenetre) fenetre->RecoitVue(faite);
-                },
-                Qt::QueuedConnection);
+            if (DessineVueCourante(p, faite)) montre(faite);
         });
         CalculeVue(page, *vue);
         return ok;

@@ -3,6 +3,7 @@
 // MusicXML and check it. Run on the bundled sample page, and on a real
 // corpus page when the corpus is there.
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -33,6 +34,29 @@ class EssaiReconnaissance : public QObject {
         const QString page = QStringLiteral(RUZO_CORPUS "/pages/fife_chester/musescore/page-1.png");
         if (!QFile::exists(page)) QSKIP("no corpus");
         Parcours(page);
+    }
+
+    // The page fills in staff by staff: a picture after each staff read,
+    // before the page's final one.
+    void PageMontreeAMesureDesPortees() {
+        QTemporaryDir dossier;
+        const QString image = dossier.filePath(QStringLiteral("page.png"));
+        QVERIFY(QFile::copy(QStringLiteral(RUZO_TEST_DATA "/sample-page.png"), image));
+        FenetrePrincipale fenetre;
+        fenetre.show();
+        QVERIFY(fenetre.Ouvre({image}));
+        fenetre.AttendMoteur();
+        QCoreApplication::processEvents();
+        fenetre.DonneIntervalleVueEnCours(std::chrono::milliseconds(0));
+        QSignalSpy vues(&fenetre, &FenetrePrincipale::VueAffichee);
+
+        fenetre.ReconnaitPage();
+        fenetre.AttendMoteur();
+        QCoreApplication::processEvents();
+        QVERIFY(fenetre.DerniereReconnaissanceReussie());
+        const int portees = Document.Etat.NbPorteesTrouvees();
+        QVERIFY(portees >= 2);
+        QVERIFY2(vues.count() >= portees + 1, qPrintable(QString::number(vues.count())));
     }
 
   private:

@@ -22,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t taille) {
     const int largeur = 4 + data[1] % 120;
     const int hauteur = 4 + data[2] % 120;
     const int ligneHaut = data[3] % hauteur;
-    etat.PorteeImage = nullptr;
-    LibereEtatPage(etat);
+    EtatPage etat;
     Portee p;
     p.CadreBande = Rect{0, 0, static_cast<int16_t>(hauteur), static_cast<int16_t>(largeur)};
     p.CadreBandeRef = p.CadreBande;
