@@ -201,3 +201,22 @@ INSTANTIATE_TEST_SUITE_P(
     NomParPage());
 
 }  // namespace
+
+namespace {
+
+// A 200 dpi scan has staff lines of less than a pixel, smoothed over two grey
+// rows. Enlarged to the working size, it must still show all six of its
+// staves: thresholded at the default, one of them broke up and was lost.
+TEST_F(RecherchePorteesTest, AnEnlargedLowResolutionScanKeepsEveryStaff) {
+    const std::string chemin =
+        RUZO_CORPUS "/degraded/lied_reichardt_bergmannslied/lowres/page-1.png";
+    if (!std::filesystem::exists(chemin)) GTEST_SKIP() << "no corpus at " << RUZO_CORPUS;
+    MesuresChargement mesures;
+    Offscreen page = ChargeImageReconnaissance(chemin, &mesures);
+    ASSERT_NE(page, nullptr);
+    EXPECT_GT(mesures.echelle.facteur, 1.5f);
+    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
+    EXPECT_EQ(etat.NbPorteesTrouvees(), 6);
+}
+
+}  // namespace
