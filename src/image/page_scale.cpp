@@ -131,15 +131,28 @@ struct LiberateurPix {
 };
 using PixPossede = std::unique_ptr<PIX, LiberateurPix>;
 
-// The page as 8-bit grey levels, the mean of its colour's components.
-PixPossede PixGrisDe(const PixMap& image) {
-    PixPossede pix(pixCreate(image.largeur, image.hauteur, 8));
-    if (!pix) return nullptr;
+// The grey level of each colour index: the mean of the colour's components.
+std::array<uint8_t, 256> GrisDesIndex() {
     std::array<uint8_t, 256> gris{};
     for (int i = 0; i < 256; ++i) {
         const Couleur16 c = CouleurDIndex(static_cast<uint8_t>(i));
         gris[i] = static_cast<uint8_t>((int32_t{c.rouge} + c.vert + c.bleu) / 3 >> 8);
     }
+    return gris;
+}
+
+// The colour index of each grey level.
+std::array<uint8_t, 256> IndexDesGris() {
+    std::array<uint8_t, 256> index{};
+    for (int g = 0; g < 256; ++g) index[g] = IndexDeGris(static_cast<uint8_t>(g));
+    return index;
+}
+
+// The page as 8-bit grey levels.
+PixPossede PixGrisDe(const PixMap& image) {
+    PixPossede pix(pixCreate(image.largeur, image.hauteur, 8));
+    if (!pix) return nullptr;
+    const std::array<uint8_t, 256> gris = GrisDesIndex();
     l_uint32* donnees = pixGetData(pix.get());
     const l_int32 mots = pixGetWpl(pix.get());
     for (int y = 0; y < image.hauteur; ++y) {
@@ -260,13 +273,8 @@ PartageAires PartageReduction(int n, double facteur) {
 Offscreen ReduitParAires(const PixMap& source, double facteur, int largeur, int hauteur) {
     Offscreen sortie = CreeOffscreen(largeur, hauteur);
     if (!sortie) return nullptr;
-    std::array<float, 256> gris{};
-    for (int i = 0; i < 256; ++i) {
-        const Couleur16 c = CouleurDIndex(static_cast<uint8_t>(i));
-        gris[i] = static_cast<float>((int32_t{c.rouge} + c.vert + c.bleu) / 3 >> 8);
-    }
-    std::array<uint8_t, 256> index{};
-    for (int g = 0; g < 256; ++g) index[g] = IndexDeGris(static_cast<uint8_t>(g));
+    const std::array<uint8_t, 256> gris = GrisDesIndex();
+    const std::array<uint8_t, 256> index = IndexDesGris();
 
     const PartageAires enX = PartageReduction(source.largeur, facteur);
     const PartageAires enY = PartageReduction(source.hauteur, facteur);
@@ -293,16 +301,18 @@ Offscreen ReduitParAires(const PixMap& source, double facteur, int largeur, int 
             cible[x] = index[static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L))];
         }
     };
+    // Writes the open output row and opens the next one.
+    const auto avance = [&] {
+        ecrit(ouverte);
+        std::swap(sommes[0], sommes[1]);
+        std::fill(sommes[1].begin(), sommes[1].end(), 0.0f);
+        poidsRangees[0] = poidsRangees[1];
+        poidsRangees[1] = 0;
+        ++ouverte;
+    };
     for (int y = 0; y < source.hauteur; ++y) {
-        const int r = enY.cible[y];
-        while (ouverte < r) {  // every source row of the open output row is in
-            ecrit(ouverte);
-            std::swap(sommes[0], sommes[1]);
-            std::fill(sommes[1].begin(), sommes[1].end(), 0.0f);
-            poidsRangees[0] = poidsRangees[1];
-            poidsRangees[1] = 0;
-            ++ouverte;
-        }
+        // Every source row of the open output row is in.
+        while (ouverte < enY.cible[y]) avance();
         std::fill(rangee.begin(), rangee.end(), 0.0f);
         const uint8_t* ligne = source.PremiereLigne() + static_cast<intptr_t>(y) * source.pasLigne;
         for (int j = 0; j < source.largeur; ++j) {
@@ -319,13 +329,7 @@ Offscreen ReduitParAires(const PixMap& source, double facteur, int largeur, int 
         poidsRangees[0] += haut;
         poidsRangees[1] += bas;
     }
-    for (; ouverte < hauteur; ++ouverte) {
-        ecrit(ouverte);
-        std::swap(sommes[0], sommes[1]);
-        std::fill(sommes[1].begin(), sommes[1].end(), 0.0f);
-        poidsRangees[0] = poidsRangees[1];
-        poidsRangees[1] = 0;
-    }
+    while (ouverte < hauteur) avance();
     return sortie;
 }
 
@@ -334,8 +338,7 @@ Offscreen OffscreenDeGris(PIX* pix) {
     const int hauteur = pixGetHeight(pix);
     Offscreen image = CreeOffscreen(largeur, hauteur);
     if (!image) return nullptr;
-    std::array<uint8_t, 256> index{};
-    for (int g = 0; g < 256; ++g) index[g] = IndexDeGris(static_cast<uint8_t>(g));
+    const std::array<uint8_t, 256> index = IndexDesGris();
     const l_uint32* donnees = pixGetData(pix);
     const l_int32 mots = pixGetWpl(pix);
     for (int y = 0; y < hauteur; ++y) {
