@@ -348,24 +348,30 @@ bool Lecteur::StockeNote(PorteeDoc& partie, NoteDoc& note) {
     return true;
 }
 
-// The tie numbers that only starts, or only ends, carry in a part.
-std::set<int> NumerosSeuls(const PorteeDoc& partie, bool debuts) {
-    std::set<int> a, b;
+// The tie numbers that only starts carry in a part, and those only ends carry.
+struct LiaisonsSeules {
+    std::set<int> debuts, fins;
+};
+
+LiaisonsSeules NumerosSeuls(const PorteeDoc& partie) {
+    LiaisonsSeules toutes;
     for (const MesureDoc& m : partie.Mesures)
         for (const NoteDoc& n : m.Notes) {
-            if (n.DebutLiaison) a.insert(n.DebutLiaison);
-            if (n.FinLiaison) b.insert(n.FinLiaison);
+            if (n.DebutLiaison) toutes.debuts.insert(n.DebutLiaison);
+            if (n.FinLiaison) toutes.fins.insert(n.FinLiaison);
         }
-    std::set<int> seuls;
-    for (int k : debuts ? a : b)
-        if (!(debuts ? b : a).count(k)) seuls.insert(k);
-    return seuls;
+    LiaisonsSeules seules;
+    for (int k : toutes.debuts)
+        if (!toutes.fins.count(k)) seules.debuts.insert(k);
+    for (int k : toutes.fins)
+        if (!toutes.debuts.count(k)) seules.fins.insert(k);
+    return seules;
 }
 
 }  // namespace
 
 void RelieLiaisonsCoupees(PorteeDoc& partie) {
-    const std::set<int> debuts = NumerosSeuls(partie, true), fins = NumerosSeuls(partie, false);
+    const auto [debuts, fins] = NumerosSeuls(partie);
     if (debuts.empty() || fins.empty()) return;
     // The notes of the last measure before each line break whose tie finds
     // no end: a tie's second half, at the start of the next line, ends on
