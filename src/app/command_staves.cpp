@@ -50,6 +50,9 @@ void AfficheTexte(bool resultat, const MesuresChargement& mesures, const PeseeEx
                 static_cast<long long>(pesee.encreDebuts), static_cast<long long>(pesee.encreFins));
     if (mesures.seuilDeLaPage)
         std::printf("page threshold %d %%: the page's own\n", PourCentSeuil(mesures.seuil.seuil));
+    else if (echelle.facteur > 1)
+        std::printf("page threshold %d %% on the enlarged grey levels, thin strokes' ridges kept\n",
+                    PourCentSeuil(mesures.seuil.seuil));
     else if (mesures.seuil.epaisseurTraits > 0)
         std::printf("page threshold %d %%: strokes %.2f px thick\n",
                     PourCentSeuil(mesures.seuil.seuil), mesures.seuil.epaisseurTraits);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 #include "image/despeckle.h"
 #include "image/edge_smoothing.h"
@@ -105,18 +106,6 @@ void ChoisitSeuilPage(const EntreePage& page, Offscreen image, MesuresChargement
     mesures.seuil = page.Seuillage ? SeuilAutomatique{page.Seuil, 0} : ChoisitSeuil(image);
 }
 
-// An enlarged page is thresholded halfway between the default and the
-// threshold chosen on its own pixels. Chosen anew on the enlarged page, the
-// threshold would be the default: a thin line split over two grey rows is
-// spread by the filter into a wide grey band that measures as a thick
-// stroke, and the default cuts it (a 200 dpi lied lost a staff and 39 % of
-// its notes). The choice made before enlarging is too high in turn: the
-// filter's soft edges around every symbol then turn black and merge.
-void SeuilPageAgrandie(const EntreePage& page, MesuresChargement& mesures) {
-    if (page.Seuillage) return;
-    mesures.seuil.seuil = (mesures.seuil.seuil + kSeuilParDefaut) / 2;
-}
-
 // Specks that touch a shape escape the component count and leave bumps and
 // notches on heads, clefs and line edges, which change the row runs every
 // matcher reads: a despeckled page also has its edges smoothed.
@@ -165,10 +154,12 @@ int Prepare(EntreePage& page, const std::string& cheminDocument, Offscreen& imag
         return Echec(kPageNonTournee, page);
     }
     ChoisitSeuilPage(page, image, mesures);
-    mesures.echelle = MetPageALEchelle(image, mesures.seuil.seuil);
-    // Reduced strokes are thinner in pixels: the choice is made anew.
+    mesures.echelle = MetPageALEchelle(image, mesures.seuil.seuil,
+                                       page.Seuillage ? std::optional(page.Seuil) : std::nullopt);
+    // Reduced strokes are thinner in pixels: the choice is made anew. An
+    // enlarged page was thresholded on its enlarged grey levels.
     if (mesures.echelle.facteur < 1) ChoisitSeuilPage(page, image, mesures);
-    if (mesures.echelle.facteur > 1) SeuilPageAgrandie(page, mesures);
+    if (mesures.echelle.facteur > 1 && !page.Seuillage) mesures.seuil = {kSeuilParDefaut, 0};
     Seuillage(image, mesures.seuil.seuil);
     if (page.MangeMarge) SupprimeMarges(image);
     DepoussiereSelonPage(page, image);

@@ -1,11 +1,9 @@
 #include "image/page_scale.h"
 
-#include <leptonica/allheaders.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <memory>
+#include <new>
 #include <vector>
 
 #include "image/thresholding.h"
@@ -37,6 +35,20 @@ constexpr size_t kInterligneMinimale = 5;
 // columns for a page to be taken as turned a quarter: on an upright page
 // the rows cross only the odd beam or text line.
 constexpr uint32_t kRapportQuartDeTour = 4;
+
+// An enlarged page is thresholded on its own 256 grey levels, and a thin
+// stroke that the filter spread over several rows at less than half its
+// darkness (a line that fell between two rows of the scan) keeps its ridge:
+// a pixel darker than this grey level, a step of `kMarcheCrete` darker than
+// the pixels about one source pixel away on both sides across the stroke.
+// Raising the threshold instead would keep such lines but turn black the
+// soft edges of every head, beam and accidental, closing a flat's bowl or
+// the gap between two beams (at 150 dpi the useful threshold was a window
+// a few grey levels wide, different on every page).
+constexpr int kGrisCreteMaximal = 170;
+constexpr int kMarcheCrete = 20;
+// `Seuillage` compares the sum of three 16-bit components.
+constexpr int32_t kUnitesParGris = 3 * 257;
 
 using Histogramme = std::array<uint32_t, 2 * kRunMaximal + 2>;
 
@@ -126,10 +138,14 @@ float ModeAffine(const Histogramme& h) {
     return static_cast<float>(somme / poids);
 }
 
-struct LiberateurPix {
-    void operator()(PIX* p) const { pixDestroy(&p); }
+// A page of 256 grey levels (0 black), rows packed: an enlarged page before
+// it is thresholded, finer than the colour table's sixteen greys.
+struct PageGrise {
+    int largeur = 0;
+    int hauteur = 0;
+    std::vector<uint8_t> gris;
+    int Gris(int x, int y) const { return gris[static_cast<size_t>(y) * largeur + x]; }
 };
-using PixPossede = std::unique_ptr<PIX, LiberateurPix>;
 
 // The grey level of each colour index: the mean of the colour's components.
 std::array<uint8_t, 256> GrisDesIndex() {
@@ -146,21 +162,6 @@ std::array<uint8_t, 256> IndexDesGris() {
     std::array<uint8_t, 256> index{};
     for (int g = 0; g < 256; ++g) index[g] = IndexDeGris(static_cast<uint8_t>(g));
     return index;
-}
-
-// The page as 8-bit grey levels.
-PixPossede PixGrisDe(const PixMap& image) {
-    PixPossede pix(pixCreate(image.largeur, image.hauteur, 8));
-    if (!pix) return nullptr;
-    const std::array<uint8_t, 256> gris = GrisDesIndex();
-    l_uint32* donnees = pixGetData(pix.get());
-    const l_int32 mots = pixGetWpl(pix.get());
-    for (int y = 0; y < image.hauteur; ++y) {
-        const uint8_t* source = image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne;
-        l_uint32* ligne = donnees + static_cast<intptr_t>(y) * mots;
-        for (int x = 0; x < image.largeur; ++x) SET_DATA_BYTE(ligne, x, gris[source[x]]);
-    }
-    return pix;
 }
 
 // Lanczos weight of a source pixel `d` pixels from the sampled point, over
@@ -201,43 +202,48 @@ inline int Borne(int i, int n) {
     return i < 0 ? 0 : (i >= n ? n - 1 : i);
 }
 
-// The grey page enlarged by `facteur` with a separable Lanczos filter:
-// rows first into a float buffer, then columns.
-PixPossede AgranditGris(PIX* gris, double facteur) {
-    const int l0 = pixGetWidth(gris), h0 = pixGetHeight(gris);
+// The page enlarged by `facteur` with a separable Lanczos filter, rows
+// first into a float buffer, then columns, into 256 grey levels: the
+// colour table's sixteen greys would cut a faint line's rows in steps too
+// coarse to threshold it well.
+bool AgranditGris(const PixMap& source, double facteur, PageGrise& sortie) {
+    const int l0 = source.largeur, h0 = source.hauteur;
     const int l1 = static_cast<int>(std::lround(l0 * facteur));
     const int h1 = static_cast<int>(std::lround(h0 * facteur));
-    PixPossede sortie(pixCreate(l1, h1, 8));
-    if (!sortie) return nullptr;
+    const std::array<uint8_t, 256> gris = GrisDesIndex();
     const Noyau enX = NoyauAgrandissement(l1, facteur);
     const Noyau enY = NoyauAgrandissement(h1, facteur);
-    std::vector<float> rangees(static_cast<size_t>(h0) * l1);
-    const l_uint32* source = pixGetData(gris);
-    const l_int32 motsSource = pixGetWpl(gris);
+    std::vector<float> rangees;
+    try {
+        rangees.resize(static_cast<size_t>(h0) * l1);
+        sortie.gris.resize(static_cast<size_t>(h1) * l1);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    sortie.largeur = l1;
+    sortie.hauteur = h1;
     for (int y = 0; y < h0; ++y) {
-        const l_uint32* ligne = source + static_cast<intptr_t>(y) * motsSource;
+        const uint8_t* ligne = source.PremiereLigne() + static_cast<intptr_t>(y) * source.pasLigne;
         float* cible = rangees.data() + static_cast<size_t>(y) * l1;
         for (int x = 0; x < l1; ++x) {
             float v = 0;
             for (int t = 0; t < 6; ++t)
-                v += enX.poids[x][t] * GET_DATA_BYTE(ligne, Borne(enX.premier[x] + t, l0));
+                v += enX.poids[x][t] * gris[ligne[Borne(enX.premier[x] + t, l0)]];
             cible[x] = v;
         }
     }
-    l_uint32* donnees = pixGetData(sortie.get());
-    const l_int32 mots = pixGetWpl(sortie.get());
     for (int y = 0; y < h1; ++y) {
-        l_uint32* ligne = donnees + static_cast<intptr_t>(y) * mots;
+        uint8_t* ligne = sortie.gris.data() + static_cast<size_t>(y) * l1;
         const float* rang[6];
         for (int t = 0; t < 6; ++t)
             rang[t] = rangees.data() + static_cast<size_t>(Borne(enY.premier[y] + t, h0)) * l1;
         for (int x = 0; x < l1; ++x) {
             float v = 0;
             for (int t = 0; t < 6; ++t) v += enY.poids[y][t] * rang[t][x];
-            SET_DATA_BYTE(ligne, x, static_cast<l_uint32>(std::clamp(std::lround(v), 0L, 255L)));
+            ligne[x] = static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L));
         }
     }
-    return sortie;
+    return true;
 }
 
 // For each source sample of a line reduced by `facteur`: the output sample
@@ -333,20 +339,62 @@ Offscreen ReduitParAires(const PixMap& source, double facteur, int largeur, int 
     return sortie;
 }
 
-Offscreen OffscreenDeGris(PIX* pix) {
-    const int largeur = pixGetWidth(pix);
-    const int hauteur = pixGetHeight(pix);
-    Offscreen image = CreeOffscreen(largeur, hauteur);
+// The grey page in the colour table's nearest greys.
+Offscreen OffscreenDeGris(const PageGrise& page) {
+    Offscreen image = CreeOffscreen(page.largeur, page.hauteur);
     if (!image) return nullptr;
     const std::array<uint8_t, 256> index = IndexDesGris();
-    const l_uint32* donnees = pixGetData(pix);
-    const l_int32 mots = pixGetWpl(pix);
-    for (int y = 0; y < hauteur; ++y) {
-        const l_uint32* ligne = donnees + static_cast<intptr_t>(y) * mots;
+    for (int y = 0; y < page.hauteur; ++y) {
+        const uint8_t* source = page.gris.data() + static_cast<size_t>(y) * page.largeur;
         uint8_t* cible = image->PremiereLigne() + static_cast<intptr_t>(y) * image->pasLigne;
-        for (int x = 0; x < largeur; ++x) cible[x] = index[GET_DATA_BYTE(ligne, x)];
+        for (int x = 0; x < page.largeur; ++x) cible[x] = index[source[x]];
     }
     return image;
+}
+
+// True when (x, y) lies on the ridge of a thin stroke running across the
+// direction (dx, dy): no lighter than its two neighbours along it, and a
+// clear step darker than the pixels `ecart` away on both sides.
+bool SurCrete(const PageGrise& page, int x, int y, int dx, int dy, int ecart) {
+    const int g = page.Gris(x, y);
+    return g <= page.Gris(x - dx, y - dy) && g <= page.Gris(x + dx, y + dy) &&
+           g + kMarcheCrete <= page.Gris(x - ecart * dx, y - ecart * dy) &&
+           g + kMarcheCrete <= page.Gris(x + ecart * dx, y + ecart * dy);
+}
+
+// The enlarged grey page in black and white: black where the grey, as
+// three 16-bit components, sums below `seuil` (the rule of `Seuillage`),
+// and, with `cretes`, along the ridges of thin strokes darker than
+// `kGrisCreteMaximal` (see `kMarcheCrete`). A stroke's ridge is a pixel
+// wide, which is what the threshold had lost: the stroke keeps its
+// length without the soft edges of heads and beams turning black around it.
+Offscreen OffscreenSeuille(const PageGrise& page, int32_t seuil, bool cretes, int ecart) {
+    Offscreen image = CreeOffscreen(page.largeur, page.hauteur);
+    if (!image) return nullptr;
+    for (int y = 0; y < page.hauteur; ++y) {
+        uint8_t* cible = image->PremiereLigne() + static_cast<intptr_t>(y) * image->pasLigne;
+        const bool interieure = y >= ecart && y + ecart < page.hauteur;
+        for (int x = 0; x < page.largeur; ++x) {
+            const int g = page.Gris(x, y);
+            bool noir = kUnitesParGris * g < seuil;
+            if (!noir && cretes && g < kGrisCreteMaximal && interieure && x >= ecart &&
+                x + ecart < page.largeur)
+                noir = SurCrete(page, x, y, 0, 1, ecart) || SurCrete(page, x, y, 1, 0, ecart);
+            cible[x] = noir ? IndexNoir : IndexBlanc;
+        }
+    }
+    return image;
+}
+
+// The dimensions of `image` resampled by `facteur`, false when out of range.
+bool DimensionsEchelle(const PixMap& image, float facteur, int& largeur, int& hauteur) {
+    if (!(facteur > 0)) return false;
+    const double l = std::round(image.largeur * double{facteur});
+    const double h = std::round(image.hauteur * double{facteur});
+    if (l < 1 || h < 1 || l > kDimensionMax || h > kDimensionMax) return false;
+    largeur = static_cast<int>(l);
+    hauteur = static_cast<int>(h);
+    return true;
 }
 
 }  // namespace
@@ -370,32 +418,38 @@ bool PorteesVerticales(Offscreen image, int32_t seuil) {
 }
 
 Offscreen ReechantillonnePage(Offscreen image, float facteur) {
-    if (!image || !(facteur > 0)) return nullptr;
-    const double largeur = std::round(image->largeur * double{facteur});
-    const double hauteur = std::round(image->hauteur * double{facteur});
-    if (largeur < 1 || hauteur < 1 || largeur > kDimensionMax || hauteur > kDimensionMax)
-        return nullptr;
+    int largeur = 0, hauteur = 0;
+    if (!image || !DimensionsEchelle(*image, facteur, largeur, hauteur)) return nullptr;
     // Reduced by area averaging, with no sharpening: it would ring around
     // lines and turn grey edges black. Enlarged with the Lanczos filter.
-    if (facteur < 1)
-        return ReduitParAires(*image, facteur, static_cast<int>(largeur),
-                              static_cast<int>(hauteur));
-    PixPossede gris = PixGrisDe(*image);
-    if (!gris) return nullptr;
-    PixPossede echelle = AgranditGris(gris.get(), facteur);
-    gris.reset();
-    if (!echelle) return nullptr;
-    return OffscreenDeGris(echelle.get());
+    if (facteur < 1) return ReduitParAires(*image, facteur, largeur, hauteur);
+    PageGrise grise;
+    if (!AgranditGris(*image, facteur, grise)) return nullptr;
+    return OffscreenDeGris(grise);
 }
 
-MiseALEchelle MetPageALEchelle(Offscreen& image, int32_t seuil) {
+Offscreen AgranditEtSeuille(Offscreen image, float facteur, std::optional<int32_t> seuil) {
+    int largeur = 0, hauteur = 0;
+    if (!image || facteur <= 1 || !DimensionsEchelle(*image, facteur, largeur, hauteur))
+        return nullptr;
+    PageGrise grise;
+    if (!AgranditGris(*image, facteur, grise)) return nullptr;
+    // One source pixel away: past a thin stroke's centre, and on a stroke
+    // split evenly over two source rows, halfway out into the paper.
+    const int ecart = std::max(2, static_cast<int>(std::lround(facteur)));
+    return OffscreenSeuille(grise, seuil.value_or(kSeuilParDefaut), !seuil, ecart);
+}
+
+MiseALEchelle MetPageALEchelle(Offscreen& image, int32_t seuil,
+                               std::optional<int32_t> seuilAgrandie) {
     MiseALEchelle mise;
     mise.interligne = EstimeInterligne(image, seuil);
     if (mise.interligne <= 0) return mise;
     if (mise.interligne >= kInterligneMinimaleTravail && mise.interligne <= kInterligneMaximale)
         return mise;
     const float facteur = kInterligneCible / mise.interligne;
-    Offscreen nouvelle = ReechantillonnePage(image, facteur);
+    Offscreen nouvelle = facteur < 1 ? ReechantillonnePage(image, facteur)
+                                     : AgranditEtSeuille(image, facteur, seuilAgrandie);
     if (!nouvelle) {
         Trace("Page left at its size: no memory to resample it by %.2f", facteur);
         return mise;

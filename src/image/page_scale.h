@@ -22,10 +22,13 @@
 // samples between source pixels, so a thin stroke or the gap between two
 // beams is kept, thinned or lost by turns along the page (a 400 dpi page
 // lost the second beam of its sixteenths). The result is an offscreen of
-// the same colour table as every decoded page.
+// the same colour table as every decoded page, except that an enlarged page
+// is thresholded at once on its 256 grey levels (see `AgranditEtSeuille`):
+// the table's sixteen greys would cut a faint line's rows in coarse steps.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "image/offscreen.h"
 #include "image/thresholding.h"
@@ -50,10 +53,19 @@ struct MiseALEchelle {
     float facteur = 1;     // applied to the page's width and height; 1 when untouched
 };
 
-// Measures the interline of `image` and, when it is above the range the
+// Measures the interline of `image` and, when it is outside the range the
 // recognition works in, replaces `image` by a resampled copy (the old one is
-// disposed). When memory is short the page is left unscaled.
-MiseALEchelle MetPageALEchelle(Offscreen& image, int32_t seuil = kSeuilParDefaut);
+// disposed). A reduced page keeps its grey levels; an enlarged one comes out
+// black and white, as `AgranditEtSeuille` makes it with `seuilAgrandie`.
+// When memory is short the page is left unscaled.
+MiseALEchelle MetPageALEchelle(Offscreen& image, int32_t seuil = kSeuilParDefaut,
+                               std::optional<int32_t> seuilAgrandie = {});
+
+// The page enlarged by `facteur` (above 1) and thresholded on its enlarged
+// grey levels: at `seuil` when given (the page's own threshold), else at the
+// default with the ridges of thin strokes kept black. None when the size is
+// out of range or memory is short.
+Offscreen AgranditEtSeuille(Offscreen image, float facteur, std::optional<int32_t> seuil = {});
 
 // The page resampled by `facteur` (grey levels, colour table kept); none
 // when the size is out of range or memory is short.

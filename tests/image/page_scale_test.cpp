@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <random>
 
+#include "image/automatic_threshold.h"
 #include "image/page_preparation.h"
 #include "image/thresholding.h"
 #include "staff/pages_de_test.h"
@@ -158,6 +159,67 @@ TEST_F(EchellePageTest, ARealPageEnlargedComesBackToItsInterline) {
     EXPECT_NEAR(EstimeInterligne(double_), kInterligneCible, 1.0);
     EXPECT_LT(mise.facteur, 0.6f);
     DisposeOffscreen(double_);
+    DisposeOffscreen(page);
+}
+
+// A low-resolution scan: staff lines one pixel thick that fell between two
+// rows, each row at 60 % of white, and pairs of beams with a gap of two
+// light grey rows between them. Enlarged, the lines come out whole and thin,
+// and the beams stay two.
+TEST_F(EchellePageTest, AnEnlargedScanKeepsItsFaintLinesWithoutClosingGaps) {
+    const int interligne = 8, largeur = 480;
+    Offscreen page = CreeOffscreen(largeur, 400);
+    const VuePixels vue = VueOffscreen(page);
+    const auto trace = [&](int y, int x0, int x1, uint8_t gris) {
+        for (int x = x0; x < x1; ++x) EcritPixel(vue, x, y, IndexDeGris(gris));
+    };
+    for (int k = 0; k < 4; ++k)
+        for (int ligne = 0; ligne < 5; ++ligne) {
+            const int y = 40 + 90 * k + ligne * interligne;
+            trace(y, 16, largeur - 16, 0x99);
+            trace(y + 1, 16, largeur - 16, 0x99);
+        }
+    for (int k = 0; k < 4; ++k) {
+        const int y = 40 + 90 * k + 5 * interligne + 12;
+        Noircit(page, 100, y, 300, y + 4);
+        trace(y + 4, 100, 300, 0xAA);
+        trace(y + 5, 100, 300, 0xAA);
+        Noircit(page, 100, y + 6, 300, y + 10);
+    }
+    // Measured, as at load, at the threshold chosen for the page's grey lines.
+    const MiseALEchelle mise = MetPageALEchelle(page, ChoisitSeuil(page).seuil);
+    ASSERT_NEAR(mise.facteur, 2.5, 0.05);
+    const VuePixels grande = VueOffscreen(page);
+    const auto noir = [&](int x, int y) { return LitPixel(grande, x, y) == IndexNoir; };
+    // The black rows across each column near a line (or beam pair) centre.
+    const auto bandes = [&](int x, int centre, int demi, int* epaisseur) {
+        int n = 0, noirs = 0;
+        bool avant = false;
+        for (int y = centre - demi; y <= centre + demi; ++y) {
+            const bool b = noir(x, y);
+            n += b && !avant;
+            noirs += b;
+            avant = b;
+        }
+        if (epaisseur) *epaisseur = noirs;
+        return n;
+    };
+    for (int k = 0; k < 4; ++k) {
+        for (int ligne = 0; ligne < 5; ++ligne) {
+            const int centre = static_cast<int>((41 + 90 * k + ligne * interligne) * 2.5);
+            int coupures = 0, epaisse = 0;
+            for (int x = 50; x < static_cast<int>((largeur - 20) * 2.5); ++x) {
+                int epaisseur = 0;
+                coupures += bandes(x, centre, 6, &epaisseur) != 1;
+                epaisse += epaisseur > 3;
+            }
+            EXPECT_EQ(coupures, 0) << "staff " << k << " line " << ligne;
+            EXPECT_EQ(epaisse, 0) << "staff " << k << " line " << ligne;
+        }
+        const int paire = static_cast<int>((40 + 90 * k + 5 * interligne + 17) * 2.5);
+        for (int x = 260; x < 740; x += 7)
+            EXPECT_EQ(bandes(x, paire, 14, nullptr), 2) << "beams of staff " << k;
+    }
     DisposeOffscreen(page);
 }
 
