@@ -56,8 +56,8 @@ bool DemandeOui(const std::string& avertissement) {
         return false;
     }
     // "o" is "oui": the question may have been asked in French.
-    return reponse == "y" || reponse == "Y" || reponse == "yes" || reponse == "o" || reponse == "O" ||
-           reponse == "oui";
+    return reponse == "y" || reponse == "Y" || reponse == "yes" || reponse == "o" ||
+           reponse == "O" || reponse == "oui";
 }
 
 // The proposed name, or the next number free when a file has it already.
