@@ -28,10 +28,9 @@ bool LitFichierLangue(const std::string& chemin, int& langue) {
 }
 
 bool EcritFichierLangue(const std::string& chemin, int langue) {
-    const std::string octets = {static_cast<char>(kMarqueurLangue >> 8),
-                                static_cast<char>(kMarqueurLangue & 0xFF),
-                                static_cast<char>((langue >> 8) & 0xFF),
-                                static_cast<char>(langue & 0xFF)};
+    const std::string octets = {
+        static_cast<char>(kMarqueurLangue >> 8), static_cast<char>(kMarqueurLangue & 0xFF),
+        static_cast<char>((langue >> 8) & 0xFF), static_cast<char>(langue & 0xFF)};
     return RemplaceFichier(chemin, octets);
 }
 
