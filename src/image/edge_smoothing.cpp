@@ -1,5 +1,10 @@
 #include "image/edge_smoothing.h"
 
+#include <algorithm>
+#include <array>
+#include <new>
+#include <vector>
+
 #include "toolbox/messages.h"
 
 namespace {
@@ -8,21 +13,32 @@ namespace {
 constexpr int kTourX[8] = {-1, 0, 1, 1, 1, 0, -1, -1};
 constexpr int kTourY[8] = {-1, -1, -1, 0, 1, 1, 1, 0};
 
-// Whether the pixel's colour should flip: `autre[i]` tells whether neighbour
-// i is of the other kind (white around a black pixel, black around a white
-// one). The other kind must hold more than five neighbours, or five with
-// exactly two corners, and form one arc: a pixel between two strokes, or in
-// a one-pixel line, sees two arcs and stays.
-bool Bascule(const bool autre[8]) {
+// Whether the pixel's colour should flip: bit i of `autre` tells whether
+// neighbour i is of the other kind (white around a black pixel, black
+// around a white one). The other kind must hold more than five neighbours,
+// or five with exactly two corners, and form one arc: a pixel between two
+// strokes, or in a one-pixel line, sees two arcs and stays.
+bool Bascule(unsigned autre) {
+    const auto estAutre = [autre](int i) { return (autre >> (i % 8) & 1u) != 0; };
     int nombre = 0, coins = 0, debutsArc = 0;
     for (int i = 0; i < 8; ++i) {
-        if (!autre[i]) continue;
+        if (!estAutre(i)) continue;
         ++nombre;
         if (i % 2 == 0) ++coins;
-        if (!autre[(i + 7) % 8]) ++debutsArc;
+        if (!estAutre(i + 7)) ++debutsArc;
     }
     const bool unArc = debutsArc == 1 || nombre == 8;
     return unArc && (nombre > 5 || (nombre == 5 && coins == 2));
+}
+
+// The answer for each of the 256 neighbourhoods, made once.
+const std::array<bool, 256>& TableBascule() {
+    static const std::array<bool, 256> table = [] {
+        std::array<bool, 256> t{};
+        for (unsigned autre = 0; autre < 256; ++autre) t[autre] = Bascule(autre);
+        return t;
+    }();
+    return table;
 }
 
 }  // namespace
@@ -30,25 +46,46 @@ bool Bascule(const bool autre[8]) {
 bool LisseContours(Offscreen o) {
     Trace("Lissage des contours");
     if (!o) return true;
-    const OffscreenPossede avant(DupliqueOffscreen(o));
-    if (!avant) return false;
-    // Read the copy, write the page.
-    const VuePixels source = VueOffscreen(avant.get());
-    const int pas = source.pasLigne;
+    if (o->hauteur < 3 || o->largeur < 3) return true;
+    // Every pixel is decided on the page as it was: the rows above, at and
+    // below the one being written are read from copies kept three at a time,
+    // not from a copy of the whole page.
+    const int pas = o->pasLigne, largeur = o->largeur;
+    std::vector<uint8_t> copies, colonneNoire;
+    try {
+        copies.resize(3 * static_cast<size_t>(pas));
+        colonneNoire.resize(static_cast<size_t>(largeur));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    const std::array<bool, 256>& bascule = TableBascule();
+    const uint8_t noir = IndexNoir, blanc = IndexBlanc;
     const VuePixels base = VueOffscreen(o);
+    std::copy_n(LignePixels(base, 0), 2 * static_cast<size_t>(pas), copies.begin());
     for (int y = 1; y + 1 < o->hauteur; ++y) {
-        const uint8_t* ligne = LignePixels(source, y);
+        std::copy_n(LignePixels(base, y + 1), pas, copies.begin() + 2 * pas);
+        const uint8_t* haut = copies.data();
+        const uint8_t* ligne = haut + pas;
+        const uint8_t* bas = ligne + pas;
+        // A white pixel with no black around it, the most common by far,
+        // is passed over on these flags alone.
+        for (int x = 0; x < largeur; ++x)
+            colonneNoire[x] = (haut[x] == noir) | (ligne[x] == noir) | (bas[x] == noir);
         uint8_t* cible = LignePixels(base, y);
-        for (int x = 1; x + 1 < o->largeur; ++x) {
+        for (int x = 1; x + 1 < largeur; ++x) {
             const uint8_t v = ligne[x];
-            if (v != IndexNoir && v != IndexBlanc) continue;
-            bool autre[8];
-            for (int i = 0; i < 8; ++i) {
-                const uint8_t voisin = ligne[x + kTourX[i] + kTourY[i] * pas];
-                autre[i] = v == IndexNoir ? voisin != IndexNoir : voisin == IndexNoir;
+            if (v == blanc) {
+                if (!(colonneNoire[x - 1] | colonneNoire[x] | colonneNoire[x + 1])) continue;
+            } else if (v != noir) {
+                continue;
             }
-            if (Bascule(autre)) cible[x] = v == IndexNoir ? IndexBlanc : IndexNoir;
+            unsigned noirs = 0;
+            for (int i = 0; i < 8; ++i)
+                noirs |= unsigned{ligne[x + kTourX[i] + kTourY[i] * pas] == noir} << i;
+            const unsigned autre = v == noir ? ~noirs & 0xFFu : noirs;
+            if (bascule[autre]) cible[x] = v == noir ? blanc : noir;
         }
+        std::copy(copies.begin() + pas, copies.end(), copies.begin());
     }
     return true;
 }

@@ -10,5 +10,5 @@
 // Corners of shapes and one-pixel-wide strokes are kept, the free end of
 // such a stroke losing its last pixel. Pixels of other
 // colours (margin marks) are neither changed nor counted as black. False
-// when there was no memory for the copy (the page is then unchanged).
+// when there was no memory for its row copies (the page is then unchanged).
 bool LisseContours(Offscreen o);

@@ -1,5 +1,7 @@
 #include "image/margins.h"
 
+#include <vector>
+
 #include "toolbox/messages.h"
 
 namespace {
@@ -9,6 +11,25 @@ constexpr int kToleranceHaut = 20;  // rows that are not dark, minus one
 
 bool LigneSombre(int proportion) {
     return proportion > kLimiteMarge;
+}
+
+// Columns are counted and marked row by row, down the page once rather than
+// once a column: marking a column changes no other column's count.
+void MarqueColonnesSombres(const VuePixels& base, int W, int H) {
+    std::vector<int64_t> noirs(static_cast<size_t>(W), 0);
+    for (int y = 0; y < H; ++y) {
+        const uint8_t* ligne = LignePixels(base, y);
+        for (int x = 0; x < W; ++x) noirs[x] += ligne[x] == IndexNoir;
+    }
+    std::vector<int> sombres;
+    for (int x = 0; x < W; ++x)
+        if (LigneSombre(static_cast<int>(noirs[x] * 1000 / H))) sombres.push_back(x);
+    if (sombres.empty()) return;
+    for (int y = 0; y < H; ++y) {
+        uint8_t* ligne = LignePixels(base, y);
+        for (int x : sombres)
+            if (ligne[x] == IndexNoir) ligne[x] = IndexJauneClair;
+    }
 }
 
 }  // namespace
@@ -34,8 +55,7 @@ void SupprimeMarges(Offscreen o) {
     const VuePixels base = VueOffscreen(o);
     const int W = o->largeur, H = o->hauteur;
 
-    for (int x = 0; x < W; ++x)
-        if (LigneSombre(ProportionNoire(base, x, 0, 0, 1, H))) MarqueMarge(base, x, 0, 0, 1, H);
+    MarqueColonnesSombres(base, W, H);
 
     // A dark bar may be followed by a few lines of text or scanner noise
     // before the next one: the scan goes on through a short stretch of rows

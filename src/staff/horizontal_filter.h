@@ -8,11 +8,10 @@
 
 // One row: a pixel becomes black when it starts `n` black pixels of `source`,
 // white otherwise; the last `n` columns become black untested. `source` and
-// `destination` are distinct rows of `largeur` pixels.
+// `destination` are rows of `largeur` pixels, the same row or distinct ones.
 void FiltreLigne(const uint8_t* source, uint8_t* destination, int largeur, int n);
 
-// Filters the page in place, row after row, reading only unfiltered pixels:
-// from an in-memory duplicate when `memoireLibre` exceeds the page size,
-// otherwise through a temporary file. False when neither is possible or the
-// user cancels; the page is then partly filtered or not at all.
-bool FiltreHorizontal(Offscreen page, int n, int64_t memoireLibre);
+// Filters the page in place, row after row; each row needs only itself, so
+// no copy of the page is made. False when the user cancels; the page is then
+// partly filtered.
+bool FiltreHorizontal(Offscreen page, int n);

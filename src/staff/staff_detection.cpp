@@ -106,7 +106,7 @@ bool RecherchePortees(EtatPage& etat, const ReglagesReconnaissance& reglages, Of
         const int n =
             std::max(1, static_cast<int>(reglages.Reglage.RecherchePorteeNbPixelsConsectifs));
         try {
-            if (FiltreHorizontal(page, n, MemoireLibre())) {
+            if (FiltreHorizontal(page, n)) {
                 if (TrouvePortees(etat, reglages, *page) && !TestAnnulation())
                     resultat = ConclutRecherche(etat);
             }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "image/despeckle.h"
 #include "image/margins.h"
 #include "image/thresholding.h"
@@ -15,6 +17,17 @@ std::vector<std::string> Empile(std::initializer_list<std::vector<std::string>> 
     std::vector<std::string> tout;
     for (const auto& p : parties) tout.insert(tout.end(), p.begin(), p.end());
     return tout;
+}
+
+// Random pixels of black, white and light yellow, black with probability
+// `noir`, in small clumps as well as lone ones.
+std::vector<std::string> PageAleatoire(std::mt19937& hasard, int largeur, int hauteur,
+                                       double noir) {
+    std::vector<std::string> page(static_cast<size_t>(hauteur), std::string(largeur, '.'));
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    for (auto& ligne : page)
+        for (char& c : ligne) c = u(hasard) < noir ? '#' : (u(hasard) < 0.03 ? 'y' : '.');
+    return page;
 }
 
 }  // namespace
@@ -96,6 +109,32 @@ TEST(Depoussiere, LevelsZeroOneTwoWithSpecksHolesAndDiagonalPairs) {
     EXPECT_EQ(texte[3], "..........");
     EXPECT_EQ(texte[5], "...####...");
     DisposeOffscreen(o);
+}
+
+// Components are counted only where a run of the pixel's colour along its
+// row or down its column does not already exceed the level; the page must
+// come out as if every pixel were counted, in reading order.
+TEST(Depoussiere, SameAsCountingEveryPixelOnRandomPages) {
+    std::mt19937 hasard(29);
+    for (double noir : {0.1, 0.45, 0.8}) {
+        for (int niveau : {1, 2, 3, 5, 9}) {
+            const auto page = PageAleatoire(hasard, 37, 23, noir);
+            Offscreen attendue = BitmapDepuisTexte(page);
+            const VuePixels base = VueOffscreen(attendue);
+            for (int y = 0; y < attendue->hauteur; ++y)
+                for (int x = 0; x < attendue->largeur; ++x) {
+                    const uint8_t c = LitPixel(base, x, y);
+                    if (CompteComposante(base, x, y, 0, niveau, c) <= niveau)
+                        RemplitComposante(base, x, y, c, c == IndexNoir ? IndexBlanc : IndexNoir);
+                }
+            Offscreen o = BitmapDepuisTexte(page);
+            Depoussiere(o, niveau);
+            EXPECT_EQ(TexteDepuisBitmap(o), TexteDepuisBitmap(attendue))
+                << "black " << noir << ", level " << niveau;
+            DisposeOffscreen(o);
+            DisposeOffscreen(attendue);
+        }
+    }
 }
 
 TEST(Depoussiere, HoleOnTheBorderIsFilledWithinTheBounds) {

@@ -36,30 +36,35 @@ TEST_F(FiltreTest, KeepsOnlyTheStartsOfLongRunsAndBlackensTheLastColumns) {
     EXPECT_EQ(Motif(filtre), "..#....##...........####");
 }
 
-TEST_F(FiltreTest, MemoryAndFilePathsGiveTheSamePage) {
-    Offscreen a = CreeOffscreen(97, 40);
-    DessinePortee(a, 3, 90, 5, 6, 1);
-    Noircit(a, 20, 0, 25, 40);
-    Noircit(a, 50, 10, 58, 12);
-    Offscreen b = DupliqueOffscreen(a);
-    ASSERT_TRUE(FiltreHorizontal(a, 10, INT64_MAX));
-    ASSERT_TRUE(FiltreHorizontal(b, 10, 0));
-    EXPECT_EQ(a->pixels, b->pixels);
+TEST_F(FiltreTest, FilteringInPlaceMatchesFilteringFromACopy) {
+    Offscreen page = CreeOffscreen(97, 40);
+    DessinePortee(page, 3, 90, 5, 6, 1);
+    Noircit(page, 20, 0, 25, 40);
+    Noircit(page, 50, 10, 58, 12);
+    Offscreen copie = DupliqueOffscreen(page);
+    ASSERT_TRUE(FiltreHorizontal(page, 10));
+    for (int y = 0; y < page->hauteur; ++y) {
+        std::vector<uint8_t> attendue(page->largeur);
+        FiltreLigne(copie->PremiereLigne() + y * copie->pasLigne, attendue.data(), page->largeur,
+                    10);
+        const uint8_t* filtree = page->PremiereLigne() + y * page->pasLigne;
+        EXPECT_EQ(std::vector<uint8_t>(filtree, filtree + page->largeur), attendue) << y;
+    }
     // The 8-pixel dash is gone, the long lines remain from their start.
-    const VuePixels base = VueOffscreen(a);
+    const VuePixels base = VueOffscreen(page);
     EXPECT_FALSE(EstNoir(base, 50, 10));
     EXPECT_TRUE(EstNoir(base, 3, 5));
     EXPECT_TRUE(EstNoir(base, 80, 5));
     EXPECT_FALSE(EstNoir(base, 81, 5));  // 81 + 10 > 89: the run is too short
     EXPECT_TRUE(EstNoir(base, 87, 0));   // the last ten columns
-    DisposeOffscreen(a);
-    DisposeOffscreen(b);
+    DisposeOffscreen(page);
+    DisposeOffscreen(copie);
 }
 
 TEST_F(FiltreTest, TheBlackLastColumnsMakeNoLineGroup) {
     Offscreen page = CreeOffscreen(40, 200);
     DessinePortee(page, 0, 40, 50, 10, 1);
-    ASSERT_TRUE(FiltreHorizontal(page, 10, INT64_MAX));
+    ASSERT_TRUE(FiltreHorizontal(page, 10));
     ScanColonnes scan(page->hauteur);
     for (int x = 30; x < 40; ++x) ScanneColonne(ReglagesCourants(), *page, x, scan);
     EXPECT_TRUE(scan.groupes.empty());
@@ -71,8 +76,7 @@ TEST_F(FiltreTest, TheBlackLastColumnsMakeNoLineGroup) {
 TEST_F(FiltreTest, CancelStopsTheFilter) {
     Offscreen page = CreeOffscreen(40, 20);
     DemandeAnnulation();
-    EXPECT_FALSE(FiltreHorizontal(page, 10, INT64_MAX));
-    EXPECT_FALSE(FiltreHorizontal(page, 10, 0));
+    EXPECT_FALSE(FiltreHorizontal(page, 10));
     DisposeOffscreen(page);
 }
 
