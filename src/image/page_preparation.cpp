@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "image/background.h"
 #include "image/despeckle.h"
 #include "image/edge_smoothing.h"
 #include "image/image_formats.h"
@@ -153,6 +154,9 @@ int Prepare(EntreePage& page, const std::string& cheminDocument, Offscreen& imag
         DisposeOffscreen(image);
         return Echec(kPageNonTournee, page);
     }
+    // The paper evened out before anything measures the page's greys; a
+    // page with a threshold of its own is thresholded as it stands.
+    if (!page.Seuillage && NormaliseFond(image)) Trace("Fond de page egalise");
     ChoisitSeuilPage(page, image, mesures);
     mesures.echelle = MetPageALEchelle(image, mesures.seuil.seuil,
                                        page.Seuillage ? std::optional(page.Seuil) : std::nullopt);
