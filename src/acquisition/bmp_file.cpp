@@ -27,18 +27,19 @@ bool EcritEnteteFichier(std::FILE* f, uint32_t tailleFichier, uint32_t debutPixe
 std::string DefautImage(const ImageDIB& image) {
     const EnteteInfoBMP& info = image.info;
     const int bits = info.biBitCount;
-    if (image.pixels == nullptr) return "no pixels";
+    if (image.pixels == nullptr) return TexteLangue("no pixels");
     if (info.biWidth <= 0 || info.biHeight == 0 || info.biWidth > kDimensionMax ||
         info.biHeight > kDimensionMax || info.biHeight < -kDimensionMax)
-        return FormateTexte("absurd size %d x %d", static_cast<int>(info.biWidth),
+        return FormateTexte(TexteLangue("absurd size %d x %d"), static_cast<int>(info.biWidth),
                             static_cast<int>(info.biHeight));
     if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32)
-        return FormateTexte("unknown depth %d bits", bits);
-    if (info.biCompression != 0) return "compressed";
+        return FormateTexte(TexteLangue("unknown depth %d bits"), bits);
+    if (info.biCompression != 0) return TexteLangue("compressed");
     if (info.biClrUsed > 256 || (info.biClrUsed > 0 && bits > 8))
-        return FormateTexte("%u colours", static_cast<unsigned>(info.biClrUsed));
+        return FormateTexte(TexteLangue("%u colours"), static_cast<unsigned>(info.biClrUsed));
     const int64_t hauteur = info.biHeight < 0 ? -int64_t{info.biHeight} : info.biHeight;
-    if (PasLigneBMP(info.biWidth, bits) * hauteur > kTailleImageMaxBMP) return "image too large";
+    if (PasLigneBMP(info.biWidth, bits) * hauteur > kTailleImageMaxBMP)
+        return TexteLangue("image too large");
     return "";
 }
 

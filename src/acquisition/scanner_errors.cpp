@@ -57,7 +57,7 @@ std::string TexteCondition(int condition) {
     if (condition == 0) return "";
     for (const Condition& c : kConditions)
         if (c.code == condition) return c.texte;
-    return FormateTexte("Twain illegal error : %d", condition);
+    return FormateTexte(TexteLangue("Twain illegal error : %d"), condition);
 }
 
 bool AfficheErreurCondition(const std::string& contexte, int condition) {

@@ -50,14 +50,14 @@ class ImageRecue {
     std::string Accepte(const SANE_Parameters& p) {
         p_ = p;
         if (p.format != SANE_FRAME_GRAY && p.format != SANE_FRAME_RGB)
-            return "three-pass colour frames";
-        if (p.depth != 1 && p.depth != 8 && p.depth != 16) return "unknown depth";
+            return TexteLangue("three-pass colour frames");
+        if (p.depth != 1 && p.depth != 8 && p.depth != 16) return TexteLangue("unknown depth");
         if (p.format == SANE_FRAME_RGB && p.depth == 1) return "1-bit colour";
         if (p.pixels_per_line <= 0 || p.pixels_per_line > kDimensionMax || p.lines > kDimensionMax)
-            return "absurd size";
+            return TexteLangue("absurd size");
         const int64_t octetsPixels =
             (int64_t{p.pixels_per_line} * p.depth * (p.format == SANE_FRAME_RGB ? 3 : 1) + 7) / 8;
-        if (p.bytes_per_line < octetsPixels) return "rows shorter than their pixels";
+        if (p.bytes_per_line < octetsPixels) return TexteLangue("rows shorter than their pixels");
         bits_ = (p.format == SANE_FRAME_GRAY && p.depth == 1) ? 1 : 8;
         pas_ = PasLigneBMP(p.pixels_per_line, bits_);
         return "";
@@ -146,7 +146,8 @@ SANE_Handle OuvreSource(const std::string& nom) {
     ArreteScannerAvantSesModules();
     if (s == SANE_STATUS_GOOD) return h;
     // A name no backend knows is refused as an invalid argument: no such source.
-    const std::string contexte = "Can't open data source '" + nom + "'";
+    const std::string contexte =
+        FormateTexte(TexteLangue("Can't open data source '%s'"), nom.c_str());
     if (s == SANE_STATUS_INVAL)
         AfficheErreurCondition(contexte, 3);
     else

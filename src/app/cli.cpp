@@ -2,6 +2,8 @@
 
 #include "app/command_batch.h"
 #include "app/commands.h"
+#include "shell/language_file.h"
+#include "toolbox/messages.h"
 
 namespace {
 
@@ -18,6 +20,7 @@ constexpr const char* kPiedAide =
     "  5  interrupted (Ctrl-C, SIGTERM, SIGHUP): earlier files left as they were\n"
     "A run's files (.msb, .msf, MusicXML, MIDI, page views) replace earlier ones\n"
     "together, only once all are complete.\n"
+    "Messages are in English; 'ruzo prefs set Langue 2' turns them to French.\n"
     "\n"
     "Folders (see man ruzo):\n"
     "  settings    $XDG_CONFIG_HOME/Talvek/VostPref (default ~/.config/Talvek/VostPref)\n"
@@ -37,6 +40,9 @@ int ExecuteLigneCommande(int argc, char** argv) {
     app.set_version_flag("--version", std::string("ruzo ") + RUZO_VERSION);
     app.require_subcommand(1);
     app.footer(kPiedAide);
+    // Options are checked while the line is parsed, before a command starts up:
+    // their messages need the language already.
+    ChargeLangue();
     int code = kSucces;
     EnregistreCommandeDemo(app, code);
     EnregistreCommandeOptions(app, code);
@@ -61,8 +67,10 @@ int ExecuteLigneCommande(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         // An unknown command word would otherwise be reported as a missing one.
         if (argc > 1 && argv[1][0] != '-' && app.get_subcommands().empty())
-            std::fprintf(stderr, "ruzo: unknown command '%s'\nRun ruzo --help for the commands.\n",
-                         argv[1]);
+            std::fprintf(
+                stderr,
+                TexteLangue("ruzo: unknown command '%s'\nRun ruzo --help for the commands.\n"),
+                argv[1]);
         else
             app.exit(e);
         return kErreurUsage;

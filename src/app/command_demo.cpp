@@ -10,6 +10,7 @@
 #include "records/etat_page.h"
 #include "records/options.h"
 #include "shell/startup.h"
+#include "toolbox/messages.h"
 #include "toolbox/png_io.h"
 #include "toolbox/progress_console.h"
 
@@ -41,7 +42,7 @@ int ExecuteDemo(const ArgumentsDemo& a) {
                 Document.ImagePage->hauteur, ok ? "recognised" : "failed",
                 Document.Etat.NbPorteesTrouvees(), Document.Etat.DureeTraitement);
     if (!a.sortie.empty() && !EcritPNG(*Document.ImagePage, a.sortie)) {
-        std::fprintf(stderr, "ruzo: can't write '%s'\n", a.sortie.c_str());
+        std::fprintf(stderr, TexteLangue("ruzo: can't write '%s'\n"), a.sortie.c_str());
         return kEntreeInvalide;
     }
     return ok ? kSucces : kEchecReconnaissance;

@@ -63,8 +63,8 @@ int OuvreDocument(const std::string& chemin) {
 
 int Enregistre() {
     if (!SauveListe()) return kEntreeInvalide;
-    std::printf("saved %s (%zu page%s)\n", Document.Chemin.c_str(), Document.Pages.size(),
-                Document.Pages.size() == 1 ? "" : "s");
+    std::printf(TexteLangue("saved %s (%zu page%s)\n"), Document.Chemin.c_str(),
+                Document.Pages.size(), Document.Pages.size() == 1 ? "" : "s");
     return kSucces;
 }
 
@@ -133,8 +133,8 @@ int Cree(const ArgumentsDoc& a) {
     for (const std::string& image : a.images)
         if (const int code = AjouteImage(a, image, 0); code != kSucces) return code;
     if (!SauveListe(chemin)) return kEntreeInvalide;
-    std::printf("saved %s (%zu page%s)\n", Document.Chemin.c_str(), Document.Pages.size(),
-                Document.Pages.size() == 1 ? "" : "s");
+    std::printf(TexteLangue("saved %s (%zu page%s)\n"), Document.Chemin.c_str(),
+                Document.Pages.size(), Document.Pages.size() == 1 ? "" : "s");
     return kSucces;
 }
 
@@ -197,7 +197,7 @@ int ListeAires(const ArgumentsDoc& a) {
     if (const int code = OuvreDocument(a.liste); code != kSucces) return code;
     if (a.page == 0) {
         for (size_t p = 0; p < Document.Pages.size(); ++p) {
-            std::printf("page %zu:\n", p + 1);
+            std::printf(TexteLangue("page %zu:\n"), p + 1);
             AfficheAiresPage(stdout, static_cast<int>(p));
         }
         return kSucces;
@@ -261,10 +261,11 @@ void EnregistreCommandeDoc(CLI::App& app, int& code) {
         if (!doc->get_subcommands().empty()) return;
         const std::vector<std::string> reste = doc->remaining();
         if (reste.empty())
-            std::fprintf(stderr, "ruzo doc: a command is needed\n");
+            std::fprintf(stderr, TexteLangue("ruzo doc: a command is needed\n"));
         else
-            std::fprintf(stderr, "ruzo doc: unknown command '%s'\n", reste.front().c_str());
-        std::fprintf(stderr, "Run ruzo doc --help for the commands.\n");
+            std::fprintf(stderr, TexteLangue("ruzo doc: unknown command '%s'\n"),
+                         reste.front().c_str());
+        std::fprintf(stderr, TexteLangue("Run ruzo doc --help for the commands.\n"));
         code = kErreurUsage;
     });
 

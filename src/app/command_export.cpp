@@ -10,6 +10,7 @@
 #include "document/file_names.h"
 #include "document/music_file.h"
 #include "shell/startup.h"
+#include "toolbox/messages.h"
 #include "toolbox/progress_console.h"
 
 namespace {
@@ -29,7 +30,7 @@ int ExecuteExport(const ArgumentsExport& a) {
     DefinitProgression(&progression);
     InstalleInterruptionConsole();
     LivraisonSorties livraison;
-    const std::string provisoire = livraison.Fichier("music file", musique);
+    const std::string provisoire = livraison.Fichier(TexteLangue("music file"), musique);
     if (provisoire.empty()) return kRienReconnu;
     DocumentMusical modele;
     const ResultatExport resultat = ExporteFichierMusical(a.resultat, provisoire, modele);
@@ -40,7 +41,7 @@ int ExecuteExport(const ArgumentsExport& a) {
     progression.Ferme();
     DefinitProgression(nullptr);
     if (TestAnnulation() || resultat == ResultatExport::Annule) {
-        std::fprintf(stderr, "interrupted\n");
+        std::fprintf(stderr, TexteLangue("interrupted\n"));
         return kInterrompu;
     }
     if (resultat == ResultatExport::ResultatIllisible) return kEntreeInvalide;

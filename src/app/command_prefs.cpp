@@ -1,5 +1,6 @@
 // `ruzo prefs`: shows the preferences and changes them ("RuzoPref.cfg").
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 #include "app/commands.h"
 #include "document/preference_fields.h"
 #include "document/preferences.h"
+#include "shell/language_file.h"
 #include "shell/startup.h"
 #include "toolbox/folders.h"
 #include "toolbox/json_text.h"
@@ -59,11 +61,19 @@ bool BureauSeulement(const ChampPreference& champ) {
     return false;
 }
 
+// The language is not in the preferences record: it has a file of its own,
+// which the desktop program reads as well. It is listed and set with the
+// preferences because that is where a user looks for it.
+constexpr const char* kNomLangue = "Langue";
+
 void AffichePreferences() {
-    std::printf("Preferences (%s):\n", FichierPreferences(kFichierPreferences).c_str());
+    std::printf(TexteLangue("Preferences (%s):\n"),
+                FichierPreferences(kFichierPreferences).c_str());
+    std::printf(TexteLangue("  %-24s %6d   (1 English, 2 French)   in %s\n"), kNomLangue,
+                LangueCourante(), FichierLangue().c_str());
     for (const ChampPreference& champ : ChampsPreferences()) {
         const std::string valeur = TextePreference(Prefs, champ);
-        const char* bureau = BureauSeulement(champ) ? "   desktop program only" : "";
+        const char* bureau = BureauSeulement(champ) ? TexteLangue("   desktop program only") : "";
         if (champ.EstTexte())
             std::printf("  %-24s \"%s\"%s\n", NomAffiche(champ), valeur.c_str(), bureau);
         else
@@ -73,8 +83,8 @@ void AffichePreferences() {
 }
 
 void AffichePreferencesJSON() {
-    std::printf("{\"file\": %s, \"preferences\": {",
-                ChaineJSON(FichierPreferences(kFichierPreferences)).c_str());
+    std::printf("{\"file\": %s, \"language\": %d, \"preferences\": {",
+                ChaineJSON(FichierPreferences(kFichierPreferences)).c_str(), LangueCourante());
     const char* separateur = "";
     for (const ChampPreference& champ : ChampsPreferences()) {
         const std::string valeur = TextePreference(Prefs, champ);
@@ -94,9 +104,24 @@ int ExecuteAffiche(bool json) {
     return kSucces;
 }
 
+int ModifieLangue(const std::string& valeur) {
+    const int langue = std::atoi(valeur.c_str());
+    if (valeur != std::to_string(langue) || !LangueDisponible(langue)) {
+        Alerte("Langue takes 1 (English) or 2 (French), not '%s'; nothing was changed",
+               valeur.c_str());
+        return kErreurUsage;
+    }
+    if (!EcritFichierLangue(FichierLangue(), langue)) return kEntreeInvalide;
+    DefinitLangue(langue);
+    std::printf("%s = %d\n", kNomLangue, langue);
+    return kSucces;
+}
+
 int ExecuteModifie(const ArgumentsPrefs& a) {
     if (!Demarrage()) return kEntreeInvalide;
-    VerrouReglages verrou;  // another run may be changing the file
+    VerrouReglages verrou;
+    if (a.nom == kNomLangue)
+        return ModifieLangue(a.valeur);  // another run may be changing the file
     ChargePreferences(Prefs);
     const ChampPreference* champ = CherchePreference(CleDuNom(a.nom));
     if (champ == nullptr) {
@@ -122,7 +147,7 @@ int ExecuteRemetParDefaut() {
     ReglePreferencesParDefaut(preferences);
     if (!SauvePreferences(preferences)) return kEntreeInvalide;
     Prefs = preferences;
-    std::printf("Preferences back to their defaults.\n");
+    std::printf(TexteLangue("Preferences back to their defaults.\n"));
     return kSucces;
 }
 

@@ -9,6 +9,7 @@
 #include "image/page_preparation.h"
 #include "recognition/document.h"
 #include "shell/startup.h"
+#include "toolbox/messages.h"
 #include "toolbox/png_io.h"
 
 namespace {
@@ -53,7 +54,7 @@ int ExecutePrepare(const ArgumentsPrepare& a) {
                 page.VideoInverse == 1 ? "inverted" : "not inverted");
     DisposeOffscreen(image);
     if (!ecrit) {
-        std::fprintf(stderr, "ruzo: can't write '%s'\n", a.sortie.c_str());
+        std::fprintf(stderr, TexteLangue("ruzo: can't write '%s'\n"), a.sortie.c_str());
         return kEntreeInvalide;
     }
     return kSucces;

@@ -100,10 +100,10 @@ void AfficheBilan(int p, bool reussie) {
     const std::string chemin = Document.Pages[p].CheminImage();
     const double secondes = SecondesDepuisPagePrecedente();
     if (!reussie) {
-        std::printf("page %d '%s': failed, %.1f s\n", p + 1, chemin.c_str(), secondes);
+        std::printf(TexteLangue("page %d '%s': failed, %.1f s\n"), p + 1, chemin.c_str(), secondes);
     } else {
         const BilanPage b = FaitBilan(Document.Etat);
-        std::printf("page %d '%s': %d staves, %d measures, %d notes, %.1f s\n", p + 1,
+        std::printf(TexteLangue("page %d '%s': %d staves, %d measures, %d notes, %.1f s\n"), p + 1,
                     chemin.c_str(), b.portees, b.mesures, b.notes, secondes);
     }
     std::fflush(stdout);
@@ -204,7 +204,7 @@ int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
                            : ReconnaitEtLivre(Document.Chemin, -1, a.sorties, AfficheBilan);
     progression.Ferme();
     DefinitProgression(nullptr);
-    if (code == kInterrompu) std::fprintf(stderr, "interrupted\n");
+    if (code == kInterrompu) std::fprintf(stderr, TexteLangue("interrupted\n"));
     return code;
 }
 

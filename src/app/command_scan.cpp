@@ -38,24 +38,26 @@ struct ArgumentsScan {
 int AfficheSources() {
     if (!Demarrage()) return kEntreeInvalide;
     const std::string parDefaut = SourceParDefaut();
-    std::printf("Scanners:\n");
+    std::printf(TexteLangue("Scanners:\n"));
     for (const SourceScanner& s : ListeSources())
         std::printf("  %c %s  (%s %s, %s)\n", s.nom == parDefaut ? '*' : ' ', s.nom.c_str(),
                     s.fabricant.c_str(), s.modele.c_str(), s.genre.c_str());
-    std::printf("Plug-ins (%s):\n", DossierPlugIns().c_str());
+    std::printf(TexteLangue("Plug-ins (%s):\n"), DossierPlugIns().c_str());
     for (const ElementPlugIn& p : MenuPlugIns())
         std::printf("  %c %s\n", p.coche ? '*' : ' ', p.nom.c_str());
     return kSucces;
 }
 
 bool DemandeOui(const std::string& avertissement) {
-    std::fprintf(stderr, "%s [y/N] ", avertissement.c_str());
+    std::fprintf(stderr, TexteLangue("%s [y/N] "), avertissement.c_str());
     std::string reponse;
     if (!std::getline(std::cin, reponse)) {
-        std::fprintf(stderr, "\nno answer: the page is not kept\n");
+        std::fprintf(stderr, TexteLangue("\nno answer: the page is not kept\n"));
         return false;
     }
-    return reponse == "y" || reponse == "Y" || reponse == "yes";
+    // "o" is "oui": the question may have been asked in French.
+    return reponse == "y" || reponse == "Y" || reponse == "yes" || reponse == "o" ||
+           reponse == "O" || reponse == "oui";
 }
 
 // The proposed name, or the next number free when a file has it already.
@@ -68,7 +70,7 @@ bool NomLibre(std::string& chemin) {
     while (fs::exists(chemin, erreur))
         chemin = base.substr(0, tiret) + "-" + std::to_string(++numero) + ".bmp";
     if (chemin != propose.string())
-        std::fprintf(stderr, "'%s' exists: the page goes to '%s'\n", propose.c_str(),
+        std::fprintf(stderr, TexteLangue("'%s' exists: the page goes to '%s'\n"), propose.c_str(),
                      chemin.c_str());
     return true;
 }
@@ -112,10 +114,10 @@ int Scanne(const ArgumentsScan& a) {
     const int ajoutees = ScannePages(a.pages, Source(a), questions);
     DefinitProgression(nullptr);
     for (size_t p = avant; p < Document.Pages.size(); ++p)
-        std::printf("page %zu: %s\n", p + 1, Document.Pages[p].CheminImage().c_str());
+        std::printf(TexteLangue("page %zu: %s\n"), p + 1, Document.Pages[p].CheminImage().c_str());
     if (Document.Pages.size() > avant) {
         if (!SauveListe(chemin)) return kEntreeInvalide;
-        std::printf("saved %s (%zu page%s)\n", chemin.c_str(), Document.Pages.size(),
+        std::printf(TexteLangue("saved %s (%zu page%s)\n"), chemin.c_str(), Document.Pages.size(),
                     Document.Pages.size() == 1 ? "" : "s");
     }
     return ajoutees == a.pages ? kSucces : kEchecReconnaissance;

@@ -7,6 +7,7 @@
 #include "records/catalogue.h"
 #include "records/options.h"
 #include "toolbox/json_text.h"
+#include "toolbox/messages.h"
 
 namespace {
 
@@ -41,19 +42,19 @@ std::string TexteOptions(const EntreePage& p) {
 
 void AfficheTexte(std::FILE* f) {
     const int n = static_cast<int>(Document.Pages.size());
-    std::fprintf(f, "%s: %d page%s, current page %d\n", Document.Chemin.c_str(), n,
+    std::fprintf(f, TexteLangue("%s: %d page%s, current page %d\n"), Document.Chemin.c_str(), n,
                  n == 1 ? "" : "s", n > 0 ? Document.NumPage + 1 : 0);
     if (Document.NbPagesTraites > 0)
-        std::fprintf(f, "last recognition: %d pages in %.1f s\n", Document.NbPagesTraites,
-                     Document.DureeTraitementTotal / 60.0);
+        std::fprintf(f, TexteLangue("last recognition: %d pages in %.1f s\n"),
+                     Document.NbPagesTraites, Document.DureeTraitementTotal / 60.0);
     else
-        std::fprintf(f, "last recognition: none\n");
-    std::fprintf(f, "key and time: %s, key code %d, time %d/%d\n",
+        std::fprintf(f, TexteLangue("last recognition: none\n"));
+    std::fprintf(f, TexteLangue("key and time: %s, key code %d, time %d/%d\n"),
                  Options.ModeArmature == 0 ? "given" : "recognised", TonaliteForcee.Tonalite,
                  TonaliteForcee.Numerateur, TonaliteForcee.Denominateur);
     for (int p = 0; p < n; ++p) {
         const EntreePage& page = Document.Pages[p];
-        std::fprintf(f, "page %d: %s\n  %s\n", p + 1, page.CheminImage().c_str(),
+        std::fprintf(f, TexteLangue("page %d: %s\n  %s\n"), p + 1, page.CheminImage().c_str(),
                      TexteOptions(page).c_str());
         AfficheAiresPage(f, p);
     }

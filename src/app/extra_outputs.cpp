@@ -78,7 +78,7 @@ std::string LivraisonSorties::Fichier(const char* nature, const std::string& che
 bool LivraisonSorties::Livre() {
     if (!ensemble_.Valide()) return false;
     for (const auto& [nature, chemin] : annonces_)
-        std::printf("%s: %s\n", nature.c_str(), chemin.c_str());
+        std::printf(TexteLangue("%s: %s\n"), nature.c_str(), chemin.c_str());
     annonces_.clear();
     return true;
 }
@@ -87,13 +87,14 @@ bool EcritSortiesDocument(const SortiesDemandees& sorties, const std::string& ch
                           const std::string& nomBase, LivraisonSorties& livraison) {
     if (sorties.musicXmlDemande) {
         const std::string chemin = livraison.Fichier(
-            "MusicXML file",
+            TexteLangue("MusicXML file"),
             sorties.musicXml.empty() ? RemplaceExtension(nomBase, "musicxml") : sorties.musicXml);
         if (chemin.empty() || !ExporteMusicXML(cheminResultat, chemin)) return false;
     }
     if (sorties.midiDemande) {
         const std::string chemin = livraison.Fichier(
-            "MIDI file", sorties.midi.empty() ? RemplaceExtension(nomBase, "mid") : sorties.midi);
+            TexteLangue("MIDI file"),
+            sorties.midi.empty() ? RemplaceExtension(nomBase, "mid") : sorties.midi);
         if (chemin.empty() || !ExporteMidi(cheminResultat, chemin, sorties.tempo)) return false;
     }
     return true;
@@ -126,7 +127,7 @@ bool DessineVuesPages(const SortiesDemandees& sorties, const std::string& nomBas
             return false;
         }
         const std::string final = CheminVue(nomBase, p);
-        const std::string chemin = livraison.Fichier("page view", final);
+        const std::string chemin = livraison.Fichier(TexteLangue("page view"), final);
         if (chemin.empty() || !EcritPNG(*vue, chemin)) {
             Alerte("Can't write the picture '%s'", final.c_str());
             return false;

@@ -7,6 +7,7 @@
 
 #include "app/cli.h"
 #include "image/image_formats.h"
+#include "toolbox/messages.h"
 
 namespace {
 
@@ -28,11 +29,11 @@ SuiviImport Affichage(const OptionsPdfLigne& options, const std::string& pdf) {
     if (options.silencieux) return {};
     return [pdf](const PageImportee& p) {
         if (p.reprise)
-            std::printf("'%s' page %d: %s (already made)\n", pdf.c_str(), p.numero,
+            std::printf(TexteLangue("'%s' page %d: %s (already made)\n"), pdf.c_str(), p.numero,
                         p.image.c_str());
         else
-            std::printf("'%s' page %d: %s (%s, %d dpi)\n", pdf.c_str(), p.numero, p.image.c_str(),
-                        p.scan ? "scan" : "drawn", p.dpi);
+            std::printf(TexteLangue("'%s' page %d: %s (%s, %d dpi)\n"), pdf.c_str(), p.numero,
+                        p.image.c_str(), p.scan ? "scan" : "drawn", p.dpi);
         std::fflush(stdout);
     };
 }

@@ -115,7 +115,7 @@ int ReconnaitRectangle(int p, const Rect& zone) {
                     portee.CadreBande.left, portee.CadreBande.bottom, portee.CadreBande.right,
                     portee.Symboles.size());
     }
-    std::printf("page %d: %d staves found, %d in the zone, %s\n", p + 1,
+    std::printf(TexteLangue("page %d: %d staves found, %d in the zone, %s\n"), p + 1,
                 Document.Etat.NbPorteesTrouvees(), n, ok ? "recognised" : "failed");
     return ok ? kSucces : kRienReconnu;
 }
@@ -168,8 +168,8 @@ int ReconnaitEtLivre(const std::string& nom, int page, const SortiesDemandees& s
                      const SuiviPage& suivi) {
     LivraisonSorties livraison;
     const FichiersReconnaissance fichiers{
-        livraison.Fichier("result file", RemplaceExtension(nom, "msb")),
-        livraison.Fichier("music file", RemplaceExtension(nom, "msf"))};
+        livraison.Fichier(TexteLangue("result file"), RemplaceExtension(nom, "msb")),
+        livraison.Fichier(TexteLangue("music file"), RemplaceExtension(nom, "msf"))};
     if (fichiers.resultat.empty() || fichiers.musique.empty()) return kRienReconnu;
     BilanReconnaissance bilan =
         page < 0 ? ReconnaitDocument(fichiers, suivi) : ReconnaitPageSeule(page, fichiers);

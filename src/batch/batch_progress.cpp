@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "toolbox/messages.h"
+
 namespace {
 
 constexpr int kLargeurBarre = 30;
@@ -43,9 +45,10 @@ void AffichageLot::DessineBarre(const CompteLot& c) {
     const int plein = c.Finis() * kLargeurBarre / c.total;
     const double ecoule =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - debut_).count();
-    std::fprintf(barre_, "\r\033[K[%s%s] %d/%d  %d running", std::string(plein, '#').c_str(),
-                 std::string(kLargeurBarre - plein, '.').c_str(), c.Finis(), c.total, c.enCours);
-    if (c.echoues > 0) std::fprintf(barre_, ", %d failed", c.echoues);
+    std::fprintf(barre_, TexteLangue("\r\033[K[%s%s] %d/%d  %d running"),
+                 std::string(plein, '#').c_str(), std::string(kLargeurBarre - plein, '.').c_str(),
+                 c.Finis(), c.total, c.enCours);
+    if (c.echoues > 0) std::fprintf(barre_, TexteLangue(", %d failed"), c.echoues);
     std::fprintf(barre_, "  %s", Duree(ecoule).c_str());
     std::fflush(barre_);
     barreAffichee_ = true;
@@ -54,9 +57,11 @@ void AffichageLot::DessineBarre(const CompteLot& c) {
 
 void AffichageLot::DocumentFini(const BilanDocument& b, const CompteLot& compte) {
     EffaceBarre();
-    std::fprintf(lignes_, "%-9s %s: %d page%s, %d staves, %d measures, %d notes, %.1f s, %.0f MB\n",
-                 b.statut.c_str(), b.nom.c_str(), b.pages, b.pages == 1 ? "" : "s", b.portees,
-                 b.mesures, b.notes, b.secondes, b.memoireMo);
+    std::fprintf(
+        lignes_,
+        TexteLangue("%-9s %s: %d page%s, %d staves, %d measures, %d notes, %.1f s, %.0f MB\n"),
+        b.statut.c_str(), b.nom.c_str(), b.pages, b.pages == 1 ? "" : "s", b.portees, b.mesures,
+        b.notes, b.secondes, b.memoireMo);
     for (const std::string& m : b.messages)
         if (b.statut != "ok") std::fprintf(lignes_, "          %s\n", m.c_str());
     std::fflush(lignes_);
@@ -72,10 +77,11 @@ void AffichageLot::Resume(const CompteLot& c, const std::string& journal) {
     EffaceBarre();
     const double ecoule =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - debut_).count();
-    std::fprintf(lignes_,
-                 "%d documents: %d recognised, %d failed, %d cancelled, %d already done, "
-                 "%d not started; %d pages in %s; peak memory of a worker %.0f MB\nlog: %s\n",
-                 c.total, c.reussis, c.echoues, c.annules, c.sautes, c.total - c.Finis(), c.pages,
-                 Duree(ecoule).c_str(), c.memoireMaxMo, journal.c_str());
+    std::fprintf(
+        lignes_,
+        TexteLangue("%d documents: %d recognised, %d failed, %d cancelled, %d already done, "
+                    "%d not started; %d pages in %s; peak memory of a worker %.0f MB\nlog: %s\n"),
+        c.total, c.reussis, c.echoues, c.annules, c.sautes, c.total - c.Finis(), c.pages,
+        Duree(ecoule).c_str(), c.memoireMaxMo, journal.c_str());
     std::fflush(lignes_);
 }

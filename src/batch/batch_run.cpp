@@ -128,7 +128,9 @@ class Lot {
         if (PrepareDossier(d_.sortie, doc.nom, erreur) && doc.genre == GenreDocument::ListePages) {
             std::error_code e;
             fs::copy_file(doc.source, fs::path(dossier) / (doc.nom + ".lfs"), e);
-            if (e) erreur = "can't copy the page list: " + e.message();
+            if (e)
+                erreur =
+                    FormateTexte(TexteLangue("can't copy the page list: %s"), e.message().c_str());
         }
         const pid_t pid = erreur.empty() ? LanceTravailleur(ArgumentsTravailleur(d_, doc), dossier,
                                                             kSortieTravailleur, kErreursTravailleur)

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "toolbox/messages.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -32,7 +34,9 @@ bool PrepareDossier(const std::string& sortie, const std::string& nom, std::stri
     std::error_code e;
     fs::remove_all(dossier, e);  // what a stopped run left
     if (!e) fs::create_directories(dossier, e);
-    if (e) erreur = "can't make the folder '" + dossier.string() + "': " + e.message();
+    if (e)
+        erreur = FormateTexte(TexteLangue("can't make the folder '%s': %s"),
+                              dossier.string().c_str(), e.message().c_str());
     return !e;
 }
 
@@ -44,17 +48,19 @@ bool PlaceDocument(const std::string& sortie, const std::string& nom, std::strin
     std::error_code e;
     fs::remove(fs::path(sortie) / fichiers.back(), e);
     if (e) {
-        erreur = "can't replace '" + fichiers.back() + "': " + e.message();
+        erreur = FormateTexte(TexteLangue("can't replace '%s': %s"), fichiers.back().c_str(),
+                              e.message().c_str());
         return false;
     }
     for (const std::string& f : fichiers) {
         if (!fs::is_regular_file(dossier / f, e)) {
-            erreur = "the worker wrote no '" + f + "'";
+            erreur = FormateTexte(TexteLangue("the worker wrote no '%s'"), f.c_str());
             return false;
         }
         fs::rename(dossier / f, fs::path(sortie) / f, e);
         if (e) {
-            erreur = "can't put '" + f + "' in place: " + e.message();
+            erreur = FormateTexte(TexteLangue("can't put '%s' in place: %s"), f.c_str(),
+                                  e.message().c_str());
             return false;
         }
     }

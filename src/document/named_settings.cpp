@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "toolbox/messages.h"
+
 namespace {
 
 using O = OptionsReconnaissance;
@@ -121,11 +123,12 @@ void DonneOption(OptionsReconnaissance& options, const ChampOption& champ, long 
 std::string ValeursPermises(const ChampOption& champ) {
     if (champ.max == 1) return "0 or 1";
     if (champ.max == 2) return "0, 1 or 2";
-    return "a whole number from " + std::to_string(champ.min) + " to " + std::to_string(champ.max);
+    return FormateTexte(TexteLangue("a whole number from %s to %s"),
+                        std::to_string(champ.min).c_str(), std::to_string(champ.max).c_str());
 }
 
 std::string ValeursPermises(const ChampParametre& champ) {
-    return "a number from 0 to " + TexteParametre(champ.max);
+    return FormateTexte(TexteLangue("a number from 0 to %s"), TexteParametre(champ.max).c_str());
 }
 
 bool DonneOptionTexte(OptionsReconnaissance& options, const ChampOption& champ,
@@ -167,7 +170,8 @@ bool DonneAffectation(std::string_view affectation, OptionsReconnaissance& optio
                       ParametresReglage& reglage, std::string& erreur) {
     const size_t egal = affectation.find('=');
     if (egal == std::string_view::npos) {
-        erreur = "expected NAME=VALUE, not '" + std::string(affectation) + "'";
+        erreur = FormateTexte(TexteLangue("expected NAME=VALUE, not '%s'"),
+                              std::string(affectation).c_str());
         return false;
     }
     return DonneReglage(affectation.substr(0, egal), affectation.substr(egal + 1), options, reglage,

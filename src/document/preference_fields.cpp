@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "toolbox/messages.h"
+
 namespace {
 
 using P = Preferences;
@@ -47,11 +49,11 @@ bool EntierComplet(std::string_view texte, long& valeur) {
 // inside it would cut it short when read back.
 bool DonneNomPlugIn(Preferences& preferences, std::string_view texte, std::string& erreur) {
     if (texte.size() > static_cast<size_t>(kLongueurNomPlugIn)) {
-        erreur = "NomPlugIn takes at most 255 characters";
+        erreur = TexteLangue("NomPlugIn takes at most 255 characters");
         return false;
     }
     if (texte.find('"') != std::string_view::npos) {
-        erreur = "NomPlugIn cannot hold a double quote";
+        erreur = TexteLangue("NomPlugIn cannot hold a double quote");
         return false;
     }
     std::memset(preferences.NomPlugIn, 0, sizeof preferences.NomPlugIn);
@@ -83,10 +85,11 @@ void DonnePreference(Preferences& preferences, const ChampPreference& champ, lon
 }
 
 std::string ValeursPermises(const ChampPreference& champ) {
-    if (champ.EstTexte()) return "a text of at most 255 characters, without double quotes";
-    if (champ.max == 1) return "0 or 1";
-    if (champ.max == 2) return "0, 1 or 2";
-    return std::to_string(champ.min) + " to " + std::to_string(champ.max);
+    if (champ.EstTexte())
+        return TexteLangue("a text of at most 255 characters, without double quotes");
+    if (champ.max == 1) return TexteLangue("0 or 1");
+    if (champ.max == 2) return TexteLangue("0, 1 or 2");
+    return FormateTexte(TexteLangue("%d to %d"), champ.min, champ.max);
 }
 
 std::string TextePreference(const Preferences& preferences, const ChampPreference& champ) {

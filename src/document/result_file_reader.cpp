@@ -58,11 +58,12 @@ bool Lecteur::Echoue(const std::string& texte) {
 bool Lecteur::LitPositif(const char* motCle, int32_t max, int32_t& valeur) {
     valeur = LitLong();
     if (valeur < 0)
-        return Echoue(FormateTexte("The result file '%s' holds a negative \"%s\" (%d)",
+        return Echoue(FormateTexte(TexteLangue("The result file '%s' holds a negative \"%s\" (%d)"),
                                    nom_.c_str(), motCle, valeur));
     if (valeur > max)
-        return Echoue(FormateTexte("The result file '%s' holds \"%s\" %d; at most %d is allowed",
-                                   nom_.c_str(), motCle, valeur, max));
+        return Echoue(
+            FormateTexte(TexteLangue("The result file '%s' holds \"%s\" %d; at most %d is allowed"),
+                         nom_.c_str(), motCle, valeur, max));
     return true;
 }
 
@@ -70,8 +71,9 @@ bool Lecteur::LitPositif(const char* motCle, int32_t max, int32_t& valeur) {
 // document's limits fails the file.
 bool Lecteur::AssureMesure(PorteeDoc& partie, int64_t index) {
     if (index < 0)
-        return Echoue(FormateTexte("The result file '%s' refers to measure %lld, before the first",
-                                   nom_.c_str(), static_cast<long long>(index)));
+        return Echoue(FormateTexte(
+            TexteLangue("The result file '%s' refers to measure %lld, before the first"),
+            nom_.c_str(), static_cast<long long>(index)));
     if (index >= kNbMesuresMax)
         return Echoue(FormateTexte(
             "The result file '%s' refers to measure %lld; a document holds at most %d measures",

@@ -67,12 +67,12 @@ long TailleFichier(std::FILE* f) {
 bool LitEntete(std::FILE* f, long tailleFichier, EnteteBMP& e, std::string& erreur) {
     uint8_t fichier[kTailleEnteteFichier];
     if (std::fread(fichier, 1, sizeof fichier, f) != sizeof fichier || Mot16(fichier) != 19778) {
-        erreur = "BMP: Bad header.";
+        erreur = TexteLangue("BMP: Bad header.");
         return false;
     }
     e.debutPixels = Mot32(fichier + 10);
     uint8_t info[kTailleEnteteInfoMax] = {};
-    erreur = "Can't extract bitMapInfo.";
+    erreur = TexteLangue("Can't extract bitMapInfo.");
     if (std::fread(info, 1, 4, f) != 4) return false;
     e.tailleInfo = Mot32(info);
     if (e.tailleInfo < kTailleEnteteInfoMin || e.tailleInfo > kTailleEnteteInfoMax) return false;
@@ -93,7 +93,7 @@ bool LitTableCouleurs(std::FILE* f, const EnteteBMP& e, TableBMP& table, std::st
     uint32_t n = e.couleursUtilisees;
     if (n == 0 && e.bits <= 8) n = 1u << e.bits;
     if (n > 256) {
-        erreur = "Can't extract bitMapInfo.";
+        erreur = TexteLangue("Can't extract bitMapInfo.");
         return false;
     }
     // Bit-field masks, when present, sit between the header and the table.
@@ -102,7 +102,7 @@ bool LitTableCouleurs(std::FILE* f, const EnteteBMP& e, TableBMP& table, std::st
     std::vector<uint8_t> entrees(size_t{n} * 4);
     if (std::fseek(f, debut, SEEK_SET) != 0 ||
         std::fread(entrees.data(), 1, entrees.size(), f) != entrees.size()) {
-        erreur = "Can't extract bitMapInfo.";
+        erreur = TexteLangue("Can't extract bitMapInfo.");
         return false;
     }
     for (uint32_t i = 0; i < n && e.bits <= 8; ++i)
@@ -114,24 +114,24 @@ bool LitTableCouleurs(std::FILE* f, const EnteteBMP& e, TableBMP& table, std::st
 // too short for the rows its header announces.
 bool VerifieEntete(const EnteteBMP& e, long tailleFichier, int dimensionMax, std::string& erreur) {
     if (e.bits != 1 && e.bits != 4 && e.bits != 8 && e.bits != 24) {
-        erreur = FormateTexte("Can't draw a %d bits BMP", e.bits);
+        erreur = FormateTexte(TexteLangue("Can't draw a %d bits BMP"), e.bits);
         return false;
     }
     if (e.compression == kRLE4) return true;  // refused by its own alert
     if (e.compression != kSansCompression && e.compression != kRLE8 &&
         e.compression != kChampsDeBits) {
-        erreur = FormateTexte("BMP compression %u is not supported", e.compression);
+        erreur = FormateTexte(TexteLangue("BMP compression %u is not supported"), e.compression);
         return false;
     }
     if (e.compression == kRLE8 && e.bits != 8) {
-        erreur = FormateTexte("RLE8 compression in a %d bits BMP", e.bits);
+        erreur = FormateTexte(TexteLangue("RLE8 compression in a %d bits BMP"), e.bits);
         return false;
     }
     if (!TailleImageAcceptable("BMP", static_cast<long>(e.largeur), static_cast<long>(e.Hauteur()),
                                dimensionMax))
         return false;
     if (e.compression != kRLE8 && e.debutPixels + e.PasLigne() * e.Hauteur() > tailleFichier) {
-        erreur = "BMP: the file is shorter than its header says";
+        erreur = TexteLangue("BMP: the file is shorter than its header says");
         return false;
     }
     return true;
@@ -159,15 +159,15 @@ bool DecompresseRLE8(std::FILE* source, const EnteteBMP& e, long tailleFichier, 
     try {
         donnees.resize(static_cast<size_t>(tailleDonnees));
     } catch (const std::bad_alloc&) {
-        erreur = "Can't decompress RLE8 : not enough memory";
+        erreur = TexteLangue("Can't decompress RLE8 : not enough memory");
         return false;
     }
     if (std::fseek(source, static_cast<long>(e.debutPixels), SEEK_SET) != 0) {
-        erreur = "fseek failed";
+        erreur = TexteLangue("fseek failed");
         return false;
     }
     if (std::fread(donnees.data(), 1, donnees.size(), source) != donnees.size()) {
-        erreur = "BMP: the file is shorter than its header says";
+        erreur = TexteLangue("BMP: the file is shorter than its header says");
         return false;
     }
     const int64_t largeur = e.largeur, hauteur = e.Hauteur();
@@ -182,11 +182,11 @@ bool DecompresseRLE8(std::FILE* source, const EnteteBMP& e, long tailleFichier, 
         x = 0;
         return true;
     };
-    erreur = "RLE8 data overruns the image";
+    erreur = TexteLangue("RLE8 data overruns the image");
     while (!fin) {
         if (i + 2 > donnees.size()) {
             if (y >= hauteur) break;  // every row was given: the end mark alone is missing
-            erreur = "RLE8 data ends before the end of the image";
+            erreur = TexteLangue("RLE8 data ends before the end of the image");
             return false;
         }
         const uint8_t n = donnees[i], v = donnees[i + 1];
@@ -254,7 +254,7 @@ void ConvertitLigne(const uint8_t* ligne, const EnteteBMP& e, const TableBMP& ta
 bool ConvertitPixels(std::FILE* source, long debut, const EnteteBMP& e, const TableBMP& table,
                      std::FILE* sortie, std::string& erreur) {
     if (std::fseek(source, debut, SEEK_SET) != 0) {
-        erreur = "fseek : failed";
+        erreur = TexteLangue("fseek : failed");
         return false;
     }
     std::vector<uint8_t> ligne(static_cast<size_t>(e.PasLigne()));
@@ -262,12 +262,12 @@ bool ConvertitPixels(std::FILE* source, long debut, const EnteteBMP& e, const Ta
     ConvertisseurCouleurs conversion;
     for (int64_t y = 0; y < e.Hauteur(); ++y) {
         if (std::fread(ligne.data(), 1, ligne.size(), source) != ligne.size()) {
-            erreur = "BMP: the file is shorter than its header says";
+            erreur = TexteLangue("BMP: the file is shorter than its header says");
             return false;
         }
         ConvertitLigne(ligne.data(), e, table, conversion, indices.data());
         if (std::fwrite(indices.data(), 1, indices.size(), sortie) != indices.size()) {
-            erreur = "Can't write the temporary file";
+            erreur = TexteLangue("Can't write the temporary file");
             return false;
         }
     }
@@ -276,12 +276,12 @@ bool ConvertitPixels(std::FILE* source, long debut, const EnteteBMP& e, const Ta
 
 Offscreen RelitIndices(std::FILE* indices, const EnteteBMP& e, std::string& erreur) {
     if (std::fseek(indices, 0, SEEK_SET) != 0) {
-        erreur = "Tmp file : seek error";
+        erreur = TexteLangue("Tmp file : seek error");
         return nullptr;
     }
     Offscreen o = CreeOffscreen(static_cast<int>(e.largeur), static_cast<int>(e.Hauteur()), 8);
     if (!o) {
-        erreur = "Not enough memory for the page";
+        erreur = TexteLangue("Not enough memory for the page");
         return nullptr;
     }
     const VuePixels base = VueOffscreen(o);
@@ -290,7 +290,7 @@ Offscreen RelitIndices(std::FILE* indices, const EnteteBMP& e, std::string& erre
         const int y = e.HautEnPremier() ? r : hauteur - 1 - r;
         if (std::fread(LignePixels(base, y), 1, static_cast<size_t>(o->largeur), indices) !=
             static_cast<size_t>(o->largeur)) {
-            erreur = "Tmp file : read error";
+            erreur = TexteLangue("Tmp file : read error");
             DisposeOffscreen(o);
             return nullptr;
         }

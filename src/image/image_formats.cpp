@@ -13,6 +13,7 @@
 #include "image/png_loader.h"
 #include "image/tiff_loader.h"
 #include "records/page_entry.h"
+#include "toolbox/messages.h"
 
 bool EstPDF(const std::string& nom) {
     const auto point = nom.find_last_of("./");
@@ -41,23 +42,25 @@ std::string NatureNonImage(const std::string& chemin) {
     std::error_code erreur;
     const auto etat = std::filesystem::status(chemin, erreur);
     if (erreur) return "";
-    if (std::filesystem::is_directory(etat)) return "a folder";
-    if (!std::filesystem::is_regular_file(etat)) return "not a regular file";
-    if (std::filesystem::file_size(chemin, erreur) == 0) return "an empty file";
+    if (std::filesystem::is_directory(etat)) return TexteLangue("a folder");
+    if (!std::filesystem::is_regular_file(etat)) return TexteLangue("not a regular file");
+    if (std::filesystem::file_size(chemin, erreur) == 0) return TexteLangue("an empty file");
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(chemin.c_str(), "rb"),
                                                       std::fclose);
     if (!f) return "";
     char debut[8] = {};
     const size_t lus = std::fread(debut, 1, sizeof debut, f.get());
     const std::string tete(debut, lus);
-    if (tete.rfind("GIF8", 0) == 0) return "a GIF image (Ruzo reads BMP, TIFF, PNG, JPEG and PICT)";
+    if (tete.rfind("GIF8", 0) == 0)
+        return TexteLangue("a GIF image (Ruzo reads BMP, TIFF, PNG, JPEG and PICT)");
     if (tete.rfind("%PDF", 0) == 0 || EstPDF(chemin))
-        return "a PDF document ('ruzo recognize' and 'ruzo doc add' import the pages of a PDF "
-               "named *.pdf)";
+        return TexteLangue(
+            "a PDF document ('ruzo recognize' and 'ruzo doc add' import the pages of a PDF "
+            "named *.pdf)");
     if (EstBMP(chemin) || EstTIFF(chemin) || EstPNG(chemin) || EstJPEG(chemin) ||
         DebutPICT(f.get()))
         return "";
-    return "not an image in a format Ruzo reads (BMP, TIFF, PNG, JPEG or PICT)";
+    return TexteLangue("not an image in a format Ruzo reads (BMP, TIFF, PNG, JPEG or PICT)");
 }
 
 Offscreen DecodeImagePage(const std::string& chemin, EntreePage& page) {

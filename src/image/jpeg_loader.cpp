@@ -89,7 +89,7 @@ bool Decode(DecodageJPEG& d, int dimensionMax) {
     d.cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&d.cinfo);
     if (d.cinfo.output_components != 3) {
-        d.erreur = "unexpected colour layout";
+        d.erreur = TexteLangue("unexpected colour layout");
         return false;
     }
     // Row by row into the page: a file cut short stops at its last row
@@ -97,18 +97,18 @@ bool Decode(DecodageJPEG& d, int dimensionMax) {
     try {
         d.ligne.assign(size_t{d.cinfo.output_width} * 3, 255);
     } catch (const std::bad_alloc&) {
-        d.erreur = "not enough memory";
+        d.erreur = TexteLangue("not enough memory");
         return false;
     }
     if (!d.page.Reserve(static_cast<int>(d.cinfo.output_width),
                         static_cast<int>(d.cinfo.output_height))) {
-        d.erreur = "not enough memory";
+        d.erreur = TexteLangue("not enough memory");
         return false;
     }
     while (d.cinfo.output_scanline < d.cinfo.output_height) {
         JSAMPROW ligne = d.ligne.data();
         if (jpeg_read_scanlines(&d.cinfo, &ligne, 1) != 1) {
-            d.erreur = "the file ends before the picture does";
+            d.erreur = TexteLangue("the file ends before the picture does");
             return false;
         }
         d.page.AjouteLigneRVB(d.ligne.data());

@@ -39,7 +39,8 @@ class Lecteur {
     size_t Position() const { return pos_; }
     size_t Reste() const { return d_.size() - pos_; }
     void Saute(size_t n) {
-        if (n > Reste()) throw ErreurPICT{"the picture ends in the middle of an opcode"};
+        if (n > Reste())
+            throw ErreurPICT{TexteLangue("the picture ends in the middle of an opcode")};
         pos_ += n;
     }
     void AligneMot() {
@@ -100,7 +101,7 @@ void LitTableCouleurs(Lecteur& l, CartePixels& c) {
     l.Long();  // seed
     const uint16_t drapeaux = l.Mot();
     const int taille = static_cast<int16_t>(l.Mot()) + 1;
-    if (taille < 0 || taille > 256) throw ErreurPICT{"bad colour table size"};
+    if (taille < 0 || taille > 256) throw ErreurPICT{TexteLangue("bad colour table size")};
     c.table.fill(IndexNoir);
     for (int i = 0; i < taille; ++i) {
         const uint16_t valeur = l.Mot();
@@ -129,18 +130,19 @@ void LitChampsCarte(Lecteur& l, CartePixels& c) {
 }
 
 void VerifieCarte(const CartePixels& c, int dimensionMax) {
-    if (c.bornes.EstVide()) throw ErreurPICT{"empty pixel map"};
+    if (c.bornes.EstVide()) throw ErreurPICT{TexteLangue("empty pixel map")};
     if (c.Largeur() > dimensionMax || c.Hauteur() > dimensionMax)
-        throw ErreurPICT{"pixel map too large"};
+        throw ErreurPICT{TexteLangue("pixel map too large")};
     const bool indexe = !c.direct && (c.bitsParPixel == 1 || c.bitsParPixel == 2 ||
                                       c.bitsParPixel == 4 || c.bitsParPixel == 8);
     const bool direct = c.direct && (c.bitsParPixel == 16 || c.bitsParPixel == 32);
     if (!indexe && !direct)
-        throw ErreurPICT{FormateTexte("%d bits per pixel are not supported", c.bitsParPixel)};
+        throw ErreurPICT{
+            FormateTexte(TexteLangue("%d bits per pixel are not supported"), c.bitsParPixel)};
     if (c.direct && c.bitsParPixel == 32 && c.nbComposantes != 3 && c.nbComposantes != 4)
-        throw ErreurPICT{"bad component count"};
+        throw ErreurPICT{TexteLangue("bad component count")};
     if (int64_t{c.Largeur()} * c.bitsParPixel > int64_t{c.pasLigne} * 8)
-        throw ErreurPICT{"row bytes too small for the pixel map"};
+        throw ErreurPICT{TexteLangue("row bytes too small for the pixel map")};
 }
 
 // PackBits: a flag byte n, then n + 1 literal units (n < 128) or one unit
@@ -153,13 +155,14 @@ void DecompacteLigne(const uint8_t* source, size_t taille, int unite, std::vecto
         if (n == 128) continue;
         const size_t unites = n < 128 ? size_t(n) + 1 : size_t(257 - n);
         const size_t octets = unites * unite;
-        if (o + octets > ligne.size()) throw ErreurPICT{"packed row overruns its row bytes"};
+        if (o + octets > ligne.size())
+            throw ErreurPICT{TexteLangue("packed row overruns its row bytes")};
         if (n < 128) {
-            if (i + octets > taille) throw ErreurPICT{"packed row cut short"};
+            if (i + octets > taille) throw ErreurPICT{TexteLangue("packed row cut short")};
             std::copy_n(source + i, octets, ligne.begin() + static_cast<long>(o));
             i += octets;
         } else {
-            if (i + unite > taille) throw ErreurPICT{"packed row cut short"};
+            if (i + unite > taille) throw ErreurPICT{TexteLangue("packed row cut short")};
             for (size_t k = 0; k < unites; ++k)
                 std::copy_n(source + i, unite, ligne.begin() + static_cast<long>(o + k * unite));
             i += unite;
@@ -233,14 +236,15 @@ ImageSource LitPixels(Lecteur& l, const CartePixels& c, bool compactable) {
             plans = true;
             tailleDepliee = size_t(largeur) * c.nbComposantes;
         } else {
-            throw ErreurPICT{FormateTexte("packing type %d is not supported", type)};
+            throw ErreurPICT{FormateTexte(TexteLangue("packing type %d is not supported"), type)};
         }
     }
     // Each stored row takes at least its byte count (packed) or its whole
     // size: a header announcing more rows than the data can hold is refused
     // before anything is allocated.
     const size_t minimumParLigne = compacte ? 1 : tailleDepliee;
-    if (size_t(hauteur) * minimumParLigne > l.Reste()) throw ErreurPICT{"pixel data cut short"};
+    if (size_t(hauteur) * minimumParLigne > l.Reste())
+        throw ErreurPICT{TexteLangue("pixel data cut short")};
 
     ImageSource image;
     image.largeur = largeur;
@@ -280,7 +284,7 @@ void Dessine(const ImageSource& image, const Rect& bornes, const Rect& source,
 
 void SauteRegion(Lecteur& l) {
     const uint16_t taille = l.Mot();
-    if (taille < 10) throw ErreurPICT{"bad region size"};
+    if (taille < 10) throw ErreurPICT{TexteLangue("bad region size")};
     l.Saute(taille - 2u);
 }
 
@@ -294,7 +298,8 @@ void TraiteBits(Lecteur& l, int op, const Rect& cadre, Offscreen page, int dimen
     c.bornes = l.Rectangle();
     if (direct || (pasLigne & 0x8000)) {
         LitChampsCarte(l, c);
-        if (direct != c.direct) throw ErreurPICT{"pixel type does not match the opcode"};
+        if (direct != c.direct)
+            throw ErreurPICT{TexteLangue("pixel type does not match the opcode")};
         if (!direct) LitTableCouleurs(l, c);
     } else {
         c.table.fill(IndexBlanc);
@@ -350,7 +355,7 @@ void SauteOpcode(Lecteur& l, int op, int dimensionMax) {
         if ((op & 0xF0) == 0x60) return l.Saute((op & 0x08) ? 4 : 12);
         if (op >= 0x70 && op <= 0x77) {
             const uint16_t taille = l.Mot();
-            if (taille < 2) throw ErreurPICT{"bad polygon size"};
+            if (taille < 2) throw ErreurPICT{TexteLangue("bad polygon size")};
             return l.Saute(taille - 2u);
         }
         if (op >= 0x80 && op <= 0x87) return SauteRegion(l);
@@ -392,7 +397,7 @@ bool LitVersion(Lecteur& l) {
     const uint8_t a = l.Octet(), b = l.Octet();
     if (a == 0x11 && b == 0x01) return false;
     if (a == 0x00 && b == 0x11 && l.Mot() == 0x02FF) return true;
-    throw ErreurPICT{"unknown picture version", true};
+    throw ErreurPICT{TexteLangue("unknown picture version"), true};
 }
 
 Offscreen Decode(const std::vector<uint8_t>& donnees, int dimensionMax) {
@@ -403,7 +408,7 @@ Offscreen Decode(const std::vector<uint8_t>& donnees, int dimensionMax) {
     if (!TailleImageAcceptable("PICT", cadre.Largeur(), cadre.Hauteur(), dimensionMax))
         return nullptr;
     Offscreen page = CreeOffscreen(cadre.Largeur(), cadre.Hauteur(), 8);
-    if (!page) throw ErreurPICT{"not enough memory for the page"};
+    if (!page) throw ErreurPICT{TexteLangue("not enough memory for the page")};
     try {
         DessinePicture(l, cadre, version2, page, dimensionMax);
     } catch (...) {

@@ -15,6 +15,8 @@
 #include <system_error>
 #include <vector>
 
+#include "toolbox/messages.h"
+
 namespace {
 
 bool EcritTIFFG4(const ImageGrise& image, int dpi, const std::string& chemin) {
@@ -93,7 +95,7 @@ bool EcritImagePage(const ImageGrise& image, int dpi, const std::string& chemin,
     if (ecrit) std::filesystem::rename(provisoire, chemin, ec);
     if (!ecrit || ec) {
         std::filesystem::remove(provisoire, ec);
-        erreur = "Can't write the page image '" + chemin + "'";
+        erreur = FormateTexte(TexteLangue("Can't write the page image '%s'"), chemin.c_str());
         return false;
     }
     return true;

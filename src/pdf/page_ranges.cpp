@@ -8,6 +8,8 @@
 #include <cctype>
 #include <cstddef>
 
+#include "toolbox/messages.h"
+
 namespace {
 
 // A page number starting at `i`; advances `i` past its digits.
@@ -49,12 +51,14 @@ bool LitPagesDemandees(const std::string& texte, int nbPages, std::vector<int>& 
     for (size_t i = 0; i <= texte.size(); ++i) {
         int premiere = 0, derniere = 0;
         if (!LitPlage(texte, i, premiere, derniere) || premiere < 1 || derniere < premiere) {
-            erreur = "'" + texte + "' is not a list of pages such as 1-3,7";
+            erreur = FormateTexte(TexteLangue("'%s' is not a list of pages such as 1-3,7"),
+                                  texte.c_str());
             return false;
         }
         if (derniere > nbPages) {
-            erreur = "there is no page " + std::to_string(derniere) + ": the file has " +
-                     std::to_string(nbPages) + " page" + (nbPages == 1 ? "" : "s");
+            erreur = FormateTexte(TexteLangue("there is no page %d: the file has %d page%s"),
+                                  static_cast<int>(derniere), static_cast<int>(nbPages),
+                                  nbPages == 1 ? "" : "s");
             return false;
         }
         for (int p = premiere; p <= derniere; ++p) {

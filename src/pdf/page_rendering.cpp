@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "toolbox/messages.h"
 #include "toolbox/pixmap.h"
 
 namespace {
@@ -51,21 +52,22 @@ bool DessinePage(PopplerPage* page, int dpi, ImageGrise& image, std::string& err
     poppler_page_get_size(page, &l, &h);
     const double largeur = std::ceil(l * dpi / 72.0), hauteur = std::ceil(h * dpi / 72.0);
     if (!(largeur >= 1 && hauteur >= 1 && largeur <= kDimensionMax && hauteur <= kDimensionMax)) {
-        erreur = "at " + std::to_string(dpi) + " dpi the page would be larger than " +
-                 std::to_string(kDimensionMax) + " pixels a side";
+        erreur =
+            FormateTexte(TexteLangue("at %d dpi the page would be larger than %d pixels a side"),
+                         static_cast<int>(dpi), static_cast<int>(kDimensionMax));
         return false;
     }
     if (largeur * hauteur > kPixelsMax) {
-        erreur = "at " + std::to_string(dpi) + " dpi the page would have " +
-                 std::to_string(static_cast<long long>(largeur * hauteur / 1e6)) +
-                 " million pixels, more than " +
-                 std::to_string(static_cast<int>(kPixelsMax / 1e6)) +
-                 " million; ask for a lower resolution";
+        erreur =
+            FormateTexte(TexteLangue("at %d dpi the page would have %lld million pixels, more "
+                                     "than %d million; ask for a lower resolution"),
+                         static_cast<int>(dpi), static_cast<long long>(largeur * hauteur / 1e6),
+                         static_cast<int>(kPixelsMax / 1e6));
         return false;
     }
     const PopplerRectangle zone{0, 0, l, h};
     if (DessineZone(page, zone, static_cast<int>(largeur), static_cast<int>(hauteur), image))
         return true;
-    erreur = "the page can't be drawn";
+    erreur = TexteLangue("the page can't be drawn");
     return false;
 }

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <string>
 
+#include "toolbox/messages.h"
+
 namespace {
 
 // How far from each end the marks are looked for: writers may put a few
@@ -33,25 +35,27 @@ bool Contient(const std::string& bloc, const char* marque) {
 // "" when both marks are there, else what is wrong.
 std::string VerifieMarques(const std::string& chemin) {
     FichierC fichier{std::fopen(chemin.c_str(), "rb")};
-    if (fichier.f == nullptr) return "can't be read";
+    if (fichier.f == nullptr) return TexteLangue("can't be read");
     std::string bloc(kPorteeMarques, '\0');
     bloc.resize(std::fread(bloc.data(), 1, bloc.size(), fichier.f));
-    if (!Contient(bloc, "%PDF-")) return "is not a PDF file";
-    if (std::fseek(fichier.f, 0, SEEK_END) != 0) return "can't be read";
+    if (!Contient(bloc, "%PDF-")) return TexteLangue("is not a PDF file");
+    if (std::fseek(fichier.f, 0, SEEK_END) != 0) return TexteLangue("can't be read");
     const long taille = std::ftell(fichier.f);
     const long debut = taille > kPorteeMarques ? taille - kPorteeMarques : 0;
-    if (taille < 0 || std::fseek(fichier.f, debut, SEEK_SET) != 0) return "can't be read";
+    if (taille < 0 || std::fseek(fichier.f, debut, SEEK_SET) != 0)
+        return TexteLangue("can't be read");
     bloc.assign(kPorteeMarques, '\0');
     bloc.resize(std::fread(bloc.data(), 1, bloc.size(), fichier.f));
-    if (!Contient(bloc, "%%EOF")) return "is damaged: it is cut short (no end-of-file mark)";
+    if (!Contient(bloc, "%%EOF"))
+        return TexteLangue("is damaged: it is cut short (no end-of-file mark)");
     return "";
 }
 
 std::string RaisonRefus(const GError* erreur) {
     if (erreur != nullptr && erreur->domain == POPPLER_ERROR &&
         erreur->code == POPPLER_ERROR_ENCRYPTED)
-        return "is encrypted: its pages can't be read without its password";
-    std::string raison = "is damaged";
+        return TexteLangue("is encrypted: its pages can't be read without its password");
+    std::string raison = TexteLangue("is damaged");
     if (erreur != nullptr && erreur->message != nullptr)
         raison += std::string(" (") + erreur->message + ")";
     return raison;
@@ -84,7 +88,7 @@ bool DocumentPdf::Ouvre(const std::string& chemin, std::string& erreur) {
         return false;
     }
     if (NbPages() <= 0) {
-        erreur = "'" + chemin + "' has no pages";
+        erreur = FormateTexte(TexteLangue("'%s' has no pages"), chemin.c_str());
         document_.reset();
         return false;
     }

@@ -63,7 +63,7 @@ IssueImport ImportePage(const DocumentPdf& document, const DemandeImportPdf& dem
                         PageImportee& importee) {
     const PagePdf page = document.Page(importee.numero);
     PageRasterisee raster;
-    std::string erreur = "poppler can't read it";
+    std::string erreur = TexteLangue("poppler can't read it");
     if (page == nullptr || !RasterisePage(page.get(), demande.dpi, raster, erreur)) {
         Alerte("Page %d of '%s' can't be read: %s", importee.numero, demande.pdf.c_str(),
                erreur.c_str());

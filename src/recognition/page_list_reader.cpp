@@ -9,6 +9,7 @@
 #include "document/keyword_stream.h"
 #include "document/options_file.h"
 #include "recognition/command_area_file.h"
+#include "toolbox/messages.h"
 
 namespace {
 
@@ -113,7 +114,8 @@ bool LitCleDePage(EntreePage& page, ContenuListe& contenu, const char* mot) {
     if (Egal(mot, "PenteAccroche"))
         return LitReelDans(mot, -1000.0f, 1000.0f, contenu.Reglage.AccrochePenteLimite);
     if (Egal(mot, "DebutAireCommande"))
-        return LitAireCommande(page) || Refuse("a command area is damaged or one too many");
+        return LitAireCommande(page) ||
+               Refuse(TexteLangue("a command area is damaged or one too many"));
     if (Egal(mot, "DebutPage") || Egal(mot, "FinListe") || Egal(mot, "FinDocument"))
         return Refuse(std::string(mot) + " inside a page: its FinPage is missing");
     return Refuse(std::string("unknown keyword '") + mot + "' in a page");
@@ -121,7 +123,8 @@ bool LitCleDePage(EntreePage& page, ContenuListe& contenu, const char* mot) {
 
 bool LitPage(ContenuListe& contenu) {
     if (contenu.Pages.size() >= kNbMaxPages)
-        return Refuse("more than " + std::to_string(kNbMaxPages) + " pages");
+        return Refuse(
+            FormateTexte(TexteLangue("more than %d pages"), static_cast<int>(kNbMaxPages)));
     contenu.Pages.push_back(NouvelleEntreePage(contenu.Pages));
     EntreePage& page = contenu.Pages.back();
     ChoixAutomatiques choix;
@@ -130,28 +133,29 @@ bool LitPage(ContenuListe& contenu) {
         if (Egal(mot, "DepoussiereAutomatique")) return LitChoixAutomatique(mot, choix.depoussiere);
         return LitCleDePage(page, contenu, mot);
     });
-    if (!lue) return Refuse("the page does not end with FinPage");
+    if (!lue) return Refuse(TexteLangue("the page does not end with FinPage"));
     if (choix.inversion) page.VideoInverse = kVideoAutomatique;
     if (choix.depoussiere) page.Depoussiere = kDepoussiereAutomatique;
     return true;
 }
 
 bool LitListe(ContenuListe& contenu) {
-    return LitBloc(
-               "FinListe",
-               [&contenu](const char* mot) {
-                   if (Egal(mot, "DebutPage")) return LitPage(contenu);
-                   if (Egal(mot, "FinDocument"))
-                       return Refuse("FinDocument inside the page list: its FinListe is missing");
-                   return Refuse(std::string("unknown keyword '") + mot + "' in the page list");
-               }) ||
-           Refuse("the page list does not end with FinListe");
+    return LitBloc("FinListe",
+                   [&contenu](const char* mot) {
+                       if (Egal(mot, "DebutPage")) return LitPage(contenu);
+                       if (Egal(mot, "FinDocument"))
+                           return Refuse(TexteLangue(
+                               "FinDocument inside the page list: its FinListe is missing"));
+                       return Refuse(std::string("unknown keyword '") + mot + "' in the page list");
+                   }) ||
+           Refuse(TexteLangue("the page list does not end with FinListe"));
 }
 
 bool LitCleDeDocument(ContenuListe& contenu, const char* mot) {
     if (Egal(mot, "DebutListe")) return LitListe(contenu);
     if (Egal(mot, "DebutConfig"))
-        return LitBlocOptions(contenu.Options) || Refuse("the options block is damaged");
+        return LitBlocOptions(contenu.Options) ||
+               Refuse(TexteLangue("the options block is damaged"));
     if (Egal(mot, "NumPage")) {
         ligneNumPage = LigneLue();
         return LitChamp(mot, 0, kNbMaxPages - 1, contenu.NumPage);
@@ -175,9 +179,10 @@ bool LitContenuListe(ContenuListe& contenu) {
     lecture = &contenu;
     bool ok = LitBloc("FinDocument",
                       [&contenu](const char* mot) { return LitCleDeDocument(contenu, mot); }) ||
-              Refuse("the document does not end with FinDocument");
+              Refuse(TexteLangue("the document does not end with FinDocument"));
     if (ok && !contenu.Pages.empty() && contenu.NumPage >= static_cast<int>(contenu.Pages.size())) {
-        ok = Refuse("NumPage " + std::to_string(contenu.NumPage) + " names no page");
+        ok = Refuse(FormateTexte(TexteLangue("NumPage %d names no page"),
+                                 static_cast<int>(contenu.NumPage)));
         contenu.LigneRefus = ligneNumPage;
     }
     lecture = nullptr;

@@ -40,8 +40,8 @@ void RedressePage(int indexPage, EntreePage& page, Offscreen image,
     }
     if (quarts != 0)
         ProgressionCourante().Avertissement(
-            FormateTexte("Page %d was turned %d degrees clockwise to stand upright", indexPage + 1,
-                         90 * quarts));
+            FormateTexte(TexteLangue("Page %d was turned %d degrees clockwise to stand upright"),
+                         indexPage + 1, 90 * quarts));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "toolbox/file_replace.h"
 #include "toolbox/folders.h"
 #include "toolbox/messages.h"
 
@@ -26,9 +27,20 @@ bool LitFichierLangue(const std::string& chemin, int& langue) {
     return true;
 }
 
+bool EcritFichierLangue(const std::string& chemin, int langue) {
+    const std::string octets = {
+        static_cast<char>(kMarqueurLangue >> 8), static_cast<char>(kMarqueurLangue & 0xFF),
+        static_cast<char>((langue >> 8) & 0xFF), static_cast<char>(langue & 0xFF)};
+    return RemplaceFichier(chemin, octets);
+}
+
+std::string FichierLangue() {
+    return FichierPreferences("RuzoLangue.cfg");
+}
+
 void ChargeLangue() {
     int langue = 1;
-    if (!LitFichierLangue(FichierPreferences("RuzoLangue.cfg"), langue))
+    if (!LitFichierLangue(FichierLangue(), langue))
         LitFichierLangue(FichierPreferences("Langue.cfg"), langue);
     DefinitLangue(langue);
 }

@@ -12,5 +12,12 @@ constexpr int kMarqueurLangue = 258;
 // wrong; false when the file cannot be opened.
 bool LitFichierLangue(const std::string& chemin, int& langue);
 
+// Writes a language file asking for `langue`; false with an alert on failure.
+bool EcritFichierLangue(const std::string& chemin, int langue);
+
+// Where `ruzo prefs set Langue` writes: "RuzoLangue.cfg" in the preferences
+// folder, read first at start-up.
+std::string FichierLangue();
+
 // Start-up step: reads the language files and makes the language current.
 void ChargeLangue();

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "toolbox/text_format.h"
@@ -18,14 +20,14 @@ PuitsTexte puitsAlertes;
 PuitsTexte puitsTrace;
 int langue = 1;
 
-struct TexteLangue {
+struct TexteDeuxLangues {
     const char* anglais;
     const char* francais;
 };
 
 // Numbered application messages. Stages add theirs here as they need them.
-const std::map<int, TexteLangue>& Messages() {
-    static const std::map<int, TexteLangue> m = {
+const std::map<int, TexteDeuxLangues>& Messages() {
+    static const std::map<int, TexteDeuxLangues> m = {
         {7, {"Recognition cancelled.", "Reconnaissance interrompue."}},
         {50,
          {"The music font could not be found; symbols will be drawn as boxes.",
@@ -71,16 +73,16 @@ const std::map<int, TexteLangue>& Messages() {
     return m;
 }
 
-const std::map<int, TexteLangue>& MessagesStatut() {
-    static const std::map<int, TexteLangue> m = {
+const std::map<int, TexteDeuxLangues>& MessagesStatut() {
+    static const std::map<int, TexteDeuxLangues> m = {
         {1, {"Music file written.", "Fichier musical ecrit."}},
         {7, {"Cancelling...", "Interruption..."}},
     };
     return m;
 }
 
-const std::map<int, TexteLangue>& LibellesEtapes() {
-    static const std::map<int, TexteLangue> m = {
+const std::map<int, TexteDeuxLangues>& LibellesEtapes() {
+    static const std::map<int, TexteDeuxLangues> m = {
         {1, {"Preparing the page", "Preparation de la page"}},
         {2, {"Finding the staves", "Recherche des portees"}},
         {3, {"Reading the staves", "Lecture des portees"}},
@@ -94,7 +96,7 @@ const std::map<int, TexteLangue>& LibellesEtapes() {
     return m;
 }
 
-std::string Cherche(const std::map<int, TexteLangue>& table, int numero) {
+std::string Cherche(const std::map<int, TexteDeuxLangues>& table, int numero) {
     const auto it = table.find(numero);
     if (it == table.end()) return "";
     return langue == 2 ? it->second.francais : it->second.anglais;
@@ -113,10 +115,21 @@ std::string FormateListe(const char* format, va_list args) {
     return texte;
 }
 
+const char* TexteLangue(const char* anglais) {
+    if (langue != 2 || anglais == nullptr) return anglais;
+    static const std::unordered_map<std::string_view, const char*> francais = [] {
+        std::unordered_map<std::string_view, const char*> m;
+        for (const TexteFrancais& t : CatalogueFrancais()) m.emplace(t.anglais, t.francais);
+        return m;
+    }();
+    const auto it = francais.find(anglais);
+    return it == francais.end() ? anglais : it->second;
+}
+
 void Alerte(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    const std::string texte = FormateListe(format, args);
+    const std::string texte = FormateListe(TexteLangue(format), args);
     va_end(args);
     const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
     if (puitsAlertes)

@@ -64,12 +64,12 @@ bool LitPNGParLignes(const std::string& chemin, DestinationPNG& destination, std
                      int dimensionMax) {
     Fichier fichier{std::fopen(chemin.c_str(), "rb")};
     if (!fichier.f) {
-        erreur = "can't open file";
+        erreur = TexteLangue("can't open file");
         return false;
     }
     png_byte signature[8];
     if (std::fread(signature, 1, 8, fichier.f) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
-        erreur = "not a PNG file";
+        erreur = TexteLangue("not a PNG file");
         return false;
     }
     const long tailleFichier = TailleFichierOuvert(fichier.f);
@@ -79,7 +79,7 @@ bool LitPNGParLignes(const std::string& chemin, DestinationPNG& destination, std
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);
-        erreur = "not enough memory";
+        erreur = TexteLangue("not enough memory");
         return false;
     }
     // libpng reports errors by longjmp; nothing with a destructor may live
@@ -88,7 +88,7 @@ bool LitPNGParLignes(const std::string& chemin, DestinationPNG& destination, std
     std::vector<png_bytep> lignes;
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
-        if (erreur.empty()) erreur = "damaged PNG file";
+        if (erreur.empty()) erreur = TexteLangue("damaged PNG file");
         return false;
     }
     png_init_io(png, fichier.f);
@@ -101,8 +101,9 @@ bool LitPNGParLignes(const std::string& chemin, DestinationPNG& destination, std
     const int type = png_get_color_type(png, info);
     const int profondeur = png_get_bit_depth(png, info);
     if (!PeutContenir(tailleFichier, hauteur, png_get_rowbytes(png, info))) {
-        erreur = FormateTexte("the file (%ld bytes) is too short to hold a %ux%u picture",
-                              tailleFichier, largeur, hauteur);
+        erreur =
+            FormateTexte(TexteLangue("the file (%ld bytes) is too short to hold a %ux%u picture"),
+                         tailleFichier, largeur, hauteur);
         png_longjmp(png, 1);
     }
 
@@ -120,7 +121,7 @@ bool LitPNGParLignes(const std::string& chemin, DestinationPNG& destination, std
     const png_uint_32 lignesGardees = passes > 1 ? hauteur : 1;
     if (!destination.Dimensions(static_cast<int>(largeur), static_cast<int>(hauteur)) ||
         !Alloue(pixels, octetsLigne * lignesGardees) || !Alloue(lignes, lignesGardees)) {
-        erreur = "not enough memory";
+        erreur = TexteLangue("not enough memory");
         png_longjmp(png, 1);
     }
     for (png_uint_32 y = 0; y < lignesGardees; ++y) lignes[y] = pixels.data() + y * octetsLigne;
@@ -128,7 +129,7 @@ bool LitPNGParLignes(const std::string& chemin, DestinationPNG& destination, std
     for (png_uint_32 y = 0; y < hauteur; ++y) {
         if (passes == 1) png_read_row(png, lignes[0], nullptr);
         if (!destination.Ligne(lignes[passes > 1 ? y : 0])) {
-            erreur = "not enough memory";
+            erreur = TexteLangue("not enough memory");
             png_longjmp(png, 1);
         }
     }

@@ -65,7 +65,7 @@ void ProgressionConsole::Avertissement(const std::string& texte) {
     if (silencieux_) return;
     if (ligneOuverte_) std::fputc('\n', sortie_);
     ligneOuverte_ = false;
-    std::fprintf(sortie_, "warning: %s\n", texte.c_str());
+    std::fprintf(sortie_, TexteLangue("warning: %s\n"), texte.c_str());
 }
 
 void ProgressionConsole::Ferme() {
@@ -77,7 +77,7 @@ void ProgressionConsole::Affiche() {
     if (silencieux_ || !terminal_) return;
     std::fprintf(sortie_, "\r\033[K%-28s %3d%%", LibelleEtape(etape_).c_str(), pourcent_);
     if (pagesChronometrees_ > 0 && nbPages_ > 0)
-        std::fprintf(sortie_, "  %s left",
+        std::fprintf(sortie_, TexteLangue("  %s left"),
                      TempsRestant(nbPages_, ticksTotal_, pagesChronometrees_).c_str());
     std::fflush(sortie_);
     ligneOuverte_ = true;
