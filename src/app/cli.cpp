@@ -14,7 +14,7 @@ constexpr const char* kPiedAide =
     "  1  some pages failed (recognize: the other pages are in the files written);\n"
     "     for the other commands, recognition failed\n"
     "  2  usage error\n"
-    "  3  unreadable or invalid input (not an image, damaged page list, ...)\n"
+    "  3  unreadable or invalid input (not an image, a damaged image or page list)\n"
     "  4  nothing recognised, or the files could not be written: earlier files\n"
     "     of the same name are left as they were\n"
     "  5  interrupted (Ctrl-C, SIGTERM, SIGHUP): earlier files left as they were\n"

@@ -72,7 +72,12 @@ bool ImagesPresentes(int premiere, int derniere) {
 
 int CodeBilan(const BilanReconnaissance& bilan) {
     if (bilan.annulee) return kInterrompu;
-    if (!bilan.musique) return kRienReconnu;
+    // Nothing but unreadable images (damaged, cut short, too large) is bad
+    // input, as a file that is no image at all is.
+    const bool illisibles = !bilan.illisibles.empty() &&
+                            bilan.illisibles.size() == bilan.echouees.size() &&
+                            bilan.reconnues.empty();
+    if (!bilan.musique) return illisibles ? kEntreeInvalide : kRienReconnu;
     return bilan.echouees.empty() ? kSucces : kEchecReconnaissance;
 }
 
@@ -183,7 +188,7 @@ int ReconnaitEtLivre(const std::string& nom, int page, const SortiesDemandees& s
     bilan.annulee = bilan.annulee || TestAnnulation();
     const int code = CodeBilan(bilan);
     if (code == kInterrompu) return code;
-    if (code == kRienReconnu) {
+    if (code == kRienReconnu || code == kEntreeInvalide) {
         if (bilan.reconnues.empty())
             Alerte("Nothing was recognised: no file written");
         else

@@ -67,9 +67,11 @@ bool QuelqueChoseLu(const EtatPage& etat) {
 }
 
 // Loads (unless it is loaded already) and recognises page p; false with
-// the reason told.
-bool ReconnaitPageDocument(int p, bool dejaChargee = false) {
+// the reason told. A page whose image could not be read goes to
+// `illisibles` as well: a run that has only such pages was given bad input.
+bool ReconnaitPageDocument(int p, BilanReconnaissance& bilan, bool dejaChargee = false) {
     const bool chargee = dejaChargee || ChargePageDocument(p);
+    if (!chargee && !TestAnnulation()) bilan.illisibles.push_back(p);
     const bool ok = chargee && ReconnaitPageCourante(p);
     if (!ok && !TestAnnulation()) AnnonceEchec(p, chargee);
     if (ok && !QuelqueChoseLu(Document.Etat)) {
@@ -83,7 +85,7 @@ bool ReconnaitPageDocument(int p, bool dejaChargee = false) {
 // is left out and the next one is tried. Stops only when the user cancels.
 void ReconnaitPages(std::FILE* resultat, const SuiviPage& suivi, BilanReconnaissance& bilan) {
     for (int p = 0; p < static_cast<int>(Document.Pages.size()); ++p) {
-        bool ok = ReconnaitPageDocument(p);
+        bool ok = ReconnaitPageDocument(p, bilan);
         if (TestAnnulation()) {
             bilan.annulee = true;
             return;
@@ -166,7 +168,7 @@ BilanReconnaissance ReconnaitPageSeule(int p, const FichiersReconnaissance& fich
     progression.Ouvre(1, Document.Pages[p].NomFichier);
 
     const std::string image = Document.Pages[p].CheminImage();
-    const bool ok = ReconnaitPageDocument(p, Document.NumPage == p && Document.ImagePage);
+    const bool ok = ReconnaitPageDocument(p, bilan, Document.NumPage == p && Document.ImagePage);
     bilan.annulee = TestAnnulation();
     if (ok && !bilan.annulee && EcritResultatPage(fichiers.resultat, image)) {
         bilan.reconnues.push_back(p);

@@ -20,10 +20,11 @@ struct FichiersReconnaissance {
 
 // What a recognition delivered.
 struct BilanReconnaissance {
-    std::vector<int> reconnues;  // indexes of the pages recognised and written
-    std::vector<int> echouees;   // indexes of the pages that failed
-    bool annulee = false;        // the user asked to stop: nothing is complete
-    bool musique = false;        // the result and music files are complete
+    std::vector<int> reconnues;   // indexes of the pages recognised and written
+    std::vector<int> echouees;    // indexes of the pages that failed
+    std::vector<int> illisibles;  // of those, the pages whose image could not be read
+    bool annulee = false;         // the user asked to stop: nothing is complete
+    bool musique = false;         // the result and music files are complete
 };
 
 // Every page of the document, in order, into the result file, then the
