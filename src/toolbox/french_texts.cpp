@@ -21,6 +21,13 @@ const std::vector<TexteFrancais>& CatalogueFrancais() {
          "%d documents : %d reconnus, %d en échec, %d interrompus, %d déjà faits, %d non commencés "
          "; %d pages en %s ; mémoire maximale d'un travailleur %.0f Mo\njournal : %s\n"},
         {"%s", "%s"},
+        {"%s %ld is not from %ld to %ld", "%s %ld n'est pas entre %ld et %ld"},
+        {"%s %g is out of range", "%s %g est hors limites"},
+        {"%s has no closing quote", "%s n'a pas de guillemet fermant"},
+        {"%s inside a page: its FinPage is missing", "%s dans une page : son FinPage manque"},
+        {"unknown keyword '%s' in a page", "mot-clé inconnu '%s' dans une page"},
+        {"unknown keyword '%s' in the page list", "mot-clé inconnu '%s' dans la liste de pages"},
+        {"unknown keyword '%s' in the document", "mot-clé inconnu '%s' dans le document"},
         {"%s: %s\n", "%s : %s\n"},
         {"%d to %d", "%d à %d"},
         {"0 or 1", "0 ou 1"},
