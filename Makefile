@@ -54,10 +54,15 @@ test-asan: bootstrap
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Each run is compared with the previous one before replacing it: the stage
+# timings with bench/stages.json, the corpus table with bench/results.md.
 bench: bootstrap
 	$(call configure,$(BUILD)) -DRUZO_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
-	@if [ -x $(BUILD)/ruzo_bench ]; then $(BUILD)/ruzo_bench; fi
+	@if [ -x $(BUILD)/ruzo_bench ]; then \
+	  $(BUILD)/ruzo_bench --benchmark_out=$(BUILD)/bench-stages.json --benchmark_out_format=json && \
+	  bench/compare_stages bench/stages.json $(BUILD)/bench-stages.json && \
+	  cp $(BUILD)/bench-stages.json bench/stages.json; fi
 	bench/run_corpus --ruzo $(BUILD)/ruzo
 
 # Every fuzz target of tests/fuzz, built with clang's libFuzzer, run SECONDS

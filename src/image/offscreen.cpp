@@ -44,8 +44,10 @@ void InitialiseCouleurs() {
     DisposeOffscreen(test);
 }
 
-Offscreen CreeOffscreen(int largeur, int hauteur, int profondeur) {
-    Offscreen o = AlloueePixMap(largeur, hauteur, profondeur);
+namespace {
+
+Offscreen CreeOffscreenListee(int largeur, int hauteur, int profondeur, bool efface) {
+    Offscreen o = AlloueePixMap(largeur, hauteur, profondeur, efface);
     if (!o) {
         Trace("*** Impossible de creer l'offscreen %dx%d", largeur, hauteur);
         Trace("Place demandee : %ld", static_cast<long>(largeur) * hauteur);
@@ -58,6 +60,16 @@ Offscreen CreeOffscreen(int largeur, int hauteur, int profondeur) {
         Alerte("CreeOffscreen:CreeOfscreenlist: no more mem");
     }
     return o;
+}
+
+}  // namespace
+
+Offscreen CreeOffscreen(int largeur, int hauteur, int profondeur) {
+    return CreeOffscreenListee(largeur, hauteur, profondeur, true);
+}
+
+Offscreen CreeOffscreenAEcrire(int largeur, int hauteur, int profondeur) {
+    return CreeOffscreenListee(largeur, hauteur, profondeur, false);
 }
 
 void DisposeOffscreen(Offscreen& o) {
@@ -83,12 +95,12 @@ int NombreOffscreensListes() {
 }
 
 Offscreen DupliqueOffscreen(Offscreen o) {
-    Offscreen copie = o ? CreeOffscreen(o->largeur, o->hauteur, o->profondeur) : nullptr;
+    Offscreen copie = o ? CreeOffscreenAEcrire(o->largeur, o->hauteur, o->profondeur) : nullptr;
     if (!copie) {
         Alerte("DupliqueOffscreen: not enough memory");
         return nullptr;
     }
-    copie->pixels = o->pixels;
+    std::copy(o->pixels.begin(), o->pixels.end(), copie->pixels.begin());
     return copie;
 }
 

@@ -38,6 +38,9 @@ struct VuePixels {
 
 // Creation and disposal.
 Offscreen CreeOffscreen(int largeur, int hauteur, int profondeur = 8);
+// The same, its pixels left unwritten: for a caller that writes every byte
+// of every row, padding included.
+Offscreen CreeOffscreenAEcrire(int largeur, int hauteur, int profondeur = 8);
 void DisposeOffscreen(Offscreen& o);
 Offscreen DupliqueOffscreen(Offscreen o);
 Offscreen CloneOffscreen(Offscreen o);

@@ -1,5 +1,6 @@
 #include "image/page_rows.h"
 
+#include <algorithm>
 #include <new>
 
 #include "toolbox/pixmap.h"
@@ -25,9 +26,11 @@ bool LignesPage::Reserve(int largeur, int hauteur) {
 uint8_t* LignesPage::NouvelleLigne() {
     if (recues_ >= hauteur_) return nullptr;
     const size_t debut = pixels_.size();
-    pixels_.resize(debut + static_cast<size_t>(pasLigne_), 0);  // 0 is white; within the reserve
+    pixels_.resize(debut + static_cast<size_t>(pasLigne_));  // within the reserve
+    uint8_t* ligne = pixels_.data() + debut;
+    std::fill(ligne, ligne + pasLigne_, 0);  // 0 is white
     ++recues_;
-    return pixels_.data() + debut;
+    return ligne;
 }
 
 bool LignesPage::AjouteLigneRVB(const uint8_t* rvb) {

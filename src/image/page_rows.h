@@ -35,6 +35,6 @@ class LignesPage {
     int hauteur_ = 0;
     int pasLigne_ = 0;
     int recues_ = 0;
-    std::vector<uint8_t> pixels_;
+    OctetsPixels pixels_;
     ConvertisseurCouleurs conversion_;
 };

@@ -76,10 +76,6 @@ SlotTemporaire* SlotLibre() {
     return nullptr;
 }
 
-bool LitLignes(std::FILE* fichier, uint8_t* destination, size_t taille) {
-    return std::fread(destination, 1, taille, fichier) == taille;
-}
-
 }  // namespace
 
 std::FILE* CreeFichierTemporaire() {
@@ -121,15 +117,11 @@ std::FILE* PushOffscreen(Offscreen o, bool* complet) {
     if (!f) return nullptr;
     const uint32_t magic = kMagicOffscreen;
     const int16_t entete[3] = {o->largeur, o->hauteur, static_cast<int16_t>(o->pasLigne)};
-    bool ok = std::fwrite(&magic, 4, 1, f) == 1 && std::fwrite(entete, 2, 3, f) == 3;
-    int lignesEcrites = 0;
-    for (int y = 0; ok && y < o->hauteur; ++y) {
-        if (std::fwrite(o->PremiereLigne() + static_cast<size_t>(y) * o->pasLigne, 1, o->pasLigne,
-                        f) != static_cast<size_t>(o->pasLigne))
-            break;
-        ++lignesEcrites;
-    }
-    if (std::fflush(f) != 0 || lignesEcrites < o->hauteur)
+    // The rows follow one another in memory as in the file: one write.
+    const size_t taille = static_cast<size_t>(o->pasLigne) * o->hauteur;
+    const bool ok = std::fwrite(&magic, 4, 1, f) == 1 && std::fwrite(entete, 2, 3, f) == 3 &&
+                    std::fwrite(o->PremiereLigne(), 1, taille, f) == taille;
+    if (std::fflush(f) != 0 || !ok)
         Alerte("Can't write the page to a temporary file");
     else if (complet)
         *complet = true;
@@ -155,15 +147,21 @@ bool ReadEnteteOffscreenFromFile(std::FILE* fichier, EnteteOffscreen& entete) {
 Offscreen GetOffscreenFromFile(std::FILE* fichier) {
     EnteteOffscreen entete;
     if (!fichier || !ReadEnteteOffscreenFromFile(fichier, entete)) return nullptr;
-    Offscreen o = CreeOffscreen(entete.largeur, entete.hauteur, 8);
+    // Every byte is read from the file, or erased when the file falls short.
+    Offscreen o = CreeOffscreenAEcrire(entete.largeur, entete.hauteur, 8);
     if (!o) return nullptr;
     if (o->pasLigne != entete.pasLigne || o->largeur != entete.largeur ||
         o->hauteur != entete.hauteur) {
+        std::fill(o->pixels.begin(), o->pixels.end(), IndexBlanc);
         Alerte("GetOffscreenFromFile: Bad Size");
         return o;
     }
-    if (!LitLignes(fichier, o->PremiereLigne(), o->pixels.size()))
+    const size_t lus = std::fread(o->PremiereLigne(), 1, o->pixels.size(), fichier);
+    if (lus < o->pixels.size()) {
+        std::fill(o->pixels.begin() + static_cast<std::ptrdiff_t>(lus), o->pixels.end(),
+                  IndexBlanc);
         Alerte("GetOffscreenFromFile: Read error");
+    }
     return o;
 }
 

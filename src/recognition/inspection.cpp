@@ -41,7 +41,7 @@ bool LiaisonsInspectees(EtatPage& etat, const ReglagesReconnaissance& reglages) 
     liaisonsEffacees = DupliqueOffscreen(etat.PorteeImage);
     const bool resultat = RechercheLiaisons(etat, reglages);
     if (!liaisonsEffacees) return resultat;
-    const std::vector<uint8_t>& apres = etat.PorteeImage->pixels;
+    const OctetsPixels& apres = etat.PorteeImage->pixels;
     for (size_t k = 0; k < apres.size(); ++k) {
         uint8_t& px = liaisonsEffacees->pixels[k];
         px = px == IndexNoir && apres[k] != IndexNoir ? IndexNoir : IndexBlanc;

@@ -71,12 +71,19 @@ void CherchesTachesDeLigne(const Graphe& g, int r, int tailleMax, std::vector<in
                            std::vector<TacheRonde>& taches) {
     const int largeur = g.Largeur();
     for (int taille = tailleMax; taille >= 3; --taille) {
+        // Columns c .. fin - 1 are all at least `taille` high, and column fin
+        // is not: the run from c is read off, not counted again at every c.
+        int fin = 0;
         for (int c = 0; c <= largeur - taille - 1; ++c) {
-            int suite = 0;
-            while (c + suite < largeur && hauteurs[c + suite] >= taille) ++suite;
+            if (fin <= c) {
+                fin = c;
+                while (fin < largeur && hauteurs[fin] >= taille) ++fin;
+            }
+            const int suite = fin - c;
             if (suite < taille) continue;
             const int debut = c + (suite - taille) / 2;
             for (int k = debut; k < debut + taille; ++k) hauteurs[k] = 0;
+            fin = debut;  // the window just taken is no longer high
             TacheRonde t;
             t.X = static_cast<int16_t>(g.Cadre.left + debut + taille / 2);
             t.Y = static_cast<int16_t>(r);
@@ -98,11 +105,15 @@ bool MemeTete(const TacheRonde& a, const TacheRonde& b, float h) {
 std::vector<size_t> GrappeDeTete(const std::vector<TacheRonde>& taches,
                                  const std::vector<bool>& restant, size_t graine, float h) {
     std::vector<size_t> grappe{graine};
+    std::vector<char> dansGrappe(taches.size(), 0);
+    dansGrappe[graine] = 1;
     for (size_t k = 0; k < grappe.size(); ++k) {
         for (size_t i = 0; i < taches.size(); ++i) {
-            if (!restant[i] || taches[i].Taille != taches[graine].Taille) continue;
-            if (std::find(grappe.begin(), grappe.end(), i) != grappe.end()) continue;
-            if (MemeTete(taches[grappe[k]], taches[i], h)) grappe.push_back(i);
+            if (!restant[i] || dansGrappe[i] || taches[i].Taille != taches[graine].Taille) continue;
+            if (MemeTete(taches[grappe[k]], taches[i], h)) {
+                grappe.push_back(i);
+                dansGrappe[i] = 1;
+            }
         }
     }
     std::sort(grappe.begin(), grappe.end());

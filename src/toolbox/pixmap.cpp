@@ -1,8 +1,12 @@
 #include "toolbox/pixmap.h"
 
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <new>
 
 namespace {
@@ -52,7 +56,36 @@ int PasLignePourLargeur(int largeur) {
     return arrondi <= kDimensionMax ? arrondi : largeur;
 }
 
-PixMap* AlloueePixMap(int largeur, int hauteur, int profondeur) {
+namespace {
+
+// Blocks from this size on are page-sized images: aligned on, and rounded
+// to, huge pages.
+constexpr size_t kTailleGrandBloc = size_t{1} << 20;
+constexpr size_t kTailleHugePage = size_t{2} << 20;
+
+size_t TailleArrondie(size_t taille) {
+    return (taille + kTailleHugePage - 1) / kTailleHugePage * kTailleHugePage;
+}
+
+}  // namespace
+
+void* AlloueOctetsPixels(size_t taille) {
+    if (taille < kTailleGrandBloc) return ::operator new(taille);
+    void* octets = std::aligned_alloc(kTailleHugePage, TailleArrondie(taille));
+    if (!octets) throw std::bad_alloc();
+    // Only a hint: refused or unsupported, the block is simply in ordinary pages.
+    madvise(octets, TailleArrondie(taille), MADV_HUGEPAGE);
+    return octets;
+}
+
+void LibereOctetsPixels(void* octets, size_t taille) noexcept {
+    if (taille < kTailleGrandBloc)
+        ::operator delete(octets);
+    else
+        std::free(octets);
+}
+
+PixMap* AlloueePixMap(int largeur, int hauteur, int profondeur, bool efface) {
     if (largeur <= 0 || hauteur <= 0 || largeur > kDimensionMax || hauteur > kDimensionMax)
         return nullptr;
     auto* p = new (std::nothrow) PixMap;
@@ -62,7 +95,8 @@ PixMap* AlloueePixMap(int largeur, int hauteur, int profondeur) {
     p->pasLigne = PasLignePourLargeur(largeur);
     p->profondeur = static_cast<int16_t>(profondeur);
     try {
-        p->pixels.assign(static_cast<size_t>(p->pasLigne) * hauteur, 0);  // 0 is white
+        p->pixels.resize(static_cast<size_t>(p->pasLigne) * hauteur);
+        if (efface) std::fill(p->pixels.begin(), p->pixels.end(), 0);  // 0 is white
     } catch (const std::bad_alloc&) {
         delete p;
         return nullptr;

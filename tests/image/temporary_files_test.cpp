@@ -91,6 +91,8 @@ TEST_F(FichiersTemporairesTest, BadMagicAndShortFilesAreRefused) {
     Offscreen relue = GetOffscreenFromFile(f);
     ASSERT_NE(relue, nullptr);
     EXPECT_TRUE(alertes.Contient("GetOffscreenFromFile: Read error"));
+    EXPECT_EQ(relue->pixels[2 * page->pasLigne + 5], page->pixels[2 * page->pasLigne + 5]);
+    EXPECT_EQ(relue->pixels[5 * page->pasLigne + 5], IndexBlanc);  // not read: white
     Offscreen bande = DupliquePartieOffscreenFromFile(f, Rect{2, 0, 6, 16});
     EXPECT_TRUE(alertes.Contient("A temporary copy of the page is shorter than the page"));
     EXPECT_EQ(bande->pixels[0], page->pixels[2 * page->pasLigne]);

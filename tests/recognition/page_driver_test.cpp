@@ -25,7 +25,7 @@ struct Scenario {
     int porteeOuNotesEchouent = -1;
     bool systemesReussissent = true;
     std::vector<int> portesVues;  // staves whose notes stage ran
-    std::vector<uint8_t> pageVueParDetection;
+    OctetsPixels pageVueParDetection;
     int appelsDetection = 0;
     int liberationsLignesVert = 0;
 } scenario;
@@ -127,7 +127,7 @@ class PiloteTest : public DossierTest {
                           std::filesystem::directory_iterator()));
     }
     ProgressionEnregistree progression;
-    std::vector<uint8_t> pageInitiale;
+    OctetsPixels pageInitiale;
 
   protected:
     EtatPage& etat = Document.Etat;  // the state the document holds

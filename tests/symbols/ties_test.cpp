@@ -86,7 +86,7 @@ TEST_F(RechercheLiaisonsTest, ShortFlatThickOrInStaffStrokesAreNotTies) {
     // measures once thresholded.
     for (int x = 200; x < 280; ++x) bande.Rectangle(x, 60 - (x - 200) / 4, x, 68 - (x - 200) / 4);
     Arc(300, 360, 130, -15, 3);  // between the staff lines, with no head at its ends
-    const std::vector<uint8_t> avant = etat.PorteeImage->pixels;
+    const OctetsPixels avant = etat.PorteeImage->pixels;
     ASSERT_TRUE(Cherche());
     EXPECT_TRUE(Liaisons().empty());
     EXPECT_EQ(etat.PorteeImage->pixels, avant);
@@ -131,7 +131,7 @@ TEST_F(RechercheLiaisonsTest, NoIntactBandFailsOptionOffLeavesTheBand) {
     EXPECT_FALSE(RechercheLiaisons(etat, ReglagesCourants()));
     Options.AutoriserLiaisons = 0;
     Arc(100, 160, 60, -14, 3);
-    const std::vector<uint8_t> avant = etat.PorteeImage->pixels;
+    const OctetsPixels avant = etat.PorteeImage->pixels;
     ASSERT_TRUE(Cherche());
     EXPECT_TRUE(Liaisons().empty());
     EXPECT_EQ(etat.PorteeImage->pixels, avant);
