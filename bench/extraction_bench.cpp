@@ -14,12 +14,12 @@
 namespace {
 
 // Puts the band of a test file into the page state as the current staff.
-bool PrepareBande(const std::string& nom, float s, int ligneHaut) {
+bool PrepareBande(EtatPage& Etat, const std::string& nom, float s, int ligneHaut) {
     ImageRVB image;
     std::string erreur;
     if (!LitPNG(std::string(RUZO_TEST_DATA) + "/staves/" + nom, image, erreur)) return false;
     InitialiseCouleurs();
-    LibereEtatPage();
+    LibereEtatPage(Etat);
     Portee p;
     p.CadreBande =
         Rect{0, 0, static_cast<int16_t>(image.hauteur), static_cast<int16_t>(image.largeur)};
@@ -51,18 +51,19 @@ bool PrepareBande(const std::string& nom, float s, int ligneHaut) {
 }
 
 void Extraction(benchmark::State& state, const char* nom, float s, int ligneHaut) {
-    if (!PrepareBande(nom, s, ligneHaut)) {
+    EtatPage Etat;
+    if (!PrepareBande(Etat, nom, s, ligneHaut)) {
         state.SkipWithError("band not found");
         return;
     }
     RegleOptionsParDefaut(Options);
     size_t candidats = 0;
     for (auto _ : state) {
-        ExtractionCaracteresProbables(s);
+        ExtractionCaracteresProbables(Etat, ReglagesCourants(), s);
         candidats = Etat.Caracteres.size();
     }
     state.counters["candidates"] = static_cast<double>(candidats);
-    LibereEtatPage();
+    LibereEtatPage(Etat);
 }
 
 BENCHMARK_CAPTURE(Extraction, chester_verovio, "chester_verovio.png", 21.38f, 65)

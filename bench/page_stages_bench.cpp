@@ -130,16 +130,17 @@ void BM_ReconnaissancePage(benchmark::State& state) {
     Document.NumPage = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        LibereEtatPage();
+        LibereEtatPage(Document.Etat);
         Document.ImagePage = DupliqueOffscreen(modele);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(ReconnaitPage("page-1.png"));
+        benchmark::DoNotOptimize(
+            ReconnaitPage(Document, Document.Etat, ReglagesCourants(), "page-1.png"));
     }
     for (int k = 0; k < kNbEtapes; ++k)
         state.counters[kNoms[k]] = 1000.0 * Secondes[k] / static_cast<double>(state.iterations());
     Etapes = avant;
     FermeDocument();
-    LibereEtatPage();
+    LibereEtatPage(Document.Etat);
     DisposeOffscreen(modele);
 }
 BENCHMARK(BM_ReconnaissancePage)->Unit(benchmark::kMillisecond);

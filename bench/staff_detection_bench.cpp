@@ -43,15 +43,16 @@ void Mesure(benchmark::State& state, Offscreen modele) {
         state.SkipWithError("no page");
         return;
     }
+    EtatPage Etat;
     for (auto _ : state) {
         state.PauseTiming();
         Offscreen page = DupliqueOffscreen(modele);
-        LibereEtatPage();
+        LibereEtatPage(Etat);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(RecherchePortees(page));
+        benchmark::DoNotOptimize(RecherchePortees(Etat, ReglagesCourants(), page));
     }
     state.counters["staves"] = Etat.NbPorteesTrouvees();
-    LibereEtatPage();
+    LibereEtatPage(Etat);
     DisposeOffscreen(modele);
 }
 

@@ -32,19 +32,21 @@ Offscreen BandeDense() {
 
 void EtapesPortee(benchmark::State& state) {
     RegleParametresParDefaut();
+    const ReglagesReconnaissance reglages = ReglagesCourants();
+    EtatPage Etat;
     Offscreen modele = BandeDense();
     for (auto _ : state) {
-        LibereEtatPage();
+        LibereEtatPage(Etat);
         Etat.Portees = {PorteeDeBande()};
         Etat.EpaisseurLigne = 2;
         Etat.PorteeImage = DupliqueOffscreen(modele);
-        EffaceLignesPortee(0, Etat.PorteeImage);
-        RechercheLignesVert();
-        RechercheAccroches();
+        EffaceLignesPortee(Etat, reglages, 0, Etat.PorteeImage);
+        RechercheLignesVert(Etat, reglages);
+        RechercheAccroches(Etat, reglages);
         benchmark::DoNotOptimize(Etat.Portees[0].LignesVert.data());
-        LibereLignesVert();
+        LibereLignesVert(Etat);
     }
-    LibereEtatPage();
+    LibereEtatPage(Etat);
     DisposeOffscreen(modele);
 }
 BENCHMARK(EtapesPortee)->Unit(benchmark::kMillisecond);

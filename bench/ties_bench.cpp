@@ -40,16 +40,18 @@ Offscreen Bande(bool bordNoir) {
 
 void RechercheLiaisonsBande(benchmark::State& state, bool bordNoir) {
     RegleOptionsParDefaut(Options);
+    const ReglagesReconnaissance reglages = ReglagesCourants();
+    EtatPage Etat;
     Offscreen modele = Bande(bordNoir);
     for (auto _ : state) {
-        LibereEtatPage();
+        LibereEtatPage(Etat);
         Etat.Portees = {PorteeDeBande()};
         Etat.PorteeImage = DupliqueOffscreen(modele);
         Etat.PorteeImageIntacte = DupliqueOffscreen(modele);
-        RechercheLiaisons();
+        RechercheLiaisons(Etat, reglages);
         benchmark::DoNotOptimize(Etat.Portees[0].Liaisons.data());
     }
-    LibereEtatPage();
+    LibereEtatPage(Etat);
     DisposeOffscreen(modele);
 }
 BENCHMARK_CAPTURE(RechercheLiaisonsBande, arcs, false)->Unit(benchmark::kMillisecond);

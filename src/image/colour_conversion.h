@@ -13,6 +13,7 @@ class ConvertisseurCouleurs {
   public:
     ConvertisseurCouleurs();
     uint8_t Index(uint8_t rouge, uint8_t vert, uint8_t bleu);
+    uint8_t Gris(uint8_t niveau) const { return gris_[niveau]; }  // Index(niveau, niveau, niveau)
 
   private:
     std::array<uint8_t, 256> gris_{};  // r = g = b, the common case of scans

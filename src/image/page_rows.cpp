@@ -41,6 +41,13 @@ bool LignesPage::AjouteLigneRVB(const uint8_t* rvb) {
     return true;
 }
 
+bool LignesPage::AjouteLigneGrise(const uint8_t* gris) {
+    uint8_t* ligne = NouvelleLigne();
+    if (!ligne) return false;
+    for (int x = 0; x < largeur_; ++x) ligne[x] = conversion_.Gris(gris[x]);
+    return true;
+}
+
 Offscreen LignesPage::Termine() {
     if (recues_ != hauteur_ || hauteur_ == 0) return nullptr;
     // Made one row high, then given the decoded rows: the page is counted

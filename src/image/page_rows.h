@@ -26,6 +26,9 @@ class LignesPage {
     uint8_t* NouvelleLigne();
     // The next row from 8-bit RGB, 3 bytes a pixel.
     bool AjouteLigneRVB(const uint8_t* rvb);
+    // The next row from 8-bit grey, 1 byte a pixel: as the RGB row of the
+    // same levels.
+    bool AjouteLigneGrise(const uint8_t* gris);
 
     // The page once every row is in; none otherwise.
     Offscreen Termine();

@@ -52,6 +52,8 @@ Offscreen ChargePNG(const std::string& nom, int dimensionMax) {
             return page.Reserve(largeur, hauteur);
         }
         bool Ligne(const uint8_t* rvb) override { return page.AjouteLigneRVB(rvb); }
+        bool PrendGris() const override { return true; }
+        bool LigneGrise(const uint8_t* gris) override { return page.AjouteLigneGrise(gris); }
         LignesPage page;
     } destination;
     std::string erreur;

@@ -110,14 +110,17 @@ bool LitPNGParLignes(const std::string& chemin, DestinationPNG& destination, std
     if (profondeur == 16) png_set_strip_16(png);
     if (type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
     if (type == PNG_COLOR_TYPE_GRAY && profondeur < 8) png_set_expand_gray_1_2_4_to_8(png);
-    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
-    if (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+    const bool transparence = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (transparence) png_set_tRNS_to_alpha(png);
+    const bool gris = destination.PrendGris() && type == PNG_COLOR_TYPE_GRAY && !transparence;
+    if (!gris && (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA))
+        png_set_gray_to_rgb(png);
     png_color_16 blanc{0, 255, 255, 255, 255};
     png_set_background(png, &blanc, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    if (png_get_rowbytes(png, info) != largeur * 3) png_error(png, "unexpected row layout");
-    const size_t octetsLigne = size_t{largeur} * 3;
+    const size_t octetsLigne = size_t{largeur} * (gris ? 1 : 3);
+    if (png_get_rowbytes(png, info) != octetsLigne) png_error(png, "unexpected row layout");
     const png_uint_32 lignesGardees = passes > 1 ? hauteur : 1;
     if (!destination.Dimensions(static_cast<int>(largeur), static_cast<int>(hauteur)) ||
         !Alloue(pixels, octetsLigne * lignesGardees) || !Alloue(lignes, lignesGardees)) {
@@ -128,7 +131,8 @@ bool LitPNGParLignes(const std::string& chemin, DestinationPNG& destination, std
     if (passes > 1) png_read_image(png, lignes.data());
     for (png_uint_32 y = 0; y < hauteur; ++y) {
         if (passes == 1) png_read_row(png, lignes[0], nullptr);
-        if (!destination.Ligne(lignes[passes > 1 ? y : 0])) {
+        const png_bytep ligne = lignes[passes > 1 ? y : 0];
+        if (!(gris ? destination.LigneGrise(ligne) : destination.Ligne(ligne))) {
             erreur = TexteLangue("not enough memory");
             png_longjmp(png, 1);
         }

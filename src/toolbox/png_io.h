@@ -22,12 +22,16 @@ bool LitPNG(const std::string& chemin, ImageRVB& image, std::string& erreur,
 
 // Where a row-by-row read puts the picture: told its size once the header
 // is read (false refuses it), then given each row of 8-bit RGB, top row
-// first (false stops the read).
+// first (false stops the read). A destination that takes grey rows is given
+// those of a grey picture without transparency as they are, one byte a
+// pixel, through `LigneGrise`: the same levels, not spread over three.
 class DestinationPNG {
   public:
     virtual ~DestinationPNG() = default;
     virtual bool Dimensions(int largeur, int hauteur) = 0;
     virtual bool Ligne(const uint8_t* rvb) = 0;
+    virtual bool PrendGris() const { return false; }
+    virtual bool LigneGrise(const uint8_t* /*gris*/) { return false; }
 };
 
 // Reads a PNG as `LitPNG` does, one row at a time, so that memory grows only

@@ -5,10 +5,13 @@
 #include <cstdio>
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
+#include <png.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <vector>
 
+#include "image/colour_conversion.h"
 #include "image/jpeg_loader.h"
 #include "image/offscreen.h"
 #include "image/png_loader.h"
@@ -61,6 +64,48 @@ void VerifieBarre(Offscreen page, int largeur, int hauteur) {
     EXPECT_EQ(LitPixel(base, largeur / 2, 25), IndexDeGris(0));
     EXPECT_EQ(LitPixel(base, largeur / 2, 5), IndexDeGris(255));
     EXPECT_EQ(LitPixel(base, largeur - 1, hauteur - 1), IndexDeGris(255));
+}
+
+// A grey PNG of `profondeur` bits a pixel, every level of that depth in
+// turn along its rows, with a gamma chunk when `gamma` is not 0.
+bool EcritRampeGrise(const std::string& chemin, int profondeur, double gamma) {
+    std::FILE* f = std::fopen(chemin.c_str(), "wb");
+    if (!f) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    constexpr int kLargeur = 40, kHauteur = 7;
+    const int niveaux = profondeur == 16 ? 65536 : 1 << profondeur;
+    const int octetsLigne = (kLargeur * profondeur + 7) / 8;
+    std::vector<png_byte> ligne(static_cast<size_t>(octetsLigne));
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, kLargeur, kHauteur, profondeur, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (gamma != 0) png_set_gAMA(png, info, gamma);
+    png_write_info(png, info);
+    for (int y = 0; y < kHauteur; ++y) {
+        std::fill(ligne.begin(), ligne.end(), 0);
+        for (int x = 0; x < kLargeur; ++x) {
+            const int niveau = (x * 1237 + y * 331) % niveaux;
+            if (profondeur == 16) {
+                ligne[2 * x] = static_cast<png_byte>(niveau >> 8);
+                ligne[2 * x + 1] = static_cast<png_byte>(niveau & 255);
+            } else if (profondeur == 8) {
+                ligne[x] = static_cast<png_byte>(niveau);
+            } else {
+                const int bit = x * profondeur;
+                ligne[bit / 8] |= static_cast<png_byte>(niveau << (8 - profondeur - bit % 8));
+            }
+        }
+        png_write_row(png, ligne.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(f) == 0;
 }
 
 void Tronque(const std::string& chemin, double part) {
@@ -123,6 +168,30 @@ TEST_F(JpegPngTest, PngPageIsReadAndACutFileRefused) {
     Tronque(chemin, 0.6);
     EXPECT_EQ(ChargePNG(chemin), nullptr);
     EXPECT_FALSE(alertes.Textes().empty());
+}
+
+// Grey pictures come to the page one byte a pixel, not spread over RGB:
+// every depth and a gamma chunk must give the indices of the RGB reading.
+TEST_F(JpegPngTest, GreyPngGivesTheIndicesOfItsRgbReading) {
+    for (int profondeur : {1, 2, 4, 8, 16}) {
+        for (double gamma : {0.0, 0.45455, 1.0}) {
+            const std::string chemin = dossier.Fichier("rampe.png");
+            ASSERT_TRUE(EcritRampeGrise(chemin, profondeur, gamma));
+            ImageRVB rvb;
+            std::string erreur;
+            ASSERT_TRUE(LitPNG(chemin, rvb, erreur)) << erreur;
+            Offscreen page = ChargePNG(chemin);
+            ASSERT_NE(page, nullptr);
+            const VuePixels base = VueOffscreen(page);
+            for (int y = 0; y < rvb.hauteur; ++y)
+                for (int x = 0; x < rvb.largeur; ++x) {
+                    const uint8_t* p = &rvb.rvb[3 * (static_cast<size_t>(y) * rvb.largeur + x)];
+                    ASSERT_EQ(LitPixel(base, x, y), IndexDeRVB(p[0], p[1], p[2]))
+                        << profondeur << " bits, gamma " << gamma << " at " << x << "," << y;
+                }
+            DisposeOffscreen(page);
+        }
+    }
 }
 
 // Adam7 passes revisit every row, so an interlaced file is decoded whole.
