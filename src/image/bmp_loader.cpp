@@ -341,7 +341,7 @@ Offscreen ChargeBMP(const std::string& nom, int dimensionMax) {
         (e.compression != kRLE4 && !LitTableCouleurs(fichier.get(), e, table, erreur)))
         return Echec(erreur);
     if (e.compression == kRLE4) {
-        Alerte("Codage RLE4 not tested: abort");
+        Alerte("RLE4 coding not tested: abort");
         return nullptr;
     }
 

@@ -132,7 +132,7 @@ int Echec(int code, const EntreePage& page) {
             Alerte("Not enough memory to turn '%s'", nom.c_str());
             break;
         default:
-            Alerte("Erreur inconnue %d", code);
+            Alerte("Unknown error %d", code);
             break;
     }
     return code;

@@ -36,8 +36,8 @@ bool Egal(const char* a, const char* b) {
 bool LitDans(const char* mot, long min, long max, long& valeur) {
     valeur = LitLong();
     if (valeur >= min && valeur <= max) return true;
-    return Refuse(std::string(mot) + " " + std::to_string(valeur) + " is not from " +
-                  std::to_string(min) + " to " + std::to_string(max));
+    return Refuse(
+        FormateTexte(TexteLangue("%s %ld is not from %ld to %ld"), mot, valeur, min, max));
 }
 
 template <typename T>
@@ -54,7 +54,8 @@ bool LitReelDans(const char* mot, float min, float max, float& champ) {
         champ = valeur;
         return true;
     }
-    return Refuse(std::string(mot) + " " + std::to_string(valeur) + " is out of range");
+    return Refuse(
+        FormateTexte(TexteLangue("%s %g is out of range"), mot, static_cast<double>(valeur)));
 }
 
 // "VideoInverse" is a flag: any value but 0, -1 (65535) included, inverts
@@ -89,7 +90,8 @@ bool LitChoixAutomatique(const char* mot, bool& choix) {
 
 bool LitTexte(const char* mot, int max, std::string& champ) {
     std::string texte(static_cast<size_t>(max) + 1, '\0');
-    if (!LitChaine(texte.data(), max)) return Refuse(std::string(mot) + " has no closing quote");
+    if (!LitChaine(texte.data(), max))
+        return Refuse(FormateTexte(TexteLangue("%s has no closing quote"), mot));
     champ = texte.c_str();
     return true;
 }
@@ -117,8 +119,8 @@ bool LitCleDePage(EntreePage& page, ContenuListe& contenu, const char* mot) {
         return LitAireCommande(page) ||
                Refuse(TexteLangue("a command area is damaged or one too many"));
     if (Egal(mot, "DebutPage") || Egal(mot, "FinListe") || Egal(mot, "FinDocument"))
-        return Refuse(std::string(mot) + " inside a page: its FinPage is missing");
-    return Refuse(std::string("unknown keyword '") + mot + "' in a page");
+        return Refuse(FormateTexte(TexteLangue("%s inside a page: its FinPage is missing"), mot));
+    return Refuse(FormateTexte(TexteLangue("unknown keyword '%s' in a page"), mot));
 }
 
 bool LitPage(ContenuListe& contenu) {
@@ -146,7 +148,8 @@ bool LitListe(ContenuListe& contenu) {
                        if (Egal(mot, "FinDocument"))
                            return Refuse(TexteLangue(
                                "FinDocument inside the page list: its FinListe is missing"));
-                       return Refuse(std::string("unknown keyword '") + mot + "' in the page list");
+                       return Refuse(
+                           FormateTexte(TexteLangue("unknown keyword '%s' in the page list"), mot));
                    }) ||
            Refuse(TexteLangue("the page list does not end with FinListe"));
 }
@@ -170,7 +173,7 @@ bool LitCleDeDocument(ContenuListe& contenu, const char* mot) {
         SauteLigne();  // the page count comes from the page blocks
         return true;
     }
-    return Refuse(std::string("unknown keyword '") + mot + "' in the document");
+    return Refuse(FormateTexte(TexteLangue("unknown keyword '%s' in the document"), mot));
 }
 
 }  // namespace

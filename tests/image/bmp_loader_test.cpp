@@ -182,7 +182,7 @@ TEST_F(ChargementBMP, UnsupportedBitCountsAndRle4AreRefused) {
     FichierBMP rle4 = UnBit({kBlanc, kNoir});
     rle4.bits = 4;
     rle4.compression = 2;
-    Refuse(rle4, "Codage RLE4 not tested: abort");
+    Refuse(rle4, "RLE4 coding not tested: abort");
     FichierBMP rle8en4 = rle4;
     rle8en4.compression = 1;
     Refuse(rle8en4, "RLE8 compression in a 4 bits BMP");
