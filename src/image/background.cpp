@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "image/page_scale.h"
 #include "toolbox/pixmap.h"
 
 namespace {
@@ -18,15 +19,6 @@ constexpr int kEcartPapierEgal = 40;
 // Paper is never taken darker than this: below it nothing of the page is
 // left to read, and dividing by it would only raise noise.
 constexpr int kPapierMinimal = 32;
-
-std::array<uint8_t, 256> GrisDesIndex() {
-    std::array<uint8_t, 256> gris{};
-    for (int i = 0; i < 256; ++i) {
-        const Couleur16 c = CouleurDIndex(static_cast<uint8_t>(i));
-        gris[i] = static_cast<uint8_t>((int32_t{c.rouge} + c.vert + c.bleu) / 3 >> 8);
-    }
-    return gris;
-}
 
 struct Grille {
     int cote = 0;  // of a tile, in pixels

@@ -147,16 +147,6 @@ struct PageGrise {
     int Gris(int x, int y) const { return gris[static_cast<size_t>(y) * largeur + x]; }
 };
 
-// The grey level of each colour index: the mean of the colour's components.
-std::array<uint8_t, 256> GrisDesIndex() {
-    std::array<uint8_t, 256> gris{};
-    for (int i = 0; i < 256; ++i) {
-        const Couleur16 c = CouleurDIndex(static_cast<uint8_t>(i));
-        gris[i] = static_cast<uint8_t>((int32_t{c.rouge} + c.vert + c.bleu) / 3 >> 8);
-    }
-    return gris;
-}
-
 // The colour index of each grey level.
 std::array<uint8_t, 256> IndexDesGris() {
     std::array<uint8_t, 256> index{};
@@ -459,4 +449,13 @@ MiseALEchelle MetPageALEchelle(Offscreen& image, int32_t seuil,
     mise.facteur = facteur;
     Trace("Interline %.2f px: page resampled by %.3f", mise.interligne, facteur);
     return mise;
+}
+
+std::array<uint8_t, 256> GrisDesIndex() {
+    std::array<uint8_t, 256> gris{};
+    for (int i = 0; i < 256; ++i) {
+        const Couleur16 c = CouleurDIndex(static_cast<uint8_t>(i));
+        gris[i] = static_cast<uint8_t>((int32_t{c.rouge} + c.vert + c.bleu) / 3 >> 8);
+    }
+    return gris;
 }

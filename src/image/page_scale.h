@@ -27,6 +27,7 @@
 // the table's sixteen greys would cut a faint line's rows in coarse steps.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -70,3 +71,6 @@ Offscreen AgranditEtSeuille(Offscreen image, float facteur, std::optional<int32_
 // The page resampled by `facteur` (grey levels, colour table kept); none
 // when the size is out of range or memory is short.
 Offscreen ReechantillonnePage(Offscreen image, float facteur);
+
+// The grey level of each colour index: the mean of the colour's components.
+std::array<uint8_t, 256> GrisDesIndex();
