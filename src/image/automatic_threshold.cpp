@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "image/page_scale.h"
 #include "image/thresholding.h"
 #include "toolbox/pixmap.h"
 
@@ -29,15 +30,6 @@ constexpr int kMarge = 25;
 constexpr int kSeuilGrisMaximal = 192;
 // `Seuillage` compares the sum of three 16-bit components.
 constexpr int32_t kUnitesParGris = 3 * 257;
-
-std::array<uint8_t, 256> TableGris() {
-    std::array<uint8_t, 256> gris{};
-    for (int i = 0; i < 256; ++i) {
-        const Couleur16 c = CouleurDIndex(static_cast<uint8_t>(i));
-        gris[i] = static_cast<uint8_t>((int32_t{c.rouge} + c.vert + c.bleu) / 3 >> 8);
-    }
-    return gris;
-}
 
 struct Colonnes {
     const PixMap& image;
@@ -70,7 +62,7 @@ int MasseTrait(const Colonnes& c, int x, int y) {
 SeuilAutomatique ChoisitSeuil(Offscreen image) {
     SeuilAutomatique choix{kSeuilParDefaut, 0};
     if (!image || image->largeur < 3 || image->hauteur <= 2 * kDemiLargeur) return choix;
-    const std::array<uint8_t, 256> gris = TableGris();
+    const std::array<uint8_t, 256> gris = GrisDesIndex();
     const Colonnes colonnes{*image, gris};
     std::vector<int> masses;
     for (int x = 1; x + 1 < image->largeur; x += kPasColonnes)
