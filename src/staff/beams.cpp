@@ -195,18 +195,6 @@ bool PenteMoyenne(const std::vector<ProfilAccroche>& p, int n, float s, float& p
     return true;
 }
 
-void NoteLignesTouchees(const ReglagesReconnaissance& reglages, Portee& portee,
-                        const std::vector<ProfilAccroche>& p, int x0, int n, int numero) {
-    for (LigneVert& l : portee.LignesVert) {
-        if (ContactLigneVertAccroche(reglages, portee, l, p, x0, n) == 0) continue;
-        const int k = NbAccrochesEnX(reglages, portee, l.PosX, p, x0, n);
-        if (l.NbAccroches == 0 || l.NbAccroches < k) {
-            l.NbAccroches = static_cast<int16_t>(k);
-            l.NumAccroche = static_cast<int16_t>(numero);
-        }
-    }
-}
-
 // Erases the beam from band and mask, a little wider than traced so that
 // its rounded ends and the stems' joins go too.
 void EffaceAccroche(const ReglagesReconnaissance& reglages, TravailAccroches& t, int x0, int n) {
@@ -298,6 +286,49 @@ bool TeteAuBout(const TravailAccroches& t, const LigneVert& l, int cote) {
     return false;
 }
 
+// A beam ends on one stem. The attachment margin reaches beyond its ends,
+// where a bar line may stand close to the end stem in a tight layout: a
+// line outside the beam's columns with no head at its far end is not
+// attached when a stem with its head lies between it and that end (or on
+// the beam there).
+bool CacheeParUneTige(const TravailAccroches& t, const std::vector<LigneVert>& lignes,
+                      const std::vector<int>& contacts, size_t i, int gauche, int droite,
+                      float marge) {
+    const LigneVert& l = lignes[i];
+    if (l.PosX >= gauche && l.PosX <= droite) return false;
+    if (TeteAuBout(t, l, contacts[i])) return false;
+    for (size_t j = 0; j < lignes.size(); ++j) {
+        const LigneVert& o = lignes[j];
+        if (j == i || contacts[j] == 0) continue;
+        // Two traces of one thick stroke are the same stem.
+        if (std::abs(o.PosX - l.PosX) <= std::max(l.Epaisseur, o.Epaisseur) + 1) continue;
+        const bool entre = l.PosX < gauche ? o.PosX > l.PosX && o.PosX <= gauche + marge
+                                           : o.PosX < l.PosX && o.PosX >= droite - marge;
+        if (entre && TeteAuBout(t, o, contacts[j])) return true;
+    }
+    return false;
+}
+
+void NoteLignesTouchees(const ReglagesReconnaissance& reglages, const TravailAccroches& t,
+                        Portee& portee, int x0, int n, int droite, int numero) {
+    const std::vector<ProfilAccroche>& p = t.profil;
+    std::vector<LigneVert>& lignes = portee.LignesVert;
+    std::vector<int> contacts(lignes.size(), 0);
+    for (size_t i = 0; i < lignes.size(); ++i)
+        contacts[i] = ContactLigneVertAccroche(reglages, portee, lignes[i], p, x0, n);
+    const float marge = reglages.Reglage.AccrocheMargeXIntersecteLigneVert * portee.Interligne;
+    for (size_t i = 0; i < lignes.size(); ++i) {
+        if (contacts[i] == 0 || CacheeParUneTige(t, lignes, contacts, i, x0, droite, marge))
+            continue;
+        LigneVert& l = lignes[i];
+        const int k = NbAccrochesEnX(reglages, portee, l.PosX, p, x0, n);
+        if (l.NbAccroches == 0 || l.NbAccroches < k) {
+            l.NbAccroches = static_cast<int16_t>(k);
+            l.NumAccroche = static_cast<int16_t>(numero);
+        }
+    }
+}
+
 bool RelieDeuxTiges(const ReglagesReconnaissance& reglages, const Portee& portee,
                     const TravailAccroches& t, int x, int n) {
     int cote = 0;
@@ -341,7 +372,7 @@ bool SuitAccroche(const ReglagesReconnaissance& reglages, Portee& portee, Travai
     if (EpaisCommeUneTete(t, n)) return false;
     if (largeur < minimum && !RelieDeuxTiges(reglages, portee, t, x, n)) return false;
     if (!ValideAccroche(reglages, portee, t.profil, x, n)) return false;
-    NoteLignesTouchees(reglages, portee, t.profil, x, n, numero);
+    NoteLignesTouchees(reglages, t, portee, x, n, x + largeur - 1, numero);
     if (t.trouvees) t.trouvees->push_back({numero, x, {t.profil.begin(), t.profil.begin() + n}});
     EffaceAccroche(reglages, t, x, n);
     t.pas.clear();

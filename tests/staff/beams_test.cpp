@@ -208,6 +208,31 @@ TEST_F(Accroches, HeadUnderTheEndStemDoesNotAddABeam) {
     for (const LigneVert& t : tiges) EXPECT_EQ(t.NbAccroches, 1) << t.PosX;
 }
 
+// A tight layout: a bar line from the top staff line to the bottom one
+// stands half an interline left of the first stem of a beam hanging below
+// the staff. The beam's end has its stem; the bar line gets no beam, or a
+// head would take it for its stem and the bar would be lost.
+TEST_F(Accroches, BarLineBesideTheEndStemGetsNoBeam) {
+    for (int x : {100, 150, 200}) {
+        Tete(bande, x + 13, 100, kS);
+        Pave(bande, x, 100, x + 2, 180);
+    }
+    Barre(100, 202, 170);
+    Pave(bande, 89, 80, 91, 160);
+    const auto l = Recherche();
+    ASSERT_EQ(trouvees.size(), 1u);
+    int barres = 0;
+    for (const LigneVert& t : l) {
+        if (t.PosX < 95) {
+            ++barres;
+            EXPECT_EQ(t.NbAccroches, 0) << t.PosX;
+        } else {
+            EXPECT_EQ(t.NbAccroches, 1) << t.PosX;
+        }
+    }
+    EXPECT_EQ(barres, 1);
+}
+
 TEST_F(Accroches, BeamRunningToTheRightEdge) {
     for (int x : {300, 350, 398}) TigeMontante(x, 40, 140);
     Barre(300, kL, 40);
