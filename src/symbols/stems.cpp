@@ -1,5 +1,6 @@
 #include "symbols/stems.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "records/catalogue.h"
@@ -57,6 +58,44 @@ bool ATete(const NotePortee& n) {
     return n.CodeNote == kCarNoire || n.CodeNote == kCarBlanche;
 }
 
+// Whether lines a and b, a left of b, are two strokes: over the rows they
+// share, white all the way between them but in a few rows. A note head
+// between them, or one trace of the stroke wandering into its head, joins
+// them; what staff-line removal left counts for little.
+bool TraitsSepares(EtatPage& etat, const LigneVert& a, const LigneVert& b, float s) {
+    const int haut = std::max(a.PosY, b.PosY);
+    const int bas = std::min(a.PosY + a.Longueur, b.PosY + b.Longueur);
+    const int debut = a.PosX + std::max<int>(a.Epaisseur, 1) + 1;
+    const int fin = b.PosX - 1;
+    if (!etat.PorteeImage || bas <= haut || fin <= debut) return false;
+    const VuePixels bande = VueOffscreen(etat.PorteeImage);
+    int rangeesTouchees = 0;
+    for (int y = haut; y < bas; ++y) {
+        bool noir = false;
+        for (int x = debut; x < fin && !noir; ++x) noir = EstNoir(bande, x, y);
+        rangeesTouchees += noir;
+    }
+    // A separate stroke beside the stem runs along most of it.
+    return 2 * (bas - haut) > std::min(a.Longueur, b.Longueur) && rangeesTouchees < 0.3f * s;
+}
+
+// The chosen line and the other traces of its stroke within half an
+// interline take the stem's side. A separate stroke beside the stem, white
+// between them, is not the stem: in a tight layout a bar line stands half
+// an interline from the next note's stem.
+void MarqueTige(EtatPage& etat, Portee& portee, size_t choisie, float s, uint8_t cote) {
+    const LigneVert tige = portee.LignesVert[choisie];
+    const int gauche = static_cast<int>(tige.PosX - 0.5f * s);
+    const int droite = static_cast<int>(tige.PosX + 0.5f * s);
+    for (size_t k = 0; k < portee.LignesVert.size(); ++k) {
+        LigneVert& l = portee.LignesVert[k];
+        if (l.PosX < gauche || l.PosX > droite) continue;
+        const bool separee = k != choisie && (l.PosX < tige.PosX ? TraitsSepares(etat, l, tige, s)
+                                                                 : TraitsSepares(etat, tige, l, s));
+        if (!separee) l.Type = cote;
+    }
+}
+
 }  // namespace
 
 int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee,
@@ -103,9 +142,7 @@ QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages
     q.hauteur = static_cast<uint16_t>(longueur);
     q.divisions = static_cast<uint16_t>(l.NbAccroches);
     q.accroche = static_cast<uint16_t>(l.NumAccroche);
-    const int colonne = l.PosX;
-    SetTypeLignesVertZone(portee, static_cast<int>(colonne - 0.5f * s),
-                          static_cast<int>(colonne + 0.5f * s), cote);
+    MarqueTige(etat, portee, static_cast<size_t>(i), s, cote);
     return q;
 }
 

@@ -49,6 +49,24 @@ TEST_F(Notes, ALineWithMoreBeamsWinsOverALongerOne) {
     EXPECT_EQ(n.HauteurQueue, 40);  // the length of the line chosen
 }
 
+// Half an interline from a stem, a separate stroke with white between them
+// (a bar line in a tight layout) stays unclaimed; a second trace of the
+// stem, joined to it by its head, goes with it.
+TEST_F(Notes, AStemClaimsItsOwnStrokeNotABarLineBesideIt) {
+    const int barre = LigneVerticale(186, Rang(0), Rang(8) - Rang(0));
+    const int tige = LigneVerticale(196, Rang(2), 90, 1, 1);  // down, on the head's left
+    EXPECT_EQ(Tete(kCarNoire, 200, 2).Queue, QueueBasse);
+    EXPECT_EQ(portee().LignesVert[tige].Type, QueueBasse);
+    EXPECT_EQ(portee().LignesVert[barre].Type, 0);
+
+    const int haute = LigneVerticale(425, 20, 85, 1, 2);  // up, on the head's right
+    const int trace = LigneVerticale(416, Rang(0), 45);
+    bande().Tete(413, Rang(4), 10, 7);
+    EXPECT_EQ(Tete(kCarNoire, 400, 4).Queue, QueueNormale);
+    EXPECT_EQ(portee().LignesVert[haute].Type, QueueNormale);
+    EXPECT_EQ(portee().LignesVert[trace].Type, QueueNormale);
+}
+
 TEST_F(Notes, ReversedHeadsNeedTheOption) {
     LigneVerticale(190, 40, 65);  // up, on the head's left
     EXPECT_EQ(Tete(kCarNoire, 200, 4).Queue, kSansQueue);
