@@ -104,18 +104,22 @@ bool NoirDansColonnesIntactes(EtatPage& etat, const LigneVert& l, int debut, int
 // A line from the top staff line to the bottom one, within the tolerance.
 // A slur or tie crossing a bar line near an end widens the stroke there and
 // stops the vertical-line trace short; the end still counts when the intact
-// band is black all the way from it to the staff line.
+// band is black all the way from it to the staff line. The line rows the
+// staff geometry gives may be a pixel off the ink of a thin line: half the
+// tolerance is left at the line.
 bool EstBarre(EtatPage& etat, const LigneVert& l, int indexPortee, int hauteur, float tolerance,
               float interligne) {
     const int t = EnPixels(LigneHautEn(etat, indexPortee, l.PosX));
     const int haut = l.PosY;
     const int bas = l.PosY + l.Longueur;
     const float cache = kBoutCacheMax * interligne;
-    const bool hautAtteint = haut < t + tolerance || (haut < t + tolerance + cache &&
-                                                      NoirDansColonnesIntactes(etat, l, t, haut));
-    const bool basAtteint =
-        bas >= t + hauteur - tolerance || (bas >= t + hauteur - tolerance - cache &&
-                                           NoirDansColonnesIntactes(etat, l, bas, t + hauteur));
+    const int jeu = EnPixels(tolerance / 2);
+    const bool hautAtteint =
+        haut < t + tolerance ||
+        (haut < t + tolerance + cache && NoirDansColonnesIntactes(etat, l, t + jeu, haut));
+    const bool basAtteint = bas >= t + hauteur - tolerance ||
+                            (bas >= t + hauteur - tolerance - cache &&
+                             NoirDansColonnesIntactes(etat, l, bas, t + hauteur - jeu));
     return hautAtteint && basAtteint;
 }
 

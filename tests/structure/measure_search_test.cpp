@@ -87,16 +87,26 @@ TEST_F(RechercheMesuresTest, OnlyUnclaimedLinesAcrossTheWholeStaffAreBarLines) {
 }
 
 TEST_F(RechercheMesuresTest, BarLineCutShortByACrossingSlurStillCounts) {
-    // Both lines stop 8 rows above the bottom line (tolerance 4); the intact
+    // The lines stop 8 rows above the bottom line (tolerance 4); the intact
     // band shows the first one printed down to the line under a slur.
     etat.PorteeImageIntacte = CreeOffscreen(2000, 200);
     const VuePixels bande = VueOffscreen(etat.PorteeImageIntacte);
-    for (int y = kHaut; y <= kHaut + 80; ++y)
-        for (int x = 500; x < 502; ++x) EcritPixel(bande, x, y, IndexNoir);
+    auto encre = [&](int x, int haut, int bas) {
+        for (int y = haut; y <= bas; ++y)
+            for (int c = x; c < x + 2; ++c) EcritPixel(bande, c, y, IndexNoir);
+    };
+    encre(500, kHaut, kHaut + 80);
     Ligne(500, kHaut - 1, 73);
     Ligne(900, kHaut - 1, 73);
+    // Slurs near both ends, and the staff lines' ink a pixel below the rows
+    // the staff geometry gives.
+    encre(1300, kHaut + 1, kHaut + 79);
+    Ligne(1300, kHaut + 8, 64);
+    // A stroke whose ink stops as far short as the tolerance (a clef's).
+    encre(1600, kHaut - 5, kHaut + 76);
+    Ligne(1600, kHaut - 5, 77);
     ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
-    EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, kDroite}));
+    EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, 1300, kDroite}));
 }
 
 TEST_F(RechercheMesuresTest, BarSignsMarkNearbyBoundariesOrMakeTheirOwn) {
