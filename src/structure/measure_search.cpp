@@ -101,6 +101,40 @@ bool NoirDansColonnesIntactes(EtatPage& etat, const LigneVert& l, int debut, int
     return noir;
 }
 
+// Whether a note head meets row `bout` of line l: a black run of the band
+// at least 0.8 interline wide through the line's columns, within 0.4
+// interline of that row.
+bool TeteAuBout(EtatPage& etat, const LigneVert& l, int bout, float interligne) {
+    if (!etat.PorteeImage) return false;
+    const VuePixels bande = VueOffscreen(etat.PorteeImage);
+    const int marge = EnPixels(0.4f * interligne);
+    for (int y = bout - marge; y <= bout + marge; ++y) {
+        for (int x = l.PosX - 1; x <= l.PosX + std::max<int>(l.Epaisseur, 1); ++x) {
+            if (!EstNoir(bande, x, y)) continue;
+            int gauche = x, droite = x;
+            while (EstNoir(bande, gauche - 1, y)) --gauche;
+            while (EstNoir(bande, droite + 1, y)) ++droite;
+            if (droite - gauche + 1 >= 0.8f * interligne) return true;
+            x = droite;
+        }
+    }
+    return false;
+}
+
+// A bar line stops at the staff's outer lines, or runs on into the gap
+// towards the staff it is joined to (perhaps broken there by a word). A
+// stroke running more than an interline beyond a staff line to end on a
+// note head is the stem of a chord whose heads lie above or below the
+// staff, whatever its length.
+bool TigeDAccord(EtatPage& etat, const LigneVert& l, int t, int hauteur, float tolerance,
+                 float interligne) {
+    const float depassement = tolerance + interligne;
+    const int haut = l.PosY;
+    const int bas = l.PosY + l.Longueur;
+    if (haut < t - depassement && TeteAuBout(etat, l, haut, interligne)) return true;
+    return bas > t + hauteur + depassement && TeteAuBout(etat, l, bas, interligne);
+}
+
 // A line from the top staff line to the bottom one, within the tolerance.
 // A slur or tie crossing a bar line near an end widens the stroke there and
 // stops the vertical-line trace short; the end still counts when the intact
@@ -120,7 +154,7 @@ bool EstBarre(EtatPage& etat, const LigneVert& l, int indexPortee, int hauteur, 
     const bool basAtteint = bas >= t + hauteur - tolerance ||
                             (bas >= t + hauteur - tolerance - cache &&
                              NoirDansColonnesIntactes(etat, l, bas, t + hauteur - jeu));
-    return hautAtteint && basAtteint;
+    return hautAtteint && basAtteint && !TigeDAccord(etat, l, t, hauteur, tolerance, interligne);
 }
 
 // Another bar line within an interline and a half of the one at `n`: the
