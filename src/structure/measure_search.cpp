@@ -123,16 +123,16 @@ bool TeteAuBout(EtatPage& etat, const LigneVert& l, int bout, float interligne) 
 
 // A bar line stops at the staff's outer lines, or runs on into the gap
 // towards the staff it is joined to (perhaps broken there by a word). A
-// stroke running more than an interline beyond a staff line to end on a
-// note head is the stem of a chord whose heads lie above or below the
-// staff, whatever its length.
-bool TigeDAccord(EtatPage& etat, const LigneVert& l, int t, int hauteur, float tolerance,
-                 float interligne) {
+// stroke running more than an interline beyond a staff line with a note
+// head at either end is a stem across the staff: of a chord whose heads
+// lie above and below it, or of a note whose beam lies far outside it.
+bool TigeTraversante(EtatPage& etat, const LigneVert& l, int t, int hauteur, float tolerance,
+                     float interligne) {
     const float depassement = tolerance + interligne;
     const int haut = l.PosY;
     const int bas = l.PosY + l.Longueur;
-    if (haut < t - depassement && TeteAuBout(etat, l, haut, interligne)) return true;
-    return bas > t + hauteur + depassement && TeteAuBout(etat, l, bas, interligne);
+    if (haut >= t - depassement && bas <= t + hauteur + depassement) return false;
+    return TeteAuBout(etat, l, haut, interligne) || TeteAuBout(etat, l, bas, interligne);
 }
 
 // A line from the top staff line to the bottom one, within the tolerance.
@@ -154,7 +154,8 @@ bool EstBarre(EtatPage& etat, const LigneVert& l, int indexPortee, int hauteur, 
     const bool basAtteint = bas >= t + hauteur - tolerance ||
                             (bas >= t + hauteur - tolerance - cache &&
                              NoirDansColonnesIntactes(etat, l, bas, t + hauteur - jeu));
-    return hautAtteint && basAtteint && !TigeDAccord(etat, l, t, hauteur, tolerance, interligne);
+    return hautAtteint && basAtteint &&
+           !TigeTraversante(etat, l, t, hauteur, tolerance, interligne);
 }
 
 // Another bar line within an interline and a half of the one at `n`: the

@@ -161,16 +161,21 @@ TEST_F(RechercheMesuresTest, KeyChangeOnlyAfterADoubleBar) {
     EXPECT_EQ(P().Mesures[0].Clef.NbBemol, 0);
 }
 
-// Both lines run across the staff and two interlines beyond it: the first
+// Lines running across the staff and two interlines beyond it: the first
 // ends on a note head (the stem of a chord from above the staff to inside
-// it), the second in white (a bar line joined to the staff above, broken
-// by a word).
-TEST_F(RechercheMesuresTest, ChordStemAcrossTheStaffIsNoBarLine) {
+// it), the second starts on one (a stem up to a beam far above), the third
+// meets none (a bar line joined to the staff above, broken by a word).
+TEST_F(RechercheMesuresTest, StemsAcrossTheStaffAreNoBarLines) {
     etat.PorteeImage = CreeOffscreen(2000, 200);
     const VuePixels bande = VueOffscreen(etat.PorteeImage);
-    for (int y = kHaut - 46; y <= kHaut - 34; ++y)
-        for (int x = 482; x < 502; ++x) EcritPixel(bande, x, y, IndexNoir);
+    auto tete = [&](int droite, int y) {
+        for (int r = y - 6; r <= y + 6; ++r)
+            for (int x = droite - 20; x < droite; ++x) EcritPixel(bande, x, r, IndexNoir);
+    };
+    tete(502, kHaut - 40);
     Ligne(500, kHaut - 40, 121);
+    tete(1302, kHaut + 78);
+    Ligne(1300, kHaut - 40, 118);
     Ligne(900, kHaut - 40, 121);
     ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 900, kDroite}));
