@@ -229,6 +229,42 @@ void MarqueRepetitions(EtatPage& etat, Portee& portee, int premiereColonne) {
     }
 }
 
+bool ChangementLu(const Clef& c) {
+    return c.TypeClef != 0 || c.Numerateur != 0 || c.NbDiese != 0 || c.NbBemol != 0 ||
+           c.NbBecarre != 0;
+}
+
+// A key, clef or time change may stand between a bar line and a repeat
+// sign that opens the next part: the space between them, with no note or
+// rest in it, is no measure. Accidentals there belong to no note, so they
+// are a key even after a plain bar line. The bar line's boundary goes, its
+// change and marks passing to the next one. The staff's last space is left
+// alone.
+void FusionneChangementsSeuls(EtatPage& etat, const ReglagesReconnaissance& reglages, int i) {
+    Portee& portee = etat.Portees[i];
+    std::vector<Mesure>& mesures = portee.Mesures;
+    for (size_t k = 1; k + 2 < mesures.size(); ++k) {
+        const int debut = mesures[k].PosXMesure;
+        const int fin = mesures[k + 1].PosXMesure;
+        const bool vide =
+            std::none_of(portee.Symboles.begin(), portee.Symboles.end(),
+                         [&](const NotePortee& n) { return n.PosX > debut && n.PosX < fin; });
+        if (!vide || ChangementLu(mesures[k + 1].Clef)) continue;
+        if (!ChangementLu(mesures[k].Clef))
+            LitChangement(etat, reglages, i, static_cast<int>(k), debut, true);
+        Mesure& barre = mesures[k];
+        if (!ChangementLu(barre.Clef)) continue;
+        Mesure& suivante = mesures[k + 1];
+        suivante.Clef = barre.Clef;
+        for (uint8_t marque : barre.Marques) {
+            if (marque == 0) continue;
+            uint8_t* libre = std::find(std::begin(suivante.Marques), std::end(suivante.Marques), 0);
+            if (libre != std::end(suivante.Marques)) *libre = marque;
+        }
+        mesures.erase(mesures.begin() + static_cast<std::ptrdiff_t>(k));
+    }
+}
+
 }  // namespace
 
 int AjouteMesure(Portee& portee, int x) {
@@ -258,6 +294,7 @@ bool RechercheMesures(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     AjouteMesure(portee, portee.CadreLignes.right);
     std::stable_sort(portee.Mesures.begin(), portee.Mesures.end(),
                      [](const Mesure& a, const Mesure& b) { return a.PosXMesure < b.PosXMesure; });
+    FusionneChangementsSeuls(etat, reglages, i);
     MarqueRepetitions(etat, portee, premiereColonne);
     return complet;
 }

@@ -161,6 +161,34 @@ TEST_F(RechercheMesuresTest, KeyChangeOnlyAfterADoubleBar) {
     EXPECT_EQ(P().Mesures[0].Clef.NbBemol, 0);
 }
 
+// A key change between a bar line and the repeat sign opening the next
+// part, with no note between them: the space is no measure, and the key and
+// the bar line's marks pass to the repeat sign's boundary, even after a
+// plain bar line. With a note there, it is a measure and the flats are the
+// note's.
+TEST_F(RechercheMesuresTest, KeyChangeBeforeARepeatSignIsNoMeasure) {
+    Options.RechercherClef = 2;
+    Barre(500);
+    Barre(600);
+    Candidat(kCarFinRepet, kHaut + 40, 496);
+    Candidat(kCarBemol, kHaut + 40, 520, 800);
+    Candidat(kCarBemol, kHaut + 10, 538, 800);
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    ASSERT_EQ(Colonnes(), (std::vector<int>{kPremiere, 600, kDroite}));
+    EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 2);
+    EXPECT_EQ(P().Mesures[1].Marques[0], 4);
+
+    P().Mesures.clear();
+    for (LigneVert& l : P().LignesVert) l.Type = 0;
+    for (CaractereProbable& c : etat.Caracteres) c.Actif = 1;
+    NotePortee note;
+    note.PosX = 570;
+    P().Symboles.push_back(note);
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    ASSERT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, 600, kDroite}));
+    EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 0);
+}
+
 // Lines running across the staff and two interlines beyond it: the first
 // ends on a note head (the stem of a chord from above the staff to inside
 // it), the second starts on one (a stem up to a beam far above), the third
