@@ -9,6 +9,7 @@
 #include "records/etat_page.h"
 #include "records/options.h"
 #include "staff/staff_geometry.h"
+#include "symbols/fermatas.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/notes.h"
 #include "toolbox/messages.h"
@@ -267,19 +268,25 @@ void RetireEffaces(const VuePixels& intacte, const VuePixels& avant, const VuePi
 }  // namespace
 
 bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
-    if (!reglages.Options.AutoriserLiaisons) return true;
+    const OptionsReconnaissance& options = reglages.Options;
+    if (!options.AutoriserLiaisons && !options.AutoriserEffets) return true;
     Portee& portee = etat.Courante();
     LibereLiaisons(portee);  // a staff recognised again starts afresh
     Offscreen bande = etat.PorteeImage;
+    if (!bande || !etat.PorteeImageIntacte) return false;
+    const OffscreenPossede avant(DupliqueOffscreen(bande));
+    if (!avant) return false;
+    // Fermatas first: their thick crown stops a trace, and what a trace
+    // left of them would be read as dots.
+    if (options.AutoriserEffets) RecherchePointsDOrgue(etat);
+    if (!options.AutoriserLiaisons) return true;
     // Traced first on the band without its staff lines, so that a tie
     // between the lines is never followed along one of them.
-    const OffscreenPossede travail(bande ? DupliqueOffscreen(bande) : nullptr);
-    if (!travail || !etat.PorteeImageIntacte) return false;
+    const OffscreenPossede travail(DupliqueOffscreen(bande));
+    if (!travail) return false;
     Trace("Recherche des liaisons");
-    const OffscreenPossede avant(DupliqueOffscreen(bande));
     const OffscreenPossede intacte(DupliqueOffscreen(etat.PorteeImageIntacte));
-    if (!avant || !intacte || intacte->largeur != bande->largeur ||
-        intacte->hauteur != bande->hauteur)
+    if (!intacte || intacte->largeur != bande->largeur || intacte->hauteur != bande->hauteur)
         return false;
     Recherche r{portee, VueOffscreen(travail.get()), VueOffscreen(bande), portee.Interligne};
     // The clef's thin strokes curve like ties: near the staff, seeds are
@@ -288,7 +295,7 @@ bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     for (int x = 0; x < travail->largeur; ++x) ParcourtColonne(etat, r, x, x >= finClef);
     // Where a tie or slur lies along a staff line, line removal took it with
     // the line: clear of the staff it is traced again on the intact band,
-    // less what the first pass erased.
+    // less what the first pass and the fermata search erased.
     RetireEffaces(VueOffscreen(intacte.get()), VueOffscreen(avant.get()), r.bande);
     r.travail = VueOffscreen(intacte.get());
     r.intacte = true;
@@ -346,6 +353,11 @@ void RempliBout(BoutLiaison& bout, int x, int y, uint8_t dessus, uint16_t numero
 bool AttacheLiaisons(EtatPage& etat) {
     Portee& portee = etat.Courante();
     for (const Liaison& l : portee.Liaisons) {
+        if (l.Genre == kGenrePointDOrgue) {
+            const int note = NoteDuPointDOrgue(etat, l);
+            if (note >= 0) portee.Symboles[note].PointDOrgue = l.AuDessus ? 1 : 2;
+            continue;
+        }
         const int debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, -1);
         if (debut >= 0)
             RempliBout(portee.Symboles[debut].Debut, l.PosXDebut, l.PosYDebut, l.AuDessus,
