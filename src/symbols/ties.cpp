@@ -43,6 +43,11 @@ constexpr float kLargeurClef = 4.0f;
 // interlines) and at most this long; left on the band, it reads as a dot.
 constexpr float kEpaisseurPointe = 0.2f;
 constexpr float kLongueurPointe = 0.6f;
+// The inside of a hollow head is under an interline tall: ink that near
+// the middle of a trace, on its hollow side, closes a ring.
+constexpr float kFermeture = 0.7f;
+// A head is narrower than this (in interlines): a wider trace is no outline.
+constexpr float kLargeurTete = 1.6f;
 
 // The first black row of column `x` from `debut` while under `fin`, or -1.
 int PremierNoir(const VuePixels& bits, int x, int debut, float fin) {
@@ -58,8 +63,9 @@ struct RunPris {
 
 // What the search of one staff works on: the work copy it traces on, the
 // band it erases ties from, the interline, and, for the column being
-// searched, the rows near the staff (the lines with an interline and a half
-// either side), where ties join close heads and cross the lines.
+// searched, the rows near the staff (the lines with two interlines and a
+// half either side, where heads on ledger lines lie), where ties join close
+// heads and cross the lines.
 //
 // With `intacte` set, the work copy is the band with its staff lines: only
 // seeds clear of the staff are taken, each traced rightward from its left
@@ -165,20 +171,38 @@ bool TeteAuBout(const VuePixels& bits, int x, int haut, int sens, float s) {
     return false;
 }
 
+// Whether, on a trace no wider than a head, ink lies close to its middle on
+// its hollow side (above a smile, under a frown): the trace is then one half
+// of a closed ring, the outline of a hollow head whose flanks look like
+// heads beyond its ends, not a tie between two heads.
+bool Referme(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f) {
+    if (f.droite - f.gauche >= kLargeurTete * r.s) return false;
+    const int milieu = (f.gauche + f.droite) / 2;
+    const auto run = std::find_if(runs.begin(), runs.end(),
+                                  [&](const RunPris& p) { return p.colonne == milieu; });
+    if (run == runs.end()) return false;
+    const int portee = std::max(1, static_cast<int>(kFermeture * r.s));
+    for (int k = 1; k <= portee; ++k) {
+        const int y = f.fleche > 0 ? run->haut - k : run->haut + run->longueur - 1 + k;
+        if (EstNoir(r.travail, milieu, y)) return true;
+    }
+    return false;
+}
+
 // A tie near the staff joins two heads at one height: its ends are level
 // within half an interline, it bows by a quarter of an interline or more
 // (a short one between close heads bows less than half an interline), it
 // is at least an interline wide and a head (or its stem) lies beyond each
 // end. Slurs, clef strokes, the outlines of hollow heads and the bellies of
 // signs seldom are one.
-bool ArcDeNiveau(const Recherche& r, const FormeTrace& f) {
+bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f) {
     const float s = r.s;
     const int longueur = f.droite - f.gauche;
     if (std::abs(f.hautGauche - f.hautDroite) >= 0.5f * s || std::abs(f.fleche) < kFlecheMin * s)
         return false;
     return longueur >= kLongueurCourte * s &&
            TeteAuBout(r.travail, f.gauche, f.hautGauche, -1, s) &&
-           TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s);
+           TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s) && !Referme(r, runs, f);
 }
 
 // Away from the staff, a tie is any long curved stroke: at least one and a
@@ -201,8 +225,8 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     if (!r.intacte) Poursuit(r, x, graine.haut, -1, runs);
     const FormeTrace f = Forme(runs);
     const bool proche = apresClef && r.Proche(f.hautMin) && r.Proche(f.hautMax);
-    const bool tie =
-        zone < 0 ? proche && ArcDeNiveau(r, f) : ArcLibre(r, f) || (proche && ArcDeNiveau(r, f));
+    const bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
+                              : ArcLibre(r, f) || (proche && ArcDeNiveau(r, runs, f));
     if (!tie) return;
     // Every run taken is erased, down to the bottom of the arc's thickness,
     // and so are the tips of both ends: what a partial erasure leaves is
@@ -245,8 +269,8 @@ void ParcourtColonne(EtatPage& etat, Recherche& r, int x, bool apresClef) {
     const float haut = LigneHautEn(etat, etat.PorteeCourante, x);
     const int finDessus = Tronque16(haut - 0.5f * s);
     const int debutDessous = Tronque16(haut + 4.5f * s);
-    r.procheHaut = Tronque16(haut - 1.5f * s);
-    r.procheBas = Tronque16(haut + 5.5f * s);
+    r.procheHaut = Tronque16(haut - 2.5f * s);
+    r.procheBas = Tronque16(haut + 6.5f * s);
     for (int y = 0; y < hauteur; ++y) {
         const int zone = y < finDessus ? 1 : y >= debutDessous ? 0 : -1;
         if (zone < 0 && (!apresClef || r.intacte)) {
