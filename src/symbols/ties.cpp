@@ -48,6 +48,9 @@ constexpr float kLongueurPointe = 0.6f;
 constexpr float kFermeture = 0.7f;
 // A head is narrower than this (in interlines): a wider trace is no outline.
 constexpr float kLargeurTete = 1.6f;
+// A tie cut by the line break ends this near (in interlines) the end of the
+// staff lines.
+constexpr float kFinLigne = 1.0f;
 
 // The first black row of column `x` from `debut` while under `fin`, or -1.
 int PremierNoir(const VuePixels& bits, int x, int debut, float fin) {
@@ -76,6 +79,7 @@ struct Recherche {
     float s;
     bool intacte = false;
     int procheHaut = 0, procheBas = 0;
+    int finLignes = 0;  // band column where the staff lines end
 
     bool Proche(int ligne) const { return !intacte && ligne >= procheHaut && ligne <= procheBas; }
 };
@@ -200,9 +204,13 @@ bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const For
     const int longueur = f.droite - f.gauche;
     if (std::abs(f.hautGauche - f.hautDroite) >= 0.5f * s || std::abs(f.fleche) < kFlecheMin * s)
         return false;
+    // The first half of a tie cut by the line break runs to the end of the
+    // staff, past the last head.
+    const bool finDeLigne = f.droite >= r.finLignes - kFinLigne * s;
     return longueur >= kLongueurCourte * s &&
            TeteAuBout(r.travail, f.gauche, f.hautGauche, -1, s) &&
-           TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s) && !Referme(r, runs, f);
+           (finDeLigne || TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s)) &&
+           !Referme(r, runs, f);
 }
 
 // Away from the staff, a tie is any long curved stroke: at least one and a
@@ -313,6 +321,7 @@ bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     if (!intacte || intacte->largeur != bande->largeur || intacte->hauteur != bande->hauteur)
         return false;
     Recherche r{portee, VueOffscreen(travail.get()), VueOffscreen(bande), portee.Interligne};
+    r.finLignes = portee.CadreLignes.right - portee.CadreBande.left;
     // The clef's thin strokes curve like ties: near the staff, seeds are
     // taken only past it.
     const int finClef = portee.CadreLignes.left - portee.CadreBande.left + kLargeurClef * r.s;

@@ -137,6 +137,20 @@ TEST_F(RechercheLiaisonsTest, AShallowTieOverLedgerHeadsIsOneAHollowHeadsOutline
     EXPECT_EQ(etat.PorteeImage->pixels, avant);
 }
 
+// The first half of a tie cut by the line break leaves its head and runs
+// to the end of the staff lines, with no head beyond it; short of the end,
+// the same arc is no tie.
+TEST_F(RechercheLiaisonsTest, ATieCutByTheLineBreakRunsToTheEndOfTheStaff) {
+    bande.Tete(340, 130, 13, 9);
+    Arc(356, 393, 138, 8, 3);
+    bande.Tete(200, 130, 13, 9);
+    Arc(216, 253, 138, 8, 3);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].PosXDebut, 356);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 0);
+}
+
 TEST_F(RechercheLiaisonsTest, ATieLineRemovalCutIsFoundWholeOnTheIntactBand) {
     // Above the staff, along a line that line removal took with a stretch
     // of the tie: on the band, two pieces too short to be ties; on the
