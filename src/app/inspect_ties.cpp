@@ -40,7 +40,12 @@ const char* NomEffet(uint8_t effet) {
 }
 
 bool Marquee(const NotePortee& n) {
-    return n.Debut.Numero != 0 || n.Fin.Numero != 0 || n.Tuplet != 0 || n.Effet != 0;
+    return n.Debut.Numero != 0 || n.Fin.Numero != 0 || n.Tuplet != 0 || n.Effet != 0 ||
+           n.PointDOrgue != 0;
+}
+
+const char* NomPointDOrgue(uint8_t point) {
+    return point == 1 ? "upright" : point == 2 ? "inverted" : "";
 }
 
 void Segment(PixMap& carte, int x0, int y0, int x1, int y1, uint8_t index) {
@@ -60,8 +65,14 @@ void EcritLiaisonsTexte(const PorteeInspectee& p) {
     std::printf("  %zu ties\n", p.liaisons.size());
     for (size_t i = 0; i < p.liaisons.size(); ++i) {
         const Liaison& l = p.liaisons[i];
-        std::printf("  tie %zu %s: from row %d col %d to row %d col %d\n", i + 1,
-                    l.AuDessus ? "above" : "below", l.PosYDebut, l.PosXDebut, l.PosYFin, l.PosXFin);
+        if (l.Genre == kGenrePointDOrgue)
+            std::printf("  fermata %zu %s: rows %d to %d, cols %d to %d\n", i + 1,
+                        l.AuDessus ? "upright" : "inverted", l.PosYDebut, l.PosYFin, l.PosXDebut,
+                        l.PosXFin);
+        else
+            std::printf("  tie %zu %s: from row %d col %d to row %d col %d\n", i + 1,
+                        l.AuDessus ? "above" : "below", l.PosYDebut, l.PosXDebut, l.PosYFin,
+                        l.PosXFin);
     }
 }
 
@@ -69,7 +80,8 @@ void EcritLiaisonsJSON(const PorteeInspectee& p) {
     std::printf(", \"ties\": [");
     for (size_t i = 0; i < p.liaisons.size(); ++i) {
         const Liaison& l = p.liaisons[i];
-        std::printf("%s{\"above\": %s, \"start\": [%d, %d], \"end\": [%d, %d]}", i ? ", " : "",
+        std::printf("%s{\"kind\": \"%s\", \"above\": %s, \"start\": [%d, %d], \"end\": [%d, %d]}",
+                    i ? ", " : "", l.Genre == kGenrePointDOrgue ? "fermata" : "tie",
                     l.AuDessus ? "true" : "false", l.PosYDebut, l.PosXDebut, l.PosYFin, l.PosXFin);
     }
     std::printf("]");
@@ -96,7 +108,7 @@ void DessineLiaisons(PixMap& carte, const PorteeInspectee& p, int dy) {
 
 void EcritMarquesTexte(const PorteeInspectee& p) {
     const auto n = std::count_if(p.notes.begin(), p.notes.end(), Marquee);
-    std::printf("  %d notes with tie ends, tuplets or ornaments\n", static_cast<int>(n));
+    std::printf("  %d notes with tie ends, tuplets, ornaments or fermatas\n", static_cast<int>(n));
     for (const NotePortee& note : p.notes) {
         if (!Marquee(note)) continue;
         std::printf("  col %5d row %4d ", note.PosX, note.PosY);
@@ -104,6 +116,7 @@ void EcritMarquesTexte(const PorteeInspectee& p) {
         if (note.Fin.Numero) std::printf(" tie %d ends", note.Fin.Numero);
         if (note.Tuplet) std::printf(" tuplet %d (score %d)", note.Tuplet, note.ProbTuplet);
         if (note.Effet) std::printf(" %s", NomEffet(note.Effet));
+        if (note.PointDOrgue) std::printf(" %s fermata", NomPointDOrgue(note.PointDOrgue));
         std::printf("\n");
     }
 }
@@ -115,9 +128,9 @@ void EcritMarquesJSON(const PorteeInspectee& p) {
         if (!Marquee(n)) continue;
         std::printf(
             "%s{\"column\": %d, \"row\": %d, \"tie_start\": %d, \"tie_end\": %d, "
-            "\"tuplet\": %d, \"tuplet_score\": %d, \"ornament\": \"%s\"}",
+            "\"tuplet\": %d, \"tuplet_score\": %d, \"ornament\": \"%s\", \"fermata\": \"%s\"}",
             premiere ? "" : ", ", n.PosX, n.PosY, n.Debut.Numero, n.Fin.Numero, n.Tuplet,
-            n.ProbTuplet, NomEffet(n.Effet));
+            n.ProbTuplet, NomEffet(n.Effet), NomPointDOrgue(n.PointDOrgue));
         premiere = false;
     }
     std::printf("]");

@@ -54,6 +54,7 @@ struct NoteDoc {
     int16_t NbAppogiatures = 0;
     AppogiatureDoc Appogiatures[kNbAppogiaturesMax] = {};
     uint8_t Effet = 0;
+    uint8_t PointDOrgue = 0;  // fermata: 0 none, 1 upright, 2 inverted
 };
 
 struct MesureDoc {

@@ -78,8 +78,9 @@ bool EcritNote(const NoteDoc& note, int64_t debutAccord, bool accroche, int base
     ok = ok && EcritMotSeul(NomQueue(note.Queue));
     if (ok && note.DebutLiaison != 0) ok = EcritLong("DebutLiaison", note.DebutLiaison);
     if (ok && note.FinLiaison != 0) ok = EcritLong("FinLiaison", note.FinLiaison);
-    return ok && EcritMotSeul(NomEffet(note.Effet)) && EcritLong("PosMesure", note.PosMesure) &&
-           EcritAppogiatures(note, base);
+    ok = ok && EcritMotSeul(NomEffet(note.Effet));
+    if (ok && note.PointDOrgue != 0) ok = EcritLong("PointDOrgue", note.PointDOrgue);
+    return ok && EcritLong("PosMesure", note.PosMesure) && EcritAppogiatures(note, base);
 }
 
 // The notes of one measure. A chord starts where the previous one ended,

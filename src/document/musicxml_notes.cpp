@@ -385,6 +385,9 @@ void AjouteNote(pugi::xml_node parent, const Groupe& g, size_t k, int64_t duree,
     if (k == 0 && g.FinTuplet)
         Enfant(Notations(note, notations), "tuplet").append_attribute("type") = "stop";
     if (!g.Silence) AjouteOrnement(note, notations, source.Effet);
+    if (source.PointDOrgue != 0)
+        Enfant(Notations(note, notations), "fermata").append_attribute("type") =
+            source.PointDOrgue == 2 ? "inverted" : "upright";
 }
 
 }  // namespace

@@ -323,6 +323,9 @@ bool Lecteur::LitMotNote(const char* mot, PorteeDoc& partie, NoteDoc& note) {
         note.DebutLiaison = LitEntier();
     } else if (Egal(mot, "FinLiaison")) {
         note.FinLiaison = LitEntier();
+    } else if (Egal(mot, "PointDOrgue")) {
+        // Upright unless said inverted.
+        note.PointDOrgue = LitEntier() == 2 ? 2 : 1;
     } else if (Egal(mot, "Mesure")) {
         // A note before the page's first measure belongs to it.
         const int64_t index = int64_t{doc_.BaseMesure} + std::max(LitLong(), 0);

@@ -121,7 +121,9 @@ bool EcritCorpsNote(const Portee& portee, const NotePortee& n) {
         EcritLong("TaillePixInterligne", static_cast<int32_t>(InterligneEnColonne(portee, n.PosX)));
     if (ok && n.Debut.Numero != 0) ok = EcritLong("DebutLiaison", n.Debut.Numero);
     if (ok && n.Fin.Numero != 0) ok = EcritLong("FinLiaison", n.Fin.Numero);
-    return ok && EcritMotSeul(NomEffet(n.Effet));
+    ok = ok && EcritMotSeul(NomEffet(n.Effet));
+    if (ok && n.PointDOrgue != 0) ok = EcritLong("PointDOrgue", n.PointDOrgue);
+    return ok;
 }
 
 // The notes keep their index among all the staff's records, removed ones

@@ -79,16 +79,23 @@ struct NotePortee {
     uint8_t AvecAccroche = 0;
     uint8_t Zero4 = 0;
     uint16_t Accroche = 0;
-    BoutLiaison Debut;  // DebutLiaison is Debut.Numero
-    BoutLiaison Fin;    // FinLiaison is Fin.Numero
-    uint8_t Effet = 0;  // ornament
-    uint8_t Zero5 = 0;
+    BoutLiaison Debut;        // DebutLiaison is Debut.Numero
+    BoutLiaison Fin;          // FinLiaison is Fin.Numero
+    uint8_t Effet = 0;        // ornament
+    uint8_t PointDOrgue = 0;  // fermata: 0 none, 1 above (upright), 2 below (inverted)
 };
 
-// One tie or slur of a staff.
+// What the tie stage found: a tie or slur, or the arc of a fermata with its
+// dot, which goes to the note under it (over it when inverted) instead.
+enum GenreLiaison : uint8_t {
+    kGenreLiaison = 0,
+    kGenrePointDOrgue = 1,
+};
+
+// One tie or slur of a staff, or a fermata (`Genre`): the ends of its arc.
 struct Liaison {
-    uint8_t AuDessus = 0;  // 1: above the staff
-    uint8_t Zero = 0;
+    uint8_t AuDessus = 0;  // 1: above the staff (a fermata: upright)
+    uint8_t Genre = kGenreLiaison;
     int16_t PosYDebut = 0;
     int16_t PosXDebut = 0;
     int16_t PosYFin = 0;
@@ -113,9 +120,10 @@ static_assert(offsetof(NotePortee, Etat) == 4 && offsetof(NotePortee, NumGraphe)
               offsetof(NotePortee, Divisions) == 38 && offsetof(NotePortee, NumMesure) == 74 &&
               offsetof(NotePortee, PosMesure) == 76 && offsetof(NotePortee, AvecAccroche) == 78 &&
               offsetof(NotePortee, Accroche) == 80 && offsetof(NotePortee, Debut) == 82 &&
-              offsetof(NotePortee, Fin) == 90 && offsetof(NotePortee, Effet) == 98);
+              offsetof(NotePortee, Fin) == 90 && offsetof(NotePortee, Effet) == 98 &&
+              offsetof(NotePortee, PointDOrgue) == 99);
 static_assert(sizeof(Liaison) == 10);
-static_assert(offsetof(Liaison, PosXFin) == 8);
+static_assert(offsetof(Liaison, Genre) == 1 && offsetof(Liaison, PosXFin) == 8);
 
 // One scored symbol candidate of the current staff.
 struct CaractereProbable {

@@ -9,6 +9,7 @@
 #include "records/etat_page.h"
 #include "records/options.h"
 #include "staff/staff_geometry.h"
+#include "symbols/fermatas.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/notes.h"
 #include "toolbox/messages.h"
@@ -42,6 +43,14 @@ constexpr float kLargeurClef = 4.0f;
 // interlines) and at most this long; left on the band, it reads as a dot.
 constexpr float kEpaisseurPointe = 0.2f;
 constexpr float kLongueurPointe = 0.6f;
+// The inside of a hollow head is under an interline tall: ink that near
+// the middle of a trace, on its hollow side, closes a ring.
+constexpr float kFermeture = 0.7f;
+// A head is narrower than this (in interlines): a wider trace is no outline.
+constexpr float kLargeurTete = 1.6f;
+// A tie cut by the line break ends this near (in interlines) the end of the
+// staff lines.
+constexpr float kFinLigne = 1.0f;
 
 // The first black row of column `x` from `debut` while under `fin`, or -1.
 int PremierNoir(const VuePixels& bits, int x, int debut, float fin) {
@@ -57,8 +66,9 @@ struct RunPris {
 
 // What the search of one staff works on: the work copy it traces on, the
 // band it erases ties from, the interline, and, for the column being
-// searched, the rows near the staff (the lines with an interline and a half
-// either side), where ties join close heads and cross the lines.
+// searched, the rows near the staff (the lines with two interlines and a
+// half either side, where heads on ledger lines lie), where ties join close
+// heads and cross the lines.
 //
 // With `intacte` set, the work copy is the band with its staff lines: only
 // seeds clear of the staff are taken, each traced rightward from its left
@@ -69,6 +79,7 @@ struct Recherche {
     float s;
     bool intacte = false;
     int procheHaut = 0, procheBas = 0;
+    int finLignes = 0;  // band column where the staff lines end
 
     bool Proche(int ligne) const { return !intacte && ligne >= procheHaut && ligne <= procheBas; }
 };
@@ -164,20 +175,42 @@ bool TeteAuBout(const VuePixels& bits, int x, int haut, int sens, float s) {
     return false;
 }
 
+// Whether, on a trace no wider than a head, ink lies close to its middle on
+// its hollow side (above a smile, under a frown): the trace is then one half
+// of a closed ring, the outline of a hollow head whose flanks look like
+// heads beyond its ends, not a tie between two heads.
+bool Referme(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f) {
+    if (f.droite - f.gauche >= kLargeurTete * r.s) return false;
+    const int milieu = (f.gauche + f.droite) / 2;
+    const auto run = std::find_if(runs.begin(), runs.end(),
+                                  [&](const RunPris& p) { return p.colonne == milieu; });
+    if (run == runs.end()) return false;
+    const int portee = std::max(1, static_cast<int>(kFermeture * r.s));
+    for (int k = 1; k <= portee; ++k) {
+        const int y = f.fleche > 0 ? run->haut - k : run->haut + run->longueur - 1 + k;
+        if (EstNoir(r.travail, milieu, y)) return true;
+    }
+    return false;
+}
+
 // A tie near the staff joins two heads at one height: its ends are level
 // within half an interline, it bows by a quarter of an interline or more
 // (a short one between close heads bows less than half an interline), it
 // is at least an interline wide and a head (or its stem) lies beyond each
 // end. Slurs, clef strokes, the outlines of hollow heads and the bellies of
 // signs seldom are one.
-bool ArcDeNiveau(const Recherche& r, const FormeTrace& f) {
+bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f) {
     const float s = r.s;
     const int longueur = f.droite - f.gauche;
     if (std::abs(f.hautGauche - f.hautDroite) >= 0.5f * s || std::abs(f.fleche) < kFlecheMin * s)
         return false;
+    // The first half of a tie cut by the line break runs to the end of the
+    // staff, past the last head.
+    const bool finDeLigne = f.droite >= r.finLignes - kFinLigne * s;
     return longueur >= kLongueurCourte * s &&
            TeteAuBout(r.travail, f.gauche, f.hautGauche, -1, s) &&
-           TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s);
+           (finDeLigne || TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s)) &&
+           !Referme(r, runs, f);
 }
 
 // Away from the staff, a tie is any long curved stroke: at least one and a
@@ -200,8 +233,8 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     if (!r.intacte) Poursuit(r, x, graine.haut, -1, runs);
     const FormeTrace f = Forme(runs);
     const bool proche = apresClef && r.Proche(f.hautMin) && r.Proche(f.hautMax);
-    const bool tie =
-        zone < 0 ? proche && ArcDeNiveau(r, f) : ArcLibre(r, f) || (proche && ArcDeNiveau(r, f));
+    const bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
+                              : ArcLibre(r, f) || (proche && ArcDeNiveau(r, runs, f));
     if (!tie) return;
     // Every run taken is erased, down to the bottom of the arc's thickness,
     // and so are the tips of both ends: what a partial erasure leaves is
@@ -244,8 +277,8 @@ void ParcourtColonne(EtatPage& etat, Recherche& r, int x, bool apresClef) {
     const float haut = LigneHautEn(etat, etat.PorteeCourante, x);
     const int finDessus = Tronque16(haut - 0.5f * s);
     const int debutDessous = Tronque16(haut + 4.5f * s);
-    r.procheHaut = Tronque16(haut - 1.5f * s);
-    r.procheBas = Tronque16(haut + 5.5f * s);
+    r.procheHaut = Tronque16(haut - 2.5f * s);
+    r.procheBas = Tronque16(haut + 6.5f * s);
     for (int y = 0; y < hauteur; ++y) {
         const int zone = y < finDessus ? 1 : y >= debutDessous ? 0 : -1;
         if (zone < 0 && (!apresClef || r.intacte)) {
@@ -267,28 +300,35 @@ void RetireEffaces(const VuePixels& intacte, const VuePixels& avant, const VuePi
 }  // namespace
 
 bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
-    if (!reglages.Options.AutoriserLiaisons) return true;
+    const OptionsReconnaissance& options = reglages.Options;
+    if (!options.AutoriserLiaisons && !options.AutoriserEffets) return true;
     Portee& portee = etat.Courante();
     LibereLiaisons(portee);  // a staff recognised again starts afresh
     Offscreen bande = etat.PorteeImage;
+    if (!bande || !etat.PorteeImageIntacte) return false;
+    const OffscreenPossede avant(DupliqueOffscreen(bande));
+    if (!avant) return false;
+    // Fermatas first: their thick crown stops a trace, and what a trace
+    // left of them would be read as dots.
+    if (options.AutoriserEffets) RecherchePointsDOrgue(etat);
+    if (!options.AutoriserLiaisons) return true;
     // Traced first on the band without its staff lines, so that a tie
     // between the lines is never followed along one of them.
-    const OffscreenPossede travail(bande ? DupliqueOffscreen(bande) : nullptr);
-    if (!travail || !etat.PorteeImageIntacte) return false;
+    const OffscreenPossede travail(DupliqueOffscreen(bande));
+    if (!travail) return false;
     Trace("Recherche des liaisons");
-    const OffscreenPossede avant(DupliqueOffscreen(bande));
     const OffscreenPossede intacte(DupliqueOffscreen(etat.PorteeImageIntacte));
-    if (!avant || !intacte || intacte->largeur != bande->largeur ||
-        intacte->hauteur != bande->hauteur)
+    if (!intacte || intacte->largeur != bande->largeur || intacte->hauteur != bande->hauteur)
         return false;
     Recherche r{portee, VueOffscreen(travail.get()), VueOffscreen(bande), portee.Interligne};
+    r.finLignes = portee.CadreLignes.right - portee.CadreBande.left;
     // The clef's thin strokes curve like ties: near the staff, seeds are
     // taken only past it.
     const int finClef = portee.CadreLignes.left - portee.CadreBande.left + kLargeurClef * r.s;
     for (int x = 0; x < travail->largeur; ++x) ParcourtColonne(etat, r, x, x >= finClef);
     // Where a tie or slur lies along a staff line, line removal took it with
     // the line: clear of the staff it is traced again on the intact band,
-    // less what the first pass erased.
+    // less what the first pass and the fermata search erased.
     RetireEffaces(VueOffscreen(intacte.get()), VueOffscreen(avant.get()), r.bande);
     r.travail = VueOffscreen(intacte.get());
     r.intacte = true;
@@ -346,6 +386,11 @@ void RempliBout(BoutLiaison& bout, int x, int y, uint8_t dessus, uint16_t numero
 bool AttacheLiaisons(EtatPage& etat) {
     Portee& portee = etat.Courante();
     for (const Liaison& l : portee.Liaisons) {
+        if (l.Genre == kGenrePointDOrgue) {
+            const int note = NoteDuPointDOrgue(etat, l);
+            if (note >= 0) portee.Symboles[note].PointDOrgue = l.AuDessus ? 1 : 2;
+            continue;
+        }
         const int debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, -1);
         if (debut >= 0)
             RempliBout(portee.Symboles[debut].Debut, l.PosXDebut, l.PosYDebut, l.AuDessus,

@@ -25,6 +25,8 @@ constexpr int kScoreOrnement = 200;
 // scores hold eleven).
 constexpr int kScoreTrille = 1000;
 constexpr int kScoreStaccato = 500;
+// Half a head's width, in interlines: `PosX` is the head's left edge.
+constexpr float kDemiTeteTuplet = 0.6f;
 
 bool QueueEnHaut(const NotePortee& n) {
     return n.Queue == QueueNormale || n.Queue == QueueHautGauche;
@@ -123,17 +125,30 @@ void ChercheTuplet(EtatPage& etat, int indexNote) {
     NotePortee& note = notes.at(indexNote);
     const float s = InterligneEn(etat, etat.PorteeCourante, note.PosX);
     const double x = note.PosX, y = note.PosY, h = note.HauteurQueue;
+    // The digit is centred over its group: the first note's search reaches
+    // the group's middle, so that the digit is found even when the stem of
+    // the note under it ran into it and measures too long.
+    double droite = x + 2 * s;
+    if (note.Accroche >= 1) {
+        int premier = note.PosX, dernier = note.PosX;
+        for (const NotePortee& autre : notes) {
+            if (autre.Accroche != note.Accroche || autre.Etat == kNoteSupprimee) continue;
+            premier = std::min<int>(premier, autre.PosX);
+            dernier = std::max<int>(dernier, autre.PosX);
+        }
+        droite = std::max(droite, (premier + dernier) / 2.0 + kDemiTeteTuplet * s + s);
+    }
     // The digit sits beyond the beam, or on the heads' side when the group
     // is printed with its number there.
     Rect cotePoutre, coteTetes;
     if (QueueEnHaut(note)) {
         const double e = y - h;
-        cotePoutre = Zone(e - 4 * s, x - s, e - s, x + 2 * s);
-        coteTetes = Zone(y + s, x - s, y + 2 * s, x + 2 * s);
+        cotePoutre = Zone(e - 4 * s, x - s, e - s, droite);
+        coteTetes = Zone(y + s, x - s, y + 2 * s, droite);
     } else {
         const double e = y + h;
-        cotePoutre = Zone(e + s, x - s, e + 3 * s, x + 2 * s);
-        coteTetes = Zone(y - 2 * s, x - s, y - s, x + 2 * s);
+        cotePoutre = Zone(e + s, x - s, e + 3 * s, droite);
+        coteTetes = Zone(y - 2 * s, x - s, y - s, droite);
     }
     int16_t prob = 0;
     uint16_t code = PrendMeilleur(etat, cotePoutre, kScoreTuplet, kChiffresTuplet, prob);

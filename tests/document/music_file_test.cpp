@@ -81,10 +81,12 @@ TEST(FichierMusical, ClefChangesMovePitchesAndOnlyChangesAreWritten) {
     m[1].Clef.NbDiese = 2;
     m[2].Clef.NbDiese = 2;
     m[2].Clef.Numerateur = 3;
+    m[0].Notes[0].PointDOrgue = 1;
     const std::string texte = Tokens(Ecrit(doc));
-    EXPECT_TRUE(Contient(texte,
-                         "DebutMesure 1 Taille 0.000 NbNotes 1 DebutNote 1 DureeNote 161280 "
-                         "PosNote 0 Interligne 35 PosMesure 100 FinNote FinMesure 1"));
+    EXPECT_TRUE(
+        Contient(texte,
+                 "DebutMesure 1 Taille 0.000 NbNotes 1 DebutNote 1 DureeNote 161280 "
+                 "PosNote 0 Interligne 35 PointDOrgue 1 PosMesure 100 FinNote FinMesure 1"));
     EXPECT_TRUE(Contient(texte,
                          "DebutMesure 2 Tonalite 2 Type Fa Taille 0.000 NbNotes 1 DebutNote 1 "
                          "DureeNote 161280 PosNote 0 Interligne 23"));

@@ -202,6 +202,7 @@ TEST_F(DossierTest, MusicXMLOfEveryFeatureValidates) {
     principale.Appogiatures[0] = {11, 3};
     principale.Appogiatures[1] = {12, 2};
     principale.Effet = 5;
+    principale.PointDOrgue = 1;
     principale.Queue = 1;
     NoteDoc c1 = N(kNoire, 100, 5, 2, 1), c2 = N(kNoire, 150, 6, 2, 1);
     c1.Accroche = c2.Accroche = 3;
@@ -215,9 +216,11 @@ TEST_F(DossierTest, MusicXMLOfEveryFeatureValidates) {
         n.DureeEffective = duree;
         return n;
     };
+    NoteDoc soupir = silence(kNoire, 100);
+    soupir.PointDOrgue = 2;
     DocumentMusical doc = UnePartie({
         {principale, c1, c2, N(2 * kNoire, 200, 7)},
-        {fin, silence(kNoire, 100), N(2 * kNoire, 200, 9, 4)},
+        {fin, soupir, N(2 * kNoire, 200, 9, 4)},
         {silence(4 * kNoire, 0)},
         {N(4 * kNoire, 0, 8, 1)},
     });
@@ -239,6 +242,11 @@ TEST_F(DossierTest, MusicXMLOfEveryFeatureValidates) {
     EXPECT_EQ(Hauteur(notes[1].second), "D5");
     EXPECT_EQ(Hauteur(notes[2].second), "B4");
     EXPECT_TRUE(notes[2].second.child("notations").child("ornaments").child("trill-mark"));
+    EXPECT_STREQ(notes[2].second.child("notations").child("fermata").attribute("type").value(),
+                 "upright");
+    ASSERT_TRUE(notes[7].second.child("rest"));
+    EXPECT_STREQ(notes[7].second.child("notations").child("fermata").attribute("type").value(),
+                 "inverted");
     // The tie from the last eighth of measure 1 to the first note of measure 2.
     EXPECT_STREQ(notes[4].second.child("tie").attribute("type").value(), "start");
     EXPECT_EQ(notes[6].first, 2);

@@ -189,7 +189,9 @@ TEST_F(FichierResultatTest, WrittenPageReadsBackIntoTheModel) {
     n.Accroche = 4;
     n.Fin.Numero = 2;
     n.Effet = 6;
+    n.PointDOrgue = 2;
     NotePortee silence = NoteRecord(12, 228, 0, 2, 50);
+    silence.PointDOrgue = 1;
     NotePortee enleve = NoteRecord(13, 207, 5, 3, 50);
     enleve.Etat = 2;
     p.Symboles = {grace, n, silence, enleve};
@@ -218,6 +220,7 @@ TEST_F(FichierResultatTest, WrittenPageReadsBackIntoTheModel) {
     EXPECT_EQ(blanche.TaillePixInterligne, 11);
     EXPECT_EQ(blanche.FinLiaison, 2);
     EXPECT_EQ(blanche.Effet, 6);
+    EXPECT_EQ(blanche.PointDOrgue, 2);
     ASSERT_EQ(blanche.NbAppogiatures, 1);
     EXPECT_EQ(blanche.Appogiatures[0].IdNote, 10u);
     EXPECT_EQ(blanche.Appogiatures[0].Interligne, 1);
@@ -225,6 +228,7 @@ TEST_F(FichierResultatTest, WrittenPageReadsBackIntoTheModel) {
     EXPECT_EQ(partie.Mesures[2].Notes[0].Silence, 1);
     EXPECT_EQ(partie.Mesures[2].Notes[0].Duree, 20160);
     EXPECT_EQ(partie.Mesures[2].Notes[0].Alteration, 2);
+    EXPECT_EQ(partie.Mesures[2].Notes[0].PointDOrgue, 1);
     EXPECT_TRUE(partie.Mesures[3].Notes.empty());
 }
 

@@ -112,6 +112,45 @@ TEST_F(RechercheLiaisonsTest, ATieBetweenTheLinesJoinsTwoHeadsAcrossAGapAndABarL
     EXPECT_EQ(Noirs(180, 80, 184, 130), 4 * 50);  // the bar line stays
 }
 
+// Heads on ledger lines above the staff: the shallow tie joining them, two
+// interlines over the top line, is one; the outline of a hollow head, whose
+// sides look like heads beyond its upper half, is not.
+TEST_F(RechercheLiaisonsTest, AShallowTieOverLedgerHeadsIsOneAHollowHeadsOutlineIsNot) {
+    bande.Tete(150, 50, 13, 9);
+    bande.Tete(230, 50, 13, 9);
+    Arc(166, 216, 40, -8, 3);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 1);
+    EXPECT_EQ(Noirs(175, 25, 205, 45), 0);
+
+    LibereLiaisons(etat.Courante());
+    // A hollow head under the staff: a closed ring whose thin top, between
+    // its thick flanks, looks like a tie between two heads.
+    Arc(140, 165, 185, -6, 3);
+    bande.Rectangle(136, 182, 139, 193);
+    bande.Rectangle(166, 182, 169, 193);
+    Arc(140, 165, 191, 2, 3);
+    const OctetsPixels avant = etat.PorteeImage->pixels;
+    ASSERT_TRUE(Cherche());
+    EXPECT_TRUE(Liaisons().empty());
+    EXPECT_EQ(etat.PorteeImage->pixels, avant);
+}
+
+// The first half of a tie cut by the line break leaves its head and runs
+// to the end of the staff lines, with no head beyond it; short of the end,
+// the same arc is no tie.
+TEST_F(RechercheLiaisonsTest, ATieCutByTheLineBreakRunsToTheEndOfTheStaff) {
+    bande.Tete(340, 130, 13, 9);
+    Arc(356, 393, 138, 8, 3);
+    bande.Tete(200, 130, 13, 9);
+    Arc(216, 253, 138, 8, 3);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].PosXDebut, 356);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 0);
+}
+
 TEST_F(RechercheLiaisonsTest, ATieLineRemovalCutIsFoundWholeOnTheIntactBand) {
     // Above the staff, along a line that line removal took with a stretch
     // of the tie: on the band, two pieces too short to be ties; on the

@@ -46,6 +46,18 @@ class NotesCompletees : public ::testing::Test {
 
 }  // namespace
 
+// Three eighths beamed under their heads, the 3 under the beam's middle:
+// the middle note's stem ran on into the digit and measures too long, so
+// only the first note's search, which reaches the group's middle, finds it.
+TEST_F(NotesCompletees, ADigitCentredOnItsGroupIsFoundFromTheFirstNote) {
+    Note(100, 120, false, 1);
+    Note(155, 140, false, 1).HauteurQueue = 125;
+    Note(210, 160, false, 1);
+    Candidat(kPetit3, 750, 230, 167);
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(N(i).Tuplet, 3) << i;
+}
+
 TEST_F(NotesCompletees, ADigitOverABeamGroupNumbersTheWholeGroup) {
     Note(100, 150, true, 1);
     Note(160, 140, true, 1);
