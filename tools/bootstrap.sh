@@ -13,7 +13,6 @@ packages=(
   qt6-base-dev qt6-multimedia-dev xvfb xauth
   libpoppler-glib-dev img2pdf qpdf
   libsane-dev libsane1
-  libleptonica-dev
 )
 # `make fuzz`: clang and its libFuzzer runtime, only for those who fuzz.
 if [ "${1:-}" = --fuzz ]; then packages=(clang-14 libclang-rt-14-dev); fi

@@ -16,10 +16,11 @@ namespace {
 constexpr const char* kFichierSource = "RuzoScanner.cfg";
 
 bool demarre = false;
+bool bloque = false;
 SANE_Int versionSane = 0;
 
 void ArreteScanner() {
-    if (!demarre) return;
+    if (!demarre || bloque) return;
     sane_exit();
     demarre = false;
 }
@@ -36,7 +37,19 @@ void ArreteScannerAvantSesModules() {
     (void)enregistre;
 }
 
+void MarqueScannerBloque() {
+    bloque = true;
+}
+
+bool ScannerBloque() {
+    return bloque;
+}
+
 bool InitialiseScanner() {
+    if (bloque) {
+        Alerte("The scanner did not stop when told to: restart Ruzo before scanning again");
+        return false;
+    }
     if (demarre) return true;
     const SANE_Status s = sane_init(&versionSane, nullptr);
     if (s != SANE_STATUS_GOOD) {

@@ -23,6 +23,11 @@ bool InitialiseScanner();
 // stop at exit before the backends' own objects are destroyed.
 void ArreteScannerAvantSesModules();
 
+// A device that did not stop when told to keeps a thread of SANE waiting
+// for ever: from then on SANE is neither used nor stopped in this process.
+void MarqueScannerBloque();
+bool ScannerBloque();
+
 // The devices SANE finds now; empty when none (or SANE can't start).
 std::vector<SourceScanner> ListeSources();
 

@@ -11,6 +11,7 @@
 #include <sys/utsname.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -21,11 +22,24 @@
 #include "acquisition/scanner_errors.h"
 #include "acquisition/scanner_options.h"
 #include "document/preferences.h"
+#include "toolbox/bounded_call.h"
 #include "toolbox/messages.h"
 #include "toolbox/pixmap.h"
 #include "toolbox/progress.h"
 
 namespace {
+
+// A real device stops within seconds, even one that ejects the page first.
+constexpr std::chrono::seconds kDelaiArret{20};
+
+// Tells the device to stop a transfer. One that doesn't within the delay is
+// left as it is: closing it, or ending SANE, would wait for it again.
+void ArreteTransfert(SANE_Handle h) {
+    if (ScannerBloque()) return;
+    if (AppelBorne([h] { sane_cancel(h); }, kDelaiArret)) return;
+    MarqueScannerBloque();
+    Alerte("The scanner did not stop when told to: restart Ruzo before scanning again");
+}
 
 // The source, closed whatever way the acquisition ends.
 class SourceOuverte {
@@ -33,7 +47,7 @@ class SourceOuverte {
     explicit SourceOuverte(SANE_Handle h) : h_(h) {}
     ~SourceOuverte() {
         TraceScanner("CloseDataSource");
-        sane_close(h_);
+        if (!ScannerBloque()) sane_close(h_);
     }
     SourceOuverte(const SourceOuverte&) = delete;
     SourceOuverte& operator=(const SourceOuverte&) = delete;
@@ -161,7 +175,7 @@ bool LitImage(SANE_Handle h, ImageRecue& image) {
     std::vector<uint8_t> tampon(size_t{1} << 16);
     for (;;) {
         if (TestAnnulation()) {
-            sane_cancel(h);
+            ArreteTransfert(h);
             return false;
         }
         SANE_Int lus = 0;
@@ -169,12 +183,12 @@ bool LitImage(SANE_Handle h, ImageRecue& image) {
             sane_read(h, tampon.data(), static_cast<SANE_Int>(tampon.size()), &lus);
         if (s == SANE_STATUS_EOF) return true;
         if (s != SANE_STATUS_GOOD) {
-            sane_cancel(h);
+            ArreteTransfert(h);
             if (s != SANE_STATUS_CANCELLED) AfficheErreurScanner("Can' get image", s);
             return false;
         }
         if (!image.Ajoute(tampon.data(), static_cast<size_t>(std::max<SANE_Int>(lus, 0)))) {
-            sane_cancel(h);
+            ArreteTransfert(h);
             Alerte("Can' get image\n[the image is taller than %d rows]", kDimensionMax);
             return false;
         }
@@ -196,7 +210,7 @@ bool Transfere(SANE_Handle h, const std::string& chemin, ImageAcquise& resultat)
     ImageRecue image;
     const std::string refus = s == SANE_STATUS_GOOD ? image.Accepte(p) : sane_strstatus(s);
     if (!refus.empty()) {
-        sane_cancel(h);
+        ArreteTransfert(h);
         Alerte("Can' get image\n[%s]", refus.c_str());
         return false;
     }
@@ -206,7 +220,7 @@ bool Transfere(SANE_Handle h, const std::string& chemin, ImageAcquise& resultat)
         TraceScanner("File transfer asked: SANE has none, memory is used");
     TraceScanner("FixeScanSurMemoire");
     if (!LitImage(h, image)) return false;
-    sane_cancel(h);  // ends the transfer; required after the last frame
+    ArreteTransfert(h);  // ends the transfer; required after the last frame
     if (image.NbRangees() == 0) {
         Alerte("Can' get image\n[the scanner sent no rows]");
         return false;

@@ -187,10 +187,23 @@ float ColonneALaLigne(const TraitVertical& t, int y) {
     return t.XHaut + static_cast<float>(t.XBas - t.XHaut) * (y - t.YHaut) / (t.YBas - t.YHaut);
 }
 
+// True when b continues a below it across a short gap. The slope of a short
+// piece is unreliable on a blurred page (a stem broken by the bars of a sharp
+// leans a pixel or two either way), so the pieces also join when their facing
+// ends lie on the straight line through their far ends.
 bool SeProlongent(const TraitVertical& a, const TraitVertical& b, float s) {
     if (b.YHaut < a.YBas || b.YHaut - a.YBas >= 0.75f * s) return false;
-    return std::fabs(ColonneALaLigne(a, b.YBas) - b.XBas) < 4 &&
-           std::fabs(ColonneALaLigne(b, a.YHaut) - a.XHaut) < 4;
+    if (std::fabs(ColonneALaLigne(a, b.YBas) - b.XBas) < 4 &&
+        std::fabs(ColonneALaLigne(b, a.YHaut) - a.XHaut) < 4) {
+        return true;
+    }
+    TraitVertical corde;
+    corde.XHaut = a.XHaut;
+    corde.YHaut = a.YHaut;
+    corde.XBas = b.XBas;
+    corde.YBas = b.YBas;
+    return std::fabs(ColonneALaLigne(corde, a.YBas) - a.XBas) < 2 &&
+           std::fabs(ColonneALaLigne(corde, b.YHaut) - b.XHaut) < 2;
 }
 
 bool FusionneUnePaire(std::vector<TraitVertical>& traits, float s) {

@@ -360,6 +360,9 @@ const std::vector<TexteFrancais>& CatalogueFrancais() {
         {"the page can't be drawn", "la page ne peut être dessinée"},
         {"the page does not end with FinPage", "la page ne finit pas par FinPage"},
         {"the page list does not end with FinListe", "la liste de pages ne finit pas par FinListe"},
+        {"The scanner did not stop when told to: restart Ruzo before scanning again",
+         "Le scanner ne s'est pas arrêté quand on le lui a demandé : relancez Ruzo avant de "
+         "numériser à nouveau"},
         {"The path '%s' is too long for a page list",
          "Le chemin '%s' est trop long pour une liste de pages"},
         {"The path '%s' is too long for a page list (folder %zu, name %zu characters at most)",

@@ -96,6 +96,26 @@ TEST(Features, StrokeInterruptedByAKnotIsMergedBack) {
     EXPECT_EQ(g.TraitsVerticaux[0].YBas, g.NbLignes - 1);
 }
 
+TEST(Features, StemOfABlurredSharpCutByBothBarsIsOneStroke) {
+    // On a blurred scan the bars of a sharp cut its stem into three short
+    // pieces, and the middle one leans by two pixels: its own slope points
+    // five pixels away from the top piece, yet the three lie on one line.
+    BandeTest b(200, 160);
+    EtatPage& etat = b.etat;
+    b.Rectangle(100, 20, 102, 31);
+    b.Rectangle(95, 32, 107, 41);  // upper bar
+    for (int y = 42; y <= 52; ++y) {
+        const int x = 100 + (y - 42) / 5;
+        b.Rectangle(x, y, x + 2, y);
+    }
+    b.Rectangle(95, 53, 107, 62);  // lower bar
+    b.Rectangle(101, 63, 103, 75);
+    Graphe g = SeuleComposante(etat);
+    ASSERT_EQ(CalculeTraitsVerticaux(etat, g), 1);
+    EXPECT_EQ(g.TraitsVerticaux[0].YHaut, 0);
+    EXPECT_EQ(g.TraitsVerticaux[0].YBas, g.NbLignes - 1);
+}
+
 TEST(Features, StableSectionsOfTwoSlantedStrokes) {
     BandeTest b(200, 160);
     EtatPage& etat = b.etat;
