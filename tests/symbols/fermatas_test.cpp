@@ -47,6 +47,8 @@ class PointsDOrgueTest : public ::testing::Test {
         etat.Courante().Symboles.push_back(n);
     }
     bool Cherche() {
+        // A test may search twice: the band of the first search goes.
+        if (etat.PorteeImageIntacte) DisposeOffscreen(etat.PorteeImageIntacte);
         etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
         return RechercheLiaisons(etat, ReglagesCourants());
     }

@@ -31,6 +31,8 @@ class RechercheLiaisonsTest : public ::testing::Test {
         }
     }
     bool Cherche() {
+        // A test may search twice: the band of the first search goes.
+        if (etat.PorteeImageIntacte) DisposeOffscreen(etat.PorteeImageIntacte);
         etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
         return RechercheLiaisons(etat, ReglagesCourants());
     }
