@@ -1,5 +1,7 @@
 // Matchers of the ornaments above the staff: mordents and trill, matched by
 // the profile of their upper and lower edges after merging their pieces.
+#include <algorithm>
+
 #include "records/catalogue.h"
 #include "symbols/matcher_tools.h"
 #include "symbols/matchers_internal.h"
@@ -34,6 +36,25 @@ bool GabaritDe(uint16_t code, GabaritOrnement& gabarit) {
     }
 }
 
+// Letters of a word above the staff (a tempo mark, an expression) stand a
+// fraction of an interline apart; an ornament stands alone, with at least
+// this much (in interlines) clear beside it at its own rows.
+constexpr float kIsolement = 0.75f;
+
+// Whether a component other than the ornament's pieces lies within
+// kIsolement of the merged box `c`, left or right, across its rows: the
+// ornament's pieces lie inside the box, anything in the strips beside it is a
+// neighbour.
+bool DansUneLigneDeTexte(const EtatPage& etat, const Rect& c, float s) {
+    const int marge = std::max(1, static_cast<int>(kIsolement * s));
+    const Rect gauche{c.top, Tronque16(c.left - marge), c.bottom, c.left};
+    const Rect droite{c.top, c.right, c.bottom, Tronque16(c.right + marge)};
+    for (const Graphe& g : etat.Graphes) {
+        if (RectsSeCoupent(g.Cadre, gauche) || RectsSeCoupent(g.Cadre, droite)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int ReconnaitOrnement(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position) {
@@ -56,6 +77,7 @@ int ReconnaitOrnement(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& 
         return 0;
     }
     if (gabarit.rapportMin > 0 && w < gabarit.rapportMin * h) return 0;
+    if (DansUneLigneDeTexte(etat, ornement.Cadre, s)) return 0;
     int score = ScoreProfilHautBas(ornement, s, PaireOrnement(code));
     if (trille) score += ScoreProfilGaucheDroite(ornement, 0, h, s, PaireTrilleGaucheDroite());
     const Rect& c = ornement.Cadre;

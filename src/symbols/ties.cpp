@@ -26,6 +26,10 @@ constexpr float kCourbureMin = 0.5f;
 // A level tie between close heads bows at least this much (in interlines)
 // off the line joining its ends.
 constexpr float kFlecheMin = 0.25f;
+// The first half of a tie cut by the line break may be as short and flat
+// as this (in interlines).
+constexpr float kLongueurCoupee = 0.75f;
+constexpr float kFlecheCoupee = 0.15f;
 // A run this thick (in interlines) is a beam, a head or a stem, not a tie.
 // Beams are printed half an interline thick, so the limit stays well below
 // that: at exactly half an interline, thresholding makes half the beams
@@ -46,11 +50,18 @@ constexpr float kLongueurPointe = 0.6f;
 // The inside of a hollow head is under an interline tall: ink that near
 // the middle of a trace, on its hollow side, closes a ring.
 constexpr float kFermeture = 0.7f;
+// The hollow of a head, from the middle of one half of its outline to the
+// other, is at most this tall (in interlines).
+constexpr float kAnneau = 1.2f;
 // A head is narrower than this (in interlines): a wider trace is no outline.
 constexpr float kLargeurTete = 1.6f;
 // A tie cut by the line break ends this near (in interlines) the end of the
 // staff lines.
 constexpr float kFinLigne = 1.0f;
+// A run from this tall to this (in interlines) is a head, not a beam, stem or
+// bar line.
+constexpr float kHauteurTete = 0.7f;
+constexpr float kHauteurTige = 1.5f;
 
 // The first black row of column `x` from `debut` while under `fin`, or -1.
 int PremierNoir(const VuePixels& bits, int x, int debut, float fin) {
@@ -79,7 +90,9 @@ struct Recherche {
     float s;
     bool intacte = false;
     int procheHaut = 0, procheBas = 0;
-    int finLignes = 0;  // band column where the staff lines end
+    int finLignes = 0;   // band column where the staff lines end
+    int finClef = 0;     // band column past the clef
+    int hautLignes = 0;  // row of the top line at the column being searched
 
     bool Proche(int ligne) const { return !intacte && ligne >= procheHaut && ligne <= procheBas; }
 };
@@ -193,6 +206,67 @@ bool Referme(const Recherche& r, const std::vector<RunPris>& runs, const FormeTr
     return false;
 }
 
+// Whether no head lies beyond a tie's end at column `x`, row `haut`, in
+// direction `sens`, up to the end of the staff lines (rightward) or of the
+// clef (leftward): no run as tall as a head (stems, bar lines and the
+// strokes of accidentals are taller, beams and other ties thinner) within
+// three quarters of an interline of its row.
+bool RienJusquAuBout(const Recherche& r, int x, int haut, int sens) {
+    const VuePixels& bits = r.travail;
+    const float s = r.s;
+    int haute = Tronque16(haut - 0.75f * s), basse = Tronque16(haut + 0.75f * s);
+    // Past the last head of the line there is no head at all: rightward, the
+    // whole staff is searched too, so a short curve beside a head in the
+    // middle of the line (a head's edge with its dot) is never taken.
+    if (sens > 0) {
+        haute = std::min(haute, r.hautLignes);
+        basse = std::max<int>(basse, Tronque16(r.hautLignes + 4 * s));
+    }
+    haute = std::max(0, haute);
+    basse = std::min<int>(bits.bornes.bottom - 1, basse);
+    const int debut = sens > 0 ? std::max(0, x) : std::max(0, r.finClef);
+    const int fin = sens > 0 ? std::min<int>(bits.bornes.right, r.finLignes)
+                             : std::min<int>(bits.bornes.right, x + 1);
+    for (int c = debut; c < fin; ++c) {
+        for (int y = haute; y <= basse; ++y) {
+            if (!EstNoir(bits, c, y)) continue;
+            const Trait t = HauteurTrait(bits, c, y);
+            if (t.longueur >= kHauteurTete * s && t.longueur < kHauteurTige * s) return false;
+            y = t.haut + t.longueur;
+        }
+    }
+    return true;
+}
+
+// The first half of a tie cut by the line break runs from its head to the
+// end of the staff, or stops short of it with no head beyond: some
+// engravers print it as a short, flat arc beside its head.
+bool CoupeeParLaFinDeLigne(const Recherche& r, const FormeTrace& f) {
+    return f.droite >= r.finLignes - kFinLigne * r.s ||
+           RienJusquAuBout(r, f.droite, f.hautDroite, +1);
+}
+
+// Whether the first ink on the hollow side of a short arc's middle, within
+// an interline and a fifth, is a thin stroke: the arc is then one half of
+// the outline of a hollow head, closed by its other thin half, whereas the
+// half of a tie cut by the line break has the body of its filled head
+// there, or nothing.
+bool SousUnAnneau(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f) {
+    const int milieu = (f.gauche + f.droite) / 2;
+    const auto run = std::find_if(runs.begin(), runs.end(),
+                                  [&](const RunPris& p) { return p.colonne == milieu; });
+    if (run == runs.end()) return false;
+    const int portee = std::max(1, static_cast<int>(kAnneau * r.s));
+    for (int k = 1; k <= portee; ++k) {
+        const int y = f.fleche > 0 ? run->haut - k : run->haut + run->longueur - 1 + k;
+        if (y < 0 || y >= r.travail.bornes.bottom) return false;
+        // The other half may already be traced (green): any ink counts.
+        if (LitPixel(r.travail, milieu, y) != IndexBlanc)
+            return HauteurTrait(r.travail, milieu, y).longueur < kEpaisseurMax * r.s;
+    }
+    return false;
+}
+
 // A tie near the staff joins two heads at one height: its ends are level
 // within half an interline, it bows by a quarter of an interline or more
 // (a short one between close heads bows less than half an interline), it
@@ -202,15 +276,16 @@ bool Referme(const Recherche& r, const std::vector<RunPris>& runs, const FormeTr
 bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f) {
     const float s = r.s;
     const int longueur = f.droite - f.gauche;
-    if (std::abs(f.hautGauche - f.hautDroite) >= 0.5f * s || std::abs(f.fleche) < kFlecheMin * s)
+    const int fleche = std::abs(f.fleche);
+    if (std::abs(f.hautGauche - f.hautDroite) >= 0.5f * s || fleche < kFlecheCoupee * s ||
+        longueur < kLongueurCoupee * s)
         return false;
-    // The first half of a tie cut by the line break runs to the end of the
-    // staff, past the last head.
-    const bool finDeLigne = f.droite >= r.finLignes - kFinLigne * s;
-    return longueur >= kLongueurCourte * s &&
-           TeteAuBout(r.travail, f.gauche, f.hautGauche, -1, s) &&
-           (finDeLigne || TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s)) &&
-           !Referme(r, runs, f);
+    const bool teteGauche = TeteAuBout(r.travail, f.gauche, f.hautGauche, -1, s);
+    const bool teteDroite = TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s);
+    const bool entiere = fleche >= kFlecheMin * s && longueur >= kLongueurCourte * s;
+    if (teteGauche && teteDroite && entiere) return !Referme(r, runs, f);
+    return teteGauche && CoupeeParLaFinDeLigne(r, f) && !Referme(r, runs, f) &&
+           !SousUnAnneau(r, runs, f);
 }
 
 // Away from the staff, a tie is any long curved stroke: at least one and a
@@ -233,8 +308,11 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     if (!r.intacte) Poursuit(r, x, graine.haut, -1, runs);
     const FormeTrace f = Forme(runs);
     const bool proche = apresClef && r.Proche(f.hautMin) && r.Proche(f.hautMax);
+    // Far from the lines (over heads on several ledger lines) a short level
+    // arc is taken only as the first half of a tie cut by the line break.
+    const bool coupee = apresClef && !proche && CoupeeParLaFinDeLigne(r, f);
     const bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
-                              : ArcLibre(r, f) || (proche && ArcDeNiveau(r, runs, f));
+                              : ArcLibre(r, f) || ((proche || coupee) && ArcDeNiveau(r, runs, f));
     if (!tie) return;
     // Every run taken is erased, down to the bottom of the arc's thickness,
     // and so are the tips of both ends: what a partial erasure leaves is
@@ -277,6 +355,7 @@ void ParcourtColonne(EtatPage& etat, Recherche& r, int x, bool apresClef) {
     const float haut = LigneHautEn(etat, etat.PorteeCourante, x);
     const int finDessus = Tronque16(haut - 0.5f * s);
     const int debutDessous = Tronque16(haut + 4.5f * s);
+    r.hautLignes = Tronque16(haut);
     r.procheHaut = Tronque16(haut - 2.5f * s);
     r.procheBas = Tronque16(haut + 6.5f * s);
     for (int y = 0; y < hauteur; ++y) {
@@ -325,6 +404,7 @@ bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     // The clef's thin strokes curve like ties: near the staff, seeds are
     // taken only past it.
     const int finClef = portee.CadreLignes.left - portee.CadreBande.left + kLargeurClef * r.s;
+    r.finClef = finClef;
     for (int x = 0; x < travail->largeur; ++x) ParcourtColonne(etat, r, x, x >= finClef);
     // Where a tie or slur lies along a staff line, line removal took it with
     // the line: clear of the staff it is traced again on the intact band,

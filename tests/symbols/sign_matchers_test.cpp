@@ -122,3 +122,24 @@ TEST(SignMatchers, UpperMordentAtItsGateSize) {
     EXPECT_NEAR(p.h, (c.left + c.right) / 2, 2);
     EXPECT_EQ(Meilleur(etat, etat.Graphes[0], s, kCarDblMordantSup), 0);
 }
+
+// Letters of a word above the staff (a tempo mark) can have a mordent's
+// size and edges; an ornament stands alone, a letter has neighbours a
+// fraction of an interline away.
+TEST(SignMatchers, AMordentStandsAloneALetterOfAWordDoesNot) {
+    const float s = 20;
+    for (int voisin : {0, 6, 30}) {  // columns clear left of the sign; 0: none
+        BandeMatchers bande(200, 320, s, 120);
+        EtatPage& etat = bande.etat;
+        ASSERT_TRUE(bande.Glyphe("scripts.prall", 100, 120 - 2 * static_cast<int>(s), 0.7));
+        const Rect c = bande.CadreGlyphe();
+        if (voisin) bande.Rectangle(c.top, c.left - voisin - 12, c.bottom, c.left - voisin);
+        ASSERT_EQ(bande.Construit(), voisin ? 2 : 1);
+        const int score = Meilleur(etat, *bande.GrapheEn(c.right - 1, c.top), s, kCarMordantSup);
+        if (voisin == 6) {
+            EXPECT_EQ(score, 0);
+        } else {
+            EXPECT_GE(score, 500) << voisin;
+        }
+    }
+}

@@ -153,6 +153,33 @@ TEST_F(RechercheLiaisonsTest, ATieCutByTheLineBreakRunsToTheEndOfTheStaff) {
     EXPECT_EQ(Liaisons()[0].AuDessus, 0);
 }
 
+// Some engravers print the first half of a tie cut by the line break as a
+// short, flat arc just past its head, here over a head on ledger lines far
+// above the staff, with no head after it up to the end of the lines. The
+// same arc between two heads is no tie, nor is the lower outline of a
+// hollow head at the end of the line.
+TEST_F(RechercheLiaisonsTest, AShortFirstHalfOfATieCutByTheLineBreak) {
+    bande.Tete(200, 20, 13, 9);
+    Arc(216, 234, 8, -4, 2);
+    bande.Tete(250, 20, 13, 9);
+    bande.Tete(340, 20, 13, 9);
+    Arc(356, 374, 8, -4, 2);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].PosXDebut, 356);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 1);
+    EXPECT_GT(Noirs(216, 0, 235, 12), 0);
+}
+
+TEST_F(RechercheLiaisonsTest, TheOutlineOfAHollowHeadEndingTheLineIsNoTie) {
+    // A stem, then a ring one interline tall; nothing after it.
+    for (int y = 150; y < 230; ++y) bande.Pixel(338, y);
+    Arc(340, 362, 220, -8, 2);  // upper half
+    Arc(340, 362, 222, 10, 2);  // lower half
+    ASSERT_TRUE(Cherche());
+    EXPECT_TRUE(Liaisons().empty());
+}
+
 TEST_F(RechercheLiaisonsTest, ATieLineRemovalCutIsFoundWholeOnTheIntactBand) {
     // Above the staff, along a line that line removal took with a stretch
     // of the tie: on the band, two pieces too short to be ties; on the
