@@ -81,6 +81,8 @@ const char* NomTypeClef(uint16_t type) {
 
 void EcritClef(const Clef& c) {
     std::printf("clef %s", NomTypeClef(c.TypeClef));
+    if (c.TypeClef == 3 && c.LigneClef != 0 && c.LigneClef != 3)
+        std::printf(" on line %u", c.LigneClef);
     if (c.TypeClef != 0) std::printf(" score %d at row %d col %d", c.ProbClef, c.PosY, c.PosX);
     std::printf(", key %u sharps %u flats %u naturals", c.NbDiese, c.NbBemol, c.NbBecarre);
     const int n = std::min(c.NbDiese + c.NbBemol + c.NbBecarre, 8);

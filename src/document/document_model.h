@@ -16,7 +16,8 @@ constexpr int kNbAppogiaturesMax = 10;
 
 // Clef, key and time signature of a part's start or of one measure.
 struct ClefDoc {
-    int16_t TypeClef = 0;  // 1 "Sol", 2 "Fa", 3 "Ut", 0 none
+    int16_t TypeClef = 0;   // 1 "Sol", 2 "Fa", 3 "Ut", 0 none
+    int16_t LigneClef = 0;  // line from the bottom; 0 the type's usual line
     int16_t NbDiese = 0;
     int16_t NbBemol = 0;
     int16_t NbBecarre = 0;

@@ -39,6 +39,11 @@ int CodeTonalite(int dieses, int bemols);
 // written out before it.
 const std::vector<NoteDoc>& NotesAEcrire(const PorteeDoc& partie, size_t m);
 
+// The line a clef stands on, from the bottom line: its own when it names
+// one (1 to 5), else its type's usual line (G 2, F 4, C 3).
+int LigneDeClef(int typeClef, int ligneClef);
+
 // The value a clef gives the top staff line; a note's written pitch is this
-// minus its staff position.
-int BaseHauteur(int typeClef);
+// minus its staff position. Steps are counted from the clef's line, which
+// holds G4, F3 or C4.
+int BaseHauteur(int typeClef, int ligneClef = 0);

@@ -111,6 +111,16 @@ bool EcritNotes(const std::vector<NoteDoc>& notes, int base, bool& annule) {
 }
 
 // What the writer has said so far, so that only changes are repeated.
+// "Type", and "LigneClef" after it for a clef off its usual line (a tenor
+// clef): files without it mean the usual line.
+bool EcritTypeClef(const ClefDoc& clef) {
+    bool ok = EcritMot("Type", NomTypeClef(clef.TypeClef));
+    const int ligne = LigneDeClef(clef.TypeClef, clef.LigneClef);
+    if (ok && ligne != LigneDeClef(clef.TypeClef, 0))
+        ok = EcritEntier("LigneClef", static_cast<int16_t>(ligne));
+    return ok;
+}
+
 struct EtatEcriture {
     int16_t numerateur = 4;
     int16_t denominateur = 4;
@@ -118,7 +128,7 @@ struct EtatEcriture {
 };
 
 bool EcritMesure(const PorteeDoc& partie, size_t m, bool premierePartie, EtatEcriture& dit,
-                 int& tonalitePartie, int& clefCourante, bool& annule) {
+                 int& tonalitePartie, ClefDoc& clefCourante, bool& annule) {
     const MesureDoc& mesure = partie.Mesures[m];
     const ClefDoc& clef = mesure.Clef;
     bool ok = EcritDebutNum("DebutMesure", static_cast<int16_t>(m + 1));
@@ -134,16 +144,20 @@ bool EcritMesure(const PorteeDoc& partie, size_t m, bool premierePartie, EtatEcr
         tonalitePartie = tonalite;
     }
     const char* type = NomTypeClef(clef.TypeClef);
-    if (ok && type[0] != '\0' && clef.TypeClef != clefCourante) {
-        ok = EcritMot("Type", type);
-        clefCourante = clef.TypeClef;
+    if (ok && type[0] != '\0' &&
+        (clef.TypeClef != clefCourante.TypeClef ||
+         LigneDeClef(clef.TypeClef, clef.LigneClef) !=
+             LigneDeClef(clefCourante.TypeClef, clefCourante.LigneClef))) {
+        ok = EcritTypeClef(clef);
+        clefCourante = clef;
     }
     ok = ok && EcritReel("Taille", mesure.Taille);
     if (ok && mesure.DebutRepetition) ok = EcritMot("DebutRepetition", "");
     if (ok && mesure.FinRepetition) ok = EcritMot("FinRepetition", "");
     if (ok && mesure.DebutMusique) ok = EcritMot("DebutMusique", "");
     if (ok && mesure.FinMusique) ok = EcritMot("FinMusique", "");
-    ok = ok && EcritNotes(NotesAEcrire(partie, m), BaseHauteur(clefCourante), annule);
+    ok = ok && EcritNotes(NotesAEcrire(partie, m),
+                          BaseHauteur(clefCourante.TypeClef, clefCourante.LigneClef), annule);
     return ok && EcritFinNum("FinMesure", static_cast<int16_t>(m + 1));
 }
 
@@ -152,13 +166,13 @@ bool EcritPartie(const PorteeDoc& partie, size_t p, EtatEcriture& dit, bool& ann
     bool ok = EcritDebutNum("DebutPortee", numero) &&
               EcritReel("HauteurPortee", partie.HauteurPortee) &&
               EcritReel("LigneBasePortee", partie.LigneBasePortee);
-    const char* type = NomTypeClef(partie.ClefInitiale.TypeClef);
-    if (ok && type[0] != '\0') ok = EcritMot("Type", type);
+    if (ok && NomTypeClef(partie.ClefInitiale.TypeClef)[0] != '\0')
+        ok = EcritTypeClef(partie.ClefInitiale);
     ok = ok && EcritEntier("Accolade", partie.Accolade) &&
          EcritEntier("TablatureAssociee", partie.TablatureAssociee) &&
          EcritLong("NbMesures", static_cast<int32_t>(partie.Mesures.size()));
     int tonalite = dit.tonalite;
-    int clefCourante = partie.ClefInitiale.TypeClef;
+    ClefDoc clefCourante = partie.ClefInitiale;
     for (size_t m = 0; ok && m < partie.Mesures.size(); ++m)
         ok = EcritMesure(partie, m, p == 0, dit, tonalite, clefCourante, annule);
     return ok && EcritFinNum("FinPortee", numero);
@@ -185,15 +199,17 @@ int CodeTonalite(int dieses, int bemols) {
     return 0;
 }
 
-int BaseHauteur(int typeClef) {
-    switch (typeClef) {
-        case 2:
-            return 33;
-        case 3:
-            return 39;
-        default:
-            return 45;
-    }
+int LigneDeClef(int typeClef, int ligneClef) {
+    if (ligneClef >= 1 && ligneClef <= 5) return ligneClef;
+    return typeClef == 2 ? 4 : typeClef == 3 ? 3 : 2;
+}
+
+int BaseHauteur(int typeClef, int ligneClef) {
+    // Written pitches count diatonic steps, F5 being 45: G4 is 39, F3 31
+    // and C4 35, which the clef's line holds; the top line is two steps
+    // higher for every line above the clef's.
+    const int repere = typeClef == 2 ? 31 : typeClef == 3 ? 35 : 39;
+    return repere + 2 * (5 - LigneDeClef(typeClef, ligneClef));
 }
 
 bool EcritFichierMusical(const DocumentMusical& document, bool joueAussitot, bool& annule) {

@@ -36,11 +36,16 @@ void Texte(pugi::xml_node parent, const char* nom, T valeur) {
     Enfant(parent, nom).text().set(valeur);
 }
 
-void AjouteClef(pugi::xml_node attributs, int type, int numero) {
+void AjouteClef(pugi::xml_node attributs, const MesureEcrite& m, int numero) {
     pugi::xml_node clef = Enfant(attributs, "clef");
     if (numero > 0) clef.append_attribute("number") = numero;
-    Texte(clef, "sign", type == 2 ? "F" : type == 3 ? "C" : "G");
-    Texte(clef, "line", type == 2 ? 4 : type == 3 ? 3 : 2);
+    Texte(clef, "sign", m.TypeClef == 2 ? "F" : m.TypeClef == 3 ? "C" : "G");
+    Texte(clef, "line", m.LigneClef);
+}
+
+// A clef and the line it stands on, as one value to compare.
+int ClefEtLigne(const MesureEcrite& m) {
+    return m.TypeClef * 10 + m.LigneClef;
 }
 
 void AjouteTonalite(pugi::xml_node attributs, int tonalite, int numero) {
@@ -169,7 +174,7 @@ void Ecrivain::AjouteAttributs(pugi::xml_node mesure, const PartieSortie& partie
     bool tonaliteChange = m == 0, clefChange = false;
     for (size_t s = 0; s < nb; ++s) {
         tonaliteChange |= mesures[s]->Tonalite != etat.Tonalites[s];
-        clefChange |= mesures[s]->TypeClef != etat.Clefs[s];
+        clefChange |= ClefEtLigne(*mesures[s]) != etat.Clefs[s];
     }
     const bool tempsChange =
         premiere.Numerateur != etat.Numerateur || premiere.Denominateur != etat.Denominateur;
@@ -194,8 +199,8 @@ void Ecrivain::AjouteAttributs(pugi::xml_node mesure, const PartieSortie& partie
         ::Texte(attributs, "part-symbol", "brace");
     }
     for (size_t s = 0; s < nb; ++s)
-        if (m == 0 || mesures[s]->TypeClef != etat.Clefs[s])
-            AjouteClef(attributs, mesures[s]->TypeClef, nb > 1 ? static_cast<int>(s + 1) : 0);
+        if (m == 0 || ClefEtLigne(*mesures[s]) != etat.Clefs[s])
+            AjouteClef(attributs, *mesures[s], nb > 1 ? static_cast<int>(s + 1) : 0);
     if (repetitionChange) {
         pugi::xml_node style = Enfant(Enfant(attributs, "measure-style"), "measure-repeat");
         style.append_attribute("type") = premiere.Repetition ? "start" : "stop";
@@ -203,7 +208,7 @@ void Ecrivain::AjouteAttributs(pugi::xml_node mesure, const PartieSortie& partie
     }
     for (size_t s = 0; s < nb; ++s) {
         etat.Tonalites[s] = mesures[s]->Tonalite;
-        etat.Clefs[s] = mesures[s]->TypeClef;
+        etat.Clefs[s] = ClefEtLigne(*mesures[s]);
     }
     etat.Numerateur = premiere.Numerateur;
     etat.Denominateur = premiere.Denominateur;

@@ -269,6 +269,10 @@ bool Lecteur::LitMotClef(const char* mot, ClefDoc& clef) {
         char type[kLongueurMaxMot + 1];
         LitMot(type, kLongueurMaxMot);
         clef.TypeClef = Egal(type, "Fa") ? 2 : Egal(type, "Ut") ? 3 : 1;
+        clef.LigneClef = 0;  // the usual line, unless "LigneClef" follows
+    } else if (Egal(mot, "LigneClef")) {
+        const int ligne = LitEntier();
+        clef.LigneClef = static_cast<int16_t>(ligne >= 1 && ligne <= 5 ? ligne : 0);
     } else {
         SauteLigne();
     }

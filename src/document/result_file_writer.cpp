@@ -1,6 +1,7 @@
 #include "document/result_file_writer.h"
 
 #include "document/keyword_stream.h"
+#include "document/music_file.h"
 #include "document/note_keywords.h"
 #include "document/result_geometry.h"
 #include "records/options.h"
@@ -38,6 +39,11 @@ bool EcritClef(const Clef& c) {
     bool ok = EcritDebut("DebutClef");
     const char* type = NomTypeClef(c.TypeClef);
     if (ok && type[0] != '\0') ok = EcritMot("Type", type);
+    // A clef off its usual line (a tenor clef) says which line; files
+    // without the keyword mean the usual one.
+    if (ok && type[0] != '\0' && c.LigneClef >= 1 && c.LigneClef <= 5 &&
+        c.LigneClef != LigneDeClef(c.TypeClef, 0))
+        ok = EcritEntier("LigneClef", static_cast<int16_t>(c.LigneClef));
     if (ok && c.ProbClef != 0) ok = EcritEntier("ProbClef", c.ProbClef);
     if (ok && c.Numerateur != 0) ok = EcritLong("DivTemp", c.Numerateur * 100 + c.Denominateur);
     if (ok && c.NbDiese != 0) ok = EcritLong("NbDiese", c.NbDiese);

@@ -112,13 +112,18 @@ PartieEcrite LitPartie(const PorteeDoc& partie, int tonaliteDocument) {
     ecrite.Source = &partie;
     Lecteur lecteur(tonaliteDocument);
     int clef = partie.ClefInitiale.TypeClef;
+    int ligne = partie.ClefInitiale.LigneClef;
     for (size_t m = 0; m < partie.Mesures.size(); ++m) {
         const MesureDoc& mesure = partie.Mesures[m];
-        if (TypeClefConnu(mesure.Clef.TypeClef)) clef = mesure.Clef.TypeClef;
+        if (TypeClefConnu(mesure.Clef.TypeClef)) {
+            clef = mesure.Clef.TypeClef;
+            ligne = mesure.Clef.LigneClef;
+        }
         lecteur.NouvelleMesure(CodeTonalite(mesure.Clef.NbDiese, mesure.Clef.NbBemol));
         MesureEcrite e;
         e.Source = &mesure;
         e.TypeClef = TypeClefConnu(clef) ? clef : 1;
+        e.LigneClef = LigneDeClef(e.TypeClef, TypeClefConnu(clef) ? ligne : 0);
         e.Tonalite = lecteur.Tonalite();
         if (mesure.Clef.Numerateur > 0 && mesure.Clef.Denominateur > 0) {
             e.Numerateur = mesure.Clef.Numerateur;
@@ -128,7 +133,7 @@ PartieEcrite LitPartie(const PorteeDoc& partie, int tonaliteDocument) {
                                                     : LongueurMesure(e.Numerateur, e.Denominateur);
         const std::vector<NoteDoc>& notes = NotesAEcrire(partie, m);
         e.Repetition = &notes != &mesure.Notes;
-        e.Notes = NotesMesure(notes, BaseHauteur(clef), lecteur, e.DureeNotes);
+        e.Notes = NotesMesure(notes, BaseHauteur(clef, ligne), lecteur, e.DureeNotes);
         ecrite.Mesures.push_back(std::move(e));
     }
     return ecrite;

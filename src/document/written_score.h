@@ -30,8 +30,9 @@ struct NoteEcrite {
 
 struct MesureEcrite {
     const MesureDoc* Source = nullptr;
-    int TypeClef = 1;  // in force for this measure, after its own change
-    int Tonalite = 0;  // key code in force (1..7 sharps, 8..14 flats)
+    int TypeClef = 1;   // in force for this measure, after its own change
+    int LigneClef = 2;  // the line it stands on, from the bottom
+    int Tonalite = 0;   // key code in force (1..7 sharps, 8..14 flats)
     int Numerateur = 4;
     int Denominateur = 4;
     int32_t Longueur = kDureeRonde;

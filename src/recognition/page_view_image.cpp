@@ -88,7 +88,10 @@ int LargeurChiffres(int n, int taille) {
 }
 
 // Where a clef's glyph sits: the line it names.
-int PositionClef(int type) {
+// Staff position (half-interlines below the top line) of the line a clef
+// marks, where its glyph's origin goes.
+int PositionClef(int type, int ligne) {
+    if (ligne >= 1 && ligne <= 5) return 2 * (5 - ligne);
     return type == 2 ? 2 : type == 3 ? 4 : 6;
 }
 
@@ -102,8 +105,8 @@ void DessineClef(PixMap& vue, const RepereePortee& r, const Clef& clef, uint8_t 
     int x = clef.PosX + r.dx;
     if (clef.TypeClef >= 1 && clef.TypeClef <= 3) {
         const uint16_t code = CodeClef(clef.TypeClef);
-        DessineCaractere(vue, code, r.taille, r.Y(clef.PosX, PositionClef(clef.TypeClef)), x,
-                         couleur);
+        DessineCaractere(vue, code, r.taille,
+                         r.Y(clef.PosX, PositionClef(clef.TypeClef, clef.LigneClef)), x, couleur);
         x += LargeurGlyphe(code, r.taille) + s / 2;
     }
     for (const AlterationArmature& a : clef.Alterations) {

@@ -59,7 +59,10 @@ struct Clef {
     int16_t PosY = 0;
     int16_t PosX = 0;
     uint16_t CodeClef = 0;
-    uint16_t Zero1 = 0;
+    // Staff line the clef marks, counted from the bottom line (1 to 5): a C
+    // clef stands on any of them. 0 is the type's usual line (G 2, F 4, C 3),
+    // which is what records saved before the C clef moved hold.
+    uint16_t LigneClef = 0;
     uint16_t TypeClef = 0;  // 1 "Sol", 2 "Fa", 3 "Ut", 0 none
     int16_t ProbClef = 0;
     uint16_t NotationAbregee = 0;
@@ -125,11 +128,12 @@ static_assert(sizeof(LigneVert) == 14);
 static_assert(offsetof(LigneVert, NumAccroche) == 12);
 static_assert(sizeof(AlterationArmature) == 6);
 static_assert(sizeof(Clef) == 74);
-static_assert(offsetof(Clef, TypeClef) == 8 && offsetof(Clef, ProbClef) == 10 &&
-              offsetof(Clef, NotationAbregee) == 12 && offsetof(Clef, Numerateur) == 14 &&
-              offsetof(Clef, Denominateur) == 16 && offsetof(Clef, NbDiese) == 18 &&
-              offsetof(Clef, NbBemol) == 20 && offsetof(Clef, NbBecarre) == 22 &&
-              offsetof(Clef, FinX) == 24 && offsetof(Clef, Alterations) == 26);
+static_assert(offsetof(Clef, LigneClef) == 6 && offsetof(Clef, TypeClef) == 8 &&
+              offsetof(Clef, ProbClef) == 10 && offsetof(Clef, NotationAbregee) == 12 &&
+              offsetof(Clef, Numerateur) == 14 && offsetof(Clef, Denominateur) == 16 &&
+              offsetof(Clef, NbDiese) == 18 && offsetof(Clef, NbBemol) == 20 &&
+              offsetof(Clef, NbBecarre) == 22 && offsetof(Clef, FinX) == 24 &&
+              offsetof(Clef, Alterations) == 26);
 static_assert(sizeof(Mesure) == 80);
 static_assert(offsetof(Mesure, Clef) == 2 && offsetof(Mesure, RepetePrecedente) == 76 &&
               offsetof(Mesure, Marques) == 77);

@@ -1,6 +1,7 @@
 #include "structure/key_signature.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "records/catalogue.h"
@@ -47,6 +48,16 @@ uint16_t TypeDeClef(uint16_t code) {
         default:
             return 0;
     }
+}
+
+// A C clef's centre, between its two curves, sits on the line it names:
+// the line nearest to it, counted from the bottom (1 soprano, 3 alto, 4
+// tenor, 5 baritone).
+uint16_t LigneDeCleUt(EtatPage& etat, int i, Point centre) {
+    const float s = etat.Portees.at(i).Interligne;
+    if (s <= 0) return 3;
+    const long depuisLeHaut = std::lround((centre.v - LigneHautEn(etat, i, centre.h)) / s);
+    return static_cast<uint16_t>(5 - std::clamp<long>(depuisLeHaut, 0, 4));
 }
 
 uint8_t CodeAlterationArmature(uint16_t code) {
@@ -180,6 +191,7 @@ bool LitClef(EtatPage& etat, const ReglagesReconnaissance& reglages, Clef& r, in
     r.CodeClef = code;
     r.TypeClef = TypeDeClef(code);
     r.ProbClef = prob;
+    if (code == kCarCleUt) r.LigneClef = LigneDeCleUt(etat, i, position);
     const int fin = EnPixels(position.h + LargeurCaractere(portee, code) - s);
     r.FinX = static_cast<int16_t>(std::max<int>(r.FinX, fin));
     return true;

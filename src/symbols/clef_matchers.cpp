@@ -72,11 +72,12 @@ int LignesAtteignant(const Graphe& g, int haut, int bas, int gauche, int droite,
 
 }  // namespace
 
-// The C clef is read from its thick bar, a solid bar over the staff's
-// height. Right of it come a thin bar and two curves, one over each half of
-// the staff, that reach equally far right and meet in a notch at the middle
-// line; a repeat sign's thick bar has a thin bar too, but only two dots in
-// the middle spaces.
+// The C clef is read from its thick bar, a solid bar four interlines high
+// centred on the line the clef names: the middle line for an alto clef, one
+// line higher for a tenor clef, and so on. Right of it come a thin bar and
+// two curves, one over each half of the bar, that reach equally far right
+// and meet in a notch at the named line; a repeat sign's thick bar has a
+// thin bar too, but only two dots in the middle spaces.
 int ReconnaitCleUt(EtatPage& etat, Graphe& g, float s, Point& position) {
     const bool ouvert = g.Ouvert != 0;
     g.Ouvert = 0;
@@ -84,7 +85,13 @@ int ReconnaitCleUt(EtatPage& etat, Graphe& g, float s, Point& position) {
         TauxRemplissage(g) < 80) {
         return 0;
     }
-    const float T = LigneHaut(etat, g.Cadre.left);
+    // The staff line nearest the bar's centre, 0 the top one; the bar spans
+    // two interlines either side of it. T is the clef's own top.
+    const float haut = LigneHaut(etat, g.Cadre.left);
+    const float centre = (g.Cadre.top + g.Cadre.bottom) / 2.0f;
+    const long ligne = std::lround((centre - haut) / s);
+    if (ligne < 0 || ligne > 4) return 0;
+    const float T = haut + (ligne - 2) * s;
     if (std::abs(g.Cadre.top - T) > 0.5f * s || std::abs(g.Cadre.bottom - (T + 4 * s)) > 0.5f * s)
         return 0;
     const int fin = Tronque16(g.Cadre.left + 2.9f * s);

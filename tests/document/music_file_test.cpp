@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "document/keyword_stream.h"
@@ -93,6 +94,58 @@ TEST(FichierMusical, ClefChangesMovePitchesAndOnlyChangesAreWritten) {
     EXPECT_TRUE(Contient(texte,
                          "DebutMesure 3 DivTemp 304 Taille 0.000 NbNotes 1 DebutNote 1 "
                          "DureeNote 161280 PosNote 0 Interligne 23"));
+}
+
+// A C clef names its line: the result file and the music file carry it
+// after "Type" when it is not the alto's, pitches count from it, and a file
+// written before lines were kept reads as the alto clef it always meant.
+TEST(FichierMusical, CClefLineGoesThroughBothFilesAndSetsThePitches) {
+    EtatPage page = PageSimple();
+    Portee& p = page.Portees[0];
+    p.Clef.TypeClef = 3;
+    p.Clef.LigneClef = 4;
+    p.Mesures[2].Clef.TypeClef = 3;
+    p.Mesures[2].Clef.LigneClef = 3;
+    const std::string resultat = ResultatDePages({&page}, "doc");
+    EXPECT_TRUE(Contient(Tokens(resultat), "DebutClef Type Ut LigneClef 4 DivTemp 404"));
+    EXPECT_TRUE(Contient(Tokens(resultat), "DebutClef Type Ut DebutTabAlteration"));
+
+    for (const bool ancien : {false, true}) {
+        std::string texte = resultat;
+        if (ancien) texte = std::regex_replace(texte, std::regex("LigneClef\\s+\\d+\\s*"), "");
+        DocumentMusical lu;
+        ASSERT_TRUE(LitTexteResultat(texte, lu));
+        ASSERT_EQ(lu.Portees.size(), 1u);
+        ASSERT_GE(lu.Portees[0].Mesures.size(), 3u);
+        EXPECT_EQ(lu.Portees[0].ClefInitiale.LigneClef, ancien ? 0 : 4);
+        EXPECT_EQ(lu.Portees[0].Mesures[2].Clef.TypeClef, 3);
+
+        // The model read back, with a note on the bottom line in the first
+        // measure and in the third, where the clef goes back to alto.
+        DocumentMusical doc = ModeleUnePartie({{NoteAlignee(4 * kNoire, 100, 8)},
+                                               {NoteAlignee(4 * kNoire, 100, 8)},
+                                               {NoteAlignee(4 * kNoire, 100, 8)}});
+        doc.Portees[0].ClefInitiale = lu.Portees[0].ClefInitiale;
+        doc.Portees[0].Mesures[2].Clef.TypeClef = lu.Portees[0].Mesures[2].Clef.TypeClef;
+        doc.Portees[0].Mesures[2].Clef.LigneClef = lu.Portees[0].Mesures[2].Clef.LigneClef;
+        const std::string musique = Tokens(Ecrit(doc));
+        if (ancien) {
+            // Alto throughout: the bottom line is F3.
+            EXPECT_TRUE(Contient(musique, "Type Ut Accolade")) << musique;
+            EXPECT_FALSE(Contient(musique, "LigneClef"));
+            EXPECT_FALSE(Contient(musique, "DebutMesure 3 Type"));
+        } else {
+            // Tenor: the bottom line is D3 (29), then F3 (31) under the alto clef.
+            EXPECT_TRUE(Contient(musique, "Type Ut LigneClef 4 Accolade")) << musique;
+            EXPECT_TRUE(Contient(musique,
+                                 "DebutMesure 1 Taille 0.000 NbNotes 1 DebutNote 1 "
+                                 "DureeNote 161280 PosNote 0 Interligne 29"));
+            EXPECT_TRUE(Contient(musique, "DebutMesure 3 Type Ut Taille"));
+        }
+        EXPECT_TRUE(Contient(musique, "DebutMesure 3 " + std::string(ancien ? "" : "Type Ut ") +
+                                          "Taille 0.000 NbNotes 1 DebutNote 1 DureeNote 161280 "
+                                          "PosNote 0 Interligne 31"));
+    }
 }
 
 TEST(FichierMusical, ARestRepeatingThePreviousMeasureIsWrittenAsThatMeasure) {

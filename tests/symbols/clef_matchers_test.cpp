@@ -73,3 +73,21 @@ TEST(ReconnaitCleUt, DrawnClefAgainstARepeatBar) {
     EXPECT_NEAR(p.v, T + 2 * s, 3);
     EXPECT_LT(Score(etat, *bande.GrapheEn(204, T + 2 * s), s, kCarCleUt, p), 500);
 }
+
+// A C clef stands on any line, soprano (the bottom one) to baritone (the
+// top one): its bar is centred on that line, where it is read.
+TEST(ReconnaitCleUt, DrawnClefOnEveryLine) {
+    const float s = 20;
+    const int T = 60;
+    for (int ligne = 1; ligne <= 5; ++ligne) {
+        BandeMatchers bande(200, 260, s, T);
+        const int centre = static_cast<int>(T + (5 - ligne) * s);
+        ASSERT_TRUE(bande.Glyphe("clefs.C", 20, centre));
+        ASSERT_GE(bande.Construit(), 1);
+        Graphe* barre = bande.GrapheEn(bande.CadreGlyphe().left + 2, centre);
+        ASSERT_TRUE(barre);
+        Point p;
+        EXPECT_GT(Score(bande.etat, *barre, s, kCarCleUt, p), 500) << ligne;
+        EXPECT_NEAR(p.v, centre, 3) << ligne;
+    }
+}
