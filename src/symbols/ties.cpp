@@ -91,7 +91,6 @@ struct Recherche {
     bool intacte = false;
     int procheHaut = 0, procheBas = 0;
     int finLignes = 0;   // band column where the staff lines end
-    int finClef = 0;     // band column past the clef
     int hautLignes = 0;  // row of the top line at the column being searched
 
     bool Proche(int ligne) const { return !intacte && ligne >= procheHaut && ligne <= procheBas; }
@@ -188,46 +187,46 @@ bool TeteAuBout(const VuePixels& bits, int x, int haut, int sens, float s) {
     return false;
 }
 
+// The run a trace took at its middle column, or null.
+const RunPris* RunDuMilieu(const std::vector<RunPris>& runs, const FormeTrace& f) {
+    const int milieu = (f.gauche + f.droite) / 2;
+    const auto run = std::find_if(runs.begin(), runs.end(),
+                                  [&](const RunPris& p) { return p.colonne == milieu; });
+    return run == runs.end() ? nullptr : &*run;
+}
+
 // Whether, on a trace no wider than a head, ink lies close to its middle on
 // its hollow side (above a smile, under a frown): the trace is then one half
 // of a closed ring, the outline of a hollow head whose flanks look like
 // heads beyond its ends, not a tie between two heads.
 bool Referme(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f) {
     if (f.droite - f.gauche >= kLargeurTete * r.s) return false;
-    const int milieu = (f.gauche + f.droite) / 2;
-    const auto run = std::find_if(runs.begin(), runs.end(),
-                                  [&](const RunPris& p) { return p.colonne == milieu; });
-    if (run == runs.end()) return false;
+    const RunPris* run = RunDuMilieu(runs, f);
+    if (!run) return false;
     const int portee = std::max(1, static_cast<int>(kFermeture * r.s));
     for (int k = 1; k <= portee; ++k) {
         const int y = f.fleche > 0 ? run->haut - k : run->haut + run->longueur - 1 + k;
-        if (EstNoir(r.travail, milieu, y)) return true;
+        if (EstNoir(r.travail, run->colonne, y)) return true;
     }
     return false;
 }
 
-// Whether no head lies beyond a tie's end at column `x`, row `haut`, in
-// direction `sens`, up to the end of the staff lines (rightward) or of the
-// clef (leftward): no run as tall as a head (stems, bar lines and the
-// strokes of accidentals are taller, beams and other ties thinner) within
-// three quarters of an interline of its row.
-bool RienJusquAuBout(const Recherche& r, int x, int haut, int sens) {
+// Whether no head lies right of a tie's end at column `x`, row `haut`, up
+// to the end of the staff lines: no run as tall as a head (stems, bar lines
+// and the strokes of accidentals are taller, beams and other ties thinner)
+// within three quarters of an interline of its row.
+bool RienJusquAuBout(const Recherche& r, int x, int haut) {
     const VuePixels& bits = r.travail;
     const float s = r.s;
-    int haute = Tronque16(haut - 0.75f * s), basse = Tronque16(haut + 0.75f * s);
-    // Past the last head of the line there is no head at all: rightward, the
-    // whole staff is searched too, so a short curve beside a head in the
-    // middle of the line (a head's edge with its dot) is never taken.
-    if (sens > 0) {
-        haute = std::min(haute, r.hautLignes);
-        basse = std::max<int>(basse, Tronque16(r.hautLignes + 4 * s));
-    }
-    haute = std::max(0, haute);
-    basse = std::min<int>(bits.bornes.bottom - 1, basse);
-    const int debut = sens > 0 ? std::max(0, x) : std::max(0, r.finClef);
-    const int fin = sens > 0 ? std::min<int>(bits.bornes.right, r.finLignes)
-                             : std::min<int>(bits.bornes.right, x + 1);
-    for (int c = debut; c < fin; ++c) {
+    // Past the last head of the line there is no head at all: the whole
+    // staff is searched too, so a short curve beside a head in the middle of
+    // the line (a head's edge with its dot) is never taken.
+    const int haute = std::max(0, std::min<int>(Tronque16(haut - 0.75f * s), r.hautLignes));
+    const int basse =
+        std::min<int>(bits.bornes.bottom - 1,
+                      std::max<int>(Tronque16(haut + 0.75f * s), Tronque16(r.hautLignes + 4 * s)));
+    const int fin = std::min<int>(bits.bornes.right, r.finLignes);
+    for (int c = std::max(0, x); c < fin; ++c) {
         for (int y = haute; y <= basse; ++y) {
             if (!EstNoir(bits, c, y)) continue;
             const Trait t = HauteurTrait(bits, c, y);
@@ -242,8 +241,7 @@ bool RienJusquAuBout(const Recherche& r, int x, int haut, int sens) {
 // end of the staff, or stops short of it with no head beyond: some
 // engravers print it as a short, flat arc beside its head.
 bool CoupeeParLaFinDeLigne(const Recherche& r, const FormeTrace& f) {
-    return f.droite >= r.finLignes - kFinLigne * r.s ||
-           RienJusquAuBout(r, f.droite, f.hautDroite, +1);
+    return f.droite >= r.finLignes - kFinLigne * r.s || RienJusquAuBout(r, f.droite, f.hautDroite);
 }
 
 // Whether the first ink on the hollow side of a short arc's middle, within
@@ -252,10 +250,9 @@ bool CoupeeParLaFinDeLigne(const Recherche& r, const FormeTrace& f) {
 // half of a tie cut by the line break has the body of its filled head
 // there, or nothing.
 bool SousUnAnneau(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f) {
-    const int milieu = (f.gauche + f.droite) / 2;
-    const auto run = std::find_if(runs.begin(), runs.end(),
-                                  [&](const RunPris& p) { return p.colonne == milieu; });
-    if (run == runs.end()) return false;
+    const RunPris* run = RunDuMilieu(runs, f);
+    if (!run) return false;
+    const int milieu = run->colonne;
     const int portee = std::max(1, static_cast<int>(kAnneau * r.s));
     for (int k = 1; k <= portee; ++k) {
         const int y = f.fleche > 0 ? run->haut - k : run->haut + run->longueur - 1 + k;
@@ -308,11 +305,14 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     if (!r.intacte) Poursuit(r, x, graine.haut, -1, runs);
     const FormeTrace f = Forme(runs);
     const bool proche = apresClef && r.Proche(f.hautMin) && r.Proche(f.hautMax);
-    // Far from the lines (over heads on several ledger lines) a short level
-    // arc is taken only as the first half of a tie cut by the line break.
-    const bool coupee = apresClef && !proche && CoupeeParLaFinDeLigne(r, f);
-    const bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
-                              : ArcLibre(r, f) || ((proche || coupee) && ArcDeNiveau(r, runs, f));
+    // Far from the lines (over heads on several ledger lines) a level arc
+    // is taken only as the first half of a tie cut by the line break; its
+    // shape is checked first, the scan to the end of the staff costs more.
+    const bool loin = apresClef && !proche;
+    const bool tie = zone < 0
+                         ? proche && ArcDeNiveau(r, runs, f)
+                         : ArcLibre(r, f) || (proche && ArcDeNiveau(r, runs, f)) ||
+                               (loin && ArcDeNiveau(r, runs, f) && CoupeeParLaFinDeLigne(r, f));
     if (!tie) return;
     // Every run taken is erased, down to the bottom of the arc's thickness,
     // and so are the tips of both ends: what a partial erasure leaves is
@@ -404,7 +404,6 @@ bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     // The clef's thin strokes curve like ties: near the staff, seeds are
     // taken only past it.
     const int finClef = portee.CadreLignes.left - portee.CadreBande.left + kLargeurClef * r.s;
-    r.finClef = finClef;
     for (int x = 0; x < travail->largeur; ++x) ParcourtColonne(etat, r, x, x >= finClef);
     // Where a tie or slur lies along a staff line, line removal took it with
     // the line: clear of the staff it is traced again on the intact band,
