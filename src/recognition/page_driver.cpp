@@ -1,5 +1,7 @@
 #include "recognition/page_driver.h"
 
+#include <utility>
+
 #include "image/command_areas.h"
 #include "image/temporary_files.h"
 #include "recognition/document.h"
@@ -84,15 +86,38 @@ std::FILE* PousseCopieTravail(ListePages& document) {
     return copie;
 }
 
-// A clear page state with what the document hands the page.
-void PrepareEtatPage(ListePages& document, EtatPage& etat, const std::string& nomPage) {
-    LibereEtatPage(etat);
+// What the document hands the page: its name and index, the running
+// numbers and the command areas.
+void RenseigneEtatPage(ListePages& document, EtatPage& etat, const std::string& nomPage) {
     if (document.ImagePage) etat.CadrePage = document.ImagePage->Bornes();
     etat.NomPage = nomPage.substr(0, 255);
     etat.NumPage = document.NumPage;
     etat.NumeroSymbole = document.NumeroSymbole;
     etat.NumeroLiaison = document.NumeroLiaison;
     if (const EntreePage* page = PageCourante(document)) etat.Aires = page->Aires;
+}
+
+// A clear page state with what the document hands the page.
+void PrepareEtatPage(ListePages& document, EtatPage& etat, const std::string& nomPage) {
+    LibereEtatPage(etat);
+    RenseigneEtatPage(document, etat, nomPage);
+}
+
+// The staves of the page bitmap: those found at load when the bitmap is still
+// the one they were found on (no command area applied since, no detection
+// setting changed), else found now, which consumes the bitmap. Either way
+// the kept staves are used up.
+bool TrouvePorteesPage(ListePages& document, EtatPage& etat,
+                       const ReglagesReconnaissance& reglages) {
+    PorteesGardees gardees = std::exchange(document.PorteesChargees, PorteesGardees{});
+    const bool reprises = gardees.Empreinte != 0 && Etapes.RecherchePortees == RecherchePortees &&
+                          document.ImagePage &&
+                          EmpreinteDetection(*document.ImagePage, reglages) == gardees.Empreinte;
+    if (!reprises) return Etapes.RecherchePortees(etat, reglages, document.ImagePage);
+    Trace("Portees reprises du chargement de la page");
+    RenseigneEtatPage(document, gardees.Etat, etat.NomPage);
+    etat = std::move(gardees.Etat);
+    return true;
 }
 
 // The running numbers go on from the page's last ones.
@@ -158,7 +183,7 @@ bool ReconnaitPage(ListePages& document, EtatPage& etat, const ReglagesReconnais
     if (resultat) {
         progression.Pourcentage(5);
         progression.Etape(2);
-        if (!Etapes.RecherchePortees(etat, reglages, document.ImagePage)) {
+        if (!TrouvePorteesPage(document, etat, reglages)) {
             RechargePage(document, copieTravail);
             VuePageCourante().AffichePage();
             resultat = false;
@@ -256,7 +281,7 @@ bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnais
     std::FILE* copieTravail = PousseCopieTravail(document);
     bool resultat = copieTravail != nullptr;
     if (resultat) {
-        const bool portees = Etapes.RecherchePortees(etat, reglages, document.ImagePage);
+        const bool portees = TrouvePorteesPage(document, etat, reglages);
         RechargePage(document, copieTravail);
         VuePageCourante().AffichePage();
         if (portees) {

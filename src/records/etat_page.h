@@ -67,5 +67,13 @@ struct EtatPage {
     Portee& Courante() { return Portees.at(PorteeCourante); }
 };
 
+// Staves found on a page bitmap, kept for a later stage that would find them
+// again on that very bitmap. `Empreinte` is the bitmap's fingerprint with the
+// detection settings folded in; 0 when nothing is kept.
+struct PorteesGardees {
+    uint64_t Empreinte = 0;
+    EtatPage Etat;
+};
+
 // Releases every staff's arrays and the staff array.
 void LiberePortees(EtatPage& etat);

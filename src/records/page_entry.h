@@ -73,6 +73,9 @@ struct ListePages {
     int32_t DureeTraitementTotal = 0;  // its duration in ticks
     PixMap* ImagePage = nullptr;       // the current page bitmap
     EtatPage Etat;                     // the recognition state of the current page
+    // The staves the orientation check found on the current page bitmap at
+    // load: recognising the page takes them rather than finding them again.
+    PorteesGardees PorteesChargees;
     // Running numbers of the recognised symbols and of the ties, set to 1
     // when a document or a page alone starts being recognised.
     uint32_t NumeroSymbole = 1;

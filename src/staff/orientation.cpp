@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "image/page_scale.h"
 #include "records/etat_page.h"
@@ -113,7 +114,7 @@ int BoutDesLignes(Offscreen page, EtatPage& etat, int indexPortee, int x, int se
 }  // namespace
 
 PeseeExtremites PeseExtremitesPortees(Offscreen page, const ReglagesReconnaissance& reglages,
-                                      bool pageCouchee) {
+                                      bool pageCouchee, EtatPage* portees) {
     PeseeExtremites pesee;
     // A page with no staff spacing has no staves to weigh (and detection
     // would warn about it a second time).
@@ -147,6 +148,7 @@ PeseeExtremites PeseExtremitesPortees(Offscreen page, const ReglagesReconnaissan
     const double fins = static_cast<double>(pesee.encreFins + kPoidsDehors * pesee.encreApres);
     const double debuts = static_cast<double>(pesee.encreDebuts + kPoidsDehors * pesee.encreAvant);
     pesee.renversee = fins > rapport * debuts;
+    if (portees) *portees = std::move(etat);
     Trace("Extremites des portees : debuts %lld, fins %lld, avant %lld, apres %lld",
           static_cast<long long>(pesee.encreDebuts), static_cast<long long>(pesee.encreFins),
           static_cast<long long>(pesee.encreAvant), static_cast<long long>(pesee.encreApres));

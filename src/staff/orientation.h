@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "image/offscreen.h"
+#include "records/etat_page.h"
 #include "records/options.h"
 
 struct PeseeExtremites {
@@ -29,6 +30,8 @@ struct PeseeExtremites {
 // Weighs the ends of the staves of `page` (black and white; not consumed).
 // `pageCouchee`: the page was just stood up from its side, so it is either
 // upright or upside down and the heavier end decides; otherwise only clear
-// evidence turns it over.
+// evidence turns it over. `portees`, when given, receives the staves found
+// on the page when detection succeeds, so that they need not be found again;
+// it is left as it was otherwise.
 PeseeExtremites PeseExtremitesPortees(Offscreen page, const ReglagesReconnaissance& reglages,
-                                      bool pageCouchee);
+                                      bool pageCouchee, EtatPage* portees = nullptr);

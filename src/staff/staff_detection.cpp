@@ -1,6 +1,7 @@
 #include "staff/staff_detection.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "records/etat_page.h"
@@ -122,4 +123,18 @@ bool RecherchePortees(EtatPage& etat, const ReglagesReconnaissance& reglages, Of
     CalculeBandesPortees(etat);
     etat.QualiteGeometrie = static_cast<int16_t>(QualiteGeometriePage(etat));
     return resultat;
+}
+
+uint64_t EmpreinteDetection(const PixMap& page, const ReglagesReconnaissance& reglages) {
+    // Every setting the detection reads, folded into the bitmap's fingerprint.
+    const ParametresReglage& r = reglages.Reglage;
+    uint64_t h = EmpreintePixMap(page);
+    for (const double valeur : {static_cast<double>(r.RecherchePorteeNbPixelsConsectifs),
+                                static_cast<double>(r.RecherchePorteeValSeuil),
+                                static_cast<double>(r.RecherchePorteeNbTransitions)}) {
+        uint64_t bits;
+        std::memcpy(&bits, &valeur, sizeof bits);
+        h = (h ^ bits) * 0x100000001b3ULL;
+    }
+    return h != 0 ? h : 1;
 }

@@ -14,3 +14,7 @@
 // before returning, in every case (the driver reloads the page). Fills
 // etat.Portees top to bottom and the page measures of etat.
 bool RecherchePortees(EtatPage& etat, const ReglagesReconnaissance& reglages, Offscreen& page);
+
+// The fingerprint under which staves found on `page` with `reglages` are
+// kept (`PorteesGardees`): the bitmap's and the detection settings'.
+uint64_t EmpreinteDetection(const PixMap& page, const ReglagesReconnaissance& reglages);

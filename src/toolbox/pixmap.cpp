@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -54,6 +55,29 @@ std::array<uint8_t, 256> ConstruitTableGris() {
 int PasLignePourLargeur(int largeur) {
     const int arrondi = (largeur + 3) & ~3;
     return arrondi <= kDimensionMax ? arrondi : largeur;
+}
+
+uint64_t EmpreintePixMap(const PixMap& carte) {
+    // FNV-1a over 8-byte words: a page hashes in a few milliseconds.
+    constexpr uint64_t kPremier = 0x100000001b3ULL;
+    uint64_t h = 0xcbf29ce484222325ULL;
+    const auto melange = [&](uint64_t mot) { h = (h ^ mot) * kPremier; };
+    melange(static_cast<uint64_t>(static_cast<uint16_t>(carte.largeur)) << 16 |
+            static_cast<uint16_t>(carte.hauteur));
+    const size_t largeur = carte.largeur > 0 ? static_cast<size_t>(carte.largeur) : 0;
+    for (int y = 0; y < carte.hauteur; ++y) {
+        const uint8_t* ligne = carte.PremiereLigne() + static_cast<size_t>(y) * carte.pasLigne;
+        size_t x = 0;
+        for (; x + 8 <= largeur; x += 8) {
+            uint64_t mot;
+            std::memcpy(&mot, ligne + x, 8);
+            melange(mot);
+        }
+        uint64_t reste = 0;
+        std::memcpy(&reste, ligne + x, largeur - x);
+        melange(reste);
+    }
+    return h != 0 ? h : 1;
 }
 
 namespace {

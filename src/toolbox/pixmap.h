@@ -78,6 +78,11 @@ int PasLignePourLargeur(int largeur);
 // caller deletes it.
 PixMap* AlloueePixMap(int largeur, int hauteur, int profondeur, bool efface = true);
 
+// A fingerprint of a map's size and of the visible pixels of its rows (the
+// row padding is left out): two maps with the same fingerprint hold, all
+// but certainly, the same image. Never 0.
+uint64_t EmpreintePixMap(const PixMap& carte);
+
 // Colour table lookups.
 Couleur16 CouleurDIndex(uint8_t index);
 uint8_t IndexDeCouleur(Couleur16 c);  // nearest colour, lowest index on ties
