@@ -1,5 +1,8 @@
 #include "staff/horizontal_filter.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "toolbox/progress.h"
 
 namespace {
@@ -17,11 +20,30 @@ void FiltreLigne(const uint8_t* source, uint8_t* destination, int largeur, int n
     // Walking right to left, `suite` is the length of the black run that
     // starts at x. Column x of the source is read before column x of the
     // destination is written, and never again: the row may be filtered in
-    // place.
+    // place. The last n columns are kept black, whatever they hold.
     int suite = 0;
-    for (int x = largeur - 1; x >= 0; --x) {
+    int x = largeur - 1;
+    for (; x >= 0 && x + n >= largeur; --x) {
         suite = source[x] == IndexNoir ? suite + 1 : 0;
-        destination[x] = (x + n >= largeur || suite >= n) ? IndexNoir : IndexBlanc;
+        destination[x] = IndexNoir;
+    }
+    // Most of a page is paper: eight pixels of index 0 (white, unless the
+    // colour table says otherwise) at once end any run and turn white.
+    const bool zeroBlanc = IndexNoir != 0;
+    while (x >= 0) {
+        if (zeroBlanc && x >= 7) {
+            uint64_t huit;
+            std::memcpy(&huit, source + x - 7, sizeof huit);
+            if (huit == 0) {
+                std::memset(destination + x - 7, IndexBlanc, 8);
+                suite = 0;
+                x -= 8;
+                continue;
+            }
+        }
+        suite = source[x] == IndexNoir ? suite + 1 : 0;
+        destination[x] = suite >= n ? IndexNoir : IndexBlanc;
+        --x;
     }
 }
 

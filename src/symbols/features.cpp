@@ -29,14 +29,43 @@ float InterligneAuMilieu(EtatPage& etat, const Graphe& g) {
     return InterligneEn(etat, etat.PorteeCourante, (g.Cadre.left + g.Cadre.right) / 2);
 }
 
-// True when band column x of row r (from the component's top) is ink.
-bool Couvert(const Graphe& g, int x, int r) {
-    if (r < 0 || r >= static_cast<int>(g.Lignes.size())) return false;
-    for (const Plage& p : g.Lignes[r]) {
-        if (Premiere(p) <= x && x <= Derniere(p)) return true;
+// The component's ink as a dense map, one byte a pixel, over the columns
+// its runs span: the blob search asks about single pixels many times over,
+// and a run list answers each question in time proportional to its length.
+class EncreComposante {
+  public:
+    explicit EncreComposante(const Graphe& g) : lignes_(static_cast<int>(g.Lignes.size())) {
+        int gauche = 0, droite = -1;
+        for (const std::vector<Plage>& ligne : g.Lignes)
+            for (const Plage& p : ligne) {
+                if (droite < gauche) gauche = Premiere(p), droite = Derniere(p);
+                gauche = std::min(gauche, Premiere(p));
+                droite = std::max(droite, Derniere(p));
+            }
+        gauche_ = gauche;
+        largeur_ = std::max(0, droite - gauche + 1);
+        encre_.assign(static_cast<size_t>(largeur_) * lignes_, 0);
+        for (int r = 0; r < lignes_; ++r)
+            for (const Plage& p : g.Lignes[r])
+                for (int x = Premiere(p); x <= Derniere(p); ++x) encre_[Index(x, r)] = 1;
     }
-    return false;
-}
+
+    // True when band column x of row r (from the component's top) is ink.
+    bool Couvert(int x, int r) const {
+        if (r < 0 || r >= lignes_ || x < gauche_ || x >= gauche_ + largeur_) return false;
+        return encre_[Index(x, r)] != 0;
+    }
+
+  private:
+    size_t Index(int x, int r) const {
+        return static_cast<size_t>(r) * largeur_ + static_cast<size_t>(x - gauche_);
+    }
+
+    int lignes_;
+    int gauche_ = 0;
+    int largeur_ = 0;
+    std::vector<uint8_t> encre_;
+};
 
 // --- Blobs ---------------------------------------------------------------
 
@@ -52,15 +81,15 @@ bool LigneSurPosition(int y, int haut, int bas, float h) {
 
 // The diagonal height of every column of row r: how far the ink goes along
 // the head's slant through (x, r), each way at most h steps.
-std::vector<int> HauteursDiagonales(const Graphe& g, int r, float h) {
+std::vector<int> HauteursDiagonales(const Graphe& g, const EncreComposante& encre, int r, float h) {
     const int largeur = g.Largeur();
     std::vector<int> hauteurs(largeur, 0);
     for (int c = 0; c < largeur; ++c) {
         const int x = g.Cadre.left + c;
-        if (!Couvert(g, x, r)) continue;
+        if (!encre.Couvert(x, r)) continue;
         int n = 1;
-        for (int i = 1; i <= h && Couvert(g, x + i - 1, r - i); ++i) ++n;
-        for (int i = 1; i <= h && Couvert(g, x - i + 1, r + i); ++i) ++n;
+        for (int i = 1; i <= h && encre.Couvert(x + i - 1, r - i); ++i) ++n;
+        for (int i = 1; i <= h && encre.Couvert(x - i + 1, r + i); ++i) ++n;
         hauteurs[c] = n;
     }
     return hauteurs;
@@ -70,7 +99,11 @@ std::vector<int> HauteursDiagonales(const Graphe& g, int r, float h) {
 void CherchesTachesDeLigne(const Graphe& g, int r, int tailleMax, std::vector<int>& hauteurs,
                            std::vector<TacheRonde>& taches) {
     const int largeur = g.Largeur();
-    for (int taille = tailleMax; taille >= 3; --taille) {
+    // No window is larger than the highest column: the sizes above it are
+    // not looked for (most rows of a component are no head's).
+    const int plusHaute =
+        hauteurs.empty() ? 0 : *std::max_element(hauteurs.begin(), hauteurs.end());
+    for (int taille = std::min(tailleMax, plusHaute); taille >= 3; --taille) {
         // Columns c .. fin - 1 are all at least `taille` high, and column fin
         // is not: the run from c is read off, not counted again at every c.
         int fin = 0;
@@ -103,7 +136,7 @@ bool MemeTete(const TacheRonde& a, const TacheRonde& b, float h) {
 // The blobs of the largest size that are the same head as `graine`, found
 // by following neighbours from it.
 std::vector<size_t> GrappeDeTete(const std::vector<TacheRonde>& taches,
-                                 const std::vector<bool>& restant, size_t graine, float h) {
+                                 const std::vector<char>& restant, size_t graine, float h) {
     std::vector<size_t> grappe{graine};
     std::vector<char> dansGrappe(taches.size(), 0);
     dansGrappe[graine] = 1;
@@ -127,7 +160,7 @@ std::vector<size_t> GrappeDeTete(const std::vector<TacheRonde>& taches,
 // and their rows would pull the centre toward them.
 std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float h) {
     std::vector<TacheRonde> retenues;
-    std::vector<bool> restant(taches.size(), true);
+    std::vector<char> restant(taches.size(), 1);
     for (;;) {
         int graine = -1;
         for (size_t i = 0; i < taches.size(); ++i) {
@@ -147,7 +180,7 @@ std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float 
             if (std::fabs(taches[i].Y - milieu) < std::fabs(taches[choisie].Y - milieu))
                 choisie = i;
         }
-        restant[choisie] = false;
+        restant[choisie] = 0;
         retenues.push_back(taches[choisie]);
         for (;;) {
             int proche = -1, distanceProche = 0;
@@ -163,7 +196,7 @@ std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float 
                 }
             }
             if (proche < 0 || distanceProche > 1.5f * h) break;
-            restant[proche] = false;
+            restant[proche] = 0;
         }
     }
     return retenues;
@@ -288,9 +321,10 @@ int16_t CalculeTaches(EtatPage& etat, Graphe& g) {
 
     std::vector<TacheRonde> taches;
     if (h > 0) {
+        const EncreComposante encre(g);
         for (int r = 0; r < g.NbLignes; ++r) {
             if (!LigneSurPosition(g.Cadre.top + r, haut, bas, h)) continue;
-            std::vector<int> hauteurs = HauteursDiagonales(g, r, h);
+            std::vector<int> hauteurs = HauteursDiagonales(g, encre, r, h);
             CherchesTachesDeLigne(g, r, static_cast<int>(s), hauteurs, taches);
         }
     }

@@ -202,8 +202,12 @@ int RecherchePointsDOrgue(EtatPage& etat) {
     for (int x = 0; x < bande.bornes.right; ++x) {
         const float haut = LigneHautEn(etat, etat.PorteeCourante, x);
         for (int y = 0; y < bande.bornes.bottom; ++y) {
-            // Seeds only clear of the staff, where fermatas stand.
-            if (y >= haut && y <= haut + 4 * s) continue;
+            // Seeds only clear of the staff, where fermatas stand: the
+            // staff's rows are stepped over at once.
+            if (y >= haut && y <= haut + 4 * s) {
+                y = static_cast<int>(std::floor(haut + 4 * s));
+                continue;
+            }
             if (!EstNoir(bande, x, y) || composantes.Vue(x, y)) continue;
             const Tache arc = composantes.Remplit(x, y);
             bool renverse = false;
