@@ -42,24 +42,33 @@ struct Tache {
 };
 
 // Labels the components of the band on demand: each black pixel is filled
-// once, so the search costs the black area clear of the staff.
+// once, so the search costs the black area clear of the staff. The band is
+// copied into a map with a white border, 1 for a black pixel not yet
+// filled: a neighbour is then one read, with no bounds to check.
 class Composantes {
   public:
     explicit Composantes(const VuePixels& bande)
-        : bande_(bande),
-          largeur_(bande.bornes.right),
-          vues_(static_cast<size_t>(bande.bornes.right) * bande.bornes.bottom, 0) {}
+        : largeur_(bande.bornes.right + 2),
+          hauteur_(bande.bornes.bottom),
+          libres_(static_cast<size_t>(largeur_) * (hauteur_ + 2), 0) {
+        for (int y = 0; y < hauteur_; ++y) {
+            const uint8_t* ligne = LignePixels(bande, y);
+            uint8_t* libres = &libres_[Index(0, y)];
+            for (int x = 0; x < bande.bornes.right; ++x) libres[x] = ligne[x] == IndexNoir;
+        }
+    }
 
-    bool Vue(int x, int y) const { return vues_[Index(x, y)] != 0; }
+    // Whether (x, y) is a black pixel of the band not yet filled.
+    bool Libre(int x, int y) const { return libres_[Index(x, y)] != 0; }
 
-    // The component through the black pixel (x, y), which must not be seen.
+    // The component through the free black pixel (x, y).
     Tache Remplit(int x, int y) {
         Tache t;
         t.haut = t.bas = y;
         t.gauche = t.droite = x;
         pile_.clear();
         pile_.push_back({static_cast<int16_t>(y), static_cast<int16_t>(x)});
-        vues_[Index(x, y)] = 1;
+        libres_[Index(x, y)] = 0;
         while (!pile_.empty()) {
             const Point p = pile_.back();
             pile_.pop_back();
@@ -68,13 +77,15 @@ class Composantes {
             t.bas = std::max<int>(t.bas, p.v);
             t.gauche = std::min<int>(t.gauche, p.h);
             t.droite = std::max<int>(t.droite, p.h);
-            for (int dy = -1; dy <= 1; ++dy)
+            for (int dy = -1; dy <= 1; ++dy) {
+                uint8_t* libres = &libres_[Index(p.h, p.v + dy)];
                 for (int dx = -1; dx <= 1; ++dx) {
-                    const int nx = p.h + dx, ny = p.v + dy;
-                    if (!EstNoir(bande_, nx, ny) || vues_[Index(nx, ny)]) continue;
-                    vues_[Index(nx, ny)] = 1;
-                    pile_.push_back({static_cast<int16_t>(ny), static_cast<int16_t>(nx)});
+                    if (!libres[dx]) continue;
+                    libres[dx] = 0;
+                    pile_.push_back(
+                        {static_cast<int16_t>(p.v + dy), static_cast<int16_t>(p.h + dx)});
                 }
+            }
         }
         ++t.bas;
         ++t.droite;
@@ -82,11 +93,13 @@ class Composantes {
     }
 
   private:
-    size_t Index(int x, int y) const { return static_cast<size_t>(y) * largeur_ + x; }
+    size_t Index(int x, int y) const {
+        return static_cast<size_t>(y + 1) * largeur_ + static_cast<size_t>(x + 1);
+    }
 
-    const VuePixels& bande_;
-    int largeur_;
-    std::vector<uint8_t> vues_;
+    int largeur_;  // the band's width and its border
+    int hauteur_;
+    std::vector<uint8_t> libres_;
     std::vector<Point> pile_;
 };
 
@@ -175,7 +188,7 @@ bool CherchePoint(const VuePixels& bande, Composantes& composantes, const Tache&
     const int fin = renverse ? p.haut[milieu] : static_cast<int>(arc.bas + 0.3f * s);
     for (int x = arc.gauche + milieu - quart; x <= arc.gauche + milieu + quart; ++x)
         for (int y = std::max(0, debut); y < fin && y < bande.bornes.bottom; ++y) {
-            if (!EstNoir(bande, x, y) || composantes.Vue(x, y)) continue;
+            if (!composantes.Libre(x, y)) continue;
             Tache t = composantes.Remplit(x, y);
             if (EstPoint(t, arc, s)) {
                 point = std::move(t);
@@ -208,7 +221,7 @@ int RecherchePointsDOrgue(EtatPage& etat) {
                 y = static_cast<int>(std::floor(haut + 4 * s));
                 continue;
             }
-            if (!EstNoir(bande, x, y) || composantes.Vue(x, y)) continue;
+            if (!composantes.Libre(x, y)) continue;
             const Tache arc = composantes.Remplit(x, y);
             bool renverse = false;
             if (!EstArc(arc, s, renverse)) continue;
