@@ -349,6 +349,18 @@ int Essaie(const Recherche& r, int x, int y, int zone, bool apresClef) {
 // below half an interline under the bottom line) give ties on that side;
 // seeds between the lines, past the clef, give ties only when shaped like
 // one.
+// Tries the seeds of column x from row y to row `fin` (exclusive); the
+// row where the walk stopped, `fin` or past it when a stroke crossed it.
+int ParcourtSegment(const Recherche& r, int x, int y, int fin, int zone, bool apresClef) {
+    const uint8_t* colonne = r.travail.base + x;
+    for (; y < fin; ++y) {
+        // Most pixels are paper, and a white pixel is no seed.
+        if (colonne[static_cast<intptr_t>(y) * r.travail.pasLigne] != IndexNoir) continue;
+        y = Essaie(r, x, y, zone, apresClef);
+    }
+    return y;
+}
+
 void ParcourtColonne(EtatPage& etat, Recherche& r, int x, bool apresClef) {
     const float s = r.s;
     const int hauteur = r.travail.bornes.bottom;
@@ -358,14 +370,12 @@ void ParcourtColonne(EtatPage& etat, Recherche& r, int x, bool apresClef) {
     r.hautLignes = Tronque16(haut);
     r.procheHaut = Tronque16(haut - 2.5f * s);
     r.procheBas = Tronque16(haut + 6.5f * s);
-    for (int y = 0; y < hauteur; ++y) {
-        const int zone = y < finDessus ? 1 : y >= debutDessous ? 0 : -1;
-        if (zone < 0 && (!apresClef || r.intacte)) {
-            y = debutDessous - 1;
-            continue;
-        }
-        y = Essaie(r, x, y, zone, apresClef);
-    }
+    int y = ParcourtSegment(r, x, 0, std::min(finDessus, hauteur), 1, apresClef);
+    if (apresClef && !r.intacte)
+        y = ParcourtSegment(r, x, y, std::min(debutDessous, hauteur), -1, apresClef);
+    else
+        y = std::max(y, debutDessous);
+    ParcourtSegment(r, x, y, hauteur, 0, apresClef);
 }
 
 // Whitens on `intacte` every pixel black on `avant` and no longer on `apres`.
