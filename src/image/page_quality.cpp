@@ -23,6 +23,12 @@ int QualiteBruitPage(const PixMap& page) {
         const uint8_t* haut = ligne - page.pasLigne;
         const uint8_t* bas = ligne + page.pasLigne;
         for (int x = 1; x + 1 < largeur; ++x) {
+            // Nine equal pixels in a row (the paper, mostly): none of the
+            // last eight is isolated, each has its left neighbour's colour.
+            if (x + 9 <= largeur && HuitPixels(ligne + x - 1) == HuitPixels(ligne + x)) {
+                x += 7;
+                continue;
+            }
             if (!Isole(haut, ligne, bas, x)) continue;
             compte += ligne[x] == IndexBlanc ? kPoidsBlancIsole : 1;
         }

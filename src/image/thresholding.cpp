@@ -29,7 +29,14 @@ void Seuillage(Offscreen o, int32_t seuil) {
     const VuePixels base = VueOffscreen(o);
     for (int y = 0; y < o->hauteur; ++y) {
         uint8_t* ligne = LignePixels(base, y);
-        for (int x = 0; x < o->largeur; ++x) ligne[x] = resultat[ligne[x]];
+        for (int x = 0; x < o->largeur; ++x) {
+            // White paper (index 0) stays white, eight pixels at a time.
+            if (IndexBlanc == 0 && x + 8 <= o->largeur && HuitPixels(ligne + x) == 0) {
+                x += 7;
+                continue;
+            }
+            ligne[x] = resultat[ligne[x]];
+        }
     }
 }
 
@@ -43,6 +50,11 @@ float PourcentageSombre(Offscreen o) {
     for (int y = 0; y < o->hauteur; ++y) {
         const uint8_t* ligne = LignePixels(base, y);
         for (int x = 0; x < o->largeur; ++x) {
+            if (!sombre[0] && x + 8 <= o->largeur && HuitPixels(ligne + x) == 0) {
+                clairs += 8;
+                x += 7;
+                continue;
+            }
             if (sombre[ligne[x]])
                 ++sombres;
             else

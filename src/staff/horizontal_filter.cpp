@@ -1,6 +1,5 @@
 #include "staff/horizontal_filter.h"
 
-#include <cstdint>
 #include <cstring>
 
 #include "toolbox/progress.h"
@@ -32,9 +31,7 @@ void FiltreLigne(const uint8_t* source, uint8_t* destination, int largeur, int n
     const bool zeroBlanc = IndexNoir != 0;
     while (x >= 0) {
         if (zeroBlanc && x >= 7) {
-            uint64_t huit;
-            std::memcpy(&huit, source + x - 7, sizeof huit);
-            if (huit == 0) {
+            if (HuitPixels(source + x - 7) == 0) {
                 std::memset(destination + x - 7, IndexBlanc, 8);
                 suite = 0;
                 x -= 8;

@@ -379,11 +379,15 @@ void ParcourtColonne(EtatPage& etat, Recherche& r, int x, bool apresClef) {
 }
 
 // Whitens on `intacte` every pixel black on `avant` and no longer on `apres`.
+// The three views are of one size.
 void RetireEffaces(const VuePixels& intacte, const VuePixels& avant, const VuePixels& apres) {
-    for (int y = 0; y < intacte.bornes.bottom; ++y)
+    for (int y = 0; y < intacte.bornes.bottom; ++y) {
+        uint8_t* cible = LignePixels(intacte, y);
+        const uint8_t* ligneAvant = LignePixels(avant, y);
+        const uint8_t* ligneApres = LignePixels(apres, y);
         for (int x = 0; x < intacte.bornes.right; ++x)
-            if (EstNoir(avant, x, y) && !EstNoir(apres, x, y))
-                EcritPixel(intacte, x, y, IndexBlanc);
+            if (ligneAvant[x] == IndexNoir && ligneApres[x] != IndexNoir) cible[x] = IndexBlanc;
+    }
 }
 
 }  // namespace

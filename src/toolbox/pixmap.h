@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <utility>
 #include <vector>
@@ -67,6 +68,14 @@ struct PixMap {
     uint8_t* PremiereLigne() { return pixels.data(); }
     const uint8_t* PremiereLigne() const { return pixels.data(); }
 };
+
+// Eight pixels read as one word: a run of paper (index 0) is passed eight
+// pixels at a time.
+inline uint64_t HuitPixels(const uint8_t* pixels) {
+    uint64_t mot;
+    std::memcpy(&mot, pixels, sizeof mot);
+    return mot;
+}
 
 // Row stride for a width: rows are padded to 4 bytes while the stride still
 // fits the signed 16-bit field of the pushed-file header.
