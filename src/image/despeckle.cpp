@@ -1,5 +1,7 @@
 #include "image/despeckle.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -51,6 +53,19 @@ int Suite(const VuePixels& base, int x, int y, int dx, int dy, int limite, uint8
     return n;
 }
 
+// The same along the row to the right, eight pixels at a time where it can:
+// nearly the whole page is passed over this way.
+int SuiteADroite(const VuePixels& base, int x, int y, int limite, uint8_t couleur) {
+    if (!PointDansRect(y, x, base.bornes)) return 0;
+    const uint8_t* ligne = LignePixels(base, y);
+    const int fin = static_cast<int>(std::min<int64_t>(base.bornes.right, int64_t{x} + 1 + limite));
+    const uint64_t huit = 0x0101010101010101ULL * couleur;
+    int i = x + 1;
+    while (i + 8 <= fin && HuitPixels(ligne + i) == huit) i += 8;
+    while (i < fin && ligne[i] == couleur) ++i;
+    return std::max(0, i - x - 1);
+}
+
 }  // namespace
 
 void Depoussiere(Offscreen o, int niveau) {
@@ -66,7 +81,7 @@ void Depoussiere(Offscreen o, int niveau) {
         for (int x = 0; x < o->largeur;) {
             const uint8_t c = LignePixels(base, y)[x];
             const int gauche = Suite(base, x, y, -1, 0, niveau, c);
-            const int droite = Suite(base, x, y, 1, 0, o->largeur, c);
+            const int droite = SuiteADroite(base, x, y, o->largeur, c);
             if (gauche + 1 + droite > niveau) {
                 x += 1 + droite;
                 continue;
