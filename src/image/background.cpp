@@ -28,6 +28,25 @@ struct Grille {
     int En(int c, int l) const { return papier[static_cast<size_t>(l) * colonnes + c]; }
 };
 
+// Adds the grey levels of one row's pixels in tile column c to its
+// histogram; white paper (index 0) is counted eight pixels at a time.
+void CompteTuile(const uint8_t* ligne, int c, int largeur, int cote,
+                 const std::array<uint8_t, 256>& gris, std::array<uint32_t, 256>& histogramme) {
+    const int fin = std::min(largeur, (c + 1) * cote);
+    uint32_t blancs = 0;
+    int x = c * cote;
+    while (x < fin) {
+        if (x + 8 <= fin && HuitPixels(ligne + x) == 0) {
+            blancs += 8;
+            x += 8;
+        } else {
+            ++histogramme[gris[ligne[x]]];
+            ++x;
+        }
+    }
+    histogramme[gris[0]] += blancs;
+}
+
 // The paper grey of every tile: the level of its lightest tenth of pixels.
 Grille PapierDesTuiles(const PixMap& image, const std::array<uint8_t, 256>& gris) {
     Grille g;
@@ -42,7 +61,8 @@ Grille PapierDesTuiles(const PixMap& image, const std::array<uint8_t, 256>& gris
         for (int y = l * g.cote; y < y1; ++y) {
             const uint8_t* ligne =
                 image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne;
-            for (int x = 0; x < image.largeur; ++x) ++histogrammes[x / g.cote][gris[ligne[x]]];
+            for (int c = 0; c < g.colonnes; ++c)
+                CompteTuile(ligne, c, image.largeur, g.cote, gris, histogrammes[c]);
         }
         for (int c = 0; c < g.colonnes; ++c) {
             const auto& h = histogrammes[c];

@@ -19,7 +19,13 @@ void MarqueColonnesSombres(const VuePixels& base, int W, int H) {
     std::vector<int64_t> noirs(static_cast<size_t>(W), 0);
     for (int y = 0; y < H; ++y) {
         const uint8_t* ligne = LignePixels(base, y);
-        for (int x = 0; x < W; ++x) noirs[x] += ligne[x] == IndexNoir;
+        for (int x = 0; x < W; ++x) {
+            if (IndexNoir != 0 && x + 8 <= W && HuitPixels(ligne + x) == 0) {
+                x += 7;  // eight white pixels
+                continue;
+            }
+            noirs[x] += ligne[x] == IndexNoir;
+        }
     }
     std::vector<int> sombres;
     for (int x = 0; x < W; ++x)
