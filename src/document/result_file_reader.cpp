@@ -10,6 +10,9 @@
 
 namespace {
 
+// Clef changes kept inside one measure; more is no music but a damaged file.
+constexpr size_t kChangementsClefMax = 16;
+
 bool Egal(const char* a, const char* b) {
     return std::strcmp(a, b) == 0;
 }
@@ -32,6 +35,7 @@ class Lecteur {
     bool LitMesure(PorteeDoc& partie);
     bool LitMotMesure(const char* mot, PorteeDoc& partie, bool& valide);
     bool LitClef(ClefDoc& clef);
+    bool LitChangementClef(MesureDoc& mesure);
     bool LitMotClef(const char* mot, ClefDoc& clef);
     bool LitNote(PorteeDoc& partie, NoteDoc& note);
     bool LitMotNote(const char* mot, PorteeDoc& partie, NoteDoc& note);
@@ -233,6 +237,8 @@ bool Lecteur::LitMotMesure(const char* mot, PorteeDoc& partie, bool& valide) {
         ClefDoc clef = partie.ClefInitiale;
         if (!LitClef(clef)) return false;
         partie.Mesures[partie.MesureCourante].Clef = clef;
+    } else if (Egal(mot, "DebutChangementClef")) {
+        return LitChangementClef(mesure);
     } else if (Egal(mot, "RepetePrecedente")) {
         mesure.RepetePrecedente = 1;
     } else if (Egal(mot, "DebutRepetition")) {
@@ -246,6 +252,32 @@ bool Lecteur::LitMotMesure(const char* mot, PorteeDoc& partie, bool& valide) {
     } else {
         SauteLigne();
     }
+    return true;
+}
+
+// Kept in column order whatever the file's order, at most a few per
+// measure: a damaged file cannot grow the list without bound.
+bool Lecteur::LitChangementClef(MesureDoc& mesure) {
+    ChangementClefDoc c;
+    ClefDoc clef;
+    clef.TypeClef = 1;
+    const bool lu = LitBloc("FinChangementClef", [&](const char* mot) {
+        if (Egal(mot, "PosXClef")) {
+            c.PosX = LitEntier();
+            return true;
+        }
+        return LitMotClef(mot, clef);
+    });
+    if (!lu) return false;
+    c.TypeClef = clef.TypeClef;
+    c.LigneClef = clef.LigneClef;
+    auto& liste = mesure.ChangementsClef;
+    if (liste.size() >= kChangementsClefMax) return true;
+    liste.insert(std::upper_bound(liste.begin(), liste.end(), c,
+                                  [](const ChangementClefDoc& a, const ChangementClefDoc& b) {
+                                      return a.PosX < b.PosX;
+                                  }),
+                 c);
     return true;
 }
 
