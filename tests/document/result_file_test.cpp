@@ -246,7 +246,8 @@ TEST_F(FichierResultatTest, WrittenPageReadsBackIntoTheModel) {
 
 TEST_F(FichierResultatTest, ReaderAsymmetries) {
     // Ornament 4 reads back as 3; "DivTemp" 608 is 6/8; a second staff's
-    // start clef lands in the measure of the part's last note.
+    // start clef is that of the staff's first measure, not of the measure
+    // of the part's last note, which the previous staff ended in.
     const std::string texte = Document(
         "|DebutPortee |NumPortee 1 |DebutClef |DivTemp 608 |FinClef |DebutTabMesure |DebutMesure "
         "|Mesure 0 |FinMesure |DebutMesure |Mesure 1 |FinMesure |FinTabMesure " +
@@ -260,7 +261,8 @@ TEST_F(FichierResultatTest, ReaderAsymmetries) {
     EXPECT_EQ(partie.ClefInitiale.Numerateur, 6);
     EXPECT_EQ(partie.ClefInitiale.Denominateur, 8);
     ASSERT_EQ(partie.Mesures.size(), 3u);
-    EXPECT_EQ(partie.Mesures[1].Clef.TypeClef, 3);
+    EXPECT_EQ(partie.Mesures[1].Clef.TypeClef, 0);
+    EXPECT_EQ(partie.Mesures[2].Clef.TypeClef, 3);
     EXPECT_EQ(partie.Mesures[1].Notes.at(0).Effet, 3);
 }
 
