@@ -261,7 +261,8 @@ bool NoteSurCandidat(const NotePortee& n, const CaractereProbable& c, float s) {
 
 // A clef among the music stands across the staff, from about its top line
 // to below its middle line, and no note or rest was read over it. A grace
-// note there is the clef's loop taken for a small head with its stem.
+// note in a G clef is its loop taken for a small head with its stem; in an
+// F clef's place it is a grace note, whose head and flag look like one.
 bool ClefParmiLaMusique(EtatPage& etat, int i, const CaractereProbable& c) {
     const Portee& portee = etat.Portees[i];
     const Rect& cadre = c.Cadre;
@@ -272,7 +273,7 @@ bool ClefParmiLaMusique(EtatPage& etat, int i, const CaractereProbable& c) {
     // wide; narrower ink is a note with its stem, or a rest.
     if (c.Code != kCarCleUt && cadre.right - cadre.left < 1.5f * s) return false;
     return std::none_of(portee.Symboles.begin(), portee.Symboles.end(), [&](const NotePortee& n) {
-        return n.CodeNote != kCarAppogiature && NoteSurCandidat(n, c, s);
+        return (n.CodeNote != kCarAppogiature || c.Code != kCarCleSol) && NoteSurCandidat(n, c, s);
     });
 }
 
