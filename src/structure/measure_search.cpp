@@ -74,10 +74,31 @@ class EncrePriseCachee {
     std::vector<size_t> cachees_;
 };
 
+bool EstAlteration(uint16_t code) {
+    return code == kCarDiese || code == kCarBemol || code == kCarBecarre;
+}
+
+// After a plain bar line a clef or time change comes without a key: the
+// accidentals read after it are the next note's, and go back to it.
+void RendAlterations(EtatPage& etat, const std::vector<uint8_t>& actifs, Clef& lu) {
+    std::vector<int16_t> graphes;
+    for (size_t n = 0; n < actifs.size(); ++n) {
+        const CaractereProbable& c = etat.Caracteres[n];
+        if (actifs[n] && !c.Actif && EstAlteration(c.Code)) graphes.push_back(c.NumGraphe);
+    }
+    for (size_t n = 0; n < actifs.size(); ++n)
+        if (actifs[n] && std::find(graphes.begin(), graphes.end(), etat.Caracteres[n].NumGraphe) !=
+                             graphes.end())
+            etat.Caracteres[n].Actif = 1;
+    lu.NbDiese = lu.NbBemol = lu.NbBecarre = 0;
+    std::fill(std::begin(lu.Alterations), std::end(lu.Alterations), AlterationArmature{});
+}
+
 // A clef, key or time change written just after a new boundary. A note
 // head's ink is no time signature, even when a matcher read one in it. A
-// key changes only at a double bar (or a bar sign): accidentals alone after
-// a plain bar line are the next note's, and are left to it.
+// key changes only at a double bar (or a bar sign): accidentals after a
+// plain bar line, alone or after a clef, are the next note's, and are left
+// to it.
 void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int k,
                    int x, bool barreDouble) {
     if (reglages.Options.RechercherClef != 2) return;
@@ -102,6 +123,7 @@ void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
         for (size_t n = 0; n < actifs.size(); ++n) etat.Caracteres[n].Actif = actifs[n];
         return;
     }
+    if (trouve && !barreDouble) RendAlterations(etat, actifs, lu);
     if (trouve) portee.Mesures[k].Clef = lu;
 }
 

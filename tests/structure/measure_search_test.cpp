@@ -210,7 +210,9 @@ TEST_F(RechercheMesuresTest, StemsAcrossTheStaffAreNoBarLines) {
 }
 
 // A clef among the notes: its stem across the staff is no bar line, and it
-// is kept as a change. A weak reading, or one over a note, is no clef.
+// is kept as a change. A weak reading, or one over a note, is no clef. A
+// clef just after a plain bar line is that measure's, and the sharp after
+// it is the next note's, not a key.
 TEST_F(RechercheMesuresTest, ClefAmongTheNotesIsAChangeNotABarLine) {
     Barre(500);
     Barre(1000);
@@ -223,6 +225,9 @@ TEST_F(RechercheMesuresTest, ClefAmongTheNotesIsAChangeNotABarLine) {
     Ligne(718, kHaut - 15, 110);  // the clef's stem
     clef(1200, 450);
     clef(1500, 800);
+    clef(1010, 800);
+    Candidat(kCarDiese, kHaut + 40, 1060, 800);
+    const size_t diese = etat.Caracteres.size() - 1;
     NotePortee note;
     note.PosX = 1520;
     note.NumGraphe = 99;
@@ -232,6 +237,9 @@ TEST_F(RechercheMesuresTest, ClefAmongTheNotesIsAChangeNotABarLine) {
     ASSERT_EQ(P().ChangementsClef.size(), 1u);
     EXPECT_EQ(P().ChangementsClef[0].PosX, 700);
     EXPECT_EQ(P().ChangementsClef[0].TypeClef, 1);
+    EXPECT_EQ(P().Mesures[2].Clef.TypeClef, 1);
+    EXPECT_EQ(P().Mesures[2].Clef.NbDiese, 0);
+    EXPECT_TRUE(etat.Caracteres[diese].Actif);
 }
 
 TEST_F(RechercheMesuresTest, StaffWithoutBarLines) {
