@@ -118,6 +118,11 @@ void EcritMesures(const StructurePortee& p) {
             std::printf("}");
         }
     }
+    for (const Clef& c : p.changementsClef) {
+        std::printf(" {change: ");
+        EcritClef(c);
+        std::printf("}");
+    }
     std::printf("\n");
 }
 

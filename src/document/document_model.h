@@ -58,11 +58,20 @@ struct NoteDoc {
     uint8_t PointDOrgue = 0;  // fermata: 0 none, 1 upright, 2 inverted
 };
 
+// A clef that changes between two notes of a measure: the notes right of
+// its column are read under it.
+struct ChangementClefDoc {
+    int16_t PosX = 0;
+    int16_t TypeClef = 1;
+    int16_t LigneClef = 0;  // 0 the type's usual line
+};
+
 struct MesureDoc {
     int16_t PosXMesure = 0;
     float Taille = 0;  // in interlines
     ClefDoc Clef;
-    std::vector<NoteDoc> Notes;  // in reading order
+    std::vector<ChangementClefDoc> ChangementsClef;  // left to right
+    std::vector<NoteDoc> Notes;                      // in reading order
     uint8_t RepetePrecedente = 0;
     uint8_t DebutRepetition = 0;
     uint8_t FinRepetition = 0;

@@ -83,9 +83,40 @@ bool EcritNote(const NoteDoc& note, int64_t debutAccord, bool accroche, int base
     return ok && EcritLong("PosMesure", note.PosMesure) && EcritAppogiatures(note, base);
 }
 
+// "Type", and "LigneClef" after it for a clef off its usual line (a tenor
+// clef): files without it mean the usual line.
+bool EcritTypeClef(int type, int ligneClef) {
+    bool ok = EcritMot("Type", NomTypeClef(type));
+    const int ligne = LigneDeClef(type, ligneClef);
+    if (ok && ligne != LigneDeClef(type, 0))
+        ok = EcritEntier("LigneClef", static_cast<int16_t>(ligne));
+    return ok;
+}
+
+bool EcritTypeClef(const ClefDoc& clef) {
+    return EcritTypeClef(clef.TypeClef, clef.LigneClef);
+}
+
 // The notes of one measure. A chord starts where the previous one ended,
-// its shortest note setting its length.
-bool EcritNotes(const std::vector<NoteDoc>& notes, int base, bool& annule) {
+// its shortest note setting its length. A clef change inside the measure
+// is written as its "Type" just before the first note it governs (the
+// notes right of its column), and becomes the current clef.
+bool EcritNotes(const std::vector<NoteDoc>& notes,
+                const std::vector<ChangementClefDoc>& changements, ClefDoc& clefCourante,
+                bool& annule) {
+    int base = BaseHauteur(clefCourante.TypeClef, clefCourante.LigneClef);
+    size_t suivant = 0;
+    auto change = [&](const ChangementClefDoc& c) {
+        if (NomTypeClef(c.TypeClef)[0] == '\0' ||
+            (c.TypeClef == clefCourante.TypeClef &&
+             LigneDeClef(c.TypeClef, c.LigneClef) ==
+                 LigneDeClef(clefCourante.TypeClef, clefCourante.LigneClef)))
+            return true;
+        clefCourante.TypeClef = c.TypeClef;
+        clefCourante.LigneClef = c.LigneClef;
+        base = BaseHauteur(c.TypeClef, c.LigneClef);
+        return EcritTypeClef(c.TypeClef, c.LigneClef);
+    };
     bool ok = EcritLong("NbNotes", static_cast<int32_t>(notes.size()));
     int64_t debutAccord = 0;
     int32_t plusCourte = kPlusCourteDepart;
@@ -95,6 +126,9 @@ bool EcritNotes(const std::vector<NoteDoc>& notes, int base, bool& annule) {
             annule = true;
             return false;
         }
+        for (; ok && suivant < changements.size() && changements[suivant].PosX < notes[k].PosX;
+             ++suivant)
+            ok = change(changements[suivant]);
         const size_t fin = FinAccord(notes, k);
         if (k == 0 || notes[k].PosMesure != notes[k - 1].PosMesure) debutCourant = k;
         const bool accroche = PorteAccroche(notes, debutCourant, k + 1) &&
@@ -107,20 +141,11 @@ bool EcritNotes(const std::vector<NoteDoc>& notes, int base, bool& annule) {
             plusCourte = kPlusCourteDepart;
         }
     }
+    for (; ok && suivant < changements.size(); ++suivant) ok = change(changements[suivant]);
     return ok;
 }
 
 // What the writer has said so far, so that only changes are repeated.
-// "Type", and "LigneClef" after it for a clef off its usual line (a tenor
-// clef): files without it mean the usual line.
-bool EcritTypeClef(const ClefDoc& clef) {
-    bool ok = EcritMot("Type", NomTypeClef(clef.TypeClef));
-    const int ligne = LigneDeClef(clef.TypeClef, clef.LigneClef);
-    if (ok && ligne != LigneDeClef(clef.TypeClef, 0))
-        ok = EcritEntier("LigneClef", static_cast<int16_t>(ligne));
-    return ok;
-}
-
 struct EtatEcriture {
     int16_t numerateur = 4;
     int16_t denominateur = 4;
@@ -156,8 +181,11 @@ bool EcritMesure(const PorteeDoc& partie, size_t m, bool premierePartie, EtatEcr
     if (ok && mesure.FinRepetition) ok = EcritMot("FinRepetition", "");
     if (ok && mesure.DebutMusique) ok = EcritMot("DebutMusique", "");
     if (ok && mesure.FinMusique) ok = EcritMot("FinMusique", "");
-    ok = ok && EcritNotes(NotesAEcrire(partie, m),
-                          BaseHauteur(clefCourante.TypeClef, clefCourante.LigneClef), annule);
+    const std::vector<NoteDoc>& notes = NotesAEcrire(partie, m);
+    // A measure that repeats another's notes has no columns of its own.
+    static const std::vector<ChangementClefDoc> kAucun;
+    ok = ok && EcritNotes(notes, &notes == &mesure.Notes ? mesure.ChangementsClef : kAucun,
+                          clefCourante, annule);
     return ok && EcritFinNum("FinMesure", static_cast<int16_t>(m + 1));
 }
 

@@ -390,6 +390,33 @@ void AjouteNote(pugi::xml_node parent, const Groupe& g, size_t k, int64_t duree,
             source.PointDOrgue == 2 ? "inverted" : "upright";
 }
 
+void AjouteChangementClef(pugi::xml_node noeud, const ClefEcrite& c,
+                          const ContexteMesure& contexte) {
+    pugi::xml_node clef = Enfant(Enfant(noeud, "attributes"), "clef");
+    if (contexte.Portee > 0) clef.append_attribute("number") = contexte.Portee;
+    Texte(clef, "sign", c.TypeClef == 2 ? "F" : c.TypeClef == 3 ? "C" : "G");
+    Texte(clef, "line", c.LigneClef);
+}
+
+// A clef change goes into the first voice, which runs through the measure
+// chord by chord, where that voice reaches the chord it starts at.
+void AjouteChangementsJusqua(pugi::xml_node noeud, const MesureEcrite& mesure, size_t& suivant,
+                             int64_t jusqua, int64_t& position, int voix,
+                             const ContexteMesure& contexte) {
+    for (; suivant < mesure.ChangementsClef.size(); ++suivant) {
+        const ClefEcrite& c = mesure.ChangementsClef[suivant];
+        if (c.Debut > jusqua) return;
+        if (c.Debut > position) {
+            pugi::xml_node avance = Enfant(noeud, "forward");
+            Texte(avance, "duration", (c.Debut - position) / contexte.Divisions);
+            AjouteVoix(avance, voix);
+            AjoutePortee(avance, contexte);
+            position = c.Debut;
+        }
+        AjouteChangementClef(noeud, c, contexte);
+    }
+}
+
 }  // namespace
 
 ValeurImprimee ValeurDe(const NoteDoc& note) {
@@ -419,7 +446,9 @@ FinNotes AjouteNotesMesure(pugi::xml_node noeud, const MesureEcrite& mesure,
         PoseCrochets(voix[v]);
         PoseTuplets(voix[v]);
         const int numero = contexte.PremiereVoix + static_cast<int>(v);
+        size_t changement = v == 0 ? 0 : mesure.ChangementsClef.size();
         for (const Groupe& g : voix[v].Groupes) {
+            AjouteChangementsJusqua(noeud, mesure, changement, g.Debut, position, numero, contexte);
             if (g.Debut < position) {
                 Texte(Enfant(noeud, "backup"), "duration",
                       (position - g.Debut) / contexte.Divisions);
@@ -443,6 +472,7 @@ FinNotes AjouteNotesMesure(pugi::xml_node noeud, const MesureEcrite& mesure,
                 AjouteNote(noeud, g, k, duree, numero, seule, contexte);
             position += duree;
         }
+        AjouteChangementsJusqua(noeud, mesure, changement, INT64_MAX, position, numero, contexte);
     }
     return {position, static_cast<int>(voix.size())};
 }

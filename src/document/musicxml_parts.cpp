@@ -24,8 +24,11 @@ bool AucuneJonctionLue(const DocumentMusical& document) {
 
 bool LitUneClefDeFa(const PorteeDoc& p) {
     if (p.ClefInitiale.TypeClef == kClefFa) return true;
-    for (const MesureDoc& m : p.Mesures)
+    for (const MesureDoc& m : p.Mesures) {
         if (m.Clef.TypeClef == kClefFa) return true;
+        for (const ChangementClefDoc& c : m.ChangementsClef)
+            if (c.TypeClef == kClefFa) return true;
+    }
     return false;
 }
 

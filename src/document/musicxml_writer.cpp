@@ -242,8 +242,12 @@ void Ecrivain::AjouteMesure(pugi::xml_node noeudPartie, const PartieSortie& part
         contexte.Portee = nb > 1 ? static_cast<int>(s + 1) : 0;
         contexte.PremiereVoix = std::max(premiereVoix, 1 + 4 * static_cast<int>(s));
         contexte.Liens = &liens_[partie.Portees[s]];
-        const FinNotes fin =
-            AjouteNotesMesure(mesure, ecrites_[partie.Portees[s]].Mesures[m], contexte);
+        const MesureEcrite& ecrite = ecrites_[partie.Portees[s]].Mesures[m];
+        const FinNotes fin = AjouteNotesMesure(mesure, ecrite, contexte);
+        // The next measure compares its clef with the last one written.
+        if (!ecrite.ChangementsClef.empty())
+            etat.Clefs[s] = ecrite.ChangementsClef.back().TypeClef * 10 +
+                            ecrite.ChangementsClef.back().LigneClef;
         premiereVoix = contexte.PremiereVoix + fin.NbVoix;
         if (s + 1 < nb && fin.Position > 0)
             ::Texte(Enfant(mesure, "backup"), "duration",

@@ -10,6 +10,9 @@
 
 namespace {
 
+// Clef changes kept inside one measure; more is no music but a damaged file.
+constexpr size_t kChangementsClefMax = 16;
+
 bool Egal(const char* a, const char* b) {
     return std::strcmp(a, b) == 0;
 }
@@ -32,6 +35,7 @@ class Lecteur {
     bool LitMesure(PorteeDoc& partie);
     bool LitMotMesure(const char* mot, PorteeDoc& partie, bool& valide);
     bool LitClef(ClefDoc& clef);
+    bool LitChangementClef(MesureDoc& mesure);
     bool LitMotClef(const char* mot, ClefDoc& clef);
     bool LitNote(PorteeDoc& partie, NoteDoc& note);
     bool LitMotNote(const char* mot, PorteeDoc& partie, NoteDoc& note);
@@ -47,6 +51,9 @@ class Lecteur {
     int64_t premiereMesureTable_ = -1;
     // Per part, the page of its last measure table (0 before any).
     std::vector<int> pageTable_;
+    // The start clef of a staff after a part's first, until its table.
+    ClefDoc clefDebutPortee_;
+    bool avecClefDebutPortee_ = false;
 };
 
 bool Lecteur::Echoue(const std::string& texte) {
@@ -133,6 +140,7 @@ bool Lecteur::LitMotPage(const char* mot) {
 bool Lecteur::LitPartie() {
     int partie = -1;
     bool sauteBloc = false;
+    avecClefDebutPortee_ = false;
     return LitBloc("FinPortee", [&](const char* mot) {
         if (sauteBloc) return true;
         return LitMotPartie(mot, partie, sauteBloc);
@@ -164,14 +172,19 @@ bool Lecteur::LitMotPartie(const char* mot, int& indexPartie, bool& sauteBloc) {
         partie.TablatureAssociee = static_cast<uint8_t>(LitEntier());
     } else if (Egal(mot, "DebutClef")) {
         // The clef at the start of a staff: the part's own for its first
-        // staff, otherwise the clef of the measure the part has reached.
+        // staff, otherwise that of the staff's first measure, which its
+        // measure table (next) tells. Until then the part has reached only
+        // the previous staff's last measure, whose notes the clef does not
+        // govern.
         ClefDoc clef;
         clef.TypeClef = 1;
         if (!LitClef(clef) || !AssureMesure(partie, partie.MesureCourante)) return false;
-        if (partie.MesureCourante == 0)
+        if (partie.MesureCourante == 0) {
             partie.ClefInitiale = clef;
-        else
-            partie.Mesures[partie.MesureCourante].Clef = clef;
+        } else {
+            clefDebutPortee_ = clef;
+            avecClefDebutPortee_ = true;
+        }
     } else if (Egal(mot, "DebutTabMesure")) {
         partie.MesureCourante = static_cast<int16_t>(partie.Mesures.size());
         return LitTableMesures(partie);
@@ -193,6 +206,15 @@ bool Lecteur::LitTableMesures(PorteeDoc& partie) {
         SauteLigne();
         return true;
     });
+    const bool avecClef = avecClefDebutPortee_;
+    avecClefDebutPortee_ = false;
+    if (lu && avecClef) {
+        // A clef read just after the staff's first boundary is the nearer one.
+        const int64_t m = premiereMesureTable_ >= 0 ? premiereMesureTable_ : partie.MesureCourante;
+        if (!AssureMesure(partie, m)) return false;
+        if (premiereMesureTable_ < 0 || partie.Mesures[m].Clef.TypeClef == 0)
+            partie.Mesures[m].Clef = clefDebutPortee_;
+    }
     if (!lu || premiereMesureTable_ < 0) return lu;
     const size_t index = static_cast<size_t>(&partie - doc_.Portees.data());
     if (pageTable_.size() <= index) pageTable_.resize(index + 1, 0);
@@ -233,6 +255,8 @@ bool Lecteur::LitMotMesure(const char* mot, PorteeDoc& partie, bool& valide) {
         ClefDoc clef = partie.ClefInitiale;
         if (!LitClef(clef)) return false;
         partie.Mesures[partie.MesureCourante].Clef = clef;
+    } else if (Egal(mot, "DebutChangementClef")) {
+        return LitChangementClef(mesure);
     } else if (Egal(mot, "RepetePrecedente")) {
         mesure.RepetePrecedente = 1;
     } else if (Egal(mot, "DebutRepetition")) {
@@ -246,6 +270,32 @@ bool Lecteur::LitMotMesure(const char* mot, PorteeDoc& partie, bool& valide) {
     } else {
         SauteLigne();
     }
+    return true;
+}
+
+// Kept in column order whatever the file's order, at most a few per
+// measure: a damaged file cannot grow the list without bound.
+bool Lecteur::LitChangementClef(MesureDoc& mesure) {
+    ChangementClefDoc c;
+    ClefDoc clef;
+    clef.TypeClef = 1;
+    const bool lu = LitBloc("FinChangementClef", [&](const char* mot) {
+        if (Egal(mot, "PosXClef")) {
+            c.PosX = LitEntier();
+            return true;
+        }
+        return LitMotClef(mot, clef);
+    });
+    if (!lu) return false;
+    c.TypeClef = clef.TypeClef;
+    c.LigneClef = clef.LigneClef;
+    auto& liste = mesure.ChangementsClef;
+    if (liste.size() >= kChangementsClefMax) return true;
+    liste.insert(std::upper_bound(liste.begin(), liste.end(), c,
+                                  [](const ChangementClefDoc& a, const ChangementClefDoc& b) {
+                                      return a.PosX < b.PosX;
+                                  }),
+                 c);
     return true;
 }
 

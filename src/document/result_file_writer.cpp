@@ -67,6 +67,20 @@ const char* NomMarque(int code) {
     }
 }
 
+// A change between two notes of the measure: its column says which notes
+// it governs. No clef block, so that a reader that does not know the block
+// sees no clef for the measure in it.
+bool EcritChangementClef(const Clef& c) {
+    const char* type = NomTypeClef(c.TypeClef);
+    if (type[0] == '\0') return true;
+    bool ok = EcritDebut("DebutChangementClef") && EcritEntier("PosXClef", c.PosX) &&
+              EcritMot("Type", type);
+    if (ok && c.LigneClef >= 1 && c.LigneClef <= 5 && c.LigneClef != LigneDeClef(c.TypeClef, 0))
+        ok = EcritEntier("LigneClef", static_cast<int16_t>(c.LigneClef));
+    if (ok && c.ProbClef != 0) ok = EcritEntier("ProbClef", c.ProbClef);
+    return ok && EcritFin("FinChangementClef");
+}
+
 // Measure i runs from boundary i to boundary i + 1.
 bool EcritMesure(const Portee& portee, size_t i) {
     const Mesure& m = portee.Mesures[i];
@@ -79,6 +93,9 @@ bool EcritMesure(const Portee& portee, size_t i) {
     if (ok && m.RepetePrecedente) ok = EcritMot("RepetePrecedente", "");
     for (const uint8_t marque : m.Marques)
         if (ok) ok = EcritMotSeul(NomMarque(marque));
+    for (const Clef& c : portee.ChangementsClef)
+        if (ok && c.PosX >= m.PosXMesure && c.PosX < portee.Mesures[i + 1].PosXMesure)
+            ok = EcritChangementClef(c);
     return ok && EcritFin("FinMesure");
 }
 

@@ -77,14 +77,31 @@ class Lecteur {
     std::map<int, std::pair<int, int>> liaisons_;
 };
 
-std::vector<NoteEcrite> NotesMesure(const std::vector<NoteDoc>& notes, int base, Lecteur& lecteur,
-                                    int64_t& fin) {
+// Reads the notes of measure `m` under its clef, each change taking over
+// from the first note right of its column; the changes are recorded with
+// the chord they start at.
+std::vector<NoteEcrite> NotesMesure(const std::vector<NoteDoc>& notes,
+                                    const std::vector<ChangementClefDoc>& changements,
+                                    Lecteur& lecteur, MesureEcrite& m) {
     std::vector<NoteEcrite> ecrites;
     int64_t debutAccord = 0;
     int32_t plusCourte = kPlusCourteDepart;
     int accord = 0;
+    int base = BaseHauteur(m.TypeClef, m.LigneClef);
+    size_t suivant = 0;
+    int type = m.TypeClef, ligne = m.LigneClef;
+    auto change = [&](const ChangementClefDoc& c) {
+        const ClefEcrite clef{debutAccord, c.TypeClef, LigneDeClef(c.TypeClef, c.LigneClef)};
+        if (clef.TypeClef == type && clef.LigneClef == ligne) return;
+        m.ChangementsClef.push_back(clef);
+        type = clef.TypeClef;
+        ligne = clef.LigneClef;
+        base = BaseHauteur(type, ligne);
+    };
     for (size_t k = 0; k < notes.size(); ++k) {
         const NoteDoc& note = notes[k];
+        for (; suivant < changements.size() && changements[suivant].PosX < note.PosX; ++suivant)
+            change(changements[suivant]);
         NoteEcrite e;
         e.Source = &note;
         e.DebutAccord = debutAccord;
@@ -103,8 +120,19 @@ std::vector<NoteEcrite> NotesMesure(const std::vector<NoteDoc>& notes, int base,
             ++accord;
         }
     }
-    fin = debutAccord;
+    for (; suivant < changements.size(); ++suivant) change(changements[suivant]);
+    m.DureeNotes = debutAccord;
     return ecrites;
+}
+
+// The changes of a measure whose clef is known; none for a measure that
+// repeats another's notes, whose columns are not its own.
+std::vector<ChangementClefDoc> ChangementsConnus(const MesureDoc& mesure, bool repetition) {
+    std::vector<ChangementClefDoc> connus;
+    if (repetition) return connus;
+    for (const ChangementClefDoc& c : mesure.ChangementsClef)
+        if (TypeClefConnu(c.TypeClef)) connus.push_back(c);
+    return connus;
 }
 
 PartieEcrite LitPartie(const PorteeDoc& partie, int tonaliteDocument) {
@@ -133,7 +161,11 @@ PartieEcrite LitPartie(const PorteeDoc& partie, int tonaliteDocument) {
                                                     : LongueurMesure(e.Numerateur, e.Denominateur);
         const std::vector<NoteDoc>& notes = NotesAEcrire(partie, m);
         e.Repetition = &notes != &mesure.Notes;
-        e.Notes = NotesMesure(notes, BaseHauteur(clef, ligne), lecteur, e.DureeNotes);
+        e.Notes = NotesMesure(notes, ChangementsConnus(mesure, e.Repetition), lecteur, e);
+        if (!e.ChangementsClef.empty()) {
+            clef = e.ChangementsClef.back().TypeClef;
+            ligne = e.ChangementsClef.back().LigneClef;
+        }
         ecrite.Mesures.push_back(std::move(e));
     }
     return ecrite;

@@ -28,11 +28,20 @@ struct NoteEcrite {
     std::vector<HauteurEcrite> Appogiatures;
 };
 
+// A clef change inside a measure, from the chord that starts at `Debut`
+// (duration units from the measure start) on.
+struct ClefEcrite {
+    int64_t Debut = 0;
+    int TypeClef = 1;
+    int LigneClef = 2;
+};
+
 struct MesureEcrite {
     const MesureDoc* Source = nullptr;
-    int TypeClef = 1;   // in force for this measure, after its own change
-    int LigneClef = 2;  // the line it stands on, from the bottom
-    int Tonalite = 0;   // key code in force (1..7 sharps, 8..14 flats)
+    int TypeClef = 1;                         // in force for this measure, after its own change
+    int LigneClef = 2;                        // the line it stands on, from the bottom
+    std::vector<ClefEcrite> ChangementsClef;  // between its notes, in order
+    int Tonalite = 0;                         // key code in force (1..7 sharps, 8..14 flats)
     int Numerateur = 4;
     int Denominateur = 4;
     int32_t Longueur = kDureeRonde;

@@ -26,7 +26,7 @@ void NoteStructure(EtatPage& etat, InspectionPage& resultat) {
         const Portee& p = etat.Portees[i];
         resultat.structure.push_back(StructurePortee{i, p.Clef, p.NumSysteme, p.IndexPortee,
                                                      p.Accolade, p.Tablature, p.PremiereMesure,
-                                                     p.Mesures});
+                                                     p.Mesures, p.ChangementsClef});
     }
     resultat.nbSystemes = etat.NbSystemes;
     resultat.nbPorteesParSysteme = etat.NbPorteesParSysteme;

@@ -49,6 +49,7 @@ struct StructurePortee {
     uint8_t tablature = 0;
     int16_t premiereMesure = 0;
     std::vector<Mesure> mesures;
+    std::vector<Clef> changementsClef;  // between notes of a measure
 };
 
 struct InspectionPage {

@@ -136,6 +136,7 @@ void DessineClefs(PixMap& vue, const RepereePortee& r, uint8_t couleur) {
         if (c.TypeClef != 0 || c.Alterations[0].Code != 0 || c.Numerateur != 0)
             DessineClef(vue, r, c, couleur);
     }
+    for (const Clef& c : r.portee.ChangementsClef) DessineClef(vue, r, c, couleur);
 }
 
 // A tie as an arc over or under its two ends.

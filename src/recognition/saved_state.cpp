@@ -26,6 +26,11 @@ bool LitTableau(std::FILE* f, std::vector<T>& tableau, int16_t nombre) {
            std::fread(tableau.data(), sizeof(T), nombre, f) == static_cast<size_t>(nombre);
 }
 
+bool LitChangementsClef(std::FILE* f, Portee& p) {
+    int16_t nombre = 0;
+    return std::fread(&nombre, 2, 1, f) == 1 && LitTableau(f, p.ChangementsClef, nombre);
+}
+
 }  // namespace
 
 bool EcritEtatPage(std::FILE* f, const EtatPage& etat) {
@@ -41,6 +46,12 @@ bool EcritEtatPage(std::FILE* f, const EtatPage& etat) {
             !EcritTableau(f, p.Mesures, e.NbMesures) ||
             !EcritTableau(f, p.Liaisons, e.NbLiaisons) ||
             !EcritTableau(f, p.LignesVert, e.NbLignesVert))
+            return false;
+        // The clef changes have no count in the staff record: theirs follows.
+        const int16_t nbChangements =
+            static_cast<int16_t>(std::min<size_t>(p.ChangementsClef.size(), INT16_MAX));
+        if (std::fwrite(&nbChangements, 2, 1, f) != 1 ||
+            !EcritTableau(f, p.ChangementsClef, nbChangements))
             return false;
     }
     return std::fflush(f) == 0;
@@ -61,7 +72,7 @@ bool LitEtatPage(std::FILE* f, EtatPage& etat) {
         if (!LitTableau(f, p.Echantillons, e.NbEchantillons) ||
             !LitTableau(f, p.Symboles, e.NbSymboles) || !LitTableau(f, p.Mesures, e.NbMesures) ||
             !LitTableau(f, p.Liaisons, e.NbLiaisons) ||
-            !LitTableau(f, p.LignesVert, e.NbLignesVert)) {
+            !LitTableau(f, p.LignesVert, e.NbLignesVert) || !LitChangementsClef(f, p)) {
             LibereEtatPage(etat);
             return false;
         }

@@ -16,6 +16,7 @@ void Portee::LibereTableaux() {
     Mesures = {};
     Liaisons = {};
     LignesVert = {};
+    ChangementsClef = {};
 }
 
 PorteeEnregistree VersEnregistrement(const Portee& p) {

@@ -175,6 +175,9 @@ struct Portee {
     std::vector<Mesure> Mesures;
     std::vector<Liaison> Liaisons;
     std::vector<LigneVert> LignesVert;
+    // Clefs that change the clef between two notes of a measure, left to
+    // right; a change at a bar line is its boundary's clef instead.
+    std::vector<struct Clef> ChangementsClef;
     uint8_t Tablature = 0;
     uint8_t TablatureAssociee = 0;
 

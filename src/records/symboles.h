@@ -133,4 +133,7 @@ struct CaractereProbable {
     Point Position;     // row, then column
     uint16_t Code = 0;  // glyph code
     int16_t Prob = 0;   // score: 0 to about 1000; 32000 from a symbol area
+    // Ink box of its component in band pixels, kept for the stages that run
+    // once the components are gone; empty when the component was unknown.
+    Rect Cadre;
 };

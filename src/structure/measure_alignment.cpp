@@ -109,6 +109,49 @@ void PlaceNote(const std::vector<Mesure>& mesures, NotePortee& note) {
         largeur > 0 ? (note.PosX - mesures[k].PosXMesure) * 1000 / largeur : 0);
 }
 
+// The clef a change brings into a boundary's record, whose key and time
+// signature stay; a clef read there already is kept.
+void OuvreMesureAvec(Mesure& m, const Clef& c) {
+    if (m.Clef.TypeClef != 0) return;
+    m.Clef.PosX = c.PosX;
+    m.Clef.PosY = c.PosY;
+    m.Clef.CodeClef = c.CodeClef;
+    m.Clef.LigneClef = c.LigneClef;
+    m.Clef.TypeClef = c.TypeClef;
+    m.Clef.ProbClef = c.ProbClef;
+}
+
+// A clef found among the music changes the clef from where it stands. With
+// no note after it in its measure it stands before the bar line, for the
+// next measure, as engravers print a change that starts a measure (at the
+// end of a staff it only announces the next staff's clef); with no note
+// before it, it opens its measure. Only a clef between two notes stays a
+// change inside the measure.
+void PlaceChangementsClef(Portee& p) {
+    const int n = static_cast<int>(p.Mesures.size());
+    std::vector<Clef> internes;
+    for (const Clef& c : p.ChangementsClef) {
+        if (n < 2 || c.PosX <= p.Mesures.front().PosXMesure ||
+            c.PosX >= p.Mesures.back().PosXMesure)
+            continue;
+        int k = -1;
+        for (const Mesure& m : p.Mesures) k += m.PosXMesure < c.PosX;
+        bool avant = false, apres = false;
+        for (const NotePortee& note : p.Symboles) {
+            if (note.Etat != 0 || note.NumMesure != k) continue;
+            (note.PosX < c.PosX ? avant : apres) = true;
+        }
+        if (!apres) {
+            if (k + 2 < n) OuvreMesureAvec(p.Mesures[k + 1], c);
+        } else if (!avant) {
+            OuvreMesureAvec(p.Mesures[k], c);
+        } else {
+            internes.push_back(c);
+        }
+    }
+    p.ChangementsClef = std::move(internes);
+}
+
 }  // namespace
 
 void InserePosMesure(PosMesure& table, float interligne, int portee, int x) {
@@ -213,7 +256,9 @@ bool AnalyseMesures(EtatPage& etat) {
         AppliquePosMesure(table, portees);
     }
     NumeroteMesures(etat);
-    for (Portee& p : etat.Portees)
+    for (Portee& p : etat.Portees) {
         for (NotePortee& note : p.Symboles) PlaceNote(p.Mesures, note);
+        PlaceChangementsClef(p);
+    }
     return true;
 }

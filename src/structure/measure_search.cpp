@@ -13,6 +13,7 @@
 #include "structure/key_signature.h"
 #include "structure/systems_measures.h"
 #include "symbols/candidate_filters.h"
+#include "symbols/notes.h"
 #include "toolbox/progress.h"
 
 namespace {
@@ -34,6 +35,20 @@ uint8_t MarqueDuSigne(uint16_t code) {
 
 bool SigneRetenu(const CaractereProbable& c, int premiereColonne) {
     return c.Actif && c.Prob >= kScoreSigneMesure && c.Position.h > premiereColonne;
+}
+
+// A clef among the music must read better than one where a clef is
+// expected, at a staff start or after a bar line: by this many points over
+// the clef threshold.
+constexpr int kMargeClefParmiLaMusique = 100;
+
+int SeuilClefParmiLaMusique(const ReglagesReconnaissance& reglages) {
+    return EnPixels(reglages.Reglage.SeuilReconnaissanceClef) + kMargeClefParmiLaMusique;
+}
+
+bool ClefProbable(const CaractereProbable& c, const ReglagesReconnaissance& reglages) {
+    return c.Actif && (c.Code == kCarCleSol || c.Code == kCarCleFa || c.Code == kCarCleUt) &&
+           c.Prob > SeuilClefParmiLaMusique(reglages);
 }
 
 // While alive, the candidates of the ink the note stage has already taken
@@ -59,10 +74,31 @@ class EncrePriseCachee {
     std::vector<size_t> cachees_;
 };
 
+bool EstAlteration(uint16_t code) {
+    return code == kCarDiese || code == kCarBemol || code == kCarBecarre;
+}
+
+// After a plain bar line a clef or time change comes without a key: the
+// accidentals read after it are the next note's, and go back to it.
+void RendAlterations(EtatPage& etat, const std::vector<uint8_t>& actifs, Clef& lu) {
+    std::vector<int16_t> graphes;
+    for (size_t n = 0; n < actifs.size(); ++n) {
+        const CaractereProbable& c = etat.Caracteres[n];
+        if (actifs[n] && !c.Actif && EstAlteration(c.Code)) graphes.push_back(c.NumGraphe);
+    }
+    for (size_t n = 0; n < actifs.size(); ++n)
+        if (actifs[n] && std::find(graphes.begin(), graphes.end(), etat.Caracteres[n].NumGraphe) !=
+                             graphes.end())
+            etat.Caracteres[n].Actif = 1;
+    lu.NbDiese = lu.NbBemol = lu.NbBecarre = 0;
+    std::fill(std::begin(lu.Alterations), std::end(lu.Alterations), AlterationArmature{});
+}
+
 // A clef, key or time change written just after a new boundary. A note
 // head's ink is no time signature, even when a matcher read one in it. A
-// key changes only at a double bar (or a bar sign): accidentals alone after
-// a plain bar line are the next note's, and are left to it.
+// key changes only at a double bar (or a bar sign): accidentals after a
+// plain bar line, alone or after a clef, are the next note's, and are left
+// to it.
 void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee, int k,
                    int x, bool barreDouble) {
     if (reglages.Options.RechercherClef != 2) return;
@@ -76,11 +112,18 @@ void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
         trouve = TraiteArmaturePortee(etat, reglages, indexPortee, x,
                                       EnPixels(6 * portee.Interligne), etat.PorteeImage, false, lu);
     }
+    // A clef after a bar line stands among the music: read no better than
+    // where a clef is expected, it is ink of the notes beside the bar line.
+    if (lu.TypeClef != 0 && lu.ProbClef <= SeuilClefParmiLaMusique(reglages)) {
+        lu.TypeClef = lu.CodeClef = lu.LigneClef = 0;
+        lu.ProbClef = 0;
+    }
     const bool armatureSeule = lu.TypeClef == 0 && lu.Numerateur == 0;
     if (trouve && armatureSeule && !barreDouble) {
         for (size_t n = 0; n < actifs.size(); ++n) etat.Caracteres[n].Actif = actifs[n];
         return;
     }
+    if (trouve && !barreDouble) RendAlterations(etat, actifs, lu);
     if (trouve) portee.Mesures[k].Clef = lu;
 }
 
@@ -173,6 +216,17 @@ bool BarreDouble(EtatPage& etat, int i, size_t n, int hauteur, float tolerance) 
     return false;
 }
 
+// A clef among the music has strokes across the staff like a bar line: a
+// G clef's stem, the side of its loop. A line in the columns of a component
+// read as a clef is none.
+bool TraitDeClef(const EtatPage& etat, const ReglagesReconnaissance& reglages, const LigneVert& l) {
+    for (const CaractereProbable& c : etat.Caracteres) {
+        if (ClefProbable(c, reglages) && l.PosX >= c.Cadre.left && l.PosX < c.Cadre.right)
+            return true;
+    }
+    return false;
+}
+
 // False when the user asked to stop.
 bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i,
                    int premiereColonne) {
@@ -182,7 +236,8 @@ bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
     for (size_t n = 0; n < portee.LignesVert.size(); ++n) {
         const LigneVert l = portee.LignesVert[n];
         if (l.Type == 0 && l.PosX > premiereColonne &&
-            EstBarre(etat, l, i, hauteur, tolerance, portee.Interligne)) {
+            EstBarre(etat, l, i, hauteur, tolerance, portee.Interligne) &&
+            !TraitDeClef(etat, reglages, l)) {
             SetTypeLigneVert(portee, static_cast<int>(n), kTypeLigneBarre);
             const int k = AjouteMesure(portee, l.PosX);
             if (k > 0)
@@ -216,6 +271,65 @@ void ChercheSignesBarre(EtatPage& etat, const ReglagesReconnaissance& reglages, 
         if (k < 0) continue;
         portee.Mesures[k].Marques[0] = marque;
         LitChangement(etat, reglages, i, k, x, true);
+    }
+}
+
+// Whether note n was read in the ink of candidate c or starts over its
+// columns.
+bool NoteSurCandidat(const NotePortee& n, const CaractereProbable& c, float s) {
+    return n.Etat == 0 && (n.NumGraphe == c.NumGraphe ||
+                           (n.PosX + s / 2 > c.Cadre.left && n.PosX < c.Cadre.right));
+}
+
+// A clef among the music stands across the staff, from about its top line
+// to below its middle line, and no note or rest was read over it. A grace
+// note in a G clef is its loop taken for a small head with its stem; in an
+// F clef's place it is a grace note, whose head and flag look like one.
+bool ClefParmiLaMusique(EtatPage& etat, int i, const CaractereProbable& c) {
+    const Portee& portee = etat.Portees[i];
+    const Rect& cadre = c.Cadre;
+    const float s = portee.Interligne;
+    const float haut = LigneHautEn(etat, i, c.Position.h);
+    if (cadre.top > haut + s || cadre.bottom < haut + 2 * s) return false;
+    // A G or F clef, even a small one, is over one and a half interlines
+    // wide; narrower ink is a note with its stem, or a rest.
+    if (c.Code != kCarCleUt && cadre.right - cadre.left < 1.5f * s) return false;
+    return std::none_of(portee.Symboles.begin(), portee.Symboles.end(), [&](const NotePortee& n) {
+        return (n.CodeNote != kCarAppogiature || c.Code != kCarCleSol) && NoteSurCandidat(n, c, s);
+    });
+}
+
+// Clefs standing among the notes, right of the staff's start reading:
+// where the music moves to another clef, often drawn smaller. Each is kept
+// with its column; once the measures are aligned, it becomes the clef of
+// the measure it opens or stays a change between two of its notes.
+void ChercheChangementsClef(EtatPage& etat, const ReglagesReconnaissance& reglages, int i,
+                            int premiereColonne) {
+    if (reglages.Options.RechercherClef != 2) return;
+    Portee& portee = etat.Portees[i];
+    EncrePriseCachee encrePrise(etat);
+    for (;;) {
+        int meilleur = -1;
+        for (size_t n = 0; n < etat.Caracteres.size(); ++n) {
+            const CaractereProbable& c = etat.Caracteres[n];
+            if (!ClefProbable(c, reglages) || c.Position.h <= premiereColonne) continue;
+            if (meilleur >= 0 && c.Prob <= etat.Caracteres[meilleur].Prob) continue;
+            if (ClefParmiLaMusique(etat, i, c)) meilleur = static_cast<int>(n);
+        }
+        if (meilleur < 0) return;
+        // Read as at a staff start, in the candidate's own column: the clef
+        // takes its component, whose other readings go.
+        const CaractereProbable clef = etat.Caracteres[meilleur];
+        Clef lu;
+        lu.PosX = clef.Position.h;
+        lu.FinX = lu.PosX;
+        if (!LitClef(etat, reglages, lu, i, 1)) {
+            etat.Caracteres[meilleur].Actif = 0;
+            continue;
+        }
+        for (NotePortee& n : portee.Symboles)
+            if (NoteSurCandidat(n, clef, portee.Interligne)) n.Etat = kNoteSupprimee;
+        portee.ChangementsClef.push_back(lu);
     }
 }
 
@@ -296,5 +410,9 @@ bool RechercheMesures(EtatPage& etat, const ReglagesReconnaissance& reglages) {
                      [](const Mesure& a, const Mesure& b) { return a.PosXMesure < b.PosXMesure; });
     FusionneChangementsSeuls(etat, reglages, i);
     MarqueRepetitions(etat, portee, premiereColonne);
+    portee.ChangementsClef.clear();
+    ChercheChangementsClef(etat, reglages, i, premiereColonne);
+    std::sort(portee.ChangementsClef.begin(), portee.ChangementsClef.end(),
+              [](const Clef& a, const Clef& b) { return a.PosX < b.PosX; });
     return complet;
 }

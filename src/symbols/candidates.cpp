@@ -151,6 +151,8 @@ int AjouteCaractereProbable(EtatPage& etat, int16_t numGraphe, uint16_t code, in
     c.Position = position;
     c.Code = code;
     c.Prob = prob;
+    if (numGraphe >= 0 && numGraphe < static_cast<int>(etat.Graphes.size()))
+        c.Cadre = etat.Graphes[numGraphe].Cadre;
     etat.Caracteres.push_back(c);
     return static_cast<int>(etat.Caracteres.size()) - 1;
 }

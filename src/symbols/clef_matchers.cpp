@@ -15,19 +15,34 @@ Rect RectLignes(double haut, double gauche, double bas, double droite) {
     return Rect{Tronque16(haut), Tronque16(gauche), Tronque16(bas), Tronque16(droite)};
 }
 
+// A clef that changes the staff's clef inside the music is printed smaller
+// than the one that opens the staff, by about this much: it is read as a
+// full clef for a staff of that smaller interline.
+constexpr float kEchelleClefChangement = 0.75f;
+
+bool TailleCleSol(const Graphe& g, float s) {
+    const int largeur = g.Largeur();
+    return g.NbLignes >= 5 * s && largeur < 6 * s && largeur >= static_cast<int>(1.8f * s);
+}
+
 }  // namespace
 
+// A small clef may be as tall as the shortest full one: the component is
+// read at both sizes it fits, and the better reading is kept.
 int ReconnaitCleSol(Graphe& g, float s, Point& position) {
     const bool ouvert = g.Ouvert != 0;
     g.Ouvert = 0;
-    const int largeur = g.Largeur();
     const float taux = TauxRemplissage(g);
-    if (!ouvert || g.NbLignes < 5 * s || largeur >= 6 * s || largeur < static_cast<int>(1.8f * s) ||
-        taux < 15 || taux >= 50) {
-        return 0;
+    if (!ouvert || taux < 15 || taux >= 50) return 0;
+    int meilleur = 0;
+    for (const float e : {s, kEchelleClefChangement * s}) {
+        if (!TailleCleSol(g, e)) continue;
+        const int score = 10 + ScoreSequenceLignes(g, e, GrammaireCleSol, 890);
+        if (score <= meilleur) continue;
+        meilleur = score;
+        position = Point{Tronque16(g.Cadre.bottom - e), g.Cadre.left};
     }
-    position = Point{Tronque16(g.Cadre.bottom - s), g.Cadre.left};
-    return 10 + ScoreSequenceLignes(g, s, GrammaireCleSol, 890);
+    return meilleur;
 }
 
 namespace {
@@ -199,29 +214,38 @@ bool TailleCleFa(const Graphe& g, float s) {
 }  // namespace
 
 int ReconnaitCleFa(EtatPage& etat, Graphe& g, float s, Point& position) {
-    if (!g.Ouvert || !TailleCleFa(g, s)) return 0;
+    if (!g.Ouvert) return 0;
+    // e: the interline the clef was drawn for, s under a clef that opens
+    // the staff, less under a smaller one that changes it.
+    // A small clef keeps the full one's breadth, twice the interline it
+    // was drawn for: narrower ink of that height is a rest or a sign.
+    float e = s;
+    if (!TailleCleFa(g, e)) {
+        e = kEchelleClefChangement * s;
+        if (!TailleCleFa(g, e) || g.Largeur() < 2 * e) return 0;
+    }
     Rect rect = g.Cadre;
-    if (g.Largeur() <= static_cast<int>(1.6f * s)) {
+    if (g.Largeur() <= static_cast<int>(1.6f * e)) {
         Rect elargi = rect;
-        elargi.left = Tronque16(rect.left - s / 4);
+        elargi.left = Tronque16(rect.left - e / 4);
         const Graphe essai = FusionneGraphes(etat, elargi, false, Etiquette('C', 'l', 'F', 'a'));
-        if (!(essai.NbLignes > 4.5f * s)) rect = elargi;
+        if (!(essai.NbLignes > 4.5f * e)) rect = elargi;
     }
     Graphe cle = FusionneGraphes(etat, rect, false, Etiquette('C', 'l', 'F', 'a'));
-    if (GrapheVide(cle) || !TailleCleFa(cle, s)) return 0;
+    if (GrapheVide(cle) || !TailleCleFa(cle, e)) return 0;
     g.Ouvert = 0;
     const int T = static_cast<int>(LigneHaut(etat, cle.Cadre.left + cle.Largeur() / 2));
     int score = 50;
-    if (std::abs(cle.Cadre.top - T) <= s) {
+    if (std::abs(cle.Cadre.top - T) <= e) {
         score += 25;
         Chaine chaine;
-        if (CalculeSectionsStables(cle) >= 3 && PlusHauteChaine(cle, s, chaine) &&
-            chaine.yFin - chaine.yDebut >= 2 * s) {
+        if (CalculeSectionsStables(cle) >= 3 && PlusHauteChaine(cle, e, chaine) &&
+            chaine.yFin - chaine.yDebut >= 2 * e) {
             score += 100;
-            if (chaine.ecartDroite > chaine.ecartGauche && chaine.ecartDroite >= s / 2)
+            if (chaine.ecartDroite > chaine.ecartGauche && chaine.ecartDroite >= e / 2)
                 score += 300;
         }
-        score += ScoreSequenceLignes(cle, s, GrammaireCleFa, 500);
+        score += ScoreSequenceLignes(cle, e, GrammaireCleFa, 500);
     }
     position = Point{Tronque16(T + 4 * s), g.Cadre.left};
     return score;

@@ -368,6 +368,34 @@ TEST(MusicXML, PartsInstrumentsAndGroups) {
     EXPECT_EQ(NomsParties(Lit(TexteMusicXML(joints))), (Noms{"Piano", "Part 2"}));
 }
 
+// A left hand that moves to the F clef between its two notes: the clef goes
+// to that staff in the middle of the measure, the notes after it take their
+// pitches from it, and the next measure keeps it without repeating it. The
+// change alone makes the pair a piano.
+TEST(MusicXML, ClefChangeInsideAMeasureOfTheLowerStaff) {
+    DocumentMusical doc = Portees({1, 1});
+    NoteDoc avant = N(2 * kNoire, 0, 4), apres = N(2 * kNoire, 500, 4);
+    avant.PosX = 100;
+    apres.PosX = 300;
+    MesureDoc& mesure = doc.Portees[1].Mesures[0];
+    mesure.Notes = {avant, apres};
+    mesure.ChangementsClef = {ChangementClefDoc{200, 2, 0}};
+
+    const pugi::xml_document xml = Lit(TexteMusicXML(doc));
+    const pugi::xml_node partie = xml.child("score-partwise").child("part");
+    EXPECT_FALSE(partie.next_sibling("part"));
+    std::string suite;
+    for (pugi::xml_node e : partie.child("measure").children()) {
+        if (std::string(e.name()) == "note") suite += Hauteur(e) + " ";
+        for (pugi::xml_node c : e.children("clef"))
+            suite += std::string(c.attribute("number").value()) + c.child_value("sign") + " ";
+    }
+    EXPECT_EQ(suite, "1G 2G B4 B4 2F D3 ");
+    const pugi::xml_node deuxieme = partie.child("measure").next_sibling("measure");
+    EXPECT_FALSE(deuxieme.child("attributes").child("clef"));
+    EXPECT_EQ(Hauteur(deuxieme.last_child()), "D3");
+}
+
 // The first measure is bar 0 and implicit when no part fills it; one full
 // part is enough to make it an ordinary bar 1.
 TEST(MusicXML, PickUpMeasureIsImplicit) {

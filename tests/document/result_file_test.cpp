@@ -177,6 +177,12 @@ TEST_F(FichierResultatTest, WrittenPageReadsBackIntoTheModel) {
     p.Clef.NbDiese = 3;
     p.Mesures[2].Clef.TypeClef = 2;
     p.Mesures[3].Marques[0] = 4;
+    // A tenor clef between two notes of measure 1 (columns 200 to 300).
+    Clef tenor;
+    tenor.PosX = 250;
+    tenor.TypeClef = 3;
+    tenor.LigneClef = 4;
+    p.ChangementsClef = {tenor};
     p.Echantillons = {EchantillonLignes{1, 0, 0, 11}, EchantillonLignes{1, 2000, 0, 11}};
     NotePortee grace = NoteRecord(10, 59, 1, 0, 100);
     NotePortee n = NoteRecord(11, 250, 3, 0, 200);
@@ -207,6 +213,12 @@ TEST_F(FichierResultatTest, WrittenPageReadsBackIntoTheModel) {
     EXPECT_EQ(partie.Mesures[2].Clef.TypeClef, 2);
     EXPECT_EQ(partie.Mesures[2].Clef.NbDiese, 3);
     EXPECT_EQ(partie.Mesures[3].FinRepetition, 1);
+    // The change stays inside its measure and sets no clef for the measure.
+    ASSERT_EQ(partie.Mesures[1].ChangementsClef.size(), 1u);
+    EXPECT_EQ(partie.Mesures[1].ChangementsClef[0].PosX, 250);
+    EXPECT_EQ(partie.Mesures[1].ChangementsClef[0].TypeClef, 3);
+    EXPECT_EQ(partie.Mesures[1].ChangementsClef[0].LigneClef, 4);
+    EXPECT_EQ(partie.Mesures[1].Clef.TypeClef, 0);
 
     ASSERT_EQ(partie.Mesures[0].Notes.size(), 1u);
     const NoteDoc& blanche = partie.Mesures[0].Notes[0];
@@ -234,7 +246,8 @@ TEST_F(FichierResultatTest, WrittenPageReadsBackIntoTheModel) {
 
 TEST_F(FichierResultatTest, ReaderAsymmetries) {
     // Ornament 4 reads back as 3; "DivTemp" 608 is 6/8; a second staff's
-    // start clef lands in the measure of the part's last note.
+    // start clef is that of the staff's first measure, not of the measure
+    // of the part's last note, which the previous staff ended in.
     const std::string texte = Document(
         "|DebutPortee |NumPortee 1 |DebutClef |DivTemp 608 |FinClef |DebutTabMesure |DebutMesure "
         "|Mesure 0 |FinMesure |DebutMesure |Mesure 1 |FinMesure |FinTabMesure " +
@@ -248,7 +261,8 @@ TEST_F(FichierResultatTest, ReaderAsymmetries) {
     EXPECT_EQ(partie.ClefInitiale.Numerateur, 6);
     EXPECT_EQ(partie.ClefInitiale.Denominateur, 8);
     ASSERT_EQ(partie.Mesures.size(), 3u);
-    EXPECT_EQ(partie.Mesures[1].Clef.TypeClef, 3);
+    EXPECT_EQ(partie.Mesures[1].Clef.TypeClef, 0);
+    EXPECT_EQ(partie.Mesures[2].Clef.TypeClef, 3);
     EXPECT_EQ(partie.Mesures[1].Notes.at(0).Effet, 3);
 }
 

@@ -41,6 +41,7 @@ Portee PorteeRemplie(int graine, int n) {
         p.Mesures.push_back(Remplit<Mesure>(graine + 3 * i));
         p.Liaisons.push_back(Remplit<Liaison>(graine + 4 * i));
         p.LignesVert.push_back(Remplit<LigneVert>(graine + 5 * i));
+        p.ChangementsClef.push_back(Remplit<Clef>(graine + 6 * i));
     }
     return p;
 }
@@ -79,6 +80,7 @@ TEST_F(EtatSauveTest, EveryArrayComesBackByteForByte) {
         EXPECT_TRUE(MemesOctets(avant[i].Mesures, etat.Portees[i].Mesures));
         EXPECT_TRUE(MemesOctets(avant[i].Liaisons, etat.Portees[i].Liaisons));
         EXPECT_TRUE(MemesOctets(avant[i].LignesVert, etat.Portees[i].LignesVert));
+        EXPECT_TRUE(MemesOctets(avant[i].ChangementsClef, etat.Portees[i].ChangementsClef));
     }
 
     // Saving again replaces the page's file; a page without one restores empty.
@@ -95,7 +97,9 @@ TEST_F(EtatSauveTest, TheFileLayoutIsCountThenRecordsThenArrays) {
     etat.Portees.push_back(PorteeRemplie(5, 2));
     std::FILE* f = CreeFichierTemporaire();
     ASSERT_TRUE(EcritEtatPage(f, etat));
-    const long attendu = 2 + 152 + 2 * (14 + 100 + 80 + 10 + 14);
+    // The clef changes, which the staff record does not count, come last
+    // with their own count.
+    const long attendu = 2 + 152 + 2 * (14 + 100 + 80 + 10 + 14) + 2 + 2 * 74;
     EXPECT_EQ(std::ftell(f), attendu);
     EffaceFichierTemporaire(f);
 }

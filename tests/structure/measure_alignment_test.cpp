@@ -120,4 +120,35 @@ TEST_F(AlignementTest, MeasuresAreNumberedAcrossSystemsAndNotesPlaced) {
     EXPECT_EQ(etat.Portees[2].Symboles[0].NumMesure, 0);
 }
 
+// Clefs found among the music, once the measures stand: one after the last
+// note of a measure is the next measure's clef (keeping a key read there),
+// one before the first note is its own measure's, one between notes stays a
+// change, and one after the staff's last note only announces the next
+// staff's clef.
+TEST_F(AlignementTest, ClefChangesGoWhereTheirNotesAre) {
+    Portee& p = Ajoute(0, 0, {200, 600, 1000, 1400});
+    for (int x : {300, 500, 700, 900, 1100, 1300}) {
+        NotePortee n;
+        n.PosX = static_cast<int16_t>(x);
+        p.Symboles.push_back(n);
+    }
+    p.Mesures[1].Clef.NbBemol = 2;
+    auto clef = [](int x, uint16_t type) {
+        Clef c;
+        c.PosX = static_cast<int16_t>(x);
+        c.TypeClef = type;
+        return c;
+    };
+    p.ChangementsClef = {clef(550, 2), clef(1050, 3), clef(1200, 1), clef(1350, 2)};
+    ASSERT_TRUE(AnalyseMesures(etat));
+    const Portee& r = etat.Portees[0];
+    EXPECT_EQ(r.Mesures[1].Clef.TypeClef, 2);
+    EXPECT_EQ(r.Mesures[1].Clef.PosX, 550);
+    EXPECT_EQ(r.Mesures[1].Clef.NbBemol, 2);
+    EXPECT_EQ(r.Mesures[2].Clef.TypeClef, 3);
+    EXPECT_EQ(r.Mesures[3].Clef.TypeClef, 0);
+    ASSERT_EQ(r.ChangementsClef.size(), 1u);
+    EXPECT_EQ(r.ChangementsClef[0].PosX, 1200);
+}
+
 }  // namespace

@@ -209,6 +209,39 @@ TEST_F(RechercheMesuresTest, StemsAcrossTheStaffAreNoBarLines) {
     EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 900, kDroite}));
 }
 
+// A clef among the notes: its stem across the staff is no bar line, and it
+// is kept as a change. A weak reading, or one over a note, is no clef. A
+// clef just after a plain bar line is that measure's, and the sharp after
+// it is the next note's, not a key.
+TEST_F(RechercheMesuresTest, ClefAmongTheNotesIsAChangeNotABarLine) {
+    Barre(500);
+    Barre(1000);
+    auto clef = [&](int colonne, int prob) {
+        Candidat(kCarCleSol, kHaut + 90, colonne, prob);
+        etat.Caracteres.back().Cadre = Rect{kHaut - 20, static_cast<int16_t>(colonne), kHaut + 100,
+                                            static_cast<int16_t>(colonne + 40)};
+    };
+    clef(700, 800);
+    Ligne(718, kHaut - 15, 110);  // the clef's stem
+    clef(1200, 450);
+    clef(1500, 800);
+    clef(1010, 800);
+    Candidat(kCarDiese, kHaut + 40, 1060, 800);
+    const size_t diese = etat.Caracteres.size() - 1;
+    NotePortee note;
+    note.PosX = 1520;
+    note.NumGraphe = 99;
+    P().Symboles = {note};
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, 1000, kDroite}));
+    ASSERT_EQ(P().ChangementsClef.size(), 1u);
+    EXPECT_EQ(P().ChangementsClef[0].PosX, 700);
+    EXPECT_EQ(P().ChangementsClef[0].TypeClef, 1);
+    EXPECT_EQ(P().Mesures[2].Clef.TypeClef, 1);
+    EXPECT_EQ(P().Mesures[2].Clef.NbDiese, 0);
+    EXPECT_TRUE(etat.Caracteres[diese].Actif);
+}
+
 TEST_F(RechercheMesuresTest, StaffWithoutBarLines) {
     ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
     EXPECT_EQ(Colonnes(), (std::vector<int>{kPremiere, kDroite}));

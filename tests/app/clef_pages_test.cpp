@@ -1,6 +1,6 @@
-// A printed page with a tenor clef, recognised as a user would: the clef is
-// read on the line it names and the notes take their pitches from it, in
-// the music file and in MusicXML.
+// Printed pages with clefs, recognised as a user would: each clef is read
+// where it stands and the notes take their pitches from it, in the music
+// file and in MusicXML.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -38,6 +38,25 @@ std::vector<std::string> Hauteurs(const std::string& xml) {
     return r;
 }
 
+// The clef signs and the notes of a file in order: "G" or "F" for a clef
+// (found by `clef`), "n" for a note (found by `note`).
+std::string ClefsEtNotes(const std::string& texte, const std::string& clef,
+                         const std::string& note) {
+    std::string r;
+    const std::regex motif("(" + clef + ")|" + note);
+    for (std::sregex_iterator it(texte.begin(), texte.end(), motif), fin; it != fin; ++it)
+        r += (*it)[1].matched ? ((*it)[2].str() == "Fa" || (*it)[2].str() == "F" ? "F" : "G") : "n";
+    return r;
+}
+
+// Draws `code` at `taille` centred on column `centre`, its origin on row y.
+bool DessineCentre(PixMap& page, uint16_t code, int taille, int y, int centre) {
+    Rect boite;
+    if (!BoiteCaractere(code, taille, boite)) return false;
+    return DessineCaractere(page, code, taille, y, centre - (boite.left + boite.right) / 2,
+                            IndexNoir);
+}
+
 }  // namespace
 
 TEST_F(DossierTest, TenorClefIsReadOnItsLineAndGivesThePitches) {
@@ -73,4 +92,35 @@ TEST_F(DossierTest, TenorClefIsReadOnItsLineAndGivesThePitches) {
                                  "/musicxml-schema/musicxml.xsd' '" +
                                  nom + ".musicxml' >/dev/null 2>&1";
     EXPECT_EQ(std::system(commande.c_str()), 0);
+}
+
+// Changes drawn small, as engravers print them: an F clef just before the
+// bar line, which governs the next measure, and a G clef between two notes
+// of that measure, which governs the notes after it.
+TEST_F(DossierTest, SmallClefChangesGovernTheNotesAfterThem) {
+    if (!FontMusiqueDisponible()) GTEST_SKIP() << "no music font";
+    Offscreen page = DessinePageSynthetique(1, 1000, kS);
+    ASSERT_NE(page, nullptr);
+    for (int y = kHaut; y < kHaut + 4 * kS + 2; ++y)
+        for (int x = 460; x < 463; ++x)
+            page->pixels[static_cast<size_t>(y) * page->pasLigne + x] = IndexNoir;
+    // The notes (quarters in the spaces, every 4 interlines from column 160)
+    // leave room for a small clef between the fourth note and the bar line
+    // and between the sixth and seventh notes.
+    const int petite = 3 * kS;
+    ASSERT_TRUE(DessineCaractere(*page, kCarCleSol, 4 * kS, kHaut + 3 * kS, 45, IndexNoir));
+    ASSERT_TRUE(DessineCentre(*page, kCarCleFa, petite, kHaut + kS, 437));
+    ASSERT_TRUE(DessineCentre(*page, kCarCleSol, petite, kHaut + 3 * kS, 600));
+    const std::string nom = Racine() + "/changes";
+    ASSERT_TRUE(EcritPNG(*page, nom + ".png"));
+    DisposeOffscreen(page);
+
+    const ResultatProgramme r = ExecuteRuzo("recognize -q --musicxml " + nom + ".png -o " + nom);
+    ASSERT_EQ(r.code, 0) << r.sortie;
+    const std::string xml = LitTout(nom + ".musicxml");
+    // Spaces under a G clef: E5 C5 A4 F4 D4; under an F clef: G3 E3 C3 A2 F2.
+    const std::vector<std::string> attendues = {"E5", "C5", "A4", "F4", "F2", "G3", "C5", "A4"};
+    EXPECT_EQ(Hauteurs(xml), attendues) << LitTout(nom + ".msb");
+    EXPECT_EQ(ClefsEtNotes(xml, "<sign>([FG])</sign>", "<note>"), "GnnnnFnnGnn");
+    EXPECT_EQ(ClefsEtNotes(LitTout(nom + ".msf"), "Type\\s+(Sol|Fa)", "DebutNote"), "GnnnnFnnGnn");
 }
