@@ -25,6 +25,7 @@
 #include "structure/key_signature.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress_console.h"
+#include "toolbox/system.h"
 
 namespace {
 
@@ -221,7 +222,7 @@ void AjouteOptionFils(CLI::App& commande, int& fils) {
 }
 
 void DefinitFilsDonnes(int fils) {
-    DefinitFilsPortees(fils > 0 ? fils : NombreCoeurs());
+    DefinitFilsPortees(fils > 0 ? fils : CoeursDisponibles());
 }
 
 void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {

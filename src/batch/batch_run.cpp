@@ -1,6 +1,5 @@
 #include "batch/batch_run.h"
 
-#include <sched.h>
 #include <signal.h>
 #include <time.h>
 
@@ -15,6 +14,7 @@
 #include "batch/document_outputs.h"
 #include "batch/worker_process.h"
 #include "toolbox/messages.h"
+#include "toolbox/system.h"
 
 namespace fs = std::filesystem;
 
@@ -252,13 +252,6 @@ bool PrepareSortie(const std::string& sortie) {
 }
 
 }  // namespace
-
-int CoeursDisponibles() {
-    cpu_set_t coeurs;
-    CPU_ZERO(&coeurs);
-    if (sched_getaffinity(0, sizeof coeurs, &coeurs) != 0) return 1;
-    return std::max(1, CPU_COUNT(&coeurs));
-}
 
 std::string JournalParDefaut(const DemandeLot& d) {
     const std::string nom = d.partDonnee ? "ruzo-batch-" + std::to_string(d.part.k) + "-of-" +

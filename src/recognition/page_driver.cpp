@@ -428,10 +428,6 @@ int FilsPortees() {
     return filsPortees;
 }
 
-int NombreCoeurs() {
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-}
-
 bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
                    const Rect& zone) {
     const uint32_t debut = Ticks();

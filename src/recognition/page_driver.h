@@ -66,8 +66,6 @@ bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnais
 // have done: the records come out the same bytes. One until set.
 void DefinitFilsPortees(int nombre);
 int FilsPortees();
-// The threads the machine runs at once, at least 1.
-int NombreCoeurs();
 
 // One staff's stages, its band cut from the pushed working copy.
 bool ReconnaitPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
