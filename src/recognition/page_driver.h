@@ -63,7 +63,8 @@ bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnais
 // recognised one after the other on the calling thread. With more, each
 // staff works on a page state of its own and joins the page in staff order,
 // numbered, drawn and reported on the calling thread as one thread would
-// have done: the records come out the same bytes. One until set.
+// have done: the records come out the same bytes. One until set. A zone
+// (`ReconnaitZone`) is always recognised on the calling thread.
 void DefinitFilsPortees(int nombre);
 int FilsPortees();
 
