@@ -20,10 +20,12 @@ struct ArgumentsDemo {
     int nbPortees = 4;
     std::string sortie;
     bool silencieux = false;
+    int fils = 0;
 };
 
 int ExecuteDemo(const ArgumentsDemo& a) {
     if (!Demarrage()) return kEntreeInvalide;
+    DefinitFilsDonnes(a.fils);
     ProgressionConsole progression(a.silencieux);
     DefinitProgression(&progression);
     InstalleInterruptionConsole();
@@ -57,5 +59,6 @@ void EnregistreCommandeDemo(CLI::App& app, int& code) {
         ->check(CLI::Range(1, 20));
     cmd->add_option("-o,--output", args->sortie, "Write the page as PNG");
     cmd->add_flag("-q,--quiet", args->silencieux, "No progress display");
+    AjouteOptionFils(*cmd, args->fils);
     cmd->callback([args, &code] { code = ExecuteDemo(*args); });
 }

@@ -18,12 +18,14 @@
 #include "image/image_formats.h"
 #include "recognition/document.h"
 #include "recognition/document_recognition.h"
+#include "recognition/page_driver.h"
 #include "records/etat_page.h"
 #include "records/options.h"
 #include "shell/startup.h"
 #include "structure/key_signature.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress_console.h"
+#include "toolbox/system.h"
 
 namespace {
 
@@ -40,6 +42,7 @@ struct ArgumentsReconnaissance {
     SortiesDemandees sorties;
     OptionsPdfLigne pdf;
     OptionsPageLigne page;
+    int fils = 0;
 };
 
 // "N/D" with both terms from 1 to 99.
@@ -196,6 +199,7 @@ int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
         Document.Chemin = a.sortie.empty() ? a.images[0] : a.sortie;
     }
 
+    DefinitFilsDonnes(a.fils);
     ProgressionConsole progression(a.silencieux);
     DefinitProgression(&progression);
     InstalleInterruptionConsole();
@@ -209,6 +213,17 @@ int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
 }
 
 }  // namespace
+
+void AjouteOptionFils(CLI::App& commande, int& fils) {
+    commande
+        .add_option("--threads", fils,
+                    "Threads recognising the staves of a page (default: the number of cores)")
+        ->check(CLI::Range(1, 256));
+}
+
+void DefinitFilsDonnes(int fils) {
+    DefinitFilsPortees(fils > 0 ? fils : CoeursDisponibles());
+}
 
 void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
     auto args = std::make_shared<ArgumentsReconnaissance>();
@@ -229,6 +244,7 @@ void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {
         "--trace", args->trace,
         "Write the stages' trace to this file (a developer log, in the developers' French)");
     cmd->add_flag("-q,--quiet", args->silencieux, "No progress display");
+    AjouteOptionFils(*cmd, args->fils);
     cmd->add_option("--page", args->liste.page, "Of a page list, only page N (from 1)");
     cmd->add_option("--zone", args->liste.zone,
                     "With --page, only the staves meeting TOP,LEFT,BOTTOM,RIGHT (page pixels)");

@@ -4,6 +4,11 @@
 
 #include <CLI/CLI.hpp>
 
+// `--threads N` of the commands that recognise pages: the threads that
+// recognise the staves of a page. Not given (0), the machine's cores.
+void AjouteOptionFils(CLI::App& commande, int& fils);
+void DefinitFilsDonnes(int fils);
+
 void EnregistreCommandeDemo(CLI::App& app, int& code);
 void EnregistreCommandeOptions(CLI::App& app, int& code);
 void EnregistreCommandePrefs(CLI::App& app, int& code);

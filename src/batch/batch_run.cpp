@@ -1,6 +1,5 @@
 #include "batch/batch_run.h"
 
-#include <sched.h>
 #include <signal.h>
 #include <time.h>
 
@@ -15,6 +14,7 @@
 #include "batch/document_outputs.h"
 #include "batch/worker_process.h"
 #include "toolbox/messages.h"
+#include "toolbox/system.h"
 
 namespace fs = std::filesystem;
 
@@ -58,8 +58,10 @@ void Pause() {
     nanosleep(&attente, nullptr);
 }
 
-std::vector<std::string> ArgumentsTravailleur(const DemandeLot& d, const DocumentLot& doc) {
-    std::vector<std::string> a = {d.programme, "recognize", "-q"};
+std::vector<std::string> ArgumentsTravailleur(const DemandeLot& d, const DocumentLot& doc,
+                                              int fils) {
+    std::vector<std::string> a = {d.programme, "recognize", "-q", "--threads",
+                                  std::to_string(fils)};
     switch (doc.genre) {
         case GenreDocument::Images:
             a.insert(a.end(), doc.pages.begin(), doc.pages.end());
@@ -113,6 +115,15 @@ class Lot {
   private:
     int Travailleurs() const { return d_.travailleurs > 0 ? d_.travailleurs : CoeursDisponibles(); }
 
+    // The cores are shared among the workers that can run at once: each
+    // worker recognises the staves of its pages on its share, so that
+    // workers and their threads together do not outnumber the cores. A
+    // batch of fewer documents than workers gives each document more.
+    int FilsParTravailleur() const {
+        const int ensemble = std::max(1, std::min(Travailleurs(), compte_.total));
+        return std::max(1, CoeursDisponibles() / ensemble);
+    }
+
     static BilanDocument Bilan(const DocumentLot& doc, const char* statut) {
         BilanDocument b;
         b.source = doc.source;
@@ -132,9 +143,10 @@ class Lot {
                 erreur =
                     FormateTexte(TexteLangue("can't copy the page list: %s"), e.message().c_str());
         }
-        const pid_t pid = erreur.empty() ? LanceTravailleur(ArgumentsTravailleur(d_, doc), dossier,
-                                                            kSortieTravailleur, kErreursTravailleur)
-                                         : -1;
+        const pid_t pid =
+            erreur.empty() ? LanceTravailleur(ArgumentsTravailleur(d_, doc, FilsParTravailleur()),
+                                              dossier, kSortieTravailleur, kErreursTravailleur)
+                           : -1;
         if (pid < 0) {
             BilanDocument b = Bilan(doc, "failed");
             b.messages.push_back(erreur.empty() ? "can't start a worker process" : erreur);
@@ -240,13 +252,6 @@ bool PrepareSortie(const std::string& sortie) {
 }
 
 }  // namespace
-
-int CoeursDisponibles() {
-    cpu_set_t coeurs;
-    CPU_ZERO(&coeurs);
-    if (sched_getaffinity(0, sizeof coeurs, &coeurs) != 0) return 1;
-    return std::max(1, CPU_COUNT(&coeurs));
-}
 
 std::string JournalParDefaut(const DemandeLot& d) {
     const std::string nom = d.partDonnee ? "ruzo-batch-" + std::to_string(d.part.k) + "-of-" +

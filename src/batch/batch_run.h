@@ -34,9 +34,6 @@ struct ResultatLot {
     int documents = 0;
 };
 
-// The number of cores this process may run on (at least 1).
-int CoeursDisponibles();
-
 // The log's default name: "ruzo-batch.jsonl", or "ruzo-batch-K-of-N.jsonl"
 // for a share, so that array tasks writing into one OUTDIR keep apart.
 std::string JournalParDefaut(const DemandeLot& demande);

@@ -1,6 +1,14 @@
 #include "recognition/page_driver.h"
 
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "image/command_areas.h"
 #include "image/temporary_files.h"
@@ -21,6 +29,7 @@
 #include "symbols/notes.h"
 #include "symbols/ties.h"
 #include "symbols/tuplets_ornaments.h"
+#include "toolbox/held_messages.h"
 #include "toolbox/messages.h"
 #include "toolbox/page_view.h"
 #include "toolbox/progress.h"
@@ -126,6 +135,210 @@ void RendNumeros(ListePages& document, const EtatPage& etat) {
     document.NumeroLiaison = etat.NumeroLiaison;
 }
 
+std::atomic<int> filsPortees{1};
+
+// What the staff loop makes of a staff before any stage, from its detection.
+enum class AccueilPortee { AReconnaitre, Ignoree, Tablature };
+
+AccueilPortee AccueillePortee(const Portee& portee) {
+    if (portee.Echantillons.empty() || portee.Echantillons[0].Y == -1.0f)
+        return AccueilPortee::Ignoree;
+    if (portee.NbLignesPortee > 5) return AccueilPortee::Tablature;
+    return AccueilPortee::AReconnaitre;
+}
+
+// A staff no stage works on: what it says and the marks it leaves.
+void PassePortee(EtatPage& etat, int i, AccueilPortee accueil) {
+    if (accueil == AccueilPortee::Ignoree) {
+        // One damaged staff must not lose the whole page: it is skipped, and
+        // reaches the later stages as a staff without symbols.
+        Trace("Portee trop bizarre. Ignoree");
+        ProgressionCourante().Avertissement(FormateTexte(MessageNumero(100).c_str(), i + 1));
+    } else {
+        etat.Portees[i].Tablature = 1;
+        if (i > 0) etat.Portees[i - 1].TablatureAssociee = 1;
+        Trace("Portee tablature ignoree");
+    }
+}
+
+bool ReconnaitSymbolesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, VuePage& vue) {
+    if (!Etapes.RechercheAccroches(etat, reglages)) return false;
+    const int i = etat.PorteeCourante;
+    bool resultat = false;
+    if (Etapes.ExtractionCaracteresProbables(etat, reglages, etat.Portees[i].Interligne)) {
+        Portee& portee = etat.Portees[i];
+        portee.TailleSymboles = Etapes.TailleCaracteresPortee(portee.Interligne);
+        Etapes.TraiteArmatureDebutPortee(etat, reglages, i, etat.PorteeImage);
+        resultat = Etapes.TraiteNotes(etat, reglages) && Etapes.TraiteTuplets(etat, reglages) &&
+                   Etapes.TraitePointes(etat, reglages) && Etapes.TraiteEffets(etat);
+    }
+    vue.DessineSymbolesPortee(i);
+    Etapes.ViderTableCaracteres(etat);
+    return resultat;
+}
+
+// The stages of staff i on its band, which they own and dispose; the band
+// and the symbols are drawn into `vue`.
+bool ReconnaitBande(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, Offscreen bande,
+                    VuePage& vue) {
+    etat.PorteeImage = bande;
+    etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
+    Etapes.EffaceLignesPortee(etat, reglages, i, etat.PorteeImage);
+
+    vue.DefiniOrigineBande(etat.Portees[i].CadreBande);
+    vue.DessineZoneBande(etat.Portees[i].CadreBande);
+
+    bool resultat = false;
+    if (Etapes.RechercheLiaisons(etat, reglages)) {
+        if (Etapes.RechercheLignesVert(etat, reglages)) {
+            resultat = ReconnaitSymbolesPortee(etat, reglages, vue);
+            Etapes.LibereLignesVert(etat);
+        }
+    }
+    vue.DessineZoneBande(etat.Portees[i].CadreBande);
+
+    vue.RestaurePort();
+    DisposeOffscreen(etat.PorteeImage);
+    if (etat.PorteeImageIntacte) DisposeOffscreen(etat.PorteeImageIntacte);
+    return resultat;
+}
+
+// A tie number `local` given by a staff that numbered its ties from 1, as
+// the page's running numbers from `depart` give it: they run from 1 to
+// 65535 and start again at 1, 0 being no tie.
+uint16_t NumeroLiaisonPage(uint16_t local, uint16_t depart) {
+    if (local == 0) return 0;
+    return static_cast<uint16_t>((uint32_t{depart} - 1 + local - 1) % 65535 + 1);
+}
+
+// One staff recognised on a thread of its own, until it joins the page.
+struct PorteeFaite {
+    bool prete = false;
+    bool resultat = true;
+    Portee portee;
+    // The staff's running numbers after its stages, counted from 1.
+    uint32_t numeroSymbole = 1;
+    uint16_t numeroLiaison = 1;
+    std::vector<MessagesRetenus::Ligne> messages;
+    std::exception_ptr exception;  // thrown on its thread, thrown again on the caller's
+};
+
+// The staff joins the page: its notes and ties take the page's running
+// numbers where one thread would have given them, then it is reported and
+// drawn.
+bool JointPortee(EtatPage& etat, int i, PorteeFaite& faite) {
+    etat.PorteeCourante = static_cast<int16_t>(i);
+    const AccueilPortee accueil = AccueillePortee(etat.Portees[i]);
+    if (accueil != AccueilPortee::AReconnaitre) {
+        PassePortee(etat, i, accueil);
+        return true;
+    }
+    Portee& portee = etat.Portees[i];
+    portee = std::move(faite.portee);
+    const uint32_t decalage = etat.NumeroSymbole - 1;
+    for (NotePortee& note : portee.Symboles) {
+        note.IdNote += decalage;
+        note.Debut.Numero = NumeroLiaisonPage(note.Debut.Numero, etat.NumeroLiaison);
+        note.Fin.Numero = NumeroLiaisonPage(note.Fin.Numero, etat.NumeroLiaison);
+    }
+    etat.NumeroSymbole += faite.numeroSymbole - 1;
+    etat.NumeroLiaison = NumeroLiaisonPage(faite.numeroLiaison, etat.NumeroLiaison);
+    MessagesRetenus::Envoie(faite.messages);
+
+    VuePage& vue = VuePageCourante();
+    vue.DefiniOrigineBande(portee.CadreBande);
+    vue.DessineZoneBande(portee.CadreBande);
+    vue.DessineSymbolesPortee(i);
+    vue.DessineZoneBande(portee.CadreBande);
+    vue.RestaurePort();
+    return faite.resultat;
+}
+
+// The staves on `fils` threads. Each staff is worked on in a copy of the
+// page state as it stood before the staves (the stages of a staff read no
+// other staff's results), then joins the page in staff order on this
+// thread, which also shows the progress. The first staff that fails stops
+// the page as it would on one thread: the staves after it are not started
+// any more, and those already done are dropped.
+bool ReconnaitPorteesSurFils(EtatPage& etat, const ReglagesReconnaissance& reglages,
+                             std::FILE* copieTravail, int fils) {
+    const int n = etat.NbPorteesTrouvees();
+    const EtatPage avantPortees = etat;
+    std::vector<PorteeFaite> faites(static_cast<size_t>(n));
+    std::mutex verrou;
+    std::condition_variable fin;
+    int suivante = 0;  // the next staff to start
+    int echec = n;     // the first staff that failed; none after it starts
+    std::mutex verrouCopie;
+
+    auto travaille = [&] {
+        VuePage sansVue;
+        for (;;) {
+            int i = 0;
+            {
+                const std::lock_guard<std::mutex> garde(verrou);
+                if (suivante >= n || suivante > echec) return;
+                i = suivante++;
+            }
+            PorteeFaite faite;
+            if (AccueillePortee(avantPortees.Portees[i]) == AccueilPortee::AReconnaitre) {
+                MessagesRetenus retenus;
+                EtatPage propre = avantPortees;
+                propre.PorteeCourante = static_cast<int16_t>(i);
+                propre.NumeroSymbole = 1;
+                propre.NumeroLiaison = 1;
+                Offscreen bande = nullptr;
+                {
+                    const std::lock_guard<std::mutex> garde(verrouCopie);
+                    bande =
+                        DupliquePartieOffscreenFromFile(copieTravail, propre.Portees[i].CadreBande);
+                }
+                try {
+                    faite.resultat = bande && ReconnaitBande(propre, reglages, i, bande, sansVue);
+                } catch (...) {
+                    faite.resultat = false;
+                    faite.exception = std::current_exception();
+                }
+                faite.portee = std::move(propre.Portees[i]);
+                faite.numeroSymbole = propre.NumeroSymbole;
+                faite.numeroLiaison = propre.NumeroLiaison;
+                faite.messages = retenus.Prends();
+            }
+            const std::lock_guard<std::mutex> garde(verrou);
+            if (!faite.resultat) echec = std::min(echec, i);
+            faites[i] = std::move(faite);
+            faites[i].prete = true;
+            fin.notify_all();
+        }
+    };
+    std::vector<std::thread> equipe;
+    try {
+        for (int f = 0; f < fils; ++f) equipe.emplace_back(travaille);
+    } catch (const std::system_error&) {
+        // The threads the system would give work on their own; with none,
+        // this thread does the work before it joins the staves.
+        if (equipe.empty()) travaille();
+    }
+
+    Progression& progression = ProgressionCourante();
+    bool resultat = true;
+    std::exception_ptr exception;
+    for (int i = 0; i < n && resultat; ++i) {
+        progression.Pourcentage(15 + (60 * i) / n);
+        PorteeFaite faite;
+        {
+            std::unique_lock<std::mutex> attente(verrou);
+            fin.wait(attente, [&] { return faites[i].prete; });
+            faite = std::move(faites[i]);
+        }
+        exception = faite.exception;
+        resultat = !exception && JointPortee(etat, i, faite);
+    }
+    for (std::thread& t : equipe) t.join();
+    if (exception) std::rethrow_exception(exception);
+    return resultat;
+}
+
 // The staves, then systems and measures, with their progress figures.
 bool ReconnaitPortees(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
                       std::FILE* copieTravail) {
@@ -137,9 +350,14 @@ bool ReconnaitPortees(ListePages& document, EtatPage& etat, const ReglagesReconn
 
     bool resultat = true;
     const int n = etat.NbPorteesTrouvees();
-    for (int i = 0; i < n && resultat; ++i) {
-        progression.Pourcentage(15 + (60 * i) / n);
-        resultat = ReconnaitPortee(etat, reglages, i, copieTravail);
+    const int fils = std::min(FilsPortees(), n);
+    if (fils > 1) {
+        resultat = ReconnaitPorteesSurFils(etat, reglages, copieTravail, fils);
+    } else {
+        for (int i = 0; i < n && resultat; ++i) {
+            progression.Pourcentage(15 + (60 * i) / n);
+            resultat = ReconnaitPortee(etat, reglages, i, copieTravail);
+        }
     }
     if (!resultat) return false;
 
@@ -212,60 +430,26 @@ bool ReconnaitPage(ListePages& document, EtatPage& etat, const ReglagesReconnais
 bool ReconnaitPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int i,
                      std::FILE* copieTravail) {
     etat.PorteeCourante = static_cast<int16_t>(i);
-    Portee& portee = etat.Portees[i];
-
-    if (portee.Echantillons.empty() || portee.Echantillons[0].Y == -1.0f) {
-        // One damaged staff must not lose the whole page: it is skipped, and
-        // reaches the later stages as a staff without symbols.
-        Trace("Portee trop bizarre. Ignoree");
-        ProgressionCourante().Avertissement(FormateTexte(MessageNumero(100).c_str(), i + 1));
+    const AccueilPortee accueil = AccueillePortee(etat.Portees[i]);
+    if (accueil != AccueilPortee::AReconnaitre) {
+        PassePortee(etat, i, accueil);
         return true;
     }
-    if (portee.NbLignesPortee > 5) {
-        portee.Tablature = 1;
-        if (i > 0) etat.Portees[i - 1].TablatureAssociee = 1;
-        Trace("Portee tablature ignoree");
-        return true;
-    }
-
-    etat.PorteeImage = DupliquePartieOffscreenFromFile(copieTravail, portee.CadreBande);
-    if (!etat.PorteeImage) return false;
-    etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
-    Etapes.EffaceLignesPortee(etat, reglages, i, etat.PorteeImage);
-
-    VuePage& vue = VuePageCourante();
-    vue.DefiniOrigineBande(portee.CadreBande);
-    vue.DessineZoneBande(portee.CadreBande);
-
-    bool resultat = false;
-    if (Etapes.RechercheLiaisons(etat, reglages)) {
-        if (Etapes.RechercheLignesVert(etat, reglages)) {
-            resultat = ReconnaitSymbolesPortee(etat, reglages);
-            Etapes.LibereLignesVert(etat);
-        }
-    }
-    vue.DessineZoneBande(portee.CadreBande);
-
-    vue.RestaurePort();
-    DisposeOffscreen(etat.PorteeImage);
-    if (etat.PorteeImageIntacte) DisposeOffscreen(etat.PorteeImageIntacte);
-    return resultat;
+    Offscreen bande = DupliquePartieOffscreenFromFile(copieTravail, etat.Portees[i].CadreBande);
+    if (!bande) return false;
+    return ReconnaitBande(etat, reglages, i, bande, VuePageCourante());
 }
 
 bool ReconnaitSymbolesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages) {
-    if (!Etapes.RechercheAccroches(etat, reglages)) return false;
-    const int i = etat.PorteeCourante;
-    bool resultat = false;
-    if (Etapes.ExtractionCaracteresProbables(etat, reglages, etat.Portees[i].Interligne)) {
-        Portee& portee = etat.Portees[i];
-        portee.TailleSymboles = Etapes.TailleCaracteresPortee(portee.Interligne);
-        Etapes.TraiteArmatureDebutPortee(etat, reglages, i, etat.PorteeImage);
-        resultat = Etapes.TraiteNotes(etat, reglages) && Etapes.TraiteTuplets(etat, reglages) &&
-                   Etapes.TraitePointes(etat, reglages) && Etapes.TraiteEffets(etat);
-    }
-    VuePageCourante().DessineSymbolesPortee(i);
-    Etapes.ViderTableCaracteres(etat);
-    return resultat;
+    return ReconnaitSymbolesPortee(etat, reglages, VuePageCourante());
+}
+
+void DefinitFilsPortees(int nombre) {
+    filsPortees = std::max(nombre, 1);
+}
+
+int FilsPortees() {
+    return filsPortees;
 }
 
 bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,

@@ -59,6 +59,15 @@ bool ReconnaitPage(ListePages& document, EtatPage& etat, const ReglagesReconnais
 bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
                    const Rect& zone);
 
+// How many threads recognise the staves of a page. With one, the staves are
+// recognised one after the other on the calling thread. With more, each
+// staff works on a page state of its own and joins the page in staff order,
+// numbered, drawn and reported on the calling thread as one thread would
+// have done: the records come out the same bytes. One until set. A zone
+// (`ReconnaitZone`) is always recognised on the calling thread.
+void DefinitFilsPortees(int nombre);
+int FilsPortees();
+
 // One staff's stages, its band cut from the pushed working copy.
 bool ReconnaitPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
                      std::FILE* copieTravail);

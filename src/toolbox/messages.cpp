@@ -7,8 +7,10 @@
 #include <mutex>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "toolbox/held_messages.h"
 #include "toolbox/text_format.h"
 
 namespace {
@@ -19,6 +21,20 @@ std::recursive_mutex verrouPuits;
 PuitsTexte puitsAlertes;
 PuitsTexte puitsTrace;
 int langue = 1;
+thread_local MessagesRetenus* retenus = nullptr;
+
+void EnvoieAlerte(const std::string& texte) {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
+    if (puitsAlertes)
+        puitsAlertes(texte);
+    else
+        std::fprintf(stderr, "ruzo: %s\n", texte.c_str());
+}
+
+void EnvoieTrace(const std::string& texte) {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
+    if (puitsTrace) puitsTrace(texte);
+}
 
 struct TexteDeuxLangues {
     const char* anglais;
@@ -131,11 +147,10 @@ void Alerte(const char* format, ...) {
     va_start(args, format);
     const std::string texte = FormateListe(TexteLangue(format), args);
     va_end(args);
-    const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
-    if (puitsAlertes)
-        puitsAlertes(texte);
+    if (retenus)
+        retenus->Retiens(true, texte);
     else
-        std::fprintf(stderr, "ruzo: %s\n", texte.c_str());
+        EnvoieAlerte(texte);
 }
 
 std::string FormateTexte(const char* format, ...) {
@@ -152,8 +167,35 @@ void Trace(const char* format, ...) {
     va_start(args, format);
     const std::string texte = FormateListe(format, args);
     va_end(args);
-    const std::lock_guard<std::recursive_mutex> verrou(verrouPuits);
-    if (puitsTrace) puitsTrace(texte);
+    if (retenus)
+        retenus->Retiens(false, texte);
+    else
+        EnvoieTrace(texte);
+}
+
+MessagesRetenus::MessagesRetenus() : precedent_(retenus) {
+    retenus = this;
+}
+
+MessagesRetenus::~MessagesRetenus() {
+    retenus = precedent_;
+}
+
+void MessagesRetenus::Retiens(bool alerte, std::string texte) {
+    lignes_.push_back({alerte, std::move(texte)});
+}
+
+std::vector<MessagesRetenus::Ligne> MessagesRetenus::Prends() {
+    return std::exchange(lignes_, {});
+}
+
+void MessagesRetenus::Envoie(const std::vector<Ligne>& lignes) {
+    for (const Ligne& l : lignes) {
+        if (l.alerte)
+            EnvoieAlerte(l.texte);
+        else
+            EnvoieTrace(l.texte);
+    }
 }
 
 PuitsTexte DefinitPuitsAlertes(PuitsTexte puits) {

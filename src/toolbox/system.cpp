@@ -1,5 +1,8 @@
 #include "toolbox/system.h"
 
+#include <sched.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -24,4 +27,11 @@ int64_t MemoireLibre() {
     }
     std::fclose(f);
     return ko < 0 ? INT64_MAX / 2 : ko * 1024;
+}
+
+int CoeursDisponibles() {
+    cpu_set_t coeurs;
+    CPU_ZERO(&coeurs);
+    if (sched_getaffinity(0, sizeof coeurs, &coeurs) != 0) return 1;
+    return std::max(1, CPU_COUNT(&coeurs));
 }

@@ -1,4 +1,4 @@
-// What the program asks of the operating system: time and free memory.
+// What the program asks of the operating system: time, free memory, cores.
 #pragma once
 
 #include <cstdint>
@@ -8,3 +8,7 @@ uint32_t Ticks();
 
 // Memory the system can still give, in bytes (MemAvailable).
 int64_t MemoireLibre();
+
+// The number of cores this process may run on (at least 1): those of its
+// affinity mask, which a cluster's scheduler narrows to the job's share.
+int CoeursDisponibles();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <mutex>
 #include <vector>
 
 #include "recognition/document.h"
@@ -71,6 +72,27 @@ void CompteLiberation(EtatPage&) {
 
 bool FaussesNotes(EtatPage& etat, const ReglagesReconnaissance&) {
     scenario.portesVues.push_back(etat.PorteeCourante);
+    return etat.PorteeCourante != scenario.porteeOuNotesEchouent;
+}
+
+// Each staff i gets i + 1 notes numbered from the running numbers, its first
+// and last tied; the stage may run on several threads at once.
+std::mutex verrouScenario;
+bool NotesNumerotees(EtatPage& etat, const ReglagesReconnaissance&) {
+    {
+        const std::lock_guard<std::mutex> garde(verrouScenario);
+        scenario.portesVues.push_back(etat.PorteeCourante);
+    }
+    Trace("notes of staff %d", etat.PorteeCourante);
+    Portee& portee = etat.Courante();
+    for (int k = 0; k <= etat.PorteeCourante; ++k) {
+        NotePortee n;
+        n.IdNote = etat.NumeroSymbole++;
+        portee.Symboles.push_back(n);
+    }
+    portee.Symboles.front().Debut.Numero = etat.NumeroLiaison;
+    portee.Symboles.back().Fin.Numero = etat.NumeroLiaison;
+    if (++etat.NumeroLiaison == 0) etat.NumeroLiaison = 1;
     return etat.PorteeCourante != scenario.porteeOuNotesEchouent;
 }
 
@@ -225,6 +247,73 @@ TEST_F(PiloteTest, ZoneRecognisesOnlyTheStavesItMeets) {
     EXPECT_EQ(scenario.portesVues, (std::vector<int>{1, 2}));
     EXPECT_EQ(Document.ImagePage->pixels, pageInitiale);
     EXPECT_TRUE(progression.etapes.empty());
+}
+
+// Everything a page's staves leave behind, to hold one run against another.
+struct Releve {
+    bool resultat = false;
+    std::vector<uint32_t> notes;
+    std::vector<int> liaisonsEtMarques;  // tie numbers, then tablature marks, per staff
+    uint32_t numeroSymbole = 0;
+    uint16_t numeroLiaison = 0;
+    int porteeCourante = 0;
+    std::vector<int> etapes, pourcentages;
+    std::vector<std::string> avertissements, trace;
+    bool operator==(const Releve&) const = default;
+};
+
+class PiloteSurFils : public PiloteTest {
+  protected:
+    Releve Reconnait(int fils) {
+        LibereEtatPage(etat);
+        progression.etapes.clear();
+        progression.pourcentages.clear();
+        progression.avertissements.clear();
+        Document.NumeroSymbole = 4294967290u;  // a staff's numbers join the page's,
+        Document.NumeroLiaison = 65534;        // which run past their end
+        DefinitFilsPortees(fils);
+        Releve r;
+        DefinitPuitsTrace([&r](const std::string& ligne) { r.trace.push_back(ligne); });
+        r.resultat = ReconnaitPage(Document, etat, ReglagesCourants(), "page.png");
+        DefinitPuitsTrace(nullptr);
+        DefinitFilsPortees(1);
+        for (const Portee& p : etat.Portees) {
+            for (const NotePortee& n : p.Symboles) {
+                r.notes.push_back(n.IdNote);
+                r.liaisonsEtMarques.push_back(n.Debut.Numero);
+                r.liaisonsEtMarques.push_back(n.Fin.Numero);
+            }
+            r.liaisonsEtMarques.push_back(p.Tablature);
+            r.liaisonsEtMarques.push_back(p.TablatureAssociee);
+        }
+        r.numeroSymbole = Document.NumeroSymbole;
+        r.numeroLiaison = Document.NumeroLiaison;
+        r.porteeCourante = etat.PorteeCourante;
+        r.etapes = progression.etapes;
+        r.pourcentages = progression.pourcentages;
+        r.avertissements = progression.avertissements;
+        return r;
+    }
+};
+
+// Staves on threads join the page as one thread leaves them: numbered in
+// staff order, tablature and damaged staves marked and reported, the trace
+// in staff order, and a failing staff ends the page with the staves after
+// it untouched.
+TEST_F(PiloteSurFils, StavesOnThreadsLeaveWhatOneThreadLeaves) {
+    Etapes.TraiteNotes = NotesNumerotees;
+    scenario.nbPortees = 7;
+    scenario.lignesParPortee[3] = 6;
+    scenario.echantillonsValides[5] = false;
+    for (const int echec : {-1, 2}) {
+        scenario.porteeOuNotesEchouent = echec;
+        const Releve seul = Reconnait(1);
+        EXPECT_EQ(seul.resultat, echec < 0);
+        EXPECT_FALSE(seul.notes.empty());
+        const Releve quatre = Reconnait(4);
+        EXPECT_EQ(quatre, seul) << "failing staff " << echec;
+        EXPECT_EQ(FichiersTemporaires(), 0);
+    }
 }
 
 }  // namespace
