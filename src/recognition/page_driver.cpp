@@ -440,10 +440,6 @@ bool ReconnaitPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int
     return ReconnaitBande(etat, reglages, i, bande, VuePageCourante());
 }
 
-bool ReconnaitSymbolesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages) {
-    return ReconnaitSymbolesPortee(etat, reglages, VuePageCourante());
-}
-
 void DefinitFilsPortees(int nombre) {
     filsPortees = std::max(nombre, 1);
 }

@@ -71,6 +71,3 @@ int FilsPortees();
 // One staff's stages, its band cut from the pushed working copy.
 bool ReconnaitPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
                      std::FILE* copieTravail);
-
-// The symbol stages of the current staff, after vertical lines.
-bool ReconnaitSymbolesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages);
