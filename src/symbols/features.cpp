@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 #include "records/etat_page.h"
@@ -35,15 +36,14 @@ float InterligneAuMilieu(EtatPage& etat, const Graphe& g) {
 class EncreComposante {
   public:
     explicit EncreComposante(const Graphe& g) : lignes_(static_cast<int>(g.Lignes.size())) {
-        int gauche = 0, droite = -1;
+        int gauche = std::numeric_limits<int>::max(), droite = std::numeric_limits<int>::min();
         for (const std::vector<Plage>& ligne : g.Lignes)
             for (const Plage& p : ligne) {
-                if (droite < gauche) gauche = Premiere(p), droite = Derniere(p);
                 gauche = std::min(gauche, Premiere(p));
                 droite = std::max(droite, Derniere(p));
             }
         gauche_ = gauche;
-        largeur_ = std::max(0, droite - gauche + 1);
+        largeur_ = droite >= gauche ? droite - gauche + 1 : 0;  // none without runs
         encre_.assign(static_cast<size_t>(largeur_) * lignes_, 0);
         for (int r = 0; r < lignes_; ++r)
             for (const Plage& p : g.Lignes[r])

@@ -49,9 +49,8 @@ class Composantes {
   public:
     explicit Composantes(const VuePixels& bande)
         : largeur_(bande.bornes.right + 2),
-          hauteur_(bande.bornes.bottom),
-          libres_(static_cast<size_t>(largeur_) * (hauteur_ + 2), 0) {
-        for (int y = 0; y < hauteur_; ++y) {
+          libres_(static_cast<size_t>(largeur_) * (bande.bornes.bottom + 2), 0) {
+        for (int y = 0; y < bande.bornes.bottom; ++y) {
             const uint8_t* ligne = LignePixels(bande, y);
             uint8_t* libres = &libres_[Index(0, y)];
             for (int x = 0; x < bande.bornes.right; ++x) libres[x] = ligne[x] == IndexNoir;
@@ -98,7 +97,6 @@ class Composantes {
     }
 
     int largeur_;  // the band's width and its border
-    int hauteur_;
     std::vector<uint8_t> libres_;
     std::vector<Point> pile_;
 };
