@@ -12,6 +12,11 @@ CCACHE := $(if $(shell command -v ccache),-DCMAKE_C_COMPILER_LAUNCHER=ccache -DC
 # ccache hits across clones of the tree (CI) as well.
 export CCACHE_BASEDIR := $(CURDIR)
 export CCACHE_NOHASHDIR := 1
+# No test may wait for ever: one that has not ended after ten minutes (the
+# slowest takes half a minute under the sanitizers) is stopped, reported by
+# name and run once more, so a rare stall shows up without holding the run.
+# The tests read nothing from the terminal.
+CTEST_FLAGS = --output-on-failure -j $(JOBS) --timeout 600 --repeat after-timeout:2 </dev/null
 configure = cmake -S . -B $(1) $(if $(wildcard $(1)/CMakeCache.txt),,$(NINJA)) $(CCACHE)
 
 .PHONY: all bootstrap bootstrap-fuzz build demo test test-asan test-cluster bench fuzz format format-check \
@@ -39,7 +44,7 @@ test: bootstrap
 	  $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 	cmake --build $(BUILD) -j $(JOBS)
 	@ln -sf $(BUILD)/compile_commands.json compile_commands.json
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest $(CTEST_FLAGS)
 
 # The cluster recipes on this machine: a one-node Slurm, GNU parallel with
 # this machine as host (each skips when its tools cannot be installed).
@@ -52,7 +57,7 @@ test-asan: bootstrap
 	$(call configure,$(ASAN_BUILD)) -DCMAKE_BUILD_TYPE=Debug -DRUZO_SANITIZE=ON \
 	  -DBUILD_TESTING=ON -DRUZO_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest $(CTEST_FLAGS)
 
 # Each run is compared with the previous one before replacing it: the stage
 # timings with bench/stages.json, the corpus table with bench/results.md.

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,10 +22,18 @@ struct ResultatProgramme {
     std::string sortie;  // stdout and stderr together
 };
 
-// `arguments` is one shell-quoted argument string.
+// The longest a run of the program may take in a test; the slowest takes
+// seconds, even under the sanitizers. A run that is still going is stopped
+// with its children, so that a stalled program fails its test instead of
+// holding the whole suite.
+constexpr const char* kDureeMaxRun = "600";
+
+// `arguments` is one shell-quoted argument string. A run stopped for taking
+// too long exits with 124.
 inline ResultatProgramme ExecuteRuzo(const std::string& arguments) {
     ResultatProgramme r;
-    const std::string commande = std::string("'") + RUZO_PROGRAM + "' " + arguments + " 2>&1";
+    const std::string commande = std::string("timeout -k 10 ") + kDureeMaxRun + " '" +
+                                 RUZO_PROGRAM + "' " + arguments + " 2>&1";
     std::FILE* tube = popen(commande.c_str(), "r");
     if (!tube) return r;
     char tampon[4096];
@@ -53,11 +63,17 @@ inline pid_t LanceRuzo(const std::vector<std::string>& arguments) {
 }
 
 // The exit code of a run started by LanceRuzo; -1 when it did not exit
-// normally.
+// normally, or was killed for running longer than kDureeMaxRun.
 inline int AttendRuzo(pid_t pid) {
+    if (pid < 0) return -1;
     int etat = 0;
-    if (pid < 0 || waitpid(pid, &etat, 0) != pid || !WIFEXITED(etat)) return -1;
-    return WEXITSTATUS(etat);
+    const int attentes = 20 * std::atoi(kDureeMaxRun);  // of 50 ms
+    pid_t fini = 0;
+    for (int i = 0; (fini = waitpid(pid, &etat, WNOHANG)) == 0; ++i) {
+        if (i == attentes) kill(pid, SIGKILL);
+        usleep(50 * 1000);
+    }
+    return fini == pid && WIFEXITED(etat) ? WEXITSTATUS(etat) : -1;
 }
 
 // Starts every run at once, waits for all; the exit codes in order.
