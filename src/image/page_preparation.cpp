@@ -164,6 +164,7 @@ int Prepare(EntreePage& page, const std::string& cheminDocument, Offscreen& imag
     // enlarged page was thresholded on its enlarged grey levels.
     if (mesures.echelle.facteur < 1) ChoisitSeuilPage(page, image, mesures);
     if (mesures.echelle.facteur > 1 && !page.Seuillage) mesures.seuil = {kSeuilParDefaut, 0};
+    // Every page, whatever its own options: the stages see only black and white.
     Seuillage(image, mesures.seuil.seuil);
     if (page.MangeMarge) SupprimeMarges(image);
     DepoussiereSelonPage(page, image);
@@ -195,9 +196,6 @@ int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscr
     return code;
 }
 
-void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image) {
-    if (!page.Seuillage) Seuillage(image, ChoisitSeuil(image).seuil);
-}
 
 Offscreen ChargeImageReconnaissance(const std::string& chemin, MesuresChargement* mesures) {
     EntreePage page;
@@ -210,6 +208,5 @@ Offscreen ChargeImageReconnaissance(const std::string& chemin, MesuresChargement
     }
     Offscreen image = nullptr;
     if (PrepareImagePage(page, "", image, nullptr, mesures) != kPreparationFaite) return nullptr;
-    SeuillageAvantReconnaissance(page, image);
     return image;
 }

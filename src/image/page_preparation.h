@@ -44,9 +44,6 @@ int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscr
 // the folder of the page list `cheminDocument`.
 bool ImagePageLisible(const EntreePage& page, const std::string& cheminDocument);
 
-// Before recognition: a page not thresholded at load gets the threshold
-// chosen for it, so that the stages see only black and white.
-void SeuillageAvantReconnaissance(const EntreePage& page, Offscreen image);
 
 // One image file as recognition sees it, with the options of a new page:
 // decoded, cleaned and thresholded. None when it cannot be loaded (the

@@ -26,11 +26,9 @@ bool LignesPage::Reserve(int largeur, int hauteur) {
 uint8_t* LignesPage::NouvelleLigne() {
     if (recues_ >= hauteur_) return nullptr;
     const size_t debut = pixels_.size();
-    pixels_.resize(debut + static_cast<size_t>(pasLigne_));  // within the reserve
-    uint8_t* ligne = pixels_.data() + debut;
-    std::fill(ligne, ligne + pasLigne_, 0);  // 0 is white
+    pixels_.resize(debut + static_cast<size_t>(pasLigne_));  // within the reserve, zeroed: white
     ++recues_;
-    return ligne;
+    return pixels_.data() + debut;
 }
 
 bool LignesPage::AjouteLigneRVB(const uint8_t* rvb) {
@@ -44,7 +42,17 @@ bool LignesPage::AjouteLigneRVB(const uint8_t* rvb) {
 bool LignesPage::AjouteLigneGrise(const uint8_t* gris) {
     uint8_t* ligne = NouvelleLigne();
     if (!ligne) return false;
-    for (int x = 0; x < largeur_; ++x) ligne[x] = conversion_.Gris(gris[x]);
+    // Most of a page is white paper, which the fresh row already holds:
+    // eight white pixels at a time are passed over.
+    const bool papierDejaLa = conversion_.Gris(255) == 0;
+    constexpr uint64_t kHuitBlancs = ~uint64_t{0};
+    for (int x = 0; x < largeur_; ++x) {
+        if (papierDejaLa && x + 8 <= largeur_ && HuitPixels(gris + x) == kHuitBlancs) {
+            x += 7;
+            continue;
+        }
+        ligne[x] = conversion_.Gris(gris[x]);
+    }
     return true;
 }
 

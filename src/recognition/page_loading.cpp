@@ -64,8 +64,6 @@ bool ChargePageDocument(int indexPage) {
     MesuresChargement mesures;
     Offscreen image = ImagePreparee(page, mesures);
     if (!image) return false;
-    // The stages see only black and white, whatever the page's own options.
-    SeuillageAvantReconnaissance(page, image);
     RedressePage(indexPage, page, image, mesures);
     Document.ImagePage = image;
     return RestaureEtatPage(indexPage);

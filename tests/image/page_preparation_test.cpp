@@ -122,19 +122,12 @@ TEST_F(PreparationPage, InversionComesBeforeMarginsAndDespeckling) {
     EXPECT_EQ(texte[10], "y.........");
 }
 
-TEST_F(PreparationPage, ThresholdAtLoadOnlyWhenAsked) {
+TEST_F(PreparationPage, APageThresholdOfItsOwnIsUsedAtLoad) {
     EntreePage page = PageDessinee({"#."});
     page.Seuillage = 1;
     page.Seuil = 0;  // every colour sum is at least 0: all white
     ASSERT_EQ(PrepareImagePage(page, "", image), kPreparationFaite);
     EXPECT_EQ(TexteDepuisBitmap(image), std::vector<std::string>{".."});
-    // Already thresholded at load: the driver leaves it alone.
-    EcritPixel(VueOffscreen(image), 0, 0, IndexDeGris(100));
-    SeuillageAvantReconnaissance(page, image);
-    EXPECT_EQ(LitPixel(VueOffscreen(image), 0, 0), IndexDeGris(100));
-    page.Seuillage = 0;
-    SeuillageAvantReconnaissance(page, image);
-    EXPECT_EQ(TexteDepuisBitmap(image), std::vector<std::string>{"#."});
 }
 
 TEST_F(PreparationPage, GreyPageIsThresholdedBeforeMarginsAndSpecks) {
