@@ -25,13 +25,12 @@ struct Contexte {
     ~Contexte() { cairo_destroy(c); }
 };
 
-}  // namespace
-
-bool DessineZone(PopplerPage* page, const PopplerRectangle& zone, int largeur, int hauteur,
-                 ImageGrise& image) {
-    const double l = zone.x2 - zone.x1, h = zone.y2 - zone.y1;
+// The page from (x1, y1) in points, at echelleX x echelleY pixels a point,
+// drawn into a largeur x hauteur image on white.
+bool Dessine(PopplerPage* page, double x1, double y1, double echelleX, double echelleY, int largeur,
+             int hauteur, ImageGrise& image) {
     if (largeur <= 0 || hauteur <= 0 || largeur > kDimensionMax || hauteur > kDimensionMax ||
-        !(l > 0) || !(h > 0))
+        !(echelleX > 0) || !(echelleY > 0))
         return false;
     Surface surface{cairo_image_surface_create(CAIRO_FORMAT_RGB24, largeur, hauteur)};
     if (cairo_surface_status(surface.s) != CAIRO_STATUS_SUCCESS) return false;
@@ -39,12 +38,21 @@ bool DessineZone(PopplerPage* page, const PopplerRectangle& zone, int largeur, i
         Contexte cr{cairo_create(surface.s)};
         cairo_set_source_rgb(cr.c, 1, 1, 1);
         cairo_paint(cr.c);
-        cairo_scale(cr.c, largeur / l, hauteur / h);
-        cairo_translate(cr.c, -zone.x1, -zone.y1);
+        cairo_scale(cr.c, echelleX, echelleY);
+        cairo_translate(cr.c, -x1, -y1);
         poppler_page_render(page, cr.c);
         if (cairo_status(cr.c) != CAIRO_STATUS_SUCCESS) return false;
     }
     return SurfaceEnGris(surface.s, image);
+}
+
+}  // namespace
+
+bool DessineZone(PopplerPage* page, const PopplerRectangle& zone, int largeur, int hauteur,
+                 ImageGrise& image) {
+    const double l = zone.x2 - zone.x1, h = zone.y2 - zone.y1;
+    if (!(l > 0) || !(h > 0)) return false;
+    return Dessine(page, zone.x1, zone.y1, largeur / l, hauteur / h, largeur, hauteur, image);
 }
 
 bool DessinePage(PopplerPage* page, int dpi, ImageGrise& image, std::string& erreur) {
@@ -65,8 +73,13 @@ bool DessinePage(PopplerPage* page, int dpi, ImageGrise& image, std::string& err
                          static_cast<int>(kPixelsMax / 1e6));
         return false;
     }
-    const PopplerRectangle zone{0, 0, l, h};
-    if (DessineZone(page, zone, static_cast<int>(largeur), static_cast<int>(hauteur), image))
+    // Exactly `dpi`: the page is rarely a whole number of pixels, and
+    // stretching it to the rounded-up size would make the resolution the
+    // page image claims slightly wrong and drift every symbol by up to a
+    // pixel towards the far edges. The last column and row are partly blank.
+    const double echelle = dpi / 72.0;
+    if (Dessine(page, 0, 0, echelle, echelle, static_cast<int>(largeur), static_cast<int>(hauteur),
+                image))
         return true;
     erreur = TexteLangue("the page can't be drawn");
     return false;

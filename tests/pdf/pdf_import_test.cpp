@@ -155,6 +155,16 @@ TEST_F(ImportPdfTest, AVectorPageIsDrawnInGrayAtTheAskedResolution) {
         EXPECT_LT(image.pixels[static_cast<size_t>(y) * 400 + 200], 64) << ligne;
         EXPECT_EQ(image.pixels[static_cast<size_t>(y + 4) * 400 + 200], 255) << ligne;
     }
+    // A page that is not a whole number of pixels is still drawn at exactly
+    // the resolution asked, not stretched to its rounded-up size: 60.3
+    // points are 120.6 pixels, and the lowest line stays on rows 108-109.
+    ASSERT_TRUE(EcritPdfVectoriel(Chemin("fraction.pdf"), 200, 60.3));
+    ASSERT_EQ(ImportePdf(Demande(Chemin("fraction.pdf"), "", 144), pages), IssueImport::Reussie);
+    const ImageGrise fraction = LitImageGrise(pages[0].image);
+    ASSERT_EQ(fraction.hauteur, 121);
+    EXPECT_LT(fraction.pixels[108 * 400 + 200], 64);
+    EXPECT_LT(fraction.pixels[109 * 400 + 200], 64);
+    EXPECT_EQ(fraction.pixels[110 * 400 + 200], 255);
     // Another resolution is another file.
     ASSERT_EQ(ImportePdf(Demande(pdf, "", 72), pages), IssueImport::Reussie);
     EXPECT_FALSE(pages[0].reprise);
