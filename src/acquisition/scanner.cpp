@@ -1,10 +1,9 @@
 #include "acquisition/scanner.h"
 
-#include <sane/sane.h>
-
 #include <cstdlib>
 #include <fstream>
 
+#include "acquisition/sane_library.h"
 #include "document/preferences.h"
 #include "shell/exit_routines.h"
 #include "toolbox/file_replace.h"
@@ -21,7 +20,7 @@ SANE_Int versionSane = 0;
 
 void ArreteScanner() {
     if (!demarre || bloque) return;
-    sane_exit();
+    Sane().sane_exit();
     demarre = false;
 }
 
@@ -51,7 +50,12 @@ bool InitialiseScanner() {
         return false;
     }
     if (demarre) return true;
-    const SANE_Status s = sane_init(&versionSane, nullptr);
+    std::string raison;
+    if (!ChargeFonctionsSane(raison)) {
+        Alerte("%s (%s)", MessageNumero(55).c_str(), raison.c_str());
+        return false;
+    }
+    const SANE_Status s = Sane().sane_init(&versionSane, nullptr);
     if (s != SANE_STATUS_GOOD) {
         Alerte("%s", MessageNumero(55).c_str());
         return false;
@@ -65,7 +69,7 @@ std::vector<SourceScanner> ListeSources() {
     std::vector<SourceScanner> sources;
     if (!InitialiseScanner()) return sources;
     const SANE_Device** liste = nullptr;
-    const SANE_Status s = sane_get_devices(&liste, SANE_FALSE);
+    const SANE_Status s = Sane().sane_get_devices(&liste, SANE_FALSE);
     ArreteScannerAvantSesModules();
     if (s != SANE_STATUS_GOOD || liste == nullptr) return sources;
     for (const SANE_Device** d = liste; *d != nullptr; ++d)

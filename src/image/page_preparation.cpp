@@ -196,7 +196,6 @@ int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscr
     return code;
 }
 
-
 Offscreen ChargeImageReconnaissance(const std::string& chemin, MesuresChargement* mesures) {
     EntreePage page;
     const auto barre = chemin.find_last_of('/');

@@ -44,7 +44,6 @@ int PrepareImagePage(EntreePage& page, const std::string& cheminDocument, Offscr
 // the folder of the page list `cheminDocument`.
 bool ImagePageLisible(const EntreePage& page, const std::string& cheminDocument);
 
-
 // One image file as recognition sees it, with the options of a new page:
 // decoded, cleaned and thresholded. None when it cannot be loaded (the
 // user was told). The diagnostic commands and tests start from this.

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "pdf/page_rendering.h"
+#include "pdf/pdf_library.h"
 
 namespace {
 
@@ -46,20 +47,20 @@ constexpr double kDebordMax = 2.0;
 // rectangle of a picture placed turned as if it were not turned, which may
 // put it off the page: such a picture is not taken as it is stored.
 bool SeuleImage(PopplerPage* page, ImageTrouvee& trouvee) {
-    GList* liste = poppler_page_get_image_mapping(page);
+    GList* liste = Pdf().poppler_page_get_image_mapping(page);
     const bool une = liste != nullptr && liste->next == nullptr;
     if (une) {
         const auto* m = static_cast<const PopplerImageMapping*>(liste->data);
         trouvee.id = m->image_id;
         trouvee.zone = m->area;
     }
-    poppler_page_free_image_mapping(liste);
+    Pdf().poppler_page_free_image_mapping(liste);
     if (!une) return false;
     PopplerRectangle& z = trouvee.zone;
     if (z.x2 < z.x1) std::swap(z.x1, z.x2);
     if (z.y2 < z.y1) std::swap(z.y1, z.y2);
     double l = 0, h = 0;
-    poppler_page_get_size(page, &l, &h);
+    Pdf().poppler_page_get_size(page, &l, &h);
     trouvee.dansLaPage = z.x1 >= -kDebordMax && z.y1 >= -kDebordMax && z.x2 <= l + kDebordMax &&
                          z.y2 <= h + kDebordMax;
     return (z.x2 - z.x1) * (z.y2 - z.y1) >= kCouvertureMin * l * h;
@@ -149,9 +150,9 @@ bool ExtraitScan(PopplerPage* page, ImageGrise& image, double& dpi) {
     dpi = 0;
     ImageTrouvee trouvee;
     if (!SeuleImage(page, trouvee)) return false;
-    cairo_surface_t* surface = poppler_page_get_image(page, trouvee.id);
+    cairo_surface_t* surface = Pdf().poppler_page_get_image(page, trouvee.id);
     const bool lue = SurfaceEnGris(surface, image);
-    if (surface != nullptr) cairo_surface_destroy(surface);
+    if (surface != nullptr) Pdf().cairo_surface_destroy(surface);
     if (!lue) return false;
     const PopplerRectangle& z = trouvee.zone;
     const double dpiX = image.largeur * 72.0 / (z.x2 - z.x1);

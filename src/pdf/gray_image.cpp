@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "pdf/pdf_library.h"
+
 bool ImageGrise::BiNiveau() const {
     return std::all_of(pixels.begin(), pixels.end(), [](uint8_t v) { return v == 0 || v == 255; });
 }
@@ -24,14 +26,16 @@ uint8_t GrisDe(uint32_t pixel, bool alpha) {
 }  // namespace
 
 bool SurfaceEnGris(cairo_surface_t* surface, ImageGrise& image) {
-    if (surface == nullptr || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return false;
-    const cairo_format_t format = cairo_image_surface_get_format(surface);
+    if (surface == nullptr || !ChargeFonctionsPdf() ||
+        Pdf().cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
+        return false;
+    const cairo_format_t format = Pdf().cairo_image_surface_get_format(surface);
     if (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32) return false;
-    cairo_surface_flush(surface);
-    const unsigned char* donnees = cairo_image_surface_get_data(surface);
-    const int largeur = cairo_image_surface_get_width(surface);
-    const int hauteur = cairo_image_surface_get_height(surface);
-    const int pas = cairo_image_surface_get_stride(surface);
+    Pdf().cairo_surface_flush(surface);
+    const unsigned char* donnees = Pdf().cairo_image_surface_get_data(surface);
+    const int largeur = Pdf().cairo_image_surface_get_width(surface);
+    const int hauteur = Pdf().cairo_image_surface_get_height(surface);
+    const int pas = Pdf().cairo_image_surface_get_stride(surface);
     if (donnees == nullptr || largeur <= 0 || hauteur <= 0) return false;
     image.largeur = largeur;
     image.hauteur = hauteur;

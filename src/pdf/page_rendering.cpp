@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "pdf/pdf_library.h"
 #include "toolbox/messages.h"
 #include "toolbox/pixmap.h"
 
@@ -17,12 +18,12 @@ constexpr double kPixelsMax = 150e6;
 
 struct Surface {
     cairo_surface_t* s;
-    ~Surface() { cairo_surface_destroy(s); }
+    ~Surface() { Pdf().cairo_surface_destroy(s); }
 };
 
 struct Contexte {
     cairo_t* c;
-    ~Contexte() { cairo_destroy(c); }
+    ~Contexte() { Pdf().cairo_destroy(c); }
 };
 
 // The page from (x1, y1) in points, at echelleX x echelleY pixels a point,
@@ -32,16 +33,16 @@ bool Dessine(PopplerPage* page, double x1, double y1, double echelleX, double ec
     if (largeur <= 0 || hauteur <= 0 || largeur > kDimensionMax || hauteur > kDimensionMax ||
         !(echelleX > 0) || !(echelleY > 0))
         return false;
-    Surface surface{cairo_image_surface_create(CAIRO_FORMAT_RGB24, largeur, hauteur)};
-    if (cairo_surface_status(surface.s) != CAIRO_STATUS_SUCCESS) return false;
+    Surface surface{Pdf().cairo_image_surface_create(CAIRO_FORMAT_RGB24, largeur, hauteur)};
+    if (Pdf().cairo_surface_status(surface.s) != CAIRO_STATUS_SUCCESS) return false;
     {
-        Contexte cr{cairo_create(surface.s)};
-        cairo_set_source_rgb(cr.c, 1, 1, 1);
-        cairo_paint(cr.c);
-        cairo_scale(cr.c, echelleX, echelleY);
-        cairo_translate(cr.c, -x1, -y1);
-        poppler_page_render(page, cr.c);
-        if (cairo_status(cr.c) != CAIRO_STATUS_SUCCESS) return false;
+        Contexte cr{Pdf().cairo_create(surface.s)};
+        Pdf().cairo_set_source_rgb(cr.c, 1, 1, 1);
+        Pdf().cairo_paint(cr.c);
+        Pdf().cairo_scale(cr.c, echelleX, echelleY);
+        Pdf().cairo_translate(cr.c, -x1, -y1);
+        Pdf().poppler_page_render(page, cr.c);
+        if (Pdf().cairo_status(cr.c) != CAIRO_STATUS_SUCCESS) return false;
     }
     return SurfaceEnGris(surface.s, image);
 }
@@ -57,7 +58,7 @@ bool DessineZone(PopplerPage* page, const PopplerRectangle& zone, int largeur, i
 
 bool DessinePage(PopplerPage* page, int dpi, ImageGrise& image, std::string& erreur) {
     double l = 0, h = 0;
-    poppler_page_get_size(page, &l, &h);
+    Pdf().poppler_page_get_size(page, &l, &h);
     const double largeur = std::ceil(l * dpi / 72.0), hauteur = std::ceil(h * dpi / 72.0);
     if (!(largeur >= 1 && hauteur >= 1 && largeur <= kDimensionMax && hauteur <= kDimensionMax)) {
         erreur =

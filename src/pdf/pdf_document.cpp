@@ -6,13 +6,12 @@
 // its editing rights locked) is read like any other.
 #include "pdf/pdf_document.h"
 
-#include <glib-object.h>
-
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
+#include "pdf/pdf_library.h"
 #include "toolbox/messages.h"
 
 namespace {
@@ -52,7 +51,7 @@ std::string VerifieMarques(const std::string& chemin) {
 }
 
 std::string RaisonRefus(const GError* erreur) {
-    if (erreur != nullptr && erreur->domain == POPPLER_ERROR &&
+    if (erreur != nullptr && erreur->domain == Pdf().poppler_error_quark() &&
         erreur->code == POPPLER_ERROR_ENCRYPTED)
         return TexteLangue("is encrypted: its pages can't be read without its password");
     std::string raison = TexteLangue("is damaged");
@@ -64,11 +63,12 @@ std::string RaisonRefus(const GError* erreur) {
 }  // namespace
 
 void LibereObjetGlib::operator()(void* objet) const {
-    if (objet != nullptr) g_object_unref(objet);
+    if (objet != nullptr) Pdf().g_object_unref(objet);
 }
 
 bool DocumentPdf::Ouvre(const std::string& chemin, std::string& erreur) {
     document_.reset();
+    if (!ChargeFonctionsPdf(&erreur)) return false;
     const std::string raison = VerifieMarques(chemin);
     if (!raison.empty()) {
         erreur = "'" + chemin + "' " + raison;
@@ -77,14 +77,14 @@ bool DocumentPdf::Ouvre(const std::string& chemin, std::string& erreur) {
     std::error_code ec;
     const std::string absolu = std::filesystem::absolute(chemin, ec).string();
     GError* e = nullptr;
-    gchar* uri = g_filename_to_uri(absolu.c_str(), nullptr, &e);
+    gchar* uri = Pdf().g_filename_to_uri(absolu.c_str(), nullptr, &e);
     if (uri != nullptr) {
-        document_.reset(poppler_document_new_from_file(uri, nullptr, &e));
-        g_free(uri);
+        document_.reset(Pdf().poppler_document_new_from_file(uri, nullptr, &e));
+        Pdf().g_free(uri);
     }
     if (!document_) {
         erreur = "'" + chemin + "' " + RaisonRefus(e);
-        if (e != nullptr) g_error_free(e);
+        if (e != nullptr) Pdf().g_error_free(e);
         return false;
     }
     if (NbPages() <= 0) {
@@ -96,10 +96,10 @@ bool DocumentPdf::Ouvre(const std::string& chemin, std::string& erreur) {
 }
 
 int DocumentPdf::NbPages() const {
-    return document_ ? poppler_document_get_n_pages(document_.get()) : 0;
+    return document_ ? Pdf().poppler_document_get_n_pages(document_.get()) : 0;
 }
 
 PagePdf DocumentPdf::Page(int numero) const {
     if (!document_ || numero < 1 || numero > NbPages()) return nullptr;
-    return PagePdf(poppler_document_get_page(document_.get(), numero - 1));
+    return PagePdf(Pdf().poppler_document_get_page(document_.get(), numero - 1));
 }

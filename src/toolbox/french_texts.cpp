@@ -21,6 +21,10 @@ const std::vector<TexteFrancais>& CatalogueFrancais() {
          "%d documents : %d reconnus, %d en échec, %d interrompus, %d déjà faits, %d non commencés "
          "; %d pages en %s ; mémoire maximale d'un travailleur %.0f Mo\njournal : %s\n"},
         {"%s", "%s"},
+        {"%s (%s)", "%s (%s)"},
+        {"function %s is missing", "la fonction %s manque"},
+        {"the PDF libraries can't be loaded: %s",
+         "les bibliothèques PDF ne peuvent pas être chargées : %s"},
         {"%s %ld is not from %ld to %ld", "%s %ld n'est pas entre %ld et %ld"},
         {"%s %g is out of range", "%s %g est hors limites"},
         {"%s has no closing quote", "%s n'a pas de guillemet fermant"},
