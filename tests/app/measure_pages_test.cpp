@@ -2,6 +2,7 @@
 // would: the music file must hold the measures the page prints, no more.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <string>
@@ -10,6 +11,7 @@
 #include "records/catalogue.h"
 #include "support/run_program.h"
 #include "support/test_home.h"
+#include "test_paths.h"
 #include "toolbox/music_glyphs.h"
 #include "toolbox/png_io.h"
 
@@ -71,4 +73,22 @@ TEST_F(DossierTest, KeySignatureAfterTheLastDoubleBarMakesNoMeasure) {
     EXPECT_EQ(NbMesures(msf), "2") << msf;
     const std::regex note("DebutNote");
     EXPECT_EQ(std::distance(std::sregex_iterator(msf.begin(), msf.end(), note), {}), 8) << msf;
+}
+
+// Printed pages whose staff lines run on past the last bar line: a key
+// signature for the Trio after a double bar, and words after a piece's end.
+TEST_F(DossierTest, CorpusPagesEndingPastTheirLastBarLineHaveTheirPrintedMeasures) {
+    const struct {
+        const char* page;
+        const char* mesures;  // per staff of the music file
+    } pages[] = {{"pages/cschumann_polonaise1/musescore/page-2.png", "16 16"},
+                 {"pages/haydn_op1n1_m4/verovio/page-3.png", "7 7 7 7"}};
+    for (const auto& cas : pages) {
+        const std::filesystem::path chemin = std::filesystem::path(RUZO_CORPUS) / cas.page;
+        if (!std::filesystem::exists(chemin)) GTEST_SKIP() << "no corpus at " << RUZO_CORPUS;
+        const std::string nom = Racine() + "/page";
+        const ResultatProgramme r = ExecuteRuzo("recognize -q '" + chemin.string() + "' -o " + nom);
+        ASSERT_EQ(r.code, 0) << r.sortie;
+        EXPECT_EQ(NbMesures(LitTout(nom + ".msf")), cas.mesures) << cas.page;
+    }
 }
