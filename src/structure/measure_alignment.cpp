@@ -152,6 +152,27 @@ void PlaceChangementsClef(Portee& p) {
     p.ChangementsClef = std::move(internes);
 }
 
+// Staff lines may run on past a system's last bar line: to carry a key,
+// clef or time signature that announces the next section or staff, or to
+// leave room for words after the music. That space holds no note or rest on
+// any staff of the system and is no measure, so the boundary at the staff
+// ends goes. A system where nothing at all was read keeps its measures:
+// there, an empty end says nothing.
+void RetireFinSansMusique(const std::vector<Portee*>& portees) {
+    bool musique = false;
+    for (const Portee* p : portees) {
+        if (p->Mesures.size() < 3) return;
+        const int derniereBarre = p->Mesures[p->Mesures.size() - 2].PosXMesure;
+        for (const NotePortee& n : p->Symboles) {
+            if (n.Etat != 0) continue;
+            if (n.PosX > derniereBarre) return;
+            musique = true;
+        }
+    }
+    if (!musique) return;
+    for (Portee* p : portees) p->Mesures.pop_back();
+}
+
 }  // namespace
 
 void InserePosMesure(PosMesure& table, float interligne, int portee, int x) {
@@ -254,6 +275,7 @@ bool AnalyseMesures(EtatPage& etat) {
                                 m.PosXMesure);
         CompletePosMesure(table);
         AppliquePosMesure(table, portees);
+        RetireFinSansMusique(portees);
     }
     NumeroteMesures(etat);
     for (Portee& p : etat.Portees) {

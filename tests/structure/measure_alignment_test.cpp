@@ -120,6 +120,33 @@ TEST_F(AlignementTest, MeasuresAreNumberedAcrossSystemsAndNotesPlaced) {
     EXPECT_EQ(etat.Portees[2].Symboles[0].NumMesure, 0);
 }
 
+// Staff lines running on past the last bar line make no measure when no
+// staff of the system has a note or rest there; one note on one staff keeps
+// it, for all.
+TEST_F(AlignementTest, EndPastTheLastBarLineIsAMeasureOnlyWithMusicInIt) {
+    auto note = [](Portee& p, int x) {
+        NotePortee n;
+        n.PosX = static_cast<int16_t>(x);
+        p.Symboles.push_back(n);
+    };
+    for (int avecNote : {0, 1}) {
+        LibereEtatPage(etat);
+        note(Ajoute(0, 0, {200, 600, 1000}), 300);
+        Portee& bas = Ajoute(0, 1, {200, 600, 1000});
+        note(bas, 400);
+        if (avecNote) note(bas, 800);
+        NotePortee retiree;
+        retiree.PosX = 700;
+        retiree.Etat = 2;
+        bas.Symboles.push_back(retiree);
+        ASSERT_TRUE(AnalyseMesures(etat));
+        const std::vector<int> attendu =
+            avecNote ? std::vector<int>{200, 600, 1000} : std::vector<int>{200, 600};
+        EXPECT_EQ(Colonnes(etat.Portees[0]), attendu) << avecNote;
+        EXPECT_EQ(Colonnes(etat.Portees[1]), attendu) << avecNote;
+    }
+}
+
 // Clefs found among the music, once the measures stand: one after the last
 // note of a measure is the next measure's clef (keeping a key read there),
 // one before the first note is its own measure's, one between notes stays a
