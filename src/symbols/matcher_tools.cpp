@@ -51,7 +51,16 @@ Graphe Fusionne(const std::vector<const Graphe*>& membres, uint32_t etiquette) {
     f.Cadre = c;
     f.CadreCourant = c;
     f.NbLignes = static_cast<uint16_t>(std::max(0, c.bottom - c.top));
-    f.Lignes.assign(f.NbLignes, {});
+    f.Lignes.resize(f.NbLignes);
+    // Each row is given its whole size at once: symbols are merged for
+    // every candidate, and growing rows run by run cost more than the rest.
+    std::vector<uint32_t> tailles(f.NbLignes, 0);
+    for (const Graphe* m : membres) {
+        const int decalage = m->Cadre.top - c.top;
+        for (size_t r = 0; r < m->Lignes.size(); ++r)
+            tailles[decalage + r] += static_cast<uint32_t>(m->Lignes[r].size());
+    }
+    for (size_t r = 0; r < f.Lignes.size(); ++r) f.Lignes[r].reserve(tailles[r]);
     for (const Graphe* m : membres) {
         const int decalage = m->Cadre.top - c.top;
         for (size_t r = 0; r < m->Lignes.size(); ++r) {
