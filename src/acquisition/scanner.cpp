@@ -1,9 +1,10 @@
 #include "acquisition/scanner.h"
 
+#include <sane/sane.h>
+
 #include <cstdlib>
 #include <fstream>
 
-#include "acquisition/sane_library.h"
 #include "document/preferences.h"
 #include "shell/exit_routines.h"
 #include "toolbox/file_replace.h"
@@ -20,7 +21,7 @@ SANE_Int versionSane = 0;
 
 void ArreteScanner() {
     if (!demarre || bloque) return;
-    Sane().sane_exit();
+    sane_exit();
     demarre = false;
 }
 
@@ -50,12 +51,7 @@ bool InitialiseScanner() {
         return false;
     }
     if (demarre) return true;
-    std::string raison;
-    if (!ChargeFonctionsSane(raison)) {
-        Alerte("%s (%s)", MessageNumero(55).c_str(), raison.c_str());
-        return false;
-    }
-    const SANE_Status s = Sane().sane_init(&versionSane, nullptr);
+    const SANE_Status s = sane_init(&versionSane, nullptr);
     if (s != SANE_STATUS_GOOD) {
         Alerte("%s", MessageNumero(55).c_str());
         return false;
@@ -69,7 +65,7 @@ std::vector<SourceScanner> ListeSources() {
     std::vector<SourceScanner> sources;
     if (!InitialiseScanner()) return sources;
     const SANE_Device** liste = nullptr;
-    const SANE_Status s = Sane().sane_get_devices(&liste, SANE_FALSE);
+    const SANE_Status s = sane_get_devices(&liste, SANE_FALSE);
     ArreteScannerAvantSesModules();
     if (s != SANE_STATUS_GOOD || liste == nullptr) return sources;
     for (const SANE_Device** d = liste; *d != nullptr; ++d)

@@ -1,6 +1,5 @@
 #include "acquisition/scanner_errors.h"
 
-#include "acquisition/sane_library.h"
 #include "acquisition/scan_trace.h"
 #include "toolbox/messages.h"
 
@@ -70,6 +69,6 @@ bool AfficheErreurCondition(const std::string& contexte, int condition) {
 }
 
 bool AfficheErreurScanner(const std::string& contexte, SANE_Status statut) {
-    return AfficheErreurCondition(contexte + " (" + Sane().sane_strstatus(statut) + ")",
+    return AfficheErreurCondition(contexte + " (" + sane_strstatus(statut) + ")",
                                   ConditionScanner(statut));
 }

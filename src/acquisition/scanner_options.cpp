@@ -9,7 +9,6 @@
 #include <initializer_list>
 #include <vector>
 
-#include "acquisition/sane_library.h"
 #include "acquisition/scan_trace.h"
 #include "acquisition/scanner_errors.h"
 
@@ -22,7 +21,7 @@ struct Option {
 
 Option ChercheOption(SANE_Handle h, const char* nom) {
     for (SANE_Int i = 1;; ++i) {
-        const SANE_Option_Descriptor* d = Sane().sane_get_option_descriptor(h, i);
+        const SANE_Option_Descriptor* d = sane_get_option_descriptor(h, i);
         if (d == nullptr) return {};
         if (d->name != nullptr && std::strcmp(d->name, nom) == 0 && SANE_OPTION_IS_ACTIVE(d->cap) &&
             SANE_OPTION_IS_SETTABLE(d->cap))
@@ -33,9 +32,8 @@ Option ChercheOption(SANE_Handle h, const char* nom) {
 bool Fixe(SANE_Handle h, const Option& o, void* valeur, const char* quoi) {
     SANE_Int info = 0;
     TraceScanner("SendMessageDataSource begin set %s", o.d->name);
-    const SANE_Status s =
-        Sane().sane_control_option(h, o.index, SANE_ACTION_SET_VALUE, valeur, &info);
-    TraceScanner("SendMessageDataSource end : %s ", Sane().sane_strstatus(s));
+    const SANE_Status s = sane_control_option(h, o.index, SANE_ACTION_SET_VALUE, valeur, &info);
+    TraceScanner("SendMessageDataSource end : %s ", sane_strstatus(s));
     if (s == SANE_STATUS_GOOD) return true;
     AfficheErreurScanner(std::string("Can't set the ") + quoi, s);
     return false;
@@ -131,14 +129,13 @@ void FixeAlimentation(SANE_Handle h, const std::string& alimentation) {
 
 int LitResolution(SANE_Handle h) {
     for (SANE_Int i = 1;; ++i) {
-        const SANE_Option_Descriptor* d = Sane().sane_get_option_descriptor(h, i);
+        const SANE_Option_Descriptor* d = sane_get_option_descriptor(h, i);
         if (d == nullptr) return 0;
         if (d->name == nullptr || std::strcmp(d->name, SANE_NAME_SCAN_RESOLUTION) != 0 ||
             d->size != static_cast<SANE_Int>(sizeof(SANE_Word)))
             continue;
         SANE_Word mot = 0;
-        if (Sane().sane_control_option(h, i, SANE_ACTION_GET_VALUE, &mot, nullptr) !=
-            SANE_STATUS_GOOD)
+        if (sane_control_option(h, i, SANE_ACTION_GET_VALUE, &mot, nullptr) != SANE_STATUS_GOOD)
             return 0;
         return d->type == SANE_TYPE_FIXED ? static_cast<int>(SANE_UNFIX(mot)) : mot;
     }

@@ -7,6 +7,7 @@
 // 8-bit gray is kept; 16-bit gray and RGB colour become 8-bit gray. A device
 // that does not know the page height beforehand (a hand scanner) is read to
 // its end. The bitmap is bounded by the largest page the program handles.
+#include <sane/sane.h>
 #include <sys/utsname.h>
 
 #include <algorithm>
@@ -16,7 +17,6 @@
 #include <vector>
 
 #include "acquisition/bmp_file.h"
-#include "acquisition/sane_library.h"
 #include "acquisition/scan_trace.h"
 #include "acquisition/scanner.h"
 #include "acquisition/scanner_errors.h"
@@ -36,7 +36,7 @@ constexpr std::chrono::seconds kDelaiArret{20};
 // left as it is: closing it, or ending SANE, would wait for it again.
 void ArreteTransfert(SANE_Handle h) {
     if (ScannerBloque()) return;
-    if (AppelBorne([h] { Sane().sane_cancel(h); }, kDelaiArret)) return;
+    if (AppelBorne([h] { sane_cancel(h); }, kDelaiArret)) return;
     MarqueScannerBloque();
     Alerte("The scanner did not stop when told to: restart Ruzo before scanning again");
 }
@@ -47,7 +47,7 @@ class SourceOuverte {
     explicit SourceOuverte(SANE_Handle h) : h_(h) {}
     ~SourceOuverte() {
         TraceScanner("CloseDataSource");
-        if (!ScannerBloque()) Sane().sane_close(h_);
+        if (!ScannerBloque()) sane_close(h_);
     }
     SourceOuverte(const SourceOuverte&) = delete;
     SourceOuverte& operator=(const SourceOuverte&) = delete;
@@ -156,7 +156,7 @@ void TraceDebut(const ReglagesNumerisation& reglages) {
 SANE_Handle OuvreSource(const std::string& nom) {
     TraceScanner("OpenDataSource %s", nom.c_str());
     SANE_Handle h = nullptr;
-    const SANE_Status s = Sane().sane_open(nom.c_str(), &h);
+    const SANE_Status s = sane_open(nom.c_str(), &h);
     ArreteScannerAvantSesModules();
     if (s == SANE_STATUS_GOOD) return h;
     // A name no backend knows is refused as an invalid argument: no such source.
@@ -180,7 +180,7 @@ bool LitImage(SANE_Handle h, ImageRecue& image) {
         }
         SANE_Int lus = 0;
         const SANE_Status s =
-            Sane().sane_read(h, tampon.data(), static_cast<SANE_Int>(tampon.size()), &lus);
+            sane_read(h, tampon.data(), static_cast<SANE_Int>(tampon.size()), &lus);
         if (s == SANE_STATUS_EOF) return true;
         if (s != SANE_STATUS_GOOD) {
             ArreteTransfert(h);
@@ -199,16 +199,16 @@ bool LitImage(SANE_Handle h, ImageRecue& image) {
 bool Transfere(SANE_Handle h, const std::string& chemin, ImageAcquise& resultat) {
     resultat.resolution = LitResolution(h);  // options can't be read while scanning
     TraceScanner("SendMessageDataSource begin sane_start");
-    SANE_Status s = Sane().sane_start(h);
-    TraceScanner("SendMessageDataSource end : %s ", Sane().sane_strstatus(s));
+    SANE_Status s = sane_start(h);
+    TraceScanner("SendMessageDataSource end : %s ", sane_strstatus(s));
     if (s != SANE_STATUS_GOOD) {
         if (s != SANE_STATUS_CANCELLED) AfficheErreurScanner("Can' get image", s);
         return false;
     }
     SANE_Parameters p{};
-    s = Sane().sane_get_parameters(h, &p);
+    s = sane_get_parameters(h, &p);
     ImageRecue image;
-    const std::string refus = s == SANE_STATUS_GOOD ? image.Accepte(p) : Sane().sane_strstatus(s);
+    const std::string refus = s == SANE_STATUS_GOOD ? image.Accepte(p) : sane_strstatus(s);
     if (!refus.empty()) {
         ArreteTransfert(h);
         Alerte("Can' get image\n[%s]", refus.c_str());

@@ -26,9 +26,11 @@ bool LignesPage::Reserve(int largeur, int hauteur) {
 uint8_t* LignesPage::NouvelleLigne() {
     if (recues_ >= hauteur_) return nullptr;
     const size_t debut = pixels_.size();
-    pixels_.resize(debut + static_cast<size_t>(pasLigne_));  // within the reserve, zeroed: white
+    pixels_.resize(debut + static_cast<size_t>(pasLigne_));  // within the reserve, not cleared
+    uint8_t* ligne = pixels_.data() + debut;
+    std::fill(ligne, ligne + pasLigne_, 0);  // 0 is white
     ++recues_;
-    return pixels_.data() + debut;
+    return ligne;
 }
 
 bool LignesPage::AjouteLigneRVB(const uint8_t* rvb) {
