@@ -1,7 +1,7 @@
 # The Debian package: `make package` (or `cpack -G DEB` in the build folder)
 # writes ruzo_VERSION_ARCH.deb. The shared libraries' packages are found by
-# dpkg-shlibdeps; the music font, and the PDF and scanner libraries the
-# program opens only when first needed, are dependencies it cannot see.
+# dpkg-shlibdeps; the music font, and the PDF libraries the program opens
+# only when first needed, are dependencies it cannot see.
 set(CPACK_PACKAGE_NAME ruzo)
 set(CPACK_PACKAGE_VENDOR "Ruzo developers")
 set(CPACK_PACKAGE_CONTACT "Ruzo developers <ruzo@localhost>")
@@ -17,6 +17,6 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "lilypond-fonts, libpoppler-glib8, libcairo2, libsane1")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "lilypond-fonts, libpoppler-glib8, libcairo2")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "bash-completion")
 include(CPack)

@@ -21,7 +21,6 @@ const std::vector<TexteFrancais>& CatalogueFrancais() {
          "%d documents : %d reconnus, %d en échec, %d interrompus, %d déjà faits, %d non commencés "
          "; %d pages en %s ; mémoire maximale d'un travailleur %.0f Mo\njournal : %s\n"},
         {"%s", "%s"},
-        {"%s (%s)", "%s (%s)"},
         {"function %s is missing", "la fonction %s manque"},
         {"the PDF libraries can't be loaded: %s",
          "les bibliothèques PDF ne peuvent pas être chargées : %s"},

@@ -1,7 +1,7 @@
 // Shared libraries opened when first needed rather than at start-up. The
-// PDF and scanner libraries bring some forty others with them (graphics,
-// security, device access) whose loading and relocation cost every run of
-// the program about ten milliseconds, while most runs only read image files.
+// PDF libraries bring some thirty others with them (graphics, security,
+// text layout) whose loading and relocation cost every run of the program
+// several milliseconds, while most runs only read image files.
 #pragma once
 
 #include <string>
