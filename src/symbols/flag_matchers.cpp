@@ -1,6 +1,7 @@
 // The flag matcher: flags are counted on vertical probes beside the stem,
 // where each flag shows as a short covered stretch followed by rows that
 // hold the rest of the flag further out.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -21,9 +22,41 @@ struct Sequence {
     bool Multiple(int i) const { return Valeur(i) - (Couverte(i) ? 100 : 0) >= 2; }
 };
 
+// Whether the covered stretch [a, b) of `seq` is a hook: in the outer
+// column `ext`, the stretch that overlaps it most ends at least a row
+// nearer the start of the walk (its far edge is taken, not its middle:
+// further out a flag often merges with the flag before it, which moves the
+// start but not the end), and the inner column `inte` holds no ink from
+// `a` to just past `b`. A bowl closed against the stem, as a flat's, is no
+// hook.
+bool Crochet(const Sequence& seq, const Sequence& ext, const Sequence& inte, int a, int b) {
+    const int n = static_cast<int>(seq.profil.size());
+    int meilleur = 0, fin = -1;
+    for (int c = 0; c < n;) {
+        if (!ext.Couverte(c)) {
+            ++c;
+            continue;
+        }
+        int e = c;
+        while (e < n && ext.Couverte(e)) ++e;
+        const int recouvrement = std::min(b, e) - std::max(a, c);
+        if (recouvrement > meilleur) {
+            meilleur = recouvrement;
+            fin = e;
+        }
+        c = e;
+    }
+    if (meilleur == 0 || fin > b - 1) return false;
+    for (int r = a; r < std::min(n, b + 2); ++r) {
+        if (inte.Couverte(r)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool depuisBas) {
+LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool depuisBas,
+                                const SondesVoisines* voisines) {
     LectureCrochets lecture;
     const int n = static_cast<int>(profil.size());
     const Sequence seq{profil, depuisBas};
@@ -45,7 +78,11 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
         const int longueur = b - a;
         if (couverte) {
             lecture.trouveCouvert = true;
-            if (longueur > 1 && a - reference < 1.4f * s) {
+            // Only a flag already counted can end in a hook.
+            const bool crochet = lecture.crochets > 0 && voisines &&
+                                 Crochet(seq, Sequence{voisines->exterieur, depuisBas},
+                                         Sequence{voisines->interieur, depuisBas}, a, b);
+            if (longueur > 1 && a - reference < 1.4f * s && !crochet) {
                 int valeur = trou < s / 4 ? 0 : 333;
                 if (longueur <= s) {
                     valeur = trou < s / 4 ? 333 : 666;
@@ -143,16 +180,34 @@ int ReconnaitCroche(EtatPage& etat, Graphe& g, float s, int crochets, Point& pos
     const BoutsTete tetes{(g.TetesCroche & 1) != 0, (g.TetesCroche & 2) != 0};
     // Which readings may still find something: [side right, left][from top, bottom].
     bool actif[2][2] = {{!tetes.haut, !tetes.bas}, {!tetes.haut, !tetes.bas}};
+    // A hook can only follow a flag, so the neighbouring columns are read
+    // only for a probe that counts two flags or more; each column's profile
+    // is built once.
+    const int pas = std::max(2, static_cast<int>(s / 6));
+    const int portee = static_cast<int>(3 * s / 4) + pas + 2;
+    const int base = static_cast<int>(xm) - portee;
+    std::vector<std::vector<int>> profils(static_cast<size_t>(2 * portee + 1));
+    auto profilEn = [&](int colonne) -> const std::vector<int>& {
+        std::vector<int>& p = profils.at(static_cast<size_t>(colonne - base));
+        if (p.empty()) p = ProfilSonde(croche, colonne);
+        return p;
+    };
     LectureCrochets meilleure;
     for (int d = static_cast<int>(s / 4 + 1); d < 3 * s / 4; ++d) {
         for (int cote = 0; cote < 2; ++cote) {
             const int colonne = static_cast<int>(cote == 0 ? xm + d : xm - d);
-            const std::vector<int> profil = ProfilSonde(croche, colonne);
+            const int sortie = cote == 0 ? pas : -pas;
+            const std::vector<int>& profil = profilEn(colonne);
             LectureCrochets lectures[2];
             for (int sens = 0; sens < 2; ++sens) {
                 if (!actif[cote][sens]) continue;
                 lectures[sens] = AnalyseCrochets(profil, s, sens == 1);
                 if (!lectures[sens].trouveCouvert) actif[cote][sens] = false;
+                if (lectures[sens].crochets >= 2) {
+                    const SondesVoisines voisines{profilEn(colonne - sortie),
+                                                  profilEn(colonne + sortie)};
+                    lectures[sens] = AnalyseCrochets(profil, s, sens == 1, &voisines);
+                }
             }
             const LectureCrochets& lecture =
                 lectures[0].crochets > lectures[1].crochets ? lectures[0] : lectures[1];

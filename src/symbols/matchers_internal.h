@@ -72,6 +72,16 @@ struct LectureCrochets {
     int ligne = 0;               // row of the reading, from the profile's start
     bool trouveCouvert = false;  // a covered segment was met at all
 };
+// The probe profiles a little nearer to the stem and a little further
+// from it than the one read.
+struct SondesVoisines {
+    const std::vector<int>& interieur;
+    const std::vector<int>& exterieur;
+};
 // Reads a probe profile (100 x covered + run count per row) from its top
-// (`depuisBas` false) or bottom end.
-LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool depuisBas);
+// (`depuisBas` false) or bottom end. With `voisines`, a stretch that ends
+// the flag before it is not counted as a flag of its own: a flag leaves the
+// stem, so further out it lies further from the stem's end, while the hook
+// that ends the last flag curls back towards the stem without reaching it.
+LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool depuisBas,
+                                const SondesVoisines* voisines = nullptr);

@@ -193,6 +193,31 @@ TEST(ReconnaitCroche, DownStemsReadFromTheirFarEndOnly) {
         EXPECT_TRUE(Reponses(bande.etat, bande.etat.Graphes[0], s, code).empty()) << code;
 }
 
+// Components cut from real pages, staff lines removed. On a short stem the
+// second flag of a 16th ends in a hook that curls back towards the stem
+// below it: the hook is no third flag. A flat's bowl also curls back, but
+// closes against its stem: it is not a flag whose hook was dropped.
+TEST(ReconnaitCroche, HookEndingTheLastFlagIsNoFlag) {
+    const float s = 15.31f;
+    BandeMatchers accord(53, 120, s, 31);
+    ASSERT_TRUE(accord.Image(std::string(RUZO_TEST_DATA) + "/notes/sixteenth_chord_musescore.png"));
+    ASSERT_EQ(accord.Construit(), 1);
+    const auto double_ = Reponses(accord.etat, accord.etat.Graphes[0], s, kCarDoubleCroche);
+    ASSERT_EQ(double_.size(), 1u);
+    EXPECT_GT(double_[0].first, 700);
+    for (uint16_t code : {kCarCroche, kCarTripleCroche, kCarQuadrupleCroche})
+        EXPECT_TRUE(Reponses(accord.etat, accord.etat.Graphes[0], s, code).empty()) << code;
+
+    const float sb = 20.82f;
+    BandeMatchers bemol(34, 65, sb, 10);
+    ASSERT_TRUE(bemol.Image(std::string(RUZO_TEST_DATA) + "/notes/flat_musescore.png"));
+    ASSERT_EQ(bemol.Construit(), 1);
+    for (uint16_t code : {kCarCroche, kCarDoubleCroche}) {
+        for (const auto& [score, p] : Reponses(bemol.etat, bemol.etat.Graphes[0], sb, code))
+            EXPECT_LT(score, 700) << code;  // below the flag threshold
+    }
+}
+
 TEST(ReconnaitAppogiature, SmallHeadWithStem) {
     const float s = 20;
     const int T = 60;
