@@ -9,18 +9,82 @@
 #include "symbols/matchers_internal.h"
 #include "symbols/profile_templates.h"
 
+namespace {
+
+// A slur or tie that ends on a quarter rest joins its component and
+// stretches the rest's outline sideways, so the outline no longer matches.
+// A quarter rest is never much wider than an interline and every one of its
+// columns holds a good height of ink, whereas a curve passing by is only a
+// stroke thick: the thin columns at the sides of a component too wide for a
+// rest are cut off, leaving the rest. False when nothing was cut.
+bool RogneCourbe(const Graphe& g, float s, Graphe& coeur) {
+    const int largeur = g.Largeur();
+    if (largeur <= 1.5f * s || g.Lignes.empty()) return false;
+    std::vector<int> encre(static_cast<size_t>(largeur), 0);
+    for (const auto& ligne : g.Lignes) {
+        for (const Plage& p : ligne) {
+            const int debut = std::max(PremierPixel(p), static_cast<int>(g.Cadre.left));
+            const int fin = std::min(DernierPixel(p), g.Cadre.right - 1);
+            for (int c = debut; c <= fin; ++c) ++encre[c - g.Cadre.left];
+        }
+    }
+    const int mince = std::max(2, static_cast<int>(0.25f * s));
+    int gauche = 0;
+    int droite = largeur - 1;
+    while (gauche < droite && encre[gauche] <= mince) ++gauche;
+    while (droite > gauche && encre[droite] <= mince) --droite;
+    // What is left must be a rest's width: a beam between two stems is thin
+    // too, but leaves the stems and all between them.
+    if ((gauche == 0 && droite == largeur - 1) || droite - gauche + 1 > 1.5f * s) return false;
+    const int x0 = g.Cadre.left + gauche;
+    const int x1 = g.Cadre.left + droite;
+    std::vector<std::vector<Plage>> lignes(g.Lignes.size());
+    int premiere = -1;
+    int derniere = -1;
+    int pixels = 0;
+    for (size_t r = 0; r < g.Lignes.size(); ++r) {
+        for (const Plage& p : g.Lignes[r]) {
+            const int a = std::max(PremierPixel(p), x0);
+            const int b = std::min(DernierPixel(p), x1);
+            if (a > b) continue;
+            Plage q;
+            q.Centre = static_cast<int16_t>((a + b) / 2);
+            q.Longueur = static_cast<int16_t>(b - a + 1);
+            lignes[r].push_back(q);
+            pixels += q.Longueur;
+            if (premiere < 0) premiere = static_cast<int>(r);
+            derniere = static_cast<int>(r);
+        }
+    }
+    if (premiere < 0) return false;
+    coeur = Graphe{};
+    coeur.Etiquette = Etiquette('S', 'o', 'u', 'p');
+    coeur.NbPixels = pixels;
+    coeur.Lignes.assign(lignes.begin() + premiere, lignes.begin() + derniere + 1);
+    coeur.NbLignes = static_cast<uint16_t>(coeur.Lignes.size());
+    coeur.Cadre =
+        Rect{static_cast<int16_t>(g.Cadre.top + premiere), static_cast<int16_t>(x0),
+             static_cast<int16_t>(g.Cadre.top + derniere + 1), static_cast<int16_t>(x1 + 1)};
+    coeur.CadreCourant = coeur.Cadre;
+    return true;
+}
+
+}  // namespace
+
 int ReconnaitSoupir(EtatPage& etat, Graphe& g, float s, Point& position) {
     g.Ouvert = 0;
-    const int T = static_cast<int>(LigneHaut(etat, g.Cadre.left));
-    const int haut = g.Cadre.top;
-    const int bas = g.Cadre.bottom;
-    if (!(T - 0.5f * s <= haut && haut < T + 1.5f * s && g.NbLignes > 2 * s &&
+    Graphe coeur;
+    const Graphe& silence = RogneCourbe(g, s, coeur) ? coeur : g;
+    const int T = static_cast<int>(LigneHaut(etat, silence.Cadre.left));
+    const int haut = silence.Cadre.top;
+    const int bas = silence.Cadre.bottom;
+    if (!(T - 0.5f * s <= haut && haut < T + 1.5f * s && silence.NbLignes > 2 * s &&
           T + 2.5f * s <= bas && bas < T + 4 * s)) {
         return 0;
     }
-    const int brut = ScoreProfilGaucheDroite(g, 0, g.NbLignes, s, PaireSoupir());
+    const int brut = ScoreProfilGaucheDroite(silence, 0, silence.NbLignes, s, PaireSoupir());
     if (brut < 450) return 0;
-    position = CentreGraphe(g);
+    position = CentreGraphe(silence);
     return 480 + (brut - 450) * 520 / 550;
 }
 

@@ -7,6 +7,7 @@
 #include "band_drawing.h"
 #include "records/catalogue.h"
 #include "symbols/matchers.h"
+#include "test_paths.h"
 
 namespace {
 
@@ -88,6 +89,27 @@ TEST(SignMatchers, RestsOnTheirLines) {
     ASSERT_TRUE(bande.Glyphe("rests.0", 50, static_cast<int>(80 + 3 * s)));
     ASSERT_EQ(bande.Construit(), 1);
     EXPECT_EQ(Meilleur(etat, etat.Graphes[0], s, kCarPause), 0);
+}
+
+// A quarter rest cut from a real page, staff lines removed, with the end of a
+// slur touching its right side: the slur is no part of the rest's outline,
+// so the rest scores as a clean one does.
+TEST(SignMatchers, QuarterRestTouchedByASlur) {
+    const float s = 21;
+    BandeMatchers bande(80, 120, s, 26);
+    EtatPage& etat = bande.etat;
+    ASSERT_TRUE(
+        bande.Image(std::string(RUZO_TEST_DATA) + "/notes/quarter_rest_slur_musescore.png"));
+    bande.Construit();
+    Graphe* silence = bande.GrapheEn(35, 65);
+    ASSERT_TRUE(silence);
+    ASSERT_GT(silence->Largeur(), 2 * s);  // the slur is part of the component
+    Point position;
+    const int score = Meilleur(etat, *silence, s, kCarSoupir, &position);
+    EXPECT_GT(score, 600);
+    EXPECT_NEAR(position.h, 31, 4);  // the rest's centre, not the slur's
+    for (uint16_t autre : {kCarDemiSoupir, kCarQuartSoupir, kCarPause, kCarDemiPause})
+        EXPECT_LT(Meilleur(etat, *silence, s, autre), score) << autre;
 }
 
 TEST(SignMatchers, TrillAboveTheStaffOnly) {
