@@ -24,8 +24,7 @@ void Charge() {
     }
     const auto cherche = [&](const char* nom) -> void* {
         for (void* b : bibliotheques) {
-            std::string ignoree;
-            if (void* f = FonctionBibliotheque(b, nom, ignoree)) return f;
+            if (void* f = FonctionBibliotheque(b, nom)) return f;
         }
         raisonEchec = FormateTexte(TexteLangue("function %s is missing"), nom);
         return nullptr;

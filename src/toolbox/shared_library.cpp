@@ -11,12 +11,6 @@ void* OuvreBibliotheque(const char* nom, std::string& erreur) {
     return bibliotheque;
 }
 
-void* FonctionBibliotheque(void* bibliotheque, const char* symbole, std::string& erreur) {
-    dlerror();
-    void* fonction = dlsym(bibliotheque, symbole);
-    if (fonction == nullptr) {
-        const char* raison = dlerror();
-        erreur = raison != nullptr ? raison : symbole;
-    }
-    return fonction;
+void* FonctionBibliotheque(void* bibliotheque, const char* symbole) {
+    return dlsym(bibliotheque, symbole);
 }

@@ -12,5 +12,5 @@
 void* OuvreBibliotheque(const char* nom, std::string& erreur);
 
 // The address of function `symbole` of `bibliotheque` or of the libraries
-// it needs; nullptr when it has none, with the reason in `erreur`.
-void* FonctionBibliotheque(void* bibliotheque, const char* symbole, std::string& erreur);
+// it needs; nullptr when it has none.
+void* FonctionBibliotheque(void* bibliotheque, const char* symbole);
