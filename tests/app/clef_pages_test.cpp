@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -21,11 +20,6 @@ namespace {
 
 constexpr int kS = 20;         // interline of the generated page
 constexpr int kHaut = 4 * kS;  // its top staff line
-
-std::string LitTout(const std::string& chemin) {
-    std::ifstream f(chemin);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
 
 // Step and octave of every pitched note, in order, as "D4".
 std::vector<std::string> Hauteurs(const std::string& xml) {
@@ -77,14 +71,14 @@ TEST_F(DossierTest, TenorClefIsReadOnItsLineAndGivesThePitches) {
     const ResultatProgramme r = ExecuteRuzo("recognize -q --musicxml " + nom + ".png -o " + nom);
     ASSERT_EQ(r.code, 0) << r.sortie;
     const std::regex tenor("Type\\s+Ut\\s+LigneClef\\s+4\\s");
-    EXPECT_TRUE(std::regex_search(LitTout(nom + ".msb"), tenor));
+    EXPECT_TRUE(std::regex_search(RuzoHomeEssai::LitFichier(nom + ".msb"), tenor));
 
     // Under a tenor clef the top line is E4: the spaces read D4 B3 G3 E3 C3.
-    const std::string xml = LitTout(nom + ".musicxml");
+    const std::string xml = RuzoHomeEssai::LitFichier(nom + ".musicxml");
     EXPECT_TRUE(std::regex_search(xml, std::regex("<sign>C</sign>\\s*<line>4</line>"))) << xml;
     const std::vector<std::string> attendues = {"D4", "B3", "G3", "E3", "C3", "D4", "B3", "G3"};
     EXPECT_EQ(Hauteurs(xml), attendues);
-    const std::string msf = LitTout(nom + ".msf");
+    const std::string msf = RuzoHomeEssai::LitFichier(nom + ".msf");
     EXPECT_TRUE(std::regex_search(msf, tenor)) << msf;
 
     if (std::system("xmllint --version >/dev/null 2>&1") != 0) return;
@@ -117,10 +111,12 @@ TEST_F(DossierTest, SmallClefChangesGovernTheNotesAfterThem) {
 
     const ResultatProgramme r = ExecuteRuzo("recognize -q --musicxml " + nom + ".png -o " + nom);
     ASSERT_EQ(r.code, 0) << r.sortie;
-    const std::string xml = LitTout(nom + ".musicxml");
+    const std::string xml = RuzoHomeEssai::LitFichier(nom + ".musicxml");
     // Spaces under a G clef: E5 C5 A4 F4 D4; under an F clef: G3 E3 C3 A2 F2.
     const std::vector<std::string> attendues = {"E5", "C5", "A4", "F4", "F2", "G3", "C5", "A4"};
-    EXPECT_EQ(Hauteurs(xml), attendues) << LitTout(nom + ".msb");
+    EXPECT_EQ(Hauteurs(xml), attendues) << RuzoHomeEssai::LitFichier(nom + ".msb");
     EXPECT_EQ(ClefsEtNotes(xml, "<sign>([FG])</sign>", "<note>"), "GnnnnFnnGnn");
-    EXPECT_EQ(ClefsEtNotes(LitTout(nom + ".msf"), "Type\\s+(Sol|Fa)", "DebutNote"), "GnnnnFnnGnn");
+    EXPECT_EQ(
+        ClefsEtNotes(RuzoHomeEssai::LitFichier(nom + ".msf"), "Type\\s+(Sol|Fa)", "DebutNote"),
+        "GnnnnFnnGnn");
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <string>
 
@@ -20,11 +19,6 @@ namespace {
 constexpr int kS = 20;         // interline of the generated page
 constexpr int kHaut = 4 * kS;  // its top staff line
 constexpr int kLargeur = 1000;
-
-std::string LitTout(const std::string& chemin) {
-    std::ifstream f(chemin);
-    return std::string(std::istreambuf_iterator<char>(f), {});
-}
 
 void Peint(PixMap& page, int x0, int x1, int y0, int y1, uint8_t index) {
     for (int y = y0; y < y1; ++y)
@@ -69,7 +63,7 @@ TEST_F(DossierTest, KeySignatureAfterTheLastDoubleBarMakesNoMeasure) {
 
     const ResultatProgramme r = ExecuteRuzo("recognize -q " + nom + ".png -o " + nom);
     ASSERT_EQ(r.code, 0) << r.sortie;
-    const std::string msf = LitTout(nom + ".msf");
+    const std::string msf = RuzoHomeEssai::LitFichier(nom + ".msf");
     EXPECT_EQ(NbMesures(msf), "2") << msf;
     const std::regex note("DebutNote");
     EXPECT_EQ(std::distance(std::sregex_iterator(msf.begin(), msf.end(), note), {}), 8) << msf;
@@ -89,6 +83,6 @@ TEST_F(DossierTest, CorpusPagesEndingPastTheirLastBarLineHaveTheirPrintedMeasure
         const std::string nom = Racine() + "/page";
         const ResultatProgramme r = ExecuteRuzo("recognize -q '" + chemin.string() + "' -o " + nom);
         ASSERT_EQ(r.code, 0) << r.sortie;
-        EXPECT_EQ(NbMesures(LitTout(nom + ".msf")), cas.mesures) << cas.page;
+        EXPECT_EQ(NbMesures(RuzoHomeEssai::LitFichier(nom + ".msf")), cas.mesures) << cas.page;
     }
 }

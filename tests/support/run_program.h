@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -26,13 +25,13 @@ struct ResultatProgramme {
 // seconds, even under the sanitizers. A run that is still going is stopped
 // with its children, so that a stalled program fails its test instead of
 // holding the whole suite.
-constexpr const char* kDureeMaxRun = "600";
+constexpr int kSecondesMaxRun = 600;
 
 // `arguments` is one shell-quoted argument string. A run stopped for taking
 // too long exits with 124.
 inline ResultatProgramme ExecuteRuzo(const std::string& arguments) {
     ResultatProgramme r;
-    const std::string commande = std::string("timeout -k 10 ") + kDureeMaxRun + " '" +
+    const std::string commande = "timeout -k 10 " + std::to_string(kSecondesMaxRun) + " '" +
                                  RUZO_PROGRAM + "' " + arguments + " 2>&1";
     std::FILE* tube = popen(commande.c_str(), "r");
     if (!tube) return r;
@@ -63,11 +62,11 @@ inline pid_t LanceRuzo(const std::vector<std::string>& arguments) {
 }
 
 // The exit code of a run started by LanceRuzo; -1 when it did not exit
-// normally, or was killed for running longer than kDureeMaxRun.
+// normally, or was killed for running longer than kSecondesMaxRun.
 inline int AttendRuzo(pid_t pid) {
     if (pid < 0) return -1;
     int etat = 0;
-    const int attentes = 20 * std::atoi(kDureeMaxRun);  // of 50 ms
+    const int attentes = 20 * kSecondesMaxRun;  // of 50 ms
     pid_t fini = 0;
     for (int i = 0; (fini = waitpid(pid, &etat, WNOHANG)) == 0; ++i) {
         if (i == attentes) kill(pid, SIGKILL);
