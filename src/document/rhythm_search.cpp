@@ -119,15 +119,17 @@ void ChercheRythme(Recherche& r, size_t i, int32_t score, int changements) {
 }
 
 // The notes of a chord share its finest time division: a beam drawn to one
-// head is the stem's, and so every head's.
+// head is the stem's, and so every head's. A rest struck with them belongs
+// to another voice and has no stem: its glyph alone gives its value.
 void UnifieDivisionsAccords(std::vector<NoteDoc>& notes) {
     size_t debut = 0;
     while (debut < notes.size()) {
         size_t fin = debut;
         int16_t division = 0;
         for (; fin < notes.size() && notes[fin].PosMesure == notes[debut].PosMesure; ++fin)
-            division = std::max(division, notes[fin].DivDuree);
-        for (size_t j = debut; j < fin; ++j) notes[j].DivDuree = division;
+            if (!notes[fin].Silence) division = std::max(division, notes[fin].DivDuree);
+        for (size_t j = debut; j < fin; ++j)
+            if (!notes[j].Silence) notes[j].DivDuree = division;
         debut = fin;
     }
 }

@@ -184,6 +184,17 @@ TEST(Rythme, ChordsShareTheirDivisionAndTheirValue) {
     EXPECT_EQ(score, 3000);
     EXPECT_EQ(m.Notes[0].DivDuree, 1);
     EXPECT_EQ(Durees(m), (std::vector<int32_t>{20160, 20160, 20160}));
+
+    // Two voices on one staff, each a 16th rest then a 16th, the one voice's
+    // rest struck with the other's note: a rest keeps the value of its glyph
+    // and the 1/8 holds both columns as they were read.
+    MesureDoc voix = MesureDe(
+        1, 8,
+        {Silence(10080, 100), Note(kNoire, 100, 2), Note(kNoire, 300, 2), Silence(10080, 300)});
+    ASSERT_TRUE(RecaleNotesMesure(voix, score));
+    EXPECT_EQ(score, 4000);
+    EXPECT_EQ(Durees(voix), (std::vector<int32_t>{10080, 10080, 10080, 10080}));
+    EXPECT_EQ(voix.Notes[0].DivDuree, 0);
 }
 
 TEST(Rythme, TooLongOrEmptyMeasuresFallBack) {
