@@ -83,7 +83,8 @@ int NbCrochets(const char* type) {
 }
 
 // Notes of a chord that share a length and a kind sound and print as one
-// chord of one voice.
+// chord of one voice. Rests make no chords: two rests struck together (one
+// voice's above the staff, the other's below) are two voices.
 struct Groupe {
     std::vector<const NoteEcrite*> Notes;
     int64_t Debut = 0;
@@ -106,7 +107,7 @@ std::vector<Groupe> GroupesAccord(const std::vector<NoteEcrite>& notes, size_t d
         const NoteDoc& n = *notes[k].Source;
         if (n.DureeEffective <= 0) continue;
         auto it = std::find_if(groupes.begin(), groupes.end(), [&](const Groupe& g) {
-            return g.Duree == n.DureeEffective && g.Silence == (n.Silence != 0);
+            return g.Duree == n.DureeEffective && !g.Silence && n.Silence == 0;
         });
         if (it == groupes.end()) {
             Groupe g;

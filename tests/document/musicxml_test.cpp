@@ -164,11 +164,15 @@ TEST(MusicXML, VoicesTupletsAndDotsAddUp) {
     NoteDoc pointee = Note(kNoire, 400, 0, 1);
     pointee.Interligne = 5;
     pointee.DureeEffective = DureeEffective(pointee);
+    NoteDoc soupir = Silence(kNoire, 0);
+    soupir.DureeEffective = kNoire;
     DocumentMusical doc = UnePartie({
         {N(kNoire, 0, 4), N(2 * kNoire, 0, 8), N(kNoire, 100, 5), N(kNoire, 200, 6),
          N(kNoire, 300, 7)},
         {triolet(0), triolet(100), triolet(200), pointee, N(kNoire, 500, 6, 2, 1),
          N(kNoire, 600, 6)},
+        // Both voices of a staff rest at once, then the upper one plays on.
+        {soupir, soupir, N(kNoire, 100, 4), N(kNoire, 200, 5), N(kNoire, 300, 6)},
     });
     const pugi::xml_document xml = Lit(TexteMusicXML(doc));
     const pugi::xml_node partie = xml.child("score-partwise").child("part");
@@ -180,7 +184,10 @@ TEST(MusicXML, VoicesTupletsAndDotsAddUp) {
         EXPECT_EQ(r.plusLoin, 4 * divisions);
     }
     const auto notes = Notes(xml);
-    ASSERT_EQ(notes.size(), 11u);
+    ASSERT_EQ(notes.size(), 16u);
+    // Rests make no chords: the second rest sounds in a voice of its own.
+    for (const auto& [mesure, n] : notes)
+        EXPECT_FALSE(n.child("rest") && n.child("chord")) << "measure " << mesure;
     // The half note of the first chord sounds in a second voice.
     EXPECT_STREQ(notes[4].second.child_value("voice"), "2");
     EXPECT_STREQ(notes[4].second.child_value("type"), "half");
