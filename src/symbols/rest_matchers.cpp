@@ -90,6 +90,23 @@ int ReconnaitSoupir(EtatPage& etat, Graphe& g, float s, Point& position) {
 
 namespace {
 
+// Whether another component of about the same height stands right beside
+// the rest, on the same rows: the next digit of a number.
+bool VoisinDeMemeTaille(const EtatPage& etat, const Graphe& silence, float s) {
+    const Rect& a = silence.Cadre;
+    const int hauteur = a.bottom - a.top;
+    for (const Graphe& g : etat.Graphes) {
+        const Rect& b = g.Cadre;
+        const int ecart = std::max(b.left - a.right, a.left - b.right);
+        if (ecart < 0 || ecart > 0.5f * s) continue;
+        const int h = b.bottom - b.top;
+        const int communes = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+        if (4 * h >= 3 * hauteur && 3 * h <= 4 * hauteur && communes >= 0.6f * std::min(h, hauteur))
+            return true;
+    }
+    return false;
+}
+
 struct GabaritSilence {
     float hauteurMin, hauteurMax, aspect;
 };
@@ -115,7 +132,10 @@ int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Poin
     if (GrapheVide(silence)) return 0;
     const int T = static_cast<int>(LigneHaut(etat, silence.Cadre.left));
     const int haut = silence.Cadre.top;
-    if (!(T - 0.5f * s <= haut && haut < T + 1.5f * s)) return 0;
+    // With two voices on a staff, a rest moves up or down by a few
+    // interlines out of the other voice's way, even off the staff.
+    const bool aSaPlace = T - 0.5f * s <= haut && haut < T + 1.5f * s;
+    if (!aSaPlace && !(T - 5.0f * s <= haut && haut < T + 6.0f * s)) return 0;
     const GabaritSilence gabarit = Gabarit(crochets);
     if (!VerifieTaille(silence, 0.5f * s, 2.5f * s, gabarit.hauteurMin * s,
                        gabarit.hauteurMax * s)) {
@@ -146,6 +166,11 @@ int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Poin
         }
     }
     score += 400 - std::abs(crochetsVus - crochets) * 200;
+    // Off its usual place, a digit or a letter with a stroke can pass for a
+    // rest on its outline alone (a tuplet's 3, a trill's t, the 6 of a tempo
+    // mark): a moved rest must show all its hooks, and it stands alone where
+    // a digit has the rest of its number beside it.
+    if (!aSaPlace && (crochetsVus != crochets || VoisinDeMemeTaille(etat, silence, s))) return 0;
     bool traitEnHaut = false;
     for (const TraitVertical& t : silence.TraitsVerticaux) {
         if (t.YHaut <= s / 2 && t.YBas <= s) traitEnHaut = true;

@@ -112,6 +112,40 @@ TEST(SignMatchers, QuarterRestTouchedByASlur) {
         EXPECT_LT(Meilleur(etat, *silence, s, autre), score) << autre;
 }
 
+// Cut from real pages, staff lines removed. Two voices on a piano staff:
+// the upper voice's 16th rest stands above the staff and the lower voice's
+// below it, out of the other voice's way; both are read. The 6 of a tempo
+// mark above a staff and a triplet's 3 below one have the rest's hook or
+// stroke, but are no rests.
+TEST(SignMatchers, RestsMovedOffTheStaffButNotDigits) {
+    const float s = 15.5f;
+    BandeMatchers voix(130, 230, s, 43);
+    ASSERT_TRUE(voix.Image(std::string(RUZO_TEST_DATA) + "/notes/two_voice_rests_musescore.png"));
+    voix.Construit();
+    for (const auto& [x, y] : {std::pair{23, 37}, std::pair{99, 144}}) {
+        Graphe* silence = voix.GrapheEn(x, y);
+        ASSERT_TRUE(silence) << y;
+        EXPECT_GT(Meilleur(voix.etat, *silence, s, kCarQuartSoupir), 700) << y;
+        EXPECT_EQ(Meilleur(voix.etat, *silence, s, kCarDemiSoupir), 0) << y;
+    }
+
+    const float sl = 20.75f;
+    BandeMatchers tempo(120, 220, sl, 85);
+    ASSERT_TRUE(tempo.Image(std::string(RUZO_TEST_DATA) + "/notes/tempo_mark_lilypond.png"));
+    tempo.Construit();
+    Graphe* six = tempo.GrapheEn(73, 50);
+    ASSERT_TRUE(six);
+    for (uint16_t code : {kCarDemiSoupir, kCarQuartSoupir})
+        EXPECT_EQ(Meilleur(tempo.etat, *six, sl, code), 0) << code;
+
+    BandeMatchers triolet(50, 200, sl, 25);
+    ASSERT_TRUE(triolet.Image(std::string(RUZO_TEST_DATA) + "/notes/tuplet_three_musescore.png"));
+    triolet.Construit();
+    Graphe* trois = triolet.GrapheEn(22, 149);
+    ASSERT_TRUE(trois);
+    EXPECT_EQ(Meilleur(triolet.etat, *trois, sl, kCarDemiSoupir), 0);
+}
+
 TEST(SignMatchers, TrillAboveTheStaffOnly) {
     const float s = 20;
     for (int ligne : {-2, 2}) {
