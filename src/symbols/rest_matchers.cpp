@@ -152,7 +152,6 @@ int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Poin
     if (grande && grande->Taille > 0.6f * s) score -= 400;
     const int rapport = lignes / silence.Largeur();
     score += 100 - std::abs(static_cast<int>(rapport - gabarit.aspect)) * 500;
-    score += 200 - std::abs(CalculeBarresEpaisses(silence) - crochets) * 100;
     const int limite = static_cast<int>(trait->XHaut - 0.3f * s);
     int crochetsVus = 0;
     bool crochetEnHaut = false;
@@ -166,6 +165,13 @@ int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Poin
         }
     }
     score += 400 - std::abs(crochetsVus - crochets) * 200;
+    // The hooks are counted twice, as blobs and as thick rows. On a large
+    // staff the joint of each hook with the stroke is thick too and adds
+    // rows of its own: when the blobs give the value, more thick rows than
+    // hooks are not held against it.
+    const int barres = CalculeBarresEpaisses(silence);
+    score += crochetsVus == crochets && barres > crochets ? 200
+                                                          : 200 - std::abs(barres - crochets) * 100;
     // Off its usual place, a digit or a letter with a stroke can pass for a
     // rest on its outline alone (a tuplet's 3, a trill's t, the 6 of a tempo
     // mark): a moved rest must show all its hooks, and it stands alone where

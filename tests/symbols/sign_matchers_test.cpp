@@ -146,6 +146,22 @@ TEST(SignMatchers, RestsMovedOffTheStaffButNotDigits) {
     EXPECT_EQ(Meilleur(triolet.etat, *trois, sl, kCarDemiSoupir), 0);
 }
 
+// A 16th rest of a large staff, cut from a real page with the staff lines
+// removed: its big hooks meet the stroke in thick rows of their own, which
+// do not make it a rest of more hooks.
+TEST(SignMatchers, SixteenthRestOfALargeStaff) {
+    const float s = 21.25f;
+    BandeMatchers bande(45, 140, s, 24);
+    ASSERT_TRUE(bande.Image(std::string(RUZO_TEST_DATA) + "/notes/sixteenth_rest_verovio.png"));
+    bande.Construit();
+    Graphe* silence = bande.GrapheEn(22, 80);
+    ASSERT_TRUE(silence);
+    const int score = Meilleur(bande.etat, *silence, s, kCarQuartSoupir);
+    EXPECT_GT(score, 400);  // the note threshold
+    for (uint16_t autre : {kCarDemiSoupir, kCarHuitiemeSoupir, kCarSeiziemeSoupir})
+        EXPECT_LT(Meilleur(bande.etat, *silence, s, autre), score) << autre;
+}
+
 TEST(SignMatchers, TrillAboveTheStaffOnly) {
     const float s = 20;
     for (int ligne : {-2, 2}) {
