@@ -173,7 +173,10 @@ bool RecaleNotesMesure(MesureDoc& mesure, int32_t longueur, int32_t& score) {
     if (r.annulee) return false;
     score = r.meilleurScore;
 
-    std::vector<NoteDoc> resultat = score >= 0 ? std::move(r.meilleur) : Comble(notes, longueur);
+    // A measure printed empty (a staff silent for a while, its rests left
+    // out) stays empty: a rest filling it would be a symbol not on the page.
+    std::vector<NoteDoc> resultat =
+        score >= 0 || notes.empty() ? std::move(r.meilleur) : Comble(notes, longueur);
     notes.clear();
     for (const NoteDoc& note : resultat)
         if (note.DureeEffective != 0) notes.push_back(note);
