@@ -152,13 +152,24 @@ int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Poin
     if (grande && grande->Taille > 0.6f * s) score -= 400;
     const int rapport = lignes / silence.Largeur();
     score += 100 - std::abs(static_cast<int>(rapport - gabarit.aspect)) * 500;
-    const int limite = static_cast<int>(trait->XHaut - 0.3f * s);
+    // A hook hangs left of the stroke at its own height. The stroke slants
+    // down to the left, and the longest straight piece found may be its
+    // lower part only: carried up along that slant to a blob's row, it says
+    // where the stroke is there.
+    const float pente =
+        trait->YBas > trait->YHaut
+            ? static_cast<float>(trait->XBas - trait->XHaut) / (trait->YBas - trait->YHaut)
+            : 0.0f;
+    const bool penteDeSilence = -1.0f < pente && pente < 0.0f;
     int crochetsVus = 0;
     bool crochetEnHaut = false;
     for (const TacheRonde& t : silence.Taches) {
         // The stroke slants like the blobs' diagonals and yields small blobs
         // of its own thickness: a hook is thicker than the stroke.
         if (t.Taille <= trait->Epaisseur + 1) continue;
+        const float remontee =
+            penteDeSilence && t.Y < trait->YHaut ? pente * (t.Y - trait->YHaut) : 0.0f;
+        const float limite = trait->XHaut + remontee - 0.3f * s;
         if (t.Taille < 0.6f * s && t.X < limite) {
             ++crochetsVus;
             if (t.Y <= s / 2) crochetEnHaut = true;

@@ -146,20 +146,40 @@ TEST(SignMatchers, RestsMovedOffTheStaffButNotDigits) {
     EXPECT_EQ(Meilleur(triolet.etat, *trois, sl, kCarDemiSoupir), 0);
 }
 
-// A 16th rest of a large staff, cut from a real page with the staff lines
-// removed: its big hooks meet the stroke in thick rows of their own, which
-// do not make it a rest of more hooks.
-TEST(SignMatchers, SixteenthRestOfALargeStaff) {
-    const float s = 21.25f;
-    BandeMatchers bande(45, 140, s, 24);
-    ASSERT_TRUE(bande.Image(std::string(RUZO_TEST_DATA) + "/notes/sixteenth_rest_verovio.png"));
-    bande.Construit();
-    Graphe* silence = bande.GrapheEn(22, 80);
-    ASSERT_TRUE(silence);
-    const int score = Meilleur(bande.etat, *silence, s, kCarQuartSoupir);
-    EXPECT_GT(score, 400);  // the note threshold
-    for (uint16_t autre : {kCarDemiSoupir, kCarHuitiemeSoupir, kCarSeiziemeSoupir})
-        EXPECT_LT(Meilleur(bande.etat, *silence, s, autre), score) << autre;
+// 16th rests of a large staff, cut from a real page with the staff lines
+// removed. Their big hooks meet the stroke in thick rows of their own, which
+// do not make them rests of more hooks; in the second, the stroke's longest
+// straight piece is its lower half, and the upper hook is still left of it.
+TEST(SignMatchers, HooksOfLargeSixteenthRestsNotOfAQuarterRest) {
+    const struct {
+        const char* fichier;
+        float s;
+        int largeur, hauteur, ligneHaut, x, y;
+    } cas[] = {{"sixteenth_rest_verovio", 21.25f, 45, 140, 24, 22, 80},
+               {"sixteenth_rest_split_verovio", 21.22f, 45, 120, 18, 24, 74}};
+    for (const auto& c : cas) {
+        BandeMatchers bande(c.largeur, c.hauteur, c.s, c.ligneHaut);
+        ASSERT_TRUE(bande.Image(std::string(RUZO_TEST_DATA) + "/notes/" + c.fichier + ".png"));
+        bande.Construit();
+        Graphe* silence = bande.GrapheEn(c.x, c.y);
+        ASSERT_TRUE(silence) << c.fichier;
+        const int score = Meilleur(bande.etat, *silence, c.s, kCarQuartSoupir);
+        EXPECT_GT(score, 400) << c.fichier;  // the note threshold
+        for (uint16_t autre : {kCarDemiSoupir, kCarHuitiemeSoupir, kCarSeiziemeSoupir})
+            EXPECT_LT(Meilleur(bande.etat, *silence, c.s, autre), score) << c.fichier << autre;
+    }
+    // A quarter rest's zigzag has short steep pieces: carried far along their
+    // slant, they would leave its bends left of a stroke, as hooks.
+    const float s = 20.75f;
+    BandeMatchers soupir(50, 140, s, 24);
+    ASSERT_TRUE(soupir.Image(std::string(RUZO_TEST_DATA) + "/notes/quarter_rest_musescore.png"));
+    soupir.Construit();
+    Graphe* g = soupir.GrapheEn(25, 62);
+    ASSERT_TRUE(g);
+    const int score = Meilleur(soupir.etat, *g, s, kCarSoupir);
+    EXPECT_GT(score, 600);
+    for (uint16_t autre : {kCarDemiSoupir, kCarQuartSoupir})
+        EXPECT_LT(Meilleur(soupir.etat, *g, s, autre), score) << autre;
 }
 
 TEST(SignMatchers, TrillAboveTheStaffOnly) {
