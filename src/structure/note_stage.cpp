@@ -19,6 +19,7 @@ namespace {
 bool CompleteNotes(EtatPage& etat, const ReglagesReconnaissance& reglages, Portee& portee,
                    const Rect& zone) {
     if (!TraiteCroches(etat, reglages)) return false;
+    SupprimeTetesCreusesDansCrochets(portee);
     TrieNotes(portee);
     bool resultat = AttacheLiaisons(etat);
     if (RechercheMesures(etat, reglages)) resultat = true;

@@ -79,6 +79,27 @@ void SupprimeNoiresDansBlanches(Portee& portee) {
     }
 }
 
+void SupprimeTetesCreusesDansCrochets(Portee& portee) {
+    const float S = portee.Interligne;
+    for (const NotePortee& f : portee.Symboles) {
+        if (f.CodeNote != kCarNoire || f.Etat == kNoteSupprimee || f.DivDuree == 0 ||
+            f.AvecAccroche || f.Queue == kSansQueue)
+            continue;
+        // The flags hang from the stem's far end, away from the head.
+        const bool monte = f.Queue == QueueNormale || f.Queue == QueueHautGauche;
+        const int sens = monte ? -1 : 1;
+        const int debut = f.PosY + static_cast<int>(sens * kEcartLigneTeteCreuse * S);
+        const int fin = f.PosY + sens * (f.HauteurQueue + static_cast<int>(0.5f * S));
+        for (NotePortee& h : portee.Symboles) {
+            if (h.CodeNote != kCarBlanche || h.Etat == kNoteSupprimee || h.Queue != f.Queue)
+                continue;
+            if (std::abs(h.PosX - f.PosX) < kEcartColonneTeteCreuse * S &&
+                (h.PosY - debut) * sens > 0 && (fin - h.PosY) * sens >= 0)
+                h.Etat = kNoteSupprimee;
+        }
+    }
+}
+
 void ValideAppogiatures(Portee& portee) {
     std::vector<NotePortee>& notes = portee.Symboles;
     for (NotePortee& g : notes) {

@@ -8,6 +8,11 @@
 // Removes black heads lying inside a half or whole head.
 void SupprimeNoiresDansBlanches(Portee& portee);
 
+// Removes half-note heads read on the flags of a flagged note: two flags
+// curling back to their stem enclose white as a hollow head does, but no
+// head sits at the flag end of a stem.
+void SupprimeTetesCreusesDansCrochets(Portee& portee);
+
 // Keeps a grace note only when a main note follows it closely; heads read
 // on the grace notes' own ink are then removed.
 void ValideAppogiatures(Portee& portee);

@@ -108,6 +108,33 @@ TEST_F(Notes, BlackHeadsInsideHollowHeadsAreRemoved) {
     EXPECT_EQ(portee().Symboles[2].Etat, 0);
 }
 
+// Two flags of a down stem curl back to it and enclose white as hollow
+// heads do: the half heads read there go, but not a half note of the other
+// voice whose stem goes up from the same column.
+TEST_F(Notes, HollowHeadsOnTheFlagsOfAStemAreRemoved) {
+    auto note = [&](uint16_t code, int p, uint8_t queue, int hauteur, int divisions) {
+        NotePortee n;
+        n.CodeNote = static_cast<uint8_t>(code);
+        n.PosX = 200;
+        n.PosY = static_cast<int16_t>(Rang(p));
+        n.Interligne = static_cast<int16_t>(p);
+        n.Queue = queue;
+        n.HauteurQueue = static_cast<uint16_t>(hauteur);
+        n.DivDuree = static_cast<uint16_t>(divisions);
+        portee().Symboles.push_back(n);
+    };
+    note(kCarNoire, 1, QueueBasse, 4 * kS, 2);  // a 16th, stem down
+    note(kCarBlanche, 3, QueueBasse, 3 * kS, 0);
+    note(kCarBlanche, 5, QueueBasse, 2 * kS, 0);
+    note(kCarBlanche, 6, QueueNormale, 3 * kS, 0);
+    SupprimeTetesCreusesDansCrochets(portee());
+    const auto& n = portee().Symboles;
+    EXPECT_EQ(n[0].Etat, 0);
+    EXPECT_EQ(n[1].Etat, kNoteSupprimee);
+    EXPECT_EQ(n[2].Etat, kNoteSupprimee);
+    EXPECT_EQ(n[3].Etat, 0);
+}
+
 TEST_F(Notes, FlagsGoOnlyToUnbeamedBlackHeadsAboveTheThreshold) {
     LigneVerticale(225, 40, 65, 1, 1);
     Tete(kCarNoire, 200, 4);  // beamed
