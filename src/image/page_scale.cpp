@@ -63,47 +63,63 @@ std::array<bool, 256> TableNoirs(int32_t seuil) {
     return noirs;
 }
 
-// Adds to `paires` the length of every black run plus the white run after
-// it, along `n` pixels `pas` bytes apart (a column, or a row of a page
-// turned a quarter), when the black run is no thicker than the white one
-// (a staff line over the space to the next line; heads and stems are not).
-// Runs cut by the page's edges are not counted.
-void CompteSuite(const uint8_t* p, int n, intptr_t pas, const std::array<bool, 256>& noirs,
-                 Histogramme& paires) {
-    int noir = -1;  // length of the black run before the current white one; -1 before any
-    int longueur = 0;
-    bool courantNoir = noirs[*p];
-    bool premier = true;
-    for (int i = 0; i < n; ++i, p += pas) {
-        const bool estNoir = noirs[*p];
-        if (estNoir == courantNoir) {
-            ++longueur;
-            continue;
+// The runs along one line of pixels (a column, or a row of a page turned a
+// quarter), fed one pixel at a time: it adds to `paires` the length of
+// every black run plus the white run after it, when the black run is no
+// thicker than the white one (a staff line over the space to the next
+// line; heads and stems are not). Runs cut by the page's edges are not
+// counted.
+class Suite {
+  public:
+    explicit Suite(bool premierNoir) : courantNoir_(premierNoir) {}
+
+    void Ajoute(bool estNoir, Histogramme& paires) {
+        if (estNoir == courantNoir_) {
+            ++longueur_;
+            return;
         }
-        if (courantNoir) {
-            noir = premier ? -1 : longueur;
-        } else if (noir > 0 && noir <= longueur && noir + longueur <= 2 * kRunMaximal + 1) {
-            ++paires[noir + longueur];
+        if (courantNoir_) {
+            noir_ = premier_ ? -1 : longueur_;
+        } else if (noir_ > 0 && noir_ <= longueur_ && noir_ + longueur_ <= 2 * kRunMaximal + 1) {
+            ++paires[noir_ + longueur_];
         }
-        premier = false;
-        courantNoir = estNoir;
-        longueur = 1;
+        premier_ = false;
+        courantNoir_ = estNoir;
+        longueur_ = 1;
     }
-}
+
+  private:
+    int noir_ = -1;  // length of the black run before the current white one; -1 before any
+    int longueur_ = 0;
+    bool courantNoir_;
+    bool premier_ = true;
+};
 
 // The run pairs of every few columns of the page, or of every few rows.
+// Columns are followed all at once, row after row, so that the page is read
+// in memory order.
 Histogramme PairesDePage(const PixMap& image, int32_t seuil, bool parLignes) {
     const std::array<bool, 256> noirs = TableNoirs(seuil);
     Histogramme paires{};
     const int pas =
         std::max(kPasColonnes, kPasColonnes * (image.largeur + image.hauteur) / kDemiTourPageA4);
+    const auto ligne = [&image](int y) {
+        return image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne;
+    };
     if (parLignes) {
-        for (int y = pas / 2; y < image.hauteur; y += pas)
-            CompteSuite(image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne,
-                        image.largeur, 1, noirs, paires);
-    } else {
-        for (int x = pas / 2; x < image.largeur; x += pas)
-            CompteSuite(image.PremiereLigne() + x, image.hauteur, image.pasLigne, noirs, paires);
+        for (int y = pas / 2; y < image.hauteur; y += pas) {
+            const uint8_t* p = ligne(y);
+            Suite suite(noirs[p[0]]);
+            for (int x = 0; x < image.largeur; ++x) suite.Ajoute(noirs[p[x]], paires);
+        }
+        return paires;
+    }
+    std::vector<Suite> suites;
+    if (image.hauteur > 0)
+        for (int x = pas / 2; x < image.largeur; x += pas) suites.emplace_back(noirs[ligne(0)[x]]);
+    for (int y = 0; y < image.hauteur; ++y) {
+        const uint8_t* p = ligne(y) + pas / 2;
+        for (size_t k = 0; k < suites.size(); ++k, p += pas) suites[k].Ajoute(noirs[*p], paires);
     }
     return paires;
 }
