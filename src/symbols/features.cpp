@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "records/etat_page.h"
@@ -124,26 +125,44 @@ void CherchesTachesDeLigne(const Graphe& g, int r, int tailleMax, std::vector<in
     // not looked for (most rows of a component are no head's).
     const int plusHaute =
         hauteurs.empty() ? 0 : *std::max_element(hauteurs.begin(), hauteurs.end());
-    for (int taille = std::min(tailleMax, plusHaute); taille >= 3; --taille) {
+    constexpr int kTailleMin = 3;
+    // The stretches of columns high enough for the smallest window: every
+    // window of every size lies inside one of them.
+    std::vector<std::pair<int, int>> troncons;  // [first column, end)
+    for (int c = 0; c < largeur;) {
+        if (hauteurs[c] < kTailleMin) {
+            ++c;
+            continue;
+        }
+        const int debut = c;
+        while (c < largeur && hauteurs[c] >= kTailleMin) ++c;
+        troncons.emplace_back(debut, c);
+    }
+    for (int taille = std::min(tailleMax, plusHaute); taille >= kTailleMin; --taille) {
         // Columns c .. fin - 1 are all at least `taille` high, and column fin
         // is not: the run from c is read off, not counted again at every c.
         int fin = 0;
-        for (int c = 0; c <= largeur - taille - 1; ++c) {
-            if (fin <= c) {
-                fin = c;
-                while (fin < largeur && hauteurs[fin] >= taille) ++fin;
+        for (const auto& [premiere, finTroncon] : troncons)
+            for (int c = premiere; c < finTroncon && c <= largeur - taille - 1; ++c) {
+                if (fin <= c) {
+                    fin = c;
+                    while (fin < largeur && hauteurs[fin] >= taille) ++fin;
+                }
+                const int suite = fin - c;
+                if (suite < taille) {
+                    // No window starts before column fin, which is too low.
+                    c = fin;
+                    continue;
+                }
+                const int debut = c + (suite - taille) / 2;
+                for (int k = debut; k < debut + taille; ++k) hauteurs[k] = 0;
+                fin = debut;  // the window just taken is no longer high
+                TacheRonde t;
+                t.X = static_cast<int16_t>(g.Cadre.left + debut + taille / 2);
+                t.Y = static_cast<int16_t>(r);
+                t.Taille = static_cast<int16_t>(taille);
+                taches.push_back(t);
             }
-            const int suite = fin - c;
-            if (suite < taille) continue;
-            const int debut = c + (suite - taille) / 2;
-            for (int k = debut; k < debut + taille; ++k) hauteurs[k] = 0;
-            fin = debut;  // the window just taken is no longer high
-            TacheRonde t;
-            t.X = static_cast<int16_t>(g.Cadre.left + debut + taille / 2);
-            t.Y = static_cast<int16_t>(r);
-            t.Taille = static_cast<int16_t>(taille);
-            taches.push_back(t);
-        }
     }
 }
 
@@ -209,11 +228,12 @@ std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float 
                 if (!restant[i]) continue;
                 const int dx = taches[i].X - taches[choisie].X,
                           dy = taches[i].Y - taches[choisie].Y;
-                const int distance =
-                    static_cast<int>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
-                if (proche < 0 || distance < distanceProche) {
+                // The distance is rounded down to whole pixels; below the
+                // nearest one's, the square is below its square.
+                const int carre = dx * dx + dy * dy;
+                if (proche < 0 || carre < distanceProche * distanceProche) {
                     proche = static_cast<int>(i);
-                    distanceProche = distance;
+                    distanceProche = static_cast<int>(std::sqrt(static_cast<double>(carre)));
                 }
             }
             if (proche < 0 || distanceProche > 1.5f * h) break;
