@@ -9,6 +9,7 @@
 #include "image/thresholding.h"
 #include "toolbox/messages.h"
 #include "toolbox/pixmap.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -97,30 +98,43 @@ class Suite {
 
 // The run pairs of every few columns of the page, or of every few rows.
 // Columns are followed all at once, row after row, so that the page is read
-// in memory order.
+// in memory order. The lines sampled are cut in slices, each with its
+// histogram, added up at the end.
 Histogramme PairesDePage(const PixMap& image, int32_t seuil, bool parLignes) {
     const std::array<bool, 256> noirs = TableNoirs(seuil);
-    Histogramme paires{};
     const int pas =
         std::max(kPasColonnes, kPasColonnes * (image.largeur + image.hauteur) / kDemiTourPageA4);
     const auto ligne = [&image](int y) {
         return image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne;
     };
-    if (parLignes) {
-        for (int y = pas / 2; y < image.hauteur; y += pas) {
-            const uint8_t* p = ligne(y);
-            Suite suite(noirs[p[0]]);
-            for (int x = 0; x < image.largeur; ++x) suite.Ajoute(noirs[p[x]], paires);
+    const int longueur = parLignes ? image.largeur : image.hauteur;
+    const int echantillons =
+        ((parLignes ? image.hauteur : image.largeur) - pas / 2 + pas - 1) / pas;
+    const int tranchesMax = TranchesPourPixels(int64_t{echantillons} * longueur);
+    std::vector<Histogramme> parTranche(static_cast<size_t>(tranchesMax), Histogramme{});
+    const int tranches = EnTranches(echantillons, tranchesMax, [&](int k, int debut, int fin) {
+        Histogramme& paires = parTranche[static_cast<size_t>(k)];
+        if (parLignes) {
+            for (int i = debut; i < fin; ++i) {
+                const uint8_t* p = ligne(pas / 2 + i * pas);
+                Suite suite(noirs[p[0]]);
+                for (int x = 0; x < image.largeur; ++x) suite.Ajoute(noirs[p[x]], paires);
+            }
+            return;
         }
-        return paires;
-    }
-    std::vector<Suite> suites;
-    if (image.hauteur > 0)
-        for (int x = pas / 2; x < image.largeur; x += pas) suites.emplace_back(noirs[ligne(0)[x]]);
-    for (int y = 0; y < image.hauteur; ++y) {
-        const uint8_t* p = ligne(y) + pas / 2;
-        for (size_t k = 0; k < suites.size(); ++k, p += pas) suites[k].Ajoute(noirs[*p], paires);
-    }
+        const int premiere = pas / 2 + debut * pas;
+        std::vector<Suite> suites;
+        for (int i = debut; i < fin; ++i) suites.emplace_back(noirs[ligne(0)[pas / 2 + i * pas]]);
+        for (int y = 0; y < image.hauteur; ++y) {
+            const uint8_t* p = ligne(y) + premiere;
+            for (size_t i = 0; i < suites.size(); ++i, p += pas)
+                suites[i].Ajoute(noirs[*p], paires);
+        }
+    });
+    Histogramme paires{};
+    for (int k = 0; k < tranches; ++k)
+        for (size_t i = 0; i < paires.size(); ++i)
+            paires[i] += parTranche[static_cast<size_t>(k)][i];
     return paires;
 }
 

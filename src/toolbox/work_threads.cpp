@@ -23,8 +23,7 @@ int FilsTravail() {
 }
 
 int EnTranches(int n, int tranchesMax, const std::function<void(int, int, int)>& travail) {
-    const int parTaille = std::max(1, n / kTailleTrancheMin);
-    const int tranches = std::max(1, std::min({tranchesMax, FilsTravail(), parTaille}));
+    const int tranches = std::max(1, std::min({tranchesMax, FilsTravail(), n}));
     if (tranches == 1) {
         travail(0, 0, n);
         return 1;

@@ -9,6 +9,7 @@
 // the number of threads.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 // One until set; the programs set it from `--threads` or the cores.
@@ -16,12 +17,16 @@ void DefinitFilsTravail(int nombre);
 int FilsTravail();
 
 // Runs `travail(tranche, debut, fin)` on the slices of [0, n): at most
-// `tranchesMax` and `FilsTravail()` of them, contiguous and in order, the
-// first on the calling thread. Returns the number of slices (1 when n is
-// small). A slice that throws has its exception thrown again here, after
-// every slice has ended.
+// `tranchesMax`, `FilsTravail()` and n of them, contiguous and in order,
+// the first on the calling thread. Returns the number of slices. A slice
+// that throws has its exception thrown again here, after every slice has
+// ended.
 int EnTranches(int n, int tranchesMax, const std::function<void(int, int, int)>& travail);
 
-// Slices worth a thread of their own: below this many rows or columns the
-// thread costs more than it saves.
-constexpr int kTailleTrancheMin = 256;
+// The most slices worth their threads for a pass that reads this many
+// pixels: a thread costs about what reading a hundred thousand pixels
+// does, so a small bitmap is read on the calling thread alone.
+constexpr int kTranchesMax = 8;
+inline int TranchesPourPixels(int64_t pixels) {
+    return pixels < (int64_t{1} << 18) ? 1 : kTranchesMax;
+}
