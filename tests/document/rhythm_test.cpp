@@ -64,11 +64,11 @@ TEST(Rythme, MeasureLengthsAndChordDurations) {
 TEST(Rythme, NotesCloseTogetherOrASecondApartFormChords) {
     DocumentMusical doc;
     doc.Portees.resize(1);
-    std::vector<NoteDoc> notes(5, Note(kNoire, 0));
-    const int16_t x[] = {100, 105, 200, 212, 300};
-    const int16_t position[] = {4, 6, 4, 3, 7};
-    const int16_t posMesure[] = {100, 110, 400, 420, 700};
-    for (int i = 0; i < 5; ++i) {
+    std::vector<NoteDoc> notes(7, Note(kNoire, 0));
+    const int16_t x[] = {100, 105, 200, 212, 300, 400, 415};
+    const int16_t position[] = {4, 6, 4, 3, 7, 5, 4};
+    const int16_t posMesure[] = {100, 110, 400, 420, 700, 800, 830};
+    for (int i = 0; i < 7; ++i) {
         notes[i].PosX = x[i];
         notes[i].Interligne = position[i];
         notes[i].PosMesure = posMesure[i];
@@ -82,6 +82,9 @@ TEST(Rythme, NotesCloseTogetherOrASecondApartFormChords) {
     EXPECT_EQ(n[3].PosX, 200);  // one step above a head 1.2 interlines before it
     EXPECT_EQ(n[3].PosMesure, 400);
     EXPECT_EQ(n[4].PosMesure, 700);
+    // A step up 1.5 interlines on is the next note of a quick run, each head
+    // on its own stem: a head is not that wide.
+    EXPECT_EQ(n[6].PosMesure, 830);
     EXPECT_EQ(n[0].DureeEffective, kNoire);
 }
 
