@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "image/command_areas.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
 #include "records/options.h"
 #include "symbols/candidate_filters.h"
@@ -96,6 +97,15 @@ bool ExtraitFamilles(EtatPage& etat, const ReglagesReconnaissance& reglages, flo
            ExtraitAlterations(etat, reglages, s) && ExtraitCroches(etat, s) &&
            ExtraitSilences(etat, s) && ExtraitRuptures(etat, reglages, s) &&
            ExtraitNombres(etat, s) && ExtraitEffets(etat, reglages, s);
+}
+
+// A dot the matcher read on a component as wide as a stroke.
+bool PointeSurTrait(const EtatPage& etat, const CaractereProbable& c) {
+    if (c.Code != kCarPointe || etat.PorteeCourante < 0 ||
+        etat.PorteeCourante >= static_cast<int>(etat.Portees.size()))
+        return false;
+    const float s = etat.Portees[etat.PorteeCourante].Interligne;
+    return s > 0 && c.Cadre.right - c.Cadre.left >= kLargeurTraitPointe * s;
 }
 
 }  // namespace
@@ -207,7 +217,7 @@ void DesactiveCaracteresGraphe(EtatPage& etat, int index) {
     if (index < 0 || index >= static_cast<int>(etat.Caracteres.size())) return;
     const int16_t graphe = etat.Caracteres[index].NumGraphe;
     for (CaractereProbable& c : etat.Caracteres) {
-        if (c.NumGraphe == graphe) c.Actif = 0;
+        if (c.NumGraphe == graphe && !PointeSurTrait(etat, c)) c.Actif = 0;
     }
 }
 
@@ -215,7 +225,7 @@ void MarqueCaracteresGraphe(EtatPage& etat, int index) {
     if (index < 0 || index >= static_cast<int>(etat.Caracteres.size())) return;
     const int16_t graphe = etat.Caracteres[index].NumGraphe;
     for (CaractereProbable& c : etat.Caracteres) {
-        if (c.NumGraphe == graphe) c.Marque = 1;
+        if (c.NumGraphe == graphe && !PointeSurTrait(etat, c)) c.Marque = 1;
     }
 }
 

@@ -35,7 +35,9 @@ uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zon
                                   std::initializer_list<uint16_t> codes);
 
 void DesactiveCaractere(EtatPage& etat, int index);
-// Deactivates, or marks, every candidate from the same component as `index`.
+// Deactivates, or marks, every candidate from the same component as `index`,
+// but the dots read on a slur or tie running through them: they are blobs
+// of their own, and stay for the notes they follow.
 void DesactiveCaracteresGraphe(EtatPage& etat, int index);
 void MarqueCaracteresGraphe(EtatPage& etat, int index);
 // Deactivates every marked candidate.

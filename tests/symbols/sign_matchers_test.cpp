@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 #include "band_drawing.h"
 #include "records/catalogue.h"
@@ -110,6 +111,48 @@ TEST(SignMatchers, QuarterRestTouchedByASlur) {
     EXPECT_NEAR(position.h, 31, 4);  // the rest's centre, not the slur's
     for (uint16_t autre : {kCarDemiSoupir, kCarQuartSoupir, kCarPause, kCarDemiPause})
         EXPECT_LT(Meilleur(etat, *silence, s, autre), score) << autre;
+}
+
+// Cut from a real page, staff lines removed: a long slur runs through the
+// dot of a dotted eighth and joins it, the heads and the stems it touches
+// into one component. The dot is found on the slur, and nothing else is: not
+// the heads, the stems or the slur's ends. Other slurs bear none.
+TEST(SignMatchers, DotOnASlur) {
+    const float s = 21.49f;
+    BandeMatchers bande(200, 140, s, 9);
+    EtatPage& etat = bande.etat;
+    ASSERT_TRUE(bande.Image(std::string(RUZO_TEST_DATA) + "/notes/dot_slur_verovio.png"));
+    bande.Construit();
+    Graphe* slur = bande.GrapheEn(80, 63);
+    ASSERT_TRUE(slur);
+    ASSERT_GT(slur->Largeur(), 6 * s);
+    std::vector<Point> points;
+    RouvreGraphe(*slur, 1);
+    for (int n = 0; n < 10 && slur->Ouvert; ++n) {
+        Point p;
+        if (ScoreCaractere(etat, *slur, s, kCarPointe, p) > 400) points.push_back(p);
+    }
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_NEAR(points[0].h, 80, 3);
+    EXPECT_NEAR(points[0].v, 63, 3);
+
+    BandeMatchers reste(80, 120, 21, 26);
+    ASSERT_TRUE(
+        reste.Image(std::string(RUZO_TEST_DATA) + "/notes/quarter_rest_slur_musescore.png"));
+    reste.Construit();
+    Graphe* silence = reste.GrapheEn(35, 65);
+    ASSERT_TRUE(silence);
+    EXPECT_EQ(Meilleur(reste.etat, *silence, 21, kCarPointe), 0);
+
+    // A slur crossing a stem where line removal left a piece of the top line
+    // beside it: the stroke thickens there, but no more than a little.
+    BandeMatchers tige(200, 140, 21.24f, 62);
+    ASSERT_TRUE(tige.Image(std::string(RUZO_TEST_DATA) + "/notes/slur_stem_verovio.png"));
+    tige.Construit();
+    Graphe* croise = tige.GrapheEn(53, 100);
+    ASSERT_TRUE(croise);
+    ASSERT_GT(croise->Largeur(), 4 * s);
+    EXPECT_EQ(Meilleur(tige.etat, *croise, 21.24f, kCarPointe), 0);
 }
 
 TEST(SignMatchers, TrillAboveTheStaffOnly) {
