@@ -1,5 +1,6 @@
 #include "symbols/candidates.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "image/command_areas.h"
@@ -218,6 +219,18 @@ void DesactiveCaracteresGraphe(EtatPage& etat, int index) {
     const int16_t graphe = etat.Caracteres[index].NumGraphe;
     for (CaractereProbable& c : etat.Caracteres) {
         if (c.NumGraphe == graphe && !PointeSurTrait(etat, c)) c.Actif = 0;
+    }
+}
+
+void DesactiveCaracteresGrapheAutour(EtatPage& etat, int index, int marge) {
+    if (index < 0 || index >= static_cast<int>(etat.Caracteres.size())) return;
+    const CaractereProbable& choisi = etat.Caracteres[index];
+    const int16_t graphe = choisi.NumGraphe;
+    const int x = choisi.Position.h;
+    for (CaractereProbable& c : etat.Caracteres) {
+        if (c.NumGraphe == graphe && std::abs(c.Position.h - x) <= marge &&
+            !PointeSurTrait(etat, c))
+            c.Actif = 0;
     }
 }
 

@@ -39,6 +39,9 @@ void DesactiveCaractere(EtatPage& etat, int index);
 // but the dots read on a slur or tie running through them: they are blobs
 // of their own, and stay for the notes they follow.
 void DesactiveCaracteresGraphe(EtatPage& etat, int index);
+// Only those of the component within `marge` columns of the candidate: a
+// slur can join a sign to the notes around it.
+void DesactiveCaracteresGrapheAutour(EtatPage& etat, int index, int marge);
 void MarqueCaracteresGraphe(EtatPage& etat, int index);
 // Deactivates every marked candidate.
 void SupprimeCaracteresMarques(EtatPage& etat);

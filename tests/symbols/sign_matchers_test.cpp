@@ -92,9 +92,9 @@ TEST(SignMatchers, RestsOnTheirLines) {
     EXPECT_EQ(Meilleur(etat, etat.Graphes[0], s, kCarPause), 0);
 }
 
-// A quarter rest cut from a real page, staff lines removed, with the end of a
-// slur touching its right side: the slur is no part of the rest's outline,
-// so the rest scores as a clean one does.
+// Quarter rests cut from real pages, staff lines removed, with a slur
+// touching or crossing them: the slur is no part of the rest's outline, so
+// the rest scores as a clean one does.
 TEST(SignMatchers, QuarterRestTouchedByASlur) {
     const float s = 21;
     BandeMatchers bande(80, 120, s, 26);
@@ -111,6 +111,18 @@ TEST(SignMatchers, QuarterRestTouchedByASlur) {
     EXPECT_NEAR(position.h, 31, 4);  // the rest's centre, not the slur's
     for (uint16_t autre : {kCarDemiSoupir, kCarQuartSoupir, kCarPause, kCarDemiPause})
         EXPECT_LT(Meilleur(etat, *silence, s, autre), score) << autre;
+
+    // Here a slur crosses the rest and joins it to the notes on both sides.
+    const float sv = 21.49f;
+    BandeMatchers croisee(300, 120, sv, 28);
+    ASSERT_TRUE(
+        croisee.Image(std::string(RUZO_TEST_DATA) + "/notes/quarter_rest_slur_verovio.png"));
+    croisee.Construit();
+    Graphe* lie = croisee.GrapheEn(160, 60);
+    ASSERT_TRUE(lie);
+    ASSERT_GT(lie->Largeur(), 8 * sv);
+    EXPECT_GT(Meilleur(croisee.etat, *lie, sv, kCarSoupir, &position), 600);
+    EXPECT_NEAR(position.h, 160, 4);
 }
 
 // Cut from a real page, staff lines removed: a long slur runs through the
