@@ -1,4 +1,5 @@
 #include "document/rhythm.h"
+#include "records/symboles.h"
 #include "toolbox/progress.h"
 
 namespace {
@@ -18,6 +19,26 @@ bool SecondeAvecColonnePrecedente(const std::vector<NoteDoc>& notes, size_t i) {
     return false;
 }
 
+bool QueueMontante(const NoteDoc& n) {
+    return n.Queue == QueueNormale || n.Queue == QueueHautGauche;
+}
+bool QueueDescendante(const NoteDoc& n) {
+    return n.Queue == QueueBasDroite || n.Queue == QueueBasse;
+}
+
+// Two voices may share a head, one stem up and one down: the head is read
+// once for each stem, a little apart, at the same row.
+bool TetePartagee(const std::vector<NoteDoc>& notes, size_t i) {
+    const int16_t x = notes[i - 1].PosX;
+    for (size_t j = i; j-- > 0 && notes[j].PosX == x;) {
+        if (notes[j].Interligne != notes[i].Interligne) continue;
+        if ((QueueMontante(notes[j]) && QueueDescendante(notes[i])) ||
+            (QueueDescendante(notes[j]) && QueueMontante(notes[i])))
+            return true;
+    }
+    return false;
+}
+
 void GroupeAccords(std::vector<NoteDoc>& notes) {
     for (size_t i = 0; i < notes.size(); ++i) {
         NoteDoc& note = notes[i];
@@ -25,8 +46,9 @@ void GroupeAccords(std::vector<NoteDoc>& notes) {
         if (i == 0) continue;
         const float ecart = static_cast<float>(note.PosX - notes[i - 1].PosX);
         const float interligne = note.TaillePixInterligne;
-        const bool joint = ecart <= 0.6f * interligne || (ecart <= kEcartSeconde * interligne &&
-                                                          SecondeAvecColonnePrecedente(notes, i));
+        const bool joint = ecart <= 0.6f * interligne ||
+                           (ecart <= kEcartSeconde * interligne &&
+                            (SecondeAvecColonnePrecedente(notes, i) || TetePartagee(notes, i)));
         if (joint) {
             note.PosX = notes[i - 1].PosX;
             note.PosMesure = notes[i - 1].PosMesure;
