@@ -18,7 +18,6 @@
 #include "image/image_formats.h"
 #include "recognition/document.h"
 #include "recognition/document_recognition.h"
-#include "recognition/page_driver.h"
 #include "records/etat_page.h"
 #include "records/options.h"
 #include "shell/startup.h"
@@ -26,6 +25,7 @@
 #include "toolbox/messages.h"
 #include "toolbox/progress_console.h"
 #include "toolbox/system.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -222,7 +222,7 @@ void AjouteOptionFils(CLI::App& commande, int& fils) {
 }
 
 void DefinitFilsDonnes(int fils) {
-    DefinitFilsPortees(fils > 0 ? fils : CoeursDisponibles());
+    DefinitFilsTravail(fils > 0 ? fils : CoeursDisponibles());
 }
 
 void EnregistreCommandeReconnaissance(CLI::App& app, int& code) {

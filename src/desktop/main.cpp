@@ -14,6 +14,8 @@
 #include "desktop/single_instance.h"
 #include "document/last_document.h"
 #include "document/preferences.h"
+#include "toolbox/system.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -55,6 +57,9 @@ int main(int argc, char** argv) {
                               PrendAlertes().join(QLatin1Char('\n')));
         return kEntreeInvalide;
     }
+    // A page's staves and the passes over the whole page use every core, as
+    // they do on the command line.
+    DefinitFilsTravail(CoeursDisponibles());
     QSplashScreen* accueil = Prefs.SplashScreen ? MontreEcranAccueil() : nullptr;
 
     FenetrePrincipale fenetre;

@@ -8,6 +8,7 @@
 #include "image/page_scale.h"
 #include "image/thresholding.h"
 #include "toolbox/pixmap.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -64,10 +65,22 @@ SeuilAutomatique ChoisitSeuil(Offscreen image) {
     if (!image || image->largeur < 3 || image->hauteur <= 2 * kDemiLargeur) return choix;
     const std::array<uint8_t, 256> gris = GrisDesIndex();
     const Colonnes colonnes{*image, gris};
+    // The sampled columns are cut in slices, each with its strokes; the
+    // median does not depend on their order.
+    const int echantillons = (image->largeur - 2 + kPasColonnes - 1) / kPasColonnes;
+    const int tranchesMax =
+        TranchesPourPixels(int64_t{echantillons} * image->hauteur * (2 * kDemiLargeur + 1));
+    std::vector<std::vector<int>> parTranche(static_cast<size_t>(tranchesMax));
+    const int tranches = EnTranches(echantillons, tranchesMax, [&](int k, int debut, int fin) {
+        for (int i = debut; i < fin; ++i) {
+            const int x = 1 + i * kPasColonnes;
+            for (int y = kDemiLargeur; y + kDemiLargeur < image->hauteur; ++y)
+                if (const int m = MasseTrait(colonnes, x, y)) parTranche[k].push_back(m);
+        }
+    });
     std::vector<int> masses;
-    for (int x = 1; x + 1 < image->largeur; x += kPasColonnes)
-        for (int y = kDemiLargeur; y + kDemiLargeur < image->hauteur; ++y)
-            if (const int m = MasseTrait(colonnes, x, y)) masses.push_back(m);
+    for (int k = 0; k < tranches; ++k)
+        masses.insert(masses.end(), parTranche[k].begin(), parTranche[k].end());
     if (masses.size() < kTraitsMinimaux) return choix;
 
     auto milieu = masses.begin() + static_cast<std::ptrdiff_t>(masses.size() / 2);

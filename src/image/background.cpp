@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "image/page_scale.h"
 #include "toolbox/pixmap.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -47,34 +49,39 @@ void CompteTuile(const uint8_t* ligne, int c, int largeur, int cote,
     histogramme[gris[0]] += blancs;
 }
 
-// The paper grey of every tile: the level of its lightest tenth of pixels.
+// The paper grey of a tile: the level of its lightest tenth of pixels.
+int PapierDeTuile(const std::array<uint32_t, 256>& h) {
+    uint64_t total = 0;
+    for (const uint32_t n : h) total += n;
+    uint64_t clairs = 0;
+    int niveau = 255;
+    while (niveau > 0 && (clairs + h[niveau]) * 100 < total * kPartPapier) clairs += h[niveau--];
+    return niveau;
+}
+
+// The paper grey of every tile.
 Grille PapierDesTuiles(const PixMap& image, const std::array<uint8_t, 256>& gris) {
     Grille g;
     g.cote = std::max(16, std::min<int>(image.largeur, image.hauteur) / kTuilesParCote);
     g.colonnes = (image.largeur + g.cote - 1) / g.cote;
     g.lignes = (image.hauteur + g.cote - 1) / g.cote;
     g.papier.assign(static_cast<size_t>(g.colonnes) * g.lignes, 255);
-    std::vector<std::array<uint32_t, 256>> histogrammes(g.colonnes);
-    for (int l = 0; l < g.lignes; ++l) {
-        for (auto& h : histogrammes) h.fill(0);
-        const int y1 = std::min<int>(image.hauteur, (l + 1) * g.cote);
-        for (int y = l * g.cote; y < y1; ++y) {
-            const uint8_t* ligne =
-                image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne;
-            for (int c = 0; c < g.colonnes; ++c)
-                CompteTuile(ligne, c, image.largeur, g.cote, gris, histogrammes[c]);
+    // Each row of tiles is measured on its own: the slices share nothing.
+    const int tranches = TranchesPourPixels(int64_t{image.largeur} * image.hauteur);
+    EnTranches(g.lignes, tranches, [&](int, int debut, int fin) {
+        std::vector<std::array<uint32_t, 256>> histogrammes(g.colonnes);
+        for (int l = debut; l < fin; ++l) {
+            for (auto& h : histogrammes) h.fill(0);
+            const int y1 = std::min<int>(image.hauteur, (l + 1) * g.cote);
+            for (int y = l * g.cote; y < y1; ++y) {
+                const uint8_t* ligne =
+                    image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne;
+                for (int c = 0; c < g.colonnes; ++c)
+                    CompteTuile(ligne, c, image.largeur, g.cote, gris, histogrammes[c]);
+            }
+            for (int c = 0; c < g.colonnes; ++c) g.En(c, l) = PapierDeTuile(histogrammes[c]);
         }
-        for (int c = 0; c < g.colonnes; ++c) {
-            const auto& h = histogrammes[c];
-            uint64_t total = 0;
-            for (const uint32_t n : h) total += n;
-            uint64_t clairs = 0;
-            int niveau = 255;
-            while (niveau > 0 && (clairs + h[niveau]) * 100 < total * kPartPapier)
-                clairs += h[niveau--];
-            g.En(c, l) = niveau;
-        }
-    }
+    });
     return g;
 }
 
@@ -123,13 +130,16 @@ bool NormaliseFond(Offscreen image) {
 
     std::array<uint8_t, 256> index{};
     for (int g = 0; g < 256; ++g) index[g] = IndexDeGris(static_cast<uint8_t>(g));
-    for (int y = 0; y < image->hauteur; ++y) {
-        uint8_t* ligne = image->PremiereLigne() + static_cast<intptr_t>(y) * image->pasLigne;
-        for (int x = 0; x < image->largeur; ++x) {
-            const float fond = PapierEn(papier, x, y);
-            const float v = gris[ligne[x]] * 255.0f / fond;
-            ligne[x] = index[static_cast<uint8_t>(std::min(255L, std::lround(v)))];
+    const int tranches = TranchesPourPixels(int64_t{image->largeur} * image->hauteur);
+    EnTranches(image->hauteur, tranches, [&](int, int debut, int fin) {
+        for (int y = debut; y < fin; ++y) {
+            uint8_t* ligne = image->PremiereLigne() + static_cast<intptr_t>(y) * image->pasLigne;
+            for (int x = 0; x < image->largeur; ++x) {
+                const float fond = PapierEn(papier, x, y);
+                const float v = gris[ligne[x]] * 255.0f / fond;
+                ligne[x] = index[static_cast<uint8_t>(std::min(255L, std::lround(v)))];
+            }
         }
-    }
+    });
     return true;
 }

@@ -9,6 +9,7 @@
 #include "image/thresholding.h"
 #include "toolbox/messages.h"
 #include "toolbox/pixmap.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -63,48 +64,77 @@ std::array<bool, 256> TableNoirs(int32_t seuil) {
     return noirs;
 }
 
-// Adds to `paires` the length of every black run plus the white run after
-// it, along `n` pixels `pas` bytes apart (a column, or a row of a page
-// turned a quarter), when the black run is no thicker than the white one
-// (a staff line over the space to the next line; heads and stems are not).
-// Runs cut by the page's edges are not counted.
-void CompteSuite(const uint8_t* p, int n, intptr_t pas, const std::array<bool, 256>& noirs,
-                 Histogramme& paires) {
-    int noir = -1;  // length of the black run before the current white one; -1 before any
-    int longueur = 0;
-    bool courantNoir = noirs[*p];
-    bool premier = true;
-    for (int i = 0; i < n; ++i, p += pas) {
-        const bool estNoir = noirs[*p];
-        if (estNoir == courantNoir) {
-            ++longueur;
-            continue;
+// The runs along one line of pixels (a column, or a row of a page turned a
+// quarter), fed one pixel at a time: it adds to `paires` the length of
+// every black run plus the white run after it, when the black run is no
+// thicker than the white one (a staff line over the space to the next
+// line; heads and stems are not). Runs cut by the page's edges are not
+// counted.
+class Suite {
+  public:
+    explicit Suite(bool premierNoir) : courantNoir_(premierNoir) {}
+
+    void Ajoute(bool estNoir, Histogramme& paires) {
+        if (estNoir == courantNoir_) {
+            ++longueur_;
+            return;
         }
-        if (courantNoir) {
-            noir = premier ? -1 : longueur;
-        } else if (noir > 0 && noir <= longueur && noir + longueur <= 2 * kRunMaximal + 1) {
-            ++paires[noir + longueur];
+        if (courantNoir_) {
+            noir_ = premier_ ? -1 : longueur_;
+        } else if (noir_ > 0 && noir_ <= longueur_ && noir_ + longueur_ <= 2 * kRunMaximal + 1) {
+            ++paires[noir_ + longueur_];
         }
-        premier = false;
-        courantNoir = estNoir;
-        longueur = 1;
+        premier_ = false;
+        courantNoir_ = estNoir;
+        longueur_ = 1;
     }
-}
+
+  private:
+    int noir_ = -1;  // length of the black run before the current white one; -1 before any
+    int longueur_ = 0;
+    bool courantNoir_;
+    bool premier_ = true;
+};
 
 // The run pairs of every few columns of the page, or of every few rows.
+// Columns are followed all at once, row after row, so that the page is read
+// in memory order. The lines sampled are cut in slices, each with its
+// histogram, added up at the end.
 Histogramme PairesDePage(const PixMap& image, int32_t seuil, bool parLignes) {
     const std::array<bool, 256> noirs = TableNoirs(seuil);
-    Histogramme paires{};
     const int pas =
         std::max(kPasColonnes, kPasColonnes * (image.largeur + image.hauteur) / kDemiTourPageA4);
-    if (parLignes) {
-        for (int y = pas / 2; y < image.hauteur; y += pas)
-            CompteSuite(image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne,
-                        image.largeur, 1, noirs, paires);
-    } else {
-        for (int x = pas / 2; x < image.largeur; x += pas)
-            CompteSuite(image.PremiereLigne() + x, image.hauteur, image.pasLigne, noirs, paires);
-    }
+    const auto ligne = [&image](int y) {
+        return image.PremiereLigne() + static_cast<intptr_t>(y) * image.pasLigne;
+    };
+    const int longueur = parLignes ? image.largeur : image.hauteur;
+    const int echantillons =
+        ((parLignes ? image.hauteur : image.largeur) - pas / 2 + pas - 1) / pas;
+    const int tranchesMax = TranchesPourPixels(int64_t{echantillons} * longueur);
+    std::vector<Histogramme> parTranche(static_cast<size_t>(tranchesMax), Histogramme{});
+    const int tranches = EnTranches(echantillons, tranchesMax, [&](int k, int debut, int fin) {
+        Histogramme& paires = parTranche[static_cast<size_t>(k)];
+        if (parLignes) {
+            for (int i = debut; i < fin; ++i) {
+                const uint8_t* p = ligne(pas / 2 + i * pas);
+                Suite suite(noirs[p[0]]);
+                for (int x = 0; x < image.largeur; ++x) suite.Ajoute(noirs[p[x]], paires);
+            }
+            return;
+        }
+        const int premiere = pas / 2 + debut * pas;
+        std::vector<Suite> suites;
+        for (int i = debut; i < fin; ++i) suites.emplace_back(noirs[ligne(0)[pas / 2 + i * pas]]);
+        for (int y = 0; y < image.hauteur; ++y) {
+            const uint8_t* p = ligne(y) + premiere;
+            for (size_t i = 0; i < suites.size(); ++i, p += pas)
+                suites[i].Ajoute(noirs[*p], paires);
+        }
+    });
+    Histogramme paires{};
+    for (int k = 0; k < tranches; ++k)
+        for (size_t i = 0; i < paires.size(); ++i)
+            paires[i] += parTranche[static_cast<size_t>(k)][i];
     return paires;
 }
 

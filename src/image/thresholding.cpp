@@ -1,8 +1,12 @@
 #include "image/thresholding.h"
 
 #include <array>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "toolbox/messages.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -27,39 +31,52 @@ void Seuillage(Offscreen o, int32_t seuil) {
     }
     resultat[IndexBlanc] = IndexBlanc;
     const VuePixels base = VueOffscreen(o);
-    for (int y = 0; y < o->hauteur; ++y) {
-        uint8_t* ligne = LignePixels(base, y);
-        for (int x = 0; x < o->largeur; ++x) {
-            // White paper (index 0) stays white, eight pixels at a time.
-            if (IndexBlanc == 0 && x + 8 <= o->largeur && HuitPixels(ligne + x) == 0) {
-                x += 7;
-                continue;
+    const int tranches = TranchesPourPixels(int64_t{o->largeur} * o->hauteur);
+    EnTranches(o->hauteur, tranches, [&](int, int debut, int fin) {
+        for (int y = debut; y < fin; ++y) {
+            uint8_t* ligne = LignePixels(base, y);
+            for (int x = 0; x < o->largeur; ++x) {
+                // White paper (index 0) stays white, eight pixels at a time.
+                if (IndexBlanc == 0 && x + 8 <= o->largeur && HuitPixels(ligne + x) == 0) {
+                    x += 7;
+                    continue;
+                }
+                ligne[x] = resultat[ligne[x]];
             }
-            ligne[x] = resultat[ligne[x]];
         }
-    }
+    });
 }
 
 float PourcentageSombre(Offscreen o) {
     if (!o) return 0.0f;
     std::array<bool, 256> sombre{};
     for (int i = 0; i < 256; ++i) sombre[i] = Clarte(static_cast<uint8_t>(i)) < kLimiteClarte;
+    const VuePixels base = VueOffscreen(o);
+    const int tranchesMax = TranchesPourPixels(int64_t{o->largeur} * o->hauteur);
+    // Dark and light pixels of each slice of rows.
+    std::vector<std::pair<int64_t, int64_t>> comptes(static_cast<size_t>(tranchesMax));
+    EnTranches(o->hauteur, tranchesMax, [&](int k, int debut, int fin) {
+        auto& [sombres, clairs] = comptes[static_cast<size_t>(k)];
+        for (int y = debut; y < fin; ++y) {
+            const uint8_t* ligne = LignePixels(base, y);
+            for (int x = 0; x < o->largeur; ++x) {
+                if (!sombre[0] && x + 8 <= o->largeur && HuitPixels(ligne + x) == 0) {
+                    clairs += 8;
+                    x += 7;
+                    continue;
+                }
+                if (sombre[ligne[x]])
+                    ++sombres;
+                else
+                    ++clairs;
+            }
+        }
+    });
     int64_t sombres = 0;
     int64_t clairs = 0;
-    const VuePixels base = VueOffscreen(o);
-    for (int y = 0; y < o->hauteur; ++y) {
-        const uint8_t* ligne = LignePixels(base, y);
-        for (int x = 0; x < o->largeur; ++x) {
-            if (!sombre[0] && x + 8 <= o->largeur && HuitPixels(ligne + x) == 0) {
-                clairs += 8;
-                x += 7;
-                continue;
-            }
-            if (sombre[ligne[x]])
-                ++sombres;
-            else
-                ++clairs;
-        }
+    for (const auto& [s, c] : comptes) {
+        sombres += s;
+        clairs += c;
     }
     if (sombres + clairs == 0) return 0.0f;
     return static_cast<float>(static_cast<double>(sombres) * 100.0 /

@@ -1,6 +1,8 @@
 #include "recognition/document_recognition.h"
 
 #include <cstdio>
+#include <system_error>
+#include <thread>
 
 #include "document/document_model.h"
 #include "document/file_names.h"
@@ -17,10 +19,12 @@
 #include "symbols/notes.h"
 #include "symbols/ties.h"
 #include "toolbox/messages.h"
+#include "toolbox/music_glyphs.h"
 #include "toolbox/output_set.h"
 #include "toolbox/page_view.h"
 #include "toolbox/progress.h"
 #include "toolbox/system.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -125,6 +129,18 @@ void ExporteMusique(const FichiersReconnaissance& fichiers, BilanReconnaissance&
     LibereModele(modele);
 }
 
+// The music font is opened on a thread of its own while the first page
+// loads: finding it through fontconfig costs several milliseconds, and
+// loading a page keeps one core busy. The first staff then finds it open.
+std::jthread OuvreFontEnFond() {
+    if (FilsTravail() < 2) return {};
+    try {
+        return std::jthread([] { FontMusiqueDisponible(); });
+    } catch (const std::system_error&) {
+        return {};  // the first staff opens it
+    }
+}
+
 }  // namespace
 
 std::string CheminResultatDocument() {
@@ -138,6 +154,7 @@ BilanReconnaissance ReconnaitDocument(const FichiersReconnaissance& fichiers,
                                       const SuiviPage& suivi) {
     BilanReconnaissance bilan;
     const uint32_t debut = Ticks();
+    const std::jthread ouvertureFont = OuvreFontEnFond();
     EffaceAnnulation();
     DemarreNumerotation();
     std::FILE* resultat = OuvreFichierResultat(fichiers.resultat, Document.Chemin);

@@ -1,7 +1,6 @@
 #include "recognition/page_driver.h"
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -34,6 +33,7 @@
 #include "toolbox/page_view.h"
 #include "toolbox/progress.h"
 #include "toolbox/system.h"
+#include "toolbox/work_threads.h"
 
 EtapesReconnaissance EtapesParDefaut() {
     return EtapesReconnaissance{
@@ -134,8 +134,6 @@ void RendNumeros(ListePages& document, const EtatPage& etat) {
     document.NumeroSymbole = etat.NumeroSymbole;
     document.NumeroLiaison = etat.NumeroLiaison;
 }
-
-std::atomic<int> filsPortees{1};
 
 // What the staff loop makes of a staff before any stage, from its detection.
 enum class AccueilPortee { AReconnaitre, Ignoree, Tablature };
@@ -350,7 +348,7 @@ bool ReconnaitPortees(ListePages& document, EtatPage& etat, const ReglagesReconn
 
     bool resultat = true;
     const int n = etat.NbPorteesTrouvees();
-    const int fils = std::min(FilsPortees(), n);
+    const int fils = std::min(FilsTravail(), n);
     if (fils > 1) {
         resultat = ReconnaitPorteesSurFils(etat, reglages, copieTravail, fils);
     } else {
@@ -438,14 +436,6 @@ bool ReconnaitPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int
     Offscreen bande = DupliquePartieOffscreenFromFile(copieTravail, etat.Portees[i].CadreBande);
     if (!bande) return false;
     return ReconnaitBande(etat, reglages, i, bande, VuePageCourante());
-}
-
-void DefinitFilsPortees(int nombre) {
-    filsPortees = std::max(nombre, 1);
-}
-
-int FilsPortees() {
-    return filsPortees;
 }
 
 bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,

@@ -51,6 +51,13 @@ extern EtapesReconnaissance Etapes;
 // calls them takes the values typed in its dialog (or given on its command
 // line) into the settings it passes, on its own thread, for a zone as for a
 // page. The engine runs on another thread than the one that owns a dialog.
+//
+// The staves are recognised on `FilsTravail()` threads (toolbox/work_threads.h).
+// With one, one after the other on the calling thread. With more, each
+// staff works on a page state of its own and joins the page in staff order,
+// numbered, drawn and reported on the calling thread as one thread would
+// have done: the records come out the same bytes. A zone (`ReconnaitZone`)
+// is always recognised on the calling thread.
 bool ReconnaitPage(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
                    const std::string& nomPage);
 
@@ -58,15 +65,6 @@ bool ReconnaitPage(ListePages& document, EtatPage& etat, const ReglagesReconnais
 // systems analysis, no progress window.
 bool ReconnaitZone(ListePages& document, EtatPage& etat, const ReglagesReconnaissance& reglages,
                    const Rect& zone);
-
-// How many threads recognise the staves of a page. With one, the staves are
-// recognised one after the other on the calling thread. With more, each
-// staff works on a page state of its own and joins the page in staff order,
-// numbered, drawn and reported on the calling thread as one thread would
-// have done: the records come out the same bytes. One until set. A zone
-// (`ReconnaitZone`) is always recognised on the calling thread.
-void DefinitFilsPortees(int nombre);
-int FilsPortees();
 
 // One staff's stages, its band cut from the pushed working copy.
 bool ReconnaitPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,

@@ -75,9 +75,11 @@ struct Graphe {
     std::vector<SectionStable> SectionsStables;
     int16_t NbBarresEpaisses = -1;
     std::vector<BarreEpaisse> BarresEpaisses;
-    // Flag matcher: which ends of the symbol around this component hold a
-    // note head (bit 0 the top, bit 1 the bottom); -1 not measured yet.
-    int8_t TetesCroche = -1;
+    // Flag matcher: the flags read on the symbol around this component
+    // (their count, 0 for none, its score and position); -1 not read yet.
+    int CrochetsLus = -1;
+    int ScoreCrochetsLus = 0;
+    Point PositionCrochetsLus;
 
     uint16_t NbLignes = 0;  // bottom - top
     // Row r is band row top + r; its runs from left to right.

@@ -179,13 +179,20 @@ void LisseNbTraits(std::vector<ProfilAccroche>& p, int n, float longueurMin) {
 }
 
 // Mean change of the top edge per column, leaving out jumps of an interline
-// or more; false when every step was such a jump.
+// or more, and the steps where a beam starts or ends on top of the stack
+// while its bottom edge keeps level (the short beam of a dotted rhythm on
+// the inner side of a steep beam): there the top edge jumps from one beam to
+// the next. False when every step was such a jump.
 bool PenteMoyenne(const std::vector<ProfilAccroche>& p, int n, float s, float& pente) {
     double somme = 0;
     int nb = 0;
     for (int i = 1; i < n; ++i) {
         const int d = std::abs(p[i].Haut - p[i - 1].Haut);
-        if (d < s) {
+        const int bas = p[i].Haut + p[i].Hauteur;
+        const int basAvant = p[i - 1].Haut + p[i - 1].Hauteur;
+        const bool empile =
+            std::abs(p[i].NbTraits - p[i - 1].NbTraits) == 1 && std::abs(bas - basAvant) <= s / 4;
+        if (d < s && !empile) {
             somme += d;
             ++nb;
         }

@@ -1,9 +1,13 @@
 #include "staff/column_scan.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <vector>
 
 #include "records/options.h"
 #include "toolbox/progress.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -133,11 +137,32 @@ float ScanneColonne(const ReglagesReconnaissance& reglages, const PixMap& pageFi
 
 bool ScanneColonnes(const ReglagesReconnaissance& reglages, const PixMap& pageFiltree,
                     ScanColonnes& scan, float& epaisseur) {
+    const int largeur = pageFiltree.largeur;
+    // Each slice of columns has its scan, merged in column order; each
+    // column's thickness is kept so that the mean adds them in that order.
+    const int tranchesMax = TranchesPourPixels(int64_t{largeur} * pageFiltree.hauteur);
+    std::vector<ScanColonnes> scans(static_cast<size_t>(tranchesMax),
+                                    ScanColonnes(pageFiltree.hauteur));
+    std::vector<float> epaisseurs(static_cast<size_t>(std::max(largeur, 0)), 0.0f);
+    std::atomic<bool> annule{false};
+    const int tranches = EnTranches(largeur, tranchesMax, [&](int k, int debut, int fin) {
+        for (int x = debut; x < fin; ++x) {
+            if ((x - debut) % kColonnesEntreAnnulations == 0 && TestAnnulation()) {
+                annule = true;
+                return;
+            }
+            epaisseurs[static_cast<size_t>(x)] = ScanneColonne(reglages, pageFiltree, x, scans[k]);
+        }
+    });
+    if (annule) return false;
+    for (int k = 0; k < tranches; ++k) {
+        for (size_t y = 0; y < scan.variationBlancs.size(); ++y)
+            scan.variationBlancs[y] += scans[k].variationBlancs[y];
+        scan.groupes.insert(scan.groupes.end(), scans[k].groupes.begin(), scans[k].groupes.end());
+    }
     double somme = 0.0;
     int nombre = 0;
-    for (int x = 0; x < pageFiltree.largeur; ++x) {
-        if (x % kColonnesEntreAnnulations == 0 && TestAnnulation()) return false;
-        const float e = ScanneColonne(reglages, pageFiltree, x, scan);
+    for (const float e : epaisseurs) {
         if (e == 0.0f) continue;
         somme += e;
         ++nombre;

@@ -1,8 +1,11 @@
 #include "staff/horizontal_filter.h"
 
+#include <atomic>
+#include <cstdint>
 #include <cstring>
 
 #include "toolbox/progress.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -47,10 +50,17 @@ void FiltreLigne(const uint8_t* source, uint8_t* destination, int largeur, int n
 bool FiltreHorizontal(Offscreen page, int n) {
     if (!page) return false;
     const VuePixels base = VueOffscreen(page);
-    for (int y = 0; y < page->hauteur; ++y) {
-        if (Annule(y)) return false;
-        uint8_t* ligne = LignePixels(base, y);
-        FiltreLigne(ligne, ligne, page->largeur, n);
-    }
-    return true;
+    std::atomic<bool> annule{false};
+    const int tranches = TranchesPourPixels(int64_t{page->largeur} * page->hauteur);
+    EnTranches(page->hauteur, tranches, [&](int, int debut, int fin) {
+        for (int y = debut; y < fin; ++y) {
+            if (Annule(y - debut)) {
+                annule = true;
+                return;
+            }
+            uint8_t* ligne = LignePixels(base, y);
+            FiltreLigne(ligne, ligne, page->largeur, n);
+        }
+    });
+    return !annule;
 }

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "symbols/matcher_tools.h"
+#include "symbols/matchers.h"
 #include "symbols/matchers_internal.h"
 
 namespace {
@@ -254,13 +256,123 @@ Graphe PiecesPointe(EtatPage& etat, const Rect& rect, int limite) {
     return boite;
 }
 
+// How well a blob w wide and h high scores as a dot: round, about 0.4
+// interline across.
+int ScoreRond(int w, int h, float s) {
+    return static_cast<int>(700 - std::abs(w - h) * 500.0 / h) + 200 -
+           50 * std::abs(static_cast<int>(w - 0.4f * s)) -
+           50 * std::abs(static_cast<int>(h - 0.4f * s));
+}
+
+// A dot touched by a slur or tie joins its component: a long slur over a
+// phrase often runs through the dots of its dotted notes. The curve is a
+// stroke about a fifth of an interline thick; a dot on it makes a short span
+// of thick columns, the stroke going on thin on both sides. In each column
+// the longest vertical run is what counts: the dot with the stroke through
+// or beside it. The spans round and dense enough to be dots, left to right.
+struct PointeSurTrait {
+    int colonne = 0, ligne = 0;  // centre, band coordinates
+    int largeur = 0, hauteur = 0;
+};
+
+// The median of the columns' run lengths from `debut` to `fin`, those in
+// the component and with ink: the stroke's thickness there.
+int EpaisseurTrait(const std::vector<int>& longueur, int debut, int fin) {
+    std::vector<int> v;
+    for (int k = std::max(0, debut); k <= fin && k < static_cast<int>(longueur.size()); ++k)
+        if (longueur[k] > 0) v.push_back(longueur[k]);
+    if (v.empty()) return 0;
+    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+    return v[v.size() / 2];
+}
+
+std::vector<PointeSurTrait> PointesSurTrait(const Graphe& g, float s) {
+    std::vector<PointeSurTrait> pointes;
+    const int largeur = g.Largeur();
+    const int hauteur = static_cast<int>(g.Lignes.size());
+    if (largeur < kLargeurTraitPointe * s || hauteur == 0) return pointes;
+    std::vector<uint8_t> encre(static_cast<size_t>(largeur) * hauteur, 0);
+    for (int r = 0; r < hauteur; ++r) {
+        for (const Plage& p : g.Lignes[r]) {
+            const int debut = std::max(PremierPixel(p), static_cast<int>(g.Cadre.left));
+            const int fin = std::min(DernierPixel(p), g.Cadre.right - 1);
+            for (int c = debut; c <= fin; ++c)
+                encre[static_cast<size_t>(c - g.Cadre.left) * hauteur + r] = 1;
+        }
+    }
+    // The longest vertical run of each column: its length and first row.
+    std::vector<int> longueur(largeur, 0), haut(largeur, 0);
+    for (int c = 0; c < largeur; ++c) {
+        const uint8_t* colonne = &encre[static_cast<size_t>(c) * hauteur];
+        for (int r = 0; r < hauteur;) {
+            if (!colonne[r]) {
+                ++r;
+                continue;
+            }
+            int fin = r;
+            while (fin < hauteur && colonne[fin]) ++fin;
+            if (fin - r > longueur[c]) {
+                longueur[c] = fin - r;
+                haut[c] = r;
+            }
+            r = fin;
+        }
+    }
+    const int mince = std::max(2, static_cast<int>(0.3f * s));
+    for (int c = 0; c < largeur;) {
+        if (longueur[c] <= mince) {
+            ++c;
+            continue;
+        }
+        int fin = c;
+        while (fin + 1 < largeur && longueur[fin + 1] > mince) ++fin;
+        const int debut = c;
+        c = fin + 1;
+        // The stroke goes on, thin, on both sides.
+        if (debut == 0 || fin + 1 >= largeur || longueur[debut - 1] == 0 || longueur[fin + 1] == 0)
+            continue;
+        const int w = fin - debut + 1;
+        if (w < 0.25f * s || w > 0.6f * s) continue;
+        int dessus = hauteur, dessous = 0, pixels = 0;
+        for (int k = debut; k <= fin; ++k) {
+            dessus = std::min(dessus, haut[k]);
+            dessous = std::max(dessous, haut[k] + longueur[k]);
+            pixels += longueur[k];
+        }
+        const int h = dessous - dessus;
+        if (h < 0.25f * s || h > 0.7f * s || std::abs(w - h) > 0.3f * s || 5 * pixels < 3 * w * h)
+            continue;
+        // Well thicker than the stroke on either side: where a slur crosses
+        // a stem or what line removal left of a staff line, the stroke only
+        // thickens a little.
+        const int pic = *std::max_element(longueur.begin() + debut, longueur.begin() + fin + 1);
+        const int d = std::max(2, static_cast<int>(0.25f * s));
+        if (1.6f * EpaisseurTrait(longueur, debut - d, debut - 1) > pic ||
+            1.6f * EpaisseurTrait(longueur, fin + 1, fin + d) > pic)
+            continue;
+        pointes.push_back(
+            {g.Cadre.left + (debut + fin) / 2, g.Cadre.top + (dessus + dessous) / 2, w, h});
+    }
+    return pointes;
+}
+
 }  // namespace
 
 int ReconnaitPointe(EtatPage& etat, Graphe& g, float s, Point& position) {
     if (!g.Ouvert) return 0;
-    g.Ouvert = 0;
     const int limite = static_cast<int>(0.6f * s);
     const int plancher = static_cast<int>(0.22f * s);
+    if (g.Largeur() > limite) {
+        // One dot per call, g.Courant counting those handed out.
+        const std::vector<PointeSurTrait> pointes = PointesSurTrait(g, s);
+        const int rang = g.Courant++;
+        if (rang + 1 >= static_cast<int>(pointes.size())) g.Ouvert = 0;
+        if (rang >= static_cast<int>(pointes.size())) return 0;
+        const PointeSurTrait& p = pointes[rang];
+        position = Point{Tronque16(p.ligne), Tronque16(p.colonne)};
+        return std::max(1, ScoreRond(p.largeur, p.hauteur, s));
+    }
+    g.Ouvert = 0;
     const Rect rect{Tronque16(g.Cadre.top - 0.2f * s), Tronque16(g.Cadre.left - 0.1f * s),
                     Tronque16(g.Cadre.top + 0.5f * s), Tronque16(g.Cadre.left + 0.5f * s)};
     if (g.Largeur() > limite || g.Cadre.bottom - g.Cadre.top > limite) return 0;
@@ -271,7 +383,5 @@ int ReconnaitPointe(EtatPage& etat, Graphe& g, float s, Point& position) {
     if (h <= 0 || 2 * g.Largeur() * g.NbLignes <= w * h) return 0;
     if (h < plancher || h > limite || w < plancher || w > limite || h + w >= 2 * limite) return 0;
     position = Point{Tronque16(g.Cadre.top + g.NbLignes / 2), Tronque16(g.Cadre.left + w / 2)};
-    return static_cast<int>(700 - std::abs(w - h) * 500.0 / h) + 200 -
-           50 * std::abs(static_cast<int>(w - 0.4f * s)) -
-           50 * std::abs(static_cast<int>(h - 0.4f * s));
+    return ScoreRond(w, h, s);
 }

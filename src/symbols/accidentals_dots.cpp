@@ -152,14 +152,15 @@ bool TraiteAlterations(EtatPage& etat, const ReglagesReconnaissance& reglages, c
 
 namespace {
 
-// The column of the next note or rest right of the head at x (of width
-// `largeur`): a dot of this note stands before it, so what lies beyond is a
-// dot or a staccato of a later note. Heads of the same chord, set beside the
-// stem within a head's width, are not "next".
-int ColonneSuivante(const Portee& portee, int x, int largeur) {
+// The column of the next note or rest right of the head at x: a dot of this
+// note stands before it, so what lies beyond is a dot or a staccato of a
+// later note. Heads of the same chord, set beside the stem one head's width
+// on (at most about 1.3 interlines), are not "next"; a quick run stands only
+// a little further apart, and the dot of its next note is that note's.
+int ColonneSuivante(const Portee& portee, int x, float s) {
     int suivante = std::numeric_limits<int>::max();
     for (const NotePortee& n : portee.Symboles) {
-        if (n.Etat == kNoteSupprimee || n.PosX < x + 3 * largeur / 2) continue;
+        if (n.Etat == kNoteSupprimee || n.PosX < x + 1.4f * s) continue;
         suivante = std::min<int>(suivante, n.PosX);
     }
     return suivante;
@@ -217,8 +218,7 @@ int CalculePointes(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
     const float s = InterligneEn(etat, indexPortee, x);
     const int largeur = LargeurCaractere(portee, code);
     Rect zone = ZonePointes(etat, indexPortee, code, x, y, s, largeur);
-    zone.right =
-        static_cast<int16_t>(std::min<int>(zone.right, ColonneSuivante(portee, x, largeur)));
+    zone.right = static_cast<int16_t>(std::min<int>(zone.right, ColonneSuivante(portee, x, s)));
     const int minimum = static_cast<int>(reglages.Reglage.SeuilReconnaissancePointe);
     int nombre = 0;
     int ligne = 0;

@@ -1,8 +1,10 @@
 #include "symbols/candidates.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "image/command_areas.h"
+#include "records/catalogue.h"
 #include "records/etat_page.h"
 #include "records/options.h"
 #include "symbols/candidate_filters.h"
@@ -96,6 +98,15 @@ bool ExtraitFamilles(EtatPage& etat, const ReglagesReconnaissance& reglages, flo
            ExtraitAlterations(etat, reglages, s) && ExtraitCroches(etat, s) &&
            ExtraitSilences(etat, s) && ExtraitRuptures(etat, reglages, s) &&
            ExtraitNombres(etat, s) && ExtraitEffets(etat, reglages, s);
+}
+
+// A dot the matcher read on a component as wide as a stroke.
+bool PointeSurTrait(const EtatPage& etat, const CaractereProbable& c) {
+    if (c.Code != kCarPointe || etat.PorteeCourante < 0 ||
+        etat.PorteeCourante >= static_cast<int>(etat.Portees.size()))
+        return false;
+    const float s = etat.Portees[etat.PorteeCourante].Interligne;
+    return s > 0 && c.Cadre.right - c.Cadre.left >= kLargeurTraitPointe * s;
 }
 
 }  // namespace
@@ -207,7 +218,19 @@ void DesactiveCaracteresGraphe(EtatPage& etat, int index) {
     if (index < 0 || index >= static_cast<int>(etat.Caracteres.size())) return;
     const int16_t graphe = etat.Caracteres[index].NumGraphe;
     for (CaractereProbable& c : etat.Caracteres) {
-        if (c.NumGraphe == graphe) c.Actif = 0;
+        if (c.NumGraphe == graphe && !PointeSurTrait(etat, c)) c.Actif = 0;
+    }
+}
+
+void DesactiveCaracteresGrapheAutour(EtatPage& etat, int index, int marge) {
+    if (index < 0 || index >= static_cast<int>(etat.Caracteres.size())) return;
+    const CaractereProbable& choisi = etat.Caracteres[index];
+    const int16_t graphe = choisi.NumGraphe;
+    const int x = choisi.Position.h;
+    for (CaractereProbable& c : etat.Caracteres) {
+        if (c.NumGraphe == graphe && std::abs(c.Position.h - x) <= marge &&
+            !PointeSurTrait(etat, c))
+            c.Actif = 0;
     }
 }
 
@@ -215,7 +238,7 @@ void MarqueCaracteresGraphe(EtatPage& etat, int index) {
     if (index < 0 || index >= static_cast<int>(etat.Caracteres.size())) return;
     const int16_t graphe = etat.Caracteres[index].NumGraphe;
     for (CaractereProbable& c : etat.Caracteres) {
-        if (c.NumGraphe == graphe) c.Marque = 1;
+        if (c.NumGraphe == graphe && !PointeSurTrait(etat, c)) c.Marque = 1;
     }
 }
 

@@ -35,8 +35,13 @@ uint16_t ChercheMeilleurCaractere(EtatPage& etat, bool consomme, const Rect& zon
                                   std::initializer_list<uint16_t> codes);
 
 void DesactiveCaractere(EtatPage& etat, int index);
-// Deactivates, or marks, every candidate from the same component as `index`.
+// Deactivates, or marks, every candidate from the same component as `index`,
+// but the dots read on a slur or tie running through them: they are blobs
+// of their own, and stay for the notes they follow.
 void DesactiveCaracteresGraphe(EtatPage& etat, int index);
+// Only those of the component within `marge` columns of the candidate: a
+// slur can join a sign to the notes around it.
+void DesactiveCaracteresGrapheAutour(EtatPage& etat, int index, int marge);
 void MarqueCaracteresGraphe(EtatPage& etat, int index);
 // Deactivates every marked candidate.
 void SupprimeCaracteresMarques(EtatPage& etat);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <utility>
 #include <vector>
 
 #include "records/etat_page.h"
@@ -30,9 +31,10 @@ float InterligneAuMilieu(EtatPage& etat, const Graphe& g) {
     return InterligneEn(etat, etat.PorteeCourante, (g.Cadre.left + g.Cadre.right) / 2);
 }
 
-// The component's ink as a dense map, one byte a pixel, over the columns
-// its runs span: the blob search asks about single pixels many times over,
-// and a run list answers each question in time proportional to its length.
+// The component's ink as a dense map over the columns its runs span, with
+// the length of the slanted run through each pixel: the blob search asks
+// how far the ink goes along a head's slant from every pixel, and walking
+// it pixel by pixel cost a head's height for each.
 class EncreComposante {
   public:
     explicit EncreComposante(const Graphe& g) : lignes_(static_cast<int>(g.Lignes.size())) {
@@ -44,19 +46,38 @@ class EncreComposante {
             }
         gauche_ = gauche;
         largeur_ = droite >= gauche ? droite - gauche + 1 : 0;  // none without runs
-        encre_.assign(static_cast<size_t>(largeur_) * lignes_, 0);
+        const size_t taille = static_cast<size_t>(largeur_) * lignes_;
+        montee_.assign(taille, 0);
+        descente_.assign(taille, 0);
         for (int r = 0; r < lignes_; ++r)
             for (const Plage& p : g.Lignes[r])
-                for (int x = Premiere(p); x <= Derniere(p); ++x) encre_[Index(x, r)] = 1;
+                for (int x = Premiere(p); x <= Derniere(p); ++x) montee_[Index(x, r)] = 1;
+        descente_ = montee_;
+        // Each pixel continues the run of its neighbour up and to the right,
+        // and of its neighbour down and to the left.
+        for (int r = 1; r < lignes_; ++r)
+            for (int x = gauche_; x < gauche_ + largeur_ - 1; ++x)
+                if (montee_[Index(x, r)]) montee_[Index(x, r)] += montee_[Index(x + 1, r - 1)];
+        for (int r = lignes_ - 2; r >= 0; --r)
+            for (int x = gauche_ + 1; x < gauche_ + largeur_; ++x)
+                if (descente_[Index(x, r)])
+                    descente_[Index(x, r)] += descente_[Index(x - 1, r + 1)];
     }
 
     // True when band column x of row r (from the component's top) is ink.
-    bool Couvert(int x, int r) const {
-        if (r < 0 || r >= lignes_ || x < gauche_ || x >= gauche_ + largeur_) return false;
-        return encre_[Index(x, r)] != 0;
-    }
+    bool Couvert(int x, int r) const { return Dedans(x, r) && montee_[Index(x, r)] != 0; }
+
+    // How many ink pixels run from (x, r) up and to the right, (x, r)
+    // included; 0 on white.
+    int Montee(int x, int r) const { return Dedans(x, r) ? montee_[Index(x, r)] : 0; }
+
+    // The same down and to the left.
+    int Descente(int x, int r) const { return Dedans(x, r) ? descente_[Index(x, r)] : 0; }
 
   private:
+    bool Dedans(int x, int r) const {
+        return r >= 0 && r < lignes_ && x >= gauche_ && x < gauche_ + largeur_;
+    }
     size_t Index(int x, int r) const {
         return static_cast<size_t>(r) * largeur_ + static_cast<size_t>(x - gauche_);
     }
@@ -64,7 +85,8 @@ class EncreComposante {
     int lignes_;
     int gauche_ = 0;
     int largeur_ = 0;
-    std::vector<uint8_t> encre_;
+    // Run lengths are at most the component's height, which is 16 bits.
+    std::vector<uint16_t> montee_, descente_;
 };
 
 // --- Blobs ---------------------------------------------------------------
@@ -83,14 +105,14 @@ bool LigneSurPosition(int y, int haut, int bas, float h) {
 // the head's slant through (x, r), each way at most h steps.
 std::vector<int> HauteursDiagonales(const Graphe& g, const EncreComposante& encre, int r, float h) {
     const int largeur = g.Largeur();
+    const int pas = static_cast<int>(std::floor(h));  // steps each way
     std::vector<int> hauteurs(largeur, 0);
     for (int c = 0; c < largeur; ++c) {
         const int x = g.Cadre.left + c;
         if (!encre.Couvert(x, r)) continue;
-        int n = 1;
-        for (int i = 1; i <= h && encre.Couvert(x + i - 1, r - i); ++i) ++n;
-        for (int i = 1; i <= h && encre.Couvert(x - i + 1, r + i); ++i) ++n;
-        hauteurs[c] = n;
+        // Up: straight up one row, then along the slant; down likewise.
+        hauteurs[c] =
+            1 + std::min(pas, encre.Montee(x, r - 1)) + std::min(pas, encre.Descente(x, r + 1));
     }
     return hauteurs;
 }
@@ -103,26 +125,44 @@ void CherchesTachesDeLigne(const Graphe& g, int r, int tailleMax, std::vector<in
     // not looked for (most rows of a component are no head's).
     const int plusHaute =
         hauteurs.empty() ? 0 : *std::max_element(hauteurs.begin(), hauteurs.end());
-    for (int taille = std::min(tailleMax, plusHaute); taille >= 3; --taille) {
+    constexpr int kTailleMin = 3;
+    // The stretches of columns high enough for the smallest window: every
+    // window of every size lies inside one of them.
+    std::vector<std::pair<int, int>> troncons;  // [first column, end)
+    for (int c = 0; c < largeur;) {
+        if (hauteurs[c] < kTailleMin) {
+            ++c;
+            continue;
+        }
+        const int debut = c;
+        while (c < largeur && hauteurs[c] >= kTailleMin) ++c;
+        troncons.emplace_back(debut, c);
+    }
+    for (int taille = std::min(tailleMax, plusHaute); taille >= kTailleMin; --taille) {
         // Columns c .. fin - 1 are all at least `taille` high, and column fin
         // is not: the run from c is read off, not counted again at every c.
         int fin = 0;
-        for (int c = 0; c <= largeur - taille - 1; ++c) {
-            if (fin <= c) {
-                fin = c;
-                while (fin < largeur && hauteurs[fin] >= taille) ++fin;
+        for (const auto& [premiere, finTroncon] : troncons)
+            for (int c = premiere; c < finTroncon && c <= largeur - taille - 1; ++c) {
+                if (fin <= c) {
+                    fin = c;
+                    while (fin < largeur && hauteurs[fin] >= taille) ++fin;
+                }
+                const int suite = fin - c;
+                if (suite < taille) {
+                    // No window starts before column fin, which is too low.
+                    c = fin;
+                    continue;
+                }
+                const int debut = c + (suite - taille) / 2;
+                for (int k = debut; k < debut + taille; ++k) hauteurs[k] = 0;
+                fin = debut;  // the window just taken is no longer high
+                TacheRonde t;
+                t.X = static_cast<int16_t>(g.Cadre.left + debut + taille / 2);
+                t.Y = static_cast<int16_t>(r);
+                t.Taille = static_cast<int16_t>(taille);
+                taches.push_back(t);
             }
-            const int suite = fin - c;
-            if (suite < taille) continue;
-            const int debut = c + (suite - taille) / 2;
-            for (int k = debut; k < debut + taille; ++k) hauteurs[k] = 0;
-            fin = debut;  // the window just taken is no longer high
-            TacheRonde t;
-            t.X = static_cast<int16_t>(g.Cadre.left + debut + taille / 2);
-            t.Y = static_cast<int16_t>(r);
-            t.Taille = static_cast<int16_t>(taille);
-            taches.push_back(t);
-        }
     }
 }
 
@@ -188,11 +228,12 @@ std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float 
                 if (!restant[i]) continue;
                 const int dx = taches[i].X - taches[choisie].X,
                           dy = taches[i].Y - taches[choisie].Y;
-                const int distance =
-                    static_cast<int>(std::sqrt(static_cast<double>(dx * dx + dy * dy)));
-                if (proche < 0 || distance < distanceProche) {
+                // The distance is rounded down to whole pixels; below the
+                // nearest one's, the square is below its square.
+                const int carre = dx * dx + dy * dy;
+                if (proche < 0 || carre < distanceProche * distanceProche) {
                     proche = static_cast<int>(i);
-                    distanceProche = distance;
+                    distanceProche = static_cast<int>(std::sqrt(static_cast<double>(carre)));
                 }
             }
             if (proche < 0 || distanceProche > 1.5f * h) break;

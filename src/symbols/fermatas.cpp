@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "image/offscreen.h"
@@ -44,21 +46,33 @@ struct Tache {
 // Labels the components of the band on demand: each black pixel is filled
 // once, so the search costs the black area clear of the staff. The band is
 // copied into a map with a white border, 1 for a black pixel not yet
-// filled: a neighbour is then one read, with no bounds to check.
+// filled: a neighbour is then one read, with no bounds to check. The map
+// is kept column by column, the order in which seeds are looked for, so
+// that a column's white stretches are skipped at memory speed.
 class Composantes {
   public:
     explicit Composantes(const VuePixels& bande)
-        : largeur_(bande.bornes.right + 2),
-          libres_(static_cast<size_t>(largeur_) * (bande.bornes.bottom + 2), 0) {
+        : hauteur_(bande.bornes.bottom + 2),
+          libres_(static_cast<size_t>(bande.bornes.right + 2) * hauteur_, 0) {
         for (int y = 0; y < bande.bornes.bottom; ++y) {
             const uint8_t* ligne = LignePixels(bande, y);
-            uint8_t* libres = &libres_[Index(0, y)];
-            for (int x = 0; x < bande.bornes.right; ++x) libres[x] = ligne[x] == IndexNoir;
+            for (int x = 0; x < bande.bornes.right; ++x)
+                if (ligne[x] == IndexNoir) libres_[Index(x, y)] = 1;
         }
     }
 
     // Whether (x, y) is a black pixel of the band not yet filled.
     bool Libre(int x, int y) const { return libres_[Index(x, y)] != 0; }
+
+    // The first row from `debut` to before `fin` where column x has a free
+    // black pixel, or `fin`.
+    int ProchainLibre(int x, int debut, int fin) const {
+        if (debut >= fin) return fin;
+        const uint8_t* depart = &libres_[Index(x, debut)];
+        const void* trouve = std::memchr(depart, 1, static_cast<size_t>(fin - debut));
+        return trouve ? debut + static_cast<int>(static_cast<const uint8_t*>(trouve) - depart)
+                      : fin;
+    }
 
     // The component through the free black pixel (x, y).
     Tache Remplit(int x, int y) {
@@ -77,10 +91,10 @@ class Composantes {
             t.gauche = std::min<int>(t.gauche, p.h);
             t.droite = std::max<int>(t.droite, p.h);
             for (int dy = -1; dy <= 1; ++dy) {
-                uint8_t* libres = &libres_[Index(p.h, p.v + dy)];
                 for (int dx = -1; dx <= 1; ++dx) {
-                    if (!libres[dx]) continue;
-                    libres[dx] = 0;
+                    uint8_t& libre = libres_[Index(p.h + dx, p.v + dy)];
+                    if (!libre) continue;
+                    libre = 0;
                     pile_.push_back(
                         {static_cast<int16_t>(p.v + dy), static_cast<int16_t>(p.h + dx)});
                 }
@@ -93,10 +107,10 @@ class Composantes {
 
   private:
     size_t Index(int x, int y) const {
-        return static_cast<size_t>(y + 1) * largeur_ + static_cast<size_t>(x + 1);
+        return static_cast<size_t>(x + 1) * hauteur_ + static_cast<size_t>(y + 1);
     }
 
-    int largeur_;  // the band's width and its border
+    int hauteur_;  // the band's height and its border
     std::vector<uint8_t> libres_;
     std::vector<Point> pile_;
 };
@@ -200,6 +214,48 @@ void Efface(const VuePixels& bande, const Tache& t) {
     for (const Point& q : t.pixels) EcritPixel(bande, q.h, q.v, IndexBlanc);
 }
 
+// The rows of a band column where a fermata may start: those above the
+// staff's top line (at `haut`), and those more than four interlines under
+// it. Rows in between are the staff's.
+struct LignesHorsPortee {
+    int finDessus = 0;     // rows 0 to before this one
+    int debutDessous = 0;  // and from this one to the band's bottom
+};
+
+LignesHorsPortee LignesHorsPorteeEn(float haut, float s, int hauteur) {
+    if (!std::isfinite(haut)) return {hauteur, hauteur};
+    const float bas = haut + 4 * s;
+    const auto borne = [hauteur](float v) {
+        return static_cast<int>(std::clamp(v, 0.0f, static_cast<float>(hauteur)));
+    };
+    return {borne(std::ceil(haut)), borne(std::floor(bas) + 1)};
+}
+
+// The fermata whose arc is the component through the free black pixel
+// (x, y), if it is one: its arc and dot are erased from the band and its
+// sign is put in `l`.
+bool PointDOrgueDepuis(EtatPage& etat, const VuePixels& bande, Composantes& composantes, int x,
+                       int y, Liaison& l) {
+    const float s = etat.Courante().Interligne;
+    const Tache arc = composantes.Remplit(x, y);
+    bool renverse = false;
+    if (!EstArc(arc, s, renverse)) return false;
+    // The whole sign lies clear of the staff, on its side.
+    const float hautArc = LigneHautEn(etat, etat.PorteeCourante, (arc.gauche + arc.droite) / 2);
+    if (renverse ? arc.haut <= hautArc + 4 * s : arc.bas > hautArc) return false;
+    Tache point;
+    if (!CherchePoint(bande, composantes, arc, renverse, s, point)) return false;
+    Efface(bande, arc);
+    Efface(bande, point);
+    l.Genre = kGenrePointDOrgue;
+    l.AuDessus = renverse ? 0 : 1;
+    l.PosYDebut = static_cast<int16_t>(std::min(arc.haut, point.haut));
+    l.PosXDebut = static_cast<int16_t>(arc.gauche);
+    l.PosYFin = static_cast<int16_t>(std::max(arc.bas, point.bas));
+    l.PosXFin = static_cast<int16_t>(arc.droite);
+    return true;
+}
+
 }  // namespace
 
 int RecherchePointsDOrgue(EtatPage& etat) {
@@ -211,35 +267,18 @@ int RecherchePointsDOrgue(EtatPage& etat) {
     Composantes composantes(bande);
     int trouves = 0;
     for (int x = 0; x < bande.bornes.right; ++x) {
-        const float haut = LigneHautEn(etat, etat.PorteeCourante, x);
-        for (int y = 0; y < bande.bornes.bottom; ++y) {
-            // Seeds only clear of the staff, where fermatas stand: the
-            // staff's rows are stepped over at once.
-            if (y >= haut && y <= haut + 4 * s) {
-                y = static_cast<int>(std::floor(haut + 4 * s));
-                continue;
+        const int hauteur = bande.bornes.bottom;
+        const LignesHorsPortee lignes =
+            LignesHorsPorteeEn(LigneHautEn(etat, etat.PorteeCourante, x), s, hauteur);
+        for (const auto& [debut, fin] :
+             {std::pair{0, lignes.finDessus}, std::pair{lignes.debutDessous, hauteur}}) {
+            for (int y = composantes.ProchainLibre(x, debut, fin); y < fin;
+                 y = composantes.ProchainLibre(x, y + 1, fin)) {
+                Liaison l;
+                if (!PointDOrgueDepuis(etat, bande, composantes, x, y, l)) continue;
+                portee.Liaisons.push_back(l);
+                ++trouves;
             }
-            if (!composantes.Libre(x, y)) continue;
-            const Tache arc = composantes.Remplit(x, y);
-            bool renverse = false;
-            if (!EstArc(arc, s, renverse)) continue;
-            // The whole sign lies clear of the staff, on its side.
-            const float hautArc =
-                LigneHautEn(etat, etat.PorteeCourante, (arc.gauche + arc.droite) / 2);
-            if (renverse ? arc.haut <= hautArc + 4 * s : arc.bas > hautArc) continue;
-            Tache point;
-            if (!CherchePoint(bande, composantes, arc, renverse, s, point)) continue;
-            Efface(bande, arc);
-            Efface(bande, point);
-            Liaison l;
-            l.Genre = kGenrePointDOrgue;
-            l.AuDessus = renverse ? 0 : 1;
-            l.PosYDebut = static_cast<int16_t>(std::min(arc.haut, point.haut));
-            l.PosXDebut = static_cast<int16_t>(arc.gauche);
-            l.PosYFin = static_cast<int16_t>(std::max(arc.bas, point.bas));
-            l.PosXFin = static_cast<int16_t>(arc.droite);
-            portee.Liaisons.push_back(l);
-            ++trouves;
         }
     }
     return trouves;

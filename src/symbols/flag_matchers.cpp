@@ -162,22 +162,16 @@ std::vector<int> ProfilSonde(const Graphe& g, int colonne) {
     return profil;
 }
 
-}  // namespace
-
-int ReconnaitCroche(EtatPage& etat, Graphe& g, float s, int crochets, Point& position) {
-    g.Ouvert = 0;
+// The flags of the symbol around `g`, read once whatever count is asked:
+// their number (0 for none), score and position are kept in `g`.
+void LitCrochets(EtatPage& etat, Graphe& g, float s) {
+    g.CrochetsLus = 0;
     Graphe croche = FusionneGraphes(etat, g.Cadre, false, Etiquette('C', 'r', 'o', 'c'));
-    if (GrapheVide(croche)) return 0;
+    if (GrapheVide(croche)) return;
     const TraitVertical* tige = TigeCroche(etat, croche);
-    if (!tige) return 0;
+    if (!tige) return;
     const double xm = (tige->XHaut + tige->XBas) / 2.0;
-    // Every flag count is read in its own pass over the components, from
-    // the same merged symbol: its heads are measured once.
-    if (g.TetesCroche < 0) {
-        const BoutsTete mesure = BoutsAvecTete(etat, croche, *tige, s);
-        g.TetesCroche = static_cast<int8_t>((mesure.haut ? 1 : 0) | (mesure.bas ? 2 : 0));
-    }
-    const BoutsTete tetes{(g.TetesCroche & 1) != 0, (g.TetesCroche & 2) != 0};
+    const BoutsTete tetes = BoutsAvecTete(etat, croche, *tige, s);
     // Which readings may still find something: [side right, left][from top, bottom].
     bool actif[2][2] = {{!tetes.haut, !tetes.bas}, {!tetes.haut, !tetes.bas}};
     // A hook can only follow a flag, so the neighbouring columns are read
@@ -217,7 +211,21 @@ int ReconnaitCroche(EtatPage& etat, Graphe& g, float s, int crochets, Point& pos
             }
         }
     }
-    position = Point{static_cast<int16_t>(croche.Cadre.top + meilleure.ligne),
-                     static_cast<int16_t>((croche.Cadre.left + croche.Cadre.right) / 2)};
-    return meilleure.crochets == crochets ? meilleure.score : 0;
+    g.CrochetsLus = static_cast<int8_t>(meilleure.crochets);
+    g.ScoreCrochetsLus = meilleure.score;
+    g.PositionCrochetsLus =
+        Point{static_cast<int16_t>(croche.Cadre.top + meilleure.ligne),
+              static_cast<int16_t>((croche.Cadre.left + croche.Cadre.right) / 2)};
+}
+
+}  // namespace
+
+int ReconnaitCroche(EtatPage& etat, Graphe& g, float s, int crochets, Point& position) {
+    g.Ouvert = 0;
+    // Each flag count is asked in a pass of its own over the components,
+    // and nothing changes the components between those passes: the symbol
+    // is merged and read in the first one only.
+    if (g.CrochetsLus < 0) LitCrochets(etat, g, s);
+    position = g.PositionCrochetsLus;
+    return g.CrochetsLus == crochets ? g.ScoreCrochetsLus : 0;
 }

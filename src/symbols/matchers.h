@@ -22,6 +22,10 @@
 // a matcher score 0.
 int16_t ScoreCaractere(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& position);
 
+// Components at least this many interlines wide are strokes (slurs and
+// ties) on which the dot matcher looks for the dots they run through.
+constexpr float kLargeurTraitPointe = 1.5f;
+
 // The digit passes over the whole component table; false when the user
 // cancelled (TestAnnulation between components).
 bool ExtraitChiffres(EtatPage& etat, float s);

@@ -137,7 +137,10 @@ bool CreeNotesDesCandidats(EtatPage& etat, const ReglagesReconnaissance& reglage
             DesactiveCaractere(etat, index);
         } else if (EstSilence(code)) {
             CreeNote(etat, reglages, index, indexPortee, true, x, y, code, prob, true, false);
-            DesactiveCaracteresGraphe(etat, index);
+            // A rest read on part of a component, a slur joining it to the
+            // notes around, takes only the candidates on its own ink.
+            DesactiveCaracteresGrapheAutour(etat, index,
+                                            static_cast<int>(etat.Portees[indexPortee].Interligne));
         } else if (code == kCarAppogiature) {
             CreeNote(etat, reglages, index, indexPortee, true, x, y, code, prob, false, false);
         } else {

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "symbols/matcher_tools.h"
 #include "symbols/matchers_internal.h"
@@ -11,33 +13,9 @@
 
 namespace {
 
-// A slur or tie that ends on a quarter rest joins its component and
-// stretches the rest's outline sideways, so the outline no longer matches.
-// A quarter rest is never much wider than an interline and every one of its
-// columns holds a good height of ink, whereas a curve passing by is only a
-// stroke thick: the thin columns at the sides of a component too wide for a
-// rest are cut off, leaving the rest. False when nothing was cut.
-bool RogneCourbe(const Graphe& g, float s, Graphe& coeur) {
-    const int largeur = g.Largeur();
-    if (largeur <= 1.5f * s || g.Lignes.empty()) return false;
-    std::vector<int> encre(static_cast<size_t>(largeur), 0);
-    for (const auto& ligne : g.Lignes) {
-        for (const Plage& p : ligne) {
-            const int debut = std::max(PremierPixel(p), static_cast<int>(g.Cadre.left));
-            const int fin = std::min(DernierPixel(p), g.Cadre.right - 1);
-            for (int c = debut; c <= fin; ++c) ++encre[c - g.Cadre.left];
-        }
-    }
-    const int mince = std::max(2, static_cast<int>(0.25f * s));
-    int gauche = 0;
-    int droite = largeur - 1;
-    while (gauche < droite && encre[gauche] <= mince) ++gauche;
-    while (droite > gauche && encre[droite] <= mince) --droite;
-    // What is left must be a rest's width: a beam between two stems is thin
-    // too, but leaves the stems and all between them.
-    if ((gauche == 0 && droite == largeur - 1) || droite - gauche + 1 > 1.5f * s) return false;
-    const int x0 = g.Cadre.left + gauche;
-    const int x1 = g.Cadre.left + droite;
+// The runs of g within columns x0 .. x1, with empty rows at the top and
+// bottom dropped; false when none is left.
+bool Colonnes(const Graphe& g, int x0, int x1, Graphe& partie) {
     std::vector<std::vector<Plage>> lignes(g.Lignes.size());
     int premiere = -1;
     int derniere = -1;
@@ -57,35 +35,85 @@ bool RogneCourbe(const Graphe& g, float s, Graphe& coeur) {
         }
     }
     if (premiere < 0) return false;
-    coeur = Graphe{};
-    coeur.Etiquette = Etiquette('S', 'o', 'u', 'p');
-    coeur.NbPixels = pixels;
-    coeur.Lignes.assign(lignes.begin() + premiere, lignes.begin() + derniere + 1);
-    coeur.NbLignes = static_cast<uint16_t>(coeur.Lignes.size());
-    coeur.Cadre =
+    partie = Graphe{};
+    partie.Etiquette = Etiquette('S', 'o', 'u', 'p');
+    partie.NbPixels = pixels;
+    partie.Lignes.assign(lignes.begin() + premiere, lignes.begin() + derniere + 1);
+    partie.NbLignes = static_cast<uint16_t>(partie.Lignes.size());
+    partie.Cadre =
         Rect{static_cast<int16_t>(g.Cadre.top + premiere), static_cast<int16_t>(x0),
              static_cast<int16_t>(g.Cadre.top + derniere + 1), static_cast<int16_t>(x1 + 1)};
-    coeur.CadreCourant = coeur.Cadre;
+    partie.CadreCourant = partie.Cadre;
     return true;
+}
+
+// A slur or tie that crosses or ends on a quarter rest joins its component,
+// often with the notes it links, and stretches the rest's outline sideways.
+// A quarter rest is never much wider than an interline and every one of its
+// columns holds a good height of ink, whereas a curve passing by is only a
+// stroke thick: the parts of a component too wide for a rest are its spans of
+// thick columns between thin ones, and a rest can only be one of them.
+std::vector<Graphe> PartiesEpaisses(const Graphe& g, float s) {
+    std::vector<Graphe> parties;
+    const int largeur = g.Largeur();
+    if (largeur <= 1.5f * s || g.Lignes.empty()) return parties;
+    std::vector<int> encre(static_cast<size_t>(largeur), 0);
+    for (const auto& ligne : g.Lignes) {
+        for (const Plage& p : ligne) {
+            const int debut = std::max(PremierPixel(p), static_cast<int>(g.Cadre.left));
+            const int fin = std::min(DernierPixel(p), g.Cadre.right - 1);
+            for (int c = debut; c <= fin; ++c) ++encre[c - g.Cadre.left];
+        }
+    }
+    const int mince = std::max(2, static_cast<int>(0.25f * s));
+    for (int c = 0; c < largeur;) {
+        if (encre[c] <= mince) {
+            ++c;
+            continue;
+        }
+        int fin = c;
+        while (fin + 1 < largeur && encre[fin + 1] > mince) ++fin;
+        // Too narrow is a stem, too wide a note head with its neighbours.
+        const int etendue = fin - c + 1;
+        Graphe partie;
+        if (etendue > 0.5f * s && etendue <= 1.5f * s &&
+            Colonnes(g, g.Cadre.left + c, g.Cadre.left + fin, partie)) {
+            parties.push_back(std::move(partie));
+        }
+        c = fin + 1;
+    }
+    return parties;
+}
+
+int ScoreSoupir(EtatPage& etat, const Graphe& g, float s, Point& position) {
+    const int T = static_cast<int>(LigneHaut(etat, g.Cadre.left));
+    const int haut = g.Cadre.top;
+    const int bas = g.Cadre.bottom;
+    if (!(T - 0.5f * s <= haut && haut < T + 1.5f * s && g.NbLignes > 2 * s &&
+          T + 2.5f * s <= bas && bas < T + 4 * s)) {
+        return 0;
+    }
+    const int brut = ScoreProfilGaucheDroite(g, 0, g.NbLignes, s, PaireSoupir());
+    if (brut < 450) return 0;
+    position = CentreGraphe(g);
+    return 480 + (brut - 450) * 520 / 550;
 }
 
 }  // namespace
 
 int ReconnaitSoupir(EtatPage& etat, Graphe& g, float s, Point& position) {
     g.Ouvert = 0;
-    Graphe coeur;
-    const Graphe& silence = RogneCourbe(g, s, coeur) ? coeur : g;
-    const int T = static_cast<int>(LigneHaut(etat, silence.Cadre.left));
-    const int haut = silence.Cadre.top;
-    const int bas = silence.Cadre.bottom;
-    if (!(T - 0.5f * s <= haut && haut < T + 1.5f * s && silence.NbLignes > 2 * s &&
-          T + 2.5f * s <= bas && bas < T + 4 * s)) {
-        return 0;
+    if (g.Largeur() <= 1.5f * s) return ScoreSoupir(etat, g, s, position);
+    int meilleur = 0;
+    for (const Graphe& partie : PartiesEpaisses(g, s)) {
+        Point p;
+        const int score = ScoreSoupir(etat, partie, s, p);
+        if (score > meilleur) {
+            meilleur = score;
+            position = p;
+        }
     }
-    const int brut = ScoreProfilGaucheDroite(silence, 0, silence.NbLignes, s, PaireSoupir());
-    if (brut < 450) return 0;
-    position = CentreGraphe(silence);
-    return 480 + (brut - 450) * 520 / 550;
+    return meilleur;
 }
 
 namespace {

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <mutex>
 
-#include "image/offscreen.h"
 #include "records/catalogue.h"
 #include "symbols/candidates.h"
 #include "toolbox/messages.h"
@@ -19,28 +18,15 @@ constexpr int kTailleMax = 599;
 constexpr float kHauteurCleSol = 7.0f;  // interlines
 
 // Height of the G clef drawn at `taille` (last row - first row of its ink);
-// -1 when the test bitmap cannot be made, -2 when the glyph draws nothing.
-// The bitmap is sized for the glyph (the clef reaches about 1.2 em above
-// the pen and 0.7 em below it) so that nothing of it is clipped.
+// -2 when the glyph draws nothing. The clef is measured as drawn in a box
+// about it (it reaches about 1.2 em above the pen and 0.7 em below it), so
+// that nothing of it is clipped.
 int HauteurCleSol(int taille) {
-    const int largeur = 2 * taille, hauteur = 3 * taille;
-    PixMap* carte = AlloueePixMap(largeur, hauteur, 8);
-    if (!carte) return -1;
-    int haut = -1, bas = -1;
-    if (DessineCaractere(*carte, kCarCleSol, taille, 2 * taille, taille / 2, IndexNoir)) {
-        for (int y = 0; y < hauteur; ++y) {
-            const uint8_t* ligne =
-                carte->PremiereLigne() + static_cast<size_t>(y) * carte->pasLigne;
-            for (int x = 0; x < largeur; ++x) {
-                if (ligne[x] == IndexBlanc) continue;
-                if (haut < 0) haut = y;
-                bas = y;
-                break;
-            }
-        }
-    }
-    delete carte;
-    return haut < 0 ? -2 : bas - haut;
+    const Rect boite{static_cast<int16_t>(-2 * taille), static_cast<int16_t>(-(taille / 2)),
+                     static_cast<int16_t>(taille), static_cast<int16_t>(2 * taille - taille / 2)};
+    int haut = 0, bas = 0;
+    if (!LignesEncreCaractere(kCarCleSol, taille, boite, haut, bas)) return -2;
+    return bas - haut;
 }
 
 // The clef's height at every size measured so far (-3 = not yet): the staves
@@ -58,11 +44,7 @@ std::array<int, kTailleMax + 1> hauteursMesurees = [] {
 int HauteurMemorisee(int taille) {
     const std::lock_guard<std::mutex> verrou(verrouHauteurs);
     int& h = hauteursMesurees[taille];
-    if (h == kInconnue) {
-        const int mesure = HauteurCleSol(taille);
-        if (mesure == -1) return mesure;  // no memory now: perhaps later
-        h = mesure;
-    }
+    if (h == kInconnue) h = HauteurCleSol(taille);
     return h;
 }
 

@@ -1,6 +1,9 @@
 #include "symbols/tuplets_ornaments.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
 
 #include "records/catalogue.h"
 #include "records/etat_page.h"
@@ -45,12 +48,13 @@ void Prend(EtatPage& etat, int index) {
 // The best candidate among `codes` above `minimum` in the zone, taken out of
 // the table with its whole component; 0 when none.
 uint16_t PrendMeilleur(EtatPage& etat, const Rect& zone, int minimum,
-                       std::initializer_list<uint16_t> codes, int16_t& prob) {
+                       std::initializer_list<uint16_t> codes, int16_t& prob, Point* ou = nullptr) {
     Point position;
     int index = -1;
     const uint16_t code =
         ChercheMeilleurCaractere(etat, false, zone, position, prob, &index, minimum, codes);
     if (code != 0) Prend(etat, index);
+    if (ou) *ou = position;
     return code;
 }
 
@@ -99,6 +103,33 @@ uint8_t EffetDeCode(uint16_t code) {
             Alerte("%s", MessageNumero(103).c_str());
             return kSansEffet;
     }
+}
+
+// The columns of beam group `groupe` a tuplet of `nombre` notes numbers,
+// as the first and last column: the whole group when it has no more
+// columns than that, else the `nombre` consecutive columns whose middle is
+// nearest the digit's (a beam may carry a plain note before a triplet, or
+// two tuplets each with its own digit). Chords count once.
+std::pair<int, int> ColonnesDuTuplet(const std::vector<NotePortee>& notes, uint16_t groupe,
+                                     uint16_t nombre, double milieu) {
+    std::vector<int> colonnes;
+    for (const NotePortee& n : notes)
+        if (n.Accroche == groupe && n.Etat != kNoteSupprimee) colonnes.push_back(n.PosX);
+    std::sort(colonnes.begin(), colonnes.end());
+    colonnes.erase(std::unique(colonnes.begin(), colonnes.end()), colonnes.end());
+    if (colonnes.empty()) return {0, -1};
+    const size_t k = nombre;
+    if (k == 0 || colonnes.size() <= k) return {colonnes.front(), colonnes.back()};
+    size_t meilleur = 0;
+    double ecart = -1;
+    for (size_t i = 0; i + k <= colonnes.size(); ++i) {
+        const double d = std::abs((colonnes[i] + colonnes[i + k - 1]) / 2.0 - milieu);
+        if (ecart < 0 || d < ecart) {
+            meilleur = i;
+            ecart = d;
+        }
+    }
+    return {colonnes[meilleur], colonnes[meilleur + k - 1]};
 }
 
 }  // namespace
@@ -151,16 +182,22 @@ void ChercheTuplet(EtatPage& etat, int indexNote) {
         coteTetes = Zone(y - 2 * s, x - s, y - s, droite);
     }
     int16_t prob = 0;
-    uint16_t code = PrendMeilleur(etat, cotePoutre, kScoreTuplet, kChiffresTuplet, prob);
-    if (code == 0) code = PrendMeilleur(etat, coteTetes, kScoreTuplet, kChiffresTuplet, prob);
+    Point chiffre;
+    uint16_t code = PrendMeilleur(etat, cotePoutre, kScoreTuplet, kChiffresTuplet, prob, &chiffre);
+    if (code == 0)
+        code = PrendMeilleur(etat, coteTetes, kScoreTuplet, kChiffresTuplet, prob, &chiffre);
     if (code == 0) return;
-    note.ProbTuplet = prob;
-    note.Tuplet = NombreTuplet(code);
-    if (note.Accroche < 1) return;
+    const uint16_t tuplet = NombreTuplet(code);
+    if (note.Accroche < 1) {
+        note.ProbTuplet = prob;
+        note.Tuplet = tuplet;
+        return;
+    }
     const uint16_t groupe = note.Accroche;
-    const uint16_t tuplet = note.Tuplet;
+    const auto [debut, fin] =
+        ColonnesDuTuplet(notes, groupe, tuplet, chiffre.h - kDemiTeteTuplet * s);
     for (NotePortee& autre : notes) {
-        if (autre.Accroche != groupe) continue;
+        if (autre.Accroche != groupe || autre.PosX < debut || autre.PosX > fin) continue;
         autre.Tuplet = tuplet;
         autre.ProbTuplet = prob;
     }

@@ -143,6 +143,29 @@ bool DessineCaractere(PixMap& carte, uint16_t code, int taille, int y, int x, ui
     return true;
 }
 
+bool LignesEncreCaractere(uint16_t code, int taille, const Rect& cadre, int& haut, int& bas) {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouFont);
+    if (!ChargeGlyphe(code, taille, true)) return false;
+    const FT_GlyphSlot slot = face->glyph;
+    const FT_Bitmap& bitmap = slot->bitmap;
+    haut = bas = 0;
+    bool encre = false;
+    for (unsigned r = 0; r < bitmap.rows; ++r) {
+        const int y = static_cast<int>(r) - slot->bitmap_top;
+        if (y < cadre.top || y >= cadre.bottom) continue;
+        const unsigned char* source = bitmap.buffer + static_cast<std::ptrdiff_t>(r) * bitmap.pitch;
+        for (unsigned c = 0; c < bitmap.width; ++c) {
+            const int x = slot->bitmap_left + static_cast<int>(c);
+            if (x < cadre.left || x >= cadre.right || source[c] < 128) continue;
+            if (!encre) haut = y;
+            bas = y;
+            encre = true;
+            break;
+        }
+    }
+    return encre;
+}
+
 bool BoiteCaractere(uint16_t code, int taille, Rect& boite) {
     const std::lock_guard<std::recursive_mutex> verrou(verrouFont);
     if (!ChargeGlyphe(code, taille, true)) return false;

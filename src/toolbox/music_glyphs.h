@@ -24,6 +24,11 @@ bool FontMusiqueDisponible();
 // or the glyph is missing or the size is out of range (nothing is drawn).
 bool DessineCaractere(PixMap& carte, uint16_t code, int taille, int y, int x, uint8_t index);
 
+// The first and last rows, relative to the pen, that DessineCaractere
+// would ink within `cadre` (relative to the pen, bottom and right
+// exclusive); false when it would ink none there or cannot draw.
+bool LignesEncreCaractere(uint16_t code, int taille, const Rect& cadre, int& haut, int& bas);
+
 // Ink box of the glyph relative to the pen (bottom and right exclusive);
 // false as for DessineCaractere.
 bool BoiteCaractere(uint16_t code, int taille, Rect& boite);

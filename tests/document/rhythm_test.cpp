@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/result_file_support.h"
+#include "records/symboles.h"
 
 namespace {
 
@@ -64,14 +65,18 @@ TEST(Rythme, MeasureLengthsAndChordDurations) {
 TEST(Rythme, NotesCloseTogetherOrASecondApartFormChords) {
     DocumentMusical doc;
     doc.Portees.resize(1);
-    std::vector<NoteDoc> notes(5, Note(kNoire, 0));
-    const int16_t x[] = {100, 105, 200, 212, 300};
-    const int16_t position[] = {4, 6, 4, 3, 7};
-    const int16_t posMesure[] = {100, 110, 400, 420, 700};
-    for (int i = 0; i < 5; ++i) {
+    std::vector<NoteDoc> notes(11, Note(kNoire, 0));
+    const int16_t x[] = {100, 105, 200, 212, 300, 400, 415, 500, 513, 600, 613};
+    const int16_t position[] = {4, 6, 4, 3, 7, 5, 4, 6, 6, 6, 6};
+    const int16_t posMesure[] = {100, 110, 400, 420, 700, 800, 830, 850, 870, 900, 920};
+    const int16_t queue[] = {QueueNormale, QueueNormale, QueueNormale, QueueNormale,
+                             QueueNormale, QueueNormale, QueueNormale, QueueBasse,
+                             QueueNormale, QueueNormale, QueueNormale};
+    for (int i = 0; i < 11; ++i) {
         notes[i].PosX = x[i];
         notes[i].Interligne = position[i];
         notes[i].PosMesure = posMesure[i];
+        notes[i].Queue = queue[i];
     }
     notes[4].PosX = 312;  // 1.2 interlines on, but not a second: its own chord
     doc.Portees[0].Mesures.push_back(MesureDe(4, 4, notes));
@@ -82,6 +87,13 @@ TEST(Rythme, NotesCloseTogetherOrASecondApartFormChords) {
     EXPECT_EQ(n[3].PosX, 200);  // one step above a head 1.2 interlines before it
     EXPECT_EQ(n[3].PosMesure, 400);
     EXPECT_EQ(n[4].PosMesure, 700);
+    // A step up 1.5 interlines on is the next note of a quick run, each head
+    // on its own stem: a head is not that wide.
+    EXPECT_EQ(n[6].PosMesure, 830);
+    // One head of two voices, read once for its stem down and once for its
+    // stem up; the same row with the stem the same way is the next note.
+    EXPECT_EQ(n[8].PosMesure, 850);
+    EXPECT_EQ(n[10].PosMesure, 920);
     EXPECT_EQ(n[0].DureeEffective, kNoire);
 }
 

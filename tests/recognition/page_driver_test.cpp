@@ -14,6 +14,7 @@
 #include "toolbox/folders.h"
 #include "toolbox/messages.h"
 #include "toolbox/progress.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -271,12 +272,12 @@ class PiloteSurFils : public PiloteTest {
         progression.avertissements.clear();
         Document.NumeroSymbole = 4294967290u;  // a staff's numbers join the page's,
         Document.NumeroLiaison = 65534;        // which run past their end
-        DefinitFilsPortees(fils);
+        DefinitFilsTravail(fils);
         Releve r;
         DefinitPuitsTrace([&r](const std::string& ligne) { r.trace.push_back(ligne); });
         r.resultat = ReconnaitPage(Document, etat, ReglagesCourants(), "page.png");
         DefinitPuitsTrace(nullptr);
-        DefinitFilsPortees(1);
+        DefinitFilsTravail(1);
         for (const Portee& p : etat.Portees) {
             for (const NotePortee& n : p.Symboles) {
                 r.notes.push_back(n.IdNote);

@@ -21,6 +21,7 @@
 #include "support/test_home.h"
 #include "test_paths.h"
 #include "toolbox/progress.h"
+#include "toolbox/work_threads.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ class PorteesSurFils : public DossierTest {
         EffaceAnnulation();
     }
     void TearDown() override {
-        DefinitFilsPortees(1);
+        DefinitFilsTravail(1);
         FermeDocument();
         DossierTest::TearDown();
     }
@@ -81,7 +82,7 @@ class PorteesSurFils : public DossierTest {
             Document.Pages.push_back(page);
         }
         Document.Chemin = Racine() + "/piece.lfs";
-        DefinitFilsPortees(fils);
+        DefinitFilsTravail(fils);
         const FichiersReconnaissance fichiers{Racine() + "/piece.msb", Racine() + "/piece.msf"};
         const BilanReconnaissance bilan = ReconnaitDocument(fichiers);
         EXPECT_TRUE(bilan.musique);

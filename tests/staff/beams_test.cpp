@@ -157,6 +157,25 @@ TEST_F(Accroches, GentleSlopeIsABeam) {
     for (const LigneVert& t : tiges) EXPECT_EQ(t.NbAccroches, 1) << t.PosX;
 }
 
+// A dotted eighth and a sixteenth, stems down: a steep beam with a short
+// second one on its inner side at the sixteenth's end. Where the short one
+// starts, the edge jumps from beam to beam: no part of the slope.
+TEST_F(Accroches, SteepBeamWithAShortSecondBeam) {
+    const int gauche = 100, droite = 180;
+    auto haut = [](int x) { return 120 + (x - gauche) * 7 / 20; };
+    for (int x = gauche; x <= droite + 2; ++x)
+        Pave(bande, x, haut(x), x + 1, haut(x) + kEpaisseurBarre);
+    for (int x = 150; x <= droite + 2; ++x)
+        Pave(bande, x, haut(x) - 16, x + 1, haut(x) - 16 + kEpaisseurBarre);
+    Tete(bande, gauche + 13, 40, kS);
+    Pave(bande, gauche, 40, gauche + 2, haut(gauche) + kEpaisseurBarre);
+    Tete(bande, droite + 13, 60, kS);
+    Pave(bande, droite, 60, droite + 2, haut(droite) + kEpaisseurBarre);
+    const auto l = Recherche();
+    ASSERT_EQ(trouvees.size(), 1u);
+    for (const LigneVert& t : l) EXPECT_EQ(t.NbAccroches, t.PosX < 150 ? 1 : 2) << t.PosX;
+}
+
 // A stem between two beams: the one from above traced first, then a
 // double or single one below it.
 void DeuxAccroches(Offscreen bande, int barresDessous) {

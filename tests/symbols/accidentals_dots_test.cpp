@@ -119,6 +119,20 @@ TEST_F(Pointes, ADotBeyondTheNextNoteIsNotThisOnes) {
     EXPECT_EQ(N(0).Pointe, 0);
 }
 
+// In a quick run the next note, a step down, stands only 1.6 interlines on:
+// it is no head of this note's chord, and the dot in the space above it is
+// its own, though at this note's height.
+TEST_F(Pointes, TheDotOfTheNextNoteOfAQuickRun) {
+    const int w = Largeur(kCarNoire);
+    const int a = 200, b = a + 8 * kS / 5;
+    Note(kCarNoire, a, 3);
+    Note(kCarNoire, b, 4);
+    Candidat(kCarPointe, 600, Rang(3), b + w + kS / 3);
+    ASSERT_TRUE(TraitePointes(etat, ReglagesCourants()));
+    EXPECT_EQ(N(0).Pointe, 0);
+    EXPECT_EQ(N(1).Pointe, 1);
+}
+
 // The dots of an end-repeat bar, in the two middle spaces left of the bar,
 // are no dot of the note before it.
 TEST_F(Pointes, RepeatDotsStayWithTheirBar) {

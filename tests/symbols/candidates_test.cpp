@@ -82,10 +82,17 @@ TEST_F(CandidateTable, ComponentWideDeactivationAndMarks) {
     Ajoute(etat, 6, kCarDiese, 500, 1, 1);
     Ajoute(etat, 5, kCarBlanche, 500, 1, 1);
     Ajoute(etat, 5, kCarPointe, 500, 1, 1);
+    // A dot read on a slur through it, its component three interlines wide:
+    // it is not the heads' ink, and stays.
+    etat.Portees.resize(1);
+    etat.Portees[0].Interligne = 20;
+    Ajoute(etat, 5, kCarPointe, 500, 1, 1);
+    etat.Caracteres[4].Cadre = Rect{0, 0, 20, 60};
     MarqueCaracteresGraphe(etat, 2);
     EXPECT_EQ(etat.Caracteres[0].Marque, 1);
     EXPECT_EQ(etat.Caracteres[3].Marque, 1);
     EXPECT_EQ(etat.Caracteres[1].Marque, 0);
+    EXPECT_EQ(etat.Caracteres[4].Marque, 0);
     SupprimeCaracteresMarques(etat);
     EXPECT_EQ(etat.Caracteres[0].Actif, 0);
     EXPECT_EQ(etat.Caracteres[1].Actif, 1);
@@ -94,10 +101,11 @@ TEST_F(CandidateTable, ComponentWideDeactivationAndMarks) {
     DesactiveCaracteresGraphe(etat, 0);
     EXPECT_EQ(etat.Caracteres[0].Actif, 0);
     EXPECT_EQ(etat.Caracteres[2].Actif, 0);
+    EXPECT_EQ(etat.Caracteres[4].Actif, 1);
     // Indices outside the table change nothing.
     DesactiveCaractere(etat, 99);
     DesactiveCaracteresGraphe(etat, -1);
-    MarqueCaracteresGraphe(etat, 4);
+    MarqueCaracteresGraphe(etat, 5);
 }
 
 TEST_F(CandidateTable, BarSignTakesItsComponentFrom300) {

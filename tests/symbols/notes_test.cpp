@@ -186,10 +186,12 @@ TEST_F(Notes, TheStageTakesEachHeadOfAChordOnceAndNumbersItsRecords) {
     Candidat(kCarNoire, 490, Rang(4) + 2, 203, 4);  // the first head again, from a piece of it
     Candidat(kCarSoupir, 600, Rang(4), 320, 2);
     Candidat(kCarNoire, 300, Rang(4), 320, 2);  // the rest's ink is no head
+    Candidat(kCarNoire, 450, Rang(6), 390, 2);  // a slur joins the rest to this head
     Candidat(kCarNoire, 400, Rang(2), 450, 3);  // at the threshold
     ASSERT_TRUE(TraiteNotes(etat, ReglagesCourants()));
     const std::vector<NotePortee>& n = portee().Symboles;
-    ASSERT_EQ(n.size(), 3u);
+    ASSERT_EQ(n.size(), 4u);
+    EXPECT_EQ(n[3].PosX, 390);
     EXPECT_EQ(n[0].PosX, 200);
     EXPECT_EQ(n[1].PosX, 200);  // shares the stem's column
     EXPECT_EQ(n[0].Queue, QueueNormale);
@@ -199,7 +201,7 @@ TEST_F(Notes, TheStageTakesEachHeadOfAChordOnceAndNumbersItsRecords) {
     // Page 0, staff 0: numbered as taken, best first.
     EXPECT_EQ(n[2].IdNote, 5u);
     EXPECT_EQ(n[0].IdNote, 6u);
-    EXPECT_EQ(etat.NumeroSymbole, 8u);
+    EXPECT_EQ(etat.NumeroSymbole, 9u);
     for (const CaractereProbable& c : etat.Caracteres) EXPECT_EQ(c.Actif, c.Prob == 400 ? 1 : 0);
 }
 

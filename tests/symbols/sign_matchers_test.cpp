@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 #include "band_drawing.h"
 #include "records/catalogue.h"
@@ -91,9 +92,9 @@ TEST(SignMatchers, RestsOnTheirLines) {
     EXPECT_EQ(Meilleur(etat, etat.Graphes[0], s, kCarPause), 0);
 }
 
-// A quarter rest cut from a real page, staff lines removed, with the end of a
-// slur touching its right side: the slur is no part of the rest's outline,
-// so the rest scores as a clean one does.
+// Quarter rests cut from real pages, staff lines removed, with a slur
+// touching or crossing them: the slur is no part of the rest's outline, so
+// the rest scores as a clean one does.
 TEST(SignMatchers, QuarterRestTouchedByASlur) {
     const float s = 21;
     BandeMatchers bande(80, 120, s, 26);
@@ -110,6 +111,52 @@ TEST(SignMatchers, QuarterRestTouchedByASlur) {
     EXPECT_NEAR(position.h, 31, 4);  // the rest's centre, not the slur's
     for (uint16_t autre : {kCarDemiSoupir, kCarQuartSoupir, kCarPause, kCarDemiPause})
         EXPECT_LT(Meilleur(etat, *silence, s, autre), score) << autre;
+
+    // Here a slur crosses the rest and joins it to the notes on both sides.
+    const float sv = 21.49f;
+    BandeMatchers croisee(300, 120, sv, 28);
+    ASSERT_TRUE(
+        croisee.Image(std::string(RUZO_TEST_DATA) + "/notes/quarter_rest_slur_verovio.png"));
+    croisee.Construit();
+    Graphe* lie = croisee.GrapheEn(160, 60);
+    ASSERT_TRUE(lie);
+    ASSERT_GT(lie->Largeur(), 8 * sv);
+    EXPECT_GT(Meilleur(croisee.etat, *lie, sv, kCarSoupir, &position), 600);
+    EXPECT_NEAR(position.h, 160, 4);
+}
+
+// Cut from a real page, staff lines removed: a long slur runs through the
+// dot of a dotted eighth and joins it, the heads and the stems it touches
+// into one component. The dot is found on the slur, and nothing else is: not
+// the heads, the stems or the slur's ends.
+TEST(SignMatchers, DotOnASlur) {
+    const float s = 21.49f;
+    BandeMatchers bande(200, 140, s, 9);
+    EtatPage& etat = bande.etat;
+    ASSERT_TRUE(bande.Image(std::string(RUZO_TEST_DATA) + "/notes/dot_slur_verovio.png"));
+    bande.Construit();
+    Graphe* slur = bande.GrapheEn(80, 63);
+    ASSERT_TRUE(slur);
+    ASSERT_GT(slur->Largeur(), 6 * s);
+    std::vector<Point> points;
+    RouvreGraphe(*slur, 1);
+    for (int n = 0; n < 10 && slur->Ouvert; ++n) {
+        Point p;
+        if (ScoreCaractere(etat, *slur, s, kCarPointe, p) > 400) points.push_back(p);
+    }
+    ASSERT_EQ(points.size(), 1u);
+    EXPECT_NEAR(points[0].h, 80, 3);
+    EXPECT_NEAR(points[0].v, 63, 3);
+
+    // A slur crossing a stem where line removal left a piece of the top line
+    // beside it: the stroke thickens there, but no more than a little.
+    BandeMatchers tige(200, 140, 21.24f, 62);
+    ASSERT_TRUE(tige.Image(std::string(RUZO_TEST_DATA) + "/notes/slur_stem_verovio.png"));
+    tige.Construit();
+    Graphe* croise = tige.GrapheEn(53, 100);
+    ASSERT_TRUE(croise);
+    ASSERT_GT(croise->Largeur(), 4 * s);
+    EXPECT_EQ(Meilleur(tige.etat, *croise, 21.24f, kCarPointe), 0);
 }
 
 // Cut from real pages, staff lines removed. Two voices on a piano staff:

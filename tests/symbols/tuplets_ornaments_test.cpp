@@ -76,6 +76,17 @@ TEST_F(NotesCompletees, ADigitOverABeamGroupNumbersTheWholeGroup) {
     EXPECT_FALSE(Actif(trois + 1));  // the same component goes with it
 }
 
+// An eighth and a triplet of sixteenths under one beam, the 3 over the
+// triplet: the eighth is no part of it. A chord counts as one note.
+TEST_F(NotesCompletees, ADigitOverPartOfABeamGroupNumbersItsNotesOnly) {
+    for (int x : {100, 150, 190, 230}) Note(x, 150, true, 1);
+    Note(190, 170, true, 1);
+    Candidat(kPetit3, 700, 40, 190 + 12);
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
+    EXPECT_EQ(N(0).Tuplet, 0);
+    for (int i = 1; i < 5; ++i) EXPECT_EQ(N(i).Tuplet, 3) << i;
+}
+
 TEST_F(NotesCompletees, DigitUnderTheHeadsOfAStemDownGroup) {
     Note(300, 110, false, 4);
     Candidat(kPetit5, 650, 80, 310);
