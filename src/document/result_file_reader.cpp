@@ -1,6 +1,7 @@
 #include "document/result_file_reader.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 
@@ -427,18 +428,39 @@ LiaisonsSeules NumerosSeuls(const PorteeDoc& partie) {
     return seules;
 }
 
+// The notes of `m` within an interline of its first (`sens` -1) or last
+// (+1) note's column: the chord that opens or closes a line.
+std::vector<NoteDoc*> AccordAuBord(MesureDoc& m, int sens) {
+    std::vector<NoteDoc*> accord;
+    int bord = 0;
+    for (NoteDoc& n : m.Notes)
+        if (!n.Silence && (accord.empty() || sens * (n.PosX - bord) > 0)) {
+            bord = n.PosX;
+            accord = {&n};
+        }
+    if (accord.empty()) return accord;
+    accord.clear();
+    for (NoteDoc& n : m.Notes)
+        if (!n.Silence && std::abs(n.PosX - bord) <= std::max<int>(1, n.TaillePixInterligne))
+            accord.push_back(&n);
+    return accord;
+}
+
 }  // namespace
 
 void RelieLiaisonsCoupees(PorteeDoc& partie) {
     const auto [debuts, fins] = NumerosSeuls(partie);
-    if (debuts.empty() || fins.empty()) return;
-    // The notes of the last measure before each line break whose tie finds
-    // no end: a tie's second half, at the start of the next line, ends on
-    // the same staff position.
-    std::vector<NoteDoc*> ouverts;
+    if (fins.empty()) return;
+    // The notes of the last measure before each line break, and those of
+    // them whose tie finds no end: a tie's second half, at the start of the
+    // next line, ends on the same staff position.
+    std::vector<NoteDoc*> ouverts, derniers;
     for (size_t i = 0; i < partie.Mesures.size(); ++i) {
         MesureDoc& m = partie.Mesures[i];
-        if (!m.DebutSysteme) ouverts.clear();
+        if (!m.DebutSysteme) {
+            ouverts.clear();
+            derniers.clear();
+        }
         for (NoteDoc& n : m.Notes) {
             if (n.Silence) continue;
             if (m.DebutSysteme && n.FinLiaison && fins.count(n.FinLiaison)) {
@@ -448,11 +470,25 @@ void RelieLiaisonsCoupees(PorteeDoc& partie) {
                 if (debut != ouverts.end()) {
                     n.FinLiaison = (*debut)->DebutLiaison;
                     ouverts.erase(debut);
+                    continue;
                 }
+                // The first half, a mere stub past its head on some pages,
+                // went unseen: a second half ending on the chord that opens
+                // the line still says that the note at its position in the
+                // chord closing the line before is held over. Its number is
+                // carried by no start in the part. A slur ends further on.
+                const std::vector<NoteDoc*> premier = AccordAuBord(m, -1);
+                if (std::find(premier.begin(), premier.end(), &n) == premier.end()) continue;
+                auto tenue =
+                    std::find_if(derniers.rbegin(), derniers.rend(), [&](const NoteDoc* d) {
+                        return d->Interligne == n.Interligne && d->DebutLiaison == 0;
+                    });
+                if (tenue != derniers.rend()) (*tenue)->DebutLiaison = n.FinLiaison;
             }
         }
         if (i + 1 < partie.Mesures.size() && partie.Mesures[i + 1].DebutSysteme) {
             ouverts.clear();
+            derniers = AccordAuBord(m, +1);
             for (NoteDoc& n : m.Notes)
                 if (!n.Silence && n.DebutLiaison && debuts.count(n.DebutLiaison))
                     ouverts.push_back(&n);

@@ -58,6 +58,9 @@ constexpr float kLargeurTete = 1.6f;
 // A tie cut by the line break ends this near (in interlines) the end of the
 // staff lines.
 constexpr float kFinLigne = 1.0f;
+// The second half starts at most this far (in interlines) past the clef:
+// room for seven accidentals and a time signature.
+constexpr float kDebutLigne = 10.0f;
 // A run from this tall to this (in interlines) is a head, not a beam, stem or
 // bar line.
 constexpr float kHauteurTete = 0.7f;
@@ -90,6 +93,7 @@ struct Recherche {
     float s;
     bool intacte = false;
     int procheHaut = 0, procheBas = 0;
+    int debutNotes = 0;  // band column where the clef ends
     int finLignes = 0;   // band column where the staff lines end
     int hautLignes = 0;  // row of the top line at the column being searched
 
@@ -187,6 +191,34 @@ bool TeteAuBout(const VuePixels& bits, int x, int haut, int sens, float s) {
     return false;
 }
 
+// Whether the run through (x, y) is as tall as a head, and so is the run
+// through its middle half an interline further right: a filled head is that
+// wide, the edge of a flat's belly or the stroke of a letter is not.
+bool TetePleine(const VuePixels& bits, int x, int y, float s) {
+    const Trait t = HauteurTrait(bits, x, y);
+    if (t.longueur < kHauteurTete * s || t.longueur >= kHauteurTige * s) return false;
+    const int plus = x + static_cast<int>(0.5f * s), milieu = t.haut + t.longueur / 2;
+    return plus < bits.bornes.right && EstNoir(bits, plus, milieu) &&
+           HauteurTrait(bits, plus, milieu).longueur >= kHauteurTete * s;
+}
+
+// Whether a filled head lies just right of a trace ending at column `x`,
+// row `haut`, within an interline of columns and three quarters of an
+// interline of rows, on the side the trace bows away from: under a tie
+// bowing up (`dessus`), over one bowing down. The hook of a rest before a
+// chord curves down over the chord's top head.
+bool TetePleineADroite(const VuePixels& bits, int x, int haut, bool dessus, float s) {
+    const int portee = std::max(1, static_cast<int>(s));
+    const int haute = Tronque16(haut - 0.75f * s), basse = Tronque16(haut + 0.75f * s);
+    for (int c = x + 1; c <= x + portee && c < bits.bornes.right; ++c)
+        for (int y = std::max(0, haute); y <= basse && y < bits.bornes.bottom; ++y)
+            if (EstNoir(bits, c, y) && TetePleine(bits, c, y, s)) {
+                const Trait t = HauteurTrait(bits, c, y);
+                if (dessus == (t.haut + t.longueur / 2 > haut)) return true;
+            }
+    return false;
+}
+
 // The run a trace took at its middle column, or null.
 const RunPris* RunDuMilieu(const std::vector<RunPris>& runs, const FormeTrace& f) {
     const int milieu = (f.gauche + f.droite) / 2;
@@ -211,26 +243,29 @@ bool Referme(const Recherche& r, const std::vector<RunPris>& runs, const FormeTr
     return false;
 }
 
-// Whether no head lies right of a tie's end at column `x`, row `haut`, up
-// to the end of the staff lines: no run as tall as a head (stems, bar lines
-// and the strokes of accidentals are taller, beams and other ties thinner)
-// within three quarters of an interline of its row.
-bool RienJusquAuBout(const Recherche& r, int x, int haut) {
+// Whether no head lies between columns `debut` and `fin` near a tie's end
+// at row `haut`: no run as tall as a head (stems, bar lines and the strokes
+// of accidentals are taller, beams and other ties thinner) within three
+// quarters of an interline of its row. With `pleine` set, only a filled
+// head counts: the key signature at the start of a line has head-tall runs
+// in the thick edge of a flat's belly.
+bool AucuneTeteEntre(const Recherche& r, int debut, int fin, int haut, bool pleine = false) {
     const VuePixels& bits = r.travail;
     const float s = r.s;
-    // Past the last head of the line there is no head at all: the whole
-    // staff is searched too, so a short curve beside a head in the middle of
+    // Past the last head of the line, or before the first, there is no head
+    // at all: the whole staff is searched too, so a short curve beside a head in the middle of
     // the line (a head's edge with its dot) is never taken.
     const int haute = std::max(0, std::min<int>(Tronque16(haut - 0.75f * s), r.hautLignes));
     const int basse =
         std::min<int>(bits.bornes.bottom - 1,
                       std::max<int>(Tronque16(haut + 0.75f * s), Tronque16(r.hautLignes + 4 * s)));
-    const int fin = std::min<int>(bits.bornes.right, r.finLignes);
-    for (int c = std::max(0, x); c < fin; ++c) {
+    for (int c = std::max(0, debut); c < std::min<int>(fin, bits.bornes.right); ++c) {
         for (int y = haute; y <= basse; ++y) {
             if (!EstNoir(bits, c, y)) continue;
             const Trait t = HauteurTrait(bits, c, y);
-            if (t.longueur >= kHauteurTete * s && t.longueur < kHauteurTige * s) return false;
+            if (t.longueur >= kHauteurTete * s && t.longueur < kHauteurTige * s &&
+                (!pleine || TetePleine(bits, c, y, s)))
+                return false;
             y = t.haut + t.longueur;
         }
     }
@@ -241,7 +276,18 @@ bool RienJusquAuBout(const Recherche& r, int x, int haut) {
 // end of the staff, or stops short of it with no head beyond: some
 // engravers print it as a short, flat arc beside its head.
 bool CoupeeParLaFinDeLigne(const Recherche& r, const FormeTrace& f) {
-    return f.droite >= r.finLignes - kFinLigne * r.s || RienJusquAuBout(r, f.droite, f.hautDroite);
+    return f.droite >= r.finLignes - kFinLigne * r.s ||
+           AucuneTeteEntre(r, f.droite, r.finLignes, f.hautDroite);
+}
+
+// The second half, on the next line, runs from past the clef and key
+// signature to a filled head, with no head before it: the first word of
+// the lyrics, under the staff at the start of the line, has curves ending
+// on strokes, but no head.
+bool ReprisALaLigne(const Recherche& r, const FormeTrace& f) {
+    return f.gauche <= r.debutNotes + kDebutLigne * r.s &&
+           TetePleineADroite(r.travail, f.droite - 1, f.hautDroite, f.fleche < 0, r.s) &&
+           AucuneTeteEntre(r, r.debutNotes, f.gauche, f.hautGauche, true);
 }
 
 // Whether the first ink on the hollow side of a short arc's middle, within
@@ -281,8 +327,9 @@ bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const For
     const bool teteDroite = TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s);
     const bool entiere = fleche >= kFlecheMin * s && longueur >= kLongueurCourte * s;
     if (teteGauche && teteDroite && entiere) return !Referme(r, runs, f);
-    return teteGauche && CoupeeParLaFinDeLigne(r, f) && !Referme(r, runs, f) &&
-           !SousUnAnneau(r, runs, f);
+    const bool moitie =
+        (teteGauche && CoupeeParLaFinDeLigne(r, f)) || (teteDroite && ReprisALaLigne(r, f));
+    return moitie && !Referme(r, runs, f) && !SousUnAnneau(r, runs, f);
 }
 
 // Away from the staff, a tie is any long curved stroke: at least one and a
@@ -306,13 +353,14 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     const FormeTrace f = Forme(runs);
     const bool proche = apresClef && r.Proche(f.hautMin) && r.Proche(f.hautMax);
     // Far from the lines (over heads on several ledger lines) a level arc
-    // is taken only as the first half of a tie cut by the line break; its
+    // is taken only as one half of a tie cut by the line break; its
     // shape is checked first, the scan to the end of the staff costs more.
     const bool loin = apresClef && !proche;
-    const bool tie = zone < 0
-                         ? proche && ArcDeNiveau(r, runs, f)
-                         : ArcLibre(r, f) || (proche && ArcDeNiveau(r, runs, f)) ||
-                               (loin && ArcDeNiveau(r, runs, f) && CoupeeParLaFinDeLigne(r, f));
+    const bool libre = zone >= 0 && ArcLibre(r, f);
+    const bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
+                              : libre || (proche && ArcDeNiveau(r, runs, f)) ||
+                                    (loin && ArcDeNiveau(r, runs, f) &&
+                                     (CoupeeParLaFinDeLigne(r, f) || ReprisALaLigne(r, f)));
     if (!tie) return;
     // Every run taken is erased, down to the bottom of the arc's thickness,
     // and so are the tips of both ends: what a partial erasure leaves is
@@ -323,7 +371,12 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     for (const RunPris& run : runs)
         for (int ligne = run.haut; ligne < run.haut + run.longueur; ++ligne)
             EcritPixel(r.bande, run.colonne, ligne, IndexBlanc);
-    const bool dessus = zone >= 0 ? zone == 1 : f.fleche < 0;
+    // Clear of the staff, the lower note of a chord on ledger lines has its
+    // tie under it, and the upper note of one below the staff its tie over
+    // it: the bow of an arc taken as level says the side. A long free curve
+    // (a slur, or one of the next staff cut by the edge of the band) goes
+    // by its zone.
+    const bool dessus = libre ? zone == 1 : f.fleche < 0;
     Liaison l;
     l.AuDessus = dessus ? 1 : 0;
     l.PosYDebut = static_cast<int16_t>(f.hautGauche);
@@ -418,6 +471,7 @@ bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     // The clef's thin strokes curve like ties: near the staff, seeds are
     // taken only past it.
     const int finClef = portee.CadreLignes.left - portee.CadreBande.left + kLargeurClef * r.s;
+    r.debutNotes = finClef;
     for (int x = 0; x < travail->largeur; ++x) ParcourtColonne(etat, r, x, x >= finClef);
     // Where a tie or slur lies along a staff line, line removal took it with
     // the line: clear of the staff it is traced again on the intact band,

@@ -403,3 +403,32 @@ TEST(RelieLiaisonsCoupees, AnEndOpeningALineTakesTheStartClosingTheLineBefore) {
     EXPECT_EQ(partie.Mesures[3].Notes[1].FinLiaison, 11);
     EXPECT_EQ(partie.Mesures[0].Notes[0].DebutLiaison, 3);
 }
+
+// When the first half went unseen, a second half ending on the chord that
+// opens a line still ties the note at its position in the chord closing the
+// line before. A curve ending further on the line is a slur.
+TEST(RelieLiaisonsCoupees, AnEndOpeningALineWithoutItsStartTiesTheClosingChord) {
+    auto note = [](int16_t x, int16_t position, int16_t fin) {
+        NoteDoc n = Note(40320, 0);
+        n.PosX = x;
+        n.TaillePixInterligne = 20;
+        n.Interligne = position;
+        n.FinLiaison = fin;
+        return n;
+    };
+    PorteeDoc partie;
+    partie.Mesures.resize(4);
+    partie.Mesures[0].Notes = {note(90, 3, 0)};
+    // The line ends on a chord at 4 and 2; a note at 3 comes before it.
+    partie.Mesures[1].Notes = {note(10, 4, 0), note(50, 3, 0), note(90, 4, 0), note(92, 2, 0)};
+    partie.Mesures[2].DebutSysteme = 1;
+    partie.Mesures[2].Notes = {note(10, 4, 8), note(12, 2, 9), note(60, 3, 10)};
+    partie.Mesures[3].Notes = {note(10, 4, 11)};  // not a line start
+    RelieLiaisonsCoupees(partie);
+    const auto& fin = partie.Mesures[1].Notes;
+    EXPECT_EQ(fin[2].DebutLiaison, 8);
+    EXPECT_EQ(fin[3].DebutLiaison, 9);
+    EXPECT_EQ(fin[0].DebutLiaison, 0);
+    EXPECT_EQ(fin[1].DebutLiaison, 0);  // the slur ending at 60 ties nothing
+    EXPECT_EQ(partie.Mesures[0].Notes[0].DebutLiaison, 0);
+}

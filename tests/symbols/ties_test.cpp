@@ -171,6 +171,35 @@ TEST_F(RechercheLiaisonsTest, AShortFirstHalfOfATieCutByTheLineBreak) {
     EXPECT_GT(Noirs(216, 0, 235, 12), 0);
 }
 
+// The second half of a tie cut by the line break runs from past the key
+// signature to its head, here a shallow arc over a head on ledger lines far
+// above the staff. A flat of the key signature before it, whose belly has a
+// head-tall edge, is no head; the same arc after a head is no tie.
+TEST_F(RechercheLiaisonsTest, ASecondHalfAfterTheKeySignatureIsATie) {
+    for (int y = 60; y < 125; ++y) bande.Pixel(100, y);  // the flat's stem
+    Arc(100, 114, 104, -6, 2);                           // its belly's thin top
+    bande.Rectangle(111, 100, 114, 117);                 // and thick edge
+    Arc(150, 200, 8, -4, 2);
+    bande.Tete(216, 20, 13, 9);
+    Arc(250, 300, 8, -4, 2);
+    bande.Tete(316, 20, 13, 9);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].PosXDebut, 150);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 1);
+}
+
+// Over the staff, the lower note of a chord on ledger lines has its tie
+// under it: the arc bows down and is recorded as below.
+TEST_F(RechercheLiaisonsTest, AnArcBowingDownOverTheStaffIsATieBelow) {
+    bande.Tete(150, 30, 13, 9);
+    bande.Tete(250, 30, 13, 9);
+    Arc(168, 232, 42, 6, 3);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 0);
+}
+
 TEST_F(RechercheLiaisonsTest, TheOutlineOfAHollowHeadEndingTheLineIsNoTie) {
     // A stem, then a ring one interline tall; nothing after it.
     for (int y = 150; y < 230; ++y) bande.Pixel(338, y);
