@@ -170,15 +170,20 @@ void ChercheTuplet(EtatPage& etat, int indexNote) {
         droite = std::max(droite, (premier + dernier) / 2.0 + kDemiTeteTuplet * s + s);
     }
     // The digit sits beyond the beam, or on the heads' side when the group
-    // is printed with its number there.
+    // is printed with its number there. It is kept out of the staff: past a
+    // beam that ends inside the staff it lies beyond the outer line, as far
+    // from that line as it would be from a beam outside the staff.
+    const double ligneHaut = LigneHautEn(etat, etat.PorteeCourante, note.PosX);
+    const double ligneBas =
+        ligneHaut + std::max(0, static_cast<int>(etat.Courante().NbLignesPortee) - 1) * s;
     Rect cotePoutre, coteTetes;
     if (QueueEnHaut(note)) {
         const double e = y - h;
-        cotePoutre = Zone(e - 4 * s, x - s, e - s, droite);
+        cotePoutre = Zone(std::min(e, ligneHaut) - 4 * s, x - s, e - s, droite);
         coteTetes = Zone(y + s, x - s, y + 2 * s, droite);
     } else {
         const double e = y + h;
-        cotePoutre = Zone(e + s, x - s, e + 3 * s, droite);
+        cotePoutre = Zone(e + s, x - s, std::max(e, ligneBas) + 3 * s, droite);
         coteTetes = Zone(y - 2 * s, x - s, y - s, droite);
     }
     int16_t prob = 0;

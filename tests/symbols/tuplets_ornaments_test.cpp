@@ -87,6 +87,24 @@ TEST_F(NotesCompletees, ADigitOverPartOfABeamGroupNumbersItsNotesOnly) {
     for (int i = 1; i < 5; ++i) EXPECT_EQ(N(i).Tuplet, 3) << i;
 }
 
+// Beams that end inside the staff (top line at row 100, bottom line at 180):
+// the digit is printed beyond the outer line, farther from the stem's end
+// than from a beam outside the staff, but not without bound.
+TEST_F(NotesCompletees, ADigitBeyondTheStaffNumbersAGroupBeamedInsideIt) {
+    Note(100, 60, false, 1);  // stem down to row 130
+    Note(160, 60, false, 1);
+    Note(300, 240, true, 2);  // stem up to row 170
+    Note(360, 240, true, 2);
+    Note(500, 60, false, 3);  // its digit far below the staff
+    Candidat(kPetit3, 700, 205, 140);
+    Candidat(kPetit3, 700, 75, 340);
+    const int loin = Candidat(kPetit3, 700, 260, 510);
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(N(i).Tuplet, 3) << i;
+    EXPECT_EQ(N(4).Tuplet, 0);
+    EXPECT_TRUE(Actif(loin));
+}
+
 TEST_F(NotesCompletees, DigitUnderTheHeadsOfAStemDownGroup) {
     Note(300, 110, false, 4);
     Candidat(kPetit5, 650, 80, 310);
