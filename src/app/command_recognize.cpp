@@ -217,7 +217,8 @@ int ExecuteReconnaissance(ArgumentsReconnaissance& a) {
 void AjouteOptionFils(CLI::App& commande, int& fils) {
     commande
         .add_option("--threads", fils,
-                    "Threads recognising the staves of a page (default: the number of cores)")
+                    "Threads working on each page: its staves, and its page-wide passes in slices "
+                    "(default: the number of cores)")
         ->check(CLI::Range(1, 256));
 }
 
