@@ -319,15 +319,7 @@ std::vector<PointeSurTrait> PointesSurTrait(const Graphe& g, float s) {
         }
     }
     const int mince = std::max(2, static_cast<int>(0.3f * s));
-    for (int c = 0; c < largeur;) {
-        if (longueur[c] <= mince) {
-            ++c;
-            continue;
-        }
-        int fin = c;
-        while (fin + 1 < largeur && longueur[fin + 1] > mince) ++fin;
-        const int debut = c;
-        c = fin + 1;
+    for (const auto& [debut, fin] : TronconsAuDessus(longueur, mince)) {
         // The stroke goes on, thin, on both sides.
         if (debut == 0 || fin + 1 >= largeur || longueur[debut - 1] == 0 || longueur[fin + 1] == 0)
             continue;

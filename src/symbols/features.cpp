@@ -11,15 +11,9 @@
 #include "records/etat_page.h"
 #include "staff/staff_detection.h"
 #include "symbols/graphe.h"
+#include "symbols/matcher_tools.h"
 
 namespace {
-
-int Premiere(const Plage& p) {
-    return p.Centre - (p.Longueur - 1) / 2;
-}
-int Derniere(const Plage& p) {
-    return Premiere(p) + p.Longueur - 1;
-}
 
 void LibereLesPlages(Graphe& g) {
     for (std::vector<Plage>& ligne : g.Lignes) {
@@ -41,8 +35,8 @@ class EncreComposante {
         int gauche = std::numeric_limits<int>::max(), droite = std::numeric_limits<int>::min();
         for (const std::vector<Plage>& ligne : g.Lignes)
             for (const Plage& p : ligne) {
-                gauche = std::min(gauche, Premiere(p));
-                droite = std::max(droite, Derniere(p));
+                gauche = std::min(gauche, PremierPixel(p));
+                droite = std::max(droite, DernierPixel(p));
             }
         gauche_ = gauche;
         largeur_ = droite >= gauche ? droite - gauche + 1 : 0;  // none without runs
@@ -51,7 +45,7 @@ class EncreComposante {
         descente_.assign(taille, 0);
         for (int r = 0; r < lignes_; ++r)
             for (const Plage& p : g.Lignes[r])
-                for (int x = Premiere(p); x <= Derniere(p); ++x) montee_[Index(x, r)] = 1;
+                for (int x = PremierPixel(p); x <= DernierPixel(p); ++x) montee_[Index(x, r)] = 1;
         descente_ = montee_;
         // Each pixel continues the run of its neighbour up and to the right,
         // and of its neighbour down and to the left.
@@ -128,22 +122,13 @@ void CherchesTachesDeLigne(const Graphe& g, int r, int tailleMax, std::vector<in
     constexpr int kTailleMin = 3;
     // The stretches of columns high enough for the smallest window: every
     // window of every size lies inside one of them.
-    std::vector<std::pair<int, int>> troncons;  // [first column, end)
-    for (int c = 0; c < largeur;) {
-        if (hauteurs[c] < kTailleMin) {
-            ++c;
-            continue;
-        }
-        const int debut = c;
-        while (c < largeur && hauteurs[c] >= kTailleMin) ++c;
-        troncons.emplace_back(debut, c);
-    }
+    const std::vector<std::pair<int, int>> troncons = TronconsAuDessus(hauteurs, kTailleMin - 1);
     for (int taille = std::min(tailleMax, plusHaute); taille >= kTailleMin; --taille) {
         // Columns c .. fin - 1 are all at least `taille` high, and column fin
         // is not: the run from c is read off, not counted again at every c.
         int fin = 0;
-        for (const auto& [premiere, finTroncon] : troncons)
-            for (int c = premiere; c < finTroncon && c <= largeur - taille - 1; ++c) {
+        for (const auto& [premiere, derniere] : troncons)
+            for (int c = premiere; c <= derniere && c <= largeur - taille - 1; ++c) {
                 if (fin <= c) {
                     fin = c;
                     while (fin < largeur && hauteurs[fin] >= taille) ++fin;
@@ -252,7 +237,7 @@ bool Mince(const Plage& p, float s) {
 // Gap between the facing edges of two runs of consecutive rows; 0 or less
 // when they overlap.
 int Ecart(const Plage& a, const Plage& b) {
-    return std::max(Premiere(b) - Derniere(a), Premiere(a) - Derniere(b));
+    return std::max(PremierPixel(b) - DernierPixel(a), PremierPixel(a) - DernierPixel(b));
 }
 
 // Column of the straight line of a stroke at row y.
@@ -448,12 +433,12 @@ int16_t CalculeBarresEpaisses(Graphe& g) {
             if (lignes >= kLignesBarreMax) continue;
             const Plage& dernier = g.Lignes[derniereLigne][dernierIndex];
             BarreEpaisse b;
-            if (Derniere(premier) > Derniere(dernier)) {
-                b.X1 = static_cast<int16_t>(Derniere(premier));
-                b.X2 = static_cast<int16_t>(Premiere(dernier));
+            if (DernierPixel(premier) > DernierPixel(dernier)) {
+                b.X1 = static_cast<int16_t>(DernierPixel(premier));
+                b.X2 = static_cast<int16_t>(PremierPixel(dernier));
             } else {
-                b.X1 = static_cast<int16_t>(Premiere(premier));
-                b.X2 = static_cast<int16_t>(Derniere(dernier));
+                b.X1 = static_cast<int16_t>(PremierPixel(premier));
+                b.X2 = static_cast<int16_t>(DernierPixel(dernier));
             }
             b.Y1 = static_cast<int16_t>(r);
             b.Y2 = static_cast<int16_t>(derniereLigne);

@@ -7,6 +7,22 @@
 #include "records/etat_page.h"
 #include "staff/staff_detection.h"
 
+std::vector<std::pair<int, int>> TronconsAuDessus(const std::vector<int>& valeurs, int seuil) {
+    std::vector<std::pair<int, int>> troncons;
+    const int n = static_cast<int>(valeurs.size());
+    for (int c = 0; c < n;) {
+        if (valeurs[c] <= seuil) {
+            ++c;
+            continue;
+        }
+        const int debut = c;
+        while (c + 1 < n && valeurs[c + 1] > seuil) ++c;
+        troncons.emplace_back(debut, c);
+        ++c;
+    }
+    return troncons;
+}
+
 bool EncreEn(const Graphe& g, int x, int r) {
     if (r < 0 || r >= static_cast<int>(g.Lignes.size())) return false;
     for (const Plage& p : g.Lignes[r]) {

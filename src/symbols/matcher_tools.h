@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "records/etat_page.h"
 #include "symbols/graphe.h"
@@ -24,6 +26,10 @@ inline int PremierPixel(const Plage& p) {
 inline int DernierPixel(const Plage& p) {
     return PremierPixel(p) + p.Longueur - 1;
 }
+
+// The stretches of consecutive entries of `valeurs` above `seuil`, as
+// their first and last index, left to right.
+std::vector<std::pair<int, int>> TronconsAuDessus(const std::vector<int>& valeurs, int seuil);
 
 // True when a run of row r (from the component's top) covers band column x.
 bool EncreEn(const Graphe& g, int x, int r);

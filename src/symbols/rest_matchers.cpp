@@ -66,21 +66,14 @@ std::vector<Graphe> PartiesEpaisses(const Graphe& g, float s) {
         }
     }
     const int mince = std::max(2, static_cast<int>(0.25f * s));
-    for (int c = 0; c < largeur;) {
-        if (encre[c] <= mince) {
-            ++c;
-            continue;
-        }
-        int fin = c;
-        while (fin + 1 < largeur && encre[fin + 1] > mince) ++fin;
+    for (const auto& [debut, fin] : TronconsAuDessus(encre, mince)) {
         // Too narrow is a stem, too wide a note head with its neighbours.
-        const int etendue = fin - c + 1;
+        const int etendue = fin - debut + 1;
         Graphe partie;
         if (etendue > 0.5f * s && etendue <= 1.5f * s &&
-            Colonnes(g, g.Cadre.left + c, g.Cadre.left + fin, partie)) {
+            Colonnes(g, g.Cadre.left + debut, g.Cadre.left + fin, partie)) {
             parties.push_back(std::move(partie));
         }
-        c = fin + 1;
     }
     return parties;
 }
