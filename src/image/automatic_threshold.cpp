@@ -70,17 +70,18 @@ SeuilAutomatique ChoisitSeuil(Offscreen image) {
     const int echantillons = (image->largeur - 2 + kPasColonnes - 1) / kPasColonnes;
     const int tranchesMax =
         TranchesPourPixels(int64_t{echantillons} * image->hauteur * (2 * kDemiLargeur + 1));
-    std::vector<std::vector<int>> parTranche(static_cast<size_t>(tranchesMax));
-    const int tranches = EnTranches(echantillons, tranchesMax, [&](int k, int debut, int fin) {
-        for (int i = debut; i < fin; ++i) {
-            const int x = 1 + i * kPasColonnes;
-            for (int y = kDemiLargeur; y + kDemiLargeur < image->hauteur; ++y)
-                if (const int m = MasseTrait(colonnes, x, y)) parTranche[k].push_back(m);
-        }
-    });
+    const std::vector<std::vector<int>> parTranche = ResultatsParTranche(
+        echantillons, tranchesMax, std::vector<int>{},
+        [&](std::vector<int>& traits, int debut, int fin) {
+            for (int i = debut; i < fin; ++i) {
+                const int x = 1 + i * kPasColonnes;
+                for (int y = kDemiLargeur; y + kDemiLargeur < image->hauteur; ++y)
+                    if (const int m = MasseTrait(colonnes, x, y)) traits.push_back(m);
+            }
+        });
     std::vector<int> masses;
-    for (int k = 0; k < tranches; ++k)
-        masses.insert(masses.end(), parTranche[k].begin(), parTranche[k].end());
+    for (const std::vector<int>& traits : parTranche)
+        masses.insert(masses.end(), traits.begin(), traits.end());
     if (masses.size() < kTraitsMinimaux) return choix;
 
     auto milieu = masses.begin() + static_cast<std::ptrdiff_t>(masses.size() / 2);

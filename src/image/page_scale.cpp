@@ -111,30 +111,29 @@ Histogramme PairesDePage(const PixMap& image, int32_t seuil, bool parLignes) {
     const int echantillons =
         ((parLignes ? image.hauteur : image.largeur) - pas / 2 + pas - 1) / pas;
     const int tranchesMax = TranchesPourPixels(int64_t{echantillons} * longueur);
-    std::vector<Histogramme> parTranche(static_cast<size_t>(tranchesMax), Histogramme{});
-    const int tranches = EnTranches(echantillons, tranchesMax, [&](int k, int debut, int fin) {
-        Histogramme& paires = parTranche[static_cast<size_t>(k)];
-        if (parLignes) {
-            for (int i = debut; i < fin; ++i) {
-                const uint8_t* p = ligne(pas / 2 + i * pas);
-                Suite suite(noirs[p[0]]);
-                for (int x = 0; x < image.largeur; ++x) suite.Ajoute(noirs[p[x]], paires);
+    const std::vector<Histogramme> parTranche = ResultatsParTranche(
+        echantillons, tranchesMax, Histogramme{}, [&](Histogramme& paires, int debut, int fin) {
+            if (parLignes) {
+                for (int i = debut; i < fin; ++i) {
+                    const uint8_t* p = ligne(pas / 2 + i * pas);
+                    Suite suite(noirs[p[0]]);
+                    for (int x = 0; x < image.largeur; ++x) suite.Ajoute(noirs[p[x]], paires);
+                }
+                return;
             }
-            return;
-        }
-        const int premiere = pas / 2 + debut * pas;
-        std::vector<Suite> suites;
-        for (int i = debut; i < fin; ++i) suites.emplace_back(noirs[ligne(0)[pas / 2 + i * pas]]);
-        for (int y = 0; y < image.hauteur; ++y) {
-            const uint8_t* p = ligne(y) + premiere;
-            for (size_t i = 0; i < suites.size(); ++i, p += pas)
-                suites[i].Ajoute(noirs[*p], paires);
-        }
-    });
+            const int premiere = pas / 2 + debut * pas;
+            std::vector<Suite> suites;
+            for (int i = debut; i < fin; ++i)
+                suites.emplace_back(noirs[ligne(0)[pas / 2 + i * pas]]);
+            for (int y = 0; y < image.hauteur; ++y) {
+                const uint8_t* p = ligne(y) + premiere;
+                for (size_t i = 0; i < suites.size(); ++i, p += pas)
+                    suites[i].Ajoute(noirs[*p], paires);
+            }
+        });
     Histogramme paires{};
-    for (int k = 0; k < tranches; ++k)
-        for (size_t i = 0; i < paires.size(); ++i)
-            paires[i] += parTranche[static_cast<size_t>(k)][i];
+    for (const Histogramme& partie : parTranche)
+        for (size_t i = 0; i < paires.size(); ++i) paires[i] += partie[i];
     return paires;
 }
 

@@ -54,24 +54,25 @@ float PourcentageSombre(Offscreen o) {
     const VuePixels base = VueOffscreen(o);
     const int tranchesMax = TranchesPourPixels(int64_t{o->largeur} * o->hauteur);
     // Dark and light pixels of each slice of rows.
-    std::vector<std::pair<int64_t, int64_t>> comptes(static_cast<size_t>(tranchesMax));
-    EnTranches(o->hauteur, tranchesMax, [&](int k, int debut, int fin) {
-        auto& [sombres, clairs] = comptes[static_cast<size_t>(k)];
-        for (int y = debut; y < fin; ++y) {
-            const uint8_t* ligne = LignePixels(base, y);
-            for (int x = 0; x < o->largeur; ++x) {
-                if (!sombre[0] && x + 8 <= o->largeur && HuitPixels(ligne + x) == 0) {
-                    clairs += 8;
-                    x += 7;
-                    continue;
+    const auto comptes = ResultatsParTranche(
+        o->hauteur, tranchesMax, std::pair<int64_t, int64_t>{},
+        [&](std::pair<int64_t, int64_t>& compte, int debut, int fin) {
+            auto& [sombres, clairs] = compte;
+            for (int y = debut; y < fin; ++y) {
+                const uint8_t* ligne = LignePixels(base, y);
+                for (int x = 0; x < o->largeur; ++x) {
+                    if (!sombre[0] && x + 8 <= o->largeur && HuitPixels(ligne + x) == 0) {
+                        clairs += 8;
+                        x += 7;
+                        continue;
+                    }
+                    if (sombre[ligne[x]])
+                        ++sombres;
+                    else
+                        ++clairs;
                 }
-                if (sombre[ligne[x]])
-                    ++sombres;
-                else
-                    ++clairs;
             }
-        }
-    });
+        });
     int64_t sombres = 0;
     int64_t clairs = 0;
     for (const auto& [s, c] : comptes) {

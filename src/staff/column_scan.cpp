@@ -141,24 +141,25 @@ bool ScanneColonnes(const ReglagesReconnaissance& reglages, const PixMap& pageFi
     // Each slice of columns has its scan, merged in column order; each
     // column's thickness is kept so that the mean adds them in that order.
     const int tranchesMax = TranchesPourPixels(int64_t{largeur} * pageFiltree.hauteur);
-    std::vector<ScanColonnes> scans(static_cast<size_t>(tranchesMax),
-                                    ScanColonnes(pageFiltree.hauteur));
     std::vector<float> epaisseurs(static_cast<size_t>(std::max(largeur, 0)), 0.0f);
     std::atomic<bool> annule{false};
-    const int tranches = EnTranches(largeur, tranchesMax, [&](int k, int debut, int fin) {
-        for (int x = debut; x < fin; ++x) {
-            if ((x - debut) % kColonnesEntreAnnulations == 0 && TestAnnulation()) {
-                annule = true;
-                return;
+    const std::vector<ScanColonnes> scans = ResultatsParTranche(
+        largeur, tranchesMax, ScanColonnes(pageFiltree.hauteur),
+        [&](ScanColonnes& partie, int debut, int fin) {
+            for (int x = debut; x < fin; ++x) {
+                if ((x - debut) % kColonnesEntreAnnulations == 0 && TestAnnulation()) {
+                    annule = true;
+                    return;
+                }
+                epaisseurs[static_cast<size_t>(x)] =
+                    ScanneColonne(reglages, pageFiltree, x, partie);
             }
-            epaisseurs[static_cast<size_t>(x)] = ScanneColonne(reglages, pageFiltree, x, scans[k]);
-        }
-    });
+        });
     if (annule) return false;
-    for (int k = 0; k < tranches; ++k) {
+    for (const ScanColonnes& partie : scans) {
         for (size_t y = 0; y < scan.variationBlancs.size(); ++y)
-            scan.variationBlancs[y] += scans[k].variationBlancs[y];
-        scan.groupes.insert(scan.groupes.end(), scans[k].groupes.begin(), scans[k].groupes.end());
+            scan.variationBlancs[y] += partie.variationBlancs[y];
+        scan.groupes.insert(scan.groupes.end(), partie.groupes.begin(), partie.groupes.end());
     }
     double somme = 0.0;
     int nombre = 0;

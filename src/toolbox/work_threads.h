@@ -9,8 +9,10 @@
 // the number of threads.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 // One until set; the programs set it from `--threads` or the cores.
 void DefinitFilsTravail(int nombre);
@@ -22,6 +24,19 @@ int FilsTravail();
 // that throws has its exception thrown again here, after every slice has
 // ended.
 int EnTranches(int n, int tranchesMax, const std::function<void(int, int, int)>& travail);
+
+// The partial results of the slices of [0, n), in slice order: each made
+// by `travail(resultat, debut, fin)` from a copy of `depart`, as EnTranches
+// cuts them. The caller merges them.
+template <typename T, typename F>
+std::vector<T> ResultatsParTranche(int n, int tranchesMax, const T& depart, F&& travail) {
+    std::vector<T> resultats(static_cast<size_t>(std::max(tranchesMax, 1)), depart);
+    const int tranches = EnTranches(n, tranchesMax, [&](int k, int debut, int fin) {
+        travail(resultats[static_cast<size_t>(k)], debut, fin);
+    });
+    resultats.erase(resultats.begin() + tranches, resultats.end());
+    return resultats;
+}
 
 // The most slices worth their threads for a pass that reads this many
 // pixels: a thread costs about what reading a hundred thousand pixels
