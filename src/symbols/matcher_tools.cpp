@@ -35,16 +35,34 @@ float LigneHaut(EtatPage& etat, int x) {
     return LigneHautEn(etat, etat.PorteeCourante, x);
 }
 
-bool VerifieTaille(const Graphe& g, float largeurMin, float largeurMax, float hauteurMin,
-                   float hauteurMax) {
-    const int lignes = g.NbLignes;
-    const int largeur = g.Largeur();
+namespace {
+
+bool TailleDansLesBornes(int lignes, int largeur, float largeurMin, float largeurMax,
+                         float hauteurMin, float hauteurMax) {
     return hauteurMin < lignes && lignes < hauteurMax && largeurMin < largeur &&
            largeur < largeurMax;
 }
 
+}  // namespace
+
+bool VerifieTaille(const Graphe& g, float largeurMin, float largeurMax, float hauteurMin,
+                   float hauteurMax) {
+    return TailleDansLesBornes(g.NbLignes, g.Largeur(), largeurMin, largeurMax, hauteurMin,
+                               hauteurMax);
+}
+
+bool VerifieTaille(const Rect& cadre, float largeurMin, float largeurMax, float hauteurMin,
+                   float hauteurMax) {
+    return TailleDansLesBornes(cadre.bottom - cadre.top, cadre.right - cadre.left, largeurMin,
+                               largeurMax, hauteurMin, hauteurMax);
+}
+
 bool GrapheVide(const Graphe& g) {
     return g.NbLignes == 0 || g.Cadre.right <= g.Cadre.left;
+}
+
+bool CadreVide(const Rect& cadre) {
+    return cadre.bottom <= cadre.top || cadre.right <= cadre.left;
 }
 
 namespace {
@@ -106,6 +124,22 @@ Graphe FusionneGraphes(EtatPage& etat, const Rect& rect, bool ferme, uint32_t et
         membres.push_back(&g);
     }
     return Fusionne(membres, etiquette);
+}
+
+Rect CadreFusion(EtatPage& etat, const Rect& rect, bool ferme) {
+    Rect c{};
+    bool premier = true;
+    for (Graphe& g : etat.Graphes) {
+        if (!RectsSeCoupent(g.Cadre, rect)) continue;
+        if (ferme) g.Ouvert = 0;
+        if (premier) c = g.Cadre;
+        premier = false;
+        c.top = std::min(c.top, g.Cadre.top);
+        c.left = std::min(c.left, g.Cadre.left);
+        c.bottom = std::max(c.bottom, g.Cadre.bottom);
+        c.right = std::max(c.right, g.Cadre.right);
+    }
+    return c;
 }
 
 Graphe FusionneColonne(EtatPage& etat, const Graphe& depart, const Rect& rect, uint32_t etiquette) {

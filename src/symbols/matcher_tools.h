@@ -61,11 +61,19 @@ constexpr uint32_t Etiquette(char a, char b, char c, char d) {
 // Strict size gate on rows (NbLignes) and width.
 bool VerifieTaille(const Graphe& g, float largeurMin, float largeurMax, float hauteurMin,
                    float hauteurMax);
+bool VerifieTaille(const Rect& cadre, float largeurMin, float largeurMax, float hauteurMin,
+                   float hauteurMax);
 
 // A temporary component made of every component of the table whose Cadre
 // meets the rectangle; with `ferme` each of them is closed. Empty (NbLignes 0,
 // empty Cadre) when none meets it.
 Graphe FusionneGraphes(EtatPage& etat, const Rect& rect, bool ferme, uint32_t etiquette);
+
+// The Cadre FusionneGraphes would give for the same rectangle (closing the
+// components the same way), without copying any run: most candidates fail a
+// matcher's size gate, so the matchers test the box before merging.
+Rect CadreFusion(EtatPage& etat, const Rect& rect, bool ferme);
+bool CadreVide(const Rect& cadre);
 
 // Like FusionneGraphes with closing, but only the components meeting the
 // rectangle that stand above or below the columns of `depart`, or of those

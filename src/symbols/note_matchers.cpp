@@ -104,13 +104,14 @@ int ReconnaitRonde(EtatPage& etat, Graphe& g, float s, Point& position) {
     }
     Rect rect = g.Cadre;
     if (g.Cadre.bottom - g.Cadre.top < 1.5f * s) rect.bottom = Tronque16(g.Cadre.top + 1.5f * s);
-    Graphe ronde = FusionneGraphes(etat, rect, false, Etiquette('R', 'o', 'n', 'd'));
+    const Rect cadre = CadreFusion(etat, rect, false);
     const int r = static_cast<int>(s);
-    const int largeur = ronde.Largeur();
-    if (GrapheVide(ronde) || largeur < 1.5f * r ||
-        ronde.Cadre.bottom - ronde.Cadre.top < 0.8f * r || largeur > 3.2f * r) {
+    const int largeur = cadre.right - cadre.left;
+    if (CadreVide(cadre) || largeur < 1.5f * r || cadre.bottom - cadre.top < 0.8f * r ||
+        largeur > 3.2f * r) {
         return 0;
     }
+    Graphe ronde = FusionneGraphes(etat, rect, false, Etiquette('R', 'o', 'n', 'd'));
     // A whole note has no stem: a tall stroke is a flag's or a letter's.
     const TraitVertical* trait = PlusLongTrait(etat, ronde);
     if (trait && HauteurTrait(*trait) > 1.2f * s) return 0;

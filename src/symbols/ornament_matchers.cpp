@@ -68,16 +68,17 @@ int ReconnaitOrnement(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& 
                       Tronque16(g.Cadre.right + 1.5f * s)}
                : Rect{Tronque16(g.Cadre.top - 2), Tronque16(g.Cadre.left - 2),
                       Tronque16(g.Cadre.bottom + 2), Tronque16(g.Cadre.right + 1.5f * s)};
-    const Graphe ornement = FusionneGraphes(etat, rect, false, Etiquette('O', 'r', 'n', 'e'));
-    if (GrapheVide(ornement)) return 0;
-    const int w = ornement.Largeur();
-    const int h = ornement.NbLignes;
+    const Rect cadre = CadreFusion(etat, rect, false);
+    if (CadreVide(cadre)) return 0;
+    const int w = cadre.right - cadre.left;
+    const int h = cadre.bottom - cadre.top;
     if (!(gabarit.largeurMin * s <= w && w < gabarit.largeurMax * s &&
           gabarit.hauteurMin * s <= h && h < gabarit.hauteurMax * s)) {
         return 0;
     }
     if (gabarit.rapportMin > 0 && w < gabarit.rapportMin * h) return 0;
-    if (DansUneLigneDeTexte(etat, ornement.Cadre, s)) return 0;
+    if (DansUneLigneDeTexte(etat, cadre, s)) return 0;
+    const Graphe ornement = FusionneGraphes(etat, rect, false, Etiquette('O', 'r', 'n', 'e'));
     int score = ScoreProfilHautBas(ornement, s, PaireOrnement(code));
     if (trille) score += ScoreProfilGaucheDroite(ornement, 0, h, s, PaireTrilleGaucheDroite());
     const Rect& c = ornement.Cadre;

@@ -149,19 +149,19 @@ GabaritSilence Gabarit(int crochets) {
 
 int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Point& position) {
     g.Ouvert = 0;
-    Graphe silence = FusionneGraphes(etat, g.Cadre, false, Etiquette('S', 'i', 'l', 'e'));
-    if (GrapheVide(silence)) return 0;
-    const int T = static_cast<int>(LigneHaut(etat, silence.Cadre.left));
-    const int haut = silence.Cadre.top;
+    const Rect cadre = CadreFusion(etat, g.Cadre, false);
+    if (CadreVide(cadre)) return 0;
+    const int T = static_cast<int>(LigneHaut(etat, cadre.left));
+    const int haut = cadre.top;
     // With two voices on a staff, a rest moves up or down by a few
     // interlines out of the other voice's way, even off the staff.
     const bool aSaPlace = T - 0.5f * s <= haut && haut < T + 1.5f * s;
     if (!aSaPlace && !(T - 5.0f * s <= haut && haut < T + 6.0f * s)) return 0;
     const GabaritSilence gabarit = Gabarit(crochets);
-    if (!VerifieTaille(silence, 0.5f * s, 2.5f * s, gabarit.hauteurMin * s,
-                       gabarit.hauteurMax * s)) {
+    if (!VerifieTaille(cadre, 0.5f * s, 2.5f * s, gabarit.hauteurMin * s, gabarit.hauteurMax * s)) {
         return 0;
     }
+    Graphe silence = FusionneGraphes(etat, g.Cadre, false, Etiquette('S', 'i', 'l', 'e'));
     int score = 50;
     position = CentreGraphe(silence);
     const TraitVertical* trait = PlusLongTrait(etat, silence);
