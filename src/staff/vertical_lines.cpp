@@ -1,6 +1,7 @@
 #include "staff/vertical_lines.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "image/offscreen.h"
 #include "records/etat_page.h"
@@ -21,6 +22,14 @@ int LargeurRun(const VuePixels& base, int x, int y, int limite) {
     for (int c = x; c < largeur && w <= limite && ligne[c] == IndexNoir; ++c) ++w;
     for (int c = x - 1; c > 0 && w <= limite && ligne[c] == IndexNoir; --c) ++w;
     return w;
+}
+
+// The first black column from x on, `largeur` when none: most of a band
+// is white between the strokes.
+int ProchainNoir(const uint8_t* ligne, int x, int largeur, uint8_t noir) {
+    if (x >= largeur) return largeur;
+    const void* trouve = std::memchr(ligne + x, noir, static_cast<size_t>(largeur - x));
+    return trouve ? static_cast<int>(static_cast<const uint8_t*>(trouve) - ligne) : largeur;
 }
 
 // A one-column box around a stroke, widened by the tolerances under which
@@ -51,10 +60,18 @@ void ParcoursGraines(const ReglagesReconnaissance& reglages, Portee& portee, con
     const int ecartMax = EnPixels(s * reglages.Reglage.LigneVertDistanceMaxSansPoint);
     const int largeurMax = EnPixels(s * reglages.Reglage.LigneVertEpaisseurLimite);
     const float hauteurMin = s * reglages.Reglage.LigneVertHauteurMinimale;
+    const uint8_t noir = IndexNoir;
     for (int y = 0; y < hauteur; ++y) {
         const uint8_t* ligne = LignePixels(base, y);
-        for (int x = 0; x < largeur; ++x) {
-            if (ligne[x] != IndexNoir) continue;
+        for (int x = ProchainNoir(ligne, 0, largeur, noir); x < largeur;
+             x = ProchainNoir(ligne, x + 1, largeur, noir)) {
+            // A seed in a run too wide for a line traces nothing, nor does
+            // any pixel after it in the run (they see the same run), so the
+            // run is passed at once; heads and beams are full of such seeds.
+            if (x > 0 && LargeurRun(base, x, y, largeurMax) > largeurMax) {
+                while (x + 1 < largeur && ligne[x + 1] == noir) ++x;
+                continue;
+            }
             int gauche = x, sommeHaut = 0, sommeBas = 0;
             const int haut = SuitLigneVert(base, x, y, -1, largeurMax, ecartMax, gauche, sommeHaut);
             const int bas = SuitLigneVert(base, x, y, +1, largeurMax, ecartMax, gauche, sommeBas);
