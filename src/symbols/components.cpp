@@ -1,6 +1,7 @@
 #include "symbols/components.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "records/etat_page.h"
@@ -14,14 +15,39 @@ struct PixelPile {
 };
 
 // Every pixel that is not black becomes white, so that the marker colour
-// cannot already be in the copy.
+// cannot already be in the copy. The colours and sizes are read once: the
+// stores could otherwise change them, and the loop would not be vectorised.
 void NoirEtBlanc(Offscreen copie) {
-    for (int y = 0; y < copie->hauteur; ++y) {
+    const uint8_t noir = IndexNoir, blanc = IndexBlanc;
+    const int largeur = copie->largeur, hauteur = copie->hauteur;
+    for (int y = 0; y < hauteur; ++y) {
         uint8_t* ligne = copie->PremiereLigne() + static_cast<size_t>(y) * copie->pasLigne;
-        for (int x = 0; x < copie->largeur; ++x) {
-            if (ligne[x] != IndexNoir) ligne[x] = IndexBlanc;
+        for (int x = 0; x < largeur; ++x) ligne[x] = ligne[x] == noir ? noir : blanc;
+    }
+}
+
+// For each column, the first and last rows holding black (first > last for
+// an empty column), read row by row: the seed scan goes column by column,
+// a cache line per pixel, and need not look outside them.
+struct RangeesDeColonnes {
+    std::vector<int> premiere, derniere;
+};
+
+RangeesDeColonnes RangeesNoires(Offscreen copie) {
+    const int largeur = copie->largeur, hauteur = copie->hauteur;
+    RangeesDeColonnes r{std::vector<int>(largeur, hauteur), std::vector<int>(largeur, -1)};
+    const uint8_t noir = IndexNoir;
+    for (int y = 0; y < hauteur; ++y) {
+        const uint8_t* ligne = copie->PremiereLigne() + static_cast<size_t>(y) * copie->pasLigne;
+        for (const uint8_t* p = ligne; (p = static_cast<const uint8_t*>(std::memchr(
+                                            p, noir, static_cast<size_t>(ligne + largeur - p))));
+             ++p) {
+            const size_t x = static_cast<size_t>(p - ligne);
+            r.premiere[x] = std::min(r.premiere[x], y);
+            r.derniere[x] = y;
         }
     }
+    return r;
 }
 
 bool AgranditPile(std::vector<PixelPile>& pile, size_t& place) {
@@ -62,11 +88,15 @@ int32_t MarqueComposante(Offscreen copie, int x, int y, uint8_t marque, Rect& bo
         bas = std::max<int>(bas, p.y);
         gauche = std::min<int>(gauche, p.x);
         droite = std::max<int>(droite, p.x);
+        // Only black neighbours are pushed: nothing turns black during the
+        // fill, so the others would be popped and passed over, and the
+        // pixels are taken in the same order either way.
         for (int dy = -1; dy <= 1; ++dy) {
             for (int dx = -1; dx <= 1; ++dx) {
                 if (dx == 0 && dy == 0) continue;
                 const int nx = p.x + dx, ny = p.y + dy;
                 if (nx < 0 || ny < 0 || nx >= largeur || ny >= hauteur) continue;
+                if (base[static_cast<size_t>(ny) * pas + nx] != IndexNoir) continue;
                 if (pile.size() == place && !AgranditPile(pile, place)) {
                     ++perdus;
                     continue;
@@ -140,8 +170,9 @@ std::vector<Graphe> ExtraitGraphes(Offscreen copie, int premiereColonne, BilanEx
     NoirEtBlanc(copie);
     const int32_t pas = copie->pasLigne;
     const uint8_t* base = copie->PremiereLigne();
+    const RangeesDeColonnes rangees = RangeesNoires(copie);
     for (int x = std::max(premiereColonne, 0); x < copie->largeur; ++x) {
-        for (int y = 0; y < copie->hauteur; ++y) {
+        for (int y = rangees.premiere[x]; y <= rangees.derniere[x]; ++y) {
             if (base[static_cast<size_t>(y) * pas + x] != IndexNoir) continue;
             Graphe g = ExtraitGraphe(copie, x, y, bilan);
             if (g.NbLignes > 0) graphes.push_back(std::move(g));
