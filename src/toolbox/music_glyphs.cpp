@@ -2,9 +2,11 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <mutex>
+#include <unordered_map>
 
 #include "toolbox/music_font.h"
 
@@ -77,6 +79,13 @@ std::recursive_mutex verrouFont;
 FT_Library bibliotheque = nullptr;
 FT_Face face = nullptr;
 bool ouvertureTentee = false;
+// Advance widths already asked, by code and size: the staves of a page ask
+// the same few, hundreds of times, and loading a glyph costs as much as
+// reading a small symbol.
+std::unordered_map<uint32_t, int> largeursLues;
+// The face's glyph index of each code: looking a name up walks the font's
+// name table.
+std::unordered_map<uint16_t, FT_UInt> indexDesCodes;
 
 bool OuvreFont() {
     if (ouvertureTentee) return face != nullptr;
@@ -100,7 +109,9 @@ bool OuvreFont() {
 bool ChargeGlyphe(uint16_t code, int taille, bool rendu) {
     const char* nom = NomGlypheCaractere(code);
     if (!nom || taille < kTailleFontMin || taille > kTailleFontMax || !OuvreFont()) return false;
-    const FT_UInt index = FT_Get_Name_Index(face, nom);
+    auto [trouve, nouveau] = indexDesCodes.try_emplace(code, 0);
+    if (nouveau) trouve->second = FT_Get_Name_Index(face, nom);
+    const FT_UInt index = trouve->second;
     if (index == 0) return false;
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(taille)) != 0) return false;
     if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return false;
@@ -166,6 +177,15 @@ bool LignesEncreCaractere(uint16_t code, int taille, const Rect& cadre, int& hau
     return encre;
 }
 
+bool HauteurContourCaractere(uint16_t code, int taille, float& hauteur) {
+    const std::lock_guard<std::recursive_mutex> verrou(verrouFont);
+    if (!ChargeGlyphe(code, taille, false)) return false;
+    FT_BBox boite;
+    FT_Outline_Get_CBox(&face->glyph->outline, &boite);
+    hauteur = static_cast<float>(boite.yMax - boite.yMin) / 64.0f;
+    return true;
+}
+
 bool BoiteCaractere(uint16_t code, int taille, Rect& boite) {
     const std::lock_guard<std::recursive_mutex> verrou(verrouFont);
     if (!ChargeGlyphe(code, taille, true)) return false;
@@ -179,8 +199,13 @@ bool BoiteCaractere(uint16_t code, int taille, Rect& boite) {
 
 int LargeurGlyphe(uint16_t code, int taille) {
     const std::lock_guard<std::recursive_mutex> verrou(verrouFont);
-    if (!ChargeGlyphe(code, taille, false)) return 0;
-    return static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    const uint32_t cle = (uint32_t{code} << 16) | static_cast<uint16_t>(taille);
+    if (const auto lue = largeursLues.find(cle); lue != largeursLues.end()) return lue->second;
+    int largeur = 0;
+    if (ChargeGlyphe(code, taille, false))
+        largeur = static_cast<int>((face->glyph->advance.x + 32) >> 6);
+    largeursLues.emplace(cle, largeur);
+    return largeur;
 }
 
 void FermeFontMusique() {
@@ -190,4 +215,6 @@ void FermeFontMusique() {
     face = nullptr;
     bibliotheque = nullptr;
     ouvertureTentee = false;
+    largeursLues.clear();
+    indexDesCodes.clear();
 }

@@ -29,6 +29,11 @@ bool DessineCaractere(PixMap& carte, uint16_t code, int taille, int y, int x, ui
 // exclusive); false when it would ink none there or cannot draw.
 bool LignesEncreCaractere(uint16_t code, int taille, const Rect& cadre, int& haut, int& bas);
 
+// The height in pixels of the glyph's outline at `taille`, fitted to the
+// pixel grid as DessineCaractere fits it but not drawn (a tenth of the cost);
+// false as for DessineCaractere.
+bool HauteurContourCaractere(uint16_t code, int taille, float& hauteur);
+
 // Ink box of the glyph relative to the pen (bottom and right exclusive);
 // false as for DessineCaractere.
 bool BoiteCaractere(uint16_t code, int taille, Rect& boite);
