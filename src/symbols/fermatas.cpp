@@ -54,10 +54,16 @@ class Composantes {
     explicit Composantes(const VuePixels& bande)
         : hauteur_(bande.bornes.bottom + 2),
           libres_(static_cast<size_t>(bande.bornes.right + 2) * hauteur_, 0) {
+        // Row by row, from black pixel to black pixel: most of a band is white.
+        const uint8_t noir = IndexNoir;
+        const int largeur = bande.bornes.right;
         for (int y = 0; y < bande.bornes.bottom; ++y) {
             const uint8_t* ligne = LignePixels(bande, y);
-            for (int x = 0; x < bande.bornes.right; ++x)
-                if (ligne[x] == IndexNoir) libres_[Index(x, y)] = 1;
+            for (const uint8_t* p = ligne;
+                 (p = static_cast<const uint8_t*>(
+                      std::memchr(p, noir, static_cast<size_t>(ligne + largeur - p))));
+                 ++p)
+                libres_[Index(static_cast<int>(p - ligne), y)] = 1;
         }
     }
 
