@@ -168,6 +168,7 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
     g.CrochetsLus = 0;
     Graphe croche = FusionneGraphes(etat, g.Cadre, false, Etiquette('C', 'r', 'o', 'c'));
     if (GrapheVide(croche)) return;
+    ReprendTachesDuSeulMembre(g, croche);
     const TraitVertical* tige = TigeCroche(etat, croche);
     if (!tige) return;
     const double xm = (tige->XHaut + tige->XBas) / 2.0;

@@ -162,6 +162,16 @@ Graphe FusionneColonne(EtatPage& etat, const Graphe& depart, const Rect& rect, u
     return Fusionne({membres.begin(), membres.end()}, etiquette);
 }
 
+void ReprendTachesDuSeulMembre(const Graphe& g, Graphe& fusion) {
+    // Any other member would have added its pixels.
+    if (g.NbTaches < 0 || fusion.NbTaches >= 0 || fusion.NbPixels != g.NbPixels ||
+        !(fusion.Cadre == g.Cadre))
+        return;
+    fusion.Taches = g.Taches;
+    for (TacheRonde& t : fusion.Taches) t.Disponible = 1;
+    fusion.NbTaches = g.NbTaches;
+}
+
 Graphe FusionneDeux(const Graphe& a, const Graphe& b) {
     if (GrapheVide(a)) return Fusionne({&b}, a.Etiquette);
     return Fusionne({&a, &b}, a.Etiquette);

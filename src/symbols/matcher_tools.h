@@ -80,6 +80,11 @@ bool CadreVide(const Rect& cadre);
 // already taken: the pieces of one glyph, not its neighbours side by side.
 Graphe FusionneColonne(EtatPage& etat, const Graphe& depart, const Rect& rect, uint32_t etiquette);
 
+// When `fusion` was merged from `g` alone and g's blobs were read already,
+// gives them to `fusion`, all available again: reading them anew would
+// find the same ones, as they depend only on the runs and the staff.
+void ReprendTachesDuSeulMembre(const Graphe& g, Graphe& fusion);
+
 // The union of two components (the merged one keeps a's tag).
 Graphe FusionneDeux(const Graphe& a, const Graphe& b);
 

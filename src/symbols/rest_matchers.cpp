@@ -162,6 +162,7 @@ int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Poin
         return 0;
     }
     Graphe silence = FusionneGraphes(etat, g.Cadre, false, Etiquette('S', 'i', 'l', 'e'));
+    ReprendTachesDuSeulMembre(g, silence);
     int score = 50;
     position = CentreGraphe(silence);
     const TraitVertical* trait = PlusLongTrait(etat, silence);
