@@ -94,6 +94,30 @@ bool TrouSymetrique(const Graphe& g, const Trou& trou, float s) {
     return false;
 }
 
+// Whether the oval in `c`, clear of the staff's lines, is a letter of a word
+// (the 'a' of a tempo mark is a hollow oval too): a letter of about its
+// height stands close beside it at its rows (the other side may touch it,
+// and be in `c`). A whole note has at most an accidental before it, far
+// taller, and a dot after it, far smaller.
+bool LettreDUnMot(EtatPage& etat, const Rect& c, float s) {
+    const float haut = LigneHaut(etat, c.left);
+    const int nbLignes = etat.Courante().NbLignesPortee;
+    const float bas = haut + std::max(0, nbLignes - 1) * s;
+    if (c.bottom > haut && c.top < bas) return false;
+    const int h = c.bottom - c.top;
+    const int marge = std::max(1, static_cast<int>(0.5f * s));
+    for (const Graphe& voisin : etat.Graphes) {
+        const Rect& v = voisin.Cadre;
+        const int hv = v.bottom - v.top;
+        const int communes = std::min(v.bottom, c.bottom) - std::max(v.top, c.top);
+        if (hv < 0.6f * h || hv > 1.8f * h || 2 * communes < h) continue;
+        if ((v.right <= c.left && v.right >= c.left - marge) ||
+            (v.left >= c.right && v.left <= c.right + marge))
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int ReconnaitRonde(EtatPage& etat, Graphe& g, float s, Point& position) {
@@ -111,6 +135,7 @@ int ReconnaitRonde(EtatPage& etat, Graphe& g, float s, Point& position) {
         largeur > 3.2f * r) {
         return 0;
     }
+    if (LettreDUnMot(etat, cadre, s)) return 0;
     Graphe ronde = FusionneGraphes(etat, rect, false, Etiquette('R', 'o', 'n', 'd'));
     // A whole note has no stem: a tall stroke is a flag's or a letter's.
     const TraitVertical* trait = PlusLongTrait(etat, ronde);

@@ -234,3 +234,26 @@ TEST(ReconnaitAppogiature, SmallHeadWithStem) {
     EXPECT_NEAR(appo[0].second.v, T + 2 * s, 3);
     EXPECT_TRUE(Reponses(etat, etat.Graphes[1], s, kCarAppogiature).empty());  // a full-size head
 }
+
+// The hollow a's of a tempo mark over a staff (cut from a real page, lines
+// removed) are letters, not whole notes; a whole note clear of the staff
+// keeps its sharp before it and its dot after it.
+TEST(ReconnaitRonde, LettersOfAWordAreNoWholeNotes) {
+    const float s = 21.25f;
+    BandeMatchers mot(200, 120, s, 68);
+    ASSERT_TRUE(mot.Image(std::string(RUZO_TEST_DATA) + "/notes/tempo_word_verovio.png"));
+    ASSERT_GT(mot.Construit(), 5);
+    for (Graphe& g : mot.etat.Graphes)
+        EXPECT_TRUE(Reponses(mot.etat, g, s, kCarRonde).empty()) << g.Cadre.left;
+
+    const float t = 20;
+    const int T = 100;
+    BandeMatchers bande(300, 260, t, T);
+    const int y = static_cast<int>(T - 1.5f * t);
+    ASSERT_TRUE(bande.Glyphe("accidentals.sharp", 50, y));
+    ASSERT_TRUE(bande.Glyphe("noteheads.s0", 80, y));
+    const Rect tete = bande.CadreGlyphe();
+    ASSERT_TRUE(bande.Glyphe("dots.dot", tete.right + 6, y));
+    ASSERT_EQ(bande.Construit(), 3);
+    EXPECT_EQ(Reponses(bande.etat, bande.etat.Graphes[1], t, kCarRonde).size(), 1u);
+}
