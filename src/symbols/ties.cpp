@@ -26,6 +26,10 @@ constexpr float kCourbureMin = 0.5f;
 // A level tie between close heads bows at least this much (in interlines)
 // off the line joining its ends.
 constexpr float kFlecheMin = 0.25f;
+// A tie between heads closer than this (in interlines), as between the
+// chords of a run of tied chords, bows less: down to this.
+constexpr float kLongueurTendue = 2.0f;
+constexpr float kFlecheTendue = 0.15f;
 // The first half of a tie cut by the line break may be as short and flat
 // as this (in interlines).
 constexpr float kLongueurCoupee = 0.75f;
@@ -41,6 +45,9 @@ constexpr float kSautMax = 0.5f;
 // The widest vertical stroke (in interlines) a trace jumps: a stem or a
 // bar line, not the side of a head.
 constexpr float kTraitVertical = 0.25f;
+// A stem or bar line is at least this tall (in interlines); the stem of a
+// flat is shorter.
+constexpr float kHauteurTraitLong = 3.0f;
 // Columns (in interlines) from the start of the lines that the clef takes.
 constexpr float kLargeurClef = 4.0f;
 // The tip of a tie's end, left of its trace, is thinner than this (in
@@ -73,9 +80,11 @@ int PremierNoir(const VuePixels& bits, int x, int debut, float fin) {
     return -1;
 }
 
-// One run a trace took: its column, top row and length.
+// One run a trace took: its column, top row and length, and the height of
+// the tallest stroke the trace jumped to reach it (0 when none).
 struct RunPris {
     int colonne, haut, longueur;
+    int trait = 0;
 };
 
 // What the search of one staff works on: the work copy it traces on, the
@@ -98,6 +107,11 @@ struct Recherche {
     int hautLignes = 0;  // row of the top line at the column being searched
 
     bool Proche(int ligne) const { return !intacte && ligne >= procheHaut && ligne <= procheBas; }
+    // A tie lies up to an interline beyond its head: the one over a head on
+    // the second ledger line lies past the rows near the staff.
+    bool ProcheDUneTete(int ligne) const {
+        return !intacte && ligne >= procheHaut - s && ligne <= procheBas + s;
+    }
 };
 
 // Follows the stroke whose run at column `c` has its top at `haut`, column
@@ -122,7 +136,7 @@ void Poursuit(const Recherche& r, int c, int haut, int sens, std::vector<RunPris
         const int saut = r.Proche(haut) ? std::max(1, static_cast<int>(kSautMax * s)) : 1;
         const int debut = Tronque16(haut - 0.25f * s);
         Trait trait;
-        int colonne = c, epaisses = 0;
+        int colonne = c, epaisses = 0, traitSaute = 0;
         for (int k = 1; k <= saut && trait.longueur == 0; ++k) {
             colonne = c + sens * k;
             if (colonne < 0 || colonne >= largeur) return;
@@ -133,12 +147,13 @@ void Poursuit(const Recherche& r, int c, int haut, int sens, std::vector<RunPris
             if (trait.longueur < epaisseurMax) break;
             // A stem or bar line is jumped; the side of a head is too wide.
             if (++epaisses > kTraitVertical * s) return;
+            traitSaute = std::max(traitSaute, trait.longueur);
             trait = Trait{};
         }
         if (trait.longueur < 1) return;
         for (int y = trait.haut; y < trait.haut + trait.longueur; ++y)
             EcritPixel(bits, colonne, y, IndexVert);
-        runs.push_back({colonne, trait.haut, trait.longueur});
+        runs.push_back({colonne, trait.haut, trait.longueur, traitSaute});
         c = colonne;
         haut = trait.haut;
     }
@@ -325,7 +340,15 @@ bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const For
         return false;
     const bool teteGauche = TeteAuBout(r.travail, f.gauche, f.hautGauche, -1, s);
     const bool teteDroite = TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s);
-    const bool entiere = fleche >= kFlecheMin * s && longueur >= kLongueurCourte * s;
+    // The flatter bow of a short tie is allowed only to an arc that crosses
+    // no stroke shorter than a stem or bar line: the top of a flat's belly,
+    // joined through the flat's stem to the head before it, bows as little.
+    const bool tendue = longueur < kLongueurTendue * s &&
+                        std::none_of(runs.begin(), runs.end(), [&](const RunPris& p) {
+                            return p.trait > 0 && p.trait < kHauteurTraitLong * s;
+                        });
+    const bool entiere =
+        fleche >= (tendue ? kFlecheTendue : kFlecheMin) * s && longueur >= kLongueurCourte * s;
     if (teteGauche && teteDroite && entiere) return !Referme(r, runs, f);
     const bool moitie =
         (teteGauche && CoupeeParLaFinDeLigne(r, f)) || (teteDroite && ReprisALaLigne(r, f));
@@ -336,6 +359,39 @@ bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const For
 // half interlines wide, its run tops spread over half an interline.
 bool ArcLibre(const Recherche& r, const FormeTrace& f) {
     return f.droite - f.gauche >= kLongueurMin * r.s && f.hautMax - f.hautMin >= kCourbureMin * r.s;
+}
+
+// The runs of a trace, in column order, from its deepest point on the side
+// it bows to (`versLeBas`: down) out to each end, stopping where the tops
+// turn back by more than a fifth of an interline: an arc only ever rises
+// toward its ends, so the trace ran into another stroke there.
+std::vector<RunPris> Rogne(std::vector<RunPris> runs, bool versLeBas, float s) {
+    std::sort(runs.begin(), runs.end(),
+              [](const RunPris& a, const RunPris& b) { return a.colonne < b.colonne; });
+    const int signe = versLeBas ? 1 : -1;  // tops times this grow toward the bow
+    const int tolerance = std::max(1, static_cast<int>(0.2f * s));
+    // The deepest point is sought in the middle half of the trace: the
+    // stroke it ran into may reach further out than the arc's middle.
+    const int gauche = runs.front().colonne, largeur = runs.back().colonne - gauche;
+    size_t fond = runs.size();
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const int c = runs[i].colonne - gauche;
+        if (4 * c < largeur || 4 * c > 3 * largeur) continue;
+        if (fond == runs.size() || signe * runs[i].haut > signe * runs[fond].haut) fond = i;
+    }
+    if (fond == runs.size()) return runs;
+    size_t fin = fond + 1;
+    for (int plusHaut = signe * runs[fond].haut; fin < runs.size(); ++fin) {
+        if (signe * runs[fin].haut > plusHaut + tolerance) break;
+        plusHaut = std::min(plusHaut, signe * runs[fin].haut);
+    }
+    size_t debut = fond;
+    for (int plusHaut = signe * runs[fond].haut; debut > 0; --debut) {
+        if (signe * runs[debut - 1].haut > plusHaut + tolerance) break;
+        plusHaut = std::min(plusHaut, signe * runs[debut - 1].haut);
+    }
+    return {runs.begin() + static_cast<std::ptrdiff_t>(debut),
+            runs.begin() + static_cast<std::ptrdiff_t>(fin)};
 }
 
 // Traces the stroke through the seed (x, y) both ways and keeps it when it
@@ -350,24 +406,40 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
         EcritPixel(r.travail, x, ligne, IndexVert);
     Poursuit(r, x, graine.haut, +1, runs);
     if (!r.intacte) Poursuit(r, x, graine.haut, -1, runs);
-    const FormeTrace f = Forme(runs);
-    const bool proche = apresClef && r.Proche(f.hautMin) && r.Proche(f.hautMax);
+    FormeTrace f = Forme(runs);
+    const bool proche = apresClef && r.ProcheDUneTete(f.hautMin) && r.ProcheDUneTete(f.hautMax);
     // Far from the lines (over heads on several ledger lines) a level arc
     // is taken only as one half of a tie cut by the line break; its
     // shape is checked first, the scan to the end of the staff costs more.
     const bool loin = apresClef && !proche;
     const bool libre = zone >= 0 && ArcLibre(r, f);
-    const bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
-                              : libre || (proche && ArcDeNiveau(r, runs, f)) ||
-                                    (loin && ArcDeNiveau(r, runs, f) &&
-                                     (CoupeeParLaFinDeLigne(r, f) || ReprisALaLigne(r, f)));
+    bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
+                        : libre || (proche && ArcDeNiveau(r, runs, f)) ||
+                              (loin && ArcDeNiveau(r, runs, f) &&
+                               (CoupeeParLaFinDeLigne(r, f) || ReprisALaLigne(r, f)));
+    // A tie starting beside a flagged head runs into the flag: near the
+    // staff, the trace is cut where it turns back, and the arc kept when
+    // level. The flag is not erased.
+    bool rogneGauche = false, rogneDroite = false;
+    for (const bool versLeBas : {true, false}) {
+        if (tie || !proche) break;
+        std::vector<RunPris> arc = Rogne(runs, versLeBas, r.s);
+        if (arc.size() < 2 || arc.size() == runs.size()) continue;
+        const FormeTrace g = Forme(arc);
+        if ((g.fleche > 0) != versLeBas || !ArcDeNiveau(r, arc, g)) continue;
+        rogneGauche = g.gauche != f.gauche;
+        rogneDroite = g.droite != f.droite;
+        runs = std::move(arc);
+        f = g;
+        tie = true;
+    }
     if (!tie) return;
     // Every run taken is erased, down to the bottom of the arc's thickness,
     // and so are the tips of both ends: what a partial erasure leaves is
     // read as dots.
     const int pointe = std::max(1, static_cast<int>(kLongueurPointe * r.s));
-    Poursuit(r, f.droite - 1, f.hautDroite, +1, runs, pointe);
-    Poursuit(r, f.gauche, f.hautGauche, -1, runs, pointe);
+    if (!rogneDroite) Poursuit(r, f.droite - 1, f.hautDroite, +1, runs, pointe);
+    if (!rogneGauche) Poursuit(r, f.gauche, f.hautGauche, -1, runs, pointe);
     for (const RunPris& run : runs)
         for (int ligne = run.haut; ligne < run.haut + run.longueur; ++ligne)
             EcritPixel(r.bande, run.colonne, ligne, IndexBlanc);
