@@ -30,6 +30,10 @@ constexpr float kFlecheMin = 0.25f;
 // chords of a run of tied chords, bows less: down to this.
 constexpr float kLongueurTendue = 2.0f;
 constexpr float kFlecheTendue = 0.15f;
+// A tie this long (in interlines) or longer may have lost this much of each
+// tip (in interlines) to line removal.
+constexpr float kLongueurLongue = 4.0f;
+constexpr float kPointeLongue = 1.5f;
 // The first half of a tie cut by the line break may be as short and flat
 // as this (in interlines).
 constexpr float kLongueurCoupee = 0.75f;
@@ -188,10 +192,10 @@ FormeTrace Forme(const std::vector<RunPris>& runs) {
 
 // Whether a head (or its stem) lies just beyond the end of a trace at column
 // `x`, row `haut`, in direction `sens`: a run half an interline tall or more
-// within an interline of columns (the thin tip of the tie's end lies
-// between) and three quarters of an interline of rows.
-bool TeteAuBout(const VuePixels& bits, int x, int haut, int sens, float s) {
-    const int portee = std::max(1, static_cast<int>(s));
+// within `colonnes` interlines of columns (the thin tip of the tie's end
+// lies between) and three quarters of an interline of rows.
+bool TeteAuBout(const VuePixels& bits, int x, int haut, int sens, float s, float colonnes = 1) {
+    const int portee = std::max(1, static_cast<int>(colonnes * s));
     const int haute = Tronque16(haut - 0.75f * s), basse = Tronque16(haut + 0.75f * s);
     for (int k = 1; k <= portee; ++k) {
         const int c = x + sens * k;
@@ -338,8 +342,11 @@ bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const For
     if (std::abs(f.hautGauche - f.hautDroite) >= 0.5f * s || fleche < kFlecheCoupee * s ||
         longueur < kLongueurCoupee * s)
         return false;
-    const bool teteGauche = TeteAuBout(r.travail, f.gauche, f.hautGauche, -1, s);
-    const bool teteDroite = TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s);
+    // A long tie tapers over a longer tip, which line removal takes where
+    // it runs along a staff line.
+    const float pointe = longueur >= kLongueurLongue * s ? kPointeLongue : 1.0f;
+    const bool teteGauche = TeteAuBout(r.travail, f.gauche, f.hautGauche, -1, s, pointe);
+    const bool teteDroite = TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s, pointe);
     // The flatter bow of a short tie is allowed only to an arc that crosses
     // no stroke shorter than a stem or bar line: the top of a flat's belly,
     // joined through the flat's stem to the head before it, bows as little.
@@ -559,14 +566,22 @@ namespace {
 
 // A black head is about this many interlines wide; `PosX` is its left edge.
 constexpr float kDemiTete = 0.6f;
+// A tie's end lies on its side of the head's middle, or up to this far (in
+// interlines) past it.
+constexpr float kCoteTete = 0.25f;
 
 }  // namespace
 
-int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exclue) {
+int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exclue, int autre) {
     const Portee& portee = etat.Courante();
     const float s = portee.Interligne;
-    int meilleure = -1;
-    float meilleureDistance = 0;
+    // An end traced up the side of its head lies as high as the head's
+    // middle, or a little past it: such a head is taken only when none lies
+    // wholly on the tie's side, and when it is at the line of the note the
+    // other end took (the ends of a wedge are level with heads too).
+    const int ligne = autre >= 0 ? portee.Symboles[autre].Interligne : -1;
+    int meilleures[2] = {-1, -1};
+    float distances[2] = {0, 0};
     for (size_t i = 0; i < portee.Symboles.size(); ++i) {
         const NotePortee& n = portee.Symboles[i];
         // A rest or a removed note never carries a tie into the score.
@@ -574,7 +589,7 @@ int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exc
         if ((debut ? n.Debut.Numero : n.Fin.Numero) != 0) continue;
         if (!(std::abs(n.PosX - x) < 3 * s)) continue;
         const int d = dessus ? n.PosY - y : y - n.PosY;
-        if (d < 1 || !(d < 2 * s)) continue;
+        if (d < -kCoteTete * s || !(d < 2 * s)) continue;
         // A tie starts right of its head's middle and ends left of it.
         const float milieu = n.PosX + kDemiTete * s;
         const float dx = x - milieu;
@@ -582,12 +597,14 @@ int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exc
         // The nearest head: on a close pair of heads, the one the tie's
         // end points at rather than the one a little nearer in rows.
         const float distance = std::hypot(dx, static_cast<float>(d));
-        if (meilleure < 0 || distance < meilleureDistance) {
-            meilleure = static_cast<int>(i);
-            meilleureDistance = distance;
+        const int rang = d < 1 ? 1 : 0;
+        if (rang == 1 && (autre < 0 || n.Interligne != ligne)) continue;
+        if (meilleures[rang] < 0 || distance < distances[rang]) {
+            meilleures[rang] = static_cast<int>(i);
+            distances[rang] = distance;
         }
     }
-    return meilleure;
+    return meilleures[0] >= 0 ? meilleures[0] : meilleures[1];
 }
 
 namespace {
@@ -610,12 +627,14 @@ bool AttacheLiaisons(EtatPage& etat) {
             if (note >= 0) portee.Symboles[note].PointDOrgue = l.AuDessus ? 1 : 2;
             continue;
         }
-        const int debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, -1);
+        int debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, -1);
+        // The right end never comes back to the note the left end took.
+        const int fin = NoteDeLiaison(etat, l.PosXFin, l.PosYFin, l.AuDessus, false, debut, debut);
+        if (debut < 0 && fin >= 0)
+            debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, fin, fin);
         if (debut >= 0)
             RempliBout(portee.Symboles[debut].Debut, l.PosXDebut, l.PosYDebut, l.AuDessus,
                        etat.NumeroLiaison);
-        // The right end never comes back to the note the left end took.
-        const int fin = NoteDeLiaison(etat, l.PosXFin, l.PosYFin, l.AuDessus, false, debut);
         if (fin >= 0)
             RempliBout(portee.Symboles[fin].Fin, l.PosXFin, l.PosYFin, l.AuDessus,
                        etat.NumeroLiaison);

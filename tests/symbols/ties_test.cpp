@@ -180,6 +180,17 @@ TEST_F(RechercheLiaisonsTest, ATieStartingAgainstAFlagEndsWhereTheTraceTurns) {
     EXPECT_GT(Noirs(155, 145, 164, 160), 10);
 }
 
+// Line removal takes the long thin tips of a long tie where they run along
+// a staff line: its heads lie more than an interline beyond what is left.
+TEST_F(RechercheLiaisonsTest, ALongTieWhoseTipsLineRemovalTookStillJoinsItsHeads) {
+    bande.Tete(100, 130, 13, 9);
+    bande.Tete(300, 130, 13, 9);
+    Arc(138, 262, 145, 8, 3);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 0);
+}
+
 // A tie over heads on the second ledger line lies more than two interlines
 // and a half over the top line: still near enough to be taken between two
 // heads.
@@ -373,6 +384,24 @@ TEST_F(AttacheLiaisonsTest, AnEndTakesTheHeadItPointsAtNotANeighbourNearerInRows
     EXPECT_EQ(N(0).Debut.Numero, 1);
     EXPECT_EQ(N(2).Fin.Numero, 1);
     EXPECT_EQ(N(1).Debut.Numero + N(1).Fin.Numero + N(3).Debut.Numero + N(3).Fin.Numero, 0);
+}
+
+// An end traced up the side of its head is level with the head's middle:
+// the head is taken when at the line of the other end's note, as a tie's
+// heads are; the end of a wedge beside a head at another line is no tie's.
+TEST_F(AttacheLiaisonsTest, AnEndLevelWithAHeadTakesItOnlyAtTheOtherEndsLine) {
+    Note(100, 200);
+    Note(150, 200);
+    Note(250, 200);
+    Note(300, 200);
+    etat.Courante().Symboles[3].Interligne = 2;
+    Liaison_(115, 210, 148, 200, false);
+    Liaison_(265, 210, 298, 200, false);
+    ASSERT_TRUE(AttacheLiaisons(etat));
+    EXPECT_EQ(N(0).Debut.Numero, 1);
+    EXPECT_EQ(N(1).Fin.Numero, 1);
+    EXPECT_EQ(N(2).Debut.Numero, 2);
+    EXPECT_EQ(N(3).Fin.Numero, 0);
 }
 
 TEST_F(AttacheLiaisonsTest, ATieBetweenTwoNotesAtOneHeightJoinsThem) {
