@@ -72,6 +72,9 @@ constexpr float kFinLigne = 1.0f;
 // The second half starts at most this far (in interlines) past the clef:
 // room for seven accidentals and a time signature.
 constexpr float kDebutLigne = 10.0f;
+// A tie's end lies on its side of the head's middle, or up to this far (in
+// interlines) past it, where the trace went up the head's side.
+constexpr float kCoteTete = 0.25f;
 // A run from this tall to this (in interlines) is a head, not a beam, stem or
 // bar line.
 constexpr float kHauteurTete = 0.7f;
@@ -566,9 +569,6 @@ namespace {
 
 // A black head is about this many interlines wide; `PosX` is its left edge.
 constexpr float kDemiTete = 0.6f;
-// A tie's end lies on its side of the head's middle, or up to this far (in
-// interlines) past it.
-constexpr float kCoteTete = 0.25f;
 
 }  // namespace
 
@@ -576,12 +576,12 @@ int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exc
     const Portee& portee = etat.Courante();
     const float s = portee.Interligne;
     // An end traced up the side of its head lies as high as the head's
-    // middle, or a little past it: such a head is taken only when none lies
-    // wholly on the tie's side, and when it is at the line of the note the
-    // other end took (the ends of a wedge are level with heads too).
+    // middle, or a little past it: such a head counts half an interline
+    // further than one wholly on the tie's side, and only at the line of the
+    // note the other end took (the ends of a wedge are level with heads too).
     const int ligne = autre >= 0 ? portee.Symboles[autre].Interligne : -1;
-    int meilleures[2] = {-1, -1};
-    float distances[2] = {0, 0};
+    int meilleure = -1;
+    float meilleureDistance = 0;
     for (size_t i = 0; i < portee.Symboles.size(); ++i) {
         const NotePortee& n = portee.Symboles[i];
         // A rest or a removed note never carries a tie into the score.
@@ -590,21 +590,21 @@ int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exc
         if (!(std::abs(n.PosX - x) < 3 * s)) continue;
         const int d = dessus ? n.PosY - y : y - n.PosY;
         if (d < -kCoteTete * s || !(d < 2 * s)) continue;
+        const bool aCote = d < 1;
+        if (aCote && (autre < 0 || n.Interligne != ligne)) continue;
         // A tie starts right of its head's middle and ends left of it.
         const float milieu = n.PosX + kDemiTete * s;
         const float dx = x - milieu;
         if (debut ? dx < -0.5f * s : dx > 0.5f * s) continue;
         // The nearest head: on a close pair of heads, the one the tie's
         // end points at rather than the one a little nearer in rows.
-        const float distance = std::hypot(dx, static_cast<float>(d));
-        const int rang = d < 1 ? 1 : 0;
-        if (rang == 1 && (autre < 0 || n.Interligne != ligne)) continue;
-        if (meilleures[rang] < 0 || distance < distances[rang]) {
-            meilleures[rang] = static_cast<int>(i);
-            distances[rang] = distance;
+        const float distance = std::hypot(dx, static_cast<float>(d)) + (aCote ? 0.5f * s : 0.0f);
+        if (meilleure < 0 || distance < meilleureDistance) {
+            meilleure = static_cast<int>(i);
+            meilleureDistance = distance;
         }
     }
-    return meilleures[0] >= 0 ? meilleures[0] : meilleures[1];
+    return meilleure;
 }
 
 namespace {

@@ -387,21 +387,24 @@ TEST_F(AttacheLiaisonsTest, AnEndTakesTheHeadItPointsAtNotANeighbourNearerInRows
 }
 
 // An end traced up the side of its head is level with the head's middle:
-// the head is taken when at the line of the other end's note, as a tie's
-// heads are; the end of a wedge beside a head at another line is no tie's.
+// the head is taken, rather than a farther one wholly on the tie's side,
+// when at the line of the other end's note, as a tie's heads are; the end
+// of a wedge beside a head at another line is no tie's.
 TEST_F(AttacheLiaisonsTest, AnEndLevelWithAHeadTakesItOnlyAtTheOtherEndsLine) {
     Note(100, 200);
     Note(150, 200);
+    Note(165, 165);  // a higher head of the next chord
     Note(250, 200);
     Note(300, 200);
-    etat.Courante().Symboles[3].Interligne = 2;
+    etat.Courante().Symboles[4].Interligne = 2;
     Liaison_(115, 210, 148, 200, false);
     Liaison_(265, 210, 298, 200, false);
     ASSERT_TRUE(AttacheLiaisons(etat));
     EXPECT_EQ(N(0).Debut.Numero, 1);
     EXPECT_EQ(N(1).Fin.Numero, 1);
-    EXPECT_EQ(N(2).Debut.Numero, 2);
-    EXPECT_EQ(N(3).Fin.Numero, 0);
+    EXPECT_EQ(N(2).Fin.Numero, 0);
+    EXPECT_EQ(N(3).Debut.Numero, 2);
+    EXPECT_EQ(N(4).Fin.Numero, 0);
 }
 
 TEST_F(AttacheLiaisonsTest, ATieBetweenTwoNotesAtOneHeightJoinsThem) {
