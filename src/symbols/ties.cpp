@@ -26,6 +26,14 @@ constexpr float kCourbureMin = 0.5f;
 // A level tie between close heads bows at least this much (in interlines)
 // off the line joining its ends.
 constexpr float kFlecheMin = 0.25f;
+// A tie between heads closer than this (in interlines), as between the
+// chords of a run of tied chords, bows less: down to this.
+constexpr float kLongueurTendue = 2.0f;
+constexpr float kFlecheTendue = 0.15f;
+// A tie this long (in interlines) or longer may have lost this much of each
+// tip (in interlines) to line removal.
+constexpr float kLongueurLongue = 4.0f;
+constexpr float kPointeLongue = 1.5f;
 // The first half of a tie cut by the line break may be as short and flat
 // as this (in interlines).
 constexpr float kLongueurCoupee = 0.75f;
@@ -41,6 +49,9 @@ constexpr float kSautMax = 0.5f;
 // The widest vertical stroke (in interlines) a trace jumps: a stem or a
 // bar line, not the side of a head.
 constexpr float kTraitVertical = 0.25f;
+// A stem or bar line is at least this tall (in interlines); the stem of a
+// flat is shorter.
+constexpr float kHauteurTraitLong = 3.0f;
 // Columns (in interlines) from the start of the lines that the clef takes.
 constexpr float kLargeurClef = 4.0f;
 // The tip of a tie's end, left of its trace, is thinner than this (in
@@ -61,6 +72,9 @@ constexpr float kFinLigne = 1.0f;
 // The second half starts at most this far (in interlines) past the clef:
 // room for seven accidentals and a time signature.
 constexpr float kDebutLigne = 10.0f;
+// A tie's end lies on its side of the head's middle, or up to this far (in
+// interlines) past it, where the trace went up the head's side.
+constexpr float kCoteTete = 0.25f;
 // A run from this tall to this (in interlines) is a head, not a beam, stem or
 // bar line.
 constexpr float kHauteurTete = 0.7f;
@@ -73,9 +87,11 @@ int PremierNoir(const VuePixels& bits, int x, int debut, float fin) {
     return -1;
 }
 
-// One run a trace took: its column, top row and length.
+// One run a trace took: its column, top row and length, and the height of
+// the tallest stroke the trace jumped to reach it (0 when none).
 struct RunPris {
     int colonne, haut, longueur;
+    int trait = 0;
 };
 
 // What the search of one staff works on: the work copy it traces on, the
@@ -98,6 +114,11 @@ struct Recherche {
     int hautLignes = 0;  // row of the top line at the column being searched
 
     bool Proche(int ligne) const { return !intacte && ligne >= procheHaut && ligne <= procheBas; }
+    // A tie lies up to an interline beyond its head: the one over a head on
+    // the second ledger line lies past the rows near the staff.
+    bool ProcheDUneTete(int ligne) const {
+        return !intacte && ligne >= procheHaut - s && ligne <= procheBas + s;
+    }
 };
 
 // Follows the stroke whose run at column `c` has its top at `haut`, column
@@ -122,7 +143,7 @@ void Poursuit(const Recherche& r, int c, int haut, int sens, std::vector<RunPris
         const int saut = r.Proche(haut) ? std::max(1, static_cast<int>(kSautMax * s)) : 1;
         const int debut = Tronque16(haut - 0.25f * s);
         Trait trait;
-        int colonne = c, epaisses = 0;
+        int colonne = c, epaisses = 0, traitSaute = 0;
         for (int k = 1; k <= saut && trait.longueur == 0; ++k) {
             colonne = c + sens * k;
             if (colonne < 0 || colonne >= largeur) return;
@@ -133,12 +154,13 @@ void Poursuit(const Recherche& r, int c, int haut, int sens, std::vector<RunPris
             if (trait.longueur < epaisseurMax) break;
             // A stem or bar line is jumped; the side of a head is too wide.
             if (++epaisses > kTraitVertical * s) return;
+            traitSaute = std::max(traitSaute, trait.longueur);
             trait = Trait{};
         }
         if (trait.longueur < 1) return;
         for (int y = trait.haut; y < trait.haut + trait.longueur; ++y)
             EcritPixel(bits, colonne, y, IndexVert);
-        runs.push_back({colonne, trait.haut, trait.longueur});
+        runs.push_back({colonne, trait.haut, trait.longueur, traitSaute});
         c = colonne;
         haut = trait.haut;
     }
@@ -173,10 +195,10 @@ FormeTrace Forme(const std::vector<RunPris>& runs) {
 
 // Whether a head (or its stem) lies just beyond the end of a trace at column
 // `x`, row `haut`, in direction `sens`: a run half an interline tall or more
-// within an interline of columns (the thin tip of the tie's end lies
-// between) and three quarters of an interline of rows.
-bool TeteAuBout(const VuePixels& bits, int x, int haut, int sens, float s) {
-    const int portee = std::max(1, static_cast<int>(s));
+// within `colonnes` interlines of columns (the thin tip of the tie's end
+// lies between) and three quarters of an interline of rows.
+bool TeteAuBout(const VuePixels& bits, int x, int haut, int sens, float s, float colonnes = 1) {
+    const int portee = std::max(1, static_cast<int>(colonnes * s));
     const int haute = Tronque16(haut - 0.75f * s), basse = Tronque16(haut + 0.75f * s);
     for (int k = 1; k <= portee; ++k) {
         const int c = x + sens * k;
@@ -323,9 +345,20 @@ bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const For
     if (std::abs(f.hautGauche - f.hautDroite) >= 0.5f * s || fleche < kFlecheCoupee * s ||
         longueur < kLongueurCoupee * s)
         return false;
-    const bool teteGauche = TeteAuBout(r.travail, f.gauche, f.hautGauche, -1, s);
-    const bool teteDroite = TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s);
-    const bool entiere = fleche >= kFlecheMin * s && longueur >= kLongueurCourte * s;
+    // A long tie tapers over a longer tip, which line removal takes where
+    // it runs along a staff line.
+    const float pointe = longueur >= kLongueurLongue * s ? kPointeLongue : 1.0f;
+    const bool teteGauche = TeteAuBout(r.travail, f.gauche, f.hautGauche, -1, s, pointe);
+    const bool teteDroite = TeteAuBout(r.travail, f.droite - 1, f.hautDroite, +1, s, pointe);
+    // The flatter bow of a short tie is allowed only to an arc that crosses
+    // no stroke shorter than a stem or bar line: the top of a flat's belly,
+    // joined through the flat's stem to the head before it, bows as little.
+    const bool tendue = longueur < kLongueurTendue * s &&
+                        std::none_of(runs.begin(), runs.end(), [&](const RunPris& p) {
+                            return p.trait > 0 && p.trait < kHauteurTraitLong * s;
+                        });
+    const bool entiere =
+        fleche >= (tendue ? kFlecheTendue : kFlecheMin) * s && longueur >= kLongueurCourte * s;
     if (teteGauche && teteDroite && entiere) return !Referme(r, runs, f);
     const bool moitie =
         (teteGauche && CoupeeParLaFinDeLigne(r, f)) || (teteDroite && ReprisALaLigne(r, f));
@@ -336,6 +369,39 @@ bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const For
 // half interlines wide, its run tops spread over half an interline.
 bool ArcLibre(const Recherche& r, const FormeTrace& f) {
     return f.droite - f.gauche >= kLongueurMin * r.s && f.hautMax - f.hautMin >= kCourbureMin * r.s;
+}
+
+// The runs of a trace, in column order, from its deepest point on the side
+// it bows to (`versLeBas`: down) out to each end, stopping where the tops
+// turn back by more than a fifth of an interline: an arc only ever rises
+// toward its ends, so the trace ran into another stroke there.
+std::vector<RunPris> Rogne(std::vector<RunPris> runs, bool versLeBas, float s) {
+    std::sort(runs.begin(), runs.end(),
+              [](const RunPris& a, const RunPris& b) { return a.colonne < b.colonne; });
+    const int signe = versLeBas ? 1 : -1;  // tops times this grow toward the bow
+    const int tolerance = std::max(1, static_cast<int>(0.2f * s));
+    // The deepest point is sought in the middle half of the trace: the
+    // stroke it ran into may reach further out than the arc's middle.
+    const int gauche = runs.front().colonne, largeur = runs.back().colonne - gauche;
+    size_t fond = runs.size();
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const int c = runs[i].colonne - gauche;
+        if (4 * c < largeur || 4 * c > 3 * largeur) continue;
+        if (fond == runs.size() || signe * runs[i].haut > signe * runs[fond].haut) fond = i;
+    }
+    if (fond == runs.size()) return runs;
+    size_t fin = fond + 1;
+    for (int plusHaut = signe * runs[fond].haut; fin < runs.size(); ++fin) {
+        if (signe * runs[fin].haut > plusHaut + tolerance) break;
+        plusHaut = std::min(plusHaut, signe * runs[fin].haut);
+    }
+    size_t debut = fond;
+    for (int plusHaut = signe * runs[fond].haut; debut > 0; --debut) {
+        if (signe * runs[debut - 1].haut > plusHaut + tolerance) break;
+        plusHaut = std::min(plusHaut, signe * runs[debut - 1].haut);
+    }
+    return {runs.begin() + static_cast<std::ptrdiff_t>(debut),
+            runs.begin() + static_cast<std::ptrdiff_t>(fin)};
 }
 
 // Traces the stroke through the seed (x, y) both ways and keeps it when it
@@ -350,24 +416,40 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
         EcritPixel(r.travail, x, ligne, IndexVert);
     Poursuit(r, x, graine.haut, +1, runs);
     if (!r.intacte) Poursuit(r, x, graine.haut, -1, runs);
-    const FormeTrace f = Forme(runs);
-    const bool proche = apresClef && r.Proche(f.hautMin) && r.Proche(f.hautMax);
+    FormeTrace f = Forme(runs);
+    const bool proche = apresClef && r.ProcheDUneTete(f.hautMin) && r.ProcheDUneTete(f.hautMax);
     // Far from the lines (over heads on several ledger lines) a level arc
     // is taken only as one half of a tie cut by the line break; its
     // shape is checked first, the scan to the end of the staff costs more.
     const bool loin = apresClef && !proche;
     const bool libre = zone >= 0 && ArcLibre(r, f);
-    const bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
-                              : libre || (proche && ArcDeNiveau(r, runs, f)) ||
-                                    (loin && ArcDeNiveau(r, runs, f) &&
-                                     (CoupeeParLaFinDeLigne(r, f) || ReprisALaLigne(r, f)));
+    bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
+                        : libre || (proche && ArcDeNiveau(r, runs, f)) ||
+                              (loin && ArcDeNiveau(r, runs, f) &&
+                               (CoupeeParLaFinDeLigne(r, f) || ReprisALaLigne(r, f)));
+    // A tie starting beside a flagged head runs into the flag: near the
+    // staff, the trace is cut where it turns back, and the arc kept when
+    // level. The flag is not erased.
+    bool rogneGauche = false, rogneDroite = false;
+    for (const bool versLeBas : {true, false}) {
+        if (tie || !proche) break;
+        std::vector<RunPris> arc = Rogne(runs, versLeBas, r.s);
+        if (arc.size() < 2 || arc.size() == runs.size()) continue;
+        const FormeTrace g = Forme(arc);
+        if ((g.fleche > 0) != versLeBas || !ArcDeNiveau(r, arc, g)) continue;
+        rogneGauche = g.gauche != f.gauche;
+        rogneDroite = g.droite != f.droite;
+        runs = std::move(arc);
+        f = g;
+        tie = true;
+    }
     if (!tie) return;
     // Every run taken is erased, down to the bottom of the arc's thickness,
     // and so are the tips of both ends: what a partial erasure leaves is
     // read as dots.
     const int pointe = std::max(1, static_cast<int>(kLongueurPointe * r.s));
-    Poursuit(r, f.droite - 1, f.hautDroite, +1, runs, pointe);
-    Poursuit(r, f.gauche, f.hautGauche, -1, runs, pointe);
+    if (!rogneDroite) Poursuit(r, f.droite - 1, f.hautDroite, +1, runs, pointe);
+    if (!rogneGauche) Poursuit(r, f.gauche, f.hautGauche, -1, runs, pointe);
     for (const RunPris& run : runs)
         for (int ligne = run.haut; ligne < run.haut + run.longueur; ++ligne)
             EcritPixel(r.bande, run.colonne, ligne, IndexBlanc);
@@ -490,9 +572,14 @@ constexpr float kDemiTete = 0.6f;
 
 }  // namespace
 
-int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exclue) {
+int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exclue, int autre) {
     const Portee& portee = etat.Courante();
     const float s = portee.Interligne;
+    // An end traced up the side of its head lies as high as the head's
+    // middle, or a little past it: such a head counts half an interline
+    // further than one wholly on the tie's side, and only at the line of the
+    // note the other end took (the ends of a wedge are level with heads too).
+    const int ligne = autre >= 0 ? portee.Symboles[autre].Interligne : -1;
     int meilleure = -1;
     float meilleureDistance = 0;
     for (size_t i = 0; i < portee.Symboles.size(); ++i) {
@@ -502,14 +589,16 @@ int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exc
         if ((debut ? n.Debut.Numero : n.Fin.Numero) != 0) continue;
         if (!(std::abs(n.PosX - x) < 3 * s)) continue;
         const int d = dessus ? n.PosY - y : y - n.PosY;
-        if (d < 1 || !(d < 2 * s)) continue;
+        if (d < -kCoteTete * s || !(d < 2 * s)) continue;
+        const bool aCote = d < 1;
+        if (aCote && (autre < 0 || n.Interligne != ligne)) continue;
         // A tie starts right of its head's middle and ends left of it.
         const float milieu = n.PosX + kDemiTete * s;
         const float dx = x - milieu;
         if (debut ? dx < -0.5f * s : dx > 0.5f * s) continue;
         // The nearest head: on a close pair of heads, the one the tie's
         // end points at rather than the one a little nearer in rows.
-        const float distance = std::hypot(dx, static_cast<float>(d));
+        const float distance = std::hypot(dx, static_cast<float>(d)) + (aCote ? 0.5f * s : 0.0f);
         if (meilleure < 0 || distance < meilleureDistance) {
             meilleure = static_cast<int>(i);
             meilleureDistance = distance;
@@ -538,12 +627,14 @@ bool AttacheLiaisons(EtatPage& etat) {
             if (note >= 0) portee.Symboles[note].PointDOrgue = l.AuDessus ? 1 : 2;
             continue;
         }
-        const int debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, -1);
+        int debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, -1);
+        // The right end never comes back to the note the left end took.
+        const int fin = NoteDeLiaison(etat, l.PosXFin, l.PosYFin, l.AuDessus, false, debut, debut);
+        if (debut < 0 && fin >= 0)
+            debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, fin, fin);
         if (debut >= 0)
             RempliBout(portee.Symboles[debut].Debut, l.PosXDebut, l.PosYDebut, l.AuDessus,
                        etat.NumeroLiaison);
-        // The right end never comes back to the note the left end took.
-        const int fin = NoteDeLiaison(etat, l.PosXFin, l.PosYFin, l.AuDessus, false, debut);
         if (fin >= 0)
             RempliBout(portee.Symboles[fin].Fin, l.PosXFin, l.PosYFin, l.AuDessus,
                        etat.NumeroLiaison);

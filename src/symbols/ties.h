@@ -22,8 +22,11 @@ bool AttacheLiaisons(EtatPage& etat);
 // among the notes (not rests, not removed) whose slot for that end is free,
 // less than three interlines away in columns, on the tie's side within two
 // interlines, the head whose middle is nearest the end, on the end's side: a tie starts
-// right of its head's middle and ends left of it. Note `exclue` is passed
-// over.
-int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exclue);
+// right of its head's middle and ends left of it. A head whose middle is
+// level with the end, or a quarter of an interline past it, counts half an
+// interline further, and only at the line of note `autre` (the other end's;
+// none when -1). Note `exclue` is passed over.
+int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exclue,
+                  int autre = -1);
 
 void LibereLiaisons(Portee& portee);

@@ -139,6 +139,70 @@ TEST_F(RechercheLiaisonsTest, AShallowTieOverLedgerHeadsIsOneAHollowHeadsOutline
     EXPECT_EQ(etat.PorteeImage->pixels, avant);
 }
 
+// Between tied chords the heads are close and their ties bow only a fifth
+// of an interline; the top of a flat's belly, reached from the head before
+// it across the flat's short stem, bows as little and is no tie, while a
+// tie crossing a stem as tall as a note's is one.
+TEST_F(RechercheLiaisonsTest, AFlatTieBetweenCloseHeadsIsOneUnlessItCrossesAShortStroke) {
+    bande.Tete(130, 130, 13, 9);
+    bande.Tete(210, 130, 13, 9);
+    Arc(156, 184, 138, 4, 3);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].PosXDebut, 156);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 0);
+
+    LibereLiaisons(etat.Courante());
+    bande.Tete(262, 110, 13, 9);
+    bande.Tete(352, 110, 13, 9);
+    bande.Rectangle(304, 80, 305, 125);  // a flat's stem, two interlines and a quarter
+    Arc(290, 324, 100, -4, 3);
+    ASSERT_TRUE(Cherche());
+    EXPECT_TRUE(Liaisons().empty());
+
+    bande.Rectangle(304, 30, 305, 79);  // the same stroke as tall as a note's stem
+    ASSERT_TRUE(Cherche());
+    EXPECT_EQ(Liaisons().size(), 1u);
+}
+
+// A tie under a flagged head starts against the flag: the trace runs down
+// the flag, and only the arc up to where it turns is the tie. The flag
+// stays on the band.
+TEST_F(RechercheLiaisonsTest, ATieStartingAgainstAFlagEndsWhereTheTraceTurns) {
+    bande.Tete(140, 130, 13, 9);
+    bande.Tete(242, 130, 13, 9);
+    Arc(166, 216, 138, 10, 3);
+    for (int k = 0; k < 20; ++k) bande.Rectangle(165 - k / 2, 139 + k, 166 - k / 2, 139 + k);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 0);
+    EXPECT_NEAR(Liaisons()[0].PosXDebut, 166, 2);
+    EXPECT_GT(Noirs(155, 145, 164, 160), 10);
+}
+
+// Line removal takes the long thin tips of a long tie where they run along
+// a staff line: its heads lie more than an interline beyond what is left.
+TEST_F(RechercheLiaisonsTest, ALongTieWhoseTipsLineRemovalTookStillJoinsItsHeads) {
+    bande.Tete(100, 130, 13, 9);
+    bande.Tete(300, 130, 13, 9);
+    Arc(138, 262, 145, 8, 3);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 0);
+}
+
+// A tie over heads on the second ledger line lies more than two interlines
+// and a half over the top line: still near enough to be taken between two
+// heads.
+TEST_F(RechercheLiaisonsTest, ATieOverHeadsOnTheSecondLedgerLineIsOne) {
+    bande.Tete(150, 40, 13, 9);
+    bande.Tete(230, 40, 13, 9);
+    Arc(166, 216, 28, -6, 3);
+    ASSERT_TRUE(Cherche());
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 1);
+}
+
 // The first half of a tie cut by the line break leaves its head and runs
 // to the end of the staff lines, with no head beyond it; short of the end,
 // the same arc is no tie.
@@ -320,6 +384,27 @@ TEST_F(AttacheLiaisonsTest, AnEndTakesTheHeadItPointsAtNotANeighbourNearerInRows
     EXPECT_EQ(N(0).Debut.Numero, 1);
     EXPECT_EQ(N(2).Fin.Numero, 1);
     EXPECT_EQ(N(1).Debut.Numero + N(1).Fin.Numero + N(3).Debut.Numero + N(3).Fin.Numero, 0);
+}
+
+// An end traced up the side of its head is level with the head's middle:
+// the head is taken, rather than a farther one wholly on the tie's side,
+// when at the line of the other end's note, as a tie's heads are; the end
+// of a wedge beside a head at another line is no tie's.
+TEST_F(AttacheLiaisonsTest, AnEndLevelWithAHeadTakesItOnlyAtTheOtherEndsLine) {
+    Note(100, 200);
+    Note(150, 200);
+    Note(165, 165);  // a higher head of the next chord
+    Note(250, 200);
+    Note(300, 200);
+    etat.Courante().Symboles[4].Interligne = 2;
+    Liaison_(115, 210, 148, 200, false);
+    Liaison_(265, 210, 298, 200, false);
+    ASSERT_TRUE(AttacheLiaisons(etat));
+    EXPECT_EQ(N(0).Debut.Numero, 1);
+    EXPECT_EQ(N(1).Fin.Numero, 1);
+    EXPECT_EQ(N(2).Fin.Numero, 0);
+    EXPECT_EQ(N(3).Debut.Numero, 2);
+    EXPECT_EQ(N(4).Fin.Numero, 0);
 }
 
 TEST_F(AttacheLiaisonsTest, ATieBetweenTwoNotesAtOneHeightJoinsThem) {
