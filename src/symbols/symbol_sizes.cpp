@@ -29,38 +29,42 @@ int HauteurCleSol(int taille) {
     return bas - haut;
 }
 
-// The clef's height at every size measured so far (-3 = not yet): the staves
-// of a page have slightly different interlines, and each search walks over
-// the same sizes again.
-// Shared by the recognitions running in the process, hence the lock.
-constexpr int kInconnue = -3;
-std::mutex verrouHauteurs;
-std::array<int, kTailleMax + 1> hauteursMesurees = [] {
-    std::array<int, kTailleMax + 1> h{};
-    h.fill(kInconnue);
-    return h;
-}();
-
-int HauteurMemorisee(int taille) {
-    const std::lock_guard<std::mutex> verrou(verrouHauteurs);
-    int& h = hauteursMesurees[taille];
-    if (h == kInconnue) h = HauteurCleSol(taille);
-    return h;
+// Height of the clef's outline at `taille`, without drawing it; -2 when the
+// font cannot give it.
+float HauteurContourCleSol(int taille) {
+    float hauteur = 0;
+    return HauteurContourCaractere(kCarCleSol, taille, hauteur) ? hauteur : -2.0f;
 }
 
-// The same for the height of the clef's outline (kInconnue when the font
-// cannot give it).
-std::array<float, kTailleMax + 1> contoursMesures = [] {
-    std::array<float, kTailleMax + 1> h{};
-    h.fill(kInconnue);
-    return h;
-}();
+// The clef's heights at every size measured so far (kInconnue = not yet):
+// the staves of a page have slightly different interlines, and each search
+// walks over the same sizes again. Shared by the recognitions running in
+// the process, hence the lock.
+constexpr int kInconnue = -3;
+std::mutex verrouHauteurs;
+
+template <typename T>
+struct HauteursParTaille {
+    std::array<T, kTailleMax + 1> valeurs;
+    HauteursParTaille() { valeurs.fill(kInconnue); }
+
+    T Mesure(int taille, T (*mesure)(int)) {
+        const std::lock_guard<std::mutex> verrou(verrouHauteurs);
+        T& h = valeurs[taille];
+        if (h == kInconnue) h = mesure(taille);
+        return h;
+    }
+};
+
+HauteursParTaille<int> hauteursDessinees;
+HauteursParTaille<float> hauteursContours;
+
+int HauteurMemorisee(int taille) {
+    return hauteursDessinees.Mesure(taille, HauteurCleSol);
+}
 
 float ContourMemorise(int taille) {
-    const std::lock_guard<std::mutex> verrou(verrouHauteurs);
-    float& h = contoursMesures[taille];
-    if (h == kInconnue && !HauteurContourCaractere(kCarCleSol, taille, h)) h = kInconnue - 1;
-    return h;
+    return hauteursContours.Mesure(taille, HauteurContourCleSol);
 }
 
 // The side of `cible` the clef drawn at `taille` surely falls on, more than
