@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "toolbox/pixmap.h"
@@ -75,6 +76,15 @@ inline void EcritPixel(const VuePixels& v, int x, int y, uint8_t index) {
 
 inline bool EstNoir(const VuePixels& v, int x, int y) {
     return LitPixel(v, x, y) == IndexNoir;
+}
+
+// The first column from x on, before `largeur`, of a row holding `index`;
+// `largeur` when none. Most of a page is white between the strokes, and
+// memchr passes over it many bytes at a time.
+inline int ProchainIndex(const uint8_t* ligne, int x, int largeur, uint8_t index) {
+    if (x >= largeur) return largeur;
+    const void* trouve = std::memchr(ligne + x, index, static_cast<size_t>(largeur - x));
+    return trouve ? static_cast<int>(static_cast<const uint8_t*>(trouve) - ligne) : largeur;
 }
 
 // 4-connected flood fill of the pixels equal to `ancien` from (x, y).

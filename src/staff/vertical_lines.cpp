@@ -1,7 +1,6 @@
 #include "staff/vertical_lines.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "image/offscreen.h"
 #include "records/etat_page.h"
@@ -22,14 +21,6 @@ int LargeurRun(const VuePixels& base, int x, int y, int limite) {
     for (int c = x; c < largeur && w <= limite && ligne[c] == IndexNoir; ++c) ++w;
     for (int c = x - 1; c > 0 && w <= limite && ligne[c] == IndexNoir; --c) ++w;
     return w;
-}
-
-// The first black column from x on, `largeur` when none: most of a band
-// is white between the strokes.
-int ProchainNoir(const uint8_t* ligne, int x, int largeur, uint8_t noir) {
-    if (x >= largeur) return largeur;
-    const void* trouve = std::memchr(ligne + x, noir, static_cast<size_t>(largeur - x));
-    return trouve ? static_cast<int>(static_cast<const uint8_t*>(trouve) - ligne) : largeur;
 }
 
 // A one-column box around a stroke, widened by the tolerances under which
@@ -63,8 +54,8 @@ void ParcoursGraines(const ReglagesReconnaissance& reglages, Portee& portee, con
     const uint8_t noir = IndexNoir;
     for (int y = 0; y < hauteur; ++y) {
         const uint8_t* ligne = LignePixels(base, y);
-        for (int x = ProchainNoir(ligne, 0, largeur, noir); x < largeur;
-             x = ProchainNoir(ligne, x + 1, largeur, noir)) {
+        for (int x = ProchainIndex(ligne, 0, largeur, noir); x < largeur;
+             x = ProchainIndex(ligne, x + 1, largeur, noir)) {
             // A seed in a run too wide for a line traces nothing, nor does
             // any pixel after it in the run (they see the same run), so the
             // run is passed at once; heads and beams are full of such seeds.

@@ -1,7 +1,6 @@
 #include "symbols/components.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "records/etat_page.h"
@@ -15,8 +14,8 @@ struct PixelPile {
 };
 
 // Every pixel that is not black becomes white, so that the marker colour
-// cannot already be in the copy. The colours and sizes are read once: the
-// stores could otherwise change them, and the loop would not be vectorised.
+// cannot already be in the copy. The colours and sizes are read once, not
+// again after every store (a byte store may alias them).
 void NoirEtBlanc(Offscreen copie) {
     const uint8_t noir = IndexNoir, blanc = IndexBlanc;
     const int largeur = copie->largeur, hauteur = copie->hauteur;
@@ -39,10 +38,8 @@ RangeesDeColonnes RangeesNoires(Offscreen copie) {
     const uint8_t noir = IndexNoir;
     for (int y = 0; y < hauteur; ++y) {
         const uint8_t* ligne = copie->PremiereLigne() + static_cast<size_t>(y) * copie->pasLigne;
-        for (const uint8_t* p = ligne; (p = static_cast<const uint8_t*>(std::memchr(
-                                            p, noir, static_cast<size_t>(ligne + largeur - p))));
-             ++p) {
-            const size_t x = static_cast<size_t>(p - ligne);
+        for (int x = ProchainIndex(ligne, 0, largeur, noir); x < largeur;
+             x = ProchainIndex(ligne, x + 1, largeur, noir)) {
             r.premiere[x] = std::min(r.premiere[x], y);
             r.derniere[x] = y;
         }

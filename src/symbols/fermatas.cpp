@@ -59,11 +59,9 @@ class Composantes {
         const int largeur = bande.bornes.right;
         for (int y = 0; y < bande.bornes.bottom; ++y) {
             const uint8_t* ligne = LignePixels(bande, y);
-            for (const uint8_t* p = ligne;
-                 (p = static_cast<const uint8_t*>(
-                      std::memchr(p, noir, static_cast<size_t>(ligne + largeur - p))));
-                 ++p)
-                libres_[Index(static_cast<int>(p - ligne), y)] = 1;
+            for (int x = ProchainIndex(ligne, 0, largeur, noir); x < largeur;
+                 x = ProchainIndex(ligne, x + 1, largeur, noir))
+                libres_[Index(x, y)] = 1;
         }
     }
 
