@@ -234,3 +234,36 @@ TEST(ReconnaitAppogiature, SmallHeadWithStem) {
     EXPECT_NEAR(appo[0].second.v, T + 2 * s, 3);
     EXPECT_TRUE(Reponses(etat, etat.Graphes[1], s, kCarAppogiature).empty());  // a full-size head
 }
+
+// A head drawn a little larger than a grace note's, as one more or less
+// pixel of a rendering makes it, is told from a note's by its stem: a short
+// one is a grace note's (alone or under a chord), a long one a note's.
+TEST(ReconnaitAppogiature, MidSizeHeadGoesByItsStem) {
+    const float s = 20;
+    const int T = 60;
+    BandeMatchers bande(400, 260, s, T);
+    EtatPage& etat = bande.etat;
+    const int y = T + 3 * s;
+    const auto tete = [&](int x, int ligne, int tige, double echelle = 0.82) {
+        ASSERT_TRUE(bande.Glyphe("noteheads.s2", x, ligne, echelle));
+        const Rect cadre = bande.CadreGlyphe();
+        if (tige > 0) bande.Rectangle(ligne - tige, cadre.right - 3, ligne - 1, cadre.right - 1);
+    };
+    tete(40, y, 45);
+    tete(140, y, 80);
+    tete(240, y, 0);
+    tete(240, y - static_cast<int>(s), 45, 0.8);
+    bande.Rectangle(y - static_cast<int>(s), bande.CadreGlyphe().right - 3, y - 1,
+                    bande.CadreGlyphe().right - 1);
+    ASSERT_EQ(bande.Construit(), 3);
+    const auto graceSeule = Reponses(etat, etat.Graphes[0], s, kCarAppogiature);
+    ASSERT_EQ(graceSeule.size(), 1u);
+    EXPECT_NEAR(graceSeule[0].second.v, y, 3);
+    EXPECT_TRUE(Reponses(etat, etat.Graphes[0], s, kCarNoire).empty());
+
+    EXPECT_EQ(Reponses(etat, etat.Graphes[1], s, kCarNoire).size(), 1u);
+    EXPECT_TRUE(Reponses(etat, etat.Graphes[1], s, kCarAppogiature).empty());
+
+    EXPECT_EQ(Reponses(etat, etat.Graphes[2], s, kCarAppogiature).size(), 1u);
+    EXPECT_TRUE(Reponses(etat, etat.Graphes[2], s, kCarNoire).empty());
+}
