@@ -177,6 +177,10 @@ int ReconnaitRonde(EtatPage& etat, Graphe& g, float s, Point& position) {
         ronde.Cadre.bottom - ronde.Cadre.top < 0.8f * r || largeur > 3.2f * r) {
         return 0;
     }
+    // A hollow head the band's edge cuts is a neighbouring staff's note,
+    // whose stem may lie beyond the edge: it cannot be told from a half note.
+    const Rect& bande = etat.Portees.at(etat.PorteeCourante).CadreBande;
+    if (ronde.Cadre.top <= 0 || ronde.Cadre.bottom >= bande.bottom - bande.top) return 0;
     // A whole note has no stem: a tall stroke is a flag's or a letter's.
     const TraitVertical* trait = PlusLongTrait(etat, ronde);
     if (trait && HauteurTrait(*trait) > 1.2f * s) return 0;

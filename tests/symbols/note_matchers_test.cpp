@@ -42,16 +42,22 @@ TEST(ReconnaitRonde, ThreeNoteChordGivesThreeCandidates) {
     for (int k = 0; k < 3; ++k) EXPECT_NEAR(lignes[k], T + 2 * s + k * s, 3);
 }
 
-TEST(ReconnaitRonde, LoneWholeNoteAndAFilledHeadIsNone) {
+// Neither a filled head nor a hollow one the band's top edge cuts (a note
+// of the staff above, its stem beyond the edge) is a whole note.
+TEST(ReconnaitRonde, LoneWholeNoteAndNeitherAFilledHeadNorOneCutByTheBandEdge) {
     const float s = 20;
     const int T = 60;
     BandeMatchers bande(300, 260, s, T);
     EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("noteheads.s0", 50, T + 2 * s));
     ASSERT_TRUE(bande.Glyphe("noteheads.s2", 150, T + 2 * s));
-    ASSERT_EQ(bande.Construit(), 2);
-    EXPECT_EQ(Reponses(etat, etat.Graphes[0], s, kCarRonde).size(), 1u);
-    EXPECT_TRUE(Reponses(etat, etat.Graphes[1], s, kCarRonde).empty());
+    ASSERT_TRUE(bande.Glyphe("noteheads.s0", 220, 6));
+    ASSERT_EQ(bande.Construit(), 3);
+    EXPECT_EQ(Reponses(etat, *bande.GrapheEn(55, T + 2 * s), s, kCarRonde).size(), 1u);
+    EXPECT_TRUE(Reponses(etat, *bande.GrapheEn(155, T + 2 * s), s, kCarRonde).empty());
+    Graphe* coupee = bande.GrapheEn(bande.CadreGlyphe().left + 3, 2);
+    ASSERT_NE(coupee, nullptr);
+    EXPECT_TRUE(Reponses(etat, *coupee, s, kCarRonde).empty());
 }
 
 TEST(TrouveTrous, EnclosedWhiteOfARing) {
