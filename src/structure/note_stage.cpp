@@ -1,5 +1,8 @@
 #include "structure/note_stage.h"
 
+#include <map>
+
+#include "records/catalogue.h"
 #include "records/etat_page.h"
 #include "records/options.h"
 #include "structure/systems_measures.h"
@@ -27,6 +30,22 @@ bool CompleteNotes(EtatPage& etat, const ReglagesReconnaissance& reglages, Porte
     return resultat;
 }
 
+// Grace notes beamed together, that have their main note, are no clef:
+// their small heads and slur must not pass for one among the music when
+// the measures are looked for. A lone one may be a clef change's ink read
+// as a grace note, and leaves the clef reading as it is.
+void MarqueClefsSurAppogiatures(EtatPage& etat, const Portee& portee) {
+    std::map<int, int> parGraphe;
+    for (const NotePortee& n : portee.Symboles)
+        if (n.CodeNote == kCarAppogiature && n.Etat != kNoteSupprimee) ++parGraphe[n.NumGraphe];
+    for (CaractereProbable& c : etat.Caracteres) {
+        const auto graces = parGraphe.find(c.NumGraphe);
+        if (graces != parGraphe.end() && graces->second >= 2 &&
+            (c.Code == kCarCleSol || c.Code == kCarCleFa || c.Code == kCarCleUt))
+            c.Marque = 1;
+    }
+}
+
 }  // namespace
 
 bool TraiteNotes(EtatPage& etat, const ReglagesReconnaissance& reglages) {
@@ -41,6 +60,7 @@ bool TraiteNotes(EtatPage& etat, const ReglagesReconnaissance& reglages) {
         PartageQueues(reglages, portee);
         SupprimeNoiresDansBlanches(portee);
         ValideAppogiatures(portee);
+        MarqueClefsSurAppogiatures(etat, portee);
         resultat = CompleteNotes(etat, reglages, portee, zone);
     }
     SupprimeCaracteresMarques(etat);

@@ -284,6 +284,10 @@ int ReconnaitProfil(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& po
     g.Ouvert = 0;
     const int T = static_cast<int>(LigneHaut(etat, g.Cadre.left));
     const Rect rect = RectLignes(T + s, g.Cadre.left, T + 3 * s, g.Cadre.left + 2 * s);
+    // The sign fills the middle of the staff: a component outside it (a
+    // tuplet's digit under the notes) is no part of a sign found there, and
+    // taking the sign would take that component's ink with it.
+    if (!RectsSeCoupent(g.Cadre, rect)) return 0;
     const bool barre = code == kCarCBarre;
     const int h1 = static_cast<int>((barre ? 2.2f : 1.8f) * s);
     const int h2 = static_cast<int>((barre ? 5.2f : 2.4f) * s);

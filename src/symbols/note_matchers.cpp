@@ -8,13 +8,79 @@
 #include "symbols/matcher_tools.h"
 #include "symbols/matchers_internal.h"
 
+namespace {
+
+// Head sizes (blob diameters), in interlines. A grace note's head is drawn at
+// about seven tenths of a note's, which puts it near 0.6 interline, where a
+// note's head eroded or squeezed by a chord's neighbour also lands: in that
+// band the stem decides, as a grace note's is as short as its head is small.
+constexpr float kTetePetiteMin = 0.4f;
+constexpr float kTeteEntreDeuxMax = 0.67f;
+// A grace note's stem rises about 2.5 interlines above its (top) head; a
+// note's about 3.5, and seldom under 3 even beamed.
+constexpr float kQueueAppogiatureMax = 2.7f;
+
+// The stroke rising from the right side of blob `tache` (a grace note's stem
+// is always up), or nullptr.
+const TraitVertical* QueueMontante(const Graphe& g, const TacheRonde& tache, float s) {
+    const float portee = tache.Taille / 2.0f + s / 3;
+    for (const TraitVertical& t : g.TraitsVerticaux) {
+        if (HauteurTrait(t) >= s / 3 && t.XBas >= tache.X && std::abs(t.XBas - tache.X) < portee &&
+            std::abs(t.YBas - tache.Y) < portee)
+            return &t;
+    }
+    return nullptr;
+}
+
+// Heads up to 0.6 interline are grace notes' and only theirs.
+bool TailleDeNote(int taille, float s) {
+    return taille > static_cast<int>(0.6f * s);
+}
+
+// True when stroke t rises from the right side of blob `tache` or passes by it.
+bool QueueDeTache(const TraitVertical& t, const TacheRonde& tache, float s) {
+    const float portee = tache.Taille / 2.0f + s / 3;
+    return HauteurTrait(t) >= s / 3 && t.XBas >= tache.X && t.XBas - tache.X < portee &&
+           t.YHaut < tache.Y && t.YBas > tache.Y - portee;
+}
+
+// The height of the stem of blob `tache` above the highest head it carries
+// (a chord's stem is measured from its top head), 0 when it has none.
+int QueueAuDessus(const Graphe& g, const TacheRonde& tache, float s) {
+    int hauteur = 0;
+    for (const TraitVertical& t : g.TraitsVerticaux) {
+        if (!QueueDeTache(t, tache, s)) continue;
+        int haut = tache.Y;
+        for (const TacheRonde& autre : g.Taches)
+            if (autre.Taille >= kTetePetiteMin * s && QueueDeTache(t, autre, s))
+                haut = std::min<int>(haut, autre.Y);
+        hauteur = std::max(hauteur, haut - t.YHaut);
+    }
+    return hauteur;
+}
+
+// A head between the two sizes with a stem short enough for a grace note's.
+bool AppogiatureEntreDeux(const Graphe& g, const TacheRonde& tache, float s) {
+    if (!TailleDeNote(tache.Taille, s) || tache.Taille >= kTeteEntreDeuxMax * s) return false;
+    const int queue = QueueAuDessus(g, tache, s);
+    return queue > 0 && queue < kQueueAppogiatureMax * s;
+}
+
+}  // namespace
+
 int ReconnaitNoire(EtatPage& etat, Graphe& g, float s, Point& position) {
     if (CalculeTaches(etat, g) <= 0) return 0;
-    TacheRonde* tache = PlusGrandeTache(etat, g);
-    if (!tache || tache->Taille <= static_cast<int>(0.6f * s)) return 0;
-    tache->Disponible = 0;
-    position = Point{Tronque16(g.Cadre.top + tache->Y), Tronque16(tache->X - tache->Taille / 2)};
-    return static_cast<int>(550 - std::fabs(tache->Taille - 0.85f * s) * 560 / s);
+    CalculeTraitsVerticaux(etat, g);
+    for (;;) {
+        TacheRonde* tache = PlusGrandeTache(etat, g);
+        if (!tache || !TailleDeNote(tache->Taille, s)) return 0;
+        tache->Disponible = 0;
+        // Left to the grace-note matcher.
+        if (AppogiatureEntreDeux(g, *tache, s)) continue;
+        position =
+            Point{Tronque16(g.Cadre.top + tache->Y), Tronque16(tache->X - tache->Taille / 2)};
+        return static_cast<int>(550 - std::fabs(tache->Taille - 0.85f * s) * 560 / s);
+    }
 }
 
 namespace {
@@ -136,6 +202,10 @@ int ReconnaitRonde(EtatPage& etat, Graphe& g, float s, Point& position) {
         return 0;
     }
     if (LettreDUnMot(etat, cadre, s)) return 0;
+    // A hollow head the band's edge cuts is a neighbouring staff's note,
+    // whose stem may lie beyond the edge: it cannot be told from a half note.
+    const Rect& bande = etat.Portees.at(etat.PorteeCourante).CadreBande;
+    if (cadre.top <= 0 || cadre.bottom >= bande.bottom - bande.top) return 0;
     Graphe ronde = FusionneGraphes(etat, rect, false, Etiquette('R', 'o', 'n', 'd'));
     // A whole note has no stem: a tall stroke is a flag's or a letter's.
     const TraitVertical* trait = PlusLongTrait(etat, ronde);
@@ -214,17 +284,12 @@ int ReconnaitAppogiature(EtatPage& etat, Graphe& g, float s, Point& position) {
         if (!tache) return 0;
         tache->Disponible = 0;
         const int taille = tache->Taille;
-        if (taille < 0.4f * s || taille > 0.59f * s) continue;
-        const float portee = taille / 2 + s / 3;
-        bool tige = false;
-        for (const TraitVertical& t : g.TraitsVerticaux) {
-            if (HauteurTrait(t) >= s / 3 && t.XBas >= tache->X &&
-                std::abs(t.XBas - tache->X) < portee && std::abs(t.YBas - tache->Y) < portee) {
-                tige = true;
-                break;
-            }
+        if (taille < kTetePetiteMin * s) continue;
+        if (TailleDeNote(taille, s)) {
+            if (!AppogiatureEntreDeux(g, *tache, s)) continue;
+        } else if (!QueueMontante(g, *tache, s)) {
+            continue;
         }
-        if (!tige) continue;
         position = Point{Tronque16(g.Cadre.top + tache->Y), Tronque16(tache->X - taille / 2)};
         for (TacheRonde& t : g.Taches) {
             if (t.Disponible && std::abs(t.X - tache->X) < 0.6f * s) t.Disponible = 0;

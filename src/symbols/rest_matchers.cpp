@@ -175,9 +175,10 @@ int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Poin
     const int rapport = lignes / silence.Largeur();
     score += 100 - std::abs(static_cast<int>(rapport - gabarit.aspect)) * 500;
     // A hook hangs left of the stroke at its own height. The stroke slants
-    // down to the left, and the longest straight piece found may be its
-    // lower part only: carried up along that slant to a blob's row, it says
-    // where the stroke is there.
+    // down to the left, and the longest straight piece found may be only
+    // its lower or its upper part: carried along that slant to a blob's row,
+    // up or down, it says where the stroke is there (below the piece's top,
+    // the stroke itself lies left of it and is no hook).
     const float pente =
         trait->YBas > trait->YHaut
             ? static_cast<float>(trait->XBas - trait->XHaut) / (trait->YBas - trait->YHaut)
@@ -189,9 +190,8 @@ int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Poin
         // The stroke slants like the blobs' diagonals and yields small blobs
         // of its own thickness: a hook is thicker than the stroke.
         if (t.Taille <= trait->Epaisseur + 1) continue;
-        const float remontee =
-            penteDeSilence && t.Y < trait->YHaut ? pente * (t.Y - trait->YHaut) : 0.0f;
-        const float limite = trait->XHaut + remontee - 0.3f * s;
+        const float decalage = penteDeSilence ? pente * (t.Y - trait->YHaut) : 0.0f;
+        const float limite = trait->XHaut + decalage - 0.3f * s;
         if (t.Taille < 0.6f * s && t.X < limite) {
             ++crochetsVus;
             if (t.Y <= s / 2) crochetEnHaut = true;

@@ -14,22 +14,32 @@ int Score(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& p) {
 
 }  // namespace
 
-TEST(ReconnaitProfil, DrawnCommonAndCutTime) {
+TEST(ReconnaitProfil, DrawnCommonAndCutTimeOnTheirOwnInk) {
     const float s = 20;
     const int T = 40;
     BandeMatchers bande(300, 200, s, T);
     EtatPage& etat = bande.etat;
     ASSERT_TRUE(bande.Glyphe("timesig.C44", 20, T + 2 * s));
     ASSERT_TRUE(bande.Glyphe("timesig.C22", 150, T + 2 * s));
-    ASSERT_EQ(bande.Construit(), 2);
+    const Rect signe = bande.CadreGlyphe();
+    // A small mark under the staff, left of the sign (a tuplet's digit).
+    bande.Rectangle(T + 5.5f * s, 140, T + 6.2f * s, 150);
+    ASSERT_EQ(bande.Construit(), 3);
     Point p;
     const int c = Score(etat, etat.Graphes[0], s, kCarC, p);
     EXPECT_GE(c, 600);
     EXPECT_NEAR(p.v, T + 2 * s, 3);
-    const int cb = Score(etat, etat.Graphes[1], s, kCarCBarre, p);
+    Graphe* barre = bande.GrapheEn(signe.left + 5, T + 2 * s);
+    ASSERT_NE(barre, nullptr);
+    const int cb = Score(etat, *barre, s, kCarCBarre, p);
     EXPECT_GE(cb, 600);
     // Each sign prefers its own templates (the cut-time box fails the common-time gate).
-    EXPECT_LT(Score(etat, etat.Graphes[1], s, kCarC, p), cb);
+    EXPECT_LT(Score(etat, *barre, s, kCarC, p), cb);
+    // The mark reaches no part of the staff a sign fills: the sign beside
+    // it is not its reading.
+    Graphe* marque = bande.GrapheEn(145, static_cast<int>(T + 5.8f * s));
+    ASSERT_NE(marque, nullptr);
+    EXPECT_EQ(Score(etat, *marque, s, kCarCBarre, p), 0);
 }
 
 TEST(ReconnaitCleSol, DrawnClefsScoreTheirOwnCode) {

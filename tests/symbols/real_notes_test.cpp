@@ -71,7 +71,8 @@ std::string Lecture(const Portee& p) {
     return texte;
 }
 
-// Recognises the one staff of a cut page and reads its notes back.
+// Recognises the one staff of a cut page and reads its notes back, then
+// " clef" for each clef read among the music.
 std::string LitPortee(const std::string& nom) {
     EtatPage etat;
     RegleOptionsParDefaut(Options);
@@ -88,6 +89,9 @@ std::string LitPortee(const std::string& nom) {
         texte = etat.NbPorteesTrouvees() == 1
                     ? Lecture(etat.Portees[0])
                     : std::to_string(etat.NbPorteesTrouvees()) + " staves";
+        if (etat.NbPorteesTrouvees() == 1)
+            for (const Mesure& m : etat.Portees[0].Mesures)
+                if (m.Clef.CodeClef != 0) texte += " clef";
     }
     FermeDocument();
     Document.Pages.clear();
@@ -123,4 +127,12 @@ TEST(RealStaffNotes, ChoraleAltoLilyPond) {
 TEST(RealStaffNotes, HymnWholeNotesLilyPond) {
     EXPECT_EQ(LitPortee("chester_lilypond"),
               "2h 1q 0q -1h 1h 1q -1q 0q 1q 2w 2h 2q 2q 2q 1q 2e 3e 4q 3q 4q 5q 6q 5w");
+}
+
+// Beamed pairs of grace notes with a slur before the beat: their heads are
+// grace notes, and their ink is no bass clef changing the staff's pitches.
+TEST(RealStaffNotes, GraceNotePairsVerovio) {
+    EXPECT_EQ(LitPortee("grace_pair_verovio"),
+              "-3g -2e -1e 0e 2e 2e 1g 2g 3e 4e 4e 5e 6e 5g 6g 7e 9e 6s 5s 4s 3s 2e 1g 2g 3s. 5t "
+              "6e 6e 6e rs 6s 4e 3e 2s 3s 5s 4s 6e 6e 6e. 6s");
 }

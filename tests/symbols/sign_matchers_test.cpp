@@ -193,17 +193,20 @@ TEST(SignMatchers, RestsMovedOffTheStaffButNotDigits) {
     EXPECT_EQ(Meilleur(triolet.etat, *trois, sl, kCarDemiSoupir), 0);
 }
 
-// 16th rests of a large staff, cut from a real page with the staff lines
-// removed. Their big hooks meet the stroke in thick rows of their own, which
+// 16th rests cut from real pages with the staff lines removed. The big
+// hooks of a large staff meet the stroke in thick rows of their own, which
 // do not make them rests of more hooks; in the second, the stroke's longest
-// straight piece is its lower half, and the upper hook is still left of it.
+// straight piece is its lower half, and the upper hook is still left of it;
+// in the third, that piece is the upper part, and the slanting stroke below
+// it, left of its top, is no hook.
 TEST(SignMatchers, HooksOfLargeSixteenthRestsNotOfAQuarterRest) {
     const struct {
         const char* fichier;
         float s;
         int largeur, hauteur, ligneHaut, x, y;
     } cas[] = {{"sixteenth_rest_verovio", 21.25f, 45, 140, 24, 22, 80},
-               {"sixteenth_rest_split_verovio", 21.22f, 45, 120, 18, 24, 74}};
+               {"sixteenth_rest_split_verovio", 21.22f, 45, 120, 18, 24, 74},
+               {"sixteenth_rest_musescore", 20.0f, 45, 140, 24, 22, 76}};
     for (const auto& c : cas) {
         BandeMatchers bande(c.largeur, c.hauteur, c.s, c.ligneHaut);
         ASSERT_TRUE(bande.Image(std::string(RUZO_TEST_DATA) + "/notes/" + c.fichier + ".png"));
