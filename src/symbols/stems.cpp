@@ -16,6 +16,11 @@ constexpr float kEcartAccord = 1.5f;
 
 constexpr uint16_t kEtatSupprime = 2;
 
+// A stroke shorter than this, in interlines, and farther than kEcartTete
+// from the middle of a head, is no stem of that head.
+constexpr float kTraitCourt = 0.55f;
+constexpr float kEcartTete = 0.6f;
+
 bool CoteInverse(uint8_t cote) {
     return cote == QueueHautGauche || cote == QueueBasDroite;
 }
@@ -46,6 +51,18 @@ bool CoteDeLigne(const LigneVert& l, const Rect& zone, uint8_t& cote, int& longu
     }
     if (longueur < 0) longueur = 0;
     return true;
+}
+
+// Whether line l, taken as a stem going down (`descend`) from a head whose
+// zone is `zone`, is a short stroke stopping short of the head: the tick of
+// an articulation, joined by the tracing to the narrow top of a head below
+// it, is not the stem of the head beside it. A stem reaches its head's edge,
+// half an interline from its middle; where line removal cut a stem from its
+// head, the stem left is still longer than this.
+bool TraitCourtDetache(const LigneVert& l, const Rect& zone, bool descend, float s) {
+    const int m = (zone.top + zone.bottom) / 2;
+    const int ecart = descend ? l.PosY - m : m - (l.PosY + l.Longueur);
+    return l.Longueur < kTraitCourt * s && ecart > kEcartTete * s;
 }
 
 // The far end row of a note's stem.
@@ -112,6 +129,8 @@ int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& port
         int h = 0;
         if (!CoteDeLigne(l, zone, c, h)) continue;
         if (!reglages.Options.AutoriserCorpsInverse && CoteInverse(c)) continue;
+        const bool descend = c == QueueBasse || c == QueueBasDroite;
+        if (TraitCourtDetache(l, zone, descend, portee.Interligne)) continue;
         // More beams win; among equal beams the longer line. The side and
         // length handed back are always those of the line chosen.
         if (l.NbAccroches > meilleuresAccroches || h > longueur) {

@@ -25,7 +25,8 @@ QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages
 
 // The vertical line of `portee` best serving as the stem of a head whose
 // zone is `zone` (bottom and right exclusive): the one with the most beams,
-// then the longest. Sets its side and length; -1 when none.
+// then the longest; a short stroke stopping short of the head is none.
+// Sets its side and length; -1 when none.
 int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee,
                       const Rect& zone, uint8_t& cote, int& longueur);
 

@@ -71,9 +71,10 @@ std::string Lecture(const Portee& p) {
     return texte;
 }
 
-// Recognises the one staff of a cut page and reads its notes back, then
-// " clef" for each clef read among the music.
-std::string LitPortee(const std::string& nom) {
+// Recognises the one staff of a cut page and hands it to `lit`; what `lit`
+// returns, or why there is nothing to read.
+template <typename Lecteur>
+std::string AvecPortee(const std::string& nom, Lecteur lit) {
     EtatPage etat;
     RegleOptionsParDefaut(Options);
     RegleParametresParDefaut();
@@ -85,18 +86,25 @@ std::string LitPortee(const std::string& nom) {
     Document.NumPage = 0;
     Document.ImagePage = page;
     std::string texte = "not recognised";
-    if (ReconnaitPage(Document, etat, ReglagesCourants(), nom)) {
+    if (ReconnaitPage(Document, etat, ReglagesCourants(), nom))
         texte = etat.NbPorteesTrouvees() == 1
-                    ? Lecture(etat.Portees[0])
+                    ? lit(etat.Portees[0])
                     : std::to_string(etat.NbPorteesTrouvees()) + " staves";
-        if (etat.NbPorteesTrouvees() == 1)
-            for (const Mesure& m : etat.Portees[0].Mesures)
-                if (m.Clef.CodeClef != 0) texte += " clef";
-    }
     FermeDocument();
     Document.Pages.clear();
     LibereEtatPage(etat);
     return texte;
+}
+
+// The staff's notes read back, then " clef" for each clef read among the
+// music.
+std::string LitPortee(const std::string& nom) {
+    return AvecPortee(nom, [](const Portee& p) {
+        std::string texte = Lecture(p);
+        for (const Mesure& m : p.Mesures)
+            if (m.Clef.CodeClef != 0) texte += " clef";
+        return texte;
+    });
 }
 
 }  // namespace
@@ -135,4 +143,22 @@ TEST(RealStaffNotes, GraceNotePairsVerovio) {
     EXPECT_EQ(LitPortee("grace_pair_verovio"),
               "-3g -2e -1e 0e 2e 2e 1g 2g 3e 4e 4e 5e 6e 5g 6g 7e 9e 6s 5s 4s 3s 2e 1g 2g 3s. 5t "
               "6e 6e 6e rs 6s 4e 3e 2s 3s 5s 4s 6e 6e 6e. 6s");
+}
+
+// A chord of a second with its stem down and an accent above it: the
+// accent's short tick, traced down into the top of the upper head, is no
+// up-stem of the lower head beside it. Both heads share the chord's stem,
+// and the flat stays with the lower one.
+TEST(RealStaffNotes, AccentTickIsNoStemOfASecondMuseScore) {
+    const std::string accord = AvecPortee("second_tick_musescore", [](const Portee& p) {
+        std::string texte;
+        for (const NotePortee& n : p.Symboles) {
+            if (n.Etat == kNoteSupprimee || n.PosX < 1080 || n.PosX > 1130 || n.PosY > 140)
+                continue;
+            texte += std::to_string(n.Interligne) + (n.Alteration == kBemol ? "b" : "") + " x" +
+                     std::to_string(n.PosX) + (n.Queue == QueueBasse ? " down " : " other ");
+        }
+        return texte;
+    });
+    EXPECT_EQ(accord, "2b x1111 down 1 x1111 down ");
 }
