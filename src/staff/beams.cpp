@@ -237,19 +237,26 @@ int LargeurEnBande(const TravailAccroches& t, int x, int n) {
 // A beam is about half an interline thick, a note head about a whole one.
 // Two heads side by side (a second in a chord) leave a mask blob as wide as
 // a short beam, often with stems and accidental strokes close enough to
-// pass for two stems: when most columns hold a single run, and the middle
-// one of those runs is thicker in the band than 0.7 interline, the
-// candidate is heads, not a beam.
-bool EpaisCommeUneTete(const TravailAccroches& t, int n) {
+// pass for two stems. The middle thickness in the band of the columns that
+// hold a single run, in interlines; 0 when those are not most columns.
+float EpaisseurMediane(const TravailAccroches& t, int n) {
     std::vector<int> epaisseurs;
     for (int i = 0; i < n; ++i)
         if (t.profil[i].NbTraits == 1)
             epaisseurs.push_back(t.profil[i].Hauteur + t.hauteurMasque - 1);
-    if (epaisseurs.empty() || 2 * static_cast<int>(epaisseurs.size()) < n) return false;
+    if (epaisseurs.empty() || 2 * static_cast<int>(epaisseurs.size()) < n) return 0;
     auto milieu = epaisseurs.begin() + epaisseurs.size() / 2;
     std::nth_element(epaisseurs.begin(), milieu, epaisseurs.end());
-    return *milieu >= 0.7f * t.interligne;
+    return static_cast<float>(*milieu) / t.interligne;
 }
+
+// Thicker than this, a bar is heads. Between the two, as thick as the part
+// two heads of a second share across their stem, a bar under three
+// interlines is a beam only when it runs from stem to stem: the second's
+// stem stands in its middle.
+constexpr float kEpaisseurTete = 0.7f;
+constexpr float kEpaisseurSeconde = 0.58f;
+constexpr float kLargeurSeconde = 3.0f;
 
 bool CoteDesTiges(const ReglagesReconnaissance& reglages, const Portee& portee,
                   const std::vector<ProfilAccroche>& p, int x0, int n, int& cote);
@@ -376,8 +383,11 @@ bool SuitAccroche(const ReglagesReconnaissance& reglages, Portee& portee, Travai
     float pente = 0;
     if (!PenteMoyenne(t.profil, n, s, pente) || !(pente < reglages.Reglage.AccrochePenteLimite))
         return false;
-    if (EpaisCommeUneTete(t, n)) return false;
-    if (largeur < minimum && !RelieDeuxTiges(reglages, portee, t, x, n)) return false;
+    const float epaisseur = EpaisseurMediane(t, n);
+    if (epaisseur >= kEpaisseurTete) return false;
+    const bool commeUneSeconde = epaisseur >= kEpaisseurSeconde && largeur < kLargeurSeconde * s;
+    if ((largeur < minimum || commeUneSeconde) && !RelieDeuxTiges(reglages, portee, t, x, n))
+        return false;
     if (!ValideAccroche(reglages, portee, t.profil, x, n)) return false;
     NoteLignesTouchees(reglages, t, portee, x, n, x + largeur - 1, numero);
     if (t.trouvees) t.trouvees->push_back({numero, x, {t.profil.begin(), t.profil.begin() + n}});

@@ -162,3 +162,18 @@ TEST(RealStaffNotes, AccentTickIsNoStemOfASecondMuseScore) {
     });
     EXPECT_EQ(accord, "2b x1111 down 1 x1111 down ");
 }
+
+// Tied chords whose lowest two heads, a second, sit on both sides of the
+// stem: side by side they are as wide as a short beam, but they are heads
+// (the Maple Leaf Rag's trio).
+TEST(RealStaffNotes, SecondAcrossTheStemMuseScore) {
+    const std::string secondes = AvecPortee("second_chords_musescore", [](const Portee& p) {
+        std::string texte;
+        for (const NotePortee& n : p.Symboles)
+            if (n.Etat != kNoteSupprimee && n.Interligne == 4 && n.PosX > 150)
+                texte += " x" + std::to_string(n.PosX / 10 * 10);
+        return texte;
+    });
+    // The lower heads of the seconds, then of the eighth ending each bar.
+    EXPECT_EQ(secondes, " x220 x280 x370 x580 x640 x730");
+}
