@@ -292,7 +292,7 @@ int ReconnaitProfil(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& po
     const int h1 = static_cast<int>((barre ? 2.2f : 1.8f) * s);
     const int h2 = static_cast<int>((barre ? 5.2f : 2.4f) * s);
     const Rect cadre = CadreFusion(etat, rect, true);
-    if (CadreVide(cadre) || !VerifieTaille(cadre, 0.5f * s, 2.5f * s, h1, h2)) return 0;
+    if (cadre.EstVide() || !VerifieTaille(cadre, 0.5f * s, 2.5f * s, h1, h2)) return 0;
     Graphe signe = FusionneGraphes(etat, rect, true, Etiquette('P', 'r', 'o', 'f'));
     const PaireModeles paire = barre ? PaireNotationCBarre() : PaireNotationC();
     if (!OuvertADroite(signe)) return 0;
@@ -379,7 +379,7 @@ int ReconnaitRepetePrecedente(EtatPage& etat, Graphe& g, float s, Point& positio
     const int T = static_cast<int>(LigneHaut(etat, g.Cadre.left));
     const Rect rect = RectLignes(T + s, g.Cadre.left, T + 3 * s, g.Cadre.left + 2 * s);
     const Rect cadre = CadreFusion(etat, rect, true);
-    if (CadreVide(cadre) || !VerifieTaille(cadre, 2 * s, 2.8f * s, 1.7f * s, 2.3f * s)) return 0;
+    if (cadre.EstVide() || !VerifieTaille(cadre, 2 * s, 2.8f * s, 1.7f * s, 2.3f * s)) return 0;
     Graphe signe = FusionneGraphes(etat, rect, true, Etiquette('R', 'e', 'p', 'P'));
     position = CentreGraphe(signe);
     if (CalculeTaches(etat, signe) < 2) return 0;

@@ -53,19 +53,21 @@ bool VerifieTaille(const Graphe& g, float largeurMin, float largeurMax, float ha
 
 bool VerifieTaille(const Rect& cadre, float largeurMin, float largeurMax, float hauteurMin,
                    float hauteurMax) {
-    return TailleDansLesBornes(cadre.bottom - cadre.top, cadre.right - cadre.left, largeurMin,
-                               largeurMax, hauteurMin, hauteurMax);
+    return TailleDansLesBornes(cadre.Hauteur(), cadre.Largeur(), largeurMin, largeurMax, hauteurMin,
+                               hauteurMax);
 }
 
 bool GrapheVide(const Graphe& g) {
     return g.NbLignes == 0 || g.Cadre.right <= g.Cadre.left;
 }
 
-bool CadreVide(const Rect& cadre) {
-    return cadre.bottom <= cadre.top || cadre.right <= cadre.left;
-}
-
 namespace {
+
+// The smallest box holding both.
+Rect Englobe(const Rect& a, const Rect& b) {
+    return Rect{std::min(a.top, b.top), std::min(a.left, b.left), std::max(a.bottom, b.bottom),
+                std::max(a.right, b.right)};
+}
 
 // Builds one component from the runs of several; their runs never overlap
 // because distinct components are not connected.
@@ -76,10 +78,7 @@ Graphe Fusionne(const std::vector<const Graphe*>& membres, uint32_t etiquette) {
     if (membres.empty()) return f;
     Rect c = membres.front()->Cadre;
     for (const Graphe* m : membres) {
-        c.top = std::min(c.top, m->Cadre.top);
-        c.left = std::min(c.left, m->Cadre.left);
-        c.bottom = std::max(c.bottom, m->Cadre.bottom);
-        c.right = std::max(c.right, m->Cadre.right);
+        c = Englobe(c, m->Cadre);
         f.NbPixels += m->NbPixels;
     }
     f.Cadre = c;
@@ -132,12 +131,8 @@ Rect CadreFusion(EtatPage& etat, const Rect& rect, bool ferme) {
     for (Graphe& g : etat.Graphes) {
         if (!RectsSeCoupent(g.Cadre, rect)) continue;
         if (ferme) g.Ouvert = 0;
-        if (premier) c = g.Cadre;
+        c = premier ? g.Cadre : Englobe(c, g.Cadre);
         premier = false;
-        c.top = std::min(c.top, g.Cadre.top);
-        c.left = std::min(c.left, g.Cadre.left);
-        c.bottom = std::max(c.bottom, g.Cadre.bottom);
-        c.right = std::max(c.right, g.Cadre.right);
     }
     return c;
 }

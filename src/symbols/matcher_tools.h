@@ -73,7 +73,6 @@ Graphe FusionneGraphes(EtatPage& etat, const Rect& rect, bool ferme, uint32_t et
 // components the same way), without copying any run: most candidates fail a
 // matcher's size gate, so the matchers test the box before merging.
 Rect CadreFusion(EtatPage& etat, const Rect& rect, bool ferme);
-bool CadreVide(const Rect& cadre);
 
 // Like FusionneGraphes with closing, but only the components meeting the
 // rectangle that stand above or below the columns of `depart`, or of those

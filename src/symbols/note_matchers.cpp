@@ -170,11 +170,11 @@ bool LettreDUnMot(EtatPage& etat, const Rect& c, float s) {
     const int nbLignes = etat.Courante().NbLignesPortee;
     const float bas = haut + std::max(0, nbLignes - 1) * s;
     if (c.bottom > haut && c.top < bas) return false;
-    const int h = c.bottom - c.top;
+    const int h = c.Hauteur();
     const int marge = std::max(1, static_cast<int>(0.5f * s));
     for (const Graphe& voisin : etat.Graphes) {
         const Rect& v = voisin.Cadre;
-        const int hv = v.bottom - v.top;
+        const int hv = v.Hauteur();
         const int communes = std::min(v.bottom, c.bottom) - std::max(v.top, c.top);
         if (hv < 0.6f * h || hv > 1.8f * h || 2 * communes < h) continue;
         if ((v.right <= c.left && v.right >= c.left - marge) ||
@@ -196,9 +196,8 @@ int ReconnaitRonde(EtatPage& etat, Graphe& g, float s, Point& position) {
     if (g.Cadre.bottom - g.Cadre.top < 1.5f * s) rect.bottom = Tronque16(g.Cadre.top + 1.5f * s);
     const Rect cadre = CadreFusion(etat, rect, false);
     const int r = static_cast<int>(s);
-    const int largeur = cadre.right - cadre.left;
-    if (CadreVide(cadre) || largeur < 1.5f * r || cadre.bottom - cadre.top < 0.8f * r ||
-        largeur > 3.2f * r) {
+    const int largeur = cadre.Largeur();
+    if (cadre.EstVide() || largeur < 1.5f * r || cadre.Hauteur() < 0.8f * r || largeur > 3.2f * r) {
         return 0;
     }
     if (LettreDUnMot(etat, cadre, s)) return 0;

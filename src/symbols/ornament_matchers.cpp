@@ -69,9 +69,9 @@ int ReconnaitOrnement(EtatPage& etat, Graphe& g, float s, uint16_t code, Point& 
                : Rect{Tronque16(g.Cadre.top - 2), Tronque16(g.Cadre.left - 2),
                       Tronque16(g.Cadre.bottom + 2), Tronque16(g.Cadre.right + 1.5f * s)};
     const Rect cadre = CadreFusion(etat, rect, false);
-    if (CadreVide(cadre)) return 0;
-    const int w = cadre.right - cadre.left;
-    const int h = cadre.bottom - cadre.top;
+    if (cadre.EstVide()) return 0;
+    const int w = cadre.Largeur();
+    const int h = cadre.Hauteur();
     if (!(gabarit.largeurMin * s <= w && w < gabarit.largeurMax * s &&
           gabarit.hauteurMin * s <= h && h < gabarit.hauteurMax * s)) {
         return 0;

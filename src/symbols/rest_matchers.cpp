@@ -150,7 +150,7 @@ GabaritSilence Gabarit(int crochets) {
 int ReconnaitPetitSilence(EtatPage& etat, Graphe& g, float s, int crochets, Point& position) {
     g.Ouvert = 0;
     const Rect cadre = CadreFusion(etat, g.Cadre, false);
-    if (CadreVide(cadre)) return 0;
+    if (cadre.EstVide()) return 0;
     const int T = static_cast<int>(LigneHaut(etat, cadre.left));
     const int haut = cadre.top;
     // With two voices on a staff, a rest moves up or down by a few
