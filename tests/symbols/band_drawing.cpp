@@ -3,6 +3,7 @@
 #include <ft2build.h>
 
 #include "band_fixture.h"
+#include "test_paths.h"
 #include FT_FREETYPE_H
 
 #include <algorithm>
@@ -47,6 +48,11 @@ bool BandeMatchers::Image(const std::string& chemin) {
         }
     }
     return true;
+}
+
+int BandeMatchers::Coupe(const std::string& nom) {
+    if (!Image(std::string(RUZO_TEST_DATA) + "/notes/" + nom + ".png")) return -1;
+    return Construit();
 }
 
 void BandeMatchers::Rectangle(int haut, int gauche, int bas, int droite) {

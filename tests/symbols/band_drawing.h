@@ -27,6 +27,9 @@ class BandeMatchers {
     // Copies the dark pixels of a picture file (a staff cut from a real
     // page) into the band; false when it cannot be read.
     bool Image(const std::string& chemin);
+    // The same for tests/data/notes/NAME.png, then the component table
+    // built: its size, or -1 when the file cannot be read.
+    int Coupe(const std::string& nom);
 
     // Builds the component table from the band; returns its size.
     int Construit();

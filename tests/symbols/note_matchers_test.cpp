@@ -4,7 +4,6 @@
 #include "records/catalogue.h"
 #include "symbols/matchers.h"
 #include "symbols/matchers_internal.h"
-#include "test_paths.h"
 
 namespace {
 
@@ -184,8 +183,7 @@ TEST(ReconnaitCroche, DownStemsReadFromTheirFarEndOnly) {
     // A real one: the head's end of this down stem reads as two flags.
     BandeMatchers reelle(50, 150, 21.25f, 27);
     EtatPage& etat = reelle.etat;
-    ASSERT_TRUE(reelle.Image(std::string(RUZO_TEST_DATA) + "/notes/down_flag_verovio.png"));
-    ASSERT_EQ(reelle.Construit(), 1);
+    ASSERT_EQ(reelle.Coupe("down_flag_verovio"), 1);
     const auto croche = Reponses(etat, etat.Graphes[0], 21.25f, kCarCroche);
     ASSERT_EQ(croche.size(), 1u);
     EXPECT_GT(croche[0].first, 700);
@@ -206,8 +204,7 @@ TEST(ReconnaitCroche, DownStemsReadFromTheirFarEndOnly) {
 TEST(ReconnaitCroche, HookEndingTheLastFlagIsNoFlag) {
     const float s = 15.31f;
     BandeMatchers accord(53, 120, s, 31);
-    ASSERT_TRUE(accord.Image(std::string(RUZO_TEST_DATA) + "/notes/sixteenth_chord_musescore.png"));
-    ASSERT_EQ(accord.Construit(), 1);
+    ASSERT_EQ(accord.Coupe("sixteenth_chord_musescore"), 1);
     const auto double_ = Reponses(accord.etat, accord.etat.Graphes[0], s, kCarDoubleCroche);
     ASSERT_EQ(double_.size(), 1u);
     EXPECT_GT(double_[0].first, 700);
@@ -216,8 +213,7 @@ TEST(ReconnaitCroche, HookEndingTheLastFlagIsNoFlag) {
 
     const float sb = 20.82f;
     BandeMatchers bemol(34, 65, sb, 10);
-    ASSERT_TRUE(bemol.Image(std::string(RUZO_TEST_DATA) + "/notes/flat_musescore.png"));
-    ASSERT_EQ(bemol.Construit(), 1);
+    ASSERT_EQ(bemol.Coupe("flat_musescore"), 1);
     for (uint16_t code : {kCarCroche, kCarDoubleCroche}) {
         for (const auto& [score, p] : Reponses(bemol.etat, bemol.etat.Graphes[0], sb, code))
             EXPECT_LT(score, 700) << code;  // below the flag threshold
@@ -247,8 +243,7 @@ TEST(ReconnaitAppogiature, SmallHeadWithStem) {
 TEST(ReconnaitRonde, LettersOfAWordAreNoWholeNotes) {
     const float s = 21.25f;
     BandeMatchers mot(200, 120, s, 68);
-    ASSERT_TRUE(mot.Image(std::string(RUZO_TEST_DATA) + "/notes/tempo_word_verovio.png"));
-    ASSERT_GT(mot.Construit(), 5);
+    ASSERT_GT(mot.Coupe("tempo_word_verovio"), 5);
     for (Graphe& g : mot.etat.Graphes)
         EXPECT_TRUE(Reponses(mot.etat, g, s, kCarRonde).empty()) << g.Cadre.left;
 

@@ -8,7 +8,6 @@
 #include "band_drawing.h"
 #include "records/catalogue.h"
 #include "symbols/matchers.h"
-#include "test_paths.h"
 
 namespace {
 
@@ -99,9 +98,7 @@ TEST(SignMatchers, QuarterRestTouchedByASlur) {
     const float s = 21;
     BandeMatchers bande(80, 120, s, 26);
     EtatPage& etat = bande.etat;
-    ASSERT_TRUE(
-        bande.Image(std::string(RUZO_TEST_DATA) + "/notes/quarter_rest_slur_musescore.png"));
-    bande.Construit();
+    ASSERT_GT(bande.Coupe("quarter_rest_slur_musescore"), 0);
     Graphe* silence = bande.GrapheEn(35, 65);
     ASSERT_TRUE(silence);
     ASSERT_GT(silence->Largeur(), 2 * s);  // the slur is part of the component
@@ -115,9 +112,7 @@ TEST(SignMatchers, QuarterRestTouchedByASlur) {
     // Here a slur crosses the rest and joins it to the notes on both sides.
     const float sv = 21.49f;
     BandeMatchers croisee(300, 120, sv, 28);
-    ASSERT_TRUE(
-        croisee.Image(std::string(RUZO_TEST_DATA) + "/notes/quarter_rest_slur_verovio.png"));
-    croisee.Construit();
+    ASSERT_GT(croisee.Coupe("quarter_rest_slur_verovio"), 0);
     Graphe* lie = croisee.GrapheEn(160, 60);
     ASSERT_TRUE(lie);
     ASSERT_GT(lie->Largeur(), 8 * sv);
@@ -133,8 +128,7 @@ TEST(SignMatchers, DotOnASlur) {
     const float s = 21.49f;
     BandeMatchers bande(200, 140, s, 9);
     EtatPage& etat = bande.etat;
-    ASSERT_TRUE(bande.Image(std::string(RUZO_TEST_DATA) + "/notes/dot_slur_verovio.png"));
-    bande.Construit();
+    ASSERT_GT(bande.Coupe("dot_slur_verovio"), 0);
     Graphe* slur = bande.GrapheEn(80, 63);
     ASSERT_TRUE(slur);
     ASSERT_GT(slur->Largeur(), 6 * s);
@@ -151,8 +145,7 @@ TEST(SignMatchers, DotOnASlur) {
     // A slur crossing a stem where line removal left a piece of the top line
     // beside it: the stroke thickens there, but no more than a little.
     BandeMatchers tige(200, 140, 21.24f, 62);
-    ASSERT_TRUE(tige.Image(std::string(RUZO_TEST_DATA) + "/notes/slur_stem_verovio.png"));
-    tige.Construit();
+    ASSERT_GT(tige.Coupe("slur_stem_verovio"), 0);
     Graphe* croise = tige.GrapheEn(53, 100);
     ASSERT_TRUE(croise);
     ASSERT_GT(croise->Largeur(), 4 * s);
@@ -167,8 +160,7 @@ TEST(SignMatchers, DotOnASlur) {
 TEST(SignMatchers, RestsMovedOffTheStaffButNotDigits) {
     const float s = 15.5f;
     BandeMatchers voix(130, 230, s, 43);
-    ASSERT_TRUE(voix.Image(std::string(RUZO_TEST_DATA) + "/notes/two_voice_rests_musescore.png"));
-    voix.Construit();
+    ASSERT_GT(voix.Coupe("two_voice_rests_musescore"), 0);
     for (const auto& [x, y] : {std::pair{23, 37}, std::pair{99, 144}}) {
         Graphe* silence = voix.GrapheEn(x, y);
         ASSERT_TRUE(silence) << y;
@@ -178,16 +170,14 @@ TEST(SignMatchers, RestsMovedOffTheStaffButNotDigits) {
 
     const float sl = 20.75f;
     BandeMatchers tempo(120, 220, sl, 85);
-    ASSERT_TRUE(tempo.Image(std::string(RUZO_TEST_DATA) + "/notes/tempo_mark_lilypond.png"));
-    tempo.Construit();
+    ASSERT_GT(tempo.Coupe("tempo_mark_lilypond"), 0);
     Graphe* six = tempo.GrapheEn(73, 50);
     ASSERT_TRUE(six);
     for (uint16_t code : {kCarDemiSoupir, kCarQuartSoupir})
         EXPECT_EQ(Meilleur(tempo.etat, *six, sl, code), 0) << code;
 
     BandeMatchers triolet(50, 200, sl, 25);
-    ASSERT_TRUE(triolet.Image(std::string(RUZO_TEST_DATA) + "/notes/tuplet_three_musescore.png"));
-    triolet.Construit();
+    ASSERT_GT(triolet.Coupe("tuplet_three_musescore"), 0);
     Graphe* trois = triolet.GrapheEn(22, 149);
     ASSERT_TRUE(trois);
     EXPECT_EQ(Meilleur(triolet.etat, *trois, sl, kCarDemiSoupir), 0);
@@ -209,8 +199,7 @@ TEST(SignMatchers, HooksOfLargeSixteenthRestsNotOfAQuarterRest) {
                {"sixteenth_rest_musescore", 20.0f, 45, 140, 24, 22, 76}};
     for (const auto& c : cas) {
         BandeMatchers bande(c.largeur, c.hauteur, c.s, c.ligneHaut);
-        ASSERT_TRUE(bande.Image(std::string(RUZO_TEST_DATA) + "/notes/" + c.fichier + ".png"));
-        bande.Construit();
+        ASSERT_GT(bande.Coupe(c.fichier), 0) << c.fichier;
         Graphe* silence = bande.GrapheEn(c.x, c.y);
         ASSERT_TRUE(silence) << c.fichier;
         const int score = Meilleur(bande.etat, *silence, c.s, kCarQuartSoupir);
@@ -222,8 +211,7 @@ TEST(SignMatchers, HooksOfLargeSixteenthRestsNotOfAQuarterRest) {
     // slant, they would leave its bends left of a stroke, as hooks.
     const float s = 20.75f;
     BandeMatchers soupir(50, 140, s, 24);
-    ASSERT_TRUE(soupir.Image(std::string(RUZO_TEST_DATA) + "/notes/quarter_rest_musescore.png"));
-    soupir.Construit();
+    ASSERT_GT(soupir.Coupe("quarter_rest_musescore"), 0);
     Graphe* g = soupir.GrapheEn(25, 62);
     ASSERT_TRUE(g);
     const int score = Meilleur(soupir.etat, *g, s, kCarSoupir);
