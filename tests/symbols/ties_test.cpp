@@ -36,6 +36,16 @@ class RechercheLiaisonsTest : public ::testing::Test {
         etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
         return RechercheLiaisons(etat, ReglagesCourants());
     }
+    // Two heads on row yTetes at columns xa and xb, and an arc between them
+    // as Arc draws it: the side of the one tie found (AuDessus), or -1 when
+    // the search fails or finds another count of ties.
+    int CoteDeLaLiaisonEntre(int xa, int xb, int yTetes, int x0, int x1, int base, int fleche) {
+        bande.Tete(xa, yTetes, 13, 9);
+        bande.Tete(xb, yTetes, 13, 9);
+        Arc(x0, x1, base, fleche, 3);
+        if (!Cherche() || Liaisons().size() != 1) return -1;
+        return Liaisons()[0].AuDessus;
+    }
     int Noirs(int x0, int y0, int x1, int y1) {
         const VuePixels base = VueOffscreen(etat.PorteeImage);
         int n = 0;
@@ -183,24 +193,14 @@ TEST_F(RechercheLiaisonsTest, ATieStartingAgainstAFlagEndsWhereTheTraceTurns) {
 // Line removal takes the long thin tips of a long tie where they run along
 // a staff line: its heads lie more than an interline beyond what is left.
 TEST_F(RechercheLiaisonsTest, ALongTieWhoseTipsLineRemovalTookStillJoinsItsHeads) {
-    bande.Tete(100, 130, 13, 9);
-    bande.Tete(300, 130, 13, 9);
-    Arc(138, 262, 145, 8, 3);
-    ASSERT_TRUE(Cherche());
-    ASSERT_EQ(Liaisons().size(), 1u);
-    EXPECT_EQ(Liaisons()[0].AuDessus, 0);
+    EXPECT_EQ(CoteDeLaLiaisonEntre(100, 300, 130, 138, 262, 145, 8), 0);
 }
 
 // A tie over heads on the second ledger line lies more than two interlines
 // and a half over the top line: still near enough to be taken between two
 // heads.
 TEST_F(RechercheLiaisonsTest, ATieOverHeadsOnTheSecondLedgerLineIsOne) {
-    bande.Tete(150, 40, 13, 9);
-    bande.Tete(230, 40, 13, 9);
-    Arc(166, 216, 28, -6, 3);
-    ASSERT_TRUE(Cherche());
-    ASSERT_EQ(Liaisons().size(), 1u);
-    EXPECT_EQ(Liaisons()[0].AuDessus, 1);
+    EXPECT_EQ(CoteDeLaLiaisonEntre(150, 230, 40, 166, 216, 28, -6), 1);
 }
 
 // The first half of a tie cut by the line break leaves its head and runs
@@ -256,12 +256,7 @@ TEST_F(RechercheLiaisonsTest, ASecondHalfAfterTheKeySignatureIsATie) {
 // Over the staff, the lower note of a chord on ledger lines has its tie
 // under it: the arc bows down and is recorded as below.
 TEST_F(RechercheLiaisonsTest, AnArcBowingDownOverTheStaffIsATieBelow) {
-    bande.Tete(150, 30, 13, 9);
-    bande.Tete(250, 30, 13, 9);
-    Arc(168, 232, 42, 6, 3);
-    ASSERT_TRUE(Cherche());
-    ASSERT_EQ(Liaisons().size(), 1u);
-    EXPECT_EQ(Liaisons()[0].AuDessus, 0);
+    EXPECT_EQ(CoteDeLaLiaisonEntre(150, 250, 30, 168, 232, 42, 6), 0);
 }
 
 TEST_F(RechercheLiaisonsTest, TheOutlineOfAHollowHeadEndingTheLineIsNoTie) {
