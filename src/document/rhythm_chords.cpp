@@ -39,20 +39,34 @@ bool TetePartagee(const std::vector<NoteDoc>& notes, size_t i) {
     return false;
 }
 
+// A note joins the chord of the note before it when it stands close to that
+// note's own head, or, as the upper head of a second or a shared head, close
+// to the chord's column. Measuring from the head, not only from the column,
+// keeps a chord whole when its first head is the lower one of a second, set
+// left of the stem: the heads on the stem stand a head's width from the
+// column. The column's width stays bounded by the second's offset.
 void GroupeAccords(std::vector<NoteDoc>& notes) {
+    int16_t xTetePrecedente = 0;
     for (size_t i = 0; i < notes.size(); ++i) {
         NoteDoc& note = notes[i];
         note.DureeEffective = DureeEffective(note);
-        if (i == 0) continue;
-        const float ecart = static_cast<float>(note.PosX - notes[i - 1].PosX);
-        const float interligne = note.TaillePixInterligne;
-        const bool joint = ecart <= 0.6f * interligne ||
-                           (ecart <= kEcartSeconde * interligne &&
-                            (SecondeAvecColonnePrecedente(notes, i) || TetePartagee(notes, i)));
-        if (joint) {
-            note.PosX = notes[i - 1].PosX;
-            note.PosMesure = notes[i - 1].PosMesure;
+        const int16_t xTete = note.PosX;
+        if (i > 0) {
+            const float ecartColonne = static_cast<float>(note.PosX - notes[i - 1].PosX);
+            const float ecartTete = static_cast<float>(note.PosX - xTetePrecedente);
+            const float interligne = note.TaillePixInterligne;
+            const bool pres =
+                ecartColonne <= 0.6f * interligne ||
+                (ecartTete <= 0.6f * interligne && ecartColonne <= kEcartSeconde * interligne);
+            const bool joint =
+                pres || (ecartColonne <= kEcartSeconde * interligne &&
+                         (SecondeAvecColonnePrecedente(notes, i) || TetePartagee(notes, i)));
+            if (joint) {
+                note.PosX = notes[i - 1].PosX;
+                note.PosMesure = notes[i - 1].PosMesure;
+            }
         }
+        xTetePrecedente = xTete;
     }
 }
 

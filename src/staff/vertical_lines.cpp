@@ -1,6 +1,8 @@
 #include "staff/vertical_lines.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <vector>
 
 #include "image/offscreen.h"
 #include "records/etat_page.h"
@@ -9,6 +11,10 @@
 #include "toolbox/messages.h"
 
 namespace {
+
+// Pieces of one stroke further apart than this, in interlines, stay apart:
+// the heads of a chord cut its stem over at most a third and a second.
+constexpr float kEcartTraitsCoupes = 2.5f;
 
 // Width of the horizontal black run through (x, y), counted only up to
 // `limite` + 1: a wider run is refused whatever its true width, and long
@@ -76,6 +82,46 @@ void ParcoursGraines(const ReglagesReconnaissance& reglages, Portee& portee, con
     }
 }
 
+// Whether column x, give or take one, is black on every row from `haut` up
+// to `bas` (exclusive) of the band.
+bool ColonneNoire(const VuePixels& base, int x, int haut, int bas) {
+    for (int y = haut; y < bas; ++y)
+        if (!EstNoir(base, x, y) && !EstNoir(base, x - 1, y) && !EstNoir(base, x + 1, y))
+            return false;
+    return true;
+}
+
+// Joins the pieces of one stroke that heads cut apart. The tracing stops
+// where a row's run is too wide for a line, so a chord's stem with heads on
+// both sides of it, a second beside a third, comes out in pieces with more
+// than the merging tolerance between them; the stroke is still black all
+// the way down its column. The lines keep the order of their seeds.
+void RelieTraitsCoupesParDesTetes(const ReglagesReconnaissance& reglages, Portee& portee,
+                                  const VuePixels& bande) {
+    const float s = portee.Interligne;
+    const int ecartMax = EnPixels(kEcartTraitsCoupes * s);
+    const int decalageMax =
+        std::max(1, EnPixels(s * reglages.Reglage.LigneVertToleranceLigneConfonduesX));
+    std::vector<LigneVert>& lignes = portee.LignesVert;
+    for (size_t i = 0; i < lignes.size(); ++i) {
+        for (size_t j = 0; j < lignes.size(); ++j) {
+            LigneVert& haut = lignes[i];
+            const LigneVert& bas = lignes[j];
+            const int finHaut = haut.PosY + haut.Longueur;
+            const int ecart = bas.PosY - finHaut;
+            if (j == i || ecart <= 0 || ecart > ecartMax) continue;
+            if (std::abs(haut.PosX - bas.PosX) > decalageMax) continue;
+            const int x = (haut.PosX + bas.PosX) / 2;
+            if (!ColonneNoire(bande, x, finHaut, bas.PosY)) continue;
+            haut.Longueur = static_cast<int16_t>(bas.PosY + bas.Longueur - haut.PosY);
+            haut.PosX = std::min(haut.PosX, bas.PosX);
+            lignes.erase(lignes.begin() + static_cast<std::ptrdiff_t>(j));
+            if (j < i) --i;
+            j = static_cast<size_t>(-1);  // the longer line may meet another piece below
+        }
+    }
+}
+
 }  // namespace
 
 int SuitLigneVert(const VuePixels& base, int x, int y, int dir, int largeurMax, int ecartMax,
@@ -139,6 +185,7 @@ bool RechercheLignesVert(EtatPage& etat, const ReglagesReconnaissance& reglages)
     const OffscreenPossede copie(DupliqueOffscreen(etat.PorteeImage));
     if (!copie) return false;
     ParcoursGraines(reglages, portee, VueOffscreen(copie.get()), copie->largeur, copie->hauteur);
+    RelieTraitsCoupesParDesTetes(reglages, portee, VueOffscreen(etat.PorteeImage));
     return true;
 }
 

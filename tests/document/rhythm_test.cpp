@@ -266,3 +266,27 @@ TEST(Rythme, PickUpAndShortLastMeasuresAreNotFilled) {
     EXPECT_EQ(DureeMesure(doc.Portees[2].Mesures[0].Notes, doc.Portees[2].Mesures[0].Notes.size()),
               kNoire);
 }
+
+// A chord whose lowest head is the lower of a second, set left of the stem:
+// the heads on the stem stand a head's width right of it, close to the
+// second's upper head. A chain of close heads still ends within the offset
+// of a second from its first column.
+TEST(Rythme, AChordOpeningOnTheLowerHeadOfASecondStaysWhole) {
+    DocumentMusical doc;
+    doc.Portees.resize(1);
+    std::vector<NoteDoc> notes(8, Note(kNoire, 0));
+    const int16_t x[] = {100, 108, 110, 110, 200, 205, 210, 215};
+    const int16_t position[] = {6, 5, 3, 0, 2, 4, 6, 8};
+    for (int i = 0; i < 8; ++i) {
+        notes[i].PosX = x[i];
+        notes[i].PosMesure = x[i];
+        notes[i].Interligne = position[i];
+        notes[i].Queue = QueueBasse;
+    }
+    doc.Portees[0].Mesures.push_back(MesureDe(4, 4, notes));
+    ASSERT_TRUE(RecalageAccords(doc));
+    const auto& n = doc.Portees[0].Mesures[0].Notes;
+    for (int i : {1, 2, 3}) EXPECT_EQ(n[i].PosMesure, 100) << i;
+    for (int i : {5, 6}) EXPECT_EQ(n[i].PosMesure, 200) << i;
+    EXPECT_EQ(n[7].PosMesure, 215);
+}

@@ -100,6 +100,25 @@ TEST_F(LignesVerticales, StemEndsOnTheFirstRowOfAWideHead) {
     EXPECT_EQ(l[0].PosY + l[0].Longueur, 100);
 }
 
+// Heads on both sides of a chord's stem, a second beside the others, make
+// every row between them too wide to trace: the stroke stays black down its
+// column and is one line. Collinear strokes with white between them stay
+// apart.
+TEST_F(LignesVerticales, StemThroughTheHeadsOfAChordIsOneLine) {
+    Pave(bande, 100, 40, 102, 170);
+    Pave(bande, 102, 80, 124, 120);  // heads right of the stem
+    Pave(bande, 78, 110, 100, 128);  // the lower head of the second, left
+    Pave(bande, 250, 40, 252, 80);
+    Pave(bande, 250, 110, 252, 170);
+    const auto& l = Recherche();
+    ASSERT_EQ(l.size(), 3u);
+    EXPECT_EQ(l[0].PosX, 100);
+    EXPECT_EQ(l[0].PosY, 40);
+    EXPECT_EQ(l[0].PosY + l[0].Longueur, 169);
+    EXPECT_EQ(l[1].PosX, 250);
+    EXPECT_EQ(l[2].PosY, 110);
+}
+
 TEST_F(LignesVerticales, NoLengthToAverageWhenTheMinimumHeightIsZero) {
     Reglage.LigneVertHauteurMinimale = 0;
     Pave(bande, 100, 50, 130, 60);

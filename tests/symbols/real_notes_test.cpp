@@ -174,6 +174,7 @@ TEST(RealStaffNotes, SecondAcrossTheStemMuseScore) {
                 texte += " x" + std::to_string(n.PosX / 10 * 10);
         return texte;
     });
-    // The lower heads of the seconds, then of the eighth ending each bar.
-    EXPECT_EQ(secondes, " x220 x280 x370 x580 x640 x730");
+    // The lower heads of the seconds, left of their stems, then of the
+    // eighth ending each bar.
+    EXPECT_EQ(secondes, " x220 x260 x370 x580 x620 x730");
 }
