@@ -20,8 +20,12 @@ namespace {
 // A tie is long and curved: at least this many interlines wide, and its run
 // tops spread over at least this many interlines.
 constexpr float kLongueurMin = 1.5f;
-// A tie between close heads is shorter, down to this.
+// A tie between close heads is shorter, down to this; between the tight
+// chords of a dense line shorter still, down to the second length, when it
+// bows at least the second height (in interlines).
 constexpr float kLongueurCourte = 1.0f;
+constexpr float kLongueurSerree = 0.85f;
+constexpr float kFlecheSerree = 0.4f;
 constexpr float kCourbureMin = 0.5f;
 // A level tie between close heads bows at least this much (in interlines)
 // off the line joining its ends.
@@ -358,7 +362,8 @@ bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const For
                             return p.trait > 0 && p.trait < kHauteurTraitLong * s;
                         });
     const bool entiere =
-        fleche >= (tendue ? kFlecheTendue : kFlecheMin) * s && longueur >= kLongueurCourte * s;
+        (fleche >= (tendue ? kFlecheTendue : kFlecheMin) * s && longueur >= kLongueurCourte * s) ||
+        (fleche >= kFlecheSerree * s && longueur >= kLongueurSerree * s);
     if (teteGauche && teteDroite && entiere) return !Referme(r, runs, f);
     const bool moitie =
         (teteGauche && CoupeeParLaFinDeLigne(r, f)) || (teteDroite && ReprisALaLigne(r, f));

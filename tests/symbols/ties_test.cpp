@@ -175,6 +175,14 @@ TEST_F(RechercheLiaisonsTest, AFlatTieBetweenCloseHeadsIsOneUnlessItCrossesAShor
     EXPECT_EQ(Liaisons().size(), 1u);
 }
 
+// Between the tight chords of a dense line a tie is shorter than an
+// interline, and bows steeply; as short and nearly flat, it is no tie.
+TEST_F(RechercheLiaisonsTest, AShortSteepTieBetweenTightChordsIsOne) {
+    EXPECT_EQ(CoteDeLaLiaisonEntre(130, 190, 130, 151, 169, 116, -9), 1);
+    LibereLiaisons(etat.Courante());
+    EXPECT_EQ(CoteDeLaLiaisonEntre(260, 320, 130, 281, 299, 116, -4), -1);
+}
+
 // A tie under a flagged head starts against the flag: the trace runs down
 // the flag, and only the arc up to where it turns is the tie. The flag
 // stays on the band.
