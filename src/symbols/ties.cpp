@@ -574,6 +574,10 @@ namespace {
 
 // A black head is about this many interlines wide; `PosX` is its left edge.
 constexpr float kDemiTete = 0.6f;
+// The ends of a short tie between heads of one pitch differ by at most
+// this many interlines in height.
+constexpr float kDenivelleCourte = 0.2f;
+constexpr float kBoutContreTete = 1.25f;
 
 }  // namespace
 
@@ -602,8 +606,12 @@ int NoteDeLiaison(EtatPage& etat, int x, int y, bool dessus, bool debut, int exc
         const float dx = x - milieu;
         if (debut ? dx < -0.5f * s : dx > 0.5f * s) continue;
         // The nearest head: on a close pair of heads, the one the tie's
-        // end points at rather than the one a little nearer in rows.
-        const float distance = std::hypot(dx, static_cast<float>(d)) + (aCote ? 0.5f * s : 0.0f);
+        // end points at rather than the one a little nearer in rows. A tie
+        // joins heads of one pitch: between the tied chords of a dense line,
+        // the head a step from the other end's is farther than it looks.
+        const bool autreLigne = autre >= 0 && n.Interligne != ligne;
+        const float distance =
+            std::hypot(dx, static_cast<float>(d)) + (aCote || autreLigne ? 0.5f * s : 0.0f);
         if (meilleure < 0 || distance < meilleureDistance) {
             meilleure = static_cast<int>(i);
             meilleureDistance = distance;
@@ -622,21 +630,64 @@ void RempliBout(BoutLiaison& bout, int x, int y, uint8_t dessus, uint16_t numero
     bout.Zero = 0;
 }
 
+// The notes at the two ends of tie `l` lying on side `dessus` of them; -1
+// where none.
+struct Bouts {
+    int debut = -1, fin = -1;
+};
+
+Bouts NotesDesBouts(EtatPage& etat, const Liaison& l, bool dessus) {
+    Bouts b;
+    b.debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, dessus, true, -1);
+    // The right end never comes back to the note the left end took.
+    b.fin = NoteDeLiaison(etat, l.PosXFin, l.PosYFin, dessus, false, b.debut, b.debut);
+    if (b.debut < 0 && b.fin >= 0)
+        b.debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, dessus, true, b.fin, b.fin);
+    return b;
+}
+
+bool MemeHauteur(const Portee& portee, const Bouts& b) {
+    return b.debut >= 0 && b.fin >= 0 &&
+           portee.Symboles[b.debut].Interligne == portee.Symboles[b.fin].Interligne;
+}
+
+// Whether tie `l` is a short level arc between close heads `b`, each end
+// within kBoutContreTete interlines of its head's middle (half a head and
+// the gap to the tie): the one kind of tie whose bow a staff line can hide.
+bool CourteContreLesTetes(const Portee& portee, const Liaison& l, const Bouts& b) {
+    const float s = portee.Interligne;
+    const float debut = portee.Symboles[b.debut].PosX + kDemiTete * s;
+    const float fin = portee.Symboles[b.fin].PosX + kDemiTete * s;
+    return l.PosXFin - l.PosXDebut < kLongueurTendue * s &&
+           std::abs(l.PosYFin - l.PosYDebut) <= kDenivelleCourte * s &&
+           std::abs(l.PosXDebut - debut) <= kBoutContreTete * s &&
+           std::abs(l.PosXFin - fin) <= kBoutContreTete * s;
+}
+
 }  // namespace
 
 bool AttacheLiaisons(EtatPage& etat) {
     Portee& portee = etat.Courante();
-    for (const Liaison& l : portee.Liaisons) {
+    for (Liaison& l : portee.Liaisons) {
         if (l.Genre == kGenrePointDOrgue) {
             const int note = NoteDuPointDOrgue(etat, l);
             if (note >= 0) portee.Symboles[note].PointDOrgue = l.AuDessus ? 1 : 2;
             continue;
         }
-        int debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, -1);
-        // The right end never comes back to the note the left end took.
-        const int fin = NoteDeLiaison(etat, l.PosXFin, l.PosYFin, l.AuDessus, false, debut, debut);
-        if (debut < 0 && fin >= 0)
-            debut = NoteDeLiaison(etat, l.PosXDebut, l.PosYDebut, l.AuDessus, true, fin, fin);
+        // Between the staff lines the side of a tie goes by its bow, which a
+        // staff line running along its top can flatten or turn: a tie whose
+        // side gives no pair of heads of one pitch, while the other side
+        // gives one right against the ends of a short level arc, lies on
+        // the other side.
+        Bouts b = NotesDesBouts(etat, l, l.AuDessus);
+        if (!MemeHauteur(portee, b)) {
+            const Bouts autre = NotesDesBouts(etat, l, !l.AuDessus);
+            if (MemeHauteur(portee, autre) && CourteContreLesTetes(portee, l, autre)) {
+                b = autre;
+                l.AuDessus = l.AuDessus ? 0 : 1;
+            }
+        }
+        const int debut = b.debut, fin = b.fin;
         if (debut >= 0)
             RempliBout(portee.Symboles[debut].Debut, l.PosXDebut, l.PosYDebut, l.AuDessus,
                        etat.NumeroLiaison);

@@ -389,6 +389,27 @@ TEST_F(AttacheLiaisonsTest, AnEndTakesTheHeadItPointsAtNotANeighbourNearerInRows
     EXPECT_EQ(N(1).Debut.Numero + N(1).Fin.Numero + N(3).Debut.Numero + N(3).Fin.Numero, 0);
 }
 
+// Tied chords of a dense line: the tie over the upper heads ends level with
+// the next chord's upper head, a step above a lower head nearer its end; the
+// tie over the lower heads hugs a staff line, which flattened its bow, so it
+// was taken as lying under them. Each joins two heads of one pitch.
+TEST_F(AttacheLiaisonsTest, TiesBetweenTightChordsJoinHeadsOfOnePitch) {
+    for (int x : {100, 160}) {
+        Note(x, 135);
+        Note(x, 156);
+    }
+    for (int i : {0, 2}) etat.Courante().Symboles[i].Interligne = 1;
+    for (int i : {1, 3}) etat.Courante().Symboles[i].Interligne = 3;
+    Liaison_(125, 129, 153, 135, true);
+    Liaison_(125, 150, 151, 152, false);
+    ASSERT_TRUE(AttacheLiaisons(etat));
+    EXPECT_EQ(N(0).Debut.Numero, 1);
+    EXPECT_EQ(N(2).Fin.Numero, 1);
+    EXPECT_EQ(N(1).Debut.Numero, 2);
+    EXPECT_EQ(N(3).Fin.Numero, 2);
+    EXPECT_EQ(N(3).Fin.AuDessus, 1);
+}
+
 // An end traced up the side of its head is level with the head's middle:
 // the head is taken, rather than a farther one wholly on the tie's side,
 // when at the line of the other end's note, as a tie's heads are; the end
