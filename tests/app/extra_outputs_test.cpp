@@ -14,16 +14,6 @@ namespace {
 
 class SortiesTest : public DossierTest {};
 
-std::string DerniereLigne(const std::string& commande) {
-    std::string ligne, derniere;
-    std::FILE* tube = popen(commande.c_str(), "r");
-    if (tube == nullptr) return "";
-    char tampon[4096];
-    while (std::fgets(tampon, sizeof tampon, tube)) derniere = tampon;
-    pclose(tube);
-    return derniere;
-}
-
 }  // namespace
 
 TEST_F(SortiesTest, ExportWritesMusicXMLAndMidiWhereAsked) {
@@ -60,27 +50,4 @@ TEST_F(SortiesTest, AnImageIsNeverTakenForTheOutputFile) {
                           "/x.msf' --midi='" + image + "'")
                   .code,
               2);
-}
-
-// A real page: the MusicXML validates and scores exactly as the music file.
-TEST_F(SortiesTest, MusicXMLOfARealPageScoresAsItsMusicFile) {
-    const std::string corpus = RUZO_CORPUS;
-    const std::string page = corpus + "/pages/fife_chester/musescore/page-1.png";
-    if (!std::filesystem::exists(page)) GTEST_SKIP() << "no corpus";
-    const std::string nom = Racine() + "/chester";
-    const ResultatProgramme r =
-        ExecuteRuzo("recognize -q '" + page + "' -o '" + nom + "' --musicxml");
-    if (r.code != 0) GTEST_SKIP() << "the page gave no document yet: " << r.sortie;
-    ASSERT_TRUE(std::filesystem::exists(nom + ".musicxml"));
-    if (std::system("xmllint --version >/dev/null 2>&1") == 0) {
-        const std::string lint = "xmllint --noout --nonet --schema '" RUZO_TEST_DATA
-                                 "/musicxml-schema/musicxml.xsd' '" +
-                                 nom + ".musicxml' 2>/dev/null";
-        EXPECT_EQ(std::system(lint.c_str()), 0);
-    }
-    const std::string score =
-        "python3 '" + corpus + "/score.py' '" + corpus + "/scores/fife_chester.musicxml' '" + nom;
-    const std::string msf = DerniereLigne(score + ".msf' 2>&1");
-    EXPECT_NE(msf.find("notes "), std::string::npos) << msf;
-    EXPECT_EQ(DerniereLigne(score + ".musicxml' 2>&1"), msf);
 }

@@ -50,20 +50,6 @@ TEST_F(CommandesTest, RecognizeRefusesMissingImagesAndBadOptions) {
     EXPECT_FALSE(std::filesystem::exists(Racine() + "/x.msb"));
 }
 
-TEST_F(CommandesTest, RecognizeReportsEveryPageAndItsFiles) {
-    const std::string sortie = Racine() + "/sample";
-    const ResultatProgramme s =
-        ExecuteRuzo("recognize -q " RUZO_TEST_DATA "/sample-page.png -o " + sortie);
-    EXPECT_EQ(s.sortie.rfind("page 1 '" RUZO_TEST_DATA "/sample-page.png': ", 0), 0u) << s.sortie;
-    EXPECT_TRUE(std::filesystem::exists(sortie + ".msb"));
-    if (s.code == 0) {
-        EXPECT_NE(s.sortie.find("music file: " + sortie + ".msf"), std::string::npos);
-        EXPECT_TRUE(std::filesystem::exists(sortie + ".msf"));
-    } else {
-        EXPECT_EQ(s.code, 1);  // the stages cannot yet make a part of this page
-    }
-}
-
 // A page scanned lying on either side or upside down is stood upright
 // before recognition and read exactly as the upright page, and the user is
 // told of the turn.

@@ -24,7 +24,7 @@ void Lit(const std::string& texte, Lecture lit) {
     std::fclose(f);
 }
 
-std::vector<std::string> Tokens(const std::string& texte) {
+std::vector<std::string> MotsLus(const std::string& texte) {
     std::vector<std::string> tokens;
     Lit(texte, [&] {
         char mot[kLongueurMaxMot + 1];
@@ -85,17 +85,17 @@ TEST(FluxMotsCles, WritersReportMissingFileAndWriteErrors) {
 }
 
 TEST(FluxMotsCles, TokenRule) {
-    EXPECT_EQ(Tokens("ModeArmature-1"), (std::vector<std::string>{"ModeArmature", "1"}));
-    EXPECT_EQ(Tokens(" \t\r\n-1.5e3,x!y"), (std::vector<std::string>{"-1.5e3", "x", "y"}));
+    EXPECT_EQ(MotsLus("ModeArmature-1"), (std::vector<std::string>{"ModeArmature", "1"}));
+    EXPECT_EQ(MotsLus(" \t\r\n-1.5e3,x!y"), (std::vector<std::string>{"-1.5e3", "x", "y"}));
     // Bytes above 127 belong to tokens; control bytes separate them.
-    EXPECT_EQ(Tokens("\xC3\xA9t\xC3\xA9\x01z"),
+    EXPECT_EQ(MotsLus("\xC3\xA9t\xC3\xA9\x01z"),
               (std::vector<std::string>{"\xC3\xA9t\xC3\xA9", "z"}));
-    EXPECT_TRUE(Tokens(" \n\t ").empty());
+    EXPECT_TRUE(MotsLus(" \n\t ").empty());
 }
 
 TEST(FluxMotsCles, LongTokensAreCutAndTheirRestConsumed) {
     const std::string longMot(300, 'a');
-    const auto tokens = Tokens(longMot + " suite");
+    const auto tokens = MotsLus(longMot + " suite");
     ASSERT_EQ(tokens.size(), 2u);
     EXPECT_EQ(tokens[0], std::string(kLongueurMaxMot, 'a'));
     EXPECT_EQ(tokens[1], "suite");

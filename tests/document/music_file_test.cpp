@@ -19,18 +19,6 @@ namespace {
 
 constexpr int32_t kNoire = 40320;
 
-bool Contient(const std::string& texte, const std::string& morceau) {
-    return texte.find(morceau) != std::string::npos;
-}
-
-// Spaces for every run of blanks, as in the result-file tests.
-std::string Tokens(const std::string& texte) {
-    std::istringstream flux(texte);
-    std::string mot, resultat;
-    while (flux >> mot) resultat += (resultat.empty() ? "" : " ") + mot;
-    return resultat;
-}
-
 std::string LitTokens(const std::string& chemin) {
     std::ifstream lu(chemin);
     return Tokens(std::string(std::istreambuf_iterator<char>(lu), {}));

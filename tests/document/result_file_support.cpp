@@ -3,11 +3,23 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <sstream>
 
 #include "document/keyword_stream.h"
 #include "document/result_file_reader.h"
 #include "document/result_file_writer.h"
 #include "toolbox/messages.h"
+
+std::string Tokens(const std::string& texte) {
+    std::istringstream flux(texte);
+    std::string mot, resultat;
+    while (flux >> mot) resultat += (resultat.empty() ? "" : " ") + mot;
+    return resultat;
+}
+
+bool Contient(const std::string& texte, const std::string& morceau) {
+    return texte.find(morceau) != std::string::npos;
+}
 
 std::string EcritEnMemoire(const std::function<void()>& ecrit) {
     char* donnees = nullptr;

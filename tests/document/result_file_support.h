@@ -30,5 +30,10 @@ NotePortee NoteRecord(uint32_t id, uint8_t code, int16_t position, int16_t mesur
 NoteDoc Note(int32_t duree, int16_t posMesure, int16_t division = 0, int16_t pointe = 0);
 NoteDoc Silence(int32_t duree, int16_t posMesure);
 
+// The words of a file joined by single spaces, for checks that should not
+// depend on indentation; and whether a text holds a piece.
+std::string Tokens(const std::string& texte);
+bool Contient(const std::string& texte, const std::string& morceau);
+
 // Runs `ecrit` with an in-memory current file; returns the bytes.
 std::string EcritEnMemoire(const std::function<void()>& ecrit);

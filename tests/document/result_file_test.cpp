@@ -15,27 +15,6 @@
 
 namespace {
 
-bool Contient(const std::string& texte, const std::string& morceau) {
-    return texte.find(morceau) != std::string::npos;
-}
-
-// The tokens of a file, for checks that should not depend on indentation.
-std::string Tokens(const std::string& texte) {
-    std::string resultat;
-    bool blanc = true;
-    for (const char c : texte) {
-        if (static_cast<unsigned char>(c) <= 32) {
-            if (!blanc) resultat += ' ';
-            blanc = true;
-        } else {
-            resultat += c;
-            blanc = false;
-        }
-    }
-    if (!resultat.empty() && resultat.back() == ' ') resultat.pop_back();
-    return resultat;
-}
-
 std::string Texte(const EtatPage& page) {
     return Tokens(ResultatDePages({&page}));
 }

@@ -38,13 +38,23 @@ class PreparationPage : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(PreparationPage, MissingFileIsErrorOneWithItsName) {
+// A missing file is error one with its name; unknown content and a PDF are
+// no graphic file.
+TEST_F(PreparationPage, MissingAndNonGraphicFilesAreNamed) {
     EntreePage page;
     page.LibPath = dossier.Chemin();
     page.NomFichier = "absent.png";
     EXPECT_EQ(PrepareImagePage(page, "", image), kFichierIntrouvable);
     EXPECT_EQ(image, nullptr);
     EXPECT_TRUE(alertes.Contient("File 'absent.png' not found"));
+
+    dossier.Ecrit("notes.txt", {'h', 'e', 'l', 'l', 'o'});
+    dossier.Ecrit("score.PDF", {'%', 'P', 'D', 'F', '-', '1', '.', '4', '\n'});
+    page.NomFichier = "notes.txt";
+    EXPECT_EQ(PrepareImagePage(page, "", image), kFichierNonGraphique);
+    EXPECT_TRUE(alertes.Contient("'notes.txt' is not a valid graphic file"));
+    page.NomFichier = "score.PDF";
+    EXPECT_EQ(PrepareImagePage(page, "", image), kFichierNonGraphique);
 }
 
 TEST_F(PreparationPage, FileFoundInTheDocumentFolderMovesThePage) {
@@ -57,20 +67,6 @@ TEST_F(PreparationPage, FileFoundInTheDocumentFolderMovesThePage) {
     EXPECT_EQ(page.LibPath, dossier.Chemin());
     EXPECT_EQ(page.Largeur, 2);
     EXPECT_EQ(page.Hauteur, 1);
-}
-
-TEST_F(PreparationPage, UnknownContentAndPdfAreNotGraphicFiles) {
-    dossier.Ecrit("notes.txt", {'h', 'e', 'l', 'l', 'o'});
-    dossier.Ecrit("score.PDF", {'%', 'P', 'D', 'F', '-', '1', '.', '4', '\n'});
-    EntreePage texte;
-    texte.LibPath = dossier.Chemin();
-    texte.NomFichier = "notes.txt";
-    EXPECT_EQ(PrepareImagePage(texte, "", image), kFichierNonGraphique);
-    EXPECT_TRUE(alertes.Contient("'notes.txt' is not a valid graphic file"));
-
-    EntreePage pdf = texte;
-    pdf.NomFichier = "score.PDF";
-    EXPECT_EQ(PrepareImagePage(pdf, "", image), kFichierNonGraphique);
 }
 
 TEST_F(PreparationPage, QuarterTurnsClockwiseAndBack) {

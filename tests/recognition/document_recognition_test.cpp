@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "fake_stages.h"
 #include "recognition/document.h"
 #include "recognition/page_driver.h"
 #include "recognition/saved_state.h"
@@ -84,33 +85,15 @@ bool UneMesure(EtatPage& etat) {
     return true;
 }
 
-bool Reussit(EtatPage&) {
-    return true;
-}
-bool Reussit(EtatPage&, const ReglagesReconnaissance&) {
-    return true;
-}
-void Rien(EtatPage&) {}
-bool ReussitPortee(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) {
-    return true;
-}
-bool ReussitExtraction(EtatPage&, const ReglagesReconnaissance&, float) {
-    return true;
-}
-int16_t Taille(float) {
-    return 40;
-}
-void RienArmature(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) {}
-
 class DocumentTest : public DossierTest {
   protected:
     void SetUp() override {
         DossierTest::SetUp();
         scenario = Scenario{};
-        Etapes = EtapesReconnaissance{UnePortee,    ReussitPortee, Reussit,           Reussit,
-                                      Rien,         Reussit,       ReussitExtraction, Taille,
-                                      RienArmature, CinqNoires,    Reussit,           Reussit,
-                                      Reussit,      Rien,          UnSysteme,         UneMesure};
+        Etapes = EtapesFactices(UnePortee);
+        Etapes.TraiteNotes = CinqNoires;
+        Etapes.DoAnalyseSystemes = UnSysteme;
+        Etapes.AnalyseMesures = UneMesure;
         PixMap image;
         image.largeur = 200;
         image.hauteur = 80;

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "fake_stages.h"
 #include "recognition/document.h"
 #include "records/etat_page.h"
 #include "records/options.h"
@@ -50,23 +51,6 @@ bool FausseDetection(EtatPage& etat, const ReglagesReconnaissance&, Offscreen& p
     return scenario.detectionReussit;
 }
 
-bool Reussit(EtatPage&) {
-    return true;
-}
-bool Reussit(EtatPage&, const ReglagesReconnaissance&) {
-    return true;
-}
-void Rien(EtatPage&) {}
-bool ReussitPortee(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) {
-    return true;
-}
-bool ReussitExtraction(EtatPage&, const ReglagesReconnaissance&, float) {
-    return true;
-}
-int16_t Taille(float s) {
-    return static_cast<int16_t>(s * 4);
-}
-void RienArmature(EtatPage&, const ReglagesReconnaissance&, int, Offscreen) {}
 void CompteLiberation(EtatPage&) {
     ++scenario.liberationsLignesVert;
 }
@@ -102,10 +86,11 @@ bool FaussesSystemes(EtatPage&, Offscreen) {
 }
 
 EtapesReconnaissance EtapesDeTest() {
-    return EtapesReconnaissance{FausseDetection,  ReussitPortee, Reussit,           Reussit,
-                                CompteLiberation, Reussit,       ReussitExtraction, Taille,
-                                RienArmature,     FaussesNotes,  Reussit,           Reussit,
-                                Reussit,          Rien,          FaussesSystemes,   Reussit};
+    EtapesReconnaissance e = EtapesFactices(FausseDetection);
+    e.LibereLignesVert = CompteLiberation;
+    e.TraiteNotes = FaussesNotes;
+    e.DoAnalyseSystemes = FaussesSystemes;
+    return e;
 }
 
 // Records what the driver shows in the progress window.

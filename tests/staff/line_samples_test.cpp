@@ -108,35 +108,23 @@ TEST_F(EchantillonsTest, StaffWithoutSpacingGetsNoSamples) {
     EXPECT_EQ(etat.Portees[0].LargeurSection, 0);
 }
 
-TEST_F(EchantillonsTest, ASingleValidSectionIsCopiedEverywhere) {
-    auto e = Echantillons({-1, -1, 100.7f, -1, -1});
-    NettoieEchantillonsPortee(e, 10.0f);
-    for (const EchantillonLignes& s : e) {
-        const float y = s.Y;
-        EXPECT_GE(y, 100.0f);
-        EXPECT_LE(y, 100.4f);
-        EXPECT_FLOAT_EQ(s.InterligneLocal, 10.0f);
-    }
-    // Only the measured sample keeps a chain.
-    EXPECT_EQ(Chaines(e), (std::vector<int>{0, 0, 1, 0, 0}));
-}
-
-TEST_F(EchantillonsTest, FillingFromOneSectionDoesNotDrift) {
-    // Filled samples are whole rows: extrapolating from them and the
-    // measured sample would tilt the line a row per section.
-    auto e = Echantillons({100.7f, -1, -1, -1, -1, -1, -1, -1, -1, -1});
+// A single measured section is copied everywhere, in whole rows: extrapolating
+// from filled samples and the measured one would tilt the line a row per
+// section. With none measured, every sample stays unmeasured.
+TEST_F(EchantillonsTest, OneValidSectionIsCopiedEverywhereWithoutDrift) {
+    auto e = Echantillons({-1, -1, 100.7f, -1, -1, -1, -1, -1, -1, -1});
     NettoieEchantillonsPortee(e, 10.0f);
     for (const EchantillonLignes& s : e) {
         const float y = s.Y;
         EXPECT_GE(y, 100.0f);
         EXPECT_LE(y, 100.7f);
+        EXPECT_FLOAT_EQ(s.InterligneLocal, 10.0f);
     }
-}
-
-TEST_F(EchantillonsTest, NoValidSectionLeavesEverySampleUnmeasured) {
-    auto e = Echantillons({-1, -1, -1, -1});
-    NettoieEchantillonsPortee(e, 10.0f);
-    EXPECT_EQ(Ys(e), (std::vector<float>{-1, -1, -1, -1}));
+    // Only the measured sample keeps a chain.
+    EXPECT_EQ(Chaines(e), (std::vector<int>{0, 0, 1, 0, 0, 0, 0, 0, 0, 0}));
+    auto aucun = Echantillons({-1, -1, -1, -1});
+    NettoieEchantillonsPortee(aucun, 10.0f);
+    EXPECT_EQ(Ys(aucun), (std::vector<float>{-1, -1, -1, -1}));
 }
 
 TEST_F(EchantillonsTest, AnOutlyingRunIsReplacedAndTheMainLineRejoined) {
@@ -146,13 +134,10 @@ TEST_F(EchantillonsTest, AnOutlyingRunIsReplacedAndTheMainLineRejoined) {
     NettoieEchantillonsPortee(e, 10.0f);
     EXPECT_EQ(Ys(e), (std::vector<float>{100, 100, 100, 100, 100, 100, 100, 100}));
     EXPECT_EQ(Chaines(e), (std::vector<int>{1, 1, 1, 0, 0, 1, 1, 1}));
-}
-
-TEST_F(EchantillonsTest, SmallStepsStayInOneChain) {
     // Steps of 5 rows are not above half an interline.
-    auto e = Echantillons({100, 105, 110, 125});
-    NettoieEchantillonsPortee(e, 10.0f);
-    EXPECT_EQ(Chaines(e), (std::vector<int>{1, 1, 1, 0}));
+    auto pas = Echantillons({100, 105, 110, 125});
+    NettoieEchantillonsPortee(pas, 10.0f);
+    EXPECT_EQ(Chaines(pas), (std::vector<int>{1, 1, 1, 0}));
 }
 
 TEST_F(EchantillonsTest, ChainCompatibilityNeedsTwoSamplesAtTheEnds) {
@@ -185,15 +170,13 @@ TEST_F(EchantillonsTest, FillingExtrapolatesAtTheEndsAndInterpolatesBetween) {
     EXPECT_FLOAT_EQ(seul[0].InterligneLocal, 12.0f);
     auto vide = Echantillons({-1, -1});
     EXPECT_FALSE(Comble(vide));
-}
-
-TEST_F(EchantillonsTest, ExtrapolatedInterlineNeverGoesNegative) {
-    auto e = Echantillons({-1, -1, -1, 100, 100});
-    e[3].InterligneLocal = 2.0f;
-    e[4].InterligneLocal = 8.0f;
-    Comble(e);
-    EXPECT_FLOAT_EQ(e[2].InterligneLocal, 0.0f);  // 2 - 6 would be -4
-    EXPECT_FLOAT_EQ(e[0].InterligneLocal, 0.0f);
+    // The extrapolated interline never goes negative: 2 - 6 would be -4.
+    auto e2 = Echantillons({-1, -1, -1, 100, 100});
+    e2[3].InterligneLocal = 2.0f;
+    e2[4].InterligneLocal = 8.0f;
+    Comble(e2);
+    EXPECT_FLOAT_EQ(e2[2].InterligneLocal, 0.0f);
+    EXPECT_FLOAT_EQ(e2[0].InterligneLocal, 0.0f);
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST_F(RecherchePorteesTest, FindsAndFollowsTheStavesOfAPage) {
     EXPECT_TRUE(progression.avertissements.empty());
 }
 
-TEST_F(RecherchePorteesTest, BlankPageHasNoStaff) {
+TEST_F(RecherchePorteesTest, BlankPageAndThickLinesHaveNoStaff) {
     Offscreen page = CreeOffscreen(300, 200);
     EXPECT_FALSE(RecherchePortees(etat, ReglagesCourants(), page));
     EXPECT_EQ(page, nullptr);
@@ -98,10 +98,8 @@ TEST_F(RecherchePorteesTest, BlankPageHasNoStaff) {
     EXPECT_EQ(etat.QualiteGeometrie, 0);
     // Only "no staff": with no line at all there is no spacing to warn about.
     EXPECT_EQ(progression.avertissements, (std::vector<std::string>{MessageNumero(58)}));
-}
-
-TEST_F(RecherchePorteesTest, ThickLinesAreNoStaff) {
-    Offscreen page = CreeOffscreen(600, 300);
+    // Lines six pixels thick are no staff lines.
+    page = CreeOffscreen(600, 300);
     DessinePortee(page, 20, 580, 60, 24, 6);
     EXPECT_FALSE(RecherchePortees(etat, ReglagesCourants(), page));
     EXPECT_EQ(etat.NbPorteesTrouvees(), 0);
@@ -140,20 +138,19 @@ TEST_F(RecherchePorteesTest, PageOfBareStavesHasItsStaves) {
     EXPECT_NEAR(LigneHautEn(etat, 1, 400) + etat.Portees[1].CadreBande.top, 400, 1);
 }
 
-TEST_F(RecherchePorteesTest, CancelStopsTheStageAndStillDisposesThePage) {
+// A cancelled run still disposes of the page; the next run starts afresh.
+TEST_F(RecherchePorteesTest, CancelStopsTheStageAndTheNextRunStartsAfresh) {
     Offscreen page = PageTroisPortees();
     DemandeAnnulation();
     EXPECT_FALSE(RecherchePortees(etat, ReglagesCourants(), page));
     EXPECT_EQ(page, nullptr);
     EXPECT_TRUE(etat.GroupesLignes.empty());
-}
-
-TEST_F(RecherchePorteesTest, ASecondRunStartsAfresh) {
-    Offscreen page = PageTroisPortees();
-    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
-    page = PageTroisPortees();
-    ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
-    EXPECT_EQ(etat.NbPorteesTrouvees(), 3);
+    EffaceAnnulation();
+    for (int passe = 0; passe < 2; ++passe) {
+        page = PageTroisPortees();
+        ASSERT_TRUE(RecherchePortees(etat, ReglagesCourants(), page));
+        EXPECT_EQ(etat.NbPorteesTrouvees(), 3);
+    }
 }
 
 // Real engraved pages: the staff count, five lines each, a followed top line.

@@ -17,8 +17,7 @@ class ProfilTest : public TestPortees {
         g.NbLignesGroupe = 5;
         etat.GroupesLignes.assign(4, g);
     }
-    static std::vector<int32_t> Bosses(int hauteur,
-                                       std::initializer_list<std::array<int, 3>> bosses) {
+    static std::vector<int32_t> Bosses(int hauteur, const std::vector<std::array<int, 3>>& bosses) {
         std::vector<int32_t> r(hauteur, 0);
         for (const auto& [debut, fin, valeur] : bosses)
             for (int y = debut; y < fin; ++y) r[y] = valeur;
@@ -26,7 +25,8 @@ class ProfilTest : public TestPortees {
     }
 };
 
-TEST_F(ProfilTest, ProfileIsEmptinessDeficitPlusGroupCover) {
+// The raw profile, its smoothing and its threshold.
+TEST_F(ProfilTest, ProfileSmoothingAndThreshold) {
     const std::vector<int32_t> blancs = {9, 5, 7, 2, 0, 0, 7};
     GroupeLignes g;
     g.PremiereLigne = 4;
@@ -35,47 +35,55 @@ TEST_F(ProfilTest, ProfileIsEmptinessDeficitPlusGroupCover) {
     const std::vector<int32_t> r = ProfilLignes(blancs, {g});
     // The maximum leaves out row 0.
     EXPECT_EQ(r, (std::vector<int32_t>{-2, 2, 0, 5, 8, 8, 1}));
-}
 
-TEST_F(ProfilTest, SmoothingWeighsSevenRowsAndTruncates) {
-    std::vector<int32_t> r = {0, 0, 0, 16, 0, 0, 0, 0};
-    LisseProfil(r);
-    EXPECT_EQ(r, (std::vector<int32_t>{1, 2, 3, 4, 3, 2, 1, 0}));
+    std::vector<int32_t> l = {0, 0, 0, 16, 0, 0, 0, 0};  // seven rows weighed, truncated
+    LisseProfil(l);
+    EXPECT_EQ(l, (std::vector<int32_t>{1, 2, 3, 4, 3, 2, 1, 0}));
     std::vector<int32_t> bord = {32, 0, 0, 0};
     LisseProfil(bord);
     EXPECT_EQ(bord, (std::vector<int32_t>{8, 6, 4, 2}));
-}
-
-TEST_F(ProfilTest, ThresholdIsTheMeanOfPositiveRowsTimesTheFactor) {
+    // The mean of positive rows times the factor.
     EXPECT_EQ(SeuilProfil({0, -3, 10, 20, 0}, 1.2), 18);
     EXPECT_EQ(SeuilProfil({0, -3, 0}, 1.2), 0);
 }
 
-TEST_F(ProfilTest, TwoHumpsAreTwoStavesAndAShortOneIsDropped) {
-    GroupesInterligne10();
-    CherchePortees(etat, Bosses(300, {{10, 40, 100}, {60, 75, 100}, {100, 130, 100}}), 50);
-    ASSERT_EQ(etat.NbPorteesTrouvees(), 2);
-    EXPECT_EQ(etat.Portees[0].DebutProfil, 10);
-    EXPECT_EQ(etat.Portees[0].FinProfil, 40);
-    EXPECT_EQ(etat.Portees[1].DebutProfil, 100);
-    EXPECT_EQ(etat.Portees[1].FinProfil, 130);
-}
-
-TEST_F(ProfilTest, HumpStillHighAtTheLastRowIsNoStaff) {
-    GroupesInterligne10();
-    CherchePortees(etat, Bosses(100, {{10, 40, 100}, {60, 100, 100}}), 50);
-    EXPECT_EQ(etat.NbPorteesTrouvees(), 1);
-}
-
-TEST_F(ProfilTest, FaintStaffIsFoundBelowTheLastStaffOnly) {
-    GroupesInterligne10();
-    // Threshold 50: the humps of 30 are faint. The one above the strong
-    // staff stays unfound, the one below is found with half the threshold.
-    CherchePortees(etat, Bosses(400, {{10, 40, 30}, {100, 130, 100}, {200, 230, 30}}), 50);
-    ASSERT_EQ(etat.NbPorteesTrouvees(), 2);
-    EXPECT_EQ(etat.Portees[0].DebutProfil, 100);
-    EXPECT_EQ(etat.Portees[1].DebutProfil, 200);
-    EXPECT_EQ(etat.Portees[1].FinProfil, 230);
+// Humps of the profile as staves, with groups of spacing 10 so that a staff
+// needs a hump of 20 rows; threshold 50, so humps of 30 are faint.
+TEST_F(ProfilTest, HumpsThatMakeStaves) {
+    struct Cas {
+        const char* nom;
+        int hauteur;
+        std::vector<std::array<int, 3>> bosses;
+        std::vector<std::pair<int, int>> portees;
+    };
+    const std::vector<Cas> cas = {
+        {"two humps, a short one dropped",
+         300,
+         {{10, 40, 100}, {60, 75, 100}, {100, 130, 100}},
+         {{10, 40}, {100, 130}}},
+        {"a hump still high at the last row is no staff",
+         100,
+         {{10, 40, 100}, {60, 100, 100}},
+         {{10, 40}}},
+        {"a faint staff is found below the last staff only, at half the threshold",
+         400,
+         {{10, 40, 30}, {100, 130, 100}, {200, 230, 30}},
+         {{100, 130}, {200, 230}}},
+        {"the second scan starts half a hump below the last staff: rows from 145 only",
+         400,
+         {{100, 130, 100}, {135, 160, 30}},
+         {{100, 130}}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        LibereEtatPage(etat);
+        GroupesInterligne10();
+        CherchePortees(etat, Bosses(c.hauteur, c.bosses), 50);
+        std::vector<std::pair<int, int>> trouvees;
+        for (int i = 0; i < etat.NbPorteesTrouvees(); ++i)
+            trouvees.emplace_back(etat.Portees[i].DebutProfil, etat.Portees[i].FinProfil);
+        EXPECT_EQ(trouvees, c.portees);
+    }
 }
 
 TEST_F(ProfilTest, FaintStaffBetweenStavesNeedsLineGroupsAcrossThePage) {
@@ -93,14 +101,6 @@ TEST_F(ProfilTest, FaintStaffBetweenStavesNeedsLineGroupsAcrossThePage) {
     ASSERT_EQ(etat.NbPorteesTrouvees(), 3);
     EXPECT_EQ(etat.Portees[1].DebutProfil, 100);
     EXPECT_EQ(etat.Portees[2].DebutProfil, 300);
-}
-
-TEST_F(ProfilTest, SecondScanStartsHalfAHumpBelowTheLastStaff) {
-    GroupesInterligne10();
-    // A faint hump starting within 15 rows of the staff's end is cut: only
-    // its rows from 145 on count, too few for a staff.
-    CherchePortees(etat, Bosses(400, {{100, 130, 100}, {135, 160, 30}}), 50);
-    EXPECT_EQ(etat.NbPorteesTrouvees(), 1);
 }
 
 TEST_F(ProfilTest, GroupsGoToTheNearestHumpWithinItsHeightAndGrowItsLineFrame) {
@@ -132,7 +132,7 @@ TEST_F(ProfilTest, GroupsGoToTheNearestHumpWithinItsHeightAndGrowItsLineFrame) {
 }
 
 TEST_F(ProfilTest, LineCountVoteFavoursFiveAndSix) {
-    etat.Portees.resize(3);
+    etat.Portees.resize(4);  // the last one without groups: five lines
     auto ajoute = [this](int portee, int lignes, int nombre) {
         GroupeLignes g;
         g.PorteeGroupe = static_cast<int16_t>(portee);
@@ -150,12 +150,7 @@ TEST_F(ProfilTest, LineCountVoteFavoursFiveAndSix) {
     EXPECT_EQ(etat.Portees[0].NbLignesPortee, 5);
     EXPECT_EQ(etat.Portees[1].NbLignesPortee, 6);
     EXPECT_EQ(etat.Portees[2].NbLignesPortee, 3);
-}
-
-TEST_F(ProfilTest, StaffWithoutGroupsHasFiveLines) {
-    etat.Portees.resize(1);
-    CompteLignesPortees(etat);
-    EXPECT_EQ(etat.Portees[0].NbLignesPortee, 5);
+    EXPECT_EQ(etat.Portees[3].NbLignesPortee, 5);
 }
 
 }  // namespace

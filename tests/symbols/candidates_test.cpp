@@ -28,7 +28,7 @@ class CandidateTable : public ::testing::Test {
     EtatPage etat;
 };
 
-TEST_F(CandidateTable, BestIsStrictlyAboveTheMinimumAndFirstOnTies) {
+TEST_F(CandidateTable, BestInTheBoxStrictlyAboveTheMinimumAndFirstOnTies) {
     Ajoute(etat, 0, kCarNoire, 400, 10, 10);
     Ajoute(etat, 1, kCarNoire, 600, 20, 20);
     Ajoute(etat, 2, kCarBlanche, 600, 30, 30);
@@ -48,32 +48,20 @@ TEST_F(CandidateTable, BestIsStrictlyAboveTheMinimumAndFirstOnTies) {
     EXPECT_EQ(index, -1);
     EXPECT_EQ(ChercheMeilleurCaractere(etat, false, tout, p, prob, nullptr, 599, {kCarNoire}),
               kCarNoire);
-}
-
-TEST_F(CandidateTable, RectangleIsTopLeftInclusiveBottomRightExclusive) {
-    Ajoute(etat, 0, kCarDiese, 500, 10, 10);
-    Point p;
-    int16_t prob = 0;
-    EXPECT_EQ(ChercheMeilleurCaractere(etat, false, Rect{10, 10, 11, 11}, p, prob, nullptr, 0,
-                                       {kCarDiese}),
-              kCarDiese);
-    EXPECT_EQ(
-        ChercheMeilleurCaractere(etat, false, Rect{0, 0, 10, 20}, p, prob, nullptr, 0, {kCarDiese}),
-        0);
-    EXPECT_EQ(
-        ChercheMeilleurCaractere(etat, false, Rect{0, 0, 20, 10}, p, prob, nullptr, 0, {kCarDiese}),
-        0);
-}
-
-TEST_F(CandidateTable, CodeListEndsAtZeroAndConsumingDeactivates) {
-    Ajoute(etat, 0, kCarDiese, 500, 10, 10);
-    Ajoute(etat, 1, kCarBemol, 700, 10, 12);
-    Point p;
-    int16_t prob = 0;
-    const uint16_t codes[] = {kCarDiese, 0, kCarBemol};
-    int index = -1;
-    EXPECT_EQ(ChercheMeilleurCaractere(etat, true, tout, p, prob, &index, 0, codes), kCarDiese);
-    EXPECT_EQ(etat.Caracteres[0].Actif, 0);
+    // The box holds its top-left corner, not its bottom-right one.
+    EXPECT_EQ(ChercheMeilleurCaractere(etat, false, Rect{20, 20, 21, 21}, p, prob, nullptr, 0,
+                                       {kCarNoire}),
+              kCarNoire);
+    EXPECT_EQ(ChercheMeilleurCaractere(etat, false, Rect{0, 0, 20, 40}, p, prob, nullptr, 500,
+                                       {kCarNoire}),
+              0);
+    EXPECT_EQ(ChercheMeilleurCaractere(etat, false, Rect{0, 0, 40, 20}, p, prob, nullptr, 500,
+                                       {kCarNoire}),
+              0);
+    // The code list ends at its first 0; consuming a candidate deactivates it.
+    const uint16_t codes[] = {kCarBlanche, 0, kCarNoire};
+    EXPECT_EQ(ChercheMeilleurCaractere(etat, true, tout, p, prob, &index, 0, codes), kCarBlanche);
+    EXPECT_EQ(etat.Caracteres[2].Actif, 0);
     EXPECT_EQ(ChercheMeilleurCaractere(etat, true, tout, p, prob, &index, 0, codes), 0);
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include "band_fixture.h"
@@ -85,35 +86,36 @@ TEST(Features, StemIsOneVerticalStroke) {
     EXPECT_EQ(t.Epaisseur, 3);
 }
 
-TEST(Features, StrokeInterruptedByAKnotIsMergedBack) {
-    BandeTest b(200, 160);
-    EtatPage& etat = b.etat;
-    b.Rectangle(100, 20, 101, 100);
-    b.Rectangle(96, 50, 106, 52);  // a thick knot: the chain stops there
-    Graphe g = SeuleComposante(etat);
-    ASSERT_EQ(CalculeTraitsVerticaux(etat, g), 1);
-    EXPECT_EQ(g.TraitsVerticaux[0].YHaut, 0);
-    EXPECT_EQ(g.TraitsVerticaux[0].YBas, g.NbLignes - 1);
-}
-
-TEST(Features, StemOfABlurredSharpCutByBothBarsIsOneStroke) {
-    // On a blurred scan the bars of a sharp cut its stem into three short
-    // pieces, and the middle one leans by two pixels: its own slope points
-    // five pixels away from the top piece, yet the three lie on one line.
-    BandeTest b(200, 160);
-    EtatPage& etat = b.etat;
-    b.Rectangle(100, 20, 102, 31);
-    b.Rectangle(95, 32, 107, 41);  // upper bar
-    for (int y = 42; y <= 52; ++y) {
-        const int x = 100 + (y - 42) / 5;
-        b.Rectangle(x, y, x + 2, y);
+// Strokes cut into pieces are merged back into one: by a thick knot where
+// the chain stops, and, on a blurred scan, by the two bars of a sharp whose
+// middle piece leans two pixels, its own slope pointing five pixels away
+// from the top piece, though the three lie on one line.
+TEST(Features, StrokesCutIntoPiecesAreMergedBack) {
+    const std::vector<std::function<void(BandeTest&)>> dessins = {
+        [](BandeTest& b) {
+            b.Rectangle(100, 20, 101, 100);
+            b.Rectangle(96, 50, 106, 52);
+        },
+        [](BandeTest& b) {
+            b.Rectangle(100, 20, 102, 31);
+            b.Rectangle(95, 32, 107, 41);  // upper bar
+            for (int y = 42; y <= 52; ++y) {
+                const int x = 100 + (y - 42) / 5;
+                b.Rectangle(x, y, x + 2, y);
+            }
+            b.Rectangle(95, 53, 107, 62);  // lower bar
+            b.Rectangle(101, 63, 103, 75);
+        },
+    };
+    for (size_t i = 0; i < dessins.size(); ++i) {
+        SCOPED_TRACE(i);
+        BandeTest b(200, 160);
+        dessins[i](b);
+        Graphe g = SeuleComposante(b.etat);
+        ASSERT_EQ(CalculeTraitsVerticaux(b.etat, g), 1);
+        EXPECT_EQ(g.TraitsVerticaux[0].YHaut, 0);
+        EXPECT_EQ(g.TraitsVerticaux[0].YBas, g.NbLignes - 1);
     }
-    b.Rectangle(95, 53, 107, 62);  // lower bar
-    b.Rectangle(101, 63, 103, 75);
-    Graphe g = SeuleComposante(etat);
-    ASSERT_EQ(CalculeTraitsVerticaux(etat, g), 1);
-    EXPECT_EQ(g.TraitsVerticaux[0].YHaut, 0);
-    EXPECT_EQ(g.TraitsVerticaux[0].YBas, g.NbLignes - 1);
 }
 
 TEST(Features, StableSectionsOfTwoSlantedStrokes) {
