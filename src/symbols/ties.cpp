@@ -79,6 +79,9 @@ constexpr float kDebutLigne = 10.0f;
 // A tie's end lies on its side of the head's middle, or up to this far (in
 // interlines) past it, where the trace went up the head's side.
 constexpr float kCoteTete = 0.25f;
+// A tie over heads on ledger lines, traced on the band with its lines, lies
+// this far (in interlines) or more from the staff lines.
+constexpr float kHorsDesLignes = 0.75f;
 // A run from this tall to this (in interlines) is a head, not a beam, stem or
 // bar line.
 constexpr float kHauteurTete = 0.7f;
@@ -120,9 +123,8 @@ struct Recherche {
     bool Proche(int ligne) const { return !intacte && ligne >= procheHaut && ligne <= procheBas; }
     // A tie lies up to an interline beyond its head: the one over a head on
     // the second ledger line lies past the rows near the staff.
-    bool ProcheDUneTete(int ligne) const {
-        return !intacte && ligne >= procheHaut - s && ligne <= procheBas + s;
-    }
+    bool PresDesTetes(int ligne) const { return ligne >= procheHaut - s && ligne <= procheBas + s; }
+    bool ProcheDUneTete(int ligne) const { return !intacte && PresDesTetes(ligne); }
 };
 
 // Follows the stroke whose run at column `c` has its top at `haut`, column
@@ -341,8 +343,10 @@ bool SousUnAnneau(const Recherche& r, const std::vector<RunPris>& runs, const Fo
 // (a short one between close heads bows less than half an interline), it
 // is at least an interline wide and a head (or its stem) lies beyond each
 // end. Slurs, clef strokes, the outlines of hollow heads and the bellies of
-// signs seldom are one.
-bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f) {
+// signs seldom are one. With `entiereSeulement`, the half of a tie cut by
+// the line break is not taken.
+bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f,
+                 bool entiereSeulement = false) {
     const float s = r.s;
     const int longueur = f.droite - f.gauche;
     const int fleche = std::abs(f.fleche);
@@ -365,6 +369,7 @@ bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const For
         (fleche >= (tendue ? kFlecheTendue : kFlecheMin) * s && longueur >= kLongueurCourte * s) ||
         (fleche >= kFlecheSerree * s && longueur >= kLongueurSerree * s);
     if (teteGauche && teteDroite && entiere) return !Referme(r, runs, f);
+    if (entiereSeulement) return false;
     const bool moitie =
         (teteGauche && CoupeeParLaFinDeLigne(r, f)) || (teteDroite && ReprisALaLigne(r, f));
     return moitie && !Referme(r, runs, f) && !SousUnAnneau(r, runs, f);
@@ -428,8 +433,21 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     // shape is checked first, the scan to the end of the staff costs more.
     const bool loin = apresClef && !proche;
     const bool libre = zone >= 0 && ArcLibre(r, f);
+    // Over heads on ledger lines, line removal takes the flat top of their
+    // tie where it runs along a ledger line's row: on the intact band the
+    // tie between two heads there is whole. Only clear of the staff lines,
+    // which a trace on the intact band would follow, and bowing away from
+    // the staff: a trace along the ledger lines between the heads of
+    // chords, from one head's outline to the next, bows any way.
+    const float marge = kHorsDesLignes * r.s;
+    const bool horsDesLignes = zone == 1
+                                   ? f.hautMax < r.hautLignes - marge && f.fleche < 0
+                                   : f.hautMin > r.hautLignes + 4 * r.s + marge && f.fleche > 0;
+    const bool surLesTetes = apresClef && r.intacte && horsDesLignes && r.PresDesTetes(f.hautMin) &&
+                             r.PresDesTetes(f.hautMax);
     bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
                         : libre || (proche && ArcDeNiveau(r, runs, f)) ||
+                              (surLesTetes && ArcDeNiveau(r, runs, f, true)) ||
                               (loin && ArcDeNiveau(r, runs, f) &&
                                (CoupeeParLaFinDeLigne(r, f) || ReprisALaLigne(r, f)));
     // A tie starting beside a flagged head runs into the flag: near the

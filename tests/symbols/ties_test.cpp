@@ -183,6 +183,22 @@ TEST_F(RechercheLiaisonsTest, AShortSteepTieBetweenTightChordsIsOne) {
     EXPECT_EQ(CoteDeLaLiaisonEntre(260, 320, 130, 281, 299, 116, -4), -1);
 }
 
+// Over heads on ledger lines, line removal takes the flat top of their tie
+// where it runs along a ledger line's row, and leaves two short flanks:
+// the tie is found whole on the band with its lines.
+TEST_F(RechercheLiaisonsTest, ATieOverLedgerLineHeadsWhoseTopLineRemovalTookIsOne) {
+    bande.Tete(150, 40, 13, 9);
+    bande.Tete(230, 40, 13, 9);
+    Arc(166, 216, 28, -8, 3);
+    etat.PorteeImageIntacte = DupliqueOffscreen(etat.PorteeImage);
+    const VuePixels sansLignes = VueOffscreen(etat.PorteeImage);
+    for (int y = 18; y < 26; ++y)
+        for (int x = 178; x < 205; ++x) EcritPixel(sansLignes, x, y, IndexBlanc);
+    ASSERT_TRUE(RechercheLiaisons(etat, ReglagesCourants()));
+    ASSERT_EQ(Liaisons().size(), 1u);
+    EXPECT_EQ(Liaisons()[0].AuDessus, 1);
+}
+
 // A tie under a flagged head starts against the flag: the trace runs down
 // the flag, and only the arc up to where it turns is the tie. The flag
 // stays on the band.
