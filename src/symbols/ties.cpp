@@ -594,7 +594,7 @@ namespace {
 constexpr float kDemiTete = 0.6f;
 // The ends of a short tie between heads of one pitch differ by at most
 // this many interlines in height.
-constexpr float kDenivelleCourte = 0.2f;
+constexpr float kDenivelleCourte = 0.25f;
 constexpr float kBoutContreTete = 1.25f;
 
 }  // namespace
@@ -672,6 +672,12 @@ bool MemeHauteur(const Portee& portee, const Bouts& b) {
 // Whether tie `l` is a short level arc between close heads `b`, each end
 // within kBoutContreTete interlines of its head's middle (half a head and
 // the gap to the tie): the one kind of tie whose bow a staff line can hide.
+// Rows between the ends of tie `l` and the middles of their heads `b`.
+int EcartEnRangees(const Portee& portee, const Liaison& l, const Bouts& b) {
+    return std::abs(l.PosYDebut - portee.Symboles[b.debut].PosY) +
+           std::abs(l.PosYFin - portee.Symboles[b.fin].PosY);
+}
+
 bool CourteContreLesTetes(const Portee& portee, const Liaison& l, const Bouts& b) {
     const float s = portee.Interligne;
     const float debut = portee.Symboles[b.debut].PosX + kDemiTete * s;
@@ -693,17 +699,18 @@ bool AttacheLiaisons(EtatPage& etat) {
             continue;
         }
         // Between the staff lines the side of a tie goes by its bow, which a
-        // staff line running along its top can flatten or turn: a tie whose
-        // side gives no pair of heads of one pitch, while the other side
-        // gives one right against the ends of a short level arc, lies on
-        // the other side.
+        // staff line running along its top can flatten or turn. A short
+        // level arc lies on the other side when that side gives a pair of
+        // heads of one pitch right against its ends and its own side gives
+        // none, or only heads further from its ends in rows: between tied
+        // chords, the heads a tie is not over are a line or a space away.
         Bouts b = NotesDesBouts(etat, l, l.AuDessus);
-        if (!MemeHauteur(portee, b)) {
-            const Bouts autre = NotesDesBouts(etat, l, !l.AuDessus);
-            if (MemeHauteur(portee, autre) && CourteContreLesTetes(portee, l, autre)) {
-                b = autre;
-                l.AuDessus = l.AuDessus ? 0 : 1;
-            }
+        const Bouts autre = NotesDesBouts(etat, l, !l.AuDessus);
+        if (MemeHauteur(portee, autre) && CourteContreLesTetes(portee, l, autre) &&
+            (!MemeHauteur(portee, b) ||
+             EcartEnRangees(portee, l, autre) < EcartEnRangees(portee, l, b))) {
+            b = autre;
+            l.AuDessus = l.AuDessus ? 0 : 1;
         }
         const int debut = b.debut, fin = b.fin;
         if (debut >= 0)

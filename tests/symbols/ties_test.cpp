@@ -426,6 +426,26 @@ TEST_F(AttacheLiaisonsTest, TiesBetweenTightChordsJoinHeadsOfOnePitch) {
     EXPECT_EQ(N(3).Fin.AuDessus, 1);
 }
 
+// The tie over the middle heads of tied chords runs along a staff line and
+// was taken as lying under them: the heads over it, an interline and a half
+// up, are of one pitch too, but its ends lie against the heads under it.
+TEST_F(AttacheLiaisonsTest, AFlattenedTieTakesTheHeadsItsEndsLieAgainst) {
+    for (int x : {100, 160}) {
+        Note(x, 104);
+        Note(x, 135);
+    }
+    for (int i : {0, 2}) etat.Courante().Symboles[i].Interligne = -2;
+    for (int i : {1, 3}) etat.Courante().Symboles[i].Interligne = 1;
+    Liaison_(125, 129, 152, 134, false);
+    Liaison_(128, 95, 152, 95, true);
+    ASSERT_TRUE(AttacheLiaisons(etat));
+    EXPECT_EQ(N(1).Debut.Numero, 1);
+    EXPECT_EQ(N(3).Fin.Numero, 1);
+    EXPECT_EQ(N(3).Fin.AuDessus, 1);
+    EXPECT_EQ(N(0).Debut.Numero, 2);
+    EXPECT_EQ(N(2).Fin.Numero, 2);
+}
+
 // An end traced up the side of its head is level with the head's middle:
 // the head is taken, rather than a farther one wholly on the tie's side,
 // when at the line of the other end's note, as a tie's heads are; the end
