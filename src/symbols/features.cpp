@@ -151,24 +151,41 @@ void CherchesTachesDeLigne(const Graphe& g, int r, int tailleMax, std::vector<in
     }
 }
 
+// The rows of a component where blobs are looked for (see LigneSurPosition).
+struct RangsCherches {
+    int haut = 0, bas = 0;  // staff lines, in band rows
+    int origine = 0;        // band row of the component's row 0
+    float h = 0;
+
+    bool Cherche(int r) const { return LigneSurPosition(origine + r, haut, bas, h); }
+};
+
 // True when two blobs of one size are neighbouring rows of the same head:
-// rows at most one staff position apart, columns less than half the size
-// apart. Heads of a chord lie an interline or more apart, or side by side.
-bool MemeTete(const TacheRonde& a, const TacheRonde& b, float h) {
-    return std::abs(a.Y - b.Y) <= h + 1 && 2 * std::abs(a.X - b.X) < a.Taille;
+// rows at most one staff position apart with no row looked at between them
+// (near the staff, where only staff positions are, one position; elsewhere
+// the next row), columns less than half the size apart. Heads of a chord
+// lie an interline or more apart, or side by side: above the staff, where
+// every row is looked at, the rows between two heads of a third give
+// smaller blobs, and the heads stay two.
+bool MemeTete(const TacheRonde& a, const TacheRonde& b, const RangsCherches& rangs) {
+    if (std::abs(a.Y - b.Y) > rangs.h + 1 || 2 * std::abs(a.X - b.X) >= a.Taille) return false;
+    for (int r = std::min(a.Y, b.Y) + 1; r < std::max(a.Y, b.Y); ++r)
+        if (rangs.Cherche(r)) return false;
+    return true;
 }
 
 // The blobs of the largest size that are the same head as `graine`, found
 // by following neighbours from it.
 std::vector<size_t> GrappeDeTete(const std::vector<TacheRonde>& taches,
-                                 const std::vector<char>& restant, size_t graine, float h) {
+                                 const std::vector<char>& restant, size_t graine,
+                                 const RangsCherches& rangs) {
     std::vector<size_t> grappe{graine};
     std::vector<char> dansGrappe(taches.size(), 0);
     dansGrappe[graine] = 1;
     for (size_t k = 0; k < grappe.size(); ++k) {
         for (size_t i = 0; i < taches.size(); ++i) {
             if (!restant[i] || dansGrappe[i] || taches[i].Taille != taches[graine].Taille) continue;
-            if (MemeTete(taches[grappe[k]], taches[i], h)) {
+            if (MemeTete(taches[grappe[k]], taches[i], rangs)) {
                 grappe.push_back(i);
                 dansGrappe[i] = 1;
             }
@@ -183,7 +200,9 @@ std::vector<size_t> GrappeDeTete(const std::vector<TacheRonde>& taches,
 // middle one is its centre. Only the rows of that head count: a chord or a
 // beamed group holds other heads of the same size in the same component,
 // and their rows would pull the centre toward them.
-std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float h) {
+std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches,
+                                          const RangsCherches& rangs) {
+    const float h = rangs.h;
     std::vector<TacheRonde> retenues;
     std::vector<char> restant(taches.size(), 1);
     for (;;) {
@@ -193,7 +212,7 @@ std::vector<TacheRonde> SupprimeNonMaxima(std::vector<TacheRonde> taches, float 
                 graine = static_cast<int>(i);
         }
         if (graine < 0) break;
-        const std::vector<size_t> grappe = GrappeDeTete(taches, restant, graine, h);
+        const std::vector<size_t> grappe = GrappeDeTete(taches, restant, graine, rangs);
         int rangMin = taches[graine].Y, rangMax = taches[graine].Y;
         for (size_t i : grappe) {
             rangMin = std::min<int>(rangMin, taches[i].Y);
@@ -354,7 +373,7 @@ int16_t CalculeTaches(EtatPage& etat, Graphe& g) {
             CherchesTachesDeLigne(g, r, static_cast<int>(s), hauteurs, taches);
         }
     }
-    g.Taches = SupprimeNonMaxima(std::move(taches), h);
+    g.Taches = SupprimeNonMaxima(std::move(taches), RangsCherches{haut, bas, g.Cadre.top, h});
     g.NbTaches = static_cast<int16_t>(g.Taches.size());
     return g.NbTaches;
 }

@@ -38,6 +38,19 @@ struct Region {
     int debutCourant = 0, finCourant = 0;
     int ligneMin = 0, ligneMax = 0;
     int encreDessus = 0, encreDessous = 0;
+    // The rows reached by segments that ink closes on that side: where line
+    // removal has opened a head, the white runs on past its outline, into
+    // the next head of a chord or along a speck left under the line.
+    int hautFerme = 1 << 30, basFerme = -1;
+
+    void Prend(const Segment& seg) {
+        ligneMin = std::min(ligneMin, seg.debut);
+        ligneMax = std::max(ligneMax, seg.fin);
+        encreDessus += seg.encreDessus;
+        encreDessous += seg.encreDessous;
+        if (seg.encreDessus > 0) hautFerme = std::min(hautFerme, seg.debut);
+        if (seg.encreDessous > 0) basFerme = std::max(basFerme, seg.fin);
+    }
 };
 
 class Croissance {
@@ -59,10 +72,7 @@ class Croissance {
                 gagnante->derniereColonne = x;
                 gagnante->debutCourant = seg.debut;
                 gagnante->finCourant = seg.fin;
-                gagnante->ligneMin = std::min(gagnante->ligneMin, seg.debut);
-                gagnante->ligneMax = std::max(gagnante->ligneMax, seg.fin);
-                gagnante->encreDessus += seg.encreDessus;
-                gagnante->encreDessous += seg.encreDessous;
+                gagnante->Prend(seg);
                 return;
             }
             // Too tall for one hole: offer the lower and the upper part.
@@ -71,8 +81,9 @@ class Croissance {
             return;
         }
         if (seg.fin > seg.debut + 1) {
-            regions_.push_front(Region{x, x, seg.debut, seg.fin, seg.debut, seg.fin,
-                                       seg.encreDessus, seg.encreDessous});
+            Region r{x, x, seg.debut, seg.fin, seg.debut, seg.fin};
+            r.Prend(seg);
+            regions_.push_front(r);
         }
     }
 
@@ -147,8 +158,20 @@ int TrouveTrous(const Graphe& g, float s, std::vector<Trou>& trous, ModeTrous mo
         if (trous.size() >= 10) break;
         const int largeurTrou = r.derniereColonne - r.premiereColonne;
         const int hauteurTrou = r.ligneMax - r.ligneMin;
+        // A head's hole is at most about an interline tall. Where line
+        // removal has opened a head on a stem, the white runs on past its
+        // outline by the line's width and a few rows of what lies beyond
+        // (the next head of a chord, a speck left under the line): the
+        // height is then taken between the ink that closes it, the rows
+        // beyond it being under half an interline. Not for whole notes: a
+        // free oval that tall is more often a letter.
+        const int hauteurFermee =
+            r.hautFerme <= r.basFerme ? r.basFerme - r.hautFerme : hauteurTrou;
+        const bool hauteurDeTete =
+            hauteurTrou <= 1.3f * s || (mode == ModeTrous::Demi && hauteurFermee <= 1.3f * s &&
+                                        hauteurTrou - hauteurFermee <= 0.5f * s);
         if (r.derniereColonne >= static_cast<int>(0.7f * s) && largeurTrou >= minimum &&
-            hauteurTrou >= minimum && largeurTrou < 1.5f * s && hauteurTrou <= 1.3f * s &&
+            hauteurTrou >= minimum && largeurTrou < 1.5f * s && hauteurDeTete &&
             r.encreDessus >= 1 && r.encreDessous >= 1) {
             trous.push_back(Trou{static_cast<int16_t>(r.premiereColonne + g.Cadre.left),
                                  static_cast<int16_t>(r.derniereColonne + g.Cadre.left),

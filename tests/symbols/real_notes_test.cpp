@@ -178,3 +178,27 @@ TEST(RealStaffNotes, SecondAcrossTheStemMuseScore) {
     // eighth ending each bar.
     EXPECT_EQ(secondes, " x220 x260 x370 x580 x620 x730");
 }
+
+// A half-note chord whose two upper heads fill neighbouring spaces (a PDF
+// export rasterised at 300 dpi): line removal opens both heads along the
+// line between them, so the hole of the middle head runs on into the one
+// above and past a speck of its outline left under the line below. It is
+// still a hole: the chord keeps its three heads.
+TEST(RealStaffNotes, HalfNoteChordOfThirdsInSpacesMuseScorePdf) {
+    EXPECT_EQ(LitPortee("half_thirds_musescore_pdf"), "8q 6q 4q 1q 4q 6q 8q 8h 5h 3h 4q 6q 8q");
+}
+
+// Chords above a bass staff whose two top heads, a third apart, lie over
+// and under the first ledger line: every row there is searched for blobs,
+// and the rows between the heads give smaller ones. The two heads stay two
+// heads, each on its own position.
+TEST(RealStaffNotes, ThirdsAboveTheStaffMuseScore) {
+    const std::string dessus = AvecPortee("thirds_above_musescore", [](const Portee& p) {
+        std::string texte;
+        for (const NotePortee& n : p.Symboles)
+            if (n.Etat != kNoteSupprimee && n.Interligne < 0)
+                texte += " " + std::to_string(n.Interligne);
+        return texte;
+    });
+    EXPECT_EQ(dessus, " -5 -3 -6 -2 -6 -2 -6 -2 -5 -3 -5 -3 -5 -3");
+}
