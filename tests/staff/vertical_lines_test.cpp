@@ -91,32 +91,28 @@ TEST_F(LignesVerticales, CloseParallelStrokesAreOneLineWithTheFirstThickness) {
     EXPECT_EQ(l[0].Epaisseur, 2);
 }
 
-TEST_F(LignesVerticales, StemEndsOnTheFirstRowOfAWideHead) {
-    Pave(bande, 100, 40, 102, 100);
-    Pave(bande, 80, 100, 102, 115);  // a head as wide as the interline
-    const auto& l = Recherche();
-    ASSERT_EQ(l.size(), 1u);
-    EXPECT_EQ(l[0].PosY, 40);
-    EXPECT_EQ(l[0].PosY + l[0].Longueur, 100);
-}
-
-// Heads on both sides of a chord's stem, a second beside the others, make
-// every row between them too wide to trace: the stroke stays black down its
+// A stem ends on the first row of its head, as wide as the interline. Heads
+// on both sides of a chord's stem, a second beside the others, make every
+// row between them too wide to trace: the stroke stays black down its
 // column and is one line. Collinear strokes with white between them stay
 // apart.
-TEST_F(LignesVerticales, StemThroughTheHeadsOfAChordIsOneLine) {
+TEST_F(LignesVerticales, StemsEndAtTheirHeadAndRunThroughTheHeadsOfAChord) {
     Pave(bande, 100, 40, 102, 170);
     Pave(bande, 102, 80, 124, 120);  // heads right of the stem
     Pave(bande, 78, 110, 100, 128);  // the lower head of the second, left
     Pave(bande, 250, 40, 252, 80);
     Pave(bande, 250, 110, 252, 170);
+    Pave(bande, 350, 40, 352, 100);
+    Pave(bande, 330, 100, 352, 115);
     const auto& l = Recherche();
-    ASSERT_EQ(l.size(), 3u);
+    ASSERT_EQ(l.size(), 4u);
     EXPECT_EQ(l[0].PosX, 100);
     EXPECT_EQ(l[0].PosY, 40);
     EXPECT_EQ(l[0].PosY + l[0].Longueur, 169);
     EXPECT_EQ(l[1].PosX, 250);
-    EXPECT_EQ(l[2].PosY, 110);
+    EXPECT_EQ(l[3].PosY, 110);
+    EXPECT_EQ(l[2].PosX, 350);
+    EXPECT_EQ(l[2].PosY + l[2].Longueur, 100);
 }
 
 TEST_F(LignesVerticales, NoLengthToAverageWhenTheMinimumHeightIsZero) {

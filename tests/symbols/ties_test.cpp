@@ -347,6 +347,18 @@ class AttacheLiaisonsTest : public ::testing::Test {
         etat.Courante().Liaisons.push_back(l);
     }
     const NotePortee& N(int i) { return etat.Courante().Symboles.at(i); }
+    // Two chords of two heads, at columns 100 and 160: notes 0 and 2 at row
+    // yHaut on staff line ligneHaut, notes 1 and 3 at yBas on ligneBas.
+    void DeuxAccords(int yHaut, int ligneHaut, int yBas, int ligneBas) {
+        for (int x : {100, 160}) {
+            Note(x, yHaut);
+            Note(x, yBas);
+        }
+        for (int i : {0, 2})
+            etat.Courante().Symboles[i].Interligne = static_cast<int16_t>(ligneHaut);
+        for (int i : {1, 3})
+            etat.Courante().Symboles[i].Interligne = static_cast<int16_t>(ligneBas);
+    }
 };
 
 }  // namespace
@@ -410,12 +422,7 @@ TEST_F(AttacheLiaisonsTest, AnEndTakesTheHeadItPointsAtNotANeighbourNearerInRows
 // tie over the lower heads hugs a staff line, which flattened its bow, so it
 // was taken as lying under them. Each joins two heads of one pitch.
 TEST_F(AttacheLiaisonsTest, TiesBetweenTightChordsJoinHeadsOfOnePitch) {
-    for (int x : {100, 160}) {
-        Note(x, 135);
-        Note(x, 156);
-    }
-    for (int i : {0, 2}) etat.Courante().Symboles[i].Interligne = 1;
-    for (int i : {1, 3}) etat.Courante().Symboles[i].Interligne = 3;
+    DeuxAccords(135, 1, 156, 3);
     Liaison_(125, 129, 153, 135, true);
     Liaison_(125, 150, 151, 152, false);
     ASSERT_TRUE(AttacheLiaisons(etat));
@@ -430,12 +437,7 @@ TEST_F(AttacheLiaisonsTest, TiesBetweenTightChordsJoinHeadsOfOnePitch) {
 // was taken as lying under them: the heads over it, an interline and a half
 // up, are of one pitch too, but its ends lie against the heads under it.
 TEST_F(AttacheLiaisonsTest, AFlattenedTieTakesTheHeadsItsEndsLieAgainst) {
-    for (int x : {100, 160}) {
-        Note(x, 104);
-        Note(x, 135);
-    }
-    for (int i : {0, 2}) etat.Courante().Symboles[i].Interligne = -2;
-    for (int i : {1, 3}) etat.Courante().Symboles[i].Interligne = 1;
+    DeuxAccords(104, -2, 135, 1);
     Liaison_(125, 129, 152, 134, false);
     Liaison_(128, 95, 152, 95, true);
     ASSERT_TRUE(AttacheLiaisons(etat));
