@@ -244,6 +244,10 @@ int ReconnaitBlanche(EtatPage& etat, Graphe& g, float s, Point& position) {
     if (!tige || HauteurTrait(*tige) < 2 * s) return 0;
     tige->Disponible = 0;
     const TraitVertical t = *tige;
+    // A stem stands upright, leaning by a tenth of its height at most on a
+    // skewed page. The slanted stroke of an italic letter leans by a third:
+    // the f of a dynamic, whose loops beside it close holes like a head's.
+    if (std::abs(t.XHaut - t.XBas) > 0.2f * HauteurTrait(t)) return 0;
     // Another long stroke beside the stem makes it something else.
     for (TraitVertical* autre = PlusLongTrait(etat, tete); autre && HauteurTrait(*autre) > s;
          autre = PlusLongTrait(etat, tete)) {

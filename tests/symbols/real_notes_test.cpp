@@ -217,3 +217,10 @@ TEST(RealStaffNotes, HalfNoteChordsOverAHairpinMuseScore) {
     });
     EXPECT_EQ(blanches, " 1h x1010 6h x1010 6h x1260 2h x1260");
 }
+
+// A dynamic "mf" under the staff: the loops beside the italic f's long
+// stroke close holes as a half note's head does, but the stroke leans as
+// no stem does. The bar's notes are read, and no half note under them.
+TEST(RealStaffNotes, DynamicIsNoHalfNoteVerovio) {
+    EXPECT_EQ(LitPortee("dynamic_f_verovio"), "5e 3q 5q 4e");
+}
