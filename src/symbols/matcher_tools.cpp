@@ -125,6 +125,28 @@ Graphe FusionneGraphes(EtatPage& etat, const Rect& rect, bool ferme, uint32_t et
     return Fusionne(membres, etiquette);
 }
 
+namespace {
+
+bool EncreDans(const Graphe& g, const Rect& rect) {
+    const int debut = std::max<int>(rect.top, g.Cadre.top);
+    const int fin = std::min<int>(rect.bottom, g.Cadre.top + static_cast<int>(g.Lignes.size()));
+    for (int y = debut; y < fin; ++y)
+        for (const Plage& p : g.Lignes[y - g.Cadre.top])
+            if (DernierPixel(p) >= rect.left && PremierPixel(p) < rect.right) return true;
+    return false;
+}
+
+}  // namespace
+
+Graphe FusionneGraphesCouverts(EtatPage& etat, const Rect& rect, int largeurMax,
+                               uint32_t etiquette) {
+    std::vector<const Graphe*> membres;
+    for (const Graphe& g : etat.Graphes)
+        if (RectsSeCoupent(g.Cadre, rect) && (g.Largeur() <= largeurMax || EncreDans(g, rect)))
+            membres.push_back(&g);
+    return Fusionne(membres, etiquette);
+}
+
 Rect CadreFusion(EtatPage& etat, const Rect& rect, bool ferme) {
     Rect c{};
     bool premier = true;

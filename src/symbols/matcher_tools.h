@@ -69,6 +69,13 @@ bool VerifieTaille(const Rect& cadre, float largeurMin, float largeurMax, float 
 // empty Cadre) when none meets it.
 Graphe FusionneGraphes(EtatPage& etat, const Rect& rect, bool ferme, uint32_t etiquette);
 
+// Like FusionneGraphes without closing, but a component wider than
+// `largeurMax` is merged only when it has ink in the rectangle: a long thin
+// stroke (a hairpin drawn through the bar lines) has its box over whole
+// bars, and is no piece of a small glyph it merely covers.
+Graphe FusionneGraphesCouverts(EtatPage& etat, const Rect& rect, int largeurMax,
+                               uint32_t etiquette);
+
 // The Cadre FusionneGraphes would give for the same rectangle (closing the
 // components the same way), without copying any run: most candidates fail a
 // matcher's size gate, so the matchers test the box before merging.

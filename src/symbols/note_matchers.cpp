@@ -221,6 +221,9 @@ int ReconnaitRonde(EtatPage& etat, Graphe& g, float s, Point& position) {
 }
 
 int ReconnaitBlanche(EtatPage& etat, Graphe& g, float s, Point& position) {
+    // No head with its stem is wider than this.
+    const int largeurMax = static_cast<int>(3.5f * static_cast<int>(s));
+    if (g.Largeur() > largeurMax) return 0;
     Rect rect = g.Cadre;
     if (g.Cadre.bottom - g.Cadre.top < s) {
         // A head cut from its stem: look for the stem just above and below.
@@ -230,12 +233,21 @@ int ReconnaitBlanche(EtatPage& etat, Graphe& g, float s, Point& position) {
         const TraitVertical* propre = PlusLongTrait(etat, g);
         if (!propre || HauteurTrait(*propre) < 2 * s) return 0;
     }
-    Graphe tete = FusionneGraphes(etat, rect, false, Etiquette('B', 'l', 'a', 'n'));
+    // The head's pieces, which line removal may have parted, are merged;
+    // a hairpin drawn through the bar lines has its box over every chord
+    // of the bar, and would make each too wide, or bring the bar lines in
+    // as long strokes beside the stem. A beam group with a stem in the box
+    // is merged, and makes it no half note.
+    Graphe tete = FusionneGraphesCouverts(etat, rect, largeurMax, Etiquette('B', 'l', 'a', 'n'));
     if (GrapheVide(tete)) return 0;
     TraitVertical* tige = PlusLongTrait(etat, tete);
     if (!tige || HauteurTrait(*tige) < 2 * s) return 0;
     tige->Disponible = 0;
     const TraitVertical t = *tige;
+    // A stem stands upright, leaning by a tenth of its height at most on a
+    // skewed page. The slanted stroke of an italic letter leans by a third:
+    // the f of a dynamic, whose loops beside it close holes like a head's.
+    if (std::abs(t.XHaut - t.XBas) > 0.2f * HauteurTrait(t)) return 0;
     // Another long stroke beside the stem makes it something else.
     for (TraitVertical* autre = PlusLongTrait(etat, tete); autre && HauteurTrait(*autre) > s;
          autre = PlusLongTrait(etat, tete)) {
@@ -246,7 +258,7 @@ int ReconnaitBlanche(EtatPage& etat, Graphe& g, float s, Point& position) {
     }
     const int r = static_cast<int>(s);
     const int largeur = tete.Largeur();
-    if (largeur < r || tete.Cadre.bottom - tete.Cadre.top < 0.9f * r || largeur > 3.5f * r)
+    if (largeur < r || tete.Cadre.bottom - tete.Cadre.top < 0.9f * r || largeur > largeurMax)
         return 0;
 
     std::vector<Trou> trous;

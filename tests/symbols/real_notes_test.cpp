@@ -202,3 +202,25 @@ TEST(RealStaffNotes, ThirdsAboveTheStaffMuseScore) {
     });
     EXPECT_EQ(dessus, " -5 -3 -6 -2 -6 -2 -6 -2 -5 -3 -5 -3 -5 -3");
 }
+
+// Dotted half-note chords over a hairpin that runs through the bar lines:
+// joined to them, its box covers every chord of the bar. It is no piece of
+// a head, and the heads between the lines are read as half notes.
+TEST(RealStaffNotes, HalfNoteChordsOverAHairpinMuseScore) {
+    const std::string blanches = AvecPortee("hairpin_chords_musescore", [](const Portee& p) {
+        std::string texte;
+        for (const NotePortee& n : p.Symboles)
+            if (n.Etat != kNoteSupprimee && n.CodeNote == kCarBlanche && n.Interligne >= 0)
+                texte +=
+                    " " + std::to_string(n.Interligne) + "h x" + std::to_string(n.PosX / 10 * 10);
+        return texte;
+    });
+    EXPECT_EQ(blanches, " 1h x1010 6h x1010 6h x1260 2h x1260");
+}
+
+// A dynamic "mf" under the staff: the loops beside the italic f's long
+// stroke close holes as a half note's head does, but the stroke leans as
+// no stem does. The bar's notes are read, and no half note under them.
+TEST(RealStaffNotes, DynamicIsNoHalfNoteVerovio) {
+    EXPECT_EQ(LitPortee("dynamic_f_verovio"), "5e 3q 5q 4e");
+}
