@@ -34,6 +34,26 @@ bool LigneHorizontale(const VuePixels& base, int x, int y, int longueur) {
     return n >= longueur;
 }
 
+// A ledger line is there for a note: a head sits on it or beside it, or
+// the stem of a note beyond it crosses it, so within a head's reach of any
+// of its columns ink runs on up or down from it for more than half an
+// interline. The flat middle of a tie or slur lying along a ledger
+// position has no such stroke: taken, the tie would be cut in pieces.
+constexpr float kPorteeNote = 0.75f;
+constexpr float kHauteurNote = 0.6f;
+
+bool PorteUneNote(const VuePixels& base, int x, int y, float interligne) {
+    const int portee = EnPixels(kPorteeNote * interligne);
+    const int hauteur = EnPixels(kHauteurNote * interligne);
+    for (int sens : {-1, 1}) {
+        for (int c = x, d = 0; d <= portee && c >= 0 && c < base.bornes.right; c += sens, ++d) {
+            if (LitPixel(base, c, y) == IndexBlanc) break;
+            if (HauteurTrait(base, c, y).longueur >= hauteur) return true;
+        }
+    }
+    return false;
+}
+
 // A column where the three rows around y are white: the line is interrupted
 // there. Red is not white, so a place already cleared still joins the line.
 bool EstColonneVide(const VuePixels& base, int c, int y) {
@@ -159,7 +179,8 @@ bool EffacePointLigne(EtatPage& etat, const VuePixels& base, int x, int y, float
     if (trait.longueur >= etat.EpaisseurLigne + 2.0f &&
         (!supplementaire ||
          trait.longueur >= kEpaisseurSupplementaire * etat.EpaisseurLigne + 2.0f ||
-         !LigneHorizontale(base, x, y, EnPixels(kLongueurSupplementaire * interligne))))
+         !LigneHorizontale(base, x, y, EnPixels(kLongueurSupplementaire * interligne)) ||
+         !PorteUneNote(base, x, y, interligne)))
         return false;
     for (int r = trait.haut; r < trait.haut + trait.longueur; ++r)
         EcritPixel(base, x, r, IndexRouge);
