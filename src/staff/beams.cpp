@@ -237,17 +237,26 @@ int LargeurEnBande(const TravailAccroches& t, int x, int n) {
 // A beam is about half an interline thick, a note head about a whole one.
 // Two heads side by side (a second in a chord) leave a mask blob as wide as
 // a short beam, often with stems and accidental strokes close enough to
-// pass for two stems. The middle thickness in the band of the columns that
-// hold a single run, in interlines; 0 when those are not most columns.
+// pass for two stems. The beams of one stack lie about a quarter interline
+// apart, so a column of k runs whose stack is h thick in the band holds
+// beams (h + gap) / k - gap thick each: a black head above an open one
+// leaves two runs too far apart for two beams, as thick each as a head.
+// The middle of that thickness over the columns, in interlines.
+constexpr float kEcartAccroches = 0.25f;
+
 float EpaisseurMediane(const TravailAccroches& t, int n) {
-    std::vector<int> epaisseurs;
-    for (int i = 0; i < n; ++i)
-        if (t.profil[i].NbTraits == 1)
-            epaisseurs.push_back(t.profil[i].Hauteur + t.hauteurMasque - 1);
-    if (epaisseurs.empty() || 2 * static_cast<int>(epaisseurs.size()) < n) return 0;
+    const float ecart = kEcartAccroches * t.interligne;
+    std::vector<float> epaisseurs;
+    for (int i = 0; i < n; ++i) {
+        const int k = t.profil[i].NbTraits;
+        if (k == 0) continue;
+        const int pile = t.profil[i].Hauteur + t.hauteurMasque - 1;
+        epaisseurs.push_back((pile + ecart) / k - ecart);
+    }
+    if (epaisseurs.empty()) return 0;
     auto milieu = epaisseurs.begin() + epaisseurs.size() / 2;
     std::nth_element(epaisseurs.begin(), milieu, epaisseurs.end());
-    return static_cast<float>(*milieu) / t.interligne;
+    return *milieu / t.interligne;
 }
 
 // Thicker than this, a bar is heads. Between the two, as thick as the part

@@ -18,5 +18,7 @@ bool EffaceLignesPortee(EtatPage& etat, const ReglagesReconnaissance& reglages, 
 
 // Paints red the line pixels of the column-x run through (x, y), unless the
 // black there is a short isolated piece or a symbol crossing the line.
-// `interligne` is the staff's interline at x.
-bool EffacePointLigne(EtatPage& etat, const VuePixels& base, int x, int y, float interligne);
+// `interligne` is the staff's interline at x; `supplementaire` when y is a
+// ledger position, where the line may be drawn thicker.
+bool EffacePointLigne(EtatPage& etat, const VuePixels& base, int x, int y, float interligne,
+                      bool supplementaire = false);

@@ -134,11 +134,17 @@ TEST_F(Accroches, ShortBarIsABeamOnlyFromStemToStem) {
 }
 
 // Two heads side by side (a second in a chord) make a blob as wide as a
-// short beam but an interline thick; stems close by on one side.
+// short beam but an interline thick; stems close by on one side. Two heads
+// one above the other, a black one over the ring of an open one, make two
+// runs as thin as beams but twice as far apart as the beams of one stack.
 TEST_F(Accroches, BlobAsThickAsAHeadIsNotABeam) {
     Pave(bande, 100, 140, 146, 160);
     Pave(bande, 100, 140, 102, 230);
     Pave(bande, 144, 140, 146, 230);
+    Pave(bande, 250, 40, 302, 51);
+    Pave(bande, 250, 65, 302, 76);
+    Pave(bande, 250, 40, 252, 140);
+    Pave(bande, 300, 40, 302, 140);
     Offscreen avant = Copie(bande);
     Recherche();
     EXPECT_TRUE(trouvees.empty());

@@ -75,6 +75,20 @@ TEST_F(LignesPortee, LedgerLinesAboveAndBelowGoHeadsOnThemStay) {
     EXPECT_EQ(CompteNoirs(bande, 70, 0, 83, kH), CompteNoirs(tete, 70, 0, 83, kH));
 }
 
+// Ledger lines drawn half again as thick as the staff lines go too, where
+// they carry a head; the flat middle of a tie as thick, lying along a
+// ledger position away from any head, stays whole.
+TEST_F(LignesPortee, ThickLedgerLineGoesAFlatTieThereStays) {
+    Lignes(bande, kHaut, kS, kE, 20, 380);
+    Ligne(bande, kHaut + 5 * kS, kE + 3, 60, 100);
+    Tete(bande, 80, kHaut + 5 * kS + kS / 2, kS);  // in the space under it
+    Ligne(bande, kHaut + 5 * kS, kE + 2, 200, 300);
+    ASSERT_TRUE(Efface());
+    EXPECT_EQ(CompteNoirs(bande, 60, 170, 66, 190), 0);
+    EXPECT_EQ(CompteNoirs(bande, 94, 170, 100, 190), 0);
+    EXPECT_EQ(CompteNoirs(bande, 200, 0, 300, kH), 100 * (kE + 2));
+}
+
 TEST_F(LignesPortee, LineWithinTheEdgeMarginStaysRed) {
     Lignes(bande, kHaut, kS, kE, 20, 380);
     Ligne(bande, kHaut - 4 * kS + 4, kE, 300, 340);  // row 4, within k = 8 of the top
