@@ -114,6 +114,7 @@ struct Recherche {
     Portee& portee;
     VuePixels travail, bande;
     float s;
+    VuePixels avecLignes;  // the band with its staff lines
     bool intacte = false;
     int procheHaut = 0, procheBas = 0;
     int debutNotes = 0;  // band column where the clef ends
@@ -338,6 +339,76 @@ bool SousUnAnneau(const Recherche& r, const std::vector<RunPris>& runs, const Fo
     return false;
 }
 
+// Whether the run is one side of the outline of a hollow head: the white
+// past it, away from the tie's bow (`dessous`: under the run), is enclosed
+// within a head's size, the head's hollow. Read on the band with its lines:
+// line removal opens the hollow where the outline lies along a staff line.
+bool SurUnAnneau(const Recherche& r, const RunPris& run, bool dessous) {
+    const VuePixels& bits = r.avecLignes;
+    const int y0 = dessous ? run.haut + run.longueur : run.haut - 1;
+    if (y0 < 0 || y0 >= bits.bornes.bottom || EstNoir(bits, run.colonne, y0)) return false;
+    const int demiLargeur = std::max(2, static_cast<int>(kLargeurTete * r.s));
+    const int demiHauteur = std::max(2, static_cast<int>(kAnneau * r.s));
+    const int gauche = run.colonne - demiLargeur, haut = y0 - demiHauteur;
+    const int largeur = 2 * demiLargeur + 1, hauteur = 2 * demiHauteur + 1;
+    std::vector<uint8_t> vu(static_cast<size_t>(largeur * hauteur), 0);
+    std::vector<Point> pile{{static_cast<int16_t>(y0), static_cast<int16_t>(run.colonne)}};
+    vu[static_cast<size_t>((y0 - haut) * largeur + run.colonne - gauche)] = 1;
+    while (!pile.empty()) {
+        const Point p = pile.back();
+        pile.pop_back();
+        const int x = p.h, y = p.v;
+        // Reaching the edge of the box, or of the band, the white is open.
+        if (x == gauche || x == gauche + largeur - 1 || y == haut || y == haut + hauteur - 1 ||
+            x <= 0 || y <= 0 || x >= bits.bornes.right - 1 || y >= bits.bornes.bottom - 1)
+            return false;
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const int nx = x + dx, ny = y + dy;
+            uint8_t& v = vu[static_cast<size_t>((ny - haut) * largeur + nx - gauche)];
+            if (v || EstNoir(bits, nx, ny)) continue;
+            v = 1;
+            pile.push_back({static_cast<int16_t>(ny), static_cast<int16_t>(nx)});
+        }
+    }
+    return true;
+}
+
+// Drops from the ends of a tie's trace the runs that lie on the outline of
+// a hollow head: up to the last run over the head's enclosed hollow within
+// a head's width of the end, then on to the tie's thin tip, the thinnest
+// run within half an interline, when the outline dropped is at least twice
+// as thick as that tip (a tie thins toward its end; the outline it ran on
+// does not). True when some runs were dropped.
+bool LaisseLesAnneaux(const Recherche& r, std::vector<RunPris>& runs, bool dessous) {
+    std::sort(runs.begin(), runs.end(),
+              [](const RunPris& a, const RunPris& b) { return a.colonne < b.colonne; });
+    const int largeurMax = static_cast<int>(kLargeurTete * r.s);
+    const int pointeMax = std::max(1, static_cast<int>(0.5f * r.s));
+    const auto bout = [&](auto debut, auto fin) {
+        auto anneau = fin;
+        int epaisseur = 0, contour = 0;
+        for (auto i = debut; i != fin && std::abs(i->colonne - debut->colonne) < largeurMax; ++i) {
+            epaisseur = std::max(epaisseur, i->longueur);
+            if (SurUnAnneau(r, *i, dessous)) {
+                anneau = i;
+                contour = epaisseur;
+            }
+        }
+        if (anneau == fin) return debut;
+        auto pointe = std::next(anneau);
+        for (auto i = pointe; i != fin && std::abs(i->colonne - anneau->colonne) <= pointeMax; ++i)
+            if (i->longueur < pointe->longueur) pointe = i;
+        if (pointe == fin || contour < 2 * pointe->longueur) return debut;
+        return pointe;
+    };
+    const auto gauche = bout(runs.begin(), runs.end());
+    const auto droite = bout(runs.rbegin(), std::make_reverse_iterator(gauche));
+    const size_t avant = runs.size();
+    runs.erase(droite.base(), runs.end());
+    runs.erase(runs.begin(), gauche);
+    return runs.size() != avant;
+}
+
 // A tie near the staff joins two heads at one height: its ends are level
 // within half an interline, it bows by a quarter of an interline or more
 // (a short one between close heads bows less than half an interline), it
@@ -467,6 +538,13 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
         tie = true;
     }
     if (!tie) return;
+    // A free arc traced from a tie's end may run on over the outline of the
+    // hollow head it starts at: that outline is the head's, not the tie's;
+    // what is left must still be a free arc, or a tie between two heads.
+    if (libre && LaisseLesAnneaux(r, runs, f.fleche < 0)) {
+        f = Forme(runs);
+        if (!ArcLibre(r, f) && !ArcDeNiveau(r, runs, f, true)) return;
+    }
     // Every run taken is erased, down to the bottom of the arc's thickness,
     // and so are the tips of both ends: what a partial erasure leaves is
     // read as dots.
@@ -571,7 +649,8 @@ bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     const OffscreenPossede intacte(DupliqueOffscreen(etat.PorteeImageIntacte));
     if (!intacte || intacte->largeur != bande->largeur || intacte->hauteur != bande->hauteur)
         return false;
-    Recherche r{portee, VueOffscreen(travail.get()), VueOffscreen(bande), portee.Interligne};
+    Recherche r{portee, VueOffscreen(travail.get()), VueOffscreen(bande), portee.Interligne,
+                VueOffscreen(intacte.get())};
     r.finLignes = portee.CadreLignes.right - portee.CadreBande.left;
     // The clef's thin strokes curve like ties: near the staff, seeds are
     // taken only past it.

@@ -224,3 +224,10 @@ TEST(RealStaffNotes, HalfNoteChordsOverAHairpinMuseScore) {
 TEST(RealStaffNotes, DynamicIsNoHalfNoteVerovio) {
     EXPECT_EQ(LitPortee("dynamic_f_verovio"), "5e 3q 5q 4e");
 }
+
+// A tie over a half note above the staff starts against the top of the
+// head's outline, and its trace runs on over that outline: the outline is
+// the head's, and the half notes of the chord are read, tied to the next.
+TEST(RealStaffNotes, TieFromAHalfNoteLeavesItsOutlineMuseScore) {
+    EXPECT_EQ(LitPortee("tie_half_head_musescore"), "3q 6q 8q 10q 3q 10q 6h -1h -1q 6q 5q 12q");
+}
