@@ -181,6 +181,12 @@ struct FormeTrace {
     int fleche = 0;  // signed: negative when the middle rises above the ends
 };
 
+// Puts the runs of a trace in column order.
+void TrieParColonne(std::vector<RunPris>& runs) {
+    std::sort(runs.begin(), runs.end(),
+              [](const RunPris& a, const RunPris& b) { return a.colonne < b.colonne; });
+}
+
 FormeTrace Forme(const std::vector<RunPris>& runs) {
     FormeTrace f;
     const auto [g, d] = std::minmax_element(
@@ -380,8 +386,7 @@ bool SurUnAnneau(const Recherche& r, const RunPris& run, bool dessous) {
 // as thick as that tip (a tie thins toward its end; the outline it ran on
 // does not). True when some runs were dropped.
 bool LaisseLesAnneaux(const Recherche& r, std::vector<RunPris>& runs, bool dessous) {
-    std::sort(runs.begin(), runs.end(),
-              [](const RunPris& a, const RunPris& b) { return a.colonne < b.colonne; });
+    TrieParColonne(runs);
     const int largeurMax = static_cast<int>(kLargeurTete * r.s);
     const int pointeMax = std::max(1, static_cast<int>(0.5f * r.s));
     const auto bout = [&](auto debut, auto fin) {
@@ -457,8 +462,7 @@ bool ArcLibre(const Recherche& r, const FormeTrace& f) {
 // turn back by more than a fifth of an interline: an arc only ever rises
 // toward its ends, so the trace ran into another stroke there.
 std::vector<RunPris> Rogne(std::vector<RunPris> runs, bool versLeBas, float s) {
-    std::sort(runs.begin(), runs.end(),
-              [](const RunPris& a, const RunPris& b) { return a.colonne < b.colonne; });
+    TrieParColonne(runs);
     const int signe = versLeBas ? 1 : -1;  // tops times this grow toward the bow
     const int tolerance = std::max(1, static_cast<int>(0.2f * s));
     // The deepest point is sought in the middle half of the trace: the
@@ -748,22 +752,27 @@ bool MemeHauteur(const Portee& portee, const Bouts& b) {
            portee.Symboles[b.debut].Interligne == portee.Symboles[b.fin].Interligne;
 }
 
-// Whether tie `l` is a short level arc between close heads `b`, each end
-// within kBoutContreTete interlines of its head's middle (half a head and
-// the gap to the tie): the one kind of tie whose bow a staff line can hide.
 // Rows between the ends of tie `l` and the middles of their heads `b`.
 int EcartEnRangees(const Portee& portee, const Liaison& l, const Bouts& b) {
     return std::abs(l.PosYDebut - portee.Symboles[b.debut].PosY) +
            std::abs(l.PosYFin - portee.Symboles[b.fin].PosY);
 }
 
-bool CourteContreLesTetes(const Portee& portee, const Liaison& l, const Bouts& b) {
+// Whether tie `l` is a short level arc: the one kind of tie whose bow a
+// staff line can hide.
+bool CourteDeNiveau(const Portee& portee, const Liaison& l) {
+    const float s = portee.Interligne;
+    return l.PosXFin - l.PosXDebut < kLongueurTendue * s &&
+           std::abs(l.PosYFin - l.PosYDebut) <= kDenivelleCourte * s;
+}
+
+// Whether each end of tie `l` lies within kBoutContreTete interlines of the
+// middle of its head in `b` (half a head and the gap to the tie).
+bool BoutsContreLesTetes(const Portee& portee, const Liaison& l, const Bouts& b) {
     const float s = portee.Interligne;
     const float debut = portee.Symboles[b.debut].PosX + kDemiTete * s;
     const float fin = portee.Symboles[b.fin].PosX + kDemiTete * s;
-    return l.PosXFin - l.PosXDebut < kLongueurTendue * s &&
-           std::abs(l.PosYFin - l.PosYDebut) <= kDenivelleCourte * s &&
-           std::abs(l.PosXDebut - debut) <= kBoutContreTete * s &&
+    return std::abs(l.PosXDebut - debut) <= kBoutContreTete * s &&
            std::abs(l.PosXFin - fin) <= kBoutContreTete * s;
 }
 
@@ -784,12 +793,14 @@ bool AttacheLiaisons(EtatPage& etat) {
         // none, or only heads further from its ends in rows: between tied
         // chords, the heads a tie is not over are a line or a space away.
         Bouts b = NotesDesBouts(etat, l, l.AuDessus);
-        const Bouts autre = NotesDesBouts(etat, l, !l.AuDessus);
-        if (MemeHauteur(portee, autre) && CourteContreLesTetes(portee, l, autre) &&
-            (!MemeHauteur(portee, b) ||
-             EcartEnRangees(portee, l, autre) < EcartEnRangees(portee, l, b))) {
-            b = autre;
-            l.AuDessus = l.AuDessus ? 0 : 1;
+        if (CourteDeNiveau(portee, l)) {
+            const Bouts autre = NotesDesBouts(etat, l, !l.AuDessus);
+            if (MemeHauteur(portee, autre) && BoutsContreLesTetes(portee, l, autre) &&
+                (!MemeHauteur(portee, b) ||
+                 EcartEnRangees(portee, l, autre) < EcartEnRangees(portee, l, b))) {
+                b = autre;
+                l.AuDessus = l.AuDessus ? 0 : 1;
+            }
         }
         const int debut = b.debut, fin = b.fin;
         if (debut >= 0)
