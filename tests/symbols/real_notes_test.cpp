@@ -107,6 +107,18 @@ std::string LitPortee(const std::string& nom) {
     });
 }
 
+// The notes of the staff kept by `garde`, removed ones aside, each written
+// by `ecrit`, one after the other.
+template <typename Garde, typename Ecrit>
+std::string LitNotes(const std::string& nom, Garde garde, Ecrit ecrit) {
+    return AvecPortee(nom, [&](const Portee& p) {
+        std::string texte;
+        for (const NotePortee& n : p.Symboles)
+            if (n.Etat != kNoteSupprimee && garde(n)) texte += ecrit(n);
+        return texte;
+    });
+}
+
 }  // namespace
 
 // Dotted rhythms, triplets, accidentals and a cancelling natural.
@@ -150,16 +162,13 @@ TEST(RealStaffNotes, GraceNotePairsVerovio) {
 // up-stem of the lower head beside it. Both heads share the chord's stem,
 // and the flat stays with the lower one.
 TEST(RealStaffNotes, AccentTickIsNoStemOfASecondMuseScore) {
-    const std::string accord = AvecPortee("second_tick_musescore", [](const Portee& p) {
-        std::string texte;
-        for (const NotePortee& n : p.Symboles) {
-            if (n.Etat == kNoteSupprimee || n.PosX < 1080 || n.PosX > 1130 || n.PosY > 140)
-                continue;
-            texte += std::to_string(n.Interligne) + (n.Alteration == kBemol ? "b" : "") + " x" +
-                     std::to_string(n.PosX) + (n.Queue == QueueBasse ? " down " : " other ");
-        }
-        return texte;
-    });
+    const std::string accord = LitNotes(
+        "second_tick_musescore",
+        [](const NotePortee& n) { return n.PosX >= 1080 && n.PosX <= 1130 && n.PosY <= 140; },
+        [](const NotePortee& n) {
+            return std::to_string(n.Interligne) + (n.Alteration == kBemol ? "b" : "") + " x" +
+                   std::to_string(n.PosX) + (n.Queue == QueueBasse ? " down " : " other ");
+        });
     EXPECT_EQ(accord, "2b x1111 down 1 x1111 down ");
 }
 
@@ -167,13 +176,10 @@ TEST(RealStaffNotes, AccentTickIsNoStemOfASecondMuseScore) {
 // stem: side by side they are as wide as a short beam, but they are heads
 // (the Maple Leaf Rag's trio).
 TEST(RealStaffNotes, SecondAcrossTheStemMuseScore) {
-    const std::string secondes = AvecPortee("second_chords_musescore", [](const Portee& p) {
-        std::string texte;
-        for (const NotePortee& n : p.Symboles)
-            if (n.Etat != kNoteSupprimee && n.Interligne == 4 && n.PosX > 150)
-                texte += " x" + std::to_string(n.PosX / 10 * 10);
-        return texte;
-    });
+    const std::string secondes = LitNotes(
+        "second_chords_musescore",
+        [](const NotePortee& n) { return n.Interligne == 4 && n.PosX > 150; },
+        [](const NotePortee& n) { return " x" + std::to_string(n.PosX / 10 * 10); });
     // The lower heads of the seconds, left of their stems, then of the
     // eighth ending each bar.
     EXPECT_EQ(secondes, " x220 x260 x370 x580 x620 x730");
@@ -193,13 +199,9 @@ TEST(RealStaffNotes, HalfNoteChordOfThirdsInSpacesMuseScorePdf) {
 // and the rows between the heads give smaller ones. The two heads stay two
 // heads, each on its own position.
 TEST(RealStaffNotes, ThirdsAboveTheStaffMuseScore) {
-    const std::string dessus = AvecPortee("thirds_above_musescore", [](const Portee& p) {
-        std::string texte;
-        for (const NotePortee& n : p.Symboles)
-            if (n.Etat != kNoteSupprimee && n.Interligne < 0)
-                texte += " " + std::to_string(n.Interligne);
-        return texte;
-    });
+    const std::string dessus = LitNotes(
+        "thirds_above_musescore", [](const NotePortee& n) { return n.Interligne < 0; },
+        [](const NotePortee& n) { return " " + std::to_string(n.Interligne); });
     EXPECT_EQ(dessus, " -5 -3 -6 -2 -6 -2 -6 -2 -5 -3 -5 -3 -5 -3");
 }
 
@@ -207,14 +209,12 @@ TEST(RealStaffNotes, ThirdsAboveTheStaffMuseScore) {
 // joined to them, its box covers every chord of the bar. It is no piece of
 // a head, and the heads between the lines are read as half notes.
 TEST(RealStaffNotes, HalfNoteChordsOverAHairpinMuseScore) {
-    const std::string blanches = AvecPortee("hairpin_chords_musescore", [](const Portee& p) {
-        std::string texte;
-        for (const NotePortee& n : p.Symboles)
-            if (n.Etat != kNoteSupprimee && n.CodeNote == kCarBlanche && n.Interligne >= 0)
-                texte +=
-                    " " + std::to_string(n.Interligne) + "h x" + std::to_string(n.PosX / 10 * 10);
-        return texte;
-    });
+    const std::string blanches = LitNotes(
+        "hairpin_chords_musescore",
+        [](const NotePortee& n) { return n.CodeNote == kCarBlanche && n.Interligne >= 0; },
+        [](const NotePortee& n) {
+            return " " + std::to_string(n.Interligne) + "h x" + std::to_string(n.PosX / 10 * 10);
+        });
     EXPECT_EQ(blanches, " 1h x1010 6h x1010 6h x1260 2h x1260");
 }
 
