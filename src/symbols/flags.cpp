@@ -1,13 +1,22 @@
 #include "symbols/flags.h"
 
+#include <cstdlib>
+
 #include "records/catalogue.h"
 #include "records/etat_page.h"
 #include "records/options.h"
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
+#include "symbols/notes.h"
 #include "toolbox/progress.h"
 
 namespace {
+
+// Heads of one chord lie closer than this in columns, and the stems of heads
+// hanging on one stem end within kEcartBoutDeQueue of each other, in staff
+// interlines.
+constexpr float kEcartAccord = 1.5f;
+constexpr float kEcartBoutDeQueue = 0.5f;
 
 Rect Zone(float haut, float gauche, float bas, float droite) {
     return Rect{static_cast<int16_t>(haut), static_cast<int16_t>(gauche), static_cast<int16_t>(bas),
@@ -44,6 +53,42 @@ uint16_t DivisionsDeCroche(uint16_t code) {
     }
 }
 
+// The far end row of a note's stem.
+int BoutDeQueue(const NotePortee& n) {
+    const bool monte = n.Queue == QueueNormale || n.Queue == QueueHautGauche;
+    return monte ? n.PosY - n.HauteurQueue : n.PosY + n.HauteurQueue;
+}
+
+bool CrocheSansAccroche(const NotePortee& n) {
+    return n.CodeNote == kCarNoire && n.Etat != kNoteSupprimee && !n.AvecAccroche &&
+           n.Queue != kSansQueue;
+}
+
+// Whether heads a and b hang on one stem: same side, side by side, and
+// their stems ending on the same row.
+bool SurLaMemeQueue(const NotePortee& a, const NotePortee& b, float s) {
+    return a.Queue == b.Queue && std::abs(a.PosX - b.PosX) < kEcartAccord * s &&
+           std::abs(BoutDeQueue(a) - BoutDeQueue(b)) < kEcartBoutDeQueue * s;
+}
+
+// A flag is taken by the first head of its chord that finds it, and the
+// search zones of the others, whose stems reach further, may miss it: every
+// head on the stem carries it.
+void PartageCroches(Portee& portee) {
+    const float s = portee.Interligne;
+    for (NotePortee& n : portee.Symboles) {
+        if (!CrocheSansAccroche(n) || n.DivDuree != 0) continue;
+        for (const NotePortee& autre : portee.Symboles) {
+            if (&autre == &n || !CrocheSansAccroche(autre) || autre.DivDuree == 0 ||
+                !SurLaMemeQueue(n, autre, s))
+                continue;
+            n.DivDuree = autre.DivDuree;
+            n.Divisions[0] = autre.Divisions[0];
+            break;
+        }
+    }
+}
+
 }  // namespace
 
 void CalculeCroche(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexNote) {
@@ -73,5 +118,6 @@ bool TraiteCroches(EtatPage& etat, const ReglagesReconnaissance& reglages) {
         if (n.CodeNote == kCarNoire && n.DivDuree == 0)
             CalculeCroche(etat, reglages, static_cast<int>(i));
     }
+    PartageCroches(portee);
     return true;
 }
