@@ -50,6 +50,11 @@ constexpr float kEpaisseurMax = 0.4f;
 // Line removal takes the few pixels where a tie's thin end crosses a staff
 // line: the trace jumps a gap this wide (in interlines).
 constexpr float kSautMax = 0.5f;
+// Where a tie runs along a staff line, line removal takes the stretch where
+// they merge: the trace jumps up to this (in interlines) over columns whose
+// ink the band with its lines still holds at the trace's rows.
+constexpr float kSautLigne = 1.5f;
+constexpr float kSautLigneApres = 0.5f;
 // The widest vertical stroke (in interlines) a trace jumps: a stem or a
 // bar line, not the side of a head.
 constexpr float kTraitVertical = 0.25f;
@@ -114,7 +119,8 @@ struct Recherche {
     Portee& portee;
     VuePixels travail, bande;
     float s;
-    VuePixels avecLignes;  // the band with its staff lines
+    VuePixels avecLignes;      // the band with its staff lines
+    float epaisseurLigne = 0;  // of the page's staff lines, in rows
     bool intacte = false;
     int procheHaut = 0, procheBas = 0;
     int debutNotes = 0;  // band column where the clef ends
@@ -128,6 +134,59 @@ struct Recherche {
     bool ProcheDUneTete(int ligne) const { return !intacte && PresDesTetes(ligne); }
 };
 
+// Whether the run is one side of the outline of a hollow head: the white
+// past it, away from the tie's bow (`dessous`: under the run), is enclosed
+// within a head's size, the head's hollow. Read on the band with its lines:
+// line removal opens the hollow where the outline lies along a staff line.
+bool SurUnAnneau(const Recherche& r, const RunPris& run, bool dessous) {
+    const VuePixels& bits = r.avecLignes;
+    const int y0 = dessous ? run.haut + run.longueur : run.haut - 1;
+    if (y0 < 0 || y0 >= bits.bornes.bottom || EstNoir(bits, run.colonne, y0)) return false;
+    const int demiLargeur = std::max(2, static_cast<int>(kLargeurTete * r.s));
+    const int demiHauteur = std::max(2, static_cast<int>(kAnneau * r.s));
+    const int gauche = run.colonne - demiLargeur, haut = y0 - demiHauteur;
+    const int largeur = 2 * demiLargeur + 1, hauteur = 2 * demiHauteur + 1;
+    std::vector<uint8_t> vu(static_cast<size_t>(largeur * hauteur), 0);
+    std::vector<Point> pile{{static_cast<int16_t>(y0), static_cast<int16_t>(run.colonne)}};
+    vu[static_cast<size_t>((y0 - haut) * largeur + run.colonne - gauche)] = 1;
+    while (!pile.empty()) {
+        const Point p = pile.back();
+        pile.pop_back();
+        const int x = p.h, y = p.v;
+        // Reaching the edge of the box, or of the band, the white is open.
+        if (x == gauche || x == gauche + largeur - 1 || y == haut || y == haut + hauteur - 1 ||
+            x <= 0 || y <= 0 || x >= bits.bornes.right - 1 || y >= bits.bornes.bottom - 1)
+            return false;
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const int nx = x + dx, ny = y + dy;
+            uint8_t& v = vu[static_cast<size_t>((ny - haut) * largeur + nx - gauche)];
+            if (v || EstNoir(bits, nx, ny)) continue;
+            v = 1;
+            pile.push_back({static_cast<int16_t>(ny), static_cast<int16_t>(nx)});
+        }
+    }
+    return true;
+}
+
+// Whether column `x` of the band with its lines holds, from row `debut` down
+// half an interline, a staff line thicker than a staff line: a tie merged
+// with it. Ledger lines, often drawn thicker, are no sign of one, and
+// neither is the outline of a hollow head or a flat along a line, which
+// encloses white on one side.
+bool LigneEpaissie(const Recherche& r, int x, int debut) {
+    const int trouve = PremierNoir(r.avecLignes, x, debut, debut + 0.5f * r.s);
+    if (trouve < 0) return false;
+    const Trait trait = HauteurTrait(r.avecLignes, x, trouve);
+    if (trait.longueur <= r.epaisseurLigne + 0.5f) return false;
+    const RunPris run{x, trait.haut, trait.longueur};
+    if (SurUnAnneau(r, run, true) || SurUnAnneau(r, run, false)) return false;
+    for (int k = 0; k < 5; ++k) {
+        const float ligne = r.hautLignes + k * r.s;
+        if (ligne >= run.haut - 1 && ligne <= run.haut + run.longueur) return true;
+    }
+    return false;
+}
+
 // Follows the stroke whose run at column `c` has its top at `haut`, column
 // by column in direction `sens` (+1 right, -1 left), painting every run it
 // takes green on the work copy and adding it to `runs`. The next column's
@@ -136,41 +195,56 @@ struct Recherche {
 // gaps (where line removal took the tie with a staff line) and the stems
 // and bar lines a tie crosses are jumped when the stroke goes on within
 // half an interline; far from it, where text lies, they end the trace.
+// Where the stroke ran along a staff line, the gap is longer: past half an
+// interline of trace, it is jumped over columns where the band with its
+// lines shows the line thickened. True when the trace jumped such a gap.
 //
 // With `pointe` set, the trace goes on along the thin tip of a tie's end:
 // one-pixel runs count, a run as thick as a fifth of an interline (a head)
 // stops it, and it takes at most `pointe` columns.
-void Poursuit(const Recherche& r, int c, int haut, int sens, std::vector<RunPris>& runs,
+bool Poursuit(const Recherche& r, int c, int haut, int sens, std::vector<RunPris>& runs,
               int pointe = 0) {
     const VuePixels& bits = r.travail;
     const float s = r.s;
     const int largeur = bits.bornes.right, hauteur = bits.bornes.bottom;
     const float epaisseurMax = pointe ? kEpaisseurPointe * s : kEpaisseurMax * s;
+    bool leLongDUneLigne = false;
     for (int pris = 0; !pointe || pris < pointe; ++pris) {
         const int saut = r.Proche(haut) ? std::max(1, static_cast<int>(kSautMax * s)) : 1;
+        // Only a stroke already traced some way is a tie's arc along the line.
+        const bool arc = pris >= kSautLigneApres * s;
+        const int sautLigne =
+            r.Proche(haut) && !pointe && arc ? static_cast<int>(kSautLigne * s) : saut;
         const int debut = Tronque16(haut - 0.25f * s);
         Trait trait;
         int colonne = c, epaisses = 0, traitSaute = 0;
-        for (int k = 1; k <= saut && trait.longueur == 0; ++k) {
+        bool parLaLigne = false;
+        for (int k = 1; k <= sautLigne && trait.longueur == 0; ++k) {
             colonne = c + sens * k;
-            if (colonne < 0 || colonne >= largeur) return;
+            if (colonne < 0 || colonne >= largeur) return leLongDUneLigne;
             const int trouve = PremierNoir(bits, colonne, debut, debut + 0.5f * s);
             const int ligne = pointe ? trouve : trouve + 1;
+            if (trouve < 0 && k >= saut) {
+                if (!LigneEpaissie(r, colonne, debut)) return leLongDUneLigne;
+                parLaLigne = true;
+            }
             if (trouve < 0 || ligne > hauteur - 1) continue;
             trait = HauteurTrait(bits, colonne, ligne);
             if (trait.longueur < epaisseurMax) break;
             // A stem or bar line is jumped; the side of a head is too wide.
-            if (++epaisses > kTraitVertical * s) return;
+            if (++epaisses > kTraitVertical * s) return leLongDUneLigne;
             traitSaute = std::max(traitSaute, trait.longueur);
             trait = Trait{};
         }
-        if (trait.longueur < 1) return;
+        if (trait.longueur < 1) return leLongDUneLigne;
+        leLongDUneLigne = leLongDUneLigne || parLaLigne;
         for (int y = trait.haut; y < trait.haut + trait.longueur; ++y)
             EcritPixel(bits, colonne, y, IndexVert);
         runs.push_back({colonne, trait.haut, trait.longueur, traitSaute});
         c = colonne;
         haut = trait.haut;
     }
+    return leLongDUneLigne;
 }
 
 // Where a trace lies: its end columns and rows, the spread of its run tops,
@@ -345,40 +419,6 @@ bool SousUnAnneau(const Recherche& r, const std::vector<RunPris>& runs, const Fo
     return false;
 }
 
-// Whether the run is one side of the outline of a hollow head: the white
-// past it, away from the tie's bow (`dessous`: under the run), is enclosed
-// within a head's size, the head's hollow. Read on the band with its lines:
-// line removal opens the hollow where the outline lies along a staff line.
-bool SurUnAnneau(const Recherche& r, const RunPris& run, bool dessous) {
-    const VuePixels& bits = r.avecLignes;
-    const int y0 = dessous ? run.haut + run.longueur : run.haut - 1;
-    if (y0 < 0 || y0 >= bits.bornes.bottom || EstNoir(bits, run.colonne, y0)) return false;
-    const int demiLargeur = std::max(2, static_cast<int>(kLargeurTete * r.s));
-    const int demiHauteur = std::max(2, static_cast<int>(kAnneau * r.s));
-    const int gauche = run.colonne - demiLargeur, haut = y0 - demiHauteur;
-    const int largeur = 2 * demiLargeur + 1, hauteur = 2 * demiHauteur + 1;
-    std::vector<uint8_t> vu(static_cast<size_t>(largeur * hauteur), 0);
-    std::vector<Point> pile{{static_cast<int16_t>(y0), static_cast<int16_t>(run.colonne)}};
-    vu[static_cast<size_t>((y0 - haut) * largeur + run.colonne - gauche)] = 1;
-    while (!pile.empty()) {
-        const Point p = pile.back();
-        pile.pop_back();
-        const int x = p.h, y = p.v;
-        // Reaching the edge of the box, or of the band, the white is open.
-        if (x == gauche || x == gauche + largeur - 1 || y == haut || y == haut + hauteur - 1 ||
-            x <= 0 || y <= 0 || x >= bits.bornes.right - 1 || y >= bits.bornes.bottom - 1)
-            return false;
-        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
-            const int nx = x + dx, ny = y + dy;
-            uint8_t& v = vu[static_cast<size_t>((ny - haut) * largeur + nx - gauche)];
-            if (v || EstNoir(bits, nx, ny)) continue;
-            v = 1;
-            pile.push_back({static_cast<int16_t>(ny), static_cast<int16_t>(nx)});
-        }
-    }
-    return true;
-}
-
 // Drops from the ends of a tie's trace the runs that lie on the outline of
 // a hollow head: up to the last run over the head's enclosed hollow within
 // a head's width of the end, then on to the tie's thin tip, the thinnest
@@ -499,8 +539,8 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     std::vector<RunPris> runs{{x, graine.haut, graine.longueur}};
     for (int ligne = graine.haut; ligne < graine.haut + graine.longueur; ++ligne)
         EcritPixel(r.travail, x, ligne, IndexVert);
-    Poursuit(r, x, graine.haut, +1, runs);
-    if (!r.intacte) Poursuit(r, x, graine.haut, -1, runs);
+    bool leLongDUneLigne = Poursuit(r, x, graine.haut, +1, runs);
+    if (!r.intacte) leLongDUneLigne = Poursuit(r, x, graine.haut, -1, runs) || leLongDUneLigne;
     FormeTrace f = Forme(runs);
     const bool proche = apresClef && r.ProcheDUneTete(f.hautMin) && r.ProcheDUneTete(f.hautMax);
     // Far from the lines (over heads on several ledger lines) a level arc
@@ -545,7 +585,9 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     // A free arc traced from a tie's end may run on over the outline of the
     // hollow head it starts at: that outline is the head's, not the tie's;
     // what is left must still be a free arc, or a tie between two heads.
-    if (libre && LaisseLesAnneaux(r, runs, f.fleche < 0)) {
+    // So may a trace along a staff line, where a head's outline merges
+    // with the line as the tie does.
+    if ((libre || leLongDUneLigne) && LaisseLesAnneaux(r, runs, f.fleche < 0)) {
         f = Forme(runs);
         if (!ArcLibre(r, f) && !ArcDeNiveau(r, runs, f, true)) return;
     }
@@ -653,8 +695,12 @@ bool RechercheLiaisons(EtatPage& etat, const ReglagesReconnaissance& reglages) {
     const OffscreenPossede intacte(DupliqueOffscreen(etat.PorteeImageIntacte));
     if (!intacte || intacte->largeur != bande->largeur || intacte->hauteur != bande->hauteur)
         return false;
-    Recherche r{portee, VueOffscreen(travail.get()), VueOffscreen(bande), portee.Interligne,
-                VueOffscreen(intacte.get())};
+    Recherche r{portee,
+                VueOffscreen(travail.get()),
+                VueOffscreen(bande),
+                portee.Interligne,
+                VueOffscreen(intacte.get()),
+                etat.EpaisseurLigne};
     r.finLignes = portee.CadreLignes.right - portee.CadreBande.left;
     // The clef's thin strokes curve like ties: near the staff, seeds are
     // taken only past it.

@@ -231,3 +231,20 @@ TEST(RealStaffNotes, DynamicIsNoHalfNoteVerovio) {
 TEST(RealStaffNotes, TieFromAHalfNoteLeavesItsOutlineMuseScore) {
     EXPECT_EQ(LitPortee("tie_half_head_musescore"), "3q 6q 8q 10q 3q 10q 6h -1h -1q 6q 5q 12q");
 }
+
+// Brahms's lullaby: tied eighth chords across bar lines, whose ties run
+// along a staff line, where line removal takes them with it; the chord's
+// flag, read by one head, is carried by every head on the stem.
+TEST(RealStaffNotes, TiesAlongAStaffLineMuseScore) {
+    const std::string croches = LitNotes(
+        "tie_line_musescore",
+        [](const NotePortee& n) {
+            return n.CodeNote == kCarNoire && (n.PosX > 900 || (n.PosX > 400 && n.PosX < 600));
+        },
+        [](const NotePortee& n) {
+            return std::to_string(n.Interligne) + LettreValeur(n) + (n.Fin.Numero ? ")" : "") +
+                   (n.Debut.Numero ? "(" : "") + " ";
+        });
+    // Bar 6's last chord tied to bar 7's first, then bar 7's last to bar 8's.
+    EXPECT_EQ(croches, "1e( -1e( 1e) -1e) 6e( 4e( 6e) 4e) ");
+}
