@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "document/document_model.h"
+#include "records/symboles.h"
 
 // What a note lasts: its nominal value halved once per time division, then
 // its dots, then its tuplet ratio (rounded half up).
@@ -25,6 +26,14 @@ int32_t LongueurMesure(int numerateur, int denominateur);
 // position in the measure sound together: each chord lasts as long as its
 // shortest non-zero note.
 int64_t DureeMesure(const std::vector<NoteDoc>& notes, size_t n);
+
+// Which way a note's stem goes; a rest or a stemless head goes neither way.
+inline bool QueueMontante(const NoteDoc& n) {
+    return n.Queue == QueueNormale || n.Queue == QueueHautGauche;
+}
+inline bool QueueDescendante(const NoteDoc& n) {
+    return n.Queue == QueueBasDroite || n.Queue == QueueBasse;
+}
 
 // The three stages, in this order. Each returns false when the user
 // cancelled; the export then stops.

@@ -19,13 +19,6 @@ bool SecondeAvecColonnePrecedente(const std::vector<NoteDoc>& notes, size_t i) {
     return false;
 }
 
-bool QueueMontante(const NoteDoc& n) {
-    return n.Queue == QueueNormale || n.Queue == QueueHautGauche;
-}
-bool QueueDescendante(const NoteDoc& n) {
-    return n.Queue == QueueBasDroite || n.Queue == QueueBasse;
-}
-
 // Two voices may share a head, one stem up and one down: the head is read
 // once for each stem, a little apart, at the same row.
 bool TetePartagee(const std::vector<NoteDoc>& notes, size_t i) {

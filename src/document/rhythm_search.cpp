@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstddef>
+#include <cstdlib>
 
 #include "document/rhythm.h"
 #include "toolbox/progress.h"
@@ -12,6 +13,14 @@ constexpr int32_t kScorePointeEnMoins = 100;
 constexpr int32_t kScoreDivisionEnMoins = 10;
 constexpr int32_t kScoreDivisionEnPlus = 1;
 constexpr int kNbChangementsMax = 4;
+// A note moved into the chord before it keeps its value: it scores nearly
+// as a note kept, above any change.
+constexpr int32_t kScoreAutreVoix = kScoreGarde - 1;
+// Two voices a second apart cannot share a column: the one head is set a
+// head's width aside from the other, the stems lining up. At the unison
+// the heads may also stand a dot apart. Past these the note is the next one.
+constexpr float kEcartSecondeAutreVoix = 1.4f;
+constexpr float kEcartUnissonAutreVoix = 3.0f;
 
 // One measure's search: the notes as recognised, the assignment being
 // built, and the best complete one so far.
@@ -51,10 +60,38 @@ NoteDoc PrendValeur(NoteDoc note, const NoteDoc& modele) {
     return note;
 }
 
+// Note i, the first of its chord, may be another voice's note struck with
+// the chord before it: its stem goes the other way from every stem there,
+// and it stands at the unison or a second from one of those heads, set
+// aside just far enough not to touch it. A measure that holds too much as
+// read may be two voices, the one's head moved off the other's column.
+bool AutreVoixDuPrecedent(const std::vector<NoteDoc>& notes, size_t i) {
+    if (i == 0 || notes[i].PosMesure == notes[i - 1].PosMesure) return false;
+    const NoteDoc& note = notes[i];
+    const bool montante = QueueMontante(note);
+    if (note.Silence || (!montante && !QueueDescendante(note))) return false;
+    const float ecart = static_cast<float>(note.PosX - notes[i - 1].PosX);
+    if (ecart < 0) return false;
+    const float interligne = note.TaillePixInterligne;
+    bool voisine = false;
+    for (size_t j = i; j-- > 0 && notes[j].PosMesure == notes[i - 1].PosMesure;) {
+        const NoteDoc& autre = notes[j];
+        if (autre.Silence) continue;
+        if (montante ? QueueMontante(autre) : QueueDescendante(autre)) return false;
+        if (montante ? !QueueDescendante(autre) : !QueueMontante(autre)) continue;
+        const int pas = std::abs(autre.Interligne - note.Interligne);
+        if ((pas == 0 && ecart <= kEcartUnissonAutreVoix * interligne) ||
+            (pas == 1 && ecart <= kEcartSecondeAutreVoix * interligne))
+            voisine = true;
+    }
+    return voisine;
+}
+
 // Depth-first over the notes in order. Every note may be kept, take the
-// value of the note before it, or change (dropped, a dot less, a division
-// less or more, no tuplet), at most four changes in all; a kept note scores
-// 1000 and a change less, so the best assignment changes the least.
+// value of the note before it, join the chord before it as another voice's
+// note, or change (dropped, a dot less, a division less or more, no
+// tuplet), at most four changes in all; a kept note scores 1000 and a change
+// less, so the best assignment changes the least.
 void ChercheRythme(Recherche& r, size_t i, int32_t score, int changements) {
     if (static_cast<int64_t>(r.n - i) * kScoreGarde + score < r.meilleurScore) return;
     if (++r.appels % 256 == 0 && TestAnnulation()) r.annulee = true;
@@ -66,19 +103,25 @@ void ChercheRythme(Recherche& r, size_t i, int32_t score, int changements) {
         }
         return;
     }
-    const NoteDoc& source = r.source[i];
+    // The notes of a chord stay together: when its first note joined the
+    // chord before it, the others follow.
+    NoteDoc source = r.source[i];
+    if (i > 0 && r.source[i - 1].PosMesure == source.PosMesure)
+        source.PosMesure = r.travail[i - 1].PosMesure;
 
     // A chord takes the value of its partner of the same nominal value; when
     // they also read alike, nothing else is worth trying.
     std::ptrdiff_t k = static_cast<ptrdiff_t>(i) - 1;
-    for (; k >= 0 && r.source[k].PosMesure == source.PosMesure; --k) {
+    for (; k >= 0 && r.source[k].PosMesure == r.source[i].PosMesure; --k) {
         if (r.source[k].Duree != source.Duree) continue;
         r.travail[i] = PrendValeur(source, r.travail[k]);
         ChercheRythme(r, i + 1, score + kScoreGarde, changements);
         if (r.source[k].DureeEffective == source.DureeEffective) return;
     }
 
-    const int64_t avant = DureeMesure(r.travail, static_cast<size_t>(k + 1));
+    // A chord moved into the one before it adds nothing past that chord.
+    const bool jointe = source.PosMesure != r.source[i].PosMesure;
+    const int64_t avant = jointe ? 0 : DureeMesure(r.travail, static_cast<size_t>(k + 1));
     if (avant > r.longueur) return;
 
     Essaie(r, i, Revalue(source), avant, score + kScoreGarde, changements);
@@ -89,6 +132,13 @@ void ChercheRythme(Recherche& r, size_t i, int32_t score, int changements) {
         r.travail[k].DureeEffective != source.DureeEffective) {
         if (k == 0) base += 1;
         Essaie(r, i, PrendValeur(source, r.travail[k]), avant, base + kScoreGarde, changements);
+    }
+    // Joined to the chord before it, the note can only shorten what is
+    // already there, which fitted.
+    if (AutreVoixDuPrecedent(r.source, i)) {
+        r.travail[i] = Revalue(source);
+        r.travail[i].PosMesure = r.travail[i - 1].PosMesure;
+        ChercheRythme(r, i + 1, score + kScoreAutreVoix, changements);
     }
     if (changements >= kNbChangementsMax) return;
     const int suivants = changements + 1;

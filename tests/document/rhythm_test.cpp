@@ -290,3 +290,50 @@ TEST(Rythme, AChordOpeningOnTheLowerHeadOfASecondStaysWhole) {
     for (int i : {5, 6}) EXPECT_EQ(n[i].PosMesure, 200) << i;
     EXPECT_EQ(n[7].PosMesure, 215);
 }
+
+// Two voices on one staff, 2/4: a dotted eighth stem up and a quarter stem
+// down on the same E cannot share a head, so the quarter stands aside, past
+// the dot; then a 16th and a quarter chord. As read in order the measure
+// holds an eighth too much; the quarter sounds with the dotted eighth and
+// keeps its tie.
+TEST(Rythme, AnotherVoicesHeadSetAsideSoundsWithTheChordBeforeIt) {
+    auto mesure = [](int16_t xAutre, int16_t ligneAutre, int16_t queueAutre) {
+        std::vector<NoteDoc> notes = {Note(kNoire, 100, 1, 1), Note(kNoire, 125),
+                                      Note(2 * kNoire, 125),   Note(kNoire, 200, 2),
+                                      Note(kNoire, 260),       Note(kNoire, 260)};
+        const int16_t ligne[] = {8, ligneAutre, 4, 15, 12, 8};
+        const int16_t queue[] = {QueueNormale, queueAutre,   queueAutre,
+                                 QueueNormale, QueueNormale, QueueBasse};
+        for (size_t i = 0; i < notes.size(); ++i) {
+            notes[i].Interligne = ligne[i];
+            notes[i].Queue = queue[i];
+        }
+        // The held quarter's chord partner, a half note on the same stem,
+        // goes with it.
+        notes[1].PosX = notes[2].PosX = xAutre;
+        notes[1].DebutLiaison = 1;
+        notes[5].FinLiaison = 1;
+        return MesureDe(2, 4, notes);
+    };
+    MesureDoc m = mesure(125, 8, QueueBasse);
+    int32_t score = 0;
+    ASSERT_TRUE(RecaleNotesMesure(m, score));
+    EXPECT_EQ(score, 5999);
+    ASSERT_EQ(m.Notes.size(), 6u);
+    EXPECT_EQ(m.Notes[1].PosMesure, 100);
+    EXPECT_EQ(m.Notes[1].DebutLiaison, 1);
+    EXPECT_EQ(m.Notes[2].PosMesure, 100);
+    EXPECT_EQ(Durees(m), (std::vector<int32_t>{30240, kNoire, 2 * kNoire, 10080, kNoire, kNoire}));
+
+    // Not another voice: the stem the same way, a second further than a
+    // head's width, a unison further than a head and a dot. The measure
+    // then gives up notes instead.
+    const struct {
+        int16_t x, ligne, queue;
+    } autres[] = {{125, 8, QueueNormale}, {120, 7, QueueBasse}, {135, 8, QueueBasse}};
+    for (const auto& autre : autres) {
+        MesureDoc seule = mesure(autre.x, autre.ligne, autre.queue);
+        ASSERT_TRUE(RecaleNotesMesure(seule, score));
+        EXPECT_EQ(score, 4000) << autre.x;
+    }
+}
