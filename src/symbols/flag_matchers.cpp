@@ -123,13 +123,33 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
 
 namespace {
 
-// The stem: the longest stroke that drifts by at most a tenth of its height.
-const TraitVertical* TigeCroche(EtatPage& etat, Graphe& g) {
+// Whether a note head's blob lies at one end of stroke t, beside it.
+bool TeteAuBoutDuTrait(const Graphe& g, const TraitVertical& t, float s) {
+    const double xm = (t.XHaut + t.XBas) / 2.0;
+    for (const TacheRonde& tache : g.Taches) {
+        if (tache.Taille <= static_cast<int>(0.6f * s) || std::fabs(tache.X - xm) > 1.5 * s)
+            continue;
+        if (std::abs(tache.Y - t.YHaut) < s || std::abs(tache.Y - t.YBas) < s) return true;
+    }
+    return false;
+}
+
+// The stem: the longest stroke that drifts by at most a tenth of its height
+// and has a head at one of its ends. Ink between symbols (the end of a tie
+// against a flag) can merge a bar line into the symbol, longer than the
+// stem and with no head; a flag without its head takes the longest
+// straight stroke.
+const TraitVertical* TigeCroche(EtatPage& etat, Graphe& g, float s) {
+    CalculeTaches(etat, g);
+    TraitVertical* droit = nullptr;
     for (TraitVertical* t = PlusLongTrait(etat, g); t; t = PlusLongTrait(etat, g)) {
-        if (std::abs(t->XHaut - t->XBas) - 1 <= 0.1 * HauteurTrait(*t)) return t;
+        const bool estDroit = std::abs(t->XHaut - t->XBas) - 1 <= 0.1 * HauteurTrait(*t);
+        if (estDroit && TeteAuBoutDuTrait(g, *t, s)) return t;
+        if (estDroit && !droit) droit = t;
         t->Disponible = 0;
     }
-    return nullptr;
+    if (droit) droit->Disponible = 1;
+    return droit;
 }
 
 // The ends of the symbol that are a note head: a head's blob beside the
@@ -169,7 +189,7 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
     Graphe croche = FusionneGraphes(etat, g.Cadre, false, Etiquette('C', 'r', 'o', 'c'));
     if (GrapheVide(croche)) return;
     ReprendTachesDuSeulMembre(g, croche);
-    const TraitVertical* tige = TigeCroche(etat, croche);
+    const TraitVertical* tige = TigeCroche(etat, croche, s);
     if (!tige) return;
     const double xm = (tige->XHaut + tige->XBas) / 2.0;
     const BoutsTete tetes = BoutsAvecTete(etat, croche, *tige, s);

@@ -248,3 +248,12 @@ TEST(RealStaffNotes, TiesAlongAStaffLineMuseScore) {
     // Bar 6's last chord tied to bar 7's first, then bar 7's last to bar 8's.
     EXPECT_EQ(croches, "1e( -1e( 1e) -1e) 6e( 4e( 6e) 4e) ");
 }
+
+// The same lullaby on Verovio's page: the upper tie of bar 8's last chord
+// starts against the tip of its flag, and what the tie search leaves of
+// that joint merges the bar line into the flag's symbol. The bar line is
+// the longest stroke there, but the flag hangs from the stem with the
+// heads: the chord is an eighth, and the bar holds its three beats.
+TEST(RealStaffNotes, FlagJoinedToABarLineVerovio) {
+    EXPECT_EQ(LitPortee("flag_tie_verovio"), "5q 2q 4e 6e 4e 6e 5q 7q 7q 11q 3e 5e 3e 5e 5q 7q");
+}
