@@ -55,6 +55,11 @@ constexpr float kSautMax = 0.5f;
 // ink the band with its lines still holds at the trace's rows.
 constexpr float kSautLigne = 1.5f;
 constexpr float kSautLigneApres = 0.5f;
+// Two arcs bowing the same way that meet (a slur ending on a note and the
+// tie starting from it) are one trace: it is cut at the valley between
+// their bows when that lies this deep (in interlines) under both, and each
+// side is at least kLongueurSerree wide.
+constexpr float kVallee = 0.25f;
 // The widest vertical stroke (in interlines) a trace jumps: a stem or a
 // bar line, not the side of a head.
 constexpr float kTraitVertical = 0.25f;
@@ -534,6 +539,54 @@ std::vector<RunPris> Rogne(std::vector<RunPris> runs, bool versLeBas, float s) {
 // lines, where the curve's bow says which side of its heads it lies on.
 // Before the end of the clef, whose thin strokes curve like ties, only
 // strokes clear of the staff are taken.
+// The index, in `runs` sorted by column, of the valley between two bows of
+// the trace (bowing up when `dessus`), each an arc of its own; 0 when there
+// is none.
+size_t ValleeEntreDeuxArcs(const std::vector<RunPris>& runs, bool dessus, float s) {
+    const size_t n = runs.size();
+    if (n < 3) return 0;
+    // Rows times `signe` grow away from the bow.
+    const int signe = dessus ? 1 : -1;
+    std::vector<int> sommetAvant(n), sommetApres(n);
+    sommetAvant[0] = signe * runs[0].haut;
+    for (size_t i = 1; i < n; ++i)
+        sommetAvant[i] = std::min(sommetAvant[i - 1], signe * runs[i].haut);
+    sommetApres[n - 1] = signe * runs[n - 1].haut;
+    for (size_t i = n - 1; i-- > 0;)
+        sommetApres[i] = std::min(sommetApres[i + 1], signe * runs[i].haut);
+    const int largeurMin = static_cast<int>(kLongueurSerree * s);
+    size_t coupe = 0;
+    int profondeur = 0;
+    for (size_t i = 1; i + 1 < n; ++i) {
+        if (runs[i].colonne - runs.front().colonne < largeurMin ||
+            runs.back().colonne - runs[i].colonne < largeurMin)
+            continue;
+        const int p = signe * runs[i].haut - std::max(sommetAvant[i - 1], sommetApres[i + 1]);
+        if (p > profondeur) {
+            profondeur = p;
+            coupe = i;
+        }
+    }
+    if (profondeur < kVallee * s) return 0;
+    // Each side bows as an arc of its own: a bump where the trace ran over
+    // a head's outline or a dot does not.
+    const auto milieu = runs.begin() + static_cast<std::ptrdiff_t>(coupe);
+    for (const FormeTrace& f : {Forme({runs.begin(), milieu}), Forme({milieu, runs.end()})})
+        if ((f.fleche < 0) != dessus || std::abs(f.fleche) < kFlecheMin * s) return 0;
+    return coupe;
+}
+
+// Records the tie or curve the runs of a trace make, on side `dessus`.
+void AjouteLiaison(Portee& portee, const FormeTrace& f, bool dessus) {
+    Liaison l;
+    l.AuDessus = dessus ? 1 : 0;
+    l.PosYDebut = static_cast<int16_t>(f.hautGauche);
+    l.PosXDebut = static_cast<int16_t>(f.gauche);
+    l.PosYFin = static_cast<int16_t>(f.hautDroite);
+    l.PosXFin = static_cast<int16_t>(f.droite);
+    portee.Liaisons.push_back(l);
+}
+
 void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     const Trait graine = HauteurTrait(r.travail, x, y);
     std::vector<RunPris> runs{{x, graine.haut, graine.longueur}};
@@ -591,6 +644,9 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
         f = Forme(runs);
         if (!ArcLibre(r, f) && !ArcDeNiveau(r, runs, f, true)) return;
     }
+    std::vector<RunPris> arc = runs;
+    TrieParColonne(arc);
+    const size_t coupe = ValleeEntreDeuxArcs(arc, f.fleche < 0, r.s);
     // Every run taken is erased, down to the bottom of the arc's thickness,
     // and so are the tips of both ends: what a partial erasure leaves is
     // read as dots.
@@ -606,13 +662,13 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     // (a slur, or one of the next staff cut by the edge of the band) goes
     // by its zone.
     const bool dessus = libre ? zone == 1 : f.fleche < 0;
-    Liaison l;
-    l.AuDessus = dessus ? 1 : 0;
-    l.PosYDebut = static_cast<int16_t>(f.hautGauche);
-    l.PosXDebut = static_cast<int16_t>(f.gauche);
-    l.PosYFin = static_cast<int16_t>(f.hautDroite);
-    l.PosXFin = static_cast<int16_t>(f.droite);
-    r.portee.Liaisons.push_back(l);
+    if (coupe == 0) {
+        AjouteLiaison(r.portee, f, dessus);
+        return;
+    }
+    const auto milieu = arc.begin() + static_cast<std::ptrdiff_t>(coupe);
+    AjouteLiaison(r.portee, Forme({arc.begin(), milieu}), dessus);
+    AjouteLiaison(r.portee, Forme({milieu, arc.end()}), dessus);
 }
 
 // Tries (x, y) as a seed; returns the last row the seed search need not

@@ -257,3 +257,17 @@ TEST(RealStaffNotes, TiesAlongAStaffLineMuseScore) {
 TEST(RealStaffNotes, FlagJoinedToABarLineVerovio) {
     EXPECT_EQ(LitPortee("flag_tie_verovio"), "5q 2q 4e 6e 4e 6e 5q 7q 7q 11q 3e 5e 3e 5e 5q 7q");
 }
+
+// A slur ending on a note and the tie starting from it, on C. P. E. Bach's
+// Verovio page: the two arcs meet over the note and are traced as one. Cut
+// at the valley between their bows, the tie joins the two heads of one
+// pitch, the slur the two notes before.
+TEST(RealStaffNotes, SlurMeetingATieVerovio) {
+    const std::string arcs = LitNotes(
+        "slur_tie_verovio", [](const NotePortee& n) { return n.Debut.Numero || n.Fin.Numero; },
+        [](const NotePortee& n) {
+            return std::to_string(n.Interligne) + (n.Fin.Numero ? ")" : "") +
+                   (n.Debut.Numero ? "(" : "") + " ";
+        });
+    EXPECT_EQ(arcs, "1( 2)( 2) 0( 1)( 1) ");
+}
