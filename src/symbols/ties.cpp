@@ -646,7 +646,13 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     }
     std::vector<RunPris> arc = runs;
     TrieParColonne(arc);
-    const size_t coupe = ValleeEntreDeuxArcs(arc, f.fleche < 0, r.s);
+    // The bow of the whole may be the valley's, deeper than either arc's.
+    bool arcsDessus = true;
+    size_t coupe = ValleeEntreDeuxArcs(arc, arcsDessus, r.s);
+    if (coupe == 0) {
+        arcsDessus = false;
+        coupe = ValleeEntreDeuxArcs(arc, arcsDessus, r.s);
+    }
     // Every run taken is erased, down to the bottom of the arc's thickness,
     // and so are the tips of both ends: what a partial erasure leaves is
     // read as dots.
@@ -667,8 +673,8 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
         return;
     }
     const auto milieu = arc.begin() + static_cast<std::ptrdiff_t>(coupe);
-    AjouteLiaison(r.portee, Forme({arc.begin(), milieu}), dessus);
-    AjouteLiaison(r.portee, Forme({milieu, arc.end()}), dessus);
+    AjouteLiaison(r.portee, Forme({arc.begin(), milieu}), arcsDessus);
+    AjouteLiaison(r.portee, Forme({milieu, arc.end()}), arcsDessus);
 }
 
 // Tries (x, y) as a seed; returns the last row the seed search need not
