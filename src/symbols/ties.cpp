@@ -409,6 +409,19 @@ bool ReprisALaLigne(const Recherche& r, const FormeTrace& f) {
 // the outline of a hollow head, closed by its other thin half, whereas the
 // half of a tie cut by the line break has the body of its filled head
 // there, or nothing.
+// Whether the ink of row `y` from column `x`, under or over an arc's
+// middle, runs on along
+// the row past either end of the arc by a quarter interline or more: a
+// straight line, where the other half of a head's outline curves back.
+bool DepasseLArc(const Recherche& r, int x, int y, const FormeTrace& f) {
+    const int marge = std::max(1, static_cast<int>(0.25f * r.s));
+    int gauche = x, droite = x;
+    while (gauche > 0 && LitPixel(r.travail, gauche - 1, y) != IndexBlanc) --gauche;
+    while (droite + 1 < r.travail.bornes.right && LitPixel(r.travail, droite + 1, y) != IndexBlanc)
+        ++droite;
+    return gauche <= f.gauche - marge || droite >= f.droite - 1 + marge;
+}
+
 bool SousUnAnneau(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f) {
     const RunPris* run = RunDuMilieu(runs, f);
     if (!run) return false;
@@ -417,9 +430,12 @@ bool SousUnAnneau(const Recherche& r, const std::vector<RunPris>& runs, const Fo
     for (int k = 1; k <= portee; ++k) {
         const int y = f.fleche > 0 ? run->haut - k : run->haut + run->longueur - 1 + k;
         if (y < 0 || y >= r.travail.bornes.bottom) return false;
-        // The other half may already be traced (green): any ink counts.
+        // The other half may already be traced (green): any ink counts. A
+        // ledger line under the half of a tie cut by the line break is thin
+        // too, but runs on straight past the arc's ends.
         if (LitPixel(r.travail, milieu, y) != IndexBlanc)
-            return HauteurTrait(r.travail, milieu, y).longueur < kEpaisseurMax * r.s;
+            return HauteurTrait(r.travail, milieu, y).longueur < kEpaisseurMax * r.s &&
+                   !DepasseLArc(r, milieu, y, f);
     }
     return false;
 }

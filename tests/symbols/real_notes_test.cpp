@@ -275,3 +275,14 @@ TEST(RealStaffNotes, SlurMeetingATie) {
     EXPECT_EQ(arcs("slur_tie_verovio"), "1( 2)( 2) 0( 1)( 1) ");
     EXPECT_EQ(arcs("slur_tie_musescore"), "1( 2)( 2) 0( 1) ");
 }
+
+// The first half of a tie cut by the line break, LilyPond's short arc past
+// the chord on ledger lines that ends the line (the Maple Leaf Rag): the
+// ledger line under its middle runs on straight past its ends, so it is no
+// other half of a head's outline, which curves back within them.
+TEST(RealStaffNotes, HalfTieOverALedgerLineLilyPond) {
+    const std::string debuts = LitNotes(
+        "half_tie_lilypond", [](const NotePortee& n) { return n.Debut.Numero != 0; },
+        [](const NotePortee& n) { return std::to_string(n.Interligne) + "( "; });
+    EXPECT_EQ(debuts, "-2( ");
+}
