@@ -174,8 +174,8 @@ bool SurUnAnneau(const Recherche& r, const RunPris& run, bool dessous) {
 }
 
 // Whether column `x` of the band with its lines holds, from row `debut` down
-// half an interline, a staff line thicker than a staff line: a tie merged
-// with it. Ledger lines, often drawn thicker, are no sign of one, and
+// half an interline, a staff line's run thicker than the page's staff
+// lines: a tie merged with it. Ledger lines, often drawn thicker, are no sign of one, and
 // neither is the outline of a hollow head or a flat along a line, which
 // encloses white on one side.
 bool LigneEpaissie(const Recherche& r, int x, int debut) {
@@ -404,15 +404,10 @@ bool ReprisALaLigne(const Recherche& r, const FormeTrace& f) {
            AucuneTeteEntre(r, r.debutNotes, f.gauche, f.hautGauche, true);
 }
 
-// Whether the first ink on the hollow side of a short arc's middle, within
-// an interline and a fifth, is a thin stroke: the arc is then one half of
-// the outline of a hollow head, closed by its other thin half, whereas the
-// half of a tie cut by the line break has the body of its filled head
-// there, or nothing.
 // Whether the ink of row `y` from column `x`, under or over an arc's
-// middle, runs on along
-// the row past either end of the arc by a quarter interline or more: a
-// straight line, where the other half of a head's outline curves back.
+// middle, runs on along the row past either end of the arc by a quarter
+// interline or more: a straight line, where the other half of a head's
+// outline curves back.
 bool DepasseLArc(const Recherche& r, int x, int y, const FormeTrace& f) {
     const int marge = std::max(1, static_cast<int>(0.25f * r.s));
     int gauche = x, droite = x;
@@ -422,6 +417,11 @@ bool DepasseLArc(const Recherche& r, int x, int y, const FormeTrace& f) {
     return gauche <= f.gauche - marge || droite >= f.droite - 1 + marge;
 }
 
+// Whether the first ink on the hollow side of a short arc's middle, within
+// an interline and a fifth, is a thin stroke: the arc is then one half of
+// the outline of a hollow head, closed by its other thin half, whereas the
+// half of a tie cut by the line break has the body of its filled head
+// there, or nothing.
 bool SousUnAnneau(const Recherche& r, const std::vector<RunPris>& runs, const FormeTrace& f) {
     const RunPris* run = RunDuMilieu(runs, f);
     if (!run) return false;
@@ -550,11 +550,6 @@ std::vector<RunPris> Rogne(std::vector<RunPris> runs, bool versLeBas, float s) {
             runs.begin() + static_cast<std::ptrdiff_t>(fin)};
 }
 
-// Traces the stroke through the seed (x, y) both ways and keeps it when it
-// is shaped like a tie. `zone`: 1 above the staff, 0 below, -1 between the
-// lines, where the curve's bow says which side of its heads it lies on.
-// Before the end of the clef, whose thin strokes curve like ties, only
-// strokes clear of the staff are taken.
 // The index, in `runs` sorted by column, of the valley between two bows of
 // the trace (bowing up when `dessus`), each an arc of its own; 0 when there
 // is none.
@@ -603,6 +598,11 @@ void AjouteLiaison(Portee& portee, const FormeTrace& f, bool dessus) {
     portee.Liaisons.push_back(l);
 }
 
+// Traces the stroke through the seed (x, y) both ways and keeps it when it
+// is shaped like a tie. `zone`: 1 above the staff, 0 below, -1 between the
+// lines, where the curve's bow says which side of its heads it lies on.
+// Before the end of the clef, whose thin strokes curve like ties, only
+// strokes clear of the staff are taken.
 void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     const Trait graine = HauteurTrait(r.travail, x, y);
     std::vector<RunPris> runs{{x, graine.haut, graine.longueur}};
