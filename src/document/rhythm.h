@@ -50,7 +50,9 @@ bool RecaleNotesMesure(MesureDoc& mesure, int32_t longueur, int32_t& score);
 
 // The length measure `m` is played for: its time signature's, except for a
 // first or last measure that most parts hold shorter (a pick-up, or the
-// bar that completes it at the end), which keeps what they hold.
+// bar that completes it at the end), and two neighbouring measures inside
+// the piece whose lengths held add up to one measure (one measure split by
+// a repeat sign), which keep what they hold.
 int32_t LongueurJouee(const DocumentMusical& document, size_t m);
 
 // Measures with more notes than this are not searched (the search is

@@ -233,12 +233,11 @@ bool RecaleNotesMesure(MesureDoc& mesure, int32_t longueur, int32_t& score) {
     return true;
 }
 
-int32_t LongueurJouee(const DocumentMusical& document, size_t m) {
-    const int32_t longueur =
-        document.Portees.empty() ? 0 : document.Portees[0].Mesures[m].Clef.LongueurMesure;
-    const size_t nbMesures = document.Portees[0].Mesures.size();
-    if (nbMesures < 2 || (m != 0 && m + 1 != nbMesures)) return longueur;
-    // What each part holds there; the most common wins, the longer on a tie.
+namespace {
+
+// What most parts hold in measure m, the longer on a tie; 0 when none holds
+// anything.
+int64_t DureeTenue(const DocumentMusical& document, size_t m) {
     std::vector<int64_t> durees;
     for (const PorteeDoc& partie : document.Portees) {
         const std::vector<NoteDoc>& notes = partie.Mesures[m].Notes;
@@ -254,7 +253,27 @@ int32_t LongueurJouee(const DocumentMusical& document, size_t m) {
             votes = n;
         }
     }
-    return tenue > 0 && tenue < longueur ? static_cast<int32_t>(tenue) : longueur;
+    return tenue;
+}
+
+}  // namespace
+
+int32_t LongueurJouee(const DocumentMusical& document, size_t m) {
+    const int32_t longueur =
+        document.Portees.empty() ? 0 : document.Portees[0].Mesures[m].Clef.LongueurMesure;
+    const size_t nbMesures = document.Portees[0].Mesures.size();
+    if (nbMesures < 2) return longueur;
+    const int64_t tenue = DureeTenue(document, m);
+    if (tenue <= 0 || tenue >= longueur) return longueur;
+    if (m == 0 || m + 1 == nbMesures) return static_cast<int32_t>(tenue);
+    // A measure split in two by a repeat sign or a phrase's end: the two
+    // short halves, side by side inside the piece, hold one measure together.
+    const auto completent = [&](size_t autre) {
+        return autre > 0 && autre + 1 < nbMesures &&
+               document.Portees[0].Mesures[autre].Clef.LongueurMesure == longueur &&
+               tenue + DureeTenue(document, autre) == longueur;
+    };
+    return completent(m - 1) || completent(m + 1) ? static_cast<int32_t>(tenue) : longueur;
 }
 
 bool RecaleNotesSurDivTemporelles(DocumentMusical& document) {

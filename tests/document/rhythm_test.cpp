@@ -236,8 +236,9 @@ TEST(Rythme, AHugeMeasureEndsInTime) {
 }
 
 // A pick-up and the short bar that completes it at the end keep what most
-// parts hold there; a short measure in the middle is still filled.
-TEST(Rythme, PickUpAndShortLastMeasuresAreNotFilled) {
+// parts hold there, and so do the two halves of a measure split by a
+// repeat sign; a lone short measure in the middle is still filled.
+TEST(Rythme, PickUpSplitAndShortLastMeasuresAreNotFilled) {
     DocumentMusical doc;
     for (int p = 0; p < 3; ++p) {
         PorteeDoc partie;
@@ -247,21 +248,26 @@ TEST(Rythme, PickUpAndShortLastMeasuresAreNotFilled) {
         // most common length wins.
         const int32_t levee = p == 2 ? 2 * kNoire : kNoire;
         partie.Mesures.push_back(MesureDe(4, 4, {Note(levee, 0)}));
-        partie.Mesures.push_back(MesureDe(4, 4, {Note(2 * kNoire, 0)}));
+        partie.Mesures.push_back(MesureDe(4, 4, {Note(2 * kNoire, 0)}));  // before the repeat
+        partie.Mesures.push_back(MesureDe(4, 4, {Note(2 * kNoire, 0)}));  // after it
+        partie.Mesures.push_back(MesureDe(4, 4, {Note(3 * kNoire, 0)}));  // a note lost
+        partie.Mesures.push_back(MesureDe(4, 4, {Note(2 * kNoire, 0), Note(2 * kNoire, 500)}));
         partie.Mesures.push_back(MesureDe(4, 4, {Note(2 * kNoire, 0), Note(kNoire, 500)}));
         doc.Portees.push_back(partie);
     }
     ASSERT_TRUE(RecalageAccords(doc));
     ASSERT_TRUE(RecalageDivisionsTemporelles(doc));
-    EXPECT_EQ(LongueurJouee(doc, 0), kNoire);
-    EXPECT_EQ(LongueurJouee(doc, 1), 4 * kNoire);
-    EXPECT_EQ(LongueurJouee(doc, 2), 3 * kNoire);
+    std::vector<int32_t> jouees;
+    for (size_t m = 0; m < 6; ++m) jouees.push_back(LongueurJouee(doc, m));
+    EXPECT_EQ(jouees, (std::vector<int32_t>{kNoire, 2 * kNoire, 2 * kNoire, 4 * kNoire, 4 * kNoire,
+                                            3 * kNoire}));
     ASSERT_TRUE(RecaleNotesSurDivTemporelles(doc));
     const PorteeDoc& premiere = doc.Portees[0];
     EXPECT_EQ(Durees(premiere.Mesures[0]), std::vector<int32_t>{kNoire});
     EXPECT_EQ(premiere.Mesures[0].Clef.LongueurMesure, 4 * kNoire);  // still 4/4
-    EXPECT_EQ(DureeMesure(premiere.Mesures[1].Notes, premiere.Mesures[1].Notes.size()), 4 * kNoire);
-    EXPECT_EQ(Durees(premiere.Mesures[2]), (std::vector<int32_t>{2 * kNoire, kNoire}));
+    EXPECT_EQ(Durees(premiere.Mesures[2]), std::vector<int32_t>{2 * kNoire});
+    EXPECT_EQ(DureeMesure(premiere.Mesures[3].Notes, premiere.Mesures[3].Notes.size()), 4 * kNoire);
+    EXPECT_EQ(Durees(premiere.Mesures[5]), (std::vector<int32_t>{2 * kNoire, kNoire}));
     // The odd part is brought to the pick-up's length.
     EXPECT_EQ(DureeMesure(doc.Portees[2].Mesures[0].Notes, doc.Portees[2].Mesures[0].Notes.size()),
               kNoire);
