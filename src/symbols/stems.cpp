@@ -53,6 +53,30 @@ bool CoteDeLigne(const LigneVert& l, const Rect& zone, uint8_t& cote, int& longu
     return true;
 }
 
+// Line l followed on through the ink of its columns toward `zone` when it
+// stops short of it. The stroke traced stops where a head widens it, so in
+// a chord the stem leaves off at the first head it meets; along the
+// stroke's columns it runs on black, through that head, to the others.
+LigneVert ProlongeVersZone(const VuePixels& bande, LigneVert l, const Rect& zone) {
+    const int gauche = l.PosX;
+    const int droite = l.PosX + std::max<int>(l.Epaisseur, 1);
+    auto noire = [&](int y) {
+        for (int x = gauche; x < droite; ++x)
+            if (EstNoir(bande, x, y)) return true;
+        return false;
+    };
+    int haut = l.PosY;
+    int bas = l.PosY + l.Longueur;
+    if (bas < zone.top) {
+        while (bas < zone.bottom && noire(bas)) ++bas;
+    } else if (haut >= zone.bottom) {
+        while (haut > zone.top && noire(haut - 1)) --haut;
+    }
+    l.PosY = static_cast<int16_t>(haut);
+    l.Longueur = static_cast<int16_t>(bas - haut);
+    return l;
+}
+
 // Whether line l, taken as a stem going down (`descend`) from a head whose
 // zone is `zone`, is a short stroke stopping short of the head: the tick of
 // an articulation, joined by the tracing to the narrow top of a head below
@@ -116,15 +140,17 @@ void MarqueTige(EtatPage& etat, Portee& portee, size_t choisie, float s, uint8_t
 }  // namespace
 
 int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee,
-                      const Rect& zone, uint8_t& cote, int& longueur) {
+                      const Rect& zone, uint8_t& cote, int& longueur, const VuePixels* bande) {
     int choisie = -1;
     int meilleuresAccroches = -1;
     cote = kSansQueue;
     longueur = 0;
     for (size_t i = 0; i < portee.LignesVert.size(); ++i) {
-        const LigneVert& l = portee.LignesVert[i];
-        if (l.NbAccroches < meilleuresAccroches) continue;
-        if (l.PosX < zone.left || l.PosX >= zone.right) continue;
+        if (portee.LignesVert[i].NbAccroches < meilleuresAccroches) continue;
+        if (portee.LignesVert[i].PosX < zone.left || portee.LignesVert[i].PosX >= zone.right)
+            continue;
+        const LigneVert l =
+            bande ? ProlongeVersZone(*bande, portee.LignesVert[i], zone) : portee.LignesVert[i];
         uint8_t c = kSansQueue;
         int h = 0;
         if (!CoteDeLigne(l, zone, c, h)) continue;
@@ -154,7 +180,10 @@ QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages
     QueueTrouvee q;
     uint8_t cote = kSansQueue;
     int longueur = 0;
-    const int i = ChoisitLigneQueue(reglages, portee, zone, cote, longueur);
+    VuePixels bande;
+    if (etat.PorteeImage) bande = VueOffscreen(etat.PorteeImage);
+    const int i = ChoisitLigneQueue(reglages, portee, zone, cote, longueur,
+                                    etat.PorteeImage ? &bande : nullptr);
     if (i < 0) return q;
     const LigneVert& l = portee.LignesVert[i];
     q.cote = cote;

@@ -286,3 +286,21 @@ TEST(RealStaffNotes, HalfTieOverALedgerLineLilyPond) {
         [](const NotePortee& n) { return std::to_string(n.Interligne) + "( "; });
     EXPECT_EQ(debuts, "-2( ");
 }
+
+// Flagged chords of a third, stem up, with an accidental before the lower
+// head (a PDF export rasterised at 300 dpi). The stem traced stops at the
+// upper head, and the accidental's upright stroke, beside the lower head,
+// is no stem of it: both heads take the chord's stem.
+TEST(RealStaffNotes, AccidentalBesideAFlaggedChordMuseScorePdf) {
+    const auto accord = [](bool garde(const NotePortee&)) {
+        return LitNotes("natural_chord_flag_musescore_pdf", garde, [](const NotePortee& n) {
+            return " " + std::to_string(n.Interligne) + (n.Queue == QueueNormale ? "up" : "other");
+        });
+    };
+    const std::string naturel =
+        accord([](const NotePortee& n) { return !n.Silence && n.PosX > 700 && n.PosX < 800; });
+    const std::string diese =
+        accord([](const NotePortee& n) { return !n.Silence && n.PosX > 1300; });
+    EXPECT_EQ(naturel, " 7up 9up");
+    EXPECT_EQ(diese, " 6up 8up");
+}
