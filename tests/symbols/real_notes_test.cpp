@@ -308,3 +308,22 @@ TEST(RealStaffNotes, AccidentalBesideAFlaggedChordMuseScorePdf) {
     EXPECT_TRUE(naturel == " 7upf1 9up" || naturel == " 7upf1 9upf1") << naturel;
     EXPECT_TRUE(diese == " 6upf1 8up" || diese == " 6upf1 8upf1") << diese;
 }
+
+// A stem followed through the ink of its columns runs along the heads'
+// side. A sixteenth rest touching the lower head of a chord from below is
+// no stem going up through both heads; a stem crossing a tie over a few
+// rows, with ink on both sides of it there, still reaches its head.
+TEST(RealStaffNotes, StemsFollowedAlongTheHeadsVerovio) {
+    const std::string accord = LitNotes(
+        "rest_under_chord_verovio",
+        [](const NotePortee& n) { return !n.Silence && n.PosX > 590 && n.PosX < 605; },
+        [](const NotePortee& n) {
+            return " " + std::to_string(n.Interligne) + (n.Queue == QueueNormale ? "up" : "other");
+        });
+    EXPECT_EQ(accord, " 5up 3up");
+    const std::string croisee = LitNotes(
+        "tie_across_stem_verovio",
+        [](const NotePortee& n) { return n.PosX > 2100 && n.PosX < 2200; },
+        [](const NotePortee& n) { return " " + std::to_string(n.Interligne) + LettreValeur(n); });
+    EXPECT_EQ(croisee, " -1e -2e");
+}
