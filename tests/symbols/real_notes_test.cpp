@@ -327,3 +327,16 @@ TEST(RealStaffNotes, StemsFollowedAlongTheHeadsVerovio) {
         [](const NotePortee& n) { return " " + std::to_string(n.Interligne) + LettreValeur(n); });
     EXPECT_EQ(croisee, " -1e -2e");
 }
+
+// Two voices in unison on the second ledger line above a bass staff: a
+// half note, stem up, and a quarter beside it, stem down. With the ledger
+// line gone from inside the half head, its thick right side and stem make
+// a small head with a stem, read as a grace note on the half note's ink;
+// the two notes are read and no grace note.
+TEST(RealStaffNotes, NoGraceNoteInAHalfHeadOnALedgerLineMuseScore) {
+    const std::string unisson = LitNotes(
+        "unison_half_ledger_musescore",
+        [](const NotePortee& n) { return n.PosX > 1600 && n.PosX < 1700; },
+        [](const NotePortee& n) { return " " + std::to_string(n.Interligne) + LettreValeur(n); });
+    EXPECT_EQ(unisson, " -4h -4q");
+}
