@@ -186,7 +186,13 @@ std::vector<int> ProfilSonde(const Graphe& g, int colonne) {
 // their number (0 for none), score and position are kept in `g`.
 void LitCrochets(EtatPage& etat, Graphe& g, float s) {
     g.CrochetsLus = 0;
-    Graphe croche = FusionneGraphes(etat, g.Cadre, false, Etiquette('C', 'r', 'o', 'c'));
+    // Only components with ink inside the box are the symbol's (a flag cut
+    // off its stem by line removal still hangs there). A neighbour whose box
+    // merely overlaps it, an accidental before a chord joined to a slur's
+    // end, would stretch the box past the heads, so that a walk from that
+    // end counts the heads as flags, and move the box's middle, where the
+    // flag is placed, away from the stem.
+    Graphe croche = FusionneGraphesCouverts(etat, g.Cadre, 0, Etiquette('C', 'r', 'o', 'c'));
     if (GrapheVide(croche)) return;
     ReprendTachesDuSeulMembre(g, croche);
     const TraitVertical* tige = TigeCroche(etat, croche, s);

@@ -62,14 +62,26 @@ bool EncreDAlteration(const Portee& portee, const NotePortee& g) {
     return false;
 }
 
+// Whether grace note g was read on the ink of hollow head h: on h's own
+// component, within h's columns. The thick right side of a half head with
+// its stem is a small black head with a stem to the grace-note matcher,
+// once the ledger line through the head is gone; a real grace note stands
+// before its note, or after it clear of its head.
+bool AppogiatureDansTete(const NotePortee& g, const NotePortee& h, float S) {
+    const int dx = g.PosX - h.PosX;
+    return g.NumGraphe == h.NumGraphe && dx >= 0 && dx < kEcartColonneTeteCreuse * S;
+}
+
 }  // namespace
 
 void SupprimeNoiresDansBlanches(Portee& portee) {
     const float S = portee.Interligne;
     for (NotePortee& noire : portee.Symboles) {
-        if (noire.CodeNote != kCarNoire) continue;
+        const bool appogiature = EstAppogiature(noire);
+        if (noire.CodeNote != kCarNoire && !appogiature) continue;
         for (const NotePortee& creuse : portee.Symboles) {
             if (creuse.CodeNote != kCarBlanche && creuse.CodeNote != kCarRonde) continue;
+            if (appogiature && !AppogiatureDansTete(noire, creuse, S)) continue;
             if (std::abs(creuse.PosX - noire.PosX) < kEcartColonneTeteCreuse * S &&
                 std::abs(creuse.PosY - noire.PosY) < kEcartLigneTeteCreuse * S) {
                 noire.Etat = kNoteSupprimee;

@@ -5,7 +5,8 @@
 
 #include "records/portee.h"
 
-// Removes black heads lying inside a half or whole head.
+// Removes black heads lying inside a half or whole head, and grace notes
+// read on such a head's own ink.
 void SupprimeNoiresDansBlanches(Portee& portee);
 
 // Removes half-note heads read on the flags of a flagged note: two flags

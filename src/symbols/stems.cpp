@@ -21,6 +21,10 @@ constexpr uint16_t kEtatSupprime = 2;
 constexpr float kTraitCourt = 0.55f;
 constexpr float kEcartTete = 0.6f;
 
+// Rows, in interlines, over which a stem may run with ink on both sides of
+// it: a ledger line, a tie or a beam it crosses.
+constexpr float kTraverseeTige = 0.4f;
+
 bool CoteInverse(uint8_t cote) {
     return cote == QueueHautGauche || cote == QueueBasDroite;
 }
@@ -51,6 +55,55 @@ bool CoteDeLigne(const LigneVert& l, const Rect& zone, uint8_t& cote, int& longu
     }
     if (longueur < 0) longueur = 0;
     return true;
+}
+
+// Line l followed on through the ink of its columns toward `zone` when it
+// stops short of it. The stroke traced stops where a head widens it, so in
+// a chord the stem leaves off at the first head it meets; along the
+// stroke's columns it runs on black, through that head, to the others. A
+// stem runs along the heads' side, and crosses a ledger line, a tie or a
+// beam in a few rows: ink spreading past the stroke on both sides for
+// longer is a head the stroke has gone into the middle of (a rest's
+// stroke touching a head from below), and it is followed no further.
+LigneVert ProlongeVersZone(const VuePixels& bande, LigneVert l, const Rect& zone, float s) {
+    const int gauche = l.PosX;
+    const int droite = l.PosX + std::max<int>(l.Epaisseur, 1);
+    const int traverseeMax = static_cast<int>(kTraverseeTige * s);
+    auto noire = [&](int y) {
+        for (int x = gauche; x < droite; ++x)
+            if (EstNoir(bande, x, y)) return true;
+        return false;
+    };
+    auto entouree = [&](int y) {
+        return EstNoir(bande, gauche - 1, y) && EstNoir(bande, gauche - 2, y) &&
+               EstNoir(bande, droite, y) && EstNoir(bande, droite + 1, y);
+    };
+    // One row after another from `bout` in direction `sens` while black,
+    // up to `limite`; back to where the ink began to surround the stroke
+    // when it does so for too long.
+    auto suit = [&](int bout, int sens, int limite) {
+        int debutEntouree = bout;
+        int entoureeDepuis = 0;
+        // The row beyond the end `bout`: `bout` itself going down, as the
+        // bottom end is one past the stroke's last row.
+        auto ligne = [&] { return sens > 0 ? bout : bout - 1; };
+        while (bout != limite && noire(ligne())) {
+            entoureeDepuis = entouree(ligne()) ? entoureeDepuis + 1 : 0;
+            if (entoureeDepuis == 1) debutEntouree = bout;
+            if (entoureeDepuis > traverseeMax) return debutEntouree;
+            bout += sens;
+        }
+        return bout;
+    };
+    int haut = l.PosY;
+    int bas = l.PosY + l.Longueur;
+    if (bas < zone.top)
+        bas = suit(bas, 1, zone.bottom);
+    else if (haut >= zone.bottom)
+        haut = suit(haut, -1, zone.top);
+    l.PosY = static_cast<int16_t>(haut);
+    l.Longueur = static_cast<int16_t>(bas - haut);
+    return l;
 }
 
 // Whether line l, taken as a stem going down (`descend`) from a head whose
@@ -116,15 +169,18 @@ void MarqueTige(EtatPage& etat, Portee& portee, size_t choisie, float s, uint8_t
 }  // namespace
 
 int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee,
-                      const Rect& zone, uint8_t& cote, int& longueur) {
+                      const Rect& zone, uint8_t& cote, int& longueur, const VuePixels* bande) {
     int choisie = -1;
     int meilleuresAccroches = -1;
     cote = kSansQueue;
     longueur = 0;
     for (size_t i = 0; i < portee.LignesVert.size(); ++i) {
-        const LigneVert& l = portee.LignesVert[i];
-        if (l.NbAccroches < meilleuresAccroches) continue;
-        if (l.PosX < zone.left || l.PosX >= zone.right) continue;
+        if (portee.LignesVert[i].NbAccroches < meilleuresAccroches) continue;
+        if (portee.LignesVert[i].PosX < zone.left || portee.LignesVert[i].PosX >= zone.right)
+            continue;
+        const LigneVert l =
+            bande ? ProlongeVersZone(*bande, portee.LignesVert[i], zone, portee.Interligne)
+                  : portee.LignesVert[i];
         uint8_t c = kSansQueue;
         int h = 0;
         if (!CoteDeLigne(l, zone, c, h)) continue;
@@ -154,7 +210,10 @@ QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages
     QueueTrouvee q;
     uint8_t cote = kSansQueue;
     int longueur = 0;
-    const int i = ChoisitLigneQueue(reglages, portee, zone, cote, longueur);
+    VuePixels bande;
+    if (etat.PorteeImage) bande = VueOffscreen(etat.PorteeImage);
+    const int i = ChoisitLigneQueue(reglages, portee, zone, cote, longueur,
+                                    etat.PorteeImage ? &bande : nullptr);
     if (i < 0) return q;
     const LigneVert& l = portee.LignesVert[i];
     q.cote = cote;

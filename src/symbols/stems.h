@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "image/offscreen.h"
 #include "records/etat_page.h"
 #include "records/options.h"
 #include "records/portee.h"
@@ -26,9 +27,12 @@ QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages
 // The vertical line of `portee` best serving as the stem of a head whose
 // zone is `zone` (bottom and right exclusive): the one with the most beams,
 // then the longest; a short stroke stopping short of the head is none.
-// Sets its side and length; -1 when none.
+// Sets its side and length; -1 when none. With the staff band `bande`, a
+// line stopping short of the zone is followed on through the ink of its
+// columns, as a chord's stem runs through the heads nearer its end.
 int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee,
-                      const Rect& zone, uint8_t& cote, int& longueur);
+                      const Rect& zone, uint8_t& cote, int& longueur,
+                      const VuePixels* bande = nullptr);
 
 // Black and half heads without a stem line of their own take the stem of
 // the nearest stemmed head of their chord; those with none are removed when

@@ -286,3 +286,57 @@ TEST(RealStaffNotes, HalfTieOverALedgerLineLilyPond) {
         [](const NotePortee& n) { return std::to_string(n.Interligne) + "( "; });
     EXPECT_EQ(debuts, "-2( ");
 }
+
+// Flagged chords of a third, stem up, with an accidental before the lower
+// head (a PDF export rasterised at 300 dpi). The stem traced stops at the
+// upper head, and the accidental's upright stroke, beside the lower head,
+// is no stem of it: both heads take the chord's stem. The natural, joined
+// to a slur's end, reaches below the heads, yet the chord's bottom end is
+// its heads and its one flag hangs at the top.
+TEST(RealStaffNotes, AccidentalBesideAFlaggedChordMuseScorePdf) {
+    const auto accord = [](bool garde(const NotePortee&)) {
+        return LitNotes("natural_chord_flag_musescore_pdf", garde, [](const NotePortee& n) {
+            return " " + std::to_string(n.Interligne) + (n.Queue == QueueNormale ? "up" : "other") +
+                   (n.DivDuree == 0 ? "" : "f" + std::to_string(n.DivDuree));
+        });
+    };
+    const std::string naturel =
+        accord([](const NotePortee& n) { return !n.Silence && n.PosX > 700 && n.PosX < 800; });
+    const std::string diese =
+        accord([](const NotePortee& n) { return !n.Silence && n.PosX > 1300; });
+    // The flag is the chord's: the lower head may carry it too.
+    EXPECT_TRUE(naturel == " 7upf1 9up" || naturel == " 7upf1 9upf1") << naturel;
+    EXPECT_TRUE(diese == " 6upf1 8up" || diese == " 6upf1 8upf1") << diese;
+}
+
+// A stem followed through the ink of its columns runs along the heads'
+// side. A sixteenth rest touching the lower head of a chord from below is
+// no stem going up through both heads; a stem crossing a tie over a few
+// rows, with ink on both sides of it there, still reaches its head.
+TEST(RealStaffNotes, StemsFollowedAlongTheHeadsVerovio) {
+    const std::string accord = LitNotes(
+        "rest_under_chord_verovio",
+        [](const NotePortee& n) { return !n.Silence && n.PosX > 590 && n.PosX < 605; },
+        [](const NotePortee& n) {
+            return " " + std::to_string(n.Interligne) + (n.Queue == QueueNormale ? "up" : "other");
+        });
+    EXPECT_EQ(accord, " 5up 3up");
+    const std::string croisee = LitNotes(
+        "tie_across_stem_verovio",
+        [](const NotePortee& n) { return n.PosX > 2100 && n.PosX < 2200; },
+        [](const NotePortee& n) { return " " + std::to_string(n.Interligne) + LettreValeur(n); });
+    EXPECT_EQ(croisee, " -1e -2e");
+}
+
+// Two voices in unison on the second ledger line above a bass staff: a
+// half note, stem up, and a quarter beside it, stem down. With the ledger
+// line gone from inside the half head, its thick right side and stem make
+// a small head with a stem, read as a grace note on the half note's ink;
+// the two notes are read and no grace note.
+TEST(RealStaffNotes, NoGraceNoteInAHalfHeadOnALedgerLineMuseScore) {
+    const std::string unisson = LitNotes(
+        "unison_half_ledger_musescore",
+        [](const NotePortee& n) { return n.PosX > 1600 && n.PosX < 1700; },
+        [](const NotePortee& n) { return " " + std::to_string(n.Interligne) + LettreValeur(n); });
+    EXPECT_EQ(unisson, " -4h -4q");
+}
