@@ -65,10 +65,39 @@ int Borne(int i, int lo, int hi, int n) {
     return std::max(0, std::min(i, n - 1));
 }
 
+// A black head is about an interline tall, a beam about half that. In a
+// beamed group an inner note's head can stand within an interline of the
+// beam, on the stems' side: counted into the stack, it would pass for one
+// more beam, pull the trace up to its top (where the next columns find no
+// beam and the trace dies) and be erased with the beam. A run of the mask
+// is part of a head when, in its own column or one within the mask's width
+// on either side, it stands at least this tall in the band: the oval's
+// edge columns leave thin runs in the mask, its middle ones do not.
+constexpr float kHauteurTete = 0.85f;
+
+// True when mask rows haut .. bas of column c belong to a blob too tall
+// for a beam.
+bool PartieDeTete(const TravailAccroches& t, int c, int haut, int bas) {
+    const float limite = kHauteurTete * t.interligne - t.hauteurMasque + 1;
+    for (int x = std::max(0, c - t.largeurMasque);
+         x <= std::min(t.largeur - 1, c + t.largeurMasque); ++x) {
+        for (int y = haut; y <= bas; ++y) {
+            if (!NoirMasque(t, x, y)) continue;
+            int debut = y, fin = y;
+            while (debut > 0 && NoirMasque(t, x, debut - 1)) --debut;
+            while (fin + 1 < t.hauteur && NoirMasque(t, x, fin + 1)) ++fin;
+            if (fin - debut + 1 >= limite) return true;
+            y = fin;
+        }
+    }
+    return false;
+}
+
 // Climbs from row r of column c through black runs separated by less than
-// an interline; returns the white row just above the highest (0 at most).
+// an interline, stopping below a head; returns the white row just above
+// the highest (0 at most). The run holding row r itself is always taken.
 int Monte(const TravailAccroches& t, int c, int r) {
-    for (;;) {
+    for (bool premier = true;; premier = false) {
         int trouve = -1;
         for (int d = 0; d < t.interligne && r - d >= 0; ++d) {
             if (NoirMasque(t, c, r - d)) {
@@ -77,15 +106,18 @@ int Monte(const TravailAccroches& t, int c, int r) {
             }
         }
         if (trouve < 0) break;
-        while (trouve - 1 >= 0 && NoirMasque(t, c, trouve - 1)) --trouve;
-        r = trouve - 1;
+        int sommet = trouve;
+        while (sommet - 1 >= 0 && NoirMasque(t, c, sommet - 1)) --sommet;
+        if (!(premier && trouve == r) && PartieDeTete(t, c, sommet, trouve)) break;
+        r = sommet - 1;
         if (r < 0) break;
     }
     return std::max(r, 0);
 }
 
 // Descends from row r of column c, counting the black runs separated by
-// less than an interline: fills the column's profile entry.
+// less than an interline, up to a head below the first: fills the column's
+// profile entry.
 ProfilAccroche Descend(const TravailAccroches& t, int c, int r) {
     ProfilAccroche e;
     for (;;) {
@@ -97,10 +129,12 @@ ProfilAccroche Descend(const TravailAccroches& t, int c, int r) {
             }
         }
         if (trouve < 0) break;
+        int fin = trouve;
+        while (fin < t.hauteur && NoirMasque(t, c, fin)) ++fin;
+        if (e.NbTraits > 0 && PartieDeTete(t, c, trouve, fin - 1)) break;
         ++e.NbTraits;
         if (e.Haut == 0) e.Haut = static_cast<int16_t>(trouve + 1);
-        r = trouve;
-        while (r < t.hauteur && NoirMasque(t, c, r)) ++r;
+        r = fin;
     }
     e.Hauteur = static_cast<int16_t>(r - e.Haut);
     return e;

@@ -233,6 +233,40 @@ TEST_F(Accroches, HeadUnderTheEndStemDoesNotAddABeam) {
     for (const LigneVert& t : tiges) EXPECT_EQ(t.NbAccroches, 1) << t.PosX;
 }
 
+// Sixteenths whose middle note is a chord, one head of which stands less
+// than half an interline from the beams, on the stems' side: above the
+// stack when the stems hang down, under it when they rise. That head is
+// neither one more beam on the chord's stem nor a place where the trace
+// leaves the beams and dies before the last stem; it stays in the band.
+TEST_F(Accroches, ChordHeadCloseToTheBeamsIsNoBeam) {
+    // Stems down: two beams at rows 134 .. 160, the chord's lower head on
+    // rows 106 .. 126.
+    for (int x : {30, 80, 130}) {
+        Tete(bande, x + 13, x == 80 ? 30 : 60, kS);
+        Pave(bande, x, x == 80 ? 30 : 60, x + 2, 160);
+    }
+    Tete(bande, 93, 116, kS);
+    Barre(30, 132, 150);
+    Barre(30, 132, 134);
+    // Stems up: two beams at rows 40 .. 66, the chord's upper head on rows
+    // 74 .. 94.
+    for (int x : {250, 300, 350}) TigeMontante(x, 40, x == 300 ? 200 : 150);
+    Tete(bande, 289, 84, kS);
+    Barre(250, 352, 40);
+    Barre(250, 352, 56);
+    const auto l = Recherche();
+    ASSERT_EQ(trouvees.size(), 2u);
+    int tiges = 0;
+    for (const LigneVert& t : l) {
+        if (t.Longueur < 3 * kS) continue;
+        ++tiges;
+        EXPECT_EQ(t.NbAccroches, 2) << t.PosX;
+    }
+    EXPECT_EQ(tiges, 6);
+    EXPECT_GT(CompteNoirs(bande, 82, 106, 106, 126), 300);
+    EXPECT_GT(CompteNoirs(bande, 278, 74, 302, 94), 300);
+}
+
 // A tight layout: a bar line from the top staff line to the bottom one
 // stands half an interline left of the first stem of a beam hanging below
 // the staff. The beam's end has its stem; the bar line gets no beam, or a

@@ -340,3 +340,12 @@ TEST(RealStaffNotes, NoGraceNoteInAHalfHeadOnALedgerLineMuseScore) {
         [](const NotePortee& n) { return " " + std::to_string(n.Interligne) + LettreValeur(n); });
     EXPECT_EQ(unisson, " -4h -4q");
 }
+
+// Sixteenths whose middle chord has its lower head just above the two
+// beams, then a sixteenth, an eighth chord and a sixteenth under one beam
+// with a short second beam at each end (the Maple Leaf Rag). The head is
+// neither a third beam nor erased with the beams, so the beams reach the
+// last stem; each end of the second group has its short beam.
+TEST(RealStaffNotes, ChordHeadJustAboveTheBeamsLilyPond) {
+    EXPECT_EQ(LitPortee("chord_near_beam_lilypond"), "rs -1s -6s 1s -1s -3s -5en 2en -1s");
+}
