@@ -41,6 +41,7 @@ constexpr float kPointeLongue = 1.5f;
 // The first half of a tie cut by the line break may be as short and flat
 // as this (in interlines).
 constexpr float kLongueurCoupee = 0.75f;
+constexpr float kLongueurReprise = 0.6f;
 constexpr float kFlecheCoupee = 0.15f;
 // A run this thick (in interlines) is a beam, a head or a stem, not a tie.
 // Beams are printed half an interline thick, so the limit stays well below
@@ -487,8 +488,12 @@ bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const For
     const float s = r.s;
     const int longueur = f.droite - f.gauche;
     const int fleche = std::abs(f.fleche);
+    // The second half of a tie cut by the line break, before the line's
+    // first head, may be shorter still.
+    const float longueurMin =
+        longueur < kLongueurCoupee * s && ReprisALaLigne(r, f) ? kLongueurReprise : kLongueurCoupee;
     if (std::abs(f.hautGauche - f.hautDroite) >= 0.5f * s || fleche < kFlecheCoupee * s ||
-        longueur < kLongueurCoupee * s)
+        longueur < longueurMin * s)
         return false;
     // A long tie tapers over a longer tip, which line removal takes where
     // it runs along a staff line.

@@ -349,3 +349,15 @@ TEST(RealStaffNotes, NoGraceNoteInAHalfHeadOnALedgerLineMuseScore) {
 TEST(RealStaffNotes, ChordHeadJustAboveTheBeamsLilyPond) {
     EXPECT_EQ(LitPortee("chord_near_beam_lilypond"), "rs -1s -6s 1s -1s -3s -5en 2en -1s");
 }
+
+// The second halves of two ties cut by the line break, Verovio's short
+// arcs before the first chord of a line of the Maple Leaf Rag: the lower one
+// is under three quarters of an interline long, and still ends on its
+// head.
+TEST(RealStaffNotes, ShortSecondHalfOfATieVerovio) {
+    const std::string fins = LitNotes(
+        "second_half_verovio",
+        [](const NotePortee& n) { return n.PosX < 600 && n.Fin.Numero != 0; },
+        [](const NotePortee& n) { return std::to_string(n.Interligne) + ") "; });
+    EXPECT_EQ(fins, "-2) -9) ");
+}
