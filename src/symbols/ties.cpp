@@ -93,6 +93,9 @@ constexpr float kCoteTete = 0.25f;
 // A tie over heads on ledger lines, traced on the band with its lines, lies
 // this far (in interlines) or more from the staff lines.
 constexpr float kHorsDesLignes = 0.75f;
+// How far past the rows near the staff (in interlines) the heads of a tie
+// traced on the intact band may lie.
+constexpr float kLignesSupplementaires = 3.0f;
 // A run from this tall to this (in interlines) is a head, not a beam, stem or
 // bar line.
 constexpr float kHauteurTete = 0.7f;
@@ -138,6 +141,12 @@ struct Recherche {
     // the second ledger line lies past the rows near the staff.
     bool PresDesTetes(int ligne) const { return ligne >= procheHaut - s && ligne <= procheBas + s; }
     bool ProcheDUneTete(int ligne) const { return !intacte && PresDesTetes(ligne); }
+    // Octaves written high or low stand on up to five ledger lines, and their
+    // ties beyond them.
+    bool SurDesLignesSupplementaires(int ligne) const {
+        return ligne >= procheHaut - kLignesSupplementaires * s &&
+               ligne <= procheBas + kLignesSupplementaires * s;
+    }
 };
 
 // Whether the run is one side of the outline of a hollow head: the white
@@ -632,8 +641,9 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     const bool horsDesLignes = zone == 1
                                    ? f.hautMax < r.hautLignes - marge && f.fleche < 0
                                    : f.hautMin > r.hautLignes + 4 * r.s + marge && f.fleche > 0;
-    const bool surLesTetes = apresClef && r.intacte && horsDesLignes && r.PresDesTetes(f.hautMin) &&
-                             r.PresDesTetes(f.hautMax);
+    const bool surLesTetes = apresClef && r.intacte && horsDesLignes &&
+                             r.SurDesLignesSupplementaires(f.hautMin) &&
+                             r.SurDesLignesSupplementaires(f.hautMax);
     bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
                         : libre || (proche && ArcDeNiveau(r, runs, f)) ||
                               (surLesTetes && ArcDeNiveau(r, runs, f, true)) ||

@@ -282,7 +282,8 @@ TEST(RealStaffNotes, SlurMeetingATie) {
 // other half of a head's outline, which curves back within them.
 TEST(RealStaffNotes, HalfTieOverALedgerLineLilyPond) {
     const std::string debuts = LitNotes(
-        "half_tie_lilypond", [](const NotePortee& n) { return n.Debut.Numero != 0; },
+        "half_tie_lilypond",
+        [](const NotePortee& n) { return n.Debut.Numero != 0 && n.PosX > 1000; },
         [](const NotePortee& n) { return std::to_string(n.Interligne) + "( "; });
     EXPECT_EQ(debuts, "-2( ");
 }
@@ -360,4 +361,17 @@ TEST(RealStaffNotes, ShortSecondHalfOfATieVerovio) {
         [](const NotePortee& n) { return n.PosX < 600 && n.Fin.Numero != 0; },
         [](const NotePortee& n) { return std::to_string(n.Interligne) + ") "; });
     EXPECT_EQ(fins, "-2) -9) ");
+}
+
+// Octaves in the Maple Leaf Rag on LilyPond's page, the upper heads above
+// four ledger lines: the tie over them across the bar line lies five
+// interlines above the staff, and joins the two heads.
+TEST(RealStaffNotes, TieOverHeadsOnManyLedgerLinesLilyPond) {
+    const std::string arcs = LitNotes(
+        "octave_tie_lilypond", [](const NotePortee& n) { return n.Debut.Numero || n.Fin.Numero; },
+        [](const NotePortee& n) {
+            return std::to_string(n.Interligne) + (n.Fin.Numero ? ")" : "") +
+                   (n.Debut.Numero ? "(" : "") + " ";
+        });
+    EXPECT_EQ(arcs, "-9( -9) ");
 }
