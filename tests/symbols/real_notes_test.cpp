@@ -119,6 +119,22 @@ std::string LitNotes(const std::string& nom, Garde garde, Ecrit ecrit) {
     });
 }
 
+// A note as its staff position and value, after a space.
+std::string PositionEtValeur(const NotePortee& n) {
+    return " " + std::to_string(n.Interligne) + LettreValeur(n);
+}
+
+// The notes of the staff that end or start a tie, each as its staff
+// position, then ")" when it ends one and "(" when it starts one.
+std::string LitLiaisons(const std::string& nom) {
+    return LitNotes(
+        nom, [](const NotePortee& n) { return n.Debut.Numero || n.Fin.Numero; },
+        [](const NotePortee& n) {
+            return std::to_string(n.Interligne) + (n.Fin.Numero ? ")" : "") +
+                   (n.Debut.Numero ? "(" : "") + " ";
+        });
+}
+
 }  // namespace
 
 // Dotted rhythms, triplets, accidentals and a cancelling natural.
@@ -264,16 +280,8 @@ TEST(RealStaffNotes, FlagJoinedToABarLineVerovio) {
 // slur the two notes before. On MuseScore's page the valley dips below the
 // line joining the trace's ends, so the whole bows the other way.
 TEST(RealStaffNotes, SlurMeetingATie) {
-    const auto arcs = [](const std::string& page) {
-        return LitNotes(
-            page, [](const NotePortee& n) { return n.Debut.Numero || n.Fin.Numero; },
-            [](const NotePortee& n) {
-                return std::to_string(n.Interligne) + (n.Fin.Numero ? ")" : "") +
-                       (n.Debut.Numero ? "(" : "") + " ";
-            });
-    };
-    EXPECT_EQ(arcs("slur_tie_verovio"), "1( 2)( 2) 0( 1)( 1) ");
-    EXPECT_EQ(arcs("slur_tie_musescore"), "1( 2)( 2) 0( 1) ");
+    EXPECT_EQ(LitLiaisons("slur_tie_verovio"), "1( 2)( 2) 0( 1)( 1) ");
+    EXPECT_EQ(LitLiaisons("slur_tie_musescore"), "1( 2)( 2) 0( 1) ");
 }
 
 // The first half of a tie cut by the line break, LilyPond's short arc past
@@ -324,8 +332,7 @@ TEST(RealStaffNotes, StemsFollowedAlongTheHeadsVerovio) {
     EXPECT_EQ(accord, " 5up 3up");
     const std::string croisee = LitNotes(
         "tie_across_stem_verovio",
-        [](const NotePortee& n) { return n.PosX > 2100 && n.PosX < 2200; },
-        [](const NotePortee& n) { return " " + std::to_string(n.Interligne) + LettreValeur(n); });
+        [](const NotePortee& n) { return n.PosX > 2100 && n.PosX < 2200; }, PositionEtValeur);
     EXPECT_EQ(croisee, " -1e -2e");
 }
 
@@ -337,8 +344,7 @@ TEST(RealStaffNotes, StemsFollowedAlongTheHeadsVerovio) {
 TEST(RealStaffNotes, NoGraceNoteInAHalfHeadOnALedgerLineMuseScore) {
     const std::string unisson = LitNotes(
         "unison_half_ledger_musescore",
-        [](const NotePortee& n) { return n.PosX > 1600 && n.PosX < 1700; },
-        [](const NotePortee& n) { return " " + std::to_string(n.Interligne) + LettreValeur(n); });
+        [](const NotePortee& n) { return n.PosX > 1600 && n.PosX < 1700; }, PositionEtValeur);
     EXPECT_EQ(unisson, " -4h -4q");
 }
 
@@ -367,11 +373,5 @@ TEST(RealStaffNotes, ShortSecondHalfOfATieVerovio) {
 // four ledger lines: the tie over them across the bar line lies five
 // interlines above the staff, and joins the two heads.
 TEST(RealStaffNotes, TieOverHeadsOnManyLedgerLinesLilyPond) {
-    const std::string arcs = LitNotes(
-        "octave_tie_lilypond", [](const NotePortee& n) { return n.Debut.Numero || n.Fin.Numero; },
-        [](const NotePortee& n) {
-            return std::to_string(n.Interligne) + (n.Fin.Numero ? ")" : "") +
-                   (n.Debut.Numero ? "(" : "") + " ";
-        });
-    EXPECT_EQ(arcs, "-9( -9) ");
+    EXPECT_EQ(LitLiaisons("octave_tie_lilypond"), "-9( -9) ");
 }
