@@ -123,12 +123,16 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
 
 namespace {
 
+// Whether blob `t` is a note head beside the stroke at column `xm`.
+bool TeteACoteDuTrait(const TacheRonde& t, double xm, float s) {
+    return t.Taille > static_cast<int>(0.6f * s) && std::fabs(t.X - xm) <= 1.5 * s;
+}
+
 // Whether a note head's blob lies at one end of stroke t, beside it.
 bool TeteAuBoutDuTrait(const Graphe& g, const TraitVertical& t, float s) {
     const double xm = (t.XHaut + t.XBas) / 2.0;
     for (const TacheRonde& tache : g.Taches) {
-        if (tache.Taille <= static_cast<int>(0.6f * s) || std::fabs(tache.X - xm) > 1.5 * s)
-            continue;
+        if (!TeteACoteDuTrait(tache, xm, s)) continue;
         if (std::abs(tache.Y - t.YHaut) < s || std::abs(tache.Y - t.YBas) < s) return true;
     }
     return false;
@@ -166,7 +170,7 @@ BoutsTete BoutsAvecTete(EtatPage& etat, Graphe& g, const TraitVertical& tige, fl
     CalculeTaches(etat, g);
     const double xm = (tige.XHaut + tige.XBas) / 2.0;
     for (const TacheRonde& t : g.Taches) {
-        if (t.Taille <= static_cast<int>(0.6f * s) || std::fabs(t.X - xm) > 1.5 * s) continue;
+        if (!TeteACoteDuTrait(t, xm, s)) continue;
         if (t.Y < s) bouts.haut = true;
         if (g.NbLignes - t.Y < s) bouts.bas = true;
     }

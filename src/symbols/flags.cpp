@@ -8,14 +8,13 @@
 #include "staff/staff_geometry.h"
 #include "symbols/candidates.h"
 #include "symbols/notes.h"
+#include "symbols/stems.h"
 #include "toolbox/progress.h"
 
 namespace {
 
-// Heads of one chord lie closer than this in columns, and the stems of heads
-// hanging on one stem end within kEcartBoutDeQueue of each other, in staff
-// interlines.
-constexpr float kEcartAccord = 1.5f;
+// The stems of heads hanging on one stem end within this of each other, in
+// staff interlines.
 constexpr float kEcartBoutDeQueue = 0.5f;
 
 Rect Zone(float haut, float gauche, float bas, float droite) {
@@ -51,12 +50,6 @@ uint16_t DivisionsDeCroche(uint16_t code) {
         default:
             return 0;
     }
-}
-
-// The far end row of a note's stem.
-int BoutDeQueue(const NotePortee& n) {
-    const bool monte = n.Queue == QueueNormale || n.Queue == QueueHautGauche;
-    return monte ? n.PosY - n.HauteurQueue : n.PosY + n.HauteurQueue;
 }
 
 bool CrocheSansAccroche(const NotePortee& n) {

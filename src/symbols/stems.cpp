@@ -11,9 +11,6 @@
 
 namespace {
 
-// Heads of one chord lie closer than this, in staff interlines.
-constexpr float kEcartAccord = 1.5f;
-
 constexpr uint16_t kEtatSupprime = 2;
 
 // A stroke shorter than this, in interlines, and farther than kEcartTete
@@ -118,12 +115,6 @@ bool TraitCourtDetache(const LigneVert& l, const Rect& zone, bool descend, float
     return l.Longueur < kTraitCourt * s && ecart > kEcartTete * s;
 }
 
-// The far end row of a note's stem.
-int BoutDeQueue(const NotePortee& n) {
-    if (n.Queue == QueueNormale || n.Queue == QueueHautGauche) return n.PosY - n.HauteurQueue;
-    return n.PosY + n.HauteurQueue;
-}
-
 bool ATete(const NotePortee& n) {
     return n.CodeNote == kCarNoire || n.CodeNote == kCarBlanche;
 }
@@ -167,6 +158,11 @@ void MarqueTige(EtatPage& etat, Portee& portee, size_t choisie, float s, uint8_t
 }
 
 }  // namespace
+
+int BoutDeQueue(const NotePortee& n) {
+    if (n.Queue == QueueNormale || n.Queue == QueueHautGauche) return n.PosY - n.HauteurQueue;
+    return n.PosY + n.HauteurQueue;
+}
 
 int ChoisitLigneQueue(const ReglagesReconnaissance& reglages, const Portee& portee,
                       const Rect& zone, uint8_t& cote, int& longueur, const VuePixels* bande) {

@@ -10,6 +10,12 @@
 #include "records/portee.h"
 #include "toolbox/rect.h"
 
+// Heads of one chord lie closer than this, in staff interlines.
+constexpr float kEcartAccord = 1.5f;
+
+// The far end row of a note's stem.
+int BoutDeQueue(const NotePortee& n);
+
 // What a head takes from its stem.
 struct QueueTrouvee {
     uint8_t cote = kSansQueue;  // CodeQueue

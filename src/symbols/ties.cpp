@@ -185,9 +185,9 @@ bool SurUnAnneau(const Recherche& r, const RunPris& run, bool dessous) {
 
 // Whether column `x` of the band with its lines holds, from row `debut` down
 // half an interline, a staff line's run thicker than the page's staff
-// lines: a tie merged with it. Ledger lines, often drawn thicker, are no sign of one, and
-// neither is the outline of a hollow head or a flat along a line, which
-// encloses white on one side.
+// lines: a tie merged with it. Ledger lines, often drawn thicker, are no
+// sign of one, and neither is the outline of a hollow head or a flat along
+// a line, which encloses white on one side.
 bool LigneEpaissie(const Recherche& r, int x, int debut) {
     const int trouve = PremierNoir(r.avecLignes, x, debut, debut + 0.5f * r.s);
     if (trouve < 0) return false;
@@ -564,12 +564,12 @@ std::vector<RunPris> Rogne(std::vector<RunPris> runs, bool versLeBas, float s) {
             runs.begin() + static_cast<std::ptrdiff_t>(fin)};
 }
 
-// The index, in `runs` sorted by column, of the valley between two bows of
-// the trace (bowing up when `dessus`), each an arc of its own; 0 when there
-// is none.
-size_t ValleeEntreDeuxArcs(const std::vector<RunPris>& runs, bool dessus, float s) {
+// The two arcs of a trace that holds two bowing the same way (up when
+// `dessus`), cut at the valley between their bows; none when there is no
+// such valley, or a side is no arc of its own. `runs` in column order.
+std::vector<FormeTrace> DeuxArcs(const std::vector<RunPris>& runs, bool dessus, float s) {
     const size_t n = runs.size();
-    if (n < 3) return 0;
+    if (n < 3) return {};
     // Rows times `signe` grow away from the bow.
     const int signe = dessus ? 1 : -1;
     std::vector<int> sommetAvant(n), sommetApres(n);
@@ -592,13 +592,14 @@ size_t ValleeEntreDeuxArcs(const std::vector<RunPris>& runs, bool dessus, float 
             coupe = i;
         }
     }
-    if (profondeur < kVallee * s) return 0;
+    if (profondeur < kVallee * s) return {};
     // Each side bows as an arc of its own: a bump where the trace ran over
     // a head's outline or a dot does not.
     const auto milieu = runs.begin() + static_cast<std::ptrdiff_t>(coupe);
-    for (const FormeTrace& f : {Forme({runs.begin(), milieu}), Forme({milieu, runs.end()})})
-        if ((f.fleche < 0) != dessus || std::abs(f.fleche) < kFlecheMin * s) return 0;
-    return coupe;
+    std::vector<FormeTrace> arcs{Forme({runs.begin(), milieu}), Forme({milieu, runs.end()})};
+    for (const FormeTrace& f : arcs)
+        if ((f.fleche < 0) != dessus || std::abs(f.fleche) < kFlecheMin * s) return {};
+    return arcs;
 }
 
 // Records the tie or curve the runs of a trace make, on side `dessus`.
@@ -675,14 +676,15 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
         f = Forme(runs);
         if (!ArcLibre(r, f) && !ArcDeNiveau(r, runs, f, true)) return;
     }
-    std::vector<RunPris> arc = runs;
-    TrieParColonne(arc);
-    // The bow of the whole may be the valley's, deeper than either arc's.
+    // A slur and a tie met in one trace are two curves. The bow of the
+    // whole may be the valley's, deeper than either arc's: both sides are
+    // tried.
+    TrieParColonne(runs);
     bool arcsDessus = true;
-    size_t coupe = ValleeEntreDeuxArcs(arc, arcsDessus, r.s);
-    if (coupe == 0) {
+    std::vector<FormeTrace> arcs = DeuxArcs(runs, arcsDessus, r.s);
+    if (arcs.empty()) {
         arcsDessus = false;
-        coupe = ValleeEntreDeuxArcs(arc, arcsDessus, r.s);
+        arcs = DeuxArcs(runs, arcsDessus, r.s);
     }
     // Every run taken is erased, down to the bottom of the arc's thickness,
     // and so are the tips of both ends: what a partial erasure leaves is
@@ -699,13 +701,11 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     // (a slur, or one of the next staff cut by the edge of the band) goes
     // by its zone.
     const bool dessus = libre ? zone == 1 : f.fleche < 0;
-    if (coupe == 0) {
+    if (arcs.empty()) {
         AjouteLiaison(r.portee, f, dessus);
         return;
     }
-    const auto milieu = arc.begin() + static_cast<std::ptrdiff_t>(coupe);
-    AjouteLiaison(r.portee, Forme({arc.begin(), milieu}), arcsDessus);
-    AjouteLiaison(r.portee, Forme({milieu, arc.end()}), arcsDessus);
+    for (const FormeTrace& a : arcs) AjouteLiaison(r.portee, a, arcsDessus);
 }
 
 // Tries (x, y) as a seed; returns the last row the seed search need not
