@@ -403,6 +403,12 @@ bool RelieDeuxTiges(const ReglagesReconnaissance& reglages, const Portee& portee
     return aGauche && aDroite;
 }
 
+// A beam over a wide leap between two notes climbs more steeply than the
+// slope limit allows a free bar. Up to this many times the limit, a bar
+// that runs from stem to stem is still a beam: a slur or a hairpin has no
+// stem ending at each of its ends.
+constexpr float kPenteRaide = 1.6f;
+
 // Traces, tests, records and erases the candidate seeded at mask pixel
 // (x, y). On a refusal, `finPile` is the row after the seed's stack in
 // column x: every seed above it traces the same candidate.
@@ -424,12 +430,15 @@ bool SuitAccroche(const ReglagesReconnaissance& reglages, Portee& portee, Travai
     RemplitProfil(t, premier, m);
     LisseNbTraits(t.profil, n, reglages.Reglage.AccrocheLargeurMinimaleMorceauAccroche * s);
     float pente = 0;
-    if (!PenteMoyenne(t.profil, n, s, pente) || !(pente < reglages.Reglage.AccrochePenteLimite))
-        return false;
+    if (!PenteMoyenne(t.profil, n, s, pente)) return false;
+    const float limite = reglages.Reglage.AccrochePenteLimite;
+    const bool raide = !(pente < limite);
+    if (raide && !(pente < kPenteRaide * limite)) return false;
     const float epaisseur = EpaisseurMediane(t, n);
     if (epaisseur >= kEpaisseurTete) return false;
     const bool commeUneSeconde = epaisseur >= kEpaisseurSeconde && largeur < kLargeurSeconde * s;
-    if ((largeur < minimum || commeUneSeconde) && !RelieDeuxTiges(reglages, portee, t, x, n))
+    if ((largeur < minimum || commeUneSeconde || raide) &&
+        !RelieDeuxTiges(reglages, portee, t, x, n))
         return false;
     if (!ValideAccroche(reglages, portee, t.profil, x, n)) return false;
     NoteLignesTouchees(reglages, t, portee, x, n, x + largeur - 1, numero);

@@ -95,13 +95,25 @@ TEST_F(Accroches, BarWithoutTwoStemsOnOneSideIsNotABeam) {
     for (const LigneVert& t : l) EXPECT_EQ(t.NbAccroches, 0);
 }
 
-TEST_F(Accroches, SteepBarIsRejected) {
-    for (int x = 120; x < 272; ++x)
-        Pave(bande, x, 40 + (x - 120) * 7 / 10, x + 1, 50 + (x - 120) * 7 / 10);
-    TigeMontante(120, 50, 200);
-    TigeMontante(270, 155, 200);
-    Recherche();
-    EXPECT_TRUE(trouvees.empty());
+// A bar climbing 0.6 pixel per column, over the slope limit (0.5): a beam
+// over a wide leap when a stem ends at each of its ends, else a slur's or a
+// hairpin's stroke.
+TEST_F(Accroches, SteepBarIsABeamOnlyFromStemToStem) {
+    struct Cas {
+        int dixiemes;
+        bool tigeADroite;
+        size_t attendues;
+    };
+    for (const Cas c : {Cas{6, true, 1}, Cas{6, false, 0}}) {
+        bande = NouvelleBande(kL, kH);
+        trouvees.clear();
+        auto haut = [&](int x) { return 40 + (x - 120) * c.dixiemes / 10; };
+        for (int x = 120; x < 232; ++x) Pave(bande, x, haut(x), x + 1, haut(x) + 12);
+        TigeMontante(120, 52, 220);
+        if (c.tigeADroite) TigeMontante(230, haut(230) + 12, 220);
+        Recherche();
+        EXPECT_EQ(trouvees.size(), c.attendues) << c.dixiemes << " " << c.tigeADroite;
+    }
 }
 
 // Two stems two interlines apart: the bar is 42 columns wide in the band,
