@@ -90,9 +90,13 @@ constexpr float kDebutLigne = 10.0f;
 // A tie's end lies on its side of the head's middle, or up to this far (in
 // interlines) past it, where the trace went up the head's side.
 constexpr float kCoteTete = 0.25f;
-// A tie over heads on ledger lines, traced on the band with its lines, lies
-// this far (in interlines) or more from the staff lines.
-constexpr float kHorsDesLignes = 0.75f;
+// A tie under or over heads near the staff, traced on the band with its
+// lines, lies this far (in interlines) or more from the staff lines.
+constexpr float kHorsDesLignes = 0.4f;
+// The ends of a tie between heads of one pitch (a short one, or one traced
+// on the band with its lines) differ by at most this many interlines in
+// height.
+constexpr float kDenivelleCourte = 0.25f;
 // How far past the rows near the staff (in interlines) the heads of a tie
 // traced on the intact band may lie.
 constexpr float kLignesSupplementaires = 3.0f;
@@ -123,7 +127,8 @@ struct RunPris {
 //
 // With `intacte` set, the work copy is the band with its staff lines: only
 // seeds clear of the staff are taken, each traced rightward from its left
-// end, without jumps, and kept when long and curved.
+// end, jumping no gap, only the stems and bar lines that cross it clear of
+// the lines, and kept when long and curved, or level between two heads.
 struct Recherche {
     Portee& portee;
     VuePixels travail, bande;
@@ -146,6 +151,12 @@ struct Recherche {
     bool SurDesLignesSupplementaires(int ligne) const {
         return ligne >= procheHaut - kLignesSupplementaires * s &&
                ligne <= procheBas + kLignesSupplementaires * s;
+    }
+    // Rows clear of the staff lines, where a trace on the band with its
+    // lines has no staff line to run along.
+    bool HorsDesLignes(int ligne) const {
+        const float marge = kHorsDesLignes * s;
+        return ligne < hautLignes - marge || ligne > hautLignes + 4 * s + marge;
     }
 };
 
@@ -234,7 +245,13 @@ bool Poursuit(const Recherche& r, int c, int haut, int sens, std::vector<RunPris
         Trait trait;
         int colonne = c, epaisses = 0, traitSaute = 0;
         bool parLaLigne = false;
-        for (int k = 1; k <= sautLigne && trait.longueur == 0; ++k) {
+        // On the band with its lines no gap is jumped, but a stem or bar line
+        // crossing a tie near the heads and clear of the staff lines is: not
+        // the crown of a fermata or a sign's stroke, which are shorter.
+        const bool traverse =
+            r.Proche(haut) || (r.intacte && r.PresDesTetes(haut) && r.HorsDesLignes(haut));
+        for (int k = 1; (k <= sautLigne || (traverse && epaisses == k - 1)) && trait.longueur == 0;
+             ++k) {
             colonne = c + sens * k;
             if (colonne < 0 || colonne >= largeur) return leLongDUneLigne;
             const int trouve = PremierNoir(bits, colonne, debut, debut + 0.5f * s);
@@ -248,6 +265,7 @@ bool Poursuit(const Recherche& r, int c, int haut, int sens, std::vector<RunPris
             if (trait.longueur < epaisseurMax) break;
             // A stem or bar line is jumped; the side of a head is too wide.
             if (++epaisses > kTraitVertical * s) return leLongDUneLigne;
+            if (r.intacte && trait.longueur < kHauteurTraitLong * s) return leLongDUneLigne;
             traitSaute = std::max(traitSaute, trait.longueur);
             trait = Trait{};
         }
@@ -634,15 +652,18 @@ void TraceLiaison(const Recherche& r, int x, int y, int zone, bool apresClef) {
     const bool libre = zone >= 0 && ArcLibre(r, f);
     // Over heads on ledger lines, line removal takes the flat top of their
     // tie where it runs along a ledger line's row: on the intact band the
-    // tie between two heads there is whole. Only clear of the staff lines,
-    // which a trace on the intact band would follow, and bowing away from
-    // the staff: a trace along the ledger lines between the heads of
-    // chords, from one head's outline to the next, bows any way.
+    // tie between two heads there is whole; so is one hanging under heads
+    // near the staff along the first ledger line's row. Only clear of the
+    // staff lines, which a trace on the intact band would follow, level,
+    // and bowing away from the staff: a trace along a ledger line into the
+    // outline of a head beside it rises at one end, and one along the
+    // ledger lines between the heads of chords bows any way.
     const float marge = kHorsDesLignes * r.s;
     const bool horsDesLignes = zone == 1
                                    ? f.hautMax < r.hautLignes - marge && f.fleche < 0
                                    : f.hautMin > r.hautLignes + 4 * r.s + marge && f.fleche > 0;
     const bool surLesTetes = apresClef && r.intacte && horsDesLignes &&
+                             std::abs(f.hautGauche - f.hautDroite) <= kDenivelleCourte * r.s &&
                              r.SurDesLignesSupplementaires(f.hautMin) &&
                              r.SurDesLignesSupplementaires(f.hautMax);
     bool tie = zone < 0 ? proche && ArcDeNiveau(r, runs, f)
@@ -814,9 +835,6 @@ namespace {
 
 // A black head is about this many interlines wide; `PosX` is its left edge.
 constexpr float kDemiTete = 0.6f;
-// The ends of a short tie between heads of one pitch differ by at most
-// this many interlines in height.
-constexpr float kDenivelleCourte = 0.25f;
 constexpr float kBoutContreTete = 1.25f;
 
 }  // namespace

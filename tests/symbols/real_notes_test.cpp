@@ -375,3 +375,11 @@ TEST(RealStaffNotes, ShortSecondHalfOfATieVerovio) {
 TEST(RealStaffNotes, TieOverHeadsOnManyLedgerLinesLilyPond) {
     EXPECT_EQ(LitLiaisons("octave_tie_lilypond"), "-9( -9) ");
 }
+
+// Chords in the Maple Leaf Rag on LilyPond's page, tied across the bar
+// line: the lower tie hangs under the heads along the first ledger line's
+// row, where line removal takes its middle, and the bar line crosses it.
+// Both ties join the two chords.
+TEST(RealStaffNotes, TieUnderTheStaffAcrossABarLineLilyPond) {
+    EXPECT_EQ(LitLiaisons("under_tie_lilypond"), "5( 7( 5) 7) ");
+}
