@@ -100,10 +100,16 @@ constexpr float kDenivelleCourte = 0.25f;
 // How far past the rows near the staff (in interlines) the heads of a tie
 // traced on the intact band may lie.
 constexpr float kLignesSupplementaires = 3.0f;
+// The second half of a tie cut by the line break may end under its head
+// (over it, for a tie bowing up), the head's ink up to this far (in
+// interlines) from the end's row.
+constexpr float kTeteSurLeBout = 1.25f;
 // A run from this tall to this (in interlines) is a head, not a beam, stem or
 // bar line.
 constexpr float kHauteurTete = 0.7f;
 constexpr float kHauteurTige = 1.5f;
+// Two heads a third apart make one run this tall at most (in interlines).
+constexpr float kHauteurAccord = 2.5f;
 
 // The first black row of column `x` from `debut` while under `fin`, or -1.
 int PremierNoir(const VuePixels& bits, int x, int debut, float fin) {
@@ -333,12 +339,13 @@ bool TeteAuBout(const VuePixels& bits, int x, int haut, int sens, float s, float
     return false;
 }
 
-// Whether the run through (x, y) is as tall as a head, and so is the run
-// through its middle half an interline further right: a filled head is that
-// wide, the edge of a flat's belly or the stroke of a letter is not.
+// Whether the run through (x, y) is as tall as a head (or the heads of a
+// chord stacked in thirds), and so is the run through its middle half an
+// interline further right: a filled head is that wide, a stem, the edge of
+// a flat's belly or the stroke of a letter is not.
 bool TetePleine(const VuePixels& bits, int x, int y, float s) {
     const Trait t = HauteurTrait(bits, x, y);
-    if (t.longueur < kHauteurTete * s || t.longueur >= kHauteurTige * s) return false;
+    if (t.longueur < kHauteurTete * s || t.longueur >= kHauteurAccord * s) return false;
     const int plus = x + static_cast<int>(0.5f * s), milieu = t.haut + t.longueur / 2;
     return plus < bits.bornes.right && EstNoir(bits, plus, milieu) &&
            HauteurTrait(bits, plus, milieu).longueur >= kHauteurTete * s;
@@ -351,7 +358,8 @@ bool TetePleine(const VuePixels& bits, int x, int y, float s) {
 // chord curves down over the chord's top head.
 bool TetePleineADroite(const VuePixels& bits, int x, int haut, bool dessus, float s) {
     const int portee = std::max(1, static_cast<int>(s));
-    const int haute = Tronque16(haut - 0.75f * s), basse = Tronque16(haut + 0.75f * s);
+    const int haute = Tronque16(haut - (dessus ? 0.75f : kTeteSurLeBout) * s);
+    const int basse = Tronque16(haut + (dessus ? kTeteSurLeBout : 0.75f) * s);
     for (int c = x + 1; c <= x + portee && c < bits.bornes.right; ++c)
         for (int y = std::max(0, haute); y <= basse && y < bits.bornes.bottom; ++y)
             if (EstNoir(bits, c, y) && TetePleine(bits, c, y, s)) {
@@ -539,8 +547,7 @@ bool ArcDeNiveau(const Recherche& r, const std::vector<RunPris>& runs, const For
         (fleche >= kFlecheSerree * s && longueur >= kLongueurSerree * s);
     if (teteGauche && teteDroite && entiere) return !Referme(r, runs, f);
     if (entiereSeulement) return false;
-    const bool moitie =
-        (teteGauche && CoupeeParLaFinDeLigne(r, f)) || (teteDroite && ReprisALaLigne(r, f));
+    const bool moitie = (teteGauche && CoupeeParLaFinDeLigne(r, f)) || ReprisALaLigne(r, f);
     return moitie && !Referme(r, runs, f) && !SousUnAnneau(r, runs, f);
 }
 

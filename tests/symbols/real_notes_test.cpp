@@ -383,3 +383,11 @@ TEST(RealStaffNotes, TieOverHeadsOnManyLedgerLinesLilyPond) {
 TEST(RealStaffNotes, TieUnderTheStaffAcrossABarLineLilyPond) {
     EXPECT_EQ(LitLiaisons("under_tie_lilypond"), "5( 7( 5) 7) ");
 }
+
+// The first chord of a line in the Maple Leaf Rag on LilyPond's page, both
+// heads tied from the line before: the second half of the lower tie
+// starts under the key signature and ends under its head, whose run joins
+// the head above it.
+TEST(RealStaffNotes, SecondHalfOfATieUnderItsChordLilyPond) {
+    EXPECT_EQ(LitLiaisons("line_start_tie_lilypond"), "5) 7) ");
+}
