@@ -406,7 +406,9 @@ bool RelieDeuxTiges(const ReglagesReconnaissance& reglages, const Portee& portee
 // A beam over a wide leap between two notes climbs more steeply than the
 // slope limit allows a free bar. Up to this many times the limit, a bar
 // that runs from stem to stem is still a beam: a slur or a hairpin has no
-// stem ending at each of its ends.
+// stem ending at each of its ends. Not one as thick as two heads of a
+// second: the thick middle stroke of a clef, between its upright and its
+// curl, climbs as steeply.
 constexpr float kPenteRaide = 1.6f;
 
 // Traces, tests, records and erases the candidate seeded at mask pixel
@@ -433,9 +435,9 @@ bool SuitAccroche(const ReglagesReconnaissance& reglages, Portee& portee, Travai
     if (!PenteMoyenne(t.profil, n, s, pente)) return false;
     const float limite = reglages.Reglage.AccrochePenteLimite;
     const bool raide = !(pente < limite);
-    if (raide && !(pente < kPenteRaide * limite)) return false;
     const float epaisseur = EpaisseurMediane(t, n);
     if (epaisseur >= kEpaisseurTete) return false;
+    if (raide && (!(pente < kPenteRaide * limite) || epaisseur >= kEpaisseurSeconde)) return false;
     const bool commeUneSeconde = epaisseur >= kEpaisseurSeconde && largeur < kLargeurSeconde * s;
     if ((largeur < minimum || commeUneSeconde || raide) &&
         !RelieDeuxTiges(reglages, portee, t, x, n))

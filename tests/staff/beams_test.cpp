@@ -97,22 +97,23 @@ TEST_F(Accroches, BarWithoutTwoStemsOnOneSideIsNotABeam) {
 
 // A bar climbing 0.6 pixel per column, over the slope limit (0.5): a beam
 // over a wide leap when a stem ends at each of its ends, else a slur's or a
-// hairpin's stroke.
+// hairpin's stroke. As thick as two heads of a second, it is the middle
+// stroke of a clef.
 TEST_F(Accroches, SteepBarIsABeamOnlyFromStemToStem) {
     struct Cas {
-        int dixiemes;
+        int epaisseur;
         bool tigeADroite;
         size_t attendues;
     };
-    for (const Cas c : {Cas{6, true, 1}, Cas{6, false, 0}}) {
+    for (const Cas c : {Cas{12, true, 1}, Cas{12, false, 0}, Cas{18, true, 0}}) {
         bande = NouvelleBande(kL, kH);
         trouvees.clear();
-        auto haut = [&](int x) { return 40 + (x - 120) * c.dixiemes / 10; };
-        for (int x = 120; x < 232; ++x) Pave(bande, x, haut(x), x + 1, haut(x) + 12);
-        TigeMontante(120, 52, 220);
-        if (c.tigeADroite) TigeMontante(230, haut(230) + 12, 220);
+        auto haut = [&](int x) { return 40 + (x - 120) * 6 / 10; };
+        for (int x = 120; x < 232; ++x) Pave(bande, x, haut(x), x + 1, haut(x) + c.epaisseur);
+        TigeMontante(120, 40 + c.epaisseur, 220);
+        if (c.tigeADroite) TigeMontante(230, haut(230) + c.epaisseur, 220);
         Recherche();
-        EXPECT_EQ(trouvees.size(), c.attendues) << c.dixiemes << " " << c.tigeADroite;
+        EXPECT_EQ(trouvees.size(), c.attendues) << c.epaisseur << " " << c.tigeADroite;
     }
 }
 
