@@ -378,7 +378,7 @@ void NoteLignesTouchees(const ReglagesReconnaissance& reglages, const TravailAcc
         if (contacts[i] == 0 || CacheeParUneTige(t, lignes, contacts, i, x0, droite, marge))
             continue;
         LigneVert& l = lignes[i];
-        const int k = NbAccrochesEnX(reglages, portee, l.PosX, p, x0, n);
+        const int k = NbAccrochesEnX(reglages, portee, l.PosX, p, x0, n, t.largeurMasque);
         if (l.NbAccroches == 0 || l.NbAccroches < k) {
             l.NbAccroches = static_cast<int16_t>(k);
             l.NumAccroche = static_cast<int16_t>(numero);
@@ -601,13 +601,24 @@ int ContactLigneVertAccroche(const ReglagesReconnaissance& reglages, const Porte
     return 0;
 }
 
+constexpr float kAvantLaTige = 0.4f;
+
+// Read over the whole attachment margin, the count at a stem took the
+// short second beam of a dotted or syncopated rhythm (sixteenth, eighth,
+// sixteenth) that ends a head's width before it: the eighth came out a
+// sixteenth. Left of the stem the count is read only over the mask's
+// width, where the profile columns of a beam ending at the stem lie, and
+// a little more; right of it over the whole margin, since the profile of
+// a second beam starting at the stem may begin half an interline late.
 int NbAccrochesEnX(const ReglagesReconnaissance& reglages, const Portee& portee, int x,
-                   const std::vector<ProfilAccroche>& p, int x0, int n) {
-    const float mx = reglages.Reglage.AccrocheMargeXIntersecteLigneVert * portee.Interligne;
+                   const std::vector<ProfilAccroche>& p, int x0, int n, int largeurMasque) {
+    if (n <= 0) return 0;
+    const float s = portee.Interligne;
+    const int gauche = largeurMasque + std::max(2, EnPixels(kAvantLaTige * s));
+    const float droite = reglages.Reglage.AccrocheMargeXIntersecteLigneVert * s;
     const int rel = x - x0;
     int plus = 0;
-    if (n <= 0) return 0;
-    for (int i = EnPixels(rel - mx); i < rel + mx; ++i)
+    for (int i = rel - gauche; i < rel + droite; ++i)
         plus = std::max<int>(plus, p[Borne(i, 0, n - 1, n)].NbTraits);
     return plus;
 }

@@ -52,6 +52,8 @@ bool ValideAccroche(const ReglagesReconnaissance& reglages, Portee& portee,
 int ContactLigneVertAccroche(const ReglagesReconnaissance& reglages, const Portee& portee,
                              const LigneVert& ligne, const std::vector<ProfilAccroche>& profil,
                              int x0, int n);
-// The largest beam count of the columns around band column x.
+// The largest beam count of the columns at band column x, where a stem
+// stands; a profile column stands for the `largeurMasque` band columns it
+// starts.
 int NbAccrochesEnX(const ReglagesReconnaissance& reglages, const Portee& portee, int x,
-                   const std::vector<ProfilAccroche>& profil, int x0, int n);
+                   const std::vector<ProfilAccroche>& profil, int x0, int n, int largeurMasque);

@@ -195,6 +195,21 @@ TEST_F(Accroches, SteepBeamWithAShortSecondBeam) {
     for (const LigneVert& t : l) EXPECT_EQ(t.NbAccroches, t.PosX < 150 ? 1 : 2) << t.PosX;
 }
 
+// Sixteenth, eighth, sixteenth: the second beam is two short ones, the
+// first ending half an interline before the eighth's stem. The eighth
+// keeps one beam.
+TEST_F(Accroches, EighthBetweenTwoSixteenthsKeepsOneBeam) {
+    for (int x : {100, 150, 230}) TigeMontante(x, 40, 140);
+    Barre(100, 232, 40);
+    Pave(bande, 100, 56, 140, 56 + kEpaisseurBarre);
+    Pave(bande, 206, 56, 232, 56 + kEpaisseurBarre);
+    const auto tiges = Tiges(Recherche());
+    ASSERT_EQ(tiges.size(), 3u);
+    EXPECT_EQ(tiges[0].NbAccroches, 2);
+    EXPECT_EQ(tiges[1].NbAccroches, 1);
+    EXPECT_EQ(tiges[2].NbAccroches, 2);
+}
+
 // A stem between two beams: the one from above traced first, then a
 // double or single one below it.
 void DeuxAccroches(Offscreen bande, int barresDessous) {
