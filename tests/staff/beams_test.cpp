@@ -196,12 +196,12 @@ TEST_F(Accroches, SteepBeamWithAShortSecondBeam) {
 }
 
 // Sixteenth, eighth, sixteenth: the second beam is two short ones, the
-// first ending half an interline before the eighth's stem. The eighth
-// keeps one beam.
+// first ending a third of an interline before the eighth's stem. The
+// eighth keeps one beam.
 TEST_F(Accroches, EighthBetweenTwoSixteenthsKeepsOneBeam) {
     for (int x : {100, 150, 230}) TigeMontante(x, 40, 140);
     Barre(100, 232, 40);
-    Pave(bande, 100, 56, 140, 56 + kEpaisseurBarre);
+    Pave(bande, 100, 56, 143, 56 + kEpaisseurBarre);
     Pave(bande, 206, 56, 232, 56 + kEpaisseurBarre);
     const auto tiges = Tiges(Recherche());
     ASSERT_EQ(tiges.size(), 3u);
