@@ -94,6 +94,17 @@ void RendAlterations(EtatPage& etat, const std::vector<uint8_t>& actifs, Clef& l
     std::fill(std::begin(lu.Alterations), std::end(lu.Alterations), AlterationArmature{});
 }
 
+// A note within an interline of the accidentals' end: they stand right
+// before its head and are its own, whatever the bar line before them. A new
+// key leaves more room before the music.
+bool NoteJusteApres(const Portee& portee, int finX) {
+    const float s = portee.Interligne;
+    return std::any_of(portee.Symboles.begin(), portee.Symboles.end(), [&](const NotePortee& n) {
+        return n.Etat != kNoteSupprimee && !n.Silence && n.PosX >= finX - s / 2 &&
+               n.PosX < finX + s;
+    });
+}
+
 // A clef, key or time change written just after a new boundary. A note
 // head's ink is no time signature, even when a matcher read one in it. A
 // key changes only at a double bar (or a bar sign): accidentals after a
@@ -119,6 +130,7 @@ void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
         lu.ProbClef = 0;
     }
     const bool armatureSeule = lu.TypeClef == 0 && lu.Numerateur == 0;
+    if (armatureSeule && NoteJusteApres(portee, lu.FinX)) barreDouble = false;
     if (trouve && armatureSeule && !barreDouble) {
         for (size_t n = 0; n < actifs.size(); ++n) etat.Caracteres[n].Actif = actifs[n];
         return;
@@ -216,6 +228,17 @@ bool BarreDouble(EtatPage& etat, int i, size_t n, int hauteur, float tolerance) 
     return false;
 }
 
+// A bar sign read at the line (a repeat, a thick line beside a thin one)
+// makes it no plain bar line, even when the thick stroke was too wide to be
+// found among the vertical lines: a key may change there.
+bool SigneDeBarreVers(const EtatPage& etat, int x, float s, int premiereColonne) {
+    return std::any_of(etat.Caracteres.begin(), etat.Caracteres.end(),
+                       [&](const CaractereProbable& c) {
+                           return SigneRetenu(c, premiereColonne) && EstRupture(c.Code) &&
+                                  std::abs(c.Position.h - x) <= 1.5f * s;
+                       });
+}
+
 // A clef among the music has strokes across the staff like a bar line: a
 // G clef's stem, the side of its loop. A line in the columns of a component
 // read as a clef is none.
@@ -241,8 +264,10 @@ bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
             SetTypeLigneVert(portee, static_cast<int>(n), kTypeLigneBarre);
             const int k = AjouteMesure(portee, l.PosX);
             if (k > 0)
-                LitChangement(etat, reglages, i, k, l.PosX,
-                              BarreDouble(etat, i, n, hauteur, tolerance));
+                LitChangement(
+                    etat, reglages, i, k, l.PosX,
+                    BarreDouble(etat, i, n, hauteur, tolerance) ||
+                        SigneDeBarreVers(etat, l.PosX, portee.Interligne, premiereColonne));
         }
         if (TestAnnulation()) return false;
     }

@@ -161,11 +161,25 @@ TEST_F(RechercheMesuresTest, KeyChangeOnlyAfterADoubleBar) {
     EXPECT_EQ(P().Mesures[0].Clef.NbBemol, 0);
 }
 
+// The thick stroke of a repeat sign is too wide to be a vertical line: the
+// sign read beside the thin one makes the boundary a double bar all the same.
+TEST_F(RechercheMesuresTest, KeyChangeAfterARepeatSign) {
+    Options.RechercherClef = 2;
+    Barre(500);
+    Candidat(kCarDebutRepet, kHaut + 40, 482);
+    Candidat(kCarBemol, kHaut + 40, 540, 800);
+    Candidat(kCarBemol, kHaut + 10, 558, 800);
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    ASSERT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, kDroite}));
+    EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 2);
+    EXPECT_EQ(P().Mesures[1].Marques[0], 3);
+}
+
 // A key change between a bar line and the repeat sign opening the next
 // part, with no note between them: the space is no measure, and the key and
 // the bar line's marks pass to the repeat sign's boundary, even after a
-// plain bar line. With a note there, it is a measure and the flats are the
-// note's.
+// plain bar line. With a note just after them, it is a measure and the
+// flats are the note's, even after the repeat sign.
 TEST_F(RechercheMesuresTest, KeyChangeBeforeARepeatSignIsNoMeasure) {
     Options.RechercherClef = 2;
     Barre(500);
