@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 #include "records/catalogue.h"
 #include "records/etat_page.h"
@@ -87,6 +88,23 @@ Rect ZonePointes(EtatPage& etat, int indexPortee, uint16_t code, int x, int y, f
     return Zone(y - 0.8f * s, static_cast<float>(x + largeur), y + 0.6f * s, x + largeur + 2 * s);
 }
 
+bool EstAlteration(uint16_t code) {
+    return code == kCarDiese || code == kCarBemol || code == kCarBecarre;
+}
+
+// Whether the ink of candidate `index` reads better as an accidental standing
+// `h` or more from row y. A chord's accidentals are stacked at their own
+// heads' heights, and a weaker reading of one (a flat's stem and bowl taken
+// for a sharp) may reach the head above or below it.
+bool MieuxAilleurs(const EtatPage& etat, int index, int y, float h) {
+    const CaractereProbable& lu = etat.Caracteres[index];
+    return std::any_of(etat.Caracteres.begin(), etat.Caracteres.end(),
+                       [&](const CaractereProbable& c) {
+                           return c.Actif && c.NumGraphe == lu.NumGraphe && c.Prob > lu.Prob &&
+                                  EstAlteration(c.Code) && std::abs(c.Position.v - y) >= h;
+                       });
+}
+
 }  // namespace
 
 uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
@@ -96,9 +114,22 @@ uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages
     const Rect zone = Zone(y - h, x - 2 * s, y + h, static_cast<float>(x));
     Point position;
     int index = -1;
-    const uint16_t code =
-        ChercheMeilleurCaractere(etat, false, zone, position, prob, &index,
-                                 SeuilAlteration(reglages), {kCarDiese, kCarBemol, kCarBecarre});
+    uint16_t code = 0;
+    std::vector<size_t> ecartes;
+    for (;;) {
+        code = ChercheMeilleurCaractere(etat, false, zone, position, prob, &index,
+                                        SeuilAlteration(reglages),
+                                        {kCarDiese, kCarBemol, kCarBecarre});
+        if (code == 0 || !MieuxAilleurs(etat, index, y, h)) break;
+        const int16_t graphe = etat.Caracteres[index].NumGraphe;
+        for (size_t n = 0; n < etat.Caracteres.size(); ++n) {
+            CaractereProbable& c = etat.Caracteres[n];
+            if (!c.Actif || c.NumGraphe != graphe) continue;
+            c.Actif = 0;
+            ecartes.push_back(n);
+        }
+    }
+    for (size_t n : ecartes) etat.Caracteres[n].Actif = 1;
     if (code == 0 || std::abs(position.v - y) >= h) return kSansAlteration;
     graphe = static_cast<uint16_t>(etat.Caracteres[index].NumGraphe);
     DesactiveCaracteresGraphe(etat, index);

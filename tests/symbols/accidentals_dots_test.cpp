@@ -67,6 +67,20 @@ TEST_F(Alterations, SmallAccidentalsOfGraceNotesMatchTheirPositionInsideTheStaff
     EXPECT_EQ(N(Note(kCarAppogiature, 500, 5)).Alteration, kDiese);
 }
 
+// A chord's flats stand at their own heads: the lower flat's stem and bowl
+// also read, less well, as a sharp centred near the head above it. That
+// reading is not the upper head's; the flat is the lower head's.
+TEST_F(Alterations, AChordHeadLeavesTheAccidentalThatReadsBetterAtAnotherHead) {
+    const int x = 300 - 6 * kS / 5;
+    Candidat(kCarBemol, 830, Rang(2) + 3, x, 7);
+    Candidat(kCarDiese, 430, Rang(0) + 8, x, 7);
+    const int haut = Note(kCarNoire, 300, 0);
+    EXPECT_EQ(N(haut).Alteration, kSansAlteration);
+    const int bas = Note(kCarNoire, 300, 2);
+    EXPECT_EQ(N(bas).Alteration, kBemol);
+    EXPECT_EQ(N(bas).GrapheAlteration, 7);
+}
+
 // The note stage takes the best candidates first: a sharp that also reads,
 // less well, as a quarter rest is no rest, and stays for its note.
 TEST_F(Alterations, ASharpAlsoReadAsARestStaysForItsNote) {
