@@ -105,6 +105,24 @@ bool MieuxAilleurs(const EtatPage& etat, int index, int y, float h) {
                        });
 }
 
+// Whether a head not yet taken, right of the accidental at `alteration`
+// and within the chord's columns (up to x, plus a head set beside the
+// stem), stands nearer its height than row y by a quarter interline: of
+// two heads a step apart, the accidental is the one at its own height.
+bool TetePlusProche(const EtatPage& etat, const ReglagesReconnaissance& reglages, int index, int x,
+                    int y, float s) {
+    const CaractereProbable& a = etat.Caracteres[index];
+    const int ecart = std::abs(a.Position.v - y);
+    const int minimum = static_cast<int>(reglages.Reglage.SeuilReconnaissanceNote);
+    return std::any_of(
+        etat.Caracteres.begin(), etat.Caracteres.end(), [&](const CaractereProbable& c) {
+            return c.Actif && c.Prob > minimum && c.NumGraphe != a.NumGraphe &&
+                   (c.Code == kCarNoire || c.Code == kCarBlanche || c.Code == kCarRonde) &&
+                   c.Position.h > a.Position.h + s / 2 && c.Position.h <= x + 1.5f * s &&
+                   std::abs(c.Position.v - a.Position.v) + s / 4 <= ecart;
+        });
+}
+
 }  // namespace
 
 uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
@@ -131,6 +149,7 @@ uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages
     }
     for (size_t n : ecartes) etat.Caracteres[n].Actif = 1;
     if (code == 0 || std::abs(position.v - y) >= h) return kSansAlteration;
+    if (TetePlusProche(etat, reglages, index, x, y, s)) return kSansAlteration;
     graphe = static_cast<uint16_t>(etat.Caracteres[index].NumGraphe);
     DesactiveCaracteresGraphe(etat, index);
     return ValeurAlteration(code);

@@ -81,6 +81,21 @@ TEST_F(Alterations, AChordHeadLeavesTheAccidentalThatReadsBetterAtAnotherHead) {
     EXPECT_EQ(N(bas).GrapheAlteration, 7);
 }
 
+// Of a second, the lower head is set left of the stem, nearer the natural
+// of the upper one: the natural sits at the upper head's height, and waits
+// for it.
+TEST_F(Alterations, AnAccidentalWaitsForTheHeadAtItsOwnHeight) {
+    const int becarre = Candidat(kCarBecarre, 1000, Rang(-1) + 1, 265);
+    const int dessus = Candidat(kCarNoire, 520, Rang(-1), 301);
+    const int dessous = Note(kCarNoire, 280, 0);
+    EXPECT_EQ(N(dessous).Alteration, kSansAlteration);
+    EXPECT_TRUE(Actif(becarre));
+    const int y = Rang(-1);
+    const int n =
+        CreeNote(etat, ReglagesCourants(), dessus, 0, true, 301, y, kCarNoire, 520, false, true);
+    EXPECT_EQ(N(n).Alteration, kBecarre);
+}
+
 // The note stage takes the best candidates first: a sharp that also reads,
 // less well, as a quarter rest is no rest, and stays for its note.
 TEST_F(Alterations, ASharpAlsoReadAsARestStaysForItsNote) {
