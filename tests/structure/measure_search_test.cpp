@@ -175,6 +175,45 @@ TEST_F(RechercheMesuresTest, KeyChangeAfterARepeatSign) {
     EXPECT_EQ(P().Mesures[1].Marques[0], 3);
 }
 
+// A key printed at the end of a measure, just before the double bar that
+// opens the next part, holds from that bar on. Before a note, the same
+// accidentals are the note's.
+TEST_F(RechercheMesuresTest, KeyChangeBeforeTheDoubleBar) {
+    Options.RechercherClef = 2;
+    Barre(500);
+    Barre(1000);
+    Barre(1008);
+    NotePortee note;
+    note.PosX = 700;
+    P().Symboles.push_back(note);
+    Candidat(kCarBemol, kHaut + 40, 950, 800);
+    Candidat(kCarBemol, kHaut + 10, 968, 800);
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    ASSERT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, 1000, kDroite}));
+    EXPECT_EQ(P().Mesures[2].Clef.NbBemol, 2);
+    EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 0);
+    EXPECT_FALSE(etat.Caracteres[0].Actif || etat.Caracteres[1].Actif);
+
+    P().Mesures.clear();
+    for (LigneVert& l : P().LignesVert) l.Type = 0;
+    for (CaractereProbable& c : etat.Caracteres) c.Actif = 1;
+    note.PosX = 985;
+    P().Symboles.push_back(note);
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    EXPECT_EQ(P().Mesures[2].Clef.NbBemol, 0);
+    EXPECT_TRUE(etat.Caracteres[0].Actif && etat.Caracteres[1].Actif);
+
+    // After a bar line, alone in their space: that space is no measure.
+    P().Mesures.clear();
+    P().Symboles.pop_back();
+    for (CaractereProbable& c : etat.Caracteres) c.Actif = 1;
+    Barre(920);
+    for (LigneVert& l : P().LignesVert) l.Type = 0;
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    ASSERT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, 1000, kDroite}));
+    EXPECT_EQ(P().Mesures[2].Clef.NbBemol, 2);
+}
+
 // A key change between a bar line and the repeat sign opening the next
 // part, with no note between them: the space is no measure, and the key and
 // the bar line's marks pass to the repeat sign's boundary, even after a
