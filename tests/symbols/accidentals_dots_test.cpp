@@ -67,32 +67,24 @@ TEST_F(Alterations, SmallAccidentalsOfGraceNotesMatchTheirPositionInsideTheStaff
     EXPECT_EQ(N(Note(kCarAppogiature, 500, 5)).Alteration, kDiese);
 }
 
-// A chord's flats stand at their own heads: the lower flat's stem and bowl
-// also read, less well, as a sharp centred near the head above it. That
-// reading is not the upper head's; the flat is the lower head's.
-TEST_F(Alterations, AChordHeadLeavesTheAccidentalThatReadsBetterAtAnotherHead) {
-    const int x = 300 - 6 * kS / 5;
-    Candidat(kCarBemol, 830, Rang(2) + 3, x, 7);
-    Candidat(kCarDiese, 430, Rang(0) + 8, x, 7);
-    const int haut = Note(kCarNoire, 300, 0);
-    EXPECT_EQ(N(haut).Alteration, kSansAlteration);
+// A chord's accidentals stand at their own heads. The lower flat's stem and
+// bowl also read, less well, as a sharp near the head above: that reading is
+// not the upper head's. Of a second, the lower head set left of the stem
+// lies nearer the upper head's natural, which waits for its own head.
+TEST_F(Alterations, ChordAccidentalsGoToTheHeadsAtTheirHeight) {
+    Candidat(kCarBemol, 830, Rang(2) + 3, 300 - 6 * kS / 5, 7);
+    Candidat(kCarDiese, 430, Rang(0) + 8, 300 - 6 * kS / 5, 7);
+    EXPECT_EQ(N(Note(kCarNoire, 300, 0)).Alteration, kSansAlteration);
     const int bas = Note(kCarNoire, 300, 2);
     EXPECT_EQ(N(bas).Alteration, kBemol);
     EXPECT_EQ(N(bas).GrapheAlteration, 7);
-}
 
-// Of a second, the lower head is set left of the stem, nearer the natural
-// of the upper one: the natural sits at the upper head's height, and waits
-// for it.
-TEST_F(Alterations, AnAccidentalWaitsForTheHeadAtItsOwnHeight) {
-    const int becarre = Candidat(kCarBecarre, 1000, Rang(-1) + 1, 265);
-    const int dessus = Candidat(kCarNoire, 520, Rang(-1), 301);
-    const int dessous = Note(kCarNoire, 280, 0);
-    EXPECT_EQ(N(dessous).Alteration, kSansAlteration);
+    const int becarre = Candidat(kCarBecarre, 1000, Rang(-1) + 1, 465);
+    const int dessus = Candidat(kCarNoire, 520, Rang(-1), 501);
+    EXPECT_EQ(N(Note(kCarNoire, 480, 0)).Alteration, kSansAlteration);
     EXPECT_TRUE(Actif(becarre));
-    const int y = Rang(-1);
-    const int n =
-        CreeNote(etat, ReglagesCourants(), dessus, 0, true, 301, y, kCarNoire, 520, false, true);
+    const int n = CreeNote(etat, ReglagesCourants(), dessus, 0, true, 501, Rang(-1), kCarNoire, 520,
+                           false, true);
     EXPECT_EQ(N(n).Alteration, kBecarre);
 }
 
