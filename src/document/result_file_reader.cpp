@@ -213,8 +213,15 @@ bool Lecteur::LitTableMesures(PorteeDoc& partie) {
         // A clef read just after the staff's first boundary is the nearer one.
         const int64_t m = premiereMesureTable_ >= 0 ? premiereMesureTable_ : partie.MesureCourante;
         if (!AssureMesure(partie, m)) return false;
-        if (premiereMesureTable_ < 0 || partie.Mesures[m].Clef.TypeClef == 0)
-            partie.Mesures[m].Clef = clefDebutPortee_;
+        ClefDoc& premiere = partie.Mesures[m].Clef;
+        if (premiereMesureTable_ < 0 || premiere.TypeClef == 0) {
+            premiere = clefDebutPortee_;
+        } else if (premiere.NbDiese == 0 && premiere.NbBemol == 0 && premiere.NbBecarre == 0) {
+            // A clef change at the first bar line leaves the staff's key.
+            premiere.NbDiese = clefDebutPortee_.NbDiese;
+            premiere.NbBemol = clefDebutPortee_.NbBemol;
+            premiere.NbBecarre = clefDebutPortee_.NbBecarre;
+        }
     }
     if (!lu || premiereMesureTable_ < 0) return lu;
     const size_t index = static_cast<size_t>(&partie - doc_.Portees.data());
@@ -253,7 +260,11 @@ bool Lecteur::LitMotMesure(const char* mot, PorteeDoc& partie, bool& valide) {
     } else if (Egal(mot, "Taille")) {
         mesure.Taille = LitReel();
     } else if (Egal(mot, "DebutClef")) {
+        // A change read at a bar line names only what changed there: a clef
+        // change without accidentals leaves the key in force, which may no
+        // longer be the part's first.
         ClefDoc clef = partie.ClefInitiale;
+        clef.NbDiese = clef.NbBemol = clef.NbBecarre = 0;
         if (!LitClef(clef)) return false;
         partie.Mesures[partie.MesureCourante].Clef = clef;
     } else if (Egal(mot, "DebutChangementClef")) {

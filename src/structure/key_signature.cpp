@@ -18,6 +18,11 @@ namespace {
 
 constexpr int kAlterationsStockees = 8;
 
+// Lowest row, in interlines below the top line, where an accidental of the
+// key may stand once the first is found: the flat in the space below a bass
+// staff, whose bowl reaches about a quarter interline lower still.
+constexpr float kBasArmature = 5.0f;
+
 // The user's key code: 0..7 sharps, 8..14 one to seven flats. Only what the
 // user gave replaces what was read.
 void AppliqueTonaliteForcee(const ReglagesReconnaissance& reglages, Clef& r) {
@@ -237,8 +242,13 @@ bool LitAlterationsArmature(EtatPage& etat, const ReglagesReconnaissance& reglag
         // The next accidental of the key stands within two interlines of
         // one already found: past a wider gap begins the music, whose
         // accidentals belong to notes.
+        // The lower accidentals of a long key stand on the bottom line or
+        // below it (a bass staff's G and F flats): their bowls lie past the
+        // rows where the first one is looked for.
         const int atteinte = EnPixels(position.h + 2 * s);
-        zone = ZoneRecherche(zone.top, zone.left, zone.bottom, std::max<int>(zone.right, atteinte));
+        const int bas = EnPixels(LigneHautEn(etat, i, zone.left) + kBasArmature * s);
+        zone = ZoneRecherche(zone.top, zone.left, std::max<int>(zone.bottom, bas),
+                             std::max<int>(zone.right, atteinte));
         code = ChercheMeilleurCaractere(etat, false, zone, position, prob, &index, minimum,
                                         {kCarBecarre, premier});
         if (code != 0 && SigneDeMesure(etat, index)) break;

@@ -94,6 +94,80 @@ void RendAlterations(EtatPage& etat, const std::vector<uint8_t>& actifs, Clef& l
     std::fill(std::begin(lu.Alterations), std::end(lu.Alterations), AlterationArmature{});
 }
 
+// A note within an interline of the accidentals' end: they stand right
+// before its head and are its own, whatever the bar line before them. A new
+// key leaves more room before the music.
+bool NoteJusteApres(const Portee& portee, int finX) {
+    const float s = portee.Interligne;
+    return std::any_of(portee.Symboles.begin(), portee.Symboles.end(), [&](const NotePortee& n) {
+        return n.Etat != kNoteSupprimee && !n.Silence && n.PosX >= finX - s / 2 &&
+               n.PosX < finX + s;
+    });
+}
+
+bool ChangementLu(const Clef& c) {
+    return c.TypeClef != 0 || c.Numerateur != 0 || c.NbDiese != 0 || c.NbBemol != 0 ||
+           c.NbBecarre != 0;
+}
+
+// Where a run of accidentals ending just left of the bar line at x starts:
+// each within two interlines of the next, the last within two of the bar
+// line, no note or rest among them or after them. -1 when there is none.
+int DebutAlterationsAvant(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int x) {
+    const Portee& portee = etat.Portees[i];
+    const float s = portee.Interligne;
+    const int minimum = EnPixels(reglages.Reglage.SeuilReconnaissanceAlterationClef);
+    const float t = LigneHautEn(etat, i, x);
+    int debut = -1;
+    for (int gauche = x;;) {
+        int suivant = -1;
+        for (const CaractereProbable& c : etat.Caracteres) {
+            if (!c.Actif || c.Marque || c.Prob <= minimum || !EstAlteration(c.Code) ||
+                c.Position.v < t - s || c.Position.v >= t + 5 * s || c.Position.h >= gauche ||
+                c.Position.h < gauche - 2 * s)
+                continue;
+            if (suivant < 0 || c.Position.h < suivant) suivant = c.Position.h;
+        }
+        if (suivant < 0) break;
+        const bool note =
+            std::any_of(portee.Symboles.begin(), portee.Symboles.end(), [&](const NotePortee& n) {
+                return n.Etat != kNoteSupprimee && n.PosX >= suivant && n.PosX < gauche;
+            });
+        if (note) break;
+        debut = gauche = suivant;
+    }
+    return debut;
+}
+
+// Some engravers print the key of the part a double bar opens before that
+// bar, when a repeat sign follows it. The key is read from the run of
+// accidentals that ends the measure, and holds from the bar on.
+bool LitArmatureAvantBarre(EtatPage& etat, const ReglagesReconnaissance& reglages, int i, int x,
+                           Clef& lu) {
+    const int debut = DebutAlterationsAvant(etat, reglages, i, x);
+    if (debut < 0) return false;
+    const Portee& portee = etat.Portees[i];
+    std::vector<uint8_t> actifs;
+    for (const CaractereProbable& c : etat.Caracteres) actifs.push_back(c.Actif);
+    Clef r;
+    r.FinX = static_cast<int16_t>(debut);
+    bool trouve = false;
+    {
+        EncrePriseCachee encrePrise(etat);
+        trouve = LitAlterationsArmature(etat, reglages, r, i);
+    }
+    // Accidentals read on past the bar line are the next notes'.
+    if (!trouve || r.FinX > x + portee.Interligne) {
+        for (size_t n = 0; n < actifs.size(); ++n) etat.Caracteres[n].Actif = actifs[n];
+        return false;
+    }
+    lu.NbDiese = r.NbDiese;
+    lu.NbBemol = r.NbBemol;
+    lu.NbBecarre = r.NbBecarre;
+    std::copy(std::begin(r.Alterations), std::end(r.Alterations), std::begin(lu.Alterations));
+    return true;
+}
+
 // A clef, key or time change written just after a new boundary. A note
 // head's ink is no time signature, even when a matcher read one in it. A
 // key changes only at a double bar (or a bar sign): accidentals after a
@@ -119,6 +193,7 @@ void LitChangement(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
         lu.ProbClef = 0;
     }
     const bool armatureSeule = lu.TypeClef == 0 && lu.Numerateur == 0;
+    if (armatureSeule && NoteJusteApres(portee, lu.FinX)) barreDouble = false;
     if (trouve && armatureSeule && !barreDouble) {
         for (size_t n = 0; n < actifs.size(); ++n) etat.Caracteres[n].Actif = actifs[n];
         return;
@@ -216,6 +291,17 @@ bool BarreDouble(EtatPage& etat, int i, size_t n, int hauteur, float tolerance) 
     return false;
 }
 
+// A bar sign read at the line (a repeat, a thick line beside a thin one)
+// makes it no plain bar line, even when the thick stroke was too wide to be
+// found among the vertical lines: a key may change there.
+bool SigneDeBarreVers(const EtatPage& etat, int x, float s, int premiereColonne) {
+    return std::any_of(etat.Caracteres.begin(), etat.Caracteres.end(),
+                       [&](const CaractereProbable& c) {
+                           return SigneRetenu(c, premiereColonne) && EstRupture(c.Code) &&
+                                  std::abs(c.Position.h - x) <= 1.5f * s;
+                       });
+}
+
 // A clef among the music has strokes across the staff like a bar line: a
 // G clef's stem, the side of its loop. A line in the columns of a component
 // read as a clef is none.
@@ -229,7 +315,7 @@ bool TraitDeClef(const EtatPage& etat, const ReglagesReconnaissance& reglages, c
 
 // False when the user asked to stop.
 bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i,
-                   int premiereColonne) {
+                   int premiereColonne, std::vector<int>& doubles) {
     Portee& portee = etat.Portees[i];
     const int hauteur = EnPixels((portee.NbLignesPortee - 1) * portee.Interligne);
     const float tolerance = reglages.Reglage.MesureToleranceRecherche * portee.Interligne;
@@ -240,9 +326,11 @@ bool ChercheBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i
             !TraitDeClef(etat, reglages, l)) {
             SetTypeLigneVert(portee, static_cast<int>(n), kTypeLigneBarre);
             const int k = AjouteMesure(portee, l.PosX);
-            if (k > 0)
-                LitChangement(etat, reglages, i, k, l.PosX,
-                              BarreDouble(etat, i, n, hauteur, tolerance));
+            const bool barreDouble =
+                BarreDouble(etat, i, n, hauteur, tolerance) ||
+                SigneDeBarreVers(etat, l.PosX, portee.Interligne, premiereColonne);
+            if (k > 0) LitChangement(etat, reglages, i, k, l.PosX, barreDouble);
+            if (k > 0 && barreDouble) doubles.push_back(l.PosX);
         }
         if (TestAnnulation()) return false;
     }
@@ -343,11 +431,6 @@ void MarqueRepetitions(EtatPage& etat, Portee& portee, int premiereColonne) {
     }
 }
 
-bool ChangementLu(const Clef& c) {
-    return c.TypeClef != 0 || c.Numerateur != 0 || c.NbDiese != 0 || c.NbBemol != 0 ||
-           c.NbBecarre != 0;
-}
-
 // A key, clef or time change may stand between a bar line and a repeat
 // sign that opens the next part: the space between them, with no note or
 // rest in it, is no measure. Accidentals there belong to no note, so they
@@ -379,6 +462,26 @@ void FusionneChangementsSeuls(EtatPage& etat, const ReglagesReconnaissance& regl
     }
 }
 
+// Once every boundary is known and the spaces holding only a change are
+// merged, a double bar with no change read after it may have its key
+// before it.
+void LitArmaturesAvantBarres(EtatPage& etat, const ReglagesReconnaissance& reglages, int i,
+                             const std::vector<int>& doubles) {
+    if (reglages.Options.RechercherClef != 2) return;
+    std::vector<Mesure>& mesures = etat.Portees[i].Mesures;
+    for (size_t k = 1; k + 1 < mesures.size(); ++k) {
+        const int x = mesures[k].PosXMesure;
+        if (ChangementLu(mesures[k].Clef) ||
+            std::find(doubles.begin(), doubles.end(), x) == doubles.end())
+            continue;
+        Clef lu;
+        lu.PosX = lu.FinX = static_cast<int16_t>(x);
+        lu.PosY = static_cast<int16_t>(
+            EnPixels(LigneHautEn(etat, i, x) + 4 * etat.Portees[i].Interligne));
+        if (LitArmatureAvantBarre(etat, reglages, i, x, lu)) mesures[k].Clef = lu;
+    }
+}
+
 }  // namespace
 
 int AjouteMesure(Portee& portee, int x) {
@@ -403,12 +506,14 @@ bool RechercheMesures(EtatPage& etat, const ReglagesReconnaissance& reglages) {
                                     ? debutMusique
                                     : portee.CadreLignes.left + EnPixels(4 * portee.Interligne);
 
-    const bool complet = ChercheBarres(etat, reglages, i, premiereColonne);
+    std::vector<int> doubles;
+    const bool complet = ChercheBarres(etat, reglages, i, premiereColonne, doubles);
     ChercheSignesBarre(etat, reglages, i, premiereColonne);
     AjouteMesure(portee, portee.CadreLignes.right);
     std::stable_sort(portee.Mesures.begin(), portee.Mesures.end(),
                      [](const Mesure& a, const Mesure& b) { return a.PosXMesure < b.PosXMesure; });
     FusionneChangementsSeuls(etat, reglages, i);
+    LitArmaturesAvantBarres(etat, reglages, i, doubles);
     MarqueRepetitions(etat, portee, premiereColonne);
     portee.ChangementsClef.clear();
     ChercheChangementsClef(etat, reglages, i, premiereColonne);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 #include "records/catalogue.h"
 #include "records/etat_page.h"
@@ -87,6 +88,41 @@ Rect ZonePointes(EtatPage& etat, int indexPortee, uint16_t code, int x, int y, f
     return Zone(y - 0.8f * s, static_cast<float>(x + largeur), y + 0.6f * s, x + largeur + 2 * s);
 }
 
+bool EstAlteration(uint16_t code) {
+    return code == kCarDiese || code == kCarBemol || code == kCarBecarre;
+}
+
+// Whether the ink of candidate `index` reads better as an accidental standing
+// `h` or more from row y. A chord's accidentals are stacked at their own
+// heads' heights, and a weaker reading of one (a flat's stem and bowl taken
+// for a sharp) may reach the head above or below it.
+bool MieuxAilleurs(const EtatPage& etat, int index, int y, float h) {
+    const CaractereProbable& lu = etat.Caracteres[index];
+    return std::any_of(etat.Caracteres.begin(), etat.Caracteres.end(),
+                       [&](const CaractereProbable& c) {
+                           return c.Actif && c.NumGraphe == lu.NumGraphe && c.Prob > lu.Prob &&
+                                  EstAlteration(c.Code) && std::abs(c.Position.v - y) >= h;
+                       });
+}
+
+// Whether a head not yet taken, right of the accidental at `alteration`
+// and within the chord's columns (up to x, plus a head set beside the
+// stem), stands nearer its height than row y by a quarter interline: of
+// two heads a step apart, the accidental is the one at its own height.
+bool TetePlusProche(const EtatPage& etat, const ReglagesReconnaissance& reglages, int index, int x,
+                    int y, float s) {
+    const CaractereProbable& a = etat.Caracteres[index];
+    const int ecart = std::abs(a.Position.v - y);
+    const int minimum = static_cast<int>(reglages.Reglage.SeuilReconnaissanceNote);
+    return std::any_of(
+        etat.Caracteres.begin(), etat.Caracteres.end(), [&](const CaractereProbable& c) {
+            return c.Actif && c.Prob > minimum && c.NumGraphe != a.NumGraphe &&
+                   (c.Code == kCarNoire || c.Code == kCarBlanche || c.Code == kCarRonde) &&
+                   c.Position.h > a.Position.h + s / 2 && c.Position.h <= x + 1.5f * s &&
+                   std::abs(c.Position.v - a.Position.v) + s / 4 <= ecart;
+        });
+}
+
 }  // namespace
 
 uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexPortee,
@@ -96,10 +132,24 @@ uint8_t CalculeAlteration(EtatPage& etat, const ReglagesReconnaissance& reglages
     const Rect zone = Zone(y - h, x - 2 * s, y + h, static_cast<float>(x));
     Point position;
     int index = -1;
-    const uint16_t code =
-        ChercheMeilleurCaractere(etat, false, zone, position, prob, &index,
-                                 SeuilAlteration(reglages), {kCarDiese, kCarBemol, kCarBecarre});
+    uint16_t code = 0;
+    std::vector<size_t> ecartes;
+    for (;;) {
+        code = ChercheMeilleurCaractere(etat, false, zone, position, prob, &index,
+                                        SeuilAlteration(reglages),
+                                        {kCarDiese, kCarBemol, kCarBecarre});
+        if (code == 0 || !MieuxAilleurs(etat, index, y, h)) break;
+        const int16_t graphe = etat.Caracteres[index].NumGraphe;
+        for (size_t n = 0; n < etat.Caracteres.size(); ++n) {
+            CaractereProbable& c = etat.Caracteres[n];
+            if (!c.Actif || c.NumGraphe != graphe) continue;
+            c.Actif = 0;
+            ecartes.push_back(n);
+        }
+    }
+    for (size_t n : ecartes) etat.Caracteres[n].Actif = 1;
     if (code == 0 || std::abs(position.v - y) >= h) return kSansAlteration;
+    if (TetePlusProche(etat, reglages, index, x, y, s)) return kSansAlteration;
     graphe = static_cast<uint16_t>(etat.Caracteres[index].NumGraphe);
     DesactiveCaracteresGraphe(etat, index);
     return ValeurAlteration(code);

@@ -12,6 +12,7 @@
 #include "document/report_changes.h"
 #include "document/result_file_support.h"
 #include "document/result_file_writer.h"
+#include "document/written_score.h"
 #include "support/test_home.h"
 #include "toolbox/messages.h"
 
@@ -134,6 +135,24 @@ TEST(FichierMusical, CClefLineGoesThroughBothFilesAndSetsThePitches) {
                                           "Taille 0.000 NbNotes 1 DebutNote 1 DureeNote 161280 "
                                           "PosNote 0 Interligne 31"));
     }
+}
+
+// A clef change read after a key change carries no key: the new key goes
+// on, and the part's first key does not come back with the clef.
+TEST(FichierMusical, AClefChangeKeepsTheKeyInForce) {
+    EtatPage page = PageSimple();
+    Portee& p = page.Portees[0];
+    p.Clef.NbBemol = 3;
+    p.Mesures[1].Clef.NbBemol = 4;
+    p.Mesures[2].Clef.TypeClef = 2;
+    DocumentMusical lu;
+    ASSERT_TRUE(LitTexteResultat(ResultatDePages({&page}, "doc"), lu));
+    const std::vector<PartieEcrite> parties = LitPartitionEcrite(lu);
+    ASSERT_EQ(parties.size(), 1u);
+    ASSERT_GE(parties[0].Mesures.size(), 4u);
+    EXPECT_EQ(parties[0].Mesures[0].Tonalite, CodeTonalite(0, 3));
+    for (size_t m = 1; m < 4; ++m) EXPECT_EQ(parties[0].Mesures[m].Tonalite, CodeTonalite(0, 4));
+    EXPECT_EQ(parties[0].Mesures[2].TypeClef, 2);
 }
 
 TEST(FichierMusical, ARestRepeatingThePreviousMeasureIsWrittenAsThatMeasure) {

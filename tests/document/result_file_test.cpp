@@ -188,9 +188,11 @@ TEST_F(FichierResultatTest, WrittenPageReadsBackIntoTheModel) {
     EXPECT_FLOAT_EQ(partie.HauteurPortee, 12.0f);
     EXPECT_FLOAT_EQ(partie.LigneBasePortee, 8.0f);
     ASSERT_EQ(partie.Mesures.size(), 4u);
-    // A measure clef starts from the part's clef: its key and time stay.
+    // A measure clef starts from the part's clef, its time staying; it
+    // names no key, so the key in force goes on.
     EXPECT_EQ(partie.Mesures[2].Clef.TypeClef, 2);
-    EXPECT_EQ(partie.Mesures[2].Clef.NbDiese, 3);
+    EXPECT_EQ(partie.Mesures[2].Clef.Numerateur, 4);
+    EXPECT_EQ(partie.Mesures[2].Clef.NbDiese, 0);
     EXPECT_EQ(partie.Mesures[3].FinRepetition, 1);
     // The change stays inside its measure and sets no clef for the measure.
     ASSERT_EQ(partie.Mesures[1].ChangementsClef.size(), 1u);
@@ -243,6 +245,23 @@ TEST_F(FichierResultatTest, ReaderAsymmetries) {
     EXPECT_EQ(partie.Mesures[1].Clef.TypeClef, 0);
     EXPECT_EQ(partie.Mesures[2].Clef.TypeClef, 3);
     EXPECT_EQ(partie.Mesures[1].Notes.at(0).Effet, 3);
+}
+
+// A staff starting in a new key, with a clef change at its first bar line:
+// the measure takes the clef change and the staff's key.
+TEST_F(FichierResultatTest, AClefChangeAtAStaffStartKeepsTheStaffKey) {
+    const std::string texte = Document(
+        "|DebutPortee |NumPortee 1 |DebutClef |NbBemol 3 |FinClef |DebutTabMesure |DebutMesure "
+        "|Mesure 0 |FinMesure |DebutMesure |Mesure 1 |FinMesure |FinTabMesure " +
+        NoteTexte(1, "Noire", 1) +
+        " |DebutClef |NbBemol 4 |FinClef |DebutTabMesure |DebutMesure |Mesure 2 |DebutClef "
+        "|Type Fa |FinClef |FinMesure |FinTabMesure |FinPortee");
+    DocumentMusical doc;
+    ASSERT_TRUE(LitTexteResultat(texte, doc));
+    const PorteeDoc& partie = doc.Portees[0];
+    ASSERT_EQ(partie.Mesures.size(), 3u);
+    EXPECT_EQ(partie.Mesures[2].Clef.TypeClef, 2);
+    EXPECT_EQ(partie.Mesures[2].Clef.NbBemol, 4);
 }
 
 TEST_F(FichierResultatTest, GraceNotesWaitForTheNextMainNoteWhereverItIs) {

@@ -115,6 +115,20 @@ TEST_F(Armature, KeyKeepsToOneKindOfAccidentalButCountsNaturals) {
     EXPECT_GT(r.Alterations[1].Prob, 0);
 }
 
+// A bass staff's seven flats: the G flat's bowl hangs below the bottom line
+// and the F flat's below the staff; both belong to the key.
+TEST_F(Armature, BassFlatsOnAndBelowTheBottomLine) {
+    Candidat(kCarCleFa, Rang(2), kGauche + 10);
+    const int x = kGauche + 10 + Largeur(kCarCleFa) - static_cast<int>(kS);
+    const int positions[7] = {6, 3, 7, 4, 8, 5, 9};
+    for (int k = 0; k < 7; ++k) Candidat(kCarBemol, Rang(positions[k]) + 3, x + 4 + 16 * k);
+    Clef r;
+    ASSERT_TRUE(TraiteArmaturePortee(etat, ReglagesCourants(), 0, kGauche, 80, nullptr, true, r));
+    EXPECT_EQ(r.TypeClef, 2);
+    EXPECT_EQ(r.NbBemol, 7);
+    EXPECT_EQ(r.Alterations[4].Position, 8);
+}
+
 // A system's key signatures line up: after a G clef, in a system with a
 // wider C clef, the first flat stands nearly three interlines on; so far, an
 // accidental with a head after it is the note's.

@@ -131,8 +131,8 @@ TEST_F(RechercheMesuresTest, BarSignsMarkNearbyBoundariesOrMakeTheirOwn) {
     EXPECT_EQ(P().Mesures[2].RepetePrecedente, 0);
 }
 
-// A key change stands after a double bar; after a plain bar line the same
-// accidentals are the next note's and stay free for it.
+// A key change stands after a double bar or a bar sign; after a plain bar
+// line the same accidentals are the next note's and stay free for it.
 TEST_F(RechercheMesuresTest, KeyChangeOnlyAfterADoubleBar) {
     Barre(500);
     Candidat(kCarBemol, kHaut + 40, 520, 800);
@@ -153,6 +153,13 @@ TEST_F(RechercheMesuresTest, KeyChangeOnlyAfterADoubleBar) {
     EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 0);
     EXPECT_TRUE(etat.Caracteres[0].Actif && etat.Caracteres[1].Actif);
 
+    // A repeat sign read beside the line: its thick stroke, too wide to be
+    // found among the vertical lines, makes the boundary a double bar.
+    Candidat(kCarDebutRepet, kHaut + 40, 482);
+    relit();
+    EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 2);
+    etat.Caracteres.pop_back();
+
     Barre(492);  // the double bar
     relit();
     ASSERT_EQ(P().Mesures.size(), 3u);
@@ -161,11 +168,50 @@ TEST_F(RechercheMesuresTest, KeyChangeOnlyAfterADoubleBar) {
     EXPECT_EQ(P().Mesures[0].Clef.NbBemol, 0);
 }
 
+// A key printed at the end of a measure, just before the double bar that
+// opens the next part, holds from that bar on. Before a note, the same
+// accidentals are the note's.
+TEST_F(RechercheMesuresTest, KeyChangeBeforeTheDoubleBar) {
+    Options.RechercherClef = 2;
+    Barre(500);
+    Barre(1000);
+    Barre(1008);
+    NotePortee note;
+    note.PosX = 700;
+    P().Symboles.push_back(note);
+    Candidat(kCarBemol, kHaut + 40, 950, 800);
+    Candidat(kCarBemol, kHaut + 10, 968, 800);
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    ASSERT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, 1000, kDroite}));
+    EXPECT_EQ(P().Mesures[2].Clef.NbBemol, 2);
+    EXPECT_EQ(P().Mesures[1].Clef.NbBemol, 0);
+    EXPECT_FALSE(etat.Caracteres[0].Actif || etat.Caracteres[1].Actif);
+
+    P().Mesures.clear();
+    for (LigneVert& l : P().LignesVert) l.Type = 0;
+    for (CaractereProbable& c : etat.Caracteres) c.Actif = 1;
+    note.PosX = 985;
+    P().Symboles.push_back(note);
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    EXPECT_EQ(P().Mesures[2].Clef.NbBemol, 0);
+    EXPECT_TRUE(etat.Caracteres[0].Actif && etat.Caracteres[1].Actif);
+
+    // After a bar line, alone in their space: that space is no measure.
+    P().Mesures.clear();
+    P().Symboles.pop_back();
+    for (CaractereProbable& c : etat.Caracteres) c.Actif = 1;
+    Barre(920);
+    for (LigneVert& l : P().LignesVert) l.Type = 0;
+    ASSERT_TRUE(RechercheMesures(etat, ReglagesCourants()));
+    ASSERT_EQ(Colonnes(), (std::vector<int>{kPremiere, 500, 1000, kDroite}));
+    EXPECT_EQ(P().Mesures[2].Clef.NbBemol, 2);
+}
+
 // A key change between a bar line and the repeat sign opening the next
 // part, with no note between them: the space is no measure, and the key and
 // the bar line's marks pass to the repeat sign's boundary, even after a
-// plain bar line. With a note there, it is a measure and the flats are the
-// note's.
+// plain bar line. With a note just after them, it is a measure and the
+// flats are the note's, even after the repeat sign.
 TEST_F(RechercheMesuresTest, KeyChangeBeforeARepeatSignIsNoMeasure) {
     Options.RechercherClef = 2;
     Barre(500);

@@ -67,6 +67,27 @@ TEST_F(Alterations, SmallAccidentalsOfGraceNotesMatchTheirPositionInsideTheStaff
     EXPECT_EQ(N(Note(kCarAppogiature, 500, 5)).Alteration, kDiese);
 }
 
+// A chord's accidentals stand at their own heads. The lower flat's stem and
+// bowl also read, less well, as a sharp near the head above: that reading is
+// not the upper head's. Of a second, the lower head set left of the stem
+// lies nearer the upper head's natural, which waits for its own head.
+TEST_F(Alterations, ChordAccidentalsGoToTheHeadsAtTheirHeight) {
+    Candidat(kCarBemol, 830, Rang(2) + 3, 300 - 6 * kS / 5, 7);
+    Candidat(kCarDiese, 430, Rang(0) + 8, 300 - 6 * kS / 5, 7);
+    EXPECT_EQ(N(Note(kCarNoire, 300, 0)).Alteration, kSansAlteration);
+    const int bas = Note(kCarNoire, 300, 2);
+    EXPECT_EQ(N(bas).Alteration, kBemol);
+    EXPECT_EQ(N(bas).GrapheAlteration, 7);
+
+    const int becarre = Candidat(kCarBecarre, 1000, Rang(-1) + 1, 465);
+    const int dessus = Candidat(kCarNoire, 520, Rang(-1), 501);
+    EXPECT_EQ(N(Note(kCarNoire, 480, 0)).Alteration, kSansAlteration);
+    EXPECT_TRUE(Actif(becarre));
+    const int n = CreeNote(etat, ReglagesCourants(), dessus, 0, true, 501, Rang(-1), kCarNoire, 520,
+                           false, true);
+    EXPECT_EQ(N(n).Alteration, kBecarre);
+}
+
 // The note stage takes the best candidates first: a sharp that also reads,
 // less well, as a quarter rest is no rest, and stays for its note.
 TEST_F(Alterations, ASharpAlsoReadAsARestStaysForItsNote) {
