@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
+#include <vector>
 
 #include "document/rhythm.h"
 #include "toolbox/progress.h"
@@ -87,6 +88,15 @@ bool AutreVoixDuPrecedent(const std::vector<NoteDoc>& notes, size_t i) {
     return voisine;
 }
 
+// A head of a tuplet and a head outside it, their stems going opposite
+// ways: two voices struck together, the tuplet's beam and number are its
+// own voice's. (Other heads on opposite stems share their values: a beam
+// read on the one may belong to the other.)
+bool AutresVoixDuTuplet(const NoteDoc& a, const NoteDoc& b) {
+    return a.Tuplet != b.Tuplet &&
+           ((QueueMontante(a) && QueueDescendante(b)) || (QueueDescendante(a) && QueueMontante(b)));
+}
+
 // Depth-first over the notes in order. Every note may be kept, take the
 // value of the note before it, join the chord before it as another voice's
 // note, or change (dropped, a dot less, a division less or more, no
@@ -109,11 +119,12 @@ void ChercheRythme(Recherche& r, size_t i, int32_t score, int changements) {
     if (i > 0 && r.source[i - 1].PosMesure == source.PosMesure)
         source.PosMesure = r.travail[i - 1].PosMesure;
 
-    // A chord takes the value of its partner of the same nominal value; when
-    // they also read alike, nothing else is worth trying.
+    // A chord takes the value of its partner of the same nominal value, not
+    // that of a tuplet's head in another voice; when they also read alike,
+    // nothing else is worth trying.
     std::ptrdiff_t k = static_cast<ptrdiff_t>(i) - 1;
     for (; k >= 0 && r.source[k].PosMesure == r.source[i].PosMesure; --k) {
-        if (r.source[k].Duree != source.Duree) continue;
+        if (r.source[k].Duree != source.Duree || AutresVoixDuTuplet(r.source[k], source)) continue;
         r.travail[i] = PrendValeur(source, r.travail[k]);
         ChercheRythme(r, i + 1, score + kScoreGarde, changements);
         if (r.source[k].DureeEffective == source.DureeEffective) return;
@@ -169,17 +180,23 @@ void ChercheRythme(Recherche& r, size_t i, int32_t score, int changements) {
 }
 
 // The notes of a chord share its finest time division: a beam drawn to one
-// head is the stem's, and so every head's. A rest struck with them belongs
-// to another voice and has no stem: its glyph alone gives its value.
+// head is the stem's, and so every head's. Another voice's head struck with
+// a tuplet's (an eighth below a triplet's sixteenth) keeps its own, and a
+// rest struck with them belongs to another voice and has no stem: its
+// glyph alone gives its value.
 void UnifieDivisionsAccords(std::vector<NoteDoc>& notes) {
     size_t debut = 0;
+    std::vector<int16_t> divisions;
     while (debut < notes.size()) {
         size_t fin = debut;
-        int16_t division = 0;
-        for (; fin < notes.size() && notes[fin].PosMesure == notes[debut].PosMesure; ++fin)
-            if (!notes[fin].Silence) division = std::max(division, notes[fin].DivDuree);
+        while (fin < notes.size() && notes[fin].PosMesure == notes[debut].PosMesure) ++fin;
+        divisions.assign(fin - debut, 0);
         for (size_t j = debut; j < fin; ++j)
-            if (!notes[j].Silence) notes[j].DivDuree = division;
+            for (size_t k = debut; k < fin; ++k)
+                if (!notes[k].Silence && !AutresVoixDuTuplet(notes[j], notes[k]))
+                    divisions[j - debut] = std::max(divisions[j - debut], notes[k].DivDuree);
+        for (size_t j = debut; j < fin; ++j)
+            if (!notes[j].Silence) notes[j].DivDuree = divisions[j - debut];
         debut = fin;
     }
 }

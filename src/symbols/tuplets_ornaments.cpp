@@ -30,6 +30,8 @@ constexpr int kScoreTrille = 1000;
 constexpr int kScoreStaccato = 500;
 // Half a head's width, in interlines: `PosX` is the head's left edge.
 constexpr float kDemiTeteTuplet = 0.6f;
+// Half a small digit's height, in interlines.
+constexpr float kDemiChiffre = 0.6f;
 
 bool QueueEnHaut(const NotePortee& n) {
     return n.Queue == QueueNormale || n.Queue == QueueHautGauche;
@@ -76,10 +78,6 @@ uint16_t PrendOrnement(EtatPage& etat, const Rect& zone) {
     if (mordant >= 0) Prend(etat, mordant);
     return code;
 }
-
-// The small digits a tuplet is numbered with, 3 to 6.
-constexpr std::initializer_list<uint16_t> kChiffresTuplet = {
-    kCarPetitsChiffres[3], kCarPetitsChiffres[4], kCarPetitsChiffres[5], kCarPetitsChiffres[6]};
 
 uint16_t NombreTuplet(uint16_t code) {
     for (uint16_t n = 3; n <= 6; ++n)
@@ -130,6 +128,50 @@ std::pair<int, int> ColonnesDuTuplet(const std::vector<NotePortee>& notes, uint1
         }
     }
     return {colonnes[meilleur], colonnes[meilleur + k - 1]};
+}
+
+// Whether the digit at `chiffre` can number the columns it would take in
+// the beam group of note `indexNote`. A tuplet's number is centred on its
+// notes, and a group has at least half as many columns as its number: a
+// letter of the words of the staff above, a wedge or a fingering over one
+// head stands elsewhere, or numbers too few notes.
+bool PlaceDeNombre(EtatPage& etat, int indexNote, Point chiffre, uint16_t nombre) {
+    const std::vector<NotePortee>& notes = etat.Courante().Symboles;
+    const NotePortee& note = notes.at(indexNote);
+    if (note.Accroche < 1) return true;
+    const float s = InterligneEn(etat, etat.PorteeCourante, note.PosX);
+    const double milieu = chiffre.h - kDemiTeteTuplet * s;
+    const auto [debut, fin] = ColonnesDuTuplet(notes, note.Accroche, nombre, milieu);
+    int colonnes = 0, derniere = -1;
+    for (const NotePortee& n : notes) {
+        if (n.Accroche != note.Accroche || n.Etat == kNoteSupprimee || n.PosX < debut ||
+            n.PosX > fin || n.PosX == derniere)
+            continue;
+        ++colonnes;
+        derniere = n.PosX;
+    }
+    return 2 * colonnes >= nombre &&
+           std::abs((debut + fin) / 2.0 - milieu) <= s + (fin - debut) / 4.0;
+}
+
+// The best tuplet digit in `zone` that can number the group of note
+// `indexNote`; -1 when none.
+int ChiffreDuGroupe(EtatPage& etat, int indexNote, const Rect& zone) {
+    std::vector<int> candidats;
+    for (size_t i = 0; i < etat.Caracteres.size(); ++i) {
+        const CaractereProbable& c = etat.Caracteres[i];
+        if (c.Actif && c.Prob > kScoreTuplet && NombreTuplet(c.Code) != 0 &&
+            PointDansRect(c.Position.v, c.Position.h, zone))
+            candidats.push_back(static_cast<int>(i));
+    }
+    std::stable_sort(candidats.begin(), candidats.end(), [&](int a, int b) {
+        return etat.Caracteres[a].Prob > etat.Caracteres[b].Prob;
+    });
+    for (int i : candidats) {
+        const CaractereProbable& c = etat.Caracteres[i];
+        if (PlaceDeNombre(etat, indexNote, c.Position, NombreTuplet(c.Code))) return i;
+    }
+    return -1;
 }
 
 }  // namespace
@@ -186,25 +228,32 @@ void ChercheTuplet(EtatPage& etat, int indexNote) {
         cotePoutre = Zone(e + s, x - s, std::max(e, ligneBas) + 3 * s, droite);
         coteTetes = Zone(y - 2 * s, x - s, y - s, droite);
     }
-    int16_t prob = 0;
-    Point chiffre;
-    uint16_t code = PrendMeilleur(etat, cotePoutre, kScoreTuplet, kChiffresTuplet, prob, &chiffre);
-    if (code == 0)
-        code = PrendMeilleur(etat, coteTetes, kScoreTuplet, kChiffresTuplet, prob, &chiffre);
-    if (code == 0) return;
-    const uint16_t tuplet = NombreTuplet(code);
+    int index = ChiffreDuGroupe(etat, indexNote, cotePoutre);
+    if (index < 0) index = ChiffreDuGroupe(etat, indexNote, coteTetes);
+    if (index < 0) return;
+    const CaractereProbable trouve = etat.Caracteres[index];
+    Prend(etat, index);
+    // A digit broken in pieces (a thin stroke lost to the scan) was read
+    // as one, but each piece keeps what other searches read in it: an
+    // ornament or a dot there is the digit's.
+    for (CaractereProbable& c : etat.Caracteres) {
+        if (c.Actif && std::abs(c.Position.v - trouve.Position.v) <= kDemiChiffre * s &&
+            std::abs(c.Position.h - trouve.Position.h) <= kDemiChiffre * s)
+            c.Actif = 0;
+    }
+    const uint16_t tuplet = NombreTuplet(trouve.Code);
     if (note.Accroche < 1) {
-        note.ProbTuplet = prob;
+        note.ProbTuplet = trouve.Prob;
         note.Tuplet = tuplet;
         return;
     }
     const uint16_t groupe = note.Accroche;
     const auto [debut, fin] =
-        ColonnesDuTuplet(notes, groupe, tuplet, chiffre.h - kDemiTeteTuplet * s);
+        ColonnesDuTuplet(notes, groupe, tuplet, trouve.Position.h - kDemiTeteTuplet * s);
     for (NotePortee& autre : notes) {
         if (autre.Accroche != groupe || autre.PosX < debut || autre.PosX > fin) continue;
         autre.Tuplet = tuplet;
-        autre.ProbTuplet = prob;
+        autre.ProbTuplet = trouve.Prob;
     }
 }
 

@@ -207,6 +207,26 @@ TEST(Rythme, ChordsShareTheirDivisionAndTheirValue) {
     EXPECT_EQ(score, 4000);
     EXPECT_EQ(Durees(voix), (std::vector<int32_t>{10080, 10080, 10080, 10080}));
     EXPECT_EQ(voix.Notes[0].DivDuree, 0);
+
+    // A triplet of sixteenths, stems up, its first head struck with another
+    // voice's eighth, stem down, in either order: the eighth keeps its value
+    // and takes no tuplet, and the triplet keeps its own.
+    for (bool bas : {true, false}) {
+        NoteDoc triolet = Note(kNoire, 100, 2);
+        triolet.Queue = QueueNormale;
+        triolet.Tuplet = 3;
+        NoteDoc croche = Note(kNoire, 100, 1);
+        croche.Queue = QueueBasDroite;
+        std::vector<NoteDoc> notes = {triolet, croche, triolet, triolet};
+        if (bas) std::swap(notes[0], notes[1]);
+        notes[2].PosMesure = 200;
+        notes[3].PosMesure = 300;
+        MesureDoc deux = MesureDe(1, 8, notes);
+        ASSERT_TRUE(RecaleNotesMesure(deux, score));
+        EXPECT_EQ(score, 4000) << bas;
+        const std::vector<int32_t> attendues = {bas ? 20160 : 6720, bas ? 6720 : 20160, 6720, 6720};
+        EXPECT_EQ(Durees(deux), attendues) << bas;
+    }
 }
 
 TEST(Rythme, TooLongMeasuresFallBackEmptyOnesStayEmpty) {

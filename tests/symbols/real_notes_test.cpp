@@ -15,6 +15,7 @@
 #include "records/options.h"
 #include "staff/page_state.h"
 #include "symbols/notes.h"
+#include "symbols/tuplets_ornaments.h"
 #include "test_paths.h"
 #include "toolbox/progress.h"
 
@@ -132,6 +133,16 @@ std::string LitLiaisons(const std::string& nom) {
         [](const NotePortee& n) {
             return std::to_string(n.Interligne) + (n.Fin.Numero ? ")" : "") +
                    (n.Debut.Numero ? "(" : "") + " ";
+        });
+}
+
+// The notes of the staff numbered as tuplets, each as its staff position,
+// then "/" and its tuplet's number.
+std::string LitTuplets(const std::string& nom) {
+    return LitNotes(
+        nom, [](const NotePortee& n) { return n.Tuplet != 0; },
+        [](const NotePortee& n) {
+            return " " + std::to_string(n.Interligne) + "/" + std::to_string(n.Tuplet);
         });
 }
 
@@ -390,4 +401,23 @@ TEST(RealStaffNotes, TieUnderTheStaffAcrossABarLineLilyPond) {
 // the head above it.
 TEST(RealStaffNotes, SecondHalfOfATieUnderItsChordLilyPond) {
     EXPECT_EQ(LitLiaisons("line_start_tie_lilypond"), "5) 7) ");
+}
+
+// Tuplet numbers on Verovio and MuseScore pages. Two 3s over sloping beams
+// whose boxes reach over them, each 3's ball broken off by the scan, and
+// no ornament read in the ball; a 3 between a beam and the words under it,
+// its ball broken off too; the 13 over a run of thirteen notes, which is
+// no triplet; wedges over the heads, which are no 4s; and the letters of
+// a tempo mark above a staff, which are no 4s or 6s.
+TEST(RealStaffNotes, TupletNumbers) {
+    EXPECT_EQ(LitTuplets("glen_triplets_verovio"), " 6/3 8/3 9/3 7/3 6/3 4/3");
+    const std::string ornements = LitNotes(
+        "glen_triplets_verovio",
+        [](const NotePortee& n) { return n.Effet != kSansEffet && n.Effet != kStaccato; },
+        PositionEtValeur);
+    EXPECT_EQ(ornements, "");
+    EXPECT_EQ(LitTuplets("lied_triplet_words_verovio"), " 3/3 4/3 3/3");
+    EXPECT_EQ(LitTuplets("run_of_thirteen_musescore"), "");
+    EXPECT_EQ(LitTuplets("wedges_verovio"), "");
+    EXPECT_EQ(LitTuplets("tempo_text_lilypond"), "");
 }

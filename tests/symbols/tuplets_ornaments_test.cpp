@@ -61,11 +61,11 @@ TEST_F(NotesCompletees, ADigitCentredOnItsGroupIsFoundFromTheFirstNote) {
 TEST_F(NotesCompletees, ADigitOverABeamGroupNumbersTheWholeGroup) {
     Note(100, 150, true, 1);
     Note(160, 140, true, 1);
-    Note(400, 150, true, 1);                            // of the group, far from the digit
+    Note(400, 150, true, 1);                            // of the group, far from the others
     Note(460, 150, true, 2);                            // another group
-    const int trois = Candidat(kPetit3, 700, 40, 120);  // above the beam of the first note
+    const int trois = Candidat(kPetit3, 700, 40, 262);  // above the beam's middle
     AjouteCaractereProbable(etat, static_cast<int16_t>(graphe - 1), kCarPointe, 300,
-                            Point{45, 125});
+                            Point{45, 267});
     ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(N(i).Tuplet, 3) << i;
@@ -106,10 +106,10 @@ TEST_F(NotesCompletees, ADigitBeyondTheStaffNumbersAGroupBeamedInsideIt) {
 }
 
 TEST_F(NotesCompletees, DigitUnderTheHeadsOfAStemDownGroup) {
-    Note(300, 110, false, 4);
+    for (int x : {260, 280, 300, 320, 340}) Note(x, 110, false, 4);
     Candidat(kPetit5, 650, 80, 310);
     ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
-    EXPECT_EQ(N(0).Tuplet, 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(N(i).Tuplet, 5) << i;
 }
 
 TEST_F(NotesCompletees, DigitsThatNumberNoTuplet) {
@@ -123,6 +123,28 @@ TEST_F(NotesCompletees, DigitsThatNumberNoTuplet) {
     Candidat(kPetit3, 600, 40, 420);
     ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
     for (int i = 0; i < 4; ++i) EXPECT_EQ(N(i).Tuplet, 0) << i;
+}
+
+// A 3 over the first head of a beamed triplet and off its middle (a
+// fingering, a letter of the words above), and a 6 centred over a pair of
+// beamed notes, number nothing; a 3 printed in two pieces takes both
+// pieces' readings with it.
+TEST_F(NotesCompletees, ADigitOffItsNotesOrTooLargeForThemNumbersNothing) {
+    for (int x : {100, 140, 180}) Note(x, 150, true, 1);
+    Note(300, 150, true, 2);
+    Note(360, 150, true, 2);
+    for (int x : {500, 540, 580}) Note(x, 150, true, 3);
+    const int decale = Candidat(kPetit3, 900, 40, 95);
+    const int six = Candidat(kCarPetitsChiffres[6], 900, 40, 342);
+    const int trois = Candidat(kPetit3, 700, 40, 552);
+    const int morceau = Candidat(kCarMordantInf, 800, 45, 545);
+    ASSERT_TRUE(TraiteTuplets(etat, ReglagesCourants()));
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(N(i).Tuplet, 0) << i;
+    for (int i = 5; i < 8; ++i) EXPECT_EQ(N(i).Tuplet, 3) << i;
+    EXPECT_TRUE(Actif(decale));
+    EXPECT_TRUE(Actif(six));
+    EXPECT_FALSE(Actif(trois));
+    EXPECT_FALSE(Actif(morceau));
 }
 
 TEST_F(NotesCompletees, TupletsOffNumbersNothing) {
