@@ -220,19 +220,40 @@ QueueTrouvee ChercheQueue(EtatPage& etat, const ReglagesReconnaissance& reglages
     return q;
 }
 
+namespace {
+
+// Whether head n lies along the stem of note `autre`: between its head and
+// the stem's end, or up to an interline past its head, where the other
+// head of a second stands on the far side of the stem. A note of another
+// voice or of the next staff in the same column, its head and stem rows
+// away, is not the chord n belongs to.
+bool LeLongDeLaQueue(const NotePortee& n, const NotePortee& autre, float s) {
+    const int bout = BoutDeQueue(autre);
+    return n.PosY >= std::min<int>(autre.PosY, bout) - s &&
+           n.PosY <= std::max<int>(autre.PosY, bout) + s;
+}
+
+}  // namespace
+
 void PartageQueues(const ReglagesReconnaissance& reglages, Portee& portee) {
     std::vector<NotePortee>& notes = portee.Symboles;
     const float ecartMax = kEcartAccord * portee.Interligne;
     for (NotePortee& n : notes) {
         if (!ATete(n) || n.Queue != kSansQueue) continue;
+        // The nearest column with a stem, one whose stem the head lies along
+        // (within a chord's width) before any other.
         const NotePortee* voisine = nullptr;
         int ecart = 0;
+        bool leLong = false;
         for (const NotePortee& autre : notes) {
             if (autre.Queue == kSansQueue) continue;
             const int d = std::abs(autre.PosX - n.PosX);
-            if (!voisine || d < ecart) {
+            const bool l = d < ecartMax && LeLongDeLaQueue(n, autre, portee.Interligne);
+            if (leLong && !l) continue;
+            if (!voisine || (l && !leLong) || d < ecart) {
                 voisine = &autre;
                 ecart = d;
+                leLong = l;
             }
         }
         if (voisine && ecart < ecartMax) {

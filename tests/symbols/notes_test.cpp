@@ -92,6 +92,25 @@ TEST_F(Notes, ChordHeadsShareTheirNeighboursStem) {
     EXPECT_EQ(portee().Symboles[3].Etat, kNoteSupprimee);
 }
 
+// A chord with its stem down on the left of its heads, the lower head of a
+// second left of the stem (no stem of its own: the stem is on its right
+// and goes down); in that head's column, three interlines lower, another
+// note with its own stem. The head joins the chord whose stem it lies
+// along, not the nearer column.
+TEST_F(Notes, DisplacedHeadTakesTheStemItLiesAlong) {
+    LigneVerticale(300, Rang(2), 40);
+    Tete(kCarNoire, 300, 2);
+    LigneVerticale(280, Rang(10), 35);
+    Tete(kCarNoire, 280, 10);
+    Tete(kCarNoire, 280, 3);
+    ASSERT_EQ(portee().Symboles[1].Queue, QueueBasse);
+    ASSERT_EQ(portee().Symboles[2].Queue, kSansQueue);
+    PartageQueues(ReglagesCourants(), portee());
+    EXPECT_EQ(portee().Symboles[2].Queue, QueueBasse);
+    EXPECT_EQ(portee().Symboles[2].PosX, 300);
+    EXPECT_EQ(portee().Symboles[2].HauteurQueue, Rang(2) + 40 - Rang(3));
+}
+
 TEST_F(Notes, StemlessHeadsStayWhenAStemIsNotRequired) {
     Options.TigeObligatoire = 0;
     Tete(kCarBlanche, 500, 4);
