@@ -47,13 +47,42 @@ bool DansTable(const PosMesure& table, int rang, int x) {
     return false;
 }
 
-bool RetireMesuresHorsTable(const PosMesure& table, int rang, Portee& p) {
+bool RetireMesuresHorsTable(const PosMesure& table, int rang, Portee& p,
+                            std::vector<Mesure>& retirees) {
     for (size_t k = 0; k + 1 < p.Mesures.size(); ++k) {
         if (DansTable(table, rang, p.Mesures[k].PosXMesure)) continue;
+        retirees.push_back(p.Mesures[k]);
         p.Mesures.erase(p.Mesures.begin() + static_cast<std::ptrdiff_t>(k));
         return true;
     }
     return false;
+}
+
+// Whether a clef, key or time change or a mark was read at boundary m.
+bool PorteUnChangement(const Mesure& m) {
+    const Clef& c = m.Clef;
+    return c.TypeClef != 0 || c.Numerateur != 0 || c.NbDiese != 0 || c.NbBemol != 0 ||
+           c.NbBecarre != 0 || m.Marques[0] != 0;
+}
+
+// A boundary the other staves of the system do not share goes, but what was
+// read at it stays: a key change after the double bar of one staff, where
+// the staff below has its boundary a few columns on at a repeat sign,
+// passes to the staff's next boundary when that one holds nothing read and
+// lies within this many interlines.
+constexpr float kPassageChangement = 6.0f;
+
+void ReporteChangements(Portee& p, const std::vector<Mesure>& retirees) {
+    for (const Mesure& r : retirees) {
+        if (!PorteUnChangement(r)) continue;
+        auto suivante = std::find_if(p.Mesures.begin(), p.Mesures.end(),
+                                     [&](const Mesure& m) { return m.PosXMesure > r.PosXMesure; });
+        if (suivante == p.Mesures.end() || PorteUnChangement(*suivante) ||
+            suivante->PosXMesure - r.PosXMesure > kPassageChangement * p.Interligne)
+            continue;
+        suivante->Clef = r.Clef;
+        std::copy(std::begin(r.Marques), std::end(r.Marques), std::begin(suivante->Marques));
+    }
 }
 
 // How a boundary of staff `portee` at column x meets a column of the table,
@@ -246,8 +275,10 @@ void CompletePosMesure(PosMesure& table) {
 }
 
 void AppliquePosMesure(const PosMesure& table, const std::vector<Portee*>& portees) {
+    std::vector<std::vector<Mesure>> retirees(portees.size());
     for (size_t rang = 0; rang < portees.size(); ++rang)
-        while (RetireMesuresHorsTable(table, static_cast<int>(rang), *portees[rang])) {
+        while (
+            RetireMesuresHorsTable(table, static_cast<int>(rang), *portees[rang], retirees[rang])) {
         }
     for (const std::vector<EntreePosMesure>& colonne : table.colonnes) {
         for (const EntreePosMesure& e : colonne) {
@@ -262,6 +293,8 @@ void AppliquePosMesure(const PosMesure& table, const std::vector<Portee*>& porte
             TrieMesures(p);
         }
     }
+    for (size_t rang = 0; rang < portees.size(); ++rang)
+        ReporteChangements(*portees[rang], retirees[rang]);
 }
 
 bool AnalyseMesures(EtatPage& etat) {

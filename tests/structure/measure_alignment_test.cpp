@@ -57,6 +57,21 @@ TEST_F(AlignementTest, LoneBoundaryIsCopiedOnlyWhenItMakesMeasuresMoreRegular) {
     EXPECT_EQ(Colonnes(etat.Portees[1]), (std::vector<int>{200, 600, 1000, 1400, 1800}));
 }
 
+// A key change read after the upper staff's double bar, where the lower
+// staff has its boundary four interlines on, at its repeat sign: the upper
+// boundary goes, its key and marks pass to the one that replaces it.
+TEST_F(AlignementTest, AChangeReadAtADroppedBoundaryPassesToTheNextOne) {
+    Portee& haut = Ajoute(0, 0, {200, 610, 1000, 1400});
+    haut.Mesures[1].Clef.NbBemol = 5;
+    haut.Mesures[1].Marques[0] = 3;
+    Ajoute(0, 1, {200, 690, 1000, 1400});
+    ASSERT_TRUE(AnalyseMesures(etat));
+    const Portee& p = etat.Portees[0];
+    ASSERT_EQ(Colonnes(p), (std::vector<int>{200, 690, 1000, 1400}));
+    EXPECT_EQ(p.Mesures[1].Clef.NbBemol, 5);
+    EXPECT_EQ(p.Mesures[1].Marques[0], 3);
+}
+
 TEST_F(AlignementTest, MiddleStaffGetsTheBarLineOfTheStavesAroundIt) {
     Ajoute(0, 0, {200, 700, 1200});
     Ajoute(0, 1, {200, 1200});
