@@ -601,16 +601,16 @@ int ContactLigneVertAccroche(const ReglagesReconnaissance& reglages, const Porte
     return 0;
 }
 
-constexpr float kAvantLaTige = 0.15f;
-
 // Read over the whole attachment margin, the count at a stem took the
 // short second beam of a dotted or syncopated rhythm (sixteenth, eighth,
-// sixteenth) that ends a head's width before it: the eighth came out a
-// sixteenth, even on a page where it ends a third of an interline before
-// the stem. Left of the stem the count is read only over the mask's width,
-// where the profile columns of a beam ending at the stem lie, and a little
-// more; right of it over the whole margin, since the profile of
-// a second beam starting at the stem may begin half an interline late.
+// sixteenth) that ends a third of an interline or more before it: the
+// eighth came out a sixteenth. Left of the stem the count is read only over
+// the mask's width, where the profile columns of a beam ending at the stem
+// lie, and this much more (in interlines); right of it over the whole
+// margin, since the profile of a second beam starting at the stem may
+// begin half an interline late.
+constexpr float kAvantLaTige = 0.15f;
+
 int NbAccrochesEnX(const ReglagesReconnaissance& reglages, const Portee& portee, int x,
                    const std::vector<ProfilAccroche>& p, int x0, int n, int largeurMasque) {
     if (n <= 0) return 0;
