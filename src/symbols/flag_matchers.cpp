@@ -138,20 +138,44 @@ bool TeteAuBoutDuTrait(const Graphe& g, const TraitVertical& t, float s) {
     return false;
 }
 
-// The stem: the longest stroke that drifts by at most a tenth of its height
-// and has a head at one of its ends. Ink between symbols (the end of a tie
-// against a flag) can merge a bar line into the symbol, longer than the
-// stem and with no head; a flag without its head takes the longest
-// straight stroke.
+// Rows of ink in the stroke's column, running on from its middle row both
+// ways. A stem is inked over its whole length, but strokes are cut where a
+// row's run count changes: where a flag's thin tail runs down beside the
+// stem, both are strokes of the same height, and only the column tells them
+// apart.
+int EncreDansLaColonne(const Graphe& g, const TraitVertical& t) {
+    const int x = (t.XHaut + t.XBas) / 2;
+    const int milieu = (t.YHaut + t.YBas) / 2;
+    if (!EncreEn(g, x, milieu)) return HauteurTrait(t);
+    int haut = milieu, bas = milieu;
+    while (haut > 0 && EncreEn(g, x, haut - 1)) --haut;
+    while (bas + 1 < g.NbLignes && EncreEn(g, x, bas + 1)) ++bas;
+    return bas - haut + 1;
+}
+
+// The stem: of the strokes that drift by at most a tenth of their height and
+// have a head at one of their ends, the one whose column holds the longest
+// run of ink. Ink between symbols (the end of a tie against a flag) can
+// merge a bar line into the symbol, longer than the stem and with no head; a
+// flag without its head takes the longest straight stroke.
 const TraitVertical* TigeCroche(EtatPage& etat, Graphe& g, float s) {
     CalculeTaches(etat, g);
     TraitVertical* droit = nullptr;
+    TraitVertical* tige = nullptr;
+    int encreTige = 0;
     for (TraitVertical* t = PlusLongTrait(etat, g); t; t = PlusLongTrait(etat, g)) {
         const bool estDroit = std::abs(t->XHaut - t->XBas) - 1 <= 0.1 * HauteurTrait(*t);
-        if (estDroit && TeteAuBoutDuTrait(g, *t, s)) return t;
-        if (estDroit && !droit) droit = t;
         t->Disponible = 0;
+        if (!estDroit) continue;
+        if (!droit) droit = t;
+        if (!TeteAuBoutDuTrait(g, *t, s)) continue;
+        const int encre = EncreDansLaColonne(g, *t);
+        if (encre > encreTige) {
+            tige = t;
+            encreTige = encre;
+        }
     }
+    if (tige) droit = tige;
     if (droit) droit->Disponible = 1;
     return droit;
 }

@@ -285,6 +285,25 @@ TEST(RealStaffNotes, FlagJoinedToABarLineVerovio) {
     EXPECT_EQ(LitPortee("flag_tie_verovio"), "5q 2q 4e 6e 4e 6e 5q 7q 7q 11q 3e 5e 3e 5e 5q 7q");
 }
 
+// The notes with an up stem of a piano staff on Verovio's page, from
+// column `de` to column `a`: the words of the song run just above it.
+std::string NotesMontantesSousLesParoles(int de, int a) {
+    return LitNotes(
+        "lyrics_flags_verovio",
+        [de, a](const NotePortee& n) {
+            return n.Queue == QueueNormale && n.PosX > de && n.PosX < a;
+        },
+        PositionEtValeur);
+}
+
+// An eighth's flag whose thin tail runs down beside the stem, as long as the
+// stem's stretch between the flag and the head: the tail is no stem, and
+// probes beside it would take the stem and the flag's root for a second
+// flag.
+TEST(RealStaffNotes, FlagTailBesideItsStemVerovio) {
+    EXPECT_EQ(NotesMontantesSousLesParoles(0, 350), " 1e 0q 1e");
+}
+
 // A slur ending on a note and the tie starting from it, on C. P. E. Bach's
 // pages: the two arcs meet over the note and are traced as one. Cut at the
 // valley between their bows, the tie joins the two heads of one pitch, the
