@@ -304,6 +304,13 @@ TEST(RealStaffNotes, FlagTailBesideItsStemVerovio) {
     EXPECT_EQ(NotesMontantesSousLesParoles(0, 350), " 1e 0q 1e");
 }
 
+// A dotted quarter whose stem ends just under a word of the song: the
+// word's h, an upright with an arc to its right, stands beside the stem but
+// above its end, from which flags hang down: it is no flag.
+TEST(RealStaffNotes, LetterAboveAStemIsNoFlagVerovio) {
+    EXPECT_EQ(NotesMontantesSousLesParoles(380, 450), " -1q");
+}
+
 // A slur ending on a note and the tie starting from it, on C. P. E. Bach's
 // pages: the two arcs meet over the note and are traced as one. Cut at the
 // valley between their bows, the tie joins the two heads of one pitch, the
