@@ -201,11 +201,49 @@ BoutsTete BoutsAvecTete(EtatPage& etat, Graphe& g, const TraitVertical& tige, fl
     return bouts;
 }
 
-std::vector<int> ProfilSonde(const Graphe& g, int colonne) {
-    std::vector<int> profil(g.Lignes.size());
-    for (size_t r = 0; r < g.Lignes.size(); ++r) {
-        profil[r] = (EncreEn(g, colonne, static_cast<int>(r)) ? 100 : 0) +
-                    static_cast<int>(g.Lignes[r].size());
+// The rows [debut, fin) of the symbol that its flags may take: those of the
+// stem, followed up and down its column past the stroke (strokes stop where
+// a flag joins the stem), and a quarter interline beyond either end, as
+// flags hang from the stem's end and along it. A neighbour whose ink
+// reaches into the note's box, a rest above its stem's end or a bar line
+// joined to its flag, is merged into the symbol, and its parts beyond the
+// stem's end would be read as flags. Gaps of two rows are crossed, as a
+// scan can break a stem. A stroke without a head may be a flag cut off its
+// stem: all its rows are kept.
+struct Rangees {
+    int debut = 0;
+    int fin = 0;
+};
+
+Rangees RangeesDeLaTige(const Graphe& g, const TraitVertical& tige, bool avecTete, float s) {
+    const int n = static_cast<int>(g.Lignes.size());
+    if (!avecTete || tige.YBas <= tige.YHaut) return {0, n};
+    const double pente = static_cast<double>(tige.XBas - tige.XHaut) / (tige.YBas - tige.YHaut);
+    auto encre = [&](int r) {
+        return EncreEn(g, static_cast<int>(std::lround(tige.XHaut + pente * (r - tige.YHaut))), r);
+    };
+    auto bout = [&](int depart, int pas) {
+        int dernier = depart;
+        for (int r = depart + pas, trou = 0; r >= 0 && r < n && trou <= 2; r += pas) {
+            if (encre(r)) {
+                dernier = r;
+                trou = 0;
+            } else {
+                ++trou;
+            }
+        }
+        return dernier;
+    };
+    const int marge = static_cast<int>(s / 4);
+    return {std::max(0, bout(tige.YHaut, -1) - marge), std::min(n, bout(tige.YBas, 1) + marge + 1)};
+}
+
+std::vector<int> ProfilSonde(const Graphe& g, int colonne, Rangees rangees) {
+    std::vector<int> profil(static_cast<size_t>(rangees.fin - rangees.debut));
+    for (int r = rangees.debut; r < rangees.fin; ++r) {
+        profil[static_cast<size_t>(r - rangees.debut)] =
+            (EncreEn(g, colonne, r) ? 100 : 0) +
+            static_cast<int>(g.Lignes[static_cast<size_t>(r)].size());
     }
     return profil;
 }
@@ -227,6 +265,7 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
     if (!tige) return;
     const double xm = (tige->XHaut + tige->XBas) / 2.0;
     const BoutsTete tetes = BoutsAvecTete(etat, croche, *tige, s);
+    const Rangees rangees = RangeesDeLaTige(croche, *tige, TeteAuBoutDuTrait(croche, *tige, s), s);
     // Which readings may still find something: [side right, left][from top, bottom].
     bool actif[2][2] = {{!tetes.haut, !tetes.bas}, {!tetes.haut, !tetes.bas}};
     // A hook can only follow a flag, so the neighbouring columns are read
@@ -238,7 +277,7 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
     std::vector<std::vector<int>> profils(static_cast<size_t>(2 * portee + 1));
     auto profilEn = [&](int colonne) -> const std::vector<int>& {
         std::vector<int>& p = profils.at(static_cast<size_t>(colonne - base));
-        if (p.empty()) p = ProfilSonde(croche, colonne);
+        if (p.empty()) p = ProfilSonde(croche, colonne, rangees);
         return p;
     };
     LectureCrochets meilleure;
@@ -269,7 +308,7 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
     g.CrochetsLus = static_cast<int8_t>(meilleure.crochets);
     g.ScoreCrochetsLus = meilleure.score;
     g.PositionCrochetsLus =
-        Point{static_cast<int16_t>(croche.Cadre.top + meilleure.ligne),
+        Point{static_cast<int16_t>(croche.Cadre.top + rangees.debut + meilleure.ligne),
               static_cast<int16_t>((croche.Cadre.left + croche.Cadre.right) / 2)};
 }
 

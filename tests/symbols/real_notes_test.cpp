@@ -311,6 +311,21 @@ TEST(RealStaffNotes, LetterAboveAStemIsNoFlagVerovio) {
     EXPECT_EQ(NotesMontantesSousLesParoles(380, 450), " -1q");
 }
 
+// Eighths of a middle voice under sixteenth rests, on MuseScore's page
+// (Schumann's song): the rest's foot reaches into the eighth's box just
+// above its stem's end and is merged with it, but only what hangs along
+// the stem is read for flags: each eighth has its one flag, and the tied
+// quarter between them none.
+TEST(RealStaffNotes, RestAboveAStemIsNoFlagMuseScore) {
+    const std::string croches = LitNotes(
+        "rest_over_flag_musescore",
+        [](const NotePortee& n) {
+            return n.Queue == QueueNormale && n.Interligne == 7 && n.PosX > 150;
+        },
+        PositionEtValeur);
+    EXPECT_EQ(croches, " 7e 7e 7q 7e");
+}
+
 // A slur ending on a note and the tie starting from it, on C. P. E. Bach's
 // pages: the two arcs meet over the note and are traced as one. Cut at the
 // valley between their bows, the tie joins the two heads of one pitch, the
