@@ -56,7 +56,7 @@ bool Crochet(const Sequence& seq, const Sequence& ext, const Sequence& inte, int
 }  // namespace
 
 LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool depuisBas,
-                                const SondesVoisines* voisines) {
+                                const SondesVoisines* voisines, float premier) {
     LectureCrochets lecture;
     const int n = static_cast<int>(profil.size());
     const Sequence seq{profil, depuisBas};
@@ -67,9 +67,8 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
     int derniereLigne = 0;
     bool arretTrou = false;
     // Flags follow one another down the stem: each must start within 1.4
-    // interlines of the previous flag's start (of the walk's start for the
-    // first), so that triple and quadruple flags can be counted whatever the
-    // font's spacing.
+    // interlines of the previous flag's start, so that triple and quadruple
+    // flags can be counted whatever the font's spacing.
     int reference = 0;
     for (int a = 0; a < n && !arretTrou;) {
         const bool couverte = seq.Couverte(a);
@@ -82,7 +81,8 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
             const bool crochet = lecture.crochets > 0 && voisines &&
                                  Crochet(seq, Sequence{voisines->exterieur, depuisBas},
                                          Sequence{voisines->interieur, depuisBas}, a, b);
-            if (longueur > 1 && a - reference < 1.4f * s && !crochet) {
+            const float limite = lecture.crochets == 0 ? premier : 1.4f;
+            if (longueur > 1 && a - reference < limite * s && !crochet) {
                 int valeur = trou < s / 4 ? 0 : 333;
                 if (longueur <= s) {
                     valeur = trou < s / 4 ? 333 : 666;
@@ -180,27 +180,6 @@ const TraitVertical* TigeCroche(EtatPage& etat, Graphe& g, float s) {
     return droit;
 }
 
-// The ends of the symbol that are a note head: a head's blob beside the
-// stem within an interline of the top or bottom row. Flags hang from the
-// stem's other end, so a reading from a head's end would take the head (or
-// a ledger line through it) for a flag.
-struct BoutsTete {
-    bool haut = false;
-    bool bas = false;
-};
-
-BoutsTete BoutsAvecTete(EtatPage& etat, Graphe& g, const TraitVertical& tige, float s) {
-    BoutsTete bouts;
-    CalculeTaches(etat, g);
-    const double xm = (tige.XHaut + tige.XBas) / 2.0;
-    for (const TacheRonde& t : g.Taches) {
-        if (!TeteACoteDuTrait(t, xm, s)) continue;
-        if (t.Y < s) bouts.haut = true;
-        if (g.NbLignes - t.Y < s) bouts.bas = true;
-    }
-    return bouts;
-}
-
 // The rows [debut, fin) of the symbol that its flags may take: those of the
 // stem, followed up and down its column past the stroke (strokes stop where
 // a flag joins the stem), and a quarter interline beyond either end, as
@@ -213,14 +192,16 @@ BoutsTete BoutsAvecTete(EtatPage& etat, Graphe& g, const TraitVertical& tige, fl
 struct Rangees {
     int debut = 0;
     int fin = 0;
+    bool auBout = false;  // they start and end at the stem's ends
 };
 
 Rangees RangeesDeLaTige(const Graphe& g, const TraitVertical& tige, bool avecTete, float s) {
     const int n = static_cast<int>(g.Lignes.size());
-    if (!avecTete || tige.YBas <= tige.YHaut) return {0, n};
+    if (!avecTete || tige.YBas <= tige.YHaut) return {0, n, false};
     const double pente = static_cast<double>(tige.XBas - tige.XHaut) / (tige.YBas - tige.YHaut);
     auto encre = [&](int r) {
-        return EncreEn(g, static_cast<int>(std::lround(tige.XHaut + pente * (r - tige.YHaut))), r);
+        const int x = static_cast<int>(std::lround(tige.XHaut + pente * (r - tige.YHaut)));
+        return EncreEn(g, x - 1, r) || EncreEn(g, x, r) || EncreEn(g, x + 1, r);
     };
     auto bout = [&](int depart, int pas) {
         int dernier = depart;
@@ -235,7 +216,30 @@ Rangees RangeesDeLaTige(const Graphe& g, const TraitVertical& tige, bool avecTet
         return dernier;
     };
     const int marge = static_cast<int>(s / 4);
-    return {std::max(0, bout(tige.YHaut, -1) - marge), std::min(n, bout(tige.YBas, 1) + marge + 1)};
+    return {std::max(0, bout(tige.YHaut, -1) - marge), std::min(n, bout(tige.YBas, 1) + marge + 1),
+            true};
+}
+
+// The ends of the stem that are a note head: a head's blob beside the stem
+// within an interline of the first or last row read. Flags hang from the
+// stem's other end, so a reading from a head's end would take the head (or
+// a ledger line through it) for a flag.
+struct BoutsTete {
+    bool haut = false;
+    bool bas = false;
+};
+
+BoutsTete BoutsAvecTete(EtatPage& etat, Graphe& g, const TraitVertical& tige, Rangees rangees,
+                        float s) {
+    BoutsTete bouts;
+    CalculeTaches(etat, g);
+    const double xm = (tige.XHaut + tige.XBas) / 2.0;
+    for (const TacheRonde& t : g.Taches) {
+        if (!TeteACoteDuTrait(t, xm, s)) continue;
+        if (std::abs(t.Y - rangees.debut) < s) bouts.haut = true;
+        if (std::abs(rangees.fin - t.Y) < s) bouts.bas = true;
+    }
+    return bouts;
 }
 
 std::vector<int> ProfilSonde(const Graphe& g, int colonne, Rangees rangees) {
@@ -264,8 +268,12 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
     const TraitVertical* tige = TigeCroche(etat, croche, s);
     if (!tige) return;
     const double xm = (tige->XHaut + tige->XBas) / 2.0;
-    const BoutsTete tetes = BoutsAvecTete(etat, croche, *tige, s);
     const Rangees rangees = RangeesDeLaTige(croche, *tige, TeteAuBoutDuTrait(croche, *tige, s), s);
+    const BoutsTete tetes = BoutsAvecTete(etat, croche, *tige, rangees, s);
+    // A flag leaves the stem at its end: walking from there, the first one
+    // starts within three quarters of an interline past it, and what
+    // crosses the stem lower down (a slur, a hairpin) is no flag.
+    const float premier = rangees.auBout ? 1.0f : 1.4f;
     // Which readings may still find something: [side right, left][from top, bottom].
     bool actif[2][2] = {{!tetes.haut, !tetes.bas}, {!tetes.haut, !tetes.bas}};
     // A hook can only follow a flag, so the neighbouring columns are read
@@ -289,12 +297,12 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
             LectureCrochets lectures[2];
             for (int sens = 0; sens < 2; ++sens) {
                 if (!actif[cote][sens]) continue;
-                lectures[sens] = AnalyseCrochets(profil, s, sens == 1);
+                lectures[sens] = AnalyseCrochets(profil, s, sens == 1, nullptr, premier);
                 if (!lectures[sens].trouveCouvert) actif[cote][sens] = false;
                 if (lectures[sens].crochets >= 2) {
                     const SondesVoisines voisines{profilEn(colonne - sortie),
                                                   profilEn(colonne + sortie)};
-                    lectures[sens] = AnalyseCrochets(profil, s, sens == 1, &voisines);
+                    lectures[sens] = AnalyseCrochets(profil, s, sens == 1, &voisines, premier);
                 }
             }
             const LectureCrochets& lecture =

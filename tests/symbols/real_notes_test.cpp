@@ -326,6 +326,30 @@ TEST(RealStaffNotes, RestAboveAStemIsNoFlagMuseScore) {
     EXPECT_EQ(croches, " 7e 7e 7q 7e");
 }
 
+// The notes of a cut staff between columns `de` and `a` whose stem goes
+// up (`monte`) or down.
+std::string NotesEntre(const std::string& nom, int de, int a, bool monte) {
+    return LitNotes(
+        nom,
+        [=](const NotePortee& n) {
+            return n.PosX > de && n.PosX < a && (n.Queue == QueueNormale) == monte;
+        },
+        PositionEtValeur);
+}
+
+// Flags are read from the stem's far end along the stem. A slur crossing
+// two stems an interline below their ends is no flag of either quarter
+// (Haydn on MuseScore's page). A sixteenth's down stem leans a pixel where
+// its flags join it, and is followed to its end all the same (Schumann on
+// Verovio's page). A head shared by an up-stem and a down-stem voice lies
+// at the down stem's top end, amid the symbol's rows: the down stem's
+// eighth flag is read from its bottom end (Schumann again).
+TEST(RealStaffNotes, FlagsAlongTheStem) {
+    EXPECT_EQ(NotesEntre("slur_across_stems_musescore", 250, 400, true), " 4q 5q");
+    EXPECT_EQ(NotesEntre("down_sixteenth_verovio", 300, 350, false), " 3s");
+    EXPECT_EQ(NotesEntre("shared_head_flag_verovio", 280, 340, false), " 0e");
+}
+
 // A slur ending on a note and the tie starting from it, on C. P. E. Bach's
 // pages: the two arcs meet over the note and are traced as one. Cut at the
 // valley between their bows, the tie joins the two heads of one pitch, the
