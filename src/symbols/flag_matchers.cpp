@@ -275,7 +275,12 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
     // crosses the stem lower down (a slur, a hairpin) is no flag.
     const float premier = rangees.auBout ? 1.0f : 1.4f;
     // Which readings may still find something: [side right, left][from top, bottom].
-    bool actif[2][2] = {{!tetes.haut, !tetes.bas}, {!tetes.haut, !tetes.bas}};
+    // Flags are engraved right of their stem, whichever way it goes: left of
+    // it lies only what touches it, a rest or an accidental, which would
+    // read as flags. A stroke without a head may be a flag's own tail, cut
+    // off its stem, with the flag on its left.
+    const bool gauche = !rangees.auBout;
+    bool actif[2][2] = {{!tetes.haut, !tetes.bas}, {gauche && !tetes.haut, gauche && !tetes.bas}};
     // A hook can only follow a flag, so the neighbouring columns are read
     // only for a probe that counts two flags or more; each column's profile
     // is built once.

@@ -350,6 +350,17 @@ TEST(RealStaffNotes, FlagsAlongTheStem) {
     EXPECT_EQ(NotesEntre("shared_head_flag_verovio", 280, 340, false), " 0e");
 }
 
+// Eighths of a middle voice, each with a sixteenth rest of the upper voice
+// touching its stem on the left (Schumann on Verovio's page): the rest's
+// hooks left of the stem are no flags, which hang on its right.
+TEST(RealStaffNotes, RestLeftOfAStemIsNoFlagVerovio) {
+    const std::string croches = LitNotes(
+        "rest_left_of_stem_verovio",
+        [](const NotePortee& n) { return n.Queue == QueueNormale && n.Interligne == 7; },
+        PositionEtValeur);
+    EXPECT_EQ(croches, " 7e 7e");
+}
+
 // A slur ending on a note and the tie starting from it, on C. P. E. Bach's
 // pages: the two arcs meet over the note and are traced as one. Cut at the
 // valley between their bows, the tie joins the two heads of one pitch, the
