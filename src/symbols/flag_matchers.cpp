@@ -56,7 +56,7 @@ bool Crochet(const Sequence& seq, const Sequence& ext, const Sequence& inte, int
 }  // namespace
 
 LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool depuisBas,
-                                const SondesVoisines* voisines) {
+                                const SondesVoisines* voisines, float premier) {
     LectureCrochets lecture;
     const int n = static_cast<int>(profil.size());
     const Sequence seq{profil, depuisBas};
@@ -67,9 +67,8 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
     int derniereLigne = 0;
     bool arretTrou = false;
     // Flags follow one another down the stem: each must start within 1.4
-    // interlines of the previous flag's start (of the walk's start for the
-    // first), so that triple and quadruple flags can be counted whatever the
-    // font's spacing.
+    // interlines of the previous flag's start, so that triple and quadruple
+    // flags can be counted whatever the font's spacing.
     int reference = 0;
     for (int a = 0; a < n && !arretTrou;) {
         const bool couverte = seq.Couverte(a);
@@ -82,7 +81,8 @@ LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool de
             const bool crochet = lecture.crochets > 0 && voisines &&
                                  Crochet(seq, Sequence{voisines->exterieur, depuisBas},
                                          Sequence{voisines->interieur, depuisBas}, a, b);
-            if (longueur > 1 && a - reference < 1.4f * s && !crochet) {
+            const float limite = lecture.crochets == 0 ? premier : 1.4f;
+            if (longueur > 1 && a - reference < limite * s && !crochet) {
                 int valeur = trou < s / 4 ? 0 : 333;
                 if (longueur <= s) {
                     valeur = trou < s / 4 ? 333 : 666;
@@ -138,26 +138,90 @@ bool TeteAuBoutDuTrait(const Graphe& g, const TraitVertical& t, float s) {
     return false;
 }
 
-// The stem: the longest stroke that drifts by at most a tenth of its height
-// and has a head at one of its ends. Ink between symbols (the end of a tie
-// against a flag) can merge a bar line into the symbol, longer than the
-// stem and with no head; a flag without its head takes the longest
-// straight stroke.
+// Rows of ink in the stroke's column, running on from its middle row both
+// ways. A stem is inked over its whole length, but strokes are cut where a
+// row's run count changes: where a flag's thin tail runs down beside the
+// stem, both are strokes of the same height, and only the column tells them
+// apart.
+int EncreDansLaColonne(const Graphe& g, const TraitVertical& t) {
+    const int x = (t.XHaut + t.XBas) / 2;
+    const int milieu = (t.YHaut + t.YBas) / 2;
+    if (!EncreEn(g, x, milieu)) return HauteurTrait(t);
+    int haut = milieu, bas = milieu;
+    while (haut > 0 && EncreEn(g, x, haut - 1)) --haut;
+    while (bas + 1 < g.NbLignes && EncreEn(g, x, bas + 1)) ++bas;
+    return bas - haut + 1;
+}
+
+// The stem: of the strokes that drift by at most a tenth of their height and
+// have a head at one of their ends, the one whose column holds the longest
+// run of ink. Ink between symbols (the end of a tie against a flag) can
+// merge a bar line into the symbol, longer than the stem and with no head; a
+// flag without its head takes the longest straight stroke.
 const TraitVertical* TigeCroche(EtatPage& etat, Graphe& g, float s) {
     CalculeTaches(etat, g);
     TraitVertical* droit = nullptr;
+    TraitVertical* tige = nullptr;
+    int encreTige = 0;
     for (TraitVertical* t = PlusLongTrait(etat, g); t; t = PlusLongTrait(etat, g)) {
         const bool estDroit = std::abs(t->XHaut - t->XBas) - 1 <= 0.1 * HauteurTrait(*t);
-        if (estDroit && TeteAuBoutDuTrait(g, *t, s)) return t;
-        if (estDroit && !droit) droit = t;
         t->Disponible = 0;
+        if (!estDroit) continue;
+        if (!droit) droit = t;
+        if (!TeteAuBoutDuTrait(g, *t, s)) continue;
+        const int encre = EncreDansLaColonne(g, *t);
+        if (encre > encreTige) {
+            tige = t;
+            encreTige = encre;
+        }
     }
+    if (tige) droit = tige;
     if (droit) droit->Disponible = 1;
     return droit;
 }
 
-// The ends of the symbol that are a note head: a head's blob beside the
-// stem within an interline of the top or bottom row. Flags hang from the
+// The rows [debut, fin) of the symbol that its flags may take: those of the
+// stem, followed up and down its column past the stroke (strokes stop where
+// a flag joins the stem), and a quarter interline beyond either end, as
+// flags hang from the stem's end and along it. A neighbour whose ink
+// reaches into the note's box, a rest above its stem's end or a bar line
+// joined to its flag, is merged into the symbol, and its parts beyond the
+// stem's end would be read as flags. Gaps of two rows are crossed, as a
+// scan can break a stem. A stroke without a head may be a flag cut off its
+// stem: all its rows are kept.
+struct Rangees {
+    int debut = 0;
+    int fin = 0;
+    bool auBout = false;  // they start and end at the stem's ends
+};
+
+Rangees RangeesDeLaTige(const Graphe& g, const TraitVertical& tige, bool avecTete, float s) {
+    const int n = static_cast<int>(g.Lignes.size());
+    if (!avecTete || tige.YBas <= tige.YHaut) return {0, n, false};
+    const double pente = static_cast<double>(tige.XBas - tige.XHaut) / (tige.YBas - tige.YHaut);
+    auto encre = [&](int r) {
+        const int x = static_cast<int>(std::lround(tige.XHaut + pente * (r - tige.YHaut)));
+        return EncreEn(g, x - 1, r) || EncreEn(g, x, r) || EncreEn(g, x + 1, r);
+    };
+    auto bout = [&](int depart, int pas) {
+        int dernier = depart;
+        for (int r = depart + pas, trou = 0; r >= 0 && r < n && trou <= 2; r += pas) {
+            if (encre(r)) {
+                dernier = r;
+                trou = 0;
+            } else {
+                ++trou;
+            }
+        }
+        return dernier;
+    };
+    const int marge = static_cast<int>(s / 4);
+    return {std::max(0, bout(tige.YHaut, -1) - marge), std::min(n, bout(tige.YBas, 1) + marge + 1),
+            true};
+}
+
+// The ends of the stem that are a note head: a head's blob beside the stem
+// within an interline of the first or last row read. Flags hang from the
 // stem's other end, so a reading from a head's end would take the head (or
 // a ledger line through it) for a flag.
 struct BoutsTete {
@@ -165,23 +229,25 @@ struct BoutsTete {
     bool bas = false;
 };
 
-BoutsTete BoutsAvecTete(EtatPage& etat, Graphe& g, const TraitVertical& tige, float s) {
+BoutsTete BoutsAvecTete(EtatPage& etat, Graphe& g, const TraitVertical& tige, Rangees rangees,
+                        float s) {
     BoutsTete bouts;
     CalculeTaches(etat, g);
     const double xm = (tige.XHaut + tige.XBas) / 2.0;
     for (const TacheRonde& t : g.Taches) {
         if (!TeteACoteDuTrait(t, xm, s)) continue;
-        if (t.Y < s) bouts.haut = true;
-        if (g.NbLignes - t.Y < s) bouts.bas = true;
+        if (std::abs(t.Y - rangees.debut) < s) bouts.haut = true;
+        if (std::abs(rangees.fin - t.Y) < s) bouts.bas = true;
     }
     return bouts;
 }
 
-std::vector<int> ProfilSonde(const Graphe& g, int colonne) {
-    std::vector<int> profil(g.Lignes.size());
-    for (size_t r = 0; r < g.Lignes.size(); ++r) {
-        profil[r] = (EncreEn(g, colonne, static_cast<int>(r)) ? 100 : 0) +
-                    static_cast<int>(g.Lignes[r].size());
+std::vector<int> ProfilSonde(const Graphe& g, int colonne, Rangees rangees) {
+    std::vector<int> profil(static_cast<size_t>(rangees.fin - rangees.debut));
+    for (int r = rangees.debut; r < rangees.fin; ++r) {
+        profil[static_cast<size_t>(r - rangees.debut)] =
+            (EncreEn(g, colonne, r) ? 100 : 0) +
+            static_cast<int>(g.Lignes[static_cast<size_t>(r)].size());
     }
     return profil;
 }
@@ -202,9 +268,19 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
     const TraitVertical* tige = TigeCroche(etat, croche, s);
     if (!tige) return;
     const double xm = (tige->XHaut + tige->XBas) / 2.0;
-    const BoutsTete tetes = BoutsAvecTete(etat, croche, *tige, s);
+    const Rangees rangees = RangeesDeLaTige(croche, *tige, TeteAuBoutDuTrait(croche, *tige, s), s);
+    const BoutsTete tetes = BoutsAvecTete(etat, croche, *tige, rangees, s);
+    // A flag leaves the stem at its end: walking from there, the first one
+    // starts within three quarters of an interline past it, and what
+    // crosses the stem lower down (a slur, a hairpin) is no flag.
+    const float premier = rangees.auBout ? 1.0f : 1.4f;
     // Which readings may still find something: [side right, left][from top, bottom].
-    bool actif[2][2] = {{!tetes.haut, !tetes.bas}, {!tetes.haut, !tetes.bas}};
+    // Flags are engraved right of their stem, whichever way it goes: left of
+    // it lies only what touches it, a rest or an accidental, which would
+    // read as flags. A stroke without a head may be a flag's own tail, cut
+    // off its stem, with the flag on its left.
+    const bool gauche = !rangees.auBout;
+    bool actif[2][2] = {{!tetes.haut, !tetes.bas}, {gauche && !tetes.haut, gauche && !tetes.bas}};
     // A hook can only follow a flag, so the neighbouring columns are read
     // only for a probe that counts two flags or more; each column's profile
     // is built once.
@@ -214,7 +290,7 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
     std::vector<std::vector<int>> profils(static_cast<size_t>(2 * portee + 1));
     auto profilEn = [&](int colonne) -> const std::vector<int>& {
         std::vector<int>& p = profils.at(static_cast<size_t>(colonne - base));
-        if (p.empty()) p = ProfilSonde(croche, colonne);
+        if (p.empty()) p = ProfilSonde(croche, colonne, rangees);
         return p;
     };
     LectureCrochets meilleure;
@@ -226,12 +302,12 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
             LectureCrochets lectures[2];
             for (int sens = 0; sens < 2; ++sens) {
                 if (!actif[cote][sens]) continue;
-                lectures[sens] = AnalyseCrochets(profil, s, sens == 1);
+                lectures[sens] = AnalyseCrochets(profil, s, sens == 1, nullptr, premier);
                 if (!lectures[sens].trouveCouvert) actif[cote][sens] = false;
                 if (lectures[sens].crochets >= 2) {
                     const SondesVoisines voisines{profilEn(colonne - sortie),
                                                   profilEn(colonne + sortie)};
-                    lectures[sens] = AnalyseCrochets(profil, s, sens == 1, &voisines);
+                    lectures[sens] = AnalyseCrochets(profil, s, sens == 1, &voisines, premier);
                 }
             }
             const LectureCrochets& lecture =
@@ -245,7 +321,7 @@ void LitCrochets(EtatPage& etat, Graphe& g, float s) {
     g.CrochetsLus = static_cast<int8_t>(meilleure.crochets);
     g.ScoreCrochetsLus = meilleure.score;
     g.PositionCrochetsLus =
-        Point{static_cast<int16_t>(croche.Cadre.top + meilleure.ligne),
+        Point{static_cast<int16_t>(croche.Cadre.top + rangees.debut + meilleure.ligne),
               static_cast<int16_t>((croche.Cadre.left + croche.Cadre.right) / 2)};
 }
 

@@ -22,12 +22,15 @@ Rect Zone(float haut, float gauche, float bas, float droite) {
                 static_cast<int16_t>(droite)};
 }
 
-// Where the flags of a note hang, by the side of its stem.
+// Where the flags of a note hang, by the side of its stem. Flags hang down
+// from an up stem's end, so a reading far above that end is another symbol
+// (a word of the lyrics above the staff, whose letters have stems and arcs
+// of their own); an interline is left for a stem measured short.
 Rect ZoneCroche(const NotePortee& n, float s, int largeurTete) {
     const float x = n.PosX, y = n.PosY, h = n.HauteurQueue;
     switch (n.Queue) {
         case QueueNormale:
-            return Zone(y - h - 3 * s, x + 0.5f * s, y, x + 2 * s);
+            return Zone(y - h - s, x + 0.5f * s, y, x + 2 * s);
         case QueueHautGauche:
             return Zone(y - h - s, x - s / 2, y, x + s / 2);
         case QueueBasse:

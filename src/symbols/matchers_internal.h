@@ -83,5 +83,6 @@ struct SondesVoisines {
 // the flag before it is not counted as a flag of its own: a flag leaves the
 // stem, so further out it lies further from the stem's end, while the hook
 // that ends the last flag curls back towards the stem without reaching it.
+// The first flag starts within `premier` interlines of the walk's start.
 LectureCrochets AnalyseCrochets(const std::vector<int>& profil, float s, bool depuisBas,
-                                const SondesVoisines* voisines = nullptr);
+                                const SondesVoisines* voisines = nullptr, float premier = 1.4f);

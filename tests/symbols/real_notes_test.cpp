@@ -285,6 +285,82 @@ TEST(RealStaffNotes, FlagJoinedToABarLineVerovio) {
     EXPECT_EQ(LitPortee("flag_tie_verovio"), "5q 2q 4e 6e 4e 6e 5q 7q 7q 11q 3e 5e 3e 5e 5q 7q");
 }
 
+// The notes with an up stem of a piano staff on Verovio's page, from
+// column `de` to column `a`: the words of the song run just above it.
+std::string NotesMontantesSousLesParoles(int de, int a) {
+    return LitNotes(
+        "lyrics_flags_verovio",
+        [de, a](const NotePortee& n) {
+            return n.Queue == QueueNormale && n.PosX > de && n.PosX < a;
+        },
+        PositionEtValeur);
+}
+
+// An eighth's flag whose thin tail runs down beside the stem, as long as the
+// stem's stretch between the flag and the head: the tail is no stem, and
+// probes beside it would take the stem and the flag's root for a second
+// flag.
+TEST(RealStaffNotes, FlagTailBesideItsStemVerovio) {
+    EXPECT_EQ(NotesMontantesSousLesParoles(0, 350), " 1e 0q 1e");
+}
+
+// A dotted quarter whose stem ends just under a word of the song: the
+// word's h, an upright with an arc to its right, stands beside the stem but
+// above its end, from which flags hang down: it is no flag.
+TEST(RealStaffNotes, LetterAboveAStemIsNoFlagVerovio) {
+    EXPECT_EQ(NotesMontantesSousLesParoles(380, 450), " -1q");
+}
+
+// Eighths of a middle voice under sixteenth rests, on MuseScore's page
+// (Schumann's song): the rest's foot reaches into the eighth's box just
+// above its stem's end and is merged with it, but only what hangs along
+// the stem is read for flags: each eighth has its one flag, and the tied
+// quarter between them none.
+TEST(RealStaffNotes, RestAboveAStemIsNoFlagMuseScore) {
+    const std::string croches = LitNotes(
+        "rest_over_flag_musescore",
+        [](const NotePortee& n) {
+            return n.Queue == QueueNormale && n.Interligne == 7 && n.PosX > 150;
+        },
+        PositionEtValeur);
+    EXPECT_EQ(croches, " 7e 7e 7q 7e");
+}
+
+// The notes of a cut staff between columns `de` and `a` whose stem goes
+// up (`monte`) or down.
+std::string NotesEntre(const std::string& nom, int de, int a, bool monte) {
+    return LitNotes(
+        nom,
+        [=](const NotePortee& n) {
+            return n.PosX > de && n.PosX < a && (n.Queue == QueueNormale) == monte;
+        },
+        PositionEtValeur);
+}
+
+// Flags are read from the stem's far end along the stem. A slur crossing
+// two stems an interline below their ends is no flag of either quarter
+// (Haydn on MuseScore's page). A sixteenth's down stem leans a pixel where
+// its flags join it, and is followed to its end all the same (Schumann on
+// Verovio's page). A head shared by an up-stem and a down-stem voice lies
+// at the down stem's top end, amid the symbol's rows: the down stem's
+// eighth flag is read from its bottom end (Schumann again).
+TEST(RealStaffNotes, FlagsAlongTheStem) {
+    EXPECT_EQ(NotesEntre("slur_across_stems_musescore", 250, 400, true), " 4q 5q");
+    EXPECT_EQ(NotesEntre("down_sixteenth_verovio", 300, 350, false), " 3s");
+    EXPECT_EQ(NotesEntre("shared_head_flag_verovio", 280, 340, false), " 0e");
+}
+
+// Eighths of a middle voice, each with a sixteenth rest of the upper voice
+// touching its stem on the left (Schumann on Verovio's page): the rest's
+// hooks left of the stem are no flags, which hang on its right.
+TEST(RealStaffNotes, RestLeftOfAStemIsNoFlagVerovio) {
+    const std::string croches = LitNotes(
+        "rest_left_of_stem_verovio",
+        [](const NotePortee& n) { return n.Queue == QueueNormale && n.Interligne == 7; },
+        PositionEtValeur);
+    EXPECT_EQ(croches, " 7e 7e");
+}
+
 // A slur ending on a note and the tie starting from it, on C. P. E. Bach's
 // pages: the two arcs meet over the note and are traced as one. Cut at the
 // valley between their bows, the tie joins the two heads of one pitch, the
