@@ -10,7 +10,11 @@
 namespace {
 
 constexpr float kInterligneMin = 1.0f;
-constexpr double kMargeBande = 6.0;   // in interlines, above and below the hump
+constexpr double kMargeBande = 6.0;  // in interlines, above and below the hump
+// The hump runs from the top line to an interline below the bottom line, so
+// the band gets one more interline above it: heads on as many ledger lines
+// above the staff as below it stay whole in the band.
+constexpr double kMargeBandeDessus = kMargeBande + 1.0;
 constexpr double kSuiteLignes = 2.0;  // in interlines of columns showing the lines
 
 // The pair of samples whose straight line gives the value at page column x:
@@ -116,10 +120,9 @@ float LigneHautEn(EtatPage& etat, int indexPortee, int x) {
 Rect CalculeBandePortee(EtatPage& etat, int i) {
     Portee& p = etat.Portees.at(i);
     const double interligne = p.Interligne;
-    const double marge = interligne * kMargeBande;
     const int hauteurPage = etat.CadrePage.bottom;
-    int haut = std::max(static_cast<int>(p.DebutProfil - marge), 0);
-    int bas = std::min(static_cast<int>(p.FinProfil + marge), hauteurPage);
+    int haut = std::max(static_cast<int>(p.DebutProfil - interligne * kMargeBandeDessus), 0);
+    int bas = std::min(static_cast<int>(p.FinProfil + interligne * kMargeBande), hauteurPage);
     // Bands stop one interline short of the neighbouring staves' humps.
     if (i > 0) {
         const double limite = etat.Portees[i - 1].FinProfil + interligne;

@@ -6,6 +6,7 @@
 #include "records/catalogue.h"
 #include "records/etat_page.h"
 #include "records/options.h"
+#include "staff/staff_geometry.h"
 #include "symbols/accidentals_dots.h"
 #include "symbols/candidates.h"
 #include "symbols/staff_position.h"
@@ -17,6 +18,19 @@ namespace {
 constexpr uint16_t kCodesSilences[] = {kCarSoupir,         kCarDemiSoupir,     kCarQuartSoupir,
                                        kCarHuitiemeSoupir, kCarSeiziemeSoupir, kCarPause,
                                        kCarDemiPause};
+
+// How far outside the staff a rest is kept with no ledger line near it: a
+// second voice's rests stand clear of the staff, and a rest never sits on
+// ledger lines, so none can be walked to it.
+constexpr float kDistanceSilenceHorsPortee = 3.0f;  // in interlines
+
+bool SilencePresDePortee(EtatPage& etat, int indexPortee, int x, int y) {
+    const float t = LigneHautEn(etat, indexPortee, x);
+    const float s = InterligneEn(etat, indexPortee, x);
+    const int n = etat.Portees.at(indexPortee).NbLignesPortee;
+    const float marge = kDistanceSilenceHorsPortee * s;
+    return y >= t - marge && y <= t + (n - 1) * s + marge;
+}
 
 bool EstSilence(uint16_t code) {
     return std::find(std::begin(kCodesSilences), std::end(kCodesSilences), code) !=
@@ -74,7 +88,9 @@ int CreeNote(EtatPage& etat, const ReglagesReconnaissance& reglages, int indexCa
              int indexPortee, bool consomme, int x, int y, uint16_t code, int16_t prob,
              bool silence, bool tete) {
     int position = 0;
-    if (!PositionPortee(etat, indexPortee, x, y, position, code != kCarAppogiature)) return -1;
+    if (!PositionPortee(etat, indexPortee, x, y, position, code != kCarAppogiature) &&
+        !(silence && SilencePresDePortee(etat, indexPortee, x, y)))
+        return -1;
     QueueTrouvee queue;
     if (tete) queue = ChercheQueue(etat, reglages, indexPortee, x, y);
 

@@ -1,5 +1,6 @@
 #include "symbols/staff_position.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -15,6 +16,11 @@ constexpr float kDebutRechercheLigne = 0.77f;
 constexpr float kFinRechercheLigne = 1.5f;
 // Farthest a head may lie from the last ledger line found.
 constexpr float kDistanceMaximumLigne = 1.5f;
+// Thickest column of a ledger line, in interlines. Ledger lines are drawn a
+// little heavier than staff lines at most; a beam, half an interline thick,
+// must not pass for one, or a head of the neighbouring staff under the beam
+// is walked to and read as this staff's.
+constexpr float kEpaisseurMaximumLigne = 0.35f;
 
 // True when the black run through (x, y), counting only the rows strictly
 // within y - s .. y + s, is more than `epaisseurMax` rows high. The count
@@ -30,7 +36,7 @@ bool ColonneEpaisse(const VuePixels& bande, int x, int y, float s, int epaisseur
 // x itself, to the left from x - 1.
 int ColonnesMincesCote(const VuePixels& bande, int x, int y, float s, int sens) {
     const int largeurMax = static_cast<int>(2.4f * s);
-    const int epaisseurMax = static_cast<int>(s) / 2;
+    const int epaisseurMax = std::max(1, static_cast<int>(kEpaisseurMaximumLigne * s));
     int minces = 0;
     bool derniereEpaisse = false;
     for (int i = 0; i < largeurMax; ++i) {

@@ -71,16 +71,19 @@ TEST_F(GeometrieTest, BandsStopShortOfTheNeighbours) {
                     PorteeHumps(950, 990, 10)};
     etat.Portees[1].CadreLignes.top = 280;
     CalculeBandesPortees(etat);
-    // Six interlines around the hump, one interline short of the next hump.
-    EXPECT_EQ(etat.Portees[0].CadreBande, (Rect{40, 0, 190, 800}));
+    // The hump runs from the top line to an interline below the bottom
+    // line: seven interlines above it and six below reach as far on both
+    // sides of the staff (a head on the sixth ledger line above stays whole),
+    // stopping one interline short of the next hump.
+    EXPECT_EQ(etat.Portees[0].CadreBande, (Rect{30, 0, 190, 800}));
     // One interline below the previous hump; reaching down to five
     // interlines below the first line.
     EXPECT_EQ(etat.Portees[1].CadreBande, (Rect{160, 0, 330, 800}));
-    EXPECT_EQ(etat.Portees[2].CadreBande, (Rect{640, 0, 810, 800}));
+    EXPECT_EQ(etat.Portees[2].CadreBande, (Rect{630, 0, 810, 800}));
     EXPECT_EQ(etat.Portees[2].CadreBandeRef, etat.Portees[2].CadreBande);
-    EXPECT_EQ(etat.Portees[3].CadreBande, (Rect{890, 0, 1000, 800}));  // the page's end
+    EXPECT_EQ(etat.Portees[3].CadreBande, (Rect{880, 0, 1000, 800}));  // the page's end
     // The line frame of the last band computed, in its coordinates.
-    EXPECT_EQ(etat.CadreLignesPortee, (Rect{60, 0, 100, 800}));
+    EXPECT_EQ(etat.CadreLignesPortee, (Rect{70, 0, 110, 800}));
 }
 
 TEST_F(GeometrieTest, CrowdedHumpsStillGetTheirOwnRows) {

@@ -41,6 +41,25 @@ TEST_F(Notes, AHeadTakesItsStemSideLengthAndBeams) {
     EXPECT_EQ(portee().LignesVert[ligne].Type, QueueNormale);
 }
 
+TEST_F(Notes, ARestClearOfTheStaffIsKeptWithoutLedgerLines) {
+    // A second voice's rest two and a half interlines below the staff: no
+    // ledger line leads to it, but a rest never sits on one.
+    const int y = Rang(13);
+    const int k = Candidat(kCarQuartSoupir, 900, y, 300);
+    EXPECT_GE(
+        CreeNote(etat, ReglagesCourants(), k, 0, true, 300, y, kCarQuartSoupir, 900, true, false),
+        0);
+    // A head there needs its ledger lines; a rest farther out is another
+    // staff's or no rest.
+    const int t = Candidat(kCarNoire, 500, y, 400);
+    EXPECT_LT(CreeNote(etat, ReglagesCourants(), t, 0, true, 400, y, kCarNoire, 500, false, true),
+              0);
+    const int loin = Candidat(kCarQuartSoupir, 900, Rang(-7), 500);
+    EXPECT_LT(CreeNote(etat, ReglagesCourants(), loin, 0, true, 500, Rang(-7), kCarQuartSoupir, 900,
+                       true, false),
+              0);
+}
+
 TEST_F(Notes, ALineWithMoreBeamsWinsOverALongerOne) {
     LigneVerticale(222, 0, 105);        // long, no beam
     LigneVerticale(226, 60, 45, 1, 3);  // shorter, one beam

@@ -61,6 +61,15 @@ TEST_F(PositionsPortee, AHeadFarFromAnyLedgerLineHasNoPositionButAGraceNoteDoes)
     EXPECT_EQ(p, -6);
 }
 
+TEST_F(PositionsPortee, ABeamIsNoLedgerLine) {
+    // A beam half an interline thick an interline below the staff, and under
+    // it a head of the staff below, two interlines from the bottom line.
+    DessineLignes({});
+    bande().Rectangle(200, kHaut + 5 * kS - 2, 400, kHaut + 5 * kS + kS / 2 - 3);
+    int p = 0;
+    EXPECT_FALSE(Tete(kHaut + 6 * kS, p));
+}
+
 TEST_F(PositionsPortee, NoBandBeforeLineRemovalMeansNoLedgerLines) {
     int p = 0;
     EXPECT_FALSE(PositionPortee(etat, 0, 300, kHaut - 3 * kS, p, true));
