@@ -52,12 +52,14 @@ uint32_t NouvelIdNote(EtatPage& etat, int indexPortee) {
 
 // Ink that line removal split in two is judged whole from each piece, so
 // one head can come back from both: a second reading of the same symbol at
-// the same place is not a second note.
+// the same place is not a second note. Nor is a second rest there, read as
+// another value on a piece of the first (a sixteenth rest's hooks as a
+// thirty-second's): the better reading came first.
 bool DejaLue(const Portee& portee, uint16_t code, int x, int y) {
     const float tolerance = portee.Interligne / 4;
     for (const NotePortee& n : portee.Symboles) {
-        if (n.CodeNote == code && std::abs(n.PosX - x) <= tolerance &&
-            std::abs(n.PosY - y) <= tolerance)
+        const bool meme = n.CodeNote == code || (n.Silence && EstSilence(code));
+        if (meme && std::abs(n.PosX - x) <= tolerance && std::abs(n.PosY - y) <= tolerance)
             return true;
     }
     return false;

@@ -93,6 +93,19 @@ TEST_F(Notes, ReversedHeadsNeedTheOption) {
     EXPECT_EQ(Tete(kCarNoire, 200, 4).Queue, QueueHautGauche);
 }
 
+// A sixteenth rest whose hooks, split from it, also read as a
+// thirty-second rest on another piece of ink at the same place: one rest,
+// the better reading. A rest a head's width on is another.
+TEST_F(Notes, TwoReadingsOfOneRestMakeOneRest) {
+    Candidat(kCarQuartSoupir, 550, Rang(4), 300);
+    Candidat(kCarHuitiemeSoupir, 450, Rang(4), 302);
+    Candidat(kCarQuartSoupir, 550, Rang(4), 330);
+    ASSERT_TRUE(CreeNotesDesCandidats(etat, ReglagesCourants(), 0, Rect{0, 0, 200, 600}));
+    ASSERT_EQ(portee().Symboles.size(), 2u);
+    EXPECT_EQ(portee().Symboles[0].CodeNote, kCarQuartSoupir);
+    EXPECT_EQ(portee().Symboles[1].CodeNote, kCarQuartSoupir);
+}
+
 TEST_F(Notes, ChordHeadsShareTheirNeighboursStem) {
     LigneVerticale(225, 40, 65, 1, 2);
     Tete(kCarNoire, 200, 4);
