@@ -60,9 +60,7 @@ bool RetireMesuresHorsTable(const PosMesure& table, int rang, Portee& p,
 
 // Whether a clef, key or time change or a mark was read at boundary m.
 bool PorteUnChangement(const Mesure& m) {
-    const Clef& c = m.Clef;
-    return c.TypeClef != 0 || c.Numerateur != 0 || c.NbDiese != 0 || c.NbBemol != 0 ||
-           c.NbBecarre != 0 || m.Marques[0] != 0;
+    return ChangementLu(m.Clef) || m.Marques[0] != 0;
 }
 
 // A boundary the other staves of the system do not share goes, but what was

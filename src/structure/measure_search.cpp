@@ -105,11 +105,6 @@ bool NoteJusteApres(const Portee& portee, int finX) {
     });
 }
 
-bool ChangementLu(const Clef& c) {
-    return c.TypeClef != 0 || c.Numerateur != 0 || c.NbDiese != 0 || c.NbBemol != 0 ||
-           c.NbBecarre != 0;
-}
-
 // Where a run of accidentals ending just left of the bar line at x starts:
 // each within two interlines of the next, the last within two of the bar
 // line, no note or rest among them or after them. -1 when there is none.
@@ -483,6 +478,11 @@ void LitArmaturesAvantBarres(EtatPage& etat, const ReglagesReconnaissance& regla
 }
 
 }  // namespace
+
+bool ChangementLu(const Clef& c) {
+    return c.TypeClef != 0 || c.Numerateur != 0 || c.NbDiese != 0 || c.NbBemol != 0 ||
+           c.NbBecarre != 0;
+}
 
 int AjouteMesure(Portee& portee, int x) {
     const float ecart = 2 * portee.Interligne;

@@ -17,6 +17,9 @@
 // False when the user asked to stop during the bar-line scan.
 bool RechercheMesures(EtatPage& etat, const ReglagesReconnaissance& reglages);
 
+// Whether a clef, key or time change was read into c.
+bool ChangementLu(const Clef& c);
+
 // Appends a boundary at column x and returns its index; -1, and nothing
 // added, when a boundary already lies closer than two interlines.
 int AjouteMesure(Portee& portee, int x);
