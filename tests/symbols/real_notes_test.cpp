@@ -285,47 +285,6 @@ TEST(RealStaffNotes, FlagJoinedToABarLineVerovio) {
     EXPECT_EQ(LitPortee("flag_tie_verovio"), "5q 2q 4e 6e 4e 6e 5q 7q 7q 11q 3e 5e 3e 5e 5q 7q");
 }
 
-// The notes with an up stem of a piano staff on Verovio's page, from
-// column `de` to column `a`: the words of the song run just above it.
-std::string NotesMontantesSousLesParoles(int de, int a) {
-    return LitNotes(
-        "lyrics_flags_verovio",
-        [de, a](const NotePortee& n) {
-            return n.Queue == QueueNormale && n.PosX > de && n.PosX < a;
-        },
-        PositionEtValeur);
-}
-
-// An eighth's flag whose thin tail runs down beside the stem, as long as the
-// stem's stretch between the flag and the head: the tail is no stem, and
-// probes beside it would take the stem and the flag's root for a second
-// flag.
-TEST(RealStaffNotes, FlagTailBesideItsStemVerovio) {
-    EXPECT_EQ(NotesMontantesSousLesParoles(0, 350), " 1e 0q 1e");
-}
-
-// A dotted quarter whose stem ends just under a word of the song: the
-// word's h, an upright with an arc to its right, stands beside the stem but
-// above its end, from which flags hang down: it is no flag.
-TEST(RealStaffNotes, LetterAboveAStemIsNoFlagVerovio) {
-    EXPECT_EQ(NotesMontantesSousLesParoles(380, 450), " -1q");
-}
-
-// Eighths of a middle voice under sixteenth rests, on MuseScore's page
-// (Schumann's song): the rest's foot reaches into the eighth's box just
-// above its stem's end and is merged with it, but only what hangs along
-// the stem is read for flags: each eighth has its one flag, and the tied
-// quarter between them none.
-TEST(RealStaffNotes, RestAboveAStemIsNoFlagMuseScore) {
-    const std::string croches = LitNotes(
-        "rest_over_flag_musescore",
-        [](const NotePortee& n) {
-            return n.Queue == QueueNormale && n.Interligne == 7 && n.PosX > 150;
-        },
-        PositionEtValeur);
-    EXPECT_EQ(croches, " 7e 7e 7q 7e");
-}
-
 // The notes of a cut staff between columns `de` and `a` whose stem goes
 // up (`monte`) or down.
 std::string NotesEntre(const std::string& nom, int de, int a, bool monte) {
@@ -337,28 +296,46 @@ std::string NotesEntre(const std::string& nom, int de, int a, bool monte) {
         PositionEtValeur);
 }
 
-// Flags are read from the stem's far end along the stem. A slur crossing
-// two stems an interline below their ends is no flag of either quarter
-// (Haydn on MuseScore's page). A sixteenth's down stem leans a pixel where
-// its flags join it, and is followed to its end all the same (Schumann on
-// Verovio's page). A head shared by an up-stem and a down-stem voice lies
-// at the down stem's top end, amid the symbol's rows: the down stem's
-// eighth flag is read from its bottom end (Schumann again).
+// The notes of a middle voice of Schumann's song whose stem goes up from
+// the staff's fourth space.
+std::string VoixDuMilieu(const std::string& nom, int de) {
+    return LitNotes(
+        nom,
+        [de](const NotePortee& n) {
+            return n.Queue == QueueNormale && n.Interligne == 7 && n.PosX > de;
+        },
+        PositionEtValeur);
+}
+
+// Flags are read from the stem's far end along the stem, on its right:
+// - an eighth's flag whose thin tail runs down beside the stem, as long as
+//   the stem's stretch between the flag and the head: the tail is no stem,
+//   and probes beside it would take the stem and the flag's root for a
+//   second flag (Verovio, a piano staff under the words of the song);
+// - a dotted quarter whose stem ends just under a word: the word's h, an
+//   upright with an arc to its right, stands above the stem's end, from
+//   which flags hang down: it is no flag;
+// - eighths of a middle voice under sixteenth rests (MuseScore, Schumann's
+//   song): a rest's foot reaches into an eighth's box above its stem's end
+//   and is merged with it, but only what hangs along the stem is read:
+//   each eighth has its one flag, the tied quarter between them none;
+// - the same voice with a rest touching each stem on its left (Verovio):
+//   the rest's hooks are no flags;
+// - a slur crossing two stems an interline below their ends is no flag of
+//   either quarter (Haydn on MuseScore's page);
+// - a sixteenth's down stem leans a pixel where its flags join it, and is
+//   followed to its end all the same (Schumann on Verovio's page);
+// - a head shared by an up-stem and a down-stem voice lies at the down
+//   stem's top end, amid the symbol's rows: the down stem's eighth flag is
+//   read from its bottom end.
 TEST(RealStaffNotes, FlagsAlongTheStem) {
+    EXPECT_EQ(NotesEntre("lyrics_flags_verovio", 0, 350, true), " 1e 0q 1e");
+    EXPECT_EQ(NotesEntre("lyrics_flags_verovio", 380, 450, true), " -1q");
+    EXPECT_EQ(VoixDuMilieu("rest_over_flag_musescore", 150), " 7e 7e 7q 7e");
+    EXPECT_EQ(VoixDuMilieu("rest_left_of_stem_verovio", 0), " 7e 7e");
     EXPECT_EQ(NotesEntre("slur_across_stems_musescore", 250, 400, true), " 4q 5q");
     EXPECT_EQ(NotesEntre("down_sixteenth_verovio", 300, 350, false), " 3s");
     EXPECT_EQ(NotesEntre("shared_head_flag_verovio", 280, 340, false), " 0e");
-}
-
-// Eighths of a middle voice, each with a sixteenth rest of the upper voice
-// touching its stem on the left (Schumann on Verovio's page): the rest's
-// hooks left of the stem are no flags, which hang on its right.
-TEST(RealStaffNotes, RestLeftOfAStemIsNoFlagVerovio) {
-    const std::string croches = LitNotes(
-        "rest_left_of_stem_verovio",
-        [](const NotePortee& n) { return n.Queue == QueueNormale && n.Interligne == 7; },
-        PositionEtValeur);
-    EXPECT_EQ(croches, " 7e 7e");
 }
 
 // A slur ending on a note and the tie starting from it, on C. P. E. Bach's
@@ -456,26 +433,19 @@ TEST(RealStaffNotes, ShortSecondHalfOfATieVerovio) {
     EXPECT_EQ(fins, "-2) -9) ");
 }
 
-// Octaves in the Maple Leaf Rag on LilyPond's page, the upper heads above
-// four ledger lines: the tie over them across the bar line lies five
-// interlines above the staff, and joins the two heads.
-TEST(RealStaffNotes, TieOverHeadsOnManyLedgerLinesLilyPond) {
+// Ties of the Maple Leaf Rag on LilyPond's page:
+// - over octaves whose upper heads stand above four ledger lines: the tie
+//   across the bar line lies five interlines above the staff, and joins the
+//   two heads;
+// - between chords across a bar line: the lower tie hangs under the heads
+//   along the first ledger line's row, where line removal takes its middle,
+//   and the bar line crosses it; both ties join the two chords;
+// - into the first chord of a line, both heads tied from the line before:
+//   the second half of the lower tie starts under the key signature and
+//   ends under its head, whose run joins the head above it.
+TEST(RealStaffNotes, TiesOfTheMapleLeafLilyPond) {
     EXPECT_EQ(LitLiaisons("octave_tie_lilypond"), "-9( -9) ");
-}
-
-// Chords in the Maple Leaf Rag on LilyPond's page, tied across the bar
-// line: the lower tie hangs under the heads along the first ledger line's
-// row, where line removal takes its middle, and the bar line crosses it.
-// Both ties join the two chords.
-TEST(RealStaffNotes, TieUnderTheStaffAcrossABarLineLilyPond) {
     EXPECT_EQ(LitLiaisons("under_tie_lilypond"), "5( 7( 5) 7) ");
-}
-
-// The first chord of a line in the Maple Leaf Rag on LilyPond's page, both
-// heads tied from the line before: the second half of the lower tie
-// starts under the key signature and ends under its head, whose run joins
-// the head above it.
-TEST(RealStaffNotes, SecondHalfOfATieUnderItsChordLilyPond) {
     EXPECT_EQ(LitLiaisons("line_start_tie_lilypond"), "5) 7) ");
 }
 
